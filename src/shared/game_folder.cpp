@@ -1,0 +1,91 @@
+#include "shared/game_folder.h"
+
+#include "shared/ini_file.h"
+#include "shared/texts.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <algorithm>
+
+namespace varkel {
+
+QStringList RequiredGameFiles()
+{
+    return {QStringLiteral("g_maindy.vk"), QStringLiteral("svd_sys.sav"), QStringLiteral("rdtext.vk"),
+            QStringLiteral("d_sce.vk"), QStringLiteral("m_msg.vk")};
+}
+
+QString WithTrailingSeparator(const QString& path)
+{
+    if (path.endsWith(QLatin1Char('/')) || path.endsWith(QLatin1Char('\\')))
+        return path;
+    return path + QDir::separator();
+}
+
+QString DefaultGameFolder()
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("C:\\Varkel\\");
+#else
+    return QDir::homePath() + QStringLiteral("/.wine/drive_c/Varkel/");
+#endif
+}
+
+QString GameFilePath(const QString& folder, const QString& name)
+{
+    const QString exact = WithTrailingSeparator(folder) + name;
+    if (QFileInfo::exists(exact))
+        return exact;
+    const QStringList entries = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+    for (const QString& entry : entries) {
+        if (entry.compare(name, Qt::CaseInsensitive) == 0)
+            return WithTrailingSeparator(folder) + entry;
+    }
+    return exact;
+}
+
+bool GameFileExists(const QString& folder, const QString& name)
+{
+    return QFileInfo(GameFilePath(folder, name)).isFile();
+}
+
+QString SettingsFilePath(const QString& programFolder)
+{
+    const QString besideProgram = WithTrailingSeparator(programFolder) + kSettingsFileName;
+    const QFileInfo file(besideProgram);
+    if (file.exists() ? file.isWritable() : QFileInfo(programFolder).isWritable())
+        return besideProgram;
+    const QString configFolder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    QDir().mkpath(configFolder);
+    return WithTrailingSeparator(configFolder) + kSettingsFileName;
+}
+
+QString LocateGameFolder(FileDialogs& dialogs, Prompter& prompter, const QString& settingsPath)
+{
+    const QStringList required = RequiredGameFiles();
+    for (;;) {
+        QString folder = BrowseForFolder(dialogs, GetResText(250));
+        if (folder.isEmpty())
+            return {};
+        folder = WithTrailingSeparator(folder);
+        const bool complete = std::all_of(required.begin(), required.end(),
+                                          [&](const QString& name) { return GameFileExists(folder, name); });
+        if (complete) {
+            WriteIniValue(settingsPath, kSettingsSection, kSettingsKey, folder);  // a failure only loses the memory
+            return folder;
+        }
+        prompter.tell(GetResText(251), QStringLiteral("Varkel-Error"), MessageIcon::Critical);
+    }
+}
+
+QString ResolveGameFolder(const QString& settingsPath, FileDialogs& dialogs, Prompter& prompter)
+{
+    const QString remembered = ReadIniValue(settingsPath, kSettingsSection, kSettingsKey, DefaultGameFolder());
+    if (!remembered.isEmpty() && QFileInfo(remembered).isDir())
+        return remembered;
+    return LocateGameFolder(dialogs, prompter, settingsPath);
+}
+
+}  // namespace varkel

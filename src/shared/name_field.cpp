@@ -1,0 +1,104 @@
+#include "shared/name_field.h"
+
+#include "shared/big5.h"
+
+namespace varkel {
+
+namespace {
+
+inline int byteAt(const QByteArray& buffer, qsizetype i)
+{
+    return static_cast<unsigned char>(buffer[i]);
+}
+
+}  // namespace
+
+QString ReadNameField(const QByteArray& buffer, qsizetype start, int lastOffset)
+{
+    QString result;
+    if (start < 0)
+        return result;
+    const Big5& big5 = Big5::instance();
+    for (qsizetype i = 0; i <= lastOffset; i += 2) {
+        const qsizetype at = start + i;
+        if (at >= buffer.size() || byteAt(buffer, at) == 0)
+            break;
+        const int trail = at + 1 < buffer.size() ? byteAt(buffer, at + 1) : 0;
+        result += big5.decodeSlot(static_cast<std::uint16_t>(byteAt(buffer, at) * 256 + trail));
+    }
+    qsizetype end = result.size();
+    while (end > 0 && result[end - 1] == QLatin1Char(' '))
+        --end;
+    result.truncate(end);
+    return result;
+}
+
+void WriteNameField(QByteArray& buffer, qsizetype start, const QString& text)
+{
+    const Big5& big5 = Big5::instance();
+    auto put = [&buffer](qsizetype at, int value) {
+        if (at >= 0 && at < buffer.size())
+            buffer[at] = static_cast<char>(value);
+    };
+    for (qsizetype j = 0; j < text.size(); ++j) {
+        const std::uint16_t code = big5.encode(text[j].unicode());
+        if (code > 255) {
+            put(start + 2 * j, code >> 8);
+            put(start + 2 * j + 1, code & 0xFF);
+        }
+    }
+    put(start + 2 * text.size(), 0);
+}
+
+void WriteNameFieldIfChanged(QByteArray& buffer, qsizetype start, int lastOffset, const QString& text)
+{
+    if (ReadNameField(buffer, start, lastOffset) != text)
+        WriteNameField(buffer, start, text);
+}
+
+QString PadRight(const QString& text, int width)
+{
+    QString result = text;
+    const qsizetype w = width - 2 * text.size();
+    for (qsizetype k = 1; k <= w; k += 2)
+        result += QChar(0x3000);
+    return result;
+}
+
+int NibbleToListIndex(int nibble)
+{
+    return nibble > 7 ? nibble - 7 : 0;
+}
+
+int ListIndexToNibble(int listIndex)
+{
+    return listIndex > 0 ? listIndex + 7 : 0;
+}
+
+QString FormatNumber(int n, int digits)
+{
+    return QStringLiteral("%1").arg(n, digits, 10, QLatin1Char('0'));
+}
+
+QString NumberedItem(int n, int digits, const QString& name)
+{
+    return FormatNumber(n, digits) + QLatin1Char(':') + name;
+}
+
+int ItemNumber(const QString& item)
+{
+    const qsizetype colon = item.indexOf(QLatin1Char(':'));
+    if (colon <= 0)
+        return -1;
+    bool ok = false;
+    const int n = item.left(colon).toInt(&ok);
+    return ok ? n : -1;
+}
+
+QString ItemName(const QString& item)
+{
+    const qsizetype colon = item.indexOf(QLatin1Char(':'));
+    return colon < 0 ? QString() : item.mid(colon + 1);
+}
+
+}  // namespace varkel

@@ -1,0 +1,118 @@
+#include "shared/picture_banks.h"
+
+#include <QFile>
+
+#include <cstring>
+
+namespace varkel {
+
+namespace {
+
+QByteArray readBlock(QFile& file, qint64 offset, qint64 size)
+{
+    QByteArray block(size, '\0');
+    if (file.isOpen() && file.seek(offset)) {
+        const qint64 got = file.read(block.data(), size);
+        Q_UNUSED(got);  // a short read leaves the rest 0
+    }
+    return block;
+}
+
+QByteArray resource(const QString& path, qsizetype expectedSize)
+{
+    QFile file(path);
+    QByteArray bytes;
+    if (file.open(QIODevice::ReadOnly))
+        bytes = file.readAll();
+    bytes.resize(expectedSize, '\0');
+    return bytes;
+}
+
+void put16(QByteArray& b, int at, int value)
+{
+    b[at] = static_cast<char>(value & 0xFF);
+    b[at + 1] = static_cast<char>((value >> 8) & 0xFF);
+}
+
+}  // namespace
+
+PictureBanks PictureBanks::load(const QString& mainDataPath)
+{
+    QFile file(mainDataPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return {QByteArray(kFaceBankSize, '\0'), QByteArray(kTreasureBankSize, '\0')};
+    PictureBanks banks;
+    banks.faces = readBlock(file, kFaceBankOffset, kFaceBankSize);
+    banks.treasures = readBlock(file, kTreasureBankOffset, kTreasureBankSize);
+    return banks;
+}
+
+QByteArray FacePalette()
+{
+    static const QByteArray palette = resource(QStringLiteral(":/palettes/face.pal"), kPaletteBytes);
+    return palette;
+}
+
+QByteArray TreasurePalettes()
+{
+    static const QByteArray palettes =
+        resource(QStringLiteral(":/palettes/treasures.pal"), kPaletteBytes * kTreasurePictureCount);
+    return palettes;
+}
+
+int WrapFaceNumber(int n)
+{
+    if (n < 0)
+        n += kFaceCount;
+    if (n > kFaceCount - 1)
+        n -= kFaceCount;
+    return n;
+}
+
+void FillBitmapHeader(QByteArray& bitmap, bool large)
+{
+    Q_ASSERT(bitmap.size() >= kBitmapHeaderBytes);
+    std::memset(bitmap.data(), 0, kBitmapHeaderBytes);
+    const int width = large ? 160 : kFaceWidth;
+    const int height = large ? 180 : kFaceHeight;
+    const int fileSize = kBitmapHeaderBytes + kPaletteBytes + width * height;
+    bitmap[0] = 'B';
+    bitmap[1] = 'M';
+    put16(bitmap, 2, fileSize & 0xFFFF);  // only the low 16 bits, as the game's tools write it
+    put16(bitmap, 10, kBitmapHeaderBytes + kPaletteBytes);
+    bitmap[14] = 40;
+    bitmap[18] = static_cast<char>(width);
+    bitmap[22] = static_cast<char>(height);
+    bitmap[26] = 1;
+    bitmap[28] = 8;
+}
+
+QByteArray FaceBitmapBytes(const PictureBanks& banks, int& n)
+{
+    n = WrapFaceNumber(n);
+    QByteArray bitmap(kSmallBitmapBytes, '\0');
+    std::memcpy(bitmap.data() + kBitmapHeaderBytes, FacePalette().constData(), kPaletteBytes);
+    const qint64 base = qint64(n) * kFaceBytes;
+    if (n >= 0 && n < kFaceCount && base + kFaceBytes <= banks.faces.size()) {
+        // Face rows are stored top row first; bitmap rows bottom row first.
+        const int lastRow = kSmallBitmapBytes - kFaceWidth;  // 6,134
+        for (int r = 0; r < kFaceHeight; ++r)
+            std::memcpy(bitmap.data() + lastRow - kFaceWidth * r, banks.faces.constData() + base + kFaceWidth * r,
+                        kFaceWidth);
+    }
+    FillBitmapHeader(bitmap, false);
+    return bitmap;
+}
+
+std::optional<RuntimeError> MakeFaceBitmap(int& n, const PictureBanks& banks, const QString& tempFolder)
+{
+    const QByteArray bitmap = FaceBitmapBytes(banks, n);
+    const QString path = tempFolder + kFaceBitmapName;
+    QFile file(path);
+    // Opened without truncation: the file is never shorter than the bitmap.
+    if (!file.open(QIODevice::ReadWrite) || file.write(bitmap) != bitmap.size())
+        return RuntimeError::fileAccess(path, file.errorString());
+    return std::nullopt;
+}
+
+}  // namespace varkel

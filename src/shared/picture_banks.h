@@ -1,0 +1,63 @@
+#pragma once
+
+#include "shared/runtime_error.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+namespace varkel {
+
+// Where the face and treasure picture banks lie in "g_maindy.vk".
+inline constexpr qint64 kFaceBankOffset = 24'374'192;
+inline constexpr qint64 kFaceBankSize = 4'331'521;  // 846 faces and one unused byte
+inline constexpr qint64 kTreasureBankOffset = 60'798'612;
+inline constexpr qint64 kTreasureBankSize = 1'152'000;
+inline constexpr qint64 kMainDataMinimumSize = kTreasureBankOffset + kTreasureBankSize;
+
+inline constexpr int kFaceCount = 846;
+inline constexpr int kFaceWidth = 64;
+inline constexpr int kFaceHeight = 80;
+inline constexpr int kFaceBytes = kFaceWidth * kFaceHeight;
+inline constexpr int kTreasurePictureCount = 80;
+inline constexpr int kTreasurePictureSide = 120;
+inline constexpr int kTreasurePictureBytes = kTreasurePictureSide * kTreasurePictureSide;
+
+inline constexpr int kPaletteBytes = 1024;
+inline constexpr int kBitmapHeaderBytes = 54;
+inline constexpr int kSmallBitmapBytes = kBitmapHeaderBytes + kPaletteBytes + kFaceBytes;  // 6,198
+
+inline const QString kFaceBitmapName = QStringLiteral("tsmall.bmp");
+inline const QString kTreasureBitmapName = QStringLiteral("tBaowu.bmp");
+
+struct PictureBanks {
+    QByteArray faces;      // kFaceBankSize bytes
+    QByteArray treasures;  // kTreasureBankSize bytes
+
+    // Reads both banks with one read each. A missing or short file leaves the
+    // bytes it does not cover 0, which draws blank pictures.
+    static PictureBanks load(const QString& mainDataPath);
+};
+
+// The program's own palettes: the face palette (256 entries of blue, green, red, 0)
+// and the 80 treasure palettes, one after another.
+QByteArray FacePalette();
+QByteArray TreasurePalettes();
+
+// Brings -846..-1 and 846..1691 into the bank with one correction each way.
+int WrapFaceNumber(int n);
+
+// Writes the bitmap header for 64 x 80 (small) or 160 x 180 (large) pixels into
+// the first 54 bytes of `bitmap`, which must be at least that long.
+void FillBitmapHeader(QByteArray& bitmap, bool large);
+
+// The complete 6,198-byte bitmap of face `n`. `n` is wrapped in place; a number
+// still outside the bank gives a blank face.
+QByteArray FaceBitmapBytes(const PictureBanks& banks, int& n);
+
+// Builds face `n` and writes it to tempFolder + "tsmall.bmp". Returns the error
+// when the file cannot be written.
+std::optional<RuntimeError> MakeFaceBitmap(int& n, const PictureBanks& banks, const QString& tempFolder);
+
+}  // namespace varkel

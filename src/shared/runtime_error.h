@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+namespace varkel {
+
+// A failure reported the way the program reports run-time errors: a number and a
+// description, shown as "number-description".
+struct RuntimeError {
+    int number = 0;
+    QString description;
+
+    QString message() const { return QString::number(number) + QLatin1Char('-') + description; }
+
+    static RuntimeError fileNotFound(const QString& path)
+    {
+        return {53, QStringLiteral("File not found: %1").arg(path)};
+    }
+    static RuntimeError fileAccess(const QString& path, const QString& why)
+    {
+        return {75, QStringLiteral("Path/File access error: %1 (%2)").arg(path, why)};
+    }
+    static RuntimeError outOfRange(const QString& what)
+    {
+        return {9, QStringLiteral("Subscript out of range: %1").arg(what)};
+    }
+};
+
+inline const QString kErrorTitle = QStringLiteral("Varkel-Error");
+inline const QString kEditorTitle = QStringLiteral("Varkel-Editor");
+
+}  // namespace varkel

@@ -1,0 +1,110 @@
+#pragma once
+
+#include <QString>
+
+#include <deque>
+#include <utility>
+#include <vector>
+
+namespace varkel {
+
+// The places where the program meets the user outside its own windows: message
+// boxes and file dialogs. Windows call these, never QMessageBox or QFileDialog, so
+// tests can answer them.
+
+enum class MessageIcon { Information, Question, Warning, Critical };
+enum class MessageButtons { Ok, YesNo, YesNoCancel };
+enum class Answer { Ok, Yes, No, Cancel };
+
+class Prompter {
+public:
+    virtual ~Prompter() = default;
+    virtual Answer ask(const QString& text, const QString& title, MessageButtons buttons, MessageIcon icon) = 0;
+    void tell(const QString& text, const QString& title, MessageIcon icon)
+    {
+        ask(text, title, MessageButtons::Ok, icon);
+    }
+};
+
+// A file dialog's filter (label and pattern), title and start folder.
+struct FileDialogRequest {
+    QString filterLabel;
+    QString filterPattern;
+    QString title;
+    QString initialFolder;
+};
+
+class FileDialogs {
+public:
+    virtual ~FileDialogs() = default;
+    // Each returns the chosen path, or an empty string when the user cancels.
+    virtual QString openFile(const FileDialogRequest& request) = 0;
+    virtual QString saveFile(const FileDialogRequest& request) = 0;
+    virtual QString chooseFolder(const QString& prompt) = 0;
+};
+
+// The chosen file, or empty on cancel. The save variant trims spaces.
+QString ShowOpenDialog(FileDialogs& dialogs, const FileDialogRequest& request);
+QString ShowSaveDialog(FileDialogs& dialogs, const FileDialogRequest& request);
+
+// The chosen folder without a trailing separator (unless it is a root), or empty.
+QString BrowseForFolder(FileDialogs& dialogs, const QString& prompt);
+
+// A prompter that answers from a queue and records what it was shown; tests and
+// scripted runs use it. An empty queue answers Ok, or Cancel for a question.
+class ScriptedPrompter : public Prompter {
+public:
+    struct Shown {
+        QString text;
+        QString title;
+        MessageButtons buttons;
+        MessageIcon icon;
+    };
+
+    Answer ask(const QString& text, const QString& title, MessageButtons buttons, MessageIcon icon) override
+    {
+        shown.push_back({text, title, buttons, icon});
+        if (!answers.empty()) {
+            const Answer a = answers.front();
+            answers.pop_front();
+            return a;
+        }
+        return buttons == MessageButtons::Ok ? Answer::Ok : Answer::Cancel;
+    }
+
+    std::deque<Answer> answers;
+    std::vector<Shown> shown;
+};
+
+// File dialogs that answer from queues of paths; an empty queue cancels.
+class ScriptedFileDialogs : public FileDialogs {
+public:
+    QString openFile(const FileDialogRequest& request) override { return next(opens, request); }
+    QString saveFile(const FileDialogRequest& request) override { return next(saves, request); }
+    QString chooseFolder(const QString& prompt) override
+    {
+        folderPrompts.push_back(prompt);
+        if (folders.empty())
+            return {};
+        QString f = folders.front();
+        folders.pop_front();
+        return f;
+    }
+
+    std::deque<QString> opens, saves, folders;
+    std::vector<FileDialogRequest> requests;
+    std::vector<QString> folderPrompts;
+
+private:
+    QString next(std::deque<QString>& queue, const FileDialogRequest& request)
+    {
+        requests.push_back(request);
+        if (queue.empty())
+            return {};
+        QString p = queue.front();
+        queue.pop_front();
+        return p;
+    }
+};
+
+}  // namespace varkel

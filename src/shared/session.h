@@ -1,0 +1,39 @@
+#pragma once
+
+#include "shared/picture_banks.h"
+#include "shared/seams.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace varkel {
+
+inline constexpr int kOfficerNameTableSize = 1721;
+inline constexpr int kNoOfficer = 1720;
+
+// The values the whole program shares: folders, picture banks, the officer name
+// table of the open file and the numbers the modal pickers exchange with their
+// callers. One object, handed to every window.
+struct Session {
+    QString programFolder;
+    QString gameFolder;
+    QString settingsPath;
+    QString tempFolder;
+    PictureBanks banks;
+
+    Prompter* prompter = nullptr;
+    FileDialogs* dialogs = nullptr;
+
+    // Officer data of the file the open editor works on.
+    int officerCount = 0;
+    QStringList officerNames = QStringList(kOfficerNameTableSize);
+
+    int pickedOfficer = 0;  // the officer picker's input and result; 1720 is none
+    int currentFace = 0;    // face of the record on screen; the face picker's result
+    int selectedFace = 0;   // face framed in the face picker
+    int playedSlot = 0;
+
+    QString faceBitmapPath() const { return tempFolder + kFaceBitmapName; }
+};
+
+}  // namespace varkel

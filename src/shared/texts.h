@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace varkel {
+
+// Text `id` of the program's string table. Asking for an id that does not exist
+// is a programming error: it asserts, and gives an empty text in release builds.
+QString GetResText(int id);
+
+// Texts first..last, in order, as the combo lists use them.
+QStringList GetResTexts(int first, int last);
+
+bool HasResText(int id);
+
+}  // namespace varkel

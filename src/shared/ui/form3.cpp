@@ -1,0 +1,250 @@
+#include "shared/ui/form3.h"
+
+#include "shared/game_folder.h"
+#include "shared/name_field.h"
+#include "shared/temp_folder.h"
+#include "shared/texts.h"
+#include "version.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QFrame>
+#include <QIcon>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace varkel {
+
+namespace {
+
+constexpr int kWidth = 480;
+constexpr int kHeight = 360;
+constexpr qint64 kBackgroundFileSize = 215'040;
+
+const QString kAuthor = QStringLiteral("Varkel編輯器開發組");
+const QString kAuthorMail = QStringLiteral("editor@varkel.invalid");
+
+QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    return label;
+}
+
+QPushButton* makeButton(QWidget* parent, const QString& name, const QString& text)
+{
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(name);
+    return button;
+}
+
+}  // namespace
+
+Form3::Form3(Session& session, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), session_(session)
+{
+    setObjectName(QStringLiteral("Form3"));
+    setWindowTitle(GetResText(351));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/varkel.png")));
+    setFixedSize(kWidth, kHeight);
+
+    const QString selgame = GameFilePath(session_.gameFolder, QStringLiteral("Selgame.vk"));
+    if (QFileInfo(selgame).size() == kBackgroundFileSize)
+        background_.load(selgame);
+    buildControls();
+}
+
+void Form3::buildControls()
+{
+    Label7 = makeLabel(this, QStringLiteral("Label7"), GetResText(351));
+    Label3 = makeLabel(this, QStringLiteral("Label3"), GetResText(344));
+    QFont titleFont = font();
+    titleFont.setPointSize(22);
+    titleFont.setBold(true);
+    Label7->setFont(titleFont);
+    QFont subtitleFont = font();
+    subtitleFont.setPointSize(13);
+    Label3->setFont(subtitleFont);
+    for (QLabel* label : {Label7, Label3}) {
+        label->setAlignment(Qt::AlignCenter);
+        label->setStyleSheet(QStringLiteral("color: #f4e2b0; background: rgba(40, 16, 8, 150); padding: 2px 10px;"));
+    }
+
+    // The drawn title, used when the background picture is missing.
+    Label2 = makeLabel(this, QStringLiteral("Label2"), QStringLiteral("Varkel"));
+    Label4 = makeLabel(this, QStringLiteral("Label4"), QStringLiteral("Varkel"));
+    Label5 = makeLabel(this, QStringLiteral("Label5"), QStringLiteral("Varkel"));
+    QFont drawn(QStringLiteral("serif"), 40, QFont::Black);
+    drawn.setItalic(true);
+    for (QLabel* label : {Label5, Label4, Label2}) {
+        label->setFont(drawn);
+        label->setAlignment(Qt::AlignCenter);
+        label->setGeometry(0, 96, kWidth, 70);
+    }
+    Label5->move(Label5->x() + 3, Label5->y() + 3);
+    Label5->setStyleSheet(QStringLiteral("color: #1a0a04;"));
+    Label4->move(Label4->x() + 1, Label4->y() + 1);
+    Label4->setStyleSheet(QStringLiteral("color: #8c2a14;"));
+    Label2->setStyleSheet(QStringLiteral("color: #f0c060;"));
+    Line1 = new QFrame(this);
+    Line1->setObjectName(QStringLiteral("Line1"));
+    Line1->setGeometry(90, 170, kWidth - 180, 2);
+    Line1->setStyleSheet(QStringLiteral("background: #f0c060;"));
+    const bool drawnTitle = background_.isNull();
+    for (QWidget* w : std::initializer_list<QWidget*>{Label2, Label4, Label5, Line1})
+        w->setVisible(drawnTitle);
+
+    Label7->setGeometry(0, 24, kWidth, 48);
+    Label3->setGeometry((kWidth - 220) / 2, 186, 220, 30);
+
+    Command2 = makeButton(this, QStringLiteral("Command2"), QStringLiteral("新的武將(&N)"));
+    Command3 = makeButton(this, QStringLiteral("Command3"), QStringLiteral("存檔修改(&S)"));
+    Command5 = makeButton(this, QStringLiteral("Command5"), QStringLiteral("退出程序(&X)"));
+    int y = 232;
+    for (QPushButton* button : {Command2, Command3, Command5}) {
+        button->setGeometry((kWidth - 160) / 2, y, 160, 32);
+        y += 38;
+    }
+    connect(Command2, &QPushButton::clicked, this, &Form3::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &Form3::Command3_Click);
+    connect(Command5, &QPushButton::clicked, this, &Form3::Command5_Click);
+
+    // The About panel covers the window; a click on it (or losing activation) hides the window.
+    Picture1 = new QFrame(this);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setGeometry(0, 0, kWidth, kHeight);
+    Picture1->setAttribute(Qt::WA_TransparentForMouseEvents);
+    Picture1->setStyleSheet(QStringLiteral("QFrame#Picture1 { background: rgba(24, 10, 4, 215); }"
+                                           "QLabel { color: #f4e2b0; }"));
+    auto* about = new QVBoxLayout(Picture1);
+    about->setContentsMargins(48, 40, 48, 40);
+    about->setSpacing(10);
+    const QString version = QString::number(kVersionMajor) + QLatin1Char('.') + FormatNumber(kVersionMinor, 2) +
+                            QLatin1Char('.') + FormatNumber(kVersionPatch, 2);
+    const std::array<QString, 6> lines = {GetResText(345) + version, GetResText(347) + kAuthorMail,
+                                          GetResText(350),           GetResText(348),
+                                          GetResText(349),           GetResText(346) + kAuthor};
+    // Shown top to bottom: version, author, mail, language, description.
+    for (int i = 0; i < 6; ++i)
+        Label6[i] = makeLabel(Picture1, QStringLiteral("Label6(%1)").arg(i), lines[i]);
+    QLabel* title = makeLabel(Picture1, QStringLiteral("AboutTitle"), GetResText(351));
+    title->setFont(titleFont);
+    title->setAlignment(Qt::AlignCenter);
+    about->addWidget(title);
+    about->addSpacing(8);
+    for (int i : {0, 5, 1, 2, 3, 4})
+        about->addWidget(Label6[i]);
+    Label6[4]->setWordWrap(true);
+    about->addStretch();
+    Picture1->hide();
+}
+
+void Form3::setEditorFactories(EditorFactory newOfficerEditor, EditorFactory saveEditor)
+{
+    newOfficerEditor_ = std::move(newOfficerEditor);
+    saveEditor_ = std::move(saveEditor);
+}
+
+QWidget* Form3::placeholderEditor(const QString& caption)
+{
+    auto* editor = new QWidget(nullptr, Qt::Window);
+    editor->setWindowTitle(caption);
+    auto* layout = new QVBoxLayout(editor);
+    layout->addWidget(new QLabel(caption, editor));
+    editor->resize(320, 120);
+    return editor;
+}
+
+void Form3::openEditor(const EditorFactory& factory)
+{
+    QWidget* editor = factory ? factory(session_) : nullptr;
+    if (!editor)
+        editor = placeholderEditor(GetResText(351));
+    editor->setAttribute(Qt::WA_DeleteOnClose);
+    connect(editor, &QObject::destroyed, this, &Form3::returnToStart);
+    editor->show();
+    if (editor->isVisible())
+        hide();
+}
+
+void Form3::Command2_Click()
+{
+    openEditor(newOfficerEditor_);
+}
+
+void Form3::Command3_Click()
+{
+    openEditor(saveEditor_);
+}
+
+void Form3::Command5_Click()
+{
+    close();
+}
+
+bool Form3::aboutMode() const
+{
+    return Picture1->isVisible();
+}
+
+void Form3::showAbout()
+{
+    Picture1->show();
+    Picture1->raise();
+    show();
+    raise();
+}
+
+void Form3::returnToStart()
+{
+    Picture1->hide();
+    show();
+    raise();
+    activateWindow();
+}
+
+void Form3::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    if (!background_.isNull()) {
+        painter.drawPixmap(rect(), background_);
+        return;
+    }
+    QLinearGradient sky(0, 0, 0, height());
+    sky.setColorAt(0, QColor(0x5a, 0x1c, 0x10));
+    sky.setColorAt(1, QColor(0x1c, 0x0c, 0x06));
+    painter.fillRect(rect(), sky);
+}
+
+void Form3::mousePressEvent(QMouseEvent* event)
+{
+    dragStart_ = event->position().toPoint();
+    if (aboutMode())
+        hide();
+}
+
+void Form3::mouseMoveEvent(QMouseEvent* event)
+{
+    if (event->buttons() & Qt::LeftButton)
+        move(pos() + event->position().toPoint() - dragStart_);
+}
+
+void Form3::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow() && aboutMode())
+        hide();
+    QWidget::changeEvent(event);
+}
+
+void Form3::closeEvent(QCloseEvent* event)
+{
+    DeleteTemporaryBitmaps(session_.tempFolder);
+    event->accept();
+    emit programEnded();
+}
+
+}  // namespace varkel
