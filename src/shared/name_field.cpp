@@ -1,17 +1,9 @@
 #include "shared/name_field.h"
 
 #include "shared/big5.h"
+#include "shared/bytes.h"
 
 namespace varkel {
-
-namespace {
-
-inline int byteAt(const QByteArray& buffer, qsizetype i)
-{
-    return static_cast<unsigned char>(buffer[i]);
-}
-
-}  // namespace
 
 QString ReadNameField(const QByteArray& buffer, qsizetype start, int lastOffset)
 {
@@ -23,8 +15,7 @@ QString ReadNameField(const QByteArray& buffer, qsizetype start, int lastOffset)
         const qsizetype at = start + i;
         if (at >= buffer.size() || byteAt(buffer, at) == 0)
             break;
-        const int trail = at + 1 < buffer.size() ? byteAt(buffer, at + 1) : 0;
-        result += big5.decodeSlot(static_cast<std::uint16_t>(byteAt(buffer, at) * 256 + trail));
+        result += big5.decodeSlot(static_cast<std::uint16_t>(byteAt(buffer, at) * 256 + byteAt(buffer, at + 1)));
     }
     qsizetype end = result.size();
     while (end > 0 && result[end - 1] == QLatin1Char(' '))
@@ -36,18 +27,14 @@ QString ReadNameField(const QByteArray& buffer, qsizetype start, int lastOffset)
 void WriteNameField(QByteArray& buffer, qsizetype start, const QString& text)
 {
     const Big5& big5 = Big5::instance();
-    auto put = [&buffer](qsizetype at, int value) {
-        if (at >= 0 && at < buffer.size())
-            buffer[at] = static_cast<char>(value);
-    };
     for (qsizetype j = 0; j < text.size(); ++j) {
         const std::uint16_t code = big5.encode(text[j].unicode());
         if (code > 255) {
-            put(start + 2 * j, code >> 8);
-            put(start + 2 * j + 1, code & 0xFF);
+            setByte(buffer, start + 2 * j, code >> 8);
+            setByte(buffer, start + 2 * j + 1, code & 0xFF);
         }
     }
-    put(start + 2 * text.size(), 0);
+    setByte(buffer, start + 2 * text.size(), 0);
 }
 
 void WriteNameFieldIfChanged(QByteArray& buffer, qsizetype start, int lastOffset, const QString& text)

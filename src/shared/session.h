@@ -1,5 +1,6 @@
 #pragma once
 
+#include "shared/file_store.h"
 #include "shared/picture_banks.h"
 #include "shared/seams.h"
 
@@ -23,6 +24,7 @@ struct Session {
 
     Prompter* prompter = nullptr;
     FileDialogs* dialogs = nullptr;
+    FileStore files;  // every write over a game file goes through here
 
     // Officer data of the file the open editor works on.
     int officerCount = 0;

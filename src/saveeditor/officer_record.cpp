@@ -1,0 +1,203 @@
+#include "saveeditor/officer_record.h"
+
+#include "saveeditor/save_layout.h"
+#include "shared/bytes.h"
+#include "shared/name_field.h"
+
+#include <algorithm>
+
+namespace varkel {
+
+namespace {
+
+// Person block fields.
+constexpr qsizetype kSurname = 0, kGivenName = 5, kCourtesyName = 10, kTitle = 15, kFullName = 26;
+constexpr int kTwoCharacters = 2, kFiveCharacters = 8, kFourCharacters = 6;  // last slot offsets
+constexpr qsizetype kBirthYear = 36, kAbilities = 37, kCompatibility = 41, kFamily = 42, kRelated = 44, kFace = 48;
+constexpr qsizetype kTacticFlags = 52, kTacticFlags2 = 53, kTemper = 54, kDutyAmbition = 55;
+
+// Status block fields.
+constexpr qsizetype kForce = 0, kEntryYear = 1, kAbilityCopy = 2, kLoyalty = 10, kAction = 11;
+constexpr qsizetype kMerit = 34, kFame = 38, kInfamy = 40, kWord = 50, kSkills = 56, kTactics = 60, kMoney = 80;
+
+bool bit(int value, int b) { return (value >> b) & 1; }
+int flag(bool on, int b) { return on ? 1 << b : 0; }
+
+}  // namespace
+
+bool HasSkill(std::uint32_t skills, int skill)
+{
+    return (skills >> (31 - skill)) & 1U;
+}
+
+void SetSkill(std::uint32_t& skills, int skill, bool on)
+{
+    const std::uint32_t mask = 1U << (31 - skill);
+    skills = on ? skills | mask : skills & ~mask;
+}
+
+PersonBlock DecodePersonBlock(const QByteArray& b, qsizetype at)
+{
+    PersonBlock p;
+    p.surname = ReadNameField(b, at + kSurname, kTwoCharacters);
+    p.givenName = ReadNameField(b, at + kGivenName, kTwoCharacters);
+    p.courtesyName = ReadNameField(b, at + kCourtesyName, kTwoCharacters);
+    p.title = ReadNameField(b, at + kTitle, kFiveCharacters);
+    p.fullName = ReadNameField(b, at + kFullName, kFourCharacters);
+    p.birthYear = byteAt(b, at + kBirthYear) + save::kYearBase;
+    for (int i = 0; i < 4; ++i)
+        p.abilities[i] = byteAt(b, at + kAbilities + i);
+    p.compatibility = byteAt(b, at + kCompatibility);
+    p.familyNumber = le16At(b, at + kFamily);
+    p.relatedOfficer = le16At(b, at + kRelated);
+    p.face = le16At(b, at + kFace);
+    const int flags = byteAt(b, at + kTacticFlags);
+    p.tacticDirect = bit(flags, 6);
+    p.tacticShooting = bit(flags, 7);
+    p.female = bit(flags, 5);
+    const int flags2 = byteAt(b, at + kTacticFlags2);
+    p.tacticSurprise = bit(flags2, 0);
+    p.tacticScheme = bit(flags2, 1);
+    const int temper = byteAt(b, at + kTemper);
+    p.bravery = (temper >> 2) & 7;
+    p.calmness = (temper >> 5) & 7;
+    const int dutyAmbition = byteAt(b, at + kDutyAmbition);
+    p.duty = dutyAmbition >> 4;
+    p.ambition = dutyAmbition & 15;
+    return p;
+}
+
+void EncodePersonBlock(QByteArray& b, qsizetype at, const PersonBlock& p)
+{
+    WriteNameFieldIfChanged(b, at + kSurname, kTwoCharacters, p.surname);
+    WriteNameFieldIfChanged(b, at + kGivenName, kTwoCharacters, p.givenName);
+    WriteNameFieldIfChanged(b, at + kCourtesyName, kTwoCharacters, p.courtesyName);
+    WriteNameFieldIfChanged(b, at + kTitle, kFiveCharacters, p.title);
+    WriteNameFieldIfChanged(b, at + kFullName, kFourCharacters, p.fullName);
+    setByte(b, at + kBirthYear, p.birthYear - save::kYearBase);
+    for (int i = 0; i < 4; ++i)
+        setByte(b, at + kAbilities + i, p.abilities[i]);
+    setByte(b, at + kCompatibility, p.compatibility);
+    setLe16(b, at + kFace, p.face);
+    setBits(b, at + kTacticFlags, 0xE0, flag(p.tacticDirect, 6) | flag(p.tacticShooting, 7) | flag(p.female, 5));
+    setBits(b, at + kTacticFlags2, 0x03, flag(p.tacticSurprise, 0) | flag(p.tacticScheme, 1));
+    setBits(b, at + kTemper, 0xFC, (p.calmness << 5) | (p.bravery << 2));
+    setByte(b, at + kDutyAmbition, p.duty * 16 + p.ambition);
+    setLe16(b, at + kFamily, p.familyNumber);
+    setLe16(b, at + kRelated, p.relatedOfficer);
+}
+
+StatusBlock DecodeStatusBlock(const QByteArray& b, qsizetype at)
+{
+    StatusBlock s;
+    s.force = byteAt(b, at + kForce);
+    s.entryYearByte = byteAt(b, at + kEntryYear);
+    s.loyalty = byteAt(b, at + kLoyalty);
+    s.action = byteAt(b, at + kAction);
+    s.merit = le16At(b, at + kMerit);
+    s.fame = le16At(b, at + kFame);
+    s.infamy = le16At(b, at + kInfamy);
+    s.money = le16At(b, at + kMoney);
+    const int word = le16At(b, at + kWord);
+    s.controlled = bit(word, 0);
+    s.rank = (word >> 2) & 15;
+    s.status = (word >> 6) & 15;
+    s.health = (word >> 10) & 7;
+    s.lifespan = (word >> 13) & 7;
+    s.skills = std::uint32_t(byteAt(b, at + kSkills + 3)) << 24 | std::uint32_t(byteAt(b, at + kSkills + 2)) << 16 |
+               std::uint32_t(byteAt(b, at + kSkills + 1)) << 8 | std::uint32_t(byteAt(b, at + kSkills) & 0xC0);
+    for (int t = 0; t < kTacticCount; ++t) {
+        const int packed = byteAt(b, at + kTactics + t / 2);
+        s.tactics[t] = t % 2 == 0 ? packed & 15 : packed >> 4;
+    }
+    return s;
+}
+
+void EncodeStatusBlock(QByteArray& b, qsizetype at, const StatusBlock& s)
+{
+    // A nibble shown as "未" is stored as 0; nibbles outside the list are kept.
+    auto stored = [](int nibble) { return nibble >= 14 ? nibble : ListIndexToNibble(NibbleToListIndex(nibble)); };
+
+    setByte(b, at + kEntryYear, s.entryYearByte);
+    setByte(b, at + kAction, s.action);
+    setLe16(b, at + kFame, s.fame);
+    setLe16(b, at + kInfamy, s.infamy);
+    setLe16(b, at + kMerit, s.merit);
+    setByte(b, at + kLoyalty, s.loyalty);
+    setLe16(b, at + kMoney, s.money);
+    // Byte 51: lifespan and health; its low two bits are the top of the status code.
+    setBits(b, at + kWord + 1, 0xFC, (s.lifespan << 5) | (s.health << 2));
+    setByte(b, at + kSkills + 3, static_cast<int>(s.skills >> 24));
+    setByte(b, at + kSkills + 2, static_cast<int>(s.skills >> 16));
+    setByte(b, at + kSkills + 1, static_cast<int>(s.skills >> 8));
+    setBits(b, at + kSkills, 0xC0, static_cast<int>(s.skills));
+    for (int k = 0; k < 7; ++k)
+        setByte(b, at + kTactics + k, stored(s.tactics[2 * k + 1]) * 16 + stored(s.tactics[2 * k]));
+    setByte(b, at + kTactics + 7, stored(s.tactics[14]));
+    setBits(b, at + kWord, 0x3C, s.rank << 2);
+}
+
+GameDate DecodeGameDate(const QByteArray& save)
+{
+    return {byteAt(save, save::kGameYearOffset) + save::kYearBase, byteAt(save, save::kGameMonthOffset) >> 4};
+}
+
+void EncodeGameDate(QByteArray& save, const GameDate& date)
+{
+    setByte(save, save::kGameYearOffset, date.year - save::kYearBase);
+    setBits(save, save::kGameMonthOffset, 0xF0, date.month << 4);
+}
+
+int YearsOfService(int entryYearByte, int gameYear)
+{
+    const int years = gameYear - (entryYearByte + save::kYearBase) + 1;
+    return entryYearByte != 0 && years > 0 ? years : 0;
+}
+
+int EntryYearByte(int gameYear, int years, int previousByte)
+{
+    if (previousByte == 0 && years == 0)
+        return 0;
+    const int entry = gameYear - years + 1 - save::kYearBase;
+    return entry >= 1 ? entry : 0;
+}
+
+OfficerRecord DecodeOfficer(const QByteArray& save, int officer)
+{
+    OfficerRecord r;
+    r.person = DecodePersonBlock(save, save::personBlock(officer));
+    r.status = DecodeStatusBlock(save, save::statusBlock(officer));
+    r.city = le16At(save, save::locationEntry(officer)) >> 4;
+    r.date = DecodeGameDate(save);
+    r.yearsOfService = YearsOfService(r.status.entryYearByte, r.date.year);
+    return r;
+}
+
+void EncodeOfficer(QByteArray& save, int officer, const OfficerRecord& record)
+{
+    EncodePersonBlock(save, save::personBlock(officer), record.person);
+    StatusBlock status = record.status;
+    status.entryYearByte = EntryYearByte(record.date.year, record.yearsOfService, record.status.entryYearByte);
+    const qsizetype at = save::statusBlock(officer);
+    for (int i = 0; i < 4; ++i)
+        setByte(save, at + kAbilityCopy + i, record.person.abilities[i]);
+    EncodeStatusBlock(save, at, status);
+    EncodeGameDate(save, record.date);
+}
+
+int RankListIndex(int rank)
+{
+    return std::min(rank, 9);
+}
+
+int RankFromList(int listIndex, int storedRank)
+{
+    return listIndex == RankListIndex(storedRank) ? storedRank : listIndex;
+}
+
+int StatusListIndex(int status)
+{
+    return std::min(status, 11);
+}
+
+}  // namespace varkel

@@ -1,0 +1,85 @@
+#include "saveeditor/save_file.h"
+
+#include "saveeditor/save_layout.h"
+#include "shared/game_folder.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+
+namespace varkel {
+
+QString SaveGame::slotPath(const QString& gameFolder, int digit)
+{
+    return GameFilePath(gameFolder, QStringLiteral("svd_0%1.sav").arg(digit));
+}
+
+int SaveGame::slotOf(const QString& path, const QString& gameFolder)
+{
+    const QString folder = WithTrailingSeparator(gameFolder).toLower();
+    for (int k = 0; k < save::kSlotCount; ++k) {
+        if (path.toLower() == folder + QStringLiteral("svd_0%1.sav").arg(k))
+            return k;
+    }
+    return -1;
+}
+
+QString SaveGame::newestSlot(const QString& gameFolder)
+{
+    QString best;
+    QDateTime bestTime;
+    for (int k = 0; k < save::kSlotCount; ++k) {
+        const QFileInfo info(slotPath(gameFolder, k));
+        if (!info.isFile() || info.size() < save::kNewestSlotMinimumSize)
+            continue;
+        if (best.isEmpty() || info.lastModified() > bestTime) {
+            best = info.filePath();
+            bestTime = info.lastModified();
+        }
+    }
+    return best;
+}
+
+SaveGame::Refusal SaveGame::openAtStartup(const QString& file)
+{
+    QFile f(file);
+    if (!f.exists())
+        return Refusal::Missing;
+    if (!f.open(QIODevice::ReadOnly))
+        return Refusal::Unreadable;
+    QByteArray data = f.read(save::kStartupBufferSize);
+    data.resize(save::kStartupBufferSize, '\0');
+    bytes = std::move(data);
+    path = file;
+    return Refusal::None;
+}
+
+SaveGame::Refusal SaveGame::openWhole(const QString& file, qint64 minimumSize)
+{
+    const QFileInfo info(file);
+    if (!info.isFile())
+        return Refusal::Missing;
+    if (info.size() < minimumSize)
+        return Refusal::TooShort;
+    const auto data = FileStore::readAll(file);
+    if (!data || data->size() < minimumSize)
+        return Refusal::Unreadable;
+    bytes = *data;
+    path = file;
+    return Refusal::None;
+}
+
+std::optional<RuntimeError> SaveGame::save(FileStore& store) const
+{
+    return store.write(path, bytes, true);
+}
+
+std::optional<RuntimeError> SaveGame::saveAs(FileStore& store, const QString& newPath)
+{
+    if (auto error = store.write(newPath, bytes, false))
+        return error;
+    path = newPath;
+    return std::nullopt;
+}
+
+}  // namespace varkel

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "shared/file_store.h"
+#include "shared/runtime_error.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+namespace varkel {
+
+// The saved game being edited: its bytes and where they came from. The three
+// ways a file is opened size the buffer differently; Save writes the buffer's own
+// length.
+class SaveGame {
+public:
+    enum class Refusal { None, Missing, TooShort, Unreadable };
+
+    QByteArray bytes;
+    QString path;
+
+    static QString slotPath(const QString& gameFolder, int digit);
+    // The slot digit whose file `path` is (letter case ignored), or -1.
+    static int slotOf(const QString& path, const QString& gameFolder);
+    // The newest slot file longer than 374,000 bytes (strictly later time wins; ties
+    // keep the lower digit), or empty.
+    static QString newestSlot(const QString& gameFolder);
+
+    // Start-up: exactly 374,534 bytes whatever the file's length.
+    Refusal openAtStartup(const QString& file);
+    // Open dialog (at least 374,530 bytes) and slot menu (at least 374,520): the
+    // whole file. A refused open leaves bytes and path as they were.
+    Refusal openWhole(const QString& file, qint64 minimumSize);
+
+    // Over the current path, keeping the tail of a longer file.
+    std::optional<RuntimeError> save(FileStore& store) const;
+    // To a new path: the file holds exactly the buffer. The path becomes current
+    // only when the write succeeds.
+    std::optional<RuntimeError> saveAs(FileStore& store, const QString& newPath);
+};
+
+}  // namespace varkel

@@ -1,0 +1,109 @@
+#include "saveeditor/save_tables.h"
+
+#include "shared/bytes.h"
+#include "shared/name_field.h"
+#include "shared/session.h"
+#include "shared/texts.h"
+
+namespace varkel {
+
+namespace {
+
+constexpr qsizetype kFullNameInPerson = 26;
+constexpr int kFullNameLastSlot = 6;
+constexpr int kStatusWord = 50;
+constexpr int kLeaderStatus = 0;
+constexpr int kChieftainStatus = 5;
+
+QString fullName(const QByteArray& save, int officer)
+{
+    return ReadNameField(save, save::personBlock(officer) + kFullNameInPerson, kFullNameLastSlot);
+}
+
+int statusCode(const QByteArray& save, int officer)
+{
+    return (le16At(save, save::statusBlock(officer) + kStatusWord) >> 6) & 15;
+}
+
+}  // namespace
+
+int SaveTables::countOfficers(const QByteArray& save)
+{
+    for (int i = save::kAlwaysPresentOfficers; i < save::kMaxOfficers; ++i) {
+        if (fullName(save, i).isEmpty())
+            return i;
+    }
+    return save::kMaxOfficers;
+}
+
+SaveTables SaveTables::build(const QByteArray& save)
+{
+    SaveTables t;
+    t.officerCount = countOfficers(save);
+    t.officerNames = QStringList(kOfficerNameTableSize);
+    for (int i = 0; i < t.officerCount; ++i)
+        t.officerNames[i] = fullName(save, i);
+
+    t.forceNames = QStringList(save::kForceNameCount);
+    t.forceNames[save::kNoForce] = GetResText(169);
+    for (int i = 0; i < t.officerCount; ++i) {
+        const int status = statusCode(save, i);
+        if (status != kLeaderStatus && status != kChieftainStatus)
+            continue;
+        const int force = byteAt(save, save::statusBlock(i));
+        if (force < save::kForceNameCount)
+            t.forceNames[force] = t.officerNames[i];
+        t.leaderNames << t.officerNames[i];
+    }
+    t.leaderNames << GetResText(169);
+
+    for (int k = 0; k < save::kPlayerSlotCount; ++k) {
+        t.controlled[k] = save::kNoControlledOfficer;
+        const int person = le16At(save, save::playerSlot(k) + save::kPlayerPersonField);
+        if (person < save::kFirstPersonNumber || person > save::kLastPersonNumber)
+            continue;  // 1720 is empty; anything else outside the map is treated the same
+        const int officer = le16At(save, save::personMapEntry(person));
+        if (officer < t.officerCount && (byteAt(save, save::statusBlock(officer) + kStatusWord) & 1))
+            t.controlled[k] = officer;
+    }
+
+    for (int k = 0; k < save::kFamilyRecordCount && !t.hasFamily; ++k) {
+        const qsizetype name = save::kFamilyRecordOffset + save::kFamilyRecordSize * k + save::kFamilyNameField;
+        t.hasFamily = !ReadNameField(save, name, kFullNameLastSlot).isEmpty();
+    }
+    return t;
+}
+
+bool SaveTables::isControlled(int officer) const
+{
+    return officer != save::kNoControlledOfficer && std::find(controlled.begin(), controlled.end(), officer) != controlled.end();
+}
+
+int SaveTables::controlledCount() const
+{
+    return static_cast<int>(std::count_if(controlled.begin(), controlled.end(),
+                                          [](int m) { return m != save::kNoControlledOfficer; }));
+}
+
+QString SaveTables::forceName(int forceByte) const
+{
+    return forceByte >= 0 && forceByte < forceNames.size() ? forceNames[forceByte] : QString::number(forceByte);
+}
+
+ScenarioData ScenarioData::decode(QByteArray bytes)
+{
+    constexpr qsizetype kCityNames = 2036, kCityStride = 16;
+    constexpr qsizetype kTreasureNames = 3838, kTreasureStride = 21;
+    constexpr int kCityNameLastSlot = 2, kTreasureNameLastSlot = 10;
+
+    ScenarioData s;
+    bytes.resize(kSize, '\0');
+    s.bytes = std::move(bytes);
+    for (int c = 0; c < kCityCount; ++c)
+        s.cityNames << ReadNameField(s.bytes, kCityNames + kCityStride * c, kCityNameLastSlot);
+    for (int t = 0; t < save::kTreasureCount; ++t)
+        s.treasureNames << ReadNameField(s.bytes, kTreasureNames + kTreasureStride * t, kTreasureNameLastSlot);
+    return s;
+}
+
+}  // namespace varkel
