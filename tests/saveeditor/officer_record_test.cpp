@@ -1,0 +1,269 @@
+#include "saveeditor/officer_fields.h"
+#include "saveeditor/officer_record.h"
+#include "saveeditor/save_layout.h"
+#include "shared/bytes.h"
+#include "shared/name_field.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <random>
+
+using namespace varkel;
+
+namespace {
+
+constexpr int kOfficer = 7;
+const qsizetype P = save::personBlock(kOfficer);
+const qsizetype S = save::statusBlock(kOfficer);
+
+QByteArray noiseSave(unsigned seed)
+{
+    std::mt19937 rng(seed);
+    QByteArray b(save::kStartupBufferSize, '\0');
+    for (char& c : b)
+        c = static_cast<char>(rng() & 0xFF);
+    return b;
+}
+
+// A save whose officers hold only values the view can show, so that a decode and
+// an encode with nothing changed must give back every byte.
+QByteArray representableSave(unsigned seed)
+{
+    QByteArray b = noiseSave(seed);
+    std::mt19937 rng(seed + 1);
+    const int year = 100 + static_cast<int>(rng() % 256);
+    setByte(b, save::kGameYearOffset, year - 100);
+    for (int n = 0; n < save::kMaxOfficers; ++n) {
+        const qsizetype s = save::statusBlock(n);
+        for (int k = 0; k < 8; ++k) {
+            auto nibble = [&] {
+                const int v = static_cast<int>(rng() % 9);
+                return v == 0 ? 0 : v + 5;  // 0, 6..13: 6 and 7 are rewritten below
+            };
+            int lo = nibble(), hi = nibble();
+            lo = lo < 8 ? 0 : lo;
+            hi = hi < 8 || k == 7 ? 0 : hi;
+            setByte(b, s + 60 + k, hi * 16 + lo);
+        }
+        // An entry year at or before the game year, or never.
+        const int entry = rng() % 4 == 0 ? 0 : 1 + static_cast<int>(rng() % std::max(1, year - 100));
+        setByte(b, s + 1, std::min(entry, year - 100));
+        // The status block keeps a copy of the abilities.
+        for (int i = 0; i < 4; ++i)
+            setByte(b, s + 2 + i, byteAt(b, save::personBlock(n) + 37 + i));
+    }
+    return b;
+}
+
+}  // namespace
+
+TEST(OfficerRecord, DecodeThenEncodeLeavesEverySaveByteAsItWas)
+{
+    for (unsigned seed : {1u, 2u, 3u}) {
+        const QByteArray original = representableSave(seed);
+        QByteArray copy = original;
+        for (int n = 0; n < save::kMaxOfficers; ++n)
+            EncodeOfficer(copy, n, DecodeOfficer(copy, n));
+        ASSERT_EQ(copy.size(), original.size());
+        for (qsizetype i = 0; i < copy.size(); ++i)
+            ASSERT_EQ(byteAt(copy, i), byteAt(original, i)) << "seed " << seed << " byte " << i;
+    }
+}
+
+TEST(OfficerRecord, EncodingKeepsEveryBitTheViewDoesNotOwn)
+{
+    // Zero every owned field: what stays must be exactly the unowned bits.
+    const QByteArray original = noiseSave(9);
+    QByteArray b = original;
+    OfficerRecord r = DecodeOfficer(b, kOfficer);
+    r.person = PersonBlock{};
+    r.person.birthYear = 100;
+    r.status.skills = 0;
+    r.status.tactics = {};
+    r.status.lifespan = r.status.health = r.status.rank = 0;
+    EncodeOfficer(b, kOfficer, r);
+
+    EXPECT_EQ(byteAt(b, P + 35), byteAt(original, P + 35));
+    EXPECT_EQ(le16At(b, P + 46), le16At(original, P + 46));
+    EXPECT_EQ(le16At(b, P + 50), le16At(original, P + 50));
+    EXPECT_EQ(byteAt(b, P + 52), byteAt(original, P + 52) & 0x1F);
+    EXPECT_EQ(byteAt(b, P + 53), byteAt(original, P + 53) & 0xFC);
+    EXPECT_EQ(byteAt(b, P + 54), byteAt(original, P + 54) & 0x03);
+    for (int i = 56; i < 60; ++i)
+        EXPECT_EQ(byteAt(b, P + i), byteAt(original, P + i));
+    EXPECT_EQ(byteAt(b, S + 0), byteAt(original, S + 0));  // force is shown only
+    EXPECT_EQ(byteAt(b, S + 50), byteAt(original, S + 50) & 0xC3);  // rank cleared, flag, bit 1, status kept
+    EXPECT_EQ(byteAt(b, S + 51), byteAt(original, S + 51) & 0x03);
+    EXPECT_EQ(byteAt(b, S + 56), byteAt(original, S + 56) & 0x3F);
+    for (int i : {6, 7, 8, 9, 12, 20, 33, 36, 37, 42, 49, 52, 55, 68, 79, 82, 87})
+        EXPECT_EQ(byteAt(b, S + i), byteAt(original, S + i)) << "status byte " << i;
+    EXPECT_EQ(le16At(b, save::locationEntry(kOfficer)), le16At(original, save::locationEntry(kOfficer)));
+    EXPECT_EQ(byteAt(b, save::kGameMonthOffset) & 15, byteAt(original, save::kGameMonthOffset) & 15);
+}
+
+TEST(OfficerRecord, LifespanAndHealthShareByte51Independently)
+{
+    QByteArray b = noiseSave(4);
+    const int statusBits = byteAt(b, S + 51) & 3;
+    for (int lifespan = 0; lifespan < 8; ++lifespan) {
+        for (int health = 0; health < 8; ++health) {
+            OfficerRecord r = DecodeOfficer(b, kOfficer);
+            r.status.lifespan = lifespan;
+            r.status.health = health;
+            EncodeOfficer(b, kOfficer, r);
+            const OfficerRecord back = DecodeOfficer(b, kOfficer);
+            ASSERT_EQ(back.status.lifespan, lifespan);
+            ASSERT_EQ(back.status.health, health);
+            ASSERT_EQ(byteAt(b, S + 51) & 3, statusBits);
+        }
+    }
+}
+
+TEST(OfficerRecord, SkillsFollowTheBitsOfTheirTexts)
+{
+    QByteArray b(save::kStartupBufferSize, '\0');
+    OfficerRecord r = DecodeOfficer(b, kOfficer);
+    // The box Check2(10j + b) stands for bit b of byte 59 - j, which is skill 8j + 7 - b.
+    SetSkill(r.status.skills, 8 * 2 + 7 - 3, true);  // Check2(23): bit 3 of byte 57, "水軍"
+    EncodeOfficer(b, kOfficer, r);
+    EXPECT_EQ(byteAt(b, S + 57), 0x08);
+    EXPECT_EQ(byteAt(b, S + 58) | byteAt(b, S + 59) | byteAt(b, S + 56), 0);
+
+    r.status.skills = 0;
+    SetSkill(r.status.skills, 0, true);   // "猛將": bit 7 of byte 59
+    SetSkill(r.status.skills, 25, true);  // "神算": bit 6 of byte 56
+    EncodeOfficer(b, kOfficer, r);
+    EXPECT_EQ(byteAt(b, S + 59), 0x80);
+    EXPECT_EQ(byteAt(b, S + 57), 0);
+    EXPECT_EQ(byteAt(b, S + 56), 0x40);
+    EXPECT_TRUE(HasSkill(DecodeOfficer(b, kOfficer).status.skills, 25));
+}
+
+TEST(OfficerRecord, TacticNibblesNormaliseLowLevelsAndKeepOddOnes)
+{
+    QByteArray b(save::kStartupBufferSize, '\0');
+    setByte(b, S + 60, 0x85);  // tactic 0: 5 ("未"), tactic 1: 8 ("初")
+    setByte(b, S + 61, 0xE0);  // tactic 3: 14, outside the list
+    setByte(b, S + 67, 0xFD);  // tactic 14: 13 ("極"); the high nibble is no tactic
+    EncodeOfficer(b, kOfficer, DecodeOfficer(b, kOfficer));
+    EXPECT_EQ(byteAt(b, S + 60), 0x80);
+    EXPECT_EQ(byteAt(b, S + 61), 0xE0);
+    EXPECT_EQ(byteAt(b, S + 67), 0x0D);
+}
+
+TEST(OfficerRecord, NamesOfOneAndTwoCharactersEndWithAZero)
+{
+    QByteArray b = noiseSave(5);
+    OfficerRecord r = DecodeOfficer(b, kOfficer);
+    r.person.surname = QStringLiteral("張");
+    r.person.givenName = QStringLiteral("飛");
+    r.person.fullName = QStringLiteral("張飛");
+    EncodeOfficer(b, kOfficer, r);
+    EXPECT_EQ(b.mid(P + 0, 3), QByteArray("\xB1\x69\x00", 3));
+    EXPECT_EQ(b.mid(P + 5, 3), QByteArray("\xAD\xB8\x00", 3));
+    EXPECT_EQ(b.mid(P + 26, 5), QByteArray("\xB1\x69\xAD\xB8\x00", 5));
+    const OfficerRecord back = DecodeOfficer(b, kOfficer);
+    EXPECT_EQ(back.person.surname, r.person.surname);
+    EXPECT_EQ(back.person.fullName, r.person.fullName);
+}
+
+TEST(OfficerRecord, GameDateKeepsTheLowNibbleOfTheMonthByte)
+{
+    QByteArray b(save::kStartupBufferSize, '\0');
+    setByte(b, save::kGameMonthOffset, 0x3B);
+    EncodeGameDate(b, {355, 12});
+    EXPECT_EQ(byteAt(b, save::kGameYearOffset), 255);
+    EXPECT_EQ(byteAt(b, save::kGameMonthOffset), 0xCB);
+    EXPECT_EQ(DecodeGameDate(b).month, 12);
+}
+
+TEST(OfficerRecord, YearsOfServiceAndEntryYear)
+{
+    EXPECT_EQ(YearsOfService(0, 200), 0);     // never served
+    EXPECT_EQ(YearsOfService(101, 200), 0);   // enters in a later year
+    EXPECT_EQ(YearsOfService(90, 200), 11);
+    EXPECT_EQ(EntryYearByte(200, 11, 90), 90);
+    EXPECT_EQ(EntryYearByte(200, 0, 0), 0);    // "never" stays never
+    EXPECT_EQ(EntryYearByte(200, 0, 101), 101);  // 0 years: enters next year
+    EXPECT_EQ(EntryYearByte(200, 150, 90), 0);
+    EXPECT_EQ(EntryYearByte(355, 0, 40), 256);  // cannot be stored
+}
+
+TEST(OfficerRecord, RankOutsideTheListIsKeptUnlessChanged)
+{
+    EXPECT_EQ(RankListIndex(12), 9);
+    EXPECT_EQ(RankFromList(9, 12), 12);
+    EXPECT_EQ(RankFromList(3, 12), 3);
+    EXPECT_EQ(RankFromList(9, 4), 9);
+    EXPECT_EQ(StatusListIndex(13), 11);
+}
+
+class OfficerFields : public ::testing::Test {
+protected:
+    std::map<QString, QString> texts;
+    OfficerRecord record;
+
+    void SetUp() override
+    {
+        record.date = {200, 5};
+        for (const auto& f : OfficerNumberFields())
+            texts[f.control] = QStringLiteral("5");
+        texts["Text3(8)"] = texts["Text5(0)"] = QStringLiteral("150");
+    }
+
+    std::optional<FieldProblem> read(std::vector<std::pair<QString, QString>>* shown = nullptr)
+    {
+        return ReadNumberFields<OfficerRecord>(
+            OfficerNumberFields(), [this](const QString& c) { return texts.at(c); }, record, shown);
+    }
+};
+
+TEST_F(OfficerFields, ClampsToTheLimitsAndReportsTheShownValues)
+{
+    texts["Text3(0)"] = "20";
+    texts["Text3(7)"] = "200";
+    texts["Text3(8)"] = "99";
+    texts["Text5(0)"] = "356";
+    texts["Text5(1)"] = "13";
+    std::vector<std::pair<QString, QString>> shown;
+    ASSERT_FALSE(read(&shown));
+    EXPECT_EQ(record.person.bravery, 7);
+    EXPECT_EQ(record.person.compatibility, 150);
+    EXPECT_EQ(record.person.birthYear, 100);
+    EXPECT_EQ(record.date.year, 355);
+    EXPECT_EQ(record.date.month, 12);
+    EXPECT_EQ(record.person.familyNumber, 5);
+    const std::map<QString, QString> asMap(shown.begin(), shown.end());
+    EXPECT_EQ(asMap.at("Text3(0)"), "7");
+    EXPECT_EQ(asMap.at("Text3(8)"), "100");
+    EXPECT_EQ(asMap.size(), 5u);
+}
+
+TEST_F(OfficerFields, RefusesValuesThatCannotBeStoredAndChangesNothing)
+{
+    for (const auto& [control, text] : std::vector<std::pair<QString, QString>>{
+             {"Text2(1)", "256"}, {"Text3(4)", ""}, {"Text3(16)", "7x"}, {"Text3(16)", "70000"}}) {
+        SetUp();
+        texts[control] = text;
+        texts["Text3(0)"] = "20";  // a clamp before the fault must not be applied either
+        const OfficerRecord before = record;
+        const auto problem = read();
+        ASSERT_TRUE(problem) << control.toStdString();
+        EXPECT_EQ(problem->control, control);
+        EXPECT_EQ(record.person.bravery, before.person.bravery);
+        EXPECT_EQ(record.person.abilities, before.person.abilities);
+    }
+    texts["Text2(1)"] = "300";
+    EXPECT_TRUE(read()->message.contains(QStringLiteral("智力")));
+}
+
+TEST_F(OfficerFields, AnEntryYearBeyond355IsAStorageProblem)
+{
+    record.date.year = 355;
+    record.yearsOfService = 0;
+    record.status.entryYearByte = 40;
+    EXPECT_TRUE(OfficerStorageProblem(record));
+    record.status.entryYearByte = 0;  // never served: stays 0
+    EXPECT_FALSE(OfficerStorageProblem(record));
+}
