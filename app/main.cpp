@@ -12,7 +12,6 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
-#include <QLockFile>
 
 int main(int argc, char* argv[])
 {
@@ -42,9 +41,8 @@ int main(int argc, char* argv[])
         session.tempFolder = varkel::WithTrailingSeparator(QDir::tempPath());
 
     // A second instance ends silently.
-    QLockFile instanceLock(session.tempFolder + QStringLiteral("varkel-editor.lock"));
-    instanceLock.setStaleLockTime(0);
-    if (!instanceLock.tryLock(0))
+    const auto instanceLock = varkel::LockSingleInstance(session.tempFolder);
+    if (!instanceLock)
         return 0;
 
     varkel::UseChineseFont();

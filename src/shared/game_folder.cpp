@@ -1,6 +1,7 @@
 #include "shared/game_folder.h"
 
 #include "shared/ini_file.h"
+#include "shared/runtime_error.h"
 #include "shared/texts.h"
 
 #include <QDir>
@@ -76,15 +77,17 @@ QString LocateGameFolder(FileDialogs& dialogs, Prompter& prompter, const QString
             WriteIniValue(settingsPath, kSettingsSection, kSettingsKey, folder);  // a failure only loses the memory
             return folder;
         }
-        prompter.tell(GetResText(251), QStringLiteral("Varkel-Error"), MessageIcon::Critical);
+        prompter.tell(GetResText(251), kErrorTitle, MessageIcon::Critical);
     }
 }
 
 QString ResolveGameFolder(const QString& settingsPath, FileDialogs& dialogs, Prompter& prompter)
 {
     const QString remembered = ReadIniValue(settingsPath, kSettingsSection, kSettingsKey, DefaultGameFolder());
+    // A folder typed into the settings file by hand may lack its separator; every
+    // file of the game is found by appending its name.
     if (!remembered.isEmpty() && QFileInfo(remembered).isDir())
-        return remembered;
+        return WithTrailingSeparator(remembered);
     return LocateGameFolder(dialogs, prompter, settingsPath);
 }
 

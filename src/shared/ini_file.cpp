@@ -13,6 +13,7 @@ namespace {
 constexpr int kMaxValueLength = 127;  // the profile API's 128-character buffer, less its NUL
 
 struct IniLines {
+    bool readable = true;  // false when the file exists but cannot be read
     QStringList lines;
     QString newline = QStringLiteral("\r\n");
 };
@@ -21,8 +22,10 @@ IniLines readLines(const QString& path)
 {
     IniLines ini;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly)) {
+        ini.readable = !file.exists();
         return ini;
+    }
     const QString text = QString::fromLocal8Bit(file.readAll());
     if (!text.contains(QLatin1String("\r\n")) && text.contains(QLatin1Char('\n')))
         ini.newline = QStringLiteral("\n");
@@ -72,6 +75,8 @@ QString ReadIniValue(const QString& path, const QString& section, const QString&
 bool WriteIniValue(const QString& path, const QString& section, const QString& key, const QString& value)
 {
     IniLines ini = readLines(path);
+    if (!ini.readable)
+        return false;  // writing would throw away the lines we could not read
     const QString entry = key + QLatin1Char('=') + value.left(kMaxValueLength);
 
     qsizetype sectionStart = -1;

@@ -110,7 +110,7 @@ std::optional<RuntimeError> MakeFaceBitmap(int& n, const PictureBanks& banks, co
     const QString path = tempFolder + kFaceBitmapName;
     QFile file(path);
     // Opened without truncation: the file is never shorter than the bitmap.
-    if (!file.open(QIODevice::ReadWrite) || file.write(bitmap) != bitmap.size())
+    if (!file.open(QIODevice::ReadWrite) || file.write(bitmap) != bitmap.size() || !file.flush())
         return RuntimeError::fileAccess(path, file.errorString());
     return std::nullopt;
 }

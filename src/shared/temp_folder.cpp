@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 
 #ifndef Q_OS_WIN
 #include <sys/stat.h>
@@ -33,6 +34,15 @@ QString PrivateTempFolder()
         return {};
     return WithTrailingSeparator(folder);
 #endif
+}
+
+std::unique_ptr<QLockFile> LockSingleInstance(const QString& tempFolder)
+{
+    auto lock = std::make_unique<QLockFile>(tempFolder + QStringLiteral("varkel-editor.lock"));
+    lock->setStaleLockTime(0);  // only a lock whose process is gone is stale
+    if (!lock->tryLock(0))
+        return nullptr;
+    return lock;
 }
 
 void DeleteTemporaryBitmaps(const QString& tempFolder)

@@ -1,0 +1,175 @@
+#include "shared/game_folder.h"
+
+#include "shared/ini_file.h"
+#include "shared/runtime_error.h"
+#include "shared/texts.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include "support/gtest_qt.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+using namespace varkel;
+
+namespace {
+
+class GameFolder : public ::testing::Test {
+protected:
+    // A folder holding `names` (empty files), with a trailing separator.
+    QString makeFolder(const QString& name, const QStringList& names)
+    {
+        const QString folder = root.filePath(name);
+        EXPECT_TRUE(QDir().mkpath(folder));
+        for (const QString& file : names) {
+            QFile f(folder + QLatin1Char('/') + file);
+            EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        }
+        return folder;
+    }
+
+    QTemporaryDir root;
+    QString settings = root.filePath(QStringLiteral("VarkelEditor.ini"));
+    ScriptedFileDialogs dialogs;
+    ScriptedPrompter prompter;
+};
+
+}  // namespace
+
+TEST_F(GameFolder, RequiresTheFiveGameFilesInOrder)
+{
+    EXPECT_EQ(RequiredGameFiles(), (QStringList{"g_maindy.vk", "svd_sys.sav", "rdtext.vk", "d_sce.vk", "m_msg.vk"}));
+}
+
+TEST_F(GameFolder, LooksUpFilesWithoutRegardToCase)
+{
+    const QString folder = makeFolder("game", {"Svd_sys.sav", "RDText.vk", "G_MAINDY.VK"});
+    EXPECT_EQ(GameFilePath(folder, "svd_sys.sav"), folder + "/Svd_sys.sav");
+    EXPECT_EQ(GameFilePath(folder + "/", "rdtext.vk"), folder + "/RDText.vk");
+    EXPECT_EQ(GameFilePath(folder, "g_maindy.vk"), folder + "/G_MAINDY.VK");
+    EXPECT_TRUE(GameFileExists(folder, "RDTEXT.VK"));
+    // A missing file keeps the asked-for name, so an error names it.
+    EXPECT_EQ(GameFilePath(folder, "m_msg.vk"), folder + "/m_msg.vk");
+    EXPECT_FALSE(GameFileExists(folder, "m_msg.vk"));
+}
+
+TEST_F(GameFolder, PrefersAnExactMatch)
+{
+    const QString folder = makeFolder("game", {"d_sce.vk", "D_SCE.VK"});
+    EXPECT_EQ(GameFilePath(folder, "D_SCE.VK"), folder + "/D_SCE.VK");
+    EXPECT_EQ(GameFilePath(folder, "d_sce.vk"), folder + "/d_sce.vk");
+}
+
+TEST_F(GameFolder, AFolderIsNotAGameFile)
+{
+    const QString folder = makeFolder("game", {});
+    ASSERT_TRUE(QDir(folder).mkdir("m_msg.vk"));
+    EXPECT_FALSE(GameFileExists(folder, "m_msg.vk"));
+}
+
+TEST_F(GameFolder, TrailingSeparatorIsAddedOnce)
+{
+    EXPECT_EQ(WithTrailingSeparator("/games/varkel"), QStringLiteral("/games/varkel") + QDir::separator());
+    EXPECT_EQ(WithTrailingSeparator("/games/varkel/"), QStringLiteral("/games/varkel/"));
+    EXPECT_EQ(WithTrailingSeparator("D:\\"), QStringLiteral("D:\\"));
+}
+
+TEST_F(GameFolder, CancelGivesAnEmptyFolderAndWritesNothing)
+{
+    EXPECT_EQ(LocateGameFolder(dialogs, prompter, settings), QString());
+    ASSERT_EQ(dialogs.folderPrompts.size(), 1u);
+    EXPECT_EQ(dialogs.folderPrompts[0], GetResText(250));
+    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_FALSE(QFile::exists(settings));
+}
+
+TEST_F(GameFolder, RefusesAFolderMissingOneFileAndAsksAgain)
+{
+    QStringList four = RequiredGameFiles();
+    four.removeAt(2);
+    dialogs.folders = {makeFolder("four", four)};
+    EXPECT_EQ(LocateGameFolder(dialogs, prompter, settings), QString());
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].text, GetResText(251));
+    EXPECT_EQ(prompter.shown[0].title, QStringLiteral("Varkel-Error"));
+    EXPECT_EQ(prompter.shown[0].icon, MessageIcon::Critical);
+    EXPECT_EQ(dialogs.folderPrompts.size(), 2u);
+    EXPECT_FALSE(QFile::exists(settings));
+}
+
+TEST_F(GameFolder, AcceptsAValidFolderAndRemembersIt)
+{
+    const QString bad = makeFolder("bad", {"g_maindy.vk"});
+    const QString good = makeFolder("good", {"G_maindy.vk", "Svd_sys.sav", "RDText.vk", "d_sce.vk", "m_msg.vk"});
+    dialogs.folders = {bad, good + "/"};
+    const QString chosen = LocateGameFolder(dialogs, prompter, settings);
+    EXPECT_EQ(chosen, good + "/");
+    EXPECT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(ReadIniValue(settings, kSettingsSection, kSettingsKey), good + "/");
+    QFile file(settings);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), ("[Varkel]\r\nInstallDir=" + good + "/\r\n").toUtf8());
+}
+
+TEST_F(GameFolder, ResolveUsesARememberedFolderWithoutCheckingIt)
+{
+    const QString empty = makeFolder("empty", {});
+    ASSERT_TRUE(WriteIniValue(settings, kSettingsSection, kSettingsKey, "  " + empty + "/  "));
+    EXPECT_EQ(ResolveGameFolder(settings, dialogs, prompter), empty + "/");
+    EXPECT_TRUE(dialogs.folderPrompts.empty());
+}
+
+TEST_F(GameFolder, ResolveGivesARememberedFolderItsTrailingSeparator)
+{
+    const QString empty = makeFolder("empty", {});
+    ASSERT_TRUE(WriteIniValue(settings, kSettingsSection, kSettingsKey, empty));
+    EXPECT_EQ(ResolveGameFolder(settings, dialogs, prompter), empty + "/");
+}
+
+TEST_F(GameFolder, ResolveAsksWhenTheRememberedFolderIsMissing)
+{
+    ASSERT_TRUE(WriteIniValue(settings, kSettingsSection, kSettingsKey, root.filePath("gone/")));
+    const QString good = makeFolder("good", RequiredGameFiles());
+    dialogs.folders = {good};
+    EXPECT_EQ(ResolveGameFolder(settings, dialogs, prompter), good + "/");
+    EXPECT_EQ(dialogs.folderPrompts.size(), 1u);
+    EXPECT_EQ(ReadIniValue(settings, kSettingsSection, kSettingsKey), good + "/");
+}
+
+TEST_F(GameFolder, ResolveWithoutSettingsTriesTheDefaultFolder)
+{
+    const QByteArray home = qgetenv("HOME");
+    qputenv("HOME", root.path().toUtf8());
+    EXPECT_EQ(ResolveGameFolder(settings, dialogs, prompter), QString());
+    EXPECT_EQ(dialogs.folderPrompts.size(), 1u);
+
+    ASSERT_TRUE(QDir().mkpath(root.filePath(".wine/drive_c/Varkel")));
+    EXPECT_EQ(ResolveGameFolder(settings, dialogs, prompter), DefaultGameFolder());
+    EXPECT_EQ(dialogs.folderPrompts.size(), 1u);
+    qputenv("HOME", home);
+}
+
+TEST_F(GameFolder, SettingsLiveBesideAWritableProgram)
+{
+    EXPECT_EQ(SettingsFilePath(root.path()), root.path() + QDir::separator() + kSettingsFileName);
+}
+
+TEST_F(GameFolder, SettingsMoveToTheConfigFolderWhenTheProgramFolderIsReadOnly)
+{
+    const QString program = makeFolder("program", {});
+    ASSERT_TRUE(QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner));
+    if (access(QFile::encodeName(program).constData(), W_OK) == 0)
+        GTEST_SKIP() << "this user can write into read-only folders";
+    QStandardPaths::setTestModeEnabled(true);
+    const QString path = SettingsFilePath(program);
+    QStandardPaths::setTestModeEnabled(false);
+    EXPECT_FALSE(path.startsWith(program));
+    EXPECT_TRUE(path.endsWith(kSettingsFileName));
+    EXPECT_TRUE(QFileInfo(QFileInfo(path).path()).isWritable());
+}

@@ -1,0 +1,109 @@
+#include "shared/ini_file.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "support/gtest_qt.h"
+
+#include <gtest/gtest.h>
+
+using namespace varkel;
+
+namespace {
+
+class IniFile : public ::testing::Test {
+protected:
+    void write(const QByteArray& bytes)
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    QByteArray contents() const
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    QTemporaryDir dir;
+    QString path = dir.filePath(QStringLiteral("VarkelEditor.ini"));
+};
+
+}  // namespace
+
+TEST_F(IniFile, MissingFileGivesTheDefault)
+{
+    EXPECT_EQ(ReadIniValue(path, "Varkel", "InstallDir", "C:\\Varkel\\"), QStringLiteral("C:\\Varkel\\"));
+    EXPECT_EQ(ReadIniValue(path, "Varkel", "InstallDir"), QString());
+    EXPECT_FALSE(QFile::exists(path));
+}
+
+TEST_F(IniFile, MissingSectionOrKeyGivesTheDefault)
+{
+    write("[Other]\r\nInstallDir=D:\\x\\\r\n[Varkel]\r\nElse=1\r\n");
+    EXPECT_EQ(ReadIniValue(path, "Varkel", "InstallDir", "dflt"), QStringLiteral("dflt"));
+}
+
+TEST_F(IniFile, BackslashesRoundTripUnescaped)
+{
+    ASSERT_TRUE(WriteIniValue(path, "Varkel", "InstallDir", "C:\\Varkel\\"));
+    EXPECT_EQ(contents(), QByteArray("[Varkel]\r\nInstallDir=C:\\Varkel\\\r\n"));
+    EXPECT_EQ(ReadIniValue(path, "Varkel", "InstallDir"), QStringLiteral("C:\\Varkel\\"));
+}
+
+TEST_F(IniFile, ReadsCrlfAndLfFiles)
+{
+    write("[Varkel]\r\nInstallDir=D:\\Games\\Varkel\\\r\n");
+    EXPECT_EQ(ReadIniValue(path, "Varkel", "InstallDir"), QStringLiteral("D:\\Games\\Varkel\\"));
+    write("[Varkel]\nInstallDir=/opt/varkel/\n");
+    EXPECT_EQ(ReadIniValue(path, "Varkel", "InstallDir"), QStringLiteral("/opt/varkel/"));
+}
+
+TEST_F(IniFile, TrimsValuesAndIgnoresCaseOfNames)
+{
+    write("[ varkel ]\r\n  installdir =   D:\\Varkel\\   \r\n");
+    EXPECT_EQ(ReadIniValue(path, "Varkel", "InstallDir"), QStringLiteral("D:\\Varkel\\"));
+}
+
+TEST_F(IniFile, ValuesAreCutTo127Characters)
+{
+    const QString longValue(200, QLatin1Char('x'));
+    ASSERT_TRUE(WriteIniValue(path, "Varkel", "InstallDir", longValue));
+    EXPECT_EQ(ReadIniValue(path, "Varkel", "InstallDir"), longValue.left(127));
+}
+
+TEST_F(IniFile, ReplacesTheKeyInPlaceKeepingEverythingElse)
+{
+    write("; settings\r\n[Other]\r\nInstallDir=keep\r\n[VARKEL]\r\nBefore=1\r\nINSTALLDIR=old\r\nAfter=2\r\n"
+          "\r\n[Last]\r\nx=y\r\n");
+    ASSERT_TRUE(WriteIniValue(path, "Varkel", "InstallDir", "E:\\V\\"));
+    EXPECT_EQ(contents(), QByteArray("; settings\r\n[Other]\r\nInstallDir=keep\r\n[VARKEL]\r\nBefore=1\r\n"
+                                     "InstallDir=E:\\V\\\r\nAfter=2\r\n\r\n[Last]\r\nx=y\r\n"));
+    EXPECT_EQ(ReadIniValue(path, "Other", "InstallDir"), QStringLiteral("keep"));
+}
+
+TEST_F(IniFile, AddsAMissingKeyToItsSection)
+{
+    write("[Varkel]\r\nOther=1\r\n\r\n[Next]\r\nInstallDir=no\r\n");
+    ASSERT_TRUE(WriteIniValue(path, "Varkel", "InstallDir", "F:\\"));
+    EXPECT_EQ(contents(), QByteArray("[Varkel]\r\nOther=1\r\nInstallDir=F:\\\r\n\r\n[Next]\r\nInstallDir=no\r\n"));
+}
+
+TEST_F(IniFile, CreatesAMissingSectionAtTheEnd)
+{
+    write("[Other]\nk=v\n");
+    ASSERT_TRUE(WriteIniValue(path, "Varkel", "InstallDir", "/games/varkel/"));
+    EXPECT_EQ(contents(), QByteArray("[Other]\nk=v\n[Varkel]\nInstallDir=/games/varkel/\n"));
+    EXPECT_EQ(ReadIniValue(path, "Other", "k"), QStringLiteral("v"));
+}
+
+TEST_F(IniFile, KeepsNonAsciiValues)
+{
+    ASSERT_TRUE(WriteIniValue(path, "Varkel", "InstallDir", QStringLiteral("/遊戲/Varkel/")));
+    EXPECT_EQ(ReadIniValue(path, "Varkel", "InstallDir"), QStringLiteral("/遊戲/Varkel/"));
+}
+
+TEST_F(IniFile, ReportsAFileThatCannotBeWritten)
+{
+    EXPECT_FALSE(WriteIniValue(dir.filePath("missing-folder/VarkelEditor.ini"), "Varkel", "InstallDir", "x"));
+}

@@ -1,0 +1,233 @@
+#include "shared/picture_banks.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "support/gtest_qt.h"
+
+#include <gtest/gtest.h>
+
+using namespace varkel;
+
+namespace {
+
+int u8(const QByteArray& b, qsizetype i)
+{
+    return static_cast<unsigned char>(b[i]);
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Banks whose face n holds (n + row * 3 + column) mod 251 at each pixel, with no
+// pixel 0, so every face and every row differs.
+PictureBanks patternBanks()
+{
+    PictureBanks banks{QByteArray(kFaceBankSize, '\0'), QByteArray(kTreasureBankSize, '\0')};
+    for (int n = 0; n < kFaceCount; ++n)
+        for (int r = 0; r < kFaceHeight; ++r)
+            for (int c = 0; c < kFaceWidth; ++c)
+                banks.faces[qsizetype(n) * kFaceBytes + r * kFaceWidth + c] =
+                    static_cast<char>(1 + (n + r * 3 + c) % 251);
+    return banks;
+}
+
+class FaceBitmap : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { banks = new PictureBanks(patternBanks()); }
+    static void TearDownTestSuite() { delete banks; }
+
+    QString faceFile() const { return temp + kFaceBitmapName; }
+
+    static PictureBanks* banks;
+    QTemporaryDir dir;
+    QString temp = dir.path() + QLatin1Char('/');
+};
+
+PictureBanks* FaceBitmap::banks = nullptr;
+
+}  // namespace
+
+TEST(BitmapHeader, SmallLayout)
+{
+    QByteArray b(kBitmapHeaderBytes, '\x7F');
+    FillBitmapHeader(b, false);
+    QByteArray expected(kBitmapHeaderBytes, '\0');
+    for (auto [at, value] : {std::pair{0, 66}, {1, 77}, {2, 54}, {3, 24}, {10, 54}, {11, 4}, {14, 40}, {18, 64},
+                             {22, 80}, {26, 1}, {28, 8}})
+        expected[at] = static_cast<char>(value);
+    EXPECT_EQ(b, expected);
+}
+
+TEST(BitmapHeader, LargeLayout)
+{
+    QByteArray b(kSmallBitmapBytes, '\x7F');
+    FillBitmapHeader(b, true);
+    EXPECT_EQ(u8(b, 2), 182);
+    EXPECT_EQ(u8(b, 3), 116);
+    EXPECT_EQ(u8(b, 18), 160);
+    EXPECT_EQ(u8(b, 22), 180);
+    EXPECT_EQ(u8(b, 10), 54);
+    EXPECT_EQ(u8(b, 11), 4);
+    for (int i : {4, 5, 6, 7, 8, 9, 12, 13, 15, 19, 23, 27, 29, 30, 53})
+        EXPECT_EQ(u8(b, i), 0) << i;
+    // Only the header is touched.
+    EXPECT_EQ(u8(b, kBitmapHeaderBytes), 0x7F);
+}
+
+TEST(Palettes, HaveTheirSizesAndAGreenBackground)
+{
+    const QByteArray face = FacePalette();
+    ASSERT_EQ(face.size(), 1024);
+    EXPECT_EQ(face.left(4), QByteArray("\x00\xFF\x00\x00", 4));
+    for (int entry = 0; entry < 256; ++entry)
+        EXPECT_EQ(face[entry * 4 + 3], '\0') << entry;
+    EXPECT_EQ(TreasurePalettes().size(), 81920);
+}
+
+TEST(PictureBanks, MissingFileGivesBlankBanks)
+{
+    const PictureBanks banks = PictureBanks::load(QStringLiteral("/nonexistent/g_maindy.vk"));
+    EXPECT_EQ(banks.faces, QByteArray(kFaceBankSize, '\0'));
+    EXPECT_EQ(banks.treasures, QByteArray(kTreasureBankSize, '\0'));
+}
+
+TEST(PictureBanks, ReadsBothBanksAndZeroFillsAShortFile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("g_maindy.vk");
+    {
+        // Ends 100 bytes into the face bank.
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(file.resize(kFaceBankOffset));
+        file.seek(kFaceBankOffset - 1);
+        file.write(QByteArray(101, '\x09'));
+    }
+    PictureBanks banks = PictureBanks::load(path);
+    ASSERT_EQ(banks.faces.size(), kFaceBankSize);
+    EXPECT_EQ(banks.faces.left(100), QByteArray(100, '\x09'));
+    EXPECT_EQ(banks.faces.mid(100), QByteArray(kFaceBankSize - 100, '\0'));
+    EXPECT_EQ(banks.treasures, QByteArray(kTreasureBankSize, '\0'));
+
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.resize(kMainDataMinimumSize));
+        file.seek(kFaceBankOffset + kFaceBankSize - 1);
+        file.write("\x05");
+        file.seek(kTreasureBankOffset);
+        file.write("\x06");
+        file.seek(kTreasureBankOffset + kTreasureBankSize - 1);
+        file.write("\x07");
+    }
+    banks = PictureBanks::load(path);
+    EXPECT_EQ(u8(banks.faces, kFaceBankSize - 1), 5);
+    EXPECT_EQ(u8(banks.treasures, 0), 6);
+    EXPECT_EQ(u8(banks.treasures, kTreasureBankSize - 1), 7);
+}
+
+TEST(WrapFaceNumber, CorrectsOnceEachWay)
+{
+    EXPECT_EQ(WrapFaceNumber(-1), 845);
+    EXPECT_EQ(WrapFaceNumber(-846), 0);
+    EXPECT_EQ(WrapFaceNumber(0), 0);
+    EXPECT_EQ(WrapFaceNumber(845), 845);
+    EXPECT_EQ(WrapFaceNumber(846), 0);
+    EXPECT_EQ(WrapFaceNumber(1691), 845);
+    EXPECT_EQ(WrapFaceNumber(1692), 846);
+    EXPECT_EQ(WrapFaceNumber(-847), -1);
+}
+
+TEST_F(FaceBitmap, WritesTheCompleteBitmapOfFaceZero)
+{
+    int n = 0;
+    ASSERT_FALSE(MakeFaceBitmap(n, *banks, temp).has_value());
+    const QByteArray file = readFile(faceFile());
+    ASSERT_EQ(file.size(), 6198);
+    QByteArray header = file.left(kBitmapHeaderBytes);
+    QByteArray expectedHeader(kBitmapHeaderBytes, '\0');
+    FillBitmapHeader(expectedHeader, false);
+    EXPECT_EQ(header, expectedHeader);
+    EXPECT_EQ(file.mid(54, 1024), FacePalette());
+    EXPECT_EQ(u8(file, 6134), u8(banks->faces, 0));
+}
+
+TEST_F(FaceBitmap, StoresRowsBottomUp)
+{
+    int n = 300;
+    const QByteArray bitmap = FaceBitmapBytes(*banks, n);
+    const QByteArray face = banks->faces.mid(300 * kFaceBytes, kFaceBytes);
+    for (int r = 0; r < kFaceHeight; ++r)
+        ASSERT_EQ(bitmap.mid(6134 - 64 * r, 64), face.mid(64 * r, 64)) << "row " << r;
+    // The last face row is the first bitmap row.
+    EXPECT_EQ(bitmap.mid(54 + 1024, 64), face.right(64));
+}
+
+TEST_F(FaceBitmap, WrapsTheNumberInPlace)
+{
+    for (auto [asked, shown] : {std::pair{-1, 845}, {846, 0}, {845, 845}, {1000, 154}}) {
+        int n = asked;
+        ASSERT_FALSE(MakeFaceBitmap(n, *banks, temp).has_value());
+        EXPECT_EQ(n, shown);
+        int same = shown;
+        EXPECT_EQ(readFile(faceFile()), FaceBitmapBytes(*banks, same)) << asked;
+    }
+}
+
+TEST_F(FaceBitmap, NumberOutsideTheBankGivesABlankFace)
+{
+    for (int asked : {-847, 1692, 5000}) {
+        int n = asked;
+        const QByteArray bitmap = FaceBitmapBytes(*banks, n);
+        EXPECT_EQ(n, WrapFaceNumber(asked));
+        ASSERT_EQ(bitmap.size(), kSmallBitmapBytes);
+        EXPECT_EQ(bitmap.left(2), QByteArray("BM"));
+        EXPECT_EQ(bitmap.mid(54, 1024), FacePalette());
+        EXPECT_EQ(bitmap.mid(1078), QByteArray(kFaceBytes, '\0')) << asked;
+    }
+}
+
+TEST_F(FaceBitmap, ABankTooShortForTheFaceGivesABlankFace)
+{
+    PictureBanks empty;
+    int n = 5;
+    EXPECT_EQ(FaceBitmapBytes(empty, n).mid(1078), QByteArray(kFaceBytes, '\0'));
+}
+
+TEST_F(FaceBitmap, TheSecondFaceReplacesTheFirst)
+{
+    int first = 1;
+    int second = 2;
+    ASSERT_FALSE(MakeFaceBitmap(first, *banks, temp).has_value());
+    ASSERT_FALSE(MakeFaceBitmap(second, *banks, temp).has_value());
+    int expected = 2;
+    EXPECT_EQ(readFile(faceFile()), FaceBitmapBytes(*banks, expected));
+}
+
+TEST_F(FaceBitmap, OverwritesTheStartOfALongerFileWithoutTruncating)
+{
+    {
+        QFile file(faceFile());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(7000, '\x11'));
+    }
+    int n = 3;
+    ASSERT_FALSE(MakeFaceBitmap(n, *banks, temp).has_value());
+    const QByteArray file = readFile(faceFile());
+    ASSERT_EQ(file.size(), 7000);
+    EXPECT_EQ(file.left(kSmallBitmapBytes), FaceBitmapBytes(*banks, n));
+}
+
+TEST_F(FaceBitmap, AnUnwritableFolderIsReported)
+{
+    int n = 0;
+    const auto error = MakeFaceBitmap(n, *banks, temp + "missing/");
+    ASSERT_TRUE(error.has_value());
+    EXPECT_EQ(error->number, 75);
+    EXPECT_TRUE(error->message().startsWith("75-"));
+    EXPECT_TRUE(error->description.contains("tsmall.bmp"));
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+// Readable GoogleTest failure messages for Qt strings and byte arrays.
+
+#include <QByteArray>
+#include <QString>
+
+#include <ostream>
+
+inline void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+
+inline void PrintTo(const QByteArray& bytes, std::ostream* os)
+{
+    *os << bytes.size() << " bytes: " << bytes.left(48).toHex(' ').toStdString() << (bytes.size() > 48 ? " ..." : "");
+}
