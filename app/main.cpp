@@ -1,13 +1,11 @@
-// Start-up of the editor: one instance per user, the game folder, the temporary
-// folder and the picture banks, then the start window.
+// Start-up of the editor: one instance per user, then the start window.
 #include "shared/game_folder.h"
-#include "shared/picture_banks.h"
 #include "shared/session.h"
 #include "shared/temp_folder.h"
-#include "shared/ui/form3.h"
+#include "shared/ui/editor_factories.h"
 #include "shared/ui/qt_seams.h"
 #include "shared/ui/standard_error.h"
-#include "shared/ui/editor_factories.h"
+#include "shared/ui/start_up.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -47,21 +45,13 @@ int main(int argc, char* argv[])
 
     varkel::UseChineseFont();
 
-    session.programFolder = varkel::WithTrailingSeparator(QApplication::applicationDirPath());
-    session.settingsPath = varkel::SettingsFilePath(session.programFolder);
-    if (parser.isSet(gameFolderOption))
-        session.gameFolder = varkel::WithTrailingSeparator(QDir(parser.value(gameFolderOption)).absolutePath());
-    else
-        session.gameFolder = varkel::ResolveGameFolder(session.settingsPath, dialogs, prompter);
-    if (session.gameFolder.isEmpty())
+    const auto form3 = varkel::StartUp(
+        session, {QApplication::applicationDirPath(), parser.value(gameFolderOption)});
+    if (!form3)
         return 0;
-
-    session.banks = varkel::PictureBanks::load(varkel::GameFilePath(session.gameFolder, QStringLiteral("g_maindy.vk")));
-
-    varkel::Form3 form3(session);
-    varkel::InstallEditorFactories(form3);
+    varkel::InstallEditorFactories(*form3);
     QApplication::setQuitOnLastWindowClosed(false);
-    QObject::connect(&form3, &varkel::Form3::programEnded, &app, &QApplication::quit, Qt::QueuedConnection);
-    form3.show();
+    QObject::connect(form3.get(), &varkel::Form3::programEnded, &app, &QApplication::quit, Qt::QueuedConnection);
+    form3->show();
     return app.exec();
 }

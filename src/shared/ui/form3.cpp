@@ -113,11 +113,11 @@ void Form3::buildControls()
     connect(Command3, &QPushButton::clicked, this, &Form3::Command3_Click);
     connect(Command5, &QPushButton::clicked, this, &Form3::Command5_Click);
 
-    // The About panel covers the window; a click on it (or losing activation) hides the window.
+    // The About panel covers the window, buttons included; its clicks reach the
+    // window, which hides itself in About mode.
     Picture1 = new QFrame(this);
     Picture1->setObjectName(QStringLiteral("Picture1"));
     Picture1->setGeometry(0, 0, kWidth, kHeight);
-    Picture1->setAttribute(Qt::WA_TransparentForMouseEvents);
     Picture1->setStyleSheet(QStringLiteral("QFrame#Picture1 { background: rgba(24, 10, 4, 215); }"
                                            "QLabel { color: #f4e2b0; }"));
     auto* about = new QVBoxLayout(Picture1);

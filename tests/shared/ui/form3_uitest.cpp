@@ -1,0 +1,300 @@
+#include "shared/game_folder.h"
+#include "shared/ini_file.h"
+#include "shared/texts.h"
+#include "shared/ui/form3.h"
+#include "shared/ui/start_up.h"
+#include "support/temp_game_folder.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace varkel;
+
+namespace {
+
+void writeFile(const QString& path, const QByteArray& bytes = {})
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// A real picture padded to `size` bytes, as the loader reads a bitmap by its header.
+QByteArray pictureOfSize(qint64 size)
+{
+    QImage image(320, 200, QImage::Format_RGB32);
+    image.fill(Qt::darkRed);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "BMP");
+    bytes.resize(size, '\0');
+    return bytes;
+}
+
+}  // namespace
+
+class Form3Test : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir root_;
+    QString programFolder_;
+    QString tempFolder_;
+    Session session_;
+    ScriptedPrompter prompter_;
+    ScriptedFileDialogs dialogs_;
+
+    // A folder with the given game files (empty), with a trailing separator.
+    QString gameFolder(const QString& name, const QStringList& files)
+    {
+        const QString folder = root_.filePath(name) + QLatin1Char('/');
+        QDir().mkpath(folder);
+        for (const QString& file : files)
+            writeFile(folder + file);
+        return folder;
+    }
+
+    QString settingsPath() const { return programFolder_ + kSettingsFileName; }
+
+    template <typename T>
+    T* child(QWidget* form, const QString& name)
+    {
+        T* w = form->findChild<T*>(name);
+        if (!w)
+            qFatal("no control %s", qPrintable(name));
+        return w;
+    }
+
+private slots:
+    void init()
+    {
+        programFolder_ = root_.filePath(QStringLiteral("program-%1/").arg(QTest::currentTestFunction()));
+        tempFolder_ = root_.filePath(QStringLiteral("temp-%1/").arg(QTest::currentTestFunction()));
+        QDir().mkpath(programFolder_);
+        QDir().mkpath(tempFolder_);
+        session_ = Session();
+        prompter_ = ScriptedPrompter();
+        dialogs_ = ScriptedFileDialogs();
+        session_.prompter = &prompter_;
+        session_.dialogs = &dialogs_;
+        session_.tempFolder = tempFolder_;
+    }
+
+    void rememberedFolderOpensTheStartWindow()
+    {
+        const test::TempGameFolder demo;
+        QVERIFY(WriteIniValue(settingsPath(), kSettingsSection, kSettingsKey, demo.path()));
+        const auto form3 = StartUp(session_, {programFolder_, QString()});
+        QVERIFY(form3);
+        QCOMPARE(session_.programFolder, programFolder_);
+        QCOMPARE(session_.settingsPath, settingsPath());
+        QCOMPARE(session_.gameFolder, demo.path());
+        QVERIFY(dialogs_.folderPrompts.empty());
+        QCOMPARE(session_.banks.faces.size(), kFaceBankSize);
+        QCOMPARE(session_.banks.treasures.size(), kTreasureBankSize);
+
+        form3->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form3.get()));
+        QVERIFY(!form3->aboutMode());
+        QCOMPARE(child<QLabel>(form3.get(), "Label3")->text(), GetResText(344));
+        QCOMPARE(child<QLabel>(form3.get(), "Label7")->text(), GetResText(351));
+        QCOMPARE(child<QPushButton>(form3.get(), "Command2")->text(), QStringLiteral("新的武將(&N)"));
+        QCOMPARE(child<QPushButton>(form3.get(), "Command3")->text(), QStringLiteral("存檔修改(&S)"));
+        QCOMPARE(child<QPushButton>(form3.get(), "Command5")->text(), QStringLiteral("退出程序(&X)"));
+    }
+
+    void gameFolderGivenForTheRunSkipsTheSettings()
+    {
+        const QString folder = gameFolder("given", {});
+        const auto form3 = StartUp(session_, {programFolder_, folder.chopped(1)});
+        QVERIFY(form3);
+        QCOMPARE(session_.gameFolder, folder);
+        QVERIFY(dialogs_.folderPrompts.empty());
+        QVERIFY(!QFile::exists(settingsPath()));
+    }
+
+    void missingFolderRunsTheFolderDialog()
+    {
+        QVERIFY(WriteIniValue(settingsPath(), kSettingsSection, kSettingsKey, root_.filePath("gone/")));
+        const QString good = gameFolder("good", RequiredGameFiles());
+        dialogs_.folders = {good.chopped(1)};
+        const auto form3 = StartUp(session_, {programFolder_, QString()});
+        QVERIFY(form3);
+        QCOMPARE(dialogs_.folderPrompts, std::vector<QString>{GetResText(250)});
+        QCOMPARE(session_.gameFolder, good);
+        QCOMPARE(ReadIniValue(settingsPath(), kSettingsSection, kSettingsKey), good);
+        QVERIFY(prompter_.shown.empty());
+    }
+
+    void folderLackingAFileIsRefusedAndAskedAgain()
+    {
+        QVERIFY(WriteIniValue(settingsPath(), kSettingsSection, kSettingsKey, root_.filePath("gone/")));
+        const QStringList required = RequiredGameFiles();
+        dialogs_.folders = {gameFolder("no-msg", required.mid(0, 4)), gameFolder("no-maindy", required.mid(1))};
+        const auto form3 = StartUp(session_, {programFolder_, QString()});
+        QVERIFY(!form3);  // the third question was cancelled
+        QCOMPARE(dialogs_.folderPrompts.size(), 3u);
+        QCOMPARE(prompter_.shown.size(), 2u);
+        for (const auto& shown : prompter_.shown) {
+            QCOMPARE(shown.text, GetResText(251));
+            QCOMPARE(shown.title, QStringLiteral("Varkel-Error"));
+            QCOMPARE(shown.icon, MessageIcon::Critical);
+        }
+        QCOMPARE(ReadIniValue(settingsPath(), kSettingsSection, kSettingsKey), root_.filePath("gone/"));
+    }
+
+    void aboutLinesShowVersionAndTexts()
+    {
+        session_.gameFolder = gameFolder("about", {});
+        Form3 form3(session_);
+        QCOMPARE(child<QLabel>(&form3, "Label6(0)")->text(), GetResText(345) + QStringLiteral("1.00.00"));
+        QVERIFY(child<QLabel>(&form3, "Label6(5)")->text().startsWith(GetResText(346)));
+        QVERIFY(child<QLabel>(&form3, "Label6(1)")->text().startsWith(GetResText(347)));
+        QCOMPARE(child<QLabel>(&form3, "Label6(2)")->text(), GetResText(350));
+        QCOMPARE(child<QLabel>(&form3, "Label6(3)")->text(), GetResText(348));
+        QCOMPARE(child<QLabel>(&form3, "Label6(4)")->text(), GetResText(349));
+    }
+
+    void aboutModeHidesOnAClickAnywhere()
+    {
+        session_.gameFolder = gameFolder("about-click", {});
+        Form3 form3(session_);
+        QSignalSpy ended(&form3, &Form3::programEnded);
+        form3.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form3));
+        QVERIFY(!child<QFrame>(&form3, "Picture1")->isVisible());
+        // A click in start mode does nothing.
+        QTest::mouseClick(form3.windowHandle(), Qt::LeftButton, {}, QPoint(20, 20));
+        QVERIFY(form3.isVisible());
+
+        form3.showAbout();
+        QVERIFY(form3.aboutMode());
+        QVERIFY(child<QFrame>(&form3, "Picture1")->isVisible());
+        // Even where the exit button lies under the About panel, the click only hides.
+        auto* exitButton = child<QPushButton>(&form3, "Command5");
+        QTest::mouseClick(form3.windowHandle(), Qt::LeftButton, {}, exitButton->geometry().center());
+        QVERIFY(!form3.isVisible());
+        QCOMPARE(ended.count(), 0);
+
+        form3.showAbout();
+        QVERIFY(form3.isVisible());
+        form3.returnToStart();
+        QVERIFY(form3.isVisible());
+        QVERIFY(!form3.aboutMode());
+        QVERIFY(!child<QFrame>(&form3, "Picture1")->isVisible());
+    }
+
+    void backgroundOfTheExactSizeIsShown()
+    {
+        session_.gameFolder = gameFolder("background", {});
+        writeFile(session_.gameFolder + "Selgame.vk", pictureOfSize(215'040));
+        Form3 form3(session_);
+        form3.show();
+        QVERIFY(form3.hasBackgroundPicture());
+        for (const char* name : {"Label2", "Label4", "Label5"})
+            QVERIFY(!child<QLabel>(&form3, name)->isVisible());
+        QVERIFY(!child<QFrame>(&form3, "Line1")->isVisible());
+    }
+
+    void backgroundOfAnotherSizeShowsTheDrawnTitle_data()
+    {
+        QTest::addColumn<qint64>("size");
+        QTest::newRow("one byte more") << qint64(215'041);
+        QTest::newRow("one byte less") << qint64(215'039);
+        QTest::newRow("absent") << qint64(-1);
+    }
+
+    void backgroundOfAnotherSizeShowsTheDrawnTitle()
+    {
+        QFETCH(qint64, size);
+        session_.gameFolder = gameFolder(QStringLiteral("drawn-%1").arg(size), {});
+        if (size >= 0)
+            writeFile(session_.gameFolder + "Selgame.vk", pictureOfSize(size));
+        Form3 form3(session_);
+        form3.show();
+        QVERIFY(!form3.hasBackgroundPicture());
+        for (const char* name : {"Label2", "Label4", "Label5"}) {
+            QVERIFY(child<QLabel>(&form3, name)->isVisible());
+            QCOMPARE(child<QLabel>(&form3, name)->text(), QStringLiteral("Varkel"));
+        }
+        QVERIFY(child<QFrame>(&form3, "Line1")->isVisible());
+    }
+
+    void closingDeletesTheTemporaryBitmaps()
+    {
+        session_.gameFolder = gameFolder("close", {});
+        writeFile(tempFolder_ + "tsmall.bmp", "x");
+        writeFile(tempFolder_ + "tbaowu.bmp", "x");
+        writeFile(tempFolder_ + "keep.txt", "x");
+        {
+            Form3 form3(session_);
+            QSignalSpy ended(&form3, &Form3::programEnded);
+            form3.show();
+            child<QPushButton>(&form3, "Command5")->click();
+            QCOMPARE(ended.count(), 1);
+            QVERIFY(!form3.isVisible());
+        }
+        QVERIFY(!QFile::exists(tempFolder_ + "tsmall.bmp"));
+        QVERIFY(!QFile::exists(tempFolder_ + "tbaowu.bmp"));
+        QVERIFY(QFile::exists(tempFolder_ + "keep.txt"));
+
+        // Nothing to delete: the program still ends.
+        Form3 again(session_);
+        QSignalSpy ended(&again, &Form3::programEnded);
+        again.show();
+        QVERIFY(again.close());
+        QCOMPARE(ended.count(), 1);
+    }
+
+    void editorHidesTheStartWindowUntilItCloses()
+    {
+        session_.gameFolder = gameFolder("editor", {});
+        Form3 form3(session_);
+        form3.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form3));
+        const QWidgetList before = QApplication::topLevelWidgets();
+        child<QPushButton>(&form3, "Command3")->click();
+        QVERIFY(!form3.isVisible());
+        QWidget* editor = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (!before.contains(w) && w->isVisible())
+                editor = w;
+        QVERIFY(editor);
+
+        // About chosen from the editor, then the editor closes: start mode again.
+        form3.showAbout();
+        QVERIFY(form3.aboutMode());
+        QVERIFY(editor->isVisible());
+        editor->close();
+        QTRY_VERIFY(!form3.aboutMode());
+        QVERIFY(form3.isVisible());
+    }
+
+    void dragMovesTheWindow()
+    {
+        session_.gameFolder = gameFolder("drag", {});
+        Form3 form3(session_);
+        form3.move(100, 100);
+        form3.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form3));
+        const QPoint start = form3.pos();
+        QTest::mousePress(&form3, Qt::LeftButton, {}, QPoint(10, 10));
+        QMouseEvent move(QEvent::MouseMove, QPointF(40, 25), form3.mapToGlobal(QPointF(40, 25)), Qt::NoButton,
+                         Qt::LeftButton, {});
+        QApplication::sendEvent(&form3, &move);
+        QCOMPARE(form3.pos(), start + QPoint(30, 15));
+        QTest::mouseRelease(&form3, Qt::LeftButton, {}, QPoint(40, 25));
+    }
+};
+
+QTEST_MAIN(Form3Test)
+#include "form3_uitest.moc"
