@@ -7,6 +7,16 @@ namespace varkel::demo {
 // Writes the complete synthetic game folder into `folder` (created when absent).
 // The same call always writes the same bytes. Returns an error message, or an
 // empty string on success.
+//
+// The nine saves "svd_00.sav".."svd_08.sav" differ on purpose:
+inline constexpr int kDemoNewestSlot = 5;           // latest modification time
+inline constexpr int kDemoSlotWith760Officers = 1;  // officer 760 unnamed (761.. named but not counted)
+inline constexpr int kDemoLongSlot = 2;             // 374,600 bytes, non-zero tail
+inline constexpr int kDemoSlotWith860Officers = 3;  // officers 760..859 all named
+inline constexpr int kDemoShortSlot = 4;            // 374,520 bytes
+inline constexpr int kDemoOddTacticSlot = 6;        // one officer with tactic nibble 14
+inline constexpr int kDemoOddTacticOfficer = 123;   // ... its tactic 0 ("突擊")
+// The other slots name a few officers from 760 on, then leave one unnamed.
 QString WriteDemoGameFolder(const QString& folder);
 
 }  // namespace varkel::demo

@@ -1,0 +1,261 @@
+#include "demo_folder/demo_records.h"
+
+#include "demo_folder/demo_bytes.h"
+#include "demo_folder/demo_layout.h"
+#include "shared/picture_banks.h"
+
+#include <algorithm>
+
+namespace varkel::demo {
+
+namespace {
+
+// A tactic level nibble: mostly none or 8..13; a few 1..7, which read as none.
+int tacticNibble(DemoRandom& random)
+{
+    const int r = random.below(100);
+    if (r < 50)
+        return 0;
+    if (r < 95)
+        return random.between(8, 13);
+    return random.between(1, 7);
+}
+
+// Skill bytes 56..59 of the status block; byte 56 owns bits 6 and 7 only.
+std::array<int, 4> skillBytes(DemoRandom& random)
+{
+    std::array<int, 4> bytes{};
+    for (int b = 0; b < 8; ++b) {
+        for (int j = 1; j < 4; ++j)
+            bytes[j] |= random.percent(12) ? 1 << b : 0;
+    }
+    bytes[0] = (random.percent(5) ? 0x80 : 0) | (random.percent(5) ? 0x40 : 0);
+    return bytes;
+}
+
+// Status code of an officer without a fixed part, weighted like a game in progress.
+int drawnStatus(DemoRandom& random)
+{
+    static constexpr std::array<int, 16> weights = {0, 6, 16, 8, 76, 0, 6, 20, 6, 40, 12, 4, 2, 2, 1, 1};
+    int r = random.below(200);
+    for (int s = 0; s < 16; ++s) {
+        if (r < weights[s])
+            return s;
+        r -= weights[s];
+    }
+    return 4;
+}
+
+// The force of an officer: leaders lead theirs, servants follow a leader, others have none.
+int forceFor(int status, DemoRandom& random)
+{
+    switch (status) {
+    case 1: case 2: case 3: case 4:
+        return random.percent(90) ? random.below(kRulerCount) : 28;
+    case 6:
+        return random.percent(80) ? kRulerCount + random.below(kBanditLeaderCount) : 29;
+    default:
+        return kNoForce;
+    }
+}
+
+}  // namespace
+
+OfficerPlan PlanOfficer(int officer)
+{
+    DemoRandom random(Stream::Officer, static_cast<std::uint32_t>(officer));
+    OfficerPlan o;
+    o.female = random.percent(8);
+    const bool ruler = officer % kOfficersPerRuler == 0 && officer < kOfficersPerRuler * kRulerCount;
+    const bool bandit = officer % kOfficersPerRuler == 15 && officer < kOfficersPerRuler * kBanditLeaderCount;
+    o.name = MakePersonName(random, o.female, ruler || random.percent(12));
+
+    if (ruler) {
+        o.status = kStatusRuler;
+        o.force = officer / kOfficersPerRuler;
+    } else if (bandit) {
+        o.status = kStatusBanditLeader;
+        o.force = kRulerCount + officer / kOfficersPerRuler;
+    } else if (officer == kSharedForceLeader) {
+        o.status = kStatusBanditLeader;
+        o.force = kSharedForce;
+    } else if (officer >= kEveryStatusFirst && officer < kEveryStatusFirst + 16) {
+        o.status = officer - kEveryStatusFirst;
+        o.force = o.status == kStatusRuler ? 28 : o.status == kStatusBanditLeader ? 29 : forceFor(o.status, random);
+    } else {
+        o.status = drawnStatus(random);
+        o.force = forceFor(o.status, random);
+    }
+
+    const bool notYetIn = o.status == kStatusNotAppeared;
+    o.birthYearByte = notYetIn ? random.between(60, 100) : random.between(40, 85);
+    const int base = ruler ? 60 : 20;
+    for (int& a : o.abilities)
+        a = random.between(base, std::min(base + 70, 100));
+    if (random.percent(3))
+        o.abilities[random.below(4)] = random.between(101, 120);
+    o.compatibility = random.between(0, 150);
+    o.family = random.percent(70) ? officer - officer % 10 : random.below(kAlwaysPresentOfficers);
+    o.related = random.percent(60) ? kNoPerson : random.below(kAlwaysPresentOfficers);
+    o.face = officer % kFaceCount;
+    o.tendencies = random.between(1, 15);
+    o.bravery = random.between(0, 7);
+    o.calmness = random.between(0, 7);
+    o.duty = random.between(0, 15);
+    o.ambition = random.between(0, 15);
+
+    if (officer >= kEveryRankFirst && officer < kEveryRankFirst + 10)
+        o.rank = officer - kEveryRankFirst;
+    else if (officer % 97 == 0)
+        o.rank = 10 + officer / 97 % 6;
+    else
+        o.rank = ruler ? 8 : random.between(0, 9);
+
+    if (officer >= kEveryHealthFirst && officer < kEveryHealthFirst + 64) {
+        const int pair = officer - kEveryHealthFirst;
+        o.health = pair % 8;
+        o.lifespan = pair / 8;
+    } else {
+        o.health = random.percent(80) ? 0 : random.between(1, 7);
+        o.lifespan = random.between(2, 7);
+    }
+
+    o.serviceAge = random.between(15, 30);
+    o.entersLater = officer % 53 == 7;
+    o.merit = random.between(0, 20000);
+    o.fame = random.between(0, 5000);
+    o.infamy = random.percent(30) ? random.between(1, 1000) : 0;
+    o.skills = skillBytes(random);
+    for (int& t : o.tactics)
+        t = tacticNibble(random);
+    o.city = ruler ? officer / kOfficersPerRuler * 2 % kCityNameCount : random.below(kCityNameCount);
+    o.away = o.status == kStatusFree && random.percent(25);
+    return o;
+}
+
+void WriteSaveOfficer(QByteArray& save, int officer, const OfficerPlan& o, const SaveMoment& moment)
+{
+    const qsizetype p = kPersonBlockOffset + qsizetype(kPersonBlockSize) * officer;
+    const qsizetype s = kStatusBlockOffset + qsizetype(kStatusBlockSize) * officer;
+    const qsizetype l = kLocationOffset + qsizetype(kLocationSize) * officer;
+    DemoRandom noise(Stream::OfficerNoise, static_cast<std::uint32_t>(officer));
+    DemoRandom now(Stream::OfficerInSlot, static_cast<std::uint32_t>(officer), static_cast<std::uint32_t>(moment.slot));
+    auto fillNoise = [&](qsizetype from, int count) {
+        for (int k = 0; k < count; ++k)
+            PutByte(save, from + k, noise.noiseByte());
+    };
+
+    // Person block.
+    WritePersonName(save, p, o.name);
+    fillNoise(p + 35, 1);
+    PutByte(save, p + 36, o.birthYearByte);
+    for (int a = 0; a < 4; ++a)
+        PutByte(save, p + 37 + a, o.abilities[a]);
+    PutByte(save, p + 41, o.compatibility);
+    PutLE16(save, p + 42, o.family);
+    PutLE16(save, p + 44, o.related);
+    fillNoise(p + 46, 2);
+    PutLE16(save, p + 48, o.face);
+    fillNoise(p + 50, 2);
+    PutByte(save, p + 52, (o.tendencies & 1) << 6 | (o.tendencies & 2) << 6 | (o.female ? 0x20 : 0) |
+                              (noise.percent(60) ? 0x10 : 0));
+    PutByte(save, p + 53, (o.tendencies >> 2 & 3) | noise.between(1, 63) << 2);
+    PutByte(save, p + 54, o.calmness << 5 | o.bravery << 2 | noise.between(1, 3));
+    PutByte(save, p + 55, o.duty << 4 | o.ambition);
+    fillNoise(p + 56, 4);
+
+    // Status block.
+    int entry = 0;
+    if (o.status != kStatusFree && o.status != kStatusNotAppeared) {
+        entry = o.entersLater ? moment.gameYearByte + 2
+                              : std::min(o.birthYearByte + o.serviceAge, moment.gameYearByte);
+    }
+    PutByte(save, s + 0, o.force);
+    PutByte(save, s + 1, entry);
+    for (int a = 0; a < 4; ++a)
+        PutByte(save, s + 2 + a, o.abilities[a]);
+    fillNoise(s + 6, 4);
+    PutByte(save, s + 10, o.status == kStatusRuler ? 100 : now.between(40, 100));
+    PutByte(save, s + 11, now.between(0, 200));
+    fillNoise(s + 12, 22);
+    PutLE16(save, s + 34, o.merit);
+    fillNoise(s + 36, 2);
+    PutLE16(save, s + 38, o.fame);
+    PutLE16(save, s + 40, o.infamy);
+    fillNoise(s + 42, 8);
+    const int word = (noise.percent(50) ? 2 : 0) | o.rank << 2 | o.status << 6 | o.health << 10 | o.lifespan << 13;
+    PutLE16(save, s + 50, word);
+    fillNoise(s + 52, 4);
+    PutByte(save, s + 56, o.skills[0] | noise.between(1, 63));
+    for (int j = 1; j < 4; ++j)
+        PutByte(save, s + 56 + j, o.skills[j]);
+    for (int k = 0; k < 7; ++k)
+        PutByte(save, s + 60 + k, o.tactics[2 * k + 1] << 4 | o.tactics[2 * k]);
+    PutByte(save, s + 67, o.tactics[14]);
+    fillNoise(s + 68, 12);
+    const int money = o.status == kStatusRuler ? now.between(12000, 50000) : now.between(100, 9000);
+    PutLE16(save, s + 80, money);
+    fillNoise(s + 82, 6);
+
+    // Location entry.
+    PutLE16(save, l, o.city << 4 | noise.between(1, 15));
+    PutByte(save, l + 2, noise.noiseByte());
+    PutByte(save, l + 3, o.away ? noise.noiseByte() : 0);
+}
+
+MemberPlan PlanMember(DemoRandom& random, const QString& surname, bool female, int birthYearByte)
+{
+    MemberPlan m;
+    m.name = MakePersonName(random, female, random.percent(15));
+    if (!surname.isEmpty())
+        m.name.surname = surname;
+    m.female = female;
+    m.birthYearByte = birthYearByte;
+    for (int& a : m.abilities)
+        a = random.between(20, 95);
+    m.compatibility = random.between(0, 150);
+    m.face = random.below(kFaceCount);
+    const int growth = random.below(9);  // 8 is 提督, marked in byte 59
+    const int growthBits = growth == 8 ? random.below(8) : growth;
+    m.byte52 = (random.percent(50) ? 0x80 : 0) | (random.percent(50) ? 0x40 : 0) | (female ? 0x20 : 0) |
+               (random.percent(50) ? 0x10 : 0);
+    m.byte53 = (growthBits & 1) << 7 | random.between(0, 6) << 4 | random.between(0, 3) << 2 | random.below(4);
+    m.byte54 = random.between(0, 7) << 5 | random.between(0, 7) << 2 | growthBits >> 1;
+    m.byte55 = random.between(0, 15) << 4 | random.between(0, 15);
+    const int personality = random.below(5);
+    m.byte59 = random.between(0, 4) << 5 | (personality == 4 ? 0x10 : personality << 2) | (growth == 8 ? 2 : 0) |
+               random.below(2);
+    m.compatibleOfficer = random.below(kAlwaysPresentOfficers);
+    m.lifespanHalves = random.between(4, 15);
+    m.skills = skillBytes(random);
+    for (int& t : m.tactics)
+        t = tacticNibble(random);
+    return m;
+}
+
+void WriteMemberRecord(QByteArray& buffer, qsizetype r, const MemberPlan& m, DemoRandom& noise)
+{
+    WritePersonName(buffer, r, m.name);
+    PutByte(buffer, r + 35, noise.noiseByte());
+    PutByte(buffer, r + 36, m.birthYearByte);
+    for (int a = 0; a < 4; ++a) {
+        PutByte(buffer, r + 37 + a, m.abilities[a]);
+        PutByte(buffer, r + kRecordStatusPart + 2 + a, m.abilities[a]);
+    }
+    PutByte(buffer, r + 41, m.compatibility);
+    PutLE16(buffer, r + 48, m.face);
+    PutByte(buffer, r + 52, m.byte52);
+    PutByte(buffer, r + 53, m.byte53);
+    PutByte(buffer, r + 54, m.byte54);
+    PutByte(buffer, r + 55, m.byte55);
+    PutLE16(buffer, r + 56, m.compatibleOfficer);
+    PutByte(buffer, r + 59, m.byte59);
+    PutByte(buffer, r + 111, m.lifespanHalves << 4 | noise.between(1, 15));
+    for (int j = 0; j < 4; ++j)
+        PutByte(buffer, r + 116 + j, m.skills[j]);
+    for (int k = 0; k < 7; ++k)
+        PutByte(buffer, r + 120 + k, m.tactics[2 * k + 1] << 4 | m.tactics[2 * k]);
+    PutByte(buffer, r + 127, m.tactics[14]);
+}
+
+}  // namespace varkel::demo

@@ -1,0 +1,234 @@
+#include "demo_folder/demo_save.h"
+
+#include "demo_folder/demo_bytes.h"
+#include "demo_folder/demo_folder.h"
+#include "demo_folder/demo_layout.h"
+#include "demo_folder/demo_records.h"
+#include "shared/name_field.h"
+
+
+namespace varkel::demo {
+
+namespace {
+
+constexpr int kNoController = 1023;
+using Controllers = std::array<int, kPlayerSlotCount>;
+
+QDateTime at(int month, int day, int hour)
+{
+    return QDateTime(QDate(2021, month, day), QTime(hour, 0), Qt::UTC);
+}
+
+// Bytes that no part of the editor decodes: noise, so tests can see them survive.
+// This covers the tail of a file longer than the image too.
+void writeUnknownRegions(QByteArray& save, const SlotPlan& plan)
+{
+    DemoRandom random(Stream::Region, 0, static_cast<std::uint32_t>(plan.slot));
+    const struct { qsizetype from, to; } regions[] = {
+        {0, kGameYearOffset},
+        {kGameYearOffset + 1, kGameMonthOffset},
+        {kGameMonthOffset + 1, kPersonMapOffset},
+        {kForceRecordOffset + kForceRecordSize * kForceRecordCount, kPlayerSlotOffset},
+        {kRelationOffset + 4 * kRelationRecords * kRelationCopies, kFamilyRecordOffset},
+        {kSaveKnownRegionsEnd, save.size()},
+    };
+    for (const auto& r : regions) {
+        for (qsizetype i = r.from; i < r.to; ++i)
+            PutByte(save, i, random.noiseByte());
+    }
+}
+
+void writeGameDate(QByteArray& save, const SlotPlan& plan)
+{
+    PutByte(save, kGameYearOffset, plan.gameYearByte);
+    PutByte(save, kGameMonthOffset, plan.month << 4 | (plan.slot + 3));
+}
+
+// Officers 0..759 always, then the slot's extra ones; returns the officer count.
+int writeOfficers(QByteArray& save, const SlotPlan& plan)
+{
+    const SaveMoment moment{plan.slot, plan.gameYearByte};
+    const int count = kAlwaysPresentOfficers + plan.namedFrom760;
+    for (int i = 0; i < count; ++i)
+        WriteSaveOfficer(save, i, PlanOfficer(i), moment);
+    // Officer `count` stays all zero: its empty name ends the officer table. Names
+    // after it are never read as officers.
+    for (int i = count + 1; i <= count + plan.namedAfterGap && i < kOfficerSlots; ++i)
+        WriteSaveOfficer(save, i, PlanOfficer(i), moment);
+    if (plan.oddTacticOfficer >= 0) {
+        const qsizetype tactics = kStatusBlockOffset + qsizetype(kStatusBlockSize) * plan.oddTacticOfficer + 60;
+        PutBits(save, tactics, 0x0F, 14);
+    }
+    return count;
+}
+
+// Person 860 + k is officer count - 1 - k: a numbering of its own, so that person
+// and officer numbers are never mistaken for each other.
+int personOf(int officer, int count)
+{
+    return kFirstPersonNumber + count - 1 - officer;
+}
+
+void writePersonMap(QByteArray& save, int count)
+{
+    for (int k = 0; k < kPersonCount; ++k)
+        PutLE16(save, kPersonMapOffset + 2 * k, k < count ? count - 1 - k : kNoPerson);
+}
+
+// Three to five controlled officers (rulers), one slot naming an officer whose
+// controlled flag is clear, the rest empty.
+Controllers writePlayerSlots(QByteArray& save, const SlotPlan& plan, int count)
+{
+    const int controlledCount = 3 + plan.slot % 3;
+    Controllers controllers;
+    controllers.fill(kNoController);
+    std::array<int, kPlayerSlotCount> persons;
+    persons.fill(kNoPerson);
+    int next = 0;
+    for (int k = 0; next < controlledCount; ++k) {
+        if (k == 2) {
+            persons[k] = personOf(1 + plan.slot, count);  // flag clear: not controlled
+            continue;
+        }
+        const int ruler = kOfficersPerRuler * ((plan.slot * 5 + next * 7) % kRulerCount);
+        controllers[k] = ruler;
+        persons[k] = personOf(ruler, count);
+        PutBits(save, kStatusBlockOffset + qsizetype(kStatusBlockSize) * ruler + 50, 1, 1);
+        ++next;
+    }
+    for (int k = 0; k < kPlayerSlotCount; ++k) {
+        const qsizetype base = kPlayerSlotOffset + qsizetype(kPlayerSlotSize) * k;
+        PutLE16(save, base + kPlayerPersonField, persons[k]);
+        if (persons[k] == kNoPerson)
+            continue;
+        DemoRandom random(Stream::SaveSlot, static_cast<std::uint32_t>(k), static_cast<std::uint32_t>(plan.slot));
+        for (int i = 0; i < kIntimacyBytes; ++i)
+            PutByte(save, base + i, static_cast<int>(random.next()));
+        const qsizetype growth = base + kChildGrowthField;
+        PutByte(save, growth, random.between(0, 7) << 5 | random.between(0, 7) << 2 | random.between(1, 3));
+        PutByte(save, growth + 1, random.between(1, 3) << 6 | random.between(0, 7) << 3 | random.between(0, 7));
+        for (int a = 0; a < 4; ++a)
+            PutByte(save, growth + 2 + a, random.between(60, 100));
+    }
+    return controllers;
+}
+
+void writeCities(QByteArray& save, const SlotPlan& plan)
+{
+    for (int c = 0; c < kCityRecordCount; ++c) {
+        DemoRandom random(Stream::City, static_cast<std::uint32_t>(c), static_cast<std::uint32_t>(plan.slot));
+        const qsizetype r = kCityRecordOffset + qsizetype(kCityRecordSize) * c;
+        const bool bandits = random.percent(20);
+        PutByte(save, r + 0, c % 3 == 0 ? kNoForce : random.below(kRulerCount));
+        PutByte(save, r + 3, bandits ? random.between(5, 50) : 0);
+        const int leader = kOfficersPerRuler * random.below(kBanditLeaderCount) + 15;
+        PutLE16(save, r + 18, bandits && random.percent(70) ? leader : kNoPerson);
+        PutByte(save, r + 23, (random.percent(30) ? random.between(1, 63) << 2 : 0) | random.between(1, 3));
+        PutByte(save, r + 25, bandits ? 240 : 0);
+        // Byte 26 of city 0 stays 0: it is where the name of officer 860 would be.
+        PutByte(save, r + 26, 0);
+    }
+}
+
+void writeForces(QByteArray& save)
+{
+    for (int s = 0; s < kLeaderForceCount; ++s) {
+        DemoRandom random(Stream::Force, static_cast<std::uint32_t>(s));
+        const qsizetype r = kForceRecordOffset + qsizetype(kForceRecordSize) * s;
+        WriteNameField(save, r, MakeStateName(s));
+        PutByte(save, r + 27, random.between(0, 7) << 5 | random.between(1, 31));
+        PutByte(save, r + 28, random.between(1, 255));
+        PutByte(save, r + 29, random.between(0, 63));
+        PutByte(save, r + 31, (random.percent(50) ? 0x80 : 0) | random.between(0, 31) << 2 | random.between(1, 3));
+    }
+}
+
+void writeTreasureOwners(QByteArray& save, const SlotPlan& plan)
+{
+    for (int t = 0; t < kTreasureCount; ++t) {
+        DemoRandom random(Stream::Treasure, static_cast<std::uint32_t>(t), static_cast<std::uint32_t>(plan.slot));
+        const qsizetype r = kTreasureOwnerOffset + 4 * t;
+        PutLE16(save, r, random.percent(65) ? random.below(kAlwaysPresentOfficers) : kNoPerson);
+        PutByte(save, r + 2, random.noiseByte());
+        PutByte(save, r + 3, random.noiseByte());
+    }
+}
+
+// 24 relationships of every kind, the other records empty; all eight copies alike.
+void writeRelations(QByteArray& save, const SlotPlan& plan)
+{
+    constexpr int kUsed = 24;
+    for (int i = 0; i < kRelationRecords; ++i) {
+        DemoRandom random(Stream::Relation, static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(plan.slot));
+        quint32 value = 0xFFFFFFFFu >> 2;  // A = B = C = 1023, kind bits 0
+        if (i < kUsed) {
+            const quint32 kind = 1 + i % 4;
+            const quint32 a = random.below(kAlwaysPresentOfficers);
+            const quint32 b = (a + 1 + random.below(kAlwaysPresentOfficers - 1)) % kAlwaysPresentOfficers;
+            const quint32 c = kind == 2 ? random.below(kAlwaysPresentOfficers) : 1023;
+            value = c | b << 10 | a << 20 | (kind - 1) << 30;
+        }
+        for (int copy = 0; copy < kRelationCopies; ++copy) {
+            const qsizetype r = kRelationOffset + 4 * kRelationRecords * copy + 4 * i;
+            PutLE16(save, r, static_cast<int>(value & 0xFFFF));
+            PutLE16(save, r + 2, static_cast<int>(value >> 16));
+        }
+    }
+}
+
+// A child and, for every other player, a spouse for each controlled officer.
+void writeFamilies(QByteArray& save, const SlotPlan& plan, const Controllers& controllers)
+{
+    for (int k = 0; k < kPlayerSlotCount; ++k) {
+        if (controllers[k] == kNoController)
+            continue;
+        const OfficerPlan parent = PlanOfficer(controllers[k]);
+        DemoRandom random(Stream::Family, static_cast<std::uint32_t>(k), static_cast<std::uint32_t>(plan.slot));
+        const MemberPlan child = PlanMember(random, parent.name.surname, random.percent(40),
+                                            plan.gameYearByte - random.between(2, 14));
+        WriteMemberRecord(save, kFamilyRecordOffset + qsizetype(kFamilyRecordSize) * k, child, random);
+        save.replace(kChildBiographyOffset + kBiographySize * k, kBiographySize,
+                     EncodeBiography(MakePersonStory(random, 74), kBiographySize, kBiographyLineChars));
+        if (k % 2 == 0) {
+            const MemberPlan spouse =
+                PlanMember(random, QString(), !parent.female, parent.birthYearByte + random.between(-3, 8));
+            WriteMemberRecord(save, kFamilyRecordOffset + qsizetype(kFamilyRecordSize) * (k + 8), spouse, random);
+        }
+    }
+}
+
+}  // namespace
+
+const std::array<SlotPlan, 9>& SlotPlans()
+{
+    static const std::array<SlotPlan, 9> plans = {{
+        {0, kSaveFileSize, 20, 0, 84, 3, -1, at(3, 1, 20)},
+        {kDemoSlotWith760Officers, kSaveFileSize, 0, 40, 86, 7, -1, at(3, 2, 21)},
+        {kDemoLongSlot, kLongSaveFileSize, 30, 0, 88, 11, -1, at(3, 3, 19)},
+        {kDemoSlotWith860Officers, kSaveFileSize, kOfficerSlots - kAlwaysPresentOfficers, 0, 90, 1, -1, at(3, 4, 22)},
+        {kDemoShortSlot, kShortSaveFileSize, 10, 0, 92, 5, -1, at(3, 5, 18)},
+        {kDemoNewestSlot, kSaveFileSize, 40, 0, 94, 9, -1, at(4, 2, 23)},
+        {kDemoOddTacticSlot, kSaveFileSize, 15, 0, 96, 12, kDemoOddTacticOfficer, at(3, 7, 20)},
+        {7, kSaveFileSize, 60, 5, 98, 2, -1, at(3, 8, 21)},
+        {8, kSaveFileSize, 5, 0, 100, 6, -1, at(3, 9, 17)},
+    }};
+    return plans;
+}
+
+QByteArray MakeSavedGame(const SlotPlan& plan)
+{
+    QByteArray save(plan.size, '\0');
+    writeUnknownRegions(save, plan);
+    writeGameDate(save, plan);
+    const int count = writeOfficers(save, plan);
+    writePersonMap(save, count);
+    const Controllers controllers = writePlayerSlots(save, plan, count);
+    writeCities(save, plan);
+    writeForces(save);
+    writeTreasureOwners(save, plan);
+    writeRelations(save, plan);
+    writeFamilies(save, plan, controllers);
+    return save;
+}
+
+}  // namespace varkel::demo

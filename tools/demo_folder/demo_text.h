@@ -1,0 +1,47 @@
+#pragma once
+
+#include "demo_folder/demo_random.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace varkel::demo {
+
+// The five name fields of a person block, family record or new-officer record.
+struct PersonName {
+    QString surname;   // 1-2 characters
+    QString given;     // 1-2 characters
+    QString courtesy;  // 2 characters
+    QString title;     // 0-5 characters
+    QString full() const { return surname + given; }
+};
+
+// A plausible name drawn from tables of common Traditional Chinese characters.
+PersonName MakePersonName(DemoRandom& random, bool female, bool titled);
+
+// Writes the five name fields into the record starting at `record`.
+void WritePersonName(QByteArray& buffer, qsizetype record, const PersonName& name);
+
+// City c (0..50): two characters, all different.
+QString MakeCityName(int c);
+
+// Court rank i (0..31), up to 5 characters.
+QString MakeCourtRankName(int i);
+
+// State name of force s, 2-3 characters.
+QString MakeStateName(int s);
+
+// A treasure name of up to 6 characters that fits its kind (0..11).
+QString MakeTreasureName(int t, int kind);
+
+// A few clauses about a person (biography) or a treasure (note), at most
+// `maxChars` characters, ending with a full stop.
+QString MakePersonStory(DemoRandom& random, int maxChars);
+QString MakeTreasureNote(DemoRandom& random, int kind, int maxChars);
+
+// A biography as the game stores it: Big5 characters, a byte 10 after every
+// `lineChars` characters, the rest of the `size` bytes 0. Characters that would not
+// fit are left out.
+QByteArray EncodeBiography(const QString& text, int size, int lineChars);
+
+}  // namespace varkel::demo
