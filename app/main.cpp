@@ -6,6 +6,7 @@
 #include "shared/ui/qt_seams.h"
 #include "shared/ui/standard_error.h"
 #include "shared/ui/start_up.h"
+#include "sideeditors/ui/form2.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -25,7 +26,11 @@ int main(int argc, char* argv[])
     const QCommandLineOption gameFolderOption(QStringLiteral("game-folder"),
                                               QStringLiteral("Use DIR as the game folder for this run."),
                                               QStringLiteral("DIR"));
+    const QCommandLineOption openOption(QStringLiteral("open"),
+                                        QStringLiteral("Also open WINDOW at start, to look at it (face-picker)."),
+                                        QStringLiteral("WINDOW"));
     parser.addOption(gameFolderOption);
+    parser.addOption(openOption);
     parser.process(app);
 
     varkel::Session session;
@@ -53,5 +58,10 @@ int main(int argc, char* argv[])
     QApplication::setQuitOnLastWindowClosed(false);
     QObject::connect(form3.get(), &varkel::Form3::programEnded, &app, &QApplication::quit, Qt::QueuedConnection);
     form3->show();
+    if (parser.value(openOption) == QLatin1String("face-picker")) {
+        auto* picker = new varkel::Form2(session, form3.get());
+        picker->setAttribute(Qt::WA_DeleteOnClose);
+        picker->open();
+    }
     return app.exec();
 }

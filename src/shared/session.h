@@ -7,6 +7,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdlib>
+#include <functional>
+
 namespace varkel {
 
 inline constexpr int kOfficerNameTableSize = 1721;
@@ -34,6 +37,10 @@ struct Session {
     int currentFace = 0;    // face of the record on screen; the face picker's result
     int selectedFace = 0;   // face framed in the face picker
     int playedSlot = 0;
+
+    // Ends the program at once after an error nothing can recover from (no save,
+    // no clean-up). Tests replace it to see that it was asked for.
+    std::function<void()> endProgram = [] { std::exit(EXIT_FAILURE); };
 
     QString faceBitmapPath() const { return tempFolder + kFaceBitmapName; }
 };

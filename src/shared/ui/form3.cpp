@@ -222,15 +222,14 @@ void Form3::paintEvent(QPaintEvent*)
 
 void Form3::mousePressEvent(QMouseEvent* event)
 {
-    dragStart_ = event->position().toPoint();
+    drag_.press(event);
     if (aboutMode())
         hide();
 }
 
 void Form3::mouseMoveEvent(QMouseEvent* event)
 {
-    if (event->buttons() & Qt::LeftButton)
-        move(pos() + event->position().toPoint() - dragStart_);
+    drag_.move(this, event);
 }
 
 void Form3::changeEvent(QEvent* event)

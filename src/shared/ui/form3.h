@@ -1,9 +1,9 @@
 #pragma once
 
 #include "shared/session.h"
+#include "shared/ui/window_drag.h"
 
 #include <QPixmap>
-#include <QPoint>
 #include <QWidget>
 
 #include <array>
@@ -60,7 +60,7 @@ private:
     EditorFactory newOfficerEditor_;
     EditorFactory saveEditor_;
     QPixmap background_;
-    QPoint dragStart_;
+    WindowDrag drag_;
 
     QPushButton* Command2 = nullptr;
     QPushButton* Command3 = nullptr;

@@ -3,26 +3,33 @@
 #include <QApplication>
 #include <QFont>
 #include <QFontDatabase>
+#include <QImage>
 #include <QLabel>
 #include <QPixmap>
 
-#include <cstdlib>
 
 namespace varkel {
 
-void ShowRuntimeError(Prompter& prompter, const RuntimeError& error)
+void ShowRuntimeError(Prompter& prompter, const RuntimeError& error, const QString& title)
 {
-    prompter.tell(error.message(), kErrorTitle, MessageIcon::Critical);
+    prompter.tell(error.message(), title, MessageIcon::Critical);
 }
 
-void ShowFace(Session& session, QLabel* picture, int& n)
+bool ShowFace(Session& session, QLabel* picture, int& n, const QString& errorTitle)
 {
     if (const auto error = MakeFaceBitmap(n, session.banks, session.tempFolder)) {
-        ShowRuntimeError(*session.prompter, *error);
-        std::exit(EXIT_FAILURE);
+        ShowRuntimeError(*session.prompter, *error, errorTitle);
+        session.endProgram();
+        return false;
     }
     picture->clear();
-    picture->setPixmap(QPixmap(session.faceBitmapPath()));
+    picture->setPixmap(LoadBitmapFile(session.faceBitmapPath()));
+    return true;
+}
+
+QPixmap LoadBitmapFile(const QString& path)
+{
+    return QPixmap::fromImage(QImage(path));
 }
 
 void UseChineseFont()

@@ -4,16 +4,24 @@
 #include "shared/session.h"
 
 class QLabel;
+class QPixmap;
 
 namespace varkel {
 
-// Shows "number-description" with the critical icon and the title "Varkel-Error".
-void ShowRuntimeError(Prompter& prompter, const RuntimeError& error);
+// Shows "number-description" with the critical icon and the title "Varkel-Error"
+// (or `title`).
+void ShowRuntimeError(Prompter& prompter, const RuntimeError& error, const QString& title = kErrorTitle);
 
 // Writes face `n` to the temporary face bitmap and shows it in `picture`. `n` is
-// wrapped in place. A bitmap that cannot be written is reported and ends the
-// program, since no window can show a face after that.
-void ShowFace(Session& session, QLabel* picture, int& n);
+// wrapped in place. A bitmap that cannot be written is reported under
+// `errorTitle` and ends the program, since no window can show a face after that;
+// false then.
+bool ShowFace(Session& session, QLabel* picture, int& n, const QString& errorTitle = kErrorTitle);
+
+// A bitmap file read afresh. The temporary bitmaps are rewritten under the same
+// name many times a second, and QPixmap's own file cache would hand back an
+// earlier picture of the same size written within the same second.
+QPixmap LoadBitmapFile(const QString& path);
 
 // Applies the Traditional Chinese CJK font to the application.
 void UseChineseFont();

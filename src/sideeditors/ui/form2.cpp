@@ -1,0 +1,228 @@
+#include "sideeditors/ui/form2.h"
+
+#include "shared/name_field.h"
+#include "shared/picture_banks.h"
+#include "shared/ui/standard_error.h"
+
+#include <QApplication>
+#include <QFrame>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QPushButton>
+
+namespace varkel {
+
+namespace {
+
+constexpr int kColumns = 7;
+constexpr int kCellWidth = 76;
+constexpr int kCellHeight = 106;
+constexpr int kGridLeft = 16;
+constexpr int kGridTop = 48;
+constexpr int kGridWidth = kColumns * kCellWidth;
+constexpr int kGridHeight = (Form2::kSlots / kColumns) * kCellHeight;
+constexpr int kWidth = kGridWidth + 2 * kGridLeft;
+constexpr int kHeight = kGridTop + kGridHeight + 64;
+
+const QString kFailureTitle = QStringLiteral("Error");
+
+QPushButton* makeButton(QWidget* parent, const QString& name, const QString& text)
+{
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(name);
+    button->setFocusPolicy(Qt::NoFocus);
+    return button;
+}
+
+}  // namespace
+
+Form2::Form2(Session& session, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), session_(session)
+{
+    setObjectName(QStringLiteral("Form2"));
+    setFixedSize(kWidth, kHeight);
+    buildControls();
+
+    pageStart_ = session_.currentFace;
+    session_.selectedFace = session_.currentFace;
+    MoveFace(pageStart_);
+}
+
+void Form2::buildControls()
+{
+    setStyleSheet(QStringLiteral("QDialog#Form2 { background: #3a1a0c; border: 1px solid #c89a48; }"));
+
+    Label2 = new QLabel(QStringLiteral("請選擇你喜歡的武將頭像"), this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setGeometry(kGridLeft, 8, kGridWidth - 40, 32);
+    Label2->setStyleSheet(QStringLiteral("color: #f4e2b0; font-size: 15pt;"));
+    Label2->setAttribute(Qt::WA_TransparentForMouseEvents);  // the window is dragged by it
+
+    Label3 = new QLabel(QStringLiteral("✕"), this);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    Label3->setGeometry(kWidth - 40, 8, 28, 28);
+    Label3->setAlignment(Qt::AlignCenter);
+    Label3->setCursor(Qt::PointingHandCursor);
+    Label3->installEventFilter(this);
+    setCloseGlyphHot(false);
+
+    Picture1 = new QFrame(this);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setGeometry(kGridLeft, kGridTop, kGridWidth, kGridHeight);
+    Picture1->setStyleSheet(QStringLiteral("QFrame#Picture1 { background: #1c0c06; border: 1px solid #6a4020; }"
+                                           "QLabel { color: #f4e2b0; }"));
+
+    for (int k = 0; k < kSlots; ++k) {
+        const int x = (k % kColumns) * kCellWidth + (kCellWidth - kFaceWidth) / 2;
+        const int y = (k / kColumns) * kCellHeight + 8;
+        Picture2[k] = new QLabel(Picture1);
+        Picture2[k]->setObjectName(QStringLiteral("Picture2(%1)").arg(k));
+        Picture2[k]->setGeometry(x, y, kFaceWidth, kFaceHeight);
+        Label1[k] = new QLabel(Picture1);
+        Label1[k]->setObjectName(QStringLiteral("Label1(%1)").arg(k));
+        Label1[k]->setGeometry(x - 4, y + kFaceHeight + 1, kFaceWidth + 8, 16);
+        Label1[k]->setAlignment(Qt::AlignCenter);
+        for (QLabel* w : {Picture2[k], Label1[k]}) {
+            w->setCursor(Qt::PointingHandCursor);
+            w->installEventFilter(this);
+        }
+    }
+
+    // The frame lies over the face; clicks go through it to the face.
+    Shape1 = new QFrame(Picture1);
+    Shape1->setObjectName(QStringLiteral("Shape1"));
+    Shape1->setStyleSheet(QStringLiteral("QFrame#Shape1 { border: 3px solid #ff3020; background: transparent; }"));
+    Shape1->setAttribute(Qt::WA_TransparentForMouseEvents);
+    Shape1->hide();
+
+    const int buttonsTop = kGridTop + kGridHeight + 16;
+    Command1 = makeButton(this, QStringLiteral("Command1"), QStringLiteral("◀"));
+    Command2 = makeButton(this, QStringLiteral("Command2"), QStringLiteral("▶"));
+    Command3 = makeButton(this, QStringLiteral("Command3"), QStringLiteral("執行"));
+    Command4 = makeButton(this, QStringLiteral("Command4"), QStringLiteral("中止"));
+    Command1->setToolTip(QStringLiteral("上一頁"));
+    Command2->setToolTip(QStringLiteral("下一頁"));
+    Command1->setGeometry(kGridLeft, buttonsTop, 56, 32);
+    Command2->setGeometry(kGridLeft + 64, buttonsTop, 56, 32);
+    Command3->setGeometry(kWidth - kGridLeft - 2 * 96 - 8, buttonsTop, 96, 32);
+    Command4->setGeometry(kWidth - kGridLeft - 96, buttonsTop, 96, 32);
+    connect(Command1, &QPushButton::clicked, this, &Form2::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &Form2::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &Form2::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &Form2::Command4_Click);
+}
+
+void Form2::MoveFace(int& start)
+{
+    Command1->setEnabled(false);
+    Command2->setEnabled(false);
+    start = WrapFaceNumber(start);
+    Shape1->hide();
+    const QPointer<Form2> alive(this);
+    for (int k = 0; k < kSlots; ++k) {
+        int face = start + k;
+        Label1[k]->setText(FormatNumber(WrapFaceNumber(face), 3));
+        if (!ShowFace(session_, Picture2[k], face, kFailureTitle))
+            return;
+        if (face == session_.selectedFace)
+            frameSlot(k);
+        // The page fills slot by slot; the page buttons stay disabled meanwhile.
+        QApplication::processEvents();
+        if (!alive)
+            return;
+    }
+    Command1->setEnabled(true);
+    Command2->setEnabled(true);
+}
+
+void Form2::frameSlot(int k)
+{
+    Shape1->setGeometry(Picture2[k]->geometry().adjusted(-4, -4, 4, 4));
+    Shape1->show();
+    Shape1->raise();
+}
+
+void Form2::Command1_Click()
+{
+    pageStart_ -= kSlots;
+    MoveFace(pageStart_);
+}
+
+void Form2::Command2_Click()
+{
+    pageStart_ += kSlots;
+    MoveFace(pageStart_);
+}
+
+void Form2::Command3_Click()
+{
+    session_.currentFace = session_.selectedFace;
+    accept();
+}
+
+void Form2::Command4_Click()
+{
+    reject();
+}
+
+void Form2::Picture2_Click(int k)
+{
+    session_.selectedFace = WrapFaceNumber(pageStart_ + k);
+    frameSlot(k);
+}
+
+void Form2::Picture2_DblClick(int k)
+{
+    Picture2_Click(k);
+    Command3_Click();
+}
+
+int Form2::slotOf(QObject* watched) const
+{
+    for (int k = 0; k < kSlots; ++k)
+        if (watched == Picture2[k] || watched == Label1[k])
+            return k;
+    return -1;
+}
+
+void Form2::setCloseGlyphHot(bool hot)
+{
+    Label3->setStyleSheet(hot ? QStringLiteral("color: #ff2020; font-size: 16pt;")
+                              : QStringLiteral("color: #ffffff; font-size: 16pt;"));
+}
+
+bool Form2::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (watched == Label3) {
+        if (type == QEvent::Enter || type == QEvent::Leave)
+            setCloseGlyphHot(type == QEvent::Enter);
+        else if (type == QEvent::MouseButtonRelease &&
+                 Label3->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint()))
+            Command4_Click();
+        return false;
+    }
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick)
+        return QDialog::eventFilter(watched, event);
+    const int k = slotOf(watched);
+    if (k < 0 || static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton)
+        return QDialog::eventFilter(watched, event);
+    if (type == QEvent::MouseButtonPress)
+        Picture2_Click(k);
+    else
+        Picture2_DblClick(k);
+    return true;
+}
+
+void Form2::mousePressEvent(QMouseEvent* event)
+{
+    drag_.press(event);
+}
+
+void Form2::mouseMoveEvent(QMouseEvent* event)
+{
+    drag_.move(this, event);
+}
+
+}  // namespace varkel

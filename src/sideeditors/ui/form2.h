@@ -1,0 +1,65 @@
+#pragma once
+
+#include "shared/session.h"
+#include "shared/ui/window_drag.h"
+
+#include <QDialog>
+
+#include <array>
+
+class QFrame;
+class QLabel;
+class QPushButton;
+
+namespace varkel {
+
+// The face picker: 28 faces a page, paged round the whole bank. Opens on the
+// session's current face; confirming stores the selected face as the current
+// face, cancelling leaves it alone. Callers show it modally.
+class Form2 : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int kSlots = 28;
+
+    explicit Form2(Session& session, QWidget* parent = nullptr);
+
+    int pageStart() const { return pageStart_; }
+
+    // Draws the page starting at `start`, which is wrapped into the bank in place.
+    void MoveFace(int& start);
+
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
+    void Picture2_Click(int k);
+    void Picture2_DblClick(int k);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    void buildControls();
+    void frameSlot(int k);
+    void setCloseGlyphHot(bool hot);
+    int slotOf(QObject* watched) const;
+
+    Session& session_;
+    int pageStart_ = 0;
+    WindowDrag drag_;
+
+    QFrame* Picture1 = nullptr;
+    std::array<QLabel*, kSlots> Picture2{};
+    std::array<QLabel*, kSlots> Label1{};
+    QFrame* Shape1 = nullptr;
+    QPushButton* Command1 = nullptr;
+    QPushButton* Command2 = nullptr;
+    QPushButton* Command3 = nullptr;
+    QPushButton* Command4 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label3 = nullptr;
+};
+
+}  // namespace varkel

@@ -1,0 +1,53 @@
+// Times how long the face picker takes to draw one page of 28 faces, events
+// included. Prints the median and the spread over many page changes.
+//   build/tests/form2_bench [pages]
+#include "shared/temp_folder.h"
+#include "sideeditors/ui/form2.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+using namespace varkel;
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    const int pages = argc > 1 ? std::max(1, atoi(argv[1])) : 200;
+
+    QTemporaryDir temp;
+    Session session;
+    ScriptedPrompter prompter;
+    session.prompter = &prompter;
+    session.tempFolder = temp.path() + QLatin1Char('/');
+    session.banks.faces = QByteArray(kFaceBankSize, '\0');
+    for (qsizetype i = 0; i < session.banks.faces.size(); ++i)
+        session.banks.faces[i] = static_cast<char>(i * 7 / 64);
+    session.currentFace = 0;
+
+    Form2 form(session);
+    form.show();
+    if (!QTest::qWaitForWindowExposed(&form))
+        return 1;
+    auto* next = form.findChild<QPushButton*>(QStringLiteral("Command2"));
+
+    std::vector<double> ms;
+    ms.reserve(pages);
+    for (int i = 0; i < pages; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        next->click();
+        ms.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    std::sort(ms.begin(), ms.end());
+    std::printf("face page (28 faces), %d pages on %s: median %.2f ms, min %.2f ms, 90th percentile %.2f ms, max %.2f ms\n",
+                pages, qPrintable(QApplication::platformName()), ms[ms.size() / 2], ms.front(),
+                ms[ms.size() * 9 / 10], ms.back());
+    return 0;
+}
