@@ -27,7 +27,7 @@ int main(int argc, char* argv[])
                                               QStringLiteral("Use DIR as the game folder for this run."),
                                               QStringLiteral("DIR"));
     const QCommandLineOption openOption(QStringLiteral("open"),
-                                        QStringLiteral("Also open WINDOW at start, to look at it (face-picker)."),
+                                        QStringLiteral("Also open WINDOW at start, to look at it (face-picker, about)."),
                                         QStringLiteral("WINDOW"));
     parser.addOption(gameFolderOption);
     parser.addOption(openOption);
@@ -58,6 +58,8 @@ int main(int argc, char* argv[])
     QApplication::setQuitOnLastWindowClosed(false);
     QObject::connect(form3.get(), &varkel::Form3::programEnded, &app, &QApplication::quit, Qt::QueuedConnection);
     form3->show();
+    if (parser.value(openOption) == QLatin1String("about"))
+        form3->showAbout();
     if (parser.value(openOption) == QLatin1String("face-picker")) {
         auto* picker = new varkel::Form2(session, form3.get());
         picker->setAttribute(Qt::WA_DeleteOnClose);

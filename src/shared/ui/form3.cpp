@@ -118,7 +118,7 @@ void Form3::buildControls()
     Picture1 = new QFrame(this);
     Picture1->setObjectName(QStringLiteral("Picture1"));
     Picture1->setGeometry(0, 0, kWidth, kHeight);
-    Picture1->setStyleSheet(QStringLiteral("QFrame#Picture1 { background: rgba(24, 10, 4, 215); }"
+    Picture1->setStyleSheet(QStringLiteral("QFrame#Picture1 { background: #1e0c06; border: 1px solid #c89a48; }"
                                            "QLabel { color: #f4e2b0; }"));
     auto* about = new QVBoxLayout(Picture1);
     about->setContentsMargins(48, 40, 48, 40);

@@ -21,7 +21,7 @@ constexpr int kCellHeight = 106;
 constexpr int kGridLeft = 16;
 constexpr int kGridTop = 48;
 constexpr int kGridWidth = kColumns * kCellWidth;
-constexpr int kGridHeight = (Form2::kSlots / kColumns) * kCellHeight;
+constexpr int kGridHeight = (Form2::kSlots / kColumns) * kCellHeight + 6;
 constexpr int kWidth = kGridWidth + 2 * kGridLeft;
 constexpr int kHeight = kGridTop + kGridHeight + 64;
 
