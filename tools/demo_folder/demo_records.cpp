@@ -135,9 +135,9 @@ OfficerPlan PlanOfficer(int officer)
 
 void WriteSaveOfficer(QByteArray& save, int officer, const OfficerPlan& o, const SaveMoment& moment)
 {
-    const qsizetype p = kPersonBlockOffset + qsizetype(kPersonBlockSize) * officer;
-    const qsizetype s = kStatusBlockOffset + qsizetype(kStatusBlockSize) * officer;
-    const qsizetype l = kLocationOffset + qsizetype(kLocationSize) * officer;
+    const qsizetype p = personBlock(officer);
+    const qsizetype s = statusBlock(officer);
+    const qsizetype l = locationEntry(officer);
     DemoRandom noise(Stream::OfficerNoise, static_cast<std::uint32_t>(officer));
     DemoRandom now(Stream::OfficerInSlot, static_cast<std::uint32_t>(officer), static_cast<std::uint32_t>(moment.slot));
     auto fillNoise = [&](qsizetype from, int count) {

@@ -11,7 +11,6 @@ namespace varkel::demo {
 
 namespace {
 
-constexpr int kNoController = 1023;
 using Controllers = std::array<int, kPlayerSlotCount>;
 
 QDateTime at(int month, int day, int hour)
@@ -29,7 +28,7 @@ void writeUnknownRegions(QByteArray& save, const SlotPlan& plan)
         {kGameYearOffset + 1, kGameMonthOffset},
         {kGameMonthOffset + 1, kPersonMapOffset},
         {kForceRecordOffset + kForceRecordSize * kForceRecordCount, kPlayerSlotOffset},
-        {kRelationOffset + 4 * kRelationRecords * kRelationCopies, kFamilyRecordOffset},
+        {kRelationTableOffset + 4 * kRelationRecords * kRelationCopies, kFamilyRecordOffset},
         {kSaveKnownRegionsEnd, save.size()},
     };
     for (const auto& r : regions) {
@@ -53,10 +52,10 @@ int writeOfficers(QByteArray& save, const SlotPlan& plan)
         WriteSaveOfficer(save, i, PlanOfficer(i), moment);
     // Officer `count` stays all zero: its empty name ends the officer table. Names
     // after it are never read as officers.
-    for (int i = count + 1; i <= count + plan.namedAfterGap && i < kOfficerSlots; ++i)
+    for (int i = count + 1; i <= count + plan.namedAfterGap && i < kMaxOfficers; ++i)
         WriteSaveOfficer(save, i, PlanOfficer(i), moment);
     if (plan.oddTacticOfficer >= 0) {
-        const qsizetype tactics = kStatusBlockOffset + qsizetype(kStatusBlockSize) * plan.oddTacticOfficer + 60;
+        const qsizetype tactics = statusBlock(plan.oddTacticOfficer) + 60;
         PutBits(save, tactics, 0x0F, 14);
     }
     return count;
@@ -72,7 +71,7 @@ int personOf(int officer, int count)
 void writePersonMap(QByteArray& save, int count)
 {
     for (int k = 0; k < kPersonCount; ++k)
-        PutLE16(save, kPersonMapOffset + 2 * k, k < count ? count - 1 - k : kNoPerson);
+        PutLE16(save, personMapEntry(kFirstPersonNumber + k), k < count ? count - 1 - k : kNoPerson);
 }
 
 // Three to five controlled officers (rulers), one slot naming an officer whose
@@ -81,7 +80,7 @@ Controllers writePlayerSlots(QByteArray& save, const SlotPlan& plan, int count)
 {
     const int controlledCount = 3 + plan.slot % 3;
     Controllers controllers;
-    controllers.fill(kNoController);
+    controllers.fill(kNoControlledOfficer);
     std::array<int, kPlayerSlotCount> persons;
     persons.fill(kNoPerson);
     int next = 0;
@@ -93,11 +92,11 @@ Controllers writePlayerSlots(QByteArray& save, const SlotPlan& plan, int count)
         const int ruler = kOfficersPerRuler * ((plan.slot * 5 + next * 7) % kRulerCount);
         controllers[k] = ruler;
         persons[k] = personOf(ruler, count);
-        PutBits(save, kStatusBlockOffset + qsizetype(kStatusBlockSize) * ruler + 50, 1, 1);
+        PutBits(save, statusBlock(ruler) + 50, 1, 1);
         ++next;
     }
     for (int k = 0; k < kPlayerSlotCount; ++k) {
-        const qsizetype base = kPlayerSlotOffset + qsizetype(kPlayerSlotSize) * k;
+        const qsizetype base = playerSlot(k);
         PutLE16(save, base + kPlayerPersonField, persons[k]);
         if (persons[k] == kNoPerson)
             continue;
@@ -169,7 +168,7 @@ void writeRelations(QByteArray& save, const SlotPlan& plan)
             value = c | b << 10 | a << 20 | (kind - 1) << 30;
         }
         for (int copy = 0; copy < kRelationCopies; ++copy) {
-            const qsizetype r = kRelationOffset + 4 * kRelationRecords * copy + 4 * i;
+            const qsizetype r = kRelationTableOffset + 4 * kRelationRecords * copy + 4 * i;
             PutLE16(save, r, static_cast<int>(value & 0xFFFF));
             PutLE16(save, r + 2, static_cast<int>(value >> 16));
         }
@@ -180,14 +179,14 @@ void writeRelations(QByteArray& save, const SlotPlan& plan)
 void writeFamilies(QByteArray& save, const SlotPlan& plan, const Controllers& controllers)
 {
     for (int k = 0; k < kPlayerSlotCount; ++k) {
-        if (controllers[k] == kNoController)
+        if (controllers[k] == kNoControlledOfficer)
             continue;
         const OfficerPlan parent = PlanOfficer(controllers[k]);
         DemoRandom random(Stream::Family, static_cast<std::uint32_t>(k), static_cast<std::uint32_t>(plan.slot));
         const MemberPlan child = PlanMember(random, parent.name.surname, random.percent(40),
                                             plan.gameYearByte - random.between(2, 14));
         WriteMemberRecord(save, kFamilyRecordOffset + qsizetype(kFamilyRecordSize) * k, child, random);
-        save.replace(kChildBiographyOffset + kBiographySize * k, kBiographySize,
+        save.replace(kBiographyOffset + kBiographySize * k, kBiographySize,
                      EncodeBiography(MakePersonStory(random, 74), kBiographySize, kBiographyLineChars));
         if (k % 2 == 0) {
             const MemberPlan spouse =
@@ -205,7 +204,7 @@ const std::array<SlotPlan, 9>& SlotPlans()
         {0, kSaveFileSize, 20, 0, 84, 3, -1, at(3, 1, 20)},
         {kDemoSlotWith760Officers, kSaveFileSize, 0, 40, 86, 7, -1, at(3, 2, 21)},
         {kDemoLongSlot, kLongSaveFileSize, 30, 0, 88, 11, -1, at(3, 3, 19)},
-        {kDemoSlotWith860Officers, kSaveFileSize, kOfficerSlots - kAlwaysPresentOfficers, 0, 90, 1, -1, at(3, 4, 22)},
+        {kDemoSlotWith860Officers, kSaveFileSize, kMaxOfficers - kAlwaysPresentOfficers, 0, 90, 1, -1, at(3, 4, 22)},
         {kDemoShortSlot, kShortSaveFileSize, 10, 0, 92, 5, -1, at(3, 5, 18)},
         {kDemoNewestSlot, kSaveFileSize, 40, 0, 94, 9, -1, at(4, 2, 23)},
         {kDemoOddTacticSlot, kSaveFileSize, 15, 0, 96, 12, kDemoOddTacticOfficer, at(3, 7, 20)},
