@@ -1,0 +1,408 @@
+#include "saveeditor/ui/form4.h"
+
+#include "saveeditor/save_layout.h"
+#include "saveeditor/ui/officer_panel.h"
+#include "shared/file_store.h"
+#include "shared/game_folder.h"
+#include "shared/name_field.h"
+#include "shared/texts.h"
+#include "shared/ui/officer_search_box.h"
+#include "shared/ui/standard_error.h"
+
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDialog>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+namespace varkel {
+
+namespace {
+
+const QString kSavePattern = QStringLiteral("Svd_0*.sav");
+const std::array<const char*, 4> kModeCaptions = {"武將編輯", "寶物編輯", "人物關系", "家庭成員"};
+const std::array<const char*, 9> kSlotNumerals = {"一", "二", "三", "四", "五", "六", "七", "八", "九"};
+
+QString indexed(const char* array, int i)
+{
+    return QStringLiteral("%1(%2)").arg(QLatin1String(array)).arg(i);
+}
+
+}  // namespace
+
+Form4* Form4::open(Session& session)
+{
+    SaveGame save;
+    const QString newest = SaveGame::newestSlot(session.gameFolder);
+    if (newest.isEmpty() || save.openAtStartup(newest) != SaveGame::Refusal::None) {
+        session.prompter->tell(GetResText(256), kErrorTitle, MessageIcon::Critical);
+        return nullptr;
+    }
+    return new Form4(session, std::move(save));
+}
+
+Form4::Form4(Session& session, SaveGame save) : QWidget(nullptr, Qt::Window), session_(session), save_(std::move(save))
+{
+    setObjectName(QStringLiteral("Form4"));
+    setWindowTitle(GetResText(351));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/varkel.png")));
+
+    const auto scenario = FileStore::readAll(GameFilePath(session_.gameFolder, QStringLiteral("d_sce.vk")));
+    scenario_ = ScenarioData::decode(scenario.value_or(QByteArray()));
+
+    auto* layout = new QVBoxLayout(this);
+    auto* bar = new QMenuBar(this);
+    buildMenus(bar);
+    layout->setMenuBar(bar);
+    layout->addWidget(buildModes());
+    Label28 = new QLabel(this);
+    Label28->setObjectName(QStringLiteral("Label28"));
+    // A long path must not widen the window.
+    Label28->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    layout->addWidget(Label28);
+    auto* body = new QHBoxLayout;
+    body->addWidget(buildSideColumn());
+    modes_ = new QStackedWidget(this);
+    panel_ = new OfficerPanel(session_, modes_);
+    Frame10[0] = panel_;
+    Command8[0] = panel_->Command8;
+    modes_->addWidget(panel_);
+    // The other modes' views; each has its own Save button.
+    for (int i = 1; i < 4; ++i) {
+        Frame10[i] = new QFrame(modes_);
+        Frame10[i]->setObjectName(indexed("Frame10", i));
+        auto* column = new QVBoxLayout(Frame10[i]);
+        column->addStretch();
+        Command8[i] = new QPushButton(QStringLiteral("保存"), Frame10[i]);
+        Command8[i]->setObjectName(indexed("Command8", i));
+        column->addWidget(Command8[i], 0, Qt::AlignRight);
+        modes_->addWidget(Frame10[i]);
+    }
+    body->addWidget(modes_, 1);
+    layout->addLayout(body, 1);
+
+    panel_->setCityNames(scenario_.cityNames);
+    for (int i = 0; i < 4; ++i)
+        connect(Command8[i], &QPushButton::clicked, this, [this, i] { Command8_Click(i); });
+    connect(panel_->Command7, &QPushButton::clicked, this, [this] { Command7_Click(0); });
+    connect(panel_, &OfficerPanel::changeFaceRequested, this, &Form4::Command1_Click);
+
+    setModified(false);
+    tickSlotMenu();
+    rLoadFile();
+}
+
+void Form4::buildMenus(QMenuBar* bar)
+{
+    QMenu* file = bar->addMenu(QStringLiteral("文件(&F)"));
+    tOpenFile = file->addAction(QStringLiteral("打開(&O)"), this, &Form4::tOpenFile_Click);
+    tSaveFile = file->addAction(QStringLiteral("保存(&S)"), this, &Form4::tSaveFile_Click);
+    tSaveAs = file->addAction(QStringLiteral("另存為(&A)"), this, &Form4::tSaveAs_Click);
+    file->addSeparator();
+    QMenu* tFSave = file->addMenu(QStringLiteral("存檔(&S)"));
+    tFSave->setObjectName(QStringLiteral("tFSave"));
+    for (int k = 0; k < save::kSlotCount; ++k) {
+        sSavSum[k] = tFSave->addAction(QStringLiteral("存檔%1(&%2)").arg(QString::fromUtf8(kSlotNumerals[k])).arg(k + 1));
+        sSavSum[k]->setObjectName(indexed("sSavSum", k));
+        sSavSum[k]->setCheckable(true);
+        connect(sSavSum[k], &QAction::triggered, this, [this, k] { sSavSum_Click(k); });
+    }
+    file->addSeparator();
+    tExit = file->addAction(QStringLiteral("退出(&X)"), this, &QWidget::close);
+    tOpenFile->setObjectName(QStringLiteral("tOpenFile"));
+    tSaveFile->setObjectName(QStringLiteral("tSaveFile"));
+    tSaveAs->setObjectName(QStringLiteral("tSaveAs"));
+    tExit->setObjectName(QStringLiteral("tExit"));
+
+    QMenu* help = bar->addMenu(QStringLiteral("幫助(&H)"));
+    help->addAction(QStringLiteral("關于..."), this, [this] {
+        if (showAbout_)
+            showAbout_();
+    });
+}
+
+QWidget* Form4::buildModes()
+{
+    auto* row = new QWidget(this);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* group = new QButtonGroup(row);
+    for (int i = 0; i < 4; ++i) {
+        Option3[i] = new QRadioButton(QString::fromUtf8(kModeCaptions[i]), row);
+        Option3[i]->setObjectName(indexed("Option3", i));
+        group->addButton(Option3[i], i);
+        layout->addWidget(Option3[i]);
+    }
+    connect(group, &QButtonGroup::idClicked, this, &Form4::Option3_Click);
+    layout->addStretch();
+    return row;
+}
+
+QWidget* Form4::buildSideColumn()
+{
+    auto* column = new QWidget(this);
+    auto* layout = new QVBoxLayout(column);
+    layout->setContentsMargins(0, 0, 0, 0);
+    Frame26 = new QGroupBox(column);
+    Frame26->setObjectName(QStringLiteral("Frame26"));
+    auto* controlled = new QVBoxLayout(Frame26);
+    Combo10 = new QComboBox(Frame26);
+    Combo10->setObjectName(QStringLiteral("Combo10"));
+    controlled->addWidget(Combo10);
+    connect(Combo10, &QComboBox::activated, this, &Form4::Combo10_Click);
+    layout->addWidget(Frame26);
+
+    List1 = new QListWidget(column);
+    List1->setObjectName(QStringLiteral("List1"));
+    connect(List1, &QListWidget::currentRowChanged, this, &Form4::List1_Click);
+    layout->addWidget(List1, 1);
+
+    auto* searchRow = new QHBoxLayout;
+    Text13 = new QLineEdit(column);
+    Text13->setObjectName(QStringLiteral("Text13"));
+    Label34 = new QLabel(column);
+    Label34->setObjectName(QStringLiteral("Label34"));
+    Label34->setMinimumWidth(Label34->fontMetrics().horizontalAdvance(GetResText(292)) + 4);
+    searchRow->addWidget(Text13);
+    searchRow->addWidget(Label34);
+    layout->addLayout(searchRow);
+    search_ = new OfficerSearchBox(Text13, List1, Label34, *session_.prompter);
+    column->setFixedWidth(column->fontMetrics().horizontalAdvance(QStringLiteral("000:國國國國")) * 2);
+    return column;
+}
+
+bool Form4::modified() const
+{
+    return Command8[0]->isEnabled();
+}
+
+void Form4::setModified(bool on)
+{
+    for (QPushButton* save : Command8)
+        save->setEnabled(on);
+    tSaveFile->setEnabled(on);
+    tSaveAs->setEnabled(on);
+}
+
+void Form4::tickSlotMenu()
+{
+    const int slot = SaveGame::slotOf(save_.path, session_.gameFolder);
+    for (int k = 0; k < save::kSlotCount; ++k)
+        sSavSum[k]->setChecked(k == slot);
+}
+
+void Form4::rLoadFile()
+{
+    needsFilling_.fill(true);
+    Label28->setText(GetResText(249) + save_.path);
+    tables_ = SaveTables::build(save_.bytes);
+    session_.officerCount = tables_.officerCount;
+    session_.officerNames = tables_.officerNames;
+    {
+        const QSignalBlocker block(Combo10);
+        Combo10->clear();
+        for (const int m : tables_.controlled)
+            if (m != save::kNoControlledOfficer)
+                Combo10->addItem(NumberedItem(m, 3, tables_.officerNames[m]));
+    }
+    Frame26->setTitle(GetResText(248) + QStringLiteral("(%1)").arg(Combo10->count()));
+    panel_->setForceList(tables_.leaderNames);
+    Option3[3]->setEnabled(tables_.hasFamily);
+    Option3[0]->setChecked(true);
+    Option3_Click(0);
+}
+
+void Form4::Option3_Click(int index)
+{
+    modes_->setCurrentIndex(index);
+    Label34->setVisible(index == 0);
+    if (!needsFilling_[index])
+        return;
+    needsFilling_[index] = false;
+    if (index == 0)
+        fillOfficerList();
+}
+
+void Form4::fillOfficerList()
+{
+    {
+        const QSignalBlocker block(List1);
+        List1->clear();
+        QStringList items;
+        for (int n = 0; n < tables_.officerCount; ++n)
+            items << NumberedItem(n, 3, tables_.officerNames[n]);
+        List1->addItems(items);
+    }
+    if (Combo10->count() > 0) {
+        Combo10->setCurrentIndex(0);
+        Combo10_Click();
+    }
+    List1->setCurrentRow(0);
+}
+
+void Form4::List1_Click()
+{
+    if (List1->currentRow() >= 0)
+        ReadWJInfo2(List1->currentRow());
+}
+
+void Form4::Combo10_Click()
+{
+    if (List1->currentRow() < 0)
+        return;
+    const int n = ItemNumber(Combo10->currentText());
+    if (n >= 0 && n < List1->count())
+        List1->setCurrentRow(n);
+}
+
+void Form4::ReadWJInfo2(int n)
+{
+    panel_->ReadWJInfo2(save_.bytes, tables_, n);
+}
+
+bool Form4::WriteWJInfo2(int n)
+{
+    if (!panel_->WriteWJInfo2(save_.bytes, n))
+        return false;
+    const QString name = panel_->fullName();
+    List1->item(n)->setText(NumberedItem(n, 3, name));
+    tables_.officerNames[n] = name;
+    session_.officerNames[n] = name;
+    return true;
+}
+
+void Form4::Command1_Click()
+{
+    QDialog* picker = childFactory_ ? childFactory_(QStringLiteral("Form2"), session_, this) : nullptr;
+    if (!picker)
+        return;
+    picker->exec();
+    delete picker;
+    panel_->showFace();
+}
+
+void Form4::Command7_Click(int index)
+{
+    // Only the officer mode has a view yet. A refused Apply wrote nothing, so the
+    // save stays as it was.
+    if (index != 0 || List1->currentRow() < 0)
+        return;
+    if (WriteWJInfo2(List1->currentRow()))
+        setModified(true);
+}
+
+bool Form4::saveFile()
+{
+    if (const auto error = save_.save(session_.files)) {
+        ShowRuntimeError(*session_.prompter, *error);
+        return false;
+    }
+    setModified(false);
+    return true;
+}
+
+void Form4::Command8_Click(int)
+{
+    saveFile();
+}
+
+void Form4::tSaveFile_Click()
+{
+    Command8_Click(0);
+}
+
+bool Form4::savePrompt(bool clearAfter)
+{
+    if (!modified())
+        return true;
+    const Answer answer =
+        session_.prompter->ask(GetResText(252), kEditorTitle, MessageButtons::YesNoCancel, MessageIcon::Question);
+    if (answer == Answer::Cancel)
+        return false;
+    // A save that failed was reported; the command stops so nothing is lost.
+    if (answer == Answer::Yes && !saveFile())
+        return false;
+    if (clearAfter)
+        setModified(false);
+    return true;
+}
+
+void Form4::loadOpened()
+{
+    tickSlotMenu();
+    rLoadFile();
+}
+
+void Form4::tOpenFile_Click()
+{
+    if (!savePrompt(true))
+        return;
+    QString path = ShowOpenDialog(*session_.dialogs, {GetResText(244), kSavePattern, GetResText(245),
+                                                      session_.gameFolder}).trimmed();
+    while (path.endsWith(QChar(0)))
+        path.chop(1);
+    if (path.isEmpty())
+        return;
+    if (save_.openWhole(path, save::kOpenMinimumSize) != SaveGame::Refusal::None) {
+        session_.prompter->tell(GetResText(254), kErrorTitle, MessageIcon::Critical);
+        return;
+    }
+    loadOpened();
+}
+
+void Form4::sSavSum_Click(int k)
+{
+    // The tick follows the open file whatever happens below.
+    tickSlotMenu();
+    if (!savePrompt(true))
+        return;
+    const auto refusal = save_.openWhole(SaveGame::slotPath(session_.gameFolder, k), save::kSlotMinimumSize);
+    if (refusal != SaveGame::Refusal::None) {
+        session_.prompter->tell(GetResText(refusal == SaveGame::Refusal::Missing ? 257 : 254), kErrorTitle,
+                                MessageIcon::Critical);
+        return;
+    }
+    loadOpened();
+}
+
+void Form4::tSaveAs_Click()
+{
+    const QString path = ShowSaveDialog(*session_.dialogs, {GetResText(244), kSavePattern, GetResText(246),
+                                                            session_.gameFolder});
+    if (path.isEmpty())
+        return;
+    if (QFileInfo::exists(path) &&
+        session_.prompter->ask(GetResText(255), kEditorTitle, MessageButtons::YesNo, MessageIcon::Question) !=
+            Answer::Yes)
+        return;
+    if (const auto error = save_.saveAs(session_.files, path)) {
+        ShowRuntimeError(*session_.prompter, *error);
+        return;
+    }
+    setModified(false);
+    Label28->setText(GetResText(249) + save_.path);
+    tickSlotMenu();
+}
+
+void Form4::closeEvent(QCloseEvent* event)
+{
+    if (savePrompt(false))
+        event->accept();
+    else
+        event->ignore();
+}
+
+}  // namespace varkel

@@ -1,0 +1,113 @@
+#pragma once
+
+#include "saveeditor/save_file.h"
+#include "saveeditor/save_tables.h"
+#include "shared/session.h"
+
+#include <QWidget>
+
+#include <array>
+#include <functional>
+
+class QAction;
+class QButtonGroup;
+class QComboBox;
+class QDialog;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenuBar;
+class QPushButton;
+class QRadioButton;
+class QStackedWidget;
+
+namespace varkel {
+
+class OfficerPanel;
+class OfficerSearchBox;
+
+// The saved-game editor: one saved game in memory, shown in four modes. Apply
+// changes the buffer, Save writes it; the Save buttons and menu items are enabled
+// exactly while there are unsaved changes.
+class Form4 : public QWidget {
+    Q_OBJECT
+public:
+    // Makes the modal windows this one opens ("Form2", ...); nullptr opens nothing.
+    using ChildFactory = std::function<QDialog*(const QString& form, Session& session, QWidget* parent)>;
+
+    // Opens the newest saved game; when there is none, says so and gives nullptr.
+    static Form4* open(Session& session);
+
+    void setChildFactory(ChildFactory factory) { childFactory_ = std::move(factory); }
+    void setAboutView(std::function<void()> showAbout) { showAbout_ = std::move(showAbout); }
+
+    const SaveGame& saveGame() const { return save_; }
+    const SaveTables& tables() const { return tables_; }
+    bool modified() const;
+
+    void rLoadFile();
+    void ReadWJInfo2(int n);
+    bool WriteWJInfo2(int n);
+
+    void Option3_Click(int index);
+    void List1_Click();
+    void Combo10_Click();
+    void Command1_Click();
+    void Command7_Click(int index);
+    void Command8_Click(int index);
+    void tOpenFile_Click();
+    void sSavSum_Click(int k);
+    void tSaveFile_Click();
+    void tSaveAs_Click();
+
+    OfficerPanel* officerPanel() const { return panel_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    Form4(Session& session, SaveGame save);
+    void buildMenus(QMenuBar* bar);
+    QWidget* buildSideColumn();
+    QWidget* buildModes();
+    void setModified(bool on);
+    void tickSlotMenu();
+    // Asks to save unsaved changes; false when the command is to stop.
+    bool savePrompt(bool clearAfter);
+    bool saveFile();
+    void loadOpened();
+    void fillOfficerList();
+
+    Session& session_;
+    SaveGame save_;
+    ScenarioData scenario_;
+    SaveTables tables_;
+    ChildFactory childFactory_;
+    std::function<void()> showAbout_;
+    std::array<bool, 4> needsFilling_{};
+    OfficerPanel* panel_ = nullptr;
+    OfficerSearchBox* search_ = nullptr;
+
+public:
+    // Controls, indexed as their object names.
+    std::array<QAction*, 9> sSavSum{};
+    QAction* tOpenFile = nullptr;
+    QAction* tSaveFile = nullptr;
+    QAction* tSaveAs = nullptr;
+    QAction* tExit = nullptr;
+    std::array<QRadioButton*, 4> Option3{};
+    std::array<QWidget*, 4> Frame10{};
+    std::array<QPushButton*, 4> Command8{};
+    QLabel* Label28 = nullptr;
+    QGroupBox* Frame26 = nullptr;
+    QComboBox* Combo10 = nullptr;
+    QListWidget* List1 = nullptr;
+    QLineEdit* Text13 = nullptr;
+    QLabel* Label34 = nullptr;
+
+private:
+    QStackedWidget* modes_ = nullptr;
+};
+
+}  // namespace varkel

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "saveeditor/officer_record.h"
+#include "saveeditor/save_tables.h"
+#include "shared/session.h"
+
+#include <QFrame>
+
+#include <array>
+#include <map>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace varkel {
+
+// The officer view of the saved-game editor: one officer's names, numbers, traits,
+// skills and tactics. Reading fills the controls from the save buffer; writing
+// validates every box first and then stores the whole officer, or nothing.
+class OfficerPanel : public QFrame {
+    Q_OBJECT
+public:
+    explicit OfficerPanel(Session& session, QWidget* parent = nullptr);
+
+    void setCityNames(const QStringList& names);
+    void setForceList(const QStringList& leaderNames);
+
+    // Shows officer n; reads the buffer only.
+    void ReadWJInfo2(const QByteArray& save, const SaveTables& tables, int n);
+    // Stores the view into officer n. A value that cannot be stored is reported,
+    // its box gets the focus, nothing is written, and the result is false.
+    bool WriteWJInfo2(QByteArray& save, int n);
+
+    // Shows the current face number of the session.
+    void showFace();
+    bool viewLoaded() const { return viewLoaded_; }
+    QString fullName() const;
+
+    // Controls, indexed as their object names.
+    std::array<QLineEdit*, 5> Text1{};
+    std::array<QLineEdit*, 4> Text2{};
+    std::array<QLineEdit*, 17> Text3{};
+    std::array<QLineEdit*, 2> Text5{};
+    std::array<QComboBox*, kTacticCount> Combo6{};
+    std::array<QLabel*, kTacticCount> Label4{};
+    std::array<QCheckBox*, 38> Check2{};  // 10 * byte row + bit; gaps stay null
+    std::array<QCheckBox*, 4> Check1{};
+    QComboBox* Combo8 = nullptr;
+    QComboBox* Combo3 = nullptr;
+    QComboBox* Combo9 = nullptr;
+    QComboBox* Combo11 = nullptr;
+    QComboBox* Combo1 = nullptr;
+    QRadioButton* Option1 = nullptr;
+    QRadioButton* Option2 = nullptr;
+    QLabel* Picture1 = nullptr;
+    QPushButton* Command1 = nullptr;
+    QCheckBox* Check5 = nullptr;
+    QPushButton* Command11 = nullptr;
+    QPushButton* Command9 = nullptr;
+    QPushButton* Command10 = nullptr;
+    QPushButton* Command7 = nullptr;  // Apply of this mode, "Command7(0)"
+    QPushButton* Command8 = nullptr;  // Save, "Command8(0)"
+
+signals:
+    void changeFaceRequested();
+
+private:
+    QWidget* buildNames();
+    QWidget* buildFace();
+    QWidget* buildSexAndDate();
+    QWidget* buildNumbers();
+    QWidget* buildLists();
+    QWidget* buildSkills();
+    QWidget* buildTactics();
+    QWidget* buildCommands();
+    QLineEdit* numberBox(const QString& control) const;
+    void Text1_Change(int k);
+
+    Session& session_;
+    std::map<QString, QLineEdit*> numberBoxes_;
+    OfficerRecord shown_;  // as read, so odd stored codes can be kept
+    bool viewLoaded_ = false;
+};
+
+// Index of the skill (text 143 + index) a box of the skill array stands for: box
+// 10 * j + b is bit b of status byte 59 - j.
+int SkillOfBox(int box);
+
+}  // namespace varkel

@@ -1,0 +1,59 @@
+#include "shared/officer_search.h"
+
+#include "shared/name_field.h"
+
+namespace varkel {
+
+namespace {
+
+bool isDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
+
+}  // namespace
+
+std::optional<SearchMode> SearchModeOf(const QString& text)
+{
+    if (text.isEmpty())
+        return std::nullopt;
+    if (IsDoubleByteChar(text.front()))
+        return SearchMode::Name;
+    if (isDigit(text.front()))
+        return SearchMode::Number;
+    return std::nullopt;
+}
+
+QString FilterSearchText(const QString& text)
+{
+    QString kept;
+    std::optional<SearchMode> mode;
+    for (const QChar c : text) {
+        const std::optional<SearchMode> kind = SearchModeOf(QString(c));
+        if (!kind || (mode && *kind != *mode))
+            continue;
+        mode = kind;
+        kept += c;
+    }
+    return kept;
+}
+
+int FindItemByName(const QStringList& items, int selected, const QString& name)
+{
+    const int count = static_cast<int>(items.size());
+    if (name.isEmpty() || count == 0)
+        return -1;
+    const int start = selected >= 0 && selected < count ? selected + 1 : 0;
+    for (int step = 0; step < count; ++step) {
+        const int i = (start + step) % count;
+        if (ItemName(items[i]).startsWith(name))
+            return i;
+    }
+    return -1;
+}
+
+int FindItemByNumber(int itemCount, const QString& digits)
+{
+    bool ok = false;
+    const qlonglong n = digits.toLongLong(&ok);
+    return ok && n >= 0 && n < itemCount ? static_cast<int>(n) : -1;
+}
+
+}  // namespace varkel
