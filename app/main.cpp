@@ -27,7 +27,7 @@ int main(int argc, char* argv[])
                                               QStringLiteral("Use DIR as the game folder for this run."),
                                               QStringLiteral("DIR"));
     const QCommandLineOption openOption(QStringLiteral("open"),
-                                        QStringLiteral("Also open WINDOW at start, to look at it (face-picker, about)."),
+                                        QStringLiteral("Also open WINDOW at start, to look at it (face-picker, about, save-editor)."),
                                         QStringLiteral("WINDOW"));
     parser.addOption(gameFolderOption);
     parser.addOption(openOption);
@@ -65,5 +65,7 @@ int main(int argc, char* argv[])
         picker->setAttribute(Qt::WA_DeleteOnClose);
         picker->open();
     }
+    if (parser.value(openOption) == QLatin1String("save-editor"))
+        form3->Command3_Click();
     return app.exec();
 }

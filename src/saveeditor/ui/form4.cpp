@@ -8,6 +8,7 @@
 #include "shared/texts.h"
 #include "shared/ui/officer_search_box.h"
 #include "shared/ui/standard_error.h"
+#include "sideeditors/ui/form2.h"
 
 #include <QButtonGroup>
 #include <QCloseEvent>
@@ -36,6 +37,14 @@ const QString kSavePattern = QStringLiteral("Svd_0*.sav");
 const std::array<const char*, 4> kModeCaptions = {"武將編輯", "寶物編輯", "人物關系", "家庭成員"};
 const std::array<const char*, 9> kSlotNumerals = {"一", "二", "三", "四", "五", "六", "七", "八", "九"};
 
+// The modal windows of the editor as the program opens them; tests replace this.
+QDialog* makeChild(const QString& form, Session& session, QWidget* parent)
+{
+    if (form == QLatin1String("Form2"))
+        return new Form2(session, parent);
+    return nullptr;
+}
+
 QString indexed(const char* array, int i)
 {
     return QStringLiteral("%1(%2)").arg(QLatin1String(array)).arg(i);
@@ -54,7 +63,7 @@ Form4* Form4::open(Session& session)
     return new Form4(session, std::move(save));
 }
 
-Form4::Form4(Session& session, SaveGame save) : QWidget(nullptr, Qt::Window), session_(session), save_(std::move(save))
+Form4::Form4(Session& session, SaveGame save) : QWidget(nullptr, Qt::Window), session_(session), save_(std::move(save)), childFactory_(makeChild)
 {
     setObjectName(QStringLiteral("Form4"));
     setWindowTitle(GetResText(351));

@@ -34,6 +34,7 @@ class Form4 : public QWidget {
     Q_OBJECT
 public:
     // Makes the modal windows this one opens ("Form2", ...); nullptr opens nothing.
+    // By default they are the program's own.
     using ChildFactory = std::function<QDialog*(const QString& form, Session& session, QWidget* parent)>;
 
     // Opens the newest saved game; when there is none, says so and gives nullptr.

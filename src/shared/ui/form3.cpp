@@ -161,9 +161,10 @@ QWidget* Form3::placeholderEditor(const QString& caption)
 
 void Form3::openEditor(const EditorFactory& factory)
 {
-    QWidget* editor = factory ? factory(session_) : nullptr;
+    // An editor that refuses to open (no saved game, say) has told the user why.
+    QWidget* editor = factory ? factory(session_) : placeholderEditor(GetResText(351));
     if (!editor)
-        editor = placeholderEditor(GetResText(351));
+        return;
     editor->setAttribute(Qt::WA_DeleteOnClose);
     connect(editor, &QObject::destroyed, this, &Form3::returnToStart);
     editor->show();

@@ -24,8 +24,8 @@ public:
 
     explicit Form3(Session& session, QWidget* parent = nullptr);
 
-    // Editors are made fresh each time they open; until one exists its factory
-    // gives a placeholder window.
+    // Editors are made fresh each time they open; an editor without a factory is a
+    // placeholder window, and a factory gives nullptr when its editor refuses to open.
     void setEditorFactories(EditorFactory newOfficerEditor, EditorFactory saveEditor);
 
     // About view: the About panel over the window, shown without hiding the editor.
