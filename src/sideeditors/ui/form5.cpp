@@ -1,0 +1,80 @@
+#include "sideeditors/ui/form5.h"
+
+#include "shared/name_field.h"
+#include "shared/texts.h"
+#include "shared/ui/officer_search_box.h"
+
+#include <QGridLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+#include <algorithm>
+
+namespace varkel {
+
+Form5::Form5(Session& session, QWidget* parent) : QDialog(parent), session_(session)
+{
+    setObjectName(QStringLiteral("Form5"));
+    setWindowTitle(GetResText(352));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/varkel.png")));
+    setModal(true);
+
+    Label1 = new QLabel(QStringLiteral("請選擇一位武將"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    List1 = new QListWidget(this);
+    List1->setObjectName(QStringLiteral("List1"));
+    Label2 = new QLabel(QStringLiteral("查找武將"), this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Text1 = new QLineEdit(this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Command1 = new QPushButton(QStringLiteral("執行"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command2 = new QPushButton(QStringLiteral("中止"), this);
+    Command2->setObjectName(QStringLiteral("Command2"));
+    // Enter belongs to the search box, not to a default button.
+    Command1->setAutoDefault(false);
+    Command2->setAutoDefault(false);
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(Label1, 0, 0, 1, 2);
+    grid->addWidget(List1, 1, 0, 1, 2);
+    grid->addWidget(Label2, 2, 0);
+    grid->addWidget(Text1, 2, 1);
+    grid->addWidget(Command1, 3, 0);
+    grid->addWidget(Command2, 3, 1);
+    List1->setMinimumSize(List1->fontMetrics().horizontalAdvance(QStringLiteral("0000:國國國國")) + 40, 360);
+
+    const int count = std::clamp(session_.officerCount, 0, kNoOfficer);
+    QStringList items;
+    for (int i = 0; i < count; ++i)
+        items << NumberedItem(i, 3, session_.officerNames.value(i));
+    items << NumberedItem(count, 3, GetResText(177));
+    List1->addItems(items);
+    List1->setCurrentRow(session_.pickedOfficer >= 0 && session_.pickedOfficer < count ? session_.pickedOfficer
+                                                                                        : count);
+    List1->scrollToItem(List1->currentItem(), QAbstractItemView::PositionAtCenter);
+
+    search_ = new OfficerSearchBox(Text1, List1, nullptr, *session_.prompter);
+    connect(Command1, &QPushButton::clicked, this, &Form5::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &Form5::Command2_Click);
+    connect(List1, &QListWidget::itemDoubleClicked, this, &Form5::Command1_Click);
+}
+
+void Form5::Command1_Click()
+{
+    const int row = List1->currentRow();
+    if (row < 0)
+        return;
+    session_.pickedOfficer = row == List1->count() - 1 ? kNoOfficer : row;
+    accept();
+}
+
+void Form5::Command2_Click()
+{
+    reject();
+}
+
+}  // namespace varkel

@@ -1,0 +1,485 @@
+#include "demo_folder/demo_folder.h"
+#include "saveeditor/officer_record.h"
+#include "saveeditor/save_layout.h"
+#include "saveeditor/ui/form4.h"
+#include "shared/name_field.h"
+#include "shared/texts.h"
+#include "support/temp_game_folder.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include <memory>
+
+using namespace varkel;
+
+namespace {
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+// Typing Chinese: the commit string of an input method.
+void commitText(QLineEdit* box, const QString& text)
+{
+    QInputMethodEvent event;
+    event.setCommitString(text);
+    QApplication::sendEvent(box, &event);
+}
+
+void retype(QLineEdit* box, const QString& digits)
+{
+    box->selectAll();
+    QTest::keyClick(box, Qt::Key_Backspace);
+    QTest::keyClicks(box, digits);
+}
+
+}  // namespace
+
+class Form4Test : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<test::TempGameFolder> folder_;
+    std::unique_ptr<QTemporaryDir> temp_;
+    Session session_;
+    ScriptedPrompter prompter_;
+    ScriptedFileDialogs dialogs_;
+
+    QString slot(int k) const { return SaveGame::slotPath(session_.gameFolder, k); }
+
+    std::unique_ptr<Form4> openForm()
+    {
+        std::unique_ptr<Form4> form(Form4::open(session_));
+        if (!form)
+            qFatal("Form4 did not open");
+        return form;
+    }
+
+    template <typename T>
+    static T* control(QObject& form, const QString& name)
+    {
+        T* w = form.findChild<T*>(name);
+        if (!w)
+            qFatal("no control %s", qPrintable(name));
+        return w;
+    }
+    static QLineEdit* box(Form4& f, const QString& name) { return control<QLineEdit>(f, name); }
+    static QListWidget* list(Form4& f) { return control<QListWidget>(f, QStringLiteral("List1")); }
+    static QAction* slotItem(Form4& f, int k) { return control<QAction>(f, QStringLiteral("sSavSum(%1)").arg(k)); }
+
+    // The Save buttons and menu items agree and tell whether there are unsaved changes.
+    static bool showsModified(Form4& f)
+    {
+        const bool on = control<QAction>(f, QStringLiteral("tSaveFile"))->isEnabled();
+        for (int i = 0; i < 4; ++i)
+            if (control<QPushButton>(f, QStringLiteral("Command8(%1)").arg(i))->isEnabled() != on)
+                qFatal("Command8(%d) disagrees with tSaveFile", i);
+        if (control<QAction>(f, QStringLiteral("tSaveAs"))->isEnabled() != on)
+            qFatal("tSaveAs disagrees with tSaveFile");
+        return on;
+    }
+
+    static QList<int> tickedSlots(Form4& f)
+    {
+        QList<int> ticked;
+        for (int k = 0; k < 9; ++k)
+            if (slotItem(f, k)->isChecked())
+                ticked << k;
+        return ticked;
+    }
+
+    // Changes officer 1's bravery and applies it.
+    static void applyAnEdit(Form4& f)
+    {
+        list(f)->setCurrentRow(1);
+        retype(box(f, QStringLiteral("Text3(0)")), QStringLiteral("3"));
+        QTest::mouseClick(control<QPushButton>(f, QStringLiteral("Command7(0)")), Qt::LeftButton);
+        QVERIFY(showsModified(f));
+    }
+
+    static int braveryOf(const QByteArray& save, int officer)
+    {
+        return DecodeOfficer(save, officer).person.bravery;
+    }
+
+private slots:
+    void init()
+    {
+        folder_ = std::make_unique<test::TempGameFolder>();
+        temp_ = std::make_unique<QTemporaryDir>();
+        session_ = Session();
+        prompter_ = ScriptedPrompter();
+        dialogs_ = ScriptedFileDialogs();
+        session_.prompter = &prompter_;
+        session_.dialogs = &dialogs_;
+        session_.gameFolder = folder_->path();
+        session_.tempFolder = temp_->path() + QLatin1Char('/');
+        session_.files = FileStore(temp_->path() + QStringLiteral("/backups"));
+        session_.banks = PictureBanks::load(folder_->file(QStringLiteral("g_maindy.vk")));
+    }
+
+    void startUpOpensTheNewestSlotUnmodified()
+    {
+        auto form = openForm();
+        QCOMPARE(form->saveGame().path, slot(demo::kDemoNewestSlot));
+        QCOMPARE(form->saveGame().bytes.size(), save::kStartupBufferSize);
+        QCOMPARE(tickedSlots(*form), QList<int>{demo::kDemoNewestSlot});
+        QCOMPARE(control<QLabel>(*form, QStringLiteral("Label28"))->text(),
+                 GetResText(249) + slot(demo::kDemoNewestSlot));
+        const SaveTables& t = form->tables();
+        QCOMPARE(list(*form)->count(), t.officerCount);
+        QCOMPARE(session_.officerCount, t.officerCount);
+        QCOMPARE(list(*form)->item(7)->text(), NumberedItem(7, 3, t.officerNames[7]));
+        QCOMPARE(control<QGroupBox>(*form, QStringLiteral("Frame26"))->title(),
+                 QStringLiteral("擔當武將(%1)").arg(t.controlledCount()));
+        QVERIFY(control<QRadioButton>(*form, QStringLiteral("Option3(0)"))->isChecked());
+        QCOMPARE(control<QRadioButton>(*form, QStringLiteral("Option3(3)"))->isEnabled(), t.hasFamily);
+        QCOMPARE(list(*form)->currentRow(), 0);
+        QVERIFY(!showsModified(*form));
+        QVERIFY(prompter_.shown.empty());
+    }
+
+    void startUpWithoutAValidSaveRefuses()
+    {
+        for (int k = 0; k < 9; ++k)
+            QVERIFY(QFile::resize(slot(k), 374'000));
+        QVERIFY(Form4::open(session_) == nullptr);
+        QCOMPARE(prompter_.shown.size(), 1u);
+        QCOMPARE(prompter_.shown[0].text, GetResText(256));
+        QCOMPARE(prompter_.shown[0].title, QStringLiteral("Varkel-Error"));
+        QCOMPARE(prompter_.shown[0].icon, MessageIcon::Critical);
+    }
+
+    void applyStoresTheViewAndRenamesTheListItem()
+    {
+        auto form = openForm();
+        list(*form)->setCurrentRow(7);
+        const QString oldName = ItemName(list(*form)->item(7)->text());
+        QLineEdit* surname = box(*form, QStringLiteral("Text1(0)"));
+        surname->clear();
+        commitText(surname, QStringLiteral("諸"));
+        QLineEdit* given = box(*form, QStringLiteral("Text1(1)"));
+        given->clear();
+        commitText(given, QStringLiteral("葛亮"));
+        QCOMPARE(box(*form, QStringLiteral("Text1(4)"))->text(), QStringLiteral("諸葛亮"));
+        retype(box(*form, QStringLiteral("Text3(0)")), QStringLiteral("20"));  // one digit only: "2"
+        QCOMPARE(box(*form, QStringLiteral("Text3(0)"))->text(), QStringLiteral("2"));
+        box(*form, QStringLiteral("Text3(0)"))->setText(QStringLiteral("20"));
+        retype(box(*form, QStringLiteral("Text2(0)")), QStringLiteral("99"));
+        retype(box(*form, QStringLiteral("Text3(7)")), QStringLiteral("200"));
+        // Byte 57 bit 3 is "水軍" whatever the old caption lists said.
+        QCheckBox* navy = control<QCheckBox>(*form, QStringLiteral("Check2(23)"));
+        QCOMPARE(navy->text(), QStringLiteral("水軍"));
+        navy->setChecked(true);
+        control<QComboBox>(*form, QStringLiteral("Combo6(14)"))->setCurrentIndex(6);
+
+        QTest::mouseClick(control<QPushButton>(*form, QStringLiteral("Command7(0)")), Qt::LeftButton);
+
+        QCOMPARE(box(*form, QStringLiteral("Text3(0)"))->text(), QStringLiteral("7"));
+        QCOMPARE(box(*form, QStringLiteral("Text3(7)"))->text(), QStringLiteral("150"));
+        const QByteArray& save = form->saveGame().bytes;
+        const qsizetype person = save::personBlock(7), status = save::statusBlock(7);
+        QCOMPARE(ReadNameField(save, person + 0, 2), QStringLiteral("諸"));
+        QCOMPARE(save[person + 2], '\0');
+        QCOMPARE(ReadNameField(save, person + 26, 6), QStringLiteral("諸葛亮"));
+        QCOMPARE((static_cast<unsigned char>(save[person + 54]) >> 2) & 7, 7);
+        QCOMPARE(static_cast<unsigned char>(save[person + 37]), 99);
+        QCOMPARE(static_cast<unsigned char>(save[status + 2]), 99);
+        QCOMPARE(static_cast<unsigned char>(save[person + 41]), 150);
+        QVERIFY(static_cast<unsigned char>(save[status + 57]) & 0x08);
+        QCOMPARE(static_cast<unsigned char>(save[status + 67]) & 0x0F, 13);
+        QCOMPARE(list(*form)->item(7)->text(), QStringLiteral("007:諸葛亮"));
+        QCOMPARE(session_.officerNames[7], QStringLiteral("諸葛亮"));
+        QVERIFY(showsModified(*form));
+        // Apply changes only the buffer.
+        QCOMPARE(ReadNameField(fileBytes(slot(demo::kDemoNewestSlot)), person + 26, 6), oldName);
+    }
+
+    void aValueThatCannotBeStoredWritesNothing_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("field");
+        QTest::newRow("ability above a byte") << "Text2(1)" << "300" << GetResText(123);
+        QTest::newRow("empty action") << "Text3(4)" << "" << "行動";
+    }
+
+    void aValueThatCannotBeStoredWritesNothing()
+    {
+        QFETCH(QString, control);
+        QFETCH(QString, text);
+        QFETCH(QString, field);
+        auto form = openForm();
+        list(*form)->setCurrentRow(3);
+        const QByteArray before = form->saveGame().bytes;
+        retype(box(*form, QStringLiteral("Text3(0)")), QStringLiteral("9"));  // would be clamped
+        box(*form, control)->setText(text);
+        QTest::mouseClick(this->control<QPushButton>(*form, QStringLiteral("Command7(0)")), Qt::LeftButton);
+
+        QCOMPARE(prompter_.shown.size(), 1u);
+        QVERIFY2(prompter_.shown[0].text.contains(field), qPrintable(prompter_.shown[0].text));
+        QCOMPARE(prompter_.shown[0].icon, MessageIcon::Critical);
+        QCOMPARE(prompter_.shown[0].title, QStringLiteral("Varkel-Error"));
+        QVERIFY(form->saveGame().bytes == before);
+        QCOMPARE(box(*form, QStringLiteral("Text3(0)"))->text(), QStringLiteral("9"));
+        QVERIFY(!showsModified(*form));
+        QCOMPARE(list(*form)->currentRow(), 3);
+    }
+
+    void boxesFilterTypedAndPastedText()
+    {
+        auto form = openForm();
+        QLineEdit* title = box(*form, QStringLiteral("Text1(3)"));
+        title->clear();
+        QApplication::clipboard()->setText(QStringLiteral("ab丞c相 x"));
+        title->paste();
+        QCOMPARE(title->text(), QStringLiteral("丞相"));
+        QLineEdit* surname = box(*form, QStringLiteral("Text1(0)"));
+        surname->clear();
+        QApplication::clipboard()->setText(QStringLiteral("三個字"));
+        surname->paste();  // longer than the box takes: refused
+        QCOMPARE(surname->text(), QString());
+        QLineEdit* loyalty = box(*form, QStringLiteral("Text3(15)"));
+        loyalty->clear();
+        QTest::keyClicks(loyalty, QStringLiteral("a1-2b34"));
+        QCOMPARE(loyalty->text(), QStringLiteral("123"));
+
+        // A stored value longer than the box's input length is shown whole.
+        QByteArray save = fileBytes(slot(demo::kDemoNewestSlot));
+        save[save::statusBlock(2) + 80] = char(0x60);
+        save[save::statusBlock(2) + 81] = char(0xEA);  // 60000
+        writeFile(slot(demo::kDemoNewestSlot), save);
+        form = openForm();
+        list(*form)->setCurrentRow(2);
+        QCOMPARE(box(*form, QStringLiteral("Text3(16)"))->text(), QStringLiteral("60000"));
+    }
+
+    void oddStoredValuesAreShownAndKept()
+    {
+        QByteArray save = fileBytes(slot(demo::kDemoNewestSlot));
+        save[save::statusBlock(4)] = char(80);                       // force byte outside the table
+        save[save::locationEntry(4)] = char((60 << 4) & 0xF0);       // city 60
+        save[save::locationEntry(4) + 1] = char(60 >> 4);
+        writeFile(slot(demo::kDemoNewestSlot), save);
+        auto form = openForm();
+        list(*form)->setCurrentRow(4);
+        QCOMPARE(control<QComboBox>(*form, QStringLiteral("Combo8"))->currentText(), QStringLiteral("80"));
+        QCOMPARE(control<QComboBox>(*form, QStringLiteral("Combo9"))->currentText(), QStringLiteral("60"));
+
+        slotItem(*form, demo::kDemoOddTacticSlot)->trigger();
+        list(*form)->setCurrentRow(demo::kDemoOddTacticOfficer);
+        QCOMPARE(control<QComboBox>(*form, QStringLiteral("Combo6(0)"))->currentText(), QStringLiteral("14"));
+        QTest::mouseClick(control<QPushButton>(*form, QStringLiteral("Command7(0)")), Qt::LeftButton);
+        QVERIFY(prompter_.shown.empty());
+        QCOMPARE(DecodeOfficer(form->saveGame().bytes, demo::kDemoOddTacticOfficer).status.tactics[0], 14);
+    }
+
+    void openingASlotAsksToSaveFirst()
+    {
+        auto form = openForm();
+        const QByteArray onDisk = fileBytes(slot(demo::kDemoNewestSlot));
+        applyAnEdit(*form);
+
+        prompter_.answers = {Answer::Cancel};
+        slotItem(*form, 1)->trigger();
+        QCOMPARE(prompter_.shown.back().text, GetResText(252));
+        QCOMPARE(prompter_.shown.back().buttons, MessageButtons::YesNoCancel);
+        QCOMPARE(form->saveGame().path, slot(demo::kDemoNewestSlot));
+        QCOMPARE(tickedSlots(*form), QList<int>{demo::kDemoNewestSlot});
+        QVERIFY(showsModified(*form));
+
+        prompter_.answers = {Answer::No};
+        slotItem(*form, 1)->trigger();
+        QCOMPARE(form->saveGame().path, slot(1));
+        QCOMPARE(tickedSlots(*form), QList<int>{1});
+        QVERIFY(!showsModified(*form));
+        QVERIFY(fileBytes(slot(demo::kDemoNewestSlot)) == onDisk);
+
+        applyAnEdit(*form);
+        const QByteArray edited = form->saveGame().bytes;
+        prompter_.answers = {Answer::Yes};
+        slotItem(*form, 0)->trigger();
+        QVERIFY(fileBytes(slot(1)) == edited);
+        QCOMPARE(form->saveGame().path, slot(0));
+        QCOMPARE(tickedSlots(*form), QList<int>{0});
+        QVERIFY(!showsModified(*form));
+    }
+
+    void refusedSlotsKeepTheOpenFile()
+    {
+        auto form = openForm();
+        QVERIFY(QFile::remove(slot(0)));
+        QVERIFY(QFile::resize(slot(1), 374'519));
+        slotItem(*form, 0)->trigger();
+        slotItem(*form, 1)->trigger();
+        slotItem(*form, demo::kDemoShortSlot)->trigger();  // 374,520 bytes: opens from the menu
+        QCOMPARE(prompter_.shown.size(), 2u);
+        QCOMPARE(prompter_.shown[0].text, GetResText(257));
+        QCOMPARE(prompter_.shown[1].text, GetResText(254));
+        QCOMPARE(form->saveGame().path, slot(demo::kDemoShortSlot));
+        QCOMPARE(form->saveGame().bytes.size(), 374'520);
+        QCOMPARE(tickedSlots(*form), QList<int>{demo::kDemoShortSlot});
+    }
+
+    void closingAsksToSaveFirst()
+    {
+        auto form = openForm();
+        form->show();
+        applyAnEdit(*form);
+        prompter_.answers = {Answer::Cancel};
+        QVERIFY(!form->close());
+        QVERIFY(form->isVisible());
+        prompter_.answers = {Answer::Yes};
+        QVERIFY(form->close());
+        QCOMPARE(braveryOf(fileBytes(slot(demo::kDemoNewestSlot)), 1), 3);
+
+        form = openForm();
+        form->show();
+        list(*form)->setCurrentRow(1);
+        retype(box(*form, QStringLiteral("Text3(0)")), QStringLiteral("5"));
+        QTest::mouseClick(control<QPushButton>(*form, QStringLiteral("Command7(0)")), Qt::LeftButton);
+        prompter_.answers = {Answer::No};
+        QVERIFY(form->close());
+        QCOMPARE(braveryOf(fileBytes(slot(demo::kDemoNewestSlot)), 1), 3);
+    }
+
+    void saveKeepsTheTailOfALongerFile()
+    {
+        // The long slot becomes the newest, so start-up reads only its first 374,534 bytes.
+        QFile long_(slot(demo::kDemoLongSlot));
+        QVERIFY(long_.open(QIODevice::ReadWrite));
+        QVERIFY(long_.setFileTime(QDateTime::currentDateTime().addDays(1), QFileDevice::FileModificationTime));
+        long_.close();
+        const QByteArray before = fileBytes(slot(demo::kDemoLongSlot));
+        QVERIFY(before.size() > save::kStartupBufferSize);
+        auto form = openForm();
+        QCOMPARE(form->saveGame().path, slot(demo::kDemoLongSlot));
+        applyAnEdit(*form);
+        QTest::mouseClick(control<QPushButton>(*form, QStringLiteral("Command8(0)")), Qt::LeftButton);
+        const QByteArray after = fileBytes(slot(demo::kDemoLongSlot));
+        QCOMPARE(after.size(), before.size());
+        QVERIFY(after.left(save::kStartupBufferSize) == form->saveGame().bytes);
+        QVERIFY(after.mid(save::kStartupBufferSize) == before.mid(save::kStartupBufferSize));
+        QVERIFY(!showsModified(*form));
+    }
+
+    void saveAsWritesExactlyTheBuffer()
+    {
+        auto form = openForm();
+        applyAnEdit(*form);
+        const QString target = slot(demo::kDemoLongSlot);
+        const QByteArray longFile = fileBytes(target);
+
+        dialogs_.saves = {target};
+        prompter_.answers = {Answer::No};
+        control<QAction>(*form, QStringLiteral("tSaveAs"))->trigger();
+        QCOMPARE(prompter_.shown.back().text, GetResText(255));
+        QVERIFY(fileBytes(target) == longFile);
+        QCOMPARE(form->saveGame().path, slot(demo::kDemoNewestSlot));
+        QVERIFY(showsModified(*form));
+
+        dialogs_.saves = {target};
+        prompter_.answers = {Answer::Yes};
+        control<QAction>(*form, QStringLiteral("tSaveAs"))->trigger();
+        QVERIFY(fileBytes(target) == form->saveGame().bytes);
+        QCOMPARE(form->saveGame().path, target);
+        QCOMPARE(control<QLabel>(*form, QStringLiteral("Label28"))->text(), GetResText(249) + target);
+        QCOMPARE(tickedSlots(*form), QList<int>{demo::kDemoLongSlot});
+        QVERIFY(!showsModified(*form));
+        QCOMPARE(dialogs_.requests.back().title, GetResText(246));
+    }
+
+    void nameSearchStepsAndWraps()
+    {
+        auto form = openForm();
+        QListWidget* officers = list(*form);
+        // The surname that most officers share.
+        QMap<QString, QList<int>> bySurname;
+        for (int i = 0; i < officers->count(); ++i)
+            bySurname[ItemName(officers->item(i)->text()).left(1)] << i;
+        QList<int> matches;
+        for (const auto& rows : bySurname)
+            if (rows.size() > matches.size())
+                matches = rows;
+        QVERIFY(matches.size() >= 2);
+        const QString surname = ItemName(officers->item(matches[0])->text()).left(1);
+
+        officers->setCurrentRow(matches.back());
+        QLineEdit* search = box(*form, QStringLiteral("Text13"));
+        commitText(search, surname);
+        QCOMPARE(control<QLabel>(*form, QStringLiteral("Label34"))->text(), GetResText(292));
+        for (int step = 0; step < matches.size() + 1; ++step) {
+            QTest::keyClick(search, Qt::Key_Return);
+            QCOMPARE(officers->currentRow(), matches[step % matches.size()]);
+        }
+        QCOMPARE(box(*form, QStringLiteral("Text1(4)"))->text().left(1), surname);
+
+        search->clear();
+        commitText(search, QStringLiteral("龘"));
+        QTest::keyClick(search, Qt::Key_Return);
+        QCOMPARE(prompter_.shown.back().text, GetResText(253));
+        QCOMPARE(officers->currentRow(), matches[0]);
+    }
+
+    void numberSearch()
+    {
+        auto form = openForm();
+        QLineEdit* search = box(*form, QStringLiteral("Text13"));
+        QTest::keyClicks(search, QStringLiteral("x5"));  // the first character must be a digit
+        QCOMPARE(search->text(), QStringLiteral("5"));
+        QCOMPARE(control<QLabel>(*form, QStringLiteral("Label34"))->text(), GetResText(293));
+        QTest::keyClick(search, Qt::Key_Return);
+        QCOMPARE(list(*form)->currentRow(), 5);
+
+        search->setText(QString::number(form->tables().officerCount));
+        QTest::keyClick(search, Qt::Key_Return);
+        QCOMPARE(prompter_.shown.size(), 1u);
+        QCOMPARE(prompter_.shown[0].text, GetResText(253));
+        QCOMPARE(prompter_.shown[0].icon, MessageIcon::Information);
+        QCOMPARE(prompter_.shown[0].title, QStringLiteral("Varkel-Editor"));
+        QCOMPARE(list(*form)->currentRow(), 5);
+
+        search->clear();
+        QCOMPARE(control<QLabel>(*form, QStringLiteral("Label34"))->text(), QString());
+        QTest::keyClick(search, Qt::Key_Return);
+        QCOMPARE(prompter_.shown.size(), 1u);
+    }
+
+    void controlledOfficerListSelectsTheOfficer()
+    {
+        auto form = openForm();
+        auto* controlled = control<QComboBox>(*form, QStringLiteral("Combo10"));
+        QVERIFY(controlled->count() >= 2);
+        controlled->setCurrentIndex(1);
+        emit controlled->activated(1);
+        const int officer = ItemNumber(controlled->itemText(1));
+        QCOMPARE(list(*form)->currentRow(), officer);
+        QVERIFY(control<QCheckBox>(*form, QStringLiteral("Check5"))->isChecked());
+        QVERIFY(control<QPushButton>(*form, QStringLiteral("Command10"))->isEnabled());
+    }
+};
+
+QTEST_MAIN(Form4Test)
+#include "form4_uitest.moc"

@@ -1,0 +1,33 @@
+#include "shared/officer_search.h"
+
+#include <gtest/gtest.h>
+
+using namespace varkel;
+
+TEST(OfficerSearch, TheFirstKeptCharacterChoosesWhatTheRestMayBe)
+{
+    EXPECT_EQ(FilterSearchText(QStringLiteral("a1b2張")), QStringLiteral("12"));
+    EXPECT_EQ(FilterSearchText(QStringLiteral(" 張1三x")), QStringLiteral("張三"));
+    EXPECT_EQ(FilterSearchText(QStringLiteral("abc")), QString());
+    EXPECT_EQ(SearchModeOf(QStringLiteral("7")), SearchMode::Number);
+    EXPECT_EQ(SearchModeOf(QStringLiteral("張")), SearchMode::Name);
+    EXPECT_FALSE(SearchModeOf(QStringLiteral(":")).has_value());
+}
+
+TEST(OfficerSearch, NameSearchMatchesTheStartOfTheNameAfterTheNumber)
+{
+    const QStringList items = {QStringLiteral("000:張飛"), QStringLiteral("001:關張"), QStringLiteral("1000:張遼"),
+                               QStringLiteral("1001:劉備")};
+    EXPECT_EQ(FindItemByName(items, -1, QStringLiteral("張")), 0);
+    EXPECT_EQ(FindItemByName(items, 0, QStringLiteral("張")), 2);  // "關張" holds it, but not at the start
+    EXPECT_EQ(FindItemByName(items, 2, QStringLiteral("張")), 0);  // wraps
+    EXPECT_EQ(FindItemByName(items, 0, QStringLiteral("張飛")), 0);  // the selected item itself, last
+    EXPECT_EQ(FindItemByName(items, 1, QStringLiteral("曹")), -1);
+}
+
+TEST(OfficerSearch, NumberSearchStaysBelowTheItemCount)
+{
+    EXPECT_EQ(FindItemByNumber(861, QStringLiteral("860")), 860);
+    EXPECT_EQ(FindItemByNumber(861, QStringLiteral("861")), -1);
+    EXPECT_EQ(FindItemByNumber(861, QStringLiteral("99999999999999999999999")), -1);
+}
