@@ -77,11 +77,6 @@ Form4::Form4(Session& session, SaveGame save) : QWidget(nullptr, Qt::Window), se
     buildMenus(bar);
     layout->setMenuBar(bar);
     layout->addWidget(buildModes());
-    Label28 = new QLabel(this);
-    Label28->setObjectName(QStringLiteral("Label28"));
-    // A long path must not widen the window.
-    Label28->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    layout->addWidget(Label28);
     auto* body = new QHBoxLayout;
     body->addWidget(buildSideColumn());
     modes_ = new QStackedWidget(this);
@@ -156,7 +151,12 @@ QWidget* Form4::buildModes()
         layout->addWidget(Option3[i]);
     }
     connect(group, &QButtonGroup::idClicked, this, &Form4::Option3_Click);
-    layout->addStretch();
+    layout->addSpacing(24);
+    Label28 = new QLabel(row);
+    Label28->setObjectName(QStringLiteral("Label28"));
+    // A long path must not widen the window.
+    Label28->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    layout->addWidget(Label28, 1);
     return row;
 }
 

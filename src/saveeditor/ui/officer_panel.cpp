@@ -85,6 +85,7 @@ OfficerPanel::OfficerPanel(Session& session, QWidget* parent) : QFrame(parent), 
     top->addWidget(buildNames());
     top->addWidget(buildFace());
     top->addWidget(buildSexAndDate());
+    top->addWidget(buildTendency());
     top->addStretch();
     auto* middle = new QHBoxLayout;
     middle->addWidget(buildLists());
@@ -223,17 +224,20 @@ QWidget* OfficerPanel::buildLists()
     for (QComboBox* shownOnly : {Combo8, Combo3, Combo9})
         shownOnly->setEnabled(false);
     column->addLayout(grid);
+    column->addStretch();
+    return box;
+}
 
-    auto* tendency = named(new QGroupBox(QStringLiteral("戰法傾向"), box), QStringLiteral("Frame6"));
-    auto* tendencyGrid = new QGridLayout(tendency);
+QWidget* OfficerPanel::buildTendency()
+{
+    auto* tendency = named(new QGroupBox(QStringLiteral("戰法傾向"), this), QStringLiteral("Frame6"));
+    auto* grid = new QGridLayout(tendency);
     const std::array<const char*, 4> captions = {"直接", "射擊", "奇襲", "計謀"};
     for (int k = 0; k < 4; ++k) {
         Check1[k] = named(new QCheckBox(QString::fromUtf8(captions[k]), tendency), indexed("Check1", k));
-        tendencyGrid->addWidget(Check1[k], k / 2, k % 2);
+        grid->addWidget(Check1[k], k / 2, k % 2);
     }
-    column->addWidget(tendency);
-    column->addStretch();
-    return box;
+    return tendency;
 }
 
 QWidget* OfficerPanel::buildSkills()
@@ -254,7 +258,7 @@ QWidget* OfficerPanel::buildTactics()
 {
     auto* frame = named(new QGroupBox(QStringLiteral("戰法"), this), QStringLiteral("Frame4"));
     auto* grid = new QGridLayout(frame);
-    constexpr int kPerRow = 3;
+    constexpr int kPerRow = 5;
     const QStringList levels = GetResTexts(170, 176);
     for (int t = 0; t < kTacticCount; ++t) {
         Label4[t] = named(new QLabel(QString::fromUtf8(kTacticNames[t]), frame), indexed("Label4", t));

@@ -74,6 +74,7 @@ private:
     QWidget* buildSexAndDate();
     QWidget* buildNumbers();
     QWidget* buildLists();
+    QWidget* buildTendency();
     QWidget* buildSkills();
     QWidget* buildTactics();
     QWidget* buildCommands();
