@@ -6,7 +6,7 @@ namespace varkel {
 
 QString ShowOpenDialog(FileDialogs& dialogs, const FileDialogRequest& request)
 {
-    QString path = dialogs.openFile(request);
+    QString path = dialogs.openFile(request).trimmed();
     while (path.endsWith(QChar(0)))
         path.chop(1);
     return path;

@@ -43,7 +43,7 @@ public:
     virtual QString chooseFolder(const QString& prompt) = 0;
 };
 
-// The chosen file, or empty on cancel. The save variant trims spaces.
+// The chosen file, trimmed, or empty on cancel.
 QString ShowOpenDialog(FileDialogs& dialogs, const FileDialogRequest& request);
 QString ShowSaveDialog(FileDialogs& dialogs, const FileDialogRequest& request);
 

@@ -359,10 +359,8 @@ void Form4::tOpenFile_Click()
 {
     if (!savePrompt(true))
         return;
-    QString path = ShowOpenDialog(*session_.dialogs, {GetResText(244), kSavePattern, GetResText(245),
-                                                      session_.gameFolder}).trimmed();
-    while (path.endsWith(QChar(0)))
-        path.chop(1);
+    const QString path =
+        ShowOpenDialog(*session_.dialogs, {GetResText(244), kSavePattern, GetResText(245), session_.gameFolder});
     if (path.isEmpty())
         return;
     if (save_.openWhole(path, save::kOpenMinimumSize) != SaveGame::Refusal::None) {
