@@ -16,7 +16,6 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("varkel-editor"));
-    QApplication::setOrganizationName(QStringLiteral("varkel-editor"));
     QApplication::setApplicationVersion(QStringLiteral(VARKEL_VERSION_STRING));
 
     QCommandLineParser parser;
