@@ -89,7 +89,10 @@ void FillBitmapHeader(QByteArray& bitmap, bool large)
 
 QByteArray FaceBitmapBytes(const PictureBanks& banks, int& n)
 {
-    n = WrapFaceNumber(n);
+    // A number still outside the bank after one correction is damaged data: it
+    // shows blank and stays as stored, so saving the record does not change it.
+    if (const int wrapped = WrapFaceNumber(n); wrapped >= 0 && wrapped < kFaceCount)
+        n = wrapped;
     QByteArray bitmap(kSmallBitmapBytes, '\0');
     std::memcpy(bitmap.data() + kBitmapHeaderBytes, FacePalette().constData(), kPaletteBytes);
     const qint64 base = qint64(n) * kFaceBytes;

@@ -53,7 +53,7 @@ int WrapFaceNumber(int n);
 void FillBitmapHeader(QByteArray& bitmap, bool large);
 
 // The complete 6,198-byte bitmap of face `n`. `n` is wrapped in place; a number
-// still outside the bank gives a blank face.
+// still outside the bank gives a blank face and is left as it was.
 QByteArray FaceBitmapBytes(const PictureBanks& banks, int& n);
 
 // Builds face `n` and writes it to tempFolder + "tsmall.bmp". Returns the error

@@ -282,17 +282,23 @@ private slots:
         save[save::statusBlock(4)] = char(80);                       // force byte outside the table
         save[save::locationEntry(4)] = char((60 << 4) & 0xF0);       // city 60
         save[save::locationEntry(4) + 1] = char(60 >> 4);
+        save[save::personBlock(4) + 48] = char(5000 & 0xFF);          // face beyond the bank
+        save[save::personBlock(4) + 49] = char(5000 >> 8);
         writeFile(slot(demo::kDemoNewestSlot), save);
         auto form = openForm();
         list(*form)->setCurrentRow(4);
         QCOMPARE(control<QComboBox>(*form, QStringLiteral("Combo8"))->currentText(), QStringLiteral("80"));
         QCOMPARE(control<QComboBox>(*form, QStringLiteral("Combo9"))->currentText(), QStringLiteral("60"));
+        QTest::mouseClick(control<QPushButton>(*form, QStringLiteral("Command7(0)")), Qt::LeftButton);
+        QCOMPARE(DecodeOfficer(form->saveGame().bytes, 4).person.face, 5000);
+        QCOMPARE(DecodeOfficer(form->saveGame().bytes, 4).status.force, 80);
 
+        prompter_.answers.push_back(Answer::No);  // leave the edit above unsaved
         slotItem(*form, demo::kDemoOddTacticSlot)->trigger();
         list(*form)->setCurrentRow(demo::kDemoOddTacticOfficer);
         QCOMPARE(control<QComboBox>(*form, QStringLiteral("Combo6(0)"))->currentText(), QStringLiteral("14"));
         QTest::mouseClick(control<QPushButton>(*form, QStringLiteral("Command7(0)")), Qt::LeftButton);
-        QVERIFY(prompter_.shown.empty());
+        QCOMPARE(prompter_.shown.size(), size_t(1));  // only the save question
         QCOMPARE(DecodeOfficer(form->saveGame().bytes, demo::kDemoOddTacticOfficer).status.tactics[0], 14);
     }
 
