@@ -41,7 +41,7 @@ std::vector<Field> buildFields()
         add(QStringLiteral("Text2(%1)").arg(i), GetResText(122 + i), 3, none, none, kByte,
             [i](OfficerRecord& r) -> int& { return r.person.abilities[i]; });
     add("Text3(16)", "金錢", 4, none, none, kWord, [](OfficerRecord& r) -> int& { return r.status.money; });
-    add("Text3(14)", "仕官", 2, none, none, 99, [](OfficerRecord& r) -> int& { return r.yearsOfService; });
+    add("Text3(14)", "仕官", 2, none, none, kWord, [](OfficerRecord& r) -> int& { return r.yearsOfService; });
     // Shown only.
     add("Text3(13)", "年齡", 3, none, none, 999, nullptr);
     return f;

@@ -4,6 +4,7 @@
 #include "shared/game_folder.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -16,9 +17,10 @@ QString SaveGame::slotPath(const QString& gameFolder, int digit)
 
 int SaveGame::slotOf(const QString& path, const QString& gameFolder)
 {
-    const QString folder = WithTrailingSeparator(gameFolder).toLower();
+    auto clean = [](const QString& p) { return QDir::cleanPath(QDir::fromNativeSeparators(p)).toLower(); };
+    const QString file = clean(path);
     for (int k = 0; k < save::kSlotCount; ++k) {
-        if (path.toLower() == folder + QStringLiteral("svd_0%1.sav").arg(k))
+        if (file == clean(gameFolder + QStringLiteral("/svd_0%1.sav").arg(k)))
             return k;
     }
     return -1;
@@ -27,14 +29,16 @@ int SaveGame::slotOf(const QString& path, const QString& gameFolder)
 QString SaveGame::newestSlot(const QString& gameFolder)
 {
     QString best;
-    QDateTime bestTime;
+    qint64 bestTime = 0;
     for (int k = 0; k < save::kSlotCount; ++k) {
         const QFileInfo info(slotPath(gameFolder, k));
         if (!info.isFile() || info.size() < save::kNewestSlotMinimumSize)
             continue;
-        if (best.isEmpty() || info.lastModified() > bestTime) {
+        // File times count in whole seconds, so saves of the same second tie.
+        const qint64 time = info.lastModified().toSecsSinceEpoch();
+        if (best.isEmpty() || time > bestTime) {
             best = info.filePath();
-            bestTime = info.lastModified();
+            bestTime = time;
         }
     }
     return best;

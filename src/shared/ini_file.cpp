@@ -65,7 +65,11 @@ QString ReadIniValue(const QString& path, const QString& section, const QString&
             continue;
         }
         if (inSection && isKeyLine(line, key)) {
-            QString value = line.mid(line.indexOf(QLatin1Char('=')) + 1);
+            QString value = line.mid(line.indexOf(QLatin1Char('=')) + 1).trimmed();
+            // The Windows reader drops one pair of surrounding quotes.
+            if (value.size() >= 2 && (value.front() == QLatin1Char('"') || value.front() == QLatin1Char('\'')) &&
+                value.back() == value.front())
+                value = value.mid(1, value.size() - 2);
             return value.left(kMaxValueLength).trimmed();
         }
     }

@@ -43,6 +43,11 @@ void WriteNameFieldIfChanged(QByteArray& buffer, qsizetype start, int lastOffset
         WriteNameField(buffer, start, text);
 }
 
+bool IsDoubleByteChar(QChar c)
+{
+    return Big5::instance().encode(c.unicode()) > 255;
+}
+
 QString PadRight(const QString& text, int width)
 {
     QString result = text;

@@ -39,7 +39,9 @@ int ItemNumber(const QString& item);
 // The text after the first ':' of a list item.
 QString ItemName(const QString& item);
 
-// True for a character that a name box accepts: one above code 255.
-inline bool IsDoubleByteChar(QChar c) { return c.unicode() > 255; }
+// True for a character whose code page 950 code is above 255 (a double-byte
+// character): what name boxes accept and what chooses a name search. "×" (A1 D1)
+// is one; ASCII, and characters Big5 cannot store, are not.
+bool IsDoubleByteChar(QChar c);
 
 }  // namespace varkel

@@ -21,10 +21,10 @@ std::optional<SearchMode> SearchModeOf(const QString& text)
     return std::nullopt;
 }
 
-QString FilterSearchText(const QString& text)
+QString FilterSearchText(const QString& text, const QString& before)
 {
     QString kept;
-    std::optional<SearchMode> mode;
+    std::optional<SearchMode> mode = SearchModeOf(before);
     for (const QChar c : text) {
         const std::optional<SearchMode> kind = SearchModeOf(QString(c));
         if (!kind || (mode && *kind != *mode))

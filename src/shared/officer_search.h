@@ -15,9 +15,10 @@ enum class SearchMode { Name, Number };
 // character that is neither).
 std::optional<SearchMode> SearchModeOf(const QString& text);
 
-// `text` with only what a search box keeps: its first character must be a digit or
-// a double-byte character, and the rest must be of the same kind.
-QString FilterSearchText(const QString& text);
+// `text` with only what a search box keeps: the characters of the box's mode. The
+// mode is the one `before` (the text before the edit) has; in an empty box the first
+// digit or double-byte character chooses it.
+QString FilterSearchText(const QString& text, const QString& before = QString());
 
 // The index of the first item after `selected` (then from the top, wrapping round to
 // `selected` itself) whose name, the text after its first ':', begins with `name`;

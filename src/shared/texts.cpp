@@ -39,6 +39,13 @@ QString GetResText(int id)
     return entry ? QString::fromUtf8(reinterpret_cast<const char*>(entry->text)) : QString();
 }
 
+QStringList SkillBoxCaptions()
+{
+    QStringList captions = GetResTexts(143, 168);
+    captions[12] = QStringLiteral("辯才");
+    return captions;
+}
+
 QStringList GetResTexts(int first, int last)
 {
     QStringList list;

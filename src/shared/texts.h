@@ -14,4 +14,9 @@ QStringList GetResTexts(int first, int last);
 
 bool HasResText(int id);
 
+// The captions of the 26 skill check boxes, in the order of the skill texts
+// 143..168. The record views spell skill 12 "辯才", where the text table (and so
+// the treasure view's skill list) has "辨才".
+QStringList SkillBoxCaptions();
+
 }  // namespace varkel

@@ -258,6 +258,13 @@ TEST_F(OfficerFields, RefusesValuesThatCannotBeStoredAndChangesNothing)
     EXPECT_TRUE(read()->message.contains(QStringLiteral("智力")));
 }
 
+TEST_F(OfficerFields, LongServiceIsStored)
+{
+    texts["Text3(14)"] = "150";  // more than the box lets one type, but shown for old officers
+    ASSERT_FALSE(read());
+    EXPECT_EQ(record.yearsOfService, 150);
+}
+
 TEST_F(OfficerFields, AnEntryYearBeyond355IsAStorageProblem)
 {
     record.date.year = 355;

@@ -53,6 +53,8 @@ TEST_F(SaveFileTest, NewestSlotSkipsSmallFilesAndKeepsTheLowerDigitOnTies)
     writeSlot(3, 374'534, 'b', t0);  // same time: slot 1 stays
     writeSlot(5, 374'000, 'c', t0.addDays(5));  // too small
     EXPECT_EQ(SaveGame::newestSlot(folder()), folder() + "svd_01.sav");
+    writeSlot(7, 374'534, 'e', t0.addMSecs(400));  // the same second as slot 1: a tie
+    EXPECT_EQ(SaveGame::newestSlot(folder()), folder() + "svd_01.sav");
     writeSlot(6, 374'001, 'd', t0.addSecs(1));
     EXPECT_EQ(SaveGame::newestSlot(folder()), folder() + "svd_06.sav");
 }
@@ -60,6 +62,7 @@ TEST_F(SaveFileTest, NewestSlotSkipsSmallFilesAndKeepsTheLowerDigitOnTies)
 TEST_F(SaveFileTest, SlotOfIgnoresLetterCaseAndOtherFolders)
 {
     EXPECT_EQ(SaveGame::slotOf(folder() + "SVD_04.SAV", folder()), 4);
+    EXPECT_EQ(SaveGame::slotOf(folder() + "x/../svd_04.sav", dir.path()), 4);
     EXPECT_EQ(SaveGame::slotOf(dir.path() + "/x/svd_04.sav", folder()), -1);
     EXPECT_EQ(SaveGame::slotOf(folder() + "svd_09.sav", folder()), -1);
 }

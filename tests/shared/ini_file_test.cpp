@@ -107,3 +107,11 @@ TEST_F(IniFile, ReportsAFileThatCannotBeWritten)
 {
     EXPECT_FALSE(WriteIniValue(dir.filePath("missing-folder/VarkelEditor.ini"), "Varkel", "InstallDir", "x"));
 }
+
+TEST_F(IniFile, OnePairOfSurroundingQuotesIsNotPartOfTheValue)
+{
+    write("[Varkel]\r\nInstallDir= \"D:\\Varkel\\\" \r\nOther='x'\r\nHalf=\"a\r\n");
+    EXPECT_EQ(ReadIniValue(path, "Varkel", "InstallDir"), QStringLiteral("D:\\Varkel\\"));
+    EXPECT_EQ(ReadIniValue(path, "Varkel", "Other"), QStringLiteral("x"));
+    EXPECT_EQ(ReadIniValue(path, "Varkel", "Half"), QStringLiteral("\"a"));
+}

@@ -1,3 +1,4 @@
+#include "shared/name_field.h"
 #include "shared/officer_search.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,23 @@ TEST(OfficerSearch, TheFirstKeptCharacterChoosesWhatTheRestMayBe)
     EXPECT_EQ(SearchModeOf(QStringLiteral("7")), SearchMode::Number);
     EXPECT_EQ(SearchModeOf(QStringLiteral("張")), SearchMode::Name);
     EXPECT_FALSE(SearchModeOf(QStringLiteral(":")).has_value());
+}
+
+TEST(OfficerSearch, ABoxThatHasAModeKeepsIt)
+{
+    EXPECT_EQ(FilterSearchText(QStringLiteral("1張三"), QStringLiteral("張三")), QStringLiteral("張三"));
+    EXPECT_EQ(FilterSearchText(QStringLiteral("12張"), QStringLiteral("12")), QStringLiteral("12"));
+    EXPECT_EQ(FilterSearchText(QStringLiteral("×1"), QString()), QStringLiteral("×"));  // A1 D1 is double-byte
+}
+
+TEST(OfficerSearch, DoubleByteMeansACodePage950CodeAbove255)
+{
+    EXPECT_TRUE(IsDoubleByteChar(QChar(0x5F35)));   // 張
+    EXPECT_TRUE(IsDoubleByteChar(QChar(0x00D7)));   // × is A1 D1
+    EXPECT_TRUE(IsDoubleByteChar(QChar(0x3000)));   // ideographic space A1 40
+    EXPECT_FALSE(IsDoubleByteChar(QLatin1Char('a')));
+    EXPECT_FALSE(IsDoubleByteChar(QChar(0x00E9)));  // é: no Big5 code
+    EXPECT_FALSE(IsDoubleByteChar(QChar(0xFFFD)));
 }
 
 TEST(OfficerSearch, NameSearchMatchesTheStartOfTheNameAfterTheNumber)

@@ -246,9 +246,10 @@ QWidget* OfficerPanel::buildSkills()
     auto* grid = new QGridLayout(frame);
     constexpr int kPerRow = 9;
     // Shown in the order of the skill texts.
+    const QStringList captions = SkillBoxCaptions();
     for (int s = 0; s < kSkillCount; ++s) {
         const int box = 10 * (s / 8) + 7 - s % 8;
-        Check2[box] = named(new QCheckBox(GetResText(143 + s), frame), indexed("Check2", box));
+        Check2[box] = named(new QCheckBox(captions[s], frame), indexed("Check2", box));
         grid->addWidget(Check2[box], s / kPerRow, s % kPerRow);
     }
     return frame;

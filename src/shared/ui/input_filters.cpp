@@ -7,12 +7,31 @@
 
 namespace varkel {
 
-CharacterFilter::CharacterFilter(Kind kind, int maxLength, QObject* parent)
-    : QValidator(parent), kind_(kind), maxLength_(maxLength)
+namespace {
+
+// What an edit put in: the part of `after` between what it shares with `before`
+// at the start and at the end.
+QString insertedText(const QString& before, const QString& after)
 {
+    qsizetype start = 0;
+    while (start < before.size() && start < after.size() && before[start] == after[start])
+        ++start;
+    qsizetype end = 0;
+    while (end < before.size() - start && end < after.size() - start &&
+           before[before.size() - 1 - end] == after[after.size() - 1 - end])
+        ++end;
+    return after.mid(start, after.size() - start - end);
 }
 
-QString CharacterFilter::filtered(Kind kind, const QString& text)
+}  // namespace
+
+CharacterFilter::CharacterFilter(Kind kind, int maxLength, QLineEdit* box)
+    : QValidator(box), kind_(kind), maxLength_(maxLength), box_(box), before_(box->text())
+{
+    connect(box, &QLineEdit::textChanged, this, [this](const QString& text) { before_ = text; });
+}
+
+QString CharacterFilter::filtered(Kind kind, const QString& text, const QString& before)
 {
     switch (kind) {
     case Kind::DoubleByte: {
@@ -30,19 +49,28 @@ QString CharacterFilter::filtered(Kind kind, const QString& text)
         return kept;
     }
     case Kind::Search:
-        return FilterSearchText(text);
+        return FilterSearchText(text, before);
     }
     return text;
 }
 
 QValidator::State CharacterFilter::validate(QString& input, int& pos) const
 {
-    const QString kept = filtered(kind_, input);
+    // setText() clears the modified flag before the text is validated; an edit by
+    // the user sets it.
+    if (!box_->isModified())
+        return Acceptable;
+    // An edit that brings in nothing the box accepts is refused whole, like a
+    // discarded key, so it does not delete a selection either.
+    const QString inserted = insertedText(before_, input);
+    if (!inserted.isEmpty() && filtered(kind_, inserted, before_).isEmpty())
+        return Invalid;
+    const QString kept = filtered(kind_, input, before_);
     if (maxLength_ > 0 && kept.size() > maxLength_)
         return Invalid;
     if (kept != input) {
         // The cursor stays after the last character kept before it.
-        pos = static_cast<int>(filtered(kind_, input.left(pos)).size());
+        pos = static_cast<int>(filtered(kind_, input.left(pos), before_).size());
         input = kept;
     }
     return Acceptable;

@@ -8,8 +8,9 @@ namespace varkel {
 
 // Keeps the text of a box to the characters it accepts, for typed and pasted text
 // alike: disallowed characters are dropped, and an edit that would make the text
-// longer than the box's input length is refused. Text the program sets is not
-// filtered, so a stored value longer than the input length is still shown whole.
+// longer than the box's input length is refused. Text the program sets (the box is
+// then not modified) is left exactly as it is, so a stored name or a value longer
+// than the input length is shown, and written back, whole.
 class CharacterFilter : public QValidator {
     Q_OBJECT
 public:
@@ -19,15 +20,19 @@ public:
         Search,      // search boxes: all digits or all double-byte, by the first character
     };
 
-    CharacterFilter(Kind kind, int maxLength, QObject* parent = nullptr);
+    // `box` is the line edit the filter guards; it becomes the filter's parent.
+    CharacterFilter(Kind kind, int maxLength, QLineEdit* box);
     State validate(QString& input, int& pos) const override;
 
-    // The characters of `text` that a box of `kind` keeps.
-    static QString filtered(Kind kind, const QString& text);
+    // The characters of `text` that a box of `kind` keeps; `before` is the text
+    // before the edit (a search box keeps the mode its text already has).
+    static QString filtered(Kind kind, const QString& text, const QString& before = QString());
 
 private:
     Kind kind_;
     int maxLength_;  // 0: no limit
+    QLineEdit* box_;
+    QString before_;  // the box's text before the edit being validated
 };
 
 void UseNameFilter(QLineEdit* box, int maxCharacters);

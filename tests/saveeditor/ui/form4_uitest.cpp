@@ -276,6 +276,39 @@ private slots:
         QCOMPARE(box(*form, QStringLiteral("Text3(16)"))->text(), QStringLiteral("60000"));
     }
 
+    void storedNamesAreShownAndKeptWhole()
+    {
+        // "甲×乙": × is a double-byte character (A1 D1) below U+0100; "AB張" starts with a slot
+        // whose lead byte is ASCII.
+        const QByteArray title("\xA5\xD2\xA1\xD1\xA4\x41\x00", 7);
+        const QByteArray given("AB\xB1\x69\x00", 5);
+        QByteArray save = fileBytes(slot(demo::kDemoNewestSlot));
+        save.replace(save::personBlock(3) + 15, title.size(), title);
+        save.replace(save::personBlock(3) + 5, given.size(), given);
+        writeFile(slot(demo::kDemoNewestSlot), save);
+        auto form = openForm();
+        list(*form)->setCurrentRow(3);
+        QCOMPARE(box(*form, QStringLiteral("Text1(3)"))->text(), QStringLiteral("甲×乙"));
+        QCOMPARE(box(*form, QStringLiteral("Text1(1)"))->text(), QStringLiteral("AB張"));
+        QTest::mouseClick(control<QPushButton>(*form, QStringLiteral("Command7(0)")), Qt::LeftButton);
+        QCOMPARE(form->saveGame().bytes.mid(save::personBlock(3) + 15, title.size()), title);
+        QCOMPARE(form->saveGame().bytes.mid(save::personBlock(3) + 5, given.size()), given);
+
+        // The same characters can be typed; a key the box refuses leaves the text alone.
+        QLineEdit* courtesy = box(*form, QStringLiteral("Text1(2)"));
+        courtesy->selectAll();
+        commitText(courtesy, QStringLiteral("×"));
+        QCOMPARE(courtesy->text(), QStringLiteral("×"));
+        courtesy->selectAll();
+        QTest::keyClicks(courtesy, QStringLiteral("a"));
+        QCOMPARE(courtesy->text(), QStringLiteral("×"));
+        QLineEdit* search = box(*form, QStringLiteral("Text13"));
+        commitText(search, QStringLiteral("張三"));
+        search->selectAll();
+        QTest::keyClicks(search, QStringLiteral("7"));  // name mode takes no digits
+        QCOMPARE(search->text(), QStringLiteral("張三"));
+    }
+
     void oddStoredValuesAreShownAndKept()
     {
         QByteArray save = fileBytes(slot(demo::kDemoNewestSlot));
