@@ -11,7 +11,7 @@ namespace varkel {
 namespace {
 
 // Person block fields.
-constexpr qsizetype kSurname = 0, kGivenName = 5, kCourtesyName = 10, kTitle = 15, kFullName = 26;
+using namespace save::person;
 constexpr int kTwoCharacters = 2, kFiveCharacters = 8, kFourCharacters = 6;  // last slot offsets
 constexpr qsizetype kBirthYear = 36, kAbilities = 37, kCompatibility = 41, kFamily = 42, kRelated = 44, kFace = 48;
 constexpr qsizetype kTacticFlags = 52, kTacticFlags2 = 53, kTemper = 54, kDutyAmbition = 55;
@@ -36,6 +36,11 @@ void SetSkill(std::uint32_t& skills, int skill, bool on)
     skills = on ? skills | mask : skills & ~mask;
 }
 
+QString ReadFullName(const QByteArray& buffer, qsizetype at)
+{
+    return ReadNameField(buffer, at + kFullName, kFourCharacters);
+}
+
 PersonBlock DecodePersonBlock(const QByteArray& b, qsizetype at)
 {
     PersonBlock p;
@@ -43,7 +48,7 @@ PersonBlock DecodePersonBlock(const QByteArray& b, qsizetype at)
     p.givenName = ReadNameField(b, at + kGivenName, kTwoCharacters);
     p.courtesyName = ReadNameField(b, at + kCourtesyName, kTwoCharacters);
     p.title = ReadNameField(b, at + kTitle, kFiveCharacters);
-    p.fullName = ReadNameField(b, at + kFullName, kFourCharacters);
+    p.fullName = ReadFullName(b, at);
     p.birthYear = byteAt(b, at + kBirthYear) + save::kYearBase;
     for (int i = 0; i < 4; ++i)
         p.abilities[i] = byteAt(b, at + kAbilities + i);

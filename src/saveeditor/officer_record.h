@@ -75,6 +75,9 @@ struct OfficerRecord {
 bool HasSkill(std::uint32_t skills, int skill);
 void SetSkill(std::uint32_t& skills, int skill, bool on);
 
+// The full name of the person block at `at`: what lists and name tables show.
+QString ReadFullName(const QByteArray& buffer, qsizetype at);
+
 PersonBlock DecodePersonBlock(const QByteArray& buffer, qsizetype at);
 StatusBlock DecodeStatusBlock(const QByteArray& buffer, qsizetype at);
 GameDate DecodeGameDate(const QByteArray& save);

@@ -32,6 +32,11 @@ inline constexpr qsizetype statusBlock(int officer) { return kStatusBlockOffset 
 inline constexpr qsizetype locationEntry(int officer) { return kLocationOffset + kLocationSize * officer; }
 inline constexpr qsizetype personBlock(int officer) { return kPersonBlockOffset + kPersonBlockSize * officer; }
 
+// The name fields of a person block; family and new-officer records begin with one.
+namespace person {
+inline constexpr qsizetype kSurname = 0, kGivenName = 5, kCourtesyName = 10, kTitle = 15, kFullName = 26;
+}
+
 // Persons: numbers 860..1719 name officers through the person map.
 inline constexpr qsizetype kPersonMapOffset = 1896;
 inline constexpr int kFirstPersonNumber = 860;
@@ -59,7 +64,7 @@ inline constexpr qsizetype kRelationTableOffset = 154'254;
 inline constexpr qsizetype kFamilyRecordOffset = 177'646;
 inline constexpr qsizetype kFamilyRecordSize = 148;
 inline constexpr int kFamilyRecordCount = 16;
-inline constexpr qsizetype kFamilyNameField = 26;
+inline constexpr qsizetype kFamilyNameField = person::kFullName;
 inline constexpr qsizetype kBiographyOffset = 180'030;
 inline constexpr qsizetype kBiographySize = 152;
 

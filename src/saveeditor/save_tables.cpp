@@ -1,5 +1,7 @@
 #include "saveeditor/save_tables.h"
 
+#include "saveeditor/officer_record.h"
+
 #include "shared/bytes.h"
 #include "shared/name_field.h"
 #include "shared/session.h"
@@ -9,20 +11,12 @@ namespace varkel {
 
 namespace {
 
-constexpr qsizetype kFullNameInPerson = 26;
-constexpr int kFullNameLastSlot = 6;
-constexpr int kStatusWord = 50;
 constexpr int kLeaderStatus = 0;
 constexpr int kChieftainStatus = 5;
 
 QString fullName(const QByteArray& save, int officer)
 {
-    return ReadNameField(save, save::personBlock(officer) + kFullNameInPerson, kFullNameLastSlot);
-}
-
-int statusCode(const QByteArray& save, int officer)
-{
-    return (le16At(save, save::statusBlock(officer) + kStatusWord) >> 6) & 15;
+    return ReadFullName(save, save::personBlock(officer));
 }
 
 }  // namespace
@@ -47,10 +41,10 @@ SaveTables SaveTables::build(const QByteArray& save)
     t.forceNames = QStringList(save::kForceNameCount);
     t.forceNames[save::kNoForce] = GetResText(169);
     for (int i = 0; i < t.officerCount; ++i) {
-        const int status = statusCode(save, i);
-        if (status != kLeaderStatus && status != kChieftainStatus)
+        const StatusBlock status = DecodeStatusBlock(save, save::statusBlock(i));
+        if (status.status != kLeaderStatus && status.status != kChieftainStatus)
             continue;
-        const int force = byteAt(save, save::statusBlock(i));
+        const int force = status.force;
         if (force < save::kForceNameCount)
             t.forceNames[force] = t.officerNames[i];
         t.leaderNames << t.officerNames[i];
@@ -63,13 +57,12 @@ SaveTables SaveTables::build(const QByteArray& save)
         if (person < save::kFirstPersonNumber || person > save::kLastPersonNumber)
             continue;  // 1720 is empty; anything else outside the map is treated the same
         const int officer = le16At(save, save::personMapEntry(person));
-        if (officer < t.officerCount && (byteAt(save, save::statusBlock(officer) + kStatusWord) & 1))
+        if (officer < t.officerCount && DecodeStatusBlock(save, save::statusBlock(officer)).controlled)
             t.controlled[k] = officer;
     }
 
     for (int k = 0; k < save::kFamilyRecordCount && !t.hasFamily; ++k) {
-        const qsizetype name = save::kFamilyRecordOffset + save::kFamilyRecordSize * k + save::kFamilyNameField;
-        t.hasFamily = !ReadNameField(save, name, kFullNameLastSlot).isEmpty();
+        t.hasFamily = !ReadFullName(save, save::kFamilyRecordOffset + save::kFamilyRecordSize * k).isEmpty();
     }
     return t;
 }

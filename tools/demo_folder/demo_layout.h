@@ -17,13 +17,6 @@ inline constexpr qint64 kShortSaveFileSize = kSlotMinimumSize;  // opens from th
 inline constexpr qint64 kLongSaveFileSize = 374'600;             // carries a tail after the image
 inline constexpr int kPersonCount = kLastPersonNumber - kFirstPersonNumber + 1;
 
-// Person block fields (also the first 60 bytes of family and new-officer records).
-inline constexpr int kSurnameField = 0;
-inline constexpr int kGivenNameField = 5;
-inline constexpr int kCourtesyNameField = 10;
-inline constexpr int kTitleField = 15;
-inline constexpr int kFullNameField = 26;
-
 inline constexpr int kForceRecordCount = 68;
 inline constexpr int kIntimacyBytes = 948;     // general and special streams of a player slot
 inline constexpr int kChildGrowthField = 962;  // two growth bytes, then four caps

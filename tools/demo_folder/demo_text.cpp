@@ -60,11 +60,11 @@ PersonName MakePersonName(DemoRandom& random, bool female, bool titled)
 
 void WritePersonName(QByteArray& buffer, qsizetype record, const PersonName& name)
 {
-    WriteNameField(buffer, record + kSurnameField, name.surname);
-    WriteNameField(buffer, record + kGivenNameField, name.given);
-    WriteNameField(buffer, record + kCourtesyNameField, name.courtesy);
-    WriteNameField(buffer, record + kTitleField, name.title);
-    WriteNameField(buffer, record + kFullNameField, name.full());
+    WriteNameField(buffer, record + person::kSurname, name.surname);
+    WriteNameField(buffer, record + person::kGivenName, name.given);
+    WriteNameField(buffer, record + person::kCourtesyName, name.courtesy);
+    WriteNameField(buffer, record + person::kTitle, name.title);
+    WriteNameField(buffer, record + person::kFullName, name.full());
 }
 
 QString MakeCityName(int c)
