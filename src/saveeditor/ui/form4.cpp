@@ -6,6 +6,7 @@
 #include "shared/game_folder.h"
 #include "shared/name_field.h"
 #include "shared/texts.h"
+#include "shared/ui/control_names.h"
 #include "shared/ui/officer_search_box.h"
 #include "shared/ui/standard_error.h"
 #include "sideeditors/ui/form2.h"
@@ -43,11 +44,6 @@ QDialog* makeChild(const QString& form, Session& session, QWidget* parent)
     if (form == QLatin1String("Form2"))
         return new Form2(session, parent);
     return nullptr;
-}
-
-QString indexed(const char* array, int i)
-{
-    return QStringLiteral("%1(%2)").arg(QLatin1String(array)).arg(i);
 }
 
 }  // namespace

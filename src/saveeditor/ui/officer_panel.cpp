@@ -5,6 +5,7 @@
 #include "shared/runtime_error.h"
 #include "shared/texts.h"
 #include "shared/ui/combo_values.h"
+#include "shared/ui/control_names.h"
 #include "shared/ui/input_filters.h"
 #include "shared/ui/standard_error.h"
 
@@ -34,18 +35,6 @@ constexpr int kStatusItems = 12;
 const std::array<const char*, kTacticCount> kTacticNames = {"突擊", "亂擊", "攪亂", "奇襲", "槍陣",
                                                             "車懸", "火箭", "齊射", "亂射", "箭嵐",
                                                             "激流", "烈火", "落石", "妖朮", "攻城"};
-
-template <typename W>
-W* named(W* widget, const QString& name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
-
-QString indexed(const char* array, int i)
-{
-    return QStringLiteral("%1(%2)").arg(QLatin1String(array)).arg(i);
-}
 
 // The index inside the control name "Text3(14)".
 int indexOf(const QString& control)

@@ -4,6 +4,7 @@
 #include "shared/name_field.h"
 #include "shared/temp_folder.h"
 #include "shared/texts.h"
+#include "shared/ui/control_names.h"
 #include "version.h"
 
 #include <QApplication>
@@ -28,20 +29,6 @@ constexpr qint64 kBackgroundFileSize = 215'040;
 const QString kAuthor = QStringLiteral("Varkel編輯器開發組");
 const QString kAuthorMail = QStringLiteral("editor@varkel.invalid");
 
-QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    return label;
-}
-
-QPushButton* makeButton(QWidget* parent, const QString& name, const QString& text)
-{
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(name);
-    return button;
-}
-
 }  // namespace
 
 Form3::Form3(Session& session, QWidget* parent)
@@ -60,8 +47,8 @@ Form3::Form3(Session& session, QWidget* parent)
 
 void Form3::buildControls()
 {
-    Label7 = makeLabel(this, QStringLiteral("Label7"), GetResText(351));
-    Label3 = makeLabel(this, QStringLiteral("Label3"), GetResText(344));
+    Label7 = named(new QLabel(GetResText(351), this), QStringLiteral("Label7"));
+    Label3 = named(new QLabel(GetResText(344), this), QStringLiteral("Label3"));
     QFont titleFont = font();
     titleFont.setPointSize(22);
     titleFont.setBold(true);
@@ -75,9 +62,9 @@ void Form3::buildControls()
     }
 
     // The drawn title, used when the background picture is missing.
-    Label2 = makeLabel(this, QStringLiteral("Label2"), QStringLiteral("Varkel"));
-    Label4 = makeLabel(this, QStringLiteral("Label4"), QStringLiteral("Varkel"));
-    Label5 = makeLabel(this, QStringLiteral("Label5"), QStringLiteral("Varkel"));
+    Label2 = named(new QLabel(QStringLiteral("Varkel"), this), QStringLiteral("Label2"));
+    Label4 = named(new QLabel(QStringLiteral("Varkel"), this), QStringLiteral("Label4"));
+    Label5 = named(new QLabel(QStringLiteral("Varkel"), this), QStringLiteral("Label5"));
     QFont drawn(QStringLiteral("serif"), 40, QFont::Black);
     drawn.setItalic(true);
     for (QLabel* label : {Label5, Label4, Label2}) {
@@ -101,9 +88,9 @@ void Form3::buildControls()
     Label7->setGeometry(0, 24, kWidth, 48);
     Label3->setGeometry((kWidth - 220) / 2, 186, 220, 30);
 
-    Command2 = makeButton(this, QStringLiteral("Command2"), QStringLiteral("新的武將(&N)"));
-    Command3 = makeButton(this, QStringLiteral("Command3"), QStringLiteral("存檔修改(&S)"));
-    Command5 = makeButton(this, QStringLiteral("Command5"), QStringLiteral("退出程序(&X)"));
+    Command2 = named(new QPushButton(QStringLiteral("新的武將(&N)"), this), QStringLiteral("Command2"));
+    Command3 = named(new QPushButton(QStringLiteral("存檔修改(&S)"), this), QStringLiteral("Command3"));
+    Command5 = named(new QPushButton(QStringLiteral("退出程序(&X)"), this), QStringLiteral("Command5"));
     int y = 232;
     for (QPushButton* button : {Command2, Command3, Command5}) {
         button->setGeometry((kWidth - 160) / 2, y, 160, 32);
@@ -130,8 +117,8 @@ void Form3::buildControls()
                                           GetResText(349),           GetResText(346) + kAuthor};
     // Shown top to bottom: version, author, mail, language, description.
     for (int i = 0; i < 6; ++i)
-        Label6[i] = makeLabel(Picture1, QStringLiteral("Label6(%1)").arg(i), lines[i]);
-    QLabel* title = makeLabel(Picture1, QStringLiteral("AboutTitle"), GetResText(351));
+        Label6[i] = named(new QLabel(lines[i], Picture1), indexed("Label6", i));
+    QLabel* title = named(new QLabel(GetResText(351), Picture1), QStringLiteral("AboutTitle"));
     title->setFont(titleFont);
     title->setAlignment(Qt::AlignCenter);
     about->addWidget(title);

@@ -2,6 +2,7 @@
 
 #include "shared/name_field.h"
 #include "shared/picture_banks.h"
+#include "shared/ui/control_names.h"
 #include "shared/ui/standard_error.h"
 
 #include <QApplication>
@@ -29,8 +30,7 @@ const QString kFailureTitle = QStringLiteral("Error");
 
 QPushButton* makeButton(QWidget* parent, const QString& name, const QString& text)
 {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(name);
+    auto* button = named(new QPushButton(text, parent), name);
     button->setFocusPolicy(Qt::NoFocus);
     return button;
 }
@@ -77,10 +77,10 @@ void Form2::buildControls()
         const int x = (k % kColumns) * kCellWidth + (kCellWidth - kFaceWidth) / 2;
         const int y = (k / kColumns) * kCellHeight + 8;
         Picture2[k] = new QLabel(Picture1);
-        Picture2[k]->setObjectName(QStringLiteral("Picture2(%1)").arg(k));
+        Picture2[k]->setObjectName(indexed("Picture2", k));
         Picture2[k]->setGeometry(x, y, kFaceWidth, kFaceHeight);
         Label1[k] = new QLabel(Picture1);
-        Label1[k]->setObjectName(QStringLiteral("Label1(%1)").arg(k));
+        Label1[k]->setObjectName(indexed("Label1", k));
         Label1[k]->setGeometry(x - 4, y + kFaceHeight + 1, kFaceWidth + 8, 16);
         Label1[k]->setAlignment(Qt::AlignCenter);
         for (QLabel* w : {Picture2[k], Label1[k]}) {

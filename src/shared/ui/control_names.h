@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+namespace varkel {
+
+// Controls carry the names the forms give them ("Command7(0)"), so tests and
+// callers find them by objectName.
+template <typename W>
+W* named(W* widget, const QString& name)
+{
+    widget->setObjectName(name);
+    return widget;
+}
+
+// The name of element `i` of a control array: "Text3" and 14 give "Text3(14)".
+inline QString indexed(const char* array, int i)
+{
+    return QStringLiteral("%1(%2)").arg(QLatin1String(array)).arg(i);
+}
+
+}  // namespace varkel
