@@ -44,31 +44,48 @@ QString SaveGame::newestSlot(const QString& gameFolder)
     return best;
 }
 
-SaveGame::Refusal SaveGame::openAtStartup(const QString& file)
+namespace {
+
+SaveGame::Refusal refusalOf(const RuntimeError& error)
 {
-    QFile f(file);
-    if (!f.exists())
-        return Refusal::Missing;
-    if (!f.open(QIODevice::ReadOnly))
-        return Refusal::Unreadable;
-    QByteArray data = f.read(save::kStartupBufferSize);
-    data.resize(save::kStartupBufferSize, '\0');
-    bytes = std::move(data);
+    return error.isFileNotFound() ? SaveGame::Refusal::Missing : SaveGame::Refusal::Unreadable;
+}
+
+}  // namespace
+
+SaveGame::Refusal SaveGame::openAtStartup(FileStore& store, const QString& file, RuntimeError* error)
+{
+    RuntimeError failure;
+    auto data = store.read(file, save::kStartupBufferSize, &failure);
+    if (!data) {
+        if (error)
+            *error = failure;
+        return refusalOf(failure);
+    }
+    // A file that is shorter than the buffer grows with zeros when saved.
+    data->resize(save::kStartupBufferSize, '\0');
+    bytes = std::move(*data);
     path = file;
     return Refusal::None;
 }
 
-SaveGame::Refusal SaveGame::openWhole(const QString& file, qint64 minimumSize)
+SaveGame::Refusal SaveGame::openWhole(FileStore& store, const QString& file, qint64 minimumSize, RuntimeError* error)
 {
     const QFileInfo info(file);
     if (!info.isFile())
         return Refusal::Missing;
-    if (info.size() < minimumSize)
-        return Refusal::TooShort;
-    const auto data = FileStore::readAll(file);
-    if (!data || data->size() < minimumSize)
-        return Refusal::Unreadable;
-    bytes = *data;
+    if (info.size() < minimumSize || info.size() > save::kMaximumSaveSize)
+        return Refusal::WrongSize;
+    RuntimeError failure;
+    auto data = store.read(file, save::kMaximumSaveSize, &failure);
+    if (!data) {
+        if (error)
+            *error = failure;
+        return refusalOf(failure);
+    }
+    if (data->size() < minimumSize)
+        return Refusal::WrongSize;
+    bytes = std::move(*data);
     path = file;
     return Refusal::None;
 }

@@ -15,7 +15,7 @@ namespace varkel {
 // length.
 class SaveGame {
 public:
-    enum class Refusal { None, Missing, TooShort, Unreadable };
+    enum class Refusal { None, Missing, WrongSize, Unreadable };
 
     QByteArray bytes;
     QString path;
@@ -27,11 +27,13 @@ public:
     // keep the lower digit), or empty.
     static QString newestSlot(const QString& gameFolder);
 
-    // Start-up: exactly 374,534 bytes whatever the file's length.
-    Refusal openAtStartup(const QString& file);
+    // Start-up: exactly 374,534 bytes whatever the file's length (a shorter file
+    // is padded with zeros).
+    Refusal openAtStartup(FileStore& store, const QString& file, RuntimeError* error = nullptr);
     // Open dialog (at least 374,530 bytes) and slot menu (at least 374,520): the
-    // whole file. A refused open leaves bytes and path as they were.
-    Refusal openWhole(const QString& file, qint64 minimumSize);
+    // whole file, up to kMaximumSaveSize. A refused open leaves bytes and path as
+    // they were; an Unreadable one says why in `error`.
+    Refusal openWhole(FileStore& store, const QString& file, qint64 minimumSize, RuntimeError* error = nullptr);
 
     // Over the current path, keeping the tail of a longer file.
     std::optional<RuntimeError> save(FileStore& store) const;

@@ -11,6 +11,7 @@ inline constexpr qsizetype kStartupBufferSize = 374'534;  // the newest save is 
 inline constexpr qint64 kNewestSlotMinimumSize = 374'001; // start-up ignores files of 374,000 bytes or less
 inline constexpr qint64 kOpenMinimumSize = 374'530;       // the Open dialog refuses shorter files
 inline constexpr qint64 kSlotMinimumSize = 374'520;       // the slot menu refuses shorter files
+inline constexpr qint64 kMaximumSaveSize = 4 * 1024 * 1024;  // a larger file is no saved game
 inline constexpr int kSlotCount = 9;
 
 // Game date.

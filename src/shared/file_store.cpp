@@ -1,13 +1,46 @@
 #include "shared/file_store.h"
 
-#include <QDateTime>
+#include <QCryptographicHash>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace varkel {
+
+namespace {
+
+constexpr auto kPrivateFolder = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
+constexpr auto kPrivateFile = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+
+QString key(const QString& path)
+{
+    return QFileInfo(path).absoluteFilePath();
+}
+
+QByteArray hashOf(const QByteArray& bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+}
+
+QFileInfo freshInfo(const QString& path)
+{
+    QFileInfo info(path);
+    info.setCaching(false);
+    return info;
+}
+
+bool writeAll(FileIo& io, QIODevice& device, const char* data, qint64 size)
+{
+    for (qint64 done = 0; done < size;) {
+        const qint64 piece = std::min(kFileChunkSize, size - done);
+        if (io.write(device, data + done, piece) != piece)
+            return false;
+        done += piece;
+    }
+    return true;
+}
+
+}  // namespace
 
 FileStore::FileStore(QString backupFolder) : backupFolder_(std::move(backupFolder))
 {
@@ -15,62 +48,131 @@ FileStore::FileStore(QString backupFolder) : backupFolder_(std::move(backupFolde
         backupFolder_ = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/backups");
 }
 
-std::optional<QByteArray> FileStore::readAll(const QString& path, RuntimeError* error)
+std::optional<QByteArray> FileStore::readFile(const QString& path, qint64 maxBytes, RuntimeError* error, FileIo& io)
 {
-    QFile file(path);
-    if (!file.exists()) {
-        if (error)
-            *error = RuntimeError::fileNotFound(path);
+    QFile file;
+    if (!OpenRegularFile(file, path, error))
+        return std::nullopt;
+    const qint64 want = std::min(file.size(), maxBytes);
+    const auto bytes = ReadUpTo(io, file, want);
+    if (!bytes || bytes->size() < want) {
+        if (error) {
+            *error = RuntimeError::fileAccess(
+                path, QStringLiteral("the read stopped after %1 of %2 bytes").arg(bytes ? bytes->size() : 0).arg(want));
+        }
         return std::nullopt;
     }
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = RuntimeError::fileAccess(path, file.errorString());
-        return std::nullopt;
-    }
-    return file.readAll();
+    return bytes;
+}
+
+std::optional<QByteArray> FileStore::read(const QString& path, qint64 maxBytes, RuntimeError* error)
+{
+    auto bytes = readFile(path, maxBytes, error, *io_);
+    if (bytes)
+        remember(path, *bytes);
+    return bytes;
+}
+
+void FileStore::remember(const QString& path, const QByteArray& start)
+{
+    const QFileInfo info = freshInfo(path);
+    seen_.insert(key(path), {info.size(), info.lastModified(), start.size(), hashOf(start)});
+}
+
+bool FileStore::changedOnDisk(const QString& path) const
+{
+    const auto seen = seen_.constFind(key(path));
+    if (seen == seen_.constEnd())
+        return false;
+    const QFileInfo info = freshInfo(path);
+    if (!info.isFile() || info.size() != seen->size)
+        return true;
+    if (info.lastModified() == seen->modified)
+        return false;
+    // Touched: only different bytes count as a change.
+    const auto start = readFile(path, seen->hashedBytes);
+    return !start || hashOf(*start) != seen->hash;
 }
 
 QString FileStore::backupOf(const QString& path) const
 {
-    return backups_.value(QFileInfo(path).absoluteFilePath());
+    return backups_.value(key(path));
 }
 
 std::optional<RuntimeError> FileStore::backUp(const QString& path)
 {
-    const QString key = QFileInfo(path).absoluteFilePath();
-    if (backups_.contains(key) || !QFileInfo::exists(path))
+    const QString original = key(path);
+    if (backups_.contains(original) || !QFileInfo::exists(path))
         return std::nullopt;
-    if (!QDir().mkpath(backupFolder_))
+    // The backups hold the user's games: nobody else may read them, whatever the umask.
+    if (!QDir().mkpath(backupFolder_) || !QFile::setPermissions(backupFolder_, kPrivateFolder))
         return RuntimeError::fileAccess(backupFolder_, QStringLiteral("cannot create the backup folder"));
+    QFile source;
+    RuntimeError error;
+    if (!OpenRegularFile(source, path, &error))
+        return error;
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz"));
     const QString backup = backupFolder_ + QLatin1Char('/') + QFileInfo(path).fileName() + QLatin1Char('.') + stamp;
-    if (!QFile::copy(path, backup))
-        return RuntimeError::fileAccess(backup, QStringLiteral("cannot write the backup"));
-    backups_.insert(key, backup);
+    if (auto failed = writeAtomically(backup, QByteArray(), &source))
+        return failed;
+    if (!QFile::setPermissions(backup, kPrivateFile)) {
+        QFile::remove(backup);
+        return RuntimeError::fileAccess(backup, QStringLiteral("cannot make the backup private"));
+    }
+    backups_.insert(original, backup);
     return std::nullopt;
 }
 
 std::optional<RuntimeError> FileStore::write(const QString& path, const QByteArray& bytes, bool keepTail)
 {
-    QByteArray content = bytes;
-    if (keepTail && QFileInfo(path).size() > bytes.size()) {
-        QFile old(path);
-        if (!old.open(QIODevice::ReadOnly) || !old.seek(bytes.size()))
+    QFile old;
+    const QFileInfo target = freshInfo(path);
+    if (target.exists() && !target.isFile())
+        return RuntimeError::fileAccess(path, QStringLiteral("not a regular file"));
+    const bool copyTail = keepTail && target.size() > bytes.size();
+    if (copyTail) {
+        RuntimeError error;
+        if (!OpenRegularFile(old, path, &error))
+            return error;
+        if (!old.seek(bytes.size()))
             return RuntimeError::fileAccess(path, old.errorString());
-        content += old.readAll();
     }
     if (auto error = backUp(path))
         return error;
+    if (auto error = writeAtomically(path, bytes, copyTail ? &old : nullptr))
+        return error;
+    remember(path, bytes);
+    return std::nullopt;
+}
+
+// `bytes`, then everything `tail` holds from its position, into a temporary file
+// that replaces `path` only when all of it was written and flushed. A tail that
+// cannot be read to its end fails the write: the file would lose data.
+std::optional<RuntimeError> FileStore::writeAtomically(const QString& path, const QByteArray& bytes, QFile* tail)
+{
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return RuntimeError::fileAccess(path, file.errorString());
-    if (file.write(content) != content.size()) {
+    auto fail = [&](const QString& why) {
         file.cancelWriting();
-        return RuntimeError::fileAccess(path, file.errorString());
+        return RuntimeError::fileAccess(path, why.isEmpty() ? QStringLiteral("write failed") : why);
+    };
+    if (!writeAll(*io_, file, bytes.constData(), bytes.size()))
+        return fail(file.errorString());
+    if (tail) {
+        for (qint64 left = tail->size() - tail->pos(); left > 0;) {
+            const auto piece = ReadUpTo(*io_, *tail, std::min(kFileChunkSize, left));
+            if (!piece || piece->isEmpty())
+                return fail(QStringLiteral("cannot read the rest of the file: %1").arg(tail->errorString()));
+            if (!writeAll(*io_, file, piece->constData(), piece->size()))
+                return fail(file.errorString());
+            left -= piece->size();
+        }
     }
-    if (!file.commit())
-        return RuntimeError::fileAccess(path, file.errorString());
+    if (!io_->flush(file))
+        return fail(file.errorString());
+    if (!io_->commit(file))
+        return fail(file.errorString());
     return std::nullopt;
 }
 

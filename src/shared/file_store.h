@@ -1,8 +1,10 @@
 #pragma once
 
+#include "shared/file_io.h"
 #include "shared/runtime_error.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QHash>
 #include <QString>
 
@@ -10,32 +12,64 @@
 
 namespace varkel {
 
-// Reads and writes whole game files. Writes are atomic (a temporary file in the
-// same folder, renamed over the target), and before the first write over a file
-// in a run its original bytes are copied to a timestamped backup outside the game
-// folder.
+// Reads and writes the game's files.
+//
+// Reads take at most the bytes the caller's format needs, only from regular files
+// (links followed: a pipe, a device or a folder is reported like a missing file,
+// so nothing blocks or grows without bound), and a read that stops before the
+// file's own length is an error, never zero-filled data.
+//
+// Writes are atomic (a temporary file in the same folder, renamed over the
+// target); before the first write over a file in a run its original bytes are
+// copied to a private, timestamped backup outside the game folder. A failed write
+// leaves the file on disk as it was.
+//
+// The store remembers what each file looked like when it was read or written, so
+// a window can tell whether another program (the game) changed it meanwhile.
 class FileStore {
 public:
     // Backups go to `backupFolder`; empty means the user's data folder.
     explicit FileStore(QString backupFolder = QString());
 
-    // The whole file, or the error that stopped the read.
-    static std::optional<QByteArray> readAll(const QString& path, RuntimeError* error = nullptr);
+    // Up to `maxBytes` from the start of the file at `path`: all of a shorter file.
+    std::optional<QByteArray> read(const QString& path, qint64 maxBytes, RuntimeError* error = nullptr);
+    // The same read of a file the store need not remember (settings, pictures).
+    static std::optional<QByteArray> readFile(const QString& path, qint64 maxBytes, RuntimeError* error = nullptr,
+                                              FileIo& io = FileIo::direct());
 
     // Writes `bytes` from the file's first byte. With `keepTail` a longer existing
     // file keeps its bytes beyond `bytes` (and so its length); without it the file
     // holds exactly `bytes`. On failure the file on disk is as it was.
     std::optional<RuntimeError> write(const QString& path, const QByteArray& bytes, bool keepTail);
 
+    // True when the file at `path` is no longer as this store last read or wrote
+    // it: its size differs, or its time differs and so do its bytes. False for a
+    // file the store has not seen.
+    bool changedOnDisk(const QString& path) const;
+
     QString backupFolder() const { return backupFolder_; }
     // The backup made of `path` in this run, or empty.
     QString backupOf(const QString& path) const;
 
+    // The operations under every read and write; tests fail them on purpose.
+    void setIo(FileIo* io) { io_ = io ? io : &FileIo::direct(); }
+
 private:
+    struct Seen {
+        qint64 size = 0;
+        QDateTime modified;
+        qint64 hashedBytes = 0;  // how much of the file's start `hash` covers
+        QByteArray hash;
+    };
+
     std::optional<RuntimeError> backUp(const QString& path);
+    void remember(const QString& path, const QByteArray& start);
+    std::optional<RuntimeError> writeAtomically(const QString& path, const QByteArray& bytes, QFile* tail);
 
     QString backupFolder_;
+    FileIo* io_ = &FileIo::direct();
     QHash<QString, QString> backups_;  // canonical path -> its backup
+    QHash<QString, Seen> seen_;        // canonical path -> how it was last seen
 };
 
 }  // namespace varkel

@@ -1,42 +1,60 @@
 #include "shared/ini_file.h"
 
-#include <QFile>
+#include "shared/file_store.h"
+
+#include <QFileInfo>
 #include <QSaveFile>
-#include <QStringList>
 
 #include <optional>
+#include <vector>
 
 namespace varkel {
 
 namespace {
 
 constexpr int kMaxValueLength = 127;  // the profile API's 128-character buffer, less its NUL
+constexpr qint64 kMaxFileSize = 1024 * 1024;  // a settings file is a few lines
+
+// One line as stored: its text and its line end ("\n", "\r\n" or none for a last
+// line). Lines the program does not own are written back from these bytes, so
+// text in another encoding survives.
+struct RawLine {
+    QByteArray text;
+    QByteArray end;
+};
 
 struct IniLines {
-    bool readable = true;  // false when the file exists but cannot be read
-    QStringList lines;
-    QString newline = QStringLiteral("\r\n");
+    bool readable = true;  // false when the file exists but cannot be read whole
+    std::vector<RawLine> lines;
+    QByteArray newline = "\r\n";
 };
 
 IniLines readLines(const QString& path)
 {
     IniLines ini;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        ini.readable = !file.exists();
+    RuntimeError error;
+    const auto bytes = FileStore::readFile(path, kMaxFileSize + 1, &error);
+    if (!bytes || bytes->size() > kMaxFileSize) {
+        ini.readable = !bytes && error.isFileNotFound() && !QFileInfo::exists(path);
         return ini;
     }
-    const QString text = QString::fromLocal8Bit(file.readAll());
-    if (!text.contains(QLatin1String("\r\n")) && text.contains(QLatin1Char('\n')))
-        ini.newline = QStringLiteral("\n");
-    ini.lines = text.split(QLatin1Char('\n'));
-    for (QString& line : ini.lines) {
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
+    if (!bytes->contains("\r\n") && bytes->contains('\n'))
+        ini.newline = "\n";
+    for (qsizetype at = 0; at < bytes->size();) {
+        const qsizetype lf = bytes->indexOf('\n', at);
+        const qsizetype next = lf < 0 ? bytes->size() : lf + 1;
+        qsizetype textEnd = lf < 0 ? next : lf;
+        if (lf > at && bytes->at(lf - 1) == '\r')
+            --textEnd;
+        ini.lines.push_back({bytes->mid(at, textEnd - at), bytes->mid(textEnd, next - textEnd)});
+        at = next;
     }
-    if (!ini.lines.isEmpty() && ini.lines.last().isEmpty())
-        ini.lines.removeLast();
     return ini;
+}
+
+QString textOf(const RawLine& line)
+{
+    return QString::fromLocal8Bit(line.text);
 }
 
 std::optional<QString> sectionName(const QString& line)
@@ -59,7 +77,8 @@ QString ReadIniValue(const QString& path, const QString& section, const QString&
 {
     const IniLines ini = readLines(path);
     bool inSection = false;
-    for (const QString& line : ini.lines) {
+    for (const RawLine& raw : ini.lines) {
+        const QString line = textOf(raw);
         if (const auto name = sectionName(line)) {
             inSection = name->compare(section, Qt::CaseInsensitive) == 0;
             continue;
@@ -81,13 +100,15 @@ bool WriteIniValue(const QString& path, const QString& section, const QString& k
     IniLines ini = readLines(path);
     if (!ini.readable)
         return false;  // writing would throw away the lines we could not read
-    const QString entry = key + QLatin1Char('=') + value.left(kMaxValueLength);
+    // Written in the encoding of the file's other text: the local code page.
+    const RawLine entry{(key + QLatin1Char('=') + value.left(kMaxValueLength)).toLocal8Bit(), ini.newline};
 
     qsizetype sectionStart = -1;
     qsizetype insertAt = -1;
     bool written = false;
-    for (qsizetype i = 0; i < ini.lines.size() && !written; ++i) {
-        if (const auto name = sectionName(ini.lines[i])) {
+    for (qsizetype i = 0; i < qsizetype(ini.lines.size()) && !written; ++i) {
+        const QString line = textOf(ini.lines[i]);
+        if (const auto name = sectionName(line)) {
             if (sectionStart >= 0)
                 break;  // the end of our section
             if (name->compare(section, Qt::CaseInsensitive) == 0)
@@ -96,25 +117,32 @@ bool WriteIniValue(const QString& path, const QString& section, const QString& k
         }
         if (sectionStart < 0)
             continue;
-        if (isKeyLine(ini.lines[i], key)) {
-            ini.lines[i] = entry;
+        if (isKeyLine(line, key)) {
+            ini.lines[i].text = entry.text;
             written = true;
-        } else if (!ini.lines[i].trimmed().isEmpty()) {
+        } else if (!line.trimmed().isEmpty()) {
             insertAt = i + 1;
         }
     }
     if (!written) {
         if (sectionStart < 0) {
-            ini.lines << QLatin1Char('[') + section + QLatin1Char(']') << entry;
+            insertAt = ini.lines.size();
+            ini.lines.insert(ini.lines.end(), {{('[' + section + ']').toLocal8Bit(), ini.newline}, entry});
         } else {
-            ini.lines.insert(insertAt, entry);
+            ini.lines.insert(ini.lines.begin() + insertAt, entry);
         }
+        // A last line without its line end gets one before the lines that follow it.
+        if (insertAt > 0 && ini.lines[insertAt - 1].end.isEmpty())
+            ini.lines[insertAt - 1].end = ini.newline;
     }
 
+    QByteArray bytes;
+    for (const RawLine& line : ini.lines)
+        bytes += line.text + line.end;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    file.write(ini.lines.join(ini.newline).toLocal8Bit() + ini.newline.toLatin1());
+    file.write(bytes);
     return file.commit();
 }
 

@@ -1,5 +1,7 @@
 #include "shared/picture_banks.h"
 
+#include "shared/file_io.h"
+
 #include <QFile>
 
 #include <cstring>
@@ -8,14 +10,13 @@ namespace varkel {
 
 namespace {
 
-QByteArray readBlock(QFile& file, qint64 offset, qint64 size)
+// Fills `block` from `offset`; what the file does not cover (or cannot give) stays 0.
+void readBlock(QFile& file, qint64 offset, QByteArray& block)
 {
-    QByteArray block(size, '\0');
-    if (file.isOpen() && file.seek(offset)) {
-        const qint64 got = file.read(block.data(), size);
-        Q_UNUSED(got);  // a short read leaves the rest 0
-    }
-    return block;
+    if (!file.seek(offset))
+        return;
+    if (const auto bytes = ReadUpTo(FileIo::direct(), file, block.size()))
+        std::memcpy(block.data(), bytes->constData(), bytes->size());
 }
 
 QByteArray resource(const QString& path, qsizetype expectedSize)
@@ -38,12 +39,12 @@ void put16(QByteArray& b, int at, int value)
 
 PictureBanks PictureBanks::load(const QString& mainDataPath)
 {
-    QFile file(mainDataPath);
-    if (!file.open(QIODevice::ReadOnly))
-        return {QByteArray(kFaceBankSize, '\0'), QByteArray(kTreasureBankSize, '\0')};
-    PictureBanks banks;
-    banks.faces = readBlock(file, kFaceBankOffset, kFaceBankSize);
-    banks.treasures = readBlock(file, kTreasureBankOffset, kTreasureBankSize);
+    PictureBanks banks{QByteArray(kFaceBankSize, '\0'), QByteArray(kTreasureBankSize, '\0')};
+    QFile file;
+    if (OpenRegularFile(file, mainDataPath)) {
+        readBlock(file, kFaceBankOffset, banks.faces);
+        readBlock(file, kTreasureBankOffset, banks.treasures);
+    }
     return banks;
 }
 

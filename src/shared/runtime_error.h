@@ -7,18 +7,23 @@ namespace varkel {
 // A failure reported the way the program reports run-time errors: a number and a
 // description, shown as "number-description".
 struct RuntimeError {
+    static constexpr int kFileNotFound = 53;
+    static constexpr int kFileAccess = 75;
+
     int number = 0;
     QString description;
+
+    bool isFileNotFound() const { return number == kFileNotFound; }
 
     QString message() const { return QString::number(number) + QLatin1Char('-') + description; }
 
     static RuntimeError fileNotFound(const QString& path)
     {
-        return {53, QStringLiteral("File not found: %1").arg(path)};
+        return {kFileNotFound, QStringLiteral("File not found: %1").arg(path)};
     }
     static RuntimeError fileAccess(const QString& path, const QString& why)
     {
-        return {75, QStringLiteral("Path/File access error: %1 (%2)").arg(path, why)};
+        return {kFileAccess, QStringLiteral("Path/File access error: %1 (%2)").arg(path, why)};
     }
     static RuntimeError outOfRange(const QString& what)
     {

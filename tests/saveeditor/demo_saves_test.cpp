@@ -41,7 +41,8 @@ TEST(DemoSaves, DecodeThenEncodeOfEveryOfficerKeepsEveryByteButNormalisedOnes)
     const test::TempGameFolder folder;
     for (int k = 0; k < save::kSlotCount; ++k) {
         SaveGame game;
-        ASSERT_EQ(game.openWhole(SaveGame::slotPath(folder.path(), k), save::kSlotMinimumSize),
+        FileStore store;
+        ASSERT_EQ(game.openWhole(store, SaveGame::slotPath(folder.path(), k), save::kSlotMinimumSize),
                   SaveGame::Refusal::None);
         const QByteArray original = game.bytes;
         const int count = SaveTables::countOfficers(original);

@@ -72,20 +72,20 @@ TEST_F(SaveFileTest, OpeningSizesTheBufferByHowTheFileWasChosen)
     const QString small = writeSlot(0, 374'520, 'x', t0);
     const QString big = writeSlot(1, 374'600, 'y', t0);
     SaveGame game;
-    ASSERT_EQ(game.openAtStartup(big), SaveGame::Refusal::None);
+    ASSERT_EQ(game.openAtStartup(store, big), SaveGame::Refusal::None);
     EXPECT_EQ(game.bytes.size(), save::kStartupBufferSize);
-    ASSERT_EQ(game.openAtStartup(small), SaveGame::Refusal::None);
+    ASSERT_EQ(game.openAtStartup(store, small), SaveGame::Refusal::None);
     EXPECT_EQ(game.bytes.size(), save::kStartupBufferSize);
     EXPECT_EQ(game.bytes.at(374'519), 'x');
     EXPECT_EQ(game.bytes.at(374'520), '\0');
 
-    EXPECT_EQ(game.openWhole(small, save::kOpenMinimumSize), SaveGame::Refusal::TooShort);
+    EXPECT_EQ(game.openWhole(store, small, save::kOpenMinimumSize), SaveGame::Refusal::WrongSize);
     EXPECT_EQ(game.path, small);  // a refused open changes nothing
     EXPECT_EQ(game.bytes.size(), save::kStartupBufferSize);
-    EXPECT_EQ(game.openWhole(small, save::kSlotMinimumSize), SaveGame::Refusal::None);
+    EXPECT_EQ(game.openWhole(store, small, save::kSlotMinimumSize), SaveGame::Refusal::None);
     EXPECT_EQ(game.bytes.size(), 374'520);
-    EXPECT_EQ(game.openWhole(folder() + "svd_07.sav", save::kSlotMinimumSize), SaveGame::Refusal::Missing);
-    EXPECT_EQ(game.openWhole(big, save::kOpenMinimumSize), SaveGame::Refusal::None);
+    EXPECT_EQ(game.openWhole(store, folder() + "svd_07.sav", save::kSlotMinimumSize), SaveGame::Refusal::Missing);
+    EXPECT_EQ(game.openWhole(store, big, save::kOpenMinimumSize), SaveGame::Refusal::None);
     EXPECT_EQ(game.bytes.size(), 374'600);
 }
 
@@ -93,7 +93,7 @@ TEST_F(SaveFileTest, SaveKeepsTheTailOfALongerFileAndGrowsAShorterOne)
 {
     const QString big = writeSlot(1, 374'600, 'y', t0);
     SaveGame game;
-    game.openAtStartup(big);
+    game.openAtStartup(store, big);
     game.bytes.fill('z');
     ASSERT_FALSE(game.save(store));
     const QByteArray onDisk = readFile(big);
@@ -102,7 +102,7 @@ TEST_F(SaveFileTest, SaveKeepsTheTailOfALongerFileAndGrowsAShorterOne)
     EXPECT_EQ(onDisk.mid(374'534), QByteArray(66, 'y'));
 
     const QString small = writeSlot(2, 374'100, 's', t0);
-    game.openAtStartup(small);
+    game.openAtStartup(store, small);
     ASSERT_FALSE(game.save(store));
     const QByteArray grown = readFile(small);
     ASSERT_EQ(grown.size(), 374'534);
@@ -113,7 +113,7 @@ TEST_F(SaveFileTest, SaveAsOverALongerFileLeavesExactlyTheBuffer)
 {
     const QString big = writeSlot(1, 400'000, 'y', t0);
     SaveGame game;
-    game.openAtStartup(writeSlot(0, 374'534, 'a', t0));
+    game.openAtStartup(store, writeSlot(0, 374'534, 'a', t0));
     ASSERT_FALSE(game.saveAs(store, big));
     EXPECT_EQ(readFile(big), QByteArray(374'534, 'a'));
     EXPECT_EQ(game.path, big);
@@ -123,7 +123,7 @@ TEST_F(SaveFileTest, TheFirstWriteOfARunBacksUpTheOriginalOnce)
 {
     const QString path = writeSlot(1, 374'534, 'o', t0);
     SaveGame game;
-    game.openAtStartup(path);
+    game.openAtStartup(store, path);
     game.bytes.fill('1');
     ASSERT_FALSE(game.save(store));
     const QString backup = store.backupOf(path);
@@ -140,7 +140,7 @@ TEST_F(SaveFileTest, AFailedWriteIsReportedAndKeepsThePathAndTheFile)
 {
     const QString path = writeSlot(1, 374'534, 'o', t0);
     SaveGame game;
-    game.openAtStartup(path);
+    game.openAtStartup(store, path);
     game.bytes.fill('n');
     const QString blocked = folder() + "occupied";
     ASSERT_TRUE(QDir().mkpath(blocked));  // a folder where the file should go

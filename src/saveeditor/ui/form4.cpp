@@ -8,6 +8,7 @@
 #include "shared/texts.h"
 #include "shared/ui/control_names.h"
 #include "shared/ui/officer_search_box.h"
+#include "shared/ui/outside_change.h"
 #include "shared/ui/standard_error.h"
 #include "sideeditors/ui/form2.h"
 
@@ -52,21 +53,33 @@ Form4* Form4::open(Session& session)
 {
     SaveGame save;
     const QString newest = SaveGame::newestSlot(session.gameFolder);
-    if (newest.isEmpty() || save.openAtStartup(newest) != SaveGame::Refusal::None) {
+    RuntimeError error;
+    const auto refusal = newest.isEmpty() ? SaveGame::Refusal::Missing : save.openAtStartup(session.files, newest, &error);
+    if (refusal == SaveGame::Refusal::Unreadable) {
+        ShowRuntimeError(*session.prompter, error);
+        return nullptr;
+    }
+    if (refusal != SaveGame::Refusal::None) {
         session.prompter->tell(GetResText(256), kErrorTitle, MessageIcon::Critical);
         return nullptr;
     }
-    return new Form4(session, std::move(save));
+    // A short scenario file reads as zeros beyond its end; a missing one ends here.
+    auto scenario = session.files.read(GameFilePath(session.gameFolder, QStringLiteral("d_sce.vk")),
+                                       ScenarioData::kSize, &error);
+    if (!scenario) {
+        ShowRuntimeError(*session.prompter, error);
+        return nullptr;
+    }
+    return new Form4(session, std::move(save), ScenarioData::decode(std::move(*scenario)));
 }
 
-Form4::Form4(Session& session, SaveGame save) : QWidget(nullptr, Qt::Window), session_(session), save_(std::move(save)), childFactory_(makeChild)
+Form4::Form4(Session& session, SaveGame save, ScenarioData scenario)
+    : QWidget(nullptr, Qt::Window), session_(session), save_(std::move(save)), scenario_(std::move(scenario)),
+      childFactory_(makeChild)
 {
     setObjectName(QStringLiteral("Form4"));
     setWindowTitle(GetResText(351));
     setWindowIcon(QIcon(QStringLiteral(":/icons/varkel.png")));
-
-    const auto scenario = FileStore::readAll(GameFilePath(session_.gameFolder, QStringLiteral("d_sce.vk")));
-    scenario_ = ScenarioData::decode(scenario.value_or(QByteArray()));
 
     auto* layout = new QVBoxLayout(this);
     auto* bar = new QMenuBar(this);
@@ -311,6 +324,14 @@ void Form4::Command7_Click(int index)
 
 bool Form4::saveFile()
 {
+    switch (AskAboutOutsideChange(session_, save_.path)) {
+    case OutsideChange::Cancel:
+        return false;
+    case OutsideChange::SaveElsewhere:
+        return saveAs();
+    case OutsideChange::Overwrite:
+        break;
+    }
     if (const auto error = save_.save(session_.files)) {
         ShowRuntimeError(*session_.prompter, *error);
         return false;
@@ -359,11 +380,8 @@ void Form4::tOpenFile_Click()
         ShowOpenDialog(*session_.dialogs, {GetResText(244), kSavePattern, GetResText(245), session_.gameFolder});
     if (path.isEmpty())
         return;
-    if (save_.openWhole(path, save::kOpenMinimumSize) != SaveGame::Refusal::None) {
-        session_.prompter->tell(GetResText(254), kErrorTitle, MessageIcon::Critical);
-        return;
-    }
-    loadOpened();
+    if (openSave(path, save::kOpenMinimumSize, 254))
+        loadOpened();
 }
 
 void Form4::sSavSum_Click(int k)
@@ -372,32 +390,52 @@ void Form4::sSavSum_Click(int k)
     tickSlotMenu();
     if (!savePrompt(true))
         return;
-    const auto refusal = save_.openWhole(SaveGame::slotPath(session_.gameFolder, k), save::kSlotMinimumSize);
-    if (refusal != SaveGame::Refusal::None) {
-        session_.prompter->tell(GetResText(refusal == SaveGame::Refusal::Missing ? 257 : 254), kErrorTitle,
-                                MessageIcon::Critical);
-        return;
+    if (openSave(SaveGame::slotPath(session_.gameFolder, k), save::kSlotMinimumSize, 257))
+        loadOpened();
+}
+
+bool Form4::openSave(const QString& path, qint64 minimumSize, int missingText)
+{
+    RuntimeError error;
+    switch (save_.openWhole(session_.files, path, minimumSize, &error)) {
+    case SaveGame::Refusal::None:
+        return true;
+    case SaveGame::Refusal::Missing:
+        session_.prompter->tell(GetResText(missingText), kErrorTitle, MessageIcon::Critical);
+        return false;
+    case SaveGame::Refusal::WrongSize:
+        session_.prompter->tell(GetResText(254), kErrorTitle, MessageIcon::Critical);
+        return false;
+    case SaveGame::Refusal::Unreadable:
+        ShowRuntimeError(*session_.prompter, error);
+        return false;
     }
-    loadOpened();
+    return false;
 }
 
 void Form4::tSaveAs_Click()
 {
+    saveAs();
+}
+
+bool Form4::saveAs()
+{
     const QString path = ShowSaveDialog(*session_.dialogs, {GetResText(244), kSavePattern, GetResText(246),
                                                             session_.gameFolder});
     if (path.isEmpty())
-        return;
+        return false;
     if (QFileInfo::exists(path) &&
         session_.prompter->ask(GetResText(255), kEditorTitle, MessageButtons::YesNo, MessageIcon::Question) !=
             Answer::Yes)
-        return;
+        return false;
     if (const auto error = save_.saveAs(session_.files, path)) {
         ShowRuntimeError(*session_.prompter, *error);
-        return;
+        return false;
     }
     setModified(false);
     Label28->setText(GetResText(249) + save_.path);
     tickSlotMenu();
+    return true;
 }
 
 void Form4::closeEvent(QCloseEvent* event)

@@ -68,7 +68,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    Form4(Session& session, SaveGame save);
+    Form4(Session& session, SaveGame save, ScenarioData scenario);
     void buildMenus(QMenuBar* bar);
     QWidget* buildSideColumn();
     QWidget* buildModes();
@@ -77,6 +77,10 @@ private:
     // Asks to save unsaved changes; false when the command is to stop.
     bool savePrompt(bool clearAfter);
     bool saveFile();
+    bool saveAs();
+    // Opens a saved game over the current one; refusals are reported (text
+    // `missingText` for a file that is not there).
+    bool openSave(const QString& path, qint64 minimumSize, int missingText);
     void loadOpened();
     void fillOfficerList();
 

@@ -1,5 +1,6 @@
 #include "shared/ui/form3.h"
 
+#include "shared/file_store.h"
 #include "shared/game_folder.h"
 #include "shared/name_field.h"
 #include "shared/temp_folder.h"
@@ -9,7 +10,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFileInfo>
 #include <QFrame>
 #include <QIcon>
 #include <QLabel>
@@ -40,8 +40,10 @@ Form3::Form3(Session& session, QWidget* parent)
     setFixedSize(kWidth, kHeight);
 
     const QString selgame = GameFilePath(session_.gameFolder, QStringLiteral("Selgame.vk"));
-    if (QFileInfo(selgame).size() == kBackgroundFileSize)
-        background_.load(selgame);
+    // One byte more than the picture tells a file of another size.
+    const auto picture = FileStore::readFile(selgame, kBackgroundFileSize + 1);
+    if (picture && picture->size() == kBackgroundFileSize)
+        background_.loadFromData(*picture);
     buildControls();
 }
 

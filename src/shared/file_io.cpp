@@ -1,0 +1,79 @@
+#include "shared/file_io.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+
+#ifndef Q_OS_WIN
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#endif
+
+namespace varkel {
+
+FileIo& FileIo::direct()
+{
+    static FileIo io;
+    return io;
+}
+
+bool OpenRegularFile(QFile& file, const QString& path, RuntimeError* error)
+{
+    auto fail = [&](const RuntimeError& e) {
+        if (error)
+            *error = e;
+        return false;
+    };
+#ifdef Q_OS_WIN
+    if (!QFileInfo(path).isFile())
+        return fail(RuntimeError::fileNotFound(path));
+    file.setFileName(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(RuntimeError::fileAccess(path, file.errorString()));
+    return true;
+#else
+    // Opened without blocking, so a pipe with no writer returns at once; only then
+    // do we know what the name stands for.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        const int why = errno;
+        if (why == ENOENT || why == ENOTDIR || why == ELOOP || why == ENXIO)
+            return fail(RuntimeError::fileNotFound(path));
+        return fail(RuntimeError::fileAccess(path, QString::fromLocal8Bit(std::strerror(why))));
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return fail(RuntimeError::fileNotFound(path));
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return fail(RuntimeError::fileAccess(path, file.errorString()));
+    }
+    return true;
+#endif
+}
+
+std::optional<QByteArray> ReadUpTo(FileIo& io, QIODevice& device, qint64 count)
+{
+    QByteArray bytes;
+    while (bytes.size() < count) {
+        const qsizetype had = bytes.size();
+        const qint64 piece = std::min(kFileChunkSize, count - had);
+        bytes.resize(had + piece);
+        const qint64 got = io.read(device, bytes.data() + had, piece);
+        if (got < 0)
+            return std::nullopt;
+        bytes.resize(had + got);
+        if (got == 0)
+            break;
+    }
+    return bytes;
+}
+
+}  // namespace varkel

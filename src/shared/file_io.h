@@ -1,0 +1,44 @@
+#pragma once
+
+#include "shared/runtime_error.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <optional>
+
+namespace varkel {
+
+// Opens `path` for reading when it is a regular file, links followed. Anything
+// else (a pipe, a device, a folder, a dangling link) is reported as a missing file
+// and is never opened in a way that could block.
+bool OpenRegularFile(QFile& file, const QString& path, RuntimeError* error = nullptr);
+
+class FileIo;
+
+// Files are read and written in pieces of this size.
+inline constexpr qint64 kFileChunkSize = 64 * 1024;
+
+// Up to `count` bytes from the device's position: fewer only at its end. The
+// buffer grows with the bytes that arrive, never by `count` alone. Null when a
+// read fails.
+std::optional<QByteArray> ReadUpTo(FileIo& io, QIODevice& device, qint64 count);
+
+// The operations the file store performs on files it has opened. The program
+// passes them straight through; tests put a subclass in place that fails any one
+// of them at a chosen call or byte, to prove that a failure never damages a file.
+class FileIo {
+public:
+    virtual ~FileIo() = default;
+
+    virtual qint64 read(QIODevice& device, char* data, qint64 maxSize) { return device.read(data, maxSize); }
+    virtual qint64 write(QIODevice& device, const char* data, qint64 size) { return device.write(data, size); }
+    virtual bool flush(QFileDevice& device) { return device.flush(); }
+    // Flushes the temporary file of `file` and renames it over its target.
+    virtual bool commit(QSaveFile& file) { return file.commit(); }
+
+    // The pass-through operations.
+    static FileIo& direct();
+};
+
+}  // namespace varkel

@@ -1,0 +1,24 @@
+#include "shared/ui/outside_change.h"
+
+#include <QDir>
+
+namespace varkel {
+
+OutsideChange AskAboutOutsideChange(Session& session, const QString& path)
+{
+    if (!session.files.changedOnDisk(path))
+        return OutsideChange::Overwrite;
+    const QString text = QStringLiteral("文件 %1 在讀入之後已被其他程序（可能是游戲）修改。\n\n"
+                                        "是：覆蓋該文件\n否：另存為其他文件\n取消：不保存")
+                             .arg(QDir::toNativeSeparators(path));
+    switch (session.prompter->ask(text, kEditorTitle, MessageButtons::YesNoCancel, MessageIcon::Warning)) {
+    case Answer::Yes:
+        return OutsideChange::Overwrite;
+    case Answer::No:
+        return OutsideChange::SaveElsewhere;
+    default:
+        return OutsideChange::Cancel;
+    }
+}
+
+}  // namespace varkel
