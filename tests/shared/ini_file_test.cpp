@@ -115,3 +115,26 @@ TEST_F(IniFile, OnePairOfSurroundingQuotesIsNotPartOfTheValue)
     EXPECT_EQ(ReadIniValue(path, "Varkel", "Other"), QStringLiteral("x"));
     EXPECT_EQ(ReadIniValue(path, "Varkel", "Half"), QStringLiteral("\"a"));
 }
+
+// Lines the program does not own come back byte for byte, whatever their encoding
+// and even without a line end; the value is written as the file's other text.
+TEST_F(IniFile, LinesItDoesNotOwnAreKeptByteForByte)
+{
+    const QByteArray big5Comment = "; \xB9\x43\xC0\xB8\xB3\x5D\xA9\x77\r\n";  // a Big5 comment
+    struct Row {
+        QByteArray before;
+        QByteArray after;
+    };
+    const Row rows[] = {
+        {big5Comment + "[Varkel]\r\nInstallDir=old\r\n" + big5Comment,
+         big5Comment + "[Varkel]\r\nInstallDir=/\xE9\x81\x8A/\r\n" + big5Comment},
+        {big5Comment + "[_\r\r", big5Comment + "[_\r\r\r\n[Varkel]\r\nInstallDir=/\xE9\x81\x8A/\r\n"},
+        {"[Varkel]\nx=\xA4\x40", "[Varkel]\nx=\xA4\x40\nInstallDir=/\xE9\x81\x8A/\n"},
+    };
+    for (const Row& row : rows) {
+        write(row.before);
+        ASSERT_TRUE(WriteIniValue(path, "Varkel", "InstallDir", QStringLiteral("/遊/")));
+        EXPECT_EQ(contents(), row.after);
+        EXPECT_EQ(ReadIniValue(path, "Varkel", "InstallDir"), QStringLiteral("/遊/"));
+    }
+}

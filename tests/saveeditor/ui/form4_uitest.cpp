@@ -4,6 +4,7 @@
 #include "saveeditor/ui/form4.h"
 #include "shared/name_field.h"
 #include "shared/texts.h"
+#include "support/failing_file_io.h"
 #include "support/temp_game_folder.h"
 
 #include <QAction>
@@ -56,6 +57,8 @@ void retype(QLineEdit* box, const QString& digits)
 }
 
 }  // namespace
+
+Q_DECLARE_METATYPE(varkel::Answer)
 
 class Form4Test : public QObject {
     Q_OBJECT
@@ -422,6 +425,84 @@ private slots:
         QVERIFY(after.left(save::kStartupBufferSize) == form->saveGame().bytes);
         QVERIFY(after.mid(save::kStartupBufferSize) == before.mid(save::kStartupBufferSize));
         QVERIFY(!showsModified(*form));
+    }
+
+    // The game wrote the open save meanwhile: Save asks before overwriting it.
+    void aSaveChangedOutsideIsNotOverwrittenSilently_data()
+    {
+        QTest::addColumn<Answer>("answer");
+        QTest::newRow("overwrite") << Answer::Yes;
+        QTest::newRow("save elsewhere") << Answer::No;
+        QTest::newRow("cancel") << Answer::Cancel;
+    }
+    void aSaveChangedOutsideIsNotOverwrittenSilently()
+    {
+        QFETCH(Answer, answer);
+        auto form = openForm();
+        applyAnEdit(*form);
+        const QString path = slot(demo::kDemoNewestSlot);
+        QByteArray outside = fileBytes(path);
+        outside[save::personBlock(2) + 54] = char(outside[save::personBlock(2) + 54] ^ 0x1C);
+        writeFile(path, outside);
+        const QString elsewhere = folder_->file(QStringLiteral("svd_08.sav"));
+        QVERIFY(QFile::remove(elsewhere));
+        prompter_.answers = {answer};
+        dialogs_.saves = {elsewhere};
+        QTest::mouseClick(control<QPushButton>(*form, QStringLiteral("Command8(0)")), Qt::LeftButton);
+
+        QCOMPARE(prompter_.shown.size(), 1u);
+        QVERIFY(prompter_.shown[0].text.contains(path));
+        QCOMPARE(prompter_.shown[0].buttons, MessageButtons::YesNoCancel);
+        QCOMPARE(braveryOf(fileBytes(path), 1) == 3, answer == Answer::Yes);
+        if (answer != Answer::Yes)
+            QVERIFY(fileBytes(path) == outside);
+        QCOMPARE(QFile::exists(elsewhere), answer == Answer::No);
+        QCOMPARE(form->saveGame().path, answer == Answer::No ? elsewhere : path);
+        QCOMPARE(showsModified(*form), answer == Answer::Cancel);
+        QCOMPARE(braveryOf(form->saveGame().bytes, 1), 3);
+    }
+
+    // A save that cannot be read whole is not opened, at start-up or from the menu.
+    void aSaveThatCannotBeReadIsNotOpened()
+    {
+        test::FailingFileIo io;
+        io.failAt(2);
+        session_.files.setIo(&io);
+        QVERIFY(Form4::open(session_) == nullptr);
+        QCOMPARE(prompter_.shown.size(), 1u);
+        QVERIFY(prompter_.shown[0].text.startsWith(QStringLiteral("75-")));
+        QVERIFY(prompter_.shown[0].text.contains(slot(demo::kDemoNewestSlot)));
+
+        session_.files.setIo(nullptr);
+        auto form = openForm();
+        io = test::FailingFileIo();
+        io.failAt(1);
+        session_.files.setIo(&io);
+        slotItem(*form, 0)->trigger();
+        QCOMPARE(prompter_.shown.size(), 2u);
+        QVERIFY(prompter_.shown[1].text.startsWith(QStringLiteral("75-")));
+        QCOMPARE(form->saveGame().path, slot(demo::kDemoNewestSlot));
+        QCOMPARE(tickedSlots(*form), QList<int>{demo::kDemoNewestSlot});
+    }
+
+    // A save that fails part-way is reported; the edit stays unsaved and the file as it was.
+    void aFailedSaveKeepsTheEditAndTheFile()
+    {
+        auto form = openForm();
+        applyAnEdit(*form);
+        const QByteArray before = fileBytes(slot(demo::kDemoNewestSlot));
+        test::FailingFileIo io;
+        io.failAt(16, 100);  // a write of the save itself, after its backup (14 calls)
+        session_.files.setIo(&io);
+        QTest::mouseClick(control<QPushButton>(*form, QStringLiteral("Command8(0)")), Qt::LeftButton);
+        QCOMPARE(prompter_.shown.size(), 1u);
+        QCOMPARE(prompter_.shown[0].title, QStringLiteral("Varkel-Error"));
+        QVERIFY(showsModified(*form));
+        QVERIFY(fileBytes(slot(demo::kDemoNewestSlot)) == before);
+        session_.files.setIo(nullptr);
+        QTest::mouseClick(control<QPushButton>(*form, QStringLiteral("Command8(0)")), Qt::LeftButton);
+        QVERIFY(!showsModified(*form));
+        QCOMPARE(braveryOf(fileBytes(slot(demo::kDemoNewestSlot)), 1), 3);
     }
 
     void saveAsWritesExactlyTheBuffer()

@@ -1,0 +1,301 @@
+#include "saveeditor/save_file.h"
+#include "saveeditor/save_layout.h"
+#include "shared/file_store.h"
+#include "shared/ini_file.h"
+#include "shared/picture_banks.h"
+#include "support/failing_file_io.h"
+#include "support/gtest_qt.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <iostream>
+
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#include <sys/types.h>
+#endif
+
+using namespace varkel;
+using test::FailingFileIo;
+
+namespace {
+
+QByteArray contents(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    ASSERT_EQ(f.write(bytes), bytes.size());
+}
+
+// Some bytes that differ from position to position, so a shifted or cut copy shows.
+QByteArray pattern(qsizetype size, int seed)
+{
+    QByteArray bytes(size, '\0');
+    for (qsizetype i = 0; i < size; ++i)
+        bytes[i] = char((i * 31 + seed * 7 + i / 251) & 0xFF);
+    return bytes;
+}
+
+class FileStoreTest : public ::testing::Test {
+protected:
+    QString file(const QString& name) const { return dir.path() + QLatin1Char('/') + name; }
+    QStringList folderEntries() const { return QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot); }
+
+    QTemporaryDir dir;
+    QTemporaryDir backups;
+};
+
+}  // namespace
+
+#ifndef Q_OS_WIN
+// A pipe, a device, a folder or a dangling link must never be opened in a way
+// that blocks or reads without end: each is reported like a missing file.
+TEST_F(FileStoreTest, OnlyRegularFilesAreRead)
+{
+    struct Row {
+        const char* what;
+        std::function<void(const QString&)> make;
+    };
+    const std::vector<Row> rows = {
+        {"missing", [](const QString&) {}},
+        {"pipe", [](const QString& p) { ASSERT_EQ(::mkfifo(QFile::encodeName(p).constData(), 0600), 0); }},
+        {"folder", [](const QString& p) { ASSERT_TRUE(QDir().mkpath(p)); }},
+        {"dangling link", [](const QString& p) { ASSERT_TRUE(QFile::link(p + ".gone", p)); }},
+        {"link to a device", [](const QString& p) { ASSERT_TRUE(QFile::link("/dev/zero", p)); }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        const QString path = file(QStringLiteral("d_sce.vk.") + QString::fromLatin1(row.what).replace(' ', '_'));
+        row.make(path);
+        FileStore store(backups.path());
+        RuntimeError error;
+        EXPECT_FALSE(store.read(path, 134'024, &error));
+        EXPECT_TRUE(error.isFileNotFound()) << error.message().toStdString();
+
+        SaveGame game;
+        EXPECT_EQ(game.openAtStartup(store, path), SaveGame::Refusal::Missing);
+        EXPECT_EQ(game.openWhole(store, path, save::kSlotMinimumSize), SaveGame::Refusal::Missing);
+        EXPECT_EQ(PictureBanks::load(path).faces, QByteArray(kFaceBankSize, '\0'));
+        EXPECT_EQ(ReadIniValue(path, "Varkel", "InstallDir", "dflt"), QStringLiteral("dflt"));
+    }
+}
+#endif
+
+TEST_F(FileStoreTest, ReadsTakeNoMoreThanTheFormatNeeds)
+{
+    const QString huge = file("svd_00.sav");
+    {
+        QFile f(huge);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(f.resize(qint64(3) << 30));  // sparse: costs no disk
+    }
+    FileStore store(backups.path());
+    const auto scenario = store.read(huge, 134'024);
+    ASSERT_TRUE(scenario);
+    EXPECT_EQ(scenario->size(), 134'024);
+
+    SaveGame game;
+    ASSERT_EQ(game.openAtStartup(store, huge), SaveGame::Refusal::None);
+    EXPECT_EQ(game.bytes.size(), save::kStartupBufferSize);
+    EXPECT_EQ(game.openWhole(store, huge, save::kOpenMinimumSize), SaveGame::Refusal::WrongSize);
+    EXPECT_EQ(game.bytes.size(), save::kStartupBufferSize);
+}
+
+// A file that claims more bytes than a read gives back is damaged or failing:
+// padding it with zeros would later save the zeros over real data.
+TEST_F(FileStoreTest, AReadThatStopsEarlyOpensNothing)
+{
+    const QString path = file("svd_03.sav");
+    writeBytes(path, pattern(374'600, 3));
+    using Open = std::function<SaveGame::Refusal(SaveGame&, FileStore&, RuntimeError*)>;
+    const Open opens[] = {
+        [&](SaveGame& g, FileStore& s, RuntimeError* e) { return g.openAtStartup(s, path, e); },
+        [&](SaveGame& g, FileStore& s, RuntimeError* e) { return g.openWhole(s, path, save::kSlotMinimumSize, e); },
+    };
+    for (const Open& open : opens) {
+        for (const qint64 bytesFirst : {qint64(0), qint64(1000)}) {
+            FailingFileIo io;
+            io.failAt(1, bytesFirst);  // the second piece of the read
+            FileStore store(backups.path());
+            store.setIo(&io);
+            SaveGame game;
+            game.bytes = "before";
+            RuntimeError error;
+            EXPECT_EQ(open(game, store, &error), SaveGame::Refusal::Unreadable);
+            EXPECT_EQ(error.number, RuntimeError::kFileAccess);
+            EXPECT_TRUE(error.message().contains(path));
+            EXPECT_EQ(game.bytes, QByteArray("before"));
+            EXPECT_TRUE(game.path.isEmpty());
+        }
+    }
+}
+
+// Every read, write, flush and rename of a save fails in turn, after none and
+// after part of its bytes: the file on disk stays byte-identical, no temporary
+// file is left beside it, the error is reported and the game in memory is kept.
+TEST_F(FileStoreTest, ASaveThatFailsAnywhereChangesNothing)
+{
+    struct Row {
+        const char* what;
+        qint64 existingSize;  // 0: no file yet
+        bool saveAs;
+    };
+    const Row rows[] = {
+        {"save over a longer file, keeping its tail", 374'600 + 200'000, false},
+        {"save as over another file", 380'000, true},
+        {"save as a new file", 0, true},
+    };
+    int points = 0;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        const QString source = file("svd_01.sav");
+        const QString target = row.saveAs ? file("svd_02.sav") : source;
+        writeBytes(source, pattern(374'534, 1));
+        QFile::remove(target);
+        if (row.existingSize > 0)
+            writeBytes(target, pattern(row.existingSize, 2));
+        const QByteArray before = contents(target);
+        const bool existed = QFileInfo::exists(target);
+        const QStringList entries = folderEntries();
+
+        auto attempt = [&](FileIo* io) {
+            // A store of its own each time, so that every save also makes its backup.
+            FileStore store(QDir(backups.path()).filePath(QString::number(points)));
+            SaveGame game;
+            EXPECT_EQ(game.openAtStartup(store, source), SaveGame::Refusal::None);
+            store.setIo(io);
+            game.bytes = pattern(save::kStartupBufferSize, 9);
+            const auto error = row.saveAs ? game.saveAs(store, target) : game.save(store);
+            return std::make_pair(error, game);
+        };
+
+        FailingFileIo recorder;
+        ASSERT_FALSE(attempt(&recorder).first);  // a plain run, to learn every call it makes
+        const std::vector<FailingFileIo::Call> calls = recorder.calls;
+        writeBytes(source, pattern(374'534, 1));
+        QFile::remove(target);
+        if (existed)
+            writeBytes(target, before);
+
+        for (int i = 0; i < int(calls.size()); ++i) {
+            std::vector<qint64> cuts = {0};
+            if (calls[i].size > 1)
+                cuts.push_back(calls[i].size / 2);
+            for (const qint64 cut : cuts) {
+                SCOPED_TRACE(testing::Message() << "call " << i << " after " << cut << " bytes");
+                FailingFileIo io;
+                io.failAt(i, cut);
+                const auto [error, game] = attempt(&io);
+                ++points;
+                ASSERT_TRUE(error);
+                EXPECT_FALSE(error->message().isEmpty());
+                EXPECT_EQ(QFileInfo::exists(target), existed);
+                EXPECT_EQ(contents(target), before);
+                EXPECT_EQ(folderEntries(), entries);
+                EXPECT_EQ(game.bytes, pattern(save::kStartupBufferSize, 9));
+                EXPECT_EQ(game.path, source);
+            }
+        }
+    }
+    std::cout << "failure points tried: " << points << '\n';
+}
+
+#ifndef Q_OS_WIN
+// Backups hold the user's games: private whatever the umask. A file written by
+// Save as looks like the file it replaces, or like any new file of the user's.
+TEST_F(FileStoreTest, PermissionsOfBackupsAndWrittenFiles)
+{
+    struct Row {
+        mode_t umask;
+        mode_t existing;  // 0: the target is new
+        mode_t expected;
+    };
+    const Row rows[] = {{0, 0, 0666}, {022, 0, 0644}, {0077, 0640, 0640}, {0, 0604, 0604}};
+    const QString source = file("svd_01.sav");
+    const QString target = file("svd_02.sav");
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << std::oct << "umask " << row.umask << " existing " << row.existing);
+        QFile::remove(target);
+        if (row.existing) {
+            writeBytes(target, "old");
+            ASSERT_EQ(::chmod(QFile::encodeName(target).constData(), row.existing), 0);
+        }
+        writeBytes(source, pattern(374'534, 1));
+        const mode_t previous = ::umask(row.umask);
+        QTemporaryDir backupRoot;
+        FileStore store(backupRoot.filePath("backups"));
+        SaveGame game;
+        ASSERT_EQ(game.openAtStartup(store, source), SaveGame::Refusal::None);
+        const auto saved = game.save(store);
+        const auto savedAs = game.saveAs(store, target);
+        ::umask(previous);
+        ASSERT_FALSE(saved);
+        ASSERT_FALSE(savedAs);
+
+        struct stat st {};
+        ASSERT_EQ(::stat(QFile::encodeName(target).constData(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, row.expected);
+        ASSERT_EQ(::stat(QFile::encodeName(store.backupFolder()).constData(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, 0700u);
+        for (const QString& original : {source, target}) {
+            if (store.backupOf(original).isEmpty())
+                continue;
+            ASSERT_EQ(::stat(QFile::encodeName(store.backupOf(original)).constData(), &st), 0);
+            EXPECT_EQ(st.st_mode & 0777, 0600u);
+        }
+    }
+}
+#endif
+
+// The game may write a save while the editor has it open: the store tells a real
+// change (other size, or other bytes under a new time) from a mere touch.
+TEST_F(FileStoreTest, ChangesByAnotherProgramAreSeen)
+{
+    struct Row {
+        const char* what;
+        std::function<void(const QString&)> change;
+        bool changed;
+    };
+    const QDateTime later = QDateTime::currentDateTime().addSecs(60);
+    auto touch = [later](const QString& p) {
+        QFile f(p);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.setFileTime(later, QFileDevice::FileModificationTime));
+    };
+    const std::vector<Row> rows = {
+        {"nothing", [](const QString&) {}, false},
+        {"only its time", touch, false},
+        {"same size, other bytes", [&](const QString& p) { writeBytes(p, pattern(374'600, 5)); touch(p); }, true},
+        {"another size", [&](const QString& p) { writeBytes(p, pattern(374'601, 4)); }, true},
+        {"removed", [](const QString& p) { QFile::remove(p); }, true},
+        {"a folder in its place", [](const QString& p) { QFile::remove(p); QDir().mkpath(p); }, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        const QString path = file(QStringLiteral("svd_0%1.sav").arg(&row - rows.data()));
+        writeBytes(path, pattern(374'600, 4));
+        FileStore store(backups.path());
+        EXPECT_FALSE(store.changedOnDisk(path));  // not read yet: nothing to compare
+        SaveGame game;
+        ASSERT_EQ(game.openAtStartup(store, path), SaveGame::Refusal::None);
+        row.change(path);
+        EXPECT_EQ(store.changedOnDisk(path), row.changed);
+        if (!row.changed) {
+            // Our own save is not an outside change.
+            ASSERT_FALSE(game.save(store));
+            EXPECT_FALSE(store.changedOnDisk(path));
+        }
+    }
+}
