@@ -8,12 +8,17 @@
 
 namespace varkel {
 
-// The number boxes of the officer view, in the order their limits apply: captions,
-// input lengths, limits and the record field behind each. The view builds its
-// boxes from this table and Apply reads them back through it.
-const std::vector<NumberField<OfficerRecord>>& OfficerNumberFields();
+// Every field of an officer: names, numbers in the order their limits apply, lists,
+// flags, skills and tactics, with captions, input lengths, limits and the record
+// field behind each. The officer view builds its number boxes from this table and
+// Apply reads them back through it; the command line reads and writes officers
+// through the same table.
+const std::vector<RecordField<OfficerRecord>>& OfficerFields();
 
-// What the number boxes cannot catch: an entry year beyond what a byte holds.
+// The list texts of the officer lists.
+QStringList RankItems();
+
+// What the single boxes cannot catch: an entry year beyond what a byte holds.
 std::optional<FieldProblem> OfficerStorageProblem(const OfficerRecord& record);
 
 }  // namespace varkel

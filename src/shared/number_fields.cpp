@@ -1,8 +1,41 @@
 #include "shared/number_fields.h"
 
+#include "shared/name_field.h"
 #include "shared/texts.h"
 
+#include <algorithm>
+#include <set>
+
 namespace varkel {
+
+namespace {
+
+constexpr int kRawTacticLow = 14;  // nibbles 14 and 15 are no level but are kept as stored
+constexpr int kRawTacticHigh = 15;
+
+QStringList splitList(const QString& typed)
+{
+    QString t = typed;
+    t.replace(QChar(0xFF0C), QLatin1Char(','));  // a full-width comma
+    QStringList parts = t.split(QLatin1Char(','), Qt::SkipEmptyParts);
+    for (QString& p : parts)
+        p = p.trimmed();
+    parts.removeAll(QString());
+    return parts;
+}
+
+// A list entry given as its index or its text.
+std::optional<int> itemIndex(const QStringList& items, const QString& typed, int count)
+{
+    bool isNumber = false;
+    const int n = typed.toInt(&isNumber);
+    if (isNumber)
+        return n >= 0 && n < count ? std::optional<int>(n) : std::nullopt;
+    const qsizetype i = items.indexOf(typed);
+    return i >= 0 && i < count ? std::optional<int>(int(i)) : std::nullopt;
+}
+
+}  // namespace
 
 QString FieldProblemMessage(const QString& label, const QString& detail)
 {
@@ -32,6 +65,119 @@ NumberReading ReadNumber(const QString& control, const QString& label, const QSt
     r.value = static_cast<int>(v);
     r.clamped = v != value;
     return r;
+}
+
+NumberReading ReadNumber(const FieldSpec& field, const QString& text)
+{
+    return ReadNumber(field.control, field.label, text, field.lower, field.upper, field.storableMax);
+}
+
+QString ChoiceText(const FieldSpec& field, int code)
+{
+    return code >= 0 && code < field.items.size() ? field.items[code] : QString::number(code);
+}
+
+std::optional<FieldValue> ParseFieldValue(const FieldSpec& field, const QString& typed, FieldProblem* problem,
+                                          bool* clamped)
+{
+    auto refuse = [&](const QString& detail) -> std::optional<FieldValue> {
+        if (problem)
+            *problem = FieldProblem{field.control, FieldProblemMessage(field.label, detail)};
+        return std::nullopt;
+    };
+    if (clamped)
+        *clamped = false;
+    FieldValue v;
+    switch (field.kind) {
+    case FieldKind::Number: {
+        const NumberReading r = ReadNumber(field, typed);
+        if (r.problem) {
+            if (problem)
+                *problem = *r.problem;
+            return std::nullopt;
+        }
+        if (clamped)
+            *clamped = r.clamped;
+        v.number = r.value;
+        return v;
+    }
+    case FieldKind::Name:
+        if (typed.size() > field.capacity)
+            return refuse(QStringLiteral("最多%1個字。").arg(field.capacity));
+        if (!std::all_of(typed.begin(), typed.end(), IsDoubleByteChar))
+            return refuse(QStringLiteral("只能是雙字節的中文字。"));
+        v.text = typed;
+        return v;
+    case FieldKind::Choice: {
+        const auto code = itemIndex(field.items, typed.trimmed(), int(field.items.size()));
+        if (!code)
+            return refuse(QStringLiteral("不是可選的值。"));
+        v.number = *code;
+        return v;
+    }
+    case FieldKind::Flag: {
+        const QString t = typed.trimmed().toLower();
+        if (t == QLatin1String("1") || t == QLatin1String("true") || t == QStringLiteral("是"))
+            v.number = 1;
+        else if (!(t == QLatin1String("0") || t == QLatin1String("false") || t == QStringLiteral("否")))
+            return refuse(QStringLiteral("必須是0或1。"));
+        return v;
+    }
+    case FieldKind::Skills: {
+        std::set<int> held;
+        for (const QString& part : splitList(typed)) {
+            const auto skill = itemIndex(field.items, part, int(field.items.size()));
+            if (!skill)
+                return refuse(QStringLiteral("沒有「%1」這個特技。").arg(part));
+            held.insert(*skill);
+        }
+        v.list.assign(held.begin(), held.end());
+        return v;
+    }
+    case FieldKind::Tactics: {
+        const QStringList parts = splitList(typed);
+        if (parts.size() != field.capacity)
+            return refuse(QStringLiteral("必須是%1個等級。").arg(field.capacity));
+        for (const QString& part : parts) {
+            auto level = itemIndex(field.items, part, int(field.items.size()));
+            bool isNumber = false;
+            const int raw = part.toInt(&isNumber);
+            if (!level && isNumber && (raw == kRawTacticLow || raw == kRawTacticHigh))
+                level = raw;
+            if (!level)
+                return refuse(QStringLiteral("「%1」不是戰法等級。").arg(part));
+            v.list.push_back(*level);
+        }
+        return v;
+    }
+    }
+    return std::nullopt;
+}
+
+QString FieldValueText(const FieldSpec& field, const FieldValue& value)
+{
+    switch (field.kind) {
+    case FieldKind::Name:
+        return value.text;
+    case FieldKind::Choice:
+        return ChoiceText(field, value.number);
+    case FieldKind::Skills: {
+        QStringList names;
+        for (const int s : value.list)
+            names << ChoiceText(field, s);
+        return names.join(QLatin1Char(','));
+    }
+    case FieldKind::Tactics: {
+        QStringList levels;
+        for (const int l : value.list)
+            levels << QString::number(l);
+        return levels.join(QLatin1Char(','));
+    }
+    case FieldKind::Number:
+    case FieldKind::Flag:
+        break;
+    }
+    return QString::number(value.number);
 }
 
 }  // namespace varkel

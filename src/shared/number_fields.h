@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
@@ -8,21 +9,51 @@
 
 namespace varkel {
 
-// A number box of a record view: where it is, what it is called, how many digits
-// can be typed, the limits its value is clamped to, and the largest value the
-// record can hold (a larger one is refused, not clamped).
-template <typename Record>
-struct NumberField {
-    QString control;   // objectName, e.g. "Text3(0)"
-    QString label;     // caption, also names the field in messages
+// What a field of a record holds, and so how it is shown, typed and stored.
+enum class FieldKind {
+    Number,   // a number box
+    Name,     // a name of double-byte characters
+    Choice,   // a code shown as the text of a list
+    Flag,     // 0 or 1
+    Skills,   // the set of skills held, as skill indices
+    Tactics,  // one level per tactic
+};
+
+// A value of any field: `number` for numbers, codes and flags, `text` for names,
+// `list` for skills and tactics.
+struct FieldValue {
+    int number = 0;
+    QString text;
+    std::vector<int> list;
+    bool operator==(const FieldValue&) const = default;
+};
+
+// One field of a record kind: its names, limits and list texts. The record's view,
+// the command line and the tests all read and write a record through its table.
+struct FieldSpec {
+    QString key;      // snake_case English name, as the command line and JSON use it
+    QString label;    // the caption; names the field in messages
+    FieldKind kind = FieldKind::Number;
+    QString control;  // the view's number box, e.g. "Text3(0)"; empty when the view shows it otherwise
     int maxDigits = 0;
     std::optional<int> lower;
     std::optional<int> upper;
-    int storableMax = 0;
-    std::function<int&(Record&)> value;  // empty for a box that is only shown
+    int storableMax = 0;  // a larger number is refused, not clamped
+    int capacity = 0;     // a name's characters
+    QStringList items;    // Choice: the text of each code; Skills: skill names; Tactics: level texts
+    bool readOnly = false;
+    bool perRecord = true;  // false for a value the view edits with the record but that belongs to the file
 };
 
-// Why a view cannot be stored: the box at fault and a message naming it.
+// How one field is read from and written to a decoded record.
+template <typename Record>
+struct RecordField : FieldSpec {
+    std::function<FieldValue(const Record&)> get;         // empty for a value the view works out
+    std::function<void(Record&, const FieldValue&)> set;  // empty for a value that is never stored
+};
+
+// Why a record cannot be stored: the field at fault (its box in the view) and a
+// message naming it.
 struct FieldProblem {
     QString control;
     QString message;
@@ -39,28 +70,41 @@ struct NumberReading {
 // record can hold are problems; values beyond the limits are clamped.
 NumberReading ReadNumber(const QString& control, const QString& label, const QString& text, std::optional<int> lower,
                          std::optional<int> upper, int storableMax);
+NumberReading ReadNumber(const FieldSpec& field, const QString& text);
 
 // A message naming a field that cannot be stored, under the program's write-error text.
 QString FieldProblemMessage(const QString& label, const QString& detail);
 
-// Reads every stored box of `fields` through `textOf` into `record`. Either every
-// box is valid and the record holds the clamped values (`shown` gets the text each
-// clamped box must show), or nothing in the record changes and the first problem
-// comes back.
+// Reads a value typed for `field` as the views accept it: numbers within what the
+// record holds (clamped to the field's limits, `clamped` says so), names of
+// double-byte characters up to the field's capacity, a code or its text for a
+// list, 0/1 for a flag, skill names (or indices) separated by commas, and one level
+// per tactic. A value that cannot be stored gives the problem instead.
+std::optional<FieldValue> ParseFieldValue(const FieldSpec& field, const QString& typed, FieldProblem* problem,
+                                          bool* clamped = nullptr);
+// `value` as ParseFieldValue reads it back.
+QString FieldValueText(const FieldSpec& field, const FieldValue& value);
+// The text of a code of a Choice field, or the raw number for one outside its list.
+QString ChoiceText(const FieldSpec& field, int code);
+
+// Reads every editable number box of `fields` (those with a control) through
+// `textOf` into `record`. Either every box is valid and the record holds the
+// clamped values (`shown` gets the text each clamped box must show), or nothing in
+// the record changes and the first problem comes back.
 template <typename Record>
-std::optional<FieldProblem> ReadNumberFields(const std::vector<NumberField<Record>>& fields,
+std::optional<FieldProblem> ReadNumberFields(const std::vector<RecordField<Record>>& fields,
                                              const std::function<QString(const QString&)>& textOf, Record& record,
                                              std::vector<std::pair<QString, QString>>* shown = nullptr)
 {
     Record updated = record;
     std::vector<std::pair<QString, QString>> clampedTexts;
-    for (const NumberField<Record>& f : fields) {
-        if (!f.value)
+    for (const RecordField<Record>& f : fields) {
+        if (f.kind != FieldKind::Number || f.control.isEmpty() || f.readOnly || !f.set)
             continue;
-        const NumberReading r = ReadNumber(f.control, f.label, textOf(f.control), f.lower, f.upper, f.storableMax);
+        const NumberReading r = ReadNumber(f, textOf(f.control));
         if (r.problem)
             return r.problem;
-        f.value(updated) = r.value;
+        f.set(updated, FieldValue{r.value, {}, {}});
         if (r.clamped)
             clampedTexts.emplace_back(f.control, QString::number(r.value));
     }

@@ -43,15 +43,6 @@ int indexOf(const QString& control)
     return control.mid(open + 1, control.size() - open - 2).toInt();
 }
 
-QStringList rankItems()
-{
-    QStringList items;
-    for (int k = 0; k <= 8; ++k)
-        items << GetResText(204 - k) + GetResText(272);
-    items << GetResText(273);
-    return items;
-}
-
 // Wide enough for `chars` characters of the widest kind the box takes.
 void fitWidth(QLineEdit* box, int chars, bool doubleByte)
 {
@@ -164,7 +155,9 @@ QWidget* OfficerPanel::buildNumbers()
     rowLayout->addWidget(traits, 1);
 
     // Every number box comes from the field table: name, caption and input length.
-    for (const auto& field : OfficerNumberFields()) {
+    for (const auto& field : OfficerFields()) {
+        if (field.kind != FieldKind::Number || field.control.isEmpty())
+            continue;
         const int i = indexOf(field.control);
         QLineEdit* box = nullptr;
         if (field.control.startsWith(QLatin1String("Text5"))) {
@@ -181,7 +174,7 @@ QWidget* OfficerPanel::buildNumbers()
         }
         UseDigitFilter(box, field.maxDigits);
         fitWidth(box, field.maxDigits, false);
-        box->setReadOnly(!field.value);
+        box->setReadOnly(field.readOnly || !field.set);
         numberBoxes_[field.control] = box;
     }
     return row;
@@ -200,7 +193,7 @@ QWidget* OfficerPanel::buildLists()
     FillList(Combo3, GetResTexts(300, 311));
     Combo9 = named(new QComboBox(box), QStringLiteral("Combo9"));
     Combo11 = named(new QComboBox(box), QStringLiteral("Combo11"));
-    FillList(Combo11, rankItems());
+    FillList(Combo11, RankItems());
     Combo1 = named(new QComboBox(box), QStringLiteral("Combo1"));
     FillList(Combo1, GetResTexts(182, 189));
     const std::array<std::pair<const char*, QComboBox*>, 5> rows = {
@@ -330,10 +323,9 @@ void OfficerPanel::ReadWJInfo2(const QByteArray& save, const SaveTables& tables,
     Text1[3]->setText(p.title);
     Text1_Change(4);
     // Every stored box shows its record field; the age is worked out from the years.
-    OfficerRecord copy = r;
-    for (const auto& field : OfficerNumberFields())
-        if (field.value)
-            show(field.control, field.value(copy));
+    for (const auto& field : OfficerFields())
+        if (field.kind == FieldKind::Number && !field.control.isEmpty() && field.get)
+            show(field.control, field.get(r).number);
     show(QStringLiteral("Text3(13)"), r.date.year - p.birthYear + 1);
 
     Check1[0]->setChecked(p.tacticDirect);
@@ -373,7 +365,7 @@ bool OfficerPanel::WriteWJInfo2(QByteArray& save, int n)
     OfficerRecord r = shown_;
     std::vector<std::pair<QString, QString>> clamped;
     auto textOf = [this](const QString& control) { return numberBox(control)->text(); };
-    std::optional<FieldProblem> problem = ReadNumberFields(OfficerNumberFields(), textOf, r, &clamped);
+    std::optional<FieldProblem> problem = ReadNumberFields(OfficerFields(), textOf, r, &clamped);
     if (!problem)
         problem = OfficerStorageProblem(r);
     if (problem) {
