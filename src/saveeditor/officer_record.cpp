@@ -13,12 +13,13 @@ namespace {
 // Person block fields.
 using namespace save::person;
 constexpr int kTwoCharacters = 2, kFiveCharacters = 8, kFourCharacters = 6;  // last slot offsets
-constexpr qsizetype kBirthYear = 36, kAbilities = 37, kCompatibility = 41, kFamily = 42, kRelated = 44, kFace = 48;
+constexpr qsizetype kBirthYear = 36, kAbilities = 37, kCompatibility = 41, kFamily = 42, kRelated = 44;
 constexpr qsizetype kTacticFlags = 52, kTacticFlags2 = 53, kTemper = 54, kDutyAmbition = 55;
 
 // Status block fields.
-constexpr qsizetype kForce = 0, kEntryYear = 1, kAbilityCopy = 2, kLoyalty = 10, kAction = 11;
-constexpr qsizetype kMerit = 34, kFame = 38, kInfamy = 40, kWord = 50, kSkills = 56, kTactics = 60, kMoney = 80;
+using namespace save::status;
+constexpr qsizetype kEntryYear = 1, kAbilityCopy = 2, kLoyalty = 10, kAction = 11;
+constexpr qsizetype kMerit = 34, kFame = 38, kInfamy = 40, kSkills = 56, kMoney = 80;
 
 bool bit(int value, int b) { return (value >> b) & 1; }
 int flag(bool on, int b) { return on ? 1 << b : 0; }

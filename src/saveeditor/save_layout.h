@@ -36,6 +36,14 @@ inline constexpr qsizetype personBlock(int officer) { return kPersonBlockOffset 
 // The name fields of a person block; family and new-officer records begin with one.
 namespace person {
 inline constexpr qsizetype kSurname = 0, kGivenName = 5, kCourtesyName = 10, kTitle = 15, kFullName = 26;
+inline constexpr qsizetype kFace = 48;  // LE16
+}
+
+// Fields of a status block that checks of the stored values point at.
+namespace status {
+inline constexpr qsizetype kForce = 0;
+inline constexpr qsizetype kWord = 50;     // flag, rank, status, health and lifespan bits
+inline constexpr qsizetype kTactics = 60;  // eight bytes of two level nibbles
 }
 
 // Persons: numbers 860..1719 name officers through the person map.

@@ -20,11 +20,13 @@ enum class FieldKind {
 };
 
 // A value of any field: `number` for numbers, codes and flags, `text` for names,
-// `list` for skills and tactics.
+// `list` for skills and tactics. `absent` marks a field that a record of a mixed
+// table does not have.
 struct FieldValue {
     int number = 0;
     QString text;
     std::vector<int> list;
+    bool absent = false;
     bool operator==(const FieldValue&) const = default;
 };
 

@@ -1,0 +1,287 @@
+#include "cli_commands.h"
+
+#include "cli_files.h"
+#include "cli_output.h"
+#include "saveeditor/officer_record.h"
+#include "saveeditor/save_layout.h"
+#include "saveeditor/save_tables.h"
+#include "shared/name_field.h"
+
+#include <QFileInfo>
+
+#include <ostream>
+#include <set>
+
+namespace varkel::cli {
+
+namespace {
+
+std::ostream& operator<<(std::ostream& os, const QString& text)
+{
+    return os << text.toStdString();
+}
+
+int refuse(std::ostream& err, const QString& file, const QString& why)
+{
+    err << "varkel-cli: " << file << ": " << why << '\n';
+    return kRefused;
+}
+
+GameContext contextFor(const Options& options, std::ostream& err, bool needed)
+{
+    const QString folder = GameFolderFor(options.gameFolder, options.programFolder);
+    if (folder.isEmpty() && needed)
+        err << "varkel-cli: note: no game folder with d_sce.vk (--game-folder); city names are left out\n";
+    return ReadContext(folder);
+}
+
+QString recordLine(const RecordKind& kind, int n)
+{
+    const QString name = kind.recordName(n);
+    return QStringLiteral("%1 %2").arg(kind.recordKind(n)).arg(n) + (name.isEmpty() ? QString() : QLatin1Char(' ') + name);
+}
+
+void printChanges(std::ostream& out, const RecordKind& kind, int n, const std::vector<FieldChange>& changes)
+{
+    for (const FieldChange& c : changes)
+        out << recordLine(kind, n) << ": " << c.field << ' ' << c.before << " -> " << c.after
+            << (c.clamped ? " (clamped to the field's limit)" : "") << '\n';
+}
+
+// Writes an edited file through the editor's atomic save with its backup.
+int store(const GameFile& file, const Options& options, std::ostream& err)
+{
+    if (options.dryRun)
+        return kDone;
+    FileStore files(options.backupFolder);
+    const QString target = options.output.isEmpty() ? file.path : options.output;
+    if (const auto error = files.write(target, file.bytes, false))
+        return refuse(err, target, error->message());
+    return kDone;
+}
+
+std::unique_ptr<GameFile> open(const QString& path, const Options& options, std::ostream& err, bool namesNeeded)
+{
+    FileStore files(options.backupFolder);
+    QString error;
+    auto file = OpenGameFile(files, path, contextFor(options, err, namesNeeded), &error);
+    if (!file)
+        err << "varkel-cli: " << error << '\n';
+    else if (file->kinds.empty())
+        err << "varkel-cli: " << path << ": a " << TypeName(file->type) << " holds no records this tool knows yet\n";
+    return file && !file->kinds.empty() ? std::move(file) : nullptr;
+}
+
+}  // namespace
+
+int Info(const QString& path, const Options& options, std::ostream& out, std::ostream& err)
+{
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return refuse(err, path, QStringLiteral("no such file"));
+    const FileType type = TypeOf(path, info.size());
+    out << info.fileName() << ": " << TypeName(type) << ", " << info.size() << " bytes\n";
+    if (type != FileType::SavedGame)
+        return kDone;
+    auto file = open(path, options, err, false);
+    if (!file)
+        return kRefused;
+    const GameDate date = DecodeGameDate(file->bytes);
+    const SaveTables tables = SaveTables::build(file->bytes);
+    out << "game date: year " << date.year << ", month " << date.month << '\n';
+    out << "officers: " << tables.officerCount << '\n';
+    out << "controlled officers: " << tables.controlledCount() << '\n';
+    for (int k = 0; k < save::kPlayerSlotCount; ++k)
+        if (tables.controlled[k] != save::kNoControlledOfficer)
+            out << "  slot " << k << ": " << NumberedItem(tables.controlled[k], 3, tables.officerNames[tables.controlled[k]]) << '\n';
+    QStringList families;
+    for (int k = 0; k < save::kFamilyRecordCount; ++k) {
+        const QString name = ReadFullName(file->bytes, save::kFamilyRecordOffset + save::kFamilyRecordSize * k);
+        if (!name.isEmpty())
+            families << QStringLiteral("%1:%2").arg(k).arg(name);
+    }
+    out << "family members: " << families.size() << (families.isEmpty() ? "" : " (") << families.join(QStringLiteral(", "))
+        << (families.isEmpty() ? "" : ")") << '\n';
+    return kDone;
+}
+
+int Dump(const QString& path, const Options& options, std::ostream& out, std::ostream& err)
+{
+    auto file = open(path, options, err, true);
+    if (!file)
+        return kRefused;
+    RecordKind* kind = options.records.isEmpty() ? file->kinds.front().get() : file->kind(options.records);
+    if (!kind)
+        return refuse(err, path, QStringLiteral("no records of kind %1 here").arg(options.records));
+    std::vector<int> numbers = options.only;
+    if (numbers.empty())
+        for (int n = 0; n < kind->count(); ++n)
+            numbers.push_back(n);
+    for (const int n : numbers)
+        if (n < 0 || n >= kind->count())
+            return refuse(err, path, QStringLiteral("%1 %2: no such record").arg(kind->name()).arg(n));
+
+    if (options.format == QLatin1String("csv")) {
+        out << RecordsCsv(*kind, numbers);
+    } else if (options.format == QLatin1String("jsonl")) {
+        for (const int n : numbers)
+            out << RecordJson(*kind, n).dump() << '\n';
+    } else if (options.format == QLatin1String("json")) {
+        Json all = Json::array();
+        for (const int n : numbers)
+            all.push_back(RecordJson(*kind, n));
+        out << all.dump(2) << '\n';
+    } else {
+        return refuse(err, path, QStringLiteral("unknown format %1 (json, jsonl or csv)").arg(options.format));
+    }
+    return kDone;
+}
+
+int Set(const QString& path, const QString& kindName, int number, const QStringList& assignments,
+        const Options& options, std::ostream& out, std::ostream& err)
+{
+    auto file = open(path, options, err, false);
+    if (!file)
+        return kRefused;
+    RecordKind* kind = file->kind(kindName);
+    if (!kind)
+        return refuse(err, path, QStringLiteral("no records of kind %1 here").arg(kindName));
+    std::vector<std::pair<QString, QString>> values;
+    for (const QString& a : assignments) {
+        const qsizetype eq = a.indexOf(QLatin1Char('='));
+        if (eq <= 0)
+            return refuse(err, path, QStringLiteral("%1: FIELD=VALUE expected").arg(a));
+        values.emplace_back(a.left(eq), a.mid(eq + 1));
+    }
+    const EditResult result = EditRecord(*kind, file->bytes, number, values);
+    if (result.problem)
+        return refuse(err, path, *result.problem);
+    printChanges(out, *kind, number, result.changes);
+    return result.changes.empty() ? kDone : store(*file, options, err);
+}
+
+int Apply(const QString& path, const QString& editsPath, const Options& options, std::ostream& out,
+          std::ostream& err)
+{
+    auto file = open(path, options, err, false);
+    if (!file)
+        return kRefused;
+    const auto text = FileStore::readFile(editsPath, 64 * 1024 * 1024);
+    if (!text)
+        return refuse(err, editsPath, QStringLiteral("cannot be read"));
+    // A JSON array or object as dump writes it, or one object per line.
+    std::vector<Json> edits;
+    const Json whole = Json::parse(text->constData(), text->constData() + text->size(), nullptr, false);
+    if (!whole.is_discarded()) {
+        if (whole.is_array())
+            edits.assign(whole.begin(), whole.end());
+        else
+            edits.push_back(whole);
+    } else {
+        int line = 0;
+        for (const QByteArray& row : text->split('\n')) {
+            ++line;
+            if (row.trimmed().isEmpty())
+                continue;
+            const Json object = Json::parse(row.constData(), row.constData() + row.size(), nullptr, false);
+            if (object.is_discarded())
+                return refuse(err, editsPath, QStringLiteral("line %1 is no JSON").arg(line));
+            edits.push_back(object);
+        }
+    }
+
+    std::vector<std::tuple<RecordKind*, int, std::vector<FieldChange>>> done;
+    for (const Json& edit : edits) {
+        if (!edit.is_object())
+            return refuse(err, editsPath, QStringLiteral("every edit must be an object"));
+        const QString kindName = RecordKindOf(edit);
+        RecordKind* kind = file->kind(kindName);
+        const int n = RecordNumber(edit);
+        if (!kind || n < 0)
+            return refuse(err, editsPath, QStringLiteral("an edit needs the \"kind\" and \"number\" of a record here"));
+        std::vector<std::pair<QString, QString>> values;
+        QString problem;
+        if (!EditValues(edit, values, &problem))
+            return refuse(err, editsPath, QStringLiteral("%1 %2: %3").arg(kindName).arg(n).arg(problem));
+        EditResult result = EditRecord(*kind, file->bytes, n, values);
+        if (result.problem)
+            return refuse(err, path, *result.problem);  // nothing has been written
+        done.emplace_back(kind, n, std::move(result.changes));
+    }
+    bool changed = false;
+    for (const auto& [kind, n, changes] : done) {
+        printChanges(out, *kind, n, changes);
+        changed = changed || !changes.empty();
+    }
+    return changed ? store(*file, options, err) : kDone;
+}
+
+int Diff(const QString& a, const QString& b, const Options& options, std::ostream& out, std::ostream& err)
+{
+    auto fa = open(a, options, err, false);
+    auto fb = open(b, options, err, false);
+    if (!fa || !fb)
+        return kRefused;
+    if (fa->type != fb->type)
+        return refuse(err, b, QStringLiteral("is a %1, %2 is a %3").arg(TypeName(fb->type), a, TypeName(fa->type)));
+
+    bool found = false;
+    std::set<qsizetype> owned;  // bytes of records whose differences were named
+    for (std::size_t k = 0; k < fa->kinds.size(); ++k) {
+        const RecordKind& ka = *fa->kinds[k];
+        const RecordKind& kb = *fb->kinds[k];
+        if (ka.extents(0).empty())
+            continue;  // derived tables follow from the records
+        const int common = std::min(ka.count(), kb.count());
+        for (int n = 0; n < std::max(ka.count(), kb.count()); ++n) {
+            if (n >= common) {
+                out << recordLine(n < ka.count() ? ka : kb, n) << ": only in " << (n < ka.count() ? a : b) << '\n';
+                found = true;
+                continue;
+            }
+            const auto changes = DiffRecord(ka, kb, n);
+            if (changes.empty())
+                continue;
+            found = true;
+            printChanges(out, ka, n, changes);
+            for (const auto& e : ka.extents(n))
+                for (qsizetype i = e.offset; i < e.offset + e.size; ++i)
+                    owned.insert(i);
+        }
+    }
+    std::vector<qsizetype> unowned;
+    const qsizetype length = std::max(fa->bytes.size(), fb->bytes.size());
+    for (qsizetype i = 0; i < length; ++i) {
+        const bool differ = i >= fa->bytes.size() || i >= fb->bytes.size() || fa->bytes[i] != fb->bytes[i];
+        if (differ && !owned.count(i))
+            unowned.push_back(i);
+    }
+    if (fa->bytes.size() != fb->bytes.size())
+        out << "sizes differ: " << fa->bytes.size() << " and " << fb->bytes.size() << " bytes\n";
+    if (!unowned.empty()) {
+        found = true;
+        out << unowned.size() << " differing bytes that no field owns, at";
+        for (std::size_t i = 0; i < unowned.size() && i < 16; ++i)
+            out << ' ' << unowned[i];
+        out << (unowned.size() > 16 ? " ..." : "") << '\n';
+    }
+    return found ? kFound : kDone;
+}
+
+int Check(const QString& path, const Options& options, std::ostream& out, std::ostream& err)
+{
+    auto file = open(path, options, err, false);
+    if (!file)
+        return kRefused;
+    int findings = 0;
+    for (const auto& kind : file->kinds) {
+        for (const RecordKind::Finding& f : kind->check()) {
+            ++findings;
+            out << (f.record >= 0 ? recordLine(*kind, f.record) : QFileInfo(path).fileName()) << ": " << f.field
+                << " at offset " << f.offset << " = " << f.value << ": " << f.what << '\n';
+        }
+    }
+    return findings > 0 ? kFound : kDone;
+}
+
+}  // namespace varkel::cli

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <iosfwd>
+#include <vector>
+
+namespace varkel::cli {
+
+// Exit statuses: done, found something (a difference, a problem), refused.
+enum Status { kDone = 0, kFound = 1, kRefused = 2 };
+
+struct Options {
+    QString programFolder;
+    QString gameFolder;  // --game-folder
+    QString backupFolder;  // empty: the editor's
+    QString records;     // --records
+    std::vector<int> only;
+    QString format = QStringLiteral("json");
+    QString output;  // --output
+    bool dryRun = false;
+};
+
+// Each command writes its results to `out` and its complaints, one line each, to `err`.
+int Info(const QString& path, const Options& options, std::ostream& out, std::ostream& err);
+int Dump(const QString& path, const Options& options, std::ostream& out, std::ostream& err);
+int Set(const QString& path, const QString& kind, int number, const QStringList& assignments, const Options& options,
+        std::ostream& out, std::ostream& err);
+int Apply(const QString& path, const QString& editsPath, const Options& options, std::ostream& out,
+          std::ostream& err);
+int Diff(const QString& a, const QString& b, const Options& options, std::ostream& out, std::ostream& err);
+int Check(const QString& path, const Options& options, std::ostream& out, std::ostream& err);
+
+}  // namespace varkel::cli

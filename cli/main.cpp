@@ -1,0 +1,87 @@
+// varkel-cli: look at, dump, change, compare and check the game's files without a window.
+#include "cli_commands.h"
+
+#include <CLI/CLI.hpp>
+
+#include <QCoreApplication>
+
+#include <iostream>
+
+using namespace varkel::cli;
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("varkel-editor"));  // shares the editor's backups
+
+    CLI::App cli{"Looks at, dumps, changes, compares and checks the files of a Varkel game folder."};
+    cli.set_version_flag("--version", VARKEL_VERSION_STRING);
+    cli.require_subcommand(1);
+    Options options;
+    options.programFolder = QCoreApplication::applicationDirPath();
+    std::string gameFolder, records, format = "json", output;
+    std::vector<int> only;
+    std::string file, second, kind;
+    int number = -1;
+    std::vector<std::string> assignments;
+
+    auto* info = cli.add_subcommand("info", "What FILE is; for a saved game its date, officers, controlled officers and families.");
+    info->add_option("FILE", file)->required();
+
+    auto* dump = cli.add_subcommand("dump", "Every record of one kind of FILE, decoded.");
+    dump->add_option("FILE", file)->required();
+    dump->add_option("--records", records, "officers (default for a saved game) or tables");
+    dump->add_option("--only", only, "only these record numbers")->delimiter(',');
+    dump->add_option("--format", format, "json (default), jsonl or csv")->check(CLI::IsMember({"json", "jsonl", "csv"}));
+    dump->add_option("--game-folder", gameFolder, "where d_sce.vk gives city names (default: the editor's folder)");
+
+    auto* set = cli.add_subcommand("set", "Changes fields of one record, as the editor's Apply does.");
+    set->add_option("FILE", file)->required();
+    set->add_option("KIND", kind, "officer")->required();
+    set->add_option("NUMBER", number)->required();
+    set->add_option("FIELD=VALUE", assignments)->required();
+    set->add_option("--output", output, "write the result here instead of over FILE");
+    set->add_flag("--dry-run", options.dryRun, "show the changes, write nothing");
+
+    auto* apply = cli.add_subcommand("apply", "Changes many records at once from JSON of the shape dump writes.");
+    apply->add_option("FILE", file)->required();
+    apply->add_option("EDITS", second, "a JSON array or object, or JSON lines")->required();
+    apply->add_option("--output", output, "write the result here instead of over FILE");
+    apply->add_flag("--dry-run", options.dryRun, "show the changes, write nothing");
+
+    auto* diff = cli.add_subcommand("diff", "The records and fields that differ between two files of one kind.");
+    diff->add_option("A", file)->required();
+    diff->add_option("B", second)->required();
+
+    auto* check = cli.add_subcommand("check", "Stored values the editor cannot show as they are, and problems of FILE.");
+    check->add_option("FILE", file)->required();
+
+    try {
+        cli.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        const int shown = cli.exit(e);
+        return shown == 0 ? kDone : kRefused;
+    }
+    options.gameFolder = QString::fromStdString(gameFolder);
+    options.records = QString::fromStdString(records);
+    options.format = QString::fromStdString(format);
+    options.output = QString::fromStdString(output);
+    options.only = only;
+    const QString path = QString::fromStdString(file);
+
+    if (*info)
+        return Info(path, options, std::cout, std::cerr);
+    if (*dump)
+        return Dump(path, options, std::cout, std::cerr);
+    if (*set) {
+        QStringList typed;
+        for (const auto& a : assignments)
+            typed << QString::fromStdString(a);
+        return Set(path, QString::fromStdString(kind), number, typed, options, std::cout, std::cerr);
+    }
+    if (*apply)
+        return Apply(path, QString::fromStdString(second), options, std::cout, std::cerr);
+    if (*diff)
+        return Diff(path, QString::fromStdString(second), options, std::cout, std::cerr);
+    return Check(path, options, std::cout, std::cerr);
+}

@@ -1,0 +1,136 @@
+#include "shared/record_kind.h"
+
+namespace varkel {
+
+namespace {
+
+const QString kTextSuffix = QStringLiteral("_text");
+
+std::optional<std::size_t> fieldIndex(const RecordKind& kind, const QString& key)
+{
+    const auto& fields = kind.fields();
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        if (fields[i]->key == key)
+            return i;
+    return std::nullopt;
+}
+
+// Whether `typed` says what the field holds, as its text or as a value read back.
+bool agrees(const FieldSpec& field, const FieldValue& value, const QString& typed)
+{
+    if (typed == FieldValueText(field, value))
+        return true;
+    const auto read = ParseFieldValue(field, typed, nullptr);
+    return read && *read == value;
+}
+
+// The text the record shows under `key` (a field's "_text" or a named text), or
+// nothing when the record has no such key.
+std::optional<QString> shownText(const RecordKind& kind, int n, const std::vector<FieldValue>& values,
+                                 const QString& key)
+{
+    if (key.endsWith(kTextSuffix)) {
+        const auto i = fieldIndex(kind, key.chopped(kTextSuffix.size()));
+        if (i && kind.fields()[*i]->kind == FieldKind::Choice)
+            return ChoiceText(*kind.fields()[*i], values[*i].number);
+    }
+    for (const auto& [name, text] : kind.namedTexts(n))
+        if (name == key)
+            return text;
+    return std::nullopt;
+}
+
+}  // namespace
+
+QString ProblemLine(const RecordKind& kind, int n, const QString& message)
+{
+    // The views put the write-error text above the field's complaint; one line says enough.
+    const QString reason = message.section(QLatin1Char('\n'), -1);
+    if (n < 0 || n >= kind.count())
+        return reason;
+    return QStringLiteral("%1 %2 %3: %4").arg(kind.recordKind(n)).arg(n).arg(kind.recordName(n), reason);
+}
+
+EditResult EditRecord(RecordKind& kind, QByteArray& file, int n, const std::vector<std::pair<QString, QString>>& values)
+{
+    EditResult result;
+    const QByteArray before = file;
+    auto refuse = [&](const QString& why) {
+        file = before;
+        result.changes.clear();
+        result.problem = ProblemLine(kind, n, why);
+        return result;
+    };
+    if (n < 0 || n >= kind.count())
+        return refuse(QStringLiteral("%1 %2: no such record").arg(kind.name()).arg(n));
+
+    const auto& fields = kind.fields();
+    const std::vector<FieldValue> current = kind.read(n);
+    std::map<std::size_t, FieldValue> changes;
+    std::vector<std::pair<QString, QString>> mustAgree;
+    for (const auto& [key, typed] : values) {
+        if (key == QLatin1String("kind")) {
+            if (typed != kind.recordKind(n))
+                return refuse(QStringLiteral("kind: this record is %1, not %2").arg(kind.recordKind(n), typed));
+            continue;
+        }
+        if (key == QLatin1String("number")) {
+            if (typed != QString::number(n))
+                return refuse(QStringLiteral("number: this record is %1, not %2").arg(n).arg(typed));
+            continue;
+        }
+        const auto i = fieldIndex(kind, key);
+        if (!i) {
+            if (!shownText(kind, n, current, key))
+                return refuse(QStringLiteral("%1: no such field").arg(key));
+            mustAgree.emplace_back(key, typed);
+            continue;
+        }
+        const FieldSpec& field = *fields[*i];
+        // What was left as it was keeps its stored code, even one outside the lists.
+        if (typed == FieldValueText(field, current[*i]))
+            continue;
+        if (field.readOnly) {
+            mustAgree.emplace_back(key, typed);
+            continue;
+        }
+        FieldProblem problem;
+        bool clamped = false;
+        const auto value = ParseFieldValue(field, typed, &problem, &clamped);
+        if (!value)
+            return refuse(QStringLiteral("%1: %2").arg(key, problem.message.section(QLatin1Char('\n'), -1)));
+        if (*value == current[*i])
+            continue;
+        changes[*i] = *value;
+        result.changes.push_back({key, FieldValueText(field, current[*i]), FieldValueText(field, *value), clamped});
+    }
+    if (!changes.empty()) {
+        if (const auto problem = kind.write(n, changes))
+            return refuse(problem->message.section(QLatin1Char('\n'), -1));
+    }
+    // Read-only fields and texts may come along (a dump applied back); after the
+    // edit they must say what the record says.
+    const std::vector<FieldValue> after = changes.empty() ? current : kind.read(n);
+    for (const auto& [key, typed] : mustAgree) {
+        const auto i = fieldIndex(kind, key);
+        const QString shown = i ? FieldValueText(*fields[*i], after[*i]) : shownText(kind, n, after, key).value_or(QString());
+        if (i ? !agrees(*fields[*i], after[*i], typed) : shown != typed)
+            return refuse(QStringLiteral("%1 is read-only here: the record has %2, the edit says %3").arg(key, shown, typed));
+    }
+    return result;
+}
+
+std::vector<FieldChange> DiffRecord(const RecordKind& a, const RecordKind& b, int n)
+{
+    std::vector<FieldChange> changes;
+    const auto& fields = a.fields();
+    const std::vector<FieldValue> va = a.read(n);
+    const std::vector<FieldValue> vb = b.read(n);
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (!(va[i] == vb[i]))
+            changes.push_back({fields[i]->key, FieldValueText(*fields[i], va[i]), FieldValueText(*fields[i], vb[i])});
+    }
+    return changes;
+}
+
+}  // namespace varkel
