@@ -35,16 +35,18 @@ GameContext contextFor(const Options& options, std::ostream& err, bool needed)
     return ReadContext(folder);
 }
 
-QString recordLine(const RecordKind& kind, int n)
+QString recordLine(const RecordKind& kind, int n, QString name = QString())
 {
-    const QString name = kind.recordName(n);
+    if (name.isEmpty())
+        name = kind.recordName(n);
     return QStringLiteral("%1 %2").arg(kind.recordKind(n)).arg(n) + (name.isEmpty() ? QString() : QLatin1Char(' ') + name);
 }
 
-void printChanges(std::ostream& out, const RecordKind& kind, int n, const std::vector<FieldChange>& changes)
+void printChanges(std::ostream& out, const RecordKind& kind, int n, const std::vector<FieldChange>& changes,
+                  const QString& name = QString())
 {
     for (const FieldChange& c : changes)
-        out << recordLine(kind, n) << ": " << c.field << ' ' << c.before << " -> " << c.after
+        out << recordLine(kind, n, name) << ": " << c.field << ' ' << c.before << " -> " << c.after
             << (c.clamped ? " (clamped to the field's limit)" : "") << '\n';
 }
 
@@ -156,7 +158,7 @@ int Set(const QString& path, const QString& kindName, int number, const QStringL
     const EditResult result = EditRecord(*kind, file->bytes, number, values);
     if (result.problem)
         return refuse(err, path, *result.problem);
-    printChanges(out, *kind, number, result.changes);
+    printChanges(out, *kind, number, result.changes, result.recordName);
     return result.changes.empty() ? kDone : store(*file, options, err);
 }
 
@@ -190,7 +192,8 @@ int Apply(const QString& path, const QString& editsPath, const Options& options,
         }
     }
 
-    std::vector<std::tuple<RecordKind*, int, std::vector<FieldChange>>> done;
+    std::vector<std::pair<RecordKind*, EditResult>> done;
+    std::vector<int> numbers;
     for (const Json& edit : edits) {
         if (!edit.is_object())
             return refuse(err, editsPath, QStringLiteral("every edit must be an object"));
@@ -206,12 +209,13 @@ int Apply(const QString& path, const QString& editsPath, const Options& options,
         EditResult result = EditRecord(*kind, file->bytes, n, values);
         if (result.problem)
             return refuse(err, path, *result.problem);  // nothing has been written
-        done.emplace_back(kind, n, std::move(result.changes));
+        done.emplace_back(kind, std::move(result));
+        numbers.push_back(n);
     }
     bool changed = false;
-    for (const auto& [kind, n, changes] : done) {
-        printChanges(out, *kind, n, changes);
-        changed = changed || !changes.empty();
+    for (std::size_t i = 0; i < done.size(); ++i) {
+        printChanges(out, *done[i].first, numbers[i], done[i].second.changes, done[i].second.recordName);
+        changed = changed || !done[i].second.changes.empty();
     }
     return changed ? store(*file, options, err) : kDone;
 }

@@ -42,12 +42,14 @@ int main(int argc, char* argv[])
     set->add_option("FIELD=VALUE", assignments)->required();
     set->add_option("--output", output, "write the result here instead of over FILE");
     set->add_flag("--dry-run", options.dryRun, "show the changes, write nothing");
+    set->add_option("--game-folder", gameFolder, "where d_sce.vk gives city names (default: the editor's folder)");
 
     auto* apply = cli.add_subcommand("apply", "Changes many records at once from JSON of the shape dump writes.");
     apply->add_option("FILE", file)->required();
     apply->add_option("EDITS", second, "a JSON array or object, or JSON lines")->required();
     apply->add_option("--output", output, "write the result here instead of over FILE");
     apply->add_flag("--dry-run", options.dryRun, "show the changes, write nothing");
+    apply->add_option("--game-folder", gameFolder, "where d_sce.vk gives city names (default: the editor's folder)");
 
     auto* diff = cli.add_subcommand("diff", "The records and fields that differ between two files of one kind.");
     diff->add_option("A", file)->required();

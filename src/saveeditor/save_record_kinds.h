@@ -22,6 +22,7 @@ public:
     QString recordName(int n) const override;
     std::vector<FieldValue> read(int n) const override;
     std::vector<std::pair<QString, QString>> namedTexts(int n) const override;
+    QStringList namedTextKeys() const override { return {QStringLiteral("force_text"), QStringLiteral("city_text")}; }
     std::optional<FieldProblem> write(int n, const std::map<std::size_t, FieldValue>& changes) override;
     std::vector<Extent> extents(int n) const override;
     std::vector<Finding> check() const override;

@@ -66,7 +66,9 @@ EditResult EditRecord(RecordKind& kind, QByteArray& file, int n, const std::vect
 
     const auto& fields = kind.fields();
     const std::vector<FieldValue> current = kind.read(n);
+    result.recordName = kind.recordName(n);
     std::map<std::size_t, FieldValue> changes;
+    std::vector<bool> clampedField(fields.size(), false);
     std::vector<std::pair<QString, QString>> mustAgree;
     for (const auto& [key, typed] : values) {
         if (key == QLatin1String("kind")) {
@@ -81,9 +83,10 @@ EditResult EditRecord(RecordKind& kind, QByteArray& file, int n, const std::vect
         }
         const auto i = fieldIndex(kind, key);
         if (!i) {
-            if (!shownText(kind, n, current, key))
+            if (shownText(kind, n, current, key))
+                mustAgree.emplace_back(key, typed);
+            else if (!kind.namedTextKeys().contains(key))  // else its source is not at hand: nothing to compare
                 return refuse(QStringLiteral("%1: no such field").arg(key));
-            mustAgree.emplace_back(key, typed);
             continue;
         }
         const FieldSpec& field = *fields[*i];
@@ -102,7 +105,7 @@ EditResult EditRecord(RecordKind& kind, QByteArray& file, int n, const std::vect
         if (*value == current[*i])
             continue;
         changes[*i] = *value;
-        result.changes.push_back({key, FieldValueText(field, current[*i]), FieldValueText(field, *value), clamped});
+        clampedField[*i] = clamped;
     }
     if (!changes.empty()) {
         if (const auto problem = kind.write(n, changes))
@@ -111,6 +114,12 @@ EditResult EditRecord(RecordKind& kind, QByteArray& file, int n, const std::vect
     // Read-only fields and texts may come along (a dump applied back); after the
     // edit they must say what the record says.
     const std::vector<FieldValue> after = changes.empty() ? current : kind.read(n);
+    // What changed, read back: a field the record works out from others (the full
+    // name) shows too.
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        if (!(after[i] == current[i]))
+            result.changes.push_back(
+                {fields[i]->key, FieldValueText(*fields[i], current[i]), FieldValueText(*fields[i], after[i]), clampedField[i]});
     for (const auto& [key, typed] : mustAgree) {
         const auto i = fieldIndex(kind, key);
         const QString shown = i ? FieldValueText(*fields[*i], after[*i]) : shownText(kind, n, after, key).value_or(QString());

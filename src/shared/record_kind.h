@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <map>
 #include <optional>
@@ -43,8 +44,10 @@ public:
     virtual QString recordName(int n) const = 0;
     // One value per field of fields().
     virtual std::vector<FieldValue> read(int n) const = 0;
-    // Texts shown beside the fields that name other records ("force_text").
+    // Texts shown beside the fields that name other records ("force_text"), and
+    // the keys they can have: a text whose source is not at hand is left out.
     virtual std::vector<std::pair<QString, QString>> namedTexts(int) const { return {}; }
+    virtual QStringList namedTextKeys() const { return {}; }
     // Stores `changes` (index into fields() -> value) into record n of the file:
     // the whole record, or nothing and the problem.
     virtual std::optional<FieldProblem> write(int n, const std::map<std::size_t, FieldValue>& changes) = 0;
@@ -62,7 +65,8 @@ struct FieldChange {
 };
 
 struct EditResult {
-    std::vector<FieldChange> changes;
+    QString recordName;  // as it was before the edit
+    std::vector<FieldChange> changes;  // every field that changed, in table order
     std::optional<QString> problem;  // set: nothing was stored
 };
 

@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -503,6 +504,26 @@ private slots:
         QTest::mouseClick(control<QPushButton>(*form, QStringLiteral("Command8(0)")), Qt::LeftButton);
         QVERIFY(!showsModified(*form));
         QCOMPARE(braveryOf(fileBytes(slot(demo::kDemoNewestSlot)), 1), 3);
+    }
+
+    // The command line edits an officer through the same table and codec as Apply.
+    void theCommandLineSetsWhatApplyStores()
+    {
+        const QString path = slot(demo::kDemoNewestSlot);
+        const QString copy = temp_->filePath(QStringLiteral("copy.sav"));
+        QVERIFY(QFile::copy(path, copy));
+        auto form = openForm();
+        applyAnEdit(*form);
+        QTest::mouseClick(control<QPushButton>(*form, QStringLiteral("Command8(0)")), Qt::LeftButton);
+        QProcess cli;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_DATA_HOME"), temp_->path());  // its backups stay here
+        cli.setProcessEnvironment(env);
+        cli.start(QStringLiteral(VARKEL_CLI), {QStringLiteral("set"), copy, QStringLiteral("officer"),
+                                               QStringLiteral("1"), QStringLiteral("bravery=3")});
+        QVERIFY(cli.waitForFinished(30'000));
+        QCOMPARE(cli.exitCode(), 0);
+        QVERIFY(fileBytes(copy) == fileBytes(path));
     }
 
     void saveAsWritesExactlyTheBuffer()
