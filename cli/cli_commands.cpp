@@ -123,16 +123,20 @@ int Dump(const QString& path, const Options& options, std::ostream& out, std::os
         if (n < 0 || n >= kind->count())
             return refuse(err, path, QStringLiteral("%1 %2: no such record").arg(kind->name()).arg(n));
 
+    const RecordWriter writer(*kind);
     if (options.format == QLatin1String("csv")) {
-        out << RecordsCsv(*kind, numbers);
+        out << writer.csvHeader();
+        for (const int n : numbers)
+            out << writer.csvRow(n);
     } else if (options.format == QLatin1String("jsonl")) {
         for (const int n : numbers)
-            out << RecordJson(*kind, n).dump() << '\n';
+            out << writer.json(n) << '\n';
     } else if (options.format == QLatin1String("json")) {
-        Json all = Json::array();
-        for (const int n : numbers)
-            all.push_back(RecordJson(*kind, n));
-        out << all.dump(2) << '\n';
+        // One record a line: easy to read, grep and cut from.
+        out << "[\n";
+        for (std::size_t i = 0; i < numbers.size(); ++i)
+            out << writer.json(numbers[i]) << (i + 1 < numbers.size() ? ",\n" : "\n");
+        out << "]\n";
     } else {
         return refuse(err, path, QStringLiteral("unknown format %1 (json, jsonl or csv)").arg(options.format));
     }

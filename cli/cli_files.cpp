@@ -96,7 +96,7 @@ GameContext ReadContext(const QString& gameFolder)
         return context;
     if (const auto bytes =
             FileStore::readFile(GameFilePath(gameFolder, QStringLiteral("d_sce.vk")), ScenarioData::kSize))
-        context.cityNames = ScenarioData::decode(*bytes).cityNames;
+        context.cityNames = ScenarioData::decodeCityNames(*bytes);
     return context;
 }
 

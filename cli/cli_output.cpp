@@ -1,5 +1,7 @@
 #include "cli_output.h"
 
+#include <algorithm>
+
 namespace varkel::cli {
 
 namespace {
@@ -9,92 +11,213 @@ std::string utf8(const QString& text)
     return text.toStdString();
 }
 
-Json fieldJson(const FieldSpec& field, const FieldValue& value)
+void appendJsonString(std::string& out, const std::string& text)
 {
-    switch (field.kind) {
-    case FieldKind::Name:
-        return utf8(value.text);
-    case FieldKind::Flag:
-        return value.number != 0;
-    case FieldKind::Skills: {
-        Json names = Json::array();
-        for (const int s : value.list)
-            names.push_back(utf8(ChoiceText(field, s)));
-        return names;
+    out += '"';
+    for (const char c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (u < 0x20) {
+            static const char hex[] = "0123456789abcdef";
+            out += "\\u00";
+            out += hex[u >> 4];
+            out += hex[u & 15];
+        } else {
+            out += c;
+        }
     }
-    case FieldKind::Tactics:
-        return value.list;
-    case FieldKind::Number:
-    case FieldKind::Choice:
-        break;
-    }
-    return value.number;
+    out += '"';
 }
 
-std::string csvCell(const Json& value)
+void appendCsv(std::string& out, const std::string& text)
 {
-    std::string text;
-    if (value.is_string()) {
-        text = value.get<std::string>();
-    } else if (value.is_array()) {
-        for (std::size_t i = 0; i < value.size(); ++i)
-            text += (i ? "," : "") + (value[i].is_string() ? value[i].get<std::string>() : value[i].dump());
-    } else if (!value.is_null()) {
-        text = value.dump();
+    if (text.find_first_of(",\"\r\n") == std::string::npos) {
+        out += text;
+        return;
     }
-    if (text.find_first_of(",\"\r\n") == std::string::npos)
-        return text;
-    std::string quoted = "\"";
+    out += '"';
     for (const char c : text)
-        quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return quoted + "\"";
+        out += c == '"' ? std::string("\"\"") : std::string(1, c);
+    out += '"';
 }
 
 }  // namespace
 
-Json RecordJson(const RecordKind& kind, int n)
+RecordWriter::RecordWriter(const RecordKind& kind) : kind_(kind)
 {
-    Json object;
-    object["kind"] = utf8(kind.recordKind(n));
-    object["number"] = n;
-    const auto& fields = kind.fields();
-    const std::vector<FieldValue> values = kind.read(n);
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        if (values[i].absent)
-            continue;
-        const std::string key = utf8(fields[i]->key);
-        object[key] = fieldJson(*fields[i], values[i]);
-        if (fields[i]->kind == FieldKind::Choice)
-            object[key + "_text"] = utf8(ChoiceText(*fields[i], values[i].number));
+    columns_ = {"kind", "number"};
+    for (const FieldSpec* field : kind.fields()) {
+        columnOfField_.push_back(int(columns_.size()));
+        columns_.push_back(utf8(field->key));
+        if (field->kind == FieldKind::Choice)
+            columns_.push_back(utf8(field->key) + "_text");
+        std::vector<std::string> items;
+        for (const QString& item : field->items)
+            items.push_back(utf8(item));
+        itemTexts_.push_back(std::move(items));
     }
-    for (const auto& [key, text] : kind.namedTexts(n))
-        object[utf8(key)] = utf8(text);
-    return object;
+    for (const QString& key : kind.namedTextKeys())
+        columns_.push_back(utf8(key));
+    for (const std::string& column : columns_) {
+        std::string key;
+        appendJsonString(key, column);
+        jsonKeys_.push_back(key + ':');
+    }
 }
 
-std::string RecordsCsv(const RecordKind& kind, const std::vector<int>& numbers)
+const std::vector<RecordWriter::Cell>& RecordWriter::cells(int n) const
 {
-    std::vector<std::string> columns = {"kind", "number"};
-    for (const FieldSpec* field : kind.fields()) {
-        columns.push_back(utf8(field->key));
-        if (field->kind == FieldKind::Choice)
-            columns.push_back(utf8(field->key) + "_text");
+    std::vector<Cell>& row = row_;
+    row.resize(columns_.size());
+    for (Cell& cell : row) {
+        cell.type = Cell::None;
+        cell.text.clear();
+        cell.texts.clear();
+        cell.numbers.clear();
     }
-    if (kind.count() > 0)
-        for (const auto& [key, text] : kind.namedTexts(0))
-            columns.push_back(utf8(key));
+    auto number = [&](std::size_t column, long long value, Cell::Type type = Cell::Number) {
+        row[column].type = type;
+        row[column].number = value;
+    };
+    auto text = [&](std::size_t column, const std::string& value) {
+        row[column].type = Cell::Text;
+        row[column].text = value;
+    };
+    text(0, utf8(kind_.recordKind(n)));
+    number(1, n);
+    const auto& fields = kind_.fields();
+    const std::vector<FieldValue> values = kind_.read(n);
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        const FieldValue& v = values[i];
+        if (v.absent)
+            continue;
+        const std::size_t column = std::size_t(columnOfField_[i]);
+        const auto& items = itemTexts_[i];
+        auto itemText = [&](int code) { return code >= 0 && code < int(items.size()) ? items[code] : std::to_string(code); };
+        switch (fields[i]->kind) {
+        case FieldKind::Name:
+            text(column, utf8(v.text));
+            break;
+        case FieldKind::Flag:
+            number(column, v.number, Cell::Bool);
+            break;
+        case FieldKind::Skills:
+            row[column].type = Cell::Texts;
+            for (const int s : v.list)
+                row[column].texts.push_back(itemText(s));
+            break;
+        case FieldKind::Tactics:
+            row[column].type = Cell::Numbers;
+            row[column].numbers = v.list;
+            break;
+        case FieldKind::Choice:
+            number(column, v.number);
+            text(column + 1, itemText(v.number));
+            break;
+        case FieldKind::Number:
+            number(column, v.number);
+            break;
+        }
+    }
+    const std::size_t named = columns_.size() - std::size_t(kind_.namedTextKeys().size());
+    for (const auto& [key, value] : kind_.namedTexts(n)) {
+        const auto at = std::find(columns_.begin() + long(named), columns_.end(), utf8(key));
+        if (at != columns_.end())
+            text(std::size_t(at - columns_.begin()), utf8(value));
+    }
+    return row;
+}
 
-    std::string out;
-    for (std::size_t c = 0; c < columns.size(); ++c)
-        out += (c ? "," : "") + columns[c];
-    out += "\r\n";
-    for (const int n : numbers) {
-        const Json record = RecordJson(kind, n);
-        for (std::size_t c = 0; c < columns.size(); ++c)
-            out += (c ? "," : "") + (record.contains(columns[c]) ? csvCell(record[columns[c]]) : std::string());
-        out += "\r\n";
+std::string RecordWriter::json(int n) const
+{
+    const std::vector<Cell>& row = cells(n);
+    std::string out = "{";
+    out.reserve(1024);
+    for (std::size_t c = 0; c < row.size(); ++c) {
+        const Cell& cell = row[c];
+        if (cell.type == Cell::None)
+            continue;
+        if (out.size() > 1)
+            out += ',';
+        out += jsonKeys_[c];
+        switch (cell.type) {
+        case Cell::Number:
+            out += std::to_string(cell.number);
+            break;
+        case Cell::Bool:
+            out += cell.number ? "true" : "false";
+            break;
+        case Cell::Text:
+            appendJsonString(out, cell.text);
+            break;
+        case Cell::Texts:
+            out += '[';
+            for (std::size_t i = 0; i < cell.texts.size(); ++i) {
+                if (i)
+                    out += ',';
+                appendJsonString(out, cell.texts[i]);
+            }
+            out += ']';
+            break;
+        case Cell::Numbers:
+            out += '[';
+            for (std::size_t i = 0; i < cell.numbers.size(); ++i)
+                out += (i ? "," : "") + std::to_string(cell.numbers[i]);
+            out += ']';
+            break;
+        case Cell::None:
+            break;
+        }
     }
-    return out;
+    return out + "}";
+}
+
+std::string RecordWriter::csvHeader() const
+{
+    std::string out;
+    for (std::size_t c = 0; c < columns_.size(); ++c) {
+        if (c)
+            out += ',';
+        appendCsv(out, columns_[c]);
+    }
+    return out + "\r\n";
+}
+
+std::string RecordWriter::csvRow(int n) const
+{
+    const std::vector<Cell>& row = cells(n);
+    std::string out;
+    for (std::size_t c = 0; c < row.size(); ++c) {
+        if (c)
+            out += ',';
+        const Cell& cell = row[c];
+        std::string text;
+        switch (cell.type) {
+        case Cell::Number:
+            text = std::to_string(cell.number);
+            break;
+        case Cell::Bool:
+            text = cell.number ? "true" : "false";
+            break;
+        case Cell::Text:
+            text = cell.text;
+            break;
+        case Cell::Texts:
+            for (std::size_t i = 0; i < cell.texts.size(); ++i)
+                text += (i ? "," : "") + cell.texts[i];
+            break;
+        case Cell::Numbers:
+            for (std::size_t i = 0; i < cell.numbers.size(); ++i)
+                text += (i ? "," : "") + std::to_string(cell.numbers[i]);
+            break;
+        case Cell::None:
+            break;
+        }
+        appendCsv(out, text);
+    }
+    return out + "\r\n";
 }
 
 bool EditValues(const Json& object, std::vector<std::pair<QString, QString>>& values, QString* error)

@@ -34,6 +34,16 @@ void OfficerKind::load(QByteArray& file)
 {
     file_ = &file;
     tables_ = SaveTables::build(file);
+    decodedNumber_ = -1;
+}
+
+const OfficerRecord& OfficerKind::decoded(int n) const
+{
+    if (n != decodedNumber_) {
+        decoded_ = DecodeOfficer(*file_, n);
+        decodedNumber_ = n;
+    }
+    return decoded_;
 }
 
 QString OfficerKind::recordName(int n) const
@@ -43,7 +53,7 @@ QString OfficerKind::recordName(int n) const
 
 std::vector<FieldValue> OfficerKind::read(int n) const
 {
-    const OfficerRecord r = DecodeOfficer(*file_, n);
+    const OfficerRecord& r = decoded(n);
     std::vector<FieldValue> values;
     values.reserve(fields_.size());
     for (const auto* field : fields_)
@@ -53,7 +63,7 @@ std::vector<FieldValue> OfficerKind::read(int n) const
 
 std::vector<std::pair<QString, QString>> OfficerKind::namedTexts(int n) const
 {
-    const OfficerRecord r = DecodeOfficer(*file_, n);
+    const OfficerRecord& r = decoded(n);
     std::vector<std::pair<QString, QString>> texts = {{QStringLiteral("force_text"), tables_.forceName(r.status.force)}};
     if (!cityNames_.isEmpty())
         texts.emplace_back(QStringLiteral("city_text"),
@@ -77,6 +87,7 @@ std::optional<FieldProblem> OfficerKind::write(int n, const std::map<std::size_t
     if (auto problem = OfficerStorageProblem(r))
         return problem;
     EncodeOfficer(*file_, n, r);
+    decodedNumber_ = -1;
     if (renamed)
         tables_ = SaveTables::build(*file_);
     return std::nullopt;

@@ -30,11 +30,16 @@ public:
     const SaveTables& tables() const { return tables_; }
 
 private:
+    // The officer last decoded: its fields and its named texts are asked for in turn.
+    const OfficerRecord& decoded(int n) const;
+
     std::vector<const RecordField<OfficerRecord>*> fields_;
     std::vector<const FieldSpec*> specs_;
     QStringList cityNames_;
     QByteArray* file_ = nullptr;
     SaveTables tables_;
+    mutable int decodedNumber_ = -1;
+    mutable OfficerRecord decoded_;
 };
 
 // The tables derived from a saved game: the officer count, each force with its

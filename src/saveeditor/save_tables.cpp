@@ -83,17 +83,25 @@ QString SaveTables::forceName(int forceByte) const
     return forceByte >= 0 && forceByte < forceNames.size() ? forceNames[forceByte] : QString::number(forceByte);
 }
 
-ScenarioData ScenarioData::decode(QByteArray bytes)
+QStringList ScenarioData::decodeCityNames(const QByteArray& bytes)
 {
     constexpr qsizetype kCityNames = 2036, kCityStride = 16;
+    constexpr int kCityNameLastSlot = 2;
+    QStringList names;
+    for (int c = 0; c < kCityCount; ++c)
+        names << ReadNameField(bytes, kCityNames + kCityStride * c, kCityNameLastSlot);
+    return names;
+}
+
+ScenarioData ScenarioData::decode(QByteArray bytes)
+{
     constexpr qsizetype kTreasureNames = 3838, kTreasureStride = 21;
-    constexpr int kCityNameLastSlot = 2, kTreasureNameLastSlot = 10;
+    constexpr int kTreasureNameLastSlot = 10;
 
     ScenarioData s;
     bytes.resize(kSize, '\0');
     s.bytes = std::move(bytes);
-    for (int c = 0; c < kCityCount; ++c)
-        s.cityNames << ReadNameField(s.bytes, kCityNames + kCityStride * c, kCityNameLastSlot);
+    s.cityNames = decodeCityNames(s.bytes);
     for (int t = 0; t < save::kTreasureCount; ++t)
         s.treasureNames << ReadNameField(s.bytes, kTreasureNames + kTreasureStride * t, kTreasureNameLastSlot);
     return s;

@@ -39,6 +39,7 @@ struct ScenarioData {
     QStringList treasureNames;  // 255
 
     static ScenarioData decode(QByteArray bytes);
+    static QStringList decodeCityNames(const QByteArray& bytes);
 };
 
 }  // namespace varkel

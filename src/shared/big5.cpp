@@ -2,20 +2,21 @@
 
 #include <unicode/ucnv.h>
 
-#include <memory>
 #include <stdexcept>
 
 namespace varkel {
 
 namespace {
 
-struct ConverterCloser {
-    void operator()(UConverter* c) const { ucnv_close(c); }
-};
-
 constexpr char16_t kReplacement = 0xFFFD;
+constexpr std::uint16_t kNotLookedUp = 0xFFFF;  // no code: a trail byte is never FF
 
 }  // namespace
+
+struct Big5::Converter {
+    UConverter* handle = nullptr;
+    ~Converter() { ucnv_close(handle); }
+};
 
 const Big5& Big5::instance()
 {
@@ -23,44 +24,39 @@ const Big5& Big5::instance()
     return table;
 }
 
-Big5::Big5()
+Big5::Big5() : converter_(std::make_unique<Converter>())
 {
     UErrorCode status = U_ZERO_ERROR;
     // Never "cp950": ICU maps that name to IBM's table, which differs from Windows.
-    std::unique_ptr<UConverter, ConverterCloser> conv(ucnv_open("windows-950-2000", &status));
+    converter_->handle = ucnv_open("windows-950-2000", &status);
     if (U_FAILURE(status))
         throw std::runtime_error("ICU has no windows-950-2000 converter");
+    fromUnicode_.fill(kNotLookedUp);
+}
 
-    for (int lead = 0x81; lead <= 0xFE; ++lead) {
-        for (int trail = 0x40; trail <= 0xFE; ++trail) {
-            const char bytes[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-            UChar out[4];
-            status = U_ZERO_ERROR;
-            ucnv_reset(conv.get());
-            const int32_t n = ucnv_toUChars(conv.get(), out, 4, bytes, 2, &status);
-            if (U_FAILURE(status) || n != 1 || out[0] == kReplacement || out[0] == 0x1A)
-                continue;
-            const auto code = static_cast<std::uint16_t>(lead * 256 + trail);
-            doubleByte_[code] = out[0];
-            // Where two codes share a character (A2 CC and A4 51), the converter's
-            // own round-trip mapping decides which code a character is written as.
-            if (fromUnicode_[out[0]] == 0) {
-                char back[4];
-                status = U_ZERO_ERROR;
-                ucnv_reset(conv.get());
-                const int32_t len = ucnv_fromUChars(conv.get(), back, 4, out, 1, &status);
-                if (U_SUCCESS(status) && len == 2)
-                    fromUnicode_[out[0]] = static_cast<std::uint16_t>(
-                        static_cast<unsigned char>(back[0]) * 256 + static_cast<unsigned char>(back[1]));
-            }
-        }
+Big5::~Big5() = default;
+
+void Big5::decodeRow(int lead) const
+{
+    rowDone_[lead] = true;
+    if (lead < 0x81 || lead > 0xFE)
+        return;
+    UConverter* conv = converter_->handle;
+    for (int trail = 0x40; trail <= 0xFE; ++trail) {
+        const char bytes[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+        UChar out[4];
+        UErrorCode status = U_ZERO_ERROR;
+        ucnv_reset(conv);
+        const int32_t n = ucnv_toUChars(conv, out, 4, bytes, 2, &status);
+        if (U_SUCCESS(status) && n == 1 && out[0] != kReplacement && out[0] != 0x1A)
+            doubleByte_[lead * 256 + trail] = out[0];
     }
-    for (int c = 1; c < 0x80; ++c)
-        fromUnicode_[c] = static_cast<std::uint16_t>(c);
 }
 
 QString Big5::decodeSlot(std::uint16_t code) const
 {
+    if (!rowDone_[code >> 8])
+        decodeRow(code >> 8);
     if (const char16_t ch = doubleByte_[code])
         return QString(QChar(ch));
     const int lead = code >> 8;
@@ -76,7 +72,29 @@ QString Big5::decodeSlot(std::uint16_t code) const
 
 std::uint16_t Big5::encode(char16_t ch) const
 {
-    return fromUnicode_[ch];
+    if (ch < 0x80)
+        return ch;
+    std::uint16_t& code = fromUnicode_[ch];
+    if (code != kNotLookedUp)
+        return code;
+    // Where two codes share a character (A2 CC and A4 51), the converter's own
+    // round-trip mapping decides which code a character is written as; a code that
+    // does not read back as the character (a one-way fallback) is no code for it.
+    code = 0;
+    char back[4];
+    UErrorCode status = U_ZERO_ERROR;
+    ucnv_reset(converter_->handle);
+    const UChar unit = ch;
+    const int32_t len = ucnv_fromUChars(converter_->handle, back, 4, &unit, 1, &status);
+    if (U_SUCCESS(status) && len == 2) {
+        const auto found = static_cast<std::uint16_t>(static_cast<unsigned char>(back[0]) * 256 +
+                                                      static_cast<unsigned char>(back[1]));
+        if (!rowDone_[found >> 8])
+            decodeRow(found >> 8);
+        if (doubleByte_[found] == ch)
+            code = found;
+    }
+    return code;
 }
 
 }  // namespace varkel

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 
 namespace varkel {
 
@@ -23,10 +24,22 @@ public:
     // 255, a single-byte code, or 0 when the character has no code.
     std::uint16_t encode(char16_t ch) const;
 
+    Big5(const Big5&) = delete;
+    Big5& operator=(const Big5&) = delete;
+    ~Big5();
+
 private:
     Big5();
-    std::array<char16_t, 65536> doubleByte_{};  // 0 when the code is not a character
-    std::array<std::uint16_t, 65536> fromUnicode_{};
+    // The tables fill as codes are asked for, one lead byte's row at a time: a run
+    // that reads a few names converts a few rows, not all of code page 950. The
+    // program asks from one thread only.
+    void decodeRow(int lead) const;
+
+    struct Converter;
+    std::unique_ptr<Converter> converter_;
+    mutable std::array<char16_t, 65536> doubleByte_{};  // 0 when the code is not a character
+    mutable std::array<bool, 256> rowDone_{};
+    mutable std::array<std::uint16_t, 65536> fromUnicode_;  // kNotLookedUp until asked for
 };
 
 }  // namespace varkel

@@ -1,6 +1,5 @@
 #include "shared/file_store.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -15,11 +14,6 @@ constexpr auto kPrivateFile = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 QString key(const QString& path)
 {
     return QFileInfo(path).absoluteFilePath();
-}
-
-QByteArray hashOf(const QByteArray& bytes)
-{
-    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
 }
 
 QFileInfo freshInfo(const QString& path)
@@ -76,7 +70,7 @@ std::optional<QByteArray> FileStore::read(const QString& path, qint64 maxBytes, 
 void FileStore::remember(const QString& path, const QByteArray& start)
 {
     const QFileInfo info = freshInfo(path);
-    seen_.insert(key(path), {info.size(), info.lastModified(), start.size(), hashOf(start)});
+    seen_.insert(key(path), {info.size(), info.lastModified(), start});
 }
 
 bool FileStore::changedOnDisk(const QString& path) const
@@ -90,8 +84,8 @@ bool FileStore::changedOnDisk(const QString& path) const
     if (info.lastModified() == seen->modified)
         return false;
     // Touched: only different bytes count as a change.
-    const auto start = readFile(path, seen->hashedBytes);
-    return !start || hashOf(*start) != seen->hash;
+    const auto start = readFile(path, seen->start.size());
+    return !start || *start != seen->start;
 }
 
 QString FileStore::backupOf(const QString& path) const

@@ -58,8 +58,7 @@ private:
     struct Seen {
         qint64 size = 0;
         QDateTime modified;
-        qint64 hashedBytes = 0;  // how much of the file's start `hash` covers
-        QByteArray hash;
+        QByteArray start;  // the bytes read or written (shared with the caller's copy)
     };
 
     std::optional<RuntimeError> backUp(const QString& path);

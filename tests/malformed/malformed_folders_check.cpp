@@ -27,7 +27,10 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <functional>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -63,9 +66,15 @@ struct Row {
     qint64 size = 0;  // of a Sized file
     int slot = -1;    // the damaged save's digit, or -1
     Expect expect;
+    bool relative = false;  // `size` counts from the intact file's length
 
     bool settings() const { return files == QStringList{kSettingsFileName}; }
 };
+
+void PrintTo(const Row& row, std::ostream* os)
+{
+    *os << row.name;
+}
 
 // ---- the rows --------------------------------------------------------------
 
@@ -91,13 +100,13 @@ std::vector<Variant> variants(qint64 fullSize, std::vector<qint64> cuts, std::ve
     std::vector<Variant> out = {{"missing", Damage::Missing}, {"empty", Damage::Sized, 0}};
     cuts.push_back(fullSize - 1);
     longer.insert(longer.begin(), fullSize + 1);
+    // A cut past the end of a short file makes it longer, with zeros.
+    cuts.insert(cuts.end(), longer.begin(), longer.end());
     std::vector<qint64> sizes;
     for (const qint64 size : cuts)
-        if (size > 0 && size < fullSize && std::find(sizes.begin(), sizes.end(), size) == sizes.end())
+        if (size > 0 && size != fullSize && std::find(sizes.begin(), sizes.end(), size) == sizes.end())
             sizes.push_back(size);
     for (const qint64 size : sizes)
-        out.push_back({"size_" + std::to_string(size), Damage::Sized, size});
-    for (const qint64 size : longer)
         out.push_back({"size_" + std::to_string(size), Damage::Sized, size});
     out.push_back({"directory", Damage::Directory});
     out.push_back({"fifo", Damage::Fifo});
@@ -110,6 +119,11 @@ void addRows(std::vector<Row>& rows, const QString& file, qint64 fullSize, const
 {
     for (const Variant& v : variants(fullSize, cuts, longer))
         rows.push_back({nameOf(file) + "_" + v.name, {file}, v.damage, v.size, slot, expect(v)});
+}
+
+QString saveName(int k)
+{
+    return QStringLiteral("svd_0%1.sav").arg(k);
 }
 
 bool isRegular(const Variant& v)
@@ -137,13 +151,16 @@ Expect scenario(const Variant& v)
     return e;
 }
 
+// Start-up skips a save of 374,000 bytes or less; the slot menu refuses one shorter
+// than 374,520 bytes, the Open dialog one shorter than 374,530.
 Expect savedGame(const Variant& v, bool newest)
 {
     Expect e;
-    const bool sizeFits = isRegular(v) && v.size <= save::kMaximumSaveSize;
-    e.newestSkipped = newest && !(isRegular(v) && v.size >= save::kNewestSlotMinimumSize);
-    e.slotMenu = !isRegular(v) ? 257 : (sizeFits && v.size >= save::kSlotMinimumSize) ? kOpens : 254;
-    e.openDialog = (sizeFits && v.size >= save::kOpenMinimumSize) ? kOpens : 254;
+    const bool regular = isRegular(v);
+    const bool notTooLong = regular && v.size <= save::kMaximumSaveSize;
+    e.newestSkipped = newest && !(regular && v.size > 374'000);
+    e.slotMenu = !regular ? 257 : (notTooLong && v.size >= 374'520) ? kOpens : 254;
+    e.openDialog = (notTooLong && v.size >= 374'530) ? kOpens : 254;
     return e;
 }
 
@@ -157,16 +174,14 @@ Expect olderSave(const Variant& v)
     return savedGame(v, false);
 }
 
-// The settings file beside the program, for a game folder of this length.
+// The intact settings file, remembering `gameFolder`.
 QByteArray settingsBytes(const QString& gameFolder)
 {
     return "[Varkel]\r\nInstallDir=" + QFile::encodeName(gameFolder) + "\r\n";
 }
 
-constexpr qsizetype kSettingsHeader = 10;  // "[Varkel]\r\n"
-constexpr qsizetype kSettingsKeyEnd = 21;  // ... "InstallDir="
-constexpr qint64 kSettingsLongTail = 64 * 1024;
-constexpr qint64 kSettingsHugeTail = 2 * 1024 * 1024;
+constexpr qint64 kSettingsHeader = 10;  // "[Varkel]\r\n"
+constexpr qint64 kSettingsKeyEnd = 21;  // ... "InstallDir="
 
 std::vector<Row> rows()
 {
@@ -177,6 +192,7 @@ std::vector<Row> rows()
             {kFaceBankOffset, kFaceBankOffset + kFaceBankSize - 1, kFaceBankOffset + kFaceBankSize,
              kTreasureBankOffset, kTreasureBankOffset + kTreasureBankSize - 1},
             {kMainDataMinimumSize + 64 * 1024 * 1024}, -1, untouchedByTheseWindows);
+    // Selgame.vk: cut after the bitmap's file header, its info header, its palette.
     addRows(rows, QStringLiteral("Selgame.vk"), kBackgroundFileSize, {14, 54, 1078}, {kBackgroundFileSize * 8}, -1,
             background);
     addRows(rows, QStringLiteral("Svd_sys.sav"), kSystemSaveFileSize, {kFileHeaderSize}, {kSystemSaveFileSize * 64}, -1,
@@ -197,14 +213,14 @@ std::vector<Row> rows()
     for (int k = 0; k < kSlotCount; ++k) {
         const qint64 size =
             k == kDemoLongSlot ? kLongSaveFileSize : k == kDemoShortSlot ? kShortSaveFileSize : kSaveFileSize;
-        addRows(rows, SaveGame::slotPath(QString(), k).mid(1), size, saveCuts,
+        addRows(rows, saveName(k), size, saveCuts,
                 {kMaximumSaveSize, kMaximumSaveSize + 1}, k, k == kDemoNewestSlot ? newestSave : olderSave);
     }
 
     // No save qualifies at start-up.
     QStringList saves;
     for (int k = 0; k < kSlotCount; ++k)
-        saves << SaveGame::slotPath(QString(), k).mid(1);
+        saves << saveName(k);
     Expect noSave;
     noSave.editor = EditorOpen::NoSave;
     rows.push_back({"all_saves_missing", saves, Damage::Missing, 0, -1, noSave});
@@ -215,34 +231,296 @@ std::vector<Row> rows()
     rows.push_back({"all_saves_dangling_link", saves, Damage::DanglingLink, 0, -1, noSave});
 
     // The settings file: a remembered folder that is no folder sends the user to
-    // the folder search, which the test answers with the game folder. Sizes are
-    // cuts into the file's lines, from its end when negative.
+    // the folder search, which the test answers with the game folder.
     const QStringList settings{kSettingsFileName};
     Expect asks;
     asks.askedFolder = true;
     const Expect remembers;
-    Expect either;
+    Expect either;  // a settings file this large may be refused as one
     either.askedFolder = std::nullopt;
-    rows.push_back({"VarkelEditor_ini_missing", settings, Damage::Missing, 0, -1, asks});
-    rows.push_back({"VarkelEditor_ini_empty", settings, Damage::Sized, 0, -1, asks});
-    rows.push_back({"VarkelEditor_ini_size_5", settings, Damage::Sized, 5, -1, asks});
-    rows.push_back({"VarkelEditor_ini_size_header", settings, Damage::Sized, kSettingsHeader, -1, asks});
-    rows.push_back({"VarkelEditor_ini_size_header_plus_5", settings, Damage::Sized, kSettingsHeader + 5, -1, asks});
-    rows.push_back({"VarkelEditor_ini_size_key", settings, Damage::Sized, kSettingsKeyEnd, -1, asks});
-    rows.push_back({"VarkelEditor_ini_folder_cut_in_its_name", settings, Damage::Sized, -4, -1, asks});
-    rows.push_back({"VarkelEditor_ini_folder_without_separator", settings, Damage::Sized, -3, -1, remembers});
-    rows.push_back({"VarkelEditor_ini_without_line_end", settings, Damage::Sized, -2, -1, remembers});
-    rows.push_back({"VarkelEditor_ini_one_byte_short", settings, Damage::Sized, -1, -1, remembers});
-    rows.push_back({"VarkelEditor_ini_one_byte_longer", settings, Damage::Sized, 1, -1, remembers});
-    rows.back().size = kSettingsLongTail + 1;  // marks "longer"; see writeSettings
-    rows.back().size = 1'000'000'000 + 1;
-    rows.push_back({"VarkelEditor_ini_much_longer", settings, Damage::Sized, 1'000'000'000 + kSettingsLongTail, -1,
-                    remembers});
-    rows.push_back({"VarkelEditor_ini_huge", settings, Damage::Sized, 1'000'000'000 + kSettingsHugeTail, -1, either});
-    rows.push_back({"VarkelEditor_ini_directory", settings, Damage::Directory, 0, -1, asks});
-    rows.push_back({"VarkelEditor_ini_fifo", settings, Damage::Fifo, 0, -1, asks});
-    rows.push_back({"VarkelEditor_ini_dangling_link", settings, Damage::DanglingLink, 0, -1, asks});
+    auto setting = [&](std::string name, Damage damage, qint64 size, bool relative, const Expect& expect) {
+        rows.push_back({"VarkelEditor_ini_" + name, settings, damage, size, -1, expect, relative});
+    };
+    setting("missing", Damage::Missing, 0, false, asks);
+    setting("empty", Damage::Sized, 0, false, asks);
+    setting("size_5", Damage::Sized, 5, false, asks);
+    setting("size_header", Damage::Sized, kSettingsHeader, false, asks);
+    setting("size_header_plus_5", Damage::Sized, kSettingsHeader + 5, false, asks);
+    setting("size_key", Damage::Sized, kSettingsKeyEnd, false, asks);
+    setting("folder_cut_in_its_name", Damage::Sized, -4, true, asks);
+    setting("folder_without_separator", Damage::Sized, -3, true, remembers);
+    setting("without_line_end", Damage::Sized, -2, true, remembers);
+    setting("one_byte_short", Damage::Sized, -1, true, remembers);
+    setting("one_byte_longer", Damage::Sized, 1, true, remembers);
+    setting("much_longer", Damage::Sized, 64 * 1024, true, remembers);
+    setting("huge", Damage::Sized, 2 * 1024 * 1024, true, either);
+    setting("directory", Damage::Directory, 0, false, asks);
+    setting("fifo", Damage::Fifo, 0, false, asks);
+    setting("dangling_link", Damage::DanglingLink, 0, false, asks);
     return rows;
 }
 
+// ---- building a row's folders ----------------------------------------------
+
+// `size` bytes at `path`: the start of `source`, then a hole that reads as zeros.
+// Runs of zeros in `source` stay holes, so a cut copy of the 62 MB picture file
+// costs only its pictures.
+bool writeSizedCopy(const QString& source, const QString& path, qint64 size)
+{
+    QFile in(source);
+    QFile out(path);
+    if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly) || !out.resize(size))
+        return false;
+    constexpr qint64 kChunk = 1024 * 1024;
+    const qint64 copied = std::min(size, in.size());
+    for (qint64 at = 0; at < copied;) {
+        const QByteArray chunk = in.read(std::min(kChunk, copied - at));
+        if (chunk.isEmpty())
+            return false;
+        if (chunk.count('\0') != chunk.size() && !(out.seek(at) && out.write(chunk) == chunk.size()))
+            return false;
+        at += chunk.size();
+    }
+    // The save start-up opens is the newest one: a damaged copy keeps its original's time.
+    return out.flush() && out.setFileTime(QFileInfo(source).lastModified(), QFileDevice::FileModificationTime);
+}
+
+// The settings file cut to `size` bytes, or grown with comment lines.
+bool writeSettings(const QString& path, const QByteArray& intact, qint64 size)
+{
+    QByteArray bytes = intact.left(size);
+    while (bytes.size() < size)
+        bytes += "; a line the editor does not own\r\n";
+    bytes.truncate(size);
+    QFile out(path);
+    return out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size();
+}
+
+::testing::AssertionResult damage(const QString& path, Damage kind, const std::function<bool()>& writeSized,
+                                  const QString& absentTarget)
+{
+    bool ok = true;
+    switch (kind) {
+    case Damage::Missing:
+        break;
+    case Damage::Sized:
+        ok = writeSized();
+        break;
+    case Damage::Directory:
+        ok = QDir().mkdir(path);
+        break;
+    case Damage::Fifo:
+        ok = ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
+        break;
+    case Damage::DanglingLink:
+        ok = QFile::link(absentTarget, path);
+        break;
+    }
+    if (ok)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "cannot damage " << path.toStdString();
+}
+
+// ---- the flow ----------------------------------------------------------------
+
+std::string shownText(const ScriptedPrompter::Shown& shown)
+{
+    return (shown.title + QStringLiteral(" | ") + shown.text).toStdString();
+}
+
+std::string errorText(int id)
+{
+    return (kErrorTitle + QStringLiteral(" | ") + GetResText(id)).toStdString();
+}
+
+Form4* openEditorWindow()
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* editor = qobject_cast<Form4*>(w); editor && editor->isVisible())
+            return editor;
+    return nullptr;
+}
+
+// The newest save of the base folder but `skipped` (later time wins, ties keep the lower digit).
+int newestSaveBut(int skipped)
+{
+    int best = -1;
+    QDateTime bestTime;
+    for (int k = 0; k < save::kSlotCount; ++k) {
+        const QDateTime time = QFileInfo(kBaseFolder + saveName(k)).lastModified();
+        if (k != skipped && (best < 0 || time.toSecsSinceEpoch() > bestTime.toSecsSinceEpoch())) {
+            best = k;
+            bestTime = time;
+        }
+    }
+    return best;
+}
+
+class DamagedFolder : public ::testing::TestWithParam<Row> {
+protected:
+    void SetUp() override
+    {
+        const Row& row = GetParam();
+        ASSERT_EQ(QFileInfo(kBaseFolder + QStringLiteral("g_maindy.vk")).size(), kMainDataMinimumSize)
+            << "no demo folder in " << kBaseFolder.toStdString() << ": run this through ctest, whose fixture writes it";
+        root_ = kCasesFolder + QString::fromStdString(row.name) + QLatin1Char('/');
+        QDir(root_).removeRecursively();
+        game_ = root_ + QStringLiteral("game/");
+        program_ = root_ + QStringLiteral("program/");
+        ASSERT_TRUE(QDir().mkpath(game_) && QDir().mkpath(program_) && QDir().mkpath(root_ + QStringLiteral("temp")));
+
+        for (const QString& file : QDir(kBaseFolder).entryList(QDir::Files)) {
+            if (!row.files.contains(file)) {
+                ASSERT_TRUE(QFile::link(kBaseFolder + file, game_ + file)) << file.toStdString();
+            }
+        }
+        const QString absent = root_ + QStringLiteral("absent/");
+        if (row.settings()) {
+            const QByteArray intact = settingsBytes(game_);
+            ASSERT_LE(game_.size(), 127) << "the settings file holds folders of up to 127 characters";
+            const qint64 size = row.relative ? intact.size() + row.size : row.size;
+            const QString path = program_ + kSettingsFileName;
+            ASSERT_TRUE(damage(path, row.damage, [&] { return writeSettings(path, intact, size); }, absent + "ini"));
+        } else {
+            for (const QString& file : row.files) {
+                const QString source = kBaseFolder + file;
+                ASSERT_TRUE(QFileInfo(source).isFile()) << file.toStdString();
+                const QString path = game_ + file;
+                ASSERT_TRUE(damage(path, row.damage, [&] { return writeSizedCopy(source, path, row.size); },
+                                   absent + file));
+            }
+        }
+
+        session_.prompter = &prompter_;
+        session_.dialogs = &dialogs_;
+        session_.tempFolder = root_ + QStringLiteral("temp/");
+        session_.files = FileStore(root_ + QStringLiteral("backups"));
+        session_.endProgram = [this] { endAsked_ = true; };
+        // The folder search, should start-up run it, is answered with the game folder once.
+        dialogs_.folders.push_back(game_);
+    }
+
+    void TearDown() override
+    {
+        if (!HasFailure())
+            QDir(root_).removeRecursively();
+    }
+
+    // What the prompter showed since the last call.
+    std::vector<std::string> newMessages()
+    {
+        std::vector<std::string> out;
+        for (; seen_ < prompter_.shown.size(); ++seen_)
+            out.push_back(shownText(prompter_.shown[seen_]));
+        return out;
+    }
+
+    // The slot menu or the Open dialog has tried to open `file`: it is open, or
+    // `text` was shown and the save open before is still open.
+    void expectOpenOrRefusal(Form4& editor, const QString& file, int text, QString& current, const char* how)
+    {
+        SCOPED_TRACE(how);
+        if (text == kOpens) {
+            EXPECT_EQ(newMessages(), std::vector<std::string>{});
+            current = game_ + file;
+        } else {
+            EXPECT_EQ(newMessages(), std::vector<std::string>{errorText(text)});
+        }
+        EXPECT_EQ(editor.saveGame().path, current);
+    }
+
+    QString root_, game_, program_;
+    Session session_;
+    ScriptedPrompter prompter_;
+    ScriptedFileDialogs dialogs_;
+    std::size_t seen_ = 0;
+    bool endAsked_ = false;
+};
+
+TEST_P(DamagedFolder, ReportsAndCarriesOn)
+{
+    const Row& row = GetParam();
+    const Expect& expect = row.expect;
+
+    const auto form3 = StartUp(session_, {program_, row.settings() ? QString() : game_});
+    ASSERT_TRUE(form3) << "no start window";
+    EXPECT_EQ(newMessages(), std::vector<std::string>{}) << "start-up";
+    EXPECT_EQ(session_.gameFolder, game_);
+    if (expect.askedFolder) {
+        EXPECT_EQ(!dialogs_.folderPrompts.empty(), *expect.askedFolder) << "folder search";
+    }
+    EXPECT_EQ(form3->hasBackgroundPicture(), !expect.drawnTitle);
+    EXPECT_EQ(session_.banks.faces.size(), kFaceBankSize);
+    EXPECT_EQ(session_.banks.treasures.size(), kTreasureBankSize);
+
+    InstallEditorFactories(*form3);
+    form3->show();
+    form3->Command3_Click();
+    Form4* editor = openEditorWindow();
+    switch (expect.editor) {
+    case EditorOpen::Opens: {
+        EXPECT_EQ(newMessages(), std::vector<std::string>{}) << "opening the save editor";
+        ASSERT_TRUE(editor) << "no save editor";
+        EXPECT_FALSE(form3->isVisible());
+        const int slot = expect.newestSkipped ? newestSaveBut(demo::kDemoNewestSlot) : demo::kDemoNewestSlot;
+        EXPECT_EQ(editor->saveGame().path, game_ + saveName(slot));
+        EXPECT_EQ(editor->saveGame().bytes.size(), 374'534);  // a short save is padded, a long one cut
+        break;
+    }
+    case EditorOpen::NoSave:
+        EXPECT_EQ(newMessages(), std::vector<std::string>{errorText(256)}) << "opening the save editor";
+        break;
+    case EditorOpen::FileNotFound:
+        EXPECT_EQ(newMessages(), std::vector<std::string>{shownText(
+                                     {RuntimeError::fileNotFound(game_ + row.files[0]).message(), kErrorTitle,
+                                      MessageButtons::Ok, MessageIcon::Critical})})
+            << "opening the save editor";
+        break;
+    }
+    if (expect.editor != EditorOpen::Opens) {
+        EXPECT_EQ(editor, nullptr) << "a save editor opened";
+        EXPECT_TRUE(form3->isVisible());
+    }
+
+    if (editor) {
+        editor->setChildFactory(nullptr);  // no picker may wait for a click
+        if (row.slot >= 0) {
+            const QString file = row.files[0];
+            QString current = editor->saveGame().path;
+            editor->sSavSum_Click(row.slot);
+            expectOpenOrRefusal(*editor, file, expect.slotMenu, current, "slot menu");
+            dialogs_.opens.push_back(game_ + file);
+            editor->tOpenFile_Click();
+            expectOpenOrRefusal(*editor, file, expect.openDialog, current, "Open dialog");
+        }
+        editor->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(openEditorWindow(), nullptr) << "the save editor did not close";
+        EXPECT_EQ(newMessages(), std::vector<std::string>{}) << "closing the save editor";
+        EXPECT_TRUE(form3->isVisible()) << "the start window did not come back";
+    }
+    EXPECT_FALSE(endAsked_) << "the program was ended";
+    form3->close();
+}
+
+INSTANTIATE_TEST_SUITE_P(malformed, DamagedFolder, ::testing::ValuesIn(rows()),
+                         [](const ::testing::TestParamInfo<Row>& info) { return info.param.name; });
+
 }  // namespace
+
+int main(int argc, char* argv[])
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Nothing of the user's own: the default game folder and the configuration
+    // folder lie under a home of the test's own.
+    const QString home = kCasesFolder + QStringLiteral("home");
+    const QString runtime = home + QStringLiteral("/runtime");
+    QDir().mkpath(runtime);
+    QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    qputenv("HOME", QFile::encodeName(home));
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
+    QStandardPaths::setTestModeEnabled(true);
+    QApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}
