@@ -1,4 +1,5 @@
 #include "demo_folder/demo_folder.h"
+#include "support/file_bytes.h"
 #include "support/gtest_qt.h"
 #include "support/temp_game_folder.h"
 
@@ -38,15 +39,12 @@ CliRun cli(const QStringList& arguments)
 
 QByteArray bytesOf(const QString& path)
 {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    return test::FileBytes(path);
 }
 
 void writeText(const QString& path, const QString& text)
 {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(text.toUtf8());
+    ASSERT_TRUE(test::WriteFileBytes(path, text.toUtf8()));
 }
 
 // Rows of a CSV text, quotes and line breaks inside quotes understood.

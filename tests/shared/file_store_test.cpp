@@ -4,6 +4,7 @@
 #include "shared/ini_file.h"
 #include "shared/picture_banks.h"
 #include "support/failing_file_io.h"
+#include "support/file_bytes.h"
 #include "support/gtest_qt.h"
 
 #include <QDir>
@@ -28,15 +29,12 @@ namespace {
 
 QByteArray contents(const QString& path)
 {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    return test::FileBytes(path);
 }
 
 void writeBytes(const QString& path, const QByteArray& bytes)
 {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    ASSERT_EQ(f.write(bytes), bytes.size());
+    ASSERT_TRUE(test::WriteFileBytes(path, bytes)) << path.toStdString();
 }
 
 // Some bytes that differ from position to position, so a shifted or cut copy shows.
