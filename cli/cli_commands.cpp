@@ -2,6 +2,7 @@
 
 #include "cli_files.h"
 #include "cli_output.h"
+#include "saveeditor/control.h"
 #include "saveeditor/officer_record.h"
 #include "saveeditor/save_layout.h"
 #include "saveeditor/save_tables.h"
@@ -60,6 +61,29 @@ int store(const GameFile& file, const Options& options, std::ostream& err)
     if (const auto error = files.write(target, file.bytes, false))
         return refuse(err, target, error->message());
     return kDone;
+}
+
+QString refusalText(ControlRefusal refusal)
+{
+    switch (refusal) {
+    case ControlRefusal::None:
+        break;
+    case ControlRefusal::NoSuchOfficer:
+        return QStringLiteral("no such officer");
+    case ControlRefusal::NotInPersonMap:
+        return QStringLiteral("has no person number (not in the person map), so no player slot can name it");
+    case ControlRefusal::AlreadyControlled:
+        return QStringLiteral("is controlled already");
+    case ControlRefusal::NotControlled:
+        return QStringLiteral("is not controlled");
+    case ControlRefusal::AllSlotsTaken:
+        return QStringLiteral("eight officers are controlled already, the most a save holds");
+    case ControlRefusal::CurrentOfficer:
+        return QStringLiteral("is the current officer, whose control cannot be given up");
+    case ControlRefusal::LastControlled:
+        return QStringLiteral("is the only controlled officer; one must stay");
+    }
+    return {};
 }
 
 std::unique_ptr<GameFile> open(const QString& path, const Options& options, std::ostream& err, bool namesNeeded)
@@ -290,6 +314,50 @@ int Check(const QString& path, const Options& options, std::ostream& out, std::o
         }
     }
     return findings > 0 ? kFound : kDone;
+}
+
+int Control(const QString& path, const QString& action, int officer, const Options& options, std::ostream& out,
+            std::ostream& err)
+{
+    auto file = open(path, options, err, false);
+    if (!file)
+        return kRefused;
+    if (file->type != FileType::SavedGame)
+        return refuse(err, path, QStringLiteral("control works on a saved game, not a %1").arg(TypeName(file->type)));
+    const SaveTables tables = SaveTables::build(file->bytes);
+    if (officer < 0 || officer >= tables.officerCount)
+        return refuse(err, path, QStringLiteral("officer %1: no such officer (the save has %2)").arg(officer).arg(tables.officerCount));
+    const QString who = QStringLiteral("officer %1 %2").arg(officer).arg(tables.officerNames[officer]);
+
+    if (action == QLatin1String("take") || action == QLatin1String("give-up")) {
+        const bool take = action == QLatin1String("take");
+        // The officer view offers control only to an officer in the game.
+        if (take && MayForceAppearance(file->bytes, officer))
+            return refuse(err, path, who + QStringLiteral(": is out of the game (retired, not appeared, dead or "
+                                                          "special); force it in first"));
+        ControlledSlots controlled = tables.controlled;
+        const ControlChange change = take ? TakeControl(file->bytes, controlled, officer)
+                                          : GiveUpControl(file->bytes, controlled, officer);
+        if (change.refusal != ControlRefusal::None)
+            return refuse(err, path, who + QStringLiteral(": ") + refusalText(change.refusal));
+        out << who << ": "
+            << (take ? QStringLiteral("controlled through player slot %1 (person %2)").arg(change.slot).arg(change.person)
+                     : QStringLiteral("given up; player slot %1 is empty").arg(change.slot))
+            << '\n';
+    } else if (action == QLatin1String("appear")) {
+        if (!MayForceAppearance(file->bytes, officer))
+            return refuse(err, path, who + QStringLiteral(": is in the game; only an officer who is retired, has not "
+                                                          "appeared, is dead or special can be forced in"));
+        const auto appearance = ForceAppearance(file->bytes, officer);
+        out << who << ": appeared as a free officer, "
+            << (appearance->added ? QStringLiteral("listed as person %1").arg(appearance->person)
+                : appearance->person >= 0 ? QStringLiteral("person %1 as before").arg(appearance->person)
+                                          : QStringLiteral("no person number: the person map is full"))
+            << '\n';
+    } else {
+        return refuse(err, path, QStringLiteral("%1: take, give-up or appear expected").arg(action));
+    }
+    return store(*file, options, err);
 }
 
 }  // namespace varkel::cli

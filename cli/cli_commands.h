@@ -31,5 +31,9 @@ int Apply(const QString& path, const QString& editsPath, const Options& options,
           std::ostream& err);
 int Diff(const QString& a, const QString& b, const Options& options, std::ostream& out, std::ostream& err);
 int Check(const QString& path, const Options& options, std::ostream& out, std::ostream& err);
+// Takes ("take") or gives up ("give-up") control of an officer, or forces it into
+// the game ("appear"), as the editor's officer view does.
+int Control(const QString& path, const QString& action, int officer, const Options& options, std::ostream& out,
+            std::ostream& err);
 
 }  // namespace varkel::cli

@@ -58,6 +58,14 @@ int main(int argc, char* argv[])
     auto* check = cli.add_subcommand("check", "Stored values the editor cannot show as they are, and problems of FILE.");
     check->add_option("FILE", file)->required();
 
+    std::string action;
+    auto* control = cli.add_subcommand("control", "Takes or gives up control of an officer, or forces it into the game, as the editor does.");
+    control->add_option("FILE", file)->required();
+    control->add_option("ACTION", action, "take, give-up or appear")->required()->check(CLI::IsMember({"take", "give-up", "appear"}));
+    control->add_option("OFFICER", number, "officer number")->required();
+    control->add_option("--output", output, "write the result here instead of over FILE");
+    control->add_flag("--dry-run", options.dryRun, "show the change, write nothing");
+
     try {
         cli.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -85,5 +93,7 @@ int main(int argc, char* argv[])
         return Apply(path, QString::fromStdString(second), options, std::cout, std::cerr);
     if (*diff)
         return Diff(path, QString::fromStdString(second), options, std::cout, std::cerr);
+    if (*control)
+        return Control(path, QString::fromStdString(action), number, options, std::cout, std::cerr);
     return Check(path, options, std::cout, std::cerr);
 }

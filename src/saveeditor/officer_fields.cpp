@@ -203,9 +203,18 @@ const std::vector<RecordField<OfficerRecord>>& OfficerFields()
     return fields;
 }
 
+const RecordField<OfficerRecord>& OfficerField(const QString& key)
+{
+    const auto& fields = OfficerFields();
+    const auto found = std::find_if(fields.begin(), fields.end(), [&](const Field& f) { return f.key == key; });
+    if (found == fields.end())
+        qFatal("no officer field %s", qPrintable(key));
+    return *found;
+}
+
 std::optional<FieldProblem> OfficerStorageProblem(const OfficerRecord& record)
 {
-    const int entry = EntryYearByte(record.date.year, record.yearsOfService, record.status.entryYearByte);
+    const int entry = EntryYearToStore(record);
     if (entry > kByte)
         return FieldProblem{QStringLiteral("Text3(14)"),
                             FieldProblemMessage(QStringLiteral("仕官"), QStringLiteral("入仕年份不能晚於355年。"))};

@@ -14,6 +14,8 @@ namespace varkel {
 // Apply reads them back through it; the command line reads and writes officers
 // through the same table.
 const std::vector<RecordField<OfficerRecord>>& OfficerFields();
+// The field of OfficerFields() with this key; the key must be one of them.
+const RecordField<OfficerRecord>& OfficerField(const QString& key);
 
 // The list texts of the officer lists.
 QStringList RankItems();

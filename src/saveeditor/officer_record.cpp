@@ -121,8 +121,7 @@ StatusBlock DecodeStatusBlock(const QByteArray& b, qsizetype at)
 
 void EncodeStatusBlock(QByteArray& b, qsizetype at, const StatusBlock& s)
 {
-    // A nibble shown as "未" is stored as 0; nibbles outside the list are kept.
-    auto stored = [](int nibble) { return nibble >= 14 ? nibble : ListIndexToNibble(NibbleToListIndex(nibble)); };
+    auto stored = [](int nibble) { return nibble & 15; };
 
     setByte(b, at + kEntryYear, s.entryYearByte);
     setByte(b, at + kAction, s.action);
@@ -139,7 +138,7 @@ void EncodeStatusBlock(QByteArray& b, qsizetype at, const StatusBlock& s)
     setBits(b, at + kSkills, 0xC0, static_cast<int>(s.skills));
     for (int k = 0; k < 7; ++k)
         setByte(b, at + kTactics + k, stored(s.tactics[2 * k + 1]) * 16 + stored(s.tactics[2 * k]));
-    setByte(b, at + kTactics + 7, stored(s.tactics[14]));
+    setByte(b, at + kTactics + 7, stored(s.tactics[14]));  // its high nibble is no tactic: 0
     setBits(b, at + kWord, 0x3C, s.rank << 2);
 }
 
@@ -168,6 +167,13 @@ int EntryYearByte(int gameYear, int years, int previousByte)
     return entry >= 1 ? entry : 0;
 }
 
+int EntryYearToStore(const OfficerRecord& record)
+{
+    if (record.yearsOfService == record.readYearsOfService)
+        return record.status.entryYearByte;
+    return EntryYearByte(record.date.year, record.yearsOfService, record.status.entryYearByte);
+}
+
 OfficerRecord DecodeOfficer(const QByteArray& save, int officer)
 {
     OfficerRecord r;
@@ -176,6 +182,7 @@ OfficerRecord DecodeOfficer(const QByteArray& save, int officer)
     r.city = le16At(save, save::locationEntry(officer)) >> 4;
     r.date = DecodeGameDate(save);
     r.yearsOfService = YearsOfService(r.status.entryYearByte, r.date.year);
+    r.readYearsOfService = r.yearsOfService;
     return r;
 }
 
@@ -183,7 +190,7 @@ void EncodeOfficer(QByteArray& save, int officer, const OfficerRecord& record)
 {
     EncodePersonBlock(save, save::personBlock(officer), record.person);
     StatusBlock status = record.status;
-    status.entryYearByte = EntryYearByte(record.date.year, record.yearsOfService, record.status.entryYearByte);
+    status.entryYearByte = EntryYearToStore(record);
     const qsizetype at = save::statusBlock(officer);
     for (int i = 0; i < 4; ++i)
         setByte(save, at + kAbilityCopy + i, record.person.abilities[i]);

@@ -70,6 +70,9 @@ struct OfficerRecord {
     int city = 0;  // location entry bits 4-15; shown, never written
     GameDate date;
     int yearsOfService = 0;  // derived from the entry year and the game year
+    // The years of service as decoded; while yearsOfService still equals them the
+    // entry-year byte is stored back as it was (-1: always derive it).
+    int readYearsOfService = -1;
 };
 
 bool HasSkill(std::uint32_t skills, int skill);
@@ -86,7 +89,8 @@ GameDate DecodeGameDate(const QByteArray& save);
 // A name that still reads as stored keeps its bytes.
 void EncodePersonBlock(QByteArray& buffer, qsizetype at, const PersonBlock& person);
 // Status code, force byte and the controlled flag are not written here. Tactic
-// nibbles 1..7 (shown as "未") are stored as 0; 14 and 15 are kept.
+// nibbles are stored as given: a level the user left as it was keeps its stored
+// nibble (1..7 show as "未"), so normalising is the caller's business.
 void EncodeStatusBlock(QByteArray& buffer, qsizetype at, const StatusBlock& status);
 void EncodeGameDate(QByteArray& save, const GameDate& date);
 
@@ -96,6 +100,9 @@ int YearsOfService(int entryYearByte, int gameYear);
 // The entry-year byte that gives `years` of service in `gameYear`; it can exceed 255,
 // which cannot be stored. An officer who never served and still shows 0 years keeps 0.
 int EntryYearByte(int gameYear, int years, int previousByte);
+// The entry-year byte to store for `record`: the stored one while the years of
+// service are as decoded (an entry after the game year included), else derived.
+int EntryYearToStore(const OfficerRecord& record);
 
 OfficerRecord DecodeOfficer(const QByteArray& save, int officer);
 // Stores the officer's person and status blocks and the game date.

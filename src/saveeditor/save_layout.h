@@ -19,6 +19,9 @@ inline constexpr qsizetype kGameYearOffset = 1876;   // year - 100
 inline constexpr qsizetype kGameMonthOffset = 1891;  // month in the high nibble
 inline constexpr int kYearBase = 100;
 
+// The officer the game is being played as (LE16): its control cannot be given up.
+inline constexpr qsizetype kCurrentOfficerOffset = 1882;
+
 // Officers. Each table has room for officers 0..859 before the next region.
 inline constexpr int kMaxOfficers = 860;
 inline constexpr int kAlwaysPresentOfficers = 760;
@@ -43,6 +46,7 @@ inline constexpr qsizetype kFace = 48;  // LE16
 namespace status {
 inline constexpr qsizetype kForce = 0;
 inline constexpr qsizetype kWord = 50;     // flag, rank, status, health and lifespan bits
+inline constexpr int kControlledBit = 0x01;  // bit 0 of the word
 inline constexpr qsizetype kTactics = 60;  // eight bytes of two level nibbles
 }
 
@@ -60,6 +64,7 @@ inline constexpr qsizetype kPlayerSlotSize = 972;
 inline constexpr qsizetype kPlayerPersonField = 948;
 inline constexpr int kNoControlledOfficer = 1023;
 inline constexpr qsizetype playerSlot(int slot) { return kPlayerSlotOffset + kPlayerSlotSize * slot; }
+inline constexpr qsizetype playerPerson(int slot) { return playerSlot(slot) + kPlayerPersonField; }
 
 // Other regions.
 inline constexpr qsizetype kCityRecordOffset = 134'336;

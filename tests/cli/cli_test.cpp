@@ -1,4 +1,7 @@
 #include "demo_folder/demo_folder.h"
+#include "saveeditor/control.h"
+#include "saveeditor/officer_record.h"
+#include "saveeditor/save_tables.h"
 #include "support/file_bytes.h"
 #include "support/gtest_qt.h"
 #include "support/temp_game_folder.h"
@@ -198,4 +201,99 @@ TEST_F(Cli, InfoNamesTheFileAndItsControlledOfficers)
     EXPECT_TRUE(run.out.contains("saved game, 374534 bytes"));
     EXPECT_TRUE(run.out.contains("controlled officers: "));
     EXPECT_TRUE(cli({"info", folder->file("g_maindy.vk")}).out.contains("picture bank"));
+}
+
+namespace {
+
+// An officer of `save` that the officer view lets one take control of.
+int controllableOfficer(const QByteArray& save)
+{
+    const SaveTables tables = SaveTables::build(save);
+    for (int n = 1; n < tables.officerCount; ++n)
+        if (DecodeStatusBlock(save, save::statusBlock(n)).status < 8 && !tables.isControlled(n) &&
+            PersonNumberOf(save, n) >= 0)
+            return n;
+    return -1;
+}
+
+}  // namespace
+
+// The command line changes control as the model does, and writes nothing else.
+TEST_F(Cli, ControlMakesTheModelsChange)
+{
+    const QByteArray newest = bytesOf(slot(demo::kDemoNewestSlot));
+    const SaveTables tables = SaveTables::build(newest);
+    struct Row {
+        const char* action;
+        int officer;
+        const char* says;
+    };
+    const std::vector<Row> rows = {
+        {"take", controllableOfficer(newest), "controlled through player slot 2"},
+        {"give-up", tables.controlled[1], "player slot 1 is empty"},
+        {"appear", demo::kDemoUnlistedDeadOfficer, "listed as person"},
+        {"appear", demo::kDemoListedNotAppearedOfficer, "as before"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.action << " " << row.officer);
+        QByteArray expected = newest;
+        ControlledSlots controlled = tables.controlled;
+        if (QLatin1String(row.action) == QLatin1String("take"))
+            ASSERT_EQ(TakeControl(expected, controlled, row.officer).refusal, ControlRefusal::None);
+        else if (QLatin1String(row.action) == QLatin1String("give-up"))
+            ASSERT_EQ(GiveUpControl(expected, controlled, row.officer).refusal, ControlRefusal::None);
+        else
+            ASSERT_TRUE(ForceAppearance(expected, row.officer));
+        ASSERT_NE(expected, newest);
+
+        const QString save = copyOf(demo::kDemoNewestSlot);
+        const QStringList arguments = {"control", save, row.action, QString::number(row.officer)};
+        const CliRun dry = cli(arguments + QStringList{"--dry-run"});
+        EXPECT_EQ(dry.status, 0) << dry.err.toStdString();
+        EXPECT_EQ(bytesOf(save), newest);
+        const QString elsewhere = scratch.filePath("out.sav");
+        const CliRun run = cli(arguments + QStringList{"--output", elsewhere});
+        EXPECT_EQ(run.status, 0) << run.err.toStdString();
+        EXPECT_EQ(run.out, dry.out);
+        EXPECT_TRUE(run.out.contains(row.says)) << run.out.toStdString();
+        EXPECT_EQ(run.out.count('\n'), 1);
+        EXPECT_EQ(bytesOf(save), newest);
+        EXPECT_EQ(bytesOf(elsewhere), expected);
+        EXPECT_EQ(cli(arguments).status, 0);
+        EXPECT_EQ(bytesOf(save), expected);
+    }
+}
+
+TEST_F(Cli, RefusedControlExits2AndLeavesTheFileAlone)
+{
+    struct Row {
+        int slot;
+        QString action;
+        int officer;
+        const char* complaint;
+    };
+    const QByteArray eight = bytesOf(slot(demo::kDemoSlotWithEightControlled));
+    const QByteArray newest = bytesOf(slot(demo::kDemoNewestSlot));
+    const SaveTables tables = SaveTables::build(newest);
+    const std::vector<Row> rows = {
+        {demo::kDemoSlotWithEightControlled, "take", controllableOfficer(eight), "eight officers"},
+        {demo::kDemoNewestSlot, "give-up", CurrentOfficer(newest), "current officer"},
+        {demo::kDemoNewestSlot, "take", demo::kDemoUnlistedFreeOfficer, "person number"},
+        {demo::kDemoNewestSlot, "take", tables.controlled[0], "controlled already"},
+        {demo::kDemoNewestSlot, "give-up", controllableOfficer(newest), "not controlled"},
+        {demo::kDemoNewestSlot, "take", demo::kDemoUnlistedDeadOfficer, "out of the game"},
+        {demo::kDemoNewestSlot, "appear", tables.controlled[0], "in the game"},
+        {demo::kDemoNewestSlot, "appear", 99999, "no such officer"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.action.toStdString() << " " << row.officer);
+        const QString save = copyOf(row.slot);
+        const QByteArray before = bytesOf(save);
+        const CliRun run = cli({"control", save, row.action, QString::number(row.officer)});
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.err.count('\n'), 1) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(row.complaint)) << run.err.toStdString();
+        EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
+        EXPECT_EQ(bytesOf(save), before);
+    }
 }

@@ -3,6 +3,7 @@
 // CTest runs every row as its own process with a timeout, so a hang fails only
 // that row.
 
+#include "app/editor_factories.h"
 #include "demo_folder/demo_folder.h"
 #include "demo_folder/demo_layout.h"
 #include "saveeditor/save_file.h"
@@ -12,7 +13,6 @@
 #include "shared/runtime_error.h"
 #include "shared/session.h"
 #include "shared/texts.h"
-#include "shared/ui/editor_factories.h"
 #include "shared/ui/form3.h"
 #include "shared/ui/start_up.h"
 #include "support/gtest_qt.h"

@@ -8,6 +8,7 @@
 
 #include <map>
 #include <random>
+#include <vector>
 
 using namespace varkel;
 
@@ -140,16 +141,40 @@ TEST(OfficerRecord, SkillsFollowTheBitsOfTheirTexts)
     EXPECT_TRUE(HasSkill(DecodeOfficer(b, kOfficer).status.skills, 25));
 }
 
-TEST(OfficerRecord, TacticNibblesNormaliseLowLevelsAndKeepOddOnes)
+TEST(OfficerRecord, TacticNibblesAreStoredAsGiven)
 {
     QByteArray b(save::kStartupBufferSize, '\0');
     setByte(b, S + 60, 0x85);  // tactic 0: 5 ("未"), tactic 1: 8 ("初")
     setByte(b, S + 61, 0xE0);  // tactic 3: 14, outside the list
     setByte(b, S + 67, 0xFD);  // tactic 14: 13 ("極"); the high nibble is no tactic
     EncodeOfficer(b, kOfficer, DecodeOfficer(b, kOfficer));
-    EXPECT_EQ(byteAt(b, S + 60), 0x80);
+    EXPECT_EQ(byteAt(b, S + 60), 0x85);
     EXPECT_EQ(byteAt(b, S + 61), 0xE0);
     EXPECT_EQ(byteAt(b, S + 67), 0x0D);
+}
+
+// Only a level the user changes is normalised; one left as it was keeps its nibble.
+TEST(OfficerRecord, TacticLevelsLeftAsTheyWereKeepTheirNibble)
+{
+    struct Row {
+        int stored;
+        int level;  // as chosen: a list index, or 14/15 for the extra item
+        int nibble;
+    };
+    const std::vector<Row> rows = {
+        {5, 0, 5},   {5, 1, 8},   {5, 6, 13}, {7, 0, 7},  {0, 0, 0},  {0, 3, 10},
+        {9, 2, 9},   {9, 0, 0},   {13, 6, 13}, {14, 14, 14}, {15, 15, 15}, {14, 6, 13},
+    };
+    const auto& tactics = OfficerField(QStringLiteral("tactics"));
+    for (const Row& row : rows) {
+        OfficerRecord r;
+        r.status.tactics.fill(0);
+        r.status.tactics[4] = row.stored;
+        FieldValue levels = tactics.get(r);
+        levels.list[4] = row.level;
+        tactics.set(r, levels);
+        EXPECT_EQ(r.status.tactics[4], row.nibble) << row.stored << " -> " << row.level;
+    }
 }
 
 TEST(OfficerRecord, NamesOfOneAndTwoCharactersEndWithAZero)
@@ -188,6 +213,44 @@ TEST(OfficerRecord, YearsOfServiceAndEntryYear)
     EXPECT_EQ(EntryYearByte(200, 0, 101), 101);  // 0 years: enters next year
     EXPECT_EQ(EntryYearByte(200, 150, 90), 0);
     EXPECT_EQ(EntryYearByte(355, 0, 40), 256);  // cannot be stored
+}
+
+// The entry-year byte is kept while the years of service are as read, whatever
+// the game year; a change of the years derives it.
+TEST(OfficerRecord, AnEntryYearIsRederivedOnlyWhenTheYearsOfServiceChange)
+{
+    struct Row {
+        const char* name;
+        int entryByte;
+        int gameYear;     // stored
+        int newGameYear;  // as applied
+        int years;        // as applied; -1 for as read
+        int stored;
+    };
+    const std::vector<Row> rows = {
+        {"never served", 0, 200, 200, -1, 0},
+        {"enters after the game year", 102, 200, 200, -1, 102},
+        {"serving", 90, 200, 200, -1, 90},
+        {"the game year changes alone", 90, 200, 210, -1, 90},
+        {"an entry after a later game year", 102, 200, 199, -1, 102},
+        {"years changed", 90, 200, 200, 5, 96},
+        {"years given to one who enters later", 102, 200, 200, 3, 98},
+        {"0 years typed for one serving", 90, 200, 200, 0, 101},
+        {"years changed with the game year", 90, 200, 210, 5, 106},
+        {"a long service in year 355", 40, 355, 355, -1, 40},
+    };
+    for (const Row& row : rows) {
+        QByteArray b(save::kStartupBufferSize, '\0');
+        setByte(b, save::kGameYearOffset, row.gameYear - 100);
+        setByte(b, S + 1, row.entryByte);
+        OfficerRecord r = DecodeOfficer(b, kOfficer);
+        r.date.year = row.newGameYear;
+        if (row.years >= 0)
+            r.yearsOfService = row.years;
+        EXPECT_FALSE(OfficerStorageProblem(r)) << row.name;
+        EncodeOfficer(b, kOfficer, r);
+        EXPECT_EQ(byteAt(b, S + 1), row.stored) << row.name;
+    }
 }
 
 TEST(OfficerRecord, RankOutsideTheListIsKeptUnlessChanged)

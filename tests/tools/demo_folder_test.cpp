@@ -224,7 +224,7 @@ TEST_F(DemoFolderTest, OfficerFieldsStayInTheirRanges)
     EXPECT_EQ(oddTactics, 1);
 }
 
-TEST_F(DemoFolderTest, EachSaveHasThreeToFiveControlledOfficersAndOneUnflaggedSlot)
+TEST_F(DemoFolderTest, ControlledOfficersFillThreeToEightPlayerSlots)
 {
     for (int k = 0; k < 9; ++k) {
         const QByteArray save = slot(k);
@@ -232,6 +232,7 @@ TEST_F(DemoFolderTest, EachSaveHasThreeToFiveControlledOfficersAndOneUnflaggedSl
         int controlled = 0;
         int unflagged = 0;
         int empty = 0;
+        std::set<int> controlledOfficers;
         for (int p = 0; p < 8; ++p) {
             const int u = le16(save, 146406 + 972 * p);
             if (u == 1720) {
@@ -242,16 +243,58 @@ TEST_F(DemoFolderTest, EachSaveHasThreeToFiveControlledOfficersAndOneUnflaggedSl
             ASSERT_LE(u, 1719);
             const int m = le16(save, 1896 + 2 * (u - 860));
             ASSERT_LT(m, count);
-            ((byteAt(save, status(m) + 50) & 1) ? controlled : unflagged)++;
+            const bool flag = byteAt(save, status(m) + 50) & 1;
+            (flag ? controlled : unflagged)++;
+            if (flag)
+                controlledOfficers.insert(m);
         }
-        EXPECT_GE(controlled, 3) << k;
-        EXPECT_LE(controlled, 5) << k;
-        EXPECT_EQ(unflagged, 1) << k;
+        if (k == demo::kDemoSlotWithEightControlled) {
+            EXPECT_EQ(controlled, 8);
+            EXPECT_EQ(unflagged, 0);
+        } else if (k == demo::kDemoSlotWithSevenControlled) {
+            EXPECT_EQ(controlled, 7);
+            EXPECT_EQ(unflagged, 1);
+        } else {
+            EXPECT_GE(controlled, 3) << k;
+            EXPECT_LE(controlled, 5) << k;
+            EXPECT_EQ(unflagged, 1) << k;
+        }
         EXPECT_EQ(controlled + unflagged + empty, 8) << k;
         int flags = 0;
         for (int i = 0; i < count; ++i)
             flags += byteAt(save, status(i) + 50) & 1;
         EXPECT_EQ(flags, controlled) << k;
+        // The current officer is one of them.
+        EXPECT_TRUE(controlledOfficers.count(le16(save, 1882))) << k;
+    }
+}
+
+TEST_F(DemoFolderTest, PersonMapsHaveEmptyEntriesButOneIsFull)
+{
+    for (int k = 0; k < 9; ++k) {
+        const QByteArray save = slot(k);
+        const int count = officerCount(save);
+        std::map<int, int> listed;  // officer -> entries
+        int empty = 0;
+        for (int j = 0; j < 860; ++j) {
+            const int m = le16(save, 1896 + 2 * j);
+            if (m == 1720)
+                ++empty;
+            else
+                ++listed[m];
+        }
+        for (const auto& [officer, entries] : listed) {
+            EXPECT_LT(officer, count) << k;
+            EXPECT_EQ(entries, 1) << k << ":" << officer;
+        }
+        const bool full = k == demo::kDemoFullPersonMapSlot;
+        EXPECT_EQ(empty == 0, full) << k;
+        EXPECT_EQ(listed.count(demo::kDemoUnlistedFreeOfficer), full ? 1u : 0u) << k;
+        EXPECT_EQ(listed.count(demo::kDemoUnlistedDeadOfficer), full ? 1u : 0u) << k;
+        EXPECT_EQ(listed.count(demo::kDemoListedNotAppearedOfficer), 1u) << k;
+        EXPECT_EQ(statusWord(save, demo::kDemoUnlistedFreeOfficer) >> 6 & 15, 7) << k;
+        EXPECT_EQ(statusWord(save, demo::kDemoUnlistedDeadOfficer) >> 6 & 15, 10) << k;
+        EXPECT_EQ(statusWord(save, demo::kDemoListedNotAppearedOfficer) >> 6 & 15, 9) << k;
     }
 }
 

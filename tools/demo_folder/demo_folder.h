@@ -16,6 +16,16 @@ inline constexpr int kDemoSlotWith860Officers = 3;  // officers 760..859 all nam
 inline constexpr int kDemoShortSlot = 4;            // 374,520 bytes
 inline constexpr int kDemoOddTacticSlot = 6;        // one officer with tactic nibble 14
 inline constexpr int kDemoOddTacticOfficer = 123;   // ... its tactic 0 ("突擊")
+inline constexpr int kDemoSlotWithSevenControlled = 7;  // seven controlled officers, player slot 2 unflagged
+inline constexpr int kDemoSlotWithEightControlled = 8;  // all eight player slots controlled
+inline constexpr int kDemoFullPersonMapSlot = kDemoSlotWith860Officers;  // no empty person-map entry
+// The other slots control three to five officers, one player slot names an
+// officer whose flag is clear, and the rest are empty. Every slot but the full
+// one leaves the person map empty from the officer count on and leaves out:
+inline constexpr int kDemoUnlistedFreeOfficer = 707;  // free (在野), no person number
+inline constexpr int kDemoUnlistedDeadOfficer = 710;  // dead, no person number
+inline constexpr int kDemoListedNotAppearedOfficer = 709;  // not appeared, yet listed
+// The officer stored as the current one is the officer of player slot 0.
 // The other slots name a few officers from 760 on, then leave one unnamed.
 QString WriteDemoGameFolder(const QString& folder);
 

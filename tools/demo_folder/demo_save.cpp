@@ -68,24 +68,42 @@ int personOf(int officer, int count)
     return kFirstPersonNumber + count - 1 - officer;
 }
 
-void writePersonMap(QByteArray& save, int count)
+// Every officer but two has its person; the full map leaves none out.
+void writePersonMap(QByteArray& save, const SlotPlan& plan, int count)
 {
-    for (int k = 0; k < kPersonCount; ++k)
-        PutLE16(save, personMapEntry(kFirstPersonNumber + k), k < count ? count - 1 - k : kNoPerson);
+    for (int k = 0; k < kPersonCount; ++k) {
+        int officer = k < count ? count - 1 - k : kNoPerson;
+        if (plan.slot != kDemoFullPersonMapSlot &&
+            (officer == kDemoUnlistedFreeOfficer || officer == kDemoUnlistedDeadOfficer))
+            officer = kNoPerson;
+        PutLE16(save, personMapEntry(kFirstPersonNumber + k), officer);
+    }
 }
 
-// Three to five controlled officers (rulers), one slot naming an officer whose
-// controlled flag is clear, the rest empty.
+int controlledOfficers(const SlotPlan& plan)
+{
+    switch (plan.slot) {
+    case kDemoSlotWithSevenControlled:
+        return 7;
+    case kDemoSlotWithEightControlled:
+        return kPlayerSlotCount;
+    default:
+        return 3 + plan.slot % 3;
+    }
+}
+
+// Controlled officers (rulers), one slot naming an officer whose controlled flag
+// is clear unless all eight are controlled, the rest empty.
 Controllers writePlayerSlots(QByteArray& save, const SlotPlan& plan, int count)
 {
-    const int controlledCount = 3 + plan.slot % 3;
+    const int controlledCount = controlledOfficers(plan);
     Controllers controllers;
     controllers.fill(kNoControlledOfficer);
     std::array<int, kPlayerSlotCount> persons;
     persons.fill(kNoPerson);
     int next = 0;
     for (int k = 0; next < controlledCount; ++k) {
-        if (k == 2) {
+        if (k == 2 && controlledCount < kPlayerSlotCount) {
             persons[k] = personOf(1 + plan.slot, count);  // flag clear: not controlled
             continue;
         }
@@ -220,8 +238,9 @@ QByteArray MakeSavedGame(const SlotPlan& plan)
     writeUnknownRegions(save, plan);
     writeGameDate(save, plan);
     const int count = writeOfficers(save, plan);
-    writePersonMap(save, count);
+    writePersonMap(save, plan, count);
     const Controllers controllers = writePlayerSlots(save, plan, count);
+    PutLE16(save, kCurrentOfficerOffset, controllers[0]);
     writeCities(save, plan);
     writeForces(save);
     writeTreasureOwners(save, plan);

@@ -13,6 +13,7 @@
 #include "sideeditors/ui/form2.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDialog>
@@ -91,27 +92,40 @@ Form4::Form4(Session& session, SaveGame save, ScenarioData scenario)
     modes_ = new QStackedWidget(this);
     panel_ = new OfficerPanel(session_, modes_);
     Frame10[0] = panel_;
+    Command7[0] = panel_->Command7;
     Command8[0] = panel_->Command8;
     modes_->addWidget(panel_);
-    // The other modes' views; each has its own Save button.
+    // The other modes' views; each has its own Apply and Save buttons. Their views
+    // are not there yet, so there is nothing to apply.
     for (int i = 1; i < 4; ++i) {
         Frame10[i] = new QFrame(modes_);
         Frame10[i]->setObjectName(indexed("Frame10", i));
         auto* column = new QVBoxLayout(Frame10[i]);
         column->addStretch();
+        auto* buttons = new QHBoxLayout;
+        buttons->addStretch();
+        Command7[i] = new QPushButton(QStringLiteral("應用"), Frame10[i]);
+        Command7[i]->setObjectName(indexed("Command7", i));
+        Command7[i]->setEnabled(false);
         Command8[i] = new QPushButton(QStringLiteral("保存"), Frame10[i]);
         Command8[i]->setObjectName(indexed("Command8", i));
-        column->addWidget(Command8[i], 0, Qt::AlignRight);
+        buttons->addWidget(Command7[i]);
+        buttons->addWidget(Command8[i]);
+        column->addLayout(buttons);
         modes_->addWidget(Frame10[i]);
     }
     body->addWidget(modes_, 1);
     layout->addLayout(body, 1);
 
     panel_->setCityNames(scenario_.cityNames);
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < 4; ++i) {
+        connect(Command7[i], &QPushButton::clicked, this, [this, i] { Command7_Click(i); });
         connect(Command8[i], &QPushButton::clicked, this, [this, i] { Command8_Click(i); });
-    connect(panel_->Command7, &QPushButton::clicked, this, [this] { Command7_Click(0); });
+    }
     connect(panel_, &OfficerPanel::changeFaceRequested, this, &Form4::Command1_Click);
+    // Programmatic changes reach the handler too; it ignores them while the view is filled.
+    connect(panel_->Check5, &QCheckBox::toggled, this, &Form4::Check5_Click);
+    connect(panel_->Command11, &QPushButton::clicked, this, &Form4::Command11_Click);
 
     setModified(false);
     tickSlotMenu();
@@ -229,14 +243,7 @@ void Form4::rLoadFile()
     tables_ = SaveTables::build(save_.bytes);
     session_.officerCount = tables_.officerCount;
     session_.officerNames = tables_.officerNames;
-    {
-        const QSignalBlocker block(Combo10);
-        Combo10->clear();
-        for (const int m : tables_.controlled)
-            if (m != save::kNoControlledOfficer)
-                Combo10->addItem(NumberedItem(m, 3, tables_.officerNames[m]));
-    }
-    Frame26->setTitle(GetResText(248) + QStringLiteral("(%1)").arg(Combo10->count()));
+    fillControlledList();
     panel_->setForceList(tables_.leaderNames);
     Option3[3]->setEnabled(tables_.hasFamily);
     Option3[0]->setChecked(true);
@@ -314,11 +321,16 @@ void Form4::Command1_Click()
 
 void Form4::Command7_Click(int index)
 {
-    // Only the officer mode has a view yet. A refused Apply wrote nothing, so the
-    // save stays as it was.
-    if (index != 0 || List1->currentRow() < 0)
-        return;
-    if (WriteWJInfo2(List1->currentRow()))
+    // A refused Apply wrote nothing, so the save stays as it was.
+    bool stored = false;
+    switch (index) {
+    case 0:
+        stored = List1->currentRow() >= 0 && WriteWJInfo2(List1->currentRow());
+        break;
+    default:
+        break;  // the treasure, relationship and family views have no writer yet
+    }
+    if (stored)
         setModified(true);
 }
 

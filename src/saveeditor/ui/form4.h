@@ -55,6 +55,8 @@ public:
     void List1_Click();
     void Combo10_Click();
     void Command1_Click();
+    void Check5_Click();
+    void Command11_Click();
     void Command7_Click(int index);
     void Command8_Click(int index);
     void tOpenFile_Click();
@@ -83,6 +85,13 @@ private:
     bool openSave(const QString& path, qint64 minimumSize, int missingText);
     void loadOpened();
     void fillOfficerList();
+    // Combo10 and the Frame26 caption from the controlled-officer slots.
+    void fillControlledList();
+    void takeControl(int n);
+    void giveUpControl(int n);
+    // After a change of control: the lists, officer n again, and the modified state.
+    // `selectSlot` is the slot taken, -1 to leave Combo10 without a selection.
+    void controlChanged(int n, int selectSlot);
 
     Session& session_;
     SaveGame save_;
@@ -103,6 +112,7 @@ public:
     QAction* tExit = nullptr;
     std::array<QRadioButton*, 4> Option3{};
     std::array<QWidget*, 4> Frame10{};
+    std::array<QPushButton*, 4> Command7{};  // Apply of each mode
     std::array<QPushButton*, 4> Command8{};
     QLabel* Label28 = nullptr;
     QGroupBox* Frame26 = nullptr;

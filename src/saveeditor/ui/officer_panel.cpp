@@ -264,6 +264,7 @@ QWidget* OfficerPanel::buildCommands()
     Command10 = named(new QPushButton(QStringLiteral("武將親密度"), row), QStringLiteral("Command10"));
     Command7 = named(new QPushButton(QStringLiteral("應用"), row), QStringLiteral("Command7(0)"));
     Command8 = named(new QPushButton(QStringLiteral("保存"), row), QStringLiteral("Command8(0)"));
+    connect(Command9, &QPushButton::clicked, this, &OfficerPanel::Command9_Click);
     layout->addWidget(Check5);
     for (QPushButton* b : {Command11, Command9, Command10})
         layout->addWidget(b);
@@ -304,6 +305,22 @@ void OfficerPanel::Text1_Change(int k)
 void OfficerPanel::showFace()
 {
     ShowFace(session_, Picture1, session_.currentFace);
+}
+
+void OfficerPanel::setCheck5Quietly(bool on)
+{
+    viewLoaded_ = false;
+    Check5->setChecked(on);
+    viewLoaded_ = true;
+}
+
+void OfficerPanel::Command9_Click()
+{
+    for (QComboBox* tactic : Combo6)
+        tactic->setCurrentIndex(kTacticLevels - 1);
+    for (QCheckBox* skill : Check2)
+        if (skill)
+            skill->setChecked(true);
 }
 
 void OfficerPanel::ReadWJInfo2(const QByteArray& save, const SaveTables& tables, int n)
@@ -354,9 +371,9 @@ void OfficerPanel::ReadWJInfo2(const QByteArray& save, const SaveTables& tables,
     Combo8->setEditText(tables.forceName(s.force));
     Combo1->setCurrentIndex(s.health);
     SelectListIndex(Combo9, ScenarioData::kCityCount, r.city, r.city);
-    const bool controlled = tables.isControlled(n);
-    Command10->setEnabled(controlled);
-    Check5->setChecked(controlled);
+    // Command10 opens the intimacy editor, which is not there yet.
+    Command10->setEnabled(false);
+    Check5->setChecked(tables.isControlled(n));
     viewLoaded_ = true;
 }
 
@@ -394,9 +411,12 @@ bool OfficerPanel::WriteWJInfo2(QByteArray& save, int n)
     for (int box = 0; box < static_cast<int>(Check2.size()); ++box)
         if (Check2[box])
             SetSkill(s.skills, SkillOfBox(box), Check2[box]->isChecked());
+    // The field table keeps the stored nibble of a level left as it was.
+    FieldValue levels;
     for (int t = 0; t < kTacticCount; ++t)
-        if (!ShowsRawValue(Combo6[t], kTacticLevels))
-            s.tactics[t] = ListIndexToNibble(Combo6[t]->currentIndex());
+        levels.list.push_back(ShowsRawValue(Combo6[t], kTacticLevels) ? shown_.status.tactics[t]
+                                                                       : Combo6[t]->currentIndex());
+    OfficerField(QStringLiteral("tactics")).set(r, levels);
     s.rank = RankFromList(Combo11->currentIndex(), shown_.status.rank);
     s.health = Combo1->currentIndex();
     EncodeOfficer(save, n, r);

@@ -38,6 +38,11 @@ public:
     // Shows the current face number of the session.
     void showFace();
     bool viewLoaded() const { return viewLoaded_; }
+    // Puts Check5 back to `on` without the handlers of its change running.
+    void setCheck5Quietly(bool on);
+
+    // Every tactic to "極" and every skill ticked; stored by Apply.
+    void Command9_Click();
     QString fullName() const;
 
     // Controls, indexed as their object names.

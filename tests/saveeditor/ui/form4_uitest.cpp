@@ -618,7 +618,8 @@ private slots:
         const int officer = ItemNumber(controlled->itemText(1));
         QCOMPARE(list(*form)->currentRow(), officer);
         QVERIFY(control<QCheckBox>(*form, QStringLiteral("Check5"))->isChecked());
-        QVERIFY(control<QPushButton>(*form, QStringLiteral("Command10"))->isEnabled());
+        // The intimacy editor it would open is not there yet.
+        QVERIFY(!control<QPushButton>(*form, QStringLiteral("Command10"))->isEnabled());
     }
 };
 

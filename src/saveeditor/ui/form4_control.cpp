@@ -1,0 +1,122 @@
+// Form4's commands that change who is controlled and who appears: the check box
+// Check5 of the officer view and its button Command11. Both write the save buffer
+// at once, behind a question, and keep Combo10 and Frame26 in step.
+#include "saveeditor/control.h"
+#include "saveeditor/ui/form4.h"
+#include "saveeditor/ui/officer_panel.h"
+#include "shared/name_field.h"
+#include "shared/runtime_error.h"
+#include "shared/texts.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QListWidget>
+#include <QSignalBlocker>
+
+namespace varkel {
+
+namespace {
+
+bool confirmed(Prompter& prompter, int text)
+{
+    return prompter.ask(GetResText(text), kEditorTitle, MessageButtons::YesNo, MessageIcon::Question) ==
+           Answer::Yes;
+}
+
+void refuse(Prompter& prompter, int text)
+{
+    prompter.tell(GetResText(text), kEditorTitle, MessageIcon::Critical);
+}
+
+}  // namespace
+
+void Form4::fillControlledList()
+{
+    {
+        const QSignalBlocker block(Combo10);
+        Combo10->clear();
+        for (const int m : tables_.controlled)
+            if (m != save::kNoControlledOfficer)
+                Combo10->addItem(NumberedItem(m, 3, tables_.officerNames[m]));
+    }
+    Frame26->setTitle(GetResText(248) + QStringLiteral("(%1)").arg(Combo10->count()));
+}
+
+void Form4::Check5_Click()
+{
+    // Filling the view ticks or unticks the box too; only the user's change counts.
+    const int n = List1->currentRow();
+    if (!panel_->viewLoaded() || n < 0)
+        return;
+    if (panel_->Check5->isChecked())
+        takeControl(n);
+    else
+        giveUpControl(n);
+}
+
+void Form4::takeControl(int n)
+{
+    switch (CheckTakeControl(save_.bytes, tables_.controlled, n)) {
+    case ControlRefusal::None:
+        break;
+    case ControlRefusal::AllSlotsTaken:
+        panel_->setCheck5Quietly(false);
+        refuse(*session_.prompter, 260);
+        return;
+    default:
+        return;  // no person number to control it by: nothing is done
+    }
+    if (!confirmed(*session_.prompter, 262)) {
+        panel_->setCheck5Quietly(false);
+        return;
+    }
+    const ControlChange change = TakeControl(save_.bytes, tables_.controlled, n);
+    controlChanged(n, change.slot);
+}
+
+void Form4::giveUpControl(int n)
+{
+    switch (CheckGiveUpControl(save_.bytes, tables_.controlled, n)) {
+    case ControlRefusal::None:
+        break;
+    case ControlRefusal::CurrentOfficer:
+        panel_->setCheck5Quietly(true);
+        refuse(*session_.prompter, 264);
+        return;
+    case ControlRefusal::LastControlled:
+        panel_->setCheck5Quietly(true);
+        refuse(*session_.prompter, 261);
+        return;
+    default:
+        return;  // no person number, or not controlled after all: nothing is done
+    }
+    if (!confirmed(*session_.prompter, 263)) {
+        panel_->setCheck5Quietly(true);
+        return;
+    }
+    GiveUpControl(save_.bytes, tables_.controlled, n);
+    controlChanged(n, -1);
+}
+
+void Form4::controlChanged(int n, int selectSlot)
+{
+    fillControlledList();
+    // Every slot below the one taken is held, so item s is slot s.
+    Combo10->setCurrentIndex(selectSlot >= 0 && selectSlot < Combo10->count() ? selectSlot : -1);
+    ReadWJInfo2(n);
+    setModified(true);
+}
+
+void Form4::Command11_Click()
+{
+    if (!confirmed(*session_.prompter, 258))
+        return;
+    const int n = List1->currentRow();
+    if (n < 0 || !ForceAppearance(save_.bytes, n))
+        return;
+    ReadWJInfo2(n);
+    setModified(true);
+}
+
+}  // namespace varkel
