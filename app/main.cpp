@@ -1,8 +1,8 @@
 // Start-up of the editor: one instance per user, then the start window.
+#include "editor_factories.h"
 #include "shared/game_folder.h"
 #include "shared/session.h"
 #include "shared/temp_folder.h"
-#include "shared/ui/editor_factories.h"
 #include "shared/ui/qt_seams.h"
 #include "shared/ui/standard_error.h"
 #include "shared/ui/start_up.h"
