@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shared/session.h"
+
 #include <QString>
 #include <QTemporaryDir>
 
@@ -15,5 +17,10 @@ public:
 private:
     QTemporaryDir dir_;
 };
+
+// A fresh session over `folder`, with the given prompts and dialogs; temporary
+// bitmaps and backups go to `temp`.
+void PrepareSession(Session& session, Prompter& prompter, FileDialogs& dialogs, const TempGameFolder& folder,
+                    const QTemporaryDir& temp);
 
 }  // namespace varkel::test

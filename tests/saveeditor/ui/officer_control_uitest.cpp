@@ -140,15 +140,9 @@ private slots:
     {
         folder_ = std::make_unique<test::TempGameFolder>();
         temp_ = std::make_unique<QTemporaryDir>();
-        session_ = Session();
         prompter_ = ScriptedPrompter();
         dialogs_ = ScriptedFileDialogs();
-        session_.prompter = &prompter_;
-        session_.dialogs = &dialogs_;
-        session_.gameFolder = folder_->path();
-        session_.tempFolder = temp_->path() + QLatin1Char('/');
-        session_.files = FileStore(temp_->path() + QStringLiteral("/backups"));
-        session_.banks = PictureBanks::load(folder_->file(QStringLiteral("g_maindy.vk")));
+        test::PrepareSession(session_, prompter_, dialogs_, *folder_, *temp_);
     }
 
     void takingControlAsksFirst_data()
