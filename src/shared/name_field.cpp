@@ -3,6 +3,8 @@
 #include "shared/big5.h"
 #include "shared/bytes.h"
 
+#include <limits>
+
 namespace varkel {
 
 QString ReadNameField(const QByteArray& buffer, qsizetype start, int lastOffset)
@@ -26,6 +28,11 @@ QString ReadNameField(const QByteArray& buffer, qsizetype start, int lastOffset)
 
 void WriteNameField(QByteArray& buffer, qsizetype start, const QString& text)
 {
+    WriteNameField(buffer, start, text, std::numeric_limits<int>::max());
+}
+
+void WriteNameField(QByteArray& buffer, qsizetype start, const QString& text, int capacity)
+{
     const Big5& big5 = Big5::instance();
     for (qsizetype j = 0; j < text.size(); ++j) {
         const std::uint16_t code = big5.encode(text[j].unicode());
@@ -34,7 +41,8 @@ void WriteNameField(QByteArray& buffer, qsizetype start, const QString& text)
             setByte(buffer, start + 2 * j + 1, code & 0xFF);
         }
     }
-    setByte(buffer, start + 2 * text.size(), 0);
+    if (text.size() < capacity)
+        setByte(buffer, start + 2 * text.size(), 0);
 }
 
 void WriteNameFieldIfChanged(QByteArray& buffer, qsizetype start, int lastOffset, const QString& text)

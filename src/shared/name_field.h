@@ -15,6 +15,9 @@ QString ReadNameField(const QByteArray& buffer, qsizetype start, int lastOffset)
 // two bytes as they were. Bytes after the 0 are not touched. Writes that would
 // pass the end of `buffer` are dropped.
 void WriteNameField(QByteArray& buffer, qsizetype start, const QString& text);
+// The same for a field of `capacity` characters whose full name has no 0 byte
+// after it: the byte after a full field belongs to something else.
+void WriteNameField(QByteArray& buffer, qsizetype start, const QString& text, int capacity);
 
 // Writes `text` unless the field already decodes to it, so that an untouched name
 // keeps the exact bytes it was read from (duplicate or damaged codes included).

@@ -72,10 +72,13 @@ int WrapFaceNumber(int n)
 
 void FillBitmapHeader(QByteArray& bitmap, bool large)
 {
+    FillBitmapHeader(bitmap, large ? 160 : kFaceWidth, large ? 180 : kFaceHeight);
+}
+
+void FillBitmapHeader(QByteArray& bitmap, int width, int height)
+{
     Q_ASSERT(bitmap.size() >= kBitmapHeaderBytes);
     std::memset(bitmap.data(), 0, kBitmapHeaderBytes);
-    const int width = large ? 160 : kFaceWidth;
-    const int height = large ? 180 : kFaceHeight;
     const int fileSize = kBitmapHeaderBytes + kPaletteBytes + width * height;
     bitmap[0] = 'B';
     bitmap[1] = 'M';
@@ -88,35 +91,54 @@ void FillBitmapHeader(QByteArray& bitmap, bool large)
     bitmap[28] = 8;
 }
 
+QByteArray IndexedBitmap(int width, int height, const char* palette, const char* pixels)
+{
+    QByteArray bitmap(kBitmapHeaderBytes + kPaletteBytes + width * height, '\0');
+    FillBitmapHeader(bitmap, width, height);
+    std::memcpy(bitmap.data() + kBitmapHeaderBytes, palette, kPaletteBytes);
+    if (pixels) {
+        // Pictures are stored top row first; bitmap rows bottom row first.
+        const qsizetype lastRow = bitmap.size() - width;
+        for (int r = 0; r < height; ++r)
+            std::memcpy(bitmap.data() + lastRow - qsizetype(width) * r, pixels + qsizetype(width) * r, width);
+    }
+    return bitmap;
+}
+
 QByteArray FaceBitmapBytes(const PictureBanks& banks, int& n)
 {
     // A number still outside the bank after one correction is damaged data: it
     // shows blank and stays as stored, so saving the record does not change it.
     if (const int wrapped = WrapFaceNumber(n); wrapped >= 0 && wrapped < kFaceCount)
         n = wrapped;
-    QByteArray bitmap(kSmallBitmapBytes, '\0');
-    std::memcpy(bitmap.data() + kBitmapHeaderBytes, FacePalette().constData(), kPaletteBytes);
     const qint64 base = qint64(n) * kFaceBytes;
-    if (n >= 0 && n < kFaceCount && base + kFaceBytes <= banks.faces.size()) {
-        // Face rows are stored top row first; bitmap rows bottom row first.
-        const int lastRow = kSmallBitmapBytes - kFaceWidth;  // 6,134
-        for (int r = 0; r < kFaceHeight; ++r)
-            std::memcpy(bitmap.data() + lastRow - kFaceWidth * r, banks.faces.constData() + base + kFaceWidth * r,
-                        kFaceWidth);
-    }
-    FillBitmapHeader(bitmap, false);
-    return bitmap;
+    const bool inBank = n >= 0 && n < kFaceCount && base + kFaceBytes <= banks.faces.size();
+    return IndexedBitmap(kFaceWidth, kFaceHeight, FacePalette().constData(),
+                         inBank ? banks.faces.constData() + base : nullptr);
 }
 
-std::optional<RuntimeError> MakeFaceBitmap(int& n, const PictureBanks& banks, const QString& tempFolder)
+QByteArray TreasureBitmapBytes(const PictureBanks& banks, int n)
 {
-    const QByteArray bitmap = FaceBitmapBytes(banks, n);
-    const QString path = tempFolder + kFaceBitmapName;
+    const qint64 base = qint64(n) * kTreasurePictureBytes;
+    const bool inBank = n >= 0 && n < kTreasurePictureCount && base + kTreasurePictureBytes <= banks.treasures.size();
+    const int palette = inBank ? n : 0;
+    return IndexedBitmap(kTreasurePictureSide, kTreasurePictureSide,
+                         TreasurePalettes().constData() + qsizetype(kPaletteBytes) * palette,
+                         inBank ? banks.treasures.constData() + base : nullptr);
+}
+
+std::optional<RuntimeError> WriteTempBitmap(const QString& path, const QByteArray& bitmap)
+{
     QFile file(path);
     // Opened without truncation: the file is never shorter than the bitmap.
     if (!file.open(QIODevice::ReadWrite) || file.write(bitmap) != bitmap.size() || !file.flush())
         return RuntimeError::fileAccess(path, file.errorString());
     return std::nullopt;
+}
+
+std::optional<RuntimeError> MakeFaceBitmap(int& n, const PictureBanks& banks, const QString& tempFolder)
+{
+    return WriteTempBitmap(tempFolder + kFaceBitmapName, FaceBitmapBytes(banks, n));
 }
 
 }  // namespace varkel

@@ -27,6 +27,7 @@ inline constexpr int kTreasurePictureBytes = kTreasurePictureSide * kTreasurePic
 inline constexpr int kPaletteBytes = 1024;
 inline constexpr int kBitmapHeaderBytes = 54;
 inline constexpr int kSmallBitmapBytes = kBitmapHeaderBytes + kPaletteBytes + kFaceBytes;  // 6,198
+inline constexpr int kTreasureBitmapBytes = kBitmapHeaderBytes + kPaletteBytes + kTreasurePictureBytes;  // 15,478
 
 inline const QString kFaceBitmapName = QStringLiteral("tsmall.bmp");
 inline const QString kTreasureBitmapName = QStringLiteral("tBaowu.bmp");
@@ -51,10 +52,23 @@ int WrapFaceNumber(int n);
 // Writes the bitmap header for 64 x 80 (small) or 160 x 180 (large) pixels into
 // the first 54 bytes of `bitmap`, which must be at least that long.
 void FillBitmapHeader(QByteArray& bitmap, bool large);
+void FillBitmapHeader(QByteArray& bitmap, int width, int height);
+
+// An 8-bit bitmap file of `width` x `height` pixels: header, the 1,024-byte
+// `palette`, then `pixels` (given top row first, stored bottom row first); all
+// pixels 0 when `pixels` is null.
+QByteArray IndexedBitmap(int width, int height, const char* palette, const char* pixels);
 
 // The complete 6,198-byte bitmap of face `n`. `n` is wrapped in place; a number
 // still outside the bank gives a blank face and is left as it was.
 QByteArray FaceBitmapBytes(const PictureBanks& banks, int& n);
+
+// The 15,478-byte bitmap of treasure picture `n` (0..79) drawn with its own
+// palette; a number outside the bank gives a blank picture.
+QByteArray TreasureBitmapBytes(const PictureBanks& banks, int n);
+
+// Writes a bitmap over the temporary file at `path` from its first byte.
+std::optional<RuntimeError> WriteTempBitmap(const QString& path, const QByteArray& bitmap);
 
 // Builds face `n` and writes it to tempFolder + "tsmall.bmp". Returns the error
 // when the file cannot be written.
