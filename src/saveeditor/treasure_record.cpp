@@ -99,6 +99,9 @@ int ShownPoints(int kind, int storedPoints)
 {
     if (kind == kSealKind)
         return kSealPoints;
+    // A kind outside the list has no rule: its stored points stay.
+    if (kind < 0 || kind >= kKindCount)
+        return storedPoints;
     return RaisedAbility(kind) == kNoAbility ? 0 : storedPoints;
 }
 

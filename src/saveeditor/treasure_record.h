@@ -75,7 +75,7 @@ void EncodeTreasure(QByteArray& scenario, QByteArray* save, int t, const Treasur
 
 // The raised ability a kind shows (index into the five ability texts) and the
 // points its box shows: the stored points for the kinds that raise one, 100 for
-// the seal, 0 for the rest.
+// the seal, 0 for the rest (a kind outside the list keeps its stored points).
 int RaisedAbility(int kind);
 int ShownPoints(int kind, int storedPoints);
 

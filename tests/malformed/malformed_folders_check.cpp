@@ -57,6 +57,7 @@ struct Expect {
     int slotMenu = kOpens;             // the damaged save's slot menu item
     int openDialog = kOpens;           // the damaged save through the Open dialog
     std::optional<bool> askedFolder = false;  // the folder search ran (nullopt: either)
+    bool notesUnreadable = false;      // the editor opens and says the notes cannot be read
 };
 
 struct Row {
@@ -143,6 +144,14 @@ Expect background(const Variant&)
     return e;
 }
 
+// The notes are only shown: the editor says it cannot read them and opens.
+Expect notes(const Variant& v)
+{
+    Expect e;
+    e.notesUnreadable = !isRegular(v);
+    return e;
+}
+
 Expect scenario(const Variant& v)
 {
     // Missing bytes of a short file read as zeros.
@@ -199,8 +208,8 @@ std::vector<Row> rows()
             untouchedByTheseWindows);
     addRows(rows, QStringLiteral("RDText.vk"), kBiographyFileSize, {kFileHeaderSize}, {kBiographyFileSize * 64}, -1,
             untouchedByTheseWindows);
-    addRows(rows, QStringLiteral("m_msg.vk"), kMessageFileSize, {kNoteOffset}, {kMessageFileSize * 8}, -1,
-            untouchedByTheseWindows);
+    addRows(rows, QStringLiteral("m_msg.vk"), kMessageFileSize, {kNoteOffset, kNoteOffset + kNoteBytes - 1},
+            {kMessageFileSize * 8}, -1, notes);
     addRows(rows, QStringLiteral("d_sce.vk"), kScenarioFileSize,
             {kCityNameOffset, kCourtRankOffset, kTreasureRecordOffset, kScenarioFileSize - 1},
             {kScenarioFileSize * 8}, -1, scenario);
@@ -459,7 +468,11 @@ TEST_P(DamagedFolder, ReportsAndCarriesOn)
     Form4* editor = openEditorWindow();
     switch (expect.editor) {
     case EditorOpen::Opens: {
-        EXPECT_EQ(newMessages(), std::vector<std::string>{}) << "opening the save editor";
+        std::vector<std::string> expected;
+        if (expect.notesUnreadable)
+            expected.push_back(shownText({RuntimeError::fileNotFound(game_ + row.files[0]).message(), kErrorTitle,
+                                          MessageButtons::Ok, MessageIcon::Critical}));
+        EXPECT_EQ(newMessages(), expected) << "opening the save editor";
         ASSERT_TRUE(editor) << "no save editor";
         EXPECT_FALSE(form3->isVisible());
         const int slot = expect.newestSkipped ? newestSaveBut(demo::kDemoNewestSlot) : demo::kDemoNewestSlot;
@@ -484,6 +497,10 @@ TEST_P(DamagedFolder, ReportsAndCarriesOn)
 
     if (editor) {
         editor->setChildFactory(nullptr);  // no picker may wait for a click
+        // Every mode shows what the damaged files give.
+        for (int mode : {1, 0})
+            editor->Option3_Click(mode);
+        EXPECT_EQ(newMessages(), std::vector<std::string>{}) << "switching modes";
         if (row.slot >= 0) {
             const QString file = row.files[0];
             QString current = editor->saveGame().path;

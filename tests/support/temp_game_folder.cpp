@@ -18,16 +18,19 @@ QString TempGameFolder::path() const
     return dir_.path() + QLatin1Char('/');
 }
 
-void PrepareSession(Session& session, Prompter& prompter, FileDialogs& dialogs, const TempGameFolder& folder,
-                    const QTemporaryDir& temp)
+void EditorFixture::prepare()
 {
-    session = Session();
-    session.prompter = &prompter;
-    session.dialogs = &dialogs;
-    session.gameFolder = folder.path();
-    session.tempFolder = temp.path() + QLatin1Char('/');
-    session.files = FileStore(temp.path() + QStringLiteral("/backups"));
-    session.banks = PictureBanks::load(folder.file(QStringLiteral("g_maindy.vk")));
+    folder_ = std::make_unique<TempGameFolder>();
+    temp_ = std::make_unique<QTemporaryDir>();
+    prompter_ = ScriptedPrompter();
+    dialogs_ = ScriptedFileDialogs();
+    session_ = Session();
+    session_.prompter = &prompter_;
+    session_.dialogs = &dialogs_;
+    session_.gameFolder = folder_->path();
+    session_.tempFolder = temp_->path() + QLatin1Char('/');
+    session_.files = FileStore(temp_->path() + QStringLiteral("/backups"));
+    session_.banks = PictureBanks::load(folder_->file(QStringLiteral("g_maindy.vk")));
 }
 
 }  // namespace varkel::test

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "shared/seams.h"
 #include "shared/session.h"
 
 #include <QString>
 #include <QTemporaryDir>
+
+#include <memory>
 
 namespace varkel::test {
 
@@ -18,9 +21,18 @@ private:
     QTemporaryDir dir_;
 };
 
-// A fresh session over `folder`, with the given prompts and dialogs; temporary
-// bitmaps and backups go to `temp`.
-void PrepareSession(Session& session, Prompter& prompter, FileDialogs& dialogs, const TempGameFolder& folder,
-                    const QTemporaryDir& temp);
+// What a window test starts each test from: a fresh demo folder, a temporary
+// folder for bitmaps and backups, scripted prompts and dialogs, and a session over
+// them. Test classes inherit it after QObject and call prepare() in init().
+class EditorFixture {
+protected:
+    void prepare();
+
+    std::unique_ptr<TempGameFolder> folder_;
+    std::unique_ptr<QTemporaryDir> temp_;
+    Session session_;
+    ScriptedPrompter prompter_;
+    ScriptedFileDialogs dialogs_;
+};
 
 }  // namespace varkel::test

@@ -2,6 +2,7 @@
 
 #include "saveeditor/save_layout.h"
 #include "saveeditor/ui/officer_panel.h"
+#include "saveeditor/ui/treasure_panel.h"
 #include "shared/file_store.h"
 #include "shared/game_folder.h"
 #include "shared/name_field.h"
@@ -11,6 +12,7 @@
 #include "shared/ui/outside_change.h"
 #include "shared/ui/standard_error.h"
 #include "sideeditors/ui/form2.h"
+#include "sideeditors/ui/form5.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -45,6 +47,8 @@ QDialog* makeChild(const QString& form, Session& session, QWidget* parent)
 {
     if (form == QLatin1String("Form2"))
         return new Form2(session, parent);
+    if (form == QLatin1String("Form5"))
+        return new Form5(session, parent);
     return nullptr;
 }
 
@@ -95,9 +99,14 @@ Form4::Form4(Session& session, SaveGame save, ScenarioData scenario)
     Command7[0] = panel_->Command7;
     Command8[0] = panel_->Command8;
     modes_->addWidget(panel_);
+    treasures_ = new TreasurePanel(session_, modes_);
+    Frame10[1] = treasures_;
+    Command7[1] = treasures_->Command7;
+    Command8[1] = treasures_->Command8;
+    modes_->addWidget(treasures_);
     // The other modes' views; each has its own Apply and Save buttons. Their views
     // are not there yet, so there is nothing to apply.
-    for (int i = 1; i < 4; ++i) {
+    for (int i = 2; i < 4; ++i) {
         Frame10[i] = new QFrame(modes_);
         Frame10[i]->setObjectName(indexed("Frame10", i));
         auto* column = new QVBoxLayout(Frame10[i]);
@@ -126,6 +135,9 @@ Form4::Form4(Session& session, SaveGame save, ScenarioData scenario)
     // Programmatic changes reach the handler too; it ignores them while the view is filled.
     connect(panel_->Check5, &QCheckBox::toggled, this, &Form4::Check5_Click);
     connect(panel_->Command11, &QPushButton::clicked, this, &Form4::Command11_Click);
+    connect(treasures_, &TreasurePanel::treasureChosen, this, &Form4::ReadHorse);
+    connect(treasures_, &TreasurePanel::chooseOwnerRequested, this, &Form4::Command2_Click);
+    connect(treasures_->Command13, &QPushButton::clicked, this, &Form4::Command13_Click);
 
     setModified(false);
     tickSlotMenu();
@@ -257,8 +269,12 @@ void Form4::Option3_Click(int index)
     if (!needsFilling_[index])
         return;
     needsFilling_[index] = false;
-    if (index == 0)
+    if (index == 0) {
+        ReadBWNote();
         fillOfficerList();
+    } else if (index == 1) {
+        treasures_->fillList(save_.bytes, scenario_);
+    }
 }
 
 void Form4::fillOfficerList()
@@ -327,8 +343,12 @@ void Form4::Command7_Click(int index)
     case 0:
         stored = List1->currentRow() >= 0 && WriteWJInfo2(List1->currentRow());
         break;
+    case 1:
+        stored = treasures_->List2->currentRow() >= 0 &&
+                 treasures_->WriteBWInfo(save_.bytes, scenario_, treasures_->List2->currentRow());
+        break;
     default:
-        break;  // the treasure, relationship and family views have no writer yet
+        break;  // the relationship and family views have no writer yet
     }
     if (stored)
         setModified(true);
@@ -452,7 +472,8 @@ bool Form4::saveAs()
 
 void Form4::closeEvent(QCloseEvent* event)
 {
-    if (savePrompt(false))
+    // Treasure attributes applied but not written would be lost with the window.
+    if (treasurePrompt() && savePrompt(false))
         event->accept();
     else
         event->ignore();

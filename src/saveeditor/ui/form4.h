@@ -25,6 +25,7 @@ class QStackedWidget;
 namespace varkel {
 
 class OfficerPanel;
+class TreasurePanel;
 class OfficerSearchBox;
 
 // The saved-game editor: one saved game in memory, shown in four modes. Apply
@@ -57,6 +58,11 @@ public:
     void Command1_Click();
     void Check5_Click();
     void Command11_Click();
+    void ReadBWNote();
+    void ReadHorse(int i);
+    void Command2_Click();
+    // Asks, then writes the scenario buffer; true when it was written.
+    bool Command13_Click();
     void Command7_Click(int index);
     void Command8_Click(int index);
     void tOpenFile_Click();
@@ -65,6 +71,8 @@ public:
     void tSaveAs_Click();
 
     OfficerPanel* officerPanel() const { return panel_; }
+    TreasurePanel* treasurePanel() const { return treasures_; }
+    const ScenarioData& scenario() const { return scenario_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -79,6 +87,10 @@ private:
     // Asks to save unsaved changes; false when the command is to stop.
     bool savePrompt(bool clearAfter);
     bool saveFile();
+    // Writes the treasure attributes to "d_sce.vk"; failures are reported.
+    bool writeScenario();
+    // Before the window closes: offers to write treasure attributes not yet written.
+    bool treasurePrompt();
     bool saveAs();
     // Opens a saved game over the current one; refusals are reported (text
     // `missingText` for a file that is not there).
@@ -101,6 +113,7 @@ private:
     std::function<void()> showAbout_;
     std::array<bool, 4> needsFilling_{};
     OfficerPanel* panel_ = nullptr;
+    TreasurePanel* treasures_ = nullptr;
     OfficerSearchBox* search_ = nullptr;
 
 public:

@@ -4,13 +4,18 @@
 
 namespace varkel {
 
-OutsideChange AskAboutOutsideChange(Session& session, const QString& path)
+OutsideChange AskAboutOutsideChange(Session& session, const QString& path, bool offerSaveElsewhere)
 {
     if (!session.files.changedOnDisk(path))
         return OutsideChange::Overwrite;
-    const QString text = QStringLiteral("文件 %1 在讀入之後已被其他程序（可能是游戲）修改。\n\n"
-                                        "是：覆蓋該文件\n否：另存為其他文件\n取消：不保存")
-                             .arg(QDir::toNativeSeparators(path));
+    const QString changed =
+        QStringLiteral("文件 %1 在讀入之後已被其他程序（可能是游戲）修改。\n\n").arg(QDir::toNativeSeparators(path));
+    if (!offerSaveElsewhere)
+        return session.prompter->ask(changed + QStringLiteral("是：覆蓋該文件\n否：不保存"), kEditorTitle,
+                                     MessageButtons::YesNo, MessageIcon::Warning) == Answer::Yes
+                   ? OutsideChange::Overwrite
+                   : OutsideChange::Cancel;
+    const QString text = changed + QStringLiteral("是：覆蓋該文件\n否：另存為其他文件\n取消：不保存");
     switch (session.prompter->ask(text, kEditorTitle, MessageButtons::YesNoCancel, MessageIcon::Warning)) {
     case Answer::Yes:
         return OutsideChange::Overwrite;

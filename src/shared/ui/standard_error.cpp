@@ -17,13 +17,20 @@ void ShowRuntimeError(Prompter& prompter, const RuntimeError& error, const QStri
 
 bool ShowFace(Session& session, QLabel* picture, int& n, const QString& errorTitle)
 {
-    if (const auto error = MakeFaceBitmap(n, session.banks, session.tempFolder)) {
+    return ShowTempBitmap(session, picture, kFaceBitmapName, FaceBitmapBytes(session.banks, n), errorTitle);
+}
+
+bool ShowTempBitmap(Session& session, QLabel* picture, const QString& name, const QByteArray& bitmap,
+                    const QString& errorTitle)
+{
+    const QString path = session.tempFolder + name;
+    if (const auto error = WriteTempBitmap(path, bitmap)) {
         ShowRuntimeError(*session.prompter, *error, errorTitle);
         session.endProgram();
         return false;
     }
     picture->clear();
-    picture->setPixmap(LoadBitmapFile(session.faceBitmapPath()));
+    picture->setPixmap(LoadBitmapFile(path));
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include "shared/runtime_error.h"
 #include "shared/session.h"
 
+class QByteArray;
 class QLabel;
 class QPixmap;
 
@@ -17,6 +18,10 @@ void ShowRuntimeError(Prompter& prompter, const RuntimeError& error, const QStri
 // `errorTitle` and ends the program, since no window can show a face after that;
 // false then.
 bool ShowFace(Session& session, QLabel* picture, int& n, const QString& errorTitle = kErrorTitle);
+// The same for any picture: writes `bitmap` over the temporary file `name` and
+// shows that file.
+bool ShowTempBitmap(Session& session, QLabel* picture, const QString& name, const QByteArray& bitmap,
+                    const QString& errorTitle = kErrorTitle);
 
 // A bitmap file read afresh. The temporary bitmaps are rewritten under the same
 // name many times a second, and QPixmap's own file cache would hand back an

@@ -1,13 +1,16 @@
 // Times the saved-game editor on a demo game folder: opening the window (newest
 // save read, tables built, officer list filled, officer 0 shown and painted) and
-// switching officers (a List1 selection shows the officer and its face).
+// switching officers (a List1 selection shows the officer and its face) and
+// treasures (a List2 selection shows the treasure, its note and its picture).
 //   build/tests/form4_bench [runs]
 #include "saveeditor/ui/form4.h"
 #include "support/temp_game_folder.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QListWidget>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -73,5 +76,19 @@ int main(int argc, char* argv[])
         switching.push_back(timer.nsecsElapsed() / 1e6);
     }
     report("switch officer (List1 -> ReadWJInfo2)", switching);
+
+    form->Option3[1]->click();
+    QApplication::processEvents();
+    auto* treasures = form->findChild<QListWidget*>(QStringLiteral("List2"));
+    auto* picture = form->findChild<QLabel*>(QStringLiteral("Picture2"));
+    std::vector<double> treasureSwitching;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        treasures->setCurrentRow((i * 37 + 1) % treasures->count());
+        picture->repaint();
+        treasureSwitching.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    report("switch treasure (List2 -> ReadHorse, picture written, loaded and painted)", treasureSwitching);
     return 0;
 }

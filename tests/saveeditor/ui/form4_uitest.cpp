@@ -6,6 +6,7 @@
 #include "shared/texts.h"
 #include "support/failing_file_io.h"
 #include "support/temp_game_folder.h"
+#include "support/typing.h"
 
 #include <QAction>
 #include <QApplication>
@@ -42,34 +43,14 @@ void writeFile(const QString& path, const QByteArray& bytes)
     f.write(bytes);
 }
 
-// Typing Chinese: the commit string of an input method.
-void commitText(QLineEdit* box, const QString& text)
-{
-    QInputMethodEvent event;
-    event.setCommitString(text);
-    QApplication::sendEvent(box, &event);
-}
-
-void retype(QLineEdit* box, const QString& digits)
-{
-    box->selectAll();
-    QTest::keyClick(box, Qt::Key_Backspace);
-    QTest::keyClicks(box, digits);
-}
-
 }  // namespace
 
 Q_DECLARE_METATYPE(varkel::Answer)
 
-class Form4Test : public QObject {
+class Form4Test : public QObject, protected test::EditorFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<test::TempGameFolder> folder_;
-    std::unique_ptr<QTemporaryDir> temp_;
-    Session session_;
-    ScriptedPrompter prompter_;
-    ScriptedFileDialogs dialogs_;
 
     QString slot(int k) const { return SaveGame::slotPath(session_.gameFolder, k); }
 
@@ -118,7 +99,7 @@ private:
     static void applyAnEdit(Form4& f)
     {
         list(f)->setCurrentRow(1);
-        retype(box(f, QStringLiteral("Text3(0)")), QStringLiteral("3"));
+        test::Retype(box(f, QStringLiteral("Text3(0)")), QStringLiteral("3"));
         QTest::mouseClick(control<QPushButton>(f, QStringLiteral("Command7(0)")), Qt::LeftButton);
         QVERIFY(showsModified(f));
     }
@@ -131,11 +112,7 @@ private:
 private slots:
     void init()
     {
-        folder_ = std::make_unique<test::TempGameFolder>();
-        temp_ = std::make_unique<QTemporaryDir>();
-        prompter_ = ScriptedPrompter();
-        dialogs_ = ScriptedFileDialogs();
-        test::PrepareSession(session_, prompter_, dialogs_, *folder_, *temp_);
+        prepare();
     }
 
     void startUpOpensTheNewestSlotUnmodified()
@@ -177,16 +154,16 @@ private slots:
         const QString oldName = ItemName(list(*form)->item(7)->text());
         QLineEdit* surname = box(*form, QStringLiteral("Text1(0)"));
         surname->clear();
-        commitText(surname, QStringLiteral("諸"));
+        test::CommitText(surname, QStringLiteral("諸"));
         QLineEdit* given = box(*form, QStringLiteral("Text1(1)"));
         given->clear();
-        commitText(given, QStringLiteral("葛亮"));
+        test::CommitText(given, QStringLiteral("葛亮"));
         QCOMPARE(box(*form, QStringLiteral("Text1(4)"))->text(), QStringLiteral("諸葛亮"));
-        retype(box(*form, QStringLiteral("Text3(0)")), QStringLiteral("20"));  // one digit only: "2"
+        test::Retype(box(*form, QStringLiteral("Text3(0)")), QStringLiteral("20"));  // one digit only: "2"
         QCOMPARE(box(*form, QStringLiteral("Text3(0)"))->text(), QStringLiteral("2"));
         box(*form, QStringLiteral("Text3(0)"))->setText(QStringLiteral("20"));
-        retype(box(*form, QStringLiteral("Text2(0)")), QStringLiteral("99"));
-        retype(box(*form, QStringLiteral("Text3(7)")), QStringLiteral("200"));
+        test::Retype(box(*form, QStringLiteral("Text2(0)")), QStringLiteral("99"));
+        test::Retype(box(*form, QStringLiteral("Text3(7)")), QStringLiteral("200"));
         // Byte 57 bit 3 is "水軍" whatever the old caption lists said.
         QCheckBox* navy = control<QCheckBox>(*form, QStringLiteral("Check2(23)"));
         QCOMPARE(navy->text(), QStringLiteral("水軍"));
@@ -232,7 +209,7 @@ private slots:
         auto form = openForm();
         list(*form)->setCurrentRow(3);
         const QByteArray before = form->saveGame().bytes;
-        retype(box(*form, QStringLiteral("Text3(0)")), QStringLiteral("9"));  // would be clamped
+        test::Retype(box(*form, QStringLiteral("Text3(0)")), QStringLiteral("9"));  // would be clamped
         box(*form, control)->setText(text);
         QTest::mouseClick(this->control<QPushButton>(*form, QStringLiteral("Command7(0)")), Qt::LeftButton);
 
@@ -295,13 +272,13 @@ private slots:
         // The same characters can be typed; a key the box refuses leaves the text alone.
         QLineEdit* courtesy = box(*form, QStringLiteral("Text1(2)"));
         courtesy->selectAll();
-        commitText(courtesy, QStringLiteral("×"));
+        test::CommitText(courtesy, QStringLiteral("×"));
         QCOMPARE(courtesy->text(), QStringLiteral("×"));
         courtesy->selectAll();
         QTest::keyClicks(courtesy, QStringLiteral("a"));
         QCOMPARE(courtesy->text(), QStringLiteral("×"));
         QLineEdit* search = box(*form, QStringLiteral("Text13"));
-        commitText(search, QStringLiteral("張三"));
+        test::CommitText(search, QStringLiteral("張三"));
         search->selectAll();
         QTest::keyClicks(search, QStringLiteral("7"));  // name mode takes no digits
         QCOMPARE(search->text(), QStringLiteral("張三"));
@@ -395,7 +372,7 @@ private slots:
         form = openForm();
         form->show();
         list(*form)->setCurrentRow(1);
-        retype(box(*form, QStringLiteral("Text3(0)")), QStringLiteral("5"));
+        test::Retype(box(*form, QStringLiteral("Text3(0)")), QStringLiteral("5"));
         QTest::mouseClick(control<QPushButton>(*form, QStringLiteral("Command7(0)")), Qt::LeftButton);
         prompter_.answers = {Answer::No};
         QVERIFY(form->close());
@@ -563,7 +540,7 @@ private slots:
 
         officers->setCurrentRow(matches.back());
         QLineEdit* search = box(*form, QStringLiteral("Text13"));
-        commitText(search, surname);
+        test::CommitText(search, surname);
         QCOMPARE(control<QLabel>(*form, QStringLiteral("Label34"))->text(), GetResText(292));
         for (int step = 0; step < matches.size() + 1; ++step) {
             QTest::keyClick(search, Qt::Key_Return);
@@ -572,7 +549,7 @@ private slots:
         QCOMPARE(box(*form, QStringLiteral("Text1(4)"))->text().left(1), surname);
 
         search->clear();
-        commitText(search, QStringLiteral("龘"));
+        test::CommitText(search, QStringLiteral("龘"));
         QTest::keyClick(search, Qt::Key_Return);
         QCOMPARE(prompter_.shown.back().text, GetResText(253));
         QCOMPARE(officers->currentRow(), matches[0]);

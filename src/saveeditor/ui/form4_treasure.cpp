@@ -1,0 +1,82 @@
+// Form4's treasure commands: the notes, the owner picker, and writing the
+// treasure attributes to the scenario file, which every saved game shares.
+#include "saveeditor/treasure_record.h"
+#include "saveeditor/ui/form4.h"
+#include "saveeditor/ui/treasure_panel.h"
+#include "shared/game_folder.h"
+#include "shared/runtime_error.h"
+#include "shared/texts.h"
+#include "shared/ui/outside_change.h"
+#include "shared/ui/standard_error.h"
+
+#include <QDialog>
+#include <QPushButton>
+
+namespace varkel {
+
+void Form4::ReadBWNote()
+{
+    // The notes are only shown: a missing or short file is reported and leaves
+    // the notes it cannot give empty, so the editor stays usable.
+    const QString path = GameFilePath(session_.gameFolder, QStringLiteral("m_msg.vk"));
+    RuntimeError error;
+    const auto bytes = FileStore::readFile(path, treasure::kNotesOffset + treasure::kNotesSize, &error);
+    if (!bytes)
+        ShowRuntimeError(*session_.prompter, error);
+    treasures_->setNotes(DecodeTreasureNotes(bytes ? bytes->mid(treasure::kNotesOffset) : QByteArray()));
+}
+
+void Form4::ReadHorse(int i)
+{
+    treasures_->ReadHorse(save_.bytes, scenario_, i);
+}
+
+void Form4::Command2_Click()
+{
+    session_.pickedOfficer = treasures_->currentOwner();
+    QDialog* picker = childFactory_ ? childFactory_(QStringLiteral("Form5"), session_, this) : nullptr;
+    if (!picker)
+        return;
+    picker->exec();
+    delete picker;
+    treasures_->setOwner(session_.pickedOfficer);
+}
+
+bool Form4::Command13_Click()
+{
+    if (session_.prompter->ask(GetResText(291), kEditorTitle, MessageButtons::YesNo, MessageIcon::Question) ==
+        Answer::No)
+        return false;
+    return writeScenario();
+}
+
+bool Form4::writeScenario()
+{
+    const QString path = GameFilePath(session_.gameFolder, QStringLiteral("d_sce.vk"));
+    if (AskAboutOutsideChange(session_, path, false) != OutsideChange::Overwrite)
+        return false;
+    // The file's bytes beyond the buffer stay; a failed write keeps the changes
+    // here and the button enabled, so the user can try again.
+    if (const auto error = session_.files.write(path, scenario_.bytes, true)) {
+        ShowRuntimeError(*session_.prompter, *error);
+        return false;
+    }
+    treasures_->Command13->setEnabled(false);
+    return true;
+}
+
+bool Form4::treasurePrompt()
+{
+    if (!treasures_->Command13->isEnabled())
+        return true;
+    switch (session_.prompter->ask(GetResText(291), kEditorTitle, MessageButtons::YesNoCancel, MessageIcon::Question)) {
+    case Answer::Yes:
+        return writeScenario();
+    case Answer::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+}  // namespace varkel

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "saveeditor/save_tables.h"
+#include "saveeditor/treasure_record.h"
+#include "shared/session.h"
+
+#include <QFrame>
+
+#include <array>
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace varkel {
+
+// The treasure view of the saved-game editor: the 255 treasures with their owners,
+// and one treasure's attributes, owner, picture and note. Attributes are stored
+// into the scenario buffer and the owner into the save buffer; writing either
+// file is the editor's business.
+class TreasurePanel : public QFrame {
+    Q_OBJECT
+public:
+    explicit TreasurePanel(Session& session, QWidget* parent = nullptr);
+
+    // The notes shown with the pictures, by picture number.
+    void setNotes(QStringList notes) { notes_ = std::move(notes); }
+    // Fills List2 from the treasure names and the owners in `save`, and shows
+    // treasure 0.
+    void fillList(const QByteArray& save, const ScenarioData& scenario);
+
+    // Shows treasure i; reads the buffers only.
+    void ReadHorse(const QByteArray& save, const ScenarioData& scenario, int i);
+    // Stores the view into treasure i and its list row. A value that cannot be
+    // stored is reported, its box gets the focus, nothing is written, and the
+    // result is false.
+    bool WriteBWInfo(QByteArray& save, ScenarioData& scenario, int i);
+    // Wraps `n` into the bank (written back), shows it in Text7 and draws it.
+    void ShowBWPic(int& n);
+
+    int currentOwner() const { return owner_; }
+    // Shows `owner` as the treasure's owner; stored by Apply.
+    void setOwner(int owner);
+    int currentPicture() const { return picture_; }
+
+    // Controls, indexed as their object names.
+    QListWidget* List2 = nullptr;
+    QLabel* Label17 = nullptr;
+    std::array<QLineEdit*, 4> Text4{};
+    std::array<QComboBox*, 3> Combo2{};
+    QPushButton* Command2 = nullptr;
+    QGroupBox* Frame14 = nullptr;
+    QPlainTextEdit* Text6 = nullptr;
+    QGroupBox* Frame12 = nullptr;
+    QLabel* Picture2 = nullptr;
+    QLineEdit* Text7 = nullptr;
+    QPushButton* Command3 = nullptr;  // >
+    QPushButton* Command4 = nullptr;  // <
+    QPushButton* Command5 = nullptr;  // > >
+    QPushButton* Command6 = nullptr;  // < <
+    QLabel* Label31 = nullptr;
+    QPushButton* Command13 = nullptr;
+    QPushButton* Command7 = nullptr;  // Apply of this mode, "Command7(1)"
+    QPushButton* Command8 = nullptr;  // Save, "Command8(1)"
+
+signals:
+    void treasureChosen(int i);
+    void chooseOwnerRequested();
+
+private:
+    QWidget* buildAttributes();
+    QWidget* buildPicture();
+    QWidget* buildFooter();
+    void Combo2_Click(int index);
+    void Text7_Enter();
+    void stepPicture(int by);
+    // Draws picture n as it is, blank when it lies outside the bank.
+    void drawPicture(int n);
+    QString ownerName(int owner) const;
+    QString rowText(int i, const QString& name, const QString& owner) const;
+
+    Session& session_;
+    QStringList notes_;
+    TreasureRecord shown_;  // as read, so odd stored codes can be kept
+    int picture_ = 0;
+    int owner_ = 0;
+};
+
+}  // namespace varkel
