@@ -427,7 +427,7 @@ private slots:
     void anUnchangedApplyKeepsEveryByte_data()
     {
         QTest::addColumn<int>("slot");
-        for (const int k : {demo::kDemoNewestSlot, demo::kDemoOddTacticSlot, demo::kDemoSlotWith860Officers})
+        for (int k = 0; k < save::kSlotCount; ++k)
             QTest::newRow(qPrintable(QStringLiteral("slot %1").arg(k))) << k;
     }
     void anUnchangedApplyKeepsEveryByte()
