@@ -2,6 +2,7 @@
 
 #include "saveeditor/officer_record.h"
 #include "saveeditor/save_tables.h"
+#include "saveeditor/ui/person_controls.h"
 #include "shared/session.h"
 
 #include <QFrame>
@@ -43,26 +44,18 @@ public:
 
     // Every tactic to "極" and every skill ticked; stored by Apply.
     void Command9_Click();
-    QString fullName() const;
+    QString fullName() const { return person_.fullName(); }
+    const PersonControls& person() const { return person_; }
 
     // Controls, indexed as their object names.
-    std::array<QLineEdit*, 5> Text1{};
     std::array<QLineEdit*, 4> Text2{};
     std::array<QLineEdit*, 17> Text3{};
     std::array<QLineEdit*, 2> Text5{};
-    std::array<QComboBox*, kTacticCount> Combo6{};
-    std::array<QLabel*, kTacticCount> Label4{};
-    std::array<QCheckBox*, 38> Check2{};  // 10 * byte row + bit; gaps stay null
-    std::array<QCheckBox*, 4> Check1{};
     QComboBox* Combo8 = nullptr;
     QComboBox* Combo3 = nullptr;
     QComboBox* Combo9 = nullptr;
     QComboBox* Combo11 = nullptr;
     QComboBox* Combo1 = nullptr;
-    QRadioButton* Option1 = nullptr;
-    QRadioButton* Option2 = nullptr;
-    QLabel* Picture1 = nullptr;
-    QPushButton* Command1 = nullptr;
     QCheckBox* Check5 = nullptr;
     QPushButton* Command11 = nullptr;
     QPushButton* Command9 = nullptr;
@@ -74,26 +67,17 @@ signals:
     void changeFaceRequested();
 
 private:
-    QWidget* buildNames();
-    QWidget* buildFace();
     QWidget* buildSexAndDate();
     QWidget* buildNumbers();
     QWidget* buildLists();
-    QWidget* buildTendency();
-    QWidget* buildSkills();
-    QWidget* buildTactics();
     QWidget* buildCommands();
     QLineEdit* numberBox(const QString& control) const;
-    void Text1_Change(int k);
 
     Session& session_;
+    PersonControls person_;
     std::map<QString, QLineEdit*> numberBoxes_;
     OfficerRecord shown_;  // as read, so odd stored codes can be kept
     bool viewLoaded_ = false;
 };
-
-// Index of the skill (text 143 + index) a box of the skill array stands for: box
-// 10 * j + b is bit b of status byte 59 - j.
-int SkillOfBox(int box);
 
 }  // namespace varkel

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "saveeditor/officer_record.h"
+#include "shared/number_fields.h"
+#include "shared/session.h"
+
+#include <array>
+#include <functional>
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QWidget;
+
+namespace varkel {
+
+// The controls every view of a person shares (officers, family members, new
+// officers): names, face, sex, preferred tactic kinds, tactic levels and skills.
+// They are built, shown and read back alike; each view places the groups.
+class PersonControls {
+public:
+    explicit PersonControls(Session& session) : session_(session) {}
+
+    QGroupBox* buildNames(QWidget* parent);  // "基本信息": Text1(0..4)
+    QWidget* buildFace(QWidget* parent);     // Picture1 and Command1 "改變"
+    QGroupBox* buildSex(QWidget* parent);    // "性別": Option1, Option2
+    QGroupBox* buildTacticKinds(QWidget* parent);  // "戰法傾向": Check1(0..3)
+    QGroupBox* buildTactics(QWidget* parent);      // "戰法": Combo6(k), Label4(k)
+    QGroupBox* buildSkills(QWidget* parent);       // "特技": Check2
+
+    // Runs after the full name changed (it follows surname and given name).
+    void setFullNameChanged(std::function<void()> changed) { fullNameChanged_ = std::move(changed); }
+
+    // Names, sex, tactic kinds and face (which becomes the session's current face).
+    void showPerson(const PersonBlock& person);
+    void readPerson(PersonBlock& person) const;
+    void showSkills(std::uint32_t skills);
+    void readSkills(std::uint32_t& skills) const;
+    // Nibbles 14 and 15 are no level: they show as an extra item with their number.
+    void showTactics(const std::array<int, kTacticCount>& nibbles);
+    // The levels chosen, as the tactics field of a field table takes them: a list
+    // left on its extra item gives the stored nibble back.
+    FieldValue tacticLevels(const std::array<int, kTacticCount>& stored) const;
+    // Every tactic to "極" and every skill ticked; stored by Apply.
+    void fillTacticsAndSkills();
+    // Draws the session's current face.
+    void showFace();
+    QString fullName() const;
+
+    std::array<QLineEdit*, 5> Text1{};
+    std::array<QCheckBox*, 4> Check1{};
+    std::array<QCheckBox*, 38> Check2{};  // 10 * byte row + bit; gaps stay null
+    std::array<QComboBox*, kTacticCount> Combo6{};
+    std::array<QLabel*, kTacticCount> Label4{};
+    QRadioButton* Option1 = nullptr;
+    QRadioButton* Option2 = nullptr;
+    QLabel* Picture1 = nullptr;
+    QPushButton* Command1 = nullptr;
+
+private:
+    void Text1_Change(int k);
+
+    Session& session_;
+    std::function<void()> fullNameChanged_;
+};
+
+// A number box for `field`: named by its control, digits only, as wide as its digits.
+QLineEdit* MakeNumberBox(const FieldSpec& field, QWidget* parent);
+
+// Index of the skill (text 143 + index) a box of the skill array stands for: box
+// 10 * j + b is bit b of skill byte 3 - j counted from the last.
+int SkillOfBox(int box);
+
+}  // namespace varkel
