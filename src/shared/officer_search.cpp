@@ -49,10 +49,10 @@ int FindItemByName(const QStringList& items, int selected, const QString& name)
     return -1;
 }
 
-int FindItemByNumber(int itemCount, const QString& digits)
+int FindItemByNumber(int itemCount, const QString& digits, int firstNumber)
 {
     bool ok = false;
-    const qlonglong n = digits.toLongLong(&ok);
+    const qlonglong n = digits.toLongLong(&ok) - firstNumber;
     return ok && n >= 0 && n < itemCount ? static_cast<int>(n) : -1;
 }
 

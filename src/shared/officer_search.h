@@ -25,7 +25,8 @@ QString FilterSearchText(const QString& text, const QString& before = QString())
 // -1 when none does.
 int FindItemByName(const QStringList& items, int selected, const QString& name);
 
-// The item numbered `digits` when it is below `itemCount`, else -1.
-int FindItemByNumber(int itemCount, const QString& digits);
+// The index of the item numbered `digits` in a list of `itemCount` items numbered
+// from `firstNumber` on, else -1.
+int FindItemByNumber(int itemCount, const QString& digits, int firstNumber = 0);
 
 }  // namespace varkel

@@ -43,9 +43,17 @@ TEST(OfficerSearch, NameSearchMatchesTheStartOfTheNameAfterTheNumber)
     EXPECT_EQ(FindItemByName(items, 1, QStringLiteral("曹")), -1);
 }
 
-TEST(OfficerSearch, NumberSearchStaysBelowTheItemCount)
+TEST(OfficerSearch, NumberSearchStaysInsideTheNumbersListed)
 {
-    EXPECT_EQ(FindItemByNumber(861, QStringLiteral("860")), 860);
-    EXPECT_EQ(FindItemByNumber(861, QStringLiteral("861")), -1);
-    EXPECT_EQ(FindItemByNumber(861, QStringLiteral("99999999999999999999999")), -1);
+    const struct {
+        int count, first;
+        const char* typed;
+        int found;
+    } rows[] = {
+        {861, 0, "860", 860},   {861, 0, "861", -1}, {861, 0, "99999999999999999999999", -1},
+        {100, 660, "700", 40},  {100, 660, "660", 0}, {100, 660, "759", 99},
+        {100, 660, "760", -1},  {100, 660, "659", -1}, {100, 660, "5", -1},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(FindItemByNumber(r.count, QString::fromLatin1(r.typed), r.first), r.found) << r.typed << " from " << r.first;
 }

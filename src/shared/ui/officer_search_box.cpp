@@ -11,8 +11,9 @@
 
 namespace varkel {
 
-OfficerSearchBox::OfficerSearchBox(QLineEdit* box, QListWidget* list, QLabel* modeLabel, Prompter& prompter)
-    : QObject(box), box_(box), list_(list), modeLabel_(modeLabel), prompter_(prompter)
+OfficerSearchBox::OfficerSearchBox(QLineEdit* box, QListWidget* list, QLabel* modeLabel, Prompter& prompter,
+                                   int firstNumber)
+    : QObject(box), box_(box), list_(list), modeLabel_(modeLabel), prompter_(prompter), firstNumber_(firstNumber)
 {
     UseSearchFilter(box_);
     connect(box_, &QLineEdit::textChanged, this, &OfficerSearchBox::textChanged);
@@ -41,7 +42,7 @@ void OfficerSearchBox::search()
         return;
     int found = -1;
     if (*mode_ == SearchMode::Number) {
-        found = FindItemByNumber(list_->count(), text);
+        found = FindItemByNumber(list_->count(), text, firstNumber_);
     } else {
         QStringList items;
         items.reserve(list_->count());

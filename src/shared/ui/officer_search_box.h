@@ -20,7 +20,8 @@ class Prompter;
 class OfficerSearchBox : public QObject {
     Q_OBJECT
 public:
-    OfficerSearchBox(QLineEdit* box, QListWidget* list, QLabel* modeLabel, Prompter& prompter);
+    // The list's items are numbered from `firstNumber` on.
+    OfficerSearchBox(QLineEdit* box, QListWidget* list, QLabel* modeLabel, Prompter& prompter, int firstNumber = 0);
 
     std::optional<SearchMode> mode() const { return mode_; }
     void search();
@@ -32,6 +33,7 @@ private:
     QListWidget* list_;
     QLabel* modeLabel_;
     Prompter& prompter_;
+    int firstNumber_;
     std::optional<SearchMode> mode_;
 };
 
