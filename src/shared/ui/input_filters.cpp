@@ -4,6 +4,11 @@
 #include "shared/officer_search.h"
 
 #include <QLineEdit>
+#include <QSignalBlocker>
+#include <QPlainTextEdit>
+#include <QTextCursor>
+
+#include <memory>
 
 namespace varkel {
 
@@ -89,6 +94,40 @@ void UseDigitFilter(QLineEdit* box, int maxDigits)
 void UseSearchFilter(QLineEdit* box)
 {
     box->setValidator(new CharacterFilter(CharacterFilter::Kind::Search, 0, box));
+}
+
+void UseTextFilter(QPlainTextEdit* box, int maxCharacters)
+{
+    using Kind = CharacterFilter::Kind;
+    auto before = std::make_shared<QString>(box->toPlainText());
+    QObject::connect(box, &QPlainTextEdit::textChanged, box, [box, maxCharacters, before] {
+        const QString text = box->toPlainText();
+        // setPlainText() leaves the document unmodified; an edit by the user modifies it.
+        if (!box->document()->isModified() || text == *before) {
+            *before = text;
+            return;
+        }
+        const QString kept = CharacterFilter::filtered(Kind::DoubleByte, text);
+        // An edit that makes the text longer than the box takes is refused whole;
+        // a stored text that is already longer can still be shortened.
+        const bool refused = kept.size() > maxCharacters &&
+                             kept.size() >= CharacterFilter::filtered(Kind::DoubleByte, *before).size();
+        if (!refused && kept == text) {
+            *before = text;
+            return;
+        }
+        const QString shown = refused ? *before : kept;
+        const qsizetype position =
+            refused ? shown.size()
+                    : CharacterFilter::filtered(Kind::DoubleByte, text.left(box->textCursor().position())).size();
+        *before = shown;
+        const QSignalBlocker block(box);
+        box->setPlainText(shown);
+        box->document()->setModified(true);
+        QTextCursor cursor = box->textCursor();
+        cursor.setPosition(static_cast<int>(std::min(position, shown.size())));
+        box->setTextCursor(cursor);
+    });
 }
 
 }  // namespace varkel

@@ -3,6 +3,7 @@
 #include <QValidator>
 
 class QLineEdit;
+class QPlainTextEdit;
 
 namespace varkel {
 
@@ -36,6 +37,10 @@ private:
 };
 
 void UseNameFilter(QLineEdit* box, int maxCharacters);
+// The same for a text of several lines (a biography): double-byte characters
+// only, at most `maxCharacters` of them; the line breaks shown are not counted and
+// an edit drops them (the record puts its own). Text the program sets is kept.
+void UseTextFilter(QPlainTextEdit* box, int maxCharacters);
 void UseDigitFilter(QLineEdit* box, int maxDigits);
 void UseSearchFilter(QLineEdit* box);
 
