@@ -11,6 +11,7 @@
 #include <QFileInfo>
 
 #include <ostream>
+#include <sstream>
 #include <set>
 
 namespace varkel::cli {
@@ -28,12 +29,12 @@ int refuse(std::ostream& err, const QString& file, const QString& why)
     return kRefused;
 }
 
-GameContext contextFor(const Options& options, std::ostream& err, bool needed)
+GameContext contextFor(FileStore& files, const Options& options, std::ostream& err, bool needed)
 {
     const QString folder = GameFolderFor(options.gameFolder, options.programFolder);
     if (folder.isEmpty() && needed)
-        err << "varkel-cli: note: no game folder with d_sce.vk (--game-folder); city names are left out\n";
-    return ReadContext(folder);
+        err << "varkel-cli: note: no game folder with d_sce.vk (--game-folder); city names and treasures are left out\n";
+    return ReadContext(files, folder);
 }
 
 QString recordLine(const RecordKind& kind, int n, QString name = QString())
@@ -51,15 +52,38 @@ void printChanges(std::ostream& out, const RecordKind& kind, int n, const std::v
             << (c.clamped ? " (clamped to the field's limit)" : "") << '\n';
 }
 
-// Writes an edited file through the editor's atomic save with its backup.
-int store(const GameFile& file, const Options& options, std::ostream& err)
+// Shows what an edit changed, then writes every file whose bytes it changed
+// through the editor's atomic save with its backup. --output takes the file named
+// on the command line only, so an edit that changes a companion file refuses it.
+int store(const GameFile& file, const Options& options, const std::string& report, std::ostream& out,
+          std::ostream& err)
 {
+    std::vector<const HeldFile*> changed;
+    if (file.changed())
+        changed.push_back(&file);
+    for (const auto& companion : file.companions) {
+        if (!companion->changed())
+            continue;
+        if (!options.output.isEmpty())
+            return refuse(err, file.path, QStringLiteral("the edit changes %1 too, which cannot be written to --output; "
+                                                         "leave out --output").arg(companion->path));
+        changed.push_back(companion.get());
+    }
+    out << report;
     if (options.dryRun)
         return kDone;
     FileStore files(options.backupFolder);
-    const QString target = options.output.isEmpty() ? file.path : options.output;
-    if (const auto error = files.write(target, file.bytes, false))
-        return refuse(err, target, error->message());
+    QStringList written;
+    for (const HeldFile* f : changed) {
+        const QString target = f == &file && !options.output.isEmpty() ? options.output : f->path;
+        if (const auto error = files.write(target, f->bytes, f->keepTail)) {
+            QString why = error->message();
+            if (!written.isEmpty())
+                why += QStringLiteral(" (written already: %1)").arg(written.join(QStringLiteral(", ")));
+            return refuse(err, target, why);
+        }
+        written << target;
+    }
     return kDone;
 }
 
@@ -90,12 +114,31 @@ std::unique_ptr<GameFile> open(const QString& path, const Options& options, std:
 {
     FileStore files(options.backupFolder);
     QString error;
-    auto file = OpenGameFile(files, path, contextFor(options, err, namesNeeded), &error);
+    // Only a saved game takes names and treasures from the game folder.
+    const bool savedGame = TypeOf(path, QFileInfo(path).size()) == FileType::SavedGame;
+    auto file = OpenGameFile(files, path, savedGame ? contextFor(files, options, err, namesNeeded) : GameContext{},
+                             &error);
     if (!file)
         err << "varkel-cli: " << error << '\n';
     else if (file->kinds.empty())
         err << "varkel-cli: " << path << ": a " << TypeName(file->type) << " holds no records this tool knows yet\n";
     return file && !file->kinds.empty() ? std::move(file) : nullptr;
+}
+
+// The kinds --records names (every kind of the file without it); none for a
+// name the file has no records of.
+std::optional<std::set<const RecordKind*>> chosenKinds(GameFile& file, const Options& options)
+{
+    std::set<const RecordKind*> kinds;
+    if (options.records.isEmpty()) {
+        for (const auto& kind : file.kinds)
+            kinds.insert(kind.get());
+    } else if (const RecordKind* kind = file.kind(options.records)) {
+        kinds.insert(kind);
+    } else {
+        return std::nullopt;
+    }
+    return kinds;
 }
 
 }  // namespace
@@ -186,8 +229,9 @@ int Set(const QString& path, const QString& kindName, int number, const QStringL
     const EditResult result = EditRecord(*kind, file->bytes, number, values);
     if (result.problem)
         return refuse(err, path, *result.problem);
-    printChanges(out, *kind, number, result.changes, result.recordName);
-    return result.changes.empty() ? kDone : store(*file, options, err);
+    std::ostringstream report;
+    printChanges(report, *kind, number, result.changes, result.recordName);
+    return result.changes.empty() ? kDone : store(*file, options, report.str(), out, err);
 }
 
 int Apply(const QString& path, const QString& editsPath, const Options& options, std::ostream& out,
@@ -241,11 +285,12 @@ int Apply(const QString& path, const QString& editsPath, const Options& options,
         numbers.push_back(n);
     }
     bool changed = false;
+    std::ostringstream report;
     for (std::size_t i = 0; i < done.size(); ++i) {
-        printChanges(out, *done[i].first, numbers[i], done[i].second.changes, done[i].second.recordName);
+        printChanges(report, *done[i].first, numbers[i], done[i].second.changes, done[i].second.recordName);
         changed = changed || !done[i].second.changes.empty();
     }
-    return changed ? store(*file, options, err) : kDone;
+    return changed ? store(*file, options, report.str(), out, err) : kDone;
 }
 
 int Diff(const QString& a, const QString& b, const Options& options, std::ostream& out, std::ostream& err)
@@ -257,12 +302,16 @@ int Diff(const QString& a, const QString& b, const Options& options, std::ostrea
     if (fa->type != fb->type)
         return refuse(err, b, QStringLiteral("is a %1, %2 is a %3").arg(TypeName(fb->type), a, TypeName(fa->type)));
 
+    const auto chosen = chosenKinds(*fa, options);
+    if (!chosen)
+        return refuse(err, a, QStringLiteral("no records of kind %1 here").arg(options.records));
+
     bool found = false;
     std::set<qsizetype> owned;  // bytes of records whose differences were named
-    for (std::size_t k = 0; k < fa->kinds.size(); ++k) {
+    for (std::size_t k = 0; k < std::min(fa->kinds.size(), fb->kinds.size()); ++k) {
         const RecordKind& ka = *fa->kinds[k];
         const RecordKind& kb = *fb->kinds[k];
-        if (ka.extents(0).empty())
+        if (ka.extents(0).empty() || !chosen->count(&ka))
             continue;  // derived tables follow from the records
         const int common = std::min(ka.count(), kb.count());
         for (int n = 0; n < std::max(ka.count(), kb.count()); ++n) {
@@ -281,8 +330,9 @@ int Diff(const QString& a, const QString& b, const Options& options, std::ostrea
                     owned.insert(i);
         }
     }
+    // Bytes of the records of other kinds are not compared when one kind is chosen.
     std::vector<qsizetype> unowned;
-    const qsizetype length = std::max(fa->bytes.size(), fb->bytes.size());
+    const qsizetype length = !options.records.isEmpty() ? 0 : std::max(fa->bytes.size(), fb->bytes.size());
     for (qsizetype i = 0; i < length; ++i) {
         const bool differ = i >= fa->bytes.size() || i >= fb->bytes.size() || fa->bytes[i] != fb->bytes[i];
         if (differ && !owned.count(i))
@@ -305,8 +355,13 @@ int Check(const QString& path, const Options& options, std::ostream& out, std::o
     auto file = open(path, options, err, false);
     if (!file)
         return kRefused;
+    const auto chosen = chosenKinds(*file, options);
+    if (!chosen)
+        return refuse(err, path, QStringLiteral("no records of kind %1 here").arg(options.records));
     int findings = 0;
     for (const auto& kind : file->kinds) {
+        if (!chosen->count(kind.get()))
+            continue;
         for (const RecordKind::Finding& f : kind->check()) {
             ++findings;
             out << (f.record >= 0 ? recordLine(*kind, f.record) : QFileInfo(path).fileName()) << ": " << f.field
@@ -328,6 +383,7 @@ int Control(const QString& path, const QString& action, int officer, const Optio
     if (officer < 0 || officer >= tables.officerCount)
         return refuse(err, path, QStringLiteral("officer %1: no such officer (the save has %2)").arg(officer).arg(tables.officerCount));
     const QString who = QStringLiteral("officer %1 %2").arg(officer).arg(tables.officerNames[officer]);
+    std::ostringstream report;
 
     if (action == QLatin1String("take") || action == QLatin1String("give-up")) {
         const bool take = action == QLatin1String("take");
@@ -340,7 +396,7 @@ int Control(const QString& path, const QString& action, int officer, const Optio
                                           : GiveUpControl(file->bytes, controlled, officer);
         if (change.refusal != ControlRefusal::None)
             return refuse(err, path, who + QStringLiteral(": ") + refusalText(change.refusal));
-        out << who << ": "
+        report << who << ": "
             << (take ? QStringLiteral("controlled through player slot %1 (person %2)").arg(change.slot).arg(change.person)
                      : QStringLiteral("given up; player slot %1 is empty").arg(change.slot))
             << '\n';
@@ -349,7 +405,7 @@ int Control(const QString& path, const QString& action, int officer, const Optio
             return refuse(err, path, who + QStringLiteral(": is in the game; only an officer who is retired, has not "
                                                           "appeared, is dead or special can be forced in"));
         const auto appearance = ForceAppearance(file->bytes, officer);
-        out << who << ": appeared as a free officer, "
+        report << who << ": appeared as a free officer, "
             << (appearance->added ? QStringLiteral("listed as person %1").arg(appearance->person)
                 : appearance->person >= 0 ? QStringLiteral("person %1 as before").arg(appearance->person)
                                           : QStringLiteral("no person number: the person map is full"))
@@ -357,7 +413,7 @@ int Control(const QString& path, const QString& action, int officer, const Optio
     } else {
         return refuse(err, path, QStringLiteral("%1: take, give-up or appear expected").arg(action));
     }
-    return store(*file, options, err);
+    return store(*file, options, report.str(), out, err);
 }
 
 }  // namespace varkel::cli

@@ -3,6 +3,8 @@
 #include "saveeditor/save_layout.h"
 #include "saveeditor/save_record_kinds.h"
 #include "saveeditor/save_tables.h"
+#include "saveeditor/treasure_kind.h"
+#include "saveeditor/treasure_record.h"
 #include "shared/game_folder.h"
 #include "shared/ini_file.h"
 
@@ -14,15 +16,49 @@ namespace {
 
 constexpr qint64 kSystemSaveMinimumSize = 14'841;
 
-// The record kinds of each file type; a new kind is one more line here.
-std::vector<std::unique_ptr<RecordKind>> KindsOf(FileType type, const GameContext& context)
+// The notes of "m_msg.vk" in `folder`; none when it cannot be read.
+QStringList readTreasureNotes(const QString& folder)
 {
-    std::vector<std::unique_ptr<RecordKind>> kinds;
-    if (type == FileType::SavedGame) {
-        kinds.push_back(std::make_unique<OfficerKind>(context.cityNames));
-        kinds.push_back(std::make_unique<SaveTablesKind>());
+    const auto bytes = FileStore::readFile(GameFilePath(folder, QStringLiteral("m_msg.vk")),
+                                           treasure::kNotesOffset + treasure::kNotesSize);
+    if (!bytes || bytes->size() <= treasure::kNotesOffset)
+        return {};
+    return DecodeTreasureNotes(bytes->mid(treasure::kNotesOffset));
+}
+
+// The scenario bytes the editor keeps: the first 134,024, a short file read as
+// zeros beyond its end, as the editor's window reads it.
+QByteArray scenarioBytes(QByteArray bytes)
+{
+    bytes.resize(ScenarioData::kSize, '\0');
+    return bytes;
+}
+
+HeldFile& addCompanion(GameFile& file, const QString& path, const QByteArray& bytes, bool keepTail)
+{
+    auto companion = std::make_unique<HeldFile>();
+    companion->path = path;
+    companion->bytes = companion->asRead = bytes;
+    companion->keepTail = keepTail;
+    file.companions.push_back(std::move(companion));
+    return *file.companions.back();
+}
+
+// The record kinds of each file type; a new kind is one more line here.
+void addKinds(GameFile& file, const GameContext& context)
+{
+    if (file.type == FileType::SavedGame) {
+        file.kinds.push_back(std::make_unique<OfficerKind>(context.cityNames));
+        file.kinds.push_back(std::make_unique<SaveTablesKind>());
+        // Treasure attributes live in the game folder's scenario file.
+        if (context.scenario) {
+            HeldFile& scenario = addCompanion(file, context.scenarioPath, *context.scenario, true);
+            file.kinds.push_back(std::make_unique<TreasureKind>(&scenario.bytes, context.treasureNotes));
+        }
+    } else if (file.type == FileType::Scenario) {
+        file.kinds.push_back(std::make_unique<TreasureKind>(
+            nullptr, readTreasureNotes(WithTrailingSeparator(QFileInfo(file.path).absolutePath()))));
     }
-    return kinds;
 }
 
 }  // namespace
@@ -43,6 +79,9 @@ FileType TypeOf(const QString& path, qint64 size)
     if (name.endsWith(QLatin1String(".sav")) || (size >= save::kSlotMinimumSize && size <= save::kMaximumSaveSize))
         return size >= kSystemSaveMinimumSize && size < save::kSlotMinimumSize ? FileType::SystemSave
                                                                                : FileType::SavedGame;
+    // A copy of the scenario file under another name (a backup, say).
+    if (size == ScenarioData::kSize)
+        return FileType::Scenario;
     return FileType::Unknown;
 }
 
@@ -89,14 +128,17 @@ QString GameFolderFor(const QString& chosen, const QString& programFolder)
     return WithTrailingSeparator(folder);
 }
 
-GameContext ReadContext(const QString& gameFolder)
+GameContext ReadContext(FileStore& store, const QString& gameFolder)
 {
     GameContext context;
     if (gameFolder.isEmpty())
         return context;
-    if (const auto bytes =
-            FileStore::readFile(GameFilePath(gameFolder, QStringLiteral("d_sce.vk")), ScenarioData::kSize))
-        context.cityNames = ScenarioData::decodeCityNames(*bytes);
+    context.scenarioPath = GameFilePath(gameFolder, QStringLiteral("d_sce.vk"));
+    if (auto bytes = store.read(context.scenarioPath, ScenarioData::kSize)) {
+        context.scenario = scenarioBytes(std::move(*bytes));
+        context.cityNames = ScenarioData::decodeCityNames(*context.scenario);
+    }
+    context.treasureNotes = readTreasureNotes(gameFolder);
     return context;
 }
 
@@ -105,20 +147,23 @@ std::unique_ptr<GameFile> OpenGameFile(FileStore& store, const QString& path, co
 {
     auto file = std::make_unique<GameFile>();
     file->path = path;
+    const bool scenario = TypeOf(path, QFileInfo(path).size()) == FileType::Scenario;
     RuntimeError failure;
-    auto bytes = store.read(path, save::kMaximumSaveSize + 1, &failure);
+    auto bytes = store.read(path, scenario ? ScenarioData::kSize : save::kMaximumSaveSize + 1, &failure);
     if (!bytes) {
         *error = failure.message();
         return nullptr;
     }
-    file->type = TypeOf(path, bytes->size());
+    file->type = scenario ? FileType::Scenario : TypeOf(path, bytes->size());
     if (file->type == FileType::SavedGame &&
         (bytes->size() < save::kSlotMinimumSize || bytes->size() > save::kMaximumSaveSize)) {
         *error = QStringLiteral("%1: %2 bytes is no saved game the editor opens").arg(path).arg(bytes->size());
         return nullptr;
     }
-    file->bytes = std::move(*bytes);
-    file->kinds = KindsOf(file->type, context);
+    file->bytes = scenario ? scenarioBytes(std::move(*bytes)) : std::move(*bytes);
+    file->asRead = file->bytes;
+    file->keepTail = scenario;
+    addKinds(*file, context);
     for (auto& kind : file->kinds)
         kind->load(file->bytes);
     return file;

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace varkel::cli {
@@ -18,30 +19,49 @@ enum class FileType { SavedGame, SystemSave, Scenario, Notes, Biographies, Pictu
 FileType TypeOf(const QString& path, qint64 size);
 QString TypeName(FileType type);
 
+// The bytes of one file as the command line holds them: changed in memory, and
+// written back (atomically, after a backup) only when they changed.
+struct HeldFile {
+    QString path;
+    QByteArray bytes;
+    QByteArray asRead;
+    bool keepTail = false;  // the editor owns only the file's start; a longer file keeps the rest
+
+    bool changed() const { return bytes != asRead; }
+};
+
 // A file read whole for the command line, with the record kinds it holds. The
-// kinds are bound to `bytes`, so a GameFile stays where it was made.
-struct GameFile {
+// kinds are bound to `bytes` and to the companions' bytes, so a GameFile stays
+// where it was made.
+struct GameFile : HeldFile {
     GameFile() = default;
     GameFile(const GameFile&) = delete;
     GameFile& operator=(const GameFile&) = delete;
 
-    QString path;
     FileType type = FileType::Unknown;
-    QByteArray bytes;
     std::vector<std::unique_ptr<RecordKind>> kinds;  // the first is the default for dump
+    // Other files the kinds read and write records of (the scenario file, for the
+    // treasures of a saved game); a save writes each one that changed.
+    std::vector<std::unique_ptr<HeldFile>> companions;
 
     RecordKind* kind(const QString& name);  // by --records name or a record's "kind"
 };
 
-// Names that live beside the file in the game folder.
+// What lives beside the file in the game folder.
 struct GameContext {
     QStringList cityNames;  // empty when no scenario file was found
+    QString scenarioPath;   // the game folder's "d_sce.vk", read when it could be
+    std::optional<QByteArray> scenario;
+    QStringList treasureNotes;  // the 80 notes of "m_msg.vk"; empty when it is missing
 };
 
 // The game folder to take names from: `chosen`, else the editor's configured one;
 // empty when neither holds "d_sce.vk".
 QString GameFolderFor(const QString& chosen, const QString& programFolder);
-GameContext ReadContext(const QString& gameFolder);
+// Reads the scenario file through `store` (so it can be written back) and the
+// notes of `gameFolder`; nothing when the folder is empty.
+GameContext ReadContext(FileStore& store, const QString& gameFolder);
+
 
 // Reads `path` and binds its record kinds; the error names the file when it fails.
 std::unique_ptr<GameFile> OpenGameFile(FileStore& store, const QString& path, const GameContext& context,

@@ -24,39 +24,48 @@ int main(int argc, char* argv[])
     std::string file, second, kind;
     int number = -1;
     std::vector<std::string> assignments;
+    const std::string kGameFolderHelp =
+        "the game folder whose d_sce.vk gives a saved game its city names and treasures (default: the editor's)";
+    const std::string kOutputHelp =
+        "write the result here instead of over FILE (refused when the edit changes the scenario file too)";
+    const std::string kRecordsHelp = "officers (default for a saved game), tables or treasures";
 
     auto* info = cli.add_subcommand("info", "What FILE is; for a saved game its date, officers, controlled officers and families.");
     info->add_option("FILE", file)->required();
 
     auto* dump = cli.add_subcommand("dump", "Every record of one kind of FILE, decoded.");
     dump->add_option("FILE", file)->required();
-    dump->add_option("--records", records, "officers (default for a saved game) or tables");
+    dump->add_option("--records", records, kRecordsHelp);
     dump->add_option("--only", only, "only these record numbers")->delimiter(',');
     dump->add_option("--format", format, "json (default), jsonl or csv")->check(CLI::IsMember({"json", "jsonl", "csv"}));
-    dump->add_option("--game-folder", gameFolder, "where d_sce.vk gives city names (default: the editor's folder)");
+    dump->add_option("--game-folder", gameFolder, kGameFolderHelp);
 
     auto* set = cli.add_subcommand("set", "Changes fields of one record, as the editor's Apply does.");
     set->add_option("FILE", file)->required();
-    set->add_option("KIND", kind, "officer")->required();
+    set->add_option("KIND", kind, "officer or treasure")->required();
     set->add_option("NUMBER", number)->required();
     set->add_option("FIELD=VALUE", assignments)->required();
-    set->add_option("--output", output, "write the result here instead of over FILE");
+    set->add_option("--output", output, kOutputHelp);
     set->add_flag("--dry-run", options.dryRun, "show the changes, write nothing");
-    set->add_option("--game-folder", gameFolder, "where d_sce.vk gives city names (default: the editor's folder)");
+    set->add_option("--game-folder", gameFolder, kGameFolderHelp);
 
     auto* apply = cli.add_subcommand("apply", "Changes many records at once from JSON of the shape dump writes.");
     apply->add_option("FILE", file)->required();
     apply->add_option("EDITS", second, "a JSON array or object, or JSON lines")->required();
-    apply->add_option("--output", output, "write the result here instead of over FILE");
+    apply->add_option("--output", output, kOutputHelp);
     apply->add_flag("--dry-run", options.dryRun, "show the changes, write nothing");
-    apply->add_option("--game-folder", gameFolder, "where d_sce.vk gives city names (default: the editor's folder)");
+    apply->add_option("--game-folder", gameFolder, kGameFolderHelp);
 
     auto* diff = cli.add_subcommand("diff", "The records and fields that differ between two files of one kind.");
     diff->add_option("A", file)->required();
     diff->add_option("B", second)->required();
+    diff->add_option("--records", records, "only the records of this kind: " + kRecordsHelp);
+    diff->add_option("--game-folder", gameFolder, kGameFolderHelp);
 
     auto* check = cli.add_subcommand("check", "Stored values the editor cannot show as they are, and problems of FILE.");
     check->add_option("FILE", file)->required();
+    check->add_option("--records", records, "only the records of this kind: " + kRecordsHelp);
+    check->add_option("--game-folder", gameFolder, kGameFolderHelp);
 
     std::string action;
     auto* control = cli.add_subcommand("control", "Takes or gives up control of an officer, or forces it into the game, as the editor does.");

@@ -34,7 +34,8 @@ void WriteNameField(QByteArray& buffer, qsizetype start, const QString& text)
 void WriteNameField(QByteArray& buffer, qsizetype start, const QString& text, int capacity)
 {
     const Big5& big5 = Big5::instance();
-    for (qsizetype j = 0; j < text.size(); ++j) {
+    // A longer text (single-byte pairs decode to two characters) never runs into the next field.
+    for (qsizetype j = 0; j < text.size() && j < capacity; ++j) {
         const std::uint16_t code = big5.encode(text[j].unicode());
         if (code > 255) {
             setByte(buffer, start + 2 * j, code >> 8);

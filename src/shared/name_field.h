@@ -16,7 +16,8 @@ QString ReadNameField(const QByteArray& buffer, qsizetype start, int lastOffset)
 // pass the end of `buffer` are dropped.
 void WriteNameField(QByteArray& buffer, qsizetype start, const QString& text);
 // The same for a field of `capacity` characters whose full name has no 0 byte
-// after it: the byte after a full field belongs to something else.
+// after it: the byte after a full field belongs to something else. Characters
+// beyond the capacity are not written.
 void WriteNameField(QByteArray& buffer, qsizetype start, const QString& text, int capacity);
 
 // Writes `text` unless the field already decodes to it, so that an untouched name

@@ -55,8 +55,13 @@ EditResult EditRecord(RecordKind& kind, QByteArray& file, int n, const std::vect
 {
     EditResult result;
     const QByteArray before = file;
+    std::vector<std::pair<QByteArray*, QByteArray>> othersBefore;
+    for (QByteArray* other : kind.alsoWritten())
+        othersBefore.emplace_back(other, *other);
     auto refuse = [&](const QString& why) {
         file = before;
+        for (auto& [other, bytes] : othersBefore)
+            *other = bytes;
         result.changes.clear();
         result.problem = ProblemLine(kind, n, why);
         return result;

@@ -51,6 +51,9 @@ public:
     // Stores `changes` (index into fields() -> value) into record n of the file:
     // the whole record, or nothing and the problem.
     virtual std::optional<FieldProblem> write(int n, const std::map<std::size_t, FieldValue>& changes) = 0;
+    // The buffers besides the loaded file that write() stores into (the scenario
+    // bytes of a saved game's treasures), so that a refused edit puts them back too.
+    virtual std::vector<QByteArray*> alsoWritten() const { return {}; }
     // Where record n lies in the file.
     virtual std::vector<Extent> extents(int n) const = 0;
     virtual std::vector<Finding> check() const { return {}; }

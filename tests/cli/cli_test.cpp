@@ -2,13 +2,17 @@
 #include "saveeditor/control.h"
 #include "saveeditor/officer_record.h"
 #include "saveeditor/save_tables.h"
+#include "saveeditor/treasure_record.h"
+#include "shared/bytes.h"
 #include "support/file_bytes.h"
 #include "support/gtest_qt.h"
 #include "support/temp_game_folder.h"
 
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -295,5 +299,253 @@ TEST_F(Cli, RefusedControlExits2AndLeavesTheFileAlone)
         EXPECT_TRUE(run.err.contains(row.complaint)) << run.err.toStdString();
         EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
         EXPECT_EQ(bytesOf(save), before);
+    }
+}
+
+namespace {
+
+using namespace varkel::treasure;
+
+const QByteArray kScenarioTail("bytes the editor does not own", 29);
+const QDateTime kLongAgo(QDate(2020, 1, 1), QTime(12, 0), Qt::UTC);
+
+// A game folder of its own to change: the scenario with a tail beyond what the
+// editor keeps, the notes, the newest save; every file dated long ago, so a
+// write shows in its time.
+class TreasureCli : public Cli {
+protected:
+    void SetUp() override { prepareGame(); }
+    void prepareGame()
+    {
+        QDir(game()).removeRecursively();
+        ASSERT_TRUE(QDir().mkpath(game()));
+        ASSERT_TRUE(test::WriteFileBytes(scenario(), bytesOf(folder->file("d_sce.vk")) + kScenarioTail));
+        ASSERT_TRUE(QFile::copy(folder->file("m_msg.vk"), game() + "m_msg.vk"));
+        ASSERT_TRUE(QFile::copy(slot(demo::kDemoNewestSlot), save()));
+        for (const QString& path : {scenario(), save()}) {
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+            ASSERT_TRUE(file.setFileTime(kLongAgo, QFileDevice::FileModificationTime));
+        }
+        scenarioBefore = bytesOf(scenario());
+        saveBefore = bytesOf(save());
+    }
+    QString game() const { return scratch.filePath("game") + '/'; }
+    QString scenario() const { return game() + "d_sce.vk"; }
+    QString save() const { return game() + "svd_05.sav"; }
+    static bool writtenSinceSetUp(const QString& path) { return QFileInfo(path).lastModified() != kLongAgo; }
+
+    QByteArray scenarioBefore, saveBefore;
+};
+
+QJsonArray dumped(const CliRun& run)
+{
+    return QJsonDocument::fromJson(run.out.toUtf8()).array();
+}
+
+}  // namespace
+
+TEST_F(TreasureCli, DumpShowsOwnersFromTheSaveAndNotesFromTheFolder)
+{
+    const QString noNotes = scratch.filePath("alone") + '/';
+    ASSERT_TRUE(QDir().mkpath(noNotes));
+    ASSERT_TRUE(QFile::copy(scenario(), noNotes + "d_sce.vk"));
+    const QStringList notes = DecodeTreasureNotes(bytesOf(game() + "m_msg.vk").mid(kNotesOffset, kNotesSize));
+    const QStringList officers = SaveTables::build(saveBefore).officerNames;
+    struct Row {
+        const char* what;
+        QStringList arguments;
+        bool owner, note;
+    };
+    const std::vector<Row> rows = {
+        {"a save", {"dump", save(), "--records", "treasures", "--game-folder", game()}, true, true},
+        {"the scenario", {"dump", scenario()}, false, true},
+        {"the scenario without notes", {"dump", noNotes + "d_sce.vk", "--records", "treasures"}, false, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        const CliRun run = cli(row.arguments);
+        ASSERT_EQ(run.status, 0) << run.err.toStdString();
+        const QJsonArray all = dumped(run);
+        ASSERT_EQ(all.size(), kCount);
+        for (const int t : {0, demo::kDemoTreasureWithOddOwner, demo::kDemoTreasureWithOddSkill, 254}) {
+            SCOPED_TRACE(t);
+            const QJsonObject o = all[t].toObject();
+            const TreasureRecord r = DecodeTreasure(scenarioBefore, &saveBefore, t);
+            EXPECT_EQ(o["kind"].toString(), "treasure");
+            EXPECT_EQ(o["name"].toString(), r.name);
+            EXPECT_EQ(o["price"].toInt(), 100 * r.priceHundreds);
+            EXPECT_EQ(o["skill"].toInt(), SkillListIndex(r.skill));
+            EXPECT_EQ(o.contains("owner"), row.owner);
+            EXPECT_EQ(o.contains("owner_text"), row.owner);
+            if (row.owner) {
+                EXPECT_EQ(o["owner"].toInt(), r.owner);
+                EXPECT_EQ(o["owner_text"].toString(), r.owner <= kLastOwner ? officers[r.owner] : QString::number(r.owner));
+            }
+            EXPECT_EQ(o.contains("note"), row.note);
+            if (row.note) {
+                EXPECT_EQ(o["note"].toString(), notes[r.picture]);
+            }
+        }
+    }
+    EXPECT_EQ(dumped(cli(rows[0].arguments))[demo::kDemoTreasureWithOddOwner].toObject()["owner_text"].toString(), "1800");
+}
+
+// Attributes go to the scenario file (its tail kept), owners to the save; a file
+// the edit leaves as it was is not written.
+TEST_F(TreasureCli, EditsWriteOnlyTheFilesTheyChange)
+{
+    const int t = demo::kDemoTreasureWithOddOwner;
+    struct Row {
+        const char* what;
+        QString file;  // "save" or "scenario"
+        QStringList assignments;
+        std::function<void(TreasureRecord&)> edit;
+        bool saveWritten, scenarioWritten;
+    };
+    const std::vector<Row> rows = {
+        {"price", "save", {"price=1250"}, [](TreasureRecord& r) { r.priceHundreds = 12; }, false, true},
+        {"owner", "save", {"owner=12"}, [](TreasureRecord& r) { r.owner = 12; }, true, false},
+        {"owner and name", "save", {"owner=12", "name=甲乙"},
+         [](TreasureRecord& r) {
+             r.owner = 12;
+             r.name = QStringLiteral("甲乙");
+         },
+         true, true},
+        {"kind on the scenario", "scenario", {"type=名馬"}, [](TreasureRecord& r) { r.kind = 0; }, false, true},
+        {"points of 100 keep the byte", "save", {"points=100"}, [](TreasureRecord&) {}, false, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        prepareGame();
+        TreasureRecord r = DecodeTreasure(scenarioBefore, &saveBefore, t);
+        row.edit(r);
+        QByteArray expectedScenario = scenarioBefore, expectedSave = saveBefore;
+        EncodeTreasure(expectedScenario, &expectedSave, t, r);
+        const QString file = row.file == "save" ? save() : scenario();
+        const CliRun run = cli(QStringList{"set", file, "treasure", QString::number(t)} + row.assignments +
+                               QStringList{"--game-folder", game()});
+        EXPECT_EQ(run.status, 0) << run.err.toStdString();
+        EXPECT_EQ(bytesOf(scenario()), expectedScenario);
+        EXPECT_EQ(bytesOf(save()), expectedSave);
+        EXPECT_TRUE(bytesOf(scenario()).endsWith(kScenarioTail));
+        EXPECT_EQ(writtenSinceSetUp(save()), row.saveWritten);
+        EXPECT_EQ(writtenSinceSetUp(scenario()), row.scenarioWritten);
+    }
+}
+
+TEST_F(TreasureCli, RefusedEditsExit2AndWriteNothing)
+{
+    const QString elsewhere = scratch.filePath("out.sav");
+    struct Row {
+        QStringList arguments;
+        const char* complaint;
+    };
+    const std::vector<Row> rows = {
+        {{"set", save(), "treasure", "13", "price=1250", "--output", elsewhere}, "--output"},
+        {{"set", save(), "treasure", "13", "owner=12", "price=1250", "--output", elsewhere, "--dry-run"}, "--output"},
+        {{"set", scenario(), "treasure", "13", "owner=12"}, "saved game"},
+        {{"set", save(), "treasure", "13", "name="}, "名稱"},
+        {{"set", save(), "treasure", "13", "owner=1721"}, "owner"},
+        {{"set", save(), "treasure", "255", "price=1"}, "255"},
+        {{"set", save(), "treasure", "13", "price=1", "--game-folder", scratch.filePath("nowhere")}, "treasure"},
+        {{"check", save(), "--records", "cities"}, "cities"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.arguments.join(' ').toStdString());
+        QStringList arguments = row.arguments;
+        if (!arguments.contains("--game-folder"))
+            arguments << "--game-folder" << game();
+        const CliRun run = cli(arguments);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.err.count('\n'), 1) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(row.complaint)) << run.err.toStdString();
+        EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
+        EXPECT_EQ(bytesOf(save()), saveBefore);
+        EXPECT_EQ(bytesOf(scenario()), scenarioBefore);
+        EXPECT_FALSE(QFile::exists(elsewhere));
+    }
+    // An owner alone may go elsewhere: it changes only the save.
+    const CliRun owner = cli({"set", save(), "treasure", "13", "owner=12", "--output", elsewhere, "--game-folder", game()});
+    EXPECT_EQ(owner.status, 0) << owner.err.toStdString();
+    EXPECT_EQ(bytesOf(save()), saveBefore);
+    EXPECT_EQ(le16At(bytesOf(elsewhere), ownerEntry(13)), 12);
+}
+
+TEST_F(TreasureCli, DumpThenApplyChangesNoByte)
+{
+    for (const QString& file : {save(), scenario()}) {
+        SCOPED_TRACE(file.toStdString());
+        const CliRun dump = cli({"dump", file, "--records", "treasures", "--game-folder", game()});
+        ASSERT_EQ(dump.status, 0) << dump.err.toStdString();
+        const QString edits = scratch.filePath("treasures.json");
+        writeText(edits, dump.out);
+        const CliRun apply = cli({"apply", file, edits, "--game-folder", game()});
+        EXPECT_EQ(apply.status, 0) << apply.err.toStdString();
+        EXPECT_TRUE(apply.out.isEmpty()) << apply.out.toStdString();
+        EXPECT_EQ(bytesOf(save()), saveBefore);
+        EXPECT_EQ(bytesOf(scenario()), scenarioBefore);
+        EXPECT_FALSE(writtenSinceSetUp(save()));
+        EXPECT_FALSE(writtenSinceSetUp(scenario()));
+    }
+}
+
+TEST_F(TreasureCli, CheckReportsTheDemosOddValues)
+{
+    const QString owner = QStringLiteral("treasure %1 ").arg(demo::kDemoTreasureWithOddOwner);
+    const QString ownerAt = QStringLiteral(": owner at offset %1 = 1800: owner above 1720\n").arg(ownerEntry(demo::kDemoTreasureWithOddOwner));
+    const QString skill = QStringLiteral("treasure %1 ").arg(demo::kDemoTreasureWithOddSkill);
+    const QString skillAt = QStringLiteral(": skill at offset %1 = 30: skill byte 27..254")
+                                .arg(record(demo::kDemoTreasureWithOddSkill) + kSkill);
+    struct Row {
+        QStringList arguments;
+        QStringList found;
+        QStringList notFound;
+        int lines;  // -1: not counted
+    };
+    const std::vector<Row> rows = {
+        {{"check", save(), "--records", "treasures", "--game-folder", game()},
+         {owner, ownerAt, skill, skillAt + " (in d_sce.vk)\n"}, {}, 2},
+        {{"check", save(), "--game-folder", game()}, {ownerAt, skillAt, "officer "}, {}, -1},
+        {{"check", scenario()}, {skill, skillAt + "\n"}, {"owner", "in d_sce.vk"}, 1},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.arguments.join(' ').toStdString());
+        const CliRun run = cli(row.arguments);
+        EXPECT_EQ(run.status, 1) << run.err.toStdString();
+        for (const QString& text : row.found)
+            EXPECT_TRUE(run.out.contains(text)) << text.toStdString() << " in\n" << run.out.toStdString();
+        for (const QString& text : row.notFound)
+            EXPECT_FALSE(run.out.contains(text)) << text.toStdString();
+        if (row.lines >= 0) {
+            EXPECT_EQ(run.out.count('\n'), row.lines) << run.out.toStdString();
+        }
+    }
+}
+
+// A diff names the owner set in a save, and the attributes set in a scenario file.
+TEST_F(TreasureCli, DiffShowsWhatSetChanged)
+{
+    const QString other = scratch.filePath("other") + '/';
+    ASSERT_TRUE(QDir().mkpath(other));
+    struct Row {
+        QString changed;    // the file set changes
+        QString original;   // a copy of it as it was
+        QString assignment;
+    };
+    ASSERT_TRUE(QFile::copy(save(), other + "svd_05.sav"));
+    ASSERT_TRUE(QFile::copy(scenario(), other + "d_sce.vk"));
+    const std::vector<Row> rows = {
+        {save(), other + "svd_05.sav", "owner=12"},
+        {scenario(), other + "d_sce.vk", "price=1250"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.assignment.toStdString());
+        const CliRun set = cli({"set", row.changed, "treasure", "13", row.assignment, "--game-folder", game()});
+        ASSERT_EQ(set.status, 0) << set.err.toStdString();
+        EXPECT_EQ(set.out.count('\n'), 1) << set.out.toStdString();
+        const CliRun diff = cli({"diff", row.original, row.changed, "--game-folder", game()});
+        EXPECT_EQ(diff.status, 1) << diff.err.toStdString();
+        EXPECT_EQ(diff.out, set.out);
     }
 }

@@ -1,12 +1,16 @@
 // What the user leaves as it was keeps its bytes: a decode and an encode of every
 // officer of every demo save changes nothing, and a change of one field changes
-// only that field's bytes.
+// only that field's bytes. And the demo holds the treasure values the tools are
+// tested on.
+#include "demo_folder/demo_folder.h"
 #include "saveeditor/officer_fields.h"
 #include "saveeditor/officer_record.h"
 #include "saveeditor/save_file.h"
 #include "saveeditor/save_layout.h"
 #include "saveeditor/save_tables.h"
+#include "saveeditor/treasure_record.h"
 #include "shared/bytes.h"
+#include "support/file_bytes.h"
 #include "support/temp_game_folder.h"
 
 #include <gtest/gtest.h>
@@ -32,13 +36,24 @@ protected:
                       SaveGame::Refusal::None);
             saves->push_back(game.bytes);
         }
+        scenario = new QByteArray(test::FileBytes(folder.file(QStringLiteral("d_sce.vk"))));
+        messages = new QByteArray(test::FileBytes(folder.file(QStringLiteral("m_msg.vk"))));
     }
-    static void TearDownTestSuite() { delete saves; }
+    static void TearDownTestSuite()
+    {
+        delete saves;
+        delete scenario;
+        delete messages;
+    }
 
     static std::vector<QByteArray>* saves;
+    static QByteArray* scenario;
+    static QByteArray* messages;
 };
 
 std::vector<QByteArray>* DemoSaves::saves = nullptr;
+QByteArray* DemoSaves::scenario = nullptr;
+QByteArray* DemoSaves::messages = nullptr;
 
 // Bytes of officer n a field is stored in: (block offset, first byte, count).
 struct Bytes {
@@ -185,4 +200,91 @@ TEST_F(DemoSaves, AChangeOfOneFieldChangesOnlyItsBytes)
         }
     }
     EXPECT_EQ(fields, int(owned.size()));
+}
+
+// Owners from officer 800 on where a save has them, and one owner beyond the
+// officer name table; every other owner is a counted officer or 1720.
+TEST_F(DemoSaves, TreasureOwnersCoverTheOfficerTable)
+{
+    struct Row {
+        int slot;
+        int officers;
+        bool ownersFrom800;
+    };
+    const std::vector<Row> rows = {
+        {0, 780, false}, {1, 760, false}, {2, 790, false}, {demo::kDemoSlotWith860Officers, 860, true},
+        {4, 770, false}, {demo::kDemoNewestSlot, 800, false}, {6, 775, false}, {7, 820, true}, {8, 765, false},
+    };
+    ASSERT_EQ(rows.size(), saves->size());
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << "slot " << row.slot);
+        const QByteArray& save = (*saves)[std::size_t(row.slot)];
+        ASSERT_EQ(SaveTables::countOfficers(save), row.officers);
+        int from800 = 0;
+        for (int t = 0; t < treasure::kCount; ++t) {
+            const int owner = DecodeTreasure(*scenario, &save, t).owner;
+            if (t == demo::kDemoTreasureWithOddOwner) {
+                EXPECT_EQ(owner, demo::kDemoOddOwner);
+                continue;
+            }
+            EXPECT_TRUE(owner < row.officers || owner == save::kNoPerson) << "treasure " << t << " owner " << owner;
+            from800 += owner >= demo::kDemoHighOwnerFrom && owner < row.officers ? 1 : 0;
+        }
+        EXPECT_EQ(from800 > 0, row.ownersFrom800) << from800;
+    }
+}
+
+TEST_F(DemoSaves, TreasureSkillBytesInAndOutsideTheList)
+{
+    struct Row {
+        int treasure;
+        int skillByte;
+        int shownIndex;
+    };
+    const std::vector<Row> rows = {
+        {demo::kDemoTreasureWithOddSkill, demo::kDemoOddSkill, demo::kDemoOddSkill},  // outside the list: raw
+        {200, 26, treasure::kNoSkillItem},  // reads as none
+    };
+    for (const Row& row : rows) {
+        const TreasureRecord r = DecodeTreasure(*scenario, nullptr, row.treasure);
+        EXPECT_EQ(r.skill, row.skillByte) << row.treasure;
+        EXPECT_EQ(TreasureField(QStringLiteral("skill")).get(r).number, row.shownIndex) << row.treasure;
+    }
+    int none = 0, outside = 0;
+    for (int t = 0; t < treasure::kCount; ++t) {
+        const int skill = DecodeTreasure(*scenario, nullptr, t).skill;
+        none += skill == treasure::kNoSkillByte ? 1 : 0;
+        outside += skill > treasure::kNoSkillItem && skill != treasure::kNoSkillByte ? 1 : 0;
+    }
+    EXPECT_GT(none, 100);
+    EXPECT_EQ(outside, 1);
+}
+
+// The note stretch has a lone 0 byte at an even position inside the notes, and
+// every picture still has its note.
+TEST_F(DemoSaves, EveryPictureHasItsNoteAcrossALoneZero)
+{
+    ASSERT_EQ(messages->size(), 655'360);
+    const QByteArray stretch = messages->mid(treasure::kNotesOffset, treasure::kNotesSize);
+    std::vector<qsizetype> loneZeros;
+    int ends = 0;
+    for (qsizetype p = 0; p + 1 < stretch.size() && ends < 80;) {
+        if (byteAt(stretch, p) == 0) {
+            loneZeros.push_back(p++);
+            continue;
+        }
+        ends += (byteAt(stretch, p) << 8 | byteAt(stretch, p + 1)) == treasure::kNoteEnd ? 1 : 0;
+        p += 2;
+    }
+    EXPECT_EQ(ends, 80);
+    ASSERT_EQ(loneZeros.size(), 1u);
+    EXPECT_EQ(loneZeros[0] % 2, 0);
+    const QStringList notes = DecodeTreasureNotes(stretch);
+    int withLineFeed = 0;
+    for (int n = 0; n < 80; ++n) {
+        EXPECT_GT(notes[n].size(), 8) << n;
+        EXPECT_FALSE(notes[n].contains(QChar(0xFFFD))) << n;
+        withLineFeed += notes[n].contains(QLatin1Char('\n')) ? 1 : 0;
+    }
+    EXPECT_GT(withLineFeed, 40);
 }

@@ -25,6 +25,18 @@ inline constexpr int kDemoFullPersonMapSlot = kDemoSlotWith860Officers;  // no e
 inline constexpr int kDemoUnlistedFreeOfficer = 707;  // free (在野), no person number
 inline constexpr int kDemoUnlistedDeadOfficer = 710;  // dead, no person number
 inline constexpr int kDemoListedNotAppearedOfficer = 709;  // not appeared, yet listed
+// Treasures hold a few values the editor shows raw: in every slot treasure 13
+// belongs to officer 1800, beyond the officer name table, and the scenario stores
+// skill byte 30 for treasure 77 (and 26, which reads as none, for treasure 200).
+// Slots with more than 800 officers give every tenth treasure an owner from 800 on.
+inline constexpr int kDemoTreasureWithOddOwner = 13;
+inline constexpr int kDemoOddOwner = 1800;
+inline constexpr int kDemoTreasureWithOddSkill = 77;
+inline constexpr int kDemoOddSkill = 30;
+inline constexpr int kDemoHighOwnerFrom = 800;
+// The note stretch holds a lone 0 byte after the end code of note 39, so the
+// codes of notes 40..79 start one byte later.
+inline constexpr int kDemoNoteBeforeLoneZero = 39;
 // The officer stored as the current one is the officer of player slot 0.
 // The other slots name a few officers from 760 on, then leave one unnamed.
 QString WriteDemoGameFolder(const QString& folder);

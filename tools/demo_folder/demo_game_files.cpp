@@ -1,6 +1,7 @@
 #include "demo_folder/demo_game_files.h"
 
 #include "demo_folder/demo_bytes.h"
+#include "demo_folder/demo_folder.h"
 #include "demo_folder/demo_layout.h"
 #include "demo_folder/demo_records.h"
 #include "shared/big5.h"
@@ -48,8 +49,9 @@ void writeTreasureRecord(QByteArray& scenario, int t)
     PutByte(scenario, r + 15, random.between(1, 250));
     const bool raisesAbility = kind == 1 || (kind >= 4 && kind <= 8);
     PutByte(scenario, r + 16, raisesAbility ? random.between(1, 15) : kind == 9 ? random.between(0, 30) : 0);
-    // One treasure stores skill 26, which reads as none.
-    PutByte(scenario, r + 17, t == 200 ? 26 : random.percent(70) ? kNoSkill : random.below(26));
+    // One treasure stores skill 26, which reads as none, and one a byte outside the list.
+    const int skill = t == 200 ? 26 : random.percent(70) ? kNoSkill : random.below(26);
+    PutByte(scenario, r + 17, t == kDemoTreasureWithOddSkill ? kDemoOddSkill : skill);
     fillNoise(scenario, r + 18, r + 21, random);
 }
 
@@ -98,6 +100,9 @@ QByteArray MakeMessages()
         }
         putCode(messages, at, kNoteEnd);
         at += 2;
+        // A lone 0 byte, which the reader skips: the codes after it start one byte later.
+        if (n == kDemoNoteBeforeLoneZero)
+            at += 1;
     }
     return messages;
 }

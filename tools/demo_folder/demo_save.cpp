@@ -160,12 +160,17 @@ void writeForces(QByteArray& save)
     }
 }
 
-void writeTreasureOwners(QByteArray& save, const SlotPlan& plan)
+void writeTreasureOwners(QByteArray& save, const SlotPlan& plan, int count)
 {
     for (int t = 0; t < kTreasureCount; ++t) {
         DemoRandom random(Stream::Treasure, static_cast<std::uint32_t>(t), static_cast<std::uint32_t>(plan.slot));
         const qsizetype r = kTreasureOwnerOffset + 4 * t;
-        PutLE16(save, r, random.percent(65) ? random.below(kAlwaysPresentOfficers) : kNoPerson);
+        int owner = random.percent(65) ? random.below(kAlwaysPresentOfficers) : kNoPerson;
+        if (count > kDemoHighOwnerFrom && t % 10 == 4)
+            owner = kDemoHighOwnerFrom + t * 7 % (count - kDemoHighOwnerFrom);
+        if (t == kDemoTreasureWithOddOwner)
+            owner = kDemoOddOwner;
+        PutLE16(save, r, owner);
         PutByte(save, r + 2, random.noiseByte());
         PutByte(save, r + 3, random.noiseByte());
     }
@@ -243,7 +248,7 @@ QByteArray MakeSavedGame(const SlotPlan& plan)
     PutLE16(save, kCurrentOfficerOffset, controllers[0]);
     writeCities(save, plan);
     writeForces(save);
-    writeTreasureOwners(save, plan);
+    writeTreasureOwners(save, plan, count);
     writeRelations(save, plan);
     writeFamilies(save, plan, controllers);
     return save;

@@ -1,0 +1,129 @@
+#include "saveeditor/treasure_kind.h"
+
+#include "saveeditor/save_tables.h"
+#include "shared/picture_banks.h"
+
+namespace varkel {
+
+using namespace treasure;
+
+namespace {
+
+constexpr int kFirstOddSkill = kSkillItemCount;  // 27; 26 reads as "無" like 255
+
+const QString kOwnerKey = QStringLiteral("owner");
+const QString kOwnerText = QStringLiteral("owner_text");
+const QString kNote = QStringLiteral("note");
+
+}  // namespace
+
+TreasureKind::TreasureKind(QByteArray* scenario, QStringList notes) : companion_(scenario), notes_(std::move(notes))
+{
+    for (const auto& field : TreasureFields()) {
+        fields_.push_back(&field);
+        specs_.push_back(&field);
+    }
+}
+
+void TreasureKind::load(QByteArray& file)
+{
+    if (ofSave()) {
+        scenario_ = companion_;
+        save_ = &file;
+        officerNames_ = SaveTables::build(file).officerNames;
+    } else {
+        scenario_ = &file;
+    }
+}
+
+TreasureRecord TreasureKind::decoded(int n) const
+{
+    return DecodeTreasure(*scenario_, save_, n);
+}
+
+QString TreasureKind::recordName(int n) const
+{
+    return decoded(n).name;
+}
+
+std::vector<FieldValue> TreasureKind::read(int n) const
+{
+    const TreasureRecord r = decoded(n);
+    std::vector<FieldValue> values;
+    values.reserve(fields_.size());
+    for (const auto* field : fields_) {
+        FieldValue v = field->get(r);
+        v.absent = !ofSave() && field->key == kOwnerKey;
+        values.push_back(v);
+    }
+    return values;
+}
+
+std::vector<std::pair<QString, QString>> TreasureKind::namedTexts(int n) const
+{
+    const TreasureRecord r = decoded(n);
+    std::vector<std::pair<QString, QString>> texts;
+    if (ofSave())
+        texts.emplace_back(kOwnerText, r.owner < officerNames_.size() ? officerNames_[r.owner] : QString::number(r.owner));
+    if (r.picture < notes_.size())
+        texts.emplace_back(kNote, notes_[r.picture]);
+    return texts;
+}
+
+QStringList TreasureKind::namedTextKeys() const
+{
+    return ofSave() ? QStringList{kOwnerText, kNote} : QStringList{kNote};
+}
+
+std::optional<FieldProblem> TreasureKind::write(int n, const std::map<std::size_t, FieldValue>& changes)
+{
+    TreasureRecord r = decoded(n);
+    for (const auto& [i, value] : changes) {
+        if (fields_[i]->key == kOwnerKey && !ofSave())
+            return FieldProblem{{}, QStringLiteral("owner: who owns a treasure is stored in each saved game, not in "
+                                                   "the scenario file")};
+        fields_[i]->set(r, value);
+    }
+    if (r.name.isEmpty())
+        return FieldProblem{QStringLiteral("Text4(0)"), FieldProblemMessage(QStringLiteral("名稱"), QStringLiteral("不能為空。"))};
+    EncodeTreasure(*scenario_, save_, n, r);
+    return std::nullopt;
+}
+
+std::vector<QByteArray*> TreasureKind::alsoWritten() const
+{
+    if (ofSave())
+        return {scenario_};
+    return {};
+}
+
+std::vector<RecordKind::Extent> TreasureKind::extents(int n) const
+{
+    if (ofSave())
+        return {{ownerEntry(n), kOwnerEntrySize}};
+    return {{record(n), kRecordSize}};
+}
+
+std::vector<RecordKind::Finding> TreasureKind::check() const
+{
+    std::vector<Finding> found;
+    // Read with a saved game, the attributes are the scenario file's: the finding says so.
+    const QString where = ofSave() ? QStringLiteral(" (in d_sce.vk)") : QString();
+    for (int t = 0; t < count(); ++t) {
+        const TreasureRecord r = decoded(t);
+        auto add = [&](const char* field, qsizetype offset, int value, const QString& what) {
+            found.push_back({t, QString::fromLatin1(field), offset, value, what});
+        };
+        if (r.kind >= kKindCount)
+            add("type", record(t) + kKind, r.kind, QStringLiteral("kind above 11") + where);
+        if (r.skill >= kFirstOddSkill && r.skill != kNoSkillByte)
+            add("skill", record(t) + kSkill, r.skill, QStringLiteral("skill byte 27..254") + where);
+        if (r.picture >= kTreasurePictureCount)
+            add("picture", record(t) + kPicture, r.picture, QStringLiteral("picture above 79") + where);
+        if (r.owner > kLastOwner)
+            add("owner", ownerEntry(t), r.owner, QStringLiteral("owner above 1720"));
+    }
+    return found;
+}
+
+}  // namespace varkel
