@@ -2,21 +2,28 @@
 
 // Where the program is put together: the start window gets its editors here, so
 // the shared windows never reach up into the editors they open.
+#include "neweditor/ui/form1.h"
 #include "saveeditor/ui/form4.h"
 #include "shared/ui/form3.h"
 
 namespace varkel {
 
-// Gives the start window its two editors.
-inline void InstallEditorFactories(Form3& form3)
+// An editor as the start window opens it: it shows the About view of the start window.
+template <typename Editor>
+Form3::EditorFactory OpensWithAbout(Form3& form3)
 {
-    // The new-officer editor opens a placeholder until it exists.
-    form3.setEditorFactories(nullptr, [&form3](Session& session) -> QWidget* {
-        Form4* editor = Form4::open(session);
+    return [&form3](Session& session) -> QWidget* {
+        Editor* editor = Editor::open(session);
         if (editor)
             editor->setAboutView([&form3] { form3.showAbout(); });
         return editor;
-    });
+    };
+}
+
+// Gives the start window its two editors.
+inline void InstallEditorFactories(Form3& form3)
+{
+    form3.setEditorFactories(OpensWithAbout<Form1>(form3), OpensWithAbout<Form4>(form3));
 }
 
 }  // namespace varkel

@@ -37,6 +37,38 @@ void SetSkill(std::uint32_t& skills, int skill, bool on)
     skills = on ? skills | mask : skills & ~mask;
 }
 
+std::uint32_t DecodeSkills(const QByteArray& b, qsizetype at)
+{
+    return std::uint32_t(byteAt(b, at + kSkills + 3)) << 24 | std::uint32_t(byteAt(b, at + kSkills + 2)) << 16 |
+           std::uint32_t(byteAt(b, at + kSkills + 1)) << 8 | std::uint32_t(byteAt(b, at + kSkills) & 0xC0);
+}
+
+void EncodeSkills(QByteArray& b, qsizetype at, std::uint32_t skills)
+{
+    setByte(b, at + kSkills + 3, static_cast<int>(skills >> 24));
+    setByte(b, at + kSkills + 2, static_cast<int>(skills >> 16));
+    setByte(b, at + kSkills + 1, static_cast<int>(skills >> 8));
+    setBits(b, at + kSkills, 0xC0, static_cast<int>(skills));
+}
+
+std::array<int, kTacticCount> DecodeTactics(const QByteArray& b, qsizetype at)
+{
+    std::array<int, kTacticCount> tactics{};
+    for (int t = 0; t < kTacticCount; ++t) {
+        const int packed = byteAt(b, at + kTactics + t / 2);
+        tactics[t] = t % 2 == 0 ? packed & 15 : packed >> 4;
+    }
+    return tactics;
+}
+
+void EncodeTactics(QByteArray& b, qsizetype at, const std::array<int, kTacticCount>& tactics)
+{
+    auto stored = [](int nibble) { return nibble & 15; };
+    for (int k = 0; k < 7; ++k)
+        setByte(b, at + kTactics + k, stored(tactics[2 * k + 1]) * 16 + stored(tactics[2 * k]));
+    setByte(b, at + kTactics + 7, stored(tactics[14]));
+}
+
 QString ReadFullName(const QByteArray& buffer, qsizetype at)
 {
     return ReadNameField(buffer, at + kFullName, kFourCharacters);
@@ -110,19 +142,13 @@ StatusBlock DecodeStatusBlock(const QByteArray& b, qsizetype at)
     s.status = (word >> 6) & 15;
     s.health = (word >> 10) & 7;
     s.lifespan = (word >> 13) & 7;
-    s.skills = std::uint32_t(byteAt(b, at + kSkills + 3)) << 24 | std::uint32_t(byteAt(b, at + kSkills + 2)) << 16 |
-               std::uint32_t(byteAt(b, at + kSkills + 1)) << 8 | std::uint32_t(byteAt(b, at + kSkills) & 0xC0);
-    for (int t = 0; t < kTacticCount; ++t) {
-        const int packed = byteAt(b, at + kTactics + t / 2);
-        s.tactics[t] = t % 2 == 0 ? packed & 15 : packed >> 4;
-    }
+    s.skills = DecodeSkills(b, at);
+    s.tactics = DecodeTactics(b, at);
     return s;
 }
 
 void EncodeStatusBlock(QByteArray& b, qsizetype at, const StatusBlock& s)
 {
-    auto stored = [](int nibble) { return nibble & 15; };
-
     setByte(b, at + kEntryYear, s.entryYearByte);
     setByte(b, at + kAction, s.action);
     setLe16(b, at + kFame, s.fame);
@@ -132,13 +158,8 @@ void EncodeStatusBlock(QByteArray& b, qsizetype at, const StatusBlock& s)
     setLe16(b, at + kMoney, s.money);
     // Byte 51: lifespan and health; its low two bits are the top of the status code.
     setBits(b, at + kWord + 1, 0xFC, (s.lifespan << 5) | (s.health << 2));
-    setByte(b, at + kSkills + 3, static_cast<int>(s.skills >> 24));
-    setByte(b, at + kSkills + 2, static_cast<int>(s.skills >> 16));
-    setByte(b, at + kSkills + 1, static_cast<int>(s.skills >> 8));
-    setBits(b, at + kSkills, 0xC0, static_cast<int>(s.skills));
-    for (int k = 0; k < 7; ++k)
-        setByte(b, at + kTactics + k, stored(s.tactics[2 * k + 1]) * 16 + stored(s.tactics[2 * k]));
-    setByte(b, at + kTactics + 7, stored(s.tactics[14]));  // its high nibble is no tactic: 0
+    EncodeSkills(b, at, s.skills);
+    EncodeTactics(b, at, s.tactics);
     setBits(b, at + kWord, 0x3C, s.rank << 2);
 }
 

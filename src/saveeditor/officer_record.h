@@ -78,6 +78,15 @@ struct OfficerRecord {
 bool HasSkill(std::uint32_t skills, int skill);
 void SetSkill(std::uint32_t& skills, int skill, bool on);
 
+// The skill bits and tactic nibbles of the status block at `at`; the 148-byte
+// records of family members and new officers hold them at the same offsets of
+// their status part. Bits 5-0 of the first skill byte are no skill and are kept.
+std::uint32_t DecodeSkills(const QByteArray& buffer, qsizetype at);
+void EncodeSkills(QByteArray& buffer, qsizetype at, std::uint32_t skills);
+std::array<int, kTacticCount> DecodeTactics(const QByteArray& buffer, qsizetype at);
+// Nibbles are stored as given; the high nibble of the last byte is no tactic: 0.
+void EncodeTactics(QByteArray& buffer, qsizetype at, const std::array<int, kTacticCount>& tactics);
+
 // The full name of the person block at `at`: what lists and name tables show.
 QString ReadFullName(const QByteArray& buffer, qsizetype at);
 

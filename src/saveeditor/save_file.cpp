@@ -44,15 +44,6 @@ QString SaveGame::newestSlot(const QString& gameFolder)
     return best;
 }
 
-namespace {
-
-SaveGame::Refusal refusalOf(const RuntimeError& error)
-{
-    return error.isFileNotFound() ? SaveGame::Refusal::Missing : SaveGame::Refusal::Unreadable;
-}
-
-}  // namespace
-
 SaveGame::Refusal SaveGame::openAtStartup(FileStore& store, const QString& file, RuntimeError* error)
 {
     RuntimeError failure;
@@ -71,36 +62,12 @@ SaveGame::Refusal SaveGame::openAtStartup(FileStore& store, const QString& file,
 
 SaveGame::Refusal SaveGame::openWhole(FileStore& store, const QString& file, qint64 minimumSize, RuntimeError* error)
 {
-    const QFileInfo info(file);
-    if (!info.isFile())
-        return Refusal::Missing;
-    if (info.size() < minimumSize || info.size() > save::kMaximumSaveSize)
-        return Refusal::WrongSize;
-    RuntimeError failure;
-    auto data = store.read(file, save::kMaximumSaveSize, &failure);
-    if (!data) {
-        if (error)
-            *error = failure;
-        return refusalOf(failure);
-    }
-    if (data->size() < minimumSize)
-        return Refusal::WrongSize;
-    bytes = std::move(*data);
-    path = file;
-    return Refusal::None;
+    return FileBuffer::openWhole(store, file, minimumSize, save::kMaximumSaveSize, error);
 }
 
 std::optional<RuntimeError> SaveGame::save(FileStore& store) const
 {
     return store.write(path, bytes, true);
-}
-
-std::optional<RuntimeError> SaveGame::saveAs(FileStore& store, const QString& newPath)
-{
-    if (auto error = store.write(newPath, bytes, false))
-        return error;
-    path = newPath;
-    return std::nullopt;
 }
 
 }  // namespace varkel

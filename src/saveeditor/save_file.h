@@ -1,5 +1,6 @@
 #pragma once
 
+#include "shared/file_buffer.h"
 #include "shared/file_store.h"
 #include "shared/runtime_error.h"
 
@@ -13,13 +14,8 @@ namespace varkel {
 // The saved game being edited: its bytes and where they came from. The three
 // ways a file is opened size the buffer differently; Save writes the buffer's own
 // length.
-class SaveGame {
+class SaveGame : public FileBuffer {
 public:
-    enum class Refusal { None, Missing, WrongSize, Unreadable };
-
-    QByteArray bytes;
-    QString path;
-
     static QString slotPath(const QString& gameFolder, int digit);
     // The slot digit whose file `path` is (letter case ignored), or -1.
     static int slotOf(const QString& path, const QString& gameFolder);
@@ -35,11 +31,9 @@ public:
     // they were; an Unreadable one says why in `error`.
     Refusal openWhole(FileStore& store, const QString& file, qint64 minimumSize, RuntimeError* error = nullptr);
 
-    // Over the current path, keeping the tail of a longer file.
+    // Over the current path, keeping the tail of a longer file. Save as (the file
+    // holds exactly the buffer) is FileBuffer::saveAs.
     std::optional<RuntimeError> save(FileStore& store) const;
-    // To a new path: the file holds exactly the buffer. The path becomes current
-    // only when the write succeeds.
-    std::optional<RuntimeError> saveAs(FileStore& store, const QString& newPath);
 };
 
 }  // namespace varkel

@@ -75,4 +75,14 @@ private:
     }
 };
 
+// The field of `fields` with this key; the key must be one of them.
+template <typename Record>
+const RecordField<Record>& FieldWithKey(const std::vector<RecordField<Record>>& fields, const QString& key)
+{
+    for (const RecordField<Record>& f : fields)
+        if (f.key == key)
+            return f;
+    qFatal("no field %s", qPrintable(key));
+}
+
 }  // namespace varkel

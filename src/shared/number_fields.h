@@ -52,7 +52,17 @@ template <typename Record>
 struct RecordField : FieldSpec {
     std::function<FieldValue(const Record&)> get;         // empty for a value the view works out
     std::function<void(Record&, const FieldValue&)> set;  // empty for a value that is never stored
+    // The text of the field's box when it is not the number `get` gives (a lifespan
+    // of 7.5 years); a box that still shows it keeps the stored value.
+    std::function<QString(const Record&)> shown;
 };
+
+// The text the number box of `field` shows for `record`.
+template <typename Record>
+QString NumberBoxText(const RecordField<Record>& field, const Record& record)
+{
+    return field.shown ? field.shown(record) : QString::number(field.get(record).number);
+}
 
 // Why a record cannot be stored: the field at fault (its box in the view) and a
 // message naming it.
@@ -90,7 +100,8 @@ QString FieldValueText(const FieldSpec& field, const FieldValue& value);
 QString ChoiceText(const FieldSpec& field, int code);
 
 // Reads every editable number box of `fields` (those with a control) through
-// `textOf` into `record`. Either every box is valid and the record holds the
+// `textOf` into `record`; a box still showing its field's `shown` text is left
+// out, so the stored value stays. Either every box is valid and the record holds the
 // clamped values (`shown` gets the text each clamped box must show), or nothing in
 // the record changes and the first problem comes back.
 template <typename Record>
@@ -103,7 +114,10 @@ std::optional<FieldProblem> ReadNumberFields(const std::vector<RecordField<Recor
     for (const RecordField<Record>& f : fields) {
         if (f.kind != FieldKind::Number || f.control.isEmpty() || f.readOnly || !f.set)
             continue;
-        const NumberReading r = ReadNumber(f, textOf(f.control));
+        const QString text = textOf(f.control);
+        if (f.shown && text == f.shown(record))
+            continue;
+        const NumberReading r = ReadNumber(f, text);
         if (r.problem)
             return r.problem;
         f.set(updated, FieldValue{r.value, {}, {}});

@@ -11,8 +11,7 @@
 #include "shared/ui/officer_search_box.h"
 #include "shared/ui/outside_change.h"
 #include "shared/ui/standard_error.h"
-#include "sideeditors/ui/form2.h"
-#include "sideeditors/ui/form5.h"
+#include "sideeditors/ui/pickers.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -42,16 +41,6 @@ const QString kSavePattern = QStringLiteral("Svd_0*.sav");
 const std::array<const char*, 4> kModeCaptions = {"武將編輯", "寶物編輯", "人物關系", "家庭成員"};
 const std::array<const char*, 9> kSlotNumerals = {"一", "二", "三", "四", "五", "六", "七", "八", "九"};
 
-// The modal windows of the editor as the program opens them; tests replace this.
-QDialog* makeChild(const QString& form, Session& session, QWidget* parent)
-{
-    if (form == QLatin1String("Form2"))
-        return new Form2(session, parent);
-    if (form == QLatin1String("Form5"))
-        return new Form5(session, parent);
-    return nullptr;
-}
-
 }  // namespace
 
 Form4* Form4::open(Session& session)
@@ -80,7 +69,7 @@ Form4* Form4::open(Session& session)
 
 Form4::Form4(Session& session, SaveGame save, ScenarioData scenario)
     : QWidget(nullptr, Qt::Window), session_(session), save_(std::move(save)), scenario_(std::move(scenario)),
-      childFactory_(makeChild)
+      childFactory_(MakePicker)
 {
     setObjectName(QStringLiteral("Form4"));
     setWindowTitle(GetResText(351));

@@ -1,0 +1,432 @@
+#include "neweditor/ui/form1.h"
+
+#include "neweditor/new_officer_fields.h"
+#include "shared/game_folder.h"
+#include "shared/name_field.h"
+#include "shared/texts.h"
+#include "shared/ui/combo_values.h"
+#include "shared/ui/control_names.h"
+#include "shared/ui/input_filters.h"
+#include "shared/ui/officer_search_box.h"
+#include "shared/ui/standard_error.h"
+#include "sideeditors/ui/pickers.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+namespace varkel {
+
+namespace {
+
+const QString kFilePattern = QStringLiteral("Svd_sys*.sav");
+constexpr int kSearchLength = 4;
+
+// The tendency lists Combo1..Combo5, by field key.
+const std::array<const char*, 5> kListKeys = {"character_tendency", "strategic_tendency", "personality", "aspiration",
+                                              "growth_tendency"};
+
+// The index inside the control name "Text3(7)".
+int indexOf(const QString& control)
+{
+    const qsizetype open = control.indexOf(QLatin1Char('('));
+    return control.mid(open + 1, control.size() - open - 2).toInt();
+}
+
+// Shows what the file could not give: the standard error, or text 254 for a file
+// of the wrong size.
+void reportRefusal(Session& session, FileBuffer::Refusal refusal, const RuntimeError& error)
+{
+    if (refusal == FileBuffer::Refusal::WrongSize)
+        session.prompter->tell(GetResText(254), kErrorTitle, MessageIcon::Critical);
+    else
+        ShowRuntimeError(*session.prompter, error);
+}
+
+}  // namespace
+
+Form1* Form1::open(Session& session)
+{
+    SystemSave file;
+    RuntimeError error;
+    if (const auto refusal = file.open(session.files, SystemSave::defaultPath(session.gameFolder), &error);
+        refusal != FileBuffer::Refusal::None) {
+        reportRefusal(session, refusal, error);
+        return nullptr;
+    }
+    BiographyFile biographies;
+    if (const auto failure = biographies.open(session.files, session.gameFolder)) {
+        ShowRuntimeError(*session.prompter, *failure);
+        return nullptr;
+    }
+    return new Form1(session, std::move(file), std::move(biographies));
+}
+
+Form1::Form1(Session& session, SystemSave file, BiographyFile biographies)
+    : QWidget(nullptr, Qt::Window), session_(session), file_(std::move(file)), biographies_(std::move(biographies)),
+      person_(session), childFactory_(MakePicker)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(GetResText(351));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/varkel.png")));
+
+    auto* bar = new QMenuBar(this);
+    QMenu* sFile = bar->addMenu(QStringLiteral("文件(&F)"));
+    sFile->setObjectName(QStringLiteral("sFile"));
+    sOpenfile = named(sFile->addAction(QStringLiteral("打開(&O)"), this, &Form1::sOpenfile_Click), QStringLiteral("sOpenfile"));
+    sSavefile = named(sFile->addAction(QStringLiteral("保存(&S)"), this, &Form1::Command3_Click), QStringLiteral("sSavefile"));
+    sSaveAs = named(sFile->addAction(QStringLiteral("另存為(&A)"), this, &Form1::sSaveAs_Click), QStringLiteral("sSaveAs"));
+    sFile->addSeparator();
+    sExit = named(sFile->addAction(QStringLiteral("退出(&X)"), this, &QWidget::close), QStringLiteral("sExit"));
+    QMenu* sHelp = bar->addMenu(QStringLiteral("幫助(&H)"));
+    sHelp->setObjectName(QStringLiteral("sHelp"));
+    named(sHelp->addAction(QStringLiteral("關于..."), this,
+                           [this] {
+                               if (showAbout_)
+                                   showAbout_();
+                           }),
+          QStringLiteral("sAbout"));
+
+    auto* side = new QVBoxLayout;
+    List1 = named(new QListWidget(this), QStringLiteral("List1"));
+    List1->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("000:國國國國")) * 2);
+    connect(List1, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0)
+            ReadWJinfo(row);
+    });
+    auto* searchRow = new QHBoxLayout;
+    Text5 = named(new QLineEdit(this), QStringLiteral("Text5"));
+    Text5->setMaxLength(kSearchLength);
+    Label7 = named(new QLabel(this), QStringLiteral("Label7"));
+    Label7->setMinimumWidth(Label7->fontMetrics().horizontalAdvance(GetResText(292)) + 4);
+    searchRow->addWidget(Text5);
+    searchRow->addWidget(Label7);
+    search_ = new OfficerSearchBox(Text5, List1, Label7, *session_.prompter, system_save::kFirstOfficerNumber);
+    side->addWidget(List1, 1);
+    side->addLayout(searchRow);
+
+    Label5 = named(new QLabel(this), QStringLiteral("Label5"));
+    Label5->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    auto* body = new QHBoxLayout;
+    body->addLayout(side);
+    body->addWidget(buildRecord(), 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->setMenuBar(bar);
+    layout->addWidget(Label5);
+    layout->addLayout(body, 1);
+
+    setModified(false);
+    sLoadFile();
+}
+
+QWidget* Form1::buildRecord()
+{
+    auto* record = new QWidget(this);
+    auto* top = new QHBoxLayout;
+    top->addWidget(person_.buildNames(record));
+    top->addWidget(person_.buildFace(record));
+    connect(person_.Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    auto* sexAndKinds = new QVBoxLayout;
+    sexAndKinds->addWidget(person_.buildSex(record));
+    sexAndKinds->addWidget(person_.buildTacticKinds(record));
+    top->addLayout(sexAndKinds);
+    top->addStretch();
+
+    auto* biography = named(new QGroupBox(QStringLiteral("武將列傳"), record), QStringLiteral("Frame8"));
+    auto* biographyColumn = new QVBoxLayout(biography);
+    Text4 = named(new QPlainTextEdit(biography), QStringLiteral("Text4"));
+    UseTextFilter(Text4, biography::kCapacity);
+    // Eighteen characters a line, as the record breaks them.
+    Text4->setFixedWidth(Text4->fontMetrics().horizontalAdvance(QString(biography::kLineChars + 1, QChar(0x570B))) + 24);
+    Text4->setFixedHeight(Text4->fontMetrics().lineSpacing() * 5 + 16);
+    biographyColumn->addWidget(Text4);
+
+    auto* middle = new QHBoxLayout;
+    middle->addWidget(person_.buildTactics(record), 1);
+    middle->addWidget(biography);
+
+    auto* buttons = new QHBoxLayout;
+    Command4 = named(new QPushButton(QStringLiteral("戰技全滿"), record), QStringLiteral("Command4"));
+    Command2 = named(new QPushButton(QStringLiteral("應用"), record), QStringLiteral("Command2"));
+    Command3 = named(new QPushButton(QStringLiteral("保存"), record), QStringLiteral("Command3"));
+    connect(Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
+    connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
+    buttons->addWidget(Command4);
+    buttons->addStretch();
+    buttons->addWidget(Command2);
+    buttons->addWidget(Command3);
+
+    auto* column = new QVBoxLayout(record);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->addLayout(top);
+    column->addWidget(buildNumbers(record));
+    column->addLayout(middle);
+    column->addWidget(person_.buildSkills(record));
+    column->addLayout(buttons);
+    column->addStretch();
+    return record;
+}
+
+QWidget* Form1::buildNumbers(QWidget* parent)
+{
+    auto* row = new QWidget(parent);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* abilities = named(new QGroupBox(QStringLiteral("能力"), row), QStringLiteral("Frame2"));
+    auto* abilityGrid = new QGridLayout(abilities);
+    auto* traits = named(new QGroupBox(QStringLiteral("屬性"), row), QStringLiteral("Frame3"));
+    auto* traitGrid = new QGridLayout(traits);
+    auto* life = named(new QGroupBox(QStringLiteral("生卒"), row), QStringLiteral("Frame7"));
+    auto* lifeGrid = new QGridLayout(life);
+    layout->addWidget(abilities);
+    layout->addWidget(traits, 1);
+    layout->addWidget(life);
+
+    // Every number box comes from the field table: name, caption and input length.
+    constexpr int kPerRow = 4;
+    for (const auto& field : NewOfficerFields()) {
+        if (field.kind != FieldKind::Number || field.control.isEmpty())
+            continue;
+        const int i = indexOf(field.control);
+        if (field.control.startsWith(QLatin1String("Text2"))) {
+            QLineEdit* box = Text2[i] = MakeNumberBox(field, abilities);
+            abilityGrid->addWidget(new QLabel(field.label, abilities), i / 2, 2 * (i % 2), Qt::AlignRight);
+            abilityGrid->addWidget(box, i / 2, 2 * (i % 2) + 1);
+            numberBoxes_[field.control] = box;
+            continue;
+        }
+        QLineEdit* box = Text3[i] = MakeNumberBox(field, traits);
+        numberBoxes_[field.control] = box;
+        if (i >= 8) {  // birth year and lifespan
+            box->setParent(life);
+            lifeGrid->addWidget(new QLabel(field.label, life), i - 8, 0, Qt::AlignRight);
+            lifeGrid->addWidget(box, i - 8, 1);
+            continue;
+        }
+        traitGrid->addWidget(new QLabel(field.label, traits), i / kPerRow, 2 * (i % kPerRow), Qt::AlignRight);
+        traitGrid->addWidget(box, i / kPerRow, 2 * (i % kPerRow) + 1);
+    }
+    // A lifespan of half a year more shows as "3.5".
+    Text3[9]->setFixedWidth(Text3[9]->fontMetrics().horizontalAdvance(QStringLiteral("0.5")) + 14);
+    auto* hint = named(new QLabel(QStringLiteral("(公元150年-250年)"), life), QStringLiteral("Label6"));
+    lifeGrid->addWidget(hint, 0, 2);
+
+    for (int k = 0; k < 5; ++k) {
+        const auto& field = NewOfficerField(QString::fromLatin1(kListKeys[k]));
+        Combo[k] = named(new QComboBox(traits), QStringLiteral("Combo%1").arg(k + 1));
+        FillList(Combo[k], field.items);
+        const int at = 2 + k / 2;
+        traitGrid->addWidget(named(new QLabel(field.label, traits), indexed("Label3", 10 + k)), at, 4 * (k % 2),
+                             1, 1, Qt::AlignRight);
+        traitGrid->addWidget(Combo[k], at, 4 * (k % 2) + 1, 1, 3);
+    }
+    return row;
+}
+
+bool Form1::modified() const
+{
+    return Command3->isEnabled();
+}
+
+void Form1::setModified(bool on)
+{
+    Command3->setEnabled(on);
+    sSavefile->setEnabled(on);
+    sSaveAs->setEnabled(on);
+}
+
+void Form1::sLoadFile()
+{
+    Label5->setText(GetResText(249) + file_.path);
+    {
+        const QSignalBlocker block(List1);
+        List1->clear();
+        for (int i = 0; i < system_save::kRecordCount; ++i) {
+            const int number = SystemSave::officerNumber(i);
+            const QString name = file_.officerName(i);
+            List1->addItem(QStringLiteral("%1:%2").arg(number).arg(name));
+            session_.officerNames[number] = name;
+        }
+    }
+    // The officer picker lists every officer up to the last new one.
+    session_.officerCount = SystemSave::officerNumber(system_save::kRecordCount);
+    List1->setCurrentRow(0);
+    if (List1->currentRow() == 0)
+        ReadWJinfo(0);
+}
+
+void Form1::ReadWJinfo(int i)
+{
+    const MemberRecord r = file_.officer(i);
+    shown_ = r;
+    person_.showPerson(r.person);
+    for (const auto& field : NewOfficerFields())
+        if (field.kind == FieldKind::Number && !field.control.isEmpty() && field.get)
+            numberBoxes_.at(field.control)->setText(NumberBoxText(field, r));
+    for (int k = 0; k < 5; ++k) {
+        const auto& field = NewOfficerField(QString::fromLatin1(kListKeys[k]));
+        const int code = field.get(r).number;
+        SelectListIndex(Combo[k], int(field.items.size()), code, code);
+    }
+    person_.showSkills(r.skills);
+    person_.showTactics(r.tactics);
+    Text4->setPlainText(biographies_.biography(i));
+}
+
+void Form1::refuse(const FieldProblem& problem, QWidget* box)
+{
+    session_.prompter->tell(problem.message, kErrorTitle, MessageIcon::Critical);
+    if (box)
+        box->setFocus();
+}
+
+bool Form1::WriteWJInfo(int i)
+{
+    MemberRecord r = shown_;
+    std::vector<std::pair<QString, QString>> clamped;
+    auto textOf = [this](const QString& control) { return numberBoxes_.at(control)->text(); };
+    if (const auto problem = ReadNumberFields(NewOfficerFields(), textOf, r, &clamped)) {
+        refuse(*problem, numberBoxes_.at(problem->control));
+        return false;
+    }
+    // The biography is the last thing that can be refused; once it is stored the
+    // record is too.
+    if (const auto problem = biographies_.setBiography(i, Text4->toPlainText())) {
+        refuse({QStringLiteral("Text4"), FieldProblemMessage(QStringLiteral("武將列傳"), BiographyProblemText(*problem))},
+               Text4);
+        return false;
+    }
+    for (const auto& [control, text] : clamped)
+        numberBoxes_.at(control)->setText(text);
+
+    person_.readPerson(r.person);
+    for (int k = 0; k < 5; ++k) {
+        const auto& field = NewOfficerField(QString::fromLatin1(kListKeys[k]));
+        if (!ShowsRawValue(Combo[k], int(field.items.size())))
+            field.set(r, FieldValue{Combo[k]->currentIndex(), {}, {}});
+    }
+    person_.readSkills(r.skills);
+    NewOfficerField(QStringLiteral("tactics")).set(r, person_.tacticLevels(shown_.tactics));
+    file_.setOfficer(i, r);
+    shown_ = file_.officer(i);
+
+    const int number = SystemSave::officerNumber(i);
+    const QString name = file_.officerName(i);
+    List1->item(i)->setText(QStringLiteral("%1:%2").arg(number).arg(name));
+    session_.officerNames[number] = name;
+    return true;
+}
+
+void Form1::Command1_Click()
+{
+    QDialog* picker = childFactory_ ? childFactory_(QStringLiteral("Form2"), session_, this) : nullptr;
+    if (!picker)
+        return;
+    picker->exec();
+    delete picker;
+    person_.showFace();
+}
+
+void Form1::Command2_Click()
+{
+    if (List1->currentRow() >= 0 && WriteWJInfo(List1->currentRow()))
+        setModified(true);
+}
+
+void Form1::Command4_Click()
+{
+    person_.fillTacticsAndSkills();
+}
+
+bool Form1::save()
+{
+    // Both files are written; a failure of either is reported and leaves the
+    // changes unsaved, so nothing is lost.
+    for (const auto& failure : {file_.save(session_.files), biographies_.save(session_.files)}) {
+        if (failure) {
+            ShowRuntimeError(*session_.prompter, *failure);
+            return false;
+        }
+    }
+    setModified(false);
+    return true;
+}
+
+void Form1::Command3_Click()
+{
+    save();
+}
+
+bool Form1::savePrompt()
+{
+    if (!modified())
+        return true;
+    const Answer answer =
+        session_.prompter->ask(GetResText(252), kEditorTitle, MessageButtons::YesNoCancel, MessageIcon::Question);
+    if (answer == Answer::Cancel)
+        return false;
+    return answer == Answer::No || save();
+}
+
+void Form1::sOpenfile_Click()
+{
+    if (!savePrompt())
+        return;
+    const QString path =
+        ShowOpenDialog(*session_.dialogs, {GetResText(244), kFilePattern, GetResText(245), session_.gameFolder});
+    if (path.isEmpty())
+        return;
+    RuntimeError error;
+    if (const auto refusal = file_.open(session_.files, path, &error); refusal != FileBuffer::Refusal::None) {
+        reportRefusal(session_, refusal, error);
+        return;
+    }
+    sLoadFile();
+}
+
+void Form1::sSaveAs_Click()
+{
+    const QString path =
+        ShowSaveDialog(*session_.dialogs, {GetResText(244), kFilePattern, GetResText(246), session_.gameFolder});
+    if (path.isEmpty())
+        return;
+    if (QFileInfo::exists(path) &&
+        session_.prompter->ask(GetResText(255), kEditorTitle, MessageButtons::YesNo, MessageIcon::Question) !=
+            Answer::Yes)
+        return;
+    if (const auto failure = file_.saveAs(session_.files, path)) {
+        ShowRuntimeError(*session_.prompter, *failure);
+        return;
+    }
+    Label5->setText(GetResText(249) + file_.path);
+    if (const auto failure = biographies_.save(session_.files)) {
+        ShowRuntimeError(*session_.prompter, *failure);
+        return;
+    }
+    setModified(false);
+}
+
+void Form1::closeEvent(QCloseEvent* event)
+{
+    if (savePrompt())
+        event->accept();
+    else
+        event->ignore();
+}
+
+}  // namespace varkel

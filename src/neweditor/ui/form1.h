@@ -1,0 +1,99 @@
+#pragma once
+
+#include "neweditor/biography_file.h"
+#include "neweditor/system_save.h"
+#include "saveeditor/ui/person_controls.h"
+#include "shared/session.h"
+
+#include <QWidget>
+
+#include <array>
+#include <functional>
+#include <map>
+
+class QAction;
+class QComboBox;
+class QDialog;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace varkel {
+
+class OfficerSearchBox;
+
+// The new-officer editor: the 100 player-made officers of the system save and
+// their biographies. Apply changes the two buffers, Save writes both files; the
+// Save button and menu items are enabled exactly while there are unsaved changes.
+class Form1 : public QWidget {
+    Q_OBJECT
+public:
+    using ChildFactory = std::function<QDialog*(const QString& form, Session& session, QWidget* parent)>;
+
+    // Opens the game folder's system save and biographies; when either cannot be
+    // read, says so and gives nullptr.
+    static Form1* open(Session& session);
+
+    void setChildFactory(ChildFactory factory) { childFactory_ = std::move(factory); }
+    void setAboutView(std::function<void()> showAbout) { showAbout_ = std::move(showAbout); }
+
+    const SystemSave& systemSave() const { return file_; }
+    const BiographyFile& biographies() const { return biographies_; }
+    bool modified() const;
+
+    void sLoadFile();
+    void ReadWJinfo(int i);
+    bool WriteWJInfo(int i);
+
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
+    void sOpenfile_Click();
+    void sSaveAs_Click();
+
+    // Controls, indexed as their object names.
+    QListWidget* List1 = nullptr;
+    QLabel* Label5 = nullptr;
+    QLineEdit* Text5 = nullptr;
+    QLabel* Label7 = nullptr;
+    std::array<QLineEdit*, 4> Text2{};
+    std::array<QLineEdit*, 10> Text3{};
+    std::array<QComboBox*, 5> Combo{};  // Combo1..Combo5
+    QPlainTextEdit* Text4 = nullptr;
+    QPushButton* Command2 = nullptr;
+    QPushButton* Command3 = nullptr;
+    QPushButton* Command4 = nullptr;
+    QAction* sOpenfile = nullptr;
+    QAction* sSavefile = nullptr;
+    QAction* sSaveAs = nullptr;
+    QAction* sExit = nullptr;
+    const PersonControls& person() const { return person_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    Form1(Session& session, SystemSave file, BiographyFile biographies);
+    QWidget* buildRecord();
+    QWidget* buildNumbers(QWidget* parent);
+    void setModified(bool on);
+    bool save();
+    // Asks to save unsaved changes; false when the command is to stop.
+    bool savePrompt();
+    void refuse(const FieldProblem& problem, QWidget* box);
+
+    Session& session_;
+    SystemSave file_;
+    BiographyFile biographies_;
+    PersonControls person_;
+    ChildFactory childFactory_;
+    std::function<void()> showAbout_;
+    OfficerSearchBox* search_ = nullptr;
+    std::map<QString, QLineEdit*> numberBoxes_;
+    MemberRecord shown_;  // as read, so odd stored codes can be kept
+};
+
+}  // namespace varkel

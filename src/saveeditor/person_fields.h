@@ -1,0 +1,123 @@
+#pragma once
+
+#include "saveeditor/officer_record.h"
+#include "shared/field_table.h"
+#include "shared/texts.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+// The fields every person record shares (officers, family members, new officers):
+// the person block, skills and tactic levels. Each record's table adds them in its
+// own order, with the boxes its view shows them in, so keys, captions and limits
+// are declared once. The accessors need only a `person` member of the record.
+namespace varkel::person_fields {
+
+inline constexpr int kByte = 255;
+inline constexpr int kWord = 65535;
+inline constexpr int kLastFace = 845;
+
+// The list level a stored tactic nibble shows as; 14 and 15 stand for themselves.
+int TacticLevel(int nibble);
+FieldValue SkillsValue(std::uint32_t skills);
+void SetSkills(std::uint32_t& skills, const FieldValue& held);
+FieldValue TacticsValue(const std::array<int, kTacticCount>& nibbles);
+// A level left as it was keeps its stored nibble (1..7 also show as "未").
+void SetTactics(std::array<int, kTacticCount>& nibbles, const FieldValue& levels);
+
+template <typename Record>
+void AddNames(FieldTable<Record>& t)
+{
+    t.name("surname", "姓", 2, [](auto& r) -> auto& { return r.person.surname; });
+    t.name("given_name", "名", 2, [](auto& r) -> auto& { return r.person.givenName; });
+    t.name("courtesy_name", "字", 2, [](auto& r) -> auto& { return r.person.courtesyName; });
+    t.name("title", "稱號", 5, [](auto& r) -> auto& { return r.person.title; });
+    // Always written as surname + given name.
+    t.name("full_name", "姓名", 4, [](auto& r) -> auto& { return r.person.fullName; }).readOnly = true;
+}
+
+// Bravery, calmness, duty and ambition: Text3(0..3) in every view.
+template <typename Record>
+void AddTemper(FieldTable<Record>& t)
+{
+    const auto none = std::nullopt;
+    t.number("bravery", "Text3(0)", QStringLiteral("勇猛"), 1, none, 7, 7,
+             [](auto& r) -> auto& { return r.person.bravery; });
+    t.number("calmness", "Text3(1)", QStringLiteral("冷靜"), 1, none, 7, 7,
+             [](auto& r) -> auto& { return r.person.calmness; });
+    t.number("duty", "Text3(2)", QStringLiteral("義理"), 2, none, 15, 15, [](auto& r) -> auto& { return r.person.duty; });
+    t.number("ambition", "Text3(3)", QStringLiteral("野心"), 2, none, 15, 15,
+             [](auto& r) -> auto& { return r.person.ambition; });
+}
+
+// The boxes of the related officer, the family and the compatibility value,
+// which each view places at its own index.
+struct RelationBoxes {
+    const char* relatedOfficer;
+    const char* family;
+    const char* compatibility;
+};
+
+template <typename Record>
+void AddRelations(FieldTable<Record>& t, const RelationBoxes& boxes)
+{
+    const auto none = std::nullopt;
+    t.number("related_officer", boxes.relatedOfficer, QStringLiteral("親武將"), 5, none, kWord, kWord,
+             [](auto& r) -> auto& { return r.person.relatedOfficer; });
+    t.number("family", boxes.family, QStringLiteral("家族"), 5, none, kWord, kWord,
+             [](auto& r) -> auto& { return r.person.familyNumber; });
+    t.number("compatibility", boxes.compatibility, QStringLiteral("相性"), 3, none, 150, kByte,
+             [](auto& r) -> auto& { return r.person.compatibility; });
+}
+
+// Text3(8) in every view.
+template <typename Record>
+void AddBirthYear(FieldTable<Record>& t)
+{
+    t.number("birth_year", "Text3(8)", QStringLiteral("出生"), 3, 100, 355, 355,
+             [](auto& r) -> auto& { return r.person.birthYear; });
+}
+
+// Text2(0..3); no limits of their own, only what the record can hold.
+template <typename Record>
+void AddAbilities(FieldTable<Record>& t)
+{
+    const std::array<const char*, 4> keys = {"might", "intellect", "politics", "charisma"};
+    for (int i = 0; i < 4; ++i)
+        t.number(keys[std::size_t(i)], "", GetResText(122 + i), 3, std::nullopt, std::nullopt, kByte,
+                 [i](auto& r) -> auto& { return r.person.abilities[std::size_t(i)]; })
+            .control = QStringLiteral("Text2(%1)").arg(i);
+}
+
+// The face (chosen from the face bank by the face picker), the sex and the
+// preferred tactic kinds.
+template <typename Record>
+void AddFaceAndFlags(FieldTable<Record>& t)
+{
+    t.number("face", "", QStringLiteral("頭像"), 3, std::nullopt, std::nullopt, kLastFace,
+             [](auto& r) -> auto& { return r.person.face; });
+    t.flag("female", "女", [](auto& r) -> auto& { return r.person.female; });
+    t.flag("tactic_direct", "直接", [](auto& r) -> auto& { return r.person.tacticDirect; });
+    t.flag("tactic_shooting", "射擊", [](auto& r) -> auto& { return r.person.tacticShooting; });
+    t.flag("tactic_surprise", "奇襲", [](auto& r) -> auto& { return r.person.tacticSurprise; });
+    t.flag("tactic_scheme", "計謀", [](auto& r) -> auto& { return r.person.tacticScheme; });
+}
+
+// `skills` and `tactics` reach the record's skill bits and tactic nibbles.
+template <typename Record, typename SkillsRef, typename TacticsRef>
+void AddSkillsAndTactics(FieldTable<Record>& t, SkillsRef skills, TacticsRef tactics)
+{
+    RecordField<Record>& s = t.add("skills", QStringLiteral("特技"), FieldKind::Skills);
+    s.items = SkillBoxCaptions();
+    s.get = [skills](const Record& r) { return SkillsValue(skills(r)); };
+    s.set = [skills](Record& r, const FieldValue& v) { SetSkills(skills(r), v); };
+
+    RecordField<Record>& k = t.add("tactics", QStringLiteral("戰法"), FieldKind::Tactics);
+    k.capacity = kTacticCount;
+    k.items = GetResTexts(170, 176);
+    k.get = [tactics](const Record& r) { return TacticsValue(tactics(r)); };
+    k.set = [tactics](Record& r, const FieldValue& v) { SetTactics(tactics(r), v); };
+}
+
+}  // namespace varkel::person_fields

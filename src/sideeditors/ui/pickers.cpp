@@ -1,0 +1,17 @@
+#include "sideeditors/ui/pickers.h"
+
+#include "sideeditors/ui/form2.h"
+#include "sideeditors/ui/form5.h"
+
+namespace varkel {
+
+QDialog* MakePicker(const QString& form, Session& session, QWidget* parent)
+{
+    if (form == QLatin1String("Form2"))
+        return new Form2(session, parent);
+    if (form == QLatin1String("Form5"))
+        return new Form5(session, parent);
+    return nullptr;
+}
+
+}  // namespace varkel

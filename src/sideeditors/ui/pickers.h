@@ -1,0 +1,16 @@
+#pragma once
+
+#include "shared/session.h"
+
+class QDialog;
+class QString;
+class QWidget;
+
+namespace varkel {
+
+// The pickers the editors open as the program has them: "Form2" (faces) and
+// "Form5" (officers); nullptr for any other name. Editors take a factory of this
+// shape so that tests can put a scripted picker in.
+QDialog* MakePicker(const QString& form, Session& session, QWidget* parent);
+
+}  // namespace varkel
