@@ -3,6 +3,7 @@
 #include "shared/seams.h"
 #include "shared/session.h"
 
+#include <QObject>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -27,6 +28,16 @@ private:
 class EditorFixture {
 protected:
     void prepare();
+
+    // The control named `name` in `form`; a missing one ends the test program.
+    template <typename T>
+    static T* control(QObject& form, const QString& name)
+    {
+        T* w = form.findChild<T*>(name);
+        if (!w)
+            qFatal("no control %s", qPrintable(name));
+        return w;
+    }
 
     std::unique_ptr<TempGameFolder> folder_;
     std::unique_ptr<QTemporaryDir> temp_;

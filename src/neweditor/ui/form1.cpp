@@ -334,12 +334,8 @@ bool Form1::WriteWJInfo(int i)
 
 void Form1::Command1_Click()
 {
-    QDialog* picker = childFactory_ ? childFactory_(QStringLiteral("Form2"), session_, this) : nullptr;
-    if (!picker)
-        return;
-    picker->exec();
-    delete picker;
-    person_.showFace();
+    if (RunPicker(childFactory_, QStringLiteral("Form2"), session_, this))
+        person_.showFace();
 }
 
 void Form1::Command2_Click()

@@ -4,6 +4,7 @@
 #include "neweditor/system_save.h"
 #include "saveeditor/ui/person_controls.h"
 #include "shared/session.h"
+#include "sideeditors/ui/pickers.h"
 
 #include <QWidget>
 
@@ -30,7 +31,7 @@ class OfficerSearchBox;
 class Form1 : public QWidget {
     Q_OBJECT
 public:
-    using ChildFactory = std::function<QDialog*(const QString& form, Session& session, QWidget* parent)>;
+    using ChildFactory = PickerFactory;
 
     // Opens the game folder's system save and biographies; when either cannot be
     // read, says so and gives nullptr.

@@ -316,12 +316,8 @@ bool Form4::WriteWJInfo2(int n)
 
 void Form4::Command1_Click()
 {
-    QDialog* picker = childFactory_ ? childFactory_(QStringLiteral("Form2"), session_, this) : nullptr;
-    if (!picker)
-        return;
-    picker->exec();
-    delete picker;
-    panel_->showFace();
+    if (RunPicker(childFactory_, QStringLiteral("Form2"), session_, this))
+        panel_->showFace();
 }
 
 void Form4::Command7_Click(int index)

@@ -3,6 +3,7 @@
 #include "saveeditor/save_file.h"
 #include "saveeditor/save_tables.h"
 #include "shared/session.h"
+#include "sideeditors/ui/pickers.h"
 
 #include <QWidget>
 
@@ -36,7 +37,7 @@ class Form4 : public QWidget {
 public:
     // Makes the modal windows this one opens ("Form2", ...); nullptr opens nothing.
     // By default they are the program's own.
-    using ChildFactory = std::function<QDialog*(const QString& form, Session& session, QWidget* parent)>;
+    using ChildFactory = PickerFactory;
 
     // Opens the newest saved game; when there is none, says so and gives nullptr.
     static Form4* open(Session& session);

@@ -9,6 +9,8 @@
 #include "shared/ui/outside_change.h"
 #include "shared/ui/standard_error.h"
 
+#include "sideeditors/ui/pickers.h"
+
 #include <QDialog>
 #include <QPushButton>
 
@@ -34,12 +36,8 @@ void Form4::ReadHorse(int i)
 void Form4::Command2_Click()
 {
     session_.pickedOfficer = treasures_->currentOwner();
-    QDialog* picker = childFactory_ ? childFactory_(QStringLiteral("Form5"), session_, this) : nullptr;
-    if (!picker)
-        return;
-    picker->exec();
-    delete picker;
-    treasures_->setOwner(session_.pickedOfficer);
+    if (RunPicker(childFactory_, QStringLiteral("Form5"), session_, this))
+        treasures_->setOwner(session_.pickedOfficer);
 }
 
 bool Form4::Command13_Click()

@@ -14,4 +14,14 @@ QDialog* MakePicker(const QString& form, Session& session, QWidget* parent)
     return nullptr;
 }
 
+bool RunPicker(const PickerFactory& factory, const QString& form, Session& session, QWidget* parent)
+{
+    QDialog* picker = factory ? factory(form, session, parent) : nullptr;
+    if (!picker)
+        return false;
+    picker->exec();
+    delete picker;
+    return true;
+}
+
 }  // namespace varkel

@@ -2,6 +2,8 @@
 
 #include "shared/session.h"
 
+#include <functional>
+
 class QDialog;
 class QString;
 class QWidget;
@@ -12,5 +14,10 @@ namespace varkel {
 // "Form5" (officers); nullptr for any other name. Editors take a factory of this
 // shape so that tests can put a scripted picker in.
 QDialog* MakePicker(const QString& form, Session& session, QWidget* parent);
+
+using PickerFactory = std::function<QDialog*(const QString& form, Session& session, QWidget* parent)>;
+
+// Shows the picker `form` from `factory` modally; false when there is none.
+bool RunPicker(const PickerFactory& factory, const QString& form, Session& session, QWidget* parent);
 
 }  // namespace varkel

@@ -62,14 +62,6 @@ private:
         return form;
     }
 
-    template <typename T>
-    static T* control(QObject& form, const QString& name)
-    {
-        T* w = form.findChild<T*>(name);
-        if (!w)
-            qFatal("no control %s", qPrintable(name));
-        return w;
-    }
     static QLineEdit* box(Form4& f, const QString& name) { return control<QLineEdit>(f, name); }
     static QListWidget* list(Form4& f) { return control<QListWidget>(f, QStringLiteral("List1")); }
     static QAction* slotItem(Form4& f, int k) { return control<QAction>(f, QStringLiteral("sSavSum(%1)").arg(k)); }

@@ -95,14 +95,6 @@ private:
         return form;
     }
 
-    template <typename T>
-    static T* control(QObject& form, const QString& name)
-    {
-        T* w = form.findChild<T*>(name);
-        if (!w)
-            qFatal("no control %s", qPrintable(name));
-        return w;
-    }
     static QListWidget* list(Form4& f) { return control<QListWidget>(f, QStringLiteral("List1")); }
     static QCheckBox* check5(Form4& f) { return control<QCheckBox>(f, QStringLiteral("Check5")); }
     static QComboBox* combo10(Form4& f) { return control<QComboBox>(f, QStringLiteral("Combo10")); }
