@@ -96,7 +96,7 @@ TEST_F(SystemSaveTest, RecordsAreTheNewOfficersAndEverythingElseIsCarried)
     EXPECT_EQ(SystemSave::officerNumber(0), 660);
     EXPECT_EQ(SystemSave::officerNumber(99), 759);
     EXPECT_FALSE(sys.officerName(0).isEmpty());
-    EXPECT_TRUE(sys.officerName(99).isEmpty());
+    EXPECT_TRUE(sys.officerName(98).isEmpty());
 
     struct Row {
         int record;
@@ -194,7 +194,7 @@ TEST_F(SystemSaveTest, TheBiographyFileIsReadWholeAndSavedToTheGameFolder)
     ASSERT_FALSE(bios.open(store, folder()));
     EXPECT_EQ(bios.path, path);
     EXPECT_EQ(bios.bytes, original);
-    EXPECT_FALSE(bios.biography(0).isEmpty());
+    EXPECT_FALSE(bios.biography(1).isEmpty());
 
     struct Row {
         int record;

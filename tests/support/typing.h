@@ -9,7 +9,7 @@ namespace varkel::test {
 
 // Typing Chinese: the commit string of an input method (QTest::keyClicks takes
 // ASCII only).
-inline void CommitText(QLineEdit* box, const QString& text)
+inline void CommitText(QWidget* box, const QString& text)
 {
     QInputMethodEvent event;
     event.setCommitString(text);

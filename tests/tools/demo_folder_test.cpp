@@ -1,4 +1,7 @@
 #include "demo_folder/demo_folder.h"
+#include "saveeditor/biography.h"
+#include "saveeditor/member_record.h"
+#include "shared/bytes.h"
 #include "shared/name_field.h"
 
 #include <QDir>
@@ -378,22 +381,32 @@ TEST_F(DemoFolderTest, TreasureNotesHoldEightyEndedNotes)
         EXPECT_GT(texts[n].size(), 8) << n;
 }
 
-TEST_F(DemoFolderTest, SomeNewOfficersAreNamedWithBiographies)
+TEST_F(DemoFolderTest, SomeNewOfficersAreNamedWithBiographiesOfTheEdgeLengths)
 {
     const QByteArray officers = read("Svd_sys.sav");
     const QByteArray biographies = read("RDText.vk");
-    int named = 0;
+    const std::set<int> named(std::begin(demo::kDemoNewOfficers), std::end(demo::kDemoNewOfficers));
+    std::set<int> growths;
     for (int i = 0; i < 100; ++i) {
         const qsizetype r = 24 + 148 * i;
         const QString full = ReadNameField(officers, r + 26, 8);
-        if (full.isEmpty())
+        ASSERT_EQ(!full.isEmpty(), named.count(i) == 1) << i;
+        if (full.isEmpty()) {
+            EXPECT_EQ(officers.mid(r, 148), QByteArray(148, '\0')) << i;
             continue;
-        ++named;
+        }
         EXPECT_EQ(full, ReadNameField(officers, r, 4) + ReadNameField(officers, r + 5, 4));
-        EXPECT_NE(byteAt(biographies, 24 + 152 * i), 0) << i;
+        growths.insert(DecodeMemberRecord(officers, r).growthTendency);
+        const QString story = DecodeBiography(biographies, 24 + 152 * i).remove(QLatin1Char('\n'));
+        if (i < int(std::size(demo::kDemoBiographyLengths)))
+            EXPECT_EQ(story.size(), demo::kDemoBiographyLengths[i]) << i;
+        else
+            EXPECT_FALSE(story.isEmpty()) << i;
     }
-    EXPECT_GE(named, 5);
-    EXPECT_LT(named, 100);
+    EXPECT_EQ(growths.size(), 9u);
+    EXPECT_EQ(byteAt(officers, 24 + 148 * demo::kDemoAdmiralWithBitZero + 59) & 3, 3);
+    EXPECT_EQ(byteAt(officers, 24 + 111) >> 4, 15);
+    EXPECT_EQ(byteAt(officers, 24 + 148 * 2 + 120), 15 << 4 | 14);
 }
 
 TEST_F(DemoFolderTest, FacesAndTreasurePicturesAreAllDifferent)

@@ -37,6 +37,15 @@ inline constexpr int kDemoHighOwnerFrom = 800;
 // The note stretch holds a lone 0 byte after the end code of note 39, so the
 // codes of notes 40..79 start one byte later.
 inline constexpr int kDemoNoteBeforeLoneZero = 39;
+// "Svd_sys.sav" has records for these new officers (the others are empty). In
+// this order their growth tendencies run 0..8 and again (8 is 提督); the record
+// below also sets bit 0 of byte 59 beside the 提督 mark, so it reads as its other
+// bits. Record 0 lives 7.5 years (15 halves), record 1 2.5; record 2 holds tactic
+// nibbles 14 and 15. "RDText.vk" gives records 0..4 biographies of 0, 18, 19, 74
+// and 76 characters (76 fill the record without line breaks).
+inline constexpr int kDemoNewOfficers[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 40, 99};
+inline constexpr int kDemoAdmiralWithBitZero = 40;
+inline constexpr int kDemoBiographyLengths[] = {0, 18, 19, 74, 76};
 // The officer stored as the current one is the officer of player slot 0.
 // The other slots name a few officers from 760 on, then leave one unnamed.
 QString WriteDemoGameFolder(const QString& folder);

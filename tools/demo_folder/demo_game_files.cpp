@@ -12,7 +12,6 @@ namespace varkel::demo {
 
 namespace {
 
-constexpr int kNamedNewOfficers = 12;
 constexpr int kNoSkill = 255;
 
 // Treasure picture shapes (picture number mod 8) and the kind each one shows.
@@ -113,9 +112,19 @@ QByteArray MakeSystemSave()
     DemoRandom noise(Stream::Region, 2);
     fillNoise(file, 0, kFileHeaderSize, noise);
     fillNoise(file, kFileHeaderSize + qsizetype(kFamilyRecordSize) * kNewOfficerRecords, file.size(), noise);
-    for (int i = 0; i < kNamedNewOfficers; ++i) {
+    for (int k = 0; k < int(std::size(kDemoNewOfficers)); ++k) {
+        const int i = kDemoNewOfficers[k];
         DemoRandom random(Stream::NewOfficer, static_cast<std::uint32_t>(i));
-        const MemberPlan plan = PlanMember(random, QString(), random.percent(30), random.between(50, 120));
+        MemberPlan plan = PlanMember(random, QString(), random.percent(30), random.between(50, 120));
+        SetGrowth(plan, k % 9, random);
+        if (i == kDemoAdmiralWithBitZero)
+            plan.byte59 |= 3;  // reads as its other bits, not as 提督
+        if (i < 2)
+            plan.lifespanHalves = i == 0 ? 15 : 5;
+        if (i == 2) {
+            plan.tactics[0] = 14;
+            plan.tactics[1] = 15;
+        }
         WriteMemberRecord(file, kFileHeaderSize + qsizetype(kFamilyRecordSize) * i, plan, noise);
     }
     return file;
@@ -126,18 +135,19 @@ QByteArray MakeBiographyFile()
     QByteArray file(kBiographyFileSize, '\0');
     DemoRandom noise(Stream::Region, 3);
     fillNoise(file, 0, kFileHeaderSize, noise);
-    for (int i = 0; i < kNamedNewOfficers; ++i) {
-        DemoRandom random(Stream::Text, static_cast<std::uint32_t>(1000 + i));
-        file.replace(kFileHeaderSize + qsizetype(kBiographySize) * i, kBiographySize,
-                     EncodeBiography(MakePersonStory(random, 74), kBiographySize, kBiographyLineChars));
+    for (int k = 0; k < int(std::size(kDemoNewOfficers)); ++k) {
+        DemoRandom random(Stream::Text, static_cast<std::uint32_t>(1000 + k));
+        const int i = kDemoNewOfficers[k];
+        const QString story = i < int(std::size(kDemoBiographyLengths))
+                                  ? MakeStoryOfLength(random, kDemoBiographyLengths[i])
+                                  : MakePersonStory(random, 74);
+        PutBiography(file, kFileHeaderSize + qsizetype(kBiographySize) * i, story);
     }
     // The rest of the game's text file: more stories, never read as records.
     DemoRandom random(Stream::Text, 2000);
     for (qsizetype at = kFileHeaderSize + qsizetype(kBiographySize) * kNewOfficerRecords; at < file.size();
-         at += kBiographySize) {
-        const qsizetype size = std::min<qsizetype>(kBiographySize, file.size() - at);
-        file.replace(at, size, EncodeBiography(MakePersonStory(random, 74), static_cast<int>(size), kBiographyLineChars));
-    }
+         at += kBiographySize)
+        PutBiography(file, at, MakePersonStory(random, 74));
     return file;
 }
 

@@ -48,7 +48,7 @@ inline constexpr int kNoteLineBreak = 0x4052;
 
 // System save "Svd_sys.sav" and biographies "RDText.vk".
 inline constexpr qint64 kSystemSaveFileSize = 14'848;
-inline constexpr qint64 kBiographyFileSize = 20'480;
+inline constexpr qint64 kBiographyFileSize = 24 + 152 * 134;  // whole records
 inline constexpr int kFileHeaderSize = 24;
 inline constexpr int kNewOfficerRecords = 100;
 inline constexpr int kFirstNewOfficerNumber = 660;

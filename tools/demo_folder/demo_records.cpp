@@ -215,22 +215,29 @@ MemberPlan PlanMember(DemoRandom& random, const QString& surname, bool female, i
         a = random.between(20, 95);
     m.compatibility = random.between(0, 150);
     m.face = random.below(kFaceCount);
-    const int growth = random.below(9);  // 8 is 提督, marked in byte 59
-    const int growthBits = growth == 8 ? random.below(8) : growth;
     m.byte52 = (random.percent(50) ? 0x80 : 0) | (random.percent(50) ? 0x40 : 0) | (female ? 0x20 : 0) |
                (random.percent(50) ? 0x10 : 0);
-    m.byte53 = (growthBits & 1) << 7 | random.between(0, 6) << 4 | random.between(0, 3) << 2 | random.below(4);
-    m.byte54 = random.between(0, 7) << 5 | random.between(0, 7) << 2 | growthBits >> 1;
+    m.byte53 = random.between(0, 6) << 4 | random.between(0, 3) << 2 | random.below(4);
+    m.byte54 = random.between(0, 7) << 5 | random.between(0, 7) << 2;
     m.byte55 = random.between(0, 15) << 4 | random.between(0, 15);
     const int personality = random.below(5);
-    m.byte59 = random.between(0, 4) << 5 | (personality == 4 ? 0x10 : personality << 2) | (growth == 8 ? 2 : 0) |
-               random.below(2);
+    m.byte59 = random.between(0, 4) << 5 | (personality == 4 ? 0x10 : personality << 2);
+    SetGrowth(m, random.below(9), random);
     m.compatibleOfficer = random.below(kAlwaysPresentOfficers);
     m.lifespanHalves = random.between(4, 15);
     m.skills = skillBytes(random);
     for (int& t : m.tactics)
         t = tacticNibble(random);
     return m;
+}
+
+void SetGrowth(MemberPlan& m, int growth, DemoRandom& random)
+{
+    // 提督 is the mark 2 in bits 0-1 of byte 59; its other growth bits are left random.
+    const int growthBits = growth == 8 ? random.below(8) : growth;
+    m.byte53 = (m.byte53 & 0x7F) | (growthBits & 1) << 7;
+    m.byte54 = (m.byte54 & ~3) | growthBits >> 1;
+    m.byte59 = (m.byte59 & ~3) | (growth == 8 ? 2 : 0) | random.below(2);
 }
 
 void WriteMemberRecord(QByteArray& buffer, qsizetype r, const MemberPlan& m, DemoRandom& noise)

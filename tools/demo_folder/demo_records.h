@@ -81,6 +81,8 @@ struct MemberPlan {
 };
 
 MemberPlan PlanMember(DemoRandom& random, const QString& surname, bool female, int birthYearByte);
+// Growth tendency 0..8 (8 is 提督) in its bits of bytes 53, 54 and 59.
+void SetGrowth(MemberPlan& m, int growth, DemoRandom& random);
 void WriteMemberRecord(QByteArray& buffer, qsizetype record, const MemberPlan& plan, DemoRandom& noise);
 
 }  // namespace varkel::demo

@@ -209,8 +209,7 @@ void writeFamilies(QByteArray& save, const SlotPlan& plan, const Controllers& co
         const MemberPlan child = PlanMember(random, parent.name.surname, random.percent(40),
                                             plan.gameYearByte - random.between(2, 14));
         WriteMemberRecord(save, kFamilyRecordOffset + qsizetype(kFamilyRecordSize) * k, child, random);
-        save.replace(kBiographyOffset + kBiographySize * k, kBiographySize,
-                     EncodeBiography(MakePersonStory(random, 74), kBiographySize, kBiographyLineChars));
+        PutBiography(save, kBiographyOffset + kBiographySize * k, MakePersonStory(random, 74));
         if (k % 2 == 0) {
             const MemberPlan spouse =
                 PlanMember(random, QString(), !parent.female, parent.birthYearByte + random.between(-3, 8));

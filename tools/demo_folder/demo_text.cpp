@@ -1,6 +1,7 @@
 #include "demo_folder/demo_text.h"
 
 #include "demo_folder/demo_layout.h"
+#include "saveeditor/biography.h"
 #include "shared/big5.h"
 #include "shared/name_field.h"
 
@@ -195,26 +196,27 @@ QString MakeTreasureNote(DemoRandom& random, int kind, int maxChars)
     return byKind[kind % 12] + QStringLiteral("，") + joinClauses(random, clauses, maxChars - 10);
 }
 
-QByteArray EncodeBiography(const QString& text, int size, int lineChars)
+void PutBiography(QByteArray& buffer, qsizetype start, const QString& text)
 {
-    const Big5& big5 = Big5::instance();
-    QByteArray bytes(size, '\0');
-    int at = 0;
-    int count = 0;
-    for (const QChar c : text) {
-        const std::uint16_t code = big5.encode(c.unicode());
-        if (code <= 255)
-            continue;
-        const int breakBytes = count > 0 && count % lineChars == 0 ? 1 : 0;
-        if (at + breakBytes + 2 > size)
-            break;
-        if (breakBytes)
-            bytes[at++] = '\n';
-        bytes[at++] = static_cast<char>(code >> 8);
-        bytes[at++] = static_cast<char>(code & 0xFF);
-        ++count;
+    if (text.size() <= biography::kCapacity) {
+        EncodeBiography(buffer, start, text);
+        return;
     }
-    return bytes;
+    const Big5& big5 = Big5::instance();
+    for (qsizetype n = 0; n < biography::kRecordSize / 2; ++n) {
+        const std::uint16_t code = big5.encode(text[n % text.size()].unicode());
+        buffer[start + 2 * n] = static_cast<char>(code >> 8);
+        buffer[start + 2 * n + 1] = static_cast<char>(code & 0xFF);
+    }
+}
+
+QString MakeStoryOfLength(DemoRandom& random, int chars)
+{
+    QString text;
+    while (text.size() < chars)
+        text += MakePersonStory(random, 74);
+    text.truncate(chars);
+    return text;
 }
 
 }  // namespace varkel::demo

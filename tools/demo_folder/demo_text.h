@@ -39,9 +39,12 @@ QString MakeTreasureName(int t, int kind);
 QString MakePersonStory(DemoRandom& random, int maxChars);
 QString MakeTreasureNote(DemoRandom& random, int kind, int maxChars);
 
-// A biography as the game stores it: Big5 characters, a byte 10 after every
-// `lineChars` characters, the rest of the `size` bytes 0. Characters that would not
-// fit are left out.
-QByteArray EncodeBiography(const QString& text, int size, int lineChars);
+// Stores `text` as the 152-byte biography record at `start` of `buffer`: through
+// the editor's codec when it fits (at most 74 characters), otherwise as a full
+// record of 76 characters without line breaks, a form the game's files can hold.
+void PutBiography(QByteArray& buffer, qsizetype start, const QString& text);
+
+// A story of exactly `chars` double-byte characters.
+QString MakeStoryOfLength(DemoRandom& random, int chars);
 
 }  // namespace varkel::demo

@@ -285,7 +285,7 @@ void Form1::ReadWJinfo(int i)
     }
     person_.showSkills(r.skills);
     person_.showTactics(r.tactics);
-    Text4->setPlainText(biographies_.biography(i));
+    ShowText(Text4, biographies_.biography(i));
 }
 
 void Form1::refuse(const FieldProblem& problem, QWidget* box)
@@ -387,11 +387,22 @@ void Form1::sOpenfile_Click()
         ShowOpenDialog(*session_.dialogs, {GetResText(244), kFilePattern, GetResText(245), session_.gameFolder});
     if (path.isEmpty())
         return;
+    // Both files are read again, so that changes the user chose not to save are
+    // gone from the biographies too; when either cannot be read nothing changes.
+    SystemSave file;
     RuntimeError error;
-    if (const auto refusal = file_.open(session_.files, path, &error); refusal != FileBuffer::Refusal::None) {
+    if (const auto refusal = file.open(session_.files, path, &error); refusal != FileBuffer::Refusal::None) {
         reportRefusal(session_, refusal, error);
         return;
     }
+    BiographyFile biographies;
+    if (const auto failure = biographies.open(session_.files, session_.gameFolder)) {
+        ShowRuntimeError(*session_.prompter, *failure);
+        return;
+    }
+    file_ = std::move(file);
+    biographies_ = std::move(biographies);
+    setModified(false);
     sLoadFile();
 }
 

@@ -14,6 +14,9 @@ namespace varkel {
 
 namespace {
 
+// Set on a text box while the program puts a text into it, which no filter changes.
+constexpr const char* kShowingText = "varkelShowingText";
+
 // What an edit put in: the part of `after` between what it shares with `before`
 // at the start and at the end.
 QString insertedText(const QString& before, const QString& after)
@@ -96,14 +99,20 @@ void UseSearchFilter(QLineEdit* box)
     box->setValidator(new CharacterFilter(CharacterFilter::Kind::Search, 0, box));
 }
 
+void ShowText(QPlainTextEdit* box, const QString& text)
+{
+    box->setProperty(kShowingText, true);
+    box->setPlainText(text);
+    box->setProperty(kShowingText, false);
+}
+
 void UseTextFilter(QPlainTextEdit* box, int maxCharacters)
 {
     using Kind = CharacterFilter::Kind;
     auto before = std::make_shared<QString>(box->toPlainText());
     QObject::connect(box, &QPlainTextEdit::textChanged, box, [box, maxCharacters, before] {
         const QString text = box->toPlainText();
-        // setPlainText() leaves the document unmodified; an edit by the user modifies it.
-        if (!box->document()->isModified() || text == *before) {
+        if (box->property(kShowingText).toBool() || text == *before) {
             *before = text;
             return;
         }

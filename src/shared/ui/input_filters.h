@@ -39,8 +39,10 @@ private:
 void UseNameFilter(QLineEdit* box, int maxCharacters);
 // The same for a text of several lines (a biography): double-byte characters
 // only, at most `maxCharacters` of them; the line breaks shown are not counted and
-// an edit drops them (the record puts its own). Text the program sets is kept.
+// an edit drops them (the record puts its own). Text the program shows through
+// ShowText() is kept as it is.
 void UseTextFilter(QPlainTextEdit* box, int maxCharacters);
+void ShowText(QPlainTextEdit* box, const QString& text);
 void UseDigitFilter(QLineEdit* box, int maxDigits);
 void UseSearchFilter(QLineEdit* box);
 
