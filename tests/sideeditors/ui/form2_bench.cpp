@@ -3,16 +3,12 @@
 //   build/tests/form2_bench [pages]
 #include "shared/temp_folder.h"
 #include "sideeditors/ui/form2.h"
+#include "support/bench.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <algorithm>
-#include <cstdio>
-#include <vector>
 
 using namespace varkel;
 
@@ -37,17 +33,6 @@ int main(int argc, char* argv[])
         return 1;
     auto* next = form.findChild<QPushButton*>(QStringLiteral("Command2"));
 
-    std::vector<double> ms;
-    ms.reserve(pages);
-    for (int i = 0; i < pages; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        next->click();
-        ms.push_back(timer.nsecsElapsed() / 1e6);
-    }
-    std::sort(ms.begin(), ms.end());
-    std::printf("face page (28 faces), %d pages on %s: median %.2f ms, min %.2f ms, 90th percentile %.2f ms, max %.2f ms\n",
-                pages, qPrintable(QApplication::platformName()), ms[ms.size() / 2], ms.front(),
-                ms[ms.size() * 9 / 10], ms.back());
+    test::TimeRuns("face page (28 faces)", pages, [&](int) { next->click(); });
     return 0;
 }
