@@ -41,14 +41,21 @@ QString recordLine(const RecordKind& kind, int n, QString name = QString())
 {
     if (name.isEmpty())
         name = kind.recordName(n);
-    return QStringLiteral("%1 %2").arg(kind.recordKind(n)).arg(n) + (name.isEmpty() ? QString() : QLatin1Char(' ') + name);
+    return QStringLiteral("%1 %2").arg(kind.recordKind(n)).arg(kind.numberOf(n)) +
+           (name.isEmpty() ? QString() : QLatin1Char(' ') + name);
+}
+
+// A value on one line: the line breaks of a biography as "\n".
+QString oneLine(QString text)
+{
+    return text.replace(QLatin1Char('\n'), QLatin1String("\\n"));
 }
 
 void printChanges(std::ostream& out, const RecordKind& kind, int n, const std::vector<FieldChange>& changes,
                   const QString& name = QString())
 {
     for (const FieldChange& c : changes)
-        out << recordLine(kind, n, name) << ": " << c.field << ' ' << c.before << " -> " << c.after
+        out << recordLine(kind, n, name) << ": " << c.field << ' ' << oneLine(c.before) << " -> " << oneLine(c.after)
             << (c.clamped ? " (clamped to the field's limit)" : "") << '\n';
 }
 
@@ -125,6 +132,18 @@ std::unique_ptr<GameFile> open(const QString& path, const Options& options, std:
     return file && !file->kinds.empty() ? std::move(file) : nullptr;
 }
 
+// What the file's kinds had to leave out, where records are shown.
+void printNotes(const GameFile& file, std::ostream& err)
+{
+    for (const QString& note : file.notes)
+        err << "varkel-cli: note: " << file.path << ": " << note << '\n';
+}
+
+QString noSuchRecord(const RecordKind& kind, int number)
+{
+    return QStringLiteral("%1 %2: no such record").arg(kind.name()).arg(number);
+}
+
 // The kinds --records names (every kind of the file without it); none for a
 // name the file has no records of.
 std::optional<std::set<const RecordKind*>> chosenKinds(GameFile& file, const Options& options)
@@ -182,13 +201,16 @@ int Dump(const QString& path, const Options& options, std::ostream& out, std::os
     RecordKind* kind = options.records.isEmpty() ? file->kinds.front().get() : file->kind(options.records);
     if (!kind)
         return refuse(err, path, QStringLiteral("no records of kind %1 here").arg(options.records));
-    std::vector<int> numbers = options.only;
+    printNotes(*file, err);
+    std::vector<int> numbers;
+    for (const int number : options.only) {
+        numbers.push_back(kind->recordOf(number));
+        if (numbers.back() < 0)
+            return refuse(err, path, noSuchRecord(*kind, number));
+    }
     if (numbers.empty())
         for (int n = 0; n < kind->count(); ++n)
             numbers.push_back(n);
-    for (const int n : numbers)
-        if (n < 0 || n >= kind->count())
-            return refuse(err, path, QStringLiteral("%1 %2: no such record").arg(kind->name()).arg(n));
 
     const RecordWriter writer(*kind);
     if (options.format == QLatin1String("csv")) {
@@ -219,6 +241,9 @@ int Set(const QString& path, const QString& kindName, int number, const QStringL
     RecordKind* kind = file->kind(kindName);
     if (!kind)
         return refuse(err, path, QStringLiteral("no records of kind %1 here").arg(kindName));
+    const int n = kind->recordOf(number);
+    if (n < 0)
+        return refuse(err, path, noSuchRecord(*kind, number));
     std::vector<std::pair<QString, QString>> values;
     for (const QString& a : assignments) {
         const qsizetype eq = a.indexOf(QLatin1Char('='));
@@ -226,11 +251,11 @@ int Set(const QString& path, const QString& kindName, int number, const QStringL
             return refuse(err, path, QStringLiteral("%1: FIELD=VALUE expected").arg(a));
         values.emplace_back(a.left(eq), a.mid(eq + 1));
     }
-    const EditResult result = EditRecord(*kind, file->bytes, number, values);
+    const EditResult result = EditRecord(*kind, file->bytes, n, values);
     if (result.problem)
         return refuse(err, path, *result.problem);
     std::ostringstream report;
-    printChanges(report, *kind, number, result.changes, result.recordName);
+    printChanges(report, *kind, n, result.changes, result.recordName);
     return result.changes.empty() ? kDone : store(*file, options, report.str(), out, err);
 }
 
@@ -271,13 +296,16 @@ int Apply(const QString& path, const QString& editsPath, const Options& options,
             return refuse(err, editsPath, QStringLiteral("every edit must be an object"));
         const QString kindName = RecordKindOf(edit);
         RecordKind* kind = file->kind(kindName);
-        const int n = RecordNumber(edit);
-        if (!kind || n < 0)
+        const int number = RecordNumber(edit);
+        if (!kind || number < 0)
             return refuse(err, editsPath, QStringLiteral("an edit needs the \"kind\" and \"number\" of a record here"));
+        const int n = kind->recordOf(number);
+        if (n < 0)
+            return refuse(err, path, noSuchRecord(*kind, number));
         std::vector<std::pair<QString, QString>> values;
         QString problem;
         if (!EditValues(edit, values, &problem))
-            return refuse(err, editsPath, QStringLiteral("%1 %2: %3").arg(kindName).arg(n).arg(problem));
+            return refuse(err, editsPath, QStringLiteral("%1 %2: %3").arg(kindName).arg(number).arg(problem));
         EditResult result = EditRecord(*kind, file->bytes, n, values);
         if (result.problem)
             return refuse(err, path, *result.problem);  // nothing has been written
@@ -358,6 +386,7 @@ int Check(const QString& path, const Options& options, std::ostream& out, std::o
     const auto chosen = chosenKinds(*file, options);
     if (!chosen)
         return refuse(err, path, QStringLiteral("no records of kind %1 here").arg(options.records));
+    printNotes(*file, err);
     int findings = 0;
     for (const auto& kind : file->kinds) {
         if (!chosen->count(kind.get()))

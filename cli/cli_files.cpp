@@ -1,5 +1,7 @@
 #include "cli_files.h"
 
+#include "neweditor/biography_file.h"
+#include "neweditor/new_officer_kind.h"
 #include "saveeditor/save_layout.h"
 #include "saveeditor/save_record_kinds.h"
 #include "saveeditor/save_tables.h"
@@ -13,8 +15,6 @@
 namespace varkel::cli {
 
 namespace {
-
-constexpr qint64 kSystemSaveMinimumSize = 14'841;
 
 // The notes of "m_msg.vk" in `folder`; none when it cannot be read.
 QStringList readTreasureNotes(const QString& folder)
@@ -44,8 +44,13 @@ HeldFile& addCompanion(GameFile& file, const QString& path, const QByteArray& by
     return *file.companions.back();
 }
 
+QString folderOf(const QString& path)
+{
+    return WithTrailingSeparator(QFileInfo(path).absolutePath());
+}
+
 // The record kinds of each file type; a new kind is one more line here.
-void addKinds(GameFile& file, const GameContext& context)
+void addKinds(FileStore& store, GameFile& file, const GameContext& context)
 {
     if (file.type == FileType::SavedGame) {
         file.kinds.push_back(std::make_unique<OfficerKind>(context.cityNames));
@@ -56,8 +61,16 @@ void addKinds(GameFile& file, const GameContext& context)
             file.kinds.push_back(std::make_unique<TreasureKind>(&scenario.bytes, context.treasureNotes));
         }
     } else if (file.type == FileType::Scenario) {
-        file.kinds.push_back(std::make_unique<TreasureKind>(
-            nullptr, readTreasureNotes(WithTrailingSeparator(QFileInfo(file.path).absolutePath()))));
+        file.kinds.push_back(std::make_unique<TreasureKind>(nullptr, readTreasureNotes(folderOf(file.path))));
+    } else if (file.type == FileType::SystemSave) {
+        // The biographies live beside the system save, as the game keeps them.
+        BiographyFile biographies;
+        QByteArray* bytes = nullptr;
+        if (const auto failure = biographies.open(store, folderOf(file.path)))
+            file.notes << QStringLiteral("%1; the new officers' biographies are left out").arg(failure->message());
+        else
+            bytes = &addCompanion(file, biographies.path, biographies.bytes, false).bytes;
+        file.kinds.push_back(std::make_unique<NewOfficerKind>(bytes));
     }
 }
 
@@ -77,7 +90,7 @@ FileType TypeOf(const QString& path, qint64 size)
     if (name == QLatin1String("g_maindy.vk"))
         return FileType::PictureBank;
     if (name.endsWith(QLatin1String(".sav")) || (size >= save::kSlotMinimumSize && size <= save::kMaximumSaveSize))
-        return size >= kSystemSaveMinimumSize && size < save::kSlotMinimumSize ? FileType::SystemSave
+        return size >= system_save::kMinimumSize && size < save::kSlotMinimumSize ? FileType::SystemSave
                                                                                : FileType::SavedGame;
     // A copy of the scenario file under another name (a backup, say).
     if (size == ScenarioData::kSize)
@@ -160,10 +173,15 @@ std::unique_ptr<GameFile> OpenGameFile(FileStore& store, const QString& path, co
         *error = QStringLiteral("%1: %2 bytes is no saved game the editor opens").arg(path).arg(bytes->size());
         return nullptr;
     }
+    if (file->type == FileType::SystemSave &&
+        (bytes->size() < system_save::kMinimumSize || bytes->size() > system_save::kMaximumSize)) {
+        *error = QStringLiteral("%1: %2 bytes is no system save the editor opens").arg(path).arg(bytes->size());
+        return nullptr;
+    }
     file->bytes = scenario ? scenarioBytes(std::move(*bytes)) : std::move(*bytes);
     file->asRead = file->bytes;
     file->keepTail = scenario;
-    addKinds(*file, context);
+    addKinds(store, *file, context);
     for (auto& kind : file->kinds)
         kind->load(file->bytes);
     return file;

@@ -41,8 +41,12 @@ struct GameFile : HeldFile {
     FileType type = FileType::Unknown;
     std::vector<std::unique_ptr<RecordKind>> kinds;  // the first is the default for dump
     // Other files the kinds read and write records of (the scenario file, for the
-    // treasures of a saved game); a save writes each one that changed.
+    // treasures of a saved game; the biography file, for a system save); a save
+    // writes each one that changed.
     std::vector<std::unique_ptr<HeldFile>> companions;
+    // What the kinds leave out because a file beside this one could not be read
+    // (the biographies of a system save), one line each.
+    QStringList notes;
 
     RecordKind* kind(const QString& name);  // by --records name or a record's "kind"
 };

@@ -86,7 +86,7 @@ const std::vector<RecordWriter::Cell>& RecordWriter::cells(int n) const
         row[column].text = value;
     };
     text(0, utf8(kind_.recordKind(n)));
-    number(1, n);
+    number(1, kind_.numberOf(n));
     const auto& fields = kind_.fields();
     const std::vector<FieldValue> values = kind_.read(n);
     for (std::size_t i = 0; i < fields.size(); ++i) {

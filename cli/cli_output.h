@@ -19,7 +19,7 @@ class RecordWriter {
 public:
     explicit RecordWriter(const RecordKind& kind);
 
-    // Record n as one line of JSON.
+    // Record n (its place, not its number) as one line of JSON.
     std::string json(int n) const;
     // The CSV header, and record n as a CSV row, both ending in CRLF.
     std::string csvHeader() const;

@@ -27,8 +27,11 @@ int main(int argc, char* argv[])
     const std::string kGameFolderHelp =
         "the game folder whose d_sce.vk gives a saved game its city names and treasures (default: the editor's)";
     const std::string kOutputHelp =
-        "write the result here instead of over FILE (refused when the edit changes the scenario file too)";
-    const std::string kRecordsHelp = "officers (default for a saved game), tables or treasures";
+        "write the result here instead of over FILE (refused when the edit changes another file too: the scenario "
+        "or the biographies)";
+    const std::string kRecordsHelp =
+        "officers (default for a saved game), tables, treasures, or newofficers (a system save's, with the "
+        "biographies of the RDText.vk beside it)";
 
     auto* info = cli.add_subcommand("info", "What FILE is; for a saved game its date, officers, controlled officers and families.");
     info->add_option("FILE", file)->required();
@@ -42,8 +45,8 @@ int main(int argc, char* argv[])
 
     auto* set = cli.add_subcommand("set", "Changes fields of one record, as the editor's Apply does.");
     set->add_option("FILE", file)->required();
-    set->add_option("KIND", kind, "officer or treasure")->required();
-    set->add_option("NUMBER", number)->required();
+    set->add_option("KIND", kind, "officer, treasure or new_officer")->required();
+    set->add_option("NUMBER", number, "the record's number as dump shows it (660..759 for a new officer)")->required();
     set->add_option("FIELD=VALUE", assignments)->required();
     set->add_option("--output", output, kOutputHelp);
     set->add_flag("--dry-run", options.dryRun, "show the changes, write nothing");

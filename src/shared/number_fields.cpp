@@ -101,13 +101,17 @@ std::optional<FieldValue> ParseFieldValue(const FieldSpec& field, const QString&
         v.number = r.value;
         return v;
     }
-    case FieldKind::Name:
-        if (typed.size() > field.capacity)
+    case FieldKind::Name: {
+        QString characters = typed;
+        if (field.lineBreaks)
+            characters.remove(QLatin1Char('\n'));
+        if (characters.size() > field.capacity)
             return refuse(QStringLiteral("最多%1個字。").arg(field.capacity));
-        if (!std::all_of(typed.begin(), typed.end(), IsDoubleByteChar))
+        if (!std::all_of(characters.begin(), characters.end(), IsDoubleByteChar))
             return refuse(QStringLiteral("只能是雙字節的中文字。"));
         v.text = typed;
         return v;
+    }
     case FieldKind::Choice: {
         const auto code = itemIndex(field.items, typed.trimmed(), int(field.items.size()));
         if (!code)

@@ -42,6 +42,7 @@ struct FieldSpec {
     std::optional<int> upper;
     int storableMax = 0;  // a larger number is refused, not clamped
     int capacity = 0;     // a name's characters
+    bool lineBreaks = false;  // a name of several lines (a biography): its line breaks are allowed and not counted
     QStringList items;    // Choice: the text of each code; Skills: skill names; Tactics: level texts
     bool readOnly = false;
     bool perRecord = true;  // false for a value the view edits with the record but that belongs to the file

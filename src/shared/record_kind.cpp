@@ -48,7 +48,7 @@ QString ProblemLine(const RecordKind& kind, int n, const QString& message)
     const QString reason = message.section(QLatin1Char('\n'), -1);
     if (n < 0 || n >= kind.count())
         return reason;
-    return QStringLiteral("%1 %2 %3: %4").arg(kind.recordKind(n)).arg(n).arg(kind.recordName(n), reason);
+    return QStringLiteral("%1 %2 %3: %4").arg(kind.recordKind(n)).arg(kind.numberOf(n)).arg(kind.recordName(n), reason);
 }
 
 EditResult EditRecord(RecordKind& kind, QByteArray& file, int n, const std::vector<std::pair<QString, QString>>& values)
@@ -67,7 +67,7 @@ EditResult EditRecord(RecordKind& kind, QByteArray& file, int n, const std::vect
         return result;
     };
     if (n < 0 || n >= kind.count())
-        return refuse(QStringLiteral("%1 %2: no such record").arg(kind.name()).arg(n));
+        return refuse(QStringLiteral("%1 %2: no such record").arg(kind.name()).arg(kind.numberOf(n)));
 
     const auto& fields = kind.fields();
     const std::vector<FieldValue> current = kind.read(n);
@@ -82,8 +82,8 @@ EditResult EditRecord(RecordKind& kind, QByteArray& file, int n, const std::vect
             continue;
         }
         if (key == QLatin1String("number")) {
-            if (typed != QString::number(n))
-                return refuse(QStringLiteral("number: this record is %1, not %2").arg(n).arg(typed));
+            if (typed != QString::number(kind.numberOf(n)))
+                return refuse(QStringLiteral("number: this record is %1, not %2").arg(kind.numberOf(n)).arg(typed));
             continue;
         }
         const auto i = fieldIndex(kind, key);

@@ -36,6 +36,10 @@ public:
     virtual QString recordKind(int n) const = 0;  // "officer", each record's "kind"
     // The fields every record has, in output order.
     virtual const std::vector<const FieldSpec*>& fields() const = 0;
+    // What record 0 is numbered on the command line and in edits: the new officers
+    // go on from the officers' numbers at 660. Everything else here takes the
+    // record's place, 0..count() - 1.
+    virtual int firstNumber() const { return 0; }
 
     // Binds the kind to the file its records are read from and written to, and
     // builds the tables derived from it. `file` must outlive the binding.
@@ -57,6 +61,14 @@ public:
     // Where record n lies in the file.
     virtual std::vector<Extent> extents(int n) const = 0;
     virtual std::vector<Finding> check() const { return {}; }
+
+    // Record n's number, and the record a number names (-1 for none).
+    int numberOf(int n) const { return firstNumber() + n; }
+    int recordOf(int number) const
+    {
+        const int n = number - firstNumber();
+        return number >= firstNumber() && n < count() ? n : -1;
+    }
 };
 
 // One field changed by an edit, for the lines the command line prints.

@@ -1,3 +1,4 @@
+#include "cli/cli_run.h"
 #include "demo_folder/demo_folder.h"
 #include "saveeditor/control.h"
 #include "saveeditor/officer_record.h"
@@ -13,7 +14,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -22,27 +22,8 @@ using namespace varkel;
 
 namespace {
 
-struct CliRun {
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-// Runs the built varkel-cli; backups go to a folder of the test's own.
-CliRun cli(const QStringList& arguments)
-{
-    static QTemporaryDir home;
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("XDG_DATA_HOME"), home.path());
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path());
-    process.setProcessEnvironment(env);
-    process.start(QStringLiteral(VARKEL_CLI), arguments);
-    if (!process.waitForFinished(60'000))
-        return {};
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
+using test::CliRun;
+using test::cli;
 
 QByteArray bytesOf(const QString& path)
 {

@@ -133,4 +133,18 @@ QByteArray ReadFile(const QString& path, qint64 offset, qint64 length)
     return length < 0 ? file.readAll() : file.read(length);
 }
 
+QByteArray Patterned(qsizetype size, int seed)
+{
+    QByteArray b(size, '\0');
+    for (qsizetype i = 0; i < size; ++i)
+        b[i] = static_cast<char>((i * 131 + seed) % 251);
+    return b;
+}
+
+QByteArray Reversed(QByteArray bytes)
+{
+    std::reverse(bytes.begin(), bytes.end());
+    return bytes;
+}
+
 }  // namespace varkel::fuzz

@@ -56,6 +56,24 @@ QByteArray Int16(int value);
 QByteArray Int32(int value);
 QByteArray Utf16(const QString& text);
 
+// `size` bytes that all differ from their neighbours, so a stray write shows.
+QByteArray Patterned(qsizetype size, int seed = 7);
+
+// `bytes` back to front: an encode that writes a value from this and then from
+// the original must change the same bytes.
+QByteArray Reversed(QByteArray bytes);
+
+// A copy of `bytes` in a buffer exactly its size with no terminator, so the
+// sanitizer sees a read one byte past it.
+class Exact {
+public:
+    explicit Exact(const QByteArray& bytes) : data_(bytes.begin(), bytes.end()) {}
+    QByteArray view() const { return QByteArray::fromRawData(data_.data(), qsizetype(data_.size())); }
+
+private:
+    std::vector<char> data_;
+};
+
 // A private folder made once per process and removed at its end, with a trailing
 // separator, and a file name in it.
 QString TempFolder();

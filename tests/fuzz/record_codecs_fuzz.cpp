@@ -61,12 +61,6 @@ QByteArray officerSave(int officer, const QByteArray& bytes)
     return save;
 }
 
-QByteArray reversed(QByteArray bytes)
-{
-    std::reverse(bytes.begin(), bytes.end());
-    return bytes;
-}
-
 // Sets `bits` in the bytes [at, at + size) of `mask`, as far as it reaches.
 void mark(QByteArray& mask, qsizetype at, qsizetype size, int bits = 0xFF)
 {
@@ -113,10 +107,10 @@ void checkBlock(Kind kind, qsizetype at, const QByteArray& buffer)
     QByteArray owned(buffer.size(), '\0');
     mark(owned, at, size);
     if (kind == kPerson) {
-        check(buffer, buffer, reversed(buffer), owned, [at](const QByteArray& b) { return DecodePersonBlock(b, at); },
+        check(buffer, buffer, Reversed(buffer), owned, [at](const QByteArray& b) { return DecodePersonBlock(b, at); },
               [at](QByteArray& b, const PersonBlock& p) { EncodePersonBlock(b, at, p); });
     } else {
-        check(buffer, storedStatus(buffer, at), reversed(buffer), owned,
+        check(buffer, storedStatus(buffer, at), Reversed(buffer), owned,
               [at](const QByteArray& b) { return DecodeStatusBlock(b, at); },
               [at](QByteArray& b, const StatusBlock& s) { EncodeStatusBlock(b, at, s); });
     }
@@ -135,7 +129,7 @@ void checkOfficer(int officer, const QByteArray& bytes)
     mark(owned, save::statusBlock(officer), save::kStatusBlockSize);
     mark(owned, save::kGameYearOffset, 1);
     mark(owned, save::kGameMonthOffset, 1, 0xF0);
-    check(save, storedOfficer(save, officer), officerSave(officer, reversed(bytes)), owned,
+    check(save, storedOfficer(save, officer), officerSave(officer, Reversed(bytes)), owned,
           [officer](const QByteArray& b) { return DecodeOfficer(b, officer); },
           [officer](QByteArray& b, const OfficerRecord& r) { EncodeOfficer(b, officer, r); });
 }
@@ -145,7 +139,7 @@ void checkDate(const QByteArray& buffer)
     QByteArray owned(buffer.size(), '\0');
     mark(owned, save::kGameYearOffset, 1);
     mark(owned, save::kGameMonthOffset, 1, 0xF0);
-    check(buffer, buffer, reversed(buffer), owned, [](const QByteArray& b) { return DecodeGameDate(b); },
+    check(buffer, buffer, Reversed(buffer), owned, [](const QByteArray& b) { return DecodeGameDate(b); },
           [](QByteArray& b, const GameDate& d) { EncodeGameDate(b, d); });
 }
 

@@ -31,32 +31,6 @@ enum Input { kRecordInput, kNotesInput, kInputCount };
 const qsizetype kScenarioSize = record(kCount);
 const qsizetype kSaveSize = ownerEntry(kCount);
 
-// Bytes that all differ from their neighbours, so a stray write shows.
-QByteArray patterned(qsizetype size, int seed)
-{
-    QByteArray b(size, '\0');
-    for (qsizetype i = 0; i < size; ++i)
-        b[i] = static_cast<char>((i * 131 + seed) % 251);
-    return b;
-}
-
-// A copy of `bytes` in a buffer exactly its size with no terminator, so the
-// sanitizer sees a read one byte past it.
-class Exact {
-public:
-    explicit Exact(const QByteArray& bytes) : data_(bytes.begin(), bytes.end()) {}
-    QByteArray view() const { return QByteArray::fromRawData(data_.data(), qsizetype(data_.size())); }
-
-private:
-    std::vector<char> data_;
-};
-
-QByteArray reversed(QByteArray bytes)
-{
-    std::reverse(bytes.begin(), bytes.end());
-    return bytes;
-}
-
 void mark(QByteArray& mask, qsizetype at, qsizetype size)
 {
     for (qsizetype i = at; i < at + size; ++i)
@@ -83,8 +57,8 @@ void checkRecord(int t, const QByteArray& scenario, const QByteArray& save)
     mark(owned, record(t) + kKind, kSkill - kKind + 1);
     QByteArray ownedEntry(save.size(), '\0');
     mark(ownedEntry, ownerEntry(t), 2);
-    const QByteArray otherSave = reversed(save);
-    const TreasureRecord other = DecodeTreasure(reversed(scenario), &otherSave, t);
+    const QByteArray otherSave = Reversed(save);
+    const TreasureRecord other = DecodeTreasure(Reversed(scenario), &otherSave, t);
     s = scenario;
     g = save;
     EncodeTreasure(s, &g, t, other);
@@ -142,7 +116,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const int t = input.int16();
         const qsizetype scenarioSize = std::min<qsizetype>(kScenarioSize, input.int16() & 0xFFFF);
         const qsizetype saveSize = std::min<qsizetype>(kSaveSize, (input.int16() & 0xFFFF) + varkel::save::kTreasureOwnerOffset);
-        static const QByteArray scenarioPattern = patterned(kScenarioSize, 7), savePattern = patterned(kSaveSize, 11);
+        static const QByteArray scenarioPattern = Patterned(kScenarioSize, 7), savePattern = Patterned(kSaveSize, 11);
         QByteArray scenario = scenarioPattern, save = savePattern;
         const QByteArray bytes = input.rest();
         for (qsizetype i = 0; i < bytes.size(); ++i) {

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+namespace varkel::test {
+
+struct CliRun {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+// Runs the built varkel-cli; backups go to a folder of the test program's own.
+inline CliRun cli(const QStringList& arguments)
+{
+    static QTemporaryDir home;
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_DATA_HOME"), home.path());
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path());
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(VARKEL_CLI), arguments);
+    if (!process.waitForFinished(60'000))
+        return {};
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+}  // namespace varkel::test
