@@ -8,6 +8,7 @@
 #include "shared/ui/control_names.h"
 #include "shared/ui/input_filters.h"
 #include "shared/ui/officer_search_box.h"
+#include "shared/ui/outside_change.h"
 #include "shared/ui/standard_error.h"
 #include "sideeditors/ui/pickers.h"
 
@@ -351,13 +352,35 @@ void Form1::Command4_Click()
 
 bool Form1::save()
 {
-    // Both files are written; a failure of either is reported and leaves the
-    // changes unsaved, so nothing is lost.
-    for (const auto& failure : {file_.save(session_.files), biographies_.save(session_.files)}) {
-        if (failure) {
-            ShowRuntimeError(*session_.prompter, *failure);
-            return false;
-        }
+    switch (AskAboutOutsideChange(session_, file_.path)) {
+    case OutsideChange::Cancel:
+        return false;
+    case OutsideChange::SaveElsewhere:
+        return saveAs();
+    case OutsideChange::Overwrite:
+        break;
+    }
+    if (!biographiesMayBeWritten())
+        return false;
+    if (const auto failure = file_.save(session_.files)) {
+        ShowRuntimeError(*session_.prompter, *failure);
+        return false;
+    }
+    return saveBiographies();
+}
+
+bool Form1::biographiesMayBeWritten()
+{
+    // The game's own text file keeps its place: no other name is offered.
+    return AskAboutOutsideChange(session_, biographies_.path, false) == OutsideChange::Overwrite;
+}
+
+bool Form1::saveBiographies()
+{
+    // A failure is reported and leaves the changes unsaved, so nothing is lost.
+    if (const auto failure = biographies_.save(session_.files)) {
+        ShowRuntimeError(*session_.prompter, *failure);
+        return false;
     }
     setModified(false);
     return true;
@@ -408,24 +431,27 @@ void Form1::sOpenfile_Click()
 
 void Form1::sSaveAs_Click()
 {
+    saveAs();
+}
+
+bool Form1::saveAs()
+{
     const QString path =
         ShowSaveDialog(*session_.dialogs, {GetResText(244), kFilePattern, GetResText(246), session_.gameFolder});
     if (path.isEmpty())
-        return;
+        return false;
     if (QFileInfo::exists(path) &&
         session_.prompter->ask(GetResText(255), kEditorTitle, MessageButtons::YesNo, MessageIcon::Question) !=
             Answer::Yes)
-        return;
+        return false;
+    if (!biographiesMayBeWritten())
+        return false;
     if (const auto failure = file_.saveAs(session_.files, path)) {
         ShowRuntimeError(*session_.prompter, *failure);
-        return;
+        return false;
     }
     Label5->setText(GetResText(249) + file_.path);
-    if (const auto failure = biographies_.save(session_.files)) {
-        ShowRuntimeError(*session_.prompter, *failure);
-        return;
-    }
-    setModified(false);
+    return saveBiographies();
 }
 
 void Form1::closeEvent(QCloseEvent* event)

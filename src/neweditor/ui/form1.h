@@ -81,7 +81,12 @@ private:
     QWidget* buildRecord();
     QWidget* buildNumbers(QWidget* parent);
     void setModified(bool on);
+    // Writes the system save, then the biographies; each asks first when another
+    // program changed the file since it was read.
     bool save();
+    bool saveAs();
+    bool biographiesMayBeWritten();
+    bool saveBiographies();
     // Asks to save unsaved changes; false when the command is to stop.
     bool savePrompt();
     void refuse(const FieldProblem& problem, QWidget* box);

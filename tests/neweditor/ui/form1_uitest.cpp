@@ -18,6 +18,8 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDialog>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -463,6 +465,54 @@ private slots:
         QCOMPARE(showsModified(*form), cancelled);
         if (!cancelled)
             QVERIFY(FileBytes(elsewhere) == form->systemSave().bytes);
+    }
+
+    // The game wrote one of the files meanwhile: Save asks before overwriting it,
+    // and writes neither file unless the answer allows it.
+    void aFileChangedOutsideIsNotOverwrittenSilently_data()
+    {
+        QTest::addColumn<QString>("changed");
+        QTest::addColumn<Answer>("answer");
+        QTest::addColumn<bool>("elsewhere");  // the system save went to another name
+        QTest::addColumn<bool>("written");
+        QTest::newRow("system save overwritten") << "Svd_sys.sav" << Answer::Yes << false << true;
+        QTest::newRow("system save elsewhere") << "Svd_sys.sav" << Answer::No << true << true;
+        QTest::newRow("system save not saved") << "Svd_sys.sav" << Answer::Cancel << false << false;
+        QTest::newRow("biographies overwritten") << "RDText.vk" << Answer::Yes << false << true;
+        QTest::newRow("biographies not saved") << "RDText.vk" << Answer::No << false << false;
+    }
+
+    void aFileChangedOutsideIsNotOverwrittenSilently()
+    {
+        QFETCH(QString, changed);
+        QFETCH(Answer, answer);
+        QFETCH(bool, elsewhere);
+        QFETCH(bool, written);
+        auto form = openForm(6);
+        test::CommitText(form->Text4, QStringLiteral("字"));
+        applyAnEdit(*form, 6);
+        const QString path = folder_->file(changed);
+        QByteArray outside = FileBytes(path);
+        outside[5] = char(outside[5] ^ 0x55);  // a header byte no record owns
+        QVERIFY(WriteFileBytes(path, outside));
+        const QByteArray other = FileBytes(changed == QLatin1String("RDText.vk") ? systemSavePath() : biographyPath());
+        const QString copy = temp_->filePath(QStringLiteral("Svd_sys_copy.sav"));
+        prompter_.answers = {answer};
+        dialogs_.saves = {copy};
+        QTest::mouseClick(form->Command3, Qt::LeftButton);
+
+        QCOMPARE(prompter_.shown.size(), 1u);
+        QVERIFY(prompter_.shown[0].text.contains(QDir::toNativeSeparators(path)));
+        QCOMPARE(showsModified(*form), !written);
+        QCOMPARE(QFile::exists(copy), elsewhere);
+        const QByteArray savedRecords = FileBytes(elsewhere ? copy : systemSavePath());
+        QCOMPARE(recordIn(savedRecords, 6).person.bravery == 3, written);
+        const QString biography = DecodeBiography(FileBytes(biographyPath()), system_save::biographyRecord(6));
+        QCOMPARE(biography.startsWith(QStringLiteral("字")), written);
+        if (!written) {
+            QVERIFY(FileBytes(path) == outside);
+            QVERIFY(FileBytes(changed == QLatin1String("RDText.vk") ? systemSavePath() : biographyPath()) == other);
+        }
     }
 
     void openAsksAboutUnsavedChangesFirst()
