@@ -21,26 +21,12 @@ std::vector<RecordField<MemberRecord>> buildFields()
     t.number("compatible_officer", "Text3(7)", QStringLiteral("相性相符武將"), 5, none, kWord, kWord,
              [](auto& r) -> auto& { return r.compatibleOfficer; });
     AddBirthYear(t);
-    RecordField<MemberRecord>& lifespan =
-        t.number("lifespan", "Text3(9)", QStringLiteral("壽命"), 1, none, member::kLifespanWholeYears,
-                 member::kLifespanWholeYears, [](auto& r) -> auto& { return r.lifespanHalves; });
-    lifespan.get = [](const MemberRecord& r) { return FieldValue{r.lifespanHalves / 2, {}, {}}; };
-    lifespan.set = [](MemberRecord& r, const FieldValue& v) { r.lifespanHalves = 2 * v.number; };
-    lifespan.shown = [](const MemberRecord& r) { return LifespanText(r.lifespanHalves); };
+    AddLifespan(t, "Text3(9)");
     AddAbilities(t);
 
     AddFaceAndFlags(t);
-    t.choice("character_tendency", "人物傾向", GetResTexts(101, 104),
-             [](auto& r) -> auto& { return r.characterTendency; });
-    t.choice("strategic_tendency", "戰略傾向", GetResTexts(105, 111),
-             [](auto& r) -> auto& { return r.strategicTendency; });
-    t.choice("personality", "人物性格", GetResTexts(112, 116), [](auto& r) -> auto& { return r.personality; });
-    t.choice("aspiration", "人物志向", GetResTexts(117, 121), [](auto& r) -> auto& { return r.aspiration; });
-    t.choice("growth_tendency", "成長傾向", GetResTexts(122, 130),
-             [](auto& r) -> auto& { return r.growthTendency; });
-
-    AddSkillsAndTactics(
-        t, [](auto& r) -> auto& { return r.skills; }, [](auto& r) -> auto& { return r.tactics; });
+    AddTendencies(t);
+    AddMemberSkillsAndTactics(t);
     return std::move(t.fields);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "saveeditor/member_record.h"
 #include "saveeditor/officer_record.h"
 #include "shared/field_table.h"
 #include "shared/texts.h"
@@ -37,18 +38,21 @@ void AddNames(FieldTable<Record>& t)
     t.name("full_name", "姓名", 4, [](auto& r) -> auto& { return r.person.fullName; }).readOnly = true;
 }
 
-// Bravery, calmness, duty and ambition: Text3(0..3) in every view.
+// Bravery, calmness, duty and ambition: boxes 0..3 of `boxes` ("Text3" in the
+// officer and new-officer views).
 template <typename Record>
-void AddTemper(FieldTable<Record>& t)
+void AddTemper(FieldTable<Record>& t, const char* boxes = "Text3")
 {
     const auto none = std::nullopt;
-    t.number("bravery", "Text3(0)", QStringLiteral("勇猛"), 1, none, 7, 7,
-             [](auto& r) -> auto& { return r.person.bravery; });
-    t.number("calmness", "Text3(1)", QStringLiteral("冷靜"), 1, none, 7, 7,
-             [](auto& r) -> auto& { return r.person.calmness; });
-    t.number("duty", "Text3(2)", QStringLiteral("義理"), 2, none, 15, 15, [](auto& r) -> auto& { return r.person.duty; });
-    t.number("ambition", "Text3(3)", QStringLiteral("野心"), 2, none, 15, 15,
-             [](auto& r) -> auto& { return r.person.ambition; });
+    const auto box = [boxes](int i) { return QStringLiteral("%1(%2)").arg(QLatin1String(boxes)).arg(i); };
+    t.number("bravery", "", QStringLiteral("勇猛"), 1, none, 7, 7, [](auto& r) -> auto& { return r.person.bravery; })
+        .control = box(0);
+    t.number("calmness", "", QStringLiteral("冷靜"), 1, none, 7, 7, [](auto& r) -> auto& { return r.person.calmness; })
+        .control = box(1);
+    t.number("duty", "", QStringLiteral("義理"), 2, none, 15, 15, [](auto& r) -> auto& { return r.person.duty; })
+        .control = box(2);
+    t.number("ambition", "", QStringLiteral("野心"), 2, none, 15, 15, [](auto& r) -> auto& { return r.person.ambition; })
+        .control = box(3);
 }
 
 // The boxes of the related officer, the family and the compatibility value,
@@ -60,6 +64,13 @@ struct RelationBoxes {
 };
 
 template <typename Record>
+void AddCompatibility(FieldTable<Record>& t, const char* box)
+{
+    t.number("compatibility", box, QStringLiteral("相性"), 3, std::nullopt, 150, kByte,
+             [](auto& r) -> auto& { return r.person.compatibility; });
+}
+
+template <typename Record>
 void AddRelations(FieldTable<Record>& t, const RelationBoxes& boxes)
 {
     const auto none = std::nullopt;
@@ -67,27 +78,25 @@ void AddRelations(FieldTable<Record>& t, const RelationBoxes& boxes)
              [](auto& r) -> auto& { return r.person.relatedOfficer; });
     t.number("family", boxes.family, QStringLiteral("家族"), 5, none, kWord, kWord,
              [](auto& r) -> auto& { return r.person.familyNumber; });
-    t.number("compatibility", boxes.compatibility, QStringLiteral("相性"), 3, none, 150, kByte,
-             [](auto& r) -> auto& { return r.person.compatibility; });
+    AddCompatibility(t, boxes.compatibility);
 }
 
-// Text3(8) in every view.
 template <typename Record>
-void AddBirthYear(FieldTable<Record>& t)
+void AddBirthYear(FieldTable<Record>& t, const char* box = "Text3(8)")
 {
-    t.number("birth_year", "Text3(8)", QStringLiteral("出生"), 3, 100, 355, 355,
+    t.number("birth_year", box, QStringLiteral("出生"), 3, 100, 355, 355,
              [](auto& r) -> auto& { return r.person.birthYear; });
 }
 
-// Text2(0..3); no limits of their own, only what the record can hold.
+// Boxes 0..3 of `boxes`; no limits of their own, only what the record can hold.
 template <typename Record>
-void AddAbilities(FieldTable<Record>& t)
+void AddAbilities(FieldTable<Record>& t, const char* boxes = "Text2")
 {
     const std::array<const char*, 4> keys = {"might", "intellect", "politics", "charisma"};
     for (int i = 0; i < 4; ++i)
         t.number(keys[std::size_t(i)], "", GetResText(122 + i), 3, std::nullopt, std::nullopt, kByte,
                  [i](auto& r) -> auto& { return r.person.abilities[std::size_t(i)]; })
-            .control = QStringLiteral("Text2(%1)").arg(i);
+            .control = QStringLiteral("%1(%2)").arg(QLatin1String(boxes)).arg(i);
 }
 
 // The face (chosen from the face bank by the face picker), the sex and the
@@ -118,6 +127,43 @@ void AddSkillsAndTactics(FieldTable<Record>& t, SkillsRef skills, TacticsRef tac
     k.items = GetResTexts(170, 176);
     k.get = [tactics](const Record& r) { return TacticsValue(tactics(r)); };
     k.set = [tactics](Record& r, const FieldValue& v) { SetTactics(tactics(r), v); };
+}
+
+// The fields of a member record (new officers, family members) beyond the
+// person block.
+
+// Whole years in the box; a half year it was shown with is kept while the box
+// still shows it.
+template <typename Record>
+void AddLifespan(FieldTable<Record>& t, const char* box)
+{
+    RecordField<Record>& lifespan = t.number("lifespan", box, QStringLiteral("壽命"), 1, std::nullopt,
+                                             member::kLifespanWholeYears, member::kLifespanWholeYears,
+                                             [](auto& r) -> auto& { return r.lifespanHalves; });
+    lifespan.get = [](const Record& r) { return FieldValue{r.lifespanHalves / 2, {}, {}}; };
+    lifespan.set = [](Record& r, const FieldValue& v) { r.lifespanHalves = 2 * v.number; };
+    lifespan.shown = [](const Record& r) { return LifespanText(r.lifespanHalves); };
+}
+
+// The five tendency lists, in the order the views show them.
+template <typename Record>
+void AddTendencies(FieldTable<Record>& t)
+{
+    t.choice("character_tendency", "人物傾向", GetResTexts(101, 104),
+             [](auto& r) -> auto& { return r.characterTendency; });
+    t.choice("strategic_tendency", "戰略傾向", GetResTexts(105, 111),
+             [](auto& r) -> auto& { return r.strategicTendency; });
+    t.choice("personality", "人物性格", GetResTexts(112, 116), [](auto& r) -> auto& { return r.personality; });
+    t.choice("aspiration", "人物志向", GetResTexts(117, 121), [](auto& r) -> auto& { return r.aspiration; });
+    t.choice("growth_tendency", "成長傾向", GetResTexts(122, 130),
+             [](auto& r) -> auto& { return r.growthTendency; });
+}
+
+template <typename Record>
+void AddMemberSkillsAndTactics(FieldTable<Record>& t)
+{
+    AddSkillsAndTactics(
+        t, [](auto& r) -> auto& { return r.skills; }, [](auto& r) -> auto& { return r.tactics; });
 }
 
 }  // namespace varkel::person_fields

@@ -1,5 +1,6 @@
 #include "demo_folder/demo_folder.h"
 #include "saveeditor/biography.h"
+#include "saveeditor/family_record.h"
 #include "saveeditor/member_record.h"
 #include "shared/bytes.h"
 #include "shared/name_field.h"
@@ -407,6 +408,40 @@ TEST_F(DemoFolderTest, SomeNewOfficersAreNamedWithBiographiesOfTheEdgeLengths)
     EXPECT_EQ(byteAt(officers, 24 + 148 * demo::kDemoAdmiralWithBitZero + 59) & 3, 3);
     EXPECT_EQ(byteAt(officers, 24 + 111) >> 4, 15);
     EXPECT_EQ(byteAt(officers, 24 + 148 * 2 + 120), 15 << 4 | 14);
+}
+
+TEST_F(DemoFolderTest, FamiliesHoldTheEdgeCasesOfTheFamilyView)
+{
+    for (int slot = 0; slot < 9; ++slot) {
+        const QByteArray save = read(QStringLiteral("svd_0%1.sav").arg(slot));
+        const int gameYear = byteAt(save, save::kGameYearOffset) + 100;
+        EXPECT_EQ(byteAt(save, save::kGameMonthOffset - 1) & 1, slot == demo::kDemoMonthOneSlot ? 1 : 0) << slot;
+        for (int k = 0; k < 8; ++k) {
+            const bool named = le16At(save, save::playerPerson(k)) != save::kNoPerson;
+            const FamilyMember child = DecodeFamilyMember(save, k);
+            ASSERT_EQ(!child.person.fullName.isEmpty(), named) << slot << " " << k;
+            const bool hasSpouse = !DecodeFamilyMember(save, k + 8).person.fullName.isEmpty();
+            EXPECT_EQ(hasSpouse, named && k != demo::kDemoSlotWithoutSpouse) << slot << " " << k;
+            if (!named)
+                continue;
+            EXPECT_EQ(gameYear - child.person.birthYear + 1, demo::kDemoChildAges[k]) << slot << " " << k;
+            const int length = demo::kDemoChildBiographyLengths[k];
+            const QString story = DecodeBiography(save, family::biographyRecord(k)).remove(QLatin1Char('\n'));
+            if (length >= 0)
+                EXPECT_EQ(story.size(), length) << slot << " " << k;
+            else
+                EXPECT_FALSE(story.isEmpty());
+        }
+        const auto& tied = DecodeFamilyMember(save, 8 + demo::kDemoSpouseWithTiedAbilities).person.abilities;
+        EXPECT_EQ(tied[0], tied[1]);
+        EXPECT_EQ(*std::max_element(tied.begin(), tied.end()), tied[0]);
+    }
+    // A woman's husband.
+    const QByteArray save = read(QStringLiteral("svd_0%1.sav").arg(demo::kDemoSaveWithAFemaleOfficer));
+    const int person = le16At(save, save::playerPerson(demo::kDemoFemaleOfficersSlot));
+    const int officer = le16At(save, save::personMapEntry(person));
+    EXPECT_TRUE(byteAt(save, save::personBlock(officer) + 52) & 0x20);
+    EXPECT_FALSE(DecodeFamilyMember(save, 8 + demo::kDemoFemaleOfficersSlot).person.female);
 }
 
 TEST_F(DemoFolderTest, FacesAndTreasurePicturesAreAllDifferent)

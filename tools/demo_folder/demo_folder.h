@@ -37,6 +37,20 @@ inline constexpr int kDemoHighOwnerFrom = 800;
 // The note stretch holds a lone 0 byte after the end code of note 39, so the
 // codes of notes 40..79 start one byte later.
 inline constexpr int kDemoNoteBeforeLoneZero = 39;
+// Every player slot that names an officer has a family: a child aged
+// kDemoChildAges[slot] (0: born after the game year) and a spouse, except slot 5,
+// whose child has none. Slot 2's officer is not controlled, so its members have no
+// officer to be shown with. Children's biographies have the lengths below (-1: a
+// few clauses). The spouse of slot 0 (member 8) has two equal largest abilities;
+// slot 1's officer of slot 3 is a woman, so member 11 is a husband.
+inline constexpr int kDemoChildAges[8] = {14, 15, 9, 10, 0, 6, 12, 3};
+inline constexpr int kDemoChildBiographyLengths[8] = {0, 19, -1, 74, 76, -1, -1, -1};
+inline constexpr int kDemoSlotWithoutSpouse = 5;
+inline constexpr int kDemoSpouseWithTiedAbilities = 0;
+inline constexpr int kDemoSaveWithAFemaleOfficer = 1;
+inline constexpr int kDemoFemaleOfficersSlot = 3;
+// The saved game whose month is 1 also sets bit 0 of byte 1890.
+inline constexpr int kDemoMonthOneSlot = kDemoSlotWith860Officers;
 // "Svd_sys.sav" has records for these new officers (the others are empty). In
 // this order their growth tendencies run 0..8 and again (8 is 提督); the record
 // below also sets bit 0 of byte 59 beside the 提督 mark, so it reads as its other

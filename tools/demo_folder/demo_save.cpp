@@ -4,6 +4,7 @@
 #include "demo_folder/demo_folder.h"
 #include "demo_folder/demo_layout.h"
 #include "demo_folder/demo_records.h"
+#include "shared/bytes.h"
 #include "shared/name_field.h"
 
 
@@ -41,6 +42,9 @@ void writeGameDate(QByteArray& save, const SlotPlan& plan)
 {
     PutByte(save, kGameYearOffset, plan.gameYearByte);
     PutByte(save, kGameMonthOffset, plan.month << 4 | (plan.slot + 3));
+    // Bit 0 of the byte before the month: set in the month-1 slot, where it gives
+    // children a year more of growth; clear elsewhere.
+    PutBits(save, kGameMonthOffset - 1, 1, plan.slot == kDemoMonthOneSlot ? 1 : 0);
 }
 
 // Officers 0..759 always, then the slot's extra ones; returns the officer count.
@@ -198,23 +202,29 @@ void writeRelations(QByteArray& save, const SlotPlan& plan)
     }
 }
 
-// A child and, for every other player, a spouse for each controlled officer.
+// A child of the age kDemoChildAges gives and a spouse for each player slot that
+// names an officer (controlled or not), but no spouse in slot 5.
 void writeFamilies(QByteArray& save, const SlotPlan& plan, const Controllers& controllers)
 {
     for (int k = 0; k < kPlayerSlotCount; ++k) {
-        if (controllers[k] == kNoControlledOfficer)
+        const int person = le16At(save, playerSlot(k) + kPlayerPersonField);
+        if (person == kNoPerson)
             continue;
-        const OfficerPlan parent = PlanOfficer(controllers[k]);
+        const int officer = controllers[k] != kNoControlledOfficer ? controllers[k] : le16At(save, personMapEntry(person));
+        const OfficerPlan parent = PlanOfficer(officer);
         DemoRandom random(Stream::Family, static_cast<std::uint32_t>(k), static_cast<std::uint32_t>(plan.slot));
-        const MemberPlan child = PlanMember(random, parent.name.surname, random.percent(40),
-                                            plan.gameYearByte - random.between(2, 14));
+        const MemberPlan child =
+            PlanMember(random, parent.name.surname, random.percent(40), plan.gameYearByte + 1 - kDemoChildAges[k]);
         WriteMemberRecord(save, kFamilyRecordOffset + qsizetype(kFamilyRecordSize) * k, child, random);
-        PutBiography(save, kBiographyOffset + kBiographySize * k, MakePersonStory(random, 74));
-        if (k % 2 == 0) {
-            const MemberPlan spouse =
-                PlanMember(random, QString(), !parent.female, parent.birthYearByte + random.between(-3, 8));
-            WriteMemberRecord(save, kFamilyRecordOffset + qsizetype(kFamilyRecordSize) * (k + 8), spouse, random);
-        }
+        const int length = kDemoChildBiographyLengths[k];
+        PutBiography(save, kBiographyOffset + kBiographySize * k,
+                     length < 0 ? MakePersonStory(random, 74) : MakeStoryOfLength(random, length));
+        if (k == kDemoSlotWithoutSpouse)
+            continue;
+        MemberPlan spouse = PlanMember(random, QString(), !parent.female, parent.birthYearByte + random.between(-3, 8));
+        if (k == kDemoSpouseWithTiedAbilities)
+            spouse.abilities = {82, 82, 40, 75};  // might and intellect tie as the largest
+        WriteMemberRecord(save, kFamilyRecordOffset + qsizetype(kFamilyRecordSize) * (k + 8), spouse, random);
     }
 }
 
