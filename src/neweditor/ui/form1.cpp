@@ -37,10 +37,6 @@ namespace {
 const QString kFilePattern = QStringLiteral("Svd_sys*.sav");
 constexpr int kSearchLength = 4;
 
-// The tendency lists Combo1..Combo5, by field key.
-const std::array<const char*, 5> kListKeys = {"character_tendency", "strategic_tendency", "personality", "aspiration",
-                                              "growth_tendency"};
-
 // The index inside the control name "Text3(7)".
 int indexOf(const QString& control)
 {
@@ -149,11 +145,7 @@ QWidget* Form1::buildRecord()
 
     auto* biography = named(new QGroupBox(QStringLiteral("武將列傳"), record), QStringLiteral("Frame8"));
     auto* biographyColumn = new QVBoxLayout(biography);
-    Text4 = named(new QPlainTextEdit(biography), QStringLiteral("Text4"));
-    UseTextFilter(Text4, biography::kCapacity);
-    // Eighteen characters a line, as the record breaks them.
-    Text4->setFixedWidth(Text4->fontMetrics().horizontalAdvance(QString(biography::kLineChars + 1, QChar(0x570B))) + 24);
-    Text4->setFixedHeight(Text4->fontMetrics().lineSpacing() * 5 + 16);
+    Text4 = MakeBiographyBox(QStringLiteral("Text4"), biography);
     biographyColumn->addWidget(Text4);
 
     auto* middle = new QHBoxLayout;
@@ -200,40 +192,37 @@ QWidget* Form1::buildNumbers(QWidget* parent)
 
     // Every number box comes from the field table: name, caption and input length.
     constexpr int kPerRow = 4;
-    for (const auto& field : NewOfficerFields()) {
-        if (field.kind != FieldKind::Number || field.control.isEmpty())
-            continue;
-        const int i = indexOf(field.control);
-        if (field.control.startsWith(QLatin1String("Text2"))) {
-            QLineEdit* box = Text2[i] = MakeNumberBox(field, abilities);
-            abilityGrid->addWidget(new QLabel(field.label, abilities), i / 2, 2 * (i % 2), Qt::AlignRight);
-            abilityGrid->addWidget(box, i / 2, 2 * (i % 2) + 1);
-            numberBoxes_[field.control] = box;
-            continue;
-        }
-        QLineEdit* box = Text3[i] = MakeNumberBox(field, traits);
-        numberBoxes_[field.control] = box;
-        if (i >= 8) {  // birth year and lifespan
-            box->setParent(life);
-            lifeGrid->addWidget(new QLabel(field.label, life), i - 8, 0, Qt::AlignRight);
-            lifeGrid->addWidget(box, i - 8, 1);
-            continue;
-        }
-        traitGrid->addWidget(new QLabel(field.label, traits), i / kPerRow, 2 * (i % kPerRow), Qt::AlignRight);
-        traitGrid->addWidget(box, i / kPerRow, 2 * (i % kPerRow) + 1);
-    }
+    numbers_ = std::make_unique<NumberBoxes<MemberRecord>>(
+        NewOfficerFields(), row, [&](const RecordField<MemberRecord>& field, QLabel* caption, QLineEdit* box) {
+            const int i = indexOf(field.control);
+            QWidget* group = traits;
+            if (field.control.startsWith(QLatin1String("Text2"))) {
+                group = abilities;
+                Text2[i] = box;
+                abilityGrid->addWidget(caption, i / 2, 2 * (i % 2), Qt::AlignRight);
+                abilityGrid->addWidget(box, i / 2, 2 * (i % 2) + 1);
+            } else if (Text3[i] = box; i >= 8) {  // birth year and lifespan
+                group = life;
+                lifeGrid->addWidget(caption, i - 8, 0, Qt::AlignRight);
+                lifeGrid->addWidget(box, i - 8, 1);
+            } else {
+                traitGrid->addWidget(caption, i / kPerRow, 2 * (i % kPerRow), Qt::AlignRight);
+                traitGrid->addWidget(box, i / kPerRow, 2 * (i % kPerRow) + 1);
+            }
+            box->setParent(group);
+            caption->setParent(group);
+        });
     // A lifespan of half a year more shows as "3.5".
     Text3[9]->setFixedWidth(Text3[9]->fontMetrics().horizontalAdvance(QStringLiteral("0.5")) + 14);
     auto* hint = named(new QLabel(QStringLiteral("(公元150年-250年)"), life), QStringLiteral("Label6"));
     lifeGrid->addWidget(hint, 0, 2);
 
+    lists_ = std::make_unique<ChoiceLists<MemberRecord>>(NewOfficerFields(), TendencyKeys());
     for (int k = 0; k < 5; ++k) {
-        const auto& field = NewOfficerField(QString::fromLatin1(kListKeys[k]));
-        Combo[k] = named(new QComboBox(traits), QStringLiteral("Combo%1").arg(k + 1));
-        FillList(Combo[k], field.items);
+        Combo[k] = lists_->make(std::size_t(k), QStringLiteral("Combo%1").arg(k + 1), traits);
         const int at = 2 + k / 2;
-        traitGrid->addWidget(named(new QLabel(field.label, traits), indexed("Label3", 10 + k)), at, 4 * (k % 2),
-                             1, 1, Qt::AlignRight);
+        traitGrid->addWidget(named(new QLabel(lists_->field(std::size_t(k)).label, traits), indexed("Label3", 10 + k)),
+                             at, 4 * (k % 2), 1, 1, Qt::AlignRight);
         traitGrid->addWidget(Combo[k], at, 4 * (k % 2) + 1, 1, 3);
     }
     return row;
@@ -276,14 +265,8 @@ void Form1::ReadWJinfo(int i)
     const MemberRecord r = file_.officer(i);
     shown_ = r;
     person_.showPerson(r.person);
-    for (const auto& field : NewOfficerFields())
-        if (field.kind == FieldKind::Number && !field.control.isEmpty() && field.get)
-            numberBoxes_.at(field.control)->setText(NumberBoxText(field, r));
-    for (int k = 0; k < 5; ++k) {
-        const auto& field = NewOfficerField(QString::fromLatin1(kListKeys[k]));
-        const int code = field.get(r).number;
-        SelectListIndex(Combo[k], int(field.items.size()), code, code);
-    }
+    numbers_->show(r);
+    lists_->show(r);
     person_.showSkills(r.skills);
     person_.showTactics(r.tactics);
     ShowText(Text4, biographies_.biography(i));
@@ -299,10 +282,9 @@ void Form1::refuse(const FieldProblem& problem, QWidget* box)
 bool Form1::WriteWJInfo(int i)
 {
     MemberRecord r = shown_;
-    std::vector<std::pair<QString, QString>> clamped;
-    auto textOf = [this](const QString& control) { return numberBoxes_.at(control)->text(); };
-    if (const auto problem = ReadNumberFields(NewOfficerFields(), textOf, r, &clamped)) {
-        refuse(*problem, numberBoxes_.at(problem->control));
+    if (const auto problem = numbers_->read(r)) {
+        refuse(*problem, nullptr);
+        numbers_->focus(problem->control);
         return false;
     }
     // The biography is the last thing that can be refused; once it is stored the
@@ -312,15 +294,9 @@ bool Form1::WriteWJInfo(int i)
                Text4);
         return false;
     }
-    for (const auto& [control, text] : clamped)
-        numberBoxes_.at(control)->setText(text);
-
+    numbers_->showClamped();
     person_.readPerson(r.person);
-    for (int k = 0; k < 5; ++k) {
-        const auto& field = NewOfficerField(QString::fromLatin1(kListKeys[k]));
-        if (!ShowsRawValue(Combo[k], int(field.items.size())))
-            field.set(r, FieldValue{Combo[k]->currentIndex(), {}, {}});
-    }
+    lists_->read(r);
     person_.readSkills(r.skills);
     NewOfficerField(QStringLiteral("tactics")).set(r, person_.tacticLevels(shown_.tactics));
     file_.setOfficer(i, r);

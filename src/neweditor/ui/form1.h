@@ -2,6 +2,7 @@
 
 #include "neweditor/biography_file.h"
 #include "neweditor/system_save.h"
+#include "saveeditor/ui/number_boxes.h"
 #include "saveeditor/ui/person_controls.h"
 #include "shared/session.h"
 #include "sideeditors/ui/pickers.h"
@@ -10,7 +11,7 @@
 
 #include <array>
 #include <functional>
-#include <map>
+#include <memory>
 
 class QAction;
 class QComboBox;
@@ -98,7 +99,8 @@ private:
     ChildFactory childFactory_;
     std::function<void()> showAbout_;
     OfficerSearchBox* search_ = nullptr;
-    std::map<QString, QLineEdit*> numberBoxes_;
+    std::unique_ptr<NumberBoxes<MemberRecord>> numbers_;
+    std::unique_ptr<ChoiceLists<MemberRecord>> lists_;
     MemberRecord shown_;  // as read, so odd stored codes can be kept
 };
 

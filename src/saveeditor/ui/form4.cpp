@@ -1,6 +1,7 @@
 #include "saveeditor/ui/form4.h"
 
 #include "saveeditor/save_layout.h"
+#include "saveeditor/ui/family_panel.h"
 #include "saveeditor/ui/officer_panel.h"
 #include "saveeditor/ui/treasure_panel.h"
 #include "shared/file_store.h"
@@ -11,6 +12,7 @@
 #include "shared/ui/officer_search_box.h"
 #include "shared/ui/outside_change.h"
 #include "shared/ui/standard_error.h"
+#include "sideeditors/ui/form6.h"
 #include "sideeditors/ui/pickers.h"
 
 #include <QButtonGroup>
@@ -29,6 +31,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRandomGenerator>
 #include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QVBoxLayout>
@@ -69,7 +72,8 @@ Form4* Form4::open(Session& session)
 
 Form4::Form4(Session& session, SaveGame save, ScenarioData scenario)
     : QWidget(nullptr, Qt::Window), session_(session), save_(std::move(save)), scenario_(std::move(scenario)),
-      childFactory_(MakePicker)
+      childFactory_(MakePicker), runForecast_([](Form6& forecast) { forecast.exec(); }),
+      random_([] { return QRandomGenerator::global()->generateDouble(); })
 {
     setObjectName(QStringLiteral("Form4"));
     setWindowTitle(GetResText(351));
@@ -93,9 +97,8 @@ Form4::Form4(Session& session, SaveGame save, ScenarioData scenario)
     Command7[1] = treasures_->Command7;
     Command8[1] = treasures_->Command8;
     modes_->addWidget(treasures_);
-    // The other modes' views; each has its own Apply and Save buttons. Their views
-    // are not there yet, so there is nothing to apply.
-    for (int i = 2; i < 4; ++i) {
+    // The relationship view is not there yet: nothing to apply.
+    for (int i = 2; i < 3; ++i) {
         Frame10[i] = new QFrame(modes_);
         Frame10[i]->setObjectName(indexed("Frame10", i));
         auto* column = new QVBoxLayout(Frame10[i]);
@@ -112,6 +115,11 @@ Form4::Form4(Session& session, SaveGame save, ScenarioData scenario)
         column->addLayout(buttons);
         modes_->addWidget(Frame10[i]);
     }
+    family_ = new FamilyPanel(session_, modes_);
+    Frame10[3] = family_;
+    Command7[3] = family_->Command7;
+    Command8[3] = family_->Command8;
+    modes_->addWidget(family_);
     body->addWidget(modes_, 1);
     layout->addLayout(body, 1);
 
@@ -127,6 +135,9 @@ Form4::Form4(Session& session, SaveGame save, ScenarioData scenario)
     connect(treasures_, &TreasurePanel::treasureChosen, this, &Form4::ReadHorse);
     connect(treasures_, &TreasurePanel::chooseOwnerRequested, this, &Form4::Command2_Click);
     connect(treasures_->Command13, &QPushButton::clicked, this, &Form4::Command13_Click);
+    connect(family_, &FamilyPanel::memberChosen, this, &Form4::ReadWJinfo3);
+    connect(family_, &FamilyPanel::changeFaceRequested, this, &Form4::Command15_Click);
+    connect(family_, &FamilyPanel::forecastRequested, this, &Form4::Label32_DblClick);
 
     setModified(false);
     tickSlotMenu();
@@ -263,6 +274,8 @@ void Form4::Option3_Click(int index)
         fillOfficerList();
     } else if (index == 1) {
         treasures_->fillList(save_.bytes, scenario_);
+    } else if (index == 3) {
+        family_->fillList(save_.bytes, tables_);
     }
 }
 
@@ -332,8 +345,11 @@ void Form4::Command7_Click(int index)
         stored = treasures_->List2->currentRow() >= 0 &&
                  treasures_->WriteBWInfo(save_.bytes, scenario_, treasures_->List2->currentRow());
         break;
+    case 3:
+        stored = family_->List4->currentRow() >= 0 && family_->WriteWJInfo3(save_.bytes, family_->List4->currentRow());
+        break;
     default:
-        break;  // the relationship and family views have no writer yet
+        break;  // the relationship view has no writer yet
     }
     if (stored)
         setModified(true);

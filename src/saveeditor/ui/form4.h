@@ -25,6 +25,8 @@ class QStackedWidget;
 
 namespace varkel {
 
+class FamilyPanel;
+class Form6;
 class OfficerPanel;
 class TreasurePanel;
 class OfficerSearchBox;
@@ -43,6 +45,10 @@ public:
     static Form4* open(Session& session);
 
     void setChildFactory(ChildFactory factory) { childFactory_ = std::move(factory); }
+    // Shows the forecast window; by default modally. Tests look at it instead.
+    void setForecastRunner(std::function<void(Form6&)> run) { runForecast_ = std::move(run); }
+    // The random source of the family view and the forecast's likeness.
+    void setRandomSource(std::function<double()> random);
     void setAboutView(std::function<void()> showAbout) { showAbout_ = std::move(showAbout); }
 
     const SaveGame& saveGame() const { return save_; }
@@ -64,6 +70,9 @@ public:
     void Command2_Click();
     // Asks, then writes the scenario buffer; true when it was written.
     bool Command13_Click();
+    void ReadWJinfo3(int k);
+    void Command15_Click();
+    void Label32_DblClick();
     void Command7_Click(int index);
     void Command8_Click(int index);
     void tOpenFile_Click();
@@ -73,6 +82,7 @@ public:
 
     OfficerPanel* officerPanel() const { return panel_; }
     TreasurePanel* treasurePanel() const { return treasures_; }
+    FamilyPanel* familyPanel() const { return family_; }
     const ScenarioData& scenario() const { return scenario_; }
 
 protected:
@@ -115,7 +125,10 @@ private:
     std::array<bool, 4> needsFilling_{};
     OfficerPanel* panel_ = nullptr;
     TreasurePanel* treasures_ = nullptr;
+    FamilyPanel* family_ = nullptr;
     OfficerSearchBox* search_ = nullptr;
+    std::function<void(Form6&)> runForecast_;
+    std::function<double()> random_;
 
 public:
     // Controls, indexed as their object names.

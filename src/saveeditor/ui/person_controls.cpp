@@ -1,5 +1,6 @@
 #include "saveeditor/ui/person_controls.h"
 
+#include "saveeditor/biography.h"
 #include "shared/name_field.h"
 #include "shared/picture_banks.h"
 #include "shared/texts.h"
@@ -15,6 +16,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -47,6 +49,16 @@ int SkillOfBox(int box)
     return 8 * (box / 10) + 7 - box % 10;
 }
 
+QPlainTextEdit* MakeBiographyBox(const QString& name, QWidget* parent)
+{
+    auto* box = named(new QPlainTextEdit(parent), name);
+    UseTextFilter(box, biography::kCapacity);
+    // Eighteen characters a line, as the record breaks them.
+    box->setFixedWidth(box->fontMetrics().horizontalAdvance(QString(biography::kLineChars + 1, QChar(0x570B))) + 24);
+    box->setFixedHeight(box->fontMetrics().lineSpacing() * 5 + 16);
+    return box;
+}
+
 QLineEdit* MakeNumberBox(const FieldSpec& field, QWidget* parent)
 {
     auto* box = named(new QLineEdit(parent), field.control);
@@ -58,14 +70,14 @@ QLineEdit* MakeNumberBox(const FieldSpec& field, QWidget* parent)
 
 QGroupBox* PersonControls::buildNames(QWidget* parent)
 {
-    auto* frame = named(new QGroupBox(QStringLiteral("基本信息"), parent), QStringLiteral("Frame1"));
+    auto* frame = named(new QGroupBox(QStringLiteral("基本信息"), parent), QLatin1String(names_.namesFrame));
     auto* grid = new QGridLayout(frame);
     const std::array<const char*, 5> labels = {"姓", "名", "字", "稱號", "姓名"};
     const std::array<int, 5> lengths = {2, 2, 2, 5, 4};
     // Surname, given and courtesy name in the first row; title and full name below.
     const std::array<std::pair<int, int>, 5> cells = {{{0, 0}, {0, 2}, {0, 4}, {1, 0}, {1, 3}}};
     for (int k = 0; k < 5; ++k) {
-        Text1[k] = named(new QLineEdit(frame), indexed("Text1", k));
+        Text1[k] = named(new QLineEdit(frame), indexed(names_.names, k));
         UseNameFilter(Text1[k], lengths[k]);
         fitWidth(Text1[k], lengths[k], true);
         const auto [row, column] = cells[k];
@@ -89,11 +101,8 @@ QWidget* PersonControls::buildFace(QWidget* parent)
     auto* box = new QWidget(parent);
     auto* column = new QVBoxLayout(box);
     column->setContentsMargins(0, 0, 0, 0);
-    Picture1 = named(new QLabel(box), QStringLiteral("Picture1"));
-    Picture1->setFixedSize(kFaceWidth + 2, kFaceHeight + 2);
-    Picture1->setFrameShape(QFrame::Box);
-    Picture1->setAlignment(Qt::AlignCenter);
-    Command1 = named(new QPushButton(QStringLiteral("改變"), box), QStringLiteral("Command1"));
+    Picture1 = MakeFacePicture(QLatin1String(names_.picture), box);
+    Command1 = named(new QPushButton(QStringLiteral("改變"), box), QLatin1String(names_.changeFace));
     Command1->setFixedWidth(kFaceWidth + 2);
     column->addWidget(Picture1);
     column->addWidget(Command1);
@@ -102,10 +111,10 @@ QWidget* PersonControls::buildFace(QWidget* parent)
 
 QGroupBox* PersonControls::buildSex(QWidget* parent)
 {
-    auto* sex = named(new QGroupBox(QStringLiteral("性別"), parent), QStringLiteral("Frame9"));
+    auto* sex = named(new QGroupBox(QStringLiteral("性別"), parent), QLatin1String(names_.sexFrame));
     auto* row = new QHBoxLayout(sex);
-    Option1 = named(new QRadioButton(QStringLiteral("男"), sex), QStringLiteral("Option1"));
-    Option2 = named(new QRadioButton(QStringLiteral("女"), sex), QStringLiteral("Option2"));
+    Option1 = named(new QRadioButton(QStringLiteral("男"), sex), QLatin1String(names_.male));
+    Option2 = named(new QRadioButton(QStringLiteral("女"), sex), QLatin1String(names_.female));
     row->addWidget(Option1);
     row->addWidget(Option2);
     return sex;
@@ -113,11 +122,11 @@ QGroupBox* PersonControls::buildSex(QWidget* parent)
 
 QGroupBox* PersonControls::buildTacticKinds(QWidget* parent)
 {
-    auto* tendency = named(new QGroupBox(QStringLiteral("戰法傾向"), parent), QStringLiteral("Frame6"));
+    auto* tendency = named(new QGroupBox(QStringLiteral("戰法傾向"), parent), QLatin1String(names_.tacticKindsFrame));
     auto* grid = new QGridLayout(tendency);
     const std::array<const char*, 4> captions = {"直接", "射擊", "奇襲", "計謀"};
     for (int k = 0; k < 4; ++k) {
-        Check1[k] = named(new QCheckBox(QString::fromUtf8(captions[k]), tendency), indexed("Check1", k));
+        Check1[k] = named(new QCheckBox(QString::fromUtf8(captions[k]), tendency), indexed(names_.tacticKinds, k));
         grid->addWidget(Check1[k], k / 2, k % 2);
     }
     return tendency;
@@ -125,14 +134,14 @@ QGroupBox* PersonControls::buildTacticKinds(QWidget* parent)
 
 QGroupBox* PersonControls::buildSkills(QWidget* parent)
 {
-    auto* frame = named(new QGroupBox(QStringLiteral("特技"), parent), QStringLiteral("Frame5"));
+    auto* frame = named(new QGroupBox(QStringLiteral("特技"), parent), QLatin1String(names_.skillsFrame));
     auto* grid = new QGridLayout(frame);
     constexpr int kPerRow = 9;
     // Shown in the order of the skill texts.
     const QStringList captions = SkillBoxCaptions();
     for (int s = 0; s < kSkillCount; ++s) {
         const int box = 10 * (s / 8) + 7 - s % 8;
-        Check2[box] = named(new QCheckBox(captions[s], frame), indexed("Check2", box));
+        Check2[box] = named(new QCheckBox(captions[s], frame), indexed(names_.skills, box));
         grid->addWidget(Check2[box], s / kPerRow, s % kPerRow);
     }
     return frame;
@@ -140,13 +149,13 @@ QGroupBox* PersonControls::buildSkills(QWidget* parent)
 
 QGroupBox* PersonControls::buildTactics(QWidget* parent)
 {
-    auto* frame = named(new QGroupBox(QStringLiteral("戰法"), parent), QStringLiteral("Frame4"));
+    auto* frame = named(new QGroupBox(QStringLiteral("戰法"), parent), QLatin1String(names_.tacticsFrame));
     auto* grid = new QGridLayout(frame);
     constexpr int kPerRow = 5;
     const QStringList levels = GetResTexts(170, 176);
     for (int t = 0; t < kTacticCount; ++t) {
-        Label4[t] = named(new QLabel(QString::fromUtf8(kTacticNames[t]), frame), indexed("Label4", t));
-        Combo6[t] = named(new QComboBox(frame), indexed("Combo6", t));
+        Label4[t] = named(new QLabel(QString::fromUtf8(kTacticNames[t]), frame), indexed(names_.tacticLabels, t));
+        Combo6[t] = named(new QComboBox(frame), indexed(names_.tactics, t));
         FillList(Combo6[t], levels);
         grid->addWidget(Label4[t], t / kPerRow, 2 * (t % kPerRow), Qt::AlignRight);
         grid->addWidget(Combo6[t], t / kPerRow, 2 * (t % kPerRow) + 1);

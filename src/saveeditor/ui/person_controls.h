@@ -12,18 +12,40 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class QWidget;
 
 namespace varkel {
 
+// The object names of the shared person controls in one view. The officer and
+// new-officer views use the defaults; the family view, which sits beside the
+// officer view in one window, has its own.
+struct PersonControlNames {
+    const char* namesFrame = "Frame1";
+    const char* names = "Text1";
+    const char* picture = "Picture1";
+    const char* changeFace = "Command1";
+    const char* sexFrame = "Frame9";
+    const char* male = "Option1";
+    const char* female = "Option2";
+    const char* tacticKindsFrame = "Frame6";
+    const char* tacticKinds = "Check1";
+    const char* tacticsFrame = "Frame4";
+    const char* tacticLabels = "Label4";
+    const char* tactics = "Combo6";
+    const char* skillsFrame = "Frame5";
+    const char* skills = "Check2";
+};
+
 // The controls every view of a person shares (officers, family members, new
 // officers): names, face, sex, preferred tactic kinds, tactic levels and skills.
-// They are built, shown and read back alike; each view places the groups.
+// They are built, shown and read back alike; each view places the groups. The
+// comments give the default object names.
 class PersonControls {
 public:
-    explicit PersonControls(Session& session) : session_(session) {}
+    explicit PersonControls(Session& session, PersonControlNames names = {}) : session_(session), names_(names) {}
 
     QGroupBox* buildNames(QWidget* parent);  // "基本信息": Text1(0..4)
     QWidget* buildFace(QWidget* parent);     // Picture1 and Command1 "改變"
@@ -65,8 +87,13 @@ private:
     void Text1_Change(int k);
 
     Session& session_;
+    PersonControlNames names_;
     std::function<void()> fullNameChanged_;
 };
+
+// The biography box of a member record: several lines of 18 characters, at most
+// what a record holds.
+QPlainTextEdit* MakeBiographyBox(const QString& name, QWidget* parent);
 
 // A number box for `field`: named by its control, digits only, as wide as its digits.
 QLineEdit* MakeNumberBox(const FieldSpec& field, QWidget* parent);

@@ -15,6 +15,16 @@ void ShowRuntimeError(Prompter& prompter, const RuntimeError& error, const QStri
     prompter.tell(error.message(), title, MessageIcon::Critical);
 }
 
+QLabel* MakeFacePicture(const QString& name, QWidget* parent)
+{
+    auto* picture = new QLabel(parent);
+    picture->setObjectName(name);
+    picture->setFixedSize(kFaceWidth + 2, kFaceHeight + 2);
+    picture->setFrameShape(QFrame::Box);
+    picture->setAlignment(Qt::AlignCenter);
+    return picture;
+}
+
 bool ShowFace(Session& session, QLabel* picture, int& n, const QString& errorTitle)
 {
     return ShowTempBitmap(session, picture, kFaceBitmapName, FaceBitmapBytes(session.banks, n), errorTitle);

@@ -6,6 +6,7 @@
 class QByteArray;
 class QLabel;
 class QPixmap;
+class QWidget;
 
 namespace varkel {
 
@@ -18,6 +19,8 @@ void ShowRuntimeError(Prompter& prompter, const RuntimeError& error, const QStri
 // `errorTitle` and ends the program, since no window can show a face after that;
 // false then.
 bool ShowFace(Session& session, QLabel* picture, int& n, const QString& errorTitle = kErrorTitle);
+// An empty framed picture box a face fits in, named `name`.
+QLabel* MakeFacePicture(const QString& name, QWidget* parent);
 // The same for any picture: writes `bitmap` over the temporary file `name` and
 // shows that file.
 bool ShowTempBitmap(Session& session, QLabel* picture, const QString& name, const QByteArray& bitmap,

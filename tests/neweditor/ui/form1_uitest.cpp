@@ -12,6 +12,7 @@
 #include "shared/texts.h"
 #include "shared/ui/input_filters.h"
 #include "support/file_bytes.h"
+#include "support/scripted_picker.h"
 #include "support/temp_game_folder.h"
 #include "support/typing.h"
 
@@ -35,21 +36,6 @@ using test::FileBytes;
 using test::WriteFileBytes;
 
 namespace {
-
-// A face picker that picks `face`.
-class FacePicker : public QDialog {
-public:
-    FacePicker(Session& session, int face) : session_(session), face_(face) {}
-    int exec() override
-    {
-        session_.currentFace = face_;
-        return Accepted;
-    }
-
-private:
-    Session& session_;
-    int face_;
-};
 
 QString biographyWithoutBreaks(const QString& text)
 {
@@ -387,7 +373,7 @@ private slots:
     {
         auto form = openForm(2);
         form->setChildFactory([](const QString& name, Session& s, QWidget*) -> QDialog* {
-            return name == QLatin1String("Form2") ? new FacePicker(s, 321) : nullptr;
+            return name == QLatin1String("Form2") ? new test::ScriptedPicker(s, test::ScriptedPicker::Picks::Face, 321) : nullptr;
         });
         QTest::mouseClick(form->person().Command1, Qt::LeftButton);
         QTest::mouseClick(form->Command4, Qt::LeftButton);

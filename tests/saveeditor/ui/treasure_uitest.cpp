@@ -10,6 +10,7 @@
 #include "shared/texts.h"
 #include "support/failing_file_io.h"
 #include "support/file_bytes.h"
+#include "support/scripted_picker.h"
 #include "support/temp_game_folder.h"
 #include "support/typing.h"
 
@@ -33,21 +34,6 @@ using namespace varkel;
 using namespace varkel::treasure;
 
 namespace {
-
-// A picker that picks `officer` as the officer picker would.
-class PickingDialog : public QDialog {
-public:
-    PickingDialog(Session& session, int officer) : session_(session), officer_(officer) {}
-    int exec() override
-    {
-        session_.pickedOfficer = officer_;
-        return Accepted;
-    }
-
-private:
-    Session& session_;
-    int officer_;
-};
 
 // The first treasure whose kind byte satisfies `wanted`.
 int treasureOfKind(const QByteArray& scenario, const std::function<bool(int)>& wanted)
@@ -131,7 +117,7 @@ private slots:
         const QByteArray scenario = form->scenario().bytes;
         const int newOwner = 42;
         form->setChildFactory([newOwner](const QString& name, Session& s, QWidget*) -> QDialog* {
-            return name == QLatin1String("Form5") ? new PickingDialog(s, newOwner) : nullptr;
+            return name == QLatin1String("Form5") ? new test::ScriptedPicker(s, test::ScriptedPicker::Picks::Officer, newOwner) : nullptr;
         });
 
         test::Retype(p->Text4[0], QString());

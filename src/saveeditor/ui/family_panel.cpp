@@ -1,0 +1,344 @@
+#include "saveeditor/ui/family_panel.h"
+
+#include "saveeditor/biography.h"
+#include "saveeditor/family_view.h"
+#include "shared/name_field.h"
+#include "shared/texts.h"
+#include "shared/ui/control_names.h"
+#include "shared/ui/input_filters.h"
+#include "shared/ui/standard_error.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRandomGenerator>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+namespace varkel {
+
+namespace {
+
+const PersonControlNames kFamilyNames = {"Frame15", "Text8", "Picture4", "Command15", "Frame22", "Option4", "Option5",
+                                         "Frame18", "Check4", "Frame19", "Label20", "Combo5", "Frame20", "Check3"};
+
+// Label32 as a link: pale until the mouse is over it, red while the forecast is open.
+const QColor kLinkColour(192, 192, 255);
+const QColor kLinkHoverColour(0, 0, 255);
+const QColor kLinkOpenColour(255, 0, 0);
+
+// The index inside the control name "Text10(6)".
+int indexOf(const QString& control)
+{
+    const qsizetype open = control.indexOf(QLatin1Char('('));
+    return control.mid(open + 1, control.size() - open - 2).toInt();
+}
+
+}  // namespace
+
+FamilyPanel::FamilyPanel(Session& session, QWidget* parent)
+    : QFrame(parent), session_(session), person_(session, kFamilyNames),
+      random_([] { return QRandomGenerator::global()->generateDouble(); })
+{
+    setObjectName(QStringLiteral("Frame10(3)"));
+    List4 = named(new QListWidget(this), QStringLiteral("List4"));
+    List4->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("00:國國國國")) + 40);
+    connect(List4, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0)
+            emit memberChosen(row);
+    });
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(buildMember());
+    top->addWidget(buildOfficer(), 1);
+
+    auto* middle = new QHBoxLayout;
+    middle->addWidget(person_.buildTactics(this), 1);
+    Frame21 = named(new QGroupBox(QStringLiteral("武將列傳"), this), QStringLiteral("Frame21"));
+    auto* biographyColumn = new QVBoxLayout(Frame21);
+    Text11 = MakeBiographyBox(QStringLiteral("Text11"), Frame21);
+    biographyColumn->addWidget(Text11);
+    middle->addWidget(Frame21);
+
+    auto* right = new QVBoxLayout;
+    right->setContentsMargins(0, 0, 0, 0);
+    right->addLayout(top);
+    right->addWidget(buildNumbers());
+    right->addLayout(middle);
+    right->addWidget(person_.buildSkills(this));
+    right->addWidget(buildFooter());
+    right->addStretch();
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(List4);
+    layout->addLayout(right, 1);
+}
+
+QWidget* FamilyPanel::buildMember()
+{
+    // The names, then sex and tactic kinds beside them, and the face.
+    auto* box = new QWidget(this);
+    auto* row = new QHBoxLayout(box);
+    row->setContentsMargins(0, 0, 0, 0);
+    Frame15 = person_.buildNames(box);
+    row->addWidget(Frame15);
+    row->addWidget(person_.buildFace(box));
+    connect(person_.Command1, &QPushButton::clicked, this, &FamilyPanel::changeFaceRequested);
+    auto* column = new QVBoxLayout;
+    Frame22 = person_.buildSex(box);
+    column->addWidget(Frame22);
+    column->addWidget(person_.buildTacticKinds(box));
+    row->addLayout(column);
+    connect(person_.Option1, &QRadioButton::toggled, this, &FamilyPanel::showSexCaption);
+    return box;
+}
+
+QWidget* FamilyPanel::buildOfficer()
+{
+    auto* box = new QWidget(this);
+    auto* row = new QHBoxLayout(box);
+    row->setContentsMargins(0, 0, 0, 0);
+    Frame24 = named(new QGroupBox(this), QStringLiteral("Frame24"));
+    auto* officer = new QVBoxLayout(Frame24);
+    Picture5 = MakeFacePicture(QStringLiteral("Picture5"), Frame24);
+    Label26 = named(new QLabel(Frame24), QStringLiteral("Label26"));
+    Label26->setAlignment(Qt::AlignCenter);
+    officer->addWidget(Picture5);
+    officer->addWidget(Label26);
+    row->addWidget(Frame24);
+
+    auto* words = new QVBoxLayout;
+    Label27 = named(new QLabel(box), QStringLiteral("Label27"));
+    Label27->setWordWrap(true);
+    Label27->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label27->setMinimumWidth(Label27->fontMetrics().horizontalAdvance(QString(12, QChar(0x570B))));
+    Label32 = named(new QLabel(GetResText(353), box), QStringLiteral("Label32"));
+    Label32->setCursor(Qt::PointingHandCursor);
+    Label32->installEventFilter(this);
+    setLinkColour(kLinkColour);
+    words->addWidget(Label27, 1);
+    words->addWidget(Label32);
+    row->addLayout(words, 1);
+    return box;
+}
+
+QWidget* FamilyPanel::buildNumbers()
+{
+    auto* row = new QWidget(this);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* abilities = named(new QGroupBox(QStringLiteral("能力"), row), QStringLiteral("Frame16"));
+    auto* abilityGrid = new QGridLayout(abilities);
+    auto* growth = named(new QGroupBox(QStringLiteral("能力成長值"), row), QStringLiteral("Frame23"));
+    auto* growthGrid = new QGridLayout(growth);
+    growthGrid->addWidget(named(new QLabel(QStringLiteral("武智政魅"), growth), QStringLiteral("Label25")), 0, 0, 1, 4);
+    auto* traits = named(new QGroupBox(QStringLiteral("屬性"), row), QStringLiteral("Frame17"));
+    auto* traitGrid = new QGridLayout(traits);
+    layout->addWidget(abilities);
+    layout->addWidget(growth);
+    layout->addWidget(traits, 1);
+
+    // Abilities with their caps beside them; growth values in a row; attributes
+    // four to a row, then the age and the lists.
+    constexpr int kPerRow = 4;
+    numbers_ = std::make_unique<NumberBoxes<FamilyMember>>(
+        FamilyFields(), row, [&](const RecordField<FamilyMember>& field, QLabel* caption, QLineEdit* box) {
+            const int i = indexOf(field.control);
+            if (field.control.startsWith(QLatin1String("Text9"))) {
+                box->setParent(abilities);
+                caption->setParent(abilities);
+                if (i >= 4)
+                    caption->setText(QStringLiteral("上限"));
+                abilityGrid->addWidget(caption, i % 4, 2 * (i / 4), Qt::AlignRight);
+                abilityGrid->addWidget(box, i % 4, 2 * (i / 4) + 1);
+            } else if (field.control.startsWith(QLatin1String("Text12"))) {
+                box->setParent(growth);
+                delete caption;  // Label25 names them all
+                growthGrid->addWidget(box, 1, i);
+                growthGrid->setRowStretch(2, 1);
+            } else {
+                box->setParent(traits);
+                caption->setParent(traits);
+                traitGrid->addWidget(caption, i / kPerRow, 2 * (i % kPerRow), Qt::AlignRight);
+                traitGrid->addWidget(box, i / kPerRow, 2 * (i % kPerRow) + 1);
+            }
+        });
+    Text10Age = named(new QLineEdit(traits), QStringLiteral("Text10(7)"));
+    Text10Age->setReadOnly(true);
+    Text10Age->setFixedWidth(numberBox(QStringLiteral("Text10(5)"))->width());
+    traitGrid->addWidget(new QLabel(QStringLiteral("年齡"), traits), 1, 6, Qt::AlignRight);
+    traitGrid->addWidget(Text10Age, 1, 7);
+    // A lifespan of half a year more shows as "3.5".
+    QLineEdit* lifespan = numberBox(FamilyField(QStringLiteral("lifespan")).control);
+    lifespan->setFixedWidth(lifespan->fontMetrics().horizontalAdvance(QStringLiteral("0.5")) + 14);
+
+    lists_ = std::make_unique<ChoiceLists<FamilyMember>>(FamilyFields(), TendencyKeys());
+    for (std::size_t k = 0; k < Combo7.size(); ++k) {
+        Combo7[k] = lists_->make(k, indexed("Combo7", int(k)), traits);
+        const int at = 2 + int(k) / 2;
+        traitGrid->addWidget(new QLabel(lists_->field(k).label, traits), at, 4 * (int(k) % 2), Qt::AlignRight);
+        traitGrid->addWidget(Combo7[k], at, 4 * (int(k) % 2) + 1, 1, 3);
+    }
+    return row;
+}
+
+QWidget* FamilyPanel::buildFooter()
+{
+    auto* row = new QWidget(this);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    Command16 = named(new QPushButton(QStringLiteral("戰技全滿"), row), QStringLiteral("Command16"));
+    Command7 = named(new QPushButton(QStringLiteral("應用"), row), QStringLiteral("Command7(3)"));
+    Command8 = named(new QPushButton(QStringLiteral("保存"), row), QStringLiteral("Command8(3)"));
+    connect(Command16, &QPushButton::clicked, this, [this] { person_.fillTacticsAndSkills(); });
+    layout->addWidget(Command16);
+    layout->addStretch();
+    layout->addWidget(Command7);
+    layout->addWidget(Command8);
+    return row;
+}
+
+void FamilyPanel::fillList(const QByteArray& save, const SaveTables& tables)
+{
+    int first = family::kMemberCount - 1;
+    {
+        const QSignalBlocker block(List4);
+        List4->clear();
+        for (int k = 0; k < family::kMemberCount; ++k) {
+            const QString name = ReadFullName(save, family::record(k));
+            List4->addItem(NumberedItem(k, 2, name));
+            if (!name.isEmpty() && first == family::kMemberCount - 1 && k < first)
+                first = k;
+        }
+    }
+    List4->setCurrentRow(first);
+    if (shownNumber_ != first)
+        ReadWJinfo3(save, tables, first);
+}
+
+void FamilyPanel::ReadWJinfo3(const QByteArray& save, const SaveTables& tables, int k)
+{
+    shownNumber_ = k;
+    shown_ = DecodeFamilyMember(save, k);
+    person_.showPerson(shown_.person);
+    numbers_->show(shown_);
+    lists_->show(shown_);
+    person_.showSkills(shown_.skills);
+    person_.showTactics(shown_.tactics);
+    // A spouse has no caps, growth values or sex of its own to edit.
+    const bool child = family::isChild(k);
+    for (const auto& field : FamilyFields())
+        if (field.key.endsWith(QLatin1String("_cap")) || field.key.endsWith(QLatin1String("_growth")))
+            numberBox(field.control)->setEnabled(child);
+    Frame22->setEnabled(child);
+
+    const FamilyDisplay shown = DisplayFamilyMember(save, tables, k, random_);
+    age_ = shown.age;
+    withOfficer_ = shown.officer != save::kNoControlledOfficer;
+    Text10Age->setText(QString::number(shown.age));
+    if (shown.spouseFemale)
+        (*shown.spouseFemale ? person_.Option2 : person_.Option1)->setChecked(true);
+    Frame15->setTitle(shown.memberCaption);
+    Frame24->setTitle(shown.officerCaption);
+    if (shown.officer != save::kNoControlledOfficer) {
+        int face = DecodePersonBlock(save, save::personBlock(shown.officer)).face;
+        ShowFace(session_, Picture5, face);
+        Label26->setText(tables.officerNames.value(shown.officer));
+    } else {
+        Picture5->clear();
+        Label26->clear();
+    }
+    Label27->setText(shown.remark);
+    Frame21->setEnabled(shown.biographyEnabled);
+    ShowText(Text11, shown.biographyEnabled ? DecodeBiography(save, family::biographyRecord(k)) : QString());
+    Command7->setEnabled(shown.editable);
+    Label32->setVisible(shown.forecastShown);
+}
+
+void FamilyPanel::showSexCaption()
+{
+    if (family::isChild(shownNumber_) && withOfficer_)
+        Frame15->setTitle(GetResText(person_.Option1->isChecked() ? 192 : 193));
+}
+
+bool FamilyPanel::WriteWJInfo3(QByteArray& save, int k)
+{
+    auto refuse = [this](const QString& message, QWidget* focus) {
+        session_.prompter->tell(message, kErrorTitle, MessageIcon::Critical);
+        if (focus)
+            focus->setFocus();
+        return false;
+    };
+    FamilyMember r = shown_;
+    if (const auto problem = numbers_->read(r)) {
+        numbers_->focus(problem->control);
+        return refuse(problem->message, nullptr);
+    }
+    if (person_.Text1[0]->text().isEmpty() || person_.Text1[1]->text().isEmpty())
+        return refuse(GetResText(259), person_.Text1[person_.Text1[0]->text().isEmpty() ? 0 : 1]);
+    // The biography is the last thing that can be refused; once it is stored the
+    // record is too.
+    if (family::isChild(k) && Frame21->isEnabled()) {
+        if (const auto problem = EncodeBiography(save, family::biographyRecord(k), Text11->toPlainText()))
+            return refuse(FieldProblemMessage(QStringLiteral("武將列傳"), BiographyProblemText(*problem)), Text11);
+    }
+    numbers_->showClamped();
+    person_.readPerson(r.person);
+    lists_->read(r);
+    person_.readSkills(r.skills);
+    FamilyField(QStringLiteral("tactics")).set(r, person_.tacticLevels(shown_.tactics));
+    EncodeFamilyMember(save, k, r);
+    shown_ = DecodeFamilyMember(save, k);
+    List4->item(k)->setText(NumberedItem(k, 2, shown_.person.fullName));
+    return true;
+}
+
+void FamilyPanel::showFace()
+{
+    person_.showFace();
+}
+
+void FamilyPanel::setForecastOpen(bool open)
+{
+    forecastOpen_ = open;
+    setLinkColour(open ? kLinkOpenColour : kLinkColour);
+}
+
+void FamilyPanel::setLinkColour(const QColor& colour)
+{
+    QPalette palette = Label32->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    Label32->setPalette(palette);
+}
+
+bool FamilyPanel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Label32 && !forecastOpen_) {
+        switch (event->type()) {
+        case QEvent::Enter:
+            setLinkColour(kLinkHoverColour);
+            break;
+        case QEvent::Leave:
+            setLinkColour(kLinkColour);
+            break;
+        case QEvent::MouseButtonDblClick:
+            emit forecastRequested();
+            return true;
+        default:
+            break;
+        }
+    }
+    return QFrame::eventFilter(watched, event);
+}
+
+}  // namespace varkel

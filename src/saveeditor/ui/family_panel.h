@@ -1,0 +1,100 @@
+#pragma once
+
+#include "saveeditor/family_fields.h"
+#include "saveeditor/save_tables.h"
+#include "saveeditor/ui/number_boxes.h"
+#include "saveeditor/ui/person_controls.h"
+#include "shared/session.h"
+
+#include <QFrame>
+
+#include <array>
+#include <functional>
+#include <memory>
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace varkel {
+
+// The family view of the saved-game editor: the sixteen family members of the
+// controlled officers, and one member with the officer it belongs to and a remark
+// in the officer's voice. Apply stores the member (and a child's growth values,
+// caps and biography) into the save buffer.
+class FamilyPanel : public QFrame {
+    Q_OBJECT
+public:
+    explicit FamilyPanel(Session& session, QWidget* parent = nullptr);
+
+    // Fills List4 from `save` and shows the first named member (member 15 when
+    // none is named).
+    void fillList(const QByteArray& save, const SaveTables& tables);
+    // Shows member k; reads the buffer only. `random` picks a spouse's favourite
+    // among equal abilities.
+    void ReadWJinfo3(const QByteArray& save, const SaveTables& tables, int k);
+    // Stores the view into member k. A value that cannot be stored is reported,
+    // its box gets the focus, nothing is written, and the result is false.
+    bool WriteWJInfo3(QByteArray& save, int k);
+    void showFace();
+    // The member as last read or applied: the forecast works from these values,
+    // not from unapplied edits.
+    const FamilyMember& shownMember() const { return shown_; }
+    int shownAge() const { return age_; }
+    void setRandomSource(std::function<double()> random) { random_ = std::move(random); }
+    // Label32's colour while the forecast window is open.
+    void setForecastOpen(bool open);
+
+    const PersonControls& person() const { return person_; }
+    QLineEdit* numberBox(const QString& control) const { return numbers_->box(control); }
+
+    // Controls, indexed as their object names.
+    QListWidget* List4 = nullptr;
+    QGroupBox* Frame15 = nullptr;
+    QGroupBox* Frame22 = nullptr;
+    QLineEdit* Text10Age = nullptr;  // "Text10(7)", worked out, never stored
+    std::array<QComboBox*, 5> Combo7{};
+    QGroupBox* Frame21 = nullptr;
+    QPlainTextEdit* Text11 = nullptr;
+    QGroupBox* Frame24 = nullptr;
+    QLabel* Picture5 = nullptr;
+    QLabel* Label26 = nullptr;
+    QLabel* Label27 = nullptr;
+    QLabel* Label32 = nullptr;
+    QPushButton* Command16 = nullptr;
+    QPushButton* Command7 = nullptr;  // Apply of this mode, "Command7(3)"
+    QPushButton* Command8 = nullptr;  // Save, "Command8(3)"
+
+signals:
+    void memberChosen(int k);
+    void changeFaceRequested();
+    void forecastRequested();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* buildMember();
+    QWidget* buildOfficer();
+    QWidget* buildNumbers();
+    QWidget* buildFooter();
+    void showSexCaption();
+    void setLinkColour(const QColor& colour);
+
+    Session& session_;
+    PersonControls person_;
+    std::unique_ptr<NumberBoxes<FamilyMember>> numbers_;
+    std::unique_ptr<ChoiceLists<FamilyMember>> lists_;
+    std::function<double()> random_;
+    FamilyMember shown_;  // as read, so odd stored codes can be kept
+    int shownNumber_ = -1;
+    int age_ = 0;
+    bool withOfficer_ = false;  // a named member shown with its officer
+    bool forecastOpen_ = false;
+};
+
+}  // namespace varkel
