@@ -1,7 +1,8 @@
 // Times the saved-game editor on a demo game folder: opening the window (newest
 // save read, tables built, officer list filled, officer 0 shown and painted) and
-// switching officers (a List1 selection shows the officer and its face) and
-// treasures (a List2 selection shows the treasure, its note and its picture).
+// switching officers (a List1 selection shows the officer and its face),
+// treasures (a List2 selection shows the treasure, its note and its picture) and
+// family members (a List4 selection shows the member, its officer and remark).
 //   build/tests/form4_bench [runs]
 #include "saveeditor/ui/form4.h"
 #include "support/bench.h"
@@ -48,6 +49,14 @@ int main(int argc, char* argv[])
     test::TimeRuns("switch treasure (List2 -> ReadHorse, picture written, loaded and painted)", runs, [&](int i) {
         treasures->setCurrentRow((i * 37 + 1) % treasures->count());
         picture->repaint();
+    });
+
+    form->Option3[3]->click();
+    QApplication::processEvents();
+    auto* members = form->findChild<QListWidget*>(QStringLiteral("List4"));
+    test::TimeRuns("switch family member (List4 -> ReadWJinfo3, both faces written and painted)", runs, [&](int i) {
+        members->setCurrentRow((i * 5 + 1) % members->count());
+        QApplication::processEvents();
     });
     return 0;
 }
