@@ -70,13 +70,11 @@ QWidget* OfficerPanel::buildSexAndDate()
     QGroupBox* sex = person_.buildSex(box);
     auto* date = named(new QGroupBox(QStringLiteral("年代"), box), QStringLiteral("Frame7"));
     auto* dateRow = new QHBoxLayout(date);
+    // The year and month boxes go between these captions (buildNumbers).
     dateRow->addWidget(new QLabel(QStringLiteral("公元"), date));
-    Text5[0] = named(new QLineEdit(date), QStringLiteral("Text5(0)"));
-    dateRow->addWidget(Text5[0]);
     dateRow->addWidget(new QLabel(QStringLiteral("年"), date));
-    Text5[1] = named(new QLineEdit(date), QStringLiteral("Text5(1)"));
-    dateRow->addWidget(Text5[1]);
     dateRow->addWidget(new QLabel(QStringLiteral("月"), date));
+    dateRow_ = dateRow;
     column->addWidget(sex);
     column->addWidget(date);
     return box;
@@ -95,27 +93,24 @@ QWidget* OfficerPanel::buildNumbers()
     rowLayout->addWidget(traits, 1);
 
     // Every number box comes from the field table: name, caption and input length.
-    for (const auto& field : OfficerFields()) {
-        if (field.kind != FieldKind::Number || field.control.isEmpty())
-            continue;
-        const int i = indexOf(field.control);
-        QLineEdit* box = nullptr;
-        if (field.control.startsWith(QLatin1String("Text5"))) {
-            box = Text5[i];  // placed with the date
-            UseDigitFilter(box, field.maxDigits);
-        } else if (field.control.startsWith(QLatin1String("Text2"))) {
-            box = Text2[i] = MakeNumberBox(field, abilities);
-            abilityGrid->addWidget(new QLabel(field.label, abilities), i / 2, 2 * (i % 2), Qt::AlignRight);
-            abilityGrid->addWidget(box, i / 2, 2 * (i % 2) + 1);
-        } else {
-            constexpr int kPerRow = 6;
-            box = Text3[i] = MakeNumberBox(field, traits);
-            traitGrid->addWidget(new QLabel(field.label, traits), i / kPerRow, 2 * (i % kPerRow), Qt::AlignRight);
-            traitGrid->addWidget(box, i / kPerRow, 2 * (i % kPerRow) + 1);
-        }
-        box->setReadOnly(field.readOnly || !field.set);
-        numberBoxes_[field.control] = box;
-    }
+    constexpr int kPerRow = 6;
+    numbers_ = std::make_unique<NumberBoxes<OfficerRecord>>(
+        OfficerFields(), row, [&](const RecordField<OfficerRecord>& field, QLabel* caption, QLineEdit* box) {
+            const int i = indexOf(field.control);
+            if (field.control.startsWith(QLatin1String("Text5"))) {
+                delete caption;  // the date has captions of its own
+                Text5[i] = box;
+                dateRow_->insertWidget(1 + 2 * i, box);
+            } else if (field.control.startsWith(QLatin1String("Text2"))) {
+                Text2[i] = box;
+                abilityGrid->addWidget(caption, i / 2, 2 * (i % 2), Qt::AlignRight);
+                abilityGrid->addWidget(box, i / 2, 2 * (i % 2) + 1);
+            } else {
+                Text3[i] = box;
+                traitGrid->addWidget(caption, i / kPerRow, 2 * (i % kPerRow), Qt::AlignRight);
+                traitGrid->addWidget(box, i / kPerRow, 2 * (i % kPerRow) + 1);
+            }
+        });
     return row;
 }
 
@@ -182,7 +177,7 @@ void OfficerPanel::setForceList(const QStringList& leaderNames)
 
 QLineEdit* OfficerPanel::numberBox(const QString& control) const
 {
-    return numberBoxes_.at(control);
+    return numbers_->box(control);
 }
 
 void OfficerPanel::showFace()
@@ -215,9 +210,7 @@ void OfficerPanel::ReadWJInfo2(const QByteArray& save, const SaveTables& tables,
     show(QStringLiteral("Text5(1)"), r.date.month);
     person_.showPerson(p);
     // Every stored box shows its record field; the age is worked out from the years.
-    for (const auto& field : OfficerFields())
-        if (field.kind == FieldKind::Number && !field.control.isEmpty() && field.get)
-            show(field.control, field.get(r).number);
+    numbers_->show(r);
     show(QStringLiteral("Text3(13)"), r.date.year - p.birthYear + 1);
 
     person_.showSkills(s.skills);
@@ -243,19 +236,15 @@ void OfficerPanel::ReadWJInfo2(const QByteArray& save, const SaveTables& tables,
 bool OfficerPanel::WriteWJInfo2(QByteArray& save, int n)
 {
     OfficerRecord r = shown_;
-    std::vector<std::pair<QString, QString>> clamped;
-    auto textOf = [this](const QString& control) { return numberBox(control)->text(); };
-    std::optional<FieldProblem> problem = ReadNumberFields(OfficerFields(), textOf, r, &clamped);
+    std::optional<FieldProblem> problem = numbers_->read(r);
     if (!problem)
         problem = OfficerStorageProblem(r);
     if (problem) {
         session_.prompter->tell(problem->message, kErrorTitle, MessageIcon::Critical);
-        numberBox(problem->control)->setFocus();
-        numberBox(problem->control)->selectAll();
+        numbers_->focus(problem->control);
         return false;
     }
-    for (const auto& [control, text] : clamped)
-        numberBox(control)->setText(text);
+    numbers_->showClamped();
 
     person_.readPerson(r.person);
     StatusBlock& s = r.status;

@@ -2,16 +2,19 @@
 
 #include "saveeditor/officer_record.h"
 #include "saveeditor/save_tables.h"
+#include "saveeditor/officer_fields.h"
+#include "saveeditor/ui/number_boxes.h"
 #include "saveeditor/ui/person_controls.h"
 #include "shared/session.h"
 
 #include <QFrame>
 
 #include <array>
-#include <map>
+#include <memory>
 
 class QCheckBox;
 class QComboBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -75,7 +78,8 @@ private:
 
     Session& session_;
     PersonControls person_;
-    std::map<QString, QLineEdit*> numberBoxes_;
+    std::unique_ptr<NumberBoxes<OfficerRecord>> numbers_;
+    QHBoxLayout* dateRow_ = nullptr;
     OfficerRecord shown_;  // as read, so odd stored codes can be kept
     bool viewLoaded_ = false;
 };
