@@ -112,6 +112,21 @@ private slots:
         QCOMPARE(p.Label26->text().isEmpty(), officerCaption == QStringLiteral("武將"));
     }
 
+    // A child's frame is captioned by the sex chosen; a member without an
+    // officer keeps "武將".
+    void theChildsCaptionFollowsTheSexChosen()
+    {
+        for (const int member : {0, 2}) {
+            auto form = openFamily(member);
+            FamilyPanel& p = panel(*form);
+            const QString without = QStringLiteral("武將");
+            p.person().Option1->click();
+            QCOMPARE(p.Frame15->title(), member == 0 ? GetResText(192) : without);
+            p.person().Option2->click();
+            QCOMPARE(p.Frame15->title(), member == 0 ? GetResText(193) : without);
+        }
+    }
+
     void aChildIsAppliedWithItsGrowthCapsAndBiography()
     {
         auto form = openFamily(3);
