@@ -3,10 +3,13 @@
 #include "cli_files.h"
 #include "cli_output.h"
 #include "saveeditor/control.h"
+#include "saveeditor/family_record.h"
+#include "saveeditor/family_view.h"
 #include "saveeditor/officer_record.h"
 #include "saveeditor/save_layout.h"
 #include "saveeditor/save_tables.h"
 #include "shared/name_field.h"
+#include "shared/texts.h"
 
 #include <QFileInfo>
 
@@ -443,6 +446,46 @@ int Control(const QString& path, const QString& action, int officer, const Optio
         return refuse(err, path, QStringLiteral("%1: take, give-up or appear expected").arg(action));
     }
     return store(*file, options, report.str(), out, err);
+}
+
+int Forecast(const QString& path, int member, const Options& options, std::ostream& out, std::ostream& err)
+{
+    auto file = open(path, options, err, false);
+    if (!file)
+        return kRefused;
+    const RecordKind* members = file->kind(QStringLiteral("family"));
+    if (file->type != FileType::SavedGame || !members)
+        return refuse(err, path,
+                      QStringLiteral("forecast works on a saved game, not a %1").arg(TypeName(file->type)));
+    if (member < 0 || member >= family::kMemberCount)
+        return refuse(err, path,
+                      QStringLiteral("member %1: no such member (children 0..7, spouses 8..15)").arg(member));
+    const QString who = recordLine(*members, member);
+    if (!family::isChild(member))
+        return refuse(err, path,
+                      who + QStringLiteral(": is a spouse; only children (members 0..7) have a growth forecast"));
+    const FamilyMember child = DecodeFamilyMember(file->bytes, member);
+    if (child.person.surname.isEmpty() && child.person.givenName.isEmpty())
+        return refuse(err, path, who + QStringLiteral(": has no name, so the family view shows no forecast"));
+    // A child's view draws no random numbers.
+    const FamilyDisplay shown =
+        DisplayFamilyMember(file->bytes, SaveTables::build(file->bytes), member, [] { return 0.0; });
+    if (shown.officer == save::kNoControlledOfficer)
+        return refuse(err, path,
+                      who + QStringLiteral(": player slot %1 controls no officer to show it with, so the family view "
+                                           "shows no age and no forecast")
+                                .arg(family::slotOf(member)));
+    if (!shown.forecastShown)
+        return refuse(err, path,
+                      who + QStringLiteral(": is %1 years old; only children of %2 or younger have a forecast")
+                                .arg(shown.age)
+                                .arg(family::kOldestChild));
+
+    const auto lines = GrowthForecast(child.person.abilities, child.caps, child.growth, shown.age, file->bytes);
+    constexpr int kAbilityNames = 122;  // 武力, 智力, 政治, 魅力
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        out << GetResText(kAbilityNames + int(i % 4)) << ": " << lines[i] << '\n';
+    return kDone;
 }
 
 }  // namespace varkel::cli

@@ -36,4 +36,8 @@ int Check(const QString& path, const Options& options, std::ostream& out, std::o
 int Control(const QString& path, const QString& action, int officer, const Options& options, std::ostream& out,
             std::ostream& err);
 
+// The growth forecast of child `member` (0..7) of a saved game, as the family
+// view's forecast window shows it: a rating, then the room left, per ability.
+int Forecast(const QString& path, int member, const Options& options, std::ostream& out, std::ostream& err);
+
 }  // namespace varkel::cli

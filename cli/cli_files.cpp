@@ -2,6 +2,7 @@
 
 #include "neweditor/biography_file.h"
 #include "neweditor/new_officer_kind.h"
+#include "saveeditor/family_kind.h"
 #include "saveeditor/save_layout.h"
 #include "saveeditor/save_record_kinds.h"
 #include "saveeditor/save_tables.h"
@@ -55,6 +56,7 @@ void addKinds(FileStore& store, GameFile& file, const GameContext& context)
     if (file.type == FileType::SavedGame) {
         file.kinds.push_back(std::make_unique<OfficerKind>(context.cityNames));
         file.kinds.push_back(std::make_unique<SaveTablesKind>());
+        file.kinds.push_back(std::make_unique<FamilyKind>());
         // Treasure attributes live in the game folder's scenario file.
         if (context.scenario) {
             HeldFile& scenario = addCompanion(file, context.scenarioPath, *context.scenario, true);

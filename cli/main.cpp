@@ -30,8 +30,9 @@ int main(int argc, char* argv[])
         "write the result here instead of over FILE (refused when the edit changes another file too: the scenario "
         "or the biographies)";
     const std::string kRecordsHelp =
-        "officers (default for a saved game), tables, treasures, or newofficers (a system save's, with the "
-        "biographies of the RDText.vk beside it)";
+        "officers (default for a saved game), tables, family (a saved game's 16 members: children 0..7 with their "
+        "biographies, spouses 8..15), treasures, or newofficers (a system save's, with the biographies of the "
+        "RDText.vk beside it)";
 
     auto* info = cli.add_subcommand("info", "What FILE is; for a saved game its date, officers, controlled officers and families.");
     info->add_option("FILE", file)->required();
@@ -45,7 +46,7 @@ int main(int argc, char* argv[])
 
     auto* set = cli.add_subcommand("set", "Changes fields of one record, as the editor's Apply does.");
     set->add_option("FILE", file)->required();
-    set->add_option("KIND", kind, "officer, treasure or new_officer")->required();
+    set->add_option("KIND", kind, "officer, family_member, treasure or new_officer")->required();
     set->add_option("NUMBER", number, "the record's number as dump shows it (660..759 for a new officer)")->required();
     set->add_option("FIELD=VALUE", assignments)->required();
     set->add_option("--output", output, kOutputHelp);
@@ -78,6 +79,11 @@ int main(int argc, char* argv[])
     control->add_option("--output", output, "write the result here instead of over FILE");
     control->add_flag("--dry-run", options.dryRun, "show the change, write nothing");
 
+    auto* forecast = cli.add_subcommand("forecast", "The growth forecast of a child of a saved game, as the family view shows it.");
+    forecast->add_option("FILE", file)->required();
+    forecast->add_option("MEMBER", number, "the child's member number, 0..7; it needs a name, a controlled officer in "
+                                           "its player slot and an age of 14 or less")->required();
+
     try {
         cli.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -105,6 +111,8 @@ int main(int argc, char* argv[])
         return Apply(path, QString::fromStdString(second), options, std::cout, std::cerr);
     if (*diff)
         return Diff(path, QString::fromStdString(second), options, std::cout, std::cerr);
+    if (*forecast)
+        return Forecast(path, number, options, std::cout, std::cerr);
     if (*control)
         return Control(path, QString::fromStdString(action), number, options, std::cout, std::cerr);
     return Check(path, options, std::cout, std::cerr);

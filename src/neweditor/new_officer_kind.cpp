@@ -2,9 +2,8 @@
 
 #include "neweditor/new_officer_fields.h"
 #include "saveeditor/biography.h"
-#include "saveeditor/save_layout.h"
+#include "saveeditor/member_checks.h"
 #include "shared/name_field.h"
-#include "shared/picture_banks.h"
 
 #include <algorithm>
 
@@ -15,8 +14,6 @@ using system_save::record;
 
 namespace {
 
-constexpr int kFirstOddTactic = 14;
-constexpr int kFirstOddAspiration = 5;
 const QString kInBiographies = QStringLiteral(" (in RDText.vk)");
 
 bool wholly(const QByteArray& bytes, qsizetype start, qsizetype size)
@@ -32,11 +29,7 @@ NewOfficerKind::NewOfficerKind(QByteArray* biographies) : biographies_(biographi
         fields_.push_back(&field);
         specs_.push_back(&field);
     }
-    biography_.key = QStringLiteral("biography");
-    biography_.label = QStringLiteral("武將列傳");
-    biography_.kind = FieldKind::Name;
-    biography_.capacity = biography::kCapacity;
-    biography_.lineBreaks = true;
+    biography_ = BiographyField(QStringLiteral("Text4"));
     specs_.push_back(&biography_);
 }
 
@@ -64,34 +57,16 @@ std::vector<FieldValue> NewOfficerKind::read(int n) const
 std::optional<FieldProblem> NewOfficerKind::write(int n, const std::map<std::size_t, FieldValue>& changes)
 {
     MemberRecord r = DecodeMemberRecord(*file_, record(n));
-    bool recordChanged = false;
-    bool renamed = false;
-    const FieldValue* biography = nullptr;
-    for (const auto& [i, value] : changes) {
-        if (isBiography(i)) {
-            biography = &value;
-            continue;
-        }
-        const QString& key = fields_[i]->key;
-        fields_[i]->set(r, value);
-        recordChanged = true;
-        renamed = renamed || key == QLatin1String("surname") || key == QLatin1String("given_name");
-    }
-    // As in the view, the full name follows the surname and given name.
-    if (renamed)
-        r.person.fullName = r.person.surname + r.person.givenName;
+    const MemberEdit edit = ApplyMemberChanges(r, fields_, changes);
     // The biography is the one part the codec may still refuse, so it goes first
     // and a refusal leaves the record as it was.
-    if (biography) {
+    if (edit.biography) {
         if (!biographies_)
             return FieldProblem{{}, QStringLiteral("biography: no RDText.vk beside the system save to keep it in")};
-        if (const auto problem = EncodeBiography(*biographies_, biographyRecord(n), biography->text))
-            return FieldProblem{QStringLiteral("Text4"),
-                                QStringLiteral("biography: ") +
-                                    FieldProblemMessage(biography_.label, BiographyProblemText(*problem))
-                                        .section(QLatin1Char('\n'), -1)};
+        if (auto problem = StoreBiography(*biographies_, biographyRecord(n), *edit.biography, biography_))
+            return problem;
     }
-    if (recordChanged)
+    if (edit.recordChanged)
         EncodeMemberRecord(*file_, record(n), r);
     return std::nullopt;
 }
@@ -111,39 +86,13 @@ std::vector<RecordKind::Extent> NewOfficerKind::extents(int n) const
 std::vector<RecordKind::Finding> NewOfficerKind::check() const
 {
     std::vector<Finding> found;
-    const int strategicCount = int(NewOfficerField(QStringLiteral("strategic_tendency")).items.size());
     for (int n = 0; n < count(); ++n) {
-        const MemberRecord r = DecodeMemberRecord(*file_, record(n));
-        auto add = [&](const char* field, qsizetype offset, qint64 value, const QString& what) {
+        const FindingSink add = [&](const char* field, qsizetype offset, qint64 value, const QString& what) {
             found.push_back({n, QString::fromLatin1(field), offset, value, what});
         };
-        for (int t = 0; t < kTacticCount; ++t) {
-            const int nibble = r.tactics[std::size_t(t)];
-            if (nibble >= kFirstOddTactic)
-                add("tactics", record(n) + member::kStatusPart + save::status::kTactics + t / 2, nibble,
-                    QStringLiteral("tactic %1 has nibble %2, which is no level").arg(t).arg(nibble));
-        }
-        if (r.strategicTendency >= strategicCount)
-            add("strategic_tendency", record(n) + member::kTendencies, r.strategicTendency,
-                QStringLiteral("strategic tendency %1, outside its list").arg(r.strategicTendency));
-        if (r.aspiration >= kFirstOddAspiration)
-            add("aspiration", record(n) + member::kOutlook, r.aspiration, QStringLiteral("aspiration 5..7"));
-        if (r.person.face >= kFaceCount)
-            add("face", record(n) + save::person::kFace, r.person.face, QStringLiteral("face beyond the bank"));
-
-        // A biography is kept as it is read; these could not be stored again once changed.
-        if (!biographies_ || !wholly(*biographies_, biographyRecord(n), biography::kRecordSize))
-            continue;
-        QString characters = DecodeBiography(*biographies_, biographyRecord(n));
-        characters.remove(QLatin1Char(biography::kLineBreak));
-        if (characters.size() > biography::kCapacity)
-            add("biography", biographyRecord(n), characters.size(),
-                QStringLiteral("more than %1 characters, which a changed biography cannot hold")
-                        .arg(biography::kCapacity) + kInBiographies);
-        else if (!std::all_of(characters.begin(), characters.end(), IsDoubleByteChar))
-            add("biography", biographyRecord(n), characters.size(),
-                QStringLiteral("a character that is no double-byte one, which a changed biography cannot hold") +
-                    kInBiographies);
+        CheckMemberRecord(DecodeMemberRecord(*file_, record(n)), record(n), add);
+        if (biographies_ && wholly(*biographies_, biographyRecord(n), biography::kRecordSize))
+            CheckBiography(DecodeBiography(*biographies_, biographyRecord(n)), biographyRecord(n), add, kInBiographies);
     }
     if (biographies_ && biographies_->size() < biographyRecord(count())) {
         const int first = int((std::max<qsizetype>(biographies_->size(), system_save::kHeaderSize) -

@@ -48,7 +48,11 @@ QString ProblemLine(const RecordKind& kind, int n, const QString& message)
     const QString reason = message.section(QLatin1Char('\n'), -1);
     if (n < 0 || n >= kind.count())
         return reason;
-    return QStringLiteral("%1 %2 %3: %4").arg(kind.recordKind(n)).arg(kind.numberOf(n)).arg(kind.recordName(n), reason);
+    const QString name = kind.recordName(n);
+    return QStringLiteral("%1 %2%3: %4")
+        .arg(kind.recordKind(n))
+        .arg(kind.numberOf(n))
+        .arg(name.isEmpty() ? QString() : QLatin1Char(' ') + name, reason);
 }
 
 EditResult EditRecord(RecordKind& kind, QByteArray& file, int n, const std::vector<std::pair<QString, QString>>& values)
@@ -96,7 +100,9 @@ EditResult EditRecord(RecordKind& kind, QByteArray& file, int n, const std::vect
         }
         const FieldSpec& field = *fields[*i];
         // What was left as it was keeps its stored code, even one outside the lists.
-        if (typed == FieldValueText(field, current[*i]))
+        // A field the record lacks has no such value: any value goes to the kind,
+        // which says why it cannot be stored.
+        if (!current[*i].absent && typed == FieldValueText(field, current[*i]))
             continue;
         if (field.readOnly) {
             mustAgree.emplace_back(key, typed);

@@ -87,9 +87,10 @@ struct EditResult {
 
 // Edits record n of a loaded kind: each (field key, typed value) is read as the
 // record's view reads it. A value equal to what is stored is left alone, so its
-// stored code stays; "kind", "number" and texts beside the fields are checked
-// against the record; read-only fields that disagree, unknown fields and values
-// that cannot be stored refuse the whole edit.
+// stored code stays; a value for a field the record lacks (absent) always goes
+// to the kind, which refuses it. "kind", "number" and texts beside the fields are
+// checked against the record; read-only fields that disagree, unknown fields and
+// values that cannot be stored refuse the whole edit.
 EditResult EditRecord(RecordKind& kind, QByteArray& file, int n, const std::vector<std::pair<QString, QString>>& values);
 
 // The fields of record n that differ between two loaded kinds of the same sort,
