@@ -3,6 +3,7 @@
 #include "saveeditor/save_layout.h"
 #include "saveeditor/ui/family_panel.h"
 #include "saveeditor/ui/officer_panel.h"
+#include "saveeditor/ui/relation_panel.h"
 #include "saveeditor/ui/treasure_panel.h"
 #include "shared/file_store.h"
 #include "shared/game_folder.h"
@@ -97,24 +98,11 @@ Form4::Form4(Session& session, SaveGame save, ScenarioData scenario)
     Command7[1] = treasures_->Command7;
     Command8[1] = treasures_->Command8;
     modes_->addWidget(treasures_);
-    // The relationship view is not there yet: nothing to apply.
-    for (int i = 2; i < 3; ++i) {
-        Frame10[i] = new QFrame(modes_);
-        Frame10[i]->setObjectName(indexed("Frame10", i));
-        auto* column = new QVBoxLayout(Frame10[i]);
-        column->addStretch();
-        auto* buttons = new QHBoxLayout;
-        buttons->addStretch();
-        Command7[i] = new QPushButton(QStringLiteral("應用"), Frame10[i]);
-        Command7[i]->setObjectName(indexed("Command7", i));
-        Command7[i]->setEnabled(false);
-        Command8[i] = new QPushButton(QStringLiteral("保存"), Frame10[i]);
-        Command8[i]->setObjectName(indexed("Command8", i));
-        buttons->addWidget(Command7[i]);
-        buttons->addWidget(Command8[i]);
-        column->addLayout(buttons);
-        modes_->addWidget(Frame10[i]);
-    }
+    relations_ = new RelationPanel(session_, modes_);
+    Frame10[2] = relations_;
+    Command7[2] = relations_->Command7;
+    Command8[2] = relations_->Command8;
+    modes_->addWidget(relations_);
     family_ = new FamilyPanel(session_, modes_);
     Frame10[3] = family_;
     Command7[3] = family_->Command7;
@@ -135,6 +123,8 @@ Form4::Form4(Session& session, SaveGame save, ScenarioData scenario)
     connect(treasures_, &TreasurePanel::treasureChosen, this, &Form4::ReadHorse);
     connect(treasures_, &TreasurePanel::chooseOwnerRequested, this, &Form4::Command2_Click);
     connect(treasures_->Command13, &QPushButton::clicked, this, &Form4::Command13_Click);
+    connect(relations_, &RelationPanel::relationChosen, this, &Form4::List3_Click);
+    connect(relations_, &RelationPanel::changePartyRequested, this, &Form4::Command12_Click);
     connect(family_, &FamilyPanel::memberChosen, this, &Form4::ReadWJinfo3);
     connect(family_, &FamilyPanel::changeFaceRequested, this, &Form4::Command15_Click);
     connect(family_, &FamilyPanel::forecastRequested, this, &Form4::Label32_DblClick);
@@ -274,6 +264,8 @@ void Form4::Option3_Click(int index)
         fillOfficerList();
     } else if (index == 1) {
         treasures_->fillList(save_.bytes, scenario_);
+    } else if (index == 2) {
+        relations_->fillList(save_.bytes, tables_);
     } else if (index == 3) {
         family_->fillList(save_.bytes, tables_);
     }
@@ -345,11 +337,17 @@ void Form4::Command7_Click(int index)
         stored = treasures_->List2->currentRow() >= 0 &&
                  treasures_->WriteBWInfo(save_.bytes, scenario_, treasures_->List2->currentRow());
         break;
+    case 2:
+        // Every relationship the view can hold can be stored.
+        stored = relations_->List3->currentRow() >= 0;
+        if (stored)
+            relations_->WriteRelation(save_.bytes, tables_, relations_->List3->currentRow());
+        break;
     case 3:
         stored = family_->List4->currentRow() >= 0 && family_->WriteWJInfo3(save_.bytes, family_->List4->currentRow());
         break;
     default:
-        break;  // the relationship view has no writer yet
+        break;
     }
     if (stored)
         setModified(true);

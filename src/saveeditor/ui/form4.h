@@ -28,6 +28,7 @@ namespace varkel {
 class FamilyPanel;
 class Form6;
 class OfficerPanel;
+class RelationPanel;
 class TreasurePanel;
 class OfficerSearchBox;
 
@@ -70,6 +71,8 @@ public:
     void Command2_Click();
     // Asks, then writes the scenario buffer; true when it was written.
     bool Command13_Click();
+    void List3_Click(int i);
+    void Command12_Click(int p);
     void ReadWJinfo3(int k);
     void Command15_Click();
     void Label32_DblClick();
@@ -83,6 +86,7 @@ public:
     OfficerPanel* officerPanel() const { return panel_; }
     TreasurePanel* treasurePanel() const { return treasures_; }
     FamilyPanel* familyPanel() const { return family_; }
+    RelationPanel* relationPanel() const { return relations_; }
     const ScenarioData& scenario() const { return scenario_; }
 
 protected:
@@ -126,6 +130,7 @@ private:
     OfficerPanel* panel_ = nullptr;
     TreasurePanel* treasures_ = nullptr;
     FamilyPanel* family_ = nullptr;
+    RelationPanel* relations_ = nullptr;
     OfficerSearchBox* search_ = nullptr;
     std::function<void(Form6&)> runForecast_;
     std::function<double()> random_;

@@ -1,0 +1,26 @@
+// Form4's relationship commands: showing a relationship and changing its parties
+// through the officer picker.
+#include "saveeditor/ui/form4.h"
+#include "saveeditor/ui/relation_panel.h"
+#include "sideeditors/ui/pickers.h"
+
+#include <QDialog>
+
+namespace varkel {
+
+void Form4::List3_Click(int i)
+{
+    relations_->ShowRelation(save_.bytes, tables_, i);
+}
+
+void Form4::Command12_Click(int p)
+{
+    const Relation& r = relations_->current();
+    session_.pickedOfficer = p == 0 ? r.a : p == 1 ? r.b : r.c;
+    // The picker leaves the picked officer alone when cancelled: the party stays.
+    const int before = session_.pickedOfficer;
+    if (RunPicker(childFactory_, QStringLiteral("Form5"), session_, this) && session_.pickedOfficer != before)
+        relations_->setParty(save_.bytes, tables_, p, session_.pickedOfficer);
+}
+
+}  // namespace varkel

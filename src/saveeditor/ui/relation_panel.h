@@ -1,0 +1,68 @@
+#pragma once
+
+#include "saveeditor/relation_record.h"
+#include "saveeditor/save_tables.h"
+#include "shared/session.h"
+
+#include <QFrame>
+
+#include <array>
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QPushButton;
+
+namespace varkel {
+
+// The relationship view of the saved-game editor: the 256 sworn bonds, feuds,
+// rivalries and marriages, and one of them with the faces and names of its
+// parties. Apply stores the relationship into all eight copies of the table.
+class RelationPanel : public QFrame {
+    Q_OBJECT
+public:
+    explicit RelationPanel(Session& session, QWidget* parent = nullptr);
+
+    // Fills List3 from `save` and shows record 0.
+    void fillList(const QByteArray& save, const SaveTables& tables);
+    // Record i becomes the current relationship and is shown; reads the buffer only.
+    void ShowRelation(const QByteArray& save, const SaveTables& tables, int i);
+    // Party p (0 A, 1 B, 2 the third party) becomes `officer`, or no officer (1023)
+    // when it has no name; stored by Apply.
+    void setParty(const QByteArray& save, const SaveTables& tables, int p, int officer);
+    // Stores the current relationship as record i and its row.
+    void WriteRelation(QByteArray& save, const SaveTables& tables, int i);
+    const Relation& current() const { return current_; }
+
+    // Controls, indexed as their object names.
+    QListWidget* List3 = nullptr;
+    std::array<QGroupBox*, 3> Frame11{};
+    std::array<QLabel*, 3> Picture3{};
+    std::array<QLabel*, 3> Label19{};
+    std::array<QPushButton*, 3> Command12{};
+    std::array<QFrame*, 3> Frame29{};
+    std::array<QLabel*, 3> Label33{};
+    QComboBox* Combo4 = nullptr;
+    QPushButton* Command7 = nullptr;  // Apply of this mode, "Command7(2)"
+    QPushButton* Command8 = nullptr;  // Save, "Command8(2)"
+
+signals:
+    void relationChosen(int i);
+    void changePartyRequested(int p);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* buildParty(int p);
+    void Combo4_Click(int kind);
+    // The face and name of party p, blank for no officer or one outside the save.
+    void showParty(const QByteArray& save, const SaveTables& tables, int p, bool withFace);
+    void showSpeech(int p, bool on);
+
+    Session& session_;
+    Relation current_;
+};
+
+}  // namespace varkel
