@@ -35,18 +35,27 @@ QString FilterSearchText(const QString& text, const QString& before)
     return kept;
 }
 
-int FindItemByName(const QStringList& items, int selected, const QString& name)
+int FindRowStartingWith(const QStringList& rows, int selected, const QString& text)
 {
-    const int count = static_cast<int>(items.size());
-    if (name.isEmpty() || count == 0)
+    const int count = static_cast<int>(rows.size());
+    if (text.isEmpty() || count == 0)
         return -1;
     const int start = selected >= 0 && selected < count ? selected + 1 : 0;
     for (int step = 0; step < count; ++step) {
         const int i = (start + step) % count;
-        if (ItemName(items[i]).startsWith(name))
+        if (rows[i].startsWith(text))
             return i;
     }
     return -1;
+}
+
+int FindItemByName(const QStringList& items, int selected, const QString& name)
+{
+    QStringList names;
+    names.reserve(items.size());
+    for (const QString& item : items)
+        names << ItemName(item);
+    return FindRowStartingWith(names, selected, name);
 }
 
 int FindItemByNumber(int itemCount, const QString& digits, int firstNumber)

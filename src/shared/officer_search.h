@@ -20,9 +20,11 @@ std::optional<SearchMode> SearchModeOf(const QString& text);
 // digit or double-byte character chooses it.
 QString FilterSearchText(const QString& text, const QString& before = QString());
 
-// The index of the first item after `selected` (then from the top, wrapping round to
-// `selected` itself) whose name, the text after its first ':', begins with `name`;
-// -1 when none does.
+// The index of the first row after `selected` (then from the top, wrapping round to
+// `selected` itself) that begins with `text`; -1 when none does or `text` is empty.
+int FindRowStartingWith(const QStringList& rows, int selected, const QString& text);
+
+// The same for numbered items, by their name: the text after the first ':'.
 int FindItemByName(const QStringList& items, int selected, const QString& name);
 
 // The index of the item numbered `digits` in a list of `itemCount` items numbered

@@ -14,6 +14,7 @@
 #include "shared/ui/outside_change.h"
 #include "shared/ui/standard_error.h"
 #include "sideeditors/ui/form6.h"
+#include "sideeditors/ui/form8.h"
 #include "sideeditors/ui/pickers.h"
 
 #include <QButtonGroup>
@@ -74,6 +75,7 @@ Form4* Form4::open(Session& session)
 Form4::Form4(Session& session, SaveGame save, ScenarioData scenario)
     : QWidget(nullptr, Qt::Window), session_(session), save_(std::move(save)), scenario_(std::move(scenario)),
       childFactory_(MakePicker), runForecast_([](Form6& forecast) { forecast.exec(); }),
+      runIntimacy_([](Form8& intimacy) { intimacy.exec(); }),
       random_([] { return QRandomGenerator::global()->generateDouble(); })
 {
     setObjectName(QStringLiteral("Form4"));
@@ -120,6 +122,7 @@ Form4::Form4(Session& session, SaveGame save, ScenarioData scenario)
     // Programmatic changes reach the handler too; it ignores them while the view is filled.
     connect(panel_->Check5, &QCheckBox::toggled, this, &Form4::Check5_Click);
     connect(panel_->Command11, &QPushButton::clicked, this, &Form4::Command11_Click);
+    connect(panel_->Command10, &QPushButton::clicked, this, &Form4::Command10_Click);
     connect(treasures_, &TreasurePanel::treasureChosen, this, &Form4::ReadHorse);
     connect(treasures_, &TreasurePanel::chooseOwnerRequested, this, &Form4::Command2_Click);
     connect(treasures_->Command13, &QPushButton::clicked, this, &Form4::Command13_Click);

@@ -27,6 +27,7 @@ namespace varkel {
 
 class FamilyPanel;
 class Form6;
+class Form8;
 class OfficerPanel;
 class RelationPanel;
 class TreasurePanel;
@@ -48,6 +49,8 @@ public:
     void setChildFactory(ChildFactory factory) { childFactory_ = std::move(factory); }
     // Shows the forecast window; by default modally. Tests look at it instead.
     void setForecastRunner(std::function<void(Form6&)> run) { runForecast_ = std::move(run); }
+    // Shows the intimacy editor; by default modally. Tests drive it instead.
+    void setIntimacyRunner(std::function<void(Form8&)> run) { runIntimacy_ = std::move(run); }
     // The random source of the family view and the forecast's likeness.
     void setRandomSource(std::function<double()> random);
     void setAboutView(std::function<void()> showAbout) { showAbout_ = std::move(showAbout); }
@@ -66,6 +69,7 @@ public:
     void Command1_Click();
     void Check5_Click();
     void Command11_Click();
+    void Command10_Click();
     void ReadBWNote();
     void ReadHorse(int i);
     void Command2_Click();
@@ -133,6 +137,7 @@ private:
     RelationPanel* relations_ = nullptr;
     OfficerSearchBox* search_ = nullptr;
     std::function<void(Form6&)> runForecast_;
+    std::function<void(Form8&)> runIntimacy_;
     std::function<double()> random_;
 
 public:

@@ -1,10 +1,14 @@
-// Form4's relationship commands: showing a relationship and changing its parties
-// through the officer picker.
+// Form4's relationship commands: showing a relationship, changing its parties
+// through the officer picker, and the intimacy editor of a controlled officer.
 #include "saveeditor/ui/form4.h"
 #include "saveeditor/ui/relation_panel.h"
+#include "sideeditors/ui/form8.h"
 #include "sideeditors/ui/pickers.h"
 
 #include <QDialog>
+#include <QListWidget>
+
+#include <algorithm>
 
 namespace varkel {
 
@@ -21,6 +25,17 @@ void Form4::Command12_Click(int p)
     const int before = session_.pickedOfficer;
     if (RunPicker(childFactory_, QStringLiteral("Form5"), session_, this) && session_.pickedOfficer != before)
         relations_->setParty(save_.bytes, tables_, p, session_.pickedOfficer);
+}
+
+void Form4::Command10_Click()
+{
+    const int officer = List1->currentRow();
+    const auto slot = std::find(tables_.controlled.begin(), tables_.controlled.end(), officer);
+    if (officer < 0 || slot == tables_.controlled.end())
+        return;
+    Form8 intimacy(session_, save_.bytes, tables_, int(slot - tables_.controlled.begin()), this);
+    connect(&intimacy, &Form8::applied, this, [this] { setModified(true); });
+    runIntimacy_(intimacy);
 }
 
 }  // namespace varkel

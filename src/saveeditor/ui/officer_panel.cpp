@@ -227,8 +227,8 @@ void OfficerPanel::ReadWJInfo2(const QByteArray& save, const SaveTables& tables,
     Combo8->setEditText(tables.forceName(s.force));
     Combo1->setCurrentIndex(s.health);
     SelectListIndex(Combo9, ScenarioData::kCityCount, r.city, r.city);
-    // Command10 opens the intimacy editor, which is not there yet.
-    Command10->setEnabled(false);
+    // The intimacy editor is there for the controlled officers.
+    Command10->setEnabled(tables.isControlled(n));
     Check5->setChecked(tables.isControlled(n));
     viewLoaded_ = true;
 }

@@ -174,7 +174,8 @@ private slots:
         QCOMPARE(frame26(*form), QStringLiteral("擔當武將(%1)").arg(controlledBefore + 1));
         QCOMPARE(list(*form)->currentRow(), n);
         QVERIFY(showsModified(*form));
-        QVERIFY(!button(*form, QStringLiteral("Command10"))->isEnabled());
+        // A controlled officer has its intimacy editor.
+        QVERIFY(button(*form, QStringLiteral("Command10"))->isEnabled());
     }
 
     void givingUpControlAsksFirst_data()

@@ -1,0 +1,196 @@
+#include "sideeditors/ui/form8.h"
+
+#include "shared/name_field.h"
+#include "shared/officer_search.h"
+#include "shared/texts.h"
+#include "shared/ui/combo_values.h"
+#include "shared/ui/control_names.h"
+#include "shared/ui/input_filters.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+namespace varkel {
+
+namespace {
+
+constexpr int kNameColumns = 8;
+constexpr int kSearchLength = 4;
+
+}  // namespace
+
+Form8::Form8(Session& session, QByteArray& save, const SaveTables& tables, int slot, QWidget* parent)
+    : QDialog(parent), session_(session), save_(save), tables_(tables), slot_(slot)
+{
+    setObjectName(QStringLiteral("Form8"));
+    setWindowTitle(GetResText(354));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/varkel.png")));
+    setModal(true);
+
+    Option1 = named(new QRadioButton(QStringLiteral("一般武將"), this), QStringLiteral("Option1"));
+    Option2 = named(new QRadioButton(QStringLiteral("特殊人物"), this), QStringLiteral("Option2"));
+    connect(Option1, &QRadioButton::clicked, this, [this] { fillList(false); });
+    connect(Option2, &QRadioButton::clicked, this, [this] { fillList(true); });
+    List1 = named(new QListWidget(this), QStringLiteral("List1"));
+    List1->setMinimumSize(fontMetrics().horizontalAdvance(QStringLiteral("國國國國 信賴(J)")) + 60, 360);
+    connect(List1, &QListWidget::currentRowChanged, this, &Form8::showLevel);
+    connect(List1, &QListWidget::itemChanged, this, &Form8::showCount);
+    Label2 = named(new QLabel(this), QStringLiteral("Label2"));
+
+    auto* level = named(new QGroupBox(QStringLiteral("親密度"), this), QStringLiteral("Frame1"));
+    auto* levelRow = new QHBoxLayout(level);
+    Combo1 = named(new QComboBox(level), QStringLiteral("Combo1"));
+    FillList(Combo1, IntimacyLevelItems());
+    levelRow->addWidget(Combo1);
+
+    Command1 = named(new QPushButton(QStringLiteral("應用"), this), QStringLiteral("Command1"));
+    Command3 = named(new QPushButton(QStringLiteral("全部選擇"), this), QStringLiteral("Command3"));
+    Command4 = named(new QPushButton(QStringLiteral("取消選擇"), this), QStringLiteral("Command4"));
+    Command2 = named(new QPushButton(QStringLiteral("退出"), this), QStringLiteral("Command2"));
+    connect(Command1, &QPushButton::clicked, this, &Form8::Command1_Click);
+    connect(Command3, &QPushButton::clicked, this, &Form8::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &Form8::Command4_Click);
+    connect(Command2, &QPushButton::clicked, this, &QDialog::accept);
+    Label1 = named(new QLabel(QStringLiteral("武將姓名查找"), this), QStringLiteral("Label1"));
+    Text1 = named(new QLineEdit(this), QStringLiteral("Text1"));
+    UseNameFilter(Text1, kSearchLength);
+    connect(Text1, &QLineEdit::returnPressed, this, &Form8::Text1_Enter);
+    // Enter belongs to the search box, not to a default button.
+    for (QPushButton* b : {Command1, Command2, Command3, Command4})
+        b->setAutoDefault(false);
+
+    auto* modes = new QHBoxLayout;
+    modes->addWidget(Option1);
+    modes->addWidget(Option2);
+    auto* side = new QVBoxLayout;
+    side->addWidget(level);
+    side->addWidget(Command1);
+    side->addWidget(Command3);
+    side->addWidget(Command4);
+    side->addStretch();
+    side->addWidget(Label1);
+    side->addWidget(Text1);
+    side->addWidget(Command2);
+    auto* body = new QHBoxLayout;
+    auto* listColumn = new QVBoxLayout;
+    listColumn->addWidget(List1, 1);
+    listColumn->addWidget(Label2);
+    body->addLayout(listColumn, 1);
+    body->addLayout(side);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(modes);
+    layout->addLayout(body, 1);
+
+    Option1->setChecked(true);
+    fillList(false);
+}
+
+QString Form8::rowText(int position) const
+{
+    const auto officer = special_ ? SpecialPositionOfficer(position) : GeneralPositionOfficer(save_, position);
+    const QString name = officer ? tables_.officerNames.value(*officer) : QString();
+    const auto level = IntimacyStream(slot_, special_).read(save_, position);
+    return PadRight(name, kNameColumns) + QLatin1Char(' ') + (level ? IntimacyLevelItems().value(*level) : QString());
+}
+
+void Form8::fillList(bool special)
+{
+    special_ = special;
+    const int rows = special ? intimacy::kSpecialPositions : GeneralListRows(tables_.officerCount);
+    {
+        const QSignalBlocker block(List1);
+        List1->clear();
+        for (int k = 0; k < rows; ++k) {
+            auto* item = new QListWidgetItem(rowText(k), List1);
+            item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+            item->setCheckState(Qt::Unchecked);
+        }
+    }
+    List1->setCurrentRow(0);
+    showLevel(0);
+    showCount();
+}
+
+void Form8::showLevel(int row)
+{
+    if (const auto level = IntimacyStream(slot_, special_).read(save_, row))
+        Combo1->setCurrentIndex(*level);
+}
+
+int Form8::tickedCount() const
+{
+    int ticked = 0;
+    for (int k = 0; k < List1->count(); ++k)
+        ticked += List1->item(k)->checkState() == Qt::Checked ? 1 : 0;
+    return ticked;
+}
+
+void Form8::showCount()
+{
+    const int ticked = tickedCount();
+    Label2->setText(GetResText(270) + QStringLiteral(": ") + QString::number(ticked) + GetResText(271));
+    Command1->setEnabled(ticked > 0);
+}
+
+void Form8::Command1_Click()
+{
+    std::vector<int> positions;
+    for (int k = 0; k < List1->count(); ++k)
+        if (List1->item(k)->checkState() == Qt::Checked)
+            positions.push_back(k);
+    const int selected = List1->currentRow();
+    if (positions.empty() || !IntimacyStream(slot_, special_).apply(save_, positions, Combo1->currentIndex()))
+        return;
+    fillList(special_);
+    List1->setCurrentRow(selected);
+    emit applied();
+}
+
+void Form8::Command3_Click()
+{
+    const int selected = List1->currentRow();
+    {
+        const QSignalBlocker block(List1);
+        for (int k = 0; k < List1->count(); ++k)
+            List1->item(k)->setCheckState(Qt::Checked);
+    }
+    showCount();
+    List1->setCurrentRow(selected);
+}
+
+void Form8::Command4_Click()
+{
+    {
+        const QSignalBlocker block(List1);
+        for (int k = 0; k < List1->count(); ++k)
+            List1->item(k)->setCheckState(Qt::Unchecked);
+    }
+    showCount();
+    List1->setCurrentRow(0);
+}
+
+void Form8::Text1_Enter()
+{
+    if (Text1->text().isEmpty())
+        return;
+    QStringList rows;
+    for (int k = 0; k < List1->count(); ++k)
+        rows << List1->item(k)->text();
+    const int found = FindRowStartingWith(rows, List1->currentRow(), Text1->text());
+    if (found < 0)
+        session_.prompter->tell(GetResText(253), kEditorTitle, MessageIcon::Information);
+    else
+        List1->setCurrentRow(found);
+}
+
+}  // namespace varkel
