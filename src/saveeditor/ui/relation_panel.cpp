@@ -137,9 +137,12 @@ void RelationPanel::ShowRelation(const QByteArray& save, const SaveTables& table
 void RelationPanel::showParty(const QByteArray& save, const SaveTables& tables, int p, bool withFace)
 {
     const int officer = partyOf(current_, p);
-    // A party outside the save's officers has no person block to show.
+    // A party outside the save's officers has no person block to show: no face, no name.
     const bool inSave = officer >= 0 && officer < tables.officerCount;
-    Label19[p]->setText(inSave ? PartyName(tables.officerNames, officer) : QString());
+    // One outside shows its stored number, which Apply keeps.
+    Label19[p]->setText(inSave                           ? PartyName(tables.officerNames, officer)
+                        : officer != relation::kNoParty ? QString::number(officer)
+                                                         : QString());
     if (withFace && inSave) {
         int face = DecodePersonBlock(save, save::personBlock(officer)).face;
         ShowFace(session_, Picture3[p], face);

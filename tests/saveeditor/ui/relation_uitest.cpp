@@ -1,10 +1,13 @@
 // The relationship view as a user meets it: the list, changing a party through
 // the officer picker (or cancelling it), the kind list and Apply into all eight
 // copies of the table.
+#include "demo_folder/demo_folder.h"
 #include "saveeditor/relation_record.h"
+#include "saveeditor/save_file.h"
 #include "saveeditor/ui/form4.h"
 #include "saveeditor/ui/relation_panel.h"
 #include "shared/texts.h"
+#include "support/file_bytes.h"
 #include "support/scripted_picker.h"
 #include "support/temp_game_folder.h"
 
@@ -114,6 +117,27 @@ private slots:
         QCOMPARE(stored.kind, int(relation::kSworn));
         if (picked >= 0)
             QCOMPARE(shownName, form->tables().officerNames.value(picked));
+    }
+
+    // Parties outside the save's officers show no face and no name, only their
+    // stored number, and an Apply of another change keeps them.
+    void aPartyOutsideTheOfficersIsShownRawAndKept()
+    {
+        const QString path = SaveGame::slotPath(session_.gameFolder, demo::kDemoNewestSlot);
+        QByteArray file = test::FileBytes(path);
+        const int outside = SaveTables::build(file).officerCount + 20;
+        EncodeRelation(file, 7, Relation{12, 14, outside, relation::kFeud});
+        QVERIFY(test::WriteFileBytes(path, file));
+        auto form = openRelations(7);
+        RelationPanel& p = panel(*form);
+        QCOMPARE(p.Label19[2]->text(), QString::number(outside));
+        QVERIFY(p.Picture3[2]->pixmap().isNull());
+        QVERIFY(!p.Picture3[0]->pixmap().isNull());
+        pickWith(*form, 15);
+        QTest::mouseClick(p.Command12[1], Qt::LeftButton);
+        apply(*form);
+        QCOMPARE(DecodeRelation(form->saveGame().bytes, form->tables().officerCount, 7),
+                 (Relation{12, 15, outside, relation::kFeud}));
     }
 
     void onlyAFeudHasAThirdPartyToChange()
