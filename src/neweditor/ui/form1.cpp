@@ -37,13 +37,6 @@ namespace {
 const QString kFilePattern = QStringLiteral("Svd_sys*.sav");
 constexpr int kSearchLength = 4;
 
-// The index inside the control name "Text3(7)".
-int indexOf(const QString& control)
-{
-    const qsizetype open = control.indexOf(QLatin1Char('('));
-    return control.mid(open + 1, control.size() - open - 2).toInt();
-}
-
 // Shows what the file could not give: the standard error, or text 254 for a file
 // of the wrong size.
 void reportRefusal(Session& session, FileBuffer::Refusal refusal, const RuntimeError& error)
@@ -194,7 +187,7 @@ QWidget* Form1::buildNumbers(QWidget* parent)
     constexpr int kPerRow = 4;
     numbers_ = std::make_unique<NumberBoxes<MemberRecord>>(
         NewOfficerFields(), row, [&](const RecordField<MemberRecord>& field, QLabel* caption, QLineEdit* box) {
-            const int i = indexOf(field.control);
+            const int i = IndexOfControl(field.control);
             QWidget* group = traits;
             if (field.control.startsWith(QLatin1String("Text2"))) {
                 group = abilities;
@@ -328,21 +321,16 @@ void Form1::Command4_Click()
 
 bool Form1::save()
 {
-    switch (AskAboutOutsideChange(session_, file_.path)) {
-    case OutsideChange::Cancel:
-        return false;
-    case OutsideChange::SaveElsewhere:
-        return saveAs();
-    case OutsideChange::Overwrite:
-        break;
-    }
-    if (!biographiesMayBeWritten())
-        return false;
-    if (const auto failure = file_.save(session_.files)) {
-        ShowRuntimeError(*session_.prompter, *failure);
-        return false;
-    }
-    return saveBiographies();
+    const auto write = [this] {
+        if (!biographiesMayBeWritten())
+            return false;
+        if (const auto failure = file_.save(session_.files)) {
+            ShowRuntimeError(*session_.prompter, *failure);
+            return false;
+        }
+        return saveBiographies();
+    };
+    return SaveAskingAboutOutsideChange(session_, file_.path, write, [this] { return saveAs(); });
 }
 
 bool Form1::biographiesMayBeWritten()

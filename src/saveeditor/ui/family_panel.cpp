@@ -36,13 +36,6 @@ const QColor kLinkColour(192, 192, 255);
 const QColor kLinkHoverColour(0, 0, 255);
 const QColor kLinkOpenColour(255, 0, 0);
 
-// The index inside the control name "Text10(6)".
-int indexOf(const QString& control)
-{
-    const qsizetype open = control.indexOf(QLatin1Char('('));
-    return control.mid(open + 1, control.size() - open - 2).toInt();
-}
-
 }  // namespace
 
 FamilyPanel::FamilyPanel(Session& session, QWidget* parent)
@@ -153,7 +146,7 @@ QWidget* FamilyPanel::buildNumbers()
     constexpr int kPerRow = 4;
     numbers_ = std::make_unique<NumberBoxes<FamilyMember>>(
         FamilyFields(), row, [&](const RecordField<FamilyMember>& field, QLabel* caption, QLineEdit* box) {
-            const int i = indexOf(field.control);
+            const int i = IndexOfControl(field.control);
             if (field.control.startsWith(QLatin1String("Text9"))) {
                 box->setParent(abilities);
                 caption->setParent(abilities);

@@ -90,26 +90,18 @@ Form4::Form4(Session& session, SaveGame save, ScenarioData scenario)
     auto* body = new QHBoxLayout;
     body->addWidget(buildSideColumn());
     modes_ = new QStackedWidget(this);
-    panel_ = new OfficerPanel(session_, modes_);
-    Frame10[0] = panel_;
-    Command7[0] = panel_->Command7;
-    Command8[0] = panel_->Command8;
-    modes_->addWidget(panel_);
-    treasures_ = new TreasurePanel(session_, modes_);
-    Frame10[1] = treasures_;
-    Command7[1] = treasures_->Command7;
-    Command8[1] = treasures_->Command8;
-    modes_->addWidget(treasures_);
-    relations_ = new RelationPanel(session_, modes_);
-    Frame10[2] = relations_;
-    Command7[2] = relations_->Command7;
-    Command8[2] = relations_->Command8;
-    modes_->addWidget(relations_);
-    family_ = new FamilyPanel(session_, modes_);
-    Frame10[3] = family_;
-    Command7[3] = family_->Command7;
-    Command8[3] = family_->Command8;
-    modes_->addWidget(family_);
+    // Each mode's view with its own Apply and Save buttons, in the order of Option3.
+    const auto addMode = [this](int i, auto* view) {
+        Frame10[i] = view;
+        Command7[i] = view->Command7;
+        Command8[i] = view->Command8;
+        modes_->addWidget(view);
+        return view;
+    };
+    panel_ = addMode(0, new OfficerPanel(session_, modes_));
+    treasures_ = addMode(1, new TreasurePanel(session_, modes_));
+    relations_ = addMode(2, new RelationPanel(session_, modes_));
+    family_ = addMode(3, new FamilyPanel(session_, modes_));
     body->addWidget(modes_, 1);
     layout->addLayout(body, 1);
 
@@ -358,20 +350,15 @@ void Form4::Command7_Click(int index)
 
 bool Form4::saveFile()
 {
-    switch (AskAboutOutsideChange(session_, save_.path)) {
-    case OutsideChange::Cancel:
-        return false;
-    case OutsideChange::SaveElsewhere:
-        return saveAs();
-    case OutsideChange::Overwrite:
-        break;
-    }
-    if (const auto error = save_.save(session_.files)) {
-        ShowRuntimeError(*session_.prompter, *error);
-        return false;
-    }
-    setModified(false);
-    return true;
+    const auto write = [this] {
+        if (const auto error = save_.save(session_.files)) {
+            ShowRuntimeError(*session_.prompter, *error);
+            return false;
+        }
+        setModified(false);
+        return true;
+    };
+    return SaveAskingAboutOutsideChange(session_, save_.path, write, [this] { return saveAs(); });
 }
 
 void Form4::Command8_Click(int)

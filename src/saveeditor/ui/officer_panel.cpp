@@ -29,13 +29,6 @@ namespace {
 
 constexpr int kStatusItems = 12;
 
-// The index inside the control name "Text3(14)".
-int indexOf(const QString& control)
-{
-    const qsizetype open = control.indexOf(QLatin1Char('('));
-    return control.mid(open + 1, control.size() - open - 2).toInt();
-}
-
 }  // namespace
 
 OfficerPanel::OfficerPanel(Session& session, QWidget* parent) : QFrame(parent), session_(session), person_(session)
@@ -96,7 +89,7 @@ QWidget* OfficerPanel::buildNumbers()
     constexpr int kPerRow = 6;
     numbers_ = std::make_unique<NumberBoxes<OfficerRecord>>(
         OfficerFields(), row, [&](const RecordField<OfficerRecord>& field, QLabel* caption, QLineEdit* box) {
-            const int i = indexOf(field.control);
+            const int i = IndexOfControl(field.control);
             if (field.control.startsWith(QLatin1String("Text5"))) {
                 delete caption;  // the date has captions of its own
                 Text5[i] = box;

@@ -19,4 +19,11 @@ inline QString indexed(const char* array, int i)
     return QStringLiteral("%1(%2)").arg(QLatin1String(array)).arg(i);
 }
 
+// The index inside an element's name: "Text3(14)" gives 14.
+inline int IndexOfControl(const QString& name)
+{
+    const qsizetype open = name.indexOf(QLatin1Char('('));
+    return name.mid(open + 1, name.size() - open - 2).toInt();
+}
+
 }  // namespace varkel

@@ -26,4 +26,18 @@ OutsideChange AskAboutOutsideChange(Session& session, const QString& path, bool 
     }
 }
 
+bool SaveAskingAboutOutsideChange(Session& session, const QString& path, const std::function<bool()>& write,
+                                  const std::function<bool()>& saveAs)
+{
+    switch (AskAboutOutsideChange(session, path)) {
+    case OutsideChange::Cancel:
+        return false;
+    case OutsideChange::SaveElsewhere:
+        return saveAs();
+    case OutsideChange::Overwrite:
+        break;
+    }
+    return write();
+}
+
 }  // namespace varkel
