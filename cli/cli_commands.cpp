@@ -122,12 +122,16 @@ QString refusalText(ControlRefusal refusal)
 
 std::unique_ptr<GameFile> open(const QString& path, const Options& options, std::ostream& err, bool namesNeeded)
 {
+    if (options.slot && (*options.slot < 0 || *options.slot >= save::kPlayerSlotCount)) {
+        refuse(err, path, QStringLiteral("--slot %1: player slots are 0..7").arg(*options.slot));
+        return nullptr;
+    }
     FileStore files(options.backupFolder);
     QString error;
     // Only a saved game takes names and treasures from the game folder.
     const bool savedGame = TypeOf(path, QFileInfo(path).size()) == FileType::SavedGame;
     auto file = OpenGameFile(files, path, savedGame ? contextFor(files, options, err, namesNeeded) : GameContext{},
-                             &error);
+                             SlotChoice{options.slot, options.special}, &error);
     if (!file)
         err << "varkel-cli: " << error << '\n';
     else if (file->kinds.empty())
@@ -140,6 +144,14 @@ void printNotes(const GameFile& file, std::ostream& err)
 {
     for (const QString& note : file.notes)
         err << "varkel-cli: note: " << file.path << ": " << note << '\n';
+}
+
+// Why the file has no records of kind `name`: the intimacy levels need the slot they belong to.
+QString noKind(const QString& name, const Options& options)
+{
+    if (!options.slot && (name == QLatin1String("intimacy") || name == QLatin1String("special_intimacy")))
+        return QStringLiteral("%1 needs --slot D, the player slot (0..7) whose levels they are").arg(name);
+    return QStringLiteral("no records of kind %1 here").arg(name);
 }
 
 QString noSuchRecord(const RecordKind& kind, int number)
@@ -203,7 +215,7 @@ int Dump(const QString& path, const Options& options, std::ostream& out, std::os
         return kRefused;
     RecordKind* kind = options.records.isEmpty() ? file->kinds.front().get() : file->kind(options.records);
     if (!kind)
-        return refuse(err, path, QStringLiteral("no records of kind %1 here").arg(options.records));
+        return refuse(err, path, noKind(options.records, options));
     printNotes(*file, err);
     std::vector<int> numbers;
     for (const int number : options.only) {
@@ -243,8 +255,17 @@ int Set(const QString& path, const QString& kindName, int number, const QStringL
         return kRefused;
     RecordKind* kind = file->kind(kindName);
     if (!kind)
-        return refuse(err, path, QStringLiteral("no records of kind %1 here").arg(kindName));
-    const int n = kind->recordOf(number);
+        return refuse(err, path, noKind(kindName, options));
+    int n = kind->recordOf(number);
+    if (options.byOfficer) {
+        const auto about = kind->recordAbout(number);
+        if (!about)
+            return refuse(err, path, QStringLiteral("--by-officer: %1 records are not about other officers; give the "
+                                                    "record's number").arg(kind->name()));
+        if (*about < 0)
+            return refuse(err, path, QStringLiteral("%1: no record is about officer %2").arg(kind->name()).arg(number));
+        n = *about;
+    }
     if (n < 0)
         return refuse(err, path, noSuchRecord(*kind, number));
     std::vector<std::pair<QString, QString>> values;
@@ -300,6 +321,8 @@ int Apply(const QString& path, const QString& editsPath, const Options& options,
         const QString kindName = RecordKindOf(edit);
         RecordKind* kind = file->kind(kindName);
         const int number = RecordNumber(edit);
+        if (!kind && !kindName.isEmpty())
+            return refuse(err, editsPath, noKind(kindName, options));
         if (!kind || number < 0)
             return refuse(err, editsPath, QStringLiteral("an edit needs the \"kind\" and \"number\" of a record here"));
         const int n = kind->recordOf(number);
@@ -335,7 +358,7 @@ int Diff(const QString& a, const QString& b, const Options& options, std::ostrea
 
     const auto chosen = chosenKinds(*fa, options);
     if (!chosen)
-        return refuse(err, a, QStringLiteral("no records of kind %1 here").arg(options.records));
+        return refuse(err, a, noKind(options.records, options));
 
     bool found = false;
     std::set<qsizetype> owned;  // bytes of records whose differences were named
@@ -388,7 +411,7 @@ int Check(const QString& path, const Options& options, std::ostream& out, std::o
         return kRefused;
     const auto chosen = chosenKinds(*file, options);
     if (!chosen)
-        return refuse(err, path, QStringLiteral("no records of kind %1 here").arg(options.records));
+        return refuse(err, path, noKind(options.records, options));
     printNotes(*file, err);
     int findings = 0;
     for (const auto& kind : file->kinds) {

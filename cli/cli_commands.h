@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <iosfwd>
+#include <optional>
 #include <vector>
 
 namespace varkel::cli {
@@ -20,6 +21,9 @@ struct Options {
     QString format = QStringLiteral("json");
     QString output;  // --output
     bool dryRun = false;
+    std::optional<int> slot;  // --slot: the player slot whose intimacy levels are records
+    bool special = false;     // --special: the levels toward the seven special persons
+    bool byOfficer = false;   // --by-officer: set's NUMBER names the officer a record is about
 };
 
 // Each command writes its results to `out` and its complaints, one line each, to `err`.

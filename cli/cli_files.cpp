@@ -3,6 +3,8 @@
 #include "neweditor/biography_file.h"
 #include "neweditor/new_officer_kind.h"
 #include "saveeditor/family_kind.h"
+#include "saveeditor/intimacy_kind.h"
+#include "saveeditor/relation_kind.h"
 #include "saveeditor/save_layout.h"
 #include "saveeditor/save_record_kinds.h"
 #include "saveeditor/save_tables.h"
@@ -51,12 +53,20 @@ QString folderOf(const QString& path)
 }
 
 // The record kinds of each file type; a new kind is one more line here.
-void addKinds(FileStore& store, GameFile& file, const GameContext& context)
+void addKinds(FileStore& store, GameFile& file, const GameContext& context, const SlotChoice& choice)
 {
     if (file.type == FileType::SavedGame) {
         file.kinds.push_back(std::make_unique<OfficerKind>(context.cityNames));
         file.kinds.push_back(std::make_unique<SaveTablesKind>());
         file.kinds.push_back(std::make_unique<FamilyKind>());
+        file.kinds.push_back(std::make_unique<RelationKind>());
+        if (choice.slot) {
+            file.kinds.push_back(std::make_unique<IntimacyKind>(*choice.slot, choice.special));
+            // The editor opens the levels of controlled officers only; the bytes are there all the same.
+            if (SaveTables::build(file.bytes).controlled[std::size_t(*choice.slot)] == save::kNoControlledOfficer)
+                file.notes << QStringLiteral("player slot %1 controls no officer; its levels are shown as stored")
+                                  .arg(*choice.slot);
+        }
         // Treasure attributes live in the game folder's scenario file.
         if (context.scenario) {
             HeldFile& scenario = addCompanion(file, context.scenarioPath, *context.scenario, true);
@@ -158,7 +168,7 @@ GameContext ReadContext(FileStore& store, const QString& gameFolder)
 }
 
 std::unique_ptr<GameFile> OpenGameFile(FileStore& store, const QString& path, const GameContext& context,
-                                       QString* error)
+                                       const SlotChoice& slot, QString* error)
 {
     auto file = std::make_unique<GameFile>();
     file->path = path;
@@ -183,7 +193,7 @@ std::unique_ptr<GameFile> OpenGameFile(FileStore& store, const QString& path, co
     file->bytes = scenario ? scenarioBytes(std::move(*bytes)) : std::move(*bytes);
     file->asRead = file->bytes;
     file->keepTail = scenario;
-    addKinds(store, *file, context);
+    addKinds(store, *file, context, slot);
     for (auto& kind : file->kinds)
         kind->load(file->bytes);
     return file;

@@ -59,6 +59,14 @@ struct GameContext {
     QStringList treasureNotes;  // the 80 notes of "m_msg.vk"; empty when it is missing
 };
 
+// Which player slot's records a saved game shows besides the rest: the intimacy
+// levels of that slot's officer, toward the officers the person map names or
+// (special) toward the seven special persons. Without a slot there are none.
+struct SlotChoice {
+    std::optional<int> slot;
+    bool special = false;
+};
+
 // The game folder to take names from: `chosen`, else the editor's configured one;
 // empty when neither holds "d_sce.vk".
 QString GameFolderFor(const QString& chosen, const QString& programFolder);
@@ -69,6 +77,6 @@ GameContext ReadContext(FileStore& store, const QString& gameFolder);
 
 // Reads `path` and binds its record kinds; the error names the file when it fails.
 std::unique_ptr<GameFile> OpenGameFile(FileStore& store, const QString& path, const GameContext& context,
-                                     QString* error);
+                                       const SlotChoice& slot, QString* error);
 
 }  // namespace varkel::cli

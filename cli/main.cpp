@@ -31,8 +31,19 @@ int main(int argc, char* argv[])
         "or the biographies)";
     const std::string kRecordsHelp =
         "officers (default for a saved game), tables, family (a saved game's 16 members: children 0..7 with their "
-        "biographies, spouses 8..15), treasures, or newofficers (a system save's, with the biographies of the "
-        "RDText.vk beside it)";
+        "biographies, spouses 8..15), relations (the 256 relationships: parties a, b, c and type, read from copy 0, "
+        "stored into all eight copies), intimacy (with --slot D: the levels of that slot's officer, numbered by "
+        "position), treasures, or newofficers (a system save's, with the biographies of the RDText.vk beside it)";
+    const std::string kSlotHelp =
+        "the player slot 0..7 whose intimacy levels are records (kind intimacy): one per position the person map "
+        "names, numbered by position";
+    const std::string kSpecialHelp = "with --slot: the levels toward the seven special persons (kind special_intimacy)";
+    int slot = -1;
+    bool special = false;
+    auto addSlot = [&](CLI::App* command) {
+        auto* slotOption = command->add_option("--slot", slot, kSlotHelp)->check(CLI::Range(0, 7));
+        command->add_flag("--special", special, kSpecialHelp)->needs(slotOption);
+    };
 
     auto* info = cli.add_subcommand("info", "What FILE is; for a saved game its date, officers, controlled officers and families.");
     info->add_option("FILE", file)->required();
@@ -43,15 +54,23 @@ int main(int argc, char* argv[])
     dump->add_option("--only", only, "only these record numbers")->delimiter(',');
     dump->add_option("--format", format, "json (default), jsonl or csv")->check(CLI::IsMember({"json", "jsonl", "csv"}));
     dump->add_option("--game-folder", gameFolder, kGameFolderHelp);
+    addSlot(dump);
 
     auto* set = cli.add_subcommand("set", "Changes fields of one record, as the editor's Apply does.");
     set->add_option("FILE", file)->required();
-    set->add_option("KIND", kind, "officer, family_member, treasure or new_officer")->required();
-    set->add_option("NUMBER", number, "the record's number as dump shows it (660..759 for a new officer)")->required();
-    set->add_option("FIELD=VALUE", assignments)->required();
+    set->add_option("KIND", kind, "officer, family_member, relation, intimacy (with --slot), treasure or new_officer")
+        ->required();
+    set->add_option("NUMBER", number, "the record's number as dump shows it (660..759 for a new officer, the position "
+                                      "for intimacy)")->required();
+    set->add_option("FIELD=VALUE", assignments, "e.g. type=結義 a=12 for a relation, level=敬愛 (or 0..31) for "
+                                                "intimacy")->required();
     set->add_option("--output", output, kOutputHelp);
     set->add_flag("--dry-run", options.dryRun, "show the changes, write nothing");
     set->add_option("--game-folder", gameFolder, kGameFolderHelp);
+    addSlot(set);
+    set->add_flag("--by-officer", options.byOfficer,
+                  "NUMBER is the officer the record is about, not its position (intimacy: set SAVE intimacy 123 "
+                  "level=敬愛 --slot 0 --by-officer)");
 
     auto* apply = cli.add_subcommand("apply", "Changes many records at once from JSON of the shape dump writes.");
     apply->add_option("FILE", file)->required();
@@ -59,17 +78,20 @@ int main(int argc, char* argv[])
     apply->add_option("--output", output, kOutputHelp);
     apply->add_flag("--dry-run", options.dryRun, "show the changes, write nothing");
     apply->add_option("--game-folder", gameFolder, kGameFolderHelp);
+    addSlot(apply);
 
     auto* diff = cli.add_subcommand("diff", "The records and fields that differ between two files of one kind.");
     diff->add_option("A", file)->required();
     diff->add_option("B", second)->required();
     diff->add_option("--records", records, "only the records of this kind: " + kRecordsHelp);
     diff->add_option("--game-folder", gameFolder, kGameFolderHelp);
+    addSlot(diff);
 
     auto* check = cli.add_subcommand("check", "Stored values the editor cannot show as they are, and problems of FILE.");
     check->add_option("FILE", file)->required();
     check->add_option("--records", records, "only the records of this kind: " + kRecordsHelp);
     check->add_option("--game-folder", gameFolder, kGameFolderHelp);
+    addSlot(check);
 
     std::string action;
     auto* control = cli.add_subcommand("control", "Takes or gives up control of an officer, or forces it into the game, as the editor does.");
@@ -95,6 +117,9 @@ int main(int argc, char* argv[])
     options.format = QString::fromStdString(format);
     options.output = QString::fromStdString(output);
     options.only = only;
+    if (slot >= 0)
+        options.slot = slot;
+    options.special = special;
     const QString path = QString::fromStdString(file);
 
     if (*info)

@@ -54,7 +54,8 @@ std::vector<Field> buildFields()
     t.number("a", "", u("甲方"), 4, none, none, kNoParty, [](auto& r) -> auto& { return r.a; });
     t.number("b", "", u("乙方"), 4, none, none, kNoParty, [](auto& r) -> auto& { return r.b; });
     t.number("c", "", u("第三者"), 4, none, none, kNoParty, [](auto& r) -> auto& { return r.c; });
-    t.choice("kind", "關系", RelationKindItems(), [](auto& r) -> auto& { return r.kind; }).control =
+    // "type", as for treasures: "kind" names the sort of record on the command line.
+    t.choice("type", "關系", RelationKindItems(), [](auto& r) -> auto& { return r.kind; }).control =
         QStringLiteral("Combo4");
     return std::move(t.fields);
 }
@@ -108,7 +109,7 @@ QString PartyName(const QStringList& officerNames, int party)
 QString RelationRowText(int i, const Relation& r, const QStringList& officerNames)
 {
     return FormatNumber(i, kNumberDigits) + QLatin1Char(':') + PadRight(PartyName(officerNames, r.a), kNameColumns) +
-           ChoiceText(RelationField(QStringLiteral("kind")), r.kind) + kIdeographicSpace +
+           ChoiceText(RelationField(QStringLiteral("type")), r.kind) + kIdeographicSpace +
            PadRight(PartyName(officerNames, r.b), kNameColumns) + PartyName(officerNames, r.c);
 }
 

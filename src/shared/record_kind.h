@@ -61,6 +61,10 @@ public:
     // Where record n lies in the file.
     virtual std::vector<Extent> extents(int n) const = 0;
     virtual std::vector<Finding> check() const { return {}; }
+    // For records that are about other officers (the intimacy levels toward them):
+    // the record about `officer`, -1 when none is. Nothing for kinds whose records
+    // are not addressed by officer.
+    virtual std::optional<int> recordAbout(int) const { return std::nullopt; }
 
     // Record n's number, and the record a number names (-1 for none).
     int numberOf(int n) const { return firstNumber() + n; }

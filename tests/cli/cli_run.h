@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
@@ -28,6 +30,12 @@ inline CliRun cli(const QStringList& arguments)
         return {};
     return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
             QString::fromUtf8(process.readAllStandardError())};
+}
+
+// The records a JSON dump printed.
+inline QJsonArray dumped(const CliRun& run)
+{
+    return QJsonDocument::fromJson(run.out.toUtf8()).array();
 }
 
 }  // namespace varkel::test

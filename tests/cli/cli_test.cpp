@@ -319,11 +319,6 @@ protected:
     QByteArray scenarioBefore, saveBefore;
 };
 
-QJsonArray dumped(const CliRun& run)
-{
-    return QJsonDocument::fromJson(run.out.toUtf8()).array();
-}
-
 }  // namespace
 
 TEST_F(TreasureCli, DumpShowsOwnersFromTheSaveAndNotesFromTheFolder)

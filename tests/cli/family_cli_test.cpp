@@ -50,11 +50,6 @@ protected:
 
 test::TempGameFolder* FamilyCli::demo = nullptr;
 
-QJsonArray dumped(const CliRun& run)
-{
-    return QJsonDocument::fromJson(run.out.toUtf8()).array();
-}
-
 }  // namespace
 
 TEST_F(FamilyCli, DumpListsSixteenMembersWithTheChildrensOwnFields)

@@ -86,11 +86,6 @@ protected:
 
 test::TempGameFolder* NewOfficerCli::demo = nullptr;
 
-QJsonArray dumped(const CliRun& run)
-{
-    return QJsonDocument::fromJson(run.out.toUtf8()).array();
-}
-
 }  // namespace
 
 TEST_F(NewOfficerCli, DumpListsEveryRecordWithTheBiographyBesideIt)

@@ -156,10 +156,10 @@ TEST(RelationFields, RefuseValuesThatCannotBeStored)
         {"b", QStringLiteral("-1"), std::nullopt, "乙方"},
         {"c", QStringLiteral("900"), 900, "第三者"},
         {"c", QStringLiteral("x"), std::nullopt, "第三者"},
-        {"kind", QString::fromUtf8("仇敵"), kFeud, "關系"},
-        {"kind", QStringLiteral("0"), kNone, "關系"},
-        {"kind", QStringLiteral("4"), kMarried, "關系"},
-        {"kind", QStringLiteral("5"), std::nullopt, "關系"},
+        {"type", QString::fromUtf8("仇敵"), kFeud, "關系"},
+        {"type", QStringLiteral("0"), kNone, "關系"},
+        {"type", QStringLiteral("4"), kMarried, "關系"},
+        {"type", QStringLiteral("5"), std::nullopt, "關系"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << row.key << "=" << row.typed.toStdString());

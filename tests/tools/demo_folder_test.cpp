@@ -1,7 +1,10 @@
 #include "demo_folder/demo_folder.h"
 #include "saveeditor/biography.h"
 #include "saveeditor/family_record.h"
+#include "saveeditor/intimacy_stream.h"
 #include "saveeditor/member_record.h"
+#include "saveeditor/relation_record.h"
+#include "saveeditor/save_tables.h"
 #include "shared/bytes.h"
 #include "shared/name_field.h"
 
@@ -442,6 +445,81 @@ TEST_F(DemoFolderTest, FamiliesHoldTheEdgeCasesOfTheFamilyView)
     const int officer = le16At(save, save::personMapEntry(person));
     EXPECT_TRUE(byteAt(save, save::personBlock(officer) + 52) & 0x20);
     EXPECT_FALSE(DecodeFamilyMember(save, 8 + demo::kDemoFemaleOfficersSlot).person.female);
+}
+
+// The relationship view's cases in every save, read as the editor reads them.
+TEST_F(DemoFolderTest, RelationshipsHoldEveryKindAndTheEdgeCases)
+{
+    enum Parties { kOfficers, kAAtTheCount, kNoThirdParty, kEmpty };
+    struct Row {
+        int record;
+        int kind;
+        Parties parties;
+    };
+    const std::vector<Row> rows = {
+        {0, relation::kSworn, kOfficers},
+        {1, relation::kFeud, kOfficers},
+        {2, relation::kRivals, kOfficers},
+        {3, relation::kMarried, kOfficers},
+        {demo::kDemoRelationWithDifferingCopy, relation::kFeud, kOfficers},
+        {demo::kDemoRelationWithOutsideA, relation::kNone, kAAtTheCount},
+        {demo::kDemoFeudWithoutThirdParty, relation::kFeud, kNoThirdParty},
+        {demo::kDemoRelationsInUse, relation::kNone, kEmpty},
+        {relation::kCount - 1, relation::kNone, kEmpty},
+    };
+    const QByteArray emptyRecord("\xFF\xFF\xFF\x3F", relation::kRecordSize);
+    for (int k = 0; k < 9; ++k) {
+        const QByteArray save = slot(k);
+        const int count = SaveTables::countOfficers(save);
+        for (const Row& row : rows) {
+            SCOPED_TRACE(testing::Message() << "save " << k << ", record " << row.record);
+            const Relation r = DecodeRelation(save, count, row.record);
+            EXPECT_EQ(r.kind, row.kind);
+            if (row.parties == kEmpty) {
+                EXPECT_EQ(save.mid(relation::record(row.record), relation::kRecordSize), emptyRecord);
+                continue;
+            }
+            EXPECT_EQ(r.a == count, row.parties == kAAtTheCount);
+            EXPECT_LT(r.b, count);
+            EXPECT_NE(r.a, r.b);
+            // Only a feud names the one it avenges.
+            const bool avenges = r.kind == relation::kFeud && row.parties != kNoThirdParty;
+            EXPECT_EQ(r.c != relation::kNoParty, avenges);
+            if (avenges) {
+                EXPECT_LT(r.c, count);
+            }
+        }
+        for (int i = 0; i < relation::kCount; ++i) {
+            const std::vector<int> planted = {demo::kDemoDifferingRelationCopy};
+            EXPECT_EQ(DisagreeingRelationCopies(save, i),
+                      i == demo::kDemoRelationWithDifferingCopy ? planted : std::vector<int>{})
+                << k << ":" << i;
+        }
+    }
+}
+
+// Player slots that name a person hold every level among the officers the
+// intimacy list shows, and varied levels toward the special persons.
+TEST_F(DemoFolderTest, IntimacyStreamsHoldEveryLevel)
+{
+    int slotsWithLevels = 0;
+    for (int k = 0; k < 9; ++k) {
+        const QByteArray save = slot(k);
+        const int rows = GeneralListRows(SaveTables::countOfficers(save));
+        for (int p = 0; p < save::kPlayerSlotCount; ++p) {
+            if (le16At(save, save::playerPerson(p)) == save::kNoPerson)
+                continue;
+            ++slotsWithLevels;
+            std::set<int> general, special;
+            for (int position = 0; position < rows; ++position)
+                general.insert(*GeneralStream(p).read(save, position));
+            for (int position = 0; position < intimacy::kSpecialPositions; ++position)
+                special.insert(*SpecialStream(p).read(save, position));
+            EXPECT_EQ(general.size(), std::size_t(intimacy::kLevelCount)) << k << ":" << p;
+            EXPECT_EQ(special.size(), std::size_t(intimacy::kSpecialPositions)) << k << ":" << p;
+        }
+    }
+    EXPECT_GE(slotsWithLevels, 9 * 4);
 }
 
 TEST_F(DemoFolderTest, FacesAndTreasurePicturesAreAllDifferent)

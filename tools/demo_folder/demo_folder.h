@@ -60,6 +60,22 @@ inline constexpr int kDemoMonthOneSlot = kDemoSlotWith860Officers;
 inline constexpr int kDemoNewOfficers[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 40, 99};
 inline constexpr int kDemoAdmiralWithBitZero = 40;
 inline constexpr int kDemoBiographyLengths[] = {0, 18, 19, 74, 76};
+// Relationships: records 0..kDemoRelationsInUse-1 take the kinds 1..4 (結義, 仇敵,
+// 勁敵, 結婚) in turn, feuds with a third party; the rest are empty (255, 255, 255,
+// 63). Record kDemoRelationWithOutsideA stores 結義 with A = the officer count, so it
+// reads without a kind; the feud kDemoFeudWithoutThirdParty has C = 1023. Copies
+// 1..7 of the table equal copy 0 except copy kDemoDifferingRelationCopy of record
+// kDemoRelationWithDifferingCopy (a feud), whose B differs in its lowest bit.
+inline constexpr int kDemoRelationsInUse = 26;
+inline constexpr int kDemoRelationWithOutsideA = 24;
+inline constexpr int kDemoFeudWithoutThirdParty = 25;
+inline constexpr int kDemoRelationWithDifferingCopy = 5;
+inline constexpr int kDemoDifferingRelationCopy = 3;
+// Every player slot that names a person has intimacy levels: general positions
+// 0..31 hold the 32 levels, turned by the slot, the other positions noise; special
+// person s has level (5 s + 3 slot) mod 32. A slot without a person keeps zeros.
+inline constexpr int DemoGeneralLevel(int playerSlot, int position) { return (13 * position + 5 * playerSlot) % 32; }
+inline constexpr int DemoSpecialLevel(int playerSlot, int person) { return (5 * person + 3 * playerSlot) % 32; }
 // The officer stored as the current one is the officer of player slot 0.
 // The other slots name a few officers from 760 on, then leave one unnamed.
 QString WriteDemoGameFolder(const QString& folder);

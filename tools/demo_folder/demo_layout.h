@@ -19,9 +19,14 @@ inline constexpr int kPersonCount = kLastPersonNumber - kFirstPersonNumber + 1;
 
 inline constexpr int kForceRecordCount = 68;
 inline constexpr int kIntimacyBytes = 948;     // general and special streams of a player slot
+inline constexpr int kSpecialStreamField = 934;
+inline constexpr int kLevelBits = 5;
+inline constexpr int kLevelCount = 32;
+inline constexpr int kSpecialPersonCount = 7;
 inline constexpr int kChildGrowthField = 962;  // two growth bytes, then four caps
 inline constexpr int kRelationRecords = 256;
 inline constexpr int kRelationCopies = 8;
+inline constexpr int kNoRelationParty = 1023;  // all ten bits of a party
 inline constexpr int kBiographyLineChars = 18;
 inline constexpr qsizetype kSaveKnownRegionsEnd = kBiographyOffset + kBiographySize * 8;
 

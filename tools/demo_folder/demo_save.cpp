@@ -96,6 +96,26 @@ int controlledOfficers(const SlotPlan& plan)
     }
 }
 
+// Level `value` at `position` of the 5-bit stream at `stream`, most significant bit first.
+void putLevel(QByteArray& save, qsizetype stream, int position, int value)
+{
+    for (int b = 0; b < kLevelBits; ++b) {
+        const qsizetype bit = qsizetype(position) * kLevelBits + b;
+        const int mask = 0x80 >> (bit % 8);
+        PutBits(save, stream + bit / 8, mask, value >> (kLevelBits - 1 - b) & 1 ? mask : 0);
+    }
+}
+
+// Over the noise of the streams: every level among the first general positions,
+// and one level per special person, both turned by the player slot.
+void writeIntimacy(QByteArray& save, qsizetype slotBase, int playerSlot)
+{
+    for (int k = 0; k < kLevelCount; ++k)
+        putLevel(save, slotBase, k, DemoGeneralLevel(playerSlot, k));
+    for (int s = 0; s < kSpecialPersonCount; ++s)
+        putLevel(save, slotBase + kSpecialStreamField, s, DemoSpecialLevel(playerSlot, s));
+}
+
 // Controlled officers (rulers), one slot naming an officer whose controlled flag
 // is clear unless all eight are controlled, the rest empty.
 Controllers writePlayerSlots(QByteArray& save, const SlotPlan& plan, int count)
@@ -125,6 +145,7 @@ Controllers writePlayerSlots(QByteArray& save, const SlotPlan& plan, int count)
         DemoRandom random(Stream::SaveSlot, static_cast<std::uint32_t>(k), static_cast<std::uint32_t>(plan.slot));
         for (int i = 0; i < kIntimacyBytes; ++i)
             PutByte(save, base + i, static_cast<int>(random.next()));
+        writeIntimacy(save, base, k);
         const qsizetype growth = base + kChildGrowthField;
         PutByte(save, growth, random.between(0, 7) << 5 | random.between(0, 7) << 2 | random.between(1, 3));
         PutByte(save, growth + 1, random.between(1, 3) << 6 | random.between(0, 7) << 3 | random.between(0, 7));
@@ -180,24 +201,32 @@ void writeTreasureOwners(QByteArray& save, const SlotPlan& plan, int count)
     }
 }
 
-// 24 relationships of every kind, the other records empty; all eight copies alike.
-void writeRelations(QByteArray& save, const SlotPlan& plan)
+// Relationships of every kind, one whose A is no officer, a feud without a third
+// party, the other records empty; all eight copies alike but for one planted
+// difference.
+void writeRelations(QByteArray& save, const SlotPlan& plan, int count)
 {
-    constexpr int kUsed = 24;
     for (int i = 0; i < kRelationRecords; ++i) {
         DemoRandom random(Stream::Relation, static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(plan.slot));
         quint32 value = 0xFFFFFFFFu >> 2;  // A = B = C = 1023, kind bits 0
-        if (i < kUsed) {
+        if (i < kDemoRelationsInUse) {
             const quint32 kind = 1 + i % 4;
-            const quint32 a = random.below(kAlwaysPresentOfficers);
+            quint32 a = random.below(kAlwaysPresentOfficers);
             const quint32 b = (a + 1 + random.below(kAlwaysPresentOfficers - 1)) % kAlwaysPresentOfficers;
-            const quint32 c = kind == 2 ? random.below(kAlwaysPresentOfficers) : 1023;
+            quint32 c = kind == 2 ? random.below(kAlwaysPresentOfficers) : kNoRelationParty;
+            if (i == kDemoRelationWithOutsideA)
+                a = static_cast<quint32>(count);
+            if (i == kDemoFeudWithoutThirdParty)
+                c = kNoRelationParty;
             value = c | b << 10 | a << 20 | (kind - 1) << 30;
         }
         for (int copy = 0; copy < kRelationCopies; ++copy) {
             const qsizetype r = kRelationTableOffset + 4 * kRelationRecords * copy + 4 * i;
-            PutLE16(save, r, static_cast<int>(value & 0xFFFF));
-            PutLE16(save, r + 2, static_cast<int>(value >> 16));
+            // The lowest bit of B differs in the planted copy.
+            const bool planted = i == kDemoRelationWithDifferingCopy && copy == kDemoDifferingRelationCopy;
+            const quint32 stored = planted ? value ^ 1u << 10 : value;
+            PutLE16(save, r, static_cast<int>(stored & 0xFFFF));
+            PutLE16(save, r + 2, static_cast<int>(stored >> 16));
         }
     }
 }
@@ -258,7 +287,7 @@ QByteArray MakeSavedGame(const SlotPlan& plan)
     writeCities(save, plan);
     writeForces(save);
     writeTreasureOwners(save, plan, count);
-    writeRelations(save, plan);
+    writeRelations(save, plan, count);
     writeFamilies(save, plan, controllers);
     return save;
 }

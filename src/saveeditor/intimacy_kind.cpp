@@ -1,0 +1,106 @@
+#include "saveeditor/intimacy_kind.h"
+
+#include "saveeditor/save_tables.h"
+#include "shared/field_table.h"
+
+namespace varkel {
+
+using namespace intimacy;
+
+namespace {
+
+// One row of the intimacy list.
+struct Level {
+    int slot = 0;
+    int officer = save::kNoPerson;
+    int level = 0;
+};
+
+constexpr std::size_t kLevelField = 2;  // after the slot and the officer
+
+const std::vector<RecordField<Level>>& levelFields()
+{
+    static const std::vector<RecordField<Level>> fields = [] {
+        FieldTable<Level> t;
+        const auto none = std::nullopt;
+        // Which slot and officer a position belongs to follow from the save; only the level is edited.
+        t.number("slot", "", QStringLiteral("slot"), 1, none, none, save::kPlayerSlotCount - 1,
+                 [](auto& r) -> auto& { return r.slot; }).readOnly = true;
+        t.number("officer", "", QStringLiteral("officer"), 4, none, none, save::kNoPerson,
+                 [](auto& r) -> auto& { return r.officer; }).readOnly = true;
+        t.choice("level", "親密度", IntimacyLevelItems(), [](auto& r) -> auto& { return r.level; }).control =
+            QStringLiteral("Combo1");
+        return std::move(t.fields);
+    }();
+    return fields;
+}
+
+}  // namespace
+
+IntimacyKind::IntimacyKind(int slot, bool special)
+    : slot_(slot), special_(special), stream_(IntimacyStream(slot, special))
+{
+    for (const auto& field : levelFields())
+        specs_.push_back(&field);
+}
+
+void IntimacyKind::load(QByteArray& file)
+{
+    save_ = &file;
+    const SaveTables tables = SaveTables::build(file);
+    officerNames_ = tables.officerNames;
+    rows_ = stream_.count == 0 ? 0 : special_ ? kSpecialPositions : GeneralListRows(tables.officerCount);
+}
+
+int IntimacyKind::officerAt(int n) const
+{
+    const auto officer = special_ ? SpecialPositionOfficer(n) : GeneralPositionOfficer(*save_, n);
+    return officer.value_or(save::kNoPerson);
+}
+
+QString IntimacyKind::recordName(int n) const
+{
+    return officerNames_.value(officerAt(n));
+}
+
+std::vector<FieldValue> IntimacyKind::read(int n) const
+{
+    const Level r{slot_, officerAt(n), stream_.read(*save_, n).value_or(0)};
+    std::vector<FieldValue> values;
+    for (const auto& field : levelFields())
+        values.push_back(field.get(r));
+    return values;
+}
+
+std::vector<std::pair<QString, QString>> IntimacyKind::namedTexts(int n) const
+{
+    return {{QStringLiteral("officer_name"), recordName(n)}};
+}
+
+std::optional<FieldProblem> IntimacyKind::write(int n, const std::map<std::size_t, FieldValue>& changes)
+{
+    for (const auto& [i, value] : changes) {
+        if (i != kLevelField)
+            continue;
+        if (!stream_.write(*save_, n, value.number))
+            return FieldProblem{levelFields()[kLevelField].control,
+                                QStringLiteral("level: position %1 cannot hold %2").arg(n).arg(value.number)};
+    }
+    return std::nullopt;
+}
+
+std::vector<RecordKind::Extent> IntimacyKind::extents(int n) const
+{
+    // The bytes the level's five bits lie in.
+    const qsizetype first = qsizetype(n) * kLevelBits;
+    const qsizetype last = first + kLevelBits - 1;
+    return {{stream_.offset + first / 8, last / 8 - first / 8 + 1}};
+}
+
+std::optional<int> IntimacyKind::recordAbout(int officer) const
+{
+    const auto position = special_ ? SpecialPositionOf(officer) : GeneralPositionOf(*save_, rows_, officer);
+    return position.value_or(-1);
+}
+
+}  // namespace varkel
