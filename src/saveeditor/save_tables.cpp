@@ -93,6 +93,16 @@ QStringList ScenarioData::decodeCityNames(const QByteArray& bytes)
     return names;
 }
 
+QStringList ScenarioData::decodeCourtRanks(const QByteArray& bytes)
+{
+    constexpr qsizetype kRanks = 3454, kRankStride = 12;
+    constexpr int kRankCount = 32, kRankLastSlot = 10;
+    QStringList names;
+    for (int i = 0; i < kRankCount; ++i)
+        names << ReadNameField(bytes, kRanks + kRankStride * i, kRankLastSlot);
+    return names;
+}
+
 ScenarioData ScenarioData::decode(QByteArray bytes)
 {
     constexpr qsizetype kTreasureNames = 3838, kTreasureStride = 21;
@@ -102,6 +112,7 @@ ScenarioData ScenarioData::decode(QByteArray bytes)
     bytes.resize(kSize, '\0');
     s.bytes = std::move(bytes);
     s.cityNames = decodeCityNames(s.bytes);
+    s.courtRanks = decodeCourtRanks(s.bytes);
     for (int t = 0; t < save::kTreasureCount; ++t)
         s.treasureNames << ReadNameField(s.bytes, kTreasureNames + kTreasureStride * t, kTreasureNameLastSlot);
     return s;

@@ -37,9 +37,11 @@ struct ScenarioData {
     QByteArray bytes;
     QStringList cityNames;      // 51
     QStringList treasureNames;  // 255
+    QStringList courtRanks;     // 32, the force editor's rank names
 
     static ScenarioData decode(QByteArray bytes);
     static QStringList decodeCityNames(const QByteArray& bytes);
+    static QStringList decodeCourtRanks(const QByteArray& bytes);
 };
 
 }  // namespace varkel
