@@ -1,5 +1,6 @@
 #include "saveeditor/city_record.h"
 #include "shared/bytes.h"
+#include "support/city_planting.h"
 #include "support/gtest_qt.h"
 
 #include <gtest/gtest.h>
@@ -24,16 +25,8 @@ protected:
         }
     }
 
-    // Officer n stays in city c with status s, serving force f.
-    void place(int n, int c, int s, int f = 3)
-    {
-        SetStatusCode(save, n, s);
-        setByte(save, save::statusBlock(n), f);
-        setBits(save, save::locationEntry(n), 0xF0, c << 4);
-        setByte(save, save::locationEntry(n) + 1, c >> 4);
-        setByte(save, save::locationEntry(n) + 3, 0);
-    }
-    int status(int n) const { return le16At(save, save::statusBlock(n) + 50) >> 6 & 15; }
+    void place(int n, int c, int s, int f = 3) { test::PlaceOfficer(save, n, c, s, f); }
+    int status(int n) const { return test::StatusCode(save, n); }
     CityRecord decoded(int c) const
     {
         return DecodeCity(save, CityHeads::build(save, kOfficers), CityOfficersOf(save, kOfficers, c), c);

@@ -13,8 +13,6 @@
 #include "shared/ui/officer_search_box.h"
 #include "shared/ui/outside_change.h"
 #include "shared/ui/standard_error.h"
-#include "sideeditors/ui/form6.h"
-#include "sideeditors/ui/form8.h"
 #include "sideeditors/ui/pickers.h"
 
 #include <QButtonGroup>
@@ -74,8 +72,7 @@ Form4* Form4::open(Session& session)
 
 Form4::Form4(Session& session, SaveGame save, ScenarioData scenario)
     : QWidget(nullptr, Qt::Window), session_(session), save_(std::move(save)), scenario_(std::move(scenario)),
-      childFactory_(MakePicker), runForecast_([](Form6& forecast) { forecast.exec(); }),
-      runIntimacy_([](Form8& intimacy) { intimacy.exec(); }),
+      childFactory_(MakePicker), runSideWindow_([](QDialog& window) { window.exec(); }),
       random_([] { return QRandomGenerator::global()->generateDouble(); })
 {
     setObjectName(QStringLiteral("Form4"));
@@ -150,6 +147,13 @@ void Form4::buildMenus(QMenuBar* bar)
     tSaveFile->setObjectName(QStringLiteral("tSaveFile"));
     tSaveAs->setObjectName(QStringLiteral("tSaveAs"));
     tExit->setObjectName(QStringLiteral("tExit"));
+
+    QMenu* other = bar->addMenu(QStringLiteral("其它(&O)"));
+    other->setObjectName(QStringLiteral("sOther"));
+    sCity = other->addAction(QStringLiteral("都市(&C)"), this, &Form4::sCity_Click);
+    sCity->setObjectName(QStringLiteral("sCity"));
+    sBingQi = other->addAction(QStringLiteral("勢力(&N)"), this, &Form4::sBingQi_Click);
+    sBingQi->setObjectName(QStringLiteral("sBingQi"));
 
     QMenu* help = bar->addMenu(QStringLiteral("幫助(&H)"));
     help->addAction(QStringLiteral("關于..."), this, [this] {

@@ -26,8 +26,6 @@ class QStackedWidget;
 namespace varkel {
 
 class FamilyPanel;
-class Form6;
-class Form8;
 class OfficerPanel;
 class RelationPanel;
 class TreasurePanel;
@@ -47,10 +45,9 @@ public:
     static Form4* open(Session& session);
 
     void setChildFactory(ChildFactory factory) { childFactory_ = std::move(factory); }
-    // Shows the forecast window; by default modally. Tests look at it instead.
-    void setForecastRunner(std::function<void(Form6&)> run) { runForecast_ = std::move(run); }
-    // Shows the intimacy editor; by default modally. Tests drive it instead.
-    void setIntimacyRunner(std::function<void(Form8&)> run) { runIntimacy_ = std::move(run); }
+    // Shows a side window (the forecast, the intimacy, city and force editors); by
+    // default modally. Tests drive it instead.
+    void setSideWindowRunner(std::function<void(QDialog&)> run) { runSideWindow_ = std::move(run); }
     // The random source of the family view and the forecast's likeness.
     void setRandomSource(std::function<double()> random);
     void setAboutView(std::function<void()> showAbout) { showAbout_ = std::move(showAbout); }
@@ -86,6 +83,8 @@ public:
     void sSavSum_Click(int k);
     void tSaveFile_Click();
     void tSaveAs_Click();
+    void sCity_Click();
+    void sBingQi_Click();
 
     OfficerPanel* officerPanel() const { return panel_; }
     TreasurePanel* treasurePanel() const { return treasures_; }
@@ -136,8 +135,7 @@ private:
     FamilyPanel* family_ = nullptr;
     RelationPanel* relations_ = nullptr;
     OfficerSearchBox* search_ = nullptr;
-    std::function<void(Form6&)> runForecast_;
-    std::function<void(Form8&)> runIntimacy_;
+    std::function<void(QDialog&)> runSideWindow_;
     std::function<double()> random_;
 
 public:
@@ -147,6 +145,8 @@ public:
     QAction* tSaveFile = nullptr;
     QAction* tSaveAs = nullptr;
     QAction* tExit = nullptr;
+    QAction* sCity = nullptr;
+    QAction* sBingQi = nullptr;
     std::array<QRadioButton*, 4> Option3{};
     std::array<QWidget*, 4> Frame10{};
     std::array<QPushButton*, 4> Command7{};  // Apply of each mode

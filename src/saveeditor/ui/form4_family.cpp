@@ -37,7 +37,7 @@ void Form4::Label32_DblClick()
     const int face = likeness >= 0 ? DecodePersonBlock(save_.bytes, save::personBlock(likeness)).face : 0;
     Form6 forecast(session_, lines, name, face, this);
     family_->setForecastOpen(true);
-    runForecast_(forecast);
+    runSideWindow_(forecast);
     family_->setForecastOpen(false);
 }
 

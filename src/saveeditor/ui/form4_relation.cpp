@@ -35,7 +35,7 @@ void Form4::Command10_Click()
         return;
     Form8 intimacy(session_, save_.bytes, tables_, int(slot - tables_.controlled.begin()), this);
     connect(&intimacy, &Form8::applied, this, [this] { setModified(true); });
-    runIntimacy_(intimacy);
+    runSideWindow_(intimacy);
 }
 
 }  // namespace varkel

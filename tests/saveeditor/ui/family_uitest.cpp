@@ -234,7 +234,8 @@ private slots:
         std::array<QString, 8> shown;
         QString likeness;
         QColor whileOpen;
-        form->setForecastRunner([&](Form6& f) {
+        form->setSideWindowRunner([&](QDialog& window) {
+            auto& f = dynamic_cast<Form6&>(window);
             for (int i = 0; i < 8; ++i)
                 shown[std::size_t(i)] = f.Label2[std::size_t(i)]->text();
             likeness = f.Label3->text();

@@ -130,7 +130,8 @@ private slots:
         const int officer = editor->tables().controlled[0];
         editor->List1->setCurrentRow(officer);
         bool shown = false;
-        editor->setIntimacyRunner([&](Form8& f) {
+        editor->setSideWindowRunner([&](QDialog& window) {
+            auto& f = dynamic_cast<Form8&>(window);
             shown = true;
             f.List1->item(0)->setCheckState(Qt::Checked);
             f.Combo1->setCurrentIndex(5);

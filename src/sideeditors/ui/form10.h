@@ -1,0 +1,79 @@
+#pragma once
+
+#include "saveeditor/city_record.h"
+#include "saveeditor/save_tables.h"
+#include "shared/session.h"
+#include "shared/ui/flag_boxes.h"
+#include "sideeditors/ui/pickers.h"
+
+#include <QDialog>
+
+#include <array>
+#include <memory>
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+namespace varkel {
+
+// The city editor: each city's corps, head, bandits and disasters, stored straight
+// into the save buffer. Shown modally over the saved-game editor; the head and
+// corps tables are the save's as it stands, worked out again after each Apply.
+class Form10 : public QDialog {
+    Q_OBJECT
+public:
+    // `cityNames` are the scenario's; `pickers` opens the officer picker for the bandit leader.
+    Form10(Session& session, QByteArray& save, const SaveTables& tables, const QStringList& cityNames,
+           PickerFactory pickers, QWidget* parent = nullptr);
+
+    void ReadCity(int c);
+    bool WriteCity(int c);
+    void Check2_Click();
+    void Command1_Click();
+    void Command2_Click();
+
+    QListWidget* List1 = nullptr;
+    QGroupBox* Frame3 = nullptr;
+    QComboBox* Combo1 = nullptr;  // force, shown only
+    QComboBox* Combo2 = nullptr;  // corps
+    QComboBox* Combo3 = nullptr;  // head
+    QGroupBox* Frame2 = nullptr;
+    QCheckBox* Check2 = nullptr;
+    QLineEdit* Text1 = nullptr;
+    QLineEdit* Text2 = nullptr;
+    QPushButton* Command1 = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    std::array<QCheckBox*, city::kDisasterCount> Check1{};
+    QPushButton* Command2 = nullptr;
+    QPushButton* Command3 = nullptr;
+
+signals:
+    // After an Apply stored a city into the save buffer.
+    void applied();
+
+private:
+    void showForce(int force);
+    void showCorps(int c);
+    void showHeads();
+    void showLeader();
+    void enableBandits(bool on);
+
+    Session& session_;
+    QByteArray& save_;
+    const SaveTables& tables_;
+    PickerFactory pickers_;
+    FlagBoxes<CityRecord> flags_;
+    CityHeads heads_;
+    CityOfficers officers_;
+    CityRecord shown_;
+    std::vector<int> corpsRows_;  // the corps number of each row of Combo2
+    std::vector<int> headRows_;   // the officer of each row of Combo3; -1 for "無"
+    int leader_ = city::kNoLeader;
+};
+
+}  // namespace varkel

@@ -1,0 +1,149 @@
+#include "sideeditors/ui/form9.h"
+
+#include "shared/name_field.h"
+#include "shared/texts.h"
+#include "shared/ui/combo_values.h"
+#include "shared/ui/control_names.h"
+#include "shared/ui/input_filters.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace varkel {
+
+using namespace force;
+
+namespace {
+
+constexpr int kRowDigits = 2;
+constexpr int kTroopColumns = 3;
+
+}  // namespace
+
+Form9::Form9(QByteArray& save, const SaveTables& tables, const QStringList& courtRanks, QWidget* parent)
+    : QDialog(parent), save_(save), flags_(ForceFields(), this)
+{
+    setObjectName(QStringLiteral("Form9"));
+    setWindowTitle(GetResText(278));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/varkel.png")));
+    setModal(true);
+
+    List1 = named(new QListWidget(this), QStringLiteral("List1"));
+    for (int s = 0; s < kCount; ++s) {
+        if (tables.forceNames.value(s).isEmpty())
+            continue;
+        forces_.push_back(s);
+        List1->addItem(FormatNumber(s, kRowDigits) + QLatin1Char(':') + tables.forceNames[s]);
+    }
+    List1->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("00:國國國國")) + 40);
+    connect(List1, &QListWidget::currentRowChanged, this, [this] {
+        if (selectedForce() >= 0)
+            ReadBZQX(selectedForce());
+    });
+
+    Frame3 = named(new QGroupBox(QStringLiteral("勢力情報"), this), QStringLiteral("Frame3"));
+    Text1 = named(new QLineEdit(Frame3), QStringLiteral("Text1"));
+    UseNameFilter(Text1, kNameCapacity);
+    Combo1 = named(new QComboBox(Frame3), QStringLiteral("Combo1"));
+    FillList(Combo1, courtRanks);
+    Combo2 = named(new QComboBox(Frame3), QStringLiteral("Combo2"));
+    FillList(Combo2, TechnologyItems());
+    const int nameWidth = fontMetrics().horizontalAdvance(QStringLiteral("國國國國國國國")) + 24;
+    Text1->setMinimumWidth(nameWidth);
+    auto* info = new QGridLayout(Frame3);
+    const std::pair<const char*, const char*> captions[] = {{"Label3", "國號"}, {"Label1", "官爵"}, {"Label2", "技朮"}};
+    QWidget* const boxes[] = {Text1, Combo1, Combo2};
+    for (int i = 0; i < 3; ++i) {
+        info->addWidget(named(new QLabel(QString::fromUtf8(captions[i].second), Frame3),
+                              QString::fromLatin1(captions[i].first)), i, 0);
+        info->addWidget(boxes[i], i, 1);
+    }
+    info->setColumnStretch(1, 1);
+
+    Frame1 = named(new QGroupBox(QStringLiteral("兵種"), this), QStringLiteral("Frame1"));
+    auto* troops = new QGridLayout(Frame1);
+    for (int k = 0; k < kTroopTypeCount; ++k) {
+        Check1[k] = flags_.box(indexed("Check1", k));
+        Check1[k]->setParent(Frame1);
+        troops->addWidget(Check1[k], k / kTroopColumns, k % kTroopColumns);
+    }
+    Frame2 = named(new QGroupBox(QStringLiteral("器械"), this), QStringLiteral("Frame2"));
+    auto* machines = new QGridLayout(Frame2);
+    for (int k = 0; k < kMachineCount; ++k) {
+        Check2[k] = flags_.box(indexed("Check2", k));
+        Check2[k]->setParent(Frame2);
+        machines->addWidget(Check2[k], k / kTroopColumns, k % kTroopColumns);
+    }
+
+    Command1 = named(new QPushButton(QStringLiteral("應用"), this), QStringLiteral("Command1"));
+    Command2 = named(new QPushButton(QStringLiteral("退出"), this), QStringLiteral("Command2"));
+    connect(Command1, &QPushButton::clicked, this, &Form9::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &QDialog::accept);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(Command1);
+    buttons->addWidget(Command2);
+
+    auto* side = new QVBoxLayout;
+    side->addWidget(Frame3);
+    side->addWidget(Frame1);
+    side->addWidget(Frame2);
+    side->addStretch();
+    side->addLayout(buttons);
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(List1);
+    layout->addLayout(side, 1);
+
+    const bool any = !forces_.empty();
+    for (QWidget* w : std::initializer_list<QWidget*>{Frame3, Frame1, Frame2, Command1})
+        w->setEnabled(any);
+    if (any)
+        List1->setCurrentRow(0);
+}
+
+int Form9::selectedForce() const
+{
+    const int row = List1->currentRow();
+    return row >= 0 && row < int(forces_.size()) ? forces_[std::size_t(row)] : -1;
+}
+
+void Form9::ReadBZQX(int s)
+{
+    shown_ = DecodeForce(save_, s);
+    flags_.show(shown_);
+    Combo2->setCurrentIndex(shown_.technology());
+    SelectListIndex(Combo1, kRankCount, shown_.rank(), shown_.rank());
+    Text1->setText(shown_.name);
+}
+
+void Form9::WriteBZQX(int s)
+{
+    ForceRecord r = shown_;
+    flags_.read(r);
+    ForceField(QStringLiteral("technology")).set(r, FieldValue{Combo2->currentIndex() + 1, {}, {}});
+    if (!ShowsRawValue(Combo1, kRankCount))
+        ForceField(QStringLiteral("rank")).set(r, FieldValue{Combo1->currentIndex(), {}, {}});
+    r.name = Text1->text();
+    EncodeForce(save_, s, r);
+    // The name as stored, so the box shows what the game will.
+    ReadBZQX(s);
+}
+
+void Form9::Command1_Click()
+{
+    if (selectedForce() < 0)
+        return;
+    WriteBZQX(selectedForce());
+    emit applied();
+}
+
+}  // namespace varkel
