@@ -16,9 +16,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
+#include <vector>
 
 using namespace varkel;
 
@@ -40,6 +44,11 @@ qsizetype location(int i) { return 79296 + 4 * qsizetype(i); }
 
 QString fullName(const QByteArray& save, int i) { return ReadNameField(save, person(i) + 26, 8); }
 int statusWord(const QByteArray& save, int i) { return le16(save, status(i) + 50); }
+int statusOf(const QByteArray& save, int i) { return statusWord(save, i) >> 6 & 15; }
+int cityOf(const QByteArray& save, int i) { return le16(save, location(i)) >> 4; }
+bool away(const QByteArray& save, int i) { return byteAt(save, location(i) + 3) != 0; }
+qsizetype cityRecord(int c) { return save::kCityRecordOffset + save::kCityRecordSize * c; }
+qsizetype forceRecord(int s) { return save::kForceRecordOffset + save::kForceRecordSize * s; }
 
 // How the editor counts officers: 0..759 always, then up to the first empty name.
 int officerCount(const QByteArray& save)
@@ -202,7 +211,13 @@ TEST_F(DemoFolderTest, OfficerFieldsStayInTheirRanges)
             const int code = statusWord(save, i) >> 6 & 15;
             if (code == 0 || code == 5)
                 ++leadersPerForce[force];
-            ASSERT_LE(le16(save, location(i)) >> 4, 50) << k << ":" << i;
+            // One slot stores a city beyond the city names.
+            const int city = le16(save, location(i)) >> 4;
+            if (k == demo::kDemoOddCitySlot && i == demo::kDemoOfficerInOddCity) {
+                ASSERT_EQ(city, demo::kDemoOddCity);
+            } else {
+                ASSERT_LE(city, 50) << k << ":" << i;
+            }
             ASSERT_LE(le16(save, person(i) + 48), 845) << k << ":" << i;
             ASSERT_EQ(byteAt(save, status(i) + 67) >> 4, 0) << k << ":" << i;
             for (int t = 0; t < 15; ++t) {
@@ -252,8 +267,10 @@ TEST_F(DemoFolderTest, ControlledOfficersFillThreeToEightPlayerSlots)
             ASSERT_LT(m, count);
             const bool flag = byteAt(save, status(m) + 50) & 1;
             (flag ? controlled : unflagged)++;
-            if (flag)
+            if (flag) {
                 controlledOfficers.insert(m);
+                EXPECT_EQ(statusWord(save, m) >> 6 & 15, 0) << k << ":" << m;  // a ruler
+            }
         }
         if (k == demo::kDemoSlotWithEightControlled) {
             EXPECT_EQ(controlled, 8);
@@ -333,6 +350,26 @@ TEST_F(DemoFolderTest, BytesNoViewOwnsCarryNonZeroNoise)
         ASSERT_NE(byteAt(save, status(i) + 56) & 0x3F, 0) << i;
         ASSERT_NE(byteAt(save, person(i) + 53) & 0xFC, 0) << i;
         ASSERT_NE(byteAt(save, person(i) + 54) & 3, 0) << i;
+    }
+    // City bytes but corps, bandits and disasters, and byte 26 of city 0: the end
+    // of the full name officer 860 would have.
+    const std::set<int> cityFields = {0, 3, 18, 19, 23, 25};
+    for (int c = 0; c < save::kCityRecordCount; ++c) {
+        for (int at = 0; at < save::kCityRecordSize; ++at) {
+            if (!cityFields.count(at) && !(c == 0 && at == 26)) {
+                ASSERT_NE(byteAt(save, cityRecord(c) + at), 0) << c << "+" << at;
+            }
+        }
+    }
+    EXPECT_EQ(byteAt(save, cityRecord(0) + 26), 0);
+    // Force bytes after the name field but technology, troops, machines and rank.
+    const std::set<int> forceFields = {27, 28, 29, 31};
+    for (int s = 0; s < 30; ++s) {
+        for (int at = 15; at < save::kForceRecordSize; ++at) {
+            if (!forceFields.count(at)) {
+                ASSERT_NE(byteAt(save, forceRecord(s) + at), 0) << s << "+" << at;
+            }
+        }
     }
 }
 
@@ -520,6 +557,362 @@ TEST_F(DemoFolderTest, IntimacyStreamsHoldEveryLevel)
         }
     }
     EXPECT_GE(slotsWithLevels, 9 * 4);
+}
+
+// The cities of a save as the city editor works them out from the bytes: the corps
+// of each city, who commands each corps, who stands in each city.
+struct World {
+    int count = 0;
+    std::array<int, save::kCityRecordCount> corps{};
+    std::map<int, std::pair<int, int>> commanders;  // corps -> officer, its force
+    std::vector<int> sharedCorps;                   // commanders whose corps was already taken
+    using Officers = std::array<std::vector<int>, save::kCityRecordCount>;
+    Officers standing, candidates, heads;
+
+    int commanderOf(int corps) const
+    {
+        const auto e = commanders.find(corps);
+        return e == commanders.end() ? -1 : e->second.first;
+    }
+    int forceOfCity(int c) const
+    {
+        const auto e = commanders.find(corps[std::size_t(c)]);
+        return e == commanders.end() ? save::kNoForce : e->second.second;
+    }
+    int corpsCount(int force) const
+    {
+        int n = 0;
+        for (const auto& [number, commander] : commanders)
+            n += commander.second == force ? 1 : 0;
+        return n;
+    }
+};
+
+World decodeWorld(const QByteArray& save)
+{
+    World w;
+    w.count = officerCount(save);
+    for (int c = 0; c < save::kCityRecordCount; ++c)
+        w.corps[std::size_t(c)] = byteAt(save, cityRecord(c));
+    for (int i = 0; i < w.count; ++i) {
+        const int c = cityOf(save, i);
+        const int s = statusOf(save, i);
+        if (c >= save::kCityRecordCount)
+            continue;
+        w.standing[std::size_t(c)].push_back(i);
+        if (s <= 1 && !w.commanders.emplace(w.corps[std::size_t(c)], std::pair(i, byteAt(save, status(i)))).second)
+            w.sharedCorps.push_back(i);
+        if (away(save, i) || s > 4)
+            continue;
+        w.candidates[std::size_t(c)].push_back(i);
+        if (s <= 2)
+            w.heads[std::size_t(c)].push_back(i);
+    }
+    return w;
+}
+
+// Every serving officer stands in a city of its force, every city with serving
+// officers has one head (but the city planted without), every corps one commander.
+TEST_F(DemoFolderTest, CitiesCorpsAndTheirOfficersAreCoherent)
+{
+    for (int k = 0; k < 9; ++k) {
+        SCOPED_TRACE(testing::Message() << "save " << k);
+        const QByteArray save = slot(k);
+        const World w = decodeWorld(save);
+        EXPECT_EQ(w.sharedCorps, std::vector<int>{});
+        EXPECT_EQ(w.commanders.count(save::kNoForce), 0u);  // no force holds the cities without corps
+        const bool odd = k == demo::kDemoOddCitySlot;
+        for (int i = 0; i < w.count; ++i) {
+            if (statusOf(save, i) > 2)
+                continue;
+            EXPECT_FALSE(away(save, i)) << i;
+            EXPECT_LT(cityOf(save, i), save::kCityRecordCount) << i;
+        }
+        for (const auto& [number, commander] : w.commanders)
+            EXPECT_LT(number, save::kNoForce) << commander.first;
+        for (int c = 0; c < save::kCityRecordCount; ++c) {
+            const int corps = w.corps[std::size_t(c)];
+            const bool oddCorps = odd && c == demo::kDemoCityWithOddCorps;
+            EXPECT_TRUE(corps == save::kNoForce || w.commanders.count(corps) || oddCorps) << c;
+            const auto& candidates = w.candidates[std::size_t(c)];
+            if (candidates.empty())
+                continue;
+            EXPECT_EQ(w.heads[std::size_t(c)].size(), c == demo::kDemoCityWithoutHead ? 0u : 1u) << c;
+            for (const int i : candidates) {
+                if (!oddCorps) {
+                    EXPECT_EQ(byteAt(save, status(i)), w.forceOfCity(c)) << c << ":" << i;
+                }
+            }
+        }
+    }
+}
+
+// Rulers and corps commanders head the city they stand in, which their own corps holds.
+TEST_F(DemoFolderTest, RulersAndCommandersHeadCitiesTheirCorpsHold)
+{
+    struct Row {
+        int officer;
+        int status;
+        bool everySlot;  // else only in the slot of 860 officers
+    };
+    const std::vector<Row> rows = {
+        {0, 0, true}, {30 * 23, 0, true}, {700, 0, true},
+        {demo::kDemoCommanderIn700s, 1, true}, {demo::kDemoHighCommander, 1, false},
+    };
+    const int highCity = cityOf(slot(demo::kDemoSlotWith860Officers), demo::kDemoHighCommander);
+    for (int k = 0; k < 9; ++k) {
+        const QByteArray save = slot(k);
+        const World w = decodeWorld(save);
+        for (const Row& row : rows) {
+            SCOPED_TRACE(testing::Message() << "save " << k << ", officer " << row.officer);
+            const bool present = row.everySlot || k == demo::kDemoSlotWith860Officers;
+            ASSERT_EQ(row.officer < w.count, present);
+            if (!present) {
+                EXPECT_EQ(w.corps[std::size_t(highCity)], save::kNoForce);
+                EXPECT_TRUE(w.candidates[std::size_t(highCity)].empty());
+                continue;
+            }
+            EXPECT_EQ(statusOf(save, row.officer), row.status);
+            const std::size_t c = std::size_t(cityOf(save, row.officer));
+            ASSERT_LT(c, w.corps.size());
+            EXPECT_EQ(w.commanderOf(w.corps[c]), row.officer);
+            EXPECT_EQ(w.heads[c], std::vector<int>{row.officer});
+        }
+        int rulers = 0;
+        for (int i = 0; i < w.count; ++i) {
+            if (statusOf(save, i) != 0)
+                continue;
+            ++rulers;
+            EXPECT_EQ(w.heads[std::size_t(cityOf(save, i))], std::vector<int>{i}) << k << ":" << i;
+        }
+        EXPECT_EQ(rulers, 25) << k;
+    }
+}
+
+TEST_F(DemoFolderTest, ForcesHoldOneToFiveCorpsNumberedOverTheWholeRange)
+{
+    struct Row {
+        int force;
+        int corps;
+        int corpsWith860Officers;
+    };
+    const std::vector<Row> rows = {
+        {demo::kDemoForceWithOneCorps, 1, 1},
+        {demo::kDemoForceWithFourCorps, 4, 4},
+        {5, 2, 2},  // the commander in the 700s
+        {demo::kDemoForceOfHighCommander, 1, 2},
+        {24, 0, 0},  // bandits
+    };
+    for (int k = 0; k < 9; ++k) {
+        const World w = decodeWorld(slot(k));
+        for (const Row& row : rows) {
+            const int expected = k == demo::kDemoSlotWith860Officers ? row.corpsWith860Officers : row.corps;
+            EXPECT_EQ(w.corpsCount(row.force), expected) << k << ": force " << row.force;
+        }
+        ASSERT_FALSE(w.commanders.empty());
+        EXPECT_LT(w.commanders.begin()->first, 4) << k;
+        EXPECT_GT(w.commanders.rbegin()->first, 63) << k;
+        // Commanders, and governed cities their corps hold.
+        const QByteArray save = slot(k);
+        int commanders = 0, governedByCommanders = 0;
+        for (const auto& [number, commander] : w.commanders)
+            commanders += statusOf(save, commander.first) == 1 ? 1 : 0;
+        for (int c = 0; c < save::kCityRecordCount; ++c) {
+            const auto& heads = w.heads[std::size_t(c)];
+            const int commander = w.commanderOf(w.corps[std::size_t(c)]);
+            governedByCommanders += heads.size() == 1 && statusOf(save, heads[0]) == 2 && commander >= 0 &&
+                                    statusOf(save, commander) == 1;
+        }
+        EXPECT_GE(commanders, 7) << k;
+        EXPECT_GE(governedByCommanders, 3) << k;
+    }
+}
+
+TEST_F(DemoFolderTest, CitiesHoldTheHeadAndCandidateCases)
+{
+    struct Row {
+        int city;
+        int headStatus;  // -1: no head
+        int candidates;  // at least; 0: no serving officer stands there
+        bool corps;      // held by a corps with a commander
+        std::vector<int> standingButNoCandidates;
+    };
+    const std::vector<Row> rows = {
+        {demo::kDemoGovernedCity, 2, 4, true, {demo::kDemoAwayOfficer, demo::kDemoUnservingOfficer}},
+        {demo::kDemoCityWithoutHead, -1, 2, true, {}},
+        {demo::kDemoCityWithoutCorps, -1, 0, false, {}},
+        {0, 0, 2, true, {}},
+    };
+    for (int k = 0; k < 9; ++k) {
+        const QByteArray save = slot(k);
+        const World w = decodeWorld(save);
+        for (const Row& row : rows) {
+            SCOPED_TRACE(testing::Message() << "save " << k << ", city " << row.city);
+            const std::size_t c = std::size_t(row.city);
+            EXPECT_GE(w.candidates[c].size(), std::size_t(row.candidates));
+            ASSERT_EQ(w.heads[c].size(), row.headStatus < 0 ? 0u : 1u);
+            if (row.headStatus >= 0) {
+                EXPECT_EQ(statusOf(save, w.heads[c][0]), row.headStatus);
+            }
+            EXPECT_EQ(w.corps[c] != save::kNoForce, row.corps);
+            EXPECT_EQ(w.forceOfCity(row.city) != save::kNoForce, row.corps);
+            std::set<int> statuses;
+            for (const int i : w.standing[c]) {
+                if (row.candidates == 0) {
+                    EXPECT_GE(statusOf(save, i), 5) << i;
+                }
+                if (!away(save, i))
+                    statuses.insert(statusOf(save, i));
+            }
+            if (row.headStatus == 2) {
+                EXPECT_EQ(w.heads[c][0], demo::kDemoGovernor);
+                EXPECT_TRUE(statuses.count(3) && statuses.count(4));
+            }
+            for (const int i : row.standingButNoCandidates) {
+                EXPECT_EQ(cityOf(save, i), row.city) << i;
+                EXPECT_EQ(std::count(w.candidates[c].begin(), w.candidates[c].end(), i), 0) << i;
+            }
+        }
+        EXPECT_LE(statusOf(save, demo::kDemoAwayOfficer), 4);
+        EXPECT_TRUE(away(save, demo::kDemoAwayOfficer));
+        EXPECT_GE(statusOf(save, demo::kDemoUnservingOfficer), 5);
+    }
+}
+
+TEST_F(DemoFolderTest, CitiesHoldTheBanditCases)
+{
+    struct Row {
+        int city;
+        int present;   // byte 25
+        int strength;  // byte 3; -1: some
+        int leader;    // -1: any
+    };
+    const std::vector<Row> rows = {
+        {demo::kDemoBanditCity, 240, 250, demo::kDemoBanditLeader},
+        {demo::kDemoLeaderlessBanditCity, 240, 255, 1720},
+        {demo::kDemoCityWithoutBandits, 0, 0, 1720},
+        {demo::kDemoBanditCityMarkedOne, 1, -1, -1},
+    };
+    for (int k = 0; k < 9; ++k) {
+        const QByteArray save = slot(k);
+        for (const Row& row : rows) {
+            SCOPED_TRACE(testing::Message() << "save " << k << ", city " << row.city);
+            const qsizetype r = cityRecord(row.city);
+            EXPECT_EQ(byteAt(save, r + 25), row.present);
+            if (row.strength >= 0) {
+                EXPECT_EQ(byteAt(save, r + 3), row.strength);
+            } else {
+                EXPECT_GT(byteAt(save, r + 3), 0);
+            }
+            if (row.leader >= 0) {
+                EXPECT_EQ(le16(save, r + 18), row.leader);
+            }
+        }
+        EXPECT_EQ(statusOf(save, demo::kDemoBanditLeader), 5);
+        EXPECT_EQ(cityOf(save, demo::kDemoBanditLeader), demo::kDemoBanditCity);
+    }
+}
+
+TEST_F(DemoFolderTest, DisasterBytesHoldEveryFlagAloneNoneAllAndFF)
+{
+    const std::vector<int> planted = {0x05, 0x0A, 0x13, 0x21, 0x42, 0x83, 0x00, 0xFC, 0xFF};
+    for (int k = 0; k < 9; ++k) {
+        const QByteArray save = slot(k);
+        for (std::size_t j = 0; j < planted.size(); ++j)
+            EXPECT_EQ(byteAt(save, cityRecord(demo::kDemoDisasterCities[j]) + 23), planted[j]) << k << ":" << j;
+        std::set<int> bytes, lowBits;
+        for (int c = 0; c < save::kCityRecordCount; ++c) {
+            bytes.insert(byteAt(save, cityRecord(c) + 23));
+            lowBits.insert(byteAt(save, cityRecord(c) + 23) & 3);
+        }
+        EXPECT_GT(bytes.size(), planted.size() + 3) << k;
+        EXPECT_EQ(lowBits.size(), 4u) << k;
+    }
+}
+
+// One slot, not the newest, stores values beyond the ranges; the others do not.
+TEST_F(DemoFolderTest, OneSlotHoldsTheOddCityValues)
+{
+    struct Row {
+        const char* what;
+        std::function<int(const QByteArray&)> value;
+        int odd;
+        int usualAtMost;
+    };
+    const std::vector<Row> rows = {
+        {"corps", [](const QByteArray& s) { return byteAt(s, cityRecord(demo::kDemoCityWithOddCorps)); },
+         demo::kDemoOddCorps, 68},
+        {"city", [](const QByteArray& s) { return cityOf(s, demo::kDemoOfficerInOddCity); }, demo::kDemoOddCity, 50},
+        {"bandit leader",
+         [](const QByteArray& s) { return le16(s, cityRecord(demo::kDemoCityWithOddBanditLeader) + 18); },
+         demo::kDemoOddBanditLeader, 1720},
+    };
+    EXPECT_NE(demo::kDemoOddCitySlot, demo::kDemoNewestSlot);
+    for (int k = 0; k < 9; ++k) {
+        const QByteArray save = slot(k);
+        for (const Row& row : rows) {
+            if (k == demo::kDemoOddCitySlot) {
+                EXPECT_EQ(row.value(save), row.odd) << row.what;
+            } else {
+                EXPECT_LE(row.value(save), row.usualAtMost) << k << " " << row.what;
+            }
+        }
+    }
+    // The odd leader leads bandits.
+    EXPECT_NE(byteAt(slot(demo::kDemoOddCitySlot), cityRecord(demo::kDemoCityWithOddBanditLeader) + 25), 0);
+}
+
+TEST_F(DemoFolderTest, ForceRecordsHoldTheEdgeCases)
+{
+    struct Row {
+        int force;
+        int nameLength;
+        std::vector<std::pair<int, int>> bytes;  // offset, value; -1: non-zero
+    };
+    const std::vector<Row> rows = {
+        {demo::kDemoForceWithSevenCharacterName, 7, {{14, 0}}},
+        {demo::kDemoForceWithBytesAfterName,
+         3,
+         {{6, 0}, {7, -1}, {8, -1}, {9, -1}, {10, -1}, {11, -1}, {12, -1}, {13, -1}, {14, -1}}},
+        {demo::kDemoForceWithTechnologyE5, -1, {{27, 0xE5}}},
+        {demo::kDemoForceWithRank83, -1, {{31, 0x83}}},
+        {demo::kDemoForceWithEveryTroop, -1, {{28, 0xFF}, {29, 0x3F}}},
+        {demo::kDemoForceWithMachineByteFF, -1, {{29, 0xFF}}},
+    };
+    for (int k = 0; k < 9; ++k) {
+        const QByteArray save = slot(k);
+        for (const Row& row : rows) {
+            const qsizetype r = forceRecord(row.force);
+            if (row.nameLength > 0) {
+                EXPECT_EQ(ReadNameField(save, r, 12).size(), row.nameLength) << row.force;
+            }
+            for (const auto& [at, value] : row.bytes) {
+                if (value < 0) {
+                    EXPECT_NE(byteAt(save, r + at), 0) << row.force << "+" << at;
+                } else {
+                    EXPECT_EQ(byteAt(save, r + at), value) << row.force << "+" << at;
+                }
+            }
+        }
+        // Forces with a leader are named with 1..7 characters and hold every technology level.
+        std::set<int> leaders, lengths, levels;
+        for (int i = 0; i < officerCount(save); ++i)
+            if (statusOf(save, i) == 0 || statusOf(save, i) == 5)
+                leaders.insert(byteAt(save, status(i)));
+        for (int s = 0; s < 30; ++s) {
+            EXPECT_TRUE(leaders.count(s)) << k << ": force " << s;
+            const QString name = ReadNameField(save, forceRecord(s), 12);
+            EXPECT_FALSE(name.contains(QChar(0xFFFD))) << s;
+            lengths.insert(int(name.size()));
+            levels.insert(byteAt(save, forceRecord(s) + 27) >> 5);
+        }
+        EXPECT_EQ(lengths, (std::set<int>{1, 2, 3, 4, 5, 6, 7})) << k;
+        EXPECT_EQ(levels.size(), 8u) << k;
+        // Forces without a leader hold noise.
+        for (int s = 30; s < 68; ++s)
+            for (int at = 0; at < 40; ++at)
+                ASSERT_NE(byteAt(save, forceRecord(s) + at), 0) << k << ": force " << s << "+" << at;
+    }
 }
 
 TEST_F(DemoFolderTest, FacesAndTreasurePicturesAreAllDifferent)

@@ -76,6 +76,55 @@ inline constexpr int kDemoDifferingRelationCopy = 3;
 // person s has level (5 s + 3 slot) mod 32. A slot without a person keeps zeros.
 inline constexpr int DemoGeneralLevel(int playerSlot, int position) { return (13 * position + 5 * playerSlot) % 32; }
 inline constexpr int DemoSpecialLevel(int playerSlot, int person) { return (5 * person + 3 * playerSlot) % 32; }
+// Cities and corps, the same in every slot unless named. Each ruler stands in a
+// city its own corps holds; corps numbers spread over 0..67. Corps commanders
+// stand in a city their corps holds, governors head other held cities, and every
+// other serving officer stands in a city of its force.
+inline constexpr int kDemoForceWithOneCorps = 2;     // the ruler's corps only
+inline constexpr int kDemoForceWithFourCorps = 1;    // the ruler's and three commanders'
+inline constexpr int kDemoCommanderIn700s = 701;     // commands a corps of force 5
+inline constexpr int kDemoHighCommander = 859;       // commands a corps of this force in the 860-officer slot;
+inline constexpr int kDemoForceOfHighCommander = 9;  // the other slots leave its city without corps
+// The governed city holds its governor and head candidates of status 3 and 4; two
+// more stand there who are no candidates, one serving but away, one of status 6.
+inline constexpr int kDemoGovernedCity = 27;
+inline constexpr int kDemoGovernor = 702;
+inline constexpr int kDemoAwayOfficer = 704;
+inline constexpr int kDemoUnservingOfficer = 706;
+inline constexpr int kDemoCityWithoutHead = 47;      // held by a corps, candidates but no head
+inline constexpr int kDemoCityWithoutCorps = 49;     // corps byte 68, no serving officer
+// Bandits: led by officer 15 at strength byte 250 (5000 men), without a leader at
+// 255 (5100, more than can be typed), none at all, and present as the byte 1
+// rather than the game's 240. Other cities draw theirs.
+inline constexpr int kDemoBanditCity = 9;
+inline constexpr int kDemoBanditLeader = 15;
+inline constexpr int kDemoLeaderlessBanditCity = 10;
+inline constexpr int kDemoCityWithoutBandits = 11;
+inline constexpr int kDemoBanditCityMarkedOne = 14;
+// Disaster byte 23: city kDemoDisasterCities[k] holds flag k alone (k = 0..5, with
+// bits 0-1 non-zero), then come the bytes 0, 0xFC and 0xFF. Other cities draw theirs.
+inline constexpr int kDemoDisasterCities[9] = {40, 41, 42, 43, 44, 45, 46, 47, 48};
+// Stored values the editor shows raw, in one slot only: corps byte 70, an officer
+// standing in city 55, a bandit leader 1800.
+inline constexpr int kDemoOddCitySlot = 6;
+inline constexpr int kDemoCityWithOddCorps = 45;
+inline constexpr int kDemoOddCorps = 70;
+inline constexpr int kDemoOfficerInOddCity = 708;
+inline constexpr int kDemoOddCity = 55;
+inline constexpr int kDemoCityWithOddBanditLeader = 16;
+inline constexpr int kDemoOddBanditLeader = 1800;
+// Force s (0..29) has a state name of 1 + s % 7 characters, followed up to byte 14
+// by zeros, or by noise when s is even. Its other bytes are drawn and the records
+// of forces 30..67 are noise. Named: a name of seven characters (its 0 at byte 14),
+// one of three followed by non-zero bytes 7..14, technology byte 0xE5, rank byte
+// 0x83, troop bytes 0xFF and 0x3F (every troop type and machine, bits 6-7 clear),
+// machine byte 0xFF.
+inline constexpr int kDemoForceWithSevenCharacterName = 6;
+inline constexpr int kDemoForceWithBytesAfterName = 2;
+inline constexpr int kDemoForceWithTechnologyE5 = 3;
+inline constexpr int kDemoForceWithRank83 = 8;
+inline constexpr int kDemoForceWithEveryTroop = 4;
+inline constexpr int kDemoForceWithMachineByteFF = 5;
 // The officer stored as the current one is the officer of player slot 0.
 // The other slots name a few officers from 760 on, then leave one unnamed.
 QString WriteDemoGameFolder(const QString& folder);

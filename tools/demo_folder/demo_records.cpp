@@ -2,6 +2,7 @@
 
 #include "demo_folder/demo_bytes.h"
 #include "demo_folder/demo_layout.h"
+#include "demo_folder/demo_world.h"
 #include "shared/picture_banks.h"
 
 #include <algorithm>
@@ -62,6 +63,13 @@ int forceFor(int status, DemoRandom& random)
 }  // namespace
 
 OfficerPlan PlanOfficer(int officer)
+{
+    OfficerPlan o = DrawOfficer(officer);
+    PlaceInWorld(officer, o);
+    return o;
+}
+
+OfficerPlan DrawOfficer(int officer)
 {
     DemoRandom random(Stream::Officer, static_cast<std::uint32_t>(officer));
     OfficerPlan o;

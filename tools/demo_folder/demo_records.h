@@ -54,6 +54,9 @@ struct OfficerPlan {
 };
 
 OfficerPlan PlanOfficer(int officer);
+// The officer as its random stream draws it, before the world (demo_world.h)
+// gives it a post: PlanOfficer is this, placed.
+OfficerPlan DrawOfficer(int officer);
 
 // What one save changes about an officer: the date and the money.
 struct SaveMoment {

@@ -4,9 +4,11 @@
 #include "demo_folder/demo_folder.h"
 #include "demo_folder/demo_layout.h"
 #include "demo_folder/demo_records.h"
+#include "demo_folder/demo_world.h"
 #include "shared/bytes.h"
 #include "shared/name_field.h"
 
+#include <algorithm>
 
 namespace varkel::demo {
 
@@ -61,6 +63,11 @@ int writeOfficers(QByteArray& save, const SlotPlan& plan)
     if (plan.oddTacticOfficer >= 0) {
         const qsizetype tactics = statusBlock(plan.oddTacticOfficer) + 60;
         PutBits(save, tactics, 0x0F, 14);
+    }
+    if (plan.slot == kDemoOddCitySlot) {
+        // A city beyond the 50 city records; the noise nibble below it stays.
+        const qsizetype place = locationEntry(kDemoOfficerInOddCity);
+        PutLE16(save, place, kDemoOddCity << 4 | (le16At(save, place) & 15));
     }
     return count;
 }
@@ -155,33 +162,108 @@ Controllers writePlayerSlots(QByteArray& save, const SlotPlan& plan, int count)
     return controllers;
 }
 
-void writeCities(QByteArray& save, const SlotPlan& plan)
+// The disaster byte of the planted cities: flag k alone, then 0, 0xFC and 0xFF.
+int plantedDisasters(int index)
+{
+    constexpr int kFlags = 6;
+    if (index < kFlags)
+        return 1 << (index + 2) | (index % 3 + 1);
+    const int rest[] = {0x00, 0xFC, 0xFF};
+    return rest[index - kFlags];
+}
+
+// Corps from the world, bandits and disasters drawn around the planted cities,
+// noise in the bytes no view decodes.
+void writeCities(QByteArray& save, const SlotPlan& plan, int count)
 {
     for (int c = 0; c < kCityRecordCount; ++c) {
         DemoRandom random(Stream::City, static_cast<std::uint32_t>(c), static_cast<std::uint32_t>(plan.slot));
         const qsizetype r = kCityRecordOffset + qsizetype(kCityRecordSize) * c;
-        const bool bandits = random.percent(20);
-        PutByte(save, r + 0, c % 3 == 0 ? kNoForce : random.below(kRulerCount));
-        PutByte(save, r + 3, bandits ? random.between(5, 50) : 0);
-        const int leader = kOfficersPerRuler * random.below(kBanditLeaderCount) + 15;
-        PutLE16(save, r + 18, bandits && random.percent(70) ? leader : kNoPerson);
-        PutByte(save, r + 23, (random.percent(30) ? random.between(1, 63) << 2 : 0) | random.between(1, 3));
-        PutByte(save, r + 25, bandits ? 240 : 0);
+        for (int i = 0; i < kCityRecordSize; ++i)
+            PutByte(save, r + i, random.noiseByte());
+
+        const bool odd = plan.slot == kDemoOddCitySlot;
+        PutByte(save, r + 0, odd && c == kDemoCityWithOddCorps ? kDemoOddCorps : DemoCityCorps(c, count));
+
+        bool bandits = random.percent(20);
+        int strength = bandits ? random.between(5, 50) : 0;
+        const int drawnLeader = kOfficersPerRuler * random.below(kBanditLeaderCount) + 15;
+        int leader = bandits && random.percent(70) ? drawnLeader : kNoPerson;
+        int present = 240;
+        if (c == kDemoBanditCity) {
+            bandits = true;
+            strength = 250;
+            leader = kDemoBanditLeader;
+        } else if (c == kDemoLeaderlessBanditCity) {
+            bandits = true;
+            strength = 255;
+            leader = kNoPerson;
+        } else if (c == kDemoCityWithoutBandits) {
+            bandits = false;
+            strength = 0;
+            leader = kNoPerson;
+        } else if (c == kDemoBanditCityMarkedOne) {
+            bandits = true;
+            strength = std::max(strength, 30);
+            present = 1;
+        } else if (odd && c == kDemoCityWithOddBanditLeader) {
+            bandits = true;
+            strength = std::max(strength, 40);
+            leader = kDemoOddBanditLeader;
+        }
+        PutByte(save, r + 3, strength);
+        PutLE16(save, r + 18, leader);
+        PutByte(save, r + 25, bandits ? present : 0);
+
+        int disasters = (random.percent(30) ? random.between(1, 63) << 2 : 0) | random.between(0, 3);
+        const auto planted = std::find(std::begin(kDemoDisasterCities), std::end(kDemoDisasterCities), c);
+        if (planted != std::end(kDemoDisasterCities))
+            disasters = plantedDisasters(int(planted - std::begin(kDemoDisasterCities)));
+        PutByte(save, r + 23, disasters);
         // Byte 26 of city 0 stays 0: it is where the name of officer 860 would be.
-        PutByte(save, r + 26, 0);
+        if (c == 0)
+            PutByte(save, r + 26, 0);
     }
 }
 
+// State names, technology, troops and rank for the forces with a leader, noise
+// for the rest.
 void writeForces(QByteArray& save)
 {
-    for (int s = 0; s < kLeaderForceCount; ++s) {
+    constexpr int kNameCapacity = 7;
+    constexpr int kNameBytes = 2 * kNameCapacity + 1;
+    for (int s = 0; s < kForceRecordCount; ++s) {
         DemoRandom random(Stream::Force, static_cast<std::uint32_t>(s));
         const qsizetype r = kForceRecordOffset + qsizetype(kForceRecordSize) * s;
-        WriteNameField(save, r, MakeStateName(s));
-        PutByte(save, r + 27, random.between(0, 7) << 5 | random.between(1, 31));
-        PutByte(save, r + 28, random.between(1, 255));
-        PutByte(save, r + 29, random.between(0, 63));
-        PutByte(save, r + 31, (random.percent(50) ? 0x80 : 0) | random.between(0, 31) << 2 | random.between(1, 3));
+        for (int i = 0; i < kForceRecordSize; ++i)
+            PutByte(save, r + i, random.noiseByte());
+        if (s >= kLeaderForceCount)
+            continue;
+        const int length = 1 + s % kNameCapacity;
+        if (s % 2 != 0) {
+            for (int i = 2 * length; i < kNameBytes; ++i)
+                PutByte(save, r + i, 0);
+        }
+        WriteNameField(save, r, MakeStateName(s, length));
+
+        int technology = s * 3 % 8 << 5 | random.between(0, 31);  // every level, in turn
+        int troops = random.between(0, 255);
+        int machines = random.between(0, 255);
+        int rank = (random.percent(50) ? 0x80 : 0) | random.between(0, 31) << 2 | random.between(0, 3);
+        if (s == kDemoForceWithTechnologyE5)
+            technology = 0xE5;
+        if (s == kDemoForceWithEveryTroop) {
+            troops = 0xFF;
+            machines = 0x3F;
+        }
+        if (s == kDemoForceWithMachineByteFF)
+            machines = 0xFF;
+        if (s == kDemoForceWithRank83)
+            rank = 0x83;
+        PutByte(save, r + 27, technology);
+        PutByte(save, r + 28, troops);
+        PutByte(save, r + 29, machines);
+        PutByte(save, r + 31, rank);
     }
 }
 
@@ -284,7 +366,7 @@ QByteArray MakeSavedGame(const SlotPlan& plan)
     writePersonMap(save, plan, count);
     const Controllers controllers = writePlayerSlots(save, plan, count);
     PutLE16(save, kCurrentOfficerOffset, controllers[0]);
-    writeCities(save, plan);
+    writeCities(save, plan, count);
     writeForces(save);
     writeTreasureOwners(save, plan, count);
     writeRelations(save, plan, count);

@@ -102,14 +102,18 @@ QString MakeCourtRankName(int i)
     return names.value(i);
 }
 
-QString MakeStateName(int s)
+QString MakeStateName(int s, int length)
 {
-    static const QString first = QStringLiteral("魏吳蜀燕趙齊楚秦韓晉梁陳夏商周宋衛鄭");
-    static const QString second = QStringLiteral("國漢朝");
-    const QString head = first.mid(s % first.size(), 1);
-    if (s < first.size())
-        return head + (s % 3 == 0 ? QStringLiteral("國") : QString());
-    return second.mid(s % second.size(), 1) + head;
+    static const QString heads = QStringLiteral("魏吳蜀燕趙齊楚秦韓晉梁陳夏商周宋衛鄭");
+    static const QString prefixes = QStringLiteral("大後新東西南北");
+    static const QString ends = QStringLiteral("國朝");
+    const QString head = heads.mid(s % heads.size(), 1);
+    if (length < 2)
+        return head;
+    QString name;
+    for (int k = 0; k < length - 2; ++k)
+        name += prefixes[(s + k) % prefixes.size()];
+    return name + head + ends[s % ends.size()];
 }
 
 QString MakeTreasureName(int t, int kind)

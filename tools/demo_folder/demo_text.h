@@ -28,8 +28,8 @@ QString MakeCityName(int c);
 // Court rank i (0..31), up to 5 characters.
 QString MakeCourtRankName(int i);
 
-// State name of force s, 2-3 characters.
-QString MakeStateName(int s);
+// State name of force s, `length` characters (1..7).
+QString MakeStateName(int s, int length);
 
 // A treasure name of up to 6 characters that fits its kind (0..11).
 QString MakeTreasureName(int t, int kind);
