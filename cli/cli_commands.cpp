@@ -13,6 +13,8 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+#include <map>
 #include <ostream>
 #include <sstream>
 #include <set>
@@ -137,6 +139,49 @@ std::unique_ptr<GameFile> open(const QString& path, const Options& options, std:
     else if (file->kinds.empty())
         err << "varkel-cli: " << path << ": a " << TypeName(file->type) << " holds no records this tool knows yet\n";
     return file && !file->kinds.empty() ? std::move(file) : nullptr;
+}
+
+// The edited records of a set or apply, and what EditRecord made of each.
+using EditedRecords = std::map<std::pair<const RecordKind*, int>, const EditResult*>;
+
+// The changes of every record an edit wrote besides the edited ones (the officers
+// whose statuses a city's head change moves), read against the file as it was
+// read, in the order diff shows records; with `showEdited` the edited records'
+// own lines take their places among them, so a set prints what diff will show.
+void printWritten(const GameFile& file, const Options& options, const EditedRecords& edited, bool showEdited,
+                  std::ostream& out)
+{
+    std::vector<qsizetype> changed;
+    for (qsizetype i = 0; i < file.bytes.size(); ++i)
+        if (i >= file.asRead.size() || file.bytes[i] != file.asRead[i])
+            changed.push_back(i);
+    std::unique_ptr<GameFile> original;
+    if (!changed.empty()) {
+        std::ostringstream ignored;
+        original = open(file.path, options, ignored, false);
+        if (original && original->kinds.size() != file.kinds.size())
+            original.reset();
+    }
+    auto touched = [&](const RecordKind& kind, int n) {
+        for (const auto& e : kind.extents(n)) {
+            const auto at = std::lower_bound(changed.begin(), changed.end(), e.offset);
+            if (at != changed.end() && *at < e.offset + e.size)
+                return true;
+        }
+        return false;
+    };
+    for (std::size_t k = 0; k < file.kinds.size(); ++k) {
+        const RecordKind& now = *file.kinds[k];
+        const RecordKind* was = original ? original->kinds[k].get() : nullptr;
+        for (int n = 0; n < now.count(); ++n) {
+            if (const auto e = edited.find({&now, n}); e != edited.end()) {
+                if (showEdited)
+                    printChanges(out, now, n, e->second->changes, e->second->recordName);
+            } else if (was && n < was->count() && (touched(now, n) || touched(*was, n))) {
+                printChanges(out, *was, n, DiffRecord(*was, now, n));
+            }
+        }
+    }
 }
 
 // What the file's kinds had to leave out, where records are shown.
@@ -278,9 +323,11 @@ int Set(const QString& path, const QString& kindName, int number, const QStringL
     const EditResult result = EditRecord(*kind, file->bytes, n, values);
     if (result.problem)
         return refuse(err, path, *result.problem);
+    if (result.changes.empty())
+        return kDone;
     std::ostringstream report;
-    printChanges(report, *kind, n, result.changes, result.recordName);
-    return result.changes.empty() ? kDone : store(*file, options, report.str(), out, err);
+    printWritten(*file, options, {{{kind, n}, &result}}, true, report);
+    return store(*file, options, report.str(), out, err);
 }
 
 int Apply(const QString& path, const QString& editsPath, const Options& options, std::ostream& out,
@@ -340,10 +387,14 @@ int Apply(const QString& path, const QString& editsPath, const Options& options,
     }
     bool changed = false;
     std::ostringstream report;
+    EditedRecords edited;
     for (std::size_t i = 0; i < done.size(); ++i) {
         printChanges(report, *done[i].first, numbers[i], done[i].second.changes, done[i].second.recordName);
         changed = changed || !done[i].second.changes.empty();
+        edited[{done[i].first, numbers[i]}] = &done[i].second;
     }
+    if (changed)
+        printWritten(*file, options, edited, false, report);
     return changed ? store(*file, options, report.str(), out, err) : kDone;
 }
 

@@ -2,7 +2,9 @@
 
 #include "neweditor/biography_file.h"
 #include "neweditor/new_officer_kind.h"
+#include "saveeditor/city_kind.h"
 #include "saveeditor/family_kind.h"
+#include "saveeditor/force_kind.h"
 #include "saveeditor/intimacy_kind.h"
 #include "saveeditor/relation_kind.h"
 #include "saveeditor/save_layout.h"
@@ -57,6 +59,9 @@ void addKinds(FileStore& store, GameFile& file, const GameContext& context, cons
 {
     if (file.type == FileType::SavedGame) {
         file.kinds.push_back(std::make_unique<OfficerKind>(context.cityNames));
+        file.kinds.push_back(std::make_unique<CityKind>(context.cityNames));
+        // Before the tables, whose force rows are records of kind "force" too: `set SAVE force N` is a force record.
+        file.kinds.push_back(std::make_unique<ForceKind>(context.courtRanks));
         file.kinds.push_back(std::make_unique<SaveTablesKind>());
         file.kinds.push_back(std::make_unique<FamilyKind>());
         file.kinds.push_back(std::make_unique<RelationKind>());
@@ -162,6 +167,7 @@ GameContext ReadContext(FileStore& store, const QString& gameFolder)
     if (auto bytes = store.read(context.scenarioPath, ScenarioData::kSize)) {
         context.scenario = scenarioBytes(std::move(*bytes));
         context.cityNames = ScenarioData::decodeCityNames(*context.scenario);
+        context.courtRanks = ScenarioData::decodeCourtRanks(*context.scenario);
     }
     context.treasureNotes = readTreasureNotes(gameFolder);
     return context;

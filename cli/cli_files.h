@@ -53,8 +53,9 @@ struct GameFile : HeldFile {
 
 // What lives beside the file in the game folder.
 struct GameContext {
-    QStringList cityNames;  // empty when no scenario file was found
-    QString scenarioPath;   // the game folder's "d_sce.vk", read when it could be
+    QStringList cityNames;   // empty when no scenario file was found
+    QStringList courtRanks;  // the 32 court ranks of the force records; empty as the city names are
+    QString scenarioPath;    // the game folder's "d_sce.vk", read when it could be
     std::optional<QByteArray> scenario;
     QStringList treasureNotes;  // the 80 notes of "m_msg.vk"; empty when it is missing
 };

@@ -30,8 +30,10 @@ int main(int argc, char* argv[])
         "write the result here instead of over FILE (refused when the edit changes another file too: the scenario "
         "or the biographies)";
     const std::string kRecordsHelp =
-        "officers (default for a saved game), tables, family (a saved game's 16 members: children 0..7 with their "
-        "biographies, spouses 8..15), relations (the 256 relationships: parties a, b, c and type, read from copy 0, "
+        "officers (default for a saved game), cities (the 50 cities: corps, head, bandits and disasters; a new head "
+        "is a head change, the old head becoming an ordinary officer), forces (the 68 forces: state name, court rank, "
+        "technology, troop types and siege machines), tables, family (a saved game's 16 members: children 0..7 with "
+        "their biographies, spouses 8..15), relations (the 256 relationships: parties a, b, c and type, read from copy 0, "
         "stored into all eight copies), intimacy (with --slot D: the levels of that slot's officer, numbered by "
         "position), treasures, or newofficers (a system save's, with the biographies of the RDText.vk beside it)";
     const std::string kSlotHelp =
@@ -58,12 +60,14 @@ int main(int argc, char* argv[])
 
     auto* set = cli.add_subcommand("set", "Changes fields of one record, as the editor's Apply does.");
     set->add_option("FILE", file)->required();
-    set->add_option("KIND", kind, "officer, family_member, relation, intimacy (with --slot), treasure or new_officer")
+    set->add_option("KIND", kind, "officer, city, force, family_member, relation, intimacy (with --slot), treasure or "
+                                  "new_officer")
         ->required();
     set->add_option("NUMBER", number, "the record's number as dump shows it (660..759 for a new officer, the position "
                                       "for intimacy)")->required();
     set->add_option("FIELD=VALUE", assignments, "e.g. type=結義 a=12 for a relation, level=敬愛 (or 0..31) for "
-                                                "intimacy")->required();
+                                                "intimacy, head=OFFICER for a city, technology=8 elephants=1 for a "
+                                                "force")->required();
     set->add_option("--output", output, kOutputHelp);
     set->add_flag("--dry-run", options.dryRun, "show the changes, write nothing");
     set->add_option("--game-folder", gameFolder, kGameFolderHelp);

@@ -75,7 +75,9 @@ ForceRecord DecodeForce(const QByteArray& save, int s)
 void EncodeForce(QByteArray& save, int s, const ForceRecord& record)
 {
     const qsizetype r = force::record(s);
-    WriteNameFieldIfChanged(save, r + kName, kNameLastSlot, record.name);
+    // At most seven characters and their 0: the name never runs past byte 14.
+    if (ReadNameField(save, r + kName, kNameLastSlot) != record.name)
+        WriteNameField(save, r + kName, record.name.left(kNameCapacity));
     setByte(save, r + kTechnology, record.technologyByte);
     setByte(save, r + kTroops, record.troopByte);
     setByte(save, r + kMachines, record.machineByte);

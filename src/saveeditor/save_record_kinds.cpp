@@ -186,7 +186,7 @@ std::pair<QString, int> SaveTablesKind::place(int n) const
     if (n == 0)
         return {QStringLiteral("officer_count"), 0};
     if (n <= save::kForceNameCount)
-        return {QStringLiteral("force"), n - 1};
+        return {QStringLiteral("force_leader"), n - 1};
     return {QStringLiteral("controlled_slot"), n - 1 - save::kForceNameCount};
 }
 
@@ -208,7 +208,7 @@ std::vector<FieldValue> SaveTablesKind::read(int n) const
     if (table == QLatin1String("officer_count")) {
         countValue = FieldValue{tables_.officerCount, {}, {}};
         name.absent = true;
-    } else if (table == QLatin1String("force")) {
+    } else if (table == QLatin1String("force_leader")) {
         name.text = tables_.forceNames[k];
         if (leaders_[k] >= 0)
             officer = FieldValue{leaders_[k], {}, {}};

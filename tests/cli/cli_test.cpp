@@ -425,7 +425,7 @@ TEST_F(TreasureCli, RefusedEditsExit2AndWriteNothing)
         {{"set", save(), "treasure", "13", "owner=1721"}, "owner"},
         {{"set", save(), "treasure", "255", "price=1"}, "255"},
         {{"set", save(), "treasure", "13", "price=1", "--game-folder", scratch.filePath("nowhere")}, "treasure"},
-        {{"check", save(), "--records", "cities"}, "cities"},
+        {{"check", save(), "--records", "armies"}, "armies"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.arguments.join(' ').toStdString());

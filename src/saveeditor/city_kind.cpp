@@ -1,0 +1,151 @@
+#include "saveeditor/city_kind.h"
+
+#include "saveeditor/officer_record.h"
+#include "shared/bytes.h"
+
+namespace varkel {
+
+using namespace city;
+
+namespace {
+
+constexpr qsizetype kStatusWordSize = 2;
+constexpr qsizetype kLocationAway = 3;  // byte of the location entry: non-zero when not staying
+
+const QStringList kTextKeys = {QStringLiteral("city_name"), QStringLiteral("corps_commander"),
+                               QStringLiteral("force_text"), QStringLiteral("head_name"),
+                               QStringLiteral("bandit_leader_name")};
+
+// The codec's refusal names the field by its caption; the command line names it by its key too.
+FieldProblem keyed(FieldProblem problem)
+{
+    for (const auto& field : CityFields()) {
+        if (problem.message.contains(QStringLiteral("「%1」").arg(field.label))) {
+            problem.message = field.key + QStringLiteral(": ") + problem.message.section(QLatin1Char('\n'), -1);
+            break;
+        }
+    }
+    return problem;
+}
+
+}  // namespace
+
+CityKind::CityKind(QStringList cityNames) : cityNames_(std::move(cityNames))
+{
+    for (const auto& field : CityFields()) {
+        fields_.push_back(&field);
+        specs_.push_back(&field);
+    }
+}
+
+void CityKind::load(QByteArray& file)
+{
+    save_ = &file;
+    tables_ = SaveTables::build(file);
+}
+
+CityKind::Decoded CityKind::decoded(int n) const
+{
+    Decoded d{CityHeads::build(*save_, tables_.officerCount), CityOfficersOf(*save_, tables_.officerCount, n), {}};
+    d.record = DecodeCity(*save_, d.heads, d.officers, n);
+    return d;
+}
+
+QString CityKind::officerName(int officer) const
+{
+    return officer >= 0 && officer < tables_.officerCount ? tables_.officerNames[officer] : QString();
+}
+
+QString CityKind::recordName(int n) const
+{
+    return cityNames_.value(n);
+}
+
+std::vector<FieldValue> CityKind::read(int n) const
+{
+    const CityRecord r = decoded(n).record;
+    std::vector<FieldValue> values;
+    values.reserve(fields_.size());
+    for (const auto* field : fields_)
+        values.push_back(field->get(r));
+    return values;
+}
+
+std::vector<std::pair<QString, QString>> CityKind::namedTexts(int n) const
+{
+    const Decoded d = decoded(n);
+    const CityRecord& r = d.record;
+    std::vector<std::pair<QString, QString>> texts;
+    if (!cityNames_.isEmpty())
+        texts.emplace_back(kTextKeys[0], cityNames_.value(n));
+    const int commander = r.corps >= 0 && r.corps < kCorpsCount ? d.heads.corps[std::size_t(r.corps)].commander : -1;
+    texts.emplace_back(kTextKeys[1], officerName(commander));
+    texts.emplace_back(kTextKeys[2], tables_.forceName(r.force));
+    texts.emplace_back(kTextKeys[3], officerName(r.head));
+    texts.emplace_back(kTextKeys[4], r.leader == kNoLeader ? QString() : officerName(r.leader));
+    return texts;
+}
+
+QStringList CityKind::namedTextKeys() const
+{
+    return kTextKeys;
+}
+
+std::optional<FieldProblem> CityKind::write(int n, const std::map<std::size_t, FieldValue>& changes)
+{
+    CityRecord r = decoded(n).record;
+    for (const auto& [i, value] : changes)
+        fields_[i]->set(r, value);
+    // StoreCity checks the whole record against what is stored and runs a head change.
+    if (auto problem = StoreCity(*save_, tables_.officerCount, n, r))
+        return keyed(*problem);
+    return std::nullopt;
+}
+
+std::vector<RecordKind::Extent> CityKind::extents(int n) const
+{
+    std::vector<Extent> where = {{record(n), save::kCityRecordSize}};
+    for (const int officer : CityOfficersOf(*save_, tables_.officerCount, n).candidates)
+        where.push_back({save::statusBlock(officer) + save::status::kWord, kStatusWordSize});
+    return where;
+}
+
+std::vector<RecordKind::Finding> CityKind::check() const
+{
+    std::vector<Finding> found;
+    for (int c = 0; c < count(); ++c) {
+        const Decoded d = decoded(c);
+        const CityRecord& r = d.record;
+        auto add = [&](const char* field, qsizetype offset, qint64 value, const QString& what) {
+            found.push_back({c, QString::fromLatin1(field), offset, value, what});
+        };
+        if (r.corps > kNoCorps)
+            add("corps", record(c) + kCorps, r.corps, QStringLiteral("corps above 68: no corps holds the city; kept as stored"));
+        else if (r.corps != kNoCorps && d.heads.corps[std::size_t(r.corps)].commander < 0)
+            add("corps", record(c) + kCorps, r.corps,
+                QStringLiteral("no ruler or corps commander stays in a city of this corps, so the city has no force"));
+        if (r.leader > kNoLeader)
+            add("bandit_leader", record(c) + kBanditLeader, r.leader, QStringLiteral("bandit leader above 1720"));
+        if (!d.officers.candidates.empty() && d.officers.head < 0)
+            add("head", record(c), d.officers.head,
+                QStringLiteral("officers serve here (%1 of them), none a ruler, corps commander or governor: the city "
+                               "has no head")
+                    .arg(d.officers.candidates.size()));
+    }
+    // An officer placed outside the cities serves in none of them.
+    for (int n = 0; n < tables_.officerCount; ++n) {
+        const int status = DecodeStatusBlock(*save_, save::statusBlock(n)).status;
+        const int place = le16At(*save_, save::locationEntry(n)) >> 4;
+        if (status <= kOrdinary && place >= kCount && byteAt(*save_, save::locationEntry(n) + kLocationAway) == 0)
+            found.push_back({-1, QStringLiteral("location"), save::locationEntry(n), place,
+                             QStringLiteral("officer %1 %2 serves (status %3) and stays at city %4, outside the 50 "
+                                            "cities: it heads no city")
+                                 .arg(n)
+                                 .arg(tables_.officerNames[n])
+                                 .arg(status)
+                                 .arg(place)});
+    }
+    return found;
+}
+
+}  // namespace varkel
