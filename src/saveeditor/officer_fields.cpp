@@ -34,7 +34,7 @@ std::vector<Field> buildFields()
     t.number("merit", "Text3(12)", u("功績"), 5, none, 60000, kWord, [](auto& r) -> auto& { return r.status.merit; });
     AddAbilities(t);
     // No limits of their own: only what the record can hold.
-    t.number("money", "Text3(16)", u("金錢"), 4, none, none, kWord, [](auto& r) -> auto& { return r.status.money; });
+    t.number("money", "Text3(16)", u("金錢"), 5, none, none, kWord, [](auto& r) -> auto& { return r.status.money; });
     t.number("years_of_service", "Text3(14)", u("仕官"), 2, none, none, kWord,
              [](auto& r) -> auto& { return r.yearsOfService; });
     // Shown only, worked out from the birth year.

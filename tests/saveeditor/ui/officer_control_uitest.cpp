@@ -440,6 +440,29 @@ private slots:
         QVERIFY(prompter_.shown.empty());
     }
 
+    // Money takes the five digits its range needs; more than 65535 is refused.
+    void moneyTakesFiveDigits()
+    {
+        auto form = openSlot(demo::kDemoNewestSlot);
+        show(*form, 12);
+        auto* box = control<QLineEdit>(*form, QStringLiteral("Text3(16)"));
+        const struct { const char* typed; int stored; } rows[] = {{"543219", 54321}, {"65535", 65535}, {"65536", -1}};
+        for (const auto& row : rows) {
+            box->selectAll();
+            QTest::keyClick(box, Qt::Key_Backspace);
+            QTest::keyClicks(box, QString::fromLatin1(row.typed));
+            QCOMPARE(box->text(), QString::fromLatin1(row.typed).left(5));
+            const QByteArray before = form->saveGame().bytes;
+            button(*form, QStringLiteral("Command7(0)"))->click();
+            if (row.stored < 0) {
+                QVERIFY(form->saveGame().bytes == before);
+                QCOMPARE(prompter_.shown.size(), std::size_t(1));
+            } else {
+                QCOMPARE(le16At(form->saveGame().bytes, save::statusBlock(12) + 80), row.stored);
+            }
+        }
+    }
+
     // A change of one control changes only the bytes of its field.
     void oneChangeChangesOnlyItsBytes_data()
     {
