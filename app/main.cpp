@@ -48,6 +48,7 @@ int main(int argc, char* argv[])
         return 0;
 
     varkel::UseChineseFont();
+    varkel::UseChineseTranslation();
 
     const auto form3 = varkel::StartUp(
         session, {QApplication::applicationDirPath(), parser.value(gameFolderOption)});

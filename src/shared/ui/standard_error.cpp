@@ -5,7 +5,9 @@
 #include <QFontDatabase>
 #include <QImage>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QPixmap>
+#include <QTranslator>
 
 
 namespace varkel {
@@ -68,6 +70,16 @@ void UseChineseFont()
             return;
         }
     }
+}
+
+bool UseChineseTranslation()
+{
+    static QTranslator translator;
+    if (!translator.isEmpty())
+        return true;
+    if (!translator.load(QStringLiteral("qtbase_zh_TW"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return false;
+    return QCoreApplication::installTranslator(&translator);
 }
 
 }  // namespace varkel

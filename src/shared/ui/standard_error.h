@@ -34,4 +34,8 @@ QPixmap LoadBitmapFile(const QString& path);
 // Applies the Traditional Chinese CJK font to the application.
 void UseChineseFont();
 
+// Installs Qt's own Traditional Chinese translation, so that standard buttons and
+// dialogs speak Chinese; false (English dialogs) where it is not installed.
+bool UseChineseTranslation();
+
 }  // namespace varkel
