@@ -10,7 +10,6 @@ using namespace city;
 namespace {
 
 constexpr qsizetype kStatusWordSize = 2;
-constexpr qsizetype kLocationAway = 3;  // byte of the location entry: non-zero when not staying
 
 const QStringList kTextKeys = {QStringLiteral("city_name"), QStringLiteral("corps_commander"),
                                QStringLiteral("force_text"), QStringLiteral("head_name"),

@@ -14,7 +14,6 @@ namespace {
 
 constexpr int kByte = 255;
 constexpr int kStrengthDigits = 4;
-constexpr int kLocationAway = 3;  // byte of the location entry: non-zero when not staying
 
 int statusOf(const QByteArray& save, int officer)
 {

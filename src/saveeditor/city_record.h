@@ -29,6 +29,7 @@ inline constexpr int kNoLeader = 1720;
 inline constexpr int kBanditsPresent = 240;  // what a tick stores
 inline constexpr int kDisasterCount = 6;
 inline constexpr int kFirstDisasterBit = 2;
+inline constexpr qsizetype kLocationAway = 3;  // byte of an officer's location entry: non-zero when not staying
 
 // Status codes of the officers that head a city, and of the officer a replaced head becomes.
 inline constexpr int kRuler = 0;
