@@ -9,6 +9,7 @@
 #include "shared/ui/input_filters.h"
 #include "shared/ui/officer_search_box.h"
 #include "shared/ui/outside_change.h"
+#include "shared/ui/pending_edits.h"
 #include "shared/ui/standard_error.h"
 #include "sideeditors/ui/pickers.h"
 
@@ -94,10 +95,7 @@ Form1::Form1(Session& session, SystemSave file, BiographyFile biographies)
     auto* side = new QVBoxLayout;
     List1 = named(new QListWidget(this), QStringLiteral("List1"));
     List1->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("000:國國國國")) * 2);
-    connect(List1, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0)
-            ReadWJinfo(row);
-    });
+    connect(List1, &QListWidget::currentRowChanged, this, &Form1::List1_Click);
     auto* searchRow = new QHBoxLayout;
     Text5 = named(new QLineEdit(this), QStringLiteral("Text5"));
     Text5->setMaxLength(kSearchLength);
@@ -246,6 +244,8 @@ void Form1::sLoadFile()
             session_.officerNames[number] = name;
         }
     }
+    // A new file: nothing of the old one is shown any more.
+    shownRecord_ = -1;
     // The officer picker lists every officer up to the last new one.
     session_.officerCount = SystemSave::officerNumber(system_save::kRecordCount);
     List1->setCurrentRow(0);
@@ -257,6 +257,7 @@ void Form1::ReadWJinfo(int i)
 {
     const MemberRecord r = file_.officer(i);
     shown_ = r;
+    shownRecord_ = i;
     person_.showPerson(r.person);
     numbers_->show(r);
     lists_->show(r);
@@ -272,28 +273,44 @@ void Form1::refuse(const FieldProblem& problem, QWidget* box)
         box->setFocus();
 }
 
-bool Form1::WriteWJInfo(int i)
+std::optional<FieldProblem> Form1::collect(MemberRecord& r, NumberBoxes<MemberRecord>::Clamped* clamped) const
 {
-    MemberRecord r = shown_;
-    if (const auto problem = numbers_->read(r)) {
-        refuse(*problem, nullptr);
-        numbers_->focus(problem->control);
-        return false;
-    }
-    // The biography is the last thing that can be refused; once it is stored the
-    // record is too.
-    if (const auto problem = biographies_.setBiography(i, Text4->toPlainText())) {
-        refuse({QStringLiteral("Text4"), FieldProblemMessage(QStringLiteral("武將列傳"), BiographyProblemText(*problem))},
-               Text4);
-        return false;
-    }
-    numbers_->showClamped();
+    r = shown_;
+    if (auto problem = numbers_->collect(r, clamped))
+        return problem;
     person_.readPerson(r.person);
     lists_->read(r);
     person_.readSkills(r.skills);
     NewOfficerField(QStringLiteral("tactics")).set(r, person_.tacticLevels(shown_.tactics));
+    return std::nullopt;
+}
+
+std::optional<FieldProblem> Form1::storeBiography(BiographyFile& biographies, int i) const
+{
+    if (const auto problem = biographies.setBiography(i, Text4->toPlainText()))
+        return FieldProblem{Text4->objectName(), FieldProblemMessage(QStringLiteral("武將列傳"), BiographyProblemText(*problem))};
+    return std::nullopt;
+}
+
+bool Form1::WriteWJInfo(int i)
+{
+    MemberRecord r;
+    NumberBoxes<MemberRecord>::Clamped clamped;
+    // The biography is the last thing that can be refused; once it is stored the
+    // record is too.
+    auto problem = collect(r, &clamped);
+    if (!problem)
+        problem = storeBiography(biographies_, i);
+    if (problem) {
+        refuse(*problem, nullptr);
+        if (!numbers_->focus(problem->control))
+            Text4->setFocus();
+        return false;
+    }
+    numbers_->showClamped(clamped);
     file_.setOfficer(i, r);
     shown_ = file_.officer(i);
+    shownRecord_ = i;
 
     const int number = SystemSave::officerNumber(i);
     const QString name = file_.officerName(i);
@@ -302,8 +319,46 @@ bool Form1::WriteWJInfo(int i)
     return true;
 }
 
+bool Form1::viewDiffers() const
+{
+    if (shownRecord_ < 0)
+        return false;
+    MemberRecord r;
+    BiographyFile biographies = biographies_;
+    if (collect(r) || storeBiography(biographies, shownRecord_))
+        return true;
+    // The codecs write untouched fields back as the bytes they were read from.
+    SystemSave file = file_;
+    file.setOfficer(shownRecord_, r);
+    return file.bytes != file_.bytes || biographies.bytes != biographies_.bytes;
+}
+
+bool Form1::mayLeaveRecord()
+{
+    return MayLeaveRecord(*session_.prompter, viewDiffers(), [this] {
+        if (!WriteWJInfo(shownRecord_))
+            return false;
+        setModified(true);
+        return true;
+    });
+}
+
+void Form1::List1_Click()
+{
+    const int row = List1->currentRow();
+    if (row < 0 || row == shownRecord_)
+        return;
+    if (!mayLeaveRecord()) {
+        // Stay on the record being edited; its boxes keep what was typed.
+        StayOnRow(*List1, shownRecord_);
+        return;
+    }
+    ReadWJinfo(row);
+}
+
 void Form1::Command1_Click()
 {
+    person_.offerFace();
     if (RunPicker(childFactory_, QStringLiteral("Form2"), session_, this))
         person_.showFace();
 }
@@ -368,7 +423,7 @@ bool Form1::savePrompt()
 
 void Form1::sOpenfile_Click()
 {
-    if (!savePrompt())
+    if (!mayLeaveRecord() || !savePrompt())
         return;
     const QString path =
         ShowOpenDialog(*session_.dialogs, {GetResText(244), kFilePattern, GetResText(245), session_.gameFolder});
@@ -420,7 +475,8 @@ bool Form1::saveAs()
 
 void Form1::closeEvent(QCloseEvent* event)
 {
-    if (savePrompt())
+    // Edits not yet applied first: applying them leaves changes to save.
+    if (mayLeaveRecord() && savePrompt())
         event->accept();
     else
         event->ignore();

@@ -12,6 +12,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QComboBox;
@@ -48,6 +49,12 @@ public:
     void sLoadFile();
     void ReadWJinfo(int i);
     bool WriteWJInfo(int i);
+    // True when an Apply of the record shown would change the system save or the
+    // biographies, or be refused: the view holds edits not yet applied. False
+    // before any record is read.
+    bool viewDiffers() const;
+    // The record last read or applied; -1 before the first.
+    int shownRecord() const { return shownRecord_; }
 
     void Command1_Click();
     void Command2_Click();
@@ -91,6 +98,17 @@ private:
     // Asks to save unsaved changes; false when the command is to stop.
     bool savePrompt();
     void refuse(const FieldProblem& problem, QWidget* box);
+    // The record as read with the view's values over it, or the problem of a
+    // value that cannot be stored. Changes nothing on screen.
+    std::optional<FieldProblem> collect(MemberRecord& r, NumberBoxes<MemberRecord>::Clamped* clamped = nullptr) const;
+    // The biography box into record i of `biographies`; a refused text writes nothing.
+    std::optional<FieldProblem> storeBiography(BiographyFile& biographies, int i) const;
+    // The list moved to another record: asks about the edits of the one shown
+    // first, and on "stay" puts the list back on it.
+    void List1_Click();
+    // Before the record shown is left: true when it may be (no edits, applied,
+    // or discarded).
+    bool mayLeaveRecord();
 
     Session& session_;
     SystemSave file_;
@@ -102,6 +120,7 @@ private:
     std::unique_ptr<NumberBoxes<MemberRecord>> numbers_;
     std::unique_ptr<ChoiceLists<MemberRecord>> lists_;
     MemberRecord shown_;  // as read, so odd stored codes can be kept
+    int shownRecord_ = -1;
 };
 
 }  // namespace varkel

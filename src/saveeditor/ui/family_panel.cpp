@@ -86,7 +86,10 @@ QWidget* FamilyPanel::buildMember()
     Frame15 = person_.buildNames(box);
     row->addWidget(Frame15);
     row->addWidget(person_.buildFace(box));
-    connect(person_.Command1, &QPushButton::clicked, this, &FamilyPanel::changeFaceRequested);
+    connect(person_.Command1, &QPushButton::clicked, this, [this] {
+        person_.offerFace();
+        emit changeFaceRequested();
+    });
     auto* column = new QVBoxLayout;
     Frame22 = person_.buildSex(box);
     column->addWidget(Frame22);
@@ -252,8 +255,10 @@ void FamilyPanel::ReadWJinfo3(const QByteArray& save, const SaveTables& tables, 
         Label26->clear();
     }
     Label27->setText(shown.remark);
+    biographyShown_ = family::isChild(k) && shown.biographyEnabled;
     Frame21->setEnabled(shown.biographyEnabled);
     ShowText(Text11, shown.biographyEnabled ? DecodeBiography(save, family::biographyRecord(k)) : QString());
+    editable_ = shown.editable;
     Command7->setEnabled(shown.editable);
     Label32->setVisible(shown.forecastShown);
 }
@@ -264,36 +269,69 @@ void FamilyPanel::showSexCaption()
         Frame15->setTitle(GetResText(person_.Option1->isChecked() ? 192 : 193));
 }
 
-bool FamilyPanel::WriteWJInfo3(QByteArray& save, int k)
+std::optional<FieldProblem> FamilyPanel::collect(FamilyMember& r, NumberBoxes<FamilyMember>::Clamped* clamped) const
 {
-    auto refuse = [this](const QString& message, QWidget* focus) {
-        session_.prompter->tell(message, kErrorTitle, MessageIcon::Critical);
-        if (focus)
-            focus->setFocus();
-        return false;
-    };
-    FamilyMember r = shown_;
-    if (const auto problem = numbers_->read(r)) {
-        numbers_->focus(problem->control);
-        return refuse(problem->message, nullptr);
-    }
-    if (person_.Text1[0]->text().isEmpty() || person_.Text1[1]->text().isEmpty())
-        return refuse(GetResText(259), person_.Text1[person_.Text1[0]->text().isEmpty() ? 0 : 1]);
-    // The biography is the last thing that can be refused; once it is stored the
-    // record is too.
-    if (family::isChild(k) && Frame21->isEnabled()) {
-        if (const auto problem = EncodeBiography(save, family::biographyRecord(k), Text11->toPlainText()))
-            return refuse(FieldProblemMessage(QStringLiteral("武將列傳"), BiographyProblemText(*problem)), Text11);
-    }
-    numbers_->showClamped();
+    r = shown_;
+    if (auto problem = numbers_->collect(r, clamped))
+        return problem;
+    for (const int k : {0, 1})
+        if (person_.Text1[std::size_t(k)]->text().isEmpty())
+            return FieldProblem{person_.Text1[std::size_t(k)]->objectName(), GetResText(259)};
     person_.readPerson(r.person);
+    // A spouse is shown with the sex its officer gives it and cannot change it:
+    // the stored bit stays.
+    if (!family::isChild(shownNumber_))
+        r.person.female = shown_.person.female;
     lists_->read(r);
     person_.readSkills(r.skills);
     FamilyField(QStringLiteral("tactics")).set(r, person_.tacticLevels(shown_.tactics));
+    return std::nullopt;
+}
+
+std::optional<FieldProblem> FamilyPanel::storeBiography(QByteArray& save, int k) const
+{
+    if (!biographyShown_)
+        return std::nullopt;
+    if (const auto problem = EncodeBiography(save, family::biographyRecord(k), Text11->toPlainText()))
+        return FieldProblem{Text11->objectName(), FieldProblemMessage(QStringLiteral("武將列傳"), BiographyProblemText(*problem))};
+    return std::nullopt;
+}
+
+bool FamilyPanel::WriteWJInfo3(QByteArray& save, int k)
+{
+    FamilyMember r;
+    NumberBoxes<FamilyMember>::Clamped clamped;
+    // The biography is the last thing that can be refused; once it is stored the
+    // record is too.
+    auto problem = collect(r, &clamped);
+    if (!problem)
+        problem = storeBiography(save, k);
+    if (problem) {
+        session_.prompter->tell(problem->message, kErrorTitle, MessageIcon::Critical);
+        if (!numbers_->focus(problem->control))
+            if (auto* box = findChild<QWidget*>(problem->control))
+                box->setFocus();
+        return false;
+    }
+    numbers_->showClamped(clamped);
     EncodeFamilyMember(save, k, r);
     shown_ = DecodeFamilyMember(save, k);
+    shownNumber_ = k;
     List4->item(k)->setText(NumberedItem(k, 2, shown_.person.fullName));
     return true;
+}
+
+bool FamilyPanel::viewDiffers(const QByteArray& save) const
+{
+    if (shownNumber_ < 0 || !editable_)
+        return false;
+    FamilyMember r;
+    QByteArray stored = save;
+    if (collect(r) || storeBiography(stored, shownNumber_))
+        return true;
+    // The codecs write untouched fields back as the bytes they were read from.
+    EncodeFamilyMember(stored, shownNumber_, r);
+    return stored != save;
 }
 
 void FamilyPanel::showFace()

@@ -11,6 +11,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QComboBox;
 class QGroupBox;
@@ -40,6 +41,12 @@ public:
     // Stores the view into member k. A value that cannot be stored is reported,
     // its box gets the focus, nothing is written, and the result is false.
     bool WriteWJInfo3(QByteArray& save, int k);
+    // True when an Apply of the member shown would change `save` or be refused:
+    // the view holds edits not yet applied. False before any member is read, and
+    // for a member the view offers no Apply for.
+    bool viewDiffers(const QByteArray& save) const;
+    // The member last read or applied; -1 before the first.
+    int shownNumber() const { return shownNumber_; }
     void showFace();
     // The member as last read or applied: the forecast works from these values,
     // not from unapplied edits.
@@ -83,6 +90,11 @@ private:
     QWidget* buildNumbers();
     QWidget* buildFooter();
     void showSexCaption();
+    // The member as read with the view's values over it, or the problem of a
+    // value that cannot be stored. Changes nothing on screen.
+    std::optional<FieldProblem> collect(FamilyMember& r, NumberBoxes<FamilyMember>::Clamped* clamped = nullptr) const;
+    // A child's biography box into its record in `save`; a refused text writes nothing.
+    std::optional<FieldProblem> storeBiography(QByteArray& save, int k) const;
     void setLinkColour(const QColor& colour);
 
     Session& session_;
@@ -94,6 +106,8 @@ private:
     int shownNumber_ = -1;
     int age_ = 0;
     bool withOfficer_ = false;  // a named member shown with its officer
+    bool biographyShown_ = false;  // a child whose biography the view edits
+    bool editable_ = false;        // Apply is offered for the member shown
     bool forecastOpen_ = false;
 };
 

@@ -10,6 +10,7 @@
 #include "shared/name_field.h"
 #include "shared/texts.h"
 #include "shared/ui/control_names.h"
+#include "shared/ui/edit_state.h"
 #include "shared/ui/officer_search_box.h"
 #include "shared/ui/outside_change.h"
 #include "shared/ui/standard_error.h"
@@ -34,6 +35,7 @@
 #include <QRandomGenerator>
 #include <QSignalBlocker>
 #include <QStackedWidget>
+#include <QStatusBar>
 #include <QVBoxLayout>
 
 namespace varkel {
@@ -76,8 +78,10 @@ Form4::Form4(Session& session, SaveGame save, ScenarioData scenario)
       random_([] { return QRandomGenerator::global()->generateDouble(); })
 {
     setObjectName(QStringLiteral("Form4"));
-    setWindowTitle(GetResText(351));
     setWindowIcon(QIcon(QStringLiteral(":/icons/varkel.png")));
+    state_ = new EditState(*this, GetResText(351));
+    tUndo = state_->undoAction();
+    tRedo = state_->redoAction();
 
     auto* layout = new QVBoxLayout(this);
     auto* bar = new QMenuBar(this);
@@ -101,6 +105,7 @@ Form4::Form4(Session& session, SaveGame save, ScenarioData scenario)
     family_ = addMode(3, new FamilyPanel(session_, modes_));
     body->addWidget(modes_, 1);
     layout->addLayout(body, 1);
+    layout->addWidget(state_->statusLine());
 
     panel_->setCityNames(scenario_.cityNames);
     for (int i = 0; i < 4; ++i) {
@@ -121,7 +126,8 @@ Form4::Form4(Session& session, SaveGame save, ScenarioData scenario)
     connect(family_, &FamilyPanel::changeFaceRequested, this, &Form4::Command15_Click);
     connect(family_, &FamilyPanel::forecastRequested, this, &Form4::Label32_DblClick);
 
-    setModified(false);
+    connect(state_, &EditState::changed, this, &Form4::updateSaveCommands);
+    connect(state_, &EditState::restored, this, &Form4::reloadViews);
     tickSlotMenu();
     rLoadFile();
 }
@@ -147,6 +153,11 @@ void Form4::buildMenus(QMenuBar* bar)
     tSaveFile->setObjectName(QStringLiteral("tSaveFile"));
     tSaveAs->setObjectName(QStringLiteral("tSaveAs"));
     tExit->setObjectName(QStringLiteral("tExit"));
+
+    QMenu* edit = bar->addMenu(QStringLiteral("編輯(&E)"));
+    edit->setObjectName(QStringLiteral("tEdit"));
+    edit->addAction(tUndo);
+    edit->addAction(tRedo);
 
     QMenu* other = bar->addMenu(QStringLiteral("其它(&O)"));
     other->setObjectName(QStringLiteral("sOther"));
@@ -219,15 +230,17 @@ QWidget* Form4::buildSideColumn()
 
 bool Form4::modified() const
 {
-    return Command8[0]->isEnabled();
+    return state_->modified(0);
 }
 
-void Form4::setModified(bool on)
+void Form4::updateSaveCommands()
 {
+    const bool on = modified();
     for (QPushButton* save : Command8)
         save->setEnabled(on);
     tSaveFile->setEnabled(on);
     tSaveAs->setEnabled(on);
+    treasures_->Command13->setEnabled(state_->modified(1));
 }
 
 void Form4::tickSlotMenu()
@@ -241,6 +254,8 @@ void Form4::rLoadFile()
 {
     needsFilling_.fill(true);
     Label28->setText(GetResText(249) + save_.path);
+    // Treasure attributes applied but not yet written stay unsaved over another save.
+    state_->opened({&save_.bytes, &scenario_.bytes}, save_.path, {false, state_->modified(1)});
     tables_ = SaveTables::build(save_.bytes);
     session_.officerCount = tables_.officerCount;
     session_.officerNames = tables_.officerNames;
@@ -249,6 +264,31 @@ void Form4::rLoadFile()
     Option3[3]->setEnabled(tables_.hasFamily);
     Option3[0]->setChecked(true);
     Option3_Click(0);
+}
+
+void Form4::recordApply()
+{
+    state_->applied();
+}
+
+void Form4::reloadViews()
+{
+    // The treasure names live in the scenario buffer, which undo may have changed.
+    scenario_ = ScenarioData::decode(QByteArray(scenario_.bytes));
+    tables_ = SaveTables::build(save_.bytes);
+    session_.officerCount = tables_.officerCount;
+    session_.officerNames = tables_.officerNames;
+    fillControlledList();
+    panel_->setForceList(tables_.leaderNames);
+    panel_->setCityNames(scenario_.cityNames);
+    Option3[3]->setEnabled(tables_.hasFamily);
+    const int mode = modes_->currentIndex();
+    const std::array<QListWidget*, 4> lists = {List1, treasures_->List2, relations_->List3, family_->List4};
+    const int row = lists[mode]->currentRow();
+    needsFilling_.fill(true);
+    Option3_Click(mode);
+    if (row >= 0 && row < lists[mode]->count())
+        lists[mode]->setCurrentRow(row);
 }
 
 void Form4::Option3_Click(int index)
@@ -349,17 +389,18 @@ void Form4::Command7_Click(int index)
         break;
     }
     if (stored)
-        setModified(true);
+        recordApply();
 }
 
 bool Form4::saveFile()
 {
     const auto write = [this] {
         if (const auto error = save_.save(session_.files)) {
+            state_->saveFailed(save_.path, *error);
             ShowRuntimeError(*session_.prompter, *error);
             return false;
         }
-        setModified(false);
+        state_->saved(0, save_.path, session_.files);
         return true;
     };
     return SaveAskingAboutOutsideChange(session_, save_.path, write, [this] { return saveAs(); });
@@ -375,7 +416,7 @@ void Form4::tSaveFile_Click()
     Command8_Click(0);
 }
 
-bool Form4::savePrompt(bool clearAfter)
+bool Form4::savePrompt()
 {
     if (!modified())
         return true;
@@ -383,12 +424,10 @@ bool Form4::savePrompt(bool clearAfter)
         session_.prompter->ask(GetResText(252), kEditorTitle, MessageButtons::YesNoCancel, MessageIcon::Question);
     if (answer == Answer::Cancel)
         return false;
-    // A save that failed was reported; the command stops so nothing is lost.
-    if (answer == Answer::Yes && !saveFile())
-        return false;
-    if (clearAfter)
-        setModified(false);
-    return true;
+    // A save that failed was reported; the command stops so nothing is lost. "No"
+    // lets the command go on but keeps the changes marked until another file is
+    // open, so a cancelled open loses nothing.
+    return answer == Answer::No || saveFile();
 }
 
 void Form4::loadOpened()
@@ -399,7 +438,7 @@ void Form4::loadOpened()
 
 void Form4::tOpenFile_Click()
 {
-    if (!savePrompt(true))
+    if (!savePrompt())
         return;
     const QString path =
         ShowOpenDialog(*session_.dialogs, {GetResText(244), kSavePattern, GetResText(245), session_.gameFolder});
@@ -413,7 +452,7 @@ void Form4::sSavSum_Click(int k)
 {
     // The tick follows the open file whatever happens below.
     tickSlotMenu();
-    if (!savePrompt(true))
+    if (!savePrompt())
         return;
     if (openSave(SaveGame::slotPath(session_.gameFolder, k), save::kSlotMinimumSize, 257))
         loadOpened();
@@ -454,10 +493,12 @@ bool Form4::saveAs()
             Answer::Yes)
         return false;
     if (const auto error = save_.saveAs(session_.files, path)) {
+        state_->saveFailed(path, *error);
         ShowRuntimeError(*session_.prompter, *error);
         return false;
     }
-    setModified(false);
+    state_->renamed(save_.path);
+    state_->saved(0, save_.path, session_.files);
     Label28->setText(GetResText(249) + save_.path);
     tickSlotMenu();
     return true;
@@ -466,7 +507,7 @@ bool Form4::saveAs()
 void Form4::closeEvent(QCloseEvent* event)
 {
     // Treasure attributes applied but not written would be lost with the window.
-    if (treasurePrompt() && savePrompt(false))
+    if (treasurePrompt() && savePrompt())
         event->accept();
     else
         event->ignore();

@@ -30,6 +30,7 @@ class OfficerPanel;
 class RelationPanel;
 class TreasurePanel;
 class OfficerSearchBox;
+class EditState;
 
 // The saved-game editor: one saved game in memory, shown in four modes. Apply
 // changes the buffer, Save writes it; the Save buttons and menu items are enabled
@@ -54,7 +55,9 @@ public:
 
     const SaveGame& saveGame() const { return save_; }
     const SaveTables& tables() const { return tables_; }
+    // Unsaved changes to the save (not counting treasure attributes for the scenario file).
     bool modified() const;
+    EditState& editState() const { return *state_; }
 
     void rLoadFile();
     void ReadWJInfo2(int n);
@@ -100,10 +103,31 @@ private:
     void buildMenus(QMenuBar* bar);
     QWidget* buildSideColumn();
     QWidget* buildModes();
-    void setModified(bool on);
+    // The Save commands and the scenario's Save button follow the unsaved state.
+    void updateSaveCommands();
+    // Undo or a side window changed the buffers: the lists and the record shown
+    // are read again, in the mode and on the rows they were.
+    void reloadViews();
+    // Runs a side window that changes the save; each of its Applies is a step of
+    // the history, and after it the views show what it changed (a head change
+    // moves two officers' statuses, a force name shows in the officer view).
+    template <typename Window>
+    void runSideWindow(Window& window, void (Window::*applied)())
+    {
+        bool changed = false;
+        connect(&window, applied, this, [this, &changed] {
+            changed = true;
+            recordApply();
+        });
+        runSideWindow_(window);
+        if (changed)
+            reloadViews();
+    }
+    // An Apply or a command changed the buffers.
+    void recordApply();
     void tickSlotMenu();
     // Asks to save unsaved changes; false when the command is to stop.
-    bool savePrompt(bool clearAfter);
+    bool savePrompt();
     bool saveFile();
     // Writes the treasure attributes to "d_sce.vk"; failures are reported.
     bool writeScenario();
@@ -137,6 +161,7 @@ private:
     OfficerSearchBox* search_ = nullptr;
     std::function<void(QDialog&)> runSideWindow_;
     std::function<double()> random_;
+    EditState* state_ = nullptr;
 
 public:
     // Controls, indexed as their object names.
@@ -145,6 +170,8 @@ public:
     QAction* tSaveFile = nullptr;
     QAction* tSaveAs = nullptr;
     QAction* tExit = nullptr;
+    QAction* tUndo = nullptr;
+    QAction* tRedo = nullptr;
     QAction* sCity = nullptr;
     QAction* sBingQi = nullptr;
     std::array<QRadioButton*, 4> Option3{};

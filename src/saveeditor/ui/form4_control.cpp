@@ -105,7 +105,7 @@ void Form4::controlChanged(int n, int selectSlot)
     // Every slot below the one taken is held, so item s is slot s.
     Combo10->setCurrentIndex(selectSlot >= 0 && selectSlot < Combo10->count() ? selectSlot : -1);
     ReadWJInfo2(n);
-    setModified(true);
+    recordApply();
 }
 
 void Form4::Command11_Click()
@@ -116,7 +116,7 @@ void Form4::Command11_Click()
     if (n < 0 || !ForceAppearance(save_.bytes, n))
         return;
     ReadWJInfo2(n);
-    setModified(true);
+    recordApply();
 }
 
 }  // namespace varkel

@@ -34,8 +34,7 @@ void Form4::Command10_Click()
     if (officer < 0 || slot == tables_.controlled.end())
         return;
     Form8 intimacy(session_, save_.bytes, tables_, int(slot - tables_.controlled.begin()), this);
-    connect(&intimacy, &Form8::applied, this, [this] { setModified(true); });
-    runSideWindow_(intimacy);
+    runSideWindow(intimacy, &Form8::applied);
 }
 
 }  // namespace varkel

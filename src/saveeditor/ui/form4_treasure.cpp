@@ -6,6 +6,7 @@
 #include "shared/game_folder.h"
 #include "shared/runtime_error.h"
 #include "shared/texts.h"
+#include "shared/ui/edit_state.h"
 #include "shared/ui/outside_change.h"
 #include "shared/ui/standard_error.h"
 
@@ -56,16 +57,17 @@ bool Form4::writeScenario()
     // The file's bytes beyond the buffer stay; a failed write keeps the changes
     // here and the button enabled, so the user can try again.
     if (const auto error = session_.files.write(path, scenario_.bytes, true)) {
+        state_->saveFailed(path, *error);
         ShowRuntimeError(*session_.prompter, *error);
         return false;
     }
-    treasures_->Command13->setEnabled(false);
+    state_->saved(1, path, session_.files);
     return true;
 }
 
 bool Form4::treasurePrompt()
 {
-    if (!treasures_->Command13->isEnabled())
+    if (!state_->modified(1))
         return true;
     switch (session_.prompter->ask(GetResText(291), kEditorTitle, MessageButtons::YesNoCancel, MessageIcon::Question)) {
     case Answer::Yes:

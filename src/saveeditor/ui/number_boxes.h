@@ -48,34 +48,38 @@ public:
                 it->second->setText(NumberBoxText(field, r));
     }
 
+    // What each clamped box must show once the record is stored: control, text.
+    using Clamped = std::vector<std::pair<QString, QString>>;
+
     // Reads every box into `r` (unchanged when a box is refused, whose problem
-    // is given). The texts of clamped boxes wait for showClamped().
-    std::optional<FieldProblem> read(Record& r)
+    // is given). Nothing on screen changes: the texts of clamped boxes go to
+    // `clamped`, for showClamped() once the record is stored.
+    std::optional<FieldProblem> collect(Record& r, Clamped* clamped = nullptr) const
     {
-        clamped_.clear();
-        return ReadNumberFields(fields_, [this](const QString& control) { return box(control)->text(); }, r, &clamped_);
+        return ReadNumberFields(fields_, [this](const QString& control) { return box(control)->text(); }, r, clamped);
     }
 
-    // Once the Apply is stored: the clamped boxes show what was stored.
-    void showClamped() const
+    void showClamped(const Clamped& clamped) const
     {
-        for (const auto& [control, text] : clamped_)
+        for (const auto& [control, text] : clamped)
             box(control)->setText(text);
     }
 
-    // A refused box gets the focus with its text selected.
-    void focus(const QString& control) const
+    // A refused box gets the focus with its text selected; false for a control
+    // that is none of these boxes.
+    bool focus(const QString& control) const
     {
         if (const auto it = boxes_.find(control); it != boxes_.end()) {
             it->second->setFocus();
             it->second->selectAll();
+            return true;
         }
+        return false;
     }
 
 private:
     const std::vector<Field>& fields_;
     std::map<QString, QLineEdit*> boxes_;
-    std::vector<std::pair<QString, QString>> clamped_;
 };
 
 // The lists of a view for the choice fields `keys` of its record's table, filled

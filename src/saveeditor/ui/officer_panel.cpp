@@ -37,7 +37,10 @@ OfficerPanel::OfficerPanel(Session& session, QWidget* parent) : QFrame(parent), 
     auto* top = new QHBoxLayout;
     top->addWidget(person_.buildNames(this));
     top->addWidget(person_.buildFace(this));
-    connect(person_.Command1, &QPushButton::clicked, this, &OfficerPanel::changeFaceRequested);
+    connect(person_.Command1, &QPushButton::clicked, this, [this] {
+        person_.offerFace();
+        emit changeFaceRequested();
+    });
     person_.setFullNameChanged([this] { Command7->setEnabled(!person_.fullName().isEmpty()); });
     top->addWidget(buildSexAndDate());
     top->addWidget(person_.buildTacticKinds(this));
@@ -195,16 +198,11 @@ void OfficerPanel::ReadWJInfo2(const QByteArray& save, const SaveTables& tables,
     viewLoaded_ = false;
     const OfficerRecord r = DecodeOfficer(save, n);
     shown_ = r;
+    shownOfficer_ = n;
     const PersonBlock& p = r.person;
     const StatusBlock& s = r.status;
-    auto show = [this](const QString& control, int value) { numberBox(control)->setText(QString::number(value)); };
-
-    show(QStringLiteral("Text5(0)"), r.date.year);
-    show(QStringLiteral("Text5(1)"), r.date.month);
     person_.showPerson(p);
-    // Every stored box shows its record field; the age is worked out from the years.
-    numbers_->show(r);
-    show(QStringLiteral("Text3(13)"), r.date.year - p.birthYear + 1);
+    showNumbers(r);
 
     person_.showSkills(s.skills);
     person_.showTactics(s.tactics);
@@ -226,19 +224,23 @@ void OfficerPanel::ReadWJInfo2(const QByteArray& save, const SaveTables& tables,
     viewLoaded_ = true;
 }
 
-bool OfficerPanel::WriteWJInfo2(QByteArray& save, int n)
+void OfficerPanel::showNumbers(const OfficerRecord& r)
 {
-    OfficerRecord r = shown_;
-    std::optional<FieldProblem> problem = numbers_->read(r);
-    if (!problem)
-        problem = OfficerStorageProblem(r);
-    if (problem) {
-        session_.prompter->tell(problem->message, kErrorTitle, MessageIcon::Critical);
-        numbers_->focus(problem->control);
-        return false;
-    }
-    numbers_->showClamped();
+    // Every stored box shows its record field; the age is worked out from the years.
+    numbers_->show(r);
+    numberBox(QStringLiteral("Text3(13)"))->setText(QString::number(r.date.year - r.person.birthYear + 1));
+}
 
+std::optional<FieldProblem> OfficerPanel::collect(OfficerRecord& r, NumberBoxes<OfficerRecord>::Clamped* clamped) const
+{
+    r = shown_;
+    if (auto problem = numbers_->collect(r, clamped))
+        return problem;
+    if (auto problem = OfficerStorageProblem(r))
+        return problem;
+    // Apply is offered only for an officer with a name (its button follows the full name).
+    if (person_.fullName().isEmpty())
+        return FieldProblem{person_.Text1[4]->objectName(), FieldProblemMessage(QStringLiteral("姓名"), QStringLiteral("不能為空。"))};
     person_.readPerson(r.person);
     StatusBlock& s = r.status;
     person_.readSkills(s.skills);
@@ -246,9 +248,38 @@ bool OfficerPanel::WriteWJInfo2(QByteArray& save, int n)
     OfficerField(QStringLiteral("tactics")).set(r, person_.tacticLevels(shown_.status.tactics));
     s.rank = RankFromList(Combo11->currentIndex(), shown_.status.rank);
     s.health = Combo1->currentIndex();
+    return std::nullopt;
+}
+
+bool OfficerPanel::WriteWJInfo2(QByteArray& save, int n)
+{
+    OfficerRecord r;
+    if (const auto problem = collect(r)) {
+        session_.prompter->tell(problem->message, kErrorTitle, MessageIcon::Critical);
+        if (!numbers_->focus(problem->control))
+            person_.Text1[4]->setFocus();
+        return false;
+    }
     EncodeOfficer(save, n, r);
     shown_ = DecodeOfficer(save, n);
+    shownOfficer_ = n;
+    // The boxes show what was stored: clamped values, and the years of service
+    // and age that a new game year gives.
+    showNumbers(shown_);
     return true;
+}
+
+bool OfficerPanel::viewDiffers(const QByteArray& save) const
+{
+    if (shownOfficer_ < 0)
+        return false;
+    OfficerRecord r;
+    if (collect(r))
+        return true;
+    // The codec writes untouched fields back as the bytes they were read from.
+    QByteArray stored = save;
+    EncodeOfficer(stored, shownOfficer_, r);
+    return stored != save;
 }
 
 }  // namespace varkel

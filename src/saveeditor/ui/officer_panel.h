@@ -38,6 +38,11 @@ public:
     // Stores the view into officer n. A value that cannot be stored is reported,
     // its box gets the focus, nothing is written, and the result is false.
     bool WriteWJInfo2(QByteArray& save, int n);
+    // True when an Apply of the officer shown would change `save` or be refused:
+    // the view holds edits not yet applied. False before any officer is read.
+    bool viewDiffers(const QByteArray& save) const;
+    // The officer last read or applied; -1 before the first.
+    int shownOfficer() const { return shownOfficer_; }
 
     // Shows the current face number of the session.
     void showFace();
@@ -75,12 +80,17 @@ private:
     QWidget* buildLists();
     QWidget* buildCommands();
     QLineEdit* numberBox(const QString& control) const;
+    void showNumbers(const OfficerRecord& r);
+    // The officer as read with the view's values over it, or the problem of a
+    // value that cannot be stored. Changes nothing on screen.
+    std::optional<FieldProblem> collect(OfficerRecord& r, NumberBoxes<OfficerRecord>::Clamped* clamped = nullptr) const;
 
     Session& session_;
     PersonControls person_;
     std::unique_ptr<NumberBoxes<OfficerRecord>> numbers_;
     QHBoxLayout* dateRow_ = nullptr;
     OfficerRecord shown_;  // as read, so odd stored codes can be kept
+    int shownOfficer_ = -1;
     bool viewLoaded_ = false;
 };
 

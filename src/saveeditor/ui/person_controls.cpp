@@ -176,8 +176,9 @@ void PersonControls::showPerson(const PersonBlock& p)
     (p.female ? Option2 : Option1)->setChecked(true);
     Check1[2]->setChecked(p.tacticSurprise);
     Check1[3]->setChecked(p.tacticScheme);
+    face_ = p.face;
     session_.currentFace = p.face;
-    showFace();
+    ShowFace(session_, Picture1, face_);
 }
 
 void PersonControls::readPerson(PersonBlock& p) const
@@ -187,7 +188,7 @@ void PersonControls::readPerson(PersonBlock& p) const
     p.courtesyName = Text1[2]->text();
     p.title = Text1[3]->text();
     p.fullName = Text1[4]->text();
-    p.face = session_.currentFace;
+    p.face = face_;
     p.tacticDirect = Check1[0]->isChecked();
     p.tacticShooting = Check1[1]->isChecked();
     p.female = Option2->isChecked();
@@ -235,7 +236,8 @@ void PersonControls::fillTacticsAndSkills()
 
 void PersonControls::showFace()
 {
-    ShowFace(session_, Picture1, session_.currentFace);
+    face_ = session_.currentFace;
+    ShowFace(session_, Picture1, face_);
 }
 
 QString PersonControls::fullName() const

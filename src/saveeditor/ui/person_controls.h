@@ -59,6 +59,7 @@ public:
 
     // Names, sex, tactic kinds and face (which becomes the session's current face).
     void showPerson(const PersonBlock& person);
+    // The view's values, the face included, into `person`; changes nothing on screen.
     void readPerson(PersonBlock& person) const;
     void showSkills(std::uint32_t skills);
     void readSkills(std::uint32_t& skills) const;
@@ -69,7 +70,11 @@ public:
     FieldValue tacticLevels(const std::array<int, kTacticCount>& stored) const;
     // Every tactic to "極" and every skill ticked; stored by Apply.
     void fillTacticsAndSkills();
-    // Draws the session's current face.
+    // Before the face picker opens: it starts from this view's face, which
+    // another view may have put aside in the session.
+    void offerFace() const { session_.currentFace = face_; }
+    // The face picker's result (the session's current face) becomes the view's
+    // face, stored by Apply, and is drawn.
     void showFace();
     QString fullName() const;
 
@@ -89,6 +94,8 @@ private:
     Session& session_;
     PersonControlNames names_;
     std::function<void()> fullNameChanged_;
+    // Kept here rather than read from the session, which every view of a person shares.
+    int face_ = 0;
 };
 
 // The biography box of a member record: several lines of 18 characters, at most

@@ -124,6 +124,7 @@ void RelationPanel::fillList(const QByteArray& save, const SaveTables& tables)
 void RelationPanel::ShowRelation(const QByteArray& save, const SaveTables& tables, int i)
 {
     current_ = DecodeRelation(save, tables.officerCount, i);
+    shownRelation_ = i;
     // Faces only when both sides are officers of the save; the third party's only
     // for a feud.
     const bool faces = current_.a < tables.officerCount && current_.b < tables.officerCount;
@@ -167,7 +168,20 @@ void RelationPanel::setParty(const QByteArray& save, const SaveTables& tables, i
 void RelationPanel::WriteRelation(QByteArray& save, const SaveTables& tables, int i)
 {
     StoreRelation(save, tables.officerCount, i, current_);
+    shownRelation_ = i;
     List3->item(i)->setText(StoredRelationRowText(i, current_, tables.officerNames));
+}
+
+bool RelationPanel::viewDiffers(const QByteArray& save, const SaveTables& tables) const
+{
+    if (shownRelation_ < 0)
+        return false;
+    QByteArray stored = save;
+    StoreRelation(stored, tables.officerCount, shownRelation_, current_);
+    // Apply also makes copies 1..7 agree with copy 0. That mends the file but is
+    // no edit of the view, so only the record as the view reads it counts.
+    const qsizetype at = relation::record(shownRelation_);
+    return stored.mid(at, relation::kRecordSize) != save.mid(at, relation::kRecordSize);
 }
 
 void RelationPanel::showSpeech(int p, bool on)

@@ -33,7 +33,12 @@ public:
     void setParty(const QByteArray& save, const SaveTables& tables, int p, int officer);
     // Stores the current relationship as record i and its row.
     void WriteRelation(QByteArray& save, const SaveTables& tables, int i);
+    // True when an Apply of the relationship shown would change what it stores
+    // (a kind or party chosen and not yet applied). False before any is shown.
+    bool viewDiffers(const QByteArray& save, const SaveTables& tables) const;
     const Relation& current() const { return current_; }
+    // The record last shown or applied; -1 before the first.
+    int shownRelation() const { return shownRelation_; }
 
     // Controls, indexed as their object names.
     QListWidget* List3 = nullptr;
@@ -62,7 +67,8 @@ private:
     void showSpeech(int p, bool on);
 
     Session& session_;
-    Relation current_;
+    Relation current_;  // the record shown, with the kind and parties chosen since
+    int shownRelation_ = -1;
 };
 
 }  // namespace varkel

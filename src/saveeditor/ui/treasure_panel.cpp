@@ -200,6 +200,7 @@ void TreasurePanel::ReadHorse(const QByteArray& save, const ScenarioData& scenar
 {
     const TreasureRecord r = DecodeTreasure(scenario.bytes, &save, i);
     shown_ = r;
+    shownTreasure_ = i;
     Text4[0]->setText(scenario.treasureNames[i]);
     Label17->setText(scenario.treasureNames[i]);
     Text4[1]->setText(QString::number(TreasureField(QStringLiteral("price")).get(r).number));
@@ -264,38 +265,59 @@ void TreasurePanel::Text7_Enter()
     ShowBWPic(picture_);
 }
 
-bool TreasurePanel::WriteBWInfo(QByteArray& save, ScenarioData& scenario, int i)
+std::optional<FieldProblem> TreasurePanel::collect(TreasureRecord& r) const
 {
-    TreasureRecord r = shown_;
+    r = shown_;
     auto textOf = [this](const QString& control) {
         return control == QLatin1String("Text4(1)") ? Text4[1]->text() : Text4[2]->text();
     };
-    std::optional<FieldProblem> problem = ReadNumberFields(TreasureFields(), textOf, r);
-    QLineEdit* atFault = problem && problem->control == QLatin1String("Text4(1)") ? Text4[1] : Text4[2];
-    if (!problem && Text4[0]->text().isEmpty()) {
-        problem = FieldProblem{QStringLiteral("Text4(0)"), FieldProblemMessage(QStringLiteral("名稱"), QStringLiteral("不能為空。"))};
-        atFault = Text4[0];
-    }
-    if (problem) {
-        session_.prompter->tell(problem->message, kErrorTitle, MessageIcon::Critical);
-        atFault->setFocus();
-        atFault->selectAll();
-        return false;
-    }
+    if (auto problem = ReadNumberFields(TreasureFields(), textOf, r))
+        return problem;
+    if (Text4[0]->text().isEmpty())
+        return FieldProblem{QStringLiteral("Text4(0)"), FieldProblemMessage(QStringLiteral("名稱"), QStringLiteral("不能為空。"))};
     r.name = Text4[0]->text();
-    if (!ShowsRawValue(Combo2[2], kSkillItemCount))
+    // A list left where it was keeps the stored code (a skill byte of 26 shows as "無").
+    if (!ShowsRawValue(Combo2[2], kSkillItemCount) && Combo2[2]->currentIndex() != SkillListIndex(shown_.skill))
         r.skill = SkillByte(Combo2[2]->currentIndex());
     if (!ShowsRawValue(Combo2[1], kKindCount))
         r.kind = Combo2[1]->currentIndex();
     r.picture = picture_;
     r.owner = owner_;
+    return std::nullopt;
+}
+
+bool TreasurePanel::WriteBWInfo(QByteArray& save, ScenarioData& scenario, int i)
+{
+    TreasureRecord r;
+    if (const auto problem = collect(r)) {
+        session_.prompter->tell(problem->message, kErrorTitle, MessageIcon::Critical);
+        QLineEdit* atFault = Text4[std::size_t(IndexOfControl(problem->control))];
+        atFault->setFocus();
+        atFault->selectAll();
+        return false;
+    }
     EncodeTreasure(scenario.bytes, &save, i, r);
     shown_ = DecodeTreasure(scenario.bytes, &save, i);
+    shownTreasure_ = i;
     scenario.treasureNames[i] = r.name;
     List2->item(i)->setText(rowText(i, r.name, Text4[3]->text()));
     Label17->setText(r.name);
     Command13->setEnabled(true);
     return true;
+}
+
+bool TreasurePanel::viewDiffers(const QByteArray& save, const ScenarioData& scenario) const
+{
+    if (shownTreasure_ < 0)
+        return false;
+    TreasureRecord r;
+    if (collect(r))
+        return true;
+    // The codec writes untouched fields back as the bytes they were read from.
+    QByteArray storedScenario = scenario.bytes;
+    QByteArray storedSave = save;
+    EncodeTreasure(storedScenario, &storedSave, shownTreasure_, r);
+    return storedScenario != scenario.bytes || storedSave != save;
 }
 
 }  // namespace varkel

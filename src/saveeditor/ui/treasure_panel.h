@@ -7,6 +7,7 @@
 #include <QFrame>
 
 #include <array>
+#include <optional>
 
 class QComboBox;
 class QGroupBox;
@@ -39,6 +40,11 @@ public:
     // stored is reported, its box gets the focus, nothing is written, and the
     // result is false.
     bool WriteBWInfo(QByteArray& save, ScenarioData& scenario, int i);
+    // True when an Apply of the treasure shown would change either buffer or be
+    // refused: the view holds edits not yet applied. False before any treasure is read.
+    bool viewDiffers(const QByteArray& save, const ScenarioData& scenario) const;
+    // The treasure last read or applied; -1 before the first.
+    int shownTreasure() const { return shownTreasure_; }
     // Wraps `n` into the bank (written back), shows it in Text7 and draws it.
     void ShowBWPic(int& n);
 
@@ -81,11 +87,15 @@ private:
     // Draws picture n as it is, blank when it lies outside the bank.
     void drawPicture(int n);
     QString ownerName(int owner) const;
+    // The treasure as read with the view's values over it, or the problem of a
+    // value that cannot be stored. Changes nothing on screen.
+    std::optional<FieldProblem> collect(TreasureRecord& r) const;
     QString rowText(int i, const QString& name, const QString& owner) const;
 
     Session& session_;
     QStringList notes_;
     TreasureRecord shown_;  // as read, so odd stored codes can be kept
+    int shownTreasure_ = -1;
     int picture_ = 0;
     int owner_ = 0;
 };

@@ -6,6 +6,7 @@
 #include "shared/ui/combo_values.h"
 #include "shared/ui/control_names.h"
 #include "shared/ui/input_filters.h"
+#include "shared/ui/pending_edits.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -58,10 +59,7 @@ Form10::Form10(Session& session, QByteArray& save, const SaveTables& tables, con
     for (int c = 0; c < kCount; ++c)
         List1->addItem(FormatNumber(c, kRowDigits) + QLatin1Char(':') + cityNames.value(c));
     List1->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("00:國國國")) + 40);
-    connect(List1, &QListWidget::currentRowChanged, this, [this](int c) {
-        if (c >= 0)
-            ReadCity(c);
-    });
+    connect(List1, &QListWidget::currentRowChanged, this, &Form10::List1_Click);
 
     auto label = [this](const char* name, const char* caption) {
         return named(new QLabel(QString::fromUtf8(caption), this), QString::fromLatin1(name));
@@ -133,6 +131,7 @@ void Form10::ReadCity(int c)
 {
     officers_ = CityOfficersOf(save_, tables_.officerCount, c);
     shown_ = DecodeCity(save_, heads_, officers_, c);
+    shownCity_ = c;
     Text1->setText(QString::number(CityField(QStringLiteral("bandit_strength")).get(shown_).number));
     flags_.show(shown_);
     enableBandits(shown_.bandits());
@@ -227,19 +226,15 @@ void Form10::Command1_Click()
     }
 }
 
-bool Form10::WriteCity(int c)
+std::optional<FieldProblem> Form10::collect(CityRecord& edited) const
 {
-    CityRecord edited = shown_;
+    edited = shown_;
     const auto& strength = CityField(QStringLiteral("bandit_strength"));
     // A box still showing what is stored keeps the stored byte, even above 5000.
     if (Text1->text() != QString::number(strength.get(shown_).number)) {
         const NumberReading typed = ReadNumber(strength, Text1->text());
-        if (typed.problem) {
-            session_.prompter->tell(typed.problem->message, kErrorTitle, MessageIcon::Critical);
-            Text1->setFocus();
-            Text1->selectAll();
-            return false;
-        }
+        if (typed.problem)
+            return typed.problem;
         strength.set(edited, FieldValue{typed.value, {}, {}});
     }
     flags_.read(edited);
@@ -248,6 +243,19 @@ bool Form10::WriteCity(int c)
         edited.corps = corpsRows_[std::size_t(Combo2->currentIndex())];
     if (Combo3->isEnabled() && Combo3->currentIndex() >= 0)
         edited.head = headRows_[std::size_t(Combo3->currentIndex())];
+    return std::nullopt;
+}
+
+bool Form10::WriteCity(int c)
+{
+    CityRecord edited;
+    // Only the strength box can be refused before the store checks the record.
+    if (const auto problem = collect(edited)) {
+        session_.prompter->tell(problem->message, kErrorTitle, MessageIcon::Critical);
+        Text1->setFocus();
+        Text1->selectAll();
+        return false;
+    }
     if (const auto problem = StoreCity(save_, tables_.officerCount, c, edited)) {
         session_.prompter->tell(problem->message, kErrorTitle, MessageIcon::Critical);
         return false;
@@ -257,10 +265,52 @@ bool Form10::WriteCity(int c)
     return true;
 }
 
+bool Form10::viewDiffers() const
+{
+    if (shownCity_ < 0)
+        return false;
+    CityRecord edited;
+    if (collect(edited))
+        return true;
+    // The store writes untouched values back as they were read; a head change
+    // also changes two officers' statuses.
+    QByteArray stored = save_;
+    return StoreCity(stored, tables_.officerCount, shownCity_, edited) || stored != save_;
+}
+
 void Form10::Command2_Click()
 {
     if (WriteCity(List1->currentRow()))
         emit applied();
+}
+
+bool Form10::mayLeaveCity()
+{
+    return MayLeaveRecord(*session_.prompter, viewDiffers(), [this] {
+        if (!WriteCity(shownCity_))
+            return false;
+        emit applied();
+        return true;
+    });
+}
+
+void Form10::List1_Click()
+{
+    const int c = List1->currentRow();
+    if (c < 0 || c == shownCity_)
+        return;
+    if (!mayLeaveCity()) {
+        // Stay on the city being edited; its boxes keep what was typed.
+        StayOnRow(*List1, shownCity_);
+        return;
+    }
+    ReadCity(c);
+}
+
+void Form10::done(int result)
+{
+    if (mayLeaveCity())
+        QDialog::done(result);
 }
 
 }  // namespace varkel

@@ -10,6 +10,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
 class QCheckBox;
 class QComboBox;
@@ -33,6 +34,14 @@ public:
 
     void ReadCity(int c);
     bool WriteCity(int c);
+    // True when an Apply of the city shown would change the save or be refused:
+    // the view holds edits not yet applied. False before any city is read.
+    bool viewDiffers() const;
+    // The city last read or applied; -1 before the first.
+    int shownCity() const { return shownCity_; }
+    // Closing (the exit button, the close box, Escape) first asks about edits not
+    // yet applied; "stay" keeps the window open.
+    void done(int result) override;
     void Check2_Click();
     void Command1_Click();
     void Command2_Click();
@@ -57,6 +66,13 @@ signals:
     void applied();
 
 private:
+    // The city as read with the view's values over it, or the problem of a value
+    // that cannot be stored. Changes nothing on screen.
+    std::optional<FieldProblem> collect(CityRecord& edited) const;
+    // The list moved to another city: asks about the edits of the one shown
+    // first, and on "stay" puts the list back on it.
+    void List1_Click();
+    bool mayLeaveCity();
     void showForce(int force);
     void showCorps(int c);
     void showHeads();
@@ -74,6 +90,7 @@ private:
     std::vector<int> corpsRows_;  // the corps number of each row of Combo2
     std::vector<int> headRows_;   // the officer of each row of Combo3; -1 for "無"
     int leader_ = city::kNoLeader;
+    int shownCity_ = -1;
 };
 
 }  // namespace varkel

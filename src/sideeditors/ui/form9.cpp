@@ -5,6 +5,7 @@
 #include "shared/ui/combo_values.h"
 #include "shared/ui/control_names.h"
 #include "shared/ui/input_filters.h"
+#include "shared/ui/pending_edits.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,6 +19,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace varkel {
 
 using namespace force;
@@ -29,8 +32,9 @@ constexpr int kTroopColumns = 3;
 
 }  // namespace
 
-Form9::Form9(QByteArray& save, const SaveTables& tables, const QStringList& courtRanks, QWidget* parent)
-    : QDialog(parent), save_(save), flags_(ForceFields(), this)
+Form9::Form9(Prompter& prompter, QByteArray& save, const SaveTables& tables, const QStringList& courtRanks,
+             QWidget* parent)
+    : QDialog(parent), prompter_(prompter), save_(save), flags_(ForceFields(), this)
 {
     setObjectName(QStringLiteral("Form9"));
     setWindowTitle(GetResText(278));
@@ -45,10 +49,7 @@ Form9::Form9(QByteArray& save, const SaveTables& tables, const QStringList& cour
         List1->addItem(FormatNumber(s, kRowDigits) + QLatin1Char(':') + tables.forceNames[s]);
     }
     List1->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("00:國國國國")) + 40);
-    connect(List1, &QListWidget::currentRowChanged, this, [this] {
-        if (selectedForce() >= 0)
-            ReadBZQX(selectedForce());
-    });
+    connect(List1, &QListWidget::currentRowChanged, this, &Form9::List1_Click);
 
     Frame3 = named(new QGroupBox(QStringLiteral("勢力情報"), this), QStringLiteral("Frame3"));
     Text1 = named(new QLineEdit(Frame3), QStringLiteral("Text1"));
@@ -119,13 +120,14 @@ int Form9::selectedForce() const
 void Form9::ReadBZQX(int s)
 {
     shown_ = DecodeForce(save_, s);
+    shownForce_ = s;
     flags_.show(shown_);
     Combo2->setCurrentIndex(shown_.technology());
     SelectListIndex(Combo1, kRankCount, shown_.rank(), shown_.rank());
     Text1->setText(shown_.name);
 }
 
-void Form9::WriteBZQX(int s)
+ForceRecord Form9::collect() const
 {
     ForceRecord r = shown_;
     flags_.read(r);
@@ -133,9 +135,24 @@ void Form9::WriteBZQX(int s)
     if (!ShowsRawValue(Combo1, kRankCount))
         ForceField(QStringLiteral("rank")).set(r, FieldValue{Combo1->currentIndex(), {}, {}});
     r.name = Text1->text();
-    EncodeForce(save_, s, r);
+    return r;
+}
+
+void Form9::WriteBZQX(int s)
+{
+    EncodeForce(save_, s, collect());
     // The name as stored, so the box shows what the game will.
     ReadBZQX(s);
+}
+
+bool Form9::viewDiffers() const
+{
+    if (shownForce_ < 0)
+        return false;
+    // The codec writes untouched fields back as the bytes they were read from.
+    QByteArray stored = save_;
+    EncodeForce(stored, shownForce_, collect());
+    return stored != save_;
 }
 
 void Form9::Command1_Click()
@@ -144,6 +161,34 @@ void Form9::Command1_Click()
         return;
     WriteBZQX(selectedForce());
     emit applied();
+}
+
+bool Form9::mayLeaveForce()
+{
+    return MayLeaveRecord(prompter_, viewDiffers(), [this] {
+        WriteBZQX(shownForce_);
+        emit applied();
+        return true;
+    });
+}
+
+void Form9::List1_Click()
+{
+    const int s = selectedForce();
+    if (s < 0 || s == shownForce_)
+        return;
+    if (!mayLeaveForce()) {
+        // Stay on the force being edited; its boxes keep what was typed.
+        StayOnRow(*List1, int(std::find(forces_.begin(), forces_.end(), shownForce_) - forces_.begin()));
+        return;
+    }
+    ReadBZQX(s);
+}
+
+void Form9::done(int result)
+{
+    if (mayLeaveForce())
+        QDialog::done(result);
 }
 
 }  // namespace varkel

@@ -2,6 +2,7 @@
 
 #include "saveeditor/force_record.h"
 #include "saveeditor/save_tables.h"
+#include "shared/seams.h"
 #include "shared/ui/flag_boxes.h"
 
 #include <QDialog>
@@ -24,8 +25,9 @@ namespace varkel {
 class Form9 : public QDialog {
     Q_OBJECT
 public:
-    // `courtRanks` are the scenario's 32 rank names.
-    Form9(QByteArray& save, const SaveTables& tables, const QStringList& courtRanks,
+    // `courtRanks` are the scenario's 32 rank names; `prompter` asks about edits
+    // not yet applied when the user leaves a force.
+    Form9(Prompter& prompter, QByteArray& save, const SaveTables& tables, const QStringList& courtRanks,
           QWidget* parent = nullptr);
 
     void ReadBZQX(int s);
@@ -33,6 +35,15 @@ public:
     void Command1_Click();
     // The force number of the selected row; -1 for none.
     int selectedForce() const;
+    // The force last read or applied; -1 before the first.
+    int shownForce() const { return shownForce_; }
+    // True when an Apply of the force shown would change the save: the view
+    // holds edits not yet applied. False before any force is read.
+    bool viewDiffers() const;
+
+    // Closing (the exit button, the close box, Escape) first asks about edits not
+    // yet applied; "stay" keeps the window open.
+    void done(int result) override;
 
     QListWidget* List1 = nullptr;
     QGroupBox* Frame3 = nullptr;
@@ -51,10 +62,19 @@ signals:
     void applied();
 
 private:
+    // The force as read with the view's values over it. Changes nothing on screen.
+    ForceRecord collect() const;
+    // The list moved to another force: asks about the edits of the one shown
+    // first, and on "stay" puts the list back on it.
+    void List1_Click();
+    bool mayLeaveForce();
+
+    Prompter& prompter_;
     QByteArray& save_;
     FlagBoxes<ForceRecord> flags_;
     std::vector<int> forces_;  // the force of each row of List1
     ForceRecord shown_;
+    int shownForce_ = -1;
 };
 
 }  // namespace varkel

@@ -35,7 +35,7 @@ private:
         tables_ = SaveTables::build(save_);
         for (int i = 0; i < kRankCount; ++i)
             ranks_ << QStringLiteral("官%1").arg(i);
-        auto form = std::make_unique<Form9>(save_, tables_, ranks_);
+        auto form = std::make_unique<Form9>(prompter_, save_, tables_, ranks_);
         form->show();
         return form;
     }

@@ -1,0 +1,112 @@
+#include "shared/ui/edit_state.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QStatusBar>
+#include <QWidget>
+
+namespace varkel {
+
+EditState::EditState(QWidget& window, QString title) : QObject(&window), window_(window), title_(std::move(title))
+{
+    statusLine_ = new QStatusBar(&window);
+    statusLine_->setObjectName(QStringLiteral("StatusLine"));
+    statusLine_->setSizeGripEnabled(false);
+    undo_ = new QAction(QStringLiteral("復原(&U)"), &window);
+    undo_->setObjectName(QStringLiteral("tUndo"));
+    undo_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    redo_ = new QAction(QStringLiteral("重做(&R)"), &window);
+    redo_->setObjectName(QStringLiteral("tRedo"));
+    redo_->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    // The window's own shortcuts, whatever box has the focus.
+    undo_->setShortcutContext(Qt::WindowShortcut);
+    redo_->setShortcutContext(Qt::WindowShortcut);
+    window.addAction(undo_);
+    window.addAction(redo_);
+    connect(undo_, &QAction::triggered, this, &EditState::undo);
+    connect(redo_, &QAction::triggered, this, &EditState::redo);
+    update();
+}
+
+void EditState::opened(std::vector<QByteArray*> buffers, const QString& path, const std::vector<bool>& unsaved)
+{
+    buffers_ = buffers.size();
+    history_.reset(std::move(buffers), unsaved);
+    path_ = path;
+    statusLine_->clearMessage();
+    update();
+}
+
+void EditState::renamed(const QString& path)
+{
+    path_ = path;
+    update();
+}
+
+void EditState::applied()
+{
+    history_.record();
+    update();
+}
+
+void EditState::saved(int index, const QString& path, const FileStore& files)
+{
+    history_.markSaved(index);
+    QString text = QStringLiteral("已保存 %1").arg(QFileInfo(path).fileName());
+    const QString backup = files.backupOf(path);
+    if (!backup.isEmpty() && !backupsShown_.contains(backup)) {
+        backupsShown_.insert(backup);
+        text += QStringLiteral("（原檔已備份到 %1）").arg(QDir::toNativeSeparators(backup));
+    }
+    statusLine_->showMessage(text);
+    update();
+}
+
+void EditState::saveFailed(const QString& path, const RuntimeError& error)
+{
+    statusLine_->showMessage(QStringLiteral("未能保存 %1：%2").arg(QFileInfo(path).fileName(), error.message()));
+}
+
+bool EditState::modified(int index) const
+{
+    return std::size_t(index) < buffers_ && history_.differsFromSaved(index);
+}
+
+bool EditState::anyModified() const
+{
+    for (std::size_t i = 0; i < buffers_; ++i)
+        if (history_.differsFromSaved(int(i)))
+            return true;
+    return false;
+}
+
+void EditState::undo()
+{
+    if (!history_.canUndo() || (mayRestore_ && !mayRestore_()) || !history_.undo())
+        return;
+    statusLine_->showMessage(QStringLiteral("已復原"));
+    update();
+    emit restored();
+}
+
+void EditState::redo()
+{
+    if (!history_.canRedo() || (mayRestore_ && !mayRestore_()) || !history_.redo())
+        return;
+    statusLine_->showMessage(QStringLiteral("已重做"));
+    update();
+    emit restored();
+}
+
+void EditState::update()
+{
+    const QString name = path_.isEmpty() ? QString() : QFileInfo(path_).fileName();
+    window_.setWindowTitle(name.isEmpty() ? title_ + QStringLiteral("[*]") : QStringLiteral("%1[*] - %2").arg(name, title_));
+    window_.setWindowModified(anyModified());
+    undo_->setEnabled(history_.canUndo());
+    redo_->setEnabled(history_.canRedo());
+    emit changed();
+}
+
+}  // namespace varkel

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "shared/seams.h"
+
+#include <functional>
+
+class QListWidget;
+
+namespace varkel {
+
+// Before the user leaves a record whose view holds edits not yet applied (a list
+// click, a search, a mode or file change, closing): asks whether to apply them,
+// discard them or stay. True when the view may be left: nothing was typed, the
+// edits were applied, or the user discarded them. A refused apply (which has
+// said why) stays.
+bool MayLeaveRecord(Prompter& prompter, bool viewDiffers, const std::function<bool()>& apply);
+
+// After a "stay": puts `list` back on `row` without telling its handlers, now and
+// once more after the event that moved it (a mouse click may still select the
+// row it chose).
+void StayOnRow(QListWidget& list, int row);
+
+// The question asked, so tests can tell it from the others.
+extern const char* const kPendingEditsQuestion;
+
+}  // namespace varkel
