@@ -12,6 +12,47 @@
 #include <QCommandLineParser>
 #include <QDir>
 
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// The windows --open can show at start, to look at them without clicking there.
+struct StartWindow {
+    QLatin1StringView name;
+    void (*open)(varkel::Session& session, varkel::Form3& form3);
+};
+
+const std::array<StartWindow, 3> kStartWindows = {{
+    {QLatin1StringView("about"), [](varkel::Session&, varkel::Form3& form3) { form3.showAbout(); }},
+    {QLatin1StringView("face-picker"),
+     [](varkel::Session& session, varkel::Form3& form3) {
+         auto* picker = new varkel::Form2(session, &form3);
+         picker->setAttribute(Qt::WA_DeleteOnClose);
+         picker->open();
+     }},
+    {QLatin1StringView("save-editor"), [](varkel::Session&, varkel::Form3& form3) { form3.Command3_Click(); }},
+}};
+
+QString startWindowNames()
+{
+    QStringList names;
+    for (const StartWindow& window : kStartWindows)
+        names << window.name;
+    return names.join(QStringLiteral(", "));
+}
+
+const StartWindow* startWindowNamed(const QString& name)
+{
+    for (const StartWindow& window : kStartWindows)
+        if (window.name == name)
+            return &window;
+    return nullptr;
+}
+
+}  // namespace
+
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
@@ -25,12 +66,24 @@ int main(int argc, char* argv[])
     const QCommandLineOption gameFolderOption(QStringLiteral("game-folder"),
                                               QStringLiteral("Use DIR as the game folder for this run."),
                                               QStringLiteral("DIR"));
-    const QCommandLineOption openOption(QStringLiteral("open"),
-                                        QStringLiteral("Also open WINDOW at start, to look at it (face-picker, about, save-editor)."),
-                                        QStringLiteral("WINDOW"));
+    const QCommandLineOption openOption(
+        QStringLiteral("open"), QStringLiteral("Also open WINDOW at start, to look at it (%1).").arg(startWindowNames()),
+        QStringLiteral("WINDOW"));
     parser.addOption(gameFolderOption);
     parser.addOption(openOption);
     parser.process(app);
+
+    // A mistyped window name is told before anything starts, not after the windows are up.
+    const StartWindow* startWindow = nullptr;
+    if (parser.isSet(openOption)) {
+        startWindow = startWindowNamed(parser.value(openOption));
+        if (!startWindow) {
+            std::fprintf(stderr, "%s\n",
+                         qPrintable(QStringLiteral("varkel-editor: unknown window \"%1\" for --open; known windows: %2")
+                                        .arg(parser.value(openOption), startWindowNames())));
+            return EXIT_FAILURE;
+        }
+    }
 
     varkel::Session session;
     varkel::MessageBoxPrompter prompter;
@@ -58,14 +111,7 @@ int main(int argc, char* argv[])
     QApplication::setQuitOnLastWindowClosed(false);
     QObject::connect(form3.get(), &varkel::Form3::programEnded, &app, &QApplication::quit, Qt::QueuedConnection);
     form3->show();
-    if (parser.value(openOption) == QLatin1String("about"))
-        form3->showAbout();
-    if (parser.value(openOption) == QLatin1String("face-picker")) {
-        auto* picker = new varkel::Form2(session, form3.get());
-        picker->setAttribute(Qt::WA_DeleteOnClose);
-        picker->open();
-    }
-    if (parser.value(openOption) == QLatin1String("save-editor"))
-        form3->Command3_Click();
+    if (startWindow)
+        startWindow->open(session, *form3);
     return app.exec();
 }

@@ -13,6 +13,7 @@
 #include "shared/ui/edit_state.h"
 #include "shared/ui/officer_search_box.h"
 #include "shared/ui/outside_change.h"
+#include "shared/ui/pending_edits.h"
 #include "shared/ui/standard_error.h"
 #include "sideeditors/ui/pickers.h"
 
@@ -33,6 +34,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRandomGenerator>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QStatusBar>
@@ -117,17 +119,27 @@ Form4::Form4(Session& session, SaveGame save, ScenarioData scenario)
     connect(panel_->Check5, &QCheckBox::toggled, this, &Form4::Check5_Click);
     connect(panel_->Command11, &QPushButton::clicked, this, &Form4::Command11_Click);
     connect(panel_->Command10, &QPushButton::clicked, this, &Form4::Command10_Click);
-    connect(treasures_, &TreasurePanel::treasureChosen, this, &Form4::ReadHorse);
+    connect(treasures_, &TreasurePanel::treasureChosen, this, [this](int i) {
+        if (mayMoveTo(1, i))
+            ReadHorse(i);
+    });
     connect(treasures_, &TreasurePanel::chooseOwnerRequested, this, &Form4::Command2_Click);
     connect(treasures_->Command13, &QPushButton::clicked, this, &Form4::Command13_Click);
-    connect(relations_, &RelationPanel::relationChosen, this, &Form4::List3_Click);
+    connect(relations_, &RelationPanel::relationChosen, this, [this](int i) {
+        if (mayMoveTo(2, i))
+            List3_Click(i);
+    });
     connect(relations_, &RelationPanel::changePartyRequested, this, &Form4::Command12_Click);
-    connect(family_, &FamilyPanel::memberChosen, this, &Form4::ReadWJinfo3);
+    connect(family_, &FamilyPanel::memberChosen, this, [this](int k) {
+        if (mayMoveTo(3, k))
+            ReadWJinfo3(k);
+    });
     connect(family_, &FamilyPanel::changeFaceRequested, this, &Form4::Command15_Click);
     connect(family_, &FamilyPanel::forecastRequested, this, &Form4::Label32_DblClick);
 
     connect(state_, &EditState::changed, this, &Form4::updateSaveCommands);
     connect(state_, &EditState::restored, this, &Form4::reloadViews);
+    state_->setMayRestore([this] { return mayLeaveRecord(); });
     tickSlotMenu();
     rLoadFile();
 }
@@ -252,6 +264,8 @@ void Form4::tickSlotMenu()
 
 void Form4::rLoadFile()
 {
+    // The views are filled from the new file: nothing typed is left to ask about.
+    const QScopedValueRollback<bool> quiet(filling_, true);
     needsFilling_.fill(true);
     Label28->setText(GetResText(249) + save_.path);
     // Treasure attributes applied but not yet written stay unsaved over another save.
@@ -273,6 +287,7 @@ void Form4::recordApply()
 
 void Form4::reloadViews()
 {
+    const QScopedValueRollback<bool> quiet(filling_, true);
     // The treasure names live in the scenario buffer, which undo may have changed.
     scenario_ = ScenarioData::decode(QByteArray(scenario_.bytes));
     tables_ = SaveTables::build(save_.bytes);
@@ -283,16 +298,20 @@ void Form4::reloadViews()
     panel_->setCityNames(scenario_.cityNames);
     Option3[3]->setEnabled(tables_.hasFamily);
     const int mode = modes_->currentIndex();
-    const std::array<QListWidget*, 4> lists = {List1, treasures_->List2, relations_->List3, family_->List4};
-    const int row = lists[mode]->currentRow();
+    QListWidget* list = modeList(mode);
+    const int row = list->currentRow();
     needsFilling_.fill(true);
     Option3_Click(mode);
-    if (row >= 0 && row < lists[mode]->count())
-        lists[mode]->setCurrentRow(row);
+    if (row >= 0 && row < list->count())
+        list->setCurrentRow(row);
 }
 
 void Form4::Option3_Click(int index)
 {
+    if (index != modes_->currentIndex() && !mayLeaveRecord()) {
+        Option3[modes_->currentIndex()]->setChecked(true);
+        return;
+    }
     modes_->setCurrentIndex(index);
     Label34->setVisible(index == 0);
     if (!needsFilling_[index])
@@ -329,8 +348,55 @@ void Form4::fillOfficerList()
 
 void Form4::List1_Click()
 {
-    if (List1->currentRow() >= 0)
-        ReadWJInfo2(List1->currentRow());
+    const int n = List1->currentRow();
+    if (n >= 0 && mayMoveTo(0, n))
+        ReadWJInfo2(n);
+}
+
+QListWidget* Form4::modeList(int mode) const
+{
+    const std::array<QListWidget*, 4> lists = {List1, treasures_->List2, relations_->List3, family_->List4};
+    return lists[mode];
+}
+
+int Form4::shownRecord(int mode) const
+{
+    const std::array<int, 4> shown = {panel_->shownOfficer(), treasures_->shownTreasure(), relations_->shownRelation(),
+                                      family_->shownNumber()};
+    return shown[mode];
+}
+
+bool Form4::mayLeaveRecord()
+{
+    const int mode = modes_->currentIndex();
+    if (filling_ || shownRecord(mode) < 0)
+        return true;
+    bool differs = false;
+    switch (mode) {
+    case 0:
+        differs = panel_->viewDiffers(save_.bytes);
+        break;
+    case 1:
+        differs = treasures_->viewDiffers(save_.bytes, scenario_);
+        break;
+    case 2:
+        differs = relations_->viewDiffers(save_.bytes, tables_);
+        break;
+    default:
+        differs = family_->viewDiffers(save_.bytes);
+        break;
+    }
+    return MayLeaveRecord(*session_.prompter, differs, [this, mode] { return applyShown(mode); });
+}
+
+bool Form4::mayMoveTo(int mode, int row)
+{
+    const int shown = shownRecord(mode);
+    if (filling_ || shown < 0 || row == shown || mayLeaveRecord())
+        return true;
+    // Stay on the record being edited; its boxes keep what was typed.
+    StayOnRow(*modeList(mode), shown);
+    return false;
 }
 
 void Form4::Combo10_Click()
@@ -366,30 +432,35 @@ void Form4::Command1_Click()
 
 void Form4::Command7_Click(int index)
 {
+    applyShown(index);
+}
+
+bool Form4::applyShown(int mode)
+{
+    const int row = shownRecord(mode);
+    if (row < 0)
+        return false;
     // A refused Apply wrote nothing, so the save stays as it was.
     bool stored = false;
-    switch (index) {
+    switch (mode) {
     case 0:
-        stored = List1->currentRow() >= 0 && WriteWJInfo2(List1->currentRow());
+        stored = WriteWJInfo2(row);
         break;
     case 1:
-        stored = treasures_->List2->currentRow() >= 0 &&
-                 treasures_->WriteBWInfo(save_.bytes, scenario_, treasures_->List2->currentRow());
+        stored = treasures_->WriteBWInfo(save_.bytes, scenario_, row);
         break;
     case 2:
         // Every relationship the view can hold can be stored.
-        stored = relations_->List3->currentRow() >= 0;
-        if (stored)
-            relations_->WriteRelation(save_.bytes, tables_, relations_->List3->currentRow());
-        break;
-    case 3:
-        stored = family_->List4->currentRow() >= 0 && family_->WriteWJInfo3(save_.bytes, family_->List4->currentRow());
+        relations_->WriteRelation(save_.bytes, tables_, row);
+        stored = true;
         break;
     default:
+        stored = family_->WriteWJInfo3(save_.bytes, row);
         break;
     }
     if (stored)
         recordApply();
+    return stored;
 }
 
 bool Form4::saveFile()
@@ -438,7 +509,7 @@ void Form4::loadOpened()
 
 void Form4::tOpenFile_Click()
 {
-    if (!savePrompt())
+    if (!mayLeaveRecord() || !savePrompt())
         return;
     const QString path =
         ShowOpenDialog(*session_.dialogs, {GetResText(244), kSavePattern, GetResText(245), session_.gameFolder});
@@ -452,7 +523,7 @@ void Form4::sSavSum_Click(int k)
 {
     // The tick follows the open file whatever happens below.
     tickSlotMenu();
-    if (!savePrompt())
+    if (!mayLeaveRecord() || !savePrompt())
         return;
     if (openSave(SaveGame::slotPath(session_.gameFolder, k), save::kSlotMinimumSize, 257))
         loadOpened();
@@ -507,7 +578,7 @@ bool Form4::saveAs()
 void Form4::closeEvent(QCloseEvent* event)
 {
     // Treasure attributes applied but not written would be lost with the window.
-    if (treasurePrompt() && savePrompt())
+    if (mayLeaveRecord() && treasurePrompt() && savePrompt())
         event->accept();
     else
         event->ignore();

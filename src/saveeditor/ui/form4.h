@@ -114,6 +114,9 @@ private:
     template <typename Window>
     void runSideWindow(Window& window, void (Window::*applied)())
     {
+        // What the side window applies is shown here afresh, over anything typed.
+        if (!mayLeaveRecord())
+            return;
         bool changed = false;
         connect(&window, applied, this, [this, &changed] {
             changed = true;
@@ -125,6 +128,15 @@ private:
     }
     // An Apply or a command changed the buffers.
     void recordApply();
+    // Apply of the record shown in `mode`; false when refused.
+    bool applyShown(int mode);
+    QListWidget* modeList(int mode) const;
+    // The record the view of `mode` shows (its list row), or -1.
+    int shownRecord(int mode) const;
+    // Before the view of the current mode is left: asks about typed edits; false to stay.
+    bool mayLeaveRecord();
+    // Before the list of `mode` moves to `row`; on "stay" the list is put back.
+    bool mayMoveTo(int mode, int row);
     void tickSlotMenu();
     // Asks to save unsaved changes; false when the command is to stop.
     bool savePrompt();
@@ -162,6 +174,7 @@ private:
     std::function<void(QDialog&)> runSideWindow_;
     std::function<double()> random_;
     EditState* state_ = nullptr;
+    bool filling_ = false;  // views being filled from the buffers: no questions
 
 public:
     // Controls, indexed as their object names.

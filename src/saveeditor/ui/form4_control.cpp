@@ -49,6 +49,11 @@ void Form4::Check5_Click()
     const int n = List1->currentRow();
     if (!panel_->viewLoaded() || n < 0)
         return;
+    // Both commands read the officer again when done, over anything typed.
+    if (!mayLeaveRecord()) {
+        panel_->setCheck5Quietly(!panel_->Check5->isChecked());
+        return;
+    }
     if (panel_->Check5->isChecked())
         takeControl(n);
     else
@@ -110,7 +115,7 @@ void Form4::controlChanged(int n, int selectSlot)
 
 void Form4::Command11_Click()
 {
-    if (!confirmed(*session_.prompter, 258))
+    if (!mayLeaveRecord() || !confirmed(*session_.prompter, 258))
         return;
     const int n = List1->currentRow();
     if (n < 0 || !ForceAppearance(save_.bytes, n))
