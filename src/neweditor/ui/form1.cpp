@@ -9,6 +9,7 @@
 #include "shared/ui/input_filters.h"
 #include "shared/ui/officer_search_box.h"
 #include "shared/ui/outside_change.h"
+#include "shared/ui/edit_state.h"
 #include "shared/ui/pending_edits.h"
 #include "shared/ui/standard_error.h"
 #include "sideeditors/ui/pickers.h"
@@ -28,6 +29,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -72,8 +74,8 @@ Form1::Form1(Session& session, SystemSave file, BiographyFile biographies)
       person_(session), childFactory_(MakePicker)
 {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(GetResText(351));
     setWindowIcon(QIcon(QStringLiteral(":/icons/varkel.png")));
+    state_ = new EditState(*this, GetResText(351));
 
     auto* bar = new QMenuBar(this);
     QMenu* sFile = bar->addMenu(QStringLiteral("文件(&F)"));
@@ -83,6 +85,10 @@ Form1::Form1(Session& session, SystemSave file, BiographyFile biographies)
     sSaveAs = named(sFile->addAction(QStringLiteral("另存為(&A)"), this, &Form1::sSaveAs_Click), QStringLiteral("sSaveAs"));
     sFile->addSeparator();
     sExit = named(sFile->addAction(QStringLiteral("退出(&X)"), this, &QWidget::close), QStringLiteral("sExit"));
+    QMenu* sEdit = bar->addMenu(QStringLiteral("編輯(&E)"));
+    sEdit->setObjectName(QStringLiteral("sEdit"));
+    sEdit->addAction(state_->undoAction());
+    sEdit->addAction(state_->redoAction());
     QMenu* sHelp = bar->addMenu(QStringLiteral("幫助(&H)"));
     sHelp->setObjectName(QStringLiteral("sHelp"));
     named(sHelp->addAction(QStringLiteral("關于..."), this,
@@ -116,8 +122,12 @@ Form1::Form1(Session& session, SystemSave file, BiographyFile biographies)
     layout->setMenuBar(bar);
     layout->addWidget(Label5);
     layout->addLayout(body, 1);
+    layout->addWidget(state_->statusLine());
 
-    setModified(false);
+    connect(state_, &EditState::changed, this, &Form1::updateSaveCommands);
+    // Undo and redo show the record that was shown, as it is now.
+    connect(state_, &EditState::restored, this, [this] { showFile(std::max(0, shownRecord_)); });
+    state_->setMayRestore([this] { return mayLeaveRecord(); });
     sLoadFile();
 }
 
@@ -221,17 +231,24 @@ QWidget* Form1::buildNumbers(QWidget* parent)
 
 bool Form1::modified() const
 {
-    return Command3->isEnabled();
+    return state_->anyModified();
 }
 
-void Form1::setModified(bool on)
+void Form1::updateSaveCommands()
 {
+    const bool on = modified();
     Command3->setEnabled(on);
     sSavefile->setEnabled(on);
     sSaveAs->setEnabled(on);
 }
 
 void Form1::sLoadFile()
+{
+    state_->opened({&file_.bytes, &biographies_.bytes}, file_.path);
+    showFile(0);
+}
+
+void Form1::showFile(int row)
 {
     Label5->setText(GetResText(249) + file_.path);
     {
@@ -244,13 +261,13 @@ void Form1::sLoadFile()
             session_.officerNames[number] = name;
         }
     }
-    // A new file: nothing of the old one is shown any more.
+    // Read afresh: nothing shown before is left to ask about.
     shownRecord_ = -1;
     // The officer picker lists every officer up to the last new one.
     session_.officerCount = SystemSave::officerNumber(system_save::kRecordCount);
-    List1->setCurrentRow(0);
-    if (List1->currentRow() == 0)
-        ReadWJinfo(0);
+    List1->setCurrentRow(row);
+    if (List1->currentRow() == row)
+        ReadWJinfo(row);
 }
 
 void Form1::ReadWJinfo(int i)
@@ -338,7 +355,7 @@ bool Form1::mayLeaveRecord()
     return MayLeaveRecord(*session_.prompter, viewDiffers(), [this] {
         if (!WriteWJInfo(shownRecord_))
             return false;
-        setModified(true);
+        state_->applied();
         return true;
     });
 }
@@ -366,7 +383,7 @@ void Form1::Command1_Click()
 void Form1::Command2_Click()
 {
     if (List1->currentRow() >= 0 && WriteWJInfo(List1->currentRow()))
-        setModified(true);
+        state_->applied();
 }
 
 void Form1::Command4_Click()
@@ -380,9 +397,11 @@ bool Form1::save()
         if (!biographiesMayBeWritten())
             return false;
         if (const auto failure = file_.save(session_.files)) {
+            state_->saveFailed(file_.path, *failure);
             ShowRuntimeError(*session_.prompter, *failure);
             return false;
         }
+        state_->saved(0, file_.path, session_.files);
         return saveBiographies();
     };
     return SaveAskingAboutOutsideChange(session_, file_.path, write, [this] { return saveAs(); });
@@ -398,10 +417,11 @@ bool Form1::saveBiographies()
 {
     // A failure is reported and leaves the changes unsaved, so nothing is lost.
     if (const auto failure = biographies_.save(session_.files)) {
+        state_->saveFailed(biographies_.path, *failure);
         ShowRuntimeError(*session_.prompter, *failure);
         return false;
     }
-    setModified(false);
+    state_->saved(1, biographies_.path, session_.files);
     return true;
 }
 
@@ -444,7 +464,6 @@ void Form1::sOpenfile_Click()
     }
     file_ = std::move(file);
     biographies_ = std::move(biographies);
-    setModified(false);
     sLoadFile();
 }
 
@@ -466,9 +485,12 @@ bool Form1::saveAs()
     if (!biographiesMayBeWritten())
         return false;
     if (const auto failure = file_.saveAs(session_.files, path)) {
+        state_->saveFailed(path, *failure);
         ShowRuntimeError(*session_.prompter, *failure);
         return false;
     }
+    state_->renamed(file_.path);
+    state_->saved(0, file_.path, session_.files);
     Label5->setText(GetResText(249) + file_.path);
     return saveBiographies();
 }

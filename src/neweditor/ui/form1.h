@@ -25,6 +25,7 @@ class QPushButton;
 
 namespace varkel {
 
+class EditState;
 class OfficerSearchBox;
 
 // The new-officer editor: the 100 player-made officers of the system save and
@@ -45,6 +46,7 @@ public:
     const SystemSave& systemSave() const { return file_; }
     const BiographyFile& biographies() const { return biographies_; }
     bool modified() const;
+    EditState& editState() const { return *state_; }
 
     void sLoadFile();
     void ReadWJinfo(int i);
@@ -88,7 +90,10 @@ private:
     Form1(Session& session, SystemSave file, BiographyFile biographies);
     QWidget* buildRecord();
     QWidget* buildNumbers(QWidget* parent);
-    void setModified(bool on);
+    // The Save commands follow the unsaved state of either file.
+    void updateSaveCommands();
+    // The list from the buffers, showing record `row`.
+    void showFile(int row);
     // Writes the system save, then the biographies; each asks first when another
     // program changed the file since it was read.
     bool save();
@@ -117,6 +122,7 @@ private:
     ChildFactory childFactory_;
     std::function<void()> showAbout_;
     OfficerSearchBox* search_ = nullptr;
+    EditState* state_ = nullptr;
     std::unique_ptr<NumberBoxes<MemberRecord>> numbers_;
     std::unique_ptr<ChoiceLists<MemberRecord>> lists_;
     MemberRecord shown_;  // as read, so odd stored codes can be kept

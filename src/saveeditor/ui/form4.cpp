@@ -8,9 +8,11 @@
 #include "shared/file_store.h"
 #include "shared/game_folder.h"
 #include "shared/name_field.h"
+#include "shared/recent_files.h"
 #include "shared/texts.h"
 #include "shared/ui/control_names.h"
 #include "shared/ui/edit_state.h"
+#include "shared/ui/file_drop.h"
 #include "shared/ui/officer_search_box.h"
 #include "shared/ui/outside_change.h"
 #include "shared/ui/pending_edits.h"
@@ -22,6 +24,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDialog>
+#include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -142,6 +145,7 @@ Form4::Form4(Session& session, SaveGame save, ScenarioData scenario)
     state_->setMayRestore([this] { return mayLeaveRecord(); });
     tickSlotMenu();
     rLoadFile();
+    AcceptFileDrops(*this, [this](const QString& path) { openPath(path); });
 }
 
 void Form4::buildMenus(QMenuBar* bar)
@@ -150,6 +154,9 @@ void Form4::buildMenus(QMenuBar* bar)
     tOpenFile = file->addAction(QStringLiteral("打開(&O)"), this, &Form4::tOpenFile_Click);
     tSaveFile = file->addAction(QStringLiteral("保存(&S)"), this, &Form4::tSaveFile_Click);
     tSaveAs = file->addAction(QStringLiteral("另存為(&A)"), this, &Form4::tSaveAs_Click);
+    tRecent = file->addMenu(QStringLiteral("最近打開(&R)"));
+    tRecent->setObjectName(QStringLiteral("tRecent"));
+    connect(tRecent, &QMenu::aboutToShow, this, &Form4::fillRecentMenu);
     file->addSeparator();
     QMenu* tFSave = file->addMenu(QStringLiteral("存檔(&S)"));
     tFSave->setObjectName(QStringLiteral("tFSave"));
@@ -503,6 +510,7 @@ bool Form4::savePrompt()
 
 void Form4::loadOpened()
 {
+    AddRecentFile(session_.settingsPath, save_.path);
     tickSlotMenu();
     rLoadFile();
 }
@@ -513,10 +521,27 @@ void Form4::tOpenFile_Click()
         return;
     const QString path =
         ShowOpenDialog(*session_.dialogs, {GetResText(244), kSavePattern, GetResText(245), session_.gameFolder});
-    if (path.isEmpty())
-        return;
-    if (openSave(path, save::kOpenMinimumSize, 254))
+    if (!path.isEmpty() && openSave(path, save::kOpenMinimumSize, 254))
         loadOpened();
+}
+
+void Form4::openPath(const QString& path)
+{
+    // As File > Open once the file is chosen: the same questions and size checks.
+    if (mayLeaveRecord() && savePrompt() && openSave(path, save::kOpenMinimumSize, 254))
+        loadOpened();
+}
+
+void Form4::fillRecentMenu()
+{
+    tRecent->clear();
+    const QStringList files = ExistingRecentFiles(session_.settingsPath);
+    for (int i = 0; i < files.size(); ++i) {
+        QAction* item = tRecent->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(files[i])));
+        item->setObjectName(indexed("tRecentFile", i));
+        connect(item, &QAction::triggered, this, [this, path = files[i]] { openPath(path); });
+    }
+    tRecent->setEnabled(!files.isEmpty());
 }
 
 void Form4::sSavSum_Click(int k)

@@ -18,6 +18,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QMenu;
 class QMenuBar;
 class QPushButton;
 class QRadioButton;
@@ -83,6 +84,9 @@ public:
     void Command7_Click(int index);
     void Command8_Click(int index);
     void tOpenFile_Click();
+    // A file dropped on the window or chosen from the recent files opens as through File > Open.
+    void openPath(const QString& path);
+    void fillRecentMenu();
     void sSavSum_Click(int k);
     void tSaveFile_Click();
     void tSaveAs_Click();
@@ -183,6 +187,7 @@ public:
     QAction* tSaveFile = nullptr;
     QAction* tSaveAs = nullptr;
     QAction* tExit = nullptr;
+    QMenu* tRecent = nullptr;
     QAction* tUndo = nullptr;
     QAction* tRedo = nullptr;
     QAction* sCity = nullptr;

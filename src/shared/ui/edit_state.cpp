@@ -13,6 +13,8 @@ EditState::EditState(QWidget& window, QString title) : QObject(&window), window_
     statusLine_ = new QStatusBar(&window);
     statusLine_->setObjectName(QStringLiteral("StatusLine"));
     statusLine_->setSizeGripEnabled(false);
+    // Outside a main window an empty status bar would shrink to a line.
+    statusLine_->setMinimumHeight(statusLine_->fontMetrics().height() + 8);
     undo_ = new QAction(QStringLiteral("復原(&U)"), &window);
     undo_->setObjectName(QStringLiteral("tUndo"));
     undo_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
@@ -34,7 +36,7 @@ void EditState::opened(std::vector<QByteArray*> buffers, const QString& path, co
     buffers_ = buffers.size();
     history_.reset(std::move(buffers), unsaved);
     path_ = path;
-    statusLine_->clearMessage();
+    statusLine_->showMessage(QStringLiteral("已打開 %1").arg(QDir::toNativeSeparators(path)));
     update();
 }
 

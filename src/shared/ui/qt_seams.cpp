@@ -1,8 +1,13 @@
 #include "shared/ui/qt_seams.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QMessageBox>
+#include <QTreeView>
+
+#include <array>
 
 namespace varkel {
 
@@ -22,6 +27,34 @@ QMessageBox::Icon toIcon(MessageIcon icon)
 QString filterOf(const FileDialogRequest& request)
 {
     return request.filterLabel + QStringLiteral(" (") + request.filterPattern + QLatin1Char(')');
+}
+
+// The program's own file dialog in its detail view, with columns wide enough to
+// read a Chinese file name, a size and a date; the chosen file, or empty.
+QString RunFileDialog(const FileDialogRequest& request, QFileDialog::AcceptMode mode, QFileDialog::Options options)
+{
+    QFileDialog dialog(QApplication::activeWindow(), request.title, request.initialFolder, filterOf(request));
+    dialog.setOptions(options | QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setViewMode(QFileDialog::Detail);
+    if (auto* view = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        const QFontMetrics metrics = view->fontMetrics();
+        const int pad = 3 * metrics.horizontalAdvance(QLatin1Char(' ')) + 16;
+        const std::array<QString, 4> widest = {QStringLiteral("Svd_sys.sav 國國國國國國國國"), QStringLiteral("999.99 KiB"),
+                                               QStringLiteral("sav 檔案國國"), QStringLiteral("2026/12/31 23:59")};
+        int total = 0;
+        for (int c = 0; c < int(widest.size()); ++c) {
+            const int width = metrics.horizontalAdvance(widest[c]) + pad;
+            view->header()->resizeSection(c, width);
+            total += width;
+        }
+        // The side bar of places plus the columns.
+        dialog.resize(total + 260, 480);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
 }
 
 }  // namespace
@@ -44,16 +77,13 @@ Answer MessageBoxPrompter::ask(const QString& text, const QString& title, Messag
 
 QString QtFileDialogs::openFile(const FileDialogRequest& request)
 {
-    return QFileDialog::getOpenFileName(QApplication::activeWindow(), request.title, request.initialFolder,
-                                        filterOf(request), nullptr, QFileDialog::DontUseNativeDialog);
+    return RunFileDialog(request, QFileDialog::AcceptOpen, {});
 }
 
 QString QtFileDialogs::saveFile(const FileDialogRequest& request)
 {
     // The overwrite question is the editor's own (a numbered text), so the dialog does not ask.
-    return QFileDialog::getSaveFileName(QApplication::activeWindow(), request.title, request.initialFolder,
-                                        filterOf(request), nullptr,
-                                        QFileDialog::DontConfirmOverwrite | QFileDialog::DontUseNativeDialog);
+    return RunFileDialog(request, QFileDialog::AcceptSave, QFileDialog::DontConfirmOverwrite);
 }
 
 QString QtFileDialogs::chooseFolder(const QString& prompt)
