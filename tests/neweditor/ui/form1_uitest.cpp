@@ -4,6 +4,7 @@
 #include "demo_folder/demo_folder.h"
 #include "neweditor/new_officer_fields.h"
 #include "neweditor/ui/form1.h"
+#include "shared/ui/edit_state.h"
 #include "saveeditor/biography.h"
 #include "saveeditor/member_record.h"
 #include "shared/bytes.h"
@@ -27,6 +28,7 @@
 #include <QMap>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 
 #include <memory>
@@ -92,6 +94,44 @@ private:
 
 private slots:
     void init() { prepare(); }
+
+    // One Apply over both files (a bravery and a biography) taken back and made
+    // again: exact bytes, the title mark and the status line follow.
+    void undoAndSaveFollowBothFiles()
+    {
+        auto form = openForm(1);
+        const QByteArray save0 = form->systemSave().bytes, bios0 = form->biographies().bytes;
+        QVERIFY(!form->isWindowModified());
+        QVERIFY(form->windowTitle().startsWith(QStringLiteral("Svd_sys.sav[*]")));
+        const QString shown = form->Text3[0]->text();
+        test::Retype(form->Text3[0], QStringLiteral("3"));
+        form->Text4->selectAll();
+        test::CommitText(form->Text4, QStringLiteral("字字字"));
+        apply(*form);
+        const QByteArray save1 = form->systemSave().bytes, bios1 = form->biographies().bytes;
+        QVERIFY(save1 != save0 && bios1 != bios0);
+        QVERIFY(form->isWindowModified());
+
+        form->editState().undoAction()->trigger();
+        QVERIFY(form->systemSave().bytes == save0 && form->biographies().bytes == bios0);
+        QVERIFY(!form->isWindowModified() && !showsModified(*form));
+        QCOMPARE(form->List1->currentRow(), 1);
+        QCOMPARE(form->Text3[0]->text(), shown);
+
+        form->editState().redoAction()->trigger();
+        QVERIFY(form->systemSave().bytes == save1 && form->biographies().bytes == bios1);
+        QCOMPARE(form->Text3[0]->text(), QStringLiteral("3"));
+        QVERIFY(showsModified(*form));
+
+        form->Command3->click();
+        QVERIFY(!form->isWindowModified());
+        QVERIFY(FileBytes(biographyPath()) == bios1);
+        const QString status = form->editState().statusLine()->currentMessage();
+        QVERIFY2(status.contains(QStringLiteral("已保存")), qPrintable(status));
+        // Saving keeps the history: undo is a change again.
+        form->editState().undoAction()->trigger();
+        QVERIFY(showsModified(*form));
+    }
 
     void opensOnTheGameFoldersFilesUnmodified()
     {

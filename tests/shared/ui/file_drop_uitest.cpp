@@ -1,9 +1,8 @@
 #include "shared/ui/file_drop.h"
+#include "support/drags.h"
 #include "support/temp_game_folder.h"
 
 #include <QDialog>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QTest>
@@ -14,35 +13,8 @@
 
 using namespace varkel;
 
-namespace {
-
-// What a drag with `data` did to `target`: whether each of its events was taken,
-// and the action the target chose for the drop.
-struct DragOutcome {
-    bool enterTaken = false;
-    bool moveTaken = false;
-    bool dropTaken = false;
-    Qt::DropAction dropAction = Qt::IgnoreAction;
-};
-
-DragOutcome drag(QWidget& target, const QMimeData& data, Qt::DropActions actions)
-{
-    const QPoint at(5, 5);
-    DragOutcome outcome;
-    QDragEnterEvent enter(at, actions, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(&target, &enter);
-    outcome.enterTaken = enter.isAccepted();
-    QDragMoveEvent move(at, actions, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(&target, &move);
-    outcome.moveTaken = move.isAccepted();
-    QDropEvent drop(QPointF(at), actions, &data, Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(&target, &drop);
-    outcome.dropTaken = drop.isAccepted();
-    outcome.dropAction = drop.dropAction();
-    return outcome;
-}
-
-}  // namespace
+using test::Drag;
+using test::DragOutcome;
 
 class FileDropTest : public QObject {
     Q_OBJECT
@@ -99,7 +71,7 @@ private slots:
             data.setUrls(urls);
         if (!text.isEmpty())
             data.setText(text);
-        const DragOutcome outcome = drag(window, data, Qt::DropActions(actions));
+        const DragOutcome outcome = Drag(window, data, Qt::DropActions(actions));
         QCOMPARE(outcome.enterTaken, taken);
         QCOMPARE(outcome.moveTaken, taken);
         QCOMPARE(outcome.dropTaken, taken);
@@ -152,7 +124,7 @@ private slots:
         QMimeData data;
         data.setUrls({local("svd_00.sav")});
         data.setText(save());
-        const DragOutcome outcome = drag(*target, data, Qt::CopyAction);
+        const DragOutcome outcome = Drag(*target, data, Qt::CopyAction);
         QCoreApplication::processEvents();
         QVERIFY(outcome.dropTaken);  // by the window, or else by the dialog's text box
         QCOMPARE(opened, taken ? QStringList{save()} : QStringList());
@@ -171,7 +143,7 @@ private slots:
 
         QMimeData data;
         data.setText(QStringLiteral("abc"));
-        const DragOutcome outcome = drag(*box, data, Qt::CopyAction);
+        const DragOutcome outcome = Drag(*box, data, Qt::CopyAction);
         QCoreApplication::processEvents();
         QVERIFY(outcome.dropTaken);
         QCOMPARE(box->text(), QStringLiteral("abc"));
@@ -186,7 +158,7 @@ private slots:
         AcceptFileDrops(*window, [&](const QString& path) { opened << path; });
         QMimeData data;
         data.setUrls({local("svd_00.sav")});
-        QVERIFY(drag(*window, data, Qt::CopyAction).dropTaken);
+        QVERIFY(Drag(*window, data, Qt::CopyAction).dropTaken);
         window.reset();
         QCoreApplication::processEvents();
         QVERIFY(opened.isEmpty());

@@ -1,0 +1,147 @@
+// Opening saves in the saved-game editor without the Open dialog: a file dropped
+// on the window and the recent-files menu, both as File > Open would.
+#include "demo_folder/demo_folder.h"
+#include "saveeditor/save_file.h"
+#include "saveeditor/save_layout.h"
+#include "saveeditor/ui/form4.h"
+#include "shared/texts.h"
+#include "support/drags.h"
+#include "support/file_bytes.h"
+#include "support/temp_game_folder.h"
+#include "support/typing.h"
+
+#include <QAction>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTest>
+#include <QUrl>
+
+#include <memory>
+
+using namespace varkel;
+
+Q_DECLARE_METATYPE(varkel::Answer)
+
+class Form4FilesTest : public QObject, protected test::EditorFixture {
+    Q_OBJECT
+
+private:
+    QString slot(int k) const { return SaveGame::slotPath(session_.gameFolder, k); }
+
+    std::unique_ptr<Form4> openForm()
+    {
+        std::unique_ptr<Form4> form(Form4::open(session_));
+        if (!form)
+            qFatal("Form4 did not open");
+        form->show();
+        return form;
+    }
+
+    // Drops `path` on the list of officers, as from a file manager; the file opens
+    // once the drop is over.
+    static void dropFile(Form4& form, const QString& path)
+    {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(path)});
+        QVERIFY(test::Drag(*form.List1, data).dropTaken);
+        QCoreApplication::processEvents();
+    }
+
+    // An unsaved change to officer 0.
+    void changeOfficer(Form4& form)
+    {
+        test::Retype(form.findChild<QLineEdit*>(QStringLiteral("Text3(15)")), QStringLiteral("1"));
+        form.Command7[0]->click();
+        QVERIFY(form.modified());
+    }
+
+    QStringList recentMenu(Form4& form)
+    {
+        form.fillRecentMenu();
+        QStringList shown;
+        for (QAction* item : form.tRecent->actions())
+            shown << item->text();
+        return shown;
+    }
+
+private slots:
+    void init()
+    {
+        prepare();
+        session_.settingsPath = temp_->filePath(QStringLiteral("VarkelEditor.ini"));
+    }
+
+    void aDroppedFileOpensAsThroughTheOpenDialog_data()
+    {
+        QTest::addColumn<qint64>("size");
+        QTest::addColumn<bool>("changedFirst");
+        QTest::addColumn<Answer>("saveAnswer");
+        QTest::addColumn<bool>("opened");
+        QTest::newRow("a save opens") << qint64(-1) << false << Answer::Cancel << true;
+        QTest::newRow("the shortest save the Open dialog takes") << save::kOpenMinimumSize << false << Answer::Cancel
+                                                                 << true;
+        QTest::newRow("one byte shorter is refused") << save::kOpenMinimumSize - 1 << false << Answer::Cancel << false;
+        QTest::newRow("unsaved changes: no goes on") << qint64(-1) << true << Answer::No << true;
+        QTest::newRow("unsaved changes: cancel stays") << qint64(-1) << true << Answer::Cancel << false;
+    }
+    void aDroppedFileOpensAsThroughTheOpenDialog()
+    {
+        QFETCH(qint64, size);
+        QFETCH(bool, changedFirst);
+        QFETCH(Answer, saveAnswer);
+        QFETCH(bool, opened);
+        // Outside the game folder, so it is not the newest save the editor starts on.
+        const QString other = temp_->filePath(QStringLiteral("dropped.sav"));
+        QByteArray bytes = test::FileBytes(slot(2));
+        if (size >= 0)
+            bytes.resize(size);
+        QVERIFY(test::WriteFileBytes(other, bytes));
+        auto form = openForm();
+        if (changedFirst) {
+            changeOfficer(*form);
+            prompter_.answers = {saveAnswer};
+        }
+        const QByteArray before = form->saveGame().bytes;
+
+        dropFile(*form, other);
+
+        QCOMPARE(form->saveGame().path == other, opened);
+        QCOMPARE(form->saveGame().bytes == before, !opened);
+        QCOMPARE(form->windowTitle().startsWith(QFileInfo(other).fileName()), opened);
+        if (changedFirst)
+            QCOMPARE(prompter_.shown.front().text, GetResText(252));
+        if (size >= 0 && !opened)
+            QCOMPARE(prompter_.shown.back().text, GetResText(254));
+        QCOMPARE(form->modified(), changedFirst && !opened);
+    }
+
+    void recentFilesListWhatWasOpenedAndOpenIt()
+    {
+        auto form = openForm();
+        QVERIFY(!form->tRecent->isEnabled() || recentMenu(*form).isEmpty());
+        dropFile(*form, slot(1));
+        dropFile(*form, slot(3));
+        dropFile(*form, slot(1));  // again: moves to the top, once
+        QStringList shown = recentMenu(*form);
+        QCOMPARE(shown.size(), 2);
+        QVERIFY(shown[0].endsWith(QFileInfo(slot(1)).fileName()));
+        QVERIFY(shown[1].endsWith(QFileInfo(slot(3)).fileName()));
+
+        form->tRecent->actions().at(1)->trigger();
+        QCOMPARE(form->saveGame().path, slot(3));
+
+        // A file gone since is not offered.
+        QFile::remove(slot(1));
+        shown = recentMenu(*form);
+        QCOMPARE(shown.size(), 1);
+        QVERIFY(shown[0].endsWith(QFileInfo(slot(3)).fileName()));
+    }
+};
+
+QTEST_MAIN(Form4FilesTest)
+#include "form4_files_uitest.moc"
