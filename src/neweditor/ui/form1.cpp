@@ -127,7 +127,11 @@ Form1::Form1(Session& session, SystemSave file, BiographyFile biographies)
     connect(state_, &EditState::changed, this, &Form1::updateSaveCommands);
     // Undo and redo show the record that was shown, as it is now.
     connect(state_, &EditState::restored, this, [this] { showFile(std::max(0, shownRecord_)); });
-    state_->setMayRestore([this] { return mayLeaveRecord(); });
+    // Typed edits applied at the question are kept: the undo stops there.
+    state_->setMayRestore([this] {
+        bool applied = false;
+        return mayLeaveRecord(&applied) && !applied;
+    });
     sLoadFile();
 }
 
@@ -350,12 +354,14 @@ bool Form1::viewDiffers() const
     return file.bytes != file_.bytes || biographies.bytes != biographies_.bytes;
 }
 
-bool Form1::mayLeaveRecord()
+bool Form1::mayLeaveRecord(bool* applied)
 {
-    return MayLeaveRecord(*session_.prompter, viewDiffers(), [this] {
+    return MayLeaveRecord(*session_.prompter, viewDiffers(), [this, applied] {
         if (!WriteWJInfo(shownRecord_))
             return false;
         state_->applied();
+        if (applied)
+            *applied = true;
         return true;
     });
 }

@@ -112,8 +112,8 @@ private:
     // first, and on "stay" puts the list back on it.
     void List1_Click();
     // Before the record shown is left: true when it may be (no edits, applied,
-    // or discarded).
-    bool mayLeaveRecord();
+    // or discarded); `applied` tells whether they were applied.
+    bool mayLeaveRecord(bool* applied = nullptr);
 
     Session& session_;
     SystemSave file_;

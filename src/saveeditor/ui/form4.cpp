@@ -142,7 +142,12 @@ Form4::Form4(Session& session, SaveGame save, ScenarioData scenario)
 
     connect(state_, &EditState::changed, this, &Form4::updateSaveCommands);
     connect(state_, &EditState::restored, this, &Form4::reloadViews);
-    state_->setMayRestore([this] { return mayLeaveRecord(); });
+    // Typed edits applied at the question are kept: the undo stops there, and the
+    // next one takes them back.
+    state_->setMayRestore([this] {
+        bool applied = false;
+        return mayLeaveRecord(&applied) && !applied;
+    });
     tickSlotMenu();
     rLoadFile();
     AcceptFileDrops(*this, [this](const QString& path) { openPath(path); });
@@ -373,7 +378,7 @@ int Form4::shownRecord(int mode) const
     return shown[mode];
 }
 
-bool Form4::mayLeaveRecord()
+bool Form4::mayLeaveRecord(bool* applied)
 {
     const int mode = modes_->currentIndex();
     if (filling_ || shownRecord(mode) < 0)
@@ -393,7 +398,12 @@ bool Form4::mayLeaveRecord()
         differs = family_->viewDiffers(save_.bytes);
         break;
     }
-    return MayLeaveRecord(*session_.prompter, differs, [this, mode] { return applyShown(mode); });
+    return MayLeaveRecord(*session_.prompter, differs, [this, mode, applied] {
+        const bool stored = applyShown(mode);
+        if (applied)
+            *applied = stored;
+        return stored;
+    });
 }
 
 bool Form4::mayMoveTo(int mode, int row)

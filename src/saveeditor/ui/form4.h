@@ -137,8 +137,9 @@ private:
     QListWidget* modeList(int mode) const;
     // The record the view of `mode` shows (its list row), or -1.
     int shownRecord(int mode) const;
-    // Before the view of the current mode is left: asks about typed edits; false to stay.
-    bool mayLeaveRecord();
+    // Before the view of the current mode is left: asks about typed edits; false to
+    // stay. `applied` tells whether they were applied.
+    bool mayLeaveRecord(bool* applied = nullptr);
     // Before the list of `mode` moves to `row`; on "stay" the list is put back.
     bool mayMoveTo(int mode, int row);
     void tickSlotMenu();

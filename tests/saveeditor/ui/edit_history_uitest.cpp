@@ -1,0 +1,469 @@
+// The saved-game editor's edit history as a user meets it: the title mark and
+// the status line through Apply, Save, undo and redo; undo and redo restoring
+// the save and the scenario buffer byte for byte after each kind of Apply; and
+// the question about typed edits when the user leaves the record they are in.
+#include "demo_folder/demo_folder.h"
+#include "saveeditor/intimacy_stream.h"
+#include "saveeditor/officer_record.h"
+#include "saveeditor/ui/family_panel.h"
+#include "saveeditor/ui/form4.h"
+#include "saveeditor/ui/officer_panel.h"
+#include "saveeditor/ui/relation_panel.h"
+#include "saveeditor/ui/treasure_panel.h"
+#include "shared/ui/pending_edits.h"
+#include "sideeditors/ui/form8.h"
+#include "support/failing_file_io.h"
+#include "support/file_bytes.h"
+#include "support/scripted_picker.h"
+#include "support/temp_game_folder.h"
+#include "support/typing.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTest>
+
+#include <memory>
+
+using namespace varkel;
+
+Q_DECLARE_METATYPE(varkel::Answer)
+
+namespace {
+
+enum class Kind { Officer, Treasure, Intimacy };
+enum class Leave { ListClick, ModeSwitch, OtherSlot, Close, Undo };
+
+constexpr int kTreasure = 3;
+
+// A one-digit value other than `shown`, for a box that takes 0..7.
+QString otherDigit(const QString& shown) { return shown == QLatin1String("3") ? QStringLiteral("4") : QStringLiteral("3"); }
+
+}  // namespace
+
+Q_DECLARE_METATYPE(Kind)
+Q_DECLARE_METATYPE(Leave)
+
+class EditHistoryTest : public QObject, protected test::EditorFixture {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<Form4> form_;
+
+    QString slot(int k) const { return SaveGame::slotPath(session_.gameFolder, k); }
+    QString savePath() const { return slot(demo::kDemoNewestSlot); }
+    QString saveName() const { return QFileInfo(savePath()).fileName(); }
+    const QByteArray& save() const { return form_->saveGame().bytes; }
+    const QByteArray& scenario() const { return form_->scenario().bytes; }
+    QString status() const { return control<QStatusBar>(*form_, QStringLiteral("StatusLine"))->currentMessage(); }
+    QLineEdit* bravery() const { return form_->officerPanel()->Text3[0]; }
+    int storedBravery(int officer) const { return DecodeOfficer(save(), officer).person.bravery; }
+    int pendingQuestions() const
+    {
+        int n = 0;
+        for (const auto& shown : prompter_.shown)
+            n += shown.text == QString::fromUtf8(kPendingEditsQuestion);
+        return n;
+    }
+
+    void openForm()
+    {
+        form_.reset(Form4::open(session_));
+        QVERIFY(form_);
+        form_->show();
+        form_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+    }
+
+    // Officer `n` shown, its bravery retyped to another value; returns that value.
+    QString typeBravery(int n)
+    {
+        form_->List1->setCurrentRow(n);
+        const QString value = otherDigit(bravery()->text());
+        test::Retype(bravery(), value);
+        return value;
+    }
+    void applyBravery(int n)
+    {
+        typeBravery(n);
+        QTest::mouseClick(form_->Command7[0], Qt::LeftButton);
+    }
+
+    // Treasure kTreasure gets another price and owner and is applied.
+    void applyTreasure()
+    {
+        form_->Option3[1]->click();
+        TreasurePanel* p = form_->treasurePanel();
+        p->List2->setCurrentRow(kTreasure);
+        const int price = p->Text4[1]->text().toInt();
+        test::Retype(p->Text4[1], QString::number(price >= 1000 ? price - 100 : price + 100));
+        const int owner = p->currentOwner() == 42 ? 43 : 42;
+        form_->setChildFactory([owner](const QString& name, Session& s, QWidget*) -> QDialog* {
+            return name == QLatin1String("Form5") ? new test::ScriptedPicker(s, test::ScriptedPicker::Picks::Officer, owner)
+                                                  : nullptr;
+        });
+        p->Command2->click();
+        p->Command7->click();
+    }
+
+    // The first row of the intimacy window of controlled-officer slot 0, as the
+    // window shows it; with `apply` that row gets another level first.
+    QString runIntimacy(bool apply)
+    {
+        const int officer = form_->tables().controlled[0];
+        form_->List1->setCurrentRow(officer);
+        const int level = GeneralStream(0).read(save(), 0).value_or(0);
+        QString shown;
+        form_->setSideWindowRunner([&](QDialog& window) {
+            auto& f = dynamic_cast<Form8&>(window);
+            shown = f.List1->item(0)->text();
+            if (!apply)
+                return;
+            f.List1->item(0)->setCheckState(Qt::Checked);
+            f.Combo1->setCurrentIndex(level == 5 ? 6 : 5);
+            f.Command1_Click();
+        });
+        QTest::mouseClick(form_->officerPanel()->Command10, Qt::LeftButton);
+        return shown;
+    }
+
+    // What the view of `kind` shows of the record the Apply changed.
+    QString shownValue(Kind kind)
+    {
+        switch (kind) {
+        case Kind::Officer:
+            return bravery()->text();
+        case Kind::Treasure:
+            return form_->treasurePanel()->Text4[1]->text() + QLatin1Char('/') + form_->treasurePanel()->Text4[3]->text();
+        case Kind::Intimacy:
+            return runIntimacy(false);
+        }
+        return {};
+    }
+
+    void undo(bool keys)
+    {
+        if (keys)
+            QTest::keyClick(form_->List1, Qt::Key_Z, Qt::ControlModifier);
+        else
+            form_->tUndo->trigger();
+    }
+    void redo(bool keys)
+    {
+        if (keys)
+            QTest::keyClick(form_->List1, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        else
+            form_->tRedo->trigger();
+    }
+
+private slots:
+    void init()
+    {
+        prepare();
+        openForm();
+    }
+    void cleanup() { form_.reset(); }
+
+    void theTitleMarkFollowsApplySaveUndoAndRedo()
+    {
+        const QByteArray opened = save();
+        QVERIFY(form_->windowTitle().contains(saveName() + QStringLiteral("[*]")));
+        QVERIFY(!form_->isWindowModified());
+        QVERIFY(!form_->tUndo->isEnabled() && !form_->tRedo->isEnabled());
+
+        applyBravery(1);
+        const QByteArray applied = save();
+        QVERIFY(form_->isWindowModified());
+        form_->tUndo->trigger();
+        QCOMPARE(save(), opened);
+        QVERIFY(!form_->isWindowModified());  // back to what was opened
+        form_->tRedo->trigger();
+        QCOMPARE(save(), applied);
+        QVERIFY(form_->isWindowModified());
+
+        form_->tSaveFile->trigger();
+        QVERIFY(!form_->isWindowModified());
+        QCOMPARE(test::FileBytes(savePath()), applied);
+        const QString backup = session_.files.backupOf(savePath());
+        QVERIFY(!backup.isEmpty());
+        QCOMPARE(test::FileBytes(backup), opened);
+        QCOMPARE(status(), QStringLiteral("已保存 %1（原檔已備份到 %2）").arg(saveName(), backup));
+        QVERIFY(form_->tUndo->isEnabled());  // saving keeps the history
+
+        form_->tUndo->trigger();
+        QCOMPARE(save(), opened);
+        QVERIFY(form_->isWindowModified());  // now differs from what was saved
+        form_->tRedo->trigger();
+        QVERIFY(!form_->isWindowModified());
+
+        applyBravery(2);
+        form_->tSaveFile->trigger();
+        QCOMPARE(status(), QStringLiteral("已保存 %1").arg(saveName()));  // the backup is named once
+        QCOMPARE(test::FileBytes(savePath()), save());
+
+        form_->sSavSum[0]->trigger();
+        QVERIFY(form_->windowTitle().contains(QFileInfo(slot(0)).fileName() + QStringLiteral("[*]")));
+        QVERIFY(!form_->isWindowModified());
+        QVERIFY(!form_->tUndo->isEnabled());
+        QVERIFY(prompter_.shown.empty());
+    }
+
+    void aFailedSaveKeepsTheMarkAndTheBuffer_data()
+    {
+        QTest::addColumn<int>("failing");  // FailingFileIo::Op of the save's own write that fails
+        QTest::newRow("a write") << int(test::FailingFileIo::Op::Write);
+        QTest::newRow("the flush") << int(test::FailingFileIo::Op::Flush);
+        QTest::newRow("the rename") << int(test::FailingFileIo::Op::Commit);
+    }
+    void aFailedSaveKeepsTheMarkAndTheBuffer()
+    {
+        QFETCH(int, failing);
+        const QByteArray onDisk = test::FileBytes(savePath());
+        applyBravery(1);
+        const QByteArray applied = save();
+        // The first write over the file backs it up first: a read and a write per
+        // chunk, a flush and a rename. Then the save's chunks, flush and rename.
+        const auto chunks = [](qint64 size) { return int((size + kFileChunkSize - 1) / kFileChunkSize); };
+        const int backup = 2 * chunks(onDisk.size()) + 2;
+        const int index = backup + (failing == int(test::FailingFileIo::Op::Write) ? 0 : chunks(applied.size())) +
+                          (failing == int(test::FailingFileIo::Op::Commit) ? 1 : 0);
+        test::FailingFileIo io;
+        io.failAt(index);
+        session_.files.setIo(&io);
+        form_->tSaveFile->trigger();
+        session_.files.setIo(nullptr);
+
+        QVERIFY(int(io.calls.size()) > index);
+        QCOMPARE(int(io.calls[std::size_t(index)].op), failing);
+        QCOMPARE(prompter_.shown.size(), 1u);
+        QCOMPARE(status(), QStringLiteral("未能保存 %1：%2").arg(saveName(), prompter_.shown[0].text));
+        QVERIFY(form_->isWindowModified());
+        QCOMPARE(save(), applied);
+        QCOMPARE(test::FileBytes(savePath()), onDisk);
+
+        // The next save goes through and names the backup the failed one made.
+        form_->tSaveFile->trigger();
+        QVERIFY(!form_->isWindowModified());
+        QCOMPARE(test::FileBytes(savePath()), applied);
+        QCOMPARE(status(), QStringLiteral("已保存 %1（原檔已備份到 %2）").arg(saveName(), session_.files.backupOf(savePath())));
+        QCOMPARE(test::FileBytes(session_.files.backupOf(savePath())), onDisk);
+    }
+
+    void undoAndRedoRestoreBothBuffers_data()
+    {
+        QTest::addColumn<Kind>("kind");
+        QTest::addColumn<bool>("keys");
+        QTest::newRow("officer") << Kind::Officer << false;
+        QTest::newRow("officer, Ctrl+Z and Ctrl+Shift+Z") << Kind::Officer << true;
+        QTest::newRow("treasure") << Kind::Treasure << false;
+        QTest::newRow("intimacy") << Kind::Intimacy << false;
+    }
+    void undoAndRedoRestoreBothBuffers()
+    {
+        QFETCH(Kind, kind);
+        QFETCH(bool, keys);
+        const QByteArray saveBefore = save();
+        const QByteArray scenarioBefore = scenario();
+        QString shownBefore;
+        switch (kind) {
+        case Kind::Officer:
+            form_->List1->setCurrentRow(1);
+            shownBefore = shownValue(kind);
+            applyBravery(1);
+            break;
+        case Kind::Treasure:
+            form_->Option3[1]->click();
+            form_->treasurePanel()->List2->setCurrentRow(kTreasure);
+            shownBefore = shownValue(kind);
+            applyTreasure();
+            break;
+        case Kind::Intimacy:
+            shownBefore = runIntimacy(true);
+            break;
+        }
+        const QByteArray saveAfter = save();
+        const QByteArray scenarioAfter = scenario();
+        const QString shownAfter = shownValue(kind);
+        QVERIFY(saveAfter != saveBefore);
+        QCOMPARE(scenarioAfter != scenarioBefore, kind == Kind::Treasure);
+        QVERIFY(shownAfter != shownBefore);
+        QCOMPARE(form_->treasurePanel()->Command13->isEnabled(), kind == Kind::Treasure);
+        QVERIFY(form_->isWindowModified());
+
+        undo(keys);
+        QCOMPARE(save(), saveBefore);
+        QCOMPARE(scenario(), scenarioBefore);
+        QCOMPARE(shownValue(kind), shownBefore);
+        QVERIFY(!form_->treasurePanel()->Command13->isEnabled());
+        QVERIFY(!form_->isWindowModified());
+        QVERIFY(!form_->tUndo->isEnabled() && form_->tRedo->isEnabled());
+        QCOMPARE(form_->Option3[1]->isChecked(), kind == Kind::Treasure);  // the same mode and row
+        if (kind == Kind::Treasure)
+            QCOMPARE(form_->treasurePanel()->List2->currentRow(), kTreasure);
+
+        redo(keys);
+        QCOMPARE(save(), saveAfter);
+        QCOMPARE(scenario(), scenarioAfter);
+        QCOMPARE(shownValue(kind), shownAfter);
+        QCOMPARE(form_->treasurePanel()->Command13->isEnabled(), kind == Kind::Treasure);
+        QVERIFY(form_->isWindowModified());
+        QVERIFY(form_->tUndo->isEnabled() && !form_->tRedo->isEnabled());
+        QVERIFY(prompter_.shown.empty());
+    }
+
+    void undoingEveryApplyGivesTheFilesAsOpened()
+    {
+        const QByteArray saveOpened = save();
+        const QByteArray scenarioOpened = scenario();
+        applyBravery(1);
+        applyBravery(2);
+        runIntimacy(true);
+        applyTreasure();
+        form_->Option3[2]->click();
+        QComboBox* kind = form_->relationPanel()->Combo4;
+        kind->setCurrentIndex((kind->currentIndex() + 1) % kind->count());
+        form_->Command7[2]->click();
+        QVERIFY(form_->Option3[3]->isEnabled());
+        form_->Option3[3]->click();
+        QLineEdit* member = control<QLineEdit>(*form_->familyPanel(), QStringLiteral("Text9(0)"));
+        test::Retype(member, QString::number(member->text().toInt() >= 100 ? 1 : member->text().toInt() + 1));
+        form_->Command7[3]->click();
+        const QByteArray saveEdited = save();
+        const QByteArray scenarioEdited = scenario();
+
+        int undone = 0;
+        while (form_->tUndo->isEnabled() && undone < 20) {
+            form_->tUndo->trigger();
+            ++undone;
+        }
+        QCOMPARE(undone, 6);
+        QCOMPARE(save(), saveOpened);
+        QCOMPARE(scenario(), scenarioOpened);
+        QVERIFY(!form_->isWindowModified());
+        QVERIFY(!form_->treasurePanel()->Command13->isEnabled());
+        QVERIFY(!form_->tSaveFile->isEnabled());
+
+        while (form_->tRedo->isEnabled())
+            form_->tRedo->trigger();
+        QCOMPARE(save(), saveEdited);
+        QCOMPARE(scenario(), scenarioEdited);
+        QVERIFY(form_->treasurePanel()->Command13->isEnabled());
+        QVERIFY(prompter_.shown.empty());
+    }
+
+    void leavingARecordWithTypedEditsAsks_data()
+    {
+        QTest::addColumn<Leave>("leave");
+        QTest::addColumn<bool>("typed");
+        QTest::addColumn<Answer>("answer");
+        const std::pair<const char*, Leave> ways[] = {{"click another officer", Leave::ListClick},
+                                                      {"switch mode", Leave::ModeSwitch},
+                                                      {"open another slot", Leave::OtherSlot},
+                                                      {"close", Leave::Close},
+                                                      {"undo", Leave::Undo}};
+        for (const auto& [name, leave] : ways) {
+            QTest::addRow("%s, nothing typed", name) << leave << false << Answer::Cancel;
+            QTest::addRow("%s, apply", name) << leave << true << Answer::Yes;
+            QTest::addRow("%s, discard", name) << leave << true << Answer::No;
+            QTest::addRow("%s, stay", name) << leave << true << Answer::Cancel;
+        }
+    }
+    void leavingARecordWithTypedEditsAsks()
+    {
+        QFETCH(Leave, leave);
+        QFETCH(bool, typed);
+        QFETCH(Answer, answer);
+        const QByteArray onDisk = test::FileBytes(savePath());
+        if (leave == Leave::Undo)
+            applyBravery(2);  // something to undo
+        const int officer2 = storedBravery(2);
+        const int original = storedBravery(1);
+        form_->List1->setCurrentRow(1);
+        const QString value = typed ? typeBravery(1) : bravery()->text();
+        const QByteArray before = save();
+        // Apply is followed by the question about saving before a slot is opened or the window closes.
+        prompter_.answers = {answer, Answer::Yes};
+
+        bool closed = false;
+        switch (leave) {
+        case Leave::ListClick: {
+            QListWidgetItem* two = form_->List1->item(2);
+            form_->List1->scrollToItem(two);
+            QTest::mouseClick(form_->List1->viewport(), Qt::LeftButton, {}, form_->List1->visualItemRect(two).center());
+            break;
+        }
+        case Leave::ModeSwitch:
+            QTest::mouseClick(form_->Option3[1], Qt::LeftButton);
+            break;
+        case Leave::OtherSlot:
+            form_->sSavSum[0]->trigger();
+            break;
+        case Leave::Close:
+            closed = form_->close();
+            break;
+        case Leave::Undo:
+            form_->tUndo->trigger();
+            break;
+        }
+        QTest::qWait(0);  // a list put back is put back once more after the click
+
+        const bool stays = typed && answer == Answer::Cancel;
+        const bool stored = typed && answer == Answer::Yes;
+        QCOMPARE(pendingQuestions(), typed ? 1 : 0);
+        if (typed)
+            QCOMPARE(prompter_.shown[0].buttons, MessageButtons::YesNoCancel);
+        switch (leave) {
+        case Leave::ListClick:
+            QCOMPARE(form_->List1->currentRow(), stays ? 1 : 2);
+            QCOMPARE(form_->officerPanel()->shownOfficer(), stays ? 1 : 2);
+            break;
+        case Leave::ModeSwitch:
+            QCOMPARE(form_->Option3[0]->isChecked(), stays);
+            QCOMPARE(form_->officerPanel()->isVisible(), stays);
+            break;
+        case Leave::OtherSlot:
+            QCOMPARE(form_->saveGame().path, stays ? savePath() : slot(0));
+            break;
+        case Leave::Close:
+            QCOMPARE(closed, !stays);
+            QCOMPARE(form_->isVisible(), stays);
+            break;
+        case Leave::Undo:
+            // Applying keeps the typed edit: it becomes the newest step and nothing
+            // is undone, so the next undo would take it back.
+            QCOMPARE(storedBravery(2), stays || stored ? officer2 : DecodeOfficer(onDisk, 2).person.bravery);
+            QCOMPARE(form_->tRedo->isEnabled(), !stays && !stored);
+            QCOMPARE(storedBravery(1), stored ? value.toInt() : original);
+            if (stored) {
+                form_->tUndo->trigger();
+                QCOMPARE(storedBravery(1), original);
+                QCOMPARE(storedBravery(2), officer2);
+            }
+            break;
+        }
+        if (leave == Leave::OtherSlot || leave == Leave::Close) {
+            // Apply, then Yes to saving: the file holds the typed edit; otherwise it is as it was.
+            const QByteArray file = test::FileBytes(savePath());
+            QCOMPARE(DecodeOfficer(file, 1).person.bravery, stored ? value.toInt() : original);
+            if (!stored)
+                QCOMPARE(file, onDisk);
+        } else if (leave != Leave::Undo) {
+            QCOMPARE(storedBravery(1), stored ? value.toInt() : original);
+            if (!stored)
+                QCOMPARE(save(), before);
+        }
+        if (stays) {
+            QCOMPARE(form_->officerPanel()->shownOfficer(), 1);
+            QCOMPARE(bravery()->text(), value);
+            QCOMPARE(save(), before);
+        }
+    }
+};
+
+QTEST_MAIN(EditHistoryTest)
+#include "edit_history_uitest.moc"
