@@ -11,6 +11,8 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QTimer>
+#include <QWindow>
 
 #include <array>
 #include <cstdio>
@@ -51,6 +53,21 @@ const StartWindow* startWindowNamed(const QString& name)
     return nullptr;
 }
 
+// For timing the start-up from outside: quits through a zero-timer once every
+// shown window is exposed and the event loop has nothing left to do. A window
+// the platform has not exposed yet is waited for.
+void QuitWhenShown()
+{
+    QTimer::singleShot(0, qApp, [] {
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window->isVisible() && !(window->windowHandle() && window->windowHandle()->isExposed())) {
+                QuitWhenShown();
+                return;
+            }
+        QApplication::quit();
+    });
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
@@ -69,8 +86,12 @@ int main(int argc, char* argv[])
     const QCommandLineOption openOption(
         QStringLiteral("open"), QStringLiteral("Also open WINDOW at start, to look at it (%1).").arg(startWindowNames()),
         QStringLiteral("WINDOW"));
+    QCommandLineOption quitWhenShownOption(QStringLiteral("quit-when-shown"),
+                                           QStringLiteral("Quit once the windows are shown (to time the start-up)."));
+    quitWhenShownOption.setFlags(QCommandLineOption::HiddenFromHelp);
     parser.addOption(gameFolderOption);
     parser.addOption(openOption);
+    parser.addOption(quitWhenShownOption);
     parser.process(app);
 
     // A mistyped window name is told before anything starts, not after the windows are up.
@@ -95,10 +116,16 @@ int main(int argc, char* argv[])
     if (session.tempFolder.isEmpty())
         session.tempFolder = varkel::WithTrailingSeparator(QDir::tempPath());
 
-    // A second instance ends silently.
+    // A second instance ends silently; one started for timing says so and fails,
+    // since it never showed what was to be timed.
+    const bool quitWhenShown = parser.isSet(quitWhenShownOption);
     const auto instanceLock = varkel::LockSingleInstance(session.tempFolder);
-    if (!instanceLock)
-        return 0;
+    if (!instanceLock) {
+        if (!quitWhenShown)
+            return 0;
+        std::fprintf(stderr, "varkel-editor: another instance is running\n");
+        return EXIT_FAILURE;
+    }
 
     varkel::UseChineseFont();
     varkel::UseChineseTranslation();
@@ -106,12 +133,14 @@ int main(int argc, char* argv[])
     const auto form3 = varkel::StartUp(
         session, {QApplication::applicationDirPath(), parser.value(gameFolderOption)});
     if (!form3)
-        return 0;
+        return quitWhenShown ? EXIT_FAILURE : 0;
     varkel::InstallEditorFactories(*form3);
     QApplication::setQuitOnLastWindowClosed(false);
     QObject::connect(form3.get(), &varkel::Form3::programEnded, &app, &QApplication::quit, Qt::QueuedConnection);
     form3->show();
     if (startWindow)
         startWindow->open(session, *form3);
+    if (quitWhenShown)
+        QuitWhenShown();
     return app.exec();
 }

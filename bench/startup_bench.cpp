@@ -1,0 +1,302 @@
+// Times the editor's start-up as whole processes, each against a floor program (a
+// bare Qt Widgets program with one label in the same CJK font), in pairs that
+// alternate editor, floor, editor, floor, after one warm-up pair:
+//   (a) the start window shown,
+//   (b) the start window and the saved-game editor on the newest save shown.
+// Prints the median times, their ratio and the median peak memory of each side,
+// then the output of the interaction timing programs built under tests/.
+//   build/bench/startup_bench [--runs N] [--game-folder DIR] [--platform NAME] [--no-interaction]
+#include "demo_folder/demo_folder.h"
+#include "saveeditor/save_file.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+// A start-up that does not end by then is waiting for something (a message box
+// nobody answers, say) and is killed; the interaction programs take longer.
+constexpr std::chrono::seconds kStartUpTimeout(60);
+constexpr std::chrono::seconds kInteractionTimeout(600);
+
+struct ChildRun {
+    double ms = 0;         // from before fork() to after wait4()
+    double peakRssMb = 0;  // the child's own ru_maxrss
+};
+
+struct Children {
+    std::vector<std::string> environment;  // what every child runs with
+    int errorFile = -1;                    // the last child's stderr, shown when it fails
+    int nullFile = -1;
+};
+
+std::string ErrorOutput(int fd)
+{
+    std::string text;
+    char buffer[4096];
+    lseek(fd, 0, SEEK_SET);
+    for (ssize_t n; (n = read(fd, buffer, sizeof buffer)) > 0;)
+        text.append(buffer, static_cast<size_t>(n));
+    return text;
+}
+
+// Runs `argv` to its end, its stdout passed through or discarded and its stderr kept
+// aside. SIGCHLD is blocked in the whole program (see main), so its arrival is
+// waited for with sigtimedwait() and no end goes unnoticed.
+std::optional<ChildRun> Run(const Children& children, const std::vector<std::string>& argv,
+                            std::chrono::seconds timeout = kStartUpTimeout, bool passStdout = false)
+{
+    std::vector<char*> args;
+    for (const std::string& arg : argv)
+        args.push_back(const_cast<char*>(arg.c_str()));
+    args.push_back(nullptr);
+    std::vector<char*> env;
+    for (const std::string& entry : children.environment)
+        env.push_back(const_cast<char*>(entry.c_str()));
+    env.push_back(nullptr);
+
+    if (ftruncate(children.errorFile, 0) != 0 || lseek(children.errorFile, 0, SEEK_SET) != 0) {
+        std::fprintf(stderr, "startup_bench: cannot reset the error file: %s\n", std::strerror(errno));
+        return std::nullopt;
+    }
+    std::fflush(stdout);
+    sigset_t childSignal;
+    sigemptyset(&childSignal);
+    sigaddset(&childSignal, SIGCHLD);
+
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t pid = fork();
+    if (pid < 0) {
+        std::fprintf(stderr, "startup_bench: fork: %s\n", std::strerror(errno));
+        return std::nullopt;
+    }
+    if (pid == 0) {
+        sigprocmask(SIG_UNBLOCK, &childSignal, nullptr);
+        if (!passStdout)
+            dup2(children.nullFile, STDOUT_FILENO);
+        dup2(children.errorFile, STDERR_FILENO);
+        execve(args[0], args.data(), env.data());
+        std::fprintf(stderr, "cannot run %s: %s\n", args[0], std::strerror(errno));
+        _exit(127);
+    }
+
+    const auto deadline = start + timeout;
+    int status = 0;
+    rusage usage {};
+    for (;;) {
+        const pid_t ended = wait4(pid, &status, WNOHANG, &usage);
+        if (ended == pid)
+            break;
+        const auto left = deadline - std::chrono::steady_clock::now();
+        if (left <= std::chrono::nanoseconds::zero()) {
+            kill(pid, SIGKILL);
+            wait4(pid, &status, 0, &usage);
+            std::fprintf(stderr, "startup_bench: %s did not end within %lld s and was killed (a message box?)\n", args[0],
+                         static_cast<long long>(timeout.count()));
+            std::fprintf(stderr, "%s", ErrorOutput(children.errorFile).c_str());
+            return std::nullopt;
+        }
+        const auto leftNs = std::chrono::duration_cast<std::chrono::nanoseconds>(left).count();
+        const timespec wait {static_cast<time_t>(leftNs / 1000000000), static_cast<long>(leftNs % 1000000000)};
+        sigtimedwait(&childSignal, nullptr, &wait);
+    }
+    const auto end = std::chrono::steady_clock::now();
+
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        if (WIFSIGNALED(status))
+            std::fprintf(stderr, "startup_bench: %s ended by signal %d\n", args[0], WTERMSIG(status));
+        else
+            std::fprintf(stderr, "startup_bench: %s ended with status %d\n", args[0], WEXITSTATUS(status));
+        std::fprintf(stderr, "%s", ErrorOutput(children.errorFile).c_str());
+        return std::nullopt;
+    }
+    return ChildRun {std::chrono::duration<double, std::milli>(end - start).count(), usage.ru_maxrss / 1024.0};
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+struct Comparison {
+    double editorMs, floorMs, editorMb, floorMb;
+};
+
+// One warm-up pair, then `runs` pairs of editor and floor, one child at a time.
+std::optional<Comparison> Compare(const Children& children, const std::vector<std::string>& editor,
+                                  const std::vector<std::string>& floor, int runs)
+{
+    std::vector<double> editorMs, floorMs, editorMb, floorMb;
+    for (int i = -1; i < runs; ++i) {
+        const auto a = Run(children, editor);
+        if (!a)
+            return std::nullopt;
+        const auto b = Run(children, floor);
+        if (!b)
+            return std::nullopt;
+        if (i < 0)
+            continue;
+        editorMs.push_back(a->ms);
+        editorMb.push_back(a->peakRssMb);
+        floorMs.push_back(b->ms);
+        floorMb.push_back(b->peakRssMb);
+    }
+    return Comparison {Median(editorMs), Median(floorMs), Median(editorMb), Median(floorMb)};
+}
+
+void PrintRow(const char* what, const Comparison& c)
+{
+    std::printf("%-40s %8.1f %8.1f %6.2f   %8.1f %8.1f %+7.1f\n", what, c.editorMs, c.floorMs, c.editorMs / c.floorMs,
+                c.editorMb, c.floorMb, c.editorMb - c.floorMb);
+}
+
+std::vector<std::string> EnvironmentWith(const std::string& name, const std::string& value)
+{
+    std::vector<std::string> env;
+    const std::string prefix = name + '=';
+    for (char** entry = environ; *entry; ++entry)
+        if (std::strncmp(*entry, prefix.c_str(), prefix.size()) != 0)
+            env.emplace_back(*entry);
+    env.push_back(prefix + value);
+    return env;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    // Blocked before anything could start a thread, so every thread inherits it and
+    // the end of a child is always there for sigtimedwait() in Run.
+    sigset_t childSignal;
+    sigemptyset(&childSignal);
+    sigaddset(&childSignal, SIGCHLD);
+    sigprocmask(SIG_BLOCK, &childSignal, nullptr);
+
+    QCoreApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Times the editor's start-up as whole processes against a bare Qt program with one Chinese label."));
+    parser.addHelpOption();
+    const QCommandLineOption runsOption(QStringLiteral("runs"),
+                                        QStringLiteral("Pairs of editor and floor runs per comparison (default 20)."),
+                                        QStringLiteral("N"), QStringLiteral("20"));
+    const QCommandLineOption gameFolderOption(
+        QStringLiteral("game-folder"), QStringLiteral("Start the editor on DIR (default: a new demo game folder)."),
+        QStringLiteral("DIR"));
+    const QCommandLineOption platformOption(QStringLiteral("platform"),
+                                            QStringLiteral("QT_QPA_PLATFORM of the children (default offscreen)."),
+                                            QStringLiteral("NAME"), QStringLiteral("offscreen"));
+    const QCommandLineOption interactionRunsOption(
+        QStringLiteral("interaction-runs"),
+        QStringLiteral("Runs handed to each interaction timing program (default: its own)."), QStringLiteral("N"));
+    const QCommandLineOption noInteractionOption(QStringLiteral("no-interaction"),
+                                                 QStringLiteral("Skip the interaction timing programs."));
+    parser.addOptions({runsOption, gameFolderOption, platformOption, interactionRunsOption, noInteractionOption});
+    parser.process(app);
+
+    bool runsOk = false;
+    const int runs = parser.value(runsOption).toInt(&runsOk);
+    if (!runsOk || runs < 1) {
+        std::fprintf(stderr, "startup_bench: --runs needs a number of at least 1\n");
+        return 2;
+    }
+    const QString platform = parser.value(platformOption);
+
+    QTemporaryDir demoParent;
+    QString gameFolder = parser.value(gameFolderOption);
+    const bool demo = gameFolder.isEmpty();
+    if (demo) {
+        gameFolder = demoParent.filePath(QStringLiteral("demo-game"));
+        const QString error = demoParent.isValid() ? varkel::demo::WriteDemoGameFolder(gameFolder)
+                                                   : QStringLiteral("no temporary folder");
+        if (!error.isEmpty()) {
+            std::fprintf(stderr, "startup_bench: cannot write the demo game folder: %s\n", qPrintable(error));
+            return 1;
+        }
+    }
+    gameFolder = QDir(gameFolder).absolutePath();
+    const QString newest = varkel::SaveGame::newestSlot(gameFolder + QLatin1Char('/'));
+    if (newest.isEmpty()) {
+        std::fprintf(stderr, "startup_bench: %s holds no saved game to open\n", qPrintable(gameFolder));
+        return 2;
+    }
+
+    Children children;
+    children.environment = EnvironmentWith("QT_QPA_PLATFORM", platform.toStdString());
+    children.nullFile = open("/dev/null", O_WRONLY | O_CLOEXEC);
+    FILE* errorFile = std::tmpfile();
+    if (children.nullFile < 0 || !errorFile) {
+        std::fprintf(stderr, "startup_bench: cannot open /dev/null or a temporary file\n");
+        return 1;
+    }
+    children.errorFile = fileno(errorFile);
+
+    const std::string editor = VARKEL_EDITOR_PATH;
+    const std::string folder = gameFolder.toStdString();
+    const std::vector<std::string> startWindow = {editor, "--quit-when-shown", "--game-folder", folder};
+    std::vector<std::string> saveEditor = startWindow;
+    saveEditor.insert(saveEditor.end(), {"--open", "save-editor"});
+    const std::vector<std::string> floor = {VARKEL_FLOOR_PATH};
+
+    std::printf("Start-up as whole processes: %d pair%s (editor, floor, ...) after one warm-up pair, on %s\n", runs,
+                runs == 1 ? "" : "s", qPrintable(platform));
+    // Other work on the machine shows in the figures; the load says how much there was.
+    double load[3] = {};
+    getloadavg(load, 3);
+    std::printf("game folder %s%s, newest save %s; load average %.2f %.2f %.2f\n", folder.c_str(),
+                demo ? " (demo)" : "", qPrintable(QFileInfo(newest).fileName()), load[0], load[1], load[2]);
+    std::printf("%-40s %8s %8s %6s   %8s %8s %7s\n", "", "editor", "floor", "ratio", "editor", "floor", "diff");
+    std::printf("%-40s %8s %8s %6s   %8s %8s %7s\n", "", "ms", "ms", "", "MB", "MB", "MB");
+    const auto a = Compare(children, startWindow, floor, runs);
+    if (!a)
+        return 1;
+    PrintRow("(a) start window (Form3)", *a);
+    const auto b = Compare(children, saveEditor, floor, runs);
+    if (!b)
+        return 1;
+    PrintRow(qPrintable(QStringLiteral("(b) start window + Form4 on %1").arg(QFileInfo(newest).fileName())), *b);
+    std::printf("(medians; MB is each child's own peak resident memory, ru_maxrss from wait4)\n");
+
+    if (parser.isSet(noInteractionOption))
+        return 0;
+    const QDir testsFolder(QStringLiteral(VARKEL_TESTS_BINARY_DIR));
+    const QStringList programs =
+        testsFolder.entryList({QStringLiteral("*_bench")}, QDir::Files | QDir::Executable, QDir::Name);
+    if (programs.isEmpty()) {
+        std::printf("\nNo interaction timing programs in %s (build the *_bench targets).\n", VARKEL_TESTS_BINARY_DIR);
+        return 0;
+    }
+    std::printf("\nInteraction timings (in-process, %s):\n", VARKEL_TESTS_BINARY_DIR);
+    for (const QString& program : programs) {
+        std::printf("\n%s\n", qPrintable(program));
+        std::vector<std::string> command = {testsFolder.filePath(program).toStdString()};
+        if (parser.isSet(interactionRunsOption))
+            command.push_back(parser.value(interactionRunsOption).toStdString());
+        if (!Run(children, command, kInteractionTimeout, true))
+            return 1;
+    }
+    return 0;
+}
