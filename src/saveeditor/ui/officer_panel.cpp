@@ -238,9 +238,6 @@ std::optional<FieldProblem> OfficerPanel::collect(OfficerRecord& r, NumberBoxes<
         return problem;
     if (auto problem = OfficerStorageProblem(r))
         return problem;
-    // Apply is offered only for an officer with a name (its button follows the full name).
-    if (person_.fullName().isEmpty())
-        return FieldProblem{person_.Text1[4]->objectName(), FieldProblemMessage(QStringLiteral("姓名"), QStringLiteral("不能為空。"))};
     person_.readPerson(r.person);
     StatusBlock& s = r.status;
     person_.readSkills(s.skills);
@@ -248,6 +245,10 @@ std::optional<FieldProblem> OfficerPanel::collect(OfficerRecord& r, NumberBoxes<
     OfficerField(QStringLiteral("tactics")).set(r, person_.tacticLevels(shown_.status.tactics));
     s.rank = RankFromList(Combo11->currentIndex(), shown_.status.rank);
     s.health = Combo1->currentIndex();
+    // Apply is offered only for an officer with a name (its button follows the
+    // full name). Checked last, so the record read so far can still be compared.
+    if (person_.fullName().isEmpty())
+        return FieldProblem{person_.Text1[4]->objectName(), FieldProblemMessage(QStringLiteral("姓名"), QStringLiteral("不能為空。"))};
     return std::nullopt;
 }
 
@@ -274,7 +275,10 @@ bool OfficerPanel::viewDiffers(const QByteArray& save) const
     if (shownOfficer_ < 0)
         return false;
     OfficerRecord r;
-    if (collect(r))
+    // An officer stored without a name cannot be applied, but leaving its name
+    // empty is no edit: the rest is compared.
+    if (const auto problem = collect(r);
+        problem && !(problem->control == person_.Text1[4]->objectName() && shown_.person.fullName.isEmpty()))
         return true;
     // The codec writes untouched fields back as the bytes they were read from.
     QByteArray stored = save;

@@ -273,9 +273,13 @@ std::optional<FieldProblem> TreasurePanel::collect(TreasureRecord& r) const
     };
     if (auto problem = ReadNumberFields(TreasureFields(), textOf, r))
         return problem;
-    if (Text4[0]->text().isEmpty())
-        return FieldProblem{QStringLiteral("Text4(0)"), FieldProblemMessage(QStringLiteral("名稱"), QStringLiteral("不能為空。"))};
-    r.name = Text4[0]->text();
+    // A name emptied by the user is refused; one stored empty (a blank scenario
+    // file) is kept as it is.
+    if (Text4[0]->text() != shown_.name) {
+        if (Text4[0]->text().isEmpty())
+            return FieldProblem{QStringLiteral("Text4(0)"), FieldProblemMessage(QStringLiteral("名稱"), QStringLiteral("不能為空。"))};
+        r.name = Text4[0]->text();
+    }
     // A list left where it was keeps the stored code (a skill byte of 26 shows as "無").
     if (!ShowsRawValue(Combo2[2], kSkillItemCount) && Combo2[2]->currentIndex() != SkillListIndex(shown_.skill))
         r.skill = SkillByte(Combo2[2]->currentIndex());
