@@ -2,14 +2,13 @@
 
 #include <QString>
 
-#include <array>
 #include <cstdint>
-#include <memory>
 
 namespace varkel {
 
-// Code page 950 (Big5 with the Windows extensions), as lookup tables built once
-// from ICU's "windows-950-2000" converter.
+// Code page 950 (Big5 with the Windows extensions), as constant lookup tables the
+// build writes from ICU's "windows-950-2000" converter (tools/cp950_table), so
+// no converter is opened at run time.
 class Big5 {
 public:
     static const Big5& instance();
@@ -26,20 +25,26 @@ public:
 
     Big5(const Big5&) = delete;
     Big5& operator=(const Big5&) = delete;
-    ~Big5();
 
 private:
-    Big5();
-    // The tables fill as codes are asked for, one lead byte's row at a time: a run
-    // that reads a few names converts a few rows, not all of code page 950. The
-    // program asks from one thread only.
-    void decodeRow(int lead) const;
+    Big5() = default;
 
-    struct Converter;
-    std::unique_ptr<Converter> converter_;
-    mutable std::array<char16_t, 65536> doubleByte_{};  // 0 when the code is not a character
-    mutable std::array<bool, 256> rowDone_{};
-    mutable std::array<std::uint16_t, 65536> fromUnicode_;  // kNotLookedUp until asked for
+    // Double-byte codes have a lead byte 81..FE and a trail byte 40..FE.
+    static constexpr int kFirstLead = 0x81;
+    static constexpr int kLastLead = 0xFE;
+    static constexpr int kFirstTrail = 0x40;
+    static constexpr int kLastTrail = 0xFE;
+    static constexpr int kTrails = kLastTrail - kFirstTrail + 1;
+    // Units below this are their own code.
+    static constexpr int kFirstEncoded = 0x80;
+
+    static constexpr int kDecodeTableSize = (kLastLead - kFirstLead + 1) * kTrails;
+    static constexpr int kEncodeTableSize = 65536 - kFirstEncoded;
+    // Written by the build (generated/cp950_table.cpp). The character of each
+    // double-byte code, row by row of lead bytes, 0 when the code is not one.
+    static const char16_t kDecodeTable[kDecodeTableSize];
+    // The code of each unit from kFirstEncoded up, 0 when it has none.
+    static const std::uint16_t kEncodeTable[kEncodeTableSize];
 };
 
 }  // namespace varkel

@@ -19,6 +19,28 @@ void readBlock(QFile& file, qint64 offset, QByteArray& block)
         std::memcpy(block.data(), bytes->constData(), bytes->size());
 }
 
+// The bank of `bankSize` bytes at `offset`: a view into the mapped file when the
+// file covers all of it, else a zeroed block filled with what the file holds.
+//
+// A mapped page whose bytes another program cuts off (truncating this very file
+// in place while we run) faults on access (SIGBUS) instead of reading 0. The game
+// only reads this file, and a file written anew under the name (renamed over it)
+// leaves our mapping of the old one intact, so that rare case is accepted for a
+// start-up that copies nothing. The size test keeps a file already short off the
+// map; on Windows a mapped file cannot be truncated at all.
+QByteArray bankOf(QFile& file, qint64 fileSize, qint64 offset, qint64 bankSize, bool& mapped)
+{
+    if (fileSize >= offset + bankSize) {
+        if (const uchar* bytes = file.map(offset, bankSize)) {
+            mapped = true;
+            return QByteArray::fromRawData(reinterpret_cast<const char*>(bytes), bankSize);
+        }
+    }
+    QByteArray block(bankSize, '\0');
+    readBlock(file, offset, block);
+    return block;
+}
+
 QByteArray resource(const QString& path, qsizetype expectedSize)
 {
     QFile file(path);
@@ -39,12 +61,16 @@ void put16(QByteArray& b, int at, int value)
 
 PictureBanks PictureBanks::load(const QString& mainDataPath)
 {
-    PictureBanks banks{QByteArray(kFaceBankSize, '\0'), QByteArray(kTreasureBankSize, '\0')};
-    QFile file;
-    if (OpenRegularFile(file, mainDataPath)) {
-        readBlock(file, kFaceBankOffset, banks.faces);
-        readBlock(file, kTreasureBankOffset, banks.treasures);
-    }
+    auto file = std::make_shared<QFile>();
+    if (!OpenRegularFile(*file, mainDataPath))
+        return PictureBanks{QByteArray(kFaceBankSize, '\0'), QByteArray(kTreasureBankSize, '\0')};
+    const qint64 size = file->size();
+    bool mapped = false;
+    PictureBanks banks;
+    banks.faces = bankOf(*file, size, kFaceBankOffset, kFaceBankSize, mapped);
+    banks.treasures = bankOf(*file, size, kTreasureBankOffset, kTreasureBankSize, mapped);
+    if (mapped)
+        banks.mapping = std::move(file);
     return banks;
 }
 

@@ -5,7 +5,10 @@
 #include <QByteArray>
 #include <QString>
 
+#include <memory>
 #include <optional>
+
+class QFile;
 
 namespace varkel {
 
@@ -35,9 +38,15 @@ inline const QString kTreasureBitmapName = QStringLiteral("tBaowu.bmp");
 struct PictureBanks {
     QByteArray faces;      // kFaceBankSize bytes
     QByteArray treasures;  // kTreasureBankSize bytes
+    // The open file whose read-only memory map `faces` and `treasures` view when
+    // load() mapped them; null when they hold their own bytes. The views stay
+    // valid while this struct or a copy of it lives; a QByteArray copied out of a
+    // mapped bank alone shares the mapped bytes and must not outlive them.
+    std::shared_ptr<const QFile> mapping{};
 
-    // Reads both banks with one read each. A missing or short file leaves the
-    // bytes it does not cover 0, which draws blank pictures.
+    // Maps each bank the file covers in full and views it in place, so start-up
+    // copies nothing; a bank the file does not cover is read into zeroed memory,
+    // and a missing file gives all 0, which draws blank pictures.
     static PictureBanks load(const QString& mainDataPath);
 };
 

@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <memory>
+
 #include "support/gtest_qt.h"
 
 #include <gtest/gtest.h>
@@ -128,6 +130,81 @@ TEST(PictureBanks, ReadsBothBanksAndZeroFillsAShortFile)
     EXPECT_EQ(u8(banks.faces, kFaceBankSize - 1), 5);
     EXPECT_EQ(u8(banks.treasures, 0), 6);
     EXPECT_EQ(u8(banks.treasures, kTreasureBankSize - 1), 7);
+}
+
+namespace {
+
+// A main data file of `size` bytes whose banks hold a pattern with no 0 except the
+// last byte of each bank, so a file one byte short of a bank's end still holds
+// all of that bank's pictures.
+void writeMainData(const QString& path, qint64 size)
+{
+    QByteArray faces(kFaceBankSize, '\0');
+    for (qsizetype i = 0; i + 1 < faces.size(); ++i)
+        faces[i] = static_cast<char>(1 + (i * 7 + i / kFaceBytes) % 251);
+    QByteArray treasures(kTreasureBankSize, '\0');
+    for (qsizetype i = 0; i + 1 < treasures.size(); ++i)
+        treasures[i] = static_cast<char>(1 + (i * 5 + i / kTreasurePictureBytes) % 251);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_TRUE(file.resize(kMainDataMinimumSize));
+    ASSERT_TRUE(file.seek(kFaceBankOffset));
+    ASSERT_EQ(file.write(faces), faces.size());
+    ASSERT_TRUE(file.seek(kTreasureBankOffset));
+    ASSERT_EQ(file.write(treasures), treasures.size());
+    ASSERT_TRUE(file.resize(size));
+}
+
+}  // namespace
+
+TEST(PictureBanks, MappedAndShortFilesGiveTheSamePictures)
+{
+    QTemporaryDir dir;
+    const QString whole = dir.filePath("whole.vk");
+    const QString noTreasureEnd = dir.filePath("no_treasure_end.vk");
+    const QString noFaceEnd = dir.filePath("no_face_end.vk");
+    writeMainData(whole, kMainDataMinimumSize);
+    writeMainData(noTreasureEnd, kMainDataMinimumSize - 1);
+    writeMainData(noFaceEnd, kFaceBankOffset + kFaceBankSize - 1);
+
+    const PictureBanks mapped = PictureBanks::load(whole);
+    const PictureBanks treasuresRead = PictureBanks::load(noTreasureEnd);  // faces mapped, treasures read
+    const PictureBanks read = PictureBanks::load(noFaceEnd);               // nothing mapped
+    EXPECT_NE(mapped.mapping, nullptr);
+    EXPECT_NE(treasuresRead.mapping, nullptr);
+    EXPECT_EQ(read.mapping, nullptr);
+    for (const PictureBanks* banks : {&mapped, &treasuresRead, &read}) {
+        EXPECT_EQ(banks->faces.size(), kFaceBankSize);
+        EXPECT_EQ(banks->treasures.size(), kTreasureBankSize);
+    }
+    EXPECT_EQ(mapped.faces, read.faces);
+    EXPECT_EQ(mapped.treasures, treasuresRead.treasures);
+    EXPECT_EQ(read.treasures, QByteArray(kTreasureBankSize, '\0'));
+
+    for (int n = 0; n < kFaceCount; ++n) {
+        int a = n;
+        int b = n;
+        const QByteArray face = FaceBitmapBytes(mapped, a);
+        ASSERT_NE(face.mid(kBitmapHeaderBytes + kPaletteBytes), QByteArray(kFaceBytes, '\0')) << n;
+        ASSERT_EQ(face, FaceBitmapBytes(read, b)) << n;
+    }
+    for (int n = 0; n < kTreasurePictureCount; ++n)
+        ASSERT_EQ(TreasureBitmapBytes(mapped, n), TreasureBitmapBytes(treasuresRead, n)) << n;
+}
+
+TEST(PictureBanks, ACopyKeepsTheMappedBanksReadable)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("g_maindy.vk");
+    writeMainData(path, kMainDataMinimumSize);
+    auto loaded = std::make_unique<PictureBanks>(PictureBanks::load(path));
+    ASSERT_NE(loaded->mapping, nullptr);
+    const PictureBanks copy = *loaded;
+    int n = 845;
+    const QByteArray expected = FaceBitmapBytes(*loaded, n);
+    loaded.reset();
+    EXPECT_EQ(FaceBitmapBytes(copy, n), expected);
+    EXPECT_EQ(u8(copy.treasures, kTreasureBankSize - 2), 1 + ((kTreasureBankSize - 2) * 5 + 79) % 251);
 }
 
 TEST(WrapFaceNumber, CorrectsOnceEachWay)
