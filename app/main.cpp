@@ -11,8 +11,6 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
-#include <QTimer>
-#include <QWindow>
 
 #include <array>
 #include <cstdio>
@@ -51,21 +49,6 @@ const StartWindow* startWindowNamed(const QString& name)
         if (window.name == name)
             return &window;
     return nullptr;
-}
-
-// For timing the start-up from outside: quits through a zero-timer once every
-// shown window is exposed and the event loop has nothing left to do. A window
-// the platform has not exposed yet is waited for.
-void QuitWhenShown()
-{
-    QTimer::singleShot(0, qApp, [] {
-        for (QWidget* window : QApplication::topLevelWidgets())
-            if (window->isVisible() && !(window->windowHandle() && window->windowHandle()->isExposed())) {
-                QuitWhenShown();
-                return;
-            }
-        QApplication::quit();
-    });
 }
 
 }  // namespace
@@ -141,6 +124,6 @@ int main(int argc, char* argv[])
     if (startWindow)
         startWindow->open(session, *form3);
     if (quitWhenShown)
-        QuitWhenShown();
+        varkel::QuitWhenShown();
     return app.exec();
 }

@@ -2,30 +2,10 @@
 // that pays the same font cost (the same CJK font chosen the same way) and shows
 // one label of Chinese text, then quits as the editor does with --quit-when-shown.
 #include "shared/ui/standard_error.h"
+#include "shared/ui/start_up.h"
 
 #include <QApplication>
 #include <QLabel>
-#include <QTimer>
-#include <QWindow>
-
-namespace {
-
-// Quits through a zero-timer once every shown window is on screen and the event
-// loop has nothing left to do; a window the platform has not exposed yet is
-// waited for.
-void QuitWhenShown()
-{
-    QTimer::singleShot(0, qApp, [] {
-        for (QWidget* window : QApplication::topLevelWidgets())
-            if (window->isVisible() && !(window->windowHandle() && window->windowHandle()->isExposed())) {
-                QuitWhenShown();
-                return;
-            }
-        QApplication::quit();
-    });
-}
-
-}  // namespace
 
 int main(int argc, char* argv[])
 {
@@ -33,6 +13,6 @@ int main(int argc, char* argv[])
     varkel::UseChineseFont();
     QLabel label(QStringLiteral("瓦爾克編輯器：開始視窗"));
     label.show();
-    QuitWhenShown();
+    varkel::QuitWhenShown();
     return app.exec();
 }

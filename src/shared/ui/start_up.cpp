@@ -2,7 +2,10 @@
 
 #include "shared/game_folder.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QTimer>
+#include <QWindow>
 
 namespace varkel {
 
@@ -19,6 +22,18 @@ std::unique_ptr<Form3> StartUp(Session& session, const StartUpOptions& options)
 
     session.banks = PictureBanks::load(GameFilePath(session.gameFolder, QStringLiteral("g_maindy.vk")));
     return std::make_unique<Form3>(session);
+}
+
+void QuitWhenShown()
+{
+    QTimer::singleShot(0, qApp, [] {
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window->isVisible() && !(window->windowHandle() && window->windowHandle()->isExposed())) {
+                QuitWhenShown();
+                return;
+            }
+        QApplication::quit();
+    });
 }
 
 }  // namespace varkel

@@ -19,4 +19,9 @@ struct StartUpOptions {
 // which ends the program.
 std::unique_ptr<Form3> StartUp(Session& session, const StartUpOptions& options);
 
+// For timing the start-up from outside: quits through a zero-timer once every
+// shown window is exposed and the event loop has nothing left to do. A window the
+// platform has not exposed yet is waited for.
+void QuitWhenShown();
+
 }  // namespace varkel
