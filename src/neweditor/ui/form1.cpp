@@ -12,6 +12,7 @@
 #include "shared/ui/edit_state.h"
 #include "shared/ui/pending_edits.h"
 #include "shared/ui/standard_error.h"
+#include "shared/ui/text_list.h"
 #include "sideeditors/ui/pickers.h"
 
 #include <QCloseEvent>
@@ -99,7 +100,7 @@ Form1::Form1(Session& session, SystemSave file, BiographyFile biographies)
           QStringLiteral("sAbout"));
 
     auto* side = new QVBoxLayout;
-    List1 = named(new QListWidget(this), QStringLiteral("List1"));
+    List1 = TextList(this, QStringLiteral("List1"));
     List1->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("000:國國國國")) * 2);
     connect(List1, &QListWidget::currentRowChanged, this, &Form1::List1_Click);
     auto* searchRow = new QHBoxLayout;

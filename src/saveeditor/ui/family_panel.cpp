@@ -7,6 +7,7 @@
 #include "shared/ui/control_names.h"
 #include "shared/ui/input_filters.h"
 #include "shared/ui/standard_error.h"
+#include "shared/ui/text_list.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -43,7 +44,7 @@ FamilyPanel::FamilyPanel(Session& session, QWidget* parent)
       random_([] { return QRandomGenerator::global()->generateDouble(); })
 {
     setObjectName(QStringLiteral("Frame10(3)"));
-    List4 = named(new QListWidget(this), QStringLiteral("List4"));
+    List4 = TextList(this, QStringLiteral("List4"));
     List4->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("00:國國國國")) + 40);
     connect(List4, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0)
@@ -195,12 +196,11 @@ QWidget* FamilyPanel::buildFooter()
     layout->setContentsMargins(0, 0, 0, 0);
     Command16 = named(new QPushButton(QStringLiteral("戰技全滿"), row), QStringLiteral("Command16"));
     Command7 = named(new QPushButton(QStringLiteral("應用"), row), QStringLiteral("Command7(3)"));
-    Command8 = named(new QPushButton(QStringLiteral("保存"), row), QStringLiteral("Command8(3)"));
     connect(Command16, &QPushButton::clicked, this, [this] { person_.fillTacticsAndSkills(); });
     layout->addWidget(Command16);
     layout->addStretch();
     layout->addWidget(Command7);
-    layout->addWidget(Command8);
+    commandRow_ = layout;
     return row;
 }
 

@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 
+class QBoxLayout;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -74,7 +75,8 @@ public:
     QLabel* Label32 = nullptr;
     QPushButton* Command16 = nullptr;
     QPushButton* Command7 = nullptr;  // Apply of this mode, "Command7(3)"
-    QPushButton* Command8 = nullptr;  // Save, "Command8(3)"
+    // The row of the Apply button, where the window puts its Save button.
+    QBoxLayout* commandRow() const { return commandRow_; }
 
 signals:
     void memberChosen(int k);
@@ -85,6 +87,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QBoxLayout* commandRow_ = nullptr;
     QWidget* buildMember();
     QWidget* buildOfficer();
     QWidget* buildNumbers();

@@ -17,6 +17,7 @@
 #include "shared/ui/outside_change.h"
 #include "shared/ui/pending_edits.h"
 #include "shared/ui/standard_error.h"
+#include "shared/ui/text_list.h"
 #include "sideeditors/ui/pickers.h"
 
 #include <QButtonGroup>
@@ -96,43 +97,26 @@ Form4::Form4(Session& session, SaveGame save, ScenarioData scenario)
     auto* body = new QHBoxLayout;
     body->addWidget(buildSideColumn());
     modes_ = new QStackedWidget(this);
-    // Each mode's view with its own Apply and Save buttons, in the order of Option3.
-    const auto addMode = [this](int i, auto* view) {
-        Frame10[i] = view;
-        Command7[i] = view->Command7;
-        Command8[i] = view->Command8;
-        modes_->addWidget(view);
-        return view;
-    };
+    // The Save buttons write the file, whichever view shows them; the buttons of
+    // views not built yet wait hidden here.
+    for (int i = 0; i < 4; ++i) {
+        Command8[i] = named(new QPushButton(QStringLiteral("保存"), this), indexed("Command8", i));
+        Command8[i]->hide();
+        connect(Command8[i], &QPushButton::clicked, this, [this, i] { Command8_Click(i); });
+    }
     panel_ = addMode(0, new OfficerPanel(session_, modes_));
-    treasures_ = addMode(1, new TreasurePanel(session_, modes_));
-    relations_ = addMode(2, new RelationPanel(session_, modes_));
+    // The family view is the largest: built now, it gives the window its size.
     family_ = addMode(3, new FamilyPanel(session_, modes_));
     body->addWidget(modes_, 1);
     layout->addLayout(body, 1);
     layout->addWidget(state_->statusLine());
 
     panel_->setCityNames(scenario_.cityNames);
-    for (int i = 0; i < 4; ++i) {
-        connect(Command7[i], &QPushButton::clicked, this, [this, i] { Command7_Click(i); });
-        connect(Command8[i], &QPushButton::clicked, this, [this, i] { Command8_Click(i); });
-    }
     connect(panel_, &OfficerPanel::changeFaceRequested, this, &Form4::Command1_Click);
     // Programmatic changes reach the handler too; it ignores them while the view is filled.
     connect(panel_->Check5, &QCheckBox::toggled, this, &Form4::Check5_Click);
     connect(panel_->Command11, &QPushButton::clicked, this, &Form4::Command11_Click);
     connect(panel_->Command10, &QPushButton::clicked, this, &Form4::Command10_Click);
-    connect(treasures_, &TreasurePanel::treasureChosen, this, [this](int i) {
-        if (mayMoveTo(1, i))
-            ReadHorse(i);
-    });
-    connect(treasures_, &TreasurePanel::chooseOwnerRequested, this, &Form4::Command2_Click);
-    connect(treasures_->Command13, &QPushButton::clicked, this, &Form4::Command13_Click);
-    connect(relations_, &RelationPanel::relationChosen, this, [this](int i) {
-        if (mayMoveTo(2, i))
-            List3_Click(i);
-    });
-    connect(relations_, &RelationPanel::changePartyRequested, this, &Form4::Command12_Click);
     connect(family_, &FamilyPanel::memberChosen, this, [this](int k) {
         if (mayMoveTo(3, k))
             ReadWJinfo3(k);
@@ -151,6 +135,50 @@ Form4::Form4(Session& session, SaveGame save, ScenarioData scenario)
     tickSlotMenu();
     rLoadFile();
     AcceptFileDrops(*this, [this](const QString& path) { openPath(path); });
+}
+
+template <typename View>
+View* Form4::addMode(int i, View* view)
+{
+    Frame10[i] = view;
+    Command7[i] = view->Command7;
+    connect(Command7[i], &QPushButton::clicked, this, [this, i] { Command7_Click(i); });
+    view->commandRow()->addWidget(Command8[i]);
+    Command8[i]->show();
+    modes_->addWidget(view);
+    return view;
+}
+
+// The treasure and relationship views are built the first time they are asked
+// for: many sessions never open them, and building them made the window slower
+// to appear.
+TreasurePanel* Form4::treasurePanel()
+{
+    if (!treasures_) {
+        treasures_ = addMode(1, new TreasurePanel(session_, modes_));
+        treasures_->setNotes(treasureNotes_);
+        connect(treasures_, &TreasurePanel::treasureChosen, this, [this](int i) {
+            if (mayMoveTo(1, i))
+                ReadHorse(i);
+        });
+        connect(treasures_, &TreasurePanel::chooseOwnerRequested, this, &Form4::Command2_Click);
+        connect(treasures_->Command13, &QPushButton::clicked, this, &Form4::Command13_Click);
+        updateSaveCommands();
+    }
+    return treasures_;
+}
+
+RelationPanel* Form4::relationPanel()
+{
+    if (!relations_) {
+        relations_ = addMode(2, new RelationPanel(session_, modes_));
+        connect(relations_, &RelationPanel::relationChosen, this, [this](int i) {
+            if (mayMoveTo(2, i))
+                List3_Click(i);
+        });
+        connect(relations_, &RelationPanel::changePartyRequested, this, &Form4::Command12_Click);
+    }
+    return relations_;
 }
 
 void Form4::buildMenus(QMenuBar* bar)
@@ -233,8 +261,7 @@ QWidget* Form4::buildSideColumn()
     connect(Combo10, &QComboBox::activated, this, &Form4::Combo10_Click);
     layout->addWidget(Frame26);
 
-    List1 = new QListWidget(column);
-    List1->setObjectName(QStringLiteral("List1"));
+    List1 = TextList(column, QStringLiteral("List1"));
     connect(List1, &QListWidget::currentRowChanged, this, &Form4::List1_Click);
     layout->addWidget(List1, 1);
 
@@ -264,7 +291,8 @@ void Form4::updateSaveCommands()
         save->setEnabled(on);
     tSaveFile->setEnabled(on);
     tSaveAs->setEnabled(on);
-    treasures_->Command13->setEnabled(state_->modified(1));
+    if (treasures_)
+        treasures_->Command13->setEnabled(state_->modified(1));
 }
 
 void Form4::tickSlotMenu()
@@ -309,7 +337,7 @@ void Form4::reloadViews()
     panel_->setForceList(tables_.leaderNames);
     panel_->setCityNames(scenario_.cityNames);
     Option3[3]->setEnabled(tables_.hasFamily);
-    const int mode = modes_->currentIndex();
+    const int mode = mode_;
     QListWidget* list = modeList(mode);
     const int row = list->currentRow();
     needsFilling_.fill(true);
@@ -320,11 +348,12 @@ void Form4::reloadViews()
 
 void Form4::Option3_Click(int index)
 {
-    if (index != modes_->currentIndex() && !mayLeaveRecord()) {
-        Option3[modes_->currentIndex()]->setChecked(true);
+    if (index != mode_ && !mayLeaveRecord()) {
+        Option3[mode_]->setChecked(true);
         return;
     }
-    modes_->setCurrentIndex(index);
+    mode_ = index;
+    modes_->setCurrentWidget(modeView(index));
     Label34->setVisible(index == 0);
     if (!needsFilling_[index])
         return;
@@ -333,9 +362,9 @@ void Form4::Option3_Click(int index)
         ReadBWNote();
         fillOfficerList();
     } else if (index == 1) {
-        treasures_->fillList(save_.bytes, scenario_);
+        treasurePanel()->fillList(save_.bytes, scenario_);
     } else if (index == 2) {
-        relations_->fillList(save_.bytes, tables_);
+        relationPanel()->fillList(save_.bytes, tables_);
     } else if (index == 3) {
         family_->fillList(save_.bytes, tables_);
     }
@@ -365,22 +394,51 @@ void Form4::List1_Click()
         ReadWJInfo2(n);
 }
 
-QListWidget* Form4::modeList(int mode) const
+QWidget* Form4::modeView(int mode)
 {
-    const std::array<QListWidget*, 4> lists = {List1, treasures_->List2, relations_->List3, family_->List4};
-    return lists[mode];
+    switch (mode) {
+    case 0:
+        return panel_;
+    case 1:
+        return treasurePanel();
+    case 2:
+        return relationPanel();
+    default:
+        return family_;
+    }
 }
 
-int Form4::shownRecord(int mode) const
+QListWidget* Form4::modeList(int mode)
 {
-    const std::array<int, 4> shown = {panel_->shownOfficer(), treasures_->shownTreasure(), relations_->shownRelation(),
-                                      family_->shownNumber()};
-    return shown[mode];
+    switch (mode) {
+    case 0:
+        return List1;
+    case 1:
+        return treasurePanel()->List2;
+    case 2:
+        return relationPanel()->List3;
+    default:
+        return family_->List4;
+    }
+}
+
+int Form4::shownRecord(int mode)
+{
+    switch (mode) {
+    case 0:
+        return panel_->shownOfficer();
+    case 1:
+        return treasurePanel()->shownTreasure();
+    case 2:
+        return relationPanel()->shownRelation();
+    default:
+        return family_->shownNumber();
+    }
 }
 
 bool Form4::mayLeaveRecord(bool* applied)
 {
-    const int mode = modes_->currentIndex();
+    const int mode = mode_;
     if (filling_ || shownRecord(mode) < 0)
         return true;
     bool differs = false;
@@ -389,10 +447,10 @@ bool Form4::mayLeaveRecord(bool* applied)
         differs = panel_->viewDiffers(save_.bytes);
         break;
     case 1:
-        differs = treasures_->viewDiffers(save_.bytes, scenario_);
+        differs = treasurePanel()->viewDiffers(save_.bytes, scenario_);
         break;
     case 2:
-        differs = relations_->viewDiffers(save_.bytes, tables_);
+        differs = relationPanel()->viewDiffers(save_.bytes, tables_);
         break;
     default:
         differs = family_->viewDiffers(save_.bytes);
@@ -464,11 +522,11 @@ bool Form4::applyShown(int mode)
         stored = WriteWJInfo2(row);
         break;
     case 1:
-        stored = treasures_->WriteBWInfo(save_.bytes, scenario_, row);
+        stored = treasurePanel()->WriteBWInfo(save_.bytes, scenario_, row);
         break;
     case 2:
         // Every relationship the view can hold can be stored.
-        relations_->WriteRelation(save_.bytes, tables_, row);
+        relationPanel()->WriteRelation(save_.bytes, tables_, row);
         stored = true;
         break;
     default:

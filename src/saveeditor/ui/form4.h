@@ -94,9 +94,10 @@ public:
     void sBingQi_Click();
 
     OfficerPanel* officerPanel() const { return panel_; }
-    TreasurePanel* treasurePanel() const { return treasures_; }
     FamilyPanel* familyPanel() const { return family_; }
-    RelationPanel* relationPanel() const { return relations_; }
+    // The treasure and relationship views are built when first asked for.
+    TreasurePanel* treasurePanel();
+    RelationPanel* relationPanel();
     const ScenarioData& scenario() const { return scenario_; }
 
 protected:
@@ -107,6 +108,10 @@ private:
     void buildMenus(QMenuBar* bar);
     QWidget* buildSideColumn();
     QWidget* buildModes();
+    // Puts a mode's view into the window with its Apply and the window's Save button.
+    template <typename View>
+    View* addMode(int i, View* view);
+    QWidget* modeView(int mode);
     // The Save commands and the scenario's Save button follow the unsaved state.
     void updateSaveCommands();
     // Undo or a side window changed the buffers: the lists and the record shown
@@ -134,9 +139,9 @@ private:
     void recordApply();
     // Apply of the record shown in `mode`; false when refused.
     bool applyShown(int mode);
-    QListWidget* modeList(int mode) const;
+    QListWidget* modeList(int mode);
     // The record the view of `mode` shows (its list row), or -1.
-    int shownRecord(int mode) const;
+    int shownRecord(int mode);
     // Before the view of the current mode is left: asks about typed edits; false to
     // stay. `applied` tells whether they were applied.
     bool mayLeaveRecord(bool* applied = nullptr);
@@ -175,6 +180,8 @@ private:
     TreasurePanel* treasures_ = nullptr;
     FamilyPanel* family_ = nullptr;
     RelationPanel* relations_ = nullptr;
+    QStringList treasureNotes_;
+    int mode_ = 0;  // the mode shown, as Option3
     OfficerSearchBox* search_ = nullptr;
     std::function<void(QDialog&)> runSideWindow_;
     std::function<double()> random_;
@@ -196,7 +203,7 @@ public:
     std::array<QRadioButton*, 4> Option3{};
     std::array<QWidget*, 4> Frame10{};
     std::array<QPushButton*, 4> Command7{};  // Apply of each mode
-    std::array<QPushButton*, 4> Command8{};
+    std::array<QPushButton*, 4> Command8{};  // Save, shown in each mode's view
     QLabel* Label28 = nullptr;
     QGroupBox* Frame26 = nullptr;
     QComboBox* Combo10 = nullptr;

@@ -14,17 +14,17 @@ namespace varkel {
 
 void Form4::List3_Click(int i)
 {
-    relations_->ShowRelation(save_.bytes, tables_, i);
+    relationPanel()->ShowRelation(save_.bytes, tables_, i);
 }
 
 void Form4::Command12_Click(int p)
 {
-    const Relation& r = relations_->current();
+    const Relation& r = relationPanel()->current();
     session_.pickedOfficer = p == 0 ? r.a : p == 1 ? r.b : r.c;
     // The picker leaves the picked officer alone when cancelled: the party stays.
     const int before = session_.pickedOfficer;
     if (RunPicker(childFactory_, QStringLiteral("Form5"), session_, this) && session_.pickedOfficer != before)
-        relations_->setParty(save_.bytes, tables_, p, session_.pickedOfficer);
+        relationPanel()->setParty(save_.bytes, tables_, p, session_.pickedOfficer);
 }
 
 void Form4::Command10_Click()

@@ -26,19 +26,21 @@ void Form4::ReadBWNote()
     const auto bytes = FileStore::readFile(path, treasure::kNotesOffset + treasure::kNotesSize, &error);
     if (!bytes)
         ShowRuntimeError(*session_.prompter, error);
-    treasures_->setNotes(DecodeTreasureNotes(bytes ? bytes->mid(treasure::kNotesOffset) : QByteArray()));
+    treasureNotes_ = DecodeTreasureNotes(bytes ? bytes->mid(treasure::kNotesOffset) : QByteArray());
+    if (treasures_)
+        treasures_->setNotes(treasureNotes_);
 }
 
 void Form4::ReadHorse(int i)
 {
-    treasures_->ReadHorse(save_.bytes, scenario_, i);
+    treasurePanel()->ReadHorse(save_.bytes, scenario_, i);
 }
 
 void Form4::Command2_Click()
 {
-    session_.pickedOfficer = treasures_->currentOwner();
+    session_.pickedOfficer = treasurePanel()->currentOwner();
     if (RunPicker(childFactory_, QStringLiteral("Form5"), session_, this))
-        treasures_->setOwner(session_.pickedOfficer);
+        treasurePanel()->setOwner(session_.pickedOfficer);
 }
 
 bool Form4::Command13_Click()

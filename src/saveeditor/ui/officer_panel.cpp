@@ -150,14 +150,13 @@ QWidget* OfficerPanel::buildCommands()
     Command9 = named(new QPushButton(QStringLiteral("戰技全滿"), row), QStringLiteral("Command9"));
     Command10 = named(new QPushButton(QStringLiteral("武將親密度"), row), QStringLiteral("Command10"));
     Command7 = named(new QPushButton(QStringLiteral("應用"), row), QStringLiteral("Command7(0)"));
-    Command8 = named(new QPushButton(QStringLiteral("保存"), row), QStringLiteral("Command8(0)"));
     connect(Command9, &QPushButton::clicked, this, &OfficerPanel::Command9_Click);
     layout->addWidget(Check5);
     for (QPushButton* b : {Command11, Command9, Command10})
         layout->addWidget(b);
     layout->addStretch();
     layout->addWidget(Command7);
-    layout->addWidget(Command8);
+    commandRow_ = layout;
     return row;
 }
 

@@ -12,6 +12,7 @@
 #include <array>
 #include <memory>
 
+class QBoxLayout;
 class QCheckBox;
 class QComboBox;
 class QHBoxLayout;
@@ -69,12 +70,14 @@ public:
     QPushButton* Command9 = nullptr;
     QPushButton* Command10 = nullptr;
     QPushButton* Command7 = nullptr;  // Apply of this mode, "Command7(0)"
-    QPushButton* Command8 = nullptr;  // Save, "Command8(0)"
+    // The row of the Apply button, where the window puts its Save button.
+    QBoxLayout* commandRow() const { return commandRow_; }
 
 signals:
     void changeFaceRequested();
 
 private:
+    QBoxLayout* commandRow_ = nullptr;
     QWidget* buildSexAndDate();
     QWidget* buildNumbers();
     QWidget* buildLists();

@@ -6,6 +6,7 @@
 #include "shared/ui/combo_values.h"
 #include "shared/ui/control_names.h"
 #include "shared/ui/standard_error.h"
+#include "shared/ui/text_list.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -35,7 +36,7 @@ int& partyOf(Relation& r, int p)
 RelationPanel::RelationPanel(Session& session, QWidget* parent) : QFrame(parent), session_(session)
 {
     setObjectName(QStringLiteral("Frame10(2)"));
-    List3 = named(new QListWidget(this), QStringLiteral("List3"));
+    List3 = TextList(this, QStringLiteral("List3"));
     List3->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("000:國國國國國──　國國國國國國國國")) + 40);
     connect(List3, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0)
@@ -56,10 +57,9 @@ RelationPanel::RelationPanel(Session& session, QWidget* parent) : QFrame(parent)
 
     auto* buttons = new QHBoxLayout;
     Command7 = named(new QPushButton(QStringLiteral("應用"), this), QStringLiteral("Command7(2)"));
-    Command8 = named(new QPushButton(QStringLiteral("保存"), this), QStringLiteral("Command8(2)"));
     buttons->addStretch();
     buttons->addWidget(Command7);
-    buttons->addWidget(Command8);
+    commandRow_ = buttons;
 
     auto* right = new QVBoxLayout;
     right->addLayout(parties);

@@ -8,6 +8,7 @@
 
 #include <array>
 
+class QBoxLayout;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -50,7 +51,8 @@ public:
     std::array<QLabel*, 3> Label33{};
     QComboBox* Combo4 = nullptr;
     QPushButton* Command7 = nullptr;  // Apply of this mode, "Command7(2)"
-    QPushButton* Command8 = nullptr;  // Save, "Command8(2)"
+    // The row of the Apply button, where the window puts its Save button.
+    QBoxLayout* commandRow() const { return commandRow_; }
 
 signals:
     void relationChosen(int i);
@@ -60,6 +62,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QBoxLayout* commandRow_ = nullptr;
     QWidget* buildParty(int p);
     void Combo4_Click(int kind);
     // The face and name of party p, blank for no officer or one outside the save.

@@ -7,6 +7,7 @@
 #include "shared/ui/control_names.h"
 #include "shared/ui/input_filters.h"
 #include "shared/ui/standard_error.h"
+#include "shared/ui/text_list.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -34,7 +35,7 @@ constexpr int kAbilityItems = 5;
 TreasurePanel::TreasurePanel(Session& session, QWidget* parent) : QFrame(parent), session_(session)
 {
     setObjectName(QStringLiteral("Frame10(1)"));
-    List2 = named(new QListWidget(this), QStringLiteral("List2"));
+    List2 = TextList(this, QStringLiteral("List2"));
     List2->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("000:國國國國國國國國國國")));
     connect(List2, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0)
@@ -161,13 +162,12 @@ QWidget* TreasurePanel::buildFooter()
     Command13->setEnabled(false);
     Command13->setMinimumWidth(Command13->fontMetrics().horizontalAdvance(Command13->text()) + 24);
     Command7 = named(new QPushButton(QStringLiteral("應用"), box), QStringLiteral("Command7(1)"));
-    Command8 = named(new QPushButton(QStringLiteral("保存"), box), QStringLiteral("Command8(1)"));
     grid->addWidget(Label31, 0, 0);
     grid->addWidget(Command13, 0, 1, Qt::AlignVCenter);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(Command7);
-    buttons->addWidget(Command8);
+    commandRow_ = buttons;
     grid->addLayout(buttons, 1, 0, 1, 2);
     grid->setColumnStretch(0, 1);
     return box;

@@ -9,6 +9,7 @@
 #include <array>
 #include <optional>
 
+class QBoxLayout;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -71,13 +72,15 @@ public:
     QLabel* Label31 = nullptr;
     QPushButton* Command13 = nullptr;
     QPushButton* Command7 = nullptr;  // Apply of this mode, "Command7(1)"
-    QPushButton* Command8 = nullptr;  // Save, "Command8(1)"
+    // The row of the Apply button, where the window puts its Save button.
+    QBoxLayout* commandRow() const { return commandRow_; }
 
 signals:
     void treasureChosen(int i);
     void chooseOwnerRequested();
 
 private:
+    QBoxLayout* commandRow_ = nullptr;
     QWidget* buildAttributes();
     QWidget* buildPicture();
     QWidget* buildFooter();

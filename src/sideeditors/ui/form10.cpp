@@ -7,6 +7,7 @@
 #include "shared/ui/control_names.h"
 #include "shared/ui/input_filters.h"
 #include "shared/ui/pending_edits.h"
+#include "shared/ui/text_list.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -55,7 +56,7 @@ Form10::Form10(Session& session, QByteArray& save, const SaveTables& tables, con
     setWindowIcon(QIcon(QStringLiteral(":/icons/varkel.png")));
     setModal(true);
 
-    List1 = named(new QListWidget(this), QStringLiteral("List1"));
+    List1 = TextList(this, QStringLiteral("List1"));
     for (int c = 0; c < kCount; ++c)
         List1->addItem(FormatNumber(c, kRowDigits) + QLatin1Char(':') + cityNames.value(c));
     List1->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("00:國國國")) + 40);

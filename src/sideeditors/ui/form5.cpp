@@ -3,6 +3,7 @@
 #include "shared/name_field.h"
 #include "shared/texts.h"
 #include "shared/ui/officer_search_box.h"
+#include "shared/ui/text_list.h"
 
 #include <QGridLayout>
 #include <QIcon>
@@ -24,8 +25,7 @@ Form5::Form5(Session& session, QWidget* parent) : QDialog(parent), session_(sess
 
     Label1 = new QLabel(QStringLiteral("請選擇一位武將"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    List1 = new QListWidget(this);
-    List1->setObjectName(QStringLiteral("List1"));
+    List1 = TextList(this, QStringLiteral("List1"));
     Label2 = new QLabel(QStringLiteral("查找武將"), this);
     Label2->setObjectName(QStringLiteral("Label2"));
     Text1 = new QLineEdit(this);

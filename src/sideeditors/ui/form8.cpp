@@ -6,6 +6,7 @@
 #include "shared/ui/combo_values.h"
 #include "shared/ui/control_names.h"
 #include "shared/ui/input_filters.h"
+#include "shared/ui/text_list.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -41,7 +42,7 @@ Form8::Form8(Session& session, QByteArray& save, const SaveTables& tables, int s
     Option2 = named(new QRadioButton(QStringLiteral("特殊人物"), this), QStringLiteral("Option2"));
     connect(Option1, &QRadioButton::clicked, this, [this] { fillList(false); });
     connect(Option2, &QRadioButton::clicked, this, [this] { fillList(true); });
-    List1 = named(new QListWidget(this), QStringLiteral("List1"));
+    List1 = TextList(this, QStringLiteral("List1"));
     List1->setMinimumSize(fontMetrics().horizontalAdvance(QStringLiteral("國國國國 信賴(J)")) + 60, 360);
     connect(List1, &QListWidget::currentRowChanged, this, &Form8::showLevel);
     connect(List1, &QListWidget::itemChanged, this, &Form8::showCount);

@@ -6,6 +6,7 @@
 #include "shared/ui/control_names.h"
 #include "shared/ui/input_filters.h"
 #include "shared/ui/pending_edits.h"
+#include "shared/ui/text_list.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -41,7 +42,7 @@ Form9::Form9(Prompter& prompter, QByteArray& save, const SaveTables& tables, con
     setWindowIcon(QIcon(QStringLiteral(":/icons/varkel.png")));
     setModal(true);
 
-    List1 = named(new QListWidget(this), QStringLiteral("List1"));
+    List1 = TextList(this, QStringLiteral("List1"));
     for (int s = 0; s < kCount; ++s) {
         if (tables.forceNames.value(s).isEmpty())
             continue;

@@ -1,8 +1,9 @@
 // Times the saved-game editor on a demo game folder: opening the window (newest
 // save read, tables built, officer list filled, officer 0 shown and painted) and
 // switching officers (a List1 selection shows the officer and its face),
-// treasures (a List2 selection shows the treasure, its note and its picture) and
-// family members (a List4 selection shows the member, its officer and remark).
+// treasures (a List2 selection shows the treasure, its note and its picture),
+// relationships (a List3 selection shows both parties) and family members (a
+// List4 selection shows the member, its officer and remark).
 //   build/tests/form4_bench [runs]
 #include "saveeditor/ui/form4.h"
 #include "support/bench.h"
@@ -49,6 +50,14 @@ int main(int argc, char* argv[])
     test::TimeRuns("switch treasure (List2 -> ReadHorse, picture written, loaded and painted)", runs, [&](int i) {
         treasures->setCurrentRow((i * 37 + 1) % treasures->count());
         picture->repaint();
+    });
+
+    form->Option3[2]->click();
+    QApplication::processEvents();
+    auto* relations = form->findChild<QListWidget*>(QStringLiteral("List3"));
+    test::TimeRuns("switch relationship (List3 -> ShowRelation, both faces written and painted)", runs, [&](int i) {
+        relations->setCurrentRow((i * 7 + 1) % relations->count());
+        QApplication::processEvents();
     });
 
     form->Option3[3]->click();

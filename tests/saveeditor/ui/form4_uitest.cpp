@@ -128,6 +128,28 @@ private slots:
         QVERIFY(prompter_.shown.empty());
     }
 
+    // The treasure and relationship views are built when first shown; each view
+    // shows the window's Save button, and the window keeps the size it opened with.
+    void everyModeShowsTheSaveButton()
+    {
+        auto form = openForm();
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        const QSize opened = form->size();
+        for (int mode : {1, 2})
+            QVERIFY(!form->findChild<QWidget*>(QStringLiteral("Frame10(%1)").arg(mode)));
+        applyAnEdit(*form);
+        for (int mode : {1, 2, 3, 0}) {
+            QVERIFY(form->Option3[mode]->isEnabled());
+            form->Option3[mode]->click();
+            auto* view = control<QWidget>(*form, QStringLiteral("Frame10(%1)").arg(mode));
+            auto* save = control<QPushButton>(*form, QStringLiteral("Command8(%1)").arg(mode));
+            QVERIFY(view->isVisible() && view->isAncestorOf(save) && save->isVisible());
+            QVERIFY(showsModified(*form));
+            QCOMPARE(form->size(), opened);
+        }
+    }
+
     void startUpWithoutAValidSaveRefuses()
     {
         for (int k = 0; k < 9; ++k)
