@@ -14,20 +14,26 @@ std::string utf8(const QString& text)
 void appendJsonString(std::string& out, const std::string& text)
 {
     out += '"';
-    for (const char c : text) {
+    // Runs that need no escape are copied whole.
+    std::size_t run = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
         const auto u = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
+        if (u >= 0x20 && c != '"' && c != '\\')
+            continue;
+        out.append(text, run, i - run);
+        run = i + 1;
+        if (u >= 0x20) {
             out += '\\';
             out += c;
-        } else if (u < 0x20) {
+        } else {
             static const char hex[] = "0123456789abcdef";
             out += "\\u00";
             out += hex[u >> 4];
             out += hex[u & 15];
-        } else {
-            out += c;
         }
     }
+    out.append(text, run);
     out += '"';
 }
 

@@ -34,7 +34,7 @@ QString DecodeBiography(const QByteArray& buffer, qsizetype start)
             ++p;
             continue;
         }
-        text += big5.decodeSlot(static_cast<std::uint16_t>(c << 8 | byteAt(buffer, start + p + 1)));
+        big5.appendSlot(text, static_cast<std::uint16_t>(c << 8 | byteAt(buffer, start + p + 1)));
         p += 2;
     }
     return text;

@@ -146,7 +146,7 @@ QStringList DecodeTreasureNotes(const QByteArray& stretch)
         else if (code == kNoteLineFeed)
             notes[c] += QLatin1Char('\n');
         else
-            notes[c] += big5.decodeSlot(static_cast<std::uint16_t>(code));
+            big5.appendSlot(notes[c], static_cast<std::uint16_t>(code));
     }
     return notes;
 }

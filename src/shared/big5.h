@@ -18,6 +18,8 @@ public:
     // single-byte character gives that character and, unless it is 0, its
     // second byte; anything else gives U+FFFD.
     QString decodeSlot(std::uint16_t code) const;
+    // The same text appended to `text`, without a string for each slot.
+    void appendSlot(QString& text, std::uint16_t code) const;
 
     // The code of one UTF-16 unit in code page 950: a double-byte code above
     // 255, a single-byte code, or 0 when the character has no code.

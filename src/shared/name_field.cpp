@@ -13,11 +13,12 @@ QString ReadNameField(const QByteArray& buffer, qsizetype start, int lastOffset)
     if (start < 0)
         return result;
     const Big5& big5 = Big5::instance();
+    result.reserve(lastOffset + 2);  // a slot gives at most two characters
     for (qsizetype i = 0; i <= lastOffset; i += 2) {
         const qsizetype at = start + i;
         if (at >= buffer.size() || byteAt(buffer, at) == 0)
             break;
-        result += big5.decodeSlot(static_cast<std::uint16_t>(byteAt(buffer, at) * 256 + byteAt(buffer, at + 1)));
+        big5.appendSlot(result, static_cast<std::uint16_t>(byteAt(buffer, at) * 256 + byteAt(buffer, at + 1)));
     }
     qsizetype end = result.size();
     while (end > 0 && result[end - 1] == QLatin1Char(' '))

@@ -163,6 +163,26 @@ TEST_F(Cli, CheckFindsThePlantedOddValues)
     EXPECT_TRUE(run.out.contains("tactics at offset")) << run.out.toStdString();
 }
 
+// A name with the characters JSON must escape reaches the dump whole.
+TEST_F(Cli, DumpEscapesQuotesBackslashesAndControlCharacters)
+{
+    const QString path = copyOf(3);
+    QByteArray bytes = bytesOf(path);
+    const QByteArray name("\"a\\b\x01" "c\0\0", 8);
+    bytes.replace(save::personBlock(0) + save::person::kFullName, name.size(), name);
+    ASSERT_TRUE(test::WriteFileBytes(path, bytes));
+    const QString expected = QStringLiteral("\"a\\b\u0001c");
+    ASSERT_EQ(DecodeOfficer(bytes, 0).person.fullName, expected);
+
+    const CliRun run = cli({"dump", path, "--records", "officers"});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains(QStringLiteral(R"("\"a\\b\u0001c")")));
+    QStringList texts;
+    for (const QJsonValue value : test::dumped(run)[0].toObject())
+        texts << value.toString();
+    EXPECT_TRUE(texts.contains(expected));
+}
+
 TEST_F(Cli, CsvHasOneRowPerRecordOfTheJson)
 {
     for (const char* records : {"officers", "tables"}) {
