@@ -112,6 +112,7 @@ int main(int argc, char* argv[])
 
     varkel::UseChineseFont();
     varkel::UseChineseTranslation();
+    varkel::UseProgramIcon();
 
     const auto form3 = varkel::StartUp(
         session, {QApplication::applicationDirPath(), parser.value(gameFolderOption)});

@@ -22,7 +22,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -75,7 +74,6 @@ Form1::Form1(Session& session, SystemSave file, BiographyFile biographies)
       person_(session), childFactory_(MakePicker)
 {
     setObjectName(QStringLiteral("Form1"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/varkel.png")));
     state_ = new EditState(*this, GetResText(351));
 
     auto* bar = new QMenuBar(this);

@@ -29,7 +29,6 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -84,7 +83,6 @@ Form4::Form4(Session& session, SaveGame save, ScenarioData scenario)
       random_([] { return QRandomGenerator::global()->generateDouble(); })
 {
     setObjectName(QStringLiteral("Form4"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/varkel.png")));
     state_ = new EditState(*this, GetResText(351));
     tUndo = state_->undoAction();
     tRedo = state_->redoAction();

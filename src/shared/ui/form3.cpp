@@ -6,12 +6,13 @@
 #include "shared/temp_folder.h"
 #include "shared/texts.h"
 #include "shared/ui/control_names.h"
+#include "shared/ui/standard_error.h"
 #include "version.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QCloseEvent>
 #include <QFrame>
-#include <QIcon>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -27,6 +28,18 @@ constexpr int kHeight = 360;
 constexpr qint64 kBackgroundFileSize = 215'040;
 
 const QString kAuthor = QStringLiteral("Varkel編輯器開發組");
+
+// Any picture format the platform reads will do; the game's is a bitmap, so that
+// is tried first, without asking every image plugin.
+QPixmap BackgroundPicture(QByteArray bytes)
+{
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImage image = ReadImage(buffer, "bmp");
+    if (image.isNull())
+        image = QImage::fromData(bytes);
+    return QPixmap::fromImage(image);
+}
 const QString kAuthorMail = QStringLiteral("editor@varkel.invalid");
 
 }  // namespace
@@ -36,14 +49,13 @@ Form3::Form3(Session& session, QWidget* parent)
 {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(GetResText(351));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/varkel.png")));
     setFixedSize(kWidth, kHeight);
 
     const QString selgame = GameFilePath(session_.gameFolder, QStringLiteral("Selgame.vk"));
     // One byte more than the picture tells a file of another size.
     const auto picture = FileStore::readFile(selgame, kBackgroundFileSize + 1);
     if (picture && picture->size() == kBackgroundFileSize)
-        background_.loadFromData(*picture);
+        background_ = BackgroundPicture(*picture);
     buildControls();
 }
 

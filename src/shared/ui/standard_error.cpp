@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QFont>
 #include <QFontDatabase>
+#include <QFile>
 #include <QImage>
+#include <QImageReader>
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QPixmap>
@@ -48,7 +50,24 @@ bool ShowTempBitmap(Session& session, QLabel* picture, const QString& name, cons
 
 QPixmap LoadBitmapFile(const QString& path)
 {
-    return QPixmap::fromImage(QImage(path));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QPixmap::fromImage(ReadImage(file, "bmp"));
+}
+
+QImage ReadImage(QIODevice& device, const char* format)
+{
+    QImageReader reader(&device, format);
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+}
+
+void UseProgramIcon()
+{
+    QFile file(QStringLiteral(":/icons/varkel.png"));
+    if (file.open(QIODevice::ReadOnly))
+        QApplication::setWindowIcon(QPixmap::fromImage(ReadImage(file, "png")));
 }
 
 void UseChineseFont()

@@ -4,6 +4,8 @@
 #include "shared/session.h"
 
 class QByteArray;
+class QImage;
+class QIODevice;
 class QLabel;
 class QPixmap;
 class QWidget;
@@ -30,6 +32,14 @@ bool ShowTempBitmap(Session& session, QLabel* picture, const QString& name, cons
 // name many times a second, and QPixmap's own file cache would hand back an
 // earlier picture of the same size written within the same second.
 QPixmap LoadBitmapFile(const QString& path);
+
+// An image of a format Qt decodes itself ("bmp", "png"), or a null image. Qt's
+// format detection first loads every installed image plugin to ask it, which
+// cost start-up more than the decoding.
+QImage ReadImage(QIODevice& device, const char* format);
+
+// The program's icon for every window.
+void UseProgramIcon();
 
 // Applies the Traditional Chinese CJK font to the application.
 void UseChineseFont();

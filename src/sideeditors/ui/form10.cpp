@@ -14,7 +14,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -53,7 +52,6 @@ Form10::Form10(Session& session, QByteArray& save, const SaveTables& tables, con
 {
     setObjectName(QStringLiteral("Form10"));
     setWindowTitle(GetResText(279));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/varkel.png")));
     setModal(true);
 
     List1 = TextList(this, QStringLiteral("List1"));

@@ -6,7 +6,6 @@
 #include "shared/ui/text_list.h"
 
 #include <QGridLayout>
-#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -20,7 +19,6 @@ Form5::Form5(Session& session, QWidget* parent) : QDialog(parent), session_(sess
 {
     setObjectName(QStringLiteral("Form5"));
     setWindowTitle(GetResText(352));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/varkel.png")));
     setModal(true);
 
     Label1 = new QLabel(QStringLiteral("請選擇一位武將"), this);

@@ -7,7 +7,6 @@
 
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QIcon>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -20,7 +19,6 @@ Form6::Form6(Session& session, const std::array<QString, 8>& lines, const QStrin
 {
     setObjectName(QStringLiteral("Form6"));
     setWindowTitle(GetResText(353));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/varkel.png")));
     setModal(true);
 
     Label1 = named(new QLabel(QStringLiteral("你的孩子將來會成為這樣"), this), QStringLiteral("Label1"));

@@ -12,7 +12,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -35,7 +34,6 @@ Form8::Form8(Session& session, QByteArray& save, const SaveTables& tables, int s
 {
     setObjectName(QStringLiteral("Form8"));
     setWindowTitle(GetResText(354));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/varkel.png")));
     setModal(true);
 
     Option1 = named(new QRadioButton(QStringLiteral("一般武將"), this), QStringLiteral("Option1"));

@@ -13,7 +13,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -39,7 +38,6 @@ Form9::Form9(Prompter& prompter, QByteArray& save, const SaveTables& tables, con
 {
     setObjectName(QStringLiteral("Form9"));
     setWindowTitle(GetResText(278));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/varkel.png")));
     setModal(true);
 
     List1 = TextList(this, QStringLiteral("List1"));

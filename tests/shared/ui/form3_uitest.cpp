@@ -28,14 +28,14 @@ void writeFile(const QString& path, const QByteArray& bytes = {})
 }
 
 // A real picture padded to `size` bytes, as the loader reads a bitmap by its header.
-QByteArray pictureOfSize(qint64 size)
+QByteArray pictureOfSize(qint64 size, const char* format = "BMP")
 {
     QImage image(320, 200, QImage::Format_RGB32);
     image.fill(Qt::darkRed);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "BMP");
+    image.save(&buffer, format);
     bytes.resize(size, '\0');
     return bytes;
 }
@@ -193,10 +193,19 @@ private slots:
         QVERIFY(!child<QFrame>(&form3, "Picture1")->isVisible());
     }
 
+    // The game's picture is a bitmap; another format the platform reads does too.
+    void backgroundOfTheExactSizeIsShown_data()
+    {
+        QTest::addColumn<QByteArray>("format");
+        QTest::newRow("bitmap") << QByteArray("BMP");
+        QTest::newRow("png") << QByteArray("PNG");
+    }
+
     void backgroundOfTheExactSizeIsShown()
     {
+        QFETCH(QByteArray, format);
         session_.gameFolder = gameFolder("background", {});
-        writeFile(session_.gameFolder + "Selgame.vk", pictureOfSize(215'040));
+        writeFile(session_.gameFolder + "Selgame.vk", pictureOfSize(215'040, format.constData()));
         Form3 form3(session_);
         form3.show();
         QVERIFY(form3.hasBackgroundPicture());
