@@ -24,11 +24,11 @@ namespace {
 // The notes of "m_msg.vk" in `folder`; none when it cannot be read.
 QStringList readTreasureNotes(const QString& folder)
 {
-    const auto bytes = FileStore::readFile(GameFilePath(folder, QStringLiteral("m_msg.vk")),
-                                           treasure::kNotesOffset + treasure::kNotesSize);
-    if (!bytes || bytes->size() <= treasure::kNotesOffset)
+    const auto bytes = FileStore::readStretch(GameFilePath(folder, QStringLiteral("m_msg.vk")), treasure::kNotesOffset,
+                                              treasure::kNotesSize);
+    if (!bytes || bytes->isEmpty())
         return {};
-    return DecodeTreasureNotes(bytes->mid(treasure::kNotesOffset));
+    return DecodeTreasureNotes(*bytes);
 }
 
 // The scenario bytes the editor keeps: the first 134,024, a short file read as

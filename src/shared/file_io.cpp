@@ -62,6 +62,7 @@ bool OpenRegularFile(QFile& file, const QString& path, RuntimeError* error)
 std::optional<QByteArray> ReadUpTo(FileIo& io, QIODevice& device, qint64 count)
 {
     QByteArray bytes;
+    bytes.reserve(count);  // growing piece by piece would copy what was read
     while (bytes.size() < count) {
         const qsizetype had = bytes.size();
         const qint64 piece = std::min(kFileChunkSize, count - had);

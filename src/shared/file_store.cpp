@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <algorithm>
+
 namespace varkel {
 
 namespace {
@@ -44,10 +46,21 @@ FileStore::FileStore(QString backupFolder) : backupFolder_(std::move(backupFolde
 
 std::optional<QByteArray> FileStore::readFile(const QString& path, qint64 maxBytes, RuntimeError* error, FileIo& io)
 {
+    return readStretch(path, 0, maxBytes, error, io);
+}
+
+std::optional<QByteArray> FileStore::readStretch(const QString& path, qint64 offset, qint64 size, RuntimeError* error,
+                                                 FileIo& io)
+{
     QFile file;
     if (!OpenRegularFile(file, path, error))
         return std::nullopt;
-    const qint64 want = std::min(file.size(), maxBytes);
+    const qint64 want = std::clamp<qint64>(file.size() - offset, 0, size);
+    if (want > 0 && !file.seek(offset)) {
+        if (error)
+            *error = RuntimeError::fileAccess(path, file.errorString());
+        return std::nullopt;
+    }
     const auto bytes = ReadUpTo(io, file, want);
     if (!bytes || bytes->size() < want) {
         if (error) {

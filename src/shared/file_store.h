@@ -36,6 +36,10 @@ public:
     // The same read of a file the store need not remember (settings, pictures).
     static std::optional<QByteArray> readFile(const QString& path, qint64 maxBytes, RuntimeError* error = nullptr,
                                               FileIo& io = FileIo::direct());
+    // Up to `size` bytes from `offset` of the file at `path`, without reading what
+    // comes before: fewer where the file ends sooner, none where it ends before `offset`.
+    static std::optional<QByteArray> readStretch(const QString& path, qint64 offset, qint64 size,
+                                                 RuntimeError* error = nullptr, FileIo& io = FileIo::direct());
 
     // Writes `bytes` from the file's first byte. With `keepTail` a longer existing
     // file keeps its bytes beyond `bytes` (and so its length); without it the file

@@ -111,6 +111,39 @@ TEST_F(FileStoreTest, ReadsTakeNoMoreThanTheFormatNeeds)
     EXPECT_EQ(game.bytes.size(), save::kStartupBufferSize);
 }
 
+// A stretch deep in a file is read without what comes before it; a file that
+// ends sooner gives what it has, and a failing read gives nothing.
+TEST_F(FileStoreTest, StretchesAreReadFromTheirOffset)
+{
+    const QString path = file("m_msg.vk");
+    const QByteArray bytes = pattern(10'000, 5);
+    writeBytes(path, bytes);
+    struct Row {
+        qint64 offset;
+        QByteArray expected;
+    };
+    const std::vector<Row> rows = {
+        {0, bytes.left(500)},
+        {9'000, bytes.mid(9'000, 500)},
+        {9'800, bytes.mid(9'800)},  // ends inside
+        {10'000, QByteArray()},     // ends at the offset
+        {12'000, QByteArray()},     // ends before it
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.offset);
+        const auto read = FileStore::readStretch(path, row.offset, 500);
+        ASSERT_TRUE(read);
+        EXPECT_EQ(*read, row.expected);
+    }
+    RuntimeError error;
+    EXPECT_FALSE(FileStore::readStretch(file("gone.vk"), 0, 10, &error));
+    EXPECT_TRUE(error.isFileNotFound());
+    FailingFileIo io;
+    io.failAt(0, 100);
+    EXPECT_FALSE(FileStore::readStretch(path, 9'000, 500, &error, io));
+    EXPECT_EQ(error.number, RuntimeError::kFileAccess);
+}
+
 // A file that claims more bytes than a read gives back is damaged or failing:
 // padding it with zeros would later save the zeros over real data.
 TEST_F(FileStoreTest, AReadThatStopsEarlyOpensNothing)

@@ -23,10 +23,10 @@ void Form4::ReadBWNote()
     // the notes it cannot give empty, so the editor stays usable.
     const QString path = GameFilePath(session_.gameFolder, QStringLiteral("m_msg.vk"));
     RuntimeError error;
-    const auto bytes = FileStore::readFile(path, treasure::kNotesOffset + treasure::kNotesSize, &error);
+    const auto bytes = FileStore::readStretch(path, treasure::kNotesOffset, treasure::kNotesSize, &error);
     if (!bytes)
         ShowRuntimeError(*session_.prompter, error);
-    treasureNotes_ = DecodeTreasureNotes(bytes ? bytes->mid(treasure::kNotesOffset) : QByteArray());
+    treasureNotes_ = DecodeTreasureNotes(bytes.value_or(QByteArray()));
     if (treasures_)
         treasures_->setNotes(treasureNotes_);
 }

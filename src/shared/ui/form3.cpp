@@ -31,14 +31,12 @@ const QString kAuthor = QStringLiteral("Varkel編輯器開發組");
 
 // Any picture format the platform reads will do; the game's is a bitmap, so that
 // is tried first, without asking every image plugin.
-QPixmap BackgroundPicture(QByteArray bytes)
+QImage BackgroundPicture(QByteArray bytes)
 {
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
-    QImage image = ReadImage(buffer, "bmp");
-    if (image.isNull())
-        image = QImage::fromData(bytes);
-    return QPixmap::fromImage(image);
+    const QImage image = ReadImage(buffer, "bmp");
+    return image.isNull() ? QImage::fromData(bytes) : image;
 }
 const QString kAuthorMail = QStringLiteral("editor@varkel.invalid");
 
@@ -213,7 +211,9 @@ void Form3::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     if (!background_.isNull()) {
-        painter.drawPixmap(rect(), background_);
+        if (shownBackground_.isNull())
+            shownBackground_ = QPixmap::fromImage(background_);
+        painter.drawPixmap(rect(), shownBackground_);
         return;
     }
     QLinearGradient sky(0, 0, 0, height());

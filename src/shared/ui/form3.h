@@ -3,6 +3,7 @@
 #include "shared/session.h"
 #include "shared/ui/window_drag.h"
 
+#include <QImage>
 #include <QPixmap>
 #include <QWidget>
 
@@ -59,7 +60,8 @@ private:
     Session& session_;
     EditorFactory newOfficerEditor_;
     EditorFactory saveEditor_;
-    QPixmap background_;
+    QImage background_;
+    QPixmap shownBackground_;  // made on the first paint: opening an editor at once never needs it
     WindowDrag drag_;
 
     QPushButton* Command2 = nullptr;
