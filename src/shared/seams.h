@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <deque>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -23,6 +24,19 @@ public:
     void tell(const QString& text, const QString& title, MessageIcon icon)
     {
         ask(text, title, MessageButtons::Ok, icon);
+    }
+    // Yes, No or Cancel about doing something first: Yes does it and gives its
+    // result (false when it failed), No gives true (go on without it), Cancel false.
+    bool askToDo(const QString& text, const QString& title, const std::function<bool()>& doIt)
+    {
+        switch (ask(text, title, MessageButtons::YesNoCancel, MessageIcon::Question)) {
+        case Answer::Yes:
+            return doIt();
+        case Answer::No:
+            return true;
+        default:
+            return false;
+        }
     }
 };
 

@@ -437,13 +437,7 @@ void Form1::Command3_Click()
 
 bool Form1::savePrompt()
 {
-    if (!modified())
-        return true;
-    const Answer answer =
-        session_.prompter->ask(GetResText(252), kEditorTitle, MessageButtons::YesNoCancel, MessageIcon::Question);
-    if (answer == Answer::Cancel)
-        return false;
-    return answer == Answer::No || save();
+    return !modified() || session_.prompter->askToDo(GetResText(252), kEditorTitle, [this] { return save(); });
 }
 
 void Form1::sOpenfile_Click()

@@ -562,16 +562,10 @@ void Form4::tSaveFile_Click()
 
 bool Form4::savePrompt()
 {
-    if (!modified())
-        return true;
-    const Answer answer =
-        session_.prompter->ask(GetResText(252), kEditorTitle, MessageButtons::YesNoCancel, MessageIcon::Question);
-    if (answer == Answer::Cancel)
-        return false;
     // A save that failed was reported; the command stops so nothing is lost. "No"
     // lets the command go on but keeps the changes marked until another file is
     // open, so a cancelled open loses nothing.
-    return answer == Answer::No || saveFile();
+    return !modified() || session_.prompter->askToDo(GetResText(252), kEditorTitle, [this] { return saveFile(); });
 }
 
 void Form4::loadOpened()

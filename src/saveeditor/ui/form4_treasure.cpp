@@ -69,16 +69,8 @@ bool Form4::writeScenario()
 
 bool Form4::treasurePrompt()
 {
-    if (!state_->modified(1))
-        return true;
-    switch (session_.prompter->ask(GetResText(291), kEditorTitle, MessageButtons::YesNoCancel, MessageIcon::Question)) {
-    case Answer::Yes:
-        return writeScenario();
-    case Answer::No:
-        return true;
-    default:
-        return false;
-    }
+    return !state_->modified(1) ||
+           session_.prompter->askToDo(GetResText(291), kEditorTitle, [this] { return writeScenario(); });
 }
 
 }  // namespace varkel

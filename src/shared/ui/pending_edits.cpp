@@ -13,17 +13,7 @@ const char* const kPendingEditsQuestion = "這個記錄有尚未應用的修改�
 
 bool MayLeaveRecord(Prompter& prompter, bool viewDiffers, const std::function<bool()>& apply)
 {
-    if (!viewDiffers)
-        return true;
-    switch (prompter.ask(QString::fromUtf8(kPendingEditsQuestion), kEditorTitle, MessageButtons::YesNoCancel,
-                         MessageIcon::Question)) {
-    case Answer::Yes:
-        return apply();
-    case Answer::No:
-        return true;
-    default:
-        return false;
-    }
+    return !viewDiffers || prompter.askToDo(QString::fromUtf8(kPendingEditsQuestion), kEditorTitle, apply);
 }
 
 }  // namespace varkel
