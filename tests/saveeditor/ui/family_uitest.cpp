@@ -11,6 +11,7 @@
 #include "shared/texts.h"
 #include "shared/ui/input_filters.h"
 #include "sideeditors/ui/form6.h"
+#include "support/save_editor.h"
 #include "support/scripted_picker.h"
 #include "support/temp_game_folder.h"
 #include "support/typing.h"
@@ -38,9 +39,7 @@ private:
     // The editor on the newest save in its family mode, showing member k.
     std::unique_ptr<Form4> openFamily(int k)
     {
-        std::unique_ptr<Form4> form(Form4::open(session_));
-        if (!form)
-            qFatal("Form4 did not open");
+        std::unique_ptr<Form4> form = test::OpenSaveEditor(session_);
         form->show();
         form->setRandomSource([] { return 0.0; });
         form->Option3[3]->click();

@@ -7,6 +7,7 @@
 #include "shared/texts.h"
 #include "support/drags.h"
 #include "support/file_bytes.h"
+#include "support/save_editor.h"
 #include "support/temp_game_folder.h"
 #include "support/typing.h"
 
@@ -35,9 +36,7 @@ private:
 
     std::unique_ptr<Form4> openForm()
     {
-        std::unique_ptr<Form4> form(Form4::open(session_));
-        if (!form)
-            qFatal("Form4 did not open");
+        std::unique_ptr<Form4> form = test::OpenSaveEditor(session_);
         form->show();
         return form;
     }

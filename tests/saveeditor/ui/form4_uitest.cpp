@@ -5,6 +5,7 @@
 #include "shared/name_field.h"
 #include "shared/texts.h"
 #include "support/failing_file_io.h"
+#include "support/save_editor.h"
 #include "support/temp_game_folder.h"
 #include "support/typing.h"
 
@@ -56,10 +57,7 @@ private:
 
     std::unique_ptr<Form4> openForm()
     {
-        std::unique_ptr<Form4> form(Form4::open(session_));
-        if (!form)
-            qFatal("Form4 did not open");
-        return form;
+        return test::OpenSaveEditor(session_);
     }
 
     static QLineEdit* box(Form4& f, const QString& name) { return control<QLineEdit>(f, name); }

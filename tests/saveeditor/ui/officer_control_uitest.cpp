@@ -10,6 +10,7 @@
 #include "shared/name_field.h"
 #include "shared/texts.h"
 #include "support/file_bytes.h"
+#include "support/save_editor.h"
 #include "support/temp_game_folder.h"
 
 #include <QApplication>
@@ -85,9 +86,7 @@ private:
     // The editor on save slot k.
     std::unique_ptr<Form4> openSlot(int k)
     {
-        std::unique_ptr<Form4> form(Form4::open(session_));
-        if (!form)
-            qFatal("Form4 did not open");
+        std::unique_ptr<Form4> form = test::OpenSaveEditor(session_);
         if (k != demo::kDemoNewestSlot)
             control<QAction>(*form, QStringLiteral("sSavSum(%1)").arg(k))->trigger();
         if (form->saveGame().path != slot(k))

@@ -8,6 +8,7 @@
 #include "saveeditor/ui/relation_panel.h"
 #include "shared/texts.h"
 #include "support/file_bytes.h"
+#include "support/save_editor.h"
 #include "support/scripted_picker.h"
 #include "support/temp_game_folder.h"
 
@@ -30,9 +31,7 @@ private:
     // The editor on the newest save in its relationship mode, showing record i.
     std::unique_ptr<Form4> openRelations(int i)
     {
-        std::unique_ptr<Form4> form(Form4::open(session_));
-        if (!form)
-            qFatal("Form4 did not open");
+        std::unique_ptr<Form4> form = test::OpenSaveEditor(session_);
         form->show();
         form->Option3[2]->click();
         form->relationPanel()->List3->setCurrentRow(i);

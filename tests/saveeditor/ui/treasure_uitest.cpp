@@ -10,6 +10,7 @@
 #include "shared/texts.h"
 #include "support/failing_file_io.h"
 #include "support/file_bytes.h"
+#include "support/save_editor.h"
 #include "support/scripted_picker.h"
 #include "support/temp_game_folder.h"
 #include "support/typing.h"
@@ -58,9 +59,7 @@ private:
     // The editor in its treasure mode, showing treasure t.
     std::unique_ptr<Form4> openTreasure(int t)
     {
-        std::unique_ptr<Form4> form(Form4::open(session_));
-        if (!form)
-            qFatal("Form4 did not open");
+        std::unique_ptr<Form4> form = test::OpenSaveEditor(session_);
         form->show();
         form->Option3[1]->click();
         panel(*form)->List2->setCurrentRow(t);
