@@ -12,7 +12,7 @@ namespace varkel::cli {
 using Json = nlohmann::ordered_json;
 
 // Writes records as the command line shows them: "kind" and "number", then every
-// field by its key (numbers as numbers, names as text, flags as booleans, a list
+// field by its key (numbers as numbers, half units as 7.5, names as text, flags as booleans, a list
 // code and its text as key and key_text, skills by name, tactics as levels), then
 // the names of the records it refers to. Keys and list texts are converted once.
 class RecordWriter {
@@ -27,7 +27,7 @@ public:
 
 private:
     struct Cell {
-        enum Type { None, Number, Text, Bool, Texts, Numbers } type = None;
+        enum Type { None, Number, Decimal, Text, Bool, Texts, Numbers } type = None;  // Decimal: `text` as a JSON number
         long long number = 0;
         std::string text;
         std::vector<std::string> texts;

@@ -73,7 +73,10 @@ void EncodeMemberRecord(QByteArray& b, qsizetype r, const MemberRecord& m)
     const int storedGrowth = growthOf(b, r);
     const int storedPersonality = personalityOf(b, r);
 
-    EncodePersonBlock(b, r, m.person);  // the abilities' copy at +37..40 included
+    // The person block's ability bytes (+37..40) are the copy here.
+    PersonBlock person = m.person;
+    person.abilities = AbilityCopyToStore(b, r + kAbilities, r + kPersonAbilityCopy, m.person.abilities);
+    EncodePersonBlock(b, r, person);
     for (int i = 0; i < 4; ++i)
         setByte(b, r + kAbilities + i, m.person.abilities[std::size_t(i)]);
     setBits(b, r + kTendencies, kStrategicBits | kCharacterBits, m.strategicTendency << 4 | m.characterTendency << 2);
@@ -86,11 +89,6 @@ void EncodeMemberRecord(QByteArray& b, qsizetype r, const MemberRecord& m)
     setBits(b, r + kLifespan, kLifespanBits, m.lifespanHalves << 4);
     EncodeSkills(b, r + kStatusPart, m.skills);
     EncodeTactics(b, r + kStatusPart, m.tactics);
-}
-
-QString LifespanText(int halves)
-{
-    return QString::number(halves / 2) + (halves % 2 ? QStringLiteral(".5") : QString());
 }
 
 }  // namespace varkel

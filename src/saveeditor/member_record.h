@@ -19,7 +19,8 @@ inline constexpr qsizetype kTendencies = 53;  // growth bit 0, strategic, charac
 inline constexpr qsizetype kTemper = 54;      // calm, bravery (kept by the person block), growth bits 2-1
 inline constexpr qsizetype kCompatibleOfficer = 56;  // LE16
 inline constexpr qsizetype kOutlook = 59;  // aspiration, personality, the admiral mark
-inline constexpr qsizetype kAbilities = kStatusPart + 2;  // 62..65; 37..40 only get a copy
+inline constexpr qsizetype kAbilities = kStatusPart + 2;  // 62..65
+inline constexpr qsizetype kPersonAbilityCopy = 37;       // 37..40 only get a copy
 inline constexpr qsizetype kLifespan = kStatusPart + 51;  // 111: half years in the high nibble
 
 inline constexpr int kAdmiralGrowth = 8;        // "提督": bits 1-0 of +59 read 2
@@ -52,14 +53,12 @@ MemberRecord DecodeMemberRecord(const QByteArray& buffer, qsizetype start);
 // Stores the record over the one at `start`; bits no field owns keep their values
 // (bit 4 and bits 3-0 of +52, bit 0 of +59 unless "提督" is newly stored, bits 3-0
 // of +111, bits 5-0 of +116),
-// and the abilities go to +62..65 and their copy at +37..40. Growth tendency and
+// and the abilities go to +62..65; the copy at +37..40 follows an ability that
+// changes and is kept otherwise. Growth tendency and
 // personality have more than one stored form: while the record's value is the one
 // the stored bits read as, those bits stay as they are; a changed value is stored
 // in its one plain form. "提督" is stored as bits 1-0 of +59 = 2 with the other
 // growth bits of +54 kept, so that it reads back as 8.
 void EncodeMemberRecord(QByteArray& buffer, qsizetype start, const MemberRecord& record);
-
-// The lifespan box's text: whole years, with ".5" for an odd half count.
-QString LifespanText(int halves);
 
 }  // namespace varkel

@@ -66,7 +66,18 @@ void EncodeTactics(QByteArray& b, qsizetype at, const std::array<int, kTacticCou
     auto stored = [](int nibble) { return nibble & 15; };
     for (int k = 0; k < 7; ++k)
         setByte(b, at + kTactics + k, stored(tactics[2 * k + 1]) * 16 + stored(tactics[2 * k]));
-    setByte(b, at + kTactics + 7, stored(tactics[14]));
+    setBits(b, at + kTactics + 7, 0x0F, stored(tactics[14]));
+}
+
+std::array<int, 4> AbilityCopyToStore(const QByteArray& b, qsizetype abilitiesAt, qsizetype copyAt,
+                                      const std::array<int, 4>& abilities)
+{
+    std::array<int, 4> copy{};
+    for (int i = 0; i < 4; ++i) {
+        const int ability = abilities[std::size_t(i)];
+        copy[std::size_t(i)] = byteAt(b, abilitiesAt + i) != (ability & 0xFF) ? ability : byteAt(b, copyAt + i);
+    }
+    return copy;
 }
 
 QString ReadFullName(const QByteArray& buffer, qsizetype at)
@@ -209,12 +220,14 @@ OfficerRecord DecodeOfficer(const QByteArray& save, int officer)
 
 void EncodeOfficer(QByteArray& save, int officer, const OfficerRecord& record)
 {
-    EncodePersonBlock(save, save::personBlock(officer), record.person);
+    const qsizetype at = save::statusBlock(officer);
+    const qsizetype person = save::personBlock(officer);
+    const auto copy = AbilityCopyToStore(save, person + kAbilities, at + kAbilityCopy, record.person.abilities);
+    for (int i = 0; i < 4; ++i)
+        setByte(save, at + kAbilityCopy + i, copy[std::size_t(i)]);
+    EncodePersonBlock(save, person, record.person);
     StatusBlock status = record.status;
     status.entryYearByte = EntryYearToStore(record);
-    const qsizetype at = save::statusBlock(officer);
-    for (int i = 0; i < 4; ++i)
-        setByte(save, at + kAbilityCopy + i, record.person.abilities[i]);
     EncodeStatusBlock(save, at, status);
     EncodeGameDate(save, record.date);
 }

@@ -84,8 +84,16 @@ void SetSkill(std::uint32_t& skills, int skill, bool on);
 std::uint32_t DecodeSkills(const QByteArray& buffer, qsizetype at);
 void EncodeSkills(QByteArray& buffer, qsizetype at, std::uint32_t skills);
 std::array<int, kTacticCount> DecodeTactics(const QByteArray& buffer, qsizetype at);
-// Nibbles are stored as given; the high nibble of the last byte is no tactic: 0.
+// Nibbles are stored as given; the high nibble of the last byte is no tactic and
+// keeps what it holds.
 void EncodeTactics(QByteArray& buffer, qsizetype at, const std::array<int, kTacticCount>& tactics);
+
+// What the second place of the four abilities (status block +2 of an officer, +37
+// of a member record), which the game writes and never reads, holds after storing
+// `abilities` at `abilitiesAt`: the copy of an ability that changes follows it, the
+// copy of one left as it was keeps its byte. Call before the abilities are written.
+std::array<int, 4> AbilityCopyToStore(const QByteArray& buffer, qsizetype abilitiesAt, qsizetype copyAt,
+                                      const std::array<int, 4>& abilities);
 
 // The full name of the person block at `at`: what lists and name tables show.
 QString ReadFullName(const QByteArray& buffer, qsizetype at);

@@ -132,17 +132,14 @@ void AddSkillsAndTactics(FieldTable<Record>& t, SkillsRef skills, TacticsRef tac
 // The fields of a member record (new officers, family members) beyond the
 // person block.
 
-// Whole years in the box; a half year it was shown with is kept while the box
-// still shows it.
+// Kept in half years. The box takes whole years (up to 7); a half year it was
+// shown with is kept while the box still shows it.
 template <typename Record>
 void AddLifespan(FieldTable<Record>& t, const char* box)
 {
-    RecordField<Record>& lifespan = t.number("lifespan", box, QStringLiteral("壽命"), 1, std::nullopt,
-                                             member::kLifespanWholeYears, member::kLifespanWholeYears,
-                                             [](auto& r) -> auto& { return r.lifespanHalves; });
-    lifespan.get = [](const Record& r) { return FieldValue{r.lifespanHalves / 2, {}, {}}; };
-    lifespan.set = [](Record& r, const FieldValue& v) { r.lifespanHalves = 2 * v.number; };
-    lifespan.shown = [](const Record& r) { return LifespanText(r.lifespanHalves); };
+    t.number("lifespan", box, QStringLiteral("壽命"), 1, std::nullopt, 2 * member::kLifespanWholeYears,
+             member::kLifespanMaxHalves, [](auto& r) -> auto& { return r.lifespanHalves; })
+        .halves = true;
 }
 
 // The five tendency lists, in the order the views show them.

@@ -85,9 +85,7 @@ void EncodeRelation(QByteArray& save, int i, const Relation& r)
 
 void StoreRelation(QByteArray& save, int officerCount, int i, const Relation& r)
 {
-    if (r == DecodeRelation(save, officerCount, i))
-        writeAllCopies(save, i, valueAt(save, record(i)));
-    else
+    if (r != DecodeRelation(save, officerCount, i))
         EncodeRelation(save, i, r);
 }
 

@@ -61,9 +61,9 @@ bool StoresEmpty(const Relation& r);
 // the empty record. Parties are stored in their ten bits as they are.
 void EncodeRelation(QByteArray& save, int i, const Relation& r);
 
-// Apply of record i: a relation that still decodes as copy 0 does is written as
-// copy 0's bytes to all eight copies (so odd stored bits the view cannot show
-// stay), any other is encoded.
+// Apply of record i: a relation that still decodes as copy 0 does writes nothing,
+// so odd stored bits the view cannot show and copies that disagree stay as they
+// are; any other is encoded into all eight copies.
 void StoreRelation(QByteArray& save, int officerCount, int i, const Relation& r);
 
 // The copies 1..7 whose record i differs from copy 0.

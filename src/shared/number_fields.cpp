@@ -42,34 +42,78 @@ QString FieldProblemMessage(const QString& label, const QString& detail)
     return GetResText(259) + QStringLiteral("\n「%1」%2").arg(label, detail);
 }
 
-NumberReading ReadNumber(const QString& control, const QString& label, const QString& text, std::optional<int> lower,
-                         std::optional<int> upper, int storableMax)
+namespace {
+
+// A whole number of digits, or with `halves` also one ending in ".5" (or ".0"),
+// as a count of the field's units.
+std::optional<qlonglong> readUnits(const QString& text, bool halves)
+{
+    QString whole = text.trimmed();
+    int half = 0;
+    if (halves && whole.size() > 2 && whole[whole.size() - 2] == QLatin1Char('.')) {
+        const QChar digit = whole.back();
+        if (digit != QLatin1Char('5') && digit != QLatin1Char('0'))
+            return std::nullopt;
+        half = digit == QLatin1Char('5') ? 1 : 0;
+        whole.chop(2);
+    }
+    if (whole.isEmpty() || !std::all_of(whole.begin(), whole.end(), [](QChar c) { return c.isDigit() && c.unicode() < 128; }))
+        return std::nullopt;
+    bool ok = false;
+    const qlonglong value = whole.toLongLong(&ok);
+    if (!ok)
+        return std::nullopt;
+    return halves ? 2 * value + half : value;
+}
+
+QString unitsText(qlonglong units, bool halves)
+{
+    if (!halves)
+        return QString::number(units);
+    return QString::number(units / 2) + (units % 2 ? QStringLiteral(".5") : QString());
+}
+
+NumberReading readNumber(const QString& control, const QString& label, const QString& text, std::optional<int> lower,
+                         std::optional<int> upper, int storableMax, bool halves)
 {
     NumberReading r;
-    bool ok = false;
-    const QString trimmed = text.trimmed();
-    const qlonglong value = trimmed.toLongLong(&ok);
-    if (trimmed.isEmpty() || !ok || value < 0) {
-        r.problem = FieldProblem{control, FieldProblemMessage(label, QStringLiteral("必須是數字。"))};
+    const std::optional<qlonglong> value = readUnits(text, halves);
+    if (!value) {
+        const QString detail = halves ? QStringLiteral("必須是整數或半數（如3.5）。") : QStringLiteral("必須是數字。");
+        r.problem = FieldProblem{control, FieldProblemMessage(label, detail)};
         return r;
     }
-    qlonglong v = value;
+    qlonglong v = *value;
     if (upper && v > *upper)
         v = *upper;
     if (lower && v < *lower)
         v = *lower;
     if (v > storableMax) {
-        r.problem = FieldProblem{control, FieldProblemMessage(label, QStringLiteral("不能大於%1。").arg(storableMax))};
+        r.problem = FieldProblem{
+            control, FieldProblemMessage(label, QStringLiteral("不能大於%1。").arg(unitsText(storableMax, halves)))};
         return r;
     }
     r.value = static_cast<int>(v);
-    r.clamped = v != value;
+    r.clamped = v != *value;
     return r;
+}
+
+}  // namespace
+
+NumberReading ReadNumber(const QString& control, const QString& label, const QString& text, std::optional<int> lower,
+                         std::optional<int> upper, int storableMax)
+{
+    return readNumber(control, label, text, lower, upper, storableMax, false);
 }
 
 NumberReading ReadNumber(const FieldSpec& field, const QString& text)
 {
-    return ReadNumber(field.control, field.label, text, field.lower, field.upper, field.storableMax);
+    return readNumber(field.control, field.label, text, field.lower, field.upper, field.storableMax, field.halves);
+}
+
+QString NumberText(const FieldSpec& field, int number)
+{
+    return unitsText(number, field.halves);
 }
 
 QString ChoiceText(const FieldSpec& field, int code)
@@ -178,6 +222,7 @@ QString FieldValueText(const FieldSpec& field, const FieldValue& value)
         return levels.join(QLatin1Char(','));
     }
     case FieldKind::Number:
+        return NumberText(field, value.number);
     case FieldKind::Flag:
         break;
     }

@@ -41,6 +41,7 @@ struct FieldSpec {
     std::optional<int> lower;
     std::optional<int> upper;
     int storableMax = 0;  // a larger number is refused, not clamped
+    bool halves = false;  // the number counts half units: 15 is shown and typed as "7.5"; limits are in halves
     int capacity = 0;     // a name's characters
     bool lineBreaks = false;  // a name of several lines (a biography): its line breaks are allowed and not counted
     QStringList items;    // Choice: the text of each code; Skills: skill names; Tactics: level texts
@@ -53,16 +54,16 @@ template <typename Record>
 struct RecordField : FieldSpec {
     std::function<FieldValue(const Record&)> get;         // empty for a value the view works out
     std::function<void(Record&, const FieldValue&)> set;  // empty for a value that is never stored
-    // The text of the field's box when it is not the number `get` gives (a lifespan
-    // of 7.5 years); a box that still shows it keeps the stored value.
-    std::function<QString(const Record&)> shown;
 };
+
+// `number` as the field shows it: "7.5" for 15 halves.
+QString NumberText(const FieldSpec& field, int number);
 
 // The text the number box of `field` shows for `record`.
 template <typename Record>
 QString NumberBoxText(const RecordField<Record>& field, const Record& record)
 {
-    return field.shown ? field.shown(record) : QString::number(field.get(record).number);
+    return NumberText(field, field.get(record).number);
 }
 
 // Why a record cannot be stored: the field at fault (its box in the view) and a
@@ -79,8 +80,9 @@ struct NumberReading {
     std::optional<FieldProblem> problem;
 };
 
-// Reads `text` for `field`: empty or non-numeric text and values above what the
-// record can hold are problems; values beyond the limits are clamped.
+// Reads `text` for `field`: empty or non-numeric text (for a field of halves, text
+// that is no whole or half number) and values above what the record can hold are
+// problems; values beyond the limits are clamped.
 NumberReading ReadNumber(const QString& control, const QString& label, const QString& text, std::optional<int> lower,
                          std::optional<int> upper, int storableMax);
 NumberReading ReadNumber(const FieldSpec& field, const QString& text);
@@ -101,8 +103,9 @@ QString FieldValueText(const FieldSpec& field, const FieldValue& value);
 QString ChoiceText(const FieldSpec& field, int code);
 
 // Reads every editable number box of `fields` (those with a control) through
-// `textOf` into `record`; a box still showing its field's `shown` text is left
-// out, so the stored value stays. Either every box is valid and the record holds the
+// `textOf` into `record`; a box still showing the record's value is left out, so
+// the stored value stays even where it lies beyond the field's limits (a user who
+// did not change a box changes no byte). Either every box is valid and the record holds the
 // clamped values (`shown` gets the text each clamped box must show), or nothing in
 // the record changes and the first problem comes back.
 template <typename Record>
@@ -116,14 +119,14 @@ std::optional<FieldProblem> ReadNumberFields(const std::vector<RecordField<Recor
         if (f.kind != FieldKind::Number || f.control.isEmpty() || f.readOnly || !f.set)
             continue;
         const QString text = textOf(f.control);
-        if (f.shown && text == f.shown(record))
+        if (f.get && text == NumberBoxText(f, record))
             continue;
         const NumberReading r = ReadNumber(f, text);
         if (r.problem)
             return r.problem;
         f.set(updated, FieldValue{r.value, {}, {}});
         if (r.clamped)
-            clampedTexts.emplace_back(f.control, QString::number(r.value));
+            clampedTexts.emplace_back(f.control, NumberText(f, r.value));
     }
     record = updated;
     if (shown)

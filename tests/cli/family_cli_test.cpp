@@ -66,6 +66,7 @@ TEST_F(FamilyCli, DumpListsSixteenMembersWithTheChildrensOwnFields)
         EXPECT_EQ(o["number"].toInt(), k);
         EXPECT_EQ(o["full_name"].toString(), m.person.fullName);
         EXPECT_EQ(o["charisma"].toInt(), m.person.abilities[3]);
+        EXPECT_EQ(o["lifespan"].toDouble(), m.lifespanHalves / 2.0);  // 7.5, as the family view shows it
         for (const char* key : {"biography", "politics_cap", "politics_growth"})
             EXPECT_EQ(o.contains(key), family::isChild(k)) << key;
         if (family::isChild(k)) {
@@ -77,7 +78,8 @@ TEST_F(FamilyCli, DumpListsSixteenMembersWithTheChildrensOwnFields)
 }
 
 // Each set stores what the model's codecs store, diff names exactly what set
-// printed, and the dump of the family applied back changes nothing. Member 4's
+// printed, and the dump of the family applied back changes nothing (not even the
+// ability copy planted apart from its ability: only a changed ability moves it). Member 4's
 // ability copy at +37 differs from its abilities, which a biography alone keeps.
 TEST_F(FamilyCli, SetStoresThroughTheCodecsAndDiffShowsIt)
 {
@@ -105,13 +107,16 @@ TEST_F(FamilyCli, SetStoresThroughTheCodecsAndDiffShowsIt)
         {3, {"charisma_growth=8"}, [](FamilyMember& m) { m.growth[3] = family::kMaxGrowth; }, {}, true},
         {4, {"biography=" + biography}, nullptr, biography},
         {8, {"politics=12"}, [](FamilyMember& m) { m.person.abilities[2] = 12; }, {}},
+        {1, {"lifespan=3.5"}, [](FamilyMember& m) { m.lifespanHalves = 7; }, {}},
+        {1, {"lifespan=6"}, [](FamilyMember& m) { m.lifespanHalves = 12; }, {}},
+        {2, {"lifespan=9.5"}, [](FamilyMember& m) { m.lifespanHalves = 14; }, {}, true},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.assignments.join(' ').toStdString());
         prepare(planted);
-        QByteArray expected = before;
+        QByteArray expected = planted;
         if (row.edit) {
-            FamilyMember m = DecodeFamilyMember(before, row.member);
+            FamilyMember m = DecodeFamilyMember(planted, row.member);
             row.edit(m);
             EncodeFamilyMember(expected, row.member, m);
         }
@@ -122,12 +127,14 @@ TEST_F(FamilyCli, SetStoresThroughTheCodecsAndDiffShowsIt)
         const CliRun set = cli(arguments + row.assignments);
         ASSERT_EQ(set.status, 0) << set.err.toStdString();
         EXPECT_EQ(now(), expected);
-        EXPECT_NE(now(), before);
+        EXPECT_NE(now(), planted);
         EXPECT_EQ(set.out.contains(kClamped), row.clamped) << set.out.toStdString();
 
-        const CliRun diff = cli({"diff", original, save()});
-        EXPECT_EQ(diff.status, 1) << diff.err.toStdString();
-        EXPECT_EQ(diff.out, QString(set.out).remove(kClamped));
+        for (const QStringList& only : {QStringList{}, QStringList{"--records", "family"}}) {
+            const CliRun diff = cli(QStringList{"diff", original, save()} + only);
+            EXPECT_EQ(diff.status, 1) << diff.err.toStdString();
+            EXPECT_EQ(diff.out, QString(set.out).remove(kClamped));
+        }
     }
 
     prepare(planted);
@@ -137,7 +144,7 @@ TEST_F(FamilyCli, SetStoresThroughTheCodecsAndDiffShowsIt)
     const CliRun apply = cli({"apply", save(), edits});
     EXPECT_EQ(apply.status, 0) << apply.err.toStdString();
     EXPECT_TRUE(apply.out.isEmpty()) << apply.out.toStdString();
-    EXPECT_EQ(now(), before);
+    EXPECT_EQ(now(), planted);
 }
 
 TEST_F(FamilyCli, RefusedEditsExit2AndWriteNothing)
@@ -148,6 +155,9 @@ TEST_F(FamilyCli, RefusedEditsExit2AndWriteNothing)
     };
     const std::vector<Row> rows = {
         {{"0", "might=256"}, "might"},
+        {{"0", "lifespan=3.4"}, "lifespan"},
+        {{"0", "lifespan=-1"}, "lifespan"},
+        {{"0", "lifespan=3.5.5"}, "lifespan"},
         {{"0", "given_name=大", "biography=國a"}, "biography"},
         {{"0", "biography=" + QStringLiteral("國").repeated(75)}, "biography"},
         {{"0", "surname="}, "surname"},

@@ -58,7 +58,7 @@ FieldValue otherValue(const RecordField<MemberRecord>& field, const FieldValue& 
         v.number = now.number == 0 ? 1 : 0;
     } else {
         const int top = std::min(field.upper.value_or(field.storableMax), field.storableMax);
-        v.number = now.number == top ? top - 1 : std::max(now.number + 1, field.lower.value_or(0));
+        v.number = now.number >= top ? top - 1 : std::max(now.number + 1, field.lower.value_or(0));
     }
     return v;
 }
@@ -98,7 +98,7 @@ TEST(NewOfficerFields, EachBoxIsTheViewsControlWithItsLimit)
         {"duty", "Text3(2)", 2, 15},            {"ambition", "Text3(3)", 2, 15},
         {"related_officer", "Text3(4)", 5, 65535}, {"family", "Text3(5)", 5, 65535},
         {"compatibility", "Text3(6)", 3, 150},  {"compatible_officer", "Text3(7)", 5, 65535},
-        {"birth_year", "Text3(8)", 3, 355},     {"lifespan", "Text3(9)", 1, 7},
+        {"birth_year", "Text3(8)", 3, 355},     {"lifespan", "Text3(9)", 1, 14},  // halves
         {"might", "Text2(0)", 3, 255},          {"charisma", "Text2(3)", 3, 255},
     };
     for (const Row& row : rows) {
@@ -131,7 +131,9 @@ TEST(NewOfficerFields, BoxesClampOrAreRefusedByName)
         {"Text2(1)", "256", -1, 0, nullptr, "智力"},
         {"Text3(2)", "", -1, 0, nullptr, "義理"},
         {"Text3(5)", "1a", -1, 0, nullptr, "家族"},
-        {"Text3(9)", "3.5", -1, 0, nullptr, "壽命"},  // a half year can only be kept, never typed
+        {"Text3(9)", "3.5", 111, 7 << 4, nullptr},  // the box's filter lets only digits in
+        {"Text3(9)", "7.5", 111, 14 << 4, "7"},
+        {"Text3(9)", "3.4", -1, 0, nullptr, "壽命"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << row.control << " " << row.typed);

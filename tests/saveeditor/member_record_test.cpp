@@ -1,5 +1,6 @@
 #include "demo_folder/demo_game_files.h"
 #include "saveeditor/member_record.h"
+#include "shared/number_fields.h"
 #include "shared/bytes.h"
 #include "support/gtest_qt.h"
 
@@ -149,11 +150,13 @@ TEST(MemberRecord, LifespanHalvesShareByte111WithKeptBits)
         {0xF3, 15, 0xF3, "7.5"}, {0xF3, 14, 0xE3, "7.5"}, {0x5A, 6, 0x6A, "2.5"},
         {0x4C, 4, 0x4C, "2"},    {0x0F, 0, 0x0F, "0"},    {0x1F, 1, 0x1F, "0.5"},
     };
+    FieldSpec inHalves;
+    inHalves.halves = true;
     for (const Row& row : rows) {
         QByteArray b = zeroRecords();
         setByte(b, R + 111, row.b111);
         MemberRecord m = DecodeMemberRecord(b, R);
-        EXPECT_EQ(LifespanText(m.lifespanHalves), QString::fromLatin1(row.shown));
+        EXPECT_EQ(NumberText(inHalves, m.lifespanHalves), QString::fromLatin1(row.shown));
         m.lifespanHalves = row.halves;
         EncodeMemberRecord(b, R, m);
         EXPECT_EQ(byteAt(b, R + 111), row.want111) << std::hex << row.b111;
@@ -180,16 +183,18 @@ TEST(MemberRecord, EncodingKeepsEveryBitNoFieldOwns)
     }
 }
 
-TEST(MemberRecord, AbilitiesComeFromTheStatusPartAndAreCopiedOnWrite)
+TEST(MemberRecord, AbilitiesComeFromTheStatusPartAndAChangedOneIsCopied)
 {
     struct Row {
         std::array<int, 4> first;  // +37..40
         std::array<int, 4> second;  // +62..65
         std::array<int, 4> written;
+        std::array<int, 4> copy;    // +37..40 after the write: a changed ability's copy follows it
     };
     const std::vector<Row> rows = {
-        {{1, 2, 3, 4}, {90, 80, 70, 60}, {90, 80, 70, 60}},  // unchanged: the copy follows
-        {{9, 9, 9, 9}, {10, 20, 30, 40}, {255, 0, 30, 41}},
+        {{1, 2, 3, 4}, {90, 80, 70, 60}, {90, 80, 70, 60}, {1, 2, 3, 4}},
+        {{9, 9, 9, 9}, {10, 20, 30, 40}, {255, 0, 30, 41}, {255, 0, 9, 41}},
+        {{9, 9, 9, 9}, {10, 20, 30, 40}, {9, 20, 30, 40}, {9, 9, 9, 9}},
     };
     for (const Row& row : rows) {
         QByteArray b = zeroRecords();
@@ -203,7 +208,7 @@ TEST(MemberRecord, AbilitiesComeFromTheStatusPartAndAreCopiedOnWrite)
         EncodeMemberRecord(b, R, m);
         for (int i = 0; i < 4; ++i) {
             EXPECT_EQ(byteAt(b, R + 62 + i), row.written[std::size_t(i)]) << i;
-            EXPECT_EQ(byteAt(b, R + 37 + i), row.written[std::size_t(i)]) << i;
+            EXPECT_EQ(byteAt(b, R + 37 + i), row.copy[std::size_t(i)]) << i;
         }
     }
 }

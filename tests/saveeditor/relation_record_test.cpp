@@ -91,8 +91,9 @@ TEST(RelationRecord, DecodesCopyZeroAndEncodesAllEightCopies)
     }
 }
 
-// Apply keeps a record the user did not change as stored (all copies made equal to
-// copy 0); a change is encoded, and one that leaves no kind or no A or B clears it.
+// Apply writes nothing for a record the user did not change (its copies stay as
+// they are); a change is encoded into every copy, and one that leaves no kind or no
+// A or B clears it.
 TEST(RelationRecord, ApplyKeepsAnUnchangedRecordAndEncodesAChange)
 {
     struct Row {
@@ -103,9 +104,9 @@ TEST(RelationRecord, ApplyKeepsAnUnchangedRecordAndEncodesAChange)
     };
     const auto unchanged = [](Relation&) {};
     const std::vector<Row> rows = {
-        {"A not below the count, unchanged", bytes({2, 4, 192, 53}), unchanged, bytes({2, 4, 192, 53})},
-        {"A is no officer but B is, unchanged", bytes({255, 23, 240, 63}), unchanged, bytes({255, 23, 240, 63})},
-        {"feud unchanged", kFeud19, unchanged, kFeud19},
+        {"A not below the count, unchanged", bytes({2, 4, 192, 53}), unchanged, {}},
+        {"A is no officer but B is, unchanged", bytes({255, 23, 240, 63}), unchanged, {}},
+        {"feud unchanged", kFeud19, unchanged, {}},
         {"A not below the count, B changed", bytes({2, 4, 192, 53}), [](Relation& r) { r.b = 9; }, kEmpty},
         {"kind set to none", kFeud19, [](Relation& r) { r.kind = kNone; }, kEmpty},
         {"A picked as no officer", kFeud19, [](Relation& r) { r.a = kNoParty; }, kEmpty},
@@ -120,7 +121,10 @@ TEST(RelationRecord, ApplyKeepsAnUnchangedRecordAndEncodesAChange)
         row.change(r);
         const QByteArray before = save;
         StoreRelation(save, kCount860, kI, r);
-        expectWrittenEverywhere(before, save, kI, row.written);
+        if (row.written.isEmpty())
+            EXPECT_TRUE(save == before);  // copies 1..7 differ from copy 0 here, and stay so
+        else
+            expectWrittenEverywhere(before, save, kI, row.written);
     }
 }
 

@@ -268,8 +268,14 @@ void TreasurePanel::Text7_Enter()
 std::optional<FieldProblem> TreasurePanel::collect(TreasureRecord& r) const
 {
     r = shown_;
-    auto textOf = [this](const QString& control) {
-        return control == QLatin1String("Text4(1)") ? Text4[1]->text() : Text4[2]->text();
+    // Points the kind rule shows otherwise (0 for a kind that raises nothing) keep
+    // their stored value while the kind and the box are as they were shown.
+    const bool kindAsStored = ShowsRawValue(Combo2[1], kKindCount) || Combo2[1]->currentIndex() == shown_.kind;
+    const QString pointsAsShown = QString::number(ShownPoints(shown_.kind, shown_.points));
+    auto textOf = [this, kindAsStored, &pointsAsShown](const QString& control) {
+        if (control == QLatin1String("Text4(1)"))
+            return Text4[1]->text();
+        return kindAsStored && Text4[2]->text() == pointsAsShown ? QString::number(shown_.points) : Text4[2]->text();
     };
     if (auto problem = ReadNumberFields(TreasureFields(), textOf, r))
         return problem;

@@ -295,9 +295,10 @@ private slots:
         QTest::newRow("seal keeps its byte") << 9 << 37 << "100" << 3 << 37;
         QTest::newRow("weapon shows its own") << 1 << 12 << "12" << 0 << 12;
         QTest::newRow("history book") << 7 << 9 << "9" << 2 << 9;
-        QTest::newRow("horse stores 0") << 0 << 30 << "0" << kNoAbility << 0;
-        QTest::newRow("map stores 0") << 2 << 5 << "0" << kNoAbility << 0;
-        QTest::newRow("ornament stores 0") << 11 << 5 << "0" << kNoAbility << 0;
+        // Shown as 0; left as they were, the stored points stay.
+        QTest::newRow("horse keeps its byte") << 0 << 30 << "0" << kNoAbility << 30;
+        QTest::newRow("map keeps its byte") << 2 << 5 << "0" << kNoAbility << 5;
+        QTest::newRow("ornament keeps its byte") << 11 << 5 << "0" << kNoAbility << 5;
         QTest::newRow("a weapon of exactly 100 keeps its byte") << 1 << 100 << "100" << 0 << 100;
     }
     void theKindDecidesThePointsShownAndStored()
@@ -326,6 +327,10 @@ private slots:
         p->Combo2[1]->setCurrentIndex(4);
         QCOMPARE(p->Text4[2]->text(), QString::number(afterApply));
         QCOMPARE(p->Combo2[0]->currentIndex(), 1);
+        // A kind the user chose that raises nothing stores 0.
+        p->Combo2[1]->setCurrentIndex(kind == 0 ? 2 : 0);
+        apply(*form);
+        QCOMPARE(byteAt(form->scenario().bytes, record(t) + kPoints), 0);
     }
 
     void stepsAndTypedNumbersWrapThePicture_data()
