@@ -86,19 +86,21 @@ void FileStore::remember(const QString& path, const QByteArray& start)
     seen_.insert(key(path), {info.size(), info.lastModified(), start});
 }
 
-bool FileStore::changedOnDisk(const QString& path) const
+FileStore::DiskState FileStore::diskState(const QString& path) const
 {
     const auto seen = seen_.constFind(key(path));
     if (seen == seen_.constEnd())
-        return false;
+        return DiskState::AsSeen;
     const QFileInfo info = freshInfo(path);
+    if (!info.exists())
+        return DiskState::Gone;
     if (!info.isFile() || info.size() != seen->size)
-        return true;
+        return DiskState::Changed;
     if (info.lastModified() == seen->modified)
-        return false;
+        return DiskState::AsSeen;
     // Touched: only different bytes count as a change.
     const auto start = readFile(path, seen->start.size());
-    return !start || *start != seen->start;
+    return start && *start == seen->start ? DiskState::AsSeen : DiskState::Changed;
 }
 
 QString FileStore::backupOf(const QString& path) const
@@ -120,7 +122,7 @@ std::optional<RuntimeError> FileStore::backUp(const QString& path)
         return error;
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz"));
     const QString backup = backupFolder_ + QLatin1Char('/') + QFileInfo(path).fileName() + QLatin1Char('.') + stamp;
-    if (auto failed = writeAtomically(backup, QByteArray(), &source))
+    if (auto failed = writeAtomically(*io_, backup, QByteArray(), &source))
         return failed;
     if (!QFile::setPermissions(backup, kPrivateFile)) {
         QFile::remove(backup);
@@ -128,6 +130,13 @@ std::optional<RuntimeError> FileStore::backUp(const QString& path)
     }
     backups_.insert(original, backup);
     return std::nullopt;
+}
+
+std::optional<RuntimeError> FileStore::writeFile(const QString& path, const QByteArray& bytes, FileIo& io)
+{
+    if (const QFileInfo target = freshInfo(path); target.exists() && !target.isFile())
+        return RuntimeError::fileAccess(path, QStringLiteral("not a regular file"));
+    return writeAtomically(io, path, bytes, nullptr);
 }
 
 std::optional<RuntimeError> FileStore::write(const QString& path, const QByteArray& bytes, bool keepTail)
@@ -146,7 +155,7 @@ std::optional<RuntimeError> FileStore::write(const QString& path, const QByteArr
     }
     if (auto error = backUp(path))
         return error;
-    if (auto error = writeAtomically(path, bytes, copyTail ? &old : nullptr))
+    if (auto error = writeAtomically(*io_, path, bytes, copyTail ? &old : nullptr))
         return error;
     remember(path, bytes);
     return std::nullopt;
@@ -155,7 +164,8 @@ std::optional<RuntimeError> FileStore::write(const QString& path, const QByteArr
 // `bytes`, then everything `tail` holds from its position, into a temporary file
 // that replaces `path` only when all of it was written and flushed. A tail that
 // cannot be read to its end fails the write: the file would lose data.
-std::optional<RuntimeError> FileStore::writeAtomically(const QString& path, const QByteArray& bytes, QFile* tail)
+std::optional<RuntimeError> FileStore::writeAtomically(FileIo& io, const QString& path, const QByteArray& bytes,
+                                                       QFile* tail)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
@@ -164,21 +174,21 @@ std::optional<RuntimeError> FileStore::writeAtomically(const QString& path, cons
         file.cancelWriting();
         return RuntimeError::fileAccess(path, why.isEmpty() ? QStringLiteral("write failed") : why);
     };
-    if (!writeAll(*io_, file, bytes.constData(), bytes.size()))
+    if (!writeAll(io, file, bytes.constData(), bytes.size()))
         return fail(file.errorString());
     if (tail) {
         for (qint64 left = tail->size() - tail->pos(); left > 0;) {
-            const auto piece = ReadUpTo(*io_, *tail, std::min(kFileChunkSize, left));
+            const auto piece = ReadUpTo(io, *tail, std::min(kFileChunkSize, left));
             if (!piece || piece->isEmpty())
                 return fail(QStringLiteral("cannot read the rest of the file: %1").arg(tail->errorString()));
-            if (!writeAll(*io_, file, piece->constData(), piece->size()))
+            if (!writeAll(io, file, piece->constData(), piece->size()))
                 return fail(file.errorString());
             left -= piece->size();
         }
     }
-    if (!io_->flush(file))
+    if (!io.flush(file))
         return fail(file.errorString());
-    if (!io_->commit(file))
+    if (!io.commit(file))
         return fail(file.errorString());
     return std::nullopt;
 }

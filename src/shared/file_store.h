@@ -45,11 +45,19 @@ public:
     // file keeps its bytes beyond `bytes` (and so its length); without it the file
     // holds exactly `bytes`. On failure the file on disk is as it was.
     std::optional<RuntimeError> write(const QString& path, const QByteArray& bytes, bool keepTail);
+    // The same atomic write of exactly `bytes`, for a file the program keeps for
+    // itself (the settings): no backup, and the store need not remember it.
+    static std::optional<RuntimeError> writeFile(const QString& path, const QByteArray& bytes,
+                                                 FileIo& io = FileIo::direct());
 
-    // True when the file at `path` is no longer as this store last read or wrote
-    // it: its size differs, or its time differs and so do its bytes. False for a
-    // file the store has not seen.
-    bool changedOnDisk(const QString& path) const;
+    // How the file at `path` is now, against how this store last read or wrote it.
+    enum class DiskState {
+        AsSeen,   // as it was, or a file the store has not seen
+        Changed,  // its size differs, or its time and its bytes do, or no file is in its place
+        Gone,     // nothing is at its path any more
+    };
+    DiskState diskState(const QString& path) const;
+    bool changedOnDisk(const QString& path) const { return diskState(path) != DiskState::AsSeen; }
 
     QString backupFolder() const { return backupFolder_; }
     // The backup made of `path` in this run, or empty.
@@ -57,6 +65,7 @@ public:
 
     // The operations under every read and write; tests fail them on purpose.
     void setIo(FileIo* io) { io_ = io ? io : &FileIo::direct(); }
+    FileIo& io() const { return *io_; }
 
 private:
     struct Seen {
@@ -67,7 +76,8 @@ private:
 
     std::optional<RuntimeError> backUp(const QString& path);
     void remember(const QString& path, const QByteArray& start);
-    std::optional<RuntimeError> writeAtomically(const QString& path, const QByteArray& bytes, QFile* tail);
+    static std::optional<RuntimeError> writeAtomically(FileIo& io, const QString& path, const QByteArray& bytes,
+                                                       QFile* tail);
 
     QString backupFolder_;
     FileIo* io_ = &FileIo::direct();

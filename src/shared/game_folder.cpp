@@ -63,7 +63,7 @@ QString SettingsFilePath(const QString& programFolder)
     return WithTrailingSeparator(configFolder) + kSettingsFileName;
 }
 
-QString LocateGameFolder(FileDialogs& dialogs, Prompter& prompter, const QString& settingsPath)
+GameFolderChoice LocateGameFolder(FileDialogs& dialogs, Prompter& prompter, const QString& settingsPath, FileIo& io)
 {
     const QStringList required = RequiredGameFiles();
     for (;;) {
@@ -73,22 +73,20 @@ QString LocateGameFolder(FileDialogs& dialogs, Prompter& prompter, const QString
         folder = WithTrailingSeparator(folder);
         const bool complete = std::all_of(required.begin(), required.end(),
                                           [&](const QString& name) { return GameFileExists(folder, name); });
-        if (complete) {
-            WriteIniValue(settingsPath, kSettingsSection, kSettingsKey, folder);  // a failure only loses the memory
-            return folder;
-        }
+        if (complete)
+            return {folder, WriteIniValue(settingsPath, kSettingsSection, kSettingsKey, folder, io)};
         prompter.tell(GetResText(251), kErrorTitle, MessageIcon::Critical);
     }
 }
 
-QString ResolveGameFolder(const QString& settingsPath, FileDialogs& dialogs, Prompter& prompter)
+GameFolderChoice ResolveGameFolder(const QString& settingsPath, FileDialogs& dialogs, Prompter& prompter, FileIo& io)
 {
     const QString remembered = ReadIniValue(settingsPath, kSettingsSection, kSettingsKey, DefaultGameFolder());
     // A folder typed into the settings file by hand may lack its separator; every
     // file of the game is found by appending its name.
     if (!remembered.isEmpty() && QFileInfo(remembered).isDir())
-        return WithTrailingSeparator(remembered);
-    return LocateGameFolder(dialogs, prompter, settingsPath);
+        return {WithTrailingSeparator(remembered), std::nullopt};
+    return LocateGameFolder(dialogs, prompter, settingsPath, io);
 }
 
 }  // namespace varkel

@@ -1,9 +1,13 @@
 #pragma once
 
+#include "shared/file_io.h"
+#include "shared/runtime_error.h"
 #include "shared/seams.h"
 
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 namespace varkel {
 
@@ -31,12 +35,22 @@ bool GameFileExists(const QString& folder, const QString& name);
 // (or already holds a writable settings file), else the user's configuration folder.
 QString SettingsFilePath(const QString& programFolder);
 
+// The game folder for this run, empty when the user cancelled. A folder the user
+// chose that the settings file could not keep says why in `notRemembered`: it
+// serves this run, and the next one will ask again.
+struct GameFolderChoice {
+    QString folder;
+    std::optional<RuntimeError> notRemembered;
+};
+
 // Asks for a folder until one holds the five game files (which is then remembered
-// in the settings file) or the user cancels (empty result). Each refused folder is
-// reported with text 251.
-QString LocateGameFolder(FileDialogs& dialogs, Prompter& prompter, const QString& settingsPath);
+// in the settings file) or the user cancels. Each refused folder is reported with
+// text 251.
+GameFolderChoice LocateGameFolder(FileDialogs& dialogs, Prompter& prompter, const QString& settingsPath,
+                                  FileIo& io = FileIo::direct());
 
 // Start-up: the remembered folder when it exists, else LocateGameFolder.
-QString ResolveGameFolder(const QString& settingsPath, FileDialogs& dialogs, Prompter& prompter);
+GameFolderChoice ResolveGameFolder(const QString& settingsPath, FileDialogs& dialogs, Prompter& prompter,
+                                   FileIo& io = FileIo::direct());
 
 }  // namespace varkel

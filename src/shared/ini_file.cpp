@@ -3,7 +3,6 @@
 #include "shared/file_store.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <optional>
 #include <vector>
@@ -15,46 +14,9 @@ namespace {
 constexpr int kMaxValueLength = 127;  // the profile API's 128-character buffer, less its NUL
 constexpr qint64 kMaxFileSize = 1024 * 1024;  // a settings file is a few lines
 
-// One line as stored: its text and its line end ("\n", "\r\n" or none for a last
-// line). Lines the program does not own are written back from these bytes, so
-// text in another encoding survives.
-struct RawLine {
-    QByteArray text;
-    QByteArray end;
-};
-
-struct IniLines {
-    bool readable = true;  // false when the file exists but cannot be read whole
-    std::vector<RawLine> lines;
-    QByteArray newline = "\r\n";
-};
-
-IniLines readLines(const QString& path)
+QString textOf(const QByteArray& line)
 {
-    IniLines ini;
-    RuntimeError error;
-    const auto bytes = FileStore::readFile(path, kMaxFileSize + 1, &error);
-    if (!bytes || bytes->size() > kMaxFileSize) {
-        ini.readable = !bytes && error.isFileNotFound() && !QFileInfo::exists(path);
-        return ini;
-    }
-    if (!bytes->contains("\r\n") && bytes->contains('\n'))
-        ini.newline = "\n";
-    for (qsizetype at = 0; at < bytes->size();) {
-        const qsizetype lf = bytes->indexOf('\n', at);
-        const qsizetype next = lf < 0 ? bytes->size() : lf + 1;
-        qsizetype textEnd = lf < 0 ? next : lf;
-        if (lf > at && bytes->at(lf - 1) == '\r')
-            --textEnd;
-        ini.lines.push_back({bytes->mid(at, textEnd - at), bytes->mid(textEnd, next - textEnd)});
-        at = next;
-    }
-    return ini;
-}
-
-QString textOf(const RawLine& line)
-{
-    return QString::fromLocal8Bit(line.text);
+    return QString::fromLocal8Bit(line);
 }
 
 std::optional<QString> sectionName(const QString& line)
@@ -73,12 +35,47 @@ bool isKeyLine(const QString& line, const QString& key)
 
 }  // namespace
 
-QString ReadIniValue(const QString& path, const QString& section, const QString& key, const QString& defaultValue)
+std::optional<IniFile> IniFile::read(const QString& path, RuntimeError* error, FileIo& io)
 {
-    const IniLines ini = readLines(path);
+    IniFile ini;
+    ini.path_ = path;
+    RuntimeError failure;
+    const auto bytes = FileStore::readFile(path, kMaxFileSize + 1, &failure, io);
+    if (!bytes) {
+        if (failure.isFileNotFound()) {
+            if (!QFileInfo::exists(path))
+                return ini;
+            // A folder or a pipe under the settings file's name: there, but no file to read.
+            failure = RuntimeError::fileAccess(path, QStringLiteral("not a regular file"));
+        }
+        if (error)
+            *error = failure;
+        return std::nullopt;
+    }
+    if (bytes->size() > kMaxFileSize) {
+        if (error)
+            *error = RuntimeError::fileAccess(path, QStringLiteral("larger than %1 bytes").arg(kMaxFileSize));
+        return std::nullopt;
+    }
+    if (!bytes->contains("\r\n") && bytes->contains('\n'))
+        ini.newline_ = "\n";
+    for (qsizetype at = 0; at < bytes->size();) {
+        const qsizetype lf = bytes->indexOf('\n', at);
+        const qsizetype next = lf < 0 ? bytes->size() : lf + 1;
+        qsizetype textEnd = lf < 0 ? next : lf;
+        if (lf > at && bytes->at(lf - 1) == '\r')
+            --textEnd;
+        ini.lines_.push_back({bytes->mid(at, textEnd - at), bytes->mid(textEnd, next - textEnd)});
+        at = next;
+    }
+    return ini;
+}
+
+QString IniFile::value(const QString& section, const QString& key, const QString& defaultValue) const
+{
     bool inSection = false;
-    for (const RawLine& raw : ini.lines) {
-        const QString line = textOf(raw);
+    for (const Line& raw : lines_) {
+        const QString line = textOf(raw.text);
         if (const auto name = sectionName(line)) {
             inSection = name->compare(section, Qt::CaseInsensitive) == 0;
             continue;
@@ -95,19 +92,15 @@ QString ReadIniValue(const QString& path, const QString& section, const QString&
     return defaultValue.left(kMaxValueLength).trimmed();
 }
 
-bool WriteIniValue(const QString& path, const QString& section, const QString& key, const QString& value)
+void IniFile::setValue(const QString& section, const QString& key, const QString& value)
 {
-    IniLines ini = readLines(path);
-    if (!ini.readable)
-        return false;  // writing would throw away the lines we could not read
     // Written in the encoding of the file's other text: the local code page.
-    const RawLine entry{(key + QLatin1Char('=') + value.left(kMaxValueLength)).toLocal8Bit(), ini.newline};
+    const Line entry{(key + QLatin1Char('=') + value.left(kMaxValueLength)).toLocal8Bit(), newline_};
 
     qsizetype sectionStart = -1;
     qsizetype insertAt = -1;
-    bool written = false;
-    for (qsizetype i = 0; i < qsizetype(ini.lines.size()) && !written; ++i) {
-        const QString line = textOf(ini.lines[i]);
+    for (qsizetype i = 0; i < qsizetype(lines_.size()); ++i) {
+        const QString line = textOf(lines_[i].text);
         if (const auto name = sectionName(line)) {
             if (sectionStart >= 0)
                 break;  // the end of our section
@@ -118,32 +111,46 @@ bool WriteIniValue(const QString& path, const QString& section, const QString& k
         if (sectionStart < 0)
             continue;
         if (isKeyLine(line, key)) {
-            ini.lines[i].text = entry.text;
-            written = true;
-        } else if (!line.trimmed().isEmpty()) {
+            lines_[i].text = entry.text;
+            return;
+        }
+        if (!line.trimmed().isEmpty())
             insertAt = i + 1;
-        }
     }
-    if (!written) {
-        if (sectionStart < 0) {
-            insertAt = ini.lines.size();
-            ini.lines.insert(ini.lines.end(), {{('[' + section + ']').toLocal8Bit(), ini.newline}, entry});
-        } else {
-            ini.lines.insert(ini.lines.begin() + insertAt, entry);
-        }
-        // A last line without its line end gets one before the lines that follow it.
-        if (insertAt > 0 && ini.lines[insertAt - 1].end.isEmpty())
-            ini.lines[insertAt - 1].end = ini.newline;
+    if (sectionStart < 0) {
+        insertAt = lines_.size();
+        lines_.insert(lines_.end(), {{('[' + section + ']').toLocal8Bit(), newline_}, entry});
+    } else {
+        lines_.insert(lines_.begin() + insertAt, entry);
     }
+    // A last line without its line end gets one before the lines that follow it.
+    if (insertAt > 0 && lines_[insertAt - 1].end.isEmpty())
+        lines_[insertAt - 1].end = newline_;
+}
 
+std::optional<RuntimeError> IniFile::write(FileIo& io) const
+{
     QByteArray bytes;
-    for (const RawLine& line : ini.lines)
+    for (const Line& line : lines_)
         bytes += line.text + line.end;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(bytes);
-    return file.commit();
+    return FileStore::writeFile(path_, bytes, io);
+}
+
+QString ReadIniValue(const QString& path, const QString& section, const QString& key, const QString& defaultValue)
+{
+    const auto ini = IniFile::read(path);
+    return ini ? ini->value(section, key, defaultValue) : IniFile().value(section, key, defaultValue);
+}
+
+std::optional<RuntimeError> WriteIniValue(const QString& path, const QString& section, const QString& key,
+                                          const QString& value, FileIo& io)
+{
+    RuntimeError error;
+    auto ini = IniFile::read(path, &error, io);
+    if (!ini)
+        return error;  // writing would throw away the lines we could not read
+    ini->setValue(section, key, value);
+    return ini->write(io);
 }
 
 }  // namespace varkel

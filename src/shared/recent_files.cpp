@@ -53,20 +53,18 @@ bool storable(const QString& value)
     return QString::fromLocal8Bit(value.toLocal8Bit()) == value;
 }
 
-QStringList storedValues(const QString& settingsPath)
+QStringList storedValues(const IniFile& settings)
 {
     QStringList values;
     for (int i = 0; i < kMaxRecentFiles; ++i)
-        values << ReadIniValue(settingsPath, kRecentFilesSection, keyOf(i));
+        values << settings.value(kRecentFilesSection, keyOf(i));
     return values;
 }
 
-}  // namespace
-
-QStringList ReadRecentFiles(const QString& settingsPath)
+QStringList recentFiles(const QStringList& stored)
 {
     QStringList files;
-    for (const QString& value : storedValues(settingsPath)) {
+    for (const QString& value : stored) {
         if (!storable(value))
             continue;  // empty, or possibly cut by the reader
         const QString path = QDir::fromNativeSeparators(value);
@@ -76,6 +74,14 @@ QStringList ReadRecentFiles(const QString& settingsPath)
     return files;
 }
 
+}  // namespace
+
+QStringList ReadRecentFiles(const QString& settingsPath)
+{
+    const auto settings = IniFile::read(settingsPath);
+    return settings ? recentFiles(storedValues(*settings)) : QStringList();
+}
+
 QStringList ExistingRecentFiles(const QString& settingsPath)
 {
     QStringList files = ReadRecentFiles(settingsPath);
@@ -83,28 +89,34 @@ QStringList ExistingRecentFiles(const QString& settingsPath)
     return files;
 }
 
-bool AddRecentFile(const QString& settingsPath, const QString& path)
+std::optional<RuntimeError> AddRecentFile(const QString& settingsPath, const QString& path, FileIo& io)
 {
-    if (path.isEmpty())
-        return false;
+    if (settingsPath.isEmpty() || path.isEmpty())
+        return std::nullopt;  // no settings file, or nothing to list
     const QString absolute = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
     if (!storable(QDir::toNativeSeparators(absolute)))
-        return false;
+        return std::nullopt;
 
-    QStringList files = ReadRecentFiles(settingsPath);
+    RuntimeError error;
+    auto settings = IniFile::read(settingsPath, &error, io);
+    if (!settings)
+        return error;
+    const QStringList stored = storedValues(*settings);
+    QStringList files = recentFiles(stored);
     files.removeIf([&](const QString& f) { return sameFile(f, absolute); });
     files.prepend(absolute);
     files = files.mid(0, kMaxRecentFiles);
 
-    // Only the keys that change are written; a slot no longer used is emptied.
-    const QStringList stored = storedValues(settingsPath);
-    bool written = true;
+    // Only the keys that change are set; a slot no longer used is emptied.
+    bool changed = false;
     for (int i = 0; i < kMaxRecentFiles; ++i) {
         const QString value = i < files.size() ? QDir::toNativeSeparators(files[i]) : QString();
-        if (value != stored[i])
-            written = WriteIniValue(settingsPath, kRecentFilesSection, keyOf(i), value) && written;
+        if (value != stored[i]) {
+            settings->setValue(kRecentFilesSection, keyOf(i), value);
+            changed = true;
+        }
     }
-    return written;
+    return changed ? settings->write(io) : std::nullopt;
 }
 
 }  // namespace varkel

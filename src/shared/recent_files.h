@@ -1,7 +1,12 @@
 #pragma once
 
+#include "shared/file_io.h"
+#include "shared/runtime_error.h"
+
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 namespace varkel {
 
@@ -21,10 +26,13 @@ QStringList ReadRecentFiles(const QString& settingsPath);
 QStringList ExistingRecentFiles(const QString& settingsPath);
 
 // Puts `path` first (as an absolute path), removing an earlier entry for the same
-// file and the oldest beyond kMaxRecentFiles. A path the settings file cannot hold
-// whole (too long, surrounding spaces, characters outside the local code page) is
-// not stored and the list stays as it was. Returns false in that case and when the
-// settings file cannot be written.
-bool AddRecentFile(const QString& settingsPath, const QString& path);
+// file and the oldest beyond kMaxRecentFiles, in one write of the settings file.
+// A path the settings file cannot hold whole (too long, surrounding spaces,
+// characters outside the local code page) is not stored and the list stays as it
+// was; that is no failure, and neither is an empty `settingsPath` (a run without a
+// settings file). The failure when the settings file could not be read or
+// written; the file is then as it was.
+[[nodiscard]] std::optional<RuntimeError> AddRecentFile(const QString& settingsPath, const QString& path,
+                                                        FileIo& io = FileIo::direct());
 
 }  // namespace varkel

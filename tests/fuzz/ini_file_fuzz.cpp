@@ -36,7 +36,7 @@ std::vector<QByteArray> Seeds(const QString& demoFolder)
 {
     const QString path = TempPath(QStringLiteral("seed.ini"));
     WriteFile(path, "; kept\r\n[Other]\r\nInstallDir=x\r\n\r\n[varkel]\r\nsize = 3\r\n");
-    WriteIniValue(path, QStringLiteral("Varkel"), QStringLiteral("InstallDir"), demoFolder);
+    FUZZ_CHECK(!WriteIniValue(path, QStringLiteral("Varkel"), QStringLiteral("InstallDir"), demoFolder));
     const QByteArray settings = ReadFile(path);
     const QByteArray setting = piece(QStringLiteral("Varkel")) + piece(QStringLiteral("InstallDir"));
     return {setting + piece(QStringLiteral("C:\\Varkel\\")) + settings,
@@ -67,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ReadIniValue(path, section, key, QStringLiteral("default"));
     if (key.isEmpty())
         return 0;
-    FUZZ_CHECK(WriteIniValue(path, section, key, value));
+    FUZZ_CHECK(!WriteIniValue(path, section, key, value));
     FUZZ_CHECK(ReadIniValue(path, section, key, QStringLiteral("default")) == value);
     return 0;
 }

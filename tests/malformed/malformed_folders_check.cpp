@@ -58,6 +58,7 @@ struct Expect {
     int openDialog = kOpens;           // the damaged save through the Open dialog
     std::optional<bool> askedFolder = false;  // the folder search ran (nullopt: either)
     bool notesUnreadable = false;      // the editor opens and says the notes cannot be read
+    bool folderNotKept = false;        // start-up says the settings file could not keep the folder
 };
 
 struct Row {
@@ -262,10 +263,16 @@ std::vector<Row> rows()
     setting("one_byte_short", Damage::Sized, -1, true, remembers);
     setting("one_byte_longer", Damage::Sized, 1, true, remembers);
     setting("much_longer", Damage::Sized, 64 * 1024, true, remembers);
-    setting("huge", Damage::Sized, 2 * 1024 * 1024, true, either);
-    setting("directory", Damage::Directory, 0, false, asks);
-    setting("fifo", Damage::Fifo, 0, false, asks);
-    setting("dangling_link", Damage::DanglingLink, 0, false, asks);
+    // A settings file that cannot be read whole is not written over: the folder
+    // found serves this run, and the user is told it was not kept.
+    Expect asksNotKept = asks;
+    asksNotKept.folderNotKept = true;
+    Expect eitherNotKept = either;
+    eitherNotKept.folderNotKept = true;
+    setting("huge", Damage::Sized, 2 * 1024 * 1024, true, eitherNotKept);
+    setting("directory", Damage::Directory, 0, false, asksNotKept);
+    setting("fifo", Damage::Fifo, 0, false, asksNotKept);
+    setting("dangling_link", Damage::DanglingLink, 0, false, asksNotKept);
     return rows;
 }
 
@@ -453,7 +460,14 @@ TEST_P(DamagedFolder, ReportsAndCarriesOn)
 
     const auto form3 = StartUp(session_, {program_, row.settings() ? QString() : game_});
     ASSERT_TRUE(form3) << "no start window";
-    EXPECT_EQ(newMessages(), std::vector<std::string>{}) << "start-up";
+    std::vector<std::string> startUpMessages;
+    if (expect.folderNotKept) {
+        startUpMessages.push_back(shownText(
+            {QStringLiteral("未能把Varkel所在目錄記入設定文件，下次啟動時需要重新選擇。\n\n") +
+                 RuntimeError::fileAccess(program_ + kSettingsFileName, QString()).message(),
+             kEditorTitle, MessageButtons::Ok, MessageIcon::Warning}));
+    }
+    EXPECT_EQ(newMessages(), startUpMessages) << "start-up";
     EXPECT_EQ(session_.gameFolder, game_);
     if (expect.askedFolder) {
         EXPECT_EQ(!dialogs_.folderPrompts.empty(), *expect.askedFolder) << "folder search";

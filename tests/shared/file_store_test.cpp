@@ -1,8 +1,10 @@
 #include "saveeditor/save_file.h"
 #include "saveeditor/save_layout.h"
 #include "shared/file_store.h"
+#include "shared/game_folder.h"
 #include "shared/ini_file.h"
 #include "shared/picture_banks.h"
+#include "shared/recent_files.h"
 #include "support/failing_file_io.h"
 #include "support/file_bytes.h"
 #include "support/gtest_qt.h"
@@ -16,6 +18,8 @@
 
 #include <functional>
 #include <iostream>
+#include <optional>
+#include <utility>
 
 #ifndef Q_OS_WIN
 #include <sys/stat.h>
@@ -44,6 +48,19 @@ QByteArray pattern(qsizetype size, int seed)
     for (qsizetype i = 0; i < size; ++i)
         bytes[i] = char((i * 31 + seed * 7 + i / 251) & 0xFF);
     return bytes;
+}
+
+// Where a sweep fails a run that made `calls`: each call after none of its bytes
+// and, for a read or write of more than one byte, after half of them.
+std::vector<std::pair<int, qint64>> failurePoints(const std::vector<FailingFileIo::Call>& calls)
+{
+    std::vector<std::pair<int, qint64>> points;
+    for (int i = 0; i < int(calls.size()); ++i) {
+        points.emplace_back(i, 0);
+        if (calls[i].size > 1)
+            points.emplace_back(i, calls[i].size / 2);
+    }
+    return points;
 }
 
 class FileStoreTest : public ::testing::Test {
@@ -220,24 +237,82 @@ TEST_F(FileStoreTest, ASaveThatFailsAnywhereChangesNothing)
         if (existed)
             writeBytes(target, before);
 
-        for (int i = 0; i < int(calls.size()); ++i) {
-            std::vector<qint64> cuts = {0};
-            if (calls[i].size > 1)
-                cuts.push_back(calls[i].size / 2);
-            for (const qint64 cut : cuts) {
-                SCOPED_TRACE(testing::Message() << "call " << i << " after " << cut << " bytes");
-                FailingFileIo io;
-                io.failAt(i, cut);
-                const auto [error, game] = attempt(&io);
-                ++points;
-                ASSERT_TRUE(error);
-                EXPECT_FALSE(error->message().isEmpty());
-                EXPECT_EQ(QFileInfo::exists(target), existed);
-                EXPECT_EQ(contents(target), before);
-                EXPECT_EQ(folderEntries(), entries);
-                EXPECT_EQ(game.bytes, pattern(save::kStartupBufferSize, 9));
-                EXPECT_EQ(game.path, source);
-            }
+        for (const auto& [call, cut] : failurePoints(calls)) {
+            SCOPED_TRACE(testing::Message() << "call " << call << " after " << cut << " bytes");
+            FailingFileIo io;
+            io.failAt(call, cut);
+            const auto [error, game] = attempt(&io);
+            ++points;
+            ASSERT_TRUE(error);
+            EXPECT_FALSE(error->message().isEmpty());
+            EXPECT_EQ(QFileInfo::exists(target), existed);
+            EXPECT_EQ(contents(target), before);
+            EXPECT_EQ(folderEntries(), entries);
+            EXPECT_EQ(game.bytes, pattern(save::kStartupBufferSize, 9));
+            EXPECT_EQ(game.path, source);
+        }
+    }
+    std::cout << "failure points tried: " << points << '\n';
+}
+
+// The same sweep over the settings file: whichever read, write, flush or rename
+// fails, the game folder and the recent-files list on disk stay as they were
+// (or absent), nothing is left beside them, and the caller gets the failure.
+TEST_F(FileStoreTest, ASettingsWriteThatFailsAnywhereChangesNothing)
+{
+    using Write = std::function<std::optional<RuntimeError>(const QString& settings, FileIo& io)>;
+    const Write gameFolder = [](const QString& settings, FileIo& io) {
+        return WriteIniValue(settings, kSettingsSection, kSettingsKey, QStringLiteral("/games/varkel/"), io);
+    };
+    const Write recentFile = [this](const QString& settings, FileIo& io) {
+        return AddRecentFile(settings, file("a.sav"), io);
+    };
+    const QByteArray existing = "; kept\r\n[Varkel]\r\nInstallDir=C:\\Varkel\\\r\n[RecentFiles]\r\n"
+                                "File1=/g/b.sav\r\nFile2=/g/c.sav\r\n";
+    // Larger than one piece of reading and writing.
+    const QByteArray large = QByteArray("; ") + pattern(200'000, 3).toHex() + "\r\n" + existing;
+    struct Row {
+        const char* what;
+        QByteArray before;  // empty: no settings file yet
+        Write write;
+    };
+    const Row rows[] = {
+        {"the game folder over a settings file", existing, gameFolder},
+        {"the game folder into a new settings file", QByteArray(), gameFolder},
+        {"the game folder over a large settings file", large, gameFolder},
+        {"a recent file over the list", existing, recentFile},
+        {"a recent file into a new settings file", QByteArray(), recentFile},
+    };
+    int points = 0;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        const QString settings = file(kSettingsFileName);
+        auto restore = [&] {
+            QFile::remove(settings);
+            if (!row.before.isEmpty())
+                writeBytes(settings, row.before);
+        };
+        restore();
+        const QStringList entries = folderEntries();
+
+        FailingFileIo recorder;
+        ASSERT_FALSE(row.write(settings, recorder));  // a plain run, to learn every call it makes
+        ASSERT_NE(contents(settings), row.before);
+        const std::vector<FailingFileIo::Call> calls = recorder.calls;
+        restore();
+
+        for (const auto& [call, cut] : failurePoints(calls)) {
+            SCOPED_TRACE(testing::Message() << "call " << call << " after " << cut << " bytes");
+            FailingFileIo io;
+            io.failAt(call, cut);
+            const auto error = row.write(settings, io);
+            ++points;
+            ASSERT_TRUE(error);
+            EXPECT_EQ(error->number, RuntimeError::kFileAccess);
+            EXPECT_EQ(error->subject, settings);
+            EXPECT_EQ(QFileInfo::exists(settings), !row.before.isEmpty());
+            EXPECT_EQ(contents(settings), row.before);
+            EXPECT_EQ(folderEntries(), entries);
         }
     }
     std::cout << "failure points tried: " << points << '\n';
@@ -291,13 +366,15 @@ TEST_F(FileStoreTest, PermissionsOfBackupsAndWrittenFiles)
 #endif
 
 // The game may write a save while the editor has it open: the store tells a real
-// change (other size, or other bytes under a new time) from a mere touch.
+// change (other size, or other bytes under a new time) from a mere touch, and a
+// file that is gone from one that changed.
 TEST_F(FileStoreTest, ChangesByAnotherProgramAreSeen)
 {
+    using State = FileStore::DiskState;
     struct Row {
         const char* what;
         std::function<void(const QString&)> change;
-        bool changed;
+        State state;
     };
     const QDateTime later = QDateTime::currentDateTime().addSecs(60);
     auto touch = [later](const QString& p) {
@@ -306,27 +383,34 @@ TEST_F(FileStoreTest, ChangesByAnotherProgramAreSeen)
         ASSERT_TRUE(f.setFileTime(later, QFileDevice::FileModificationTime));
     };
     const std::vector<Row> rows = {
-        {"nothing", [](const QString&) {}, false},
-        {"only its time", touch, false},
-        {"same size, other bytes", [&](const QString& p) { writeBytes(p, pattern(374'600, 5)); touch(p); }, true},
-        {"another size", [&](const QString& p) { writeBytes(p, pattern(374'601, 4)); }, true},
-        {"removed", [](const QString& p) { QFile::remove(p); }, true},
-        {"a folder in its place", [](const QString& p) { QFile::remove(p); QDir().mkpath(p); }, true},
+        {"nothing", [](const QString&) {}, State::AsSeen},
+        {"only its time", touch, State::AsSeen},
+        {"same size, other bytes", [&](const QString& p) { writeBytes(p, pattern(374'600, 5)); touch(p); }, State::Changed},
+        {"another size", [&](const QString& p) { writeBytes(p, pattern(374'601, 4)); }, State::Changed},
+        {"removed", [](const QString& p) { QFile::remove(p); }, State::Gone},
+        {"moved away", [](const QString& p) { QFile::rename(p, p + ".moved"); }, State::Gone},
+        {"a folder in its place", [](const QString& p) { QFile::remove(p); QDir().mkpath(p); }, State::Changed},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         const QString path = file(QStringLiteral("svd_0%1.sav").arg(&row - rows.data()));
         writeBytes(path, pattern(374'600, 4));
         FileStore store(backups.path());
-        EXPECT_FALSE(store.changedOnDisk(path));  // not read yet: nothing to compare
+        EXPECT_EQ(store.diskState(path), State::AsSeen);  // not read yet: nothing to compare
         SaveGame game;
         ASSERT_EQ(game.openAtStartup(store, path), SaveGame::Refusal::None);
         row.change(path);
-        EXPECT_EQ(store.changedOnDisk(path), row.changed);
-        if (!row.changed) {
-            // Our own save is not an outside change.
+        EXPECT_EQ(store.diskState(path), row.state);
+        EXPECT_EQ(store.changedOnDisk(path), row.state != State::AsSeen);
+        if (row.state != State::Changed) {
+            // Our own save is not an outside change, and it puts a file that was gone back.
             ASSERT_FALSE(game.save(store));
-            EXPECT_FALSE(store.changedOnDisk(path));
+            EXPECT_EQ(store.diskState(path), State::AsSeen);
+            const QByteArray written = contents(path);
+            EXPECT_EQ(written.left(game.bytes.size()), game.bytes);
+            if (row.state == State::Gone) {
+                EXPECT_EQ(written.size(), game.bytes.size());
+            }
         }
     }
 }

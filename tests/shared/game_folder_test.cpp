@@ -10,6 +10,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include "support/failing_file_io.h"
+#include "support/file_bytes.h"
 #include "support/gtest_qt.h"
 
 #include <gtest/gtest.h>
@@ -82,7 +84,7 @@ TEST_F(GameFolder, TrailingSeparatorIsAddedOnce)
 
 TEST_F(GameFolder, CancelGivesAnEmptyFolderAndWritesNothing)
 {
-    EXPECT_EQ(LocateGameFolder(dialogs, prompter, settings), QString());
+    EXPECT_EQ(LocateGameFolder(dialogs, prompter, settings).folder, QString());
     ASSERT_EQ(dialogs.folderPrompts.size(), 1u);
     EXPECT_EQ(dialogs.folderPrompts[0], GetResText(250));
     EXPECT_TRUE(prompter.shown.empty());
@@ -94,7 +96,7 @@ TEST_F(GameFolder, RefusesAFolderMissingOneFileAndAsksAgain)
     QStringList four = RequiredGameFiles();
     four.removeAt(2);
     dialogs.folders = {makeFolder("four", four)};
-    EXPECT_EQ(LocateGameFolder(dialogs, prompter, settings), QString());
+    EXPECT_EQ(LocateGameFolder(dialogs, prompter, settings).folder, QString());
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_EQ(prompter.shown[0].text, GetResText(251));
     EXPECT_EQ(prompter.shown[0].title, QStringLiteral("Varkel-Error"));
@@ -108,36 +110,74 @@ TEST_F(GameFolder, AcceptsAValidFolderAndRemembersIt)
     const QString bad = makeFolder("bad", {"g_maindy.vk"});
     const QString good = makeFolder("good", {"G_maindy.vk", "Svd_sys.sav", "RDText.vk", "d_sce.vk", "m_msg.vk"});
     dialogs.folders = {bad, good + "/"};
-    const QString chosen = LocateGameFolder(dialogs, prompter, settings);
+    const QString chosen = LocateGameFolder(dialogs, prompter, settings).folder;
     EXPECT_EQ(chosen, good + "/");
     EXPECT_EQ(prompter.shown.size(), 1u);
     EXPECT_EQ(ReadIniValue(settings, kSettingsSection, kSettingsKey), good + "/");
+    EXPECT_FALSE(LocateGameFolder(dialogs, prompter, settings).notRemembered);  // cancelled: nothing to keep
     QFile file(settings);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), ("[Varkel]\r\nInstallDir=" + good + "/\r\n").toUtf8());
 }
 
+// A folder the settings file cannot keep still serves this run; the caller learns
+// why it was not kept, and the settings file is as it was.
+TEST_F(GameFolder, AChosenFolderTheSettingsCannotKeepIsUsedAndSaysWhy)
+{
+    const QString good = makeFolder("good", RequiredGameFiles());
+    const QByteArray before = "[Varkel]\r\nInstallDir=/gone/\r\n";
+    struct Row {
+        const char* what;
+        QString settings;
+        int failingCall;  // of the settings write; kNever for none
+    };
+    const QString folderInItsPlace = root.filePath("folder.ini");
+    ASSERT_TRUE(QDir().mkpath(folderInItsPlace));
+    const Row rows[] = {
+        {"the disk is full", settings, 1},  // the write after the read
+        {"the rename fails", settings, 3},
+        {"a folder in its place", folderInItsPlace, test::FailingFileIo::kNever},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        if (row.settings == settings) {
+            ASSERT_TRUE(test::WriteFileBytes(settings, before));
+        }
+        test::FailingFileIo io;
+        io.failAt(row.failingCall, 4);
+        dialogs.folders = {good};
+        const GameFolderChoice choice = LocateGameFolder(dialogs, prompter, row.settings, io);
+        EXPECT_EQ(choice.folder, good + "/");
+        ASSERT_TRUE(choice.notRemembered);
+        EXPECT_EQ(choice.notRemembered->subject, row.settings);
+        if (row.settings == settings) {
+            EXPECT_EQ(test::FileBytes(settings), before);
+        }
+    }
+    EXPECT_TRUE(prompter.shown.empty());
+}
+
 TEST_F(GameFolder, ResolveUsesARememberedFolderWithoutCheckingIt)
 {
     const QString empty = makeFolder("empty", {});
-    ASSERT_TRUE(WriteIniValue(settings, kSettingsSection, kSettingsKey, "  " + empty + "/  "));
-    EXPECT_EQ(ResolveGameFolder(settings, dialogs, prompter), empty + "/");
+    ASSERT_EQ(WriteIniValue(settings, kSettingsSection, kSettingsKey, "  " + empty + "/  "), std::nullopt);
+    EXPECT_EQ(ResolveGameFolder(settings, dialogs, prompter).folder, empty + "/");
     EXPECT_TRUE(dialogs.folderPrompts.empty());
 }
 
 TEST_F(GameFolder, ResolveGivesARememberedFolderItsTrailingSeparator)
 {
     const QString empty = makeFolder("empty", {});
-    ASSERT_TRUE(WriteIniValue(settings, kSettingsSection, kSettingsKey, empty));
-    EXPECT_EQ(ResolveGameFolder(settings, dialogs, prompter), empty + "/");
+    ASSERT_EQ(WriteIniValue(settings, kSettingsSection, kSettingsKey, empty), std::nullopt);
+    EXPECT_EQ(ResolveGameFolder(settings, dialogs, prompter).folder, empty + "/");
 }
 
 TEST_F(GameFolder, ResolveAsksWhenTheRememberedFolderIsMissing)
 {
-    ASSERT_TRUE(WriteIniValue(settings, kSettingsSection, kSettingsKey, root.filePath("gone/")));
+    ASSERT_EQ(WriteIniValue(settings, kSettingsSection, kSettingsKey, root.filePath("gone/")), std::nullopt);
     const QString good = makeFolder("good", RequiredGameFiles());
     dialogs.folders = {good};
-    EXPECT_EQ(ResolveGameFolder(settings, dialogs, prompter), good + "/");
+    EXPECT_EQ(ResolveGameFolder(settings, dialogs, prompter).folder, good + "/");
     EXPECT_EQ(dialogs.folderPrompts.size(), 1u);
     EXPECT_EQ(ReadIniValue(settings, kSettingsSection, kSettingsKey), good + "/");
 }
@@ -146,11 +186,11 @@ TEST_F(GameFolder, ResolveWithoutSettingsTriesTheDefaultFolder)
 {
     const QByteArray home = qgetenv("HOME");
     qputenv("HOME", root.path().toUtf8());
-    EXPECT_EQ(ResolveGameFolder(settings, dialogs, prompter), QString());
+    EXPECT_EQ(ResolveGameFolder(settings, dialogs, prompter).folder, QString());
     EXPECT_EQ(dialogs.folderPrompts.size(), 1u);
 
     ASSERT_TRUE(QDir().mkpath(root.filePath(".wine/drive_c/Varkel")));
-    EXPECT_EQ(ResolveGameFolder(settings, dialogs, prompter), DefaultGameFolder());
+    EXPECT_EQ(ResolveGameFolder(settings, dialogs, prompter).folder, DefaultGameFolder());
     EXPECT_EQ(dialogs.folderPrompts.size(), 1u);
     qputenv("HOME", home);
 }

@@ -306,5 +306,5 @@ TEST_F(FaceBitmap, AnUnwritableFolderIsReported)
     ASSERT_TRUE(error.has_value());
     EXPECT_EQ(error->number, 75);
     EXPECT_TRUE(error->message().startsWith("75-"));
-    EXPECT_TRUE(error->description.contains("tsmall.bmp"));
+    EXPECT_TRUE(error->description().contains("tsmall.bmp"));
 }

@@ -82,7 +82,7 @@ TEST_F(RecentFilesTest, AddingKeepsTheNewestFirstOnceEachAndAtMostFive)
 #endif
         const QString settings = folder + kSettingsFileName;
         for (const QString& name : row.added)
-            EXPECT_TRUE(AddRecentFile(settings, folder + name)) << name.toStdString();
+            EXPECT_EQ(AddRecentFile(settings, folder + name), std::nullopt) << name.toStdString();
 
         QStringList expected;
         for (const QString& name : row.expected)
@@ -123,7 +123,7 @@ TEST_F(RecentFilesTest, EveryOtherLineOfTheSettingsFileIsKept)
         };
         if (!row.before.isEmpty())
             writeSettings(settings, withPaths(row.before));
-        EXPECT_TRUE(AddRecentFile(settings, folder + "a.sav"));
+        EXPECT_EQ(AddRecentFile(settings, folder + "a.sav"), std::nullopt);
         EXPECT_EQ(test::FileBytes(settings), withPaths(row.after));
     }
 }
@@ -150,11 +150,12 @@ TEST_F(RecentFilesTest, APathTheSettingsFileCannotHoldWholeIsNotStored)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         QFile::remove(settings);
-        ASSERT_TRUE(AddRecentFile(settings, kept));
+        ASSERT_EQ(AddRecentFile(settings, kept), std::nullopt);
         const QByteArray before = test::FileBytes(settings);
         const QString path = dir.path() + QLatin1Char('/') + row.name;
 
-        EXPECT_EQ(AddRecentFile(settings, path), row.stored);
+        // Not listing a path is no failure of the settings file.
+        EXPECT_EQ(AddRecentFile(settings, path), std::nullopt);
         if (row.stored) {
             EXPECT_EQ(ReadRecentFiles(settings), QStringList({path, kept}));
         } else {
@@ -212,7 +213,7 @@ TEST_F(RecentFilesTest, FilesThatAreGoneAreLeftOutOfTheListingButKept)
         const QString folder = rowFolder(row.what);
         const QString settings = folder + kSettingsFileName;
         for (const char* name : {"a.sav", "b.sav", "c.sav"})
-            ASSERT_TRUE(AddRecentFile(settings, folder + name));
+            ASSERT_EQ(AddRecentFile(settings, folder + name), std::nullopt);
         for (const QString& name : row.present) {
             if (name.endsWith(QLatin1Char('/')))
                 ASSERT_TRUE(QDir().mkpath(folder + name));
@@ -240,7 +241,10 @@ TEST_F(RecentFilesTest, ASettingsFileThatCannotBeWrittenIsReported)
     ASSERT_TRUE(QDir().mkpath(dir.filePath("folder.ini")));
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
-        EXPECT_FALSE(AddRecentFile(row.settings, dir.filePath("a.sav")));
+        const auto failure = AddRecentFile(row.settings, dir.filePath("a.sav"));
+        ASSERT_TRUE(failure);
+        EXPECT_EQ(failure->number, RuntimeError::kFileAccess);
+        EXPECT_EQ(failure->subject, row.settings);
         EXPECT_EQ(ReadRecentFiles(row.settings), QStringList());
     }
 }

@@ -1,9 +1,12 @@
 #include "shared/ui/edit_state.h"
 
+#include "shared/ui/standard_error.h"
+
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
 #include <QStatusBar>
+#include <QStringList>
 #include <QWidget>
 
 namespace varkel {
@@ -52,22 +55,37 @@ void EditState::applied()
     update();
 }
 
-void EditState::saved(int index, const QString& path, const FileStore& files)
+void EditState::saved(const std::vector<Written>& written, const FileStore& files)
 {
-    history_.markSaved(index);
-    QString text = QStringLiteral("已保存 %1").arg(QFileInfo(path).fileName());
-    const QString backup = files.backupOf(path);
-    if (!backup.isEmpty() && !backupsShown_.contains(backup)) {
-        backupsShown_.insert(backup);
-        text += QStringLiteral("（原檔已備份到 %1）").arg(QDir::toNativeSeparators(backup));
+    QStringList names;
+    QStringList backups;
+    for (const Written& w : written) {
+        history_.markSaved(w.index);
+        names << QFileInfo(w.path).fileName();
+        const QString backup = files.backupOf(w.path);
+        if (!backup.isEmpty() && !backupsShown_.contains(backup)) {
+            backupsShown_.insert(backup);
+            backups << QDir::toNativeSeparators(backup);
+        }
     }
+    QString text = QStringLiteral("已保存 %1").arg(names.join(QStringLiteral("、")));
+    if (!backups.isEmpty())
+        text += QStringLiteral("（原檔已備份到 %1）").arg(backups.join(QStringLiteral("、")));
     statusLine_->showMessage(text);
     update();
 }
 
 void EditState::saveFailed(const QString& path, const RuntimeError& error)
 {
+    // The message box that reports the failure too logs the platform's reason.
     statusLine_->showMessage(QStringLiteral("未能保存 %1：%2").arg(QFileInfo(path).fileName(), error.message()));
+}
+
+void EditState::notKept(const QString& what, const RuntimeError& error)
+{
+    const QString shown = statusLine_->currentMessage();
+    const QString note = QStringLiteral("%1未能保存：%2").arg(what, ShownError(error));
+    statusLine_->showMessage(shown.isEmpty() ? note : shown + QStringLiteral("；") + note);
 }
 
 bool EditState::modified(int index) const

@@ -42,9 +42,19 @@ public:
     void applied();
     // Buffer `index` was written to `path`; the status line says so, and where
     // the original went when this write made its backup.
-    void saved(int index, const QString& path, const FileStore& files);
+    void saved(int index, const QString& path, const FileStore& files) { saved({{index, path}}, files); }
+    // The same for several buffers written by one save: the status line names each
+    // file, and the backup of each whose first backup this save made.
+    struct Written {
+        int index;
+        QString path;
+    };
+    void saved(const std::vector<Written>& written, const FileStore& files);
     // A write of `path` failed: the status line gives the reason; nothing is marked saved.
     void saveFailed(const QString& path, const RuntimeError& error);
+    // What the status line says stays, and it adds that `what` (a setting kept
+    // beside the file, such as the recent-files list) could not be written.
+    void notKept(const QString& what, const RuntimeError& error);
 
     bool modified(int index) const;
     bool anyModified() const;

@@ -1,6 +1,7 @@
 #include "shared/ui/standard_error.h"
 
 #include <QApplication>
+#include <QDebug>
 #include <QFont>
 #include <QFontDatabase>
 #include <QFile>
@@ -11,12 +12,17 @@
 #include <QPixmap>
 #include <QTranslator>
 
-
 namespace varkel {
+
+QString ShownError(const RuntimeError& error)
+{
+    qWarning().noquote() << error.englishMessage();
+    return error.message();
+}
 
 void ShowRuntimeError(Prompter& prompter, const RuntimeError& error, const QString& title)
 {
-    prompter.tell(error.message(), title, MessageIcon::Critical);
+    prompter.tell(ShownError(error), title, MessageIcon::Critical);
 }
 
 QLabel* MakeFacePicture(const QString& name, QWidget* parent)

@@ -12,6 +12,10 @@ class QWidget;
 
 namespace varkel {
 
+// What a window shows of `error`: "number-description" in Chinese. The
+// platform's English reason goes to the log (stderr) only.
+QString ShownError(const RuntimeError& error);
+
 // Shows "number-description" with the critical icon and the title "Varkel-Error"
 // (or `title`).
 void ShowRuntimeError(Prompter& prompter, const RuntimeError& error, const QString& title = kErrorTitle);

@@ -1,6 +1,7 @@
 #include "shared/ui/start_up.h"
 
 #include "shared/game_folder.h"
+#include "shared/ui/standard_error.h"
 
 #include <QApplication>
 #include <QDir>
@@ -13,10 +14,18 @@ std::unique_ptr<Form3> StartUp(Session& session, const StartUpOptions& options)
 {
     session.programFolder = WithTrailingSeparator(options.programFolder);
     session.settingsPath = SettingsFilePath(session.programFolder);
-    if (!options.gameFolder.isEmpty())
+    if (!options.gameFolder.isEmpty()) {
         session.gameFolder = WithTrailingSeparator(QDir(options.gameFolder).absolutePath());
-    else
-        session.gameFolder = ResolveGameFolder(session.settingsPath, *session.dialogs, *session.prompter);
+    } else {
+        const GameFolderChoice choice =
+            ResolveGameFolder(session.settingsPath, *session.dialogs, *session.prompter, session.files.io());
+        session.gameFolder = choice.folder;
+        if (choice.notRemembered) {
+            session.prompter->tell(QStringLiteral("未能把Varkel所在目錄記入設定文件，下次啟動時需要重新選擇。\n\n") +
+                                       ShownError(*choice.notRemembered),
+                                   kEditorTitle, MessageIcon::Warning);
+        }
+    }
     if (session.gameFolder.isEmpty())
         return nullptr;
 

@@ -3,6 +3,7 @@
 #include "shared/texts.h"
 #include "shared/ui/form3.h"
 #include "shared/ui/start_up.h"
+#include "support/failing_file_io.h"
 #include "support/temp_game_folder.h"
 
 #include <QApplication>
@@ -92,7 +93,7 @@ private slots:
     void rememberedFolderOpensTheStartWindow()
     {
         const test::TempGameFolder demo;
-        QVERIFY(WriteIniValue(settingsPath(), kSettingsSection, kSettingsKey, demo.path()));
+        QVERIFY(!WriteIniValue(settingsPath(), kSettingsSection, kSettingsKey, demo.path()));
         const auto form3 = StartUp(session_, {programFolder_, QString()});
         QVERIFY(form3);
         QCOMPARE(session_.programFolder, programFolder_);
@@ -124,7 +125,7 @@ private slots:
 
     void missingFolderRunsTheFolderDialog()
     {
-        QVERIFY(WriteIniValue(settingsPath(), kSettingsSection, kSettingsKey, root_.filePath("gone/")));
+        QVERIFY(!WriteIniValue(settingsPath(), kSettingsSection, kSettingsKey, root_.filePath("gone/")));
         const QString good = gameFolder("good", RequiredGameFiles());
         dialogs_.folders = {good.chopped(1)};
         const auto form3 = StartUp(session_, {programFolder_, QString()});
@@ -135,9 +136,37 @@ private slots:
         QVERIFY(prompter_.shown.empty());
     }
 
+    // The folder is chosen but the settings file cannot keep it (a full disk): the
+    // run goes on in it, and the user is told that the next start will ask again.
+    void aFolderTheSettingsCannotKeepIsTold()
+    {
+        QVERIFY(!WriteIniValue(settingsPath(), kSettingsSection, kSettingsKey, root_.filePath("gone/")));
+        QFile settings(settingsPath());
+        QVERIFY(settings.open(QIODevice::ReadOnly));
+        const QByteArray before = settings.readAll();
+        settings.close();
+        const QString good = gameFolder("kept-for-the-run", RequiredGameFiles());
+        dialogs_.folders = {good.chopped(1)};
+        test::FailingFileIo io;
+        io.failAt(1, 10);  // the write of the settings, after their read
+        session_.files.setIo(&io);
+
+        const auto form3 = StartUp(session_, {programFolder_, QString()});
+        QVERIFY(form3);
+        QCOMPARE(session_.gameFolder, good);
+        QCOMPARE(prompter_.shown.size(), 1u);
+        const auto& told = prompter_.shown[0];
+        QCOMPARE(told.text, QStringLiteral("未能把Varkel所在目錄記入設定文件，下次啟動時需要重新選擇。\n\n"
+                                           "75-路徑/文件訪問錯誤：") + settingsPath());
+        QCOMPARE(told.title, QStringLiteral("Varkel-Editor"));
+        QCOMPARE(told.icon, MessageIcon::Warning);
+        QVERIFY(settings.open(QIODevice::ReadOnly));
+        QCOMPARE(settings.readAll(), before);
+    }
+
     void folderLackingAFileIsRefusedAndAskedAgain()
     {
-        QVERIFY(WriteIniValue(settingsPath(), kSettingsSection, kSettingsKey, root_.filePath("gone/")));
+        QVERIFY(!WriteIniValue(settingsPath(), kSettingsSection, kSettingsKey, root_.filePath("gone/")));
         const QStringList required = RequiredGameFiles();
         dialogs_.folders = {gameFolder("no-msg", required.mid(0, 4)), gameFolder("no-maindy", required.mid(1))};
         const auto form3 = StartUp(session_, {programFolder_, QString()});
