@@ -1,4 +1,5 @@
 #include "cli/cli_run.h"
+#include "cli/csv_reader.h"
 #include "demo_folder/demo_folder.h"
 #include "saveeditor/control.h"
 #include "saveeditor/officer_record.h"
@@ -33,39 +34,6 @@ QByteArray bytesOf(const QString& path)
 void writeText(const QString& path, const QString& text)
 {
     ASSERT_TRUE(test::WriteFileBytes(path, text.toUtf8()));
-}
-
-// Rows of a CSV text, quotes and line breaks inside quotes understood.
-std::vector<QStringList> parseCsv(const QString& text)
-{
-    std::vector<QStringList> rows;
-    QStringList row;
-    QString cell;
-    bool quoted = false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (quoted) {
-            if (c == QLatin1Char('"') && i + 1 < text.size() && text[i + 1] == QLatin1Char('"'))
-                cell += text[++i];
-            else if (c == QLatin1Char('"'))
-                quoted = false;
-            else
-                cell += c;
-        } else if (c == QLatin1Char('"')) {
-            quoted = true;
-        } else if (c == QLatin1Char(',')) {
-            row << cell;
-            cell.clear();
-        } else if (c == QLatin1Char('\n')) {
-            row << cell;
-            rows.push_back(row);
-            row.clear();
-            cell.clear();
-        } else if (c != QLatin1Char('\r')) {
-            cell += c;
-        }
-    }
-    return rows;
 }
 
 class Cli : public ::testing::Test {
@@ -192,10 +160,11 @@ TEST_F(Cli, CsvHasOneRowPerRecordOfTheJson)
         ASSERT_EQ(json.status, 0);
         ASSERT_EQ(csv.status, 0);
         const QJsonArray all = QJsonDocument::fromJson(json.out.toUtf8()).array();
-        const std::vector<QStringList> rows = parseCsv(csv.out);
-        ASSERT_EQ(rows.size(), std::size_t(all.size()) + 1);
-        for (const QStringList& row : rows)
-            EXPECT_EQ(row.size(), rows.front().size());
+        const auto rows = test::ReadCsv(csv.out);
+        ASSERT_TRUE(rows) << "no CSV";
+        ASSERT_EQ(rows->size(), std::size_t(all.size()) + 1);
+        for (const QStringList& row : *rows)
+            EXPECT_EQ(row.size(), rows->front().size());
     }
 }
 

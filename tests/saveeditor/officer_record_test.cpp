@@ -1,11 +1,14 @@
 #include "saveeditor/officer_fields.h"
 #include "saveeditor/officer_record.h"
 #include "saveeditor/save_layout.h"
+#include "saveeditor/save_record_kinds.h"
 #include "shared/bytes.h"
 #include "shared/name_field.h"
+#include "support/gtest_qt.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <random>
 #include <vector>
@@ -146,14 +149,21 @@ TEST(OfficerRecord, TacticNibblesAreStoredAsGiven)
     QByteArray b(save::kStartupBufferSize, '\0');
     setByte(b, S + 60, 0x85);  // tactic 0: 5 ("未"), tactic 1: 8 ("初")
     setByte(b, S + 61, 0xE0);  // tactic 3: 14, outside the list
-    setByte(b, S + 67, 0xFD);  // tactic 14: 13 ("極"); the high nibble is no tactic
-    EncodeOfficer(b, kOfficer, DecodeOfficer(b, kOfficer));
+    setByte(b, S + 67, 0xFD);  // tactic 14: 13 ("極"); the high nibble is no tactic and stays
+    OfficerRecord r = DecodeOfficer(b, kOfficer);
+    EncodeOfficer(b, kOfficer, r);
     EXPECT_EQ(byteAt(b, S + 60), 0x85);
     EXPECT_EQ(byteAt(b, S + 61), 0xE0);
-    EXPECT_EQ(byteAt(b, S + 67), 0x0D);
+    EXPECT_EQ(byteAt(b, S + 67), 0xFD);
+    r.status.tactics[14] = 8;
+    r.status.loyalty = 70;
+    EncodeOfficer(b, kOfficer, r);
+    EXPECT_EQ(byteAt(b, S + 67), 0xF8);
 }
 
 // Only a level the user changes is normalised; one left as it was keeps its nibble.
+// The view chooses a level, the command line types the list of levels: both store
+// the same nibble.
 TEST(OfficerRecord, TacticLevelsLeftAsTheyWereKeepTheirNibble)
 {
     struct Row {
@@ -164,16 +174,25 @@ TEST(OfficerRecord, TacticLevelsLeftAsTheyWereKeepTheirNibble)
     const std::vector<Row> rows = {
         {5, 0, 5},   {5, 1, 8},   {5, 6, 13}, {7, 0, 7},  {0, 0, 0},  {0, 3, 10},
         {9, 2, 9},   {9, 0, 0},   {13, 6, 13}, {14, 14, 14}, {15, 15, 15}, {14, 6, 13},
+        {9, 14, 14}, {9, 15, 15}, {0, 14, 14}, {14, 15, 15}, {15, 14, 14}, {7, 15, 15},
     };
     const auto& tactics = OfficerField(QStringLiteral("tactics"));
     for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.stored << " -> " << row.level);
         OfficerRecord r;
         r.status.tactics.fill(0);
         r.status.tactics[4] = row.stored;
         FieldValue levels = tactics.get(r);
         levels.list[4] = row.level;
+        OfficerRecord typed = r;
         tactics.set(r, levels);
-        EXPECT_EQ(r.status.tactics[4], row.nibble) << row.stored << " -> " << row.level;
+        EXPECT_EQ(r.status.tactics[4], row.nibble);
+
+        FieldProblem problem;
+        const auto read = ParseFieldValue(tactics, FieldValueText(tactics, levels), &problem);
+        ASSERT_TRUE(read) << problem.message.toStdString();
+        tactics.set(typed, *read);
+        EXPECT_EQ(typed.status.tactics, r.status.tactics);
     }
 }
 
@@ -213,6 +232,8 @@ TEST(OfficerRecord, YearsOfServiceAndEntryYear)
     EXPECT_EQ(EntryYearByte(200, 0, 101), 101);  // 0 years: enters next year
     EXPECT_EQ(EntryYearByte(200, 150, 90), 0);
     EXPECT_EQ(EntryYearByte(355, 0, 40), 256);  // cannot be stored
+    EXPECT_EQ(EntryYearByte(355, 1, 40), 255);  // the last that can
+    EXPECT_EQ(YearsOfService(255, 355), 1);
 }
 
 // The entry-year byte is kept while the years of service are as read, whatever
@@ -238,6 +259,10 @@ TEST(OfficerRecord, AnEntryYearIsRederivedOnlyWhenTheYearsOfServiceChange)
         {"0 years typed for one serving", 90, 200, 200, 0, 101},
         {"years changed with the game year", 90, 200, 210, 5, 106},
         {"a long service in year 355", 40, 355, 355, -1, 40},
+        // Entering in the game year 355 is the last entry year a byte holds.
+        {"one year in year 355", 40, 355, 355, 1, 255},
+        {"two years in year 355", 40, 355, 355, 2, 254},
+        {"one year when the game year becomes 355", 90, 200, 355, 1, 255},
     };
     for (const Row& row : rows) {
         QByteArray b(save::kStartupBufferSize, '\0');
@@ -337,4 +362,88 @@ TEST_F(OfficerFieldTable, AnEntryYearBeyond355IsAStorageProblem)
     EXPECT_TRUE(OfficerStorageProblem(record));
     record.status.entryYearByte = 0;  // never served: stays 0
     EXPECT_FALSE(OfficerStorageProblem(record));
+}
+
+// Every number with a limit takes one above it as the limit and says it clamped:
+// in the view (the box then shows the limit) and on the command line (the change
+// is reported as clamped). The game date belongs to the file, so only the view
+// edits it.
+TEST(OfficerFields, NumbersOneAboveTheirLimitAreClampedAndSaySo)
+{
+    struct Row {
+        const char* control;
+        const char* key;
+        int limit;
+    };
+    const std::vector<Row> rows = {
+        {"Text3(0)", "bravery", 7},
+        {"Text3(1)", "calmness", 7},
+        {"Text3(2)", "duty", 15},
+        {"Text3(3)", "ambition", 15},
+        {"Text3(4)", "action", 200},
+        {"Text3(5)", "related_officer", 65535},
+        {"Text3(6)", "family", 65535},
+        {"Text3(7)", "compatibility", 150},
+        {"Text3(8)", "birth_year", 355},
+        {"Text3(9)", "lifespan", 7},
+        {"Text3(15)", "loyalty", 100},
+        {"Text5(0)", "game_year", 355},
+        {"Text5(1)", "game_month", 12},
+        {"Text3(10)", "fame", 60000},
+        {"Text3(11)", "infamy", 60000},
+        {"Text3(12)", "merit", 60000},
+    };
+    for (const auto& f : OfficerFields()) {
+        if (f.kind == FieldKind::Number && f.upper) {
+            EXPECT_TRUE(std::any_of(rows.begin(), rows.end(), [&](const Row& row) { return f.key == row.key; }))
+                << "no row for " << f.key.toStdString();
+        }
+    }
+
+    // Every limited field one below its limit, so that nothing else clamps and
+    // one above is a change.
+    QByteArray b = representableSave(21);
+    OfficerRecord base = DecodeOfficer(b, kOfficer);
+    for (const Row& row : rows)
+        OfficerField(QString::fromLatin1(row.key)).set(base, FieldValue{row.limit - 1, {}, {}});
+    base.person.surname = QStringLiteral("張");
+    base.person.givenName = QStringLiteral("飛");
+    base.person.fullName = QStringLiteral("張飛");
+    EncodeOfficer(b, kOfficer, base);
+    base = DecodeOfficer(b, kOfficer);
+
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.key);
+        const auto& field = OfficerField(QString::fromLatin1(row.key));
+        EXPECT_EQ(field.control, QString::fromLatin1(row.control));
+        EXPECT_EQ(field.upper, row.limit);
+        const QString above = QString::number(row.limit + 1);
+
+        std::map<QString, QString> boxes;
+        for (const auto& f : OfficerFields())
+            if (f.kind == FieldKind::Number && !f.control.isEmpty() && f.get)
+                boxes[f.control] = NumberBoxText(f, base);
+        boxes[field.control] = above;
+        OfficerRecord r = base;
+        std::vector<std::pair<QString, QString>> clamped;
+        const auto problem =
+            ReadNumberFields(OfficerFields(), [&](const QString& c) { return boxes.at(c); }, r, &clamped);
+        ASSERT_FALSE(problem) << problem->message.toStdString();
+        EXPECT_EQ(field.get(r).number, row.limit);
+        EXPECT_EQ(clamped, (std::vector<std::pair<QString, QString>>{{field.control, QString::number(row.limit)}}));
+
+        if (!field.perRecord)
+            continue;
+        QByteArray file = b;
+        OfficerKind officers;
+        officers.load(file);
+        const EditResult edit = EditRecord(officers, file, kOfficer, {{field.key, above}});
+        ASSERT_FALSE(edit.problem) << edit.problem->toStdString();
+        ASSERT_EQ(edit.changes.size(), 1u);
+        EXPECT_EQ(edit.changes[0].field, field.key);
+        EXPECT_EQ(edit.changes[0].before, QString::number(row.limit - 1));
+        EXPECT_EQ(edit.changes[0].after, QString::number(row.limit));
+        EXPECT_TRUE(edit.changes[0].clamped);
+        EXPECT_EQ(field.get(DecodeOfficer(file, kOfficer)).number, row.limit);
+    }
 }

@@ -115,6 +115,7 @@ TEST_F(TreasureKindTest, EditsGoToTheFileThatStoresTheField)
     };
     const std::vector<Row> rows = {
         {"owner", true, {{"owner", "12"}}, false, true, false},
+        {"officer 0 as the owner", true, {{"owner", "0"}}, false, true, false},
         {"price", true, {{"price", "1250"}}, false, false, true},
         {"both", true, {{"owner", "12"}, {"name", "甲乙"}}, false, true, true},
         {"points of 100 keep the byte", true, {{"points", "100"}}, false, false, false},

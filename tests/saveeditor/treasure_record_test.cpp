@@ -228,17 +228,22 @@ TEST(TreasureRecord, PictureNumbersWrapIntoTheBank)
         EXPECT_EQ(WrapPictureNumber(n), wrapped) << n;
 }
 
+// The owner is set as its view and the command line set it: typed, read through
+// the field table, stored. Officer 0 owns a treasure like any other.
 TEST(TreasureRecord, OwnerIsTheSavesLe16AndLeavesItsOtherTwoBytes)
 {
     struct Row {
         int t;
         qsizetype at;
         int owner;
+        int newOwner;
     };
-    const std::vector<Row> rows = {{0, 153'234, 0}, {254, 154'250, 1720}, {254, 154'250, 1800}, {100, 153'634, 859}};
+    const std::vector<Row> rows = {{0, 153'234, 0, 321},      {254, 154'250, 1720, 321}, {254, 154'250, 1800, 0},
+                                   {100, 153'634, 859, 0},    {100, 153'634, 0xFFFF, 0}, {7, 153'262, 1, 0},
+                                   {7, 153'262, 0, 1720}};
     const QByteArray scenario = scenarioWith(1, 5);
     for (const Row& row : rows) {
-        SCOPED_TRACE(testing::Message() << "treasure " << row.t << " owner " << row.owner);
+        SCOPED_TRACE(testing::Message() << "treasure " << row.t << " owner " << row.owner << " -> " << row.newOwner);
         EXPECT_EQ(ownerEntry(row.t), row.at);
         QByteArray save = patterned(save::kStartupBufferSize);
         setLe16(save, row.at, row.owner);
@@ -246,9 +251,10 @@ TEST(TreasureRecord, OwnerIsTheSavesLe16AndLeavesItsOtherTwoBytes)
         EXPECT_EQ(DecodeTreasure(scenario, nullptr, row.t).owner, -1);
 
         TreasureRecord r = DecodeTreasure(scenario, &save, row.t);
-        r.owner = 321;
+        apply(r, "owner", QString::number(row.newOwner));
+        EXPECT_EQ(r.owner, row.newOwner);
         QByteArray expected = save;
-        setLe16(expected, row.at, 321);
+        setLe16(expected, row.at, row.newOwner);
         QByteArray s = scenario;
         EncodeTreasure(s, &save, row.t, r);
         EXPECT_EQ(save, expected);
