@@ -2,10 +2,12 @@
 
 #include "cli_files.h"
 #include "cli_output.h"
+#include "neweditor/system_save.h"
 #include "saveeditor/control.h"
 #include "saveeditor/family_record.h"
 #include "saveeditor/family_view.h"
 #include "saveeditor/officer_record.h"
+#include "saveeditor/save_file.h"
 #include "saveeditor/save_layout.h"
 #include "saveeditor/save_tables.h"
 #include "shared/name_field.h"
@@ -89,7 +91,7 @@ int store(const GameFile& file, const Options& options, const std::string& repor
     for (const HeldFile* f : changed) {
         const QString target = f == &file && !options.output.isEmpty() ? options.output : f->path;
         if (const auto error = files.write(target, f->bytes, f->keepTail)) {
-            QString why = error->message();
+            QString why = error->englishMessage();
             if (!written.isEmpty())
                 why += QStringLiteral(" (written already: %1)").arg(written.join(QStringLiteral(", ")));
             return refuse(err, target, why);
@@ -122,6 +124,25 @@ QString refusalText(ControlRefusal refusal)
     return {};
 }
 
+// Why a file taken for a saved game or a system save is none, as the windows
+// ask before opening it; empty when it can be one.
+QString unlikeness(const GameFile& file)
+{
+    QStringList problems;
+    QString kind;
+    if (file.type == FileType::SavedGame) {
+        problems = SaveGame::shapeProblems(file.bytes);
+        kind = QStringLiteral("a saved game");
+    } else if (file.type == FileType::SystemSave) {
+        problems = SystemSave::shapeProblems(file.bytes);
+        kind = QStringLiteral("a system save");
+    }
+    if (problems.isEmpty())
+        return {};
+    return QStringLiteral("does not look like %1: %2; --force opens it all the same")
+        .arg(kind, problems.join(QStringLiteral("; ")));
+}
+
 std::unique_ptr<GameFile> open(const QString& path, const Options& options, std::ostream& err, bool namesNeeded)
 {
     if (options.slot && (*options.slot < 0 || *options.slot >= save::kPlayerSlotCount)) {
@@ -130,15 +151,28 @@ std::unique_ptr<GameFile> open(const QString& path, const Options& options, std:
     }
     FileStore files(options.backupFolder);
     QString error;
-    // Only a saved game takes names and treasures from the game folder.
+    // Only a saved game takes names and treasures from the game folder. What is
+    // noted about the folder follows only a file that is read: a refusal is one line.
     const bool savedGame = TypeOf(path, QFileInfo(path).size()) == FileType::SavedGame;
-    auto file = OpenGameFile(files, path, savedGame ? contextFor(files, options, err, namesNeeded) : GameContext{},
+    std::ostringstream notes;
+    auto file = OpenGameFile(files, path, savedGame ? contextFor(files, options, notes, namesNeeded) : GameContext{},
                              SlotChoice{options.slot, options.special}, &error);
-    if (!file)
+    if (!file) {
         err << "varkel-cli: " << error << '\n';
-    else if (file->kinds.empty())
+        return nullptr;
+    }
+    if (!options.force) {
+        if (const QString why = unlikeness(*file); !why.isEmpty()) {
+            refuse(err, path, why);
+            return nullptr;
+        }
+    }
+    err << notes.str();
+    if (file->kinds.empty()) {
         err << "varkel-cli: " << path << ": a " << TypeName(file->type) << " holds no records this tool knows yet\n";
-    return file && !file->kinds.empty() ? std::move(file) : nullptr;
+        return nullptr;
+    }
+    return file;
 }
 
 // The edited records of a set or apply, and what EditRecord made of each.
@@ -229,11 +263,14 @@ int Info(const QString& path, const Options& options, std::ostream& out, std::os
         return refuse(err, path, QStringLiteral("no such file"));
     const FileType type = TypeOf(path, info.size());
     out << info.fileName() << ": " << TypeName(type) << ", " << info.size() << " bytes\n";
-    if (type != FileType::SavedGame)
+    if (type != FileType::SavedGame && type != FileType::SystemSave)
         return kDone;
+    // Read, so that a file that only has the name or size of one is not called one.
     auto file = open(path, options, err, false);
     if (!file)
         return kRefused;
+    if (type != FileType::SavedGame)
+        return kDone;
     const GameDate date = DecodeGameDate(file->bytes);
     const SaveTables tables = SaveTables::build(file->bytes);
     out << "game date: year " << date.year << ", month " << date.month << '\n';

@@ -24,6 +24,7 @@ struct Options {
     std::optional<int> slot;  // --slot: the player slot whose intimacy levels are records
     bool special = false;     // --special: the levels toward the seven special persons
     bool byOfficer = false;   // --by-officer: set's NUMBER names the officer a record is about
+    bool force = false;       // --force: open a save or system save that does not look like one
 };
 
 // Each command writes its results to `out` and its complaints, one line each, to `err`.

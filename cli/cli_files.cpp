@@ -84,7 +84,8 @@ void addKinds(FileStore& store, GameFile& file, const GameContext& context, cons
         BiographyFile biographies;
         QByteArray* bytes = nullptr;
         if (const auto failure = biographies.open(store, folderOf(file.path)))
-            file.notes << QStringLiteral("%1; the new officers' biographies are left out").arg(failure->message());
+            file.notes << QStringLiteral("%1; the new officers' biographies are left out")
+                              .arg(failure->englishMessage());
         else
             bytes = &addCompanion(file, biographies.path, biographies.bytes, false).bytes;
         file.kinds.push_back(std::make_unique<NewOfficerKind>(bytes));
@@ -182,7 +183,7 @@ std::unique_ptr<GameFile> OpenGameFile(FileStore& store, const QString& path, co
     RuntimeError failure;
     auto bytes = store.read(path, scenario ? ScenarioData::kSize : save::kMaximumSaveSize + 1, &failure);
     if (!bytes) {
-        *error = failure.message();
+        *error = failure.englishMessage();
         return nullptr;
     }
     file->type = scenario ? FileType::Scenario : TypeOf(path, bytes->size());

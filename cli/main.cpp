@@ -42,6 +42,9 @@ int main(int argc, char* argv[])
     const std::string kSpecialHelp = "with --slot: the levels toward the seven special persons (kind special_intimacy)";
     int slot = -1;
     bool special = false;
+    const std::string kForceHelp =
+        "read a saved game or system save that does not look like one (a month above 12, a person map or player slot "
+        "naming no officer, a new officer's face beyond the bank), which is refused otherwise";
     auto addSlot = [&](CLI::App* command) {
         auto* slotOption = command->add_option("--slot", slot, kSlotHelp)->check(CLI::Range(0, 7));
         command->add_flag("--special", special, kSpecialHelp)->needs(slotOption);
@@ -109,6 +112,9 @@ int main(int argc, char* argv[])
     forecast->add_option("FILE", file)->required();
     forecast->add_option("MEMBER", number, "the child's member number, 0..7; it needs a name, a controlled officer in "
                                            "its player slot and an age of 14 or less")->required();
+
+    for (CLI::App* command : {info, dump, set, apply, diff, check, control, forecast})
+        command->add_flag("--force", options.force, kForceHelp);
 
     try {
         cli.parse(argc, argv);

@@ -1,6 +1,10 @@
 #include "neweditor/system_save.h"
 
+#include "saveeditor/officer_record.h"
+#include "saveeditor/save_layout.h"
+#include "shared/bytes.h"
 #include "shared/game_folder.h"
+#include "shared/picture_banks.h"
 
 namespace varkel {
 
@@ -32,6 +36,19 @@ void SystemSave::setOfficer(int i, const MemberRecord& record)
 QString SystemSave::officerName(int i) const
 {
     return ReadFullName(bytes, system_save::record(i));
+}
+
+QStringList SystemSave::shapeProblems(const QByteArray& bytes)
+{
+    for (int i = 0; i < system_save::kRecordCount; ++i) {
+        const qsizetype r = system_save::record(i);
+        const int face = le16At(bytes, r + save::person::kFace);
+        // The first record at fault is enough to tell.
+        if (face >= kFaceCount && !ReadFullName(bytes, r).isEmpty())
+            return {QStringLiteral("new officer %1 has face %2, beyond the %3 faces of the game")
+                        .arg(officerNumber(i)).arg(face).arg(kFaceCount)};
+    }
+    return {};
 }
 
 }  // namespace varkel

@@ -5,6 +5,7 @@
 #include "shared/file_buffer.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -27,6 +28,12 @@ public:
     void setOfficer(int i, const MemberRecord& record);
     // The full name of record i, as the record list and the officer name table show it.
     QString officerName(int i) const;
+
+    // Why `bytes` cannot be a system save, one line per rule they break; empty
+    // when they can. Every new officer with a name has a face of the face bank.
+    // Records without a name are no reason, nor is a file of nothing but empty
+    // records: the game keeps one before any officer has been made.
+    static QStringList shapeProblems(const QByteArray& bytes);
 };
 
 }  // namespace varkel

@@ -1,6 +1,7 @@
 #include "saveeditor/save_file.h"
 
 #include "saveeditor/save_layout.h"
+#include "shared/bytes.h"
 #include "shared/game_folder.h"
 
 #include <QDateTime>
@@ -68,6 +69,36 @@ SaveGame::Refusal SaveGame::openWhole(FileStore& store, const QString& file, qin
 std::optional<RuntimeError> SaveGame::save(FileStore& store) const
 {
     return store.write(path, bytes, true);
+}
+
+QStringList SaveGame::shapeProblems(const QByteArray& bytes)
+{
+    // Month 0 is none the game writes, but the officer view stores what is typed
+    // up to 12, so only a larger one tells.
+    constexpr int kLastMonth = 12;
+    QStringList problems;
+    const int month = byteAt(bytes, save::kGameMonthOffset) >> 4;
+    if (month > kLastMonth)
+        problems << QStringLiteral("the game month is %1, beyond 12").arg(month);
+    // The first entry at fault is enough to tell.
+    for (int u = save::kFirstPersonNumber; u <= save::kLastPersonNumber; ++u) {
+        const int officer = le16At(bytes, save::personMapEntry(u));
+        if (officer >= save::kMaxOfficers && officer != save::kNoPerson) {
+            problems << QStringLiteral("person %1 names officer %2, not 0..%3 or %4 for none")
+                            .arg(u).arg(officer).arg(save::kMaxOfficers - 1).arg(save::kNoPerson);
+            break;
+        }
+    }
+    for (int k = 0; k < save::kPlayerSlotCount; ++k) {
+        const int person = le16At(bytes, save::playerPerson(k));
+        if ((person < save::kFirstPersonNumber || person > save::kLastPersonNumber) && person != save::kNoPerson) {
+            problems << QStringLiteral("player slot %1 names person %2, not %3..%4 or %5 for none")
+                            .arg(k).arg(person).arg(save::kFirstPersonNumber).arg(save::kLastPersonNumber)
+                            .arg(save::kNoPerson);
+            break;
+        }
+    }
+    return problems;
 }
 
 }  // namespace varkel

@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -34,6 +35,14 @@ public:
     // Over the current path, keeping the tail of a longer file. Save as (the file
     // holds exactly the buffer) is FileBuffer::saveAs.
     std::optional<RuntimeError> save(FileStore& store) const;
+
+    // Why `bytes` cannot be a saved game, one line per rule they break; empty when
+    // they can. Every saved game, the game's own or one written here, has a game
+    // month no larger than 12, a person map whose entries are officers 0..859 or
+    // 1720 (no officer), and player slots that name persons 860..1719 or 1720 (none).
+    // Values the views show as odd (a city above 50, an officer at or beyond the
+    // officer count) are no reason: only what no saved game can hold is.
+    static QStringList shapeProblems(const QByteArray& bytes);
 };
 
 }  // namespace varkel

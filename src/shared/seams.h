@@ -14,7 +14,8 @@ namespace varkel {
 // tests can answer them.
 
 enum class MessageIcon { Information, Question, Warning, Critical };
-enum class MessageButtons { Ok, YesNo, YesNoCancel };
+// YesNoDefaultNo: Yes and No with No the default, for a question whose Yes is the risky answer.
+enum class MessageButtons { Ok, YesNo, YesNoCancel, YesNoDefaultNo };
 enum class Answer { Ok, Yes, No, Cancel };
 
 class Prompter {

@@ -52,6 +52,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QByteArray kept = input.left(save::kStartupBufferSize);
     FUZZ_CHECK(startup.bytes == kept + QByteArray(save::kStartupBufferSize - kept.size(), '\0'));
     checkTables(startup.bytes);
+    // Whether it looks like a saved game: at most one reason per rule.
+    FUZZ_CHECK(SaveGame::shapeProblems(input).size() <= 3);
+    FUZZ_CHECK(SaveGame::shapeProblems(startup.bytes).size() <= 3);
 
     // The other two take the whole file or refuse it, leaving the game as it was.
     bool opened = false;

@@ -13,6 +13,7 @@
 #include "shared/ui/pending_edits.h"
 #include "shared/ui/standard_error.h"
 #include "shared/ui/text_list.h"
+#include "shared/ui/unlike_file.h"
 #include "sideeditors/ui/pickers.h"
 
 #include <QCloseEvent>
@@ -61,6 +62,9 @@ Form1* Form1::open(Session& session)
         reportRefusal(session, refusal, error);
         return nullptr;
     }
+    // "No" leaves the window closed.
+    if (!MayOpenUnlikeFile(*session.prompter, SystemSave::shapeProblems(file.bytes), kUnlikeSystemSaveQuestion))
+        return nullptr;
     BiographyFile biographies;
     if (const auto failure = biographies.open(session.files, session.gameFolder)) {
         ShowRuntimeError(*session.prompter, *failure);
@@ -399,15 +403,8 @@ void Form1::Command4_Click()
 bool Form1::save()
 {
     const auto write = [this] {
-        if (!biographiesMayBeWritten())
-            return false;
-        if (const auto failure = file_.save(session_.files)) {
-            state_->saveFailed(file_.path, *failure);
-            ShowRuntimeError(*session_.prompter, *failure);
-            return false;
-        }
-        state_->saved(0, file_.path, session_.files);
-        return saveBiographies();
+        return biographiesMayBeWritten() &&
+               writeBothFiles(file_.path, [this] { return file_.save(session_.files); });
     };
     return SaveAskingAboutOutsideChange(session_, file_.path, write, [this] { return saveAs(); });
 }
@@ -418,15 +415,22 @@ bool Form1::biographiesMayBeWritten()
     return AskAboutOutsideChange(session_, biographies_.path, false) == OutsideChange::Overwrite;
 }
 
-bool Form1::saveBiographies()
+bool Form1::writeBothFiles(const QString& path, const std::function<std::optional<RuntimeError>()>& writeSystemSave)
 {
-    // A failure is reported and leaves the changes unsaved, so nothing is lost.
+    // A failure is reported and leaves the changes of the file not written unsaved,
+    // so nothing is lost.
+    if (const auto failure = writeSystemSave()) {
+        state_->saveFailed(path, *failure);
+        ShowRuntimeError(*session_.prompter, *failure);
+        return false;
+    }
     if (const auto failure = biographies_.save(session_.files)) {
+        state_->saved(0, file_.path, session_.files);
         state_->saveFailed(biographies_.path, *failure);
         ShowRuntimeError(*session_.prompter, *failure);
         return false;
     }
-    state_->saved(1, biographies_.path, session_.files);
+    state_->saved({{0, file_.path}, {1, biographies_.path}}, session_.files);
     return true;
 }
 
@@ -456,6 +460,8 @@ void Form1::sOpenfile_Click()
         reportRefusal(session_, refusal, error);
         return;
     }
+    if (!MayOpenUnlikeFile(*session_.prompter, SystemSave::shapeProblems(file.bytes), kUnlikeSystemSaveQuestion))
+        return;
     BiographyFile biographies;
     if (const auto failure = biographies.open(session_.files, session_.gameFolder)) {
         ShowRuntimeError(*session_.prompter, *failure);
@@ -483,15 +489,14 @@ bool Form1::saveAs()
         return false;
     if (!biographiesMayBeWritten())
         return false;
-    if (const auto failure = file_.saveAs(session_.files, path)) {
-        state_->saveFailed(path, *failure);
-        ShowRuntimeError(*session_.prompter, *failure);
-        return false;
-    }
-    state_->renamed(file_.path);
-    state_->saved(0, file_.path, session_.files);
-    Label5->setText(GetResText(249) + file_.path);
-    return saveBiographies();
+    return writeBothFiles(path, [this, &path] {
+        const auto failure = file_.saveAs(session_.files, path);
+        if (!failure) {
+            state_->renamed(file_.path);
+            Label5->setText(GetResText(249) + file_.path);
+        }
+        return failure;
+    });
 }
 
 void Form1::closeEvent(QCloseEvent* event)

@@ -37,7 +37,8 @@ public:
     using ChildFactory = PickerFactory;
 
     // Opens the game folder's system save and biographies; when either cannot be
-    // read, says so and gives nullptr.
+    // read, says so and gives nullptr, as it does when the system save does not
+    // look like one and the user chooses not to open it.
     static Form1* open(Session& session);
 
     void setChildFactory(ChildFactory factory) { childFactory_ = std::move(factory); }
@@ -99,7 +100,9 @@ private:
     bool save();
     bool saveAs();
     bool biographiesMayBeWritten();
-    bool saveBiographies();
+    // Writes the system save through `writeSystemSave` (to `path`), then the
+    // biographies: the game's Save rewrites both files.
+    bool writeBothFiles(const QString& path, const std::function<std::optional<RuntimeError>()>& writeSystemSave);
     // Asks to save unsaved changes; false when the command is to stop.
     bool savePrompt();
     void refuse(const FieldProblem& problem, QWidget* box);

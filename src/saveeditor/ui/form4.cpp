@@ -1,5 +1,6 @@
 #include "saveeditor/ui/form4.h"
 
+#include "saveeditor/officer_record.h"
 #include "saveeditor/save_layout.h"
 #include "saveeditor/ui/family_panel.h"
 #include "saveeditor/ui/officer_panel.h"
@@ -18,6 +19,7 @@
 #include "shared/ui/pending_edits.h"
 #include "shared/ui/standard_error.h"
 #include "shared/ui/text_list.h"
+#include "shared/ui/unlike_file.h"
 #include "sideeditors/ui/pickers.h"
 
 #include <QButtonGroup>
@@ -43,6 +45,8 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace varkel {
 
 namespace {
@@ -67,6 +71,9 @@ Form4* Form4::open(Session& session)
         session.prompter->tell(GetResText(256), kErrorTitle, MessageIcon::Critical);
         return nullptr;
     }
+    // The newest slot file need not be a saved game; "No" leaves the window closed.
+    if (!MayOpenUnlikeFile(*session.prompter, SaveGame::shapeProblems(save.bytes), kUnlikeSaveQuestion))
+        return nullptr;
     // A short scenario file reads as zeros beyond its end; a missing one ends here.
     auto scenario = session.files.read(GameFilePath(session.gameFolder, QStringLiteral("d_sce.vk")),
                                        ScenarioData::kSize, &error);
@@ -305,6 +312,7 @@ void Form4::rLoadFile()
     // The views are filled from the new file: nothing typed is left to ask about.
     const QScopedValueRollback<bool> quiet(filling_, true);
     needsFilling_.fill(true);
+    rowAfterFilling_.fill(-1);
     Label28->setText(GetResText(249) + save_.path);
     // Treasure attributes applied but not yet written stay unsaved over another save.
     state_->opened({&save_.bytes, &scenario_.bytes}, save_.path, {false, state_->modified(1)});
@@ -366,6 +374,9 @@ void Form4::Option3_Click(int index)
     } else if (index == 3) {
         family_->fillList(save_.bytes, tables_);
     }
+    QListWidget* list = modeList(index);
+    if (const int row = std::exchange(rowAfterFilling_[index], -1); row >= 0 && row < list->count())
+        list->setCurrentRow(row);
 }
 
 void Form4::fillOfficerList()
@@ -490,11 +501,28 @@ bool Form4::WriteWJInfo2(int n)
 {
     if (!panel_->WriteWJInfo2(save_.bytes, n))
         return false;
-    const QString name = panel_->fullName();
-    List1->item(n)->setText(NumberedItem(n, 3, name));
-    tables_.officerNames[n] = name;
-    session_.officerNames[n] = name;
+    if (ReadFullName(save_.bytes, save::personBlock(n)) != tables_.officerNames[n])
+        officerRenamed(n);
     return true;
+}
+
+void Form4::officerRenamed(int n)
+{
+    // Force names are their leaders' names.
+    tables_ = SaveTables::build(save_.bytes);
+    session_.officerNames = tables_.officerNames;
+    List1->item(n)->setText(NumberedItem(n, 3, tables_.officerNames[n]));
+    fillControlledList();
+    panel_->setForceList(tables_.leaderNames);
+    panel_->ReadWJInfo2(save_.bytes, tables_, n);
+    // The lists of the other modes show owners and parties by name: filled again
+    // when next shown, on the row they were on.
+    for (int mode = 1; mode < int(needsFilling_.size()); ++mode) {
+        if (!needsFilling_[std::size_t(mode)]) {
+            needsFilling_[std::size_t(mode)] = true;
+            rowAfterFilling_[std::size_t(mode)] = modeList(mode)->currentRow();
+        }
+    }
 }
 
 void Form4::Command1_Click()
@@ -570,9 +598,15 @@ bool Form4::savePrompt()
 
 void Form4::loadOpened()
 {
-    AddRecentFile(session_.settingsPath, save_.path);
     tickSlotMenu();
     rLoadFile();
+    listRecent();
+}
+
+void Form4::listRecent()
+{
+    if (const auto failure = AddRecentFile(session_.settingsPath, save_.path, session_.files.io()))
+        state_->notKept(QStringLiteral("最近打開的文件列表"), *failure);
 }
 
 void Form4::tOpenFile_Click()
@@ -616,9 +650,15 @@ void Form4::sSavSum_Click(int k)
 
 bool Form4::openSave(const QString& path, qint64 minimumSize, int missingText)
 {
+    // Read aside first: a file refused here, or one the user chose not to open,
+    // leaves the open save as it was.
+    SaveGame opened;
     RuntimeError error;
-    switch (save_.openWhole(session_.files, path, minimumSize, &error)) {
+    switch (opened.openWhole(session_.files, path, minimumSize, &error)) {
     case SaveGame::Refusal::None:
+        if (!MayOpenUnlikeFile(*session_.prompter, SaveGame::shapeProblems(opened.bytes), kUnlikeSaveQuestion))
+            return false;
+        save_ = std::move(opened);
         return true;
     case SaveGame::Refusal::Missing:
         session_.prompter->tell(GetResText(missingText), kErrorTitle, MessageIcon::Critical);
@@ -657,6 +697,7 @@ bool Form4::saveAs()
     state_->saved(0, save_.path, session_.files);
     Label28->setText(GetResText(249) + save_.path);
     tickSlotMenu();
+    listRecent();
     return true;
 }
 

@@ -43,7 +43,9 @@ public:
     // By default they are the program's own.
     using ChildFactory = PickerFactory;
 
-    // Opens the newest saved game; when there is none, says so and gives nullptr.
+    // Opens the newest saved game; when there is none, says so and gives nullptr,
+    // as it does when the file does not look like a saved game and the user
+    // chooses not to open it.
     static Form4* open(Session& session);
 
     void setChildFactory(ChildFactory factory) { childFactory_ = std::move(factory); }
@@ -157,12 +159,17 @@ private:
     bool treasurePrompt();
     bool saveAs();
     // Opens a saved game over the current one; refusals are reported (text
-    // `missingText` for a file that is not there).
+    // `missingText` for a file that is not there). A file that does not look like
+    // a saved game is asked about first; on "No" the open save stays as it was.
     bool openSave(const QString& path, qint64 minimumSize, int missingText);
     void loadOpened();
+    // Puts the open file first in the recent-files list; a failed write is told on the status line.
+    void listRecent();
     void fillOfficerList();
     // Combo10 and the Frame26 caption from the controlled-officer slots.
     void fillControlledList();
+    // After an Apply that renamed officer `n`: everything that shows officer names follows.
+    void officerRenamed(int n);
     void takeControl(int n);
     void giveUpControl(int n);
     // After a change of control: the lists, officer n again, and the modified state.
@@ -176,6 +183,8 @@ private:
     ChildFactory childFactory_;
     std::function<void()> showAbout_;
     std::array<bool, 4> needsFilling_{};
+    // The row a mode's list goes back to once it is filled again (-1: its first).
+    std::array<int, 4> rowAfterFilling_{-1, -1, -1, -1};
     OfficerPanel* panel_ = nullptr;
     TreasurePanel* treasures_ = nullptr;
     FamilyPanel* family_ = nullptr;

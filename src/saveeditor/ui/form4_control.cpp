@@ -35,10 +35,13 @@ void Form4::fillControlledList()
 {
     {
         const QSignalBlocker block(Combo10);
+        const int shown = Combo10->currentIndex();
         Combo10->clear();
         for (const int m : tables_.controlled)
             if (m != save::kNoControlledOfficer)
                 Combo10->addItem(NumberedItem(m, 3, tables_.officerNames[m]));
+        if (shown >= 0 && shown < Combo10->count())
+            Combo10->setCurrentIndex(shown);
     }
     Frame26->setTitle(GetResText(248) + QStringLiteral("(%1)").arg(Combo10->count()));
 }

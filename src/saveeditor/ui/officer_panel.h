@@ -53,7 +53,6 @@ public:
 
     // Every tactic to "極" and every skill ticked; stored by Apply.
     void Command9_Click();
-    QString fullName() const { return person_.fullName(); }
     const PersonControls& person() const { return person_; }
 
     // Controls, indexed as their object names.

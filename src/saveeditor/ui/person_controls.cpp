@@ -178,16 +178,23 @@ void PersonControls::showPerson(const PersonBlock& p)
     Check1[3]->setChecked(p.tacticScheme);
     face_ = p.face;
     session_.currentFace = p.face;
-    ShowFace(session_, Picture1, face_);
+    // A number beyond the bank shows as the bank wraps it and is kept as stored
+    // until another face is chosen.
+    int shownFace = face_;
+    ShowFace(session_, Picture1, shownFace);
 }
 
 void PersonControls::readPerson(PersonBlock& p) const
 {
+    // The full name is surname + given name once either changes; while both are
+    // as read, a stored full name that is something else stays as it is.
+    const bool renamed = Text1[0]->text() != p.surname || Text1[1]->text() != p.givenName;
     p.surname = Text1[0]->text();
     p.givenName = Text1[1]->text();
     p.courtesyName = Text1[2]->text();
     p.title = Text1[3]->text();
-    p.fullName = Text1[4]->text();
+    if (renamed)
+        p.fullName = Text1[4]->text();
     p.face = face_;
     p.tacticDirect = Check1[0]->isChecked();
     p.tacticShooting = Check1[1]->isChecked();

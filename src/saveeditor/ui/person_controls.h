@@ -59,7 +59,8 @@ public:
 
     // Names, sex, tactic kinds and face (which becomes the session's current face).
     void showPerson(const PersonBlock& person);
-    // The view's values, the face included, into `person`; changes nothing on screen.
+    // The view's values, the face included, into `person`, which holds the person
+    // as read; changes nothing on screen.
     void readPerson(PersonBlock& person) const;
     void showSkills(std::uint32_t skills);
     void readSkills(std::uint32_t& skills) const;

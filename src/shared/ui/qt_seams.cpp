@@ -62,11 +62,13 @@ QString RunFileDialog(const FileDialogRequest& request, QFileDialog::AcceptMode 
 Answer MessageBoxPrompter::ask(const QString& text, const QString& title, MessageButtons buttons, MessageIcon icon)
 {
     QMessageBox::StandardButtons standard = QMessageBox::Ok;
-    if (buttons == MessageButtons::YesNo)
+    if (buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoDefaultNo)
         standard = QMessageBox::Yes | QMessageBox::No;
     else if (buttons == MessageButtons::YesNoCancel)
         standard = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     QMessageBox box(toIcon(icon), title, text, standard, QApplication::activeWindow());
+    if (buttons == MessageButtons::YesNoDefaultNo)
+        box.setDefaultButton(QMessageBox::No);
     switch (box.exec()) {
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;

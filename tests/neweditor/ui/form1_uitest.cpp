@@ -133,6 +133,26 @@ private slots:
         QVERIFY(showsModified(*form));
     }
 
+    // Save rewrites both files: the status line names each, with each file's backup
+    // the first time only.
+    void theStatusLineNamesEveryFileASaveWrote()
+    {
+        auto form = openForm(2);
+        test::Retype(form->Text2[0], QStringLiteral("77"));  // an ability: only Svd_sys.sav changes
+        apply(*form);
+        form->Command3->click();
+        const QString systemBackup = session_.files.backupOf(systemSavePath());
+        const QString biographyBackup = session_.files.backupOf(biographyPath());
+        QVERIFY(!systemBackup.isEmpty() && !biographyBackup.isEmpty());
+        QCOMPARE(form->editState().statusLine()->currentMessage(),
+                 QStringLiteral("已保存 Svd_sys.sav、RDText.vk（原檔已備份到 %1、%2）")
+                     .arg(QDir::toNativeSeparators(systemBackup), QDir::toNativeSeparators(biographyBackup)));
+
+        applyAnEdit(*form, 3);
+        form->Command3->click();
+        QCOMPARE(form->editState().statusLine()->currentMessage(), QStringLiteral("已保存 Svd_sys.sav、RDText.vk"));
+    }
+
     void opensOnTheGameFoldersFilesUnmodified()
     {
         auto form = openForm();

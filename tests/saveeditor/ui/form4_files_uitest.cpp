@@ -4,6 +4,7 @@
 #include "saveeditor/save_file.h"
 #include "saveeditor/save_layout.h"
 #include "saveeditor/ui/form4.h"
+#include "shared/recent_files.h"
 #include "shared/texts.h"
 #include "support/drags.h"
 #include "support/file_bytes.h"
@@ -19,6 +20,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 #include <QUrl>
 
@@ -27,6 +29,26 @@
 using namespace varkel;
 
 Q_DECLARE_METATYPE(varkel::Answer)
+
+namespace {
+
+// A full disk for one file alone: every write to it fails, every other file is
+// read and written as usual.
+class FullDiskFor : public FileIo {
+public:
+    explicit FullDiskFor(QString path) : path_(std::move(path)) {}
+
+    qint64 write(QIODevice& device, const char* data, qint64 size) override
+    {
+        const auto* file = qobject_cast<QFileDevice*>(&device);
+        return file && file->fileName() == path_ ? -1 : device.write(data, size);
+    }
+
+private:
+    QString path_;
+};
+
+}  // namespace
 
 class Form4FilesTest : public QObject, protected test::EditorFixture {
     Q_OBJECT
@@ -139,6 +161,52 @@ private slots:
         shown = recentMenu(*form);
         QCOMPARE(shown.size(), 1);
         QVERIFY(shown[0].endsWith(QFileInfo(slot(3)).fileName()));
+    }
+
+    // The recent-files list cannot be written (a full disk): what was opened or
+    // saved stays so, the status line says the list was not kept, and the
+    // settings file is as it was.
+    void aRecentListThatCannotBeWrittenIsTold_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("done");
+        QTest::newRow("a dropped file") << "drop" << "已打開";
+        QTest::newRow("a slot from the menu") << "slot" << "已打開";
+        QTest::newRow("save as") << "save as" << "已保存";
+    }
+    void aRecentListThatCannotBeWrittenIsTold()
+    {
+        QFETCH(QString, how);
+        QFETCH(QString, done);
+        QVERIFY(!AddRecentFile(session_.settingsPath, slot(3)));
+        const QByteArray before = test::FileBytes(session_.settingsPath);
+        auto form = openForm();
+        FullDiskFor io(session_.settingsPath);
+        session_.files.setIo(&io);
+
+        QString path = slot(1);
+        if (how == "drop") {
+            dropFile(*form, path);
+        } else if (how == "slot") {
+            form->findChild<QAction*>(QStringLiteral("sSavSum(1)"))->trigger();
+        } else {
+            path = temp_->filePath(QStringLiteral("saved-as.sav"));
+            changeOfficer(*form);
+            dialogs_.saves = {path};
+            form->findChild<QAction*>(QStringLiteral("tSaveAs"))->trigger();
+            QVERIFY(QFile::exists(path));
+            QVERIFY(!form->modified());
+        }
+
+        QCOMPARE(form->saveGame().path, path);
+        QVERIFY(prompter_.shown.empty());
+        const QString status = form->findChild<QStatusBar*>(QStringLiteral("StatusLine"))->currentMessage();
+        QVERIFY2(status.startsWith(done), qPrintable(status));
+        QVERIFY2(status.endsWith(QStringLiteral("；最近打開的文件列表未能保存：75-路徑/文件訪問錯誤：") +
+                                 session_.settingsPath),
+                 qPrintable(status));
+        QVERIFY(test::FileBytes(session_.settingsPath) == before);
+        QCOMPARE(ReadRecentFiles(session_.settingsPath), QStringList{slot(3)});
     }
 };
 

@@ -14,7 +14,9 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QInputMethodEvent>
 #include <QLabel>
@@ -23,6 +25,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QTest>
 
 #include <memory>
@@ -157,6 +160,60 @@ private slots:
         QCOMPARE(prompter_.shown[0].text, GetResText(256));
         QCOMPARE(prompter_.shown[0].title, QStringLiteral("Varkel-Error"));
         QCOMPARE(prompter_.shown[0].icon, MessageIcon::Critical);
+    }
+
+    // A ruler renamed and applied: its force's name, the force list, the officer
+    // list and the lists of the other modes (owners, parties) all show the new
+    // name at once, each list on the row it was on.
+    void renamingARulerRenamesEveryPlaceItsNameShows()
+    {
+        auto form = openForm();
+        const SaveTables& t = form->tables();
+        int ruler = -1;
+        for (int n = 0; n < t.officerCount && ruler < 0; ++n) {
+            const int force = DecodeOfficer(form->saveGame().bytes, n).status.force;
+            if (force < save::kNoForce && t.forceNames[force] == t.officerNames[n])
+                ruler = n;
+        }
+        QVERIFY(ruler >= 0);
+        const QString oldName = t.officerNames[ruler];
+        // Rows of other officers may not hold the old name as a part of theirs.
+        int holding = 0;
+        for (const QString& name : t.officerNames)
+            holding += name.contains(oldName) ? 1 : 0;
+        QCOMPARE(holding, 1);
+        // Visit the other modes first, so their lists are filled and on a row.
+        form->Option3[1]->click();
+        control<QListWidget>(*form, QStringLiteral("List2"))->setCurrentRow(5);
+        form->Option3[2]->click();
+        control<QListWidget>(*form, QStringLiteral("List3"))->setCurrentRow(4);
+        form->Option3[0]->click();
+
+        list(*form)->setCurrentRow(ruler);
+        QLineEdit* given = box(*form, QStringLiteral("Text1(1)"));
+        given->clear();
+        test::CommitText(given, QStringLiteral("新名"));
+        QTest::mouseClick(control<QPushButton>(*form, QStringLiteral("Command7(0)")), Qt::LeftButton);
+        const QString newName = box(*form, QStringLiteral("Text1(4)"))->text();
+        QVERIFY(newName != oldName);
+
+        auto* forceBox = control<QComboBox>(*form, QStringLiteral("Combo8"));
+        QCOMPARE(forceBox->currentText(), newName);
+        QVERIFY(forceBox->findText(newName) >= 0);
+        QCOMPARE(forceBox->findText(oldName), -1);
+        QCOMPARE(list(*form)->item(ruler)->text(), NumberedItem(ruler, 3, newName));
+        QCOMPARE(form->tables().forceNames.count(newName), 1);
+        QCOMPARE(session_.officerNames[ruler], newName);
+
+        form->Option3[1]->click();
+        auto* treasures = control<QListWidget>(*form, QStringLiteral("List2"));
+        QCOMPARE(treasures->currentRow(), 5);
+        form->Option3[2]->click();
+        auto* relations = control<QListWidget>(*form, QStringLiteral("List3"));
+        QCOMPARE(relations->currentRow(), 4);
+        for (QListWidget* l : {treasures, relations})
+            for (int i = 0; i < l->count(); ++i)
+                QVERIFY2(!l->item(i)->text().contains(oldName), qPrintable(l->item(i)->text()));
     }
 
     void applyStoresTheViewAndRenamesTheListItem()
@@ -412,23 +469,32 @@ private slots:
         QVERIFY(!showsModified(*form));
     }
 
-    // The game wrote the open save meanwhile: Save asks before overwriting it.
-    void aSaveChangedOutsideIsNotOverwrittenSilently_data()
+    // The game wrote the open save meanwhile, or it was deleted: Save asks before
+    // writing (over) it, names what happened, and offers another name.
+    void aSaveChangedOrGoneOutsideIsNotWrittenSilently_data()
     {
+        QTest::addColumn<bool>("gone");
         QTest::addColumn<Answer>("answer");
-        QTest::newRow("overwrite") << Answer::Yes;
-        QTest::newRow("save elsewhere") << Answer::No;
-        QTest::newRow("cancel") << Answer::Cancel;
+        for (const bool gone : {false, true}) {
+            const char* what = gone ? "deleted, " : "changed, ";
+            QTest::addRow("%swrite", what) << gone << Answer::Yes;
+            QTest::addRow("%ssave elsewhere", what) << gone << Answer::No;
+            QTest::addRow("%scancel", what) << gone << Answer::Cancel;
+        }
     }
-    void aSaveChangedOutsideIsNotOverwrittenSilently()
+    void aSaveChangedOrGoneOutsideIsNotWrittenSilently()
     {
+        QFETCH(bool, gone);
         QFETCH(Answer, answer);
         auto form = openForm();
         applyAnEdit(*form);
         const QString path = slot(demo::kDemoNewestSlot);
         QByteArray outside = fileBytes(path);
         outside[save::personBlock(2) + 54] = char(outside[save::personBlock(2) + 54] ^ 0x1C);
-        writeFile(path, outside);
+        if (gone)
+            QVERIFY(QFile::remove(path));
+        else
+            writeFile(path, outside);
         const QString elsewhere = folder_->file(QStringLiteral("svd_08.sav"));
         QVERIFY(QFile::remove(elsewhere));
         prompter_.answers = {answer};
@@ -436,14 +502,26 @@ private slots:
         QTest::mouseClick(control<QPushButton>(*form, QStringLiteral("Command8(0)")), Qt::LeftButton);
 
         QCOMPARE(prompter_.shown.size(), 1u);
-        QVERIFY(prompter_.shown[0].text.contains(path));
+        QVERIFY(prompter_.shown[0].text.contains(QDir::toNativeSeparators(path)));
+        QCOMPARE(prompter_.shown[0].text.contains(QStringLiteral("已經不存在")), gone);
+        if (gone)
+            QCOMPARE(prompter_.shown[0].text,
+                     QStringLiteral("文件 %1 已經不存在（可能被其他程序刪除或移走）。\n\n"
+                                    "是：重新寫入該文件\n否：另存為其他文件\n取消：不保存")
+                         .arg(QDir::toNativeSeparators(path)));
         QCOMPARE(prompter_.shown[0].buttons, MessageButtons::YesNoCancel);
-        QCOMPARE(braveryOf(fileBytes(path), 1) == 3, answer == Answer::Yes);
-        if (answer != Answer::Yes)
+        if (answer == Answer::Yes)
+            QVERIFY(fileBytes(path) == form->saveGame().bytes);
+        else if (gone)
+            QVERIFY(!QFile::exists(path));
+        else
             QVERIFY(fileBytes(path) == outside);
         QCOMPARE(QFile::exists(elsewhere), answer == Answer::No);
+        if (answer == Answer::No)
+            QVERIFY(fileBytes(elsewhere) == form->saveGame().bytes);
         QCOMPARE(form->saveGame().path, answer == Answer::No ? elsewhere : path);
         QCOMPARE(showsModified(*form), answer == Answer::Cancel);
+        QCOMPARE(form->isWindowModified(), answer == Answer::Cancel);
         QCOMPARE(braveryOf(form->saveGame().bytes, 1), 3);
     }
 
@@ -482,6 +560,11 @@ private slots:
         QTest::mouseClick(control<QPushButton>(*form, QStringLiteral("Command8(0)")), Qt::LeftButton);
         QCOMPARE(prompter_.shown.size(), 1u);
         QCOMPARE(prompter_.shown[0].title, QStringLiteral("Varkel-Error"));
+        // The path and a Chinese description; the platform's English reason is not shown.
+        QCOMPARE(prompter_.shown[0].text, QStringLiteral("75-路徑/文件訪問錯誤：") + slot(demo::kDemoNewestSlot));
+        QCOMPARE(control<QStatusBar>(*form, QStringLiteral("StatusLine"))->currentMessage(),
+                 QStringLiteral("未能保存 %1：%2")
+                     .arg(QFileInfo(slot(demo::kDemoNewestSlot)).fileName(), prompter_.shown[0].text));
         QVERIFY(showsModified(*form));
         QVERIFY(fileBytes(slot(demo::kDemoNewestSlot)) == before);
         session_.files.setIo(nullptr);
