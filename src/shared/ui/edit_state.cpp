@@ -9,11 +9,15 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace varkel {
 
 EditState::EditState(QWidget& window, QString title) : QObject(&window), window_(window), title_(std::move(title))
 {
     statusLine_ = new QStatusBar(&window);
+    // The whole line where the window cuts it.
+    connect(statusLine_, &QStatusBar::messageChanged, statusLine_, &QWidget::setToolTip);
     statusLine_->setObjectName(QStringLiteral("StatusLine"));
     statusLine_->setSizeGripEnabled(false);
     // Outside a main window an empty status bar would shrink to a line.
@@ -55,6 +59,29 @@ void EditState::applied()
     update();
 }
 
+namespace {
+
+// One backup by its path; several in one folder by the folder and then their names,
+// so that the line stays short enough to read.
+QString backupsText(const QStringList& backups)
+{
+    const QString folder = QFileInfo(backups.front()).absolutePath();
+    const bool oneFolder = std::all_of(backups.begin(), backups.end(),
+                                       [&](const QString& b) { return QFileInfo(b).absolutePath() == folder; });
+    if (backups.size() == 1 || !oneFolder) {
+        QStringList paths;
+        for (const QString& b : backups)
+            paths << QDir::toNativeSeparators(b);
+        return paths.join(QStringLiteral("、"));
+    }
+    QStringList names;
+    for (const QString& b : backups)
+        names << QFileInfo(b).fileName();
+    return QDir::toNativeSeparators(folder) + QStringLiteral("：") + names.join(QStringLiteral("、"));
+}
+
+}  // namespace
+
 void EditState::saved(const std::vector<Written>& written, const FileStore& files)
 {
     QStringList names;
@@ -65,12 +92,12 @@ void EditState::saved(const std::vector<Written>& written, const FileStore& file
         const QString backup = files.backupOf(w.path);
         if (!backup.isEmpty() && !backupsShown_.contains(backup)) {
             backupsShown_.insert(backup);
-            backups << QDir::toNativeSeparators(backup);
+            backups << backup;
         }
     }
     QString text = QStringLiteral("已保存 %1").arg(names.join(QStringLiteral("、")));
     if (!backups.isEmpty())
-        text += QStringLiteral("（原檔已備份到 %1）").arg(backups.join(QStringLiteral("、")));
+        text += QStringLiteral("（原檔已備份到 %1）").arg(backupsText(backups));
     statusLine_->showMessage(text);
     update();
 }

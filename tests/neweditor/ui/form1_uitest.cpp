@@ -22,6 +22,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -144,9 +145,13 @@ private slots:
         const QString systemBackup = session_.files.backupOf(systemSavePath());
         const QString biographyBackup = session_.files.backupOf(biographyPath());
         QVERIFY(!systemBackup.isEmpty() && !biographyBackup.isEmpty());
-        QCOMPARE(form->editState().statusLine()->currentMessage(),
-                 QStringLiteral("已保存 Svd_sys.sav、RDText.vk（原檔已備份到 %1、%2）")
-                     .arg(QDir::toNativeSeparators(systemBackup), QDir::toNativeSeparators(biographyBackup)));
+        // Both backups lie in one folder: named once, then each backup by its name.
+        QCOMPARE(QFileInfo(systemBackup).absolutePath(), QFileInfo(biographyBackup).absolutePath());
+        const QString saved = QStringLiteral("已保存 Svd_sys.sav、RDText.vk（原檔已備份到 %1：%2、%3）")
+                                  .arg(QDir::toNativeSeparators(QFileInfo(systemBackup).absolutePath()),
+                                       QFileInfo(systemBackup).fileName(), QFileInfo(biographyBackup).fileName());
+        QCOMPARE(form->editState().statusLine()->currentMessage(), saved);
+        QCOMPARE(form->editState().statusLine()->toolTip(), saved);
 
         applyAnEdit(*form, 3);
         form->Command3->click();
