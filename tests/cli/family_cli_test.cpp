@@ -3,6 +3,8 @@
 #include "saveeditor/biography.h"
 #include "saveeditor/family_record.h"
 #include "saveeditor/family_view.h"
+#include "saveeditor/save_file.h"
+#include "saveeditor/save_layout.h"
 #include "saveeditor/save_tables.h"
 #include "shared/bytes.h"
 #include "shared/texts.h"
@@ -75,6 +77,25 @@ TEST_F(FamilyCli, DumpListsSixteenMembersWithTheChildrensOwnFields)
             EXPECT_EQ(o["politics_growth"].toInt(), m.growth[2]);
         }
     }
+}
+
+// Every member of every demo save, odd half years among them, dumps its lifespan as
+// the family view shows it.
+TEST_F(FamilyCli, LifespansDumpWithTheirHalfYearsInEverySave)
+{
+    bool half = false;
+    for (int k = 0; k < save::kSlotCount; ++k) {
+        const QString path = SaveGame::slotPath(demo->path(), k);
+        const QByteArray bytes = test::FileBytes(path);
+        const QJsonArray all = dumped(cli({"dump", path, "--records", "family"}));
+        ASSERT_EQ(all.size(), family::kMemberCount) << k;
+        for (int m = 0; m < family::kMemberCount; ++m) {
+            const int halves = DecodeFamilyMember(bytes, m).lifespanHalves;
+            EXPECT_EQ(all[m].toObject()["lifespan"].toDouble(), halves / 2.0) << "slot " << k << " member " << m;
+            half = half || halves % 2 == 1;
+        }
+    }
+    EXPECT_TRUE(half);
 }
 
 // Each set stores what the model's codecs store, diff names exactly what set

@@ -107,6 +107,7 @@ TEST_F(NewOfficerCli, DumpListsEveryRecordWithTheBiographyBesideIt)
             EXPECT_EQ(o["full_name"].toString(), r.person.fullName);
             EXPECT_EQ(o["intellect"].toInt(), r.person.abilities[1]);
             EXPECT_EQ(o["growth_tendency"].toInt(), r.growthTendency);
+            EXPECT_EQ(o["lifespan"].toDouble(), r.lifespanHalves / 2.0);  // 7.5, as the view shows it
             EXPECT_EQ(o["tactics"].toArray().size(), kTacticCount);
             EXPECT_EQ(o.contains("biography"), withBiographies);
             if (withBiographies) {
