@@ -14,13 +14,13 @@
 #include "saveeditor/save_layout.h"
 #include "saveeditor/save_record_kinds.h"
 #include "saveeditor/treasure_kind.h"
+#include "support/file_bytes.h"
 #include "support/gtest_qt.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
-#include <random>
 #include <vector>
 
 using namespace varkel;
@@ -34,15 +34,6 @@ struct Files {
     QByteArray beside;
 };
 
-QByteArray randomBytes(qsizetype size, unsigned seed)
-{
-    std::mt19937 random(seed);
-    QByteArray b(size, '\0');
-    for (char& c : b)
-        c = char(random() & 0xFF);
-    return b;
-}
-
 std::vector<Files> savedGames()
 {
     std::vector<Files> files;
@@ -50,7 +41,7 @@ std::vector<Files> savedGames()
     for (const demo::SlotPlan& plan : demo::SlotPlans())
         files.push_back({demo::MakeSavedGame(plan), scenario});
     for (unsigned seed = 1; seed <= 3; ++seed)
-        files.push_back({randomBytes(save::kStartupBufferSize, seed), randomBytes(scenario.size(), seed + 100)});
+        files.push_back({test::RandomBytes(save::kStartupBufferSize, seed), test::RandomBytes(scenario.size(), seed + 100)});
     return files;
 }
 
@@ -58,7 +49,7 @@ std::vector<Files> systemSaves()
 {
     const QByteArray system = demo::MakeSystemSave();
     const QByteArray biographies = demo::MakeBiographyFile();
-    return {{system, biographies}, {randomBytes(system.size(), 7), randomBytes(biographies.size(), 8)}};
+    return {{system, biographies}, {test::RandomBytes(system.size(), 7), test::RandomBytes(biographies.size(), 8)}};
 }
 
 qsizetype firstDifference(const QByteArray& a, const QByteArray& b)

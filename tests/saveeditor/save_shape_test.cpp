@@ -13,7 +13,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <random>
 
 using namespace varkel;
 
@@ -31,33 +30,10 @@ qsizetype sizeOf(Kind kind)
     return kind == Kind::SavedGame ? save::kStartupBufferSize : 14'848;  // as the demo's system save
 }
 
-// `line` over and over, cut to `size` bytes.
-QByteArray repeated(const QByteArray& line, qsizetype size)
-{
-    QByteArray text;
-    while (text.size() < size)
-        text += line;
-    text.truncate(size);
-    return text;
-}
-
-QByteArray randomBytes(qsizetype size, unsigned seed)
-{
-    std::mt19937 generator(seed);
-    QByteArray bytes(size, '\0');
-    for (char& b : bytes)
-        b = static_cast<char>(generator() & 0xFF);
-    return bytes;
-}
-
 QByteArray utf16Text(qsizetype size)
 {
     const QString line = QStringLiteral("Save game notes, written by hand.\r\n");
-    QByteArray text;
-    while (text.size() < size)
-        text += QByteArray(reinterpret_cast<const char*>(line.utf16()), line.size() * 2);
-    text.truncate(size);
-    return text;
+    return test::Repeated(QByteArray(reinterpret_cast<const char*>(line.utf16()), line.size() * 2), size);
 }
 
 class SaveShapeDemoTest : public ::testing::Test {
@@ -98,17 +74,17 @@ TEST(SaveShapeTest, FilesOfTheRightSizeThatAreNoSaveAreTold)
     const QByteArray english = "This is a plain text file, not a saved game of Varkel; it only has the size of one.\n";
     const QByteArray chinese = QStringLiteral("這是一個文本文件，不是遊戲的存檔。\r\n").toUtf8();
     const std::vector<Case> cases = {
-        {"saved game: English text", Kind::SavedGame, [&](qsizetype n) { return repeated(english, n); }, false},
-        {"saved game: Chinese text in UTF-8", Kind::SavedGame, [&](qsizetype n) { return repeated(chinese, n); }, false},
+        {"saved game: English text", Kind::SavedGame, [&](qsizetype n) { return test::Repeated(english, n); }, false},
+        {"saved game: Chinese text in UTF-8", Kind::SavedGame, [&](qsizetype n) { return test::Repeated(chinese, n); }, false},
         {"saved game: UTF-16 text", Kind::SavedGame, utf16Text, false},
         {"saved game: zeros", Kind::SavedGame, [](qsizetype n) { return QByteArray(n, '\0'); }, false},
-        {"saved game: random bytes", Kind::SavedGame, [](qsizetype n) { return randomBytes(n, 1); }, false},
-        {"saved game: other random bytes", Kind::SavedGame, [](qsizetype n) { return randomBytes(n, 2); }, false},
-        {"system save: English text", Kind::SystemSave, [&](qsizetype n) { return repeated(english, n); }, false},
-        {"system save: Chinese text in UTF-8", Kind::SystemSave, [&](qsizetype n) { return repeated(chinese, n); },
+        {"saved game: random bytes", Kind::SavedGame, [](qsizetype n) { return test::RandomBytes(n, 1); }, false},
+        {"saved game: other random bytes", Kind::SavedGame, [](qsizetype n) { return test::RandomBytes(n, 2); }, false},
+        {"system save: English text", Kind::SystemSave, [&](qsizetype n) { return test::Repeated(english, n); }, false},
+        {"system save: Chinese text in UTF-8", Kind::SystemSave, [&](qsizetype n) { return test::Repeated(chinese, n); },
          false},
-        {"system save: random bytes", Kind::SystemSave, [](qsizetype n) { return randomBytes(n, 1); }, false},
-        {"system save: other random bytes", Kind::SystemSave, [](qsizetype n) { return randomBytes(n, 2); }, false},
+        {"system save: random bytes", Kind::SystemSave, [](qsizetype n) { return test::RandomBytes(n, 1); }, false},
+        {"system save: other random bytes", Kind::SystemSave, [](qsizetype n) { return test::RandomBytes(n, 2); }, false},
         // No officer has been made yet: every record is empty, and so are their faces.
         {"system save: zeros, a file of empty records", Kind::SystemSave, [](qsizetype n) { return QByteArray(n, '\0'); },
          true},

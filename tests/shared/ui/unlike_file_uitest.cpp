@@ -54,24 +54,15 @@ Q_DECLARE_METATYPE(Plant)
 
 namespace {
 
-QByteArray repeated(const QByteArray& line, qsizetype size)
-{
-    QByteArray bytes;
-    while (bytes.size() < size)
-        bytes += line;
-    bytes.truncate(size);
-    return bytes;
-}
-
 // `size` bytes of `content`; a demo save is slot 2's, whatever its size.
 QByteArray contentBytes(Content content, qsizetype size, const QString& demoSave)
 {
     switch (content) {
     case Content::Text:
-        return repeated("This is a plain text file, not a saved game of Varkel; it only has the size of one.\n", size);
+        return test::Repeated("This is a plain text file, not a saved game of Varkel; it only has the size of one.\n", size);
     case Content::ChineseText:
         // Its bytes decode as Big5 characters, so names read as names.
-        return repeated(QStringLiteral("這是一個文本文件，不是遊戲的存檔，只是大小一樣。\r\n").toUtf8(), size);
+        return test::Repeated(QStringLiteral("這是一個文本文件，不是遊戲的存檔，只是大小一樣。\r\n").toUtf8(), size);
     case Content::Zeros:
         return QByteArray(size, '\0');
     case Content::Random: {
