@@ -1,5 +1,7 @@
-// Start-up of the editor: one instance per user, then the start window.
+// Start-up of the editor: one instance per user, then the start window. A later
+// start hands its file to the running instance and ends.
 #include "editor_factories.h"
+#include "instance_server.h"
 #include "shared/game_folder.h"
 #include "shared/session.h"
 #include "shared/temp_folder.h"
@@ -10,13 +12,21 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QFileInfo>
+#include <QThread>
 
 #include <array>
 #include <cstdio>
 #include <cstdlib>
 
 namespace {
+
+// How long a later start tries to reach the running instance, and how long each
+// try waits for its answer.
+constexpr int kHandOverMilliseconds = 5000;
+constexpr int kAnswerMilliseconds = 2000;
 
 // The windows --open can show at start, to look at them without clicking there.
 struct StartWindow {
@@ -75,7 +85,15 @@ int main(int argc, char* argv[])
     parser.addOption(gameFolderOption);
     parser.addOption(openOption);
     parser.addOption(quitWhenShownOption);
+    parser.addPositionalArgument(
+        QStringLiteral("FILE"),
+        QStringLiteral("A saved game to open (a system save opens in the new-officer editor). When the editor is "
+                       "already running, it opens there."),
+        QStringLiteral("[FILE]"));
     parser.process(app);
+    // Made absolute here: a running instance has another working folder.
+    const QStringList files = parser.positionalArguments();
+    const QString fileToOpen = files.isEmpty() ? QString() : QFileInfo(files.constFirst()).absoluteFilePath();
 
     // A mistyped window name is told before anything starts, not after the windows are up.
     const StartWindow* startWindow = nullptr;
@@ -99,19 +117,39 @@ int main(int argc, char* argv[])
     if (session.tempFolder.isEmpty())
         session.tempFolder = varkel::WithTrailingSeparator(QDir::tempPath());
 
-    // A second instance ends silently; one started for timing says so and fails,
-    // since it never showed what was to be timed.
+    // A later start hands over to the running instance and ends; one started for
+    // timing says so and fails, since it never showed what was to be timed. An
+    // instance that is just starting (or ending) is waited for a little.
     const bool quitWhenShown = parser.isSet(quitWhenShownOption);
-    const auto instanceLock = varkel::LockSingleInstance(session.tempFolder);
-    if (!instanceLock) {
-        if (!quitWhenShown)
-            return 0;
+    const QString serverName = varkel::InstanceServerName(session.tempFolder);
+    auto instanceLock = varkel::LockSingleInstance(session.tempFolder);
+    if (!instanceLock && quitWhenShown) {
         std::fprintf(stderr, "varkel-editor: another instance is running\n");
         return EXIT_FAILURE;
     }
+    const QDeadlineTimer handOverTime(kHandOverMilliseconds);
+    while (!instanceLock) {
+        if (varkel::HandOverToRunningInstance(serverName, fileToOpen, kAnswerMilliseconds))
+            return 0;
+        if (handOverTime.hasExpired()) {
+            varkel::UseChineseFont();
+            varkel::UseChineseTranslation();
+            prompter.tell(QStringLiteral("Varkel編輯器已經在運行，但沒有回應。"), varkel::kEditorTitle,
+                          varkel::MessageIcon::Warning);
+            return EXIT_FAILURE;
+        }
+        QThread::msleep(100);
+        instanceLock = varkel::LockSingleInstance(session.tempFolder);
+    }
+    // Listening from now on: a start during the game-folder question is answered,
+    // and its file waits for the start window.
+    varkel::InstanceServer instanceServer;
+    if (!instanceServer.listen(serverName))
+        std::fprintf(stderr, "varkel-editor: later starts cannot reach this one (%s)\n", qPrintable(serverName));
 
     varkel::UseChineseFont();
     varkel::UseChineseTranslation();
+    varkel::UseChineseLocale();
     varkel::UseProgramIcon();
 
     const auto form3 = varkel::StartUp(
@@ -124,6 +162,9 @@ int main(int argc, char* argv[])
     form3->show();
     if (startWindow)
         startWindow->open(session, *form3);
+    if (!fileToOpen.isEmpty())
+        form3->handOver(fileToOpen);
+    instanceServer.setHandler([form3 = form3.get()](const QString& path) { form3->handOver(path); });
     if (quitWhenShown)
         varkel::QuitWhenShown();
     return app.exec();

@@ -7,13 +7,16 @@
 #include "shared/ui/combo_values.h"
 #include "shared/ui/control_names.h"
 #include "shared/ui/input_filters.h"
+#include "shared/ui/keyboard.h"
 #include "shared/ui/officer_search_box.h"
 #include "shared/ui/outside_change.h"
 #include "shared/ui/edit_state.h"
 #include "shared/ui/pending_edits.h"
+#include "shared/ui/scroll_pane.h"
 #include "shared/ui/standard_error.h"
 #include "shared/ui/text_list.h"
 #include "shared/ui/unlike_file.h"
+#include "shared/ui/window_geometry.h"
 #include "sideeditors/ui/pickers.h"
 
 #include <QCloseEvent>
@@ -34,11 +37,12 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include <span>
+
 namespace varkel {
 
 namespace {
 
-const QString kFilePattern = QStringLiteral("Svd_sys*.sav");
 constexpr int kSearchLength = 4;
 
 // Shows what the file could not give: the standard error, or text 254 for a file
@@ -53,11 +57,12 @@ void reportRefusal(Session& session, FileBuffer::Refusal refusal, const RuntimeE
 
 }  // namespace
 
-Form1* Form1::open(Session& session)
+Form1* Form1::open(Session& session, const QString& path)
 {
     SystemSave file;
     RuntimeError error;
-    if (const auto refusal = file.open(session.files, SystemSave::defaultPath(session.gameFolder), &error);
+    if (const auto refusal =
+            file.open(session.files, path.isEmpty() ? SystemSave::defaultPath(session.gameFolder) : path, &error);
         refusal != FileBuffer::Refusal::None) {
         reportRefusal(session, refusal, error);
         return nullptr;
@@ -94,12 +99,13 @@ Form1::Form1(Session& session, SystemSave file, BiographyFile biographies)
     sEdit->addAction(state_->redoAction());
     QMenu* sHelp = bar->addMenu(QStringLiteral("幫助(&H)"));
     sHelp->setObjectName(QStringLiteral("sHelp"));
-    named(sHelp->addAction(QStringLiteral("關于..."), this,
-                           [this] {
-                               if (showAbout_)
-                                   showAbout_();
-                           }),
-          QStringLiteral("sAbout"));
+    QAction* sAbout = named(sHelp->addAction(QStringLiteral("關于..."), this,
+                                             [this] {
+                                                 if (showAbout_)
+                                                     showAbout_();
+                                             }),
+                            QStringLiteral("sAbout"));
+    UseStandardKeys({sOpenfile, sSavefile, sSaveAs, sExit, sAbout});
 
     auto* side = new QVBoxLayout;
     List1 = TextList(this, QStringLiteral("List1"));
@@ -135,7 +141,9 @@ Form1::Form1(Session& session, SystemSave file, BiographyFile biographies)
         bool applied = false;
         return mayLeaveRecord(&applied) && !applied;
     });
+    orderTabs();
     sLoadFile();
+    KeepWindowGeometry(*this, session_);
 }
 
 QWidget* Form1::buildRecord()
@@ -178,9 +186,15 @@ QWidget* Form1::buildRecord()
     column->addWidget(buildNumbers(record));
     column->addLayout(middle);
     column->addWidget(person_.buildSkills(record));
-    column->addLayout(buttons);
     column->addStretch();
-    return record;
+    // The record scrolls in a small window; its buttons stay in sight below it.
+    auto* view = new QWidget(this);
+    auto* viewColumn = new QVBoxLayout(view);
+    viewColumn->setContentsMargins(0, 0, 0, 0);
+    viewColumn->addWidget(new ScrollPane(record, view));
+    viewColumn->addLayout(buttons);
+    viewColumn->addStretch(1);
+    return view;
 }
 
 QWidget* Form1::buildNumbers(QWidget* parent)
@@ -234,6 +248,20 @@ QWidget* Form1::buildNumbers(QWidget* parent)
         traitGrid->addWidget(Combo[k], at, 4 * (k % 2) + 1, 1, 3);
     }
     return row;
+}
+
+void Form1::orderTabs()
+{
+    using Group = PersonControls::Group;
+    TabOrder order;
+    order << List1 << Text5 << person_.inReadingOrder(Group::Names) << person_.inReadingOrder(Group::Face)
+          << person_.inReadingOrder(Group::Sex) << person_.inReadingOrder(Group::TacticKinds) << Text2;
+    // The attributes, their lists below them, then birth year and lifespan (Text3(8) and Text3(9)).
+    constexpr std::size_t kAttributeBoxes = 8;
+    order << std::span(Text3).first(kAttributeBoxes) << Combo << std::span(Text3).subspan(kAttributeBoxes)
+          << person_.inReadingOrder(Group::Tactics)
+          << Text4 << person_.inReadingOrder(Group::Skills) << Command4 << Command2 << Command3;
+    order.apply();
 }
 
 bool Form1::modified() const
@@ -450,8 +478,18 @@ void Form1::sOpenfile_Click()
         return;
     const QString path =
         ShowOpenDialog(*session_.dialogs, {GetResText(244), kFilePattern, GetResText(245), session_.gameFolder});
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        openChosen(path);
+}
+
+void Form1::openPath(const QString& path)
+{
+    if (mayLeaveRecord() && savePrompt())
+        openChosen(path);
+}
+
+void Form1::openChosen(const QString& path)
+{
     // Both files are read again, so that changes the user chose not to save are
     // gone from the biographies too; when either cannot be read nothing changes.
     SystemSave file;

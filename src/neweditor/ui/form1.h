@@ -36,10 +36,14 @@ class Form1 : public QWidget {
 public:
     using ChildFactory = PickerFactory;
 
-    // Opens the game folder's system save and biographies; when either cannot be
-    // read, says so and gives nullptr, as it does when the system save does not
-    // look like one and the user chooses not to open it.
-    static Form1* open(Session& session);
+    // The system saves its File > Open offers.
+    inline static const QString kFilePattern = QStringLiteral("Svd_sys*.sav");
+
+    // Opens the system save `path` (the game folder's when empty) and the game
+    // folder's biographies; when either cannot be read, says so and gives nullptr,
+    // as it does when the system save does not look like one and the user chooses
+    // not to open it.
+    static Form1* open(Session& session, const QString& path = {});
 
     void setChildFactory(ChildFactory factory) { childFactory_ = std::move(factory); }
     void setAboutView(std::function<void()> showAbout) { showAbout_ = std::move(showAbout); }
@@ -64,6 +68,9 @@ public:
     void Command3_Click();
     void Command4_Click();
     void sOpenfile_Click();
+    // A system save handed to the program opens as through File > Open: the same
+    // questions first.
+    void openPath(const QString& path);
     void sSaveAs_Click();
 
     // Controls, indexed as their object names.
@@ -91,6 +98,8 @@ private:
     Form1(Session& session, SystemSave file, BiographyFile biographies);
     QWidget* buildRecord();
     QWidget* buildNumbers(QWidget* parent);
+    // Tab goes through the list and the record in reading order.
+    void orderTabs();
     // The Save commands follow the unsaved state of either file.
     void updateSaveCommands();
     // The list from the buffers, showing record `row`.
@@ -105,6 +114,9 @@ private:
     bool writeBothFiles(const QString& path, const std::function<std::optional<RuntimeError>()>& writeSystemSave);
     // Asks to save unsaved changes; false when the command is to stop.
     bool savePrompt();
+    // Reads `path` and the biographies again in place of the open files; nothing
+    // changes when either cannot be read or the user declines an unlike file.
+    void openChosen(const QString& path);
     void refuse(const FieldProblem& problem, QWidget* box);
     // The record as read with the view's values over it, or the problem of a
     // value that cannot be stored. Changes nothing on screen.

@@ -6,6 +6,8 @@
 #include "shared/texts.h"
 #include "shared/ui/control_names.h"
 #include "shared/ui/input_filters.h"
+#include "shared/ui/keyboard.h"
+#include "shared/ui/scroll_pane.h"
 #include "shared/ui/standard_error.h"
 #include "shared/ui/text_list.h"
 
@@ -13,6 +15,7 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -36,6 +39,12 @@ const PersonControlNames kFamilyNames = {"Frame15", "Text8", "Picture4", "Comman
 const QColor kLinkColour(192, 192, 255);
 const QColor kLinkHoverColour(0, 0, 255);
 const QColor kLinkOpenColour(255, 0, 0);
+
+// The link's colour while the forecast is closed: lit while it has the focus or the mouse.
+QColor restingColour(const QLabel* link)
+{
+    return link->hasFocus() || link->underMouse() ? kLinkHoverColour : kLinkColour;
+}
 
 }  // namespace
 
@@ -63,19 +72,45 @@ FamilyPanel::FamilyPanel(Session& session, QWidget* parent)
     biographyColumn->addWidget(Text11);
     middle->addWidget(Frame21);
 
+    // The member scrolls in a small window; its buttons stay in sight below it.
+    auto* body = new QWidget(this);
+    auto* record = new QVBoxLayout(body);
+    record->setContentsMargins(0, 0, 0, 0);
+    record->addLayout(top);
+    record->addWidget(buildNumbers());
+    record->addLayout(middle);
+    record->addWidget(person_.buildSkills(this));
+    record->addStretch();
     auto* right = new QVBoxLayout;
     right->setContentsMargins(0, 0, 0, 0);
-    right->addLayout(top);
-    right->addWidget(buildNumbers());
-    right->addLayout(middle);
-    right->addWidget(person_.buildSkills(this));
+    right->addWidget(new ScrollPane(body, this));
     right->addWidget(buildFooter());
-    right->addStretch();
+    right->addStretch(1);
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(List4);
     layout->addLayout(right, 1);
+}
+
+std::vector<QWidget*> FamilyPanel::tabOrder() const
+{
+    using Group = PersonControls::Group;
+    TabOrder order;
+    order << List4 << person_.inReadingOrder(Group::Names) << person_.inReadingOrder(Group::Face)
+          << person_.inReadingOrder(Group::Sex) << person_.inReadingOrder(Group::TacticKinds) << Label32;
+    // Each ability with its cap beside it, then the growth values and the attributes.
+    constexpr int kAbilities = 4;
+    for (int a = 0; a < kAbilities; ++a)
+        order << numberBox(indexed("Text9", a)) << numberBox(indexed("Text9", kAbilities + a));
+    for (int a = 0; a < kAbilities; ++a)
+        order << numberBox(indexed("Text12", a));
+    for (const auto& field : FamilyFields())
+        if (field.kind == FieldKind::Number && field.control.startsWith(QLatin1String("Text10(")))
+            order << numberBox(field.control);
+    order << Text10Age << Combo7 << person_.inReadingOrder(Group::Tactics) << Text11
+          << person_.inReadingOrder(Group::Skills) << Command16 << Command7;
+    return order.widgets();
 }
 
 QWidget* FamilyPanel::buildMember()
@@ -121,6 +156,8 @@ QWidget* FamilyPanel::buildOfficer()
     Label27->setMinimumWidth(Label27->fontMetrics().horizontalAdvance(QString(12, QChar(0x570B))));
     Label32 = named(new QLabel(GetResText(353), box), QStringLiteral("Label32"));
     Label32->setCursor(Qt::PointingHandCursor);
+    // Reached by Tab too: Enter or Space opens the forecast.
+    Label32->setFocusPolicy(Qt::TabFocus);
     Label32->installEventFilter(this);
     setLinkColour(kLinkColour);
     words->addWidget(Label27, 1);
@@ -342,7 +379,7 @@ void FamilyPanel::showFace()
 void FamilyPanel::setForecastOpen(bool open)
 {
     forecastOpen_ = open;
-    setLinkColour(open ? kLinkOpenColour : kLinkColour);
+    setLinkColour(open ? kLinkOpenColour : restingColour(Label32));
 }
 
 void FamilyPanel::setLinkColour(const QColor& colour)
@@ -357,14 +394,23 @@ bool FamilyPanel::eventFilter(QObject* watched, QEvent* event)
     if (watched == Label32 && !forecastOpen_) {
         switch (event->type()) {
         case QEvent::Enter:
+        case QEvent::FocusIn:
             setLinkColour(kLinkHoverColour);
             break;
         case QEvent::Leave:
-            setLinkColour(kLinkColour);
+        case QEvent::FocusOut:
+            setLinkColour(restingColour(Label32));
             break;
         case QEvent::MouseButtonDblClick:
             emit forecastRequested();
             return true;
+        case QEvent::KeyPress:
+            if (const int key = static_cast<QKeyEvent*>(event)->key();
+                key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+                emit forecastRequested();
+                return true;
+            }
+            break;
         default:
             break;
         }

@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QBoxLayout;
 class QComboBox;
@@ -77,6 +78,8 @@ public:
     QPushButton* Command7 = nullptr;  // Apply of this mode, "Command7(3)"
     // The row of the Apply button, where the window puts its Save button.
     QBoxLayout* commandRow() const { return commandRow_; }
+    // The controls in reading order, Apply last, for the window's tab order.
+    std::vector<QWidget*> tabOrder() const;
 
 signals:
     void memberChosen(int k);

@@ -14,14 +14,17 @@
 #include "shared/ui/control_names.h"
 #include "shared/ui/edit_state.h"
 #include "shared/ui/file_drop.h"
+#include "shared/ui/keyboard.h"
 #include "shared/ui/officer_search_box.h"
 #include "shared/ui/outside_change.h"
 #include "shared/ui/pending_edits.h"
 #include "shared/ui/standard_error.h"
 #include "shared/ui/text_list.h"
 #include "shared/ui/unlike_file.h"
+#include "shared/ui/window_geometry.h"
 #include "sideeditors/ui/pickers.h"
 
+#include <QAction>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -55,25 +58,53 @@ const QString kSavePattern = QStringLiteral("Svd_0*.sav");
 const std::array<const char*, 4> kModeCaptions = {"武將編輯", "寶物編輯", "人物關系", "家庭成員"};
 const std::array<const char*, 9> kSlotNumerals = {"一", "二", "三", "四", "五", "六", "七", "八", "九"};
 
+// Reads `path` whole into `opened`; refusals are reported (text `missingText` for
+// a file that is not there), and a file that does not look like a saved game is
+// asked about first. False when it is not to be opened.
+bool OpenSaveAside(Session& session, SaveGame& opened, const QString& path, qint64 minimumSize, int missingText)
+{
+    RuntimeError error;
+    switch (opened.openWhole(session.files, path, minimumSize, &error)) {
+    case SaveGame::Refusal::None:
+        return MayOpenUnlikeFile(*session.prompter, SaveGame::shapeProblems(opened.bytes), kUnlikeSaveQuestion);
+    case SaveGame::Refusal::Missing:
+        session.prompter->tell(GetResText(missingText), kErrorTitle, MessageIcon::Critical);
+        return false;
+    case SaveGame::Refusal::WrongSize:
+        session.prompter->tell(GetResText(254), kErrorTitle, MessageIcon::Critical);
+        return false;
+    case SaveGame::Refusal::Unreadable:
+        ShowRuntimeError(*session.prompter, error);
+        return false;
+    }
+    return false;
+}
+
 }  // namespace
 
-Form4* Form4::open(Session& session)
+Form4* Form4::open(Session& session, const QString& path)
 {
     SaveGame save;
-    const QString newest = SaveGame::newestSlot(session.gameFolder);
     RuntimeError error;
-    const auto refusal = newest.isEmpty() ? SaveGame::Refusal::Missing : save.openAtStartup(session.files, newest, &error);
-    if (refusal == SaveGame::Refusal::Unreadable) {
-        ShowRuntimeError(*session.prompter, error);
-        return nullptr;
+    if (!path.isEmpty()) {
+        if (!OpenSaveAside(session, save, path, save::kOpenMinimumSize, 254))
+            return nullptr;
+    } else {
+        const QString newest = SaveGame::newestSlot(session.gameFolder);
+        const auto refusal =
+            newest.isEmpty() ? SaveGame::Refusal::Missing : save.openAtStartup(session.files, newest, &error);
+        if (refusal == SaveGame::Refusal::Unreadable) {
+            ShowRuntimeError(*session.prompter, error);
+            return nullptr;
+        }
+        if (refusal != SaveGame::Refusal::None) {
+            session.prompter->tell(GetResText(256), kErrorTitle, MessageIcon::Critical);
+            return nullptr;
+        }
+        // The newest slot file need not be a saved game; "No" leaves the window closed.
+        if (!MayOpenUnlikeFile(*session.prompter, SaveGame::shapeProblems(save.bytes), kUnlikeSaveQuestion))
+            return nullptr;
     }
-    if (refusal != SaveGame::Refusal::None) {
-        session.prompter->tell(GetResText(256), kErrorTitle, MessageIcon::Critical);
-        return nullptr;
-    }
-    // The newest slot file need not be a saved game; "No" leaves the window closed.
-    if (!MayOpenUnlikeFile(*session.prompter, SaveGame::shapeProblems(save.bytes), kUnlikeSaveQuestion))
-        return nullptr;
     // A short scenario file reads as zeros beyond its end; a missing one ends here.
     auto scenario = session.files.read(GameFilePath(session.gameFolder, QStringLiteral("d_sce.vk")),
                                        ScenarioData::kSize, &error);
@@ -110,8 +141,6 @@ Form4::Form4(Session& session, SaveGame save, ScenarioData scenario)
         connect(Command8[i], &QPushButton::clicked, this, [this, i] { Command8_Click(i); });
     }
     panel_ = addMode(0, new OfficerPanel(session_, modes_));
-    // The family view is the largest: built now, it gives the window its size.
-    family_ = addMode(3, new FamilyPanel(session_, modes_));
     body->addWidget(modes_, 1);
     layout->addLayout(body, 1);
     layout->addWidget(state_->statusLine());
@@ -122,12 +151,6 @@ Form4::Form4(Session& session, SaveGame save, ScenarioData scenario)
     connect(panel_->Check5, &QCheckBox::toggled, this, &Form4::Check5_Click);
     connect(panel_->Command11, &QPushButton::clicked, this, &Form4::Command11_Click);
     connect(panel_->Command10, &QPushButton::clicked, this, &Form4::Command10_Click);
-    connect(family_, &FamilyPanel::memberChosen, this, [this](int k) {
-        if (mayMoveTo(3, k))
-            ReadWJinfo3(k);
-    });
-    connect(family_, &FamilyPanel::changeFaceRequested, this, &Form4::Command15_Click);
-    connect(family_, &FamilyPanel::forecastRequested, this, &Form4::Label32_DblClick);
 
     connect(state_, &EditState::changed, this, &Form4::updateSaveCommands);
     connect(state_, &EditState::restored, this, &Form4::reloadViews);
@@ -140,6 +163,7 @@ Form4::Form4(Session& session, SaveGame save, ScenarioData scenario)
     tickSlotMenu();
     rLoadFile();
     AcceptFileDrops(*this, [this](const QString& path) { openPath(path); });
+    KeepWindowGeometry(*this, session_);
 }
 
 template <typename View>
@@ -151,12 +175,16 @@ View* Form4::addMode(int i, View* view)
     view->commandRow()->addWidget(Command8[i]);
     Command8[i]->show();
     modes_->addWidget(view);
+    // Tab goes through the modes and the officer column, then the view, then its Save.
+    TabOrder order;
+    order << Option3 << Combo10 << List1 << Text13 << view->tabOrder() << Command8[i];
+    order.apply();
     return view;
 }
 
-// The treasure and relationship views are built the first time they are asked
-// for: many sessions never open them, and building them made the window slower
-// to appear.
+// The treasure, relationship and family views are built the first time they are
+// asked for: many sessions never open them, and building them made the window
+// slower to appear. They scroll inside the window, so none of them sets its size.
 TreasurePanel* Form4::treasurePanel()
 {
     if (!treasures_) {
@@ -171,6 +199,21 @@ TreasurePanel* Form4::treasurePanel()
         updateSaveCommands();
     }
     return treasures_;
+}
+
+FamilyPanel* Form4::familyPanel()
+{
+    if (!family_) {
+        family_ = addMode(3, new FamilyPanel(session_, modes_));
+        family_->setRandomSource(random_);
+        connect(family_, &FamilyPanel::memberChosen, this, [this](int k) {
+            if (mayMoveTo(3, k))
+                ReadWJinfo3(k);
+        });
+        connect(family_, &FamilyPanel::changeFaceRequested, this, &Form4::Command15_Click);
+        connect(family_, &FamilyPanel::forecastRequested, this, &Form4::Label32_DblClick);
+    }
+    return family_;
 }
 
 RelationPanel* Form4::relationPanel()
@@ -224,10 +267,12 @@ void Form4::buildMenus(QMenuBar* bar)
     sBingQi->setObjectName(QStringLiteral("sBingQi"));
 
     QMenu* help = bar->addMenu(QStringLiteral("幫助(&H)"));
-    help->addAction(QStringLiteral("關于..."), this, [this] {
+    QAction* about = help->addAction(QStringLiteral("關于..."), this, [this] {
         if (showAbout_)
             showAbout_();
     });
+    about->setObjectName(QStringLiteral("tAbout"));
+    UseStandardKeys({tOpenFile, tSaveFile, tSaveAs, tExit, about});
 }
 
 QWidget* Form4::buildModes()
@@ -241,6 +286,13 @@ QWidget* Form4::buildModes()
         Option3[i]->setObjectName(indexed("Option3", i));
         group->addButton(Option3[i], i);
         layout->addWidget(Option3[i]);
+        // Alt+1..4 choose the modes, as clicking them does; the button's tooltip names the key.
+        auto* key = new QAction(Option3[i]);
+        key->setShortcut(QKeySequence(Qt::ALT | Qt::Key(Qt::Key_1 + i)));
+        key->setShortcutContext(Qt::WindowShortcut);
+        connect(key, &QAction::triggered, Option3[i], &QRadioButton::click);
+        addAction(key);
+        Option3[i]->setToolTip(key->shortcut().toString(QKeySequence::NativeText));
     }
     connect(group, &QButtonGroup::idClicked, this, &Form4::Option3_Click);
     layout->addSpacing(24);
@@ -284,6 +336,21 @@ QWidget* Form4::buildSideColumn()
     return column;
 }
 
+QSize Form4::sizeHint() const
+{
+    // The family view, the largest, is built only when first shown; until then its
+    // size, in characters and lines of the window's font, is kept for it, so that
+    // the window opens large enough for every view where the screen allows.
+    constexpr int kFamilyViewChars = 68;
+    constexpr int kFamilyViewLines = 39;
+    if (!modes_)
+        return QWidget::sizeHint();
+    const QFontMetrics metrics = fontMetrics();
+    const QSize family(metrics.horizontalAdvance(QChar(0x570B)) * kFamilyViewChars,
+                       metrics.lineSpacing() * kFamilyViewLines);
+    return QWidget::sizeHint() + (family - modes_->sizeHint()).expandedTo(QSize(0, 0));
+}
+
 bool Form4::modified() const
 {
     return state_->modified(0);
@@ -324,6 +391,12 @@ void Form4::rLoadFile()
     Option3[3]->setEnabled(tables_.hasFamily);
     Option3[0]->setChecked(true);
     Option3_Click(0);
+}
+
+void Form4::showSideWindow(QDialog& window)
+{
+    KeepWindowGeometry(window, session_);
+    runSideWindow_(window);
 }
 
 void Form4::recordApply()
@@ -372,7 +445,7 @@ void Form4::Option3_Click(int index)
     } else if (index == 2) {
         relationPanel()->fillList(save_.bytes, tables_);
     } else if (index == 3) {
-        family_->fillList(save_.bytes, tables_);
+        familyPanel()->fillList(save_.bytes, tables_);
     }
     QListWidget* list = modeList(index);
     if (const int row = std::exchange(rowAfterFilling_[index], -1); row >= 0 && row < list->count())
@@ -413,7 +486,7 @@ QWidget* Form4::modeView(int mode)
     case 2:
         return relationPanel();
     default:
-        return family_;
+        return familyPanel();
     }
 }
 
@@ -427,7 +500,7 @@ QListWidget* Form4::modeList(int mode)
     case 2:
         return relationPanel()->List3;
     default:
-        return family_->List4;
+        return familyPanel()->List4;
     }
 }
 
@@ -441,7 +514,7 @@ int Form4::shownRecord(int mode)
     case 2:
         return relationPanel()->shownRelation();
     default:
-        return family_->shownNumber();
+        return familyPanel()->shownNumber();
     }
 }
 
@@ -462,7 +535,7 @@ bool Form4::mayLeaveRecord(bool* applied)
         differs = relationPanel()->viewDiffers(save_.bytes, tables_);
         break;
     default:
-        differs = family_->viewDiffers(save_.bytes);
+        differs = familyPanel()->viewDiffers(save_.bytes);
         break;
     }
     return MayLeaveRecord(*session_.prompter, differs, [this, mode, applied] {
@@ -556,7 +629,7 @@ bool Form4::applyShown(int mode)
         stored = true;
         break;
     default:
-        stored = family_->WriteWJInfo3(save_.bytes, row);
+        stored = familyPanel()->WriteWJInfo3(save_.bytes, row);
         break;
     }
     if (stored)
@@ -653,24 +726,10 @@ bool Form4::openSave(const QString& path, qint64 minimumSize, int missingText)
     // Read aside first: a file refused here, or one the user chose not to open,
     // leaves the open save as it was.
     SaveGame opened;
-    RuntimeError error;
-    switch (opened.openWhole(session_.files, path, minimumSize, &error)) {
-    case SaveGame::Refusal::None:
-        if (!MayOpenUnlikeFile(*session_.prompter, SaveGame::shapeProblems(opened.bytes), kUnlikeSaveQuestion))
-            return false;
-        save_ = std::move(opened);
-        return true;
-    case SaveGame::Refusal::Missing:
-        session_.prompter->tell(GetResText(missingText), kErrorTitle, MessageIcon::Critical);
+    if (!OpenSaveAside(session_, opened, path, minimumSize, missingText))
         return false;
-    case SaveGame::Refusal::WrongSize:
-        session_.prompter->tell(GetResText(254), kErrorTitle, MessageIcon::Critical);
-        return false;
-    case SaveGame::Refusal::Unreadable:
-        ShowRuntimeError(*session_.prompter, error);
-        return false;
-    }
-    return false;
+    save_ = std::move(opened);
+    return true;
 }
 
 void Form4::tSaveAs_Click()

@@ -43,10 +43,10 @@ public:
     // By default they are the program's own.
     using ChildFactory = PickerFactory;
 
-    // Opens the newest saved game; when there is none, says so and gives nullptr,
-    // as it does when the file does not look like a saved game and the user
-    // chooses not to open it.
-    static Form4* open(Session& session);
+    // Opens the newest saved game, or `path` as File > Open reads it; when there is
+    // none or it is refused, says so and gives nullptr, as it does when the file
+    // does not look like a saved game and the user chooses not to open it.
+    static Form4* open(Session& session, const QString& path = {});
 
     void setChildFactory(ChildFactory factory) { childFactory_ = std::move(factory); }
     // Shows a side window (the forecast, the intimacy, city and force editors); by
@@ -96,11 +96,14 @@ public:
     void sBingQi_Click();
 
     OfficerPanel* officerPanel() const { return panel_; }
-    FamilyPanel* familyPanel() const { return family_; }
-    // The treasure and relationship views are built when first asked for.
+    // The treasure, relationship and family views are built when first asked for.
     TreasurePanel* treasurePanel();
     RelationPanel* relationPanel();
+    FamilyPanel* familyPanel();
     const ScenarioData& scenario() const { return scenario_; }
+
+    // Large enough for the largest view, the family view, though it is not built yet.
+    QSize sizeHint() const override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -133,10 +136,12 @@ private:
             changed = true;
             recordApply();
         });
-        runSideWindow_(window);
+        showSideWindow(window);
         if (changed)
             reloadViews();
     }
+    // Runs a side window where it was last, or fitted to the screen.
+    void showSideWindow(QDialog& window);
     // An Apply or a command changed the buffers.
     void recordApply();
     // Apply of the record shown in `mode`; false when refused.

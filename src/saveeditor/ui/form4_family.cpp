@@ -13,32 +13,34 @@ namespace varkel {
 void Form4::setRandomSource(std::function<double()> random)
 {
     random_ = random;
-    family_->setRandomSource(std::move(random));
+    if (family_)
+        family_->setRandomSource(std::move(random));
 }
 
 void Form4::ReadWJinfo3(int k)
 {
-    family_->ReadWJinfo3(save_.bytes, tables_, k);
+    familyPanel()->ReadWJinfo3(save_.bytes, tables_, k);
 }
 
 void Form4::Command15_Click()
 {
     if (RunPicker(childFactory_, QStringLiteral("Form2"), session_, this))
-        family_->showFace();
+        familyPanel()->showFace();
 }
 
 void Form4::Label32_DblClick()
 {
     // From the member as last read or applied, not from edits not yet applied.
-    const FamilyMember& child = family_->shownMember();
-    const auto lines = GrowthForecast(child.person.abilities, child.caps, child.growth, family_->shownAge(), save_.bytes);
+    FamilyPanel* family = familyPanel();
+    const FamilyMember& child = family->shownMember();
+    const auto lines = GrowthForecast(child.person.abilities, child.caps, child.growth, family->shownAge(), save_.bytes);
     const int likeness = ChooseLikeness(tables_, random_);
     const QString name = likeness >= 0 ? tables_.officerNames.value(likeness) : QString();
     const int face = likeness >= 0 ? DecodePersonBlock(save_.bytes, save::personBlock(likeness)).face : 0;
     Form6 forecast(session_, lines, name, face, this);
-    family_->setForecastOpen(true);
-    runSideWindow_(forecast);
-    family_->setForecastOpen(false);
+    family->setForecastOpen(true);
+    showSideWindow(forecast);
+    family->setForecastOpen(false);
 }
 
 }  // namespace varkel

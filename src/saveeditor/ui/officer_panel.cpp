@@ -7,6 +7,8 @@
 #include "shared/ui/combo_values.h"
 #include "shared/ui/control_names.h"
 #include "shared/ui/input_filters.h"
+#include "shared/ui/keyboard.h"
+#include "shared/ui/scroll_pane.h"
 #include "shared/ui/standard_error.h"
 
 #include <QCheckBox>
@@ -48,14 +50,20 @@ OfficerPanel::OfficerPanel(Session& session, QWidget* parent) : QFrame(parent), 
     auto* middle = new QHBoxLayout;
     middle->addWidget(buildLists());
     middle->addWidget(person_.buildTactics(this), 1);
-    auto* layout = new QVBoxLayout(this);
+    // The record scrolls in a small window; its buttons stay in sight below it.
+    auto* body = new QWidget(this);
+    auto* layout = new QVBoxLayout(body);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(top);
     layout->addWidget(buildNumbers());
     layout->addLayout(middle);
     layout->addWidget(person_.buildSkills(this));
-    layout->addWidget(buildCommands());
     layout->addStretch();
+    auto* view = new QVBoxLayout(this);
+    view->setContentsMargins(0, 0, 0, 0);
+    view->addWidget(new ScrollPane(body, this));
+    view->addWidget(buildCommands());
+    view->addStretch(1);
 }
 
 QWidget* OfficerPanel::buildSexAndDate()
@@ -158,6 +166,17 @@ QWidget* OfficerPanel::buildCommands()
     layout->addWidget(Command7);
     commandRow_ = layout;
     return row;
+}
+
+std::vector<QWidget*> OfficerPanel::tabOrder() const
+{
+    using Group = PersonControls::Group;
+    TabOrder order;
+    order << person_.inReadingOrder(Group::Names) << person_.inReadingOrder(Group::Face)
+          << person_.inReadingOrder(Group::Sex) << Text5 << person_.inReadingOrder(Group::TacticKinds) << Text2 << Text3
+          << Combo8 << Combo3 << Combo9 << Combo11 << Combo1 << person_.inReadingOrder(Group::Tactics)
+          << person_.inReadingOrder(Group::Skills) << Check5 << Command11 << Command9 << Command10 << Command7;
+    return order.widgets();
 }
 
 void OfficerPanel::setCityNames(const QStringList& names)

@@ -11,6 +11,7 @@
 
 #include <array>
 #include <memory>
+#include <vector>
 
 class QBoxLayout;
 class QCheckBox;
@@ -71,6 +72,8 @@ public:
     QPushButton* Command7 = nullptr;  // Apply of this mode, "Command7(0)"
     // The row of the Apply button, where the window puts its Save button.
     QBoxLayout* commandRow() const { return commandRow_; }
+    // The controls in reading order, Apply last, for the window's tab order.
+    std::vector<QWidget*> tabOrder() const;
 
 signals:
     void changeFaceRequested();

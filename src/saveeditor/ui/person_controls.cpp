@@ -42,6 +42,12 @@ void fitWidth(QLineEdit* box, int chars, bool doubleByte)
     box->setFixedWidth(each * std::max(chars, 2) + 14);
 }
 
+// The box of skill `s` (text 143 + s): the inverse of SkillOfBox.
+int boxOfSkill(int s)
+{
+    return 10 * (s / 8) + 7 - s % 8;
+}
+
 }  // namespace
 
 int SkillOfBox(int box)
@@ -53,6 +59,7 @@ QPlainTextEdit* MakeBiographyBox(const QString& name, QWidget* parent)
 {
     auto* box = named(new QPlainTextEdit(parent), name);
     UseTextFilter(box, biography::kCapacity);
+    box->setTabChangesFocus(true);
     // Eighteen characters a line, as the record breaks them.
     box->setFixedWidth(box->fontMetrics().horizontalAdvance(QString(biography::kLineChars + 1, QChar(0x570B))) + 24);
     box->setFixedHeight(box->fontMetrics().lineSpacing() * 5 + 16);
@@ -140,7 +147,7 @@ QGroupBox* PersonControls::buildSkills(QWidget* parent)
     // Shown in the order of the skill texts.
     const QStringList captions = SkillBoxCaptions();
     for (int s = 0; s < kSkillCount; ++s) {
-        const int box = 10 * (s / 8) + 7 - s % 8;
+        const int box = boxOfSkill(s);
         Check2[box] = named(new QCheckBox(captions[s], frame), indexed(names_.skills, box));
         grid->addWidget(Check2[box], s / kPerRow, s % kPerRow);
     }
@@ -250,6 +257,30 @@ void PersonControls::showFace()
 QString PersonControls::fullName() const
 {
     return Text1[4]->text();
+}
+
+std::vector<QWidget*> PersonControls::inReadingOrder(Group group) const
+{
+    switch (group) {
+    case Group::Names:
+        return {Text1.begin(), Text1.end()};
+    case Group::Face:
+        return {Command1};
+    case Group::Sex:
+        return {Option1, Option2};
+    case Group::TacticKinds:
+        return {Check1.begin(), Check1.end()};
+    case Group::Tactics:
+        return {Combo6.begin(), Combo6.end()};
+    case Group::Skills: {
+        // As the boxes are laid out: in the order of the skill texts.
+        std::vector<QWidget*> boxes;
+        for (int s = 0; s < kSkillCount; ++s)
+            boxes.push_back(Check2[std::size_t(boxOfSkill(s))]);
+        return boxes;
+    }
+    }
+    return {};
 }
 
 }  // namespace varkel

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <functional>
+#include <vector>
 
 class QCheckBox;
 class QComboBox;
@@ -79,6 +80,10 @@ public:
     void showFace();
     QString fullName() const;
 
+    // The controls of each group in reading order, for a view's tab order.
+    enum class Group { Names, Face, Sex, TacticKinds, Tactics, Skills };
+    std::vector<QWidget*> inReadingOrder(Group group) const;
+
     std::array<QLineEdit*, 5> Text1{};
     std::array<QCheckBox*, 4> Check1{};
     std::array<QCheckBox*, 38> Check2{};  // 10 * byte row + bit; gaps stay null
@@ -100,7 +105,8 @@ private:
 };
 
 // The biography box of a member record: several lines of 18 characters, at most
-// what a record holds.
+// what a record holds. Tab leaves it, as it leaves every other box; the record
+// puts its own line breaks, so the box needs no key of its own.
 QPlainTextEdit* MakeBiographyBox(const QString& name, QWidget* parent);
 
 // A number box for `field`: named by its control, digits only, as wide as its digits.

@@ -5,6 +5,8 @@
 #include "shared/texts.h"
 #include "shared/ui/combo_values.h"
 #include "shared/ui/control_names.h"
+#include "shared/ui/keyboard.h"
+#include "shared/ui/scroll_pane.h"
 #include "shared/ui/standard_error.h"
 #include "shared/ui/text_list.h"
 
@@ -61,16 +63,28 @@ RelationPanel::RelationPanel(Session& session, QWidget* parent) : QFrame(parent)
     buttons->addWidget(Command7);
     commandRow_ = buttons;
 
-    auto* right = new QVBoxLayout;
+    auto* body = new QWidget(this);
+    auto* right = new QVBoxLayout(body);
+    right->setContentsMargins(0, 0, 0, 0);
     right->addLayout(parties);
     right->addWidget(kind, 0, Qt::AlignLeft);
     right->addStretch();
-    right->addLayout(buttons);
+    // The relationship scrolls in a small window; Apply stays in sight below it.
+    auto* column = new QVBoxLayout;
+    column->addWidget(new ScrollPane(body, this), 1);
+    column->addLayout(buttons);
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(List3);
-    layout->addLayout(right, 1);
+    layout->addLayout(column, 1);
+}
+
+std::vector<QWidget*> RelationPanel::tabOrder() const
+{
+    TabOrder order;
+    order << List3 << Command12 << Combo4 << Command7;
+    return order.widgets();
 }
 
 QWidget* RelationPanel::buildParty(int p)

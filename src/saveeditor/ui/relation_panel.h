@@ -7,6 +7,7 @@
 #include <QFrame>
 
 #include <array>
+#include <vector>
 
 class QBoxLayout;
 class QComboBox;
@@ -53,6 +54,8 @@ public:
     QPushButton* Command7 = nullptr;  // Apply of this mode, "Command7(2)"
     // The row of the Apply button, where the window puts its Save button.
     QBoxLayout* commandRow() const { return commandRow_; }
+    // The controls in reading order, Apply last, for the window's tab order.
+    std::vector<QWidget*> tabOrder() const;
 
 signals:
     void relationChosen(int i);

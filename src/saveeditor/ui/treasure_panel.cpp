@@ -6,6 +6,8 @@
 #include "shared/ui/combo_values.h"
 #include "shared/ui/control_names.h"
 #include "shared/ui/input_filters.h"
+#include "shared/ui/keyboard.h"
+#include "shared/ui/scroll_pane.h"
 #include "shared/ui/standard_error.h"
 #include "shared/ui/text_list.h"
 
@@ -42,7 +44,10 @@ TreasurePanel::TreasurePanel(Session& session, QWidget* parent) : QFrame(parent)
             emit treasureChosen(row);
     });
 
-    auto* right = new QVBoxLayout;
+    // The attributes scroll in a small window; the list and the buttons stay in sight.
+    auto* attributes = new QWidget(this);
+    auto* right = new QVBoxLayout(attributes);
+    right->setContentsMargins(0, 0, 0, 0);
     right->addWidget(buildAttributes());
     right->addWidget(buildPicture());
     Frame14 = named(new QGroupBox(QStringLiteral("寶物說明"), this), QStringLiteral("Frame14"));
@@ -56,11 +61,21 @@ TreasurePanel::TreasurePanel(Session& session, QWidget* parent) : QFrame(parent)
 
     auto* body = new QHBoxLayout;
     body->addWidget(List2, 1);
-    body->addLayout(right);
+    body->addWidget(new ScrollPane(attributes, this));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(body, 1);
     layout->addWidget(buildFooter());
+}
+
+std::vector<QWidget*> TreasurePanel::tabOrder() const
+{
+    // The attributes row by row: name and kind, price and skill, points and raised
+    // ability, then the owner.
+    TabOrder order;
+    order << List2 << Text4[0] << Combo2[1] << Text4[1] << Combo2[2] << Text4[2] << Combo2[0] << Text4[3] << Command2
+          << Text7 << Command4 << Command3 << Command6 << Command5 << Text6 << Command13 << Command7;
+    return order.widgets();
 }
 
 QWidget* TreasurePanel::buildAttributes()

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <optional>
+#include <vector>
 
 class QBoxLayout;
 class QComboBox;
@@ -74,6 +75,8 @@ public:
     QPushButton* Command7 = nullptr;  // Apply of this mode, "Command7(1)"
     // The row of the Apply button, where the window puts its Save button.
     QBoxLayout* commandRow() const { return commandRow_; }
+    // The controls in reading order, Apply last, for the window's tab order.
+    std::vector<QWidget*> tabOrder() const;
 
 signals:
     void treasureChosen(int i);

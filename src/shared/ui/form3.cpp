@@ -6,17 +6,23 @@
 #include "shared/temp_folder.h"
 #include "shared/texts.h"
 #include "shared/ui/control_names.h"
+#include "shared/ui/keyboard.h"
 #include "shared/ui/standard_error.h"
+#include "shared/ui/window_geometry.h"
 #include "version.h"
 
 #include <QApplication>
 #include <QBuffer>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace varkel {
@@ -55,30 +61,38 @@ Form3::Form3(Session& session, QWidget* parent)
     if (picture && picture->size() == kBackgroundFileSize)
         background_ = BackgroundPicture(*picture);
     buildControls();
+    KeepWindowGeometry(*this, session_);
 }
 
 void Form3::buildControls()
 {
     Label7 = named(new QLabel(GetResText(351), this), QStringLiteral("Label7"));
     Label3 = named(new QLabel(GetResText(344), this), QStringLiteral("Label3"));
+    // Every text of the window is in the program's font at its one weight: a bold or
+    // another family would load a second font file (the CJK ones are 20 MB each)
+    // before the window can show. Size, spacing and colour set the title apart.
     QFont titleFont = font();
-    titleFont.setPointSize(22);
-    titleFont.setBold(true);
+    titleFont.setPointSize(24);
+    titleFont.setLetterSpacing(QFont::PercentageSpacing, 106);
     Label7->setFont(titleFont);
     QFont subtitleFont = font();
     subtitleFont.setPointSize(13);
     Label3->setFont(subtitleFont);
-    for (QLabel* label : {Label7, Label3}) {
+    const QString band = QStringLiteral("background: rgba(40, 16, 8, 150); padding: 2px 10px;");
+    Label7->setStyleSheet(QStringLiteral("color: #f0c060; border-top: 1px solid rgba(240, 192, 96, 150); "
+                                         "border-bottom: 1px solid rgba(240, 192, 96, 150); ") +
+                          band);
+    Label3->setStyleSheet(QStringLiteral("color: #f4e2b0; ") + band);
+    for (QLabel* label : {Label7, Label3})
         label->setAlignment(Qt::AlignCenter);
-        label->setStyleSheet(QStringLiteral("color: #f4e2b0; background: rgba(40, 16, 8, 150); padding: 2px 10px;"));
-    }
 
     // The drawn title, used when the background picture is missing.
     Label2 = named(new QLabel(QStringLiteral("Varkel"), this), QStringLiteral("Label2"));
     Label4 = named(new QLabel(QStringLiteral("Varkel"), this), QStringLiteral("Label4"));
     Label5 = named(new QLabel(QStringLiteral("Varkel"), this), QStringLiteral("Label5"));
-    QFont drawn(QStringLiteral("serif"), 40, QFont::Black);
-    drawn.setItalic(true);
+    QFont drawn = font();
+    drawn.setPointSize(44);
+    drawn.setItalic(true);  // slanted from the same face: no italic file to load
     for (QLabel* label : {Label5, Label4, Label2}) {
         label->setFont(drawn);
         label->setAlignment(Qt::AlignCenter);
@@ -111,14 +125,22 @@ void Form3::buildControls()
     connect(Command2, &QPushButton::clicked, this, &Form3::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &Form3::Command3_Click);
     connect(Command5, &QPushButton::clicked, this, &Form3::Command5_Click);
+    // Enter presses the button that has the focus, as Space does.
+    for (QPushButton* button : {Command2, Command3, Command5})
+        button->setAutoDefault(true);
+    TabOrder order;
+    order << Command2 << Command3 << Command5;
+    order.apply();
 
     // The About panel covers the window, buttons included; its clicks reach the
     // window, which hides itself in About mode.
     Picture1 = new QFrame(this);
+    // While the panel covers the buttons, neither keys nor their shortcuts reach them.
+    Picture1->installEventFilter(this);
     Picture1->setObjectName(QStringLiteral("Picture1"));
     Picture1->setGeometry(0, 0, kWidth, kHeight);
     Picture1->setStyleSheet(QStringLiteral("QFrame#Picture1 { background: #1e0c06; border: 1px solid #c89a48; }"
-                                           "QLabel { color: #f4e2b0; }"));
+                                           "QLabel { color: #f4e2b0; } QLabel#AboutTitle { color: #f0c060; }"));
     auto* about = new QVBoxLayout(Picture1);
     about->setContentsMargins(48, 40, 48, 40);
     about->setSpacing(10);
@@ -142,7 +164,7 @@ void Form3::buildControls()
     Picture1->hide();
 }
 
-void Form3::setEditorFactories(EditorFactory newOfficerEditor, EditorFactory saveEditor)
+void Form3::setEditorFactories(Editor newOfficerEditor, Editor saveEditor)
 {
     newOfficerEditor_ = std::move(newOfficerEditor);
     saveEditor_ = std::move(saveEditor);
@@ -158,14 +180,23 @@ QWidget* Form3::placeholderEditor(const QString& caption)
     return editor;
 }
 
-void Form3::openEditor(const EditorFactory& factory)
+void Form3::openEditor(const Editor& kind, const QString& path)
 {
     // An editor that refuses to open (no saved game, say) has told the user why.
-    QWidget* editor = factory ? factory(session_) : placeholderEditor(GetResText(351));
+    QWidget* editor = kind.open ? kind.open(session_, path) : placeholderEditor(GetResText(351));
     if (!editor)
         return;
     editor->setAttribute(Qt::WA_DeleteOnClose);
-    connect(editor, &QObject::destroyed, this, &Form3::returnToStart);
+    editor_ = editor;
+    editorKind_ = &kind;
+    // An editor closed to open another one is no longer the one shown.
+    connect(editor, &QObject::destroyed, this, [this, editor] {
+        if (editor_ != editor)
+            return;
+        editor_ = nullptr;
+        editorKind_ = nullptr;
+        returnToStart();
+    });
     editor->show();
     if (editor->isVisible())
         hide();
@@ -197,6 +228,16 @@ void Form3::showAbout()
     Picture1->raise();
     show();
     raise();
+    // It takes the keyboard, so that Escape leaves it.
+    activateWindow();
+}
+
+void Form3::leaveAbout()
+{
+    if (editor_)
+        hide();
+    else
+        Picture1->hide();
 }
 
 void Form3::returnToStart()
@@ -205,6 +246,82 @@ void Form3::returnToStart()
     show();
     raise();
     activateWindow();
+}
+
+void Form3::comeToFront()
+{
+    QWidget* window = editor_ && editor_->isVisible() ? editor_ : this;
+    if (window == this && !isVisible())
+        returnToStart();
+    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+    window->show();
+    window->raise();
+    window->activateWindow();
+    // A question or picker open over it stays on top.
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        modal->raise();
+        modal->activateWindow();
+    }
+}
+
+void Form3::handOver(const QString& path)
+{
+    comeToFront();
+    if (path.isEmpty())
+        return;
+    waitingFiles_.push_back(path);
+    openWaitingFiles();
+}
+
+void Form3::openWaitingFiles()
+{
+    // Files that arrive while one opens (its questions run an event loop) come after it.
+    if (openingFiles_)
+        return;
+    openingFiles_ = true;
+    while (!waitingFiles_.empty()) {
+        // A modal window (a side editor, a picker, a question) works on the open
+        // file; the new one waits until it is closed.
+        if (QApplication::activeModalWidget()) {
+            if (!waitForModal_) {
+                waitForModal_ = new QTimer(this);
+                waitForModal_->setSingleShot(true);
+                waitForModal_->setInterval(200);
+                connect(waitForModal_, &QTimer::timeout, this, &Form3::openWaitingFiles);
+            }
+            waitForModal_->start();
+            break;
+        }
+        const QString path = waitingFiles_.front();
+        waitingFiles_.pop_front();
+        openFile(path);
+    }
+    openingFiles_ = false;
+}
+
+void Form3::openFile(const QString& path)
+{
+    const QRegularExpression newOfficerFiles(
+        QRegularExpression::wildcardToRegularExpression(newOfficerEditor_.filePattern),
+        QRegularExpression::CaseInsensitiveOption);
+    const bool newOfficerFile =
+        !newOfficerEditor_.filePattern.isEmpty() && newOfficerFiles.match(QFileInfo(path).fileName()).hasMatch();
+    const Editor& kind = newOfficerFile ? newOfficerEditor_ : saveEditor_;
+    if (editor_ && editorKind_ == &kind) {
+        if (kind.openFile)
+            kind.openFile(*editor_, path);
+        return;
+    }
+    if (editor_) {
+        // The other editor closes first, with its own questions; "Cancel" keeps it.
+        if (!editor_->close())
+            return;
+        editor_ = nullptr;
+        editorKind_ = nullptr;
+    }
+    // The start window shows until the editor does, and stays when it refuses the file.
+    returnToStart();
+    openEditor(kind, path);
 }
 
 void Form3::paintEvent(QPaintEvent*)
@@ -226,7 +343,29 @@ void Form3::mousePressEvent(QMouseEvent* event)
 {
     drag_.press(event);
     if (aboutMode())
-        hide();
+        leaveAbout();
+}
+
+void Form3::keyPressEvent(QKeyEvent* event)
+{
+    const int key = event->key();
+    if (aboutMode() && (key == Qt::Key_Escape || key == Qt::Key_Return || key == Qt::Key_Enter))
+        leaveAbout();
+    else
+        QWidget::keyPressEvent(event);
+}
+
+bool Form3::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Picture1 && (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent)) {
+        const bool start = event->type() == QEvent::HideToParent;
+        for (QPushButton* button : {Command2, Command3, Command5})
+            button->setEnabled(start);
+        // Back from About, the keyboard starts at the first button again.
+        if (start && !focusWidget())
+            Command2->setFocus(Qt::OtherFocusReason);
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void Form3::mouseMoveEvent(QMouseEvent* event)
@@ -237,12 +376,19 @@ void Form3::mouseMoveEvent(QMouseEvent* event)
 void Form3::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::ActivationChange && !isActiveWindow() && aboutMode())
-        hide();
+        leaveAbout();
     QWidget::changeEvent(event);
 }
 
 void Form3::closeEvent(QCloseEvent* event)
 {
+    // Over an editor the window is only its About view: closing that leaves the
+    // editor, and its unsaved changes, as they are.
+    if (editor_) {
+        event->ignore();
+        leaveAbout();
+        return;
+    }
     DeleteTemporaryBitmaps(session_.tempFolder);
     event->accept();
     emit programEnded();

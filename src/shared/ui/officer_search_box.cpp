@@ -4,6 +4,7 @@
 #include "shared/seams.h"
 #include "shared/texts.h"
 #include "shared/ui/input_filters.h"
+#include "shared/ui/keyboard.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -16,6 +17,7 @@ OfficerSearchBox::OfficerSearchBox(QLineEdit* box, QListWidget* list, QLabel* mo
     : QObject(box), box_(box), list_(list), modeLabel_(modeLabel), prompter_(prompter), firstNumber_(firstNumber)
 {
     UseSearchFilter(box_);
+    TakeSearchKeys(box_);
     connect(box_, &QLineEdit::textChanged, this, &OfficerSearchBox::textChanged);
     connect(box_, &QLineEdit::returnPressed, this, &OfficerSearchBox::search);
 }

@@ -1,10 +1,15 @@
 #include "shared/ui/qt_seams.h"
 
 #include <QApplication>
-#include <QFontMetrics>
+#include <QDateTime>
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QFontMetrics>
 #include <QHeaderView>
+#include <QIdentityProxyModel>
+#include <QLocale>
 #include <QMessageBox>
+#include <QSplitter>
 #include <QTreeView>
 
 #include <array>
@@ -12,6 +17,20 @@
 namespace varkel {
 
 namespace {
+
+// What the file dialogs call a saved game, in their filters and their detail view.
+const QString kSaveFileKind = QStringLiteral("Varkel存檔");
+
+// A file's time as the file dialogs show it: the locale's short date, and the time
+// on the 24-hour clock, since the locale's short time needs a day-period pattern
+// that Qt does not know for Chinese.
+QString ShownFileDate(const QDateTime& time)
+{
+    if (!time.isValid())
+        return {};
+    return QLocale().toString(time.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
+           time.time().toString(QStringLiteral("HH:mm"));
+}
 
 QMessageBox::Icon toIcon(MessageIcon icon)
 {
@@ -29,28 +48,70 @@ QString filterOf(const FileDialogRequest& request)
     return request.filterLabel + QStringLiteral(" (") + request.filterPattern + QLatin1Char(')');
 }
 
+// The detail view of the file dialog in Traditional Chinese throughout: saved games
+// and the game's data files are named by their kind instead of the MIME database's
+// (which takes ".sav" for SPSS data), and sizes and dates follow the program's
+// locale, where the file system model would use the system's.
+class ChineseFileColumns : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (role != Qt::DisplayRole || !files || index.column() == kNameColumn)
+            return QIdentityProxyModel::data(index, role);
+        const QModelIndex source = mapToSource(index);
+        const QFileInfo info = files->fileInfo(source);
+        switch (index.column()) {
+        case kSizeColumn:
+            if (info.isFile())
+                return QLocale().formattedDataSize(info.size());
+            break;
+        case kTypeColumn:
+            if (info.isFile() && info.suffix().compare(QLatin1String("sav"), Qt::CaseInsensitive) == 0)
+                return kSaveFileKind;
+            if (info.isFile() && info.suffix().compare(QLatin1String("vk"), Qt::CaseInsensitive) == 0)
+                return QStringLiteral("Varkel資料");
+            break;
+        case kDateColumn:
+            return ShownFileDate(files->lastModified(source));
+        }
+        return QIdentityProxyModel::data(index, role);
+    }
+
+private:
+    enum Column { kNameColumn, kSizeColumn, kTypeColumn, kDateColumn };
+};
+
 // The program's own file dialog in its detail view, with columns wide enough to
 // read a Chinese file name, a size and a date; the chosen file, or empty.
 QString RunFileDialog(const FileDialogRequest& request, QFileDialog::AcceptMode mode, QFileDialog::Options options)
 {
-    QFileDialog dialog(QApplication::activeWindow(), request.title, request.initialFolder, filterOf(request));
+    QFileDialog dialog(QApplication::activeWindow(), request.title, request.initialFolder);
     dialog.setOptions(options | QFileDialog::DontUseNativeDialog);
+    dialog.setProxyModel(new ChineseFileColumns(&dialog));
+    dialog.setNameFilters({filterOf(request), kSaveFileKind + QStringLiteral(" (*.sav)"), QStringLiteral("所有文件 (*)")});
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setViewMode(QFileDialog::Detail);
     if (auto* view = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
         const QFontMetrics metrics = view->fontMetrics();
         const int pad = 3 * metrics.horizontalAdvance(QLatin1Char(' ')) + 16;
-        const std::array<QString, 4> widest = {QStringLiteral("Svd_sys.sav 國國國國國國國國"), QStringLiteral("999.99 KiB"),
-                                               QStringLiteral("sav 檔案國國"), QStringLiteral("2026/12/31 23:59")};
+        const std::array<QString, 4> widest = {QStringLiteral("Svd_sys.sav 國國國國國國國國"),
+                                               QLocale().formattedDataSize(999'990), QStringLiteral("Windows BMP 影像"),
+                                               ShownFileDate(QDateTime(QDate(2026, 12, 28), QTime(23, 59)))};
         int total = 0;
         for (int c = 0; c < int(widest.size()); ++c) {
             const int width = metrics.horizontalAdvance(widest[c]) + pad;
             view->header()->resizeSection(c, width);
             total += width;
         }
-        // The side bar of places plus the columns.
-        dialog.resize(total + 260, 480);
+        // The side bar of places, wide enough for a folder name, plus the columns.
+        const int places = metrics.horizontalAdvance(QStringLiteral("國國國國國國國")) + 48;
+        if (auto* splitter = dialog.findChild<QSplitter*>(QStringLiteral("splitter")))
+            splitter->setSizes({places, total});
+        dialog.resize(total + places + 60, 480);
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
@@ -61,14 +122,29 @@ QString RunFileDialog(const FileDialogRequest& request, QFileDialog::AcceptMode 
 
 Answer MessageBoxPrompter::ask(const QString& text, const QString& title, MessageButtons buttons, MessageIcon icon)
 {
-    QMessageBox::StandardButtons standard = QMessageBox::Ok;
-    if (buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoDefaultNo)
-        standard = QMessageBox::Yes | QMessageBox::No;
-    else if (buttons == MessageButtons::YesNoCancel)
-        standard = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-    QMessageBox box(toIcon(icon), title, text, standard, QApplication::activeWindow());
-    if (buttons == MessageButtons::YesNoDefaultNo)
-        box.setDefaultButton(QMessageBox::No);
+    // The buttons shown, the one Enter presses and the one Escape presses.
+    struct Keys {
+        QMessageBox::StandardButtons shown;
+        QMessageBox::StandardButton enter;
+        QMessageBox::StandardButton escape;
+    };
+    Keys keys{QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Ok};
+    switch (buttons) {
+    case MessageButtons::Ok:
+        break;
+    case MessageButtons::YesNo:
+        keys = {QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes, QMessageBox::No};
+        break;
+    case MessageButtons::YesNoDefaultNo:
+        keys = {QMessageBox::Yes | QMessageBox::No, QMessageBox::No, QMessageBox::No};
+        break;
+    case MessageButtons::YesNoCancel:
+        keys = {QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes, QMessageBox::Cancel};
+        break;
+    }
+    QMessageBox box(toIcon(icon), title, text, keys.shown, QApplication::activeWindow());
+    box.setDefaultButton(keys.enter);
+    box.setEscapeButton(keys.escape);
     switch (box.exec()) {
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;

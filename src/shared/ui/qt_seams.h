@@ -13,7 +13,8 @@ public:
     Answer ask(const QString& text, const QString& title, MessageButtons buttons, MessageIcon icon) override;
 };
 
-// QFileDialog behind the file-dialog seam, owned by the active window.
+// QFileDialog behind the file-dialog seam, owned by the active window. Besides the
+// requested filter it offers every saved game and every file.
 class QtFileDialogs : public FileDialogs {
 public:
     QString openFile(const FileDialogRequest& request) override;

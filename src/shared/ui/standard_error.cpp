@@ -9,6 +9,7 @@
 #include <QImageReader>
 #include <QLabel>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QPixmap>
 #include <QTranslator>
 
@@ -95,6 +96,11 @@ void UseChineseFont()
             return;
         }
     }
+}
+
+void UseChineseLocale()
+{
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::TraditionalChineseScript, QLocale::Taiwan));
 }
 
 bool UseChineseTranslation()

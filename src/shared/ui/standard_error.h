@@ -48,6 +48,11 @@ void UseProgramIcon();
 // Applies the Traditional Chinese CJK font to the application.
 void UseChineseFont();
 
+// Makes Traditional Chinese (Taiwan) the default locale, for what Qt formats by it:
+// dates and sizes in the file dialogs. The program's own numbers never go through
+// a locale (QString::number), so files and boxes read the same under any.
+void UseChineseLocale();
+
 // Installs Qt's own Traditional Chinese translation, so that standard buttons and
 // dialogs speak Chinese; false (English dialogs) where it is not installed.
 bool UseChineseTranslation();

@@ -6,6 +6,7 @@
 #include "shared/ui/combo_values.h"
 #include "shared/ui/control_names.h"
 #include "shared/ui/input_filters.h"
+#include "shared/ui/keyboard.h"
 #include "shared/ui/pending_edits.h"
 #include "shared/ui/text_list.h"
 
@@ -107,6 +108,7 @@ Form10::Form10(Session& session, QByteArray& save, const SaveTables& tables, con
     Command3 = named(new QPushButton(QStringLiteral("退出"), this), QStringLiteral("Command3"));
     connect(Command2, &QPushButton::clicked, this, &Form10::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &QDialog::accept);
+    Command2->setDefault(true);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(Command2);
@@ -121,6 +123,10 @@ Form10::Form10(Session& session, QByteArray& save, const SaveTables& tables, con
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(List1);
     layout->addLayout(side, 1);
+
+    TabOrder order;
+    order << List1 << Combo1 << Combo2 << Combo3 << Check2 << Text1 << Text2 << Command1 << Check1 << Command2 << Command3;
+    order.apply();
 
     enableBandits(false);
     List1->setCurrentRow(0);

@@ -6,6 +6,7 @@
 #include "shared/ui/standard_error.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QMouseEvent>
@@ -72,6 +73,9 @@ void Form2::buildControls()
     Picture1->setGeometry(kGridLeft, kGridTop, kGridWidth, kGridHeight);
     Picture1->setStyleSheet(QStringLiteral("QFrame#Picture1 { background: #1c0c06; border: 1px solid #6a4020; }"
                                            "QLabel { color: #f4e2b0; }"));
+    // The faces take the keyboard; the buttons are for the mouse.
+    Picture1->setFocusPolicy(Qt::StrongFocus);
+    Picture1->installEventFilter(this);
 
     for (int k = 0; k < kSlots; ++k) {
         const int x = (k % kColumns) * kCellWidth + (kCellWidth - kFaceWidth) / 2;
@@ -95,6 +99,12 @@ void Form2::buildControls()
     Shape1->setStyleSheet(QStringLiteral("QFrame#Shape1 { border: 3px solid #ff3020; background: transparent; }"));
     Shape1->setAttribute(Qt::WA_TransparentForMouseEvents);
     Shape1->hide();
+    FocusMark = new QFrame(Picture1);
+    FocusMark->setObjectName(QStringLiteral("FocusMark"));
+    FocusMark->setStyleSheet(
+        QStringLiteral("QFrame#FocusMark { border: 2px dashed #f4e2b0; background: transparent; }"));
+    FocusMark->setAttribute(Qt::WA_TransparentForMouseEvents);
+    FocusMark->hide();
 
     const int buttonsTop = kGridTop + kGridHeight + 16;
     Command1 = makeButton(this, QStringLiteral("Command1"), QStringLiteral("◀"));
@@ -106,6 +116,7 @@ void Form2::buildControls()
     Command1->setGeometry(kGridLeft, buttonsTop, 56, 32);
     Command2->setGeometry(kGridLeft + 64, buttonsTop, 56, 32);
     Command3->setGeometry(kWidth - kGridLeft - 2 * 96 - 8, buttonsTop, 96, 32);
+    Command3->setDefault(true);
     Command4->setGeometry(kWidth - kGridLeft - 96, buttonsTop, 96, 32);
     connect(Command1, &QPushButton::clicked, this, &Form2::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &Form2::Command2_Click);
@@ -141,6 +152,37 @@ void Form2::frameSlot(int k)
     Shape1->setGeometry(Picture2[k]->geometry().adjusted(-4, -4, 4, 4));
     Shape1->show();
     Shape1->raise();
+    markedSlot_ = k;
+    placeFocusMark();
+}
+
+void Form2::placeFocusMark()
+{
+    // Around the face and its number, just outside the frame of the chosen face.
+    const QRect cell = Picture2[markedSlot_]->geometry().united(Label1[markedSlot_]->geometry());
+    FocusMark->setGeometry(cell.adjusted(-2, -6, 2, 2));
+    FocusMark->setVisible(Picture1->hasFocus());
+    FocusMark->raise();
+}
+
+void Form2::moveMark(int by)
+{
+    int slot = markedSlot_ + by;
+    const int pages = slot < 0 ? -1 : slot >= kSlots ? 1 : 0;
+    if (pages == 0) {
+        Picture2_Click(slot);
+        return;
+    }
+    // Another page, once this one is drawn (its page buttons are enabled again).
+    if (!Command1->isEnabled())
+        return;
+    slot -= pages * kSlots;
+    pageStart_ += pages * kSlots;
+    markedSlot_ = slot;
+    placeFocusMark();
+    // Chosen first, so that the new page frames it as it is drawn.
+    session_.selectedFace = WrapFaceNumber(pageStart_ + slot);
+    MoveFace(pageStart_);
 }
 
 void Form2::Command1_Click()
@@ -195,6 +237,8 @@ void Form2::setCloseGlyphHot(bool hot)
 bool Form2::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
+    if (watched == Picture1 && (type == QEvent::FocusIn || type == QEvent::FocusOut))
+        placeFocusMark();
     if (watched == Label3) {
         if (type == QEvent::Enter || type == QEvent::Leave)
             setCloseGlyphHot(type == QEvent::Enter);
@@ -213,6 +257,38 @@ bool Form2::eventFilter(QObject* watched, QEvent* event)
     else
         Picture2_DblClick(k);
     return true;
+}
+
+void Form2::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Left:
+        moveMark(-1);
+        break;
+    case Qt::Key_Right:
+        moveMark(1);
+        break;
+    case Qt::Key_Up:
+        moveMark(-kColumns);
+        break;
+    case Qt::Key_Down:
+        moveMark(kColumns);
+        break;
+    case Qt::Key_PageUp:
+        moveMark(-kSlots);
+        break;
+    case Qt::Key_PageDown:
+        moveMark(kSlots);
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        Picture2_DblClick(markedSlot_);
+        break;
+    default:
+        // Escape cancels, as in every dialog.
+        QDialog::keyPressEvent(event);
+        break;
+    }
 }
 
 void Form2::mousePressEvent(QMouseEvent* event)

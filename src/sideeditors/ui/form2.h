@@ -37,23 +37,31 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // The arrow keys move the focus mark and the choice with it, turning the page
+    // at its edges; Page Up and Page Down turn the page; Enter picks the marked face.
+    void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
     void buildControls();
     void frameSlot(int k);
+    // Moves the focus mark `by` slots and chooses the face there.
+    void moveMark(int by);
+    void placeFocusMark();
     void setCloseGlyphHot(bool hot);
     int slotOf(QObject* watched) const;
 
     Session& session_;
     int pageStart_ = 0;
     WindowDrag drag_;
+    int markedSlot_ = 0;  // the slot the keyboard is on: the chosen face's, or where it was on the last page
 
     QFrame* Picture1 = nullptr;
     std::array<QLabel*, kSlots> Picture2{};
     std::array<QLabel*, kSlots> Label1{};
     QFrame* Shape1 = nullptr;
+    QFrame* FocusMark = nullptr;  // around the marked slot while the faces have the keyboard focus
     QPushButton* Command1 = nullptr;
     QPushButton* Command2 = nullptr;
     QPushButton* Command3 = nullptr;

@@ -2,6 +2,7 @@
 
 #include "shared/name_field.h"
 #include "shared/texts.h"
+#include "shared/ui/keyboard.h"
 #include "shared/ui/officer_search_box.h"
 #include "shared/ui/text_list.h"
 
@@ -32,9 +33,8 @@ Form5::Form5(Session& session, QWidget* parent) : QDialog(parent), session_(sess
     Command1->setObjectName(QStringLiteral("Command1"));
     Command2 = new QPushButton(QStringLiteral("中止"), this);
     Command2->setObjectName(QStringLiteral("Command2"));
-    // Enter belongs to the search box, not to a default button.
-    Command1->setAutoDefault(false);
-    Command2->setAutoDefault(false);
+    // Enter chooses; in the search box it searches (OfficerSearchBox keeps it there).
+    Command1->setDefault(true);
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(Label1, 0, 0, 1, 2);
@@ -56,6 +56,9 @@ Form5::Form5(Session& session, QWidget* parent) : QDialog(parent), session_(sess
     List1->scrollToItem(List1->currentItem(), QAbstractItemView::PositionAtCenter);
 
     search_ = new OfficerSearchBox(Text1, List1, nullptr, *session_.prompter);
+    TabOrder order;
+    order << List1 << Text1 << Command1 << Command2;
+    order.apply();
     connect(Command1, &QPushButton::clicked, this, &Form5::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &Form5::Command2_Click);
     connect(List1, &QListWidget::itemDoubleClicked, this, &Form5::Command1_Click);

@@ -46,6 +46,7 @@ Form6::Form6(Session& session, const std::array<QString, 8>& lines, const QStrin
 
     Command1 = named(new QPushButton(QStringLiteral("明白了"), this), QStringLiteral("Command1"));
     connect(Command1, &QPushButton::clicked, this, &QDialog::accept);
+    Command1->setDefault(true);
 
     auto* body = new QHBoxLayout;
     body->addLayout(likeness);

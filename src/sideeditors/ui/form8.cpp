@@ -6,8 +6,10 @@
 #include "shared/ui/combo_values.h"
 #include "shared/ui/control_names.h"
 #include "shared/ui/input_filters.h"
+#include "shared/ui/keyboard.h"
 #include "shared/ui/text_list.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -15,10 +17,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStyledItemDelegate>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace varkel {
 
@@ -26,6 +33,79 @@ namespace {
 
 constexpr int kNameColumns = 8;
 constexpr int kSearchLength = 4;
+
+// A row of the intimacy list reads "name level": the name padded with ideographic
+// spaces to four characters, one space, the level (whose texts hold no space).
+QString RowText(const QString& name, const QString& level)
+{
+    return PadRight(name, kNameColumns) + QLatin1Char(' ') + level;
+}
+
+// The rows of the intimacy list in two columns, name and level, each as wide as its
+// widest text in the list's font plus a character's gap, so that a four-character
+// name never runs into its level whatever the font. A row's text stays
+// "name level", as the search reads it.
+class IntimacyRows : public QStyledItemDelegate {
+public:
+    explicit IntimacyRows(QListWidget* list) : QStyledItemDelegate(list)
+    {
+        const QFontMetrics metrics = list->fontMetrics();
+        const int gap = metrics.horizontalAdvance(QChar(0x3000));
+        nameWidth_ = metrics.horizontalAdvance(QString(kNameColumns / 2, QChar(0x570B))) + gap;  // 國
+        for (const QString& level : IntimacyLevelItems())
+            levelWidth_ = std::max(levelWidth_, metrics.horizontalAdvance(level));
+        levelWidth_ += gap;
+    }
+
+    // The width a row needs: check box, margins and both columns.
+    int rowWidth(const QWidget* list) const
+    {
+        const QStyle* style = list->style();
+        const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1;
+        return style->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, list) + 4 * margin + nameWidth_ + levelWidth_;
+    }
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QStyleOptionViewItem opt = option;
+        initStyleOption(&opt, index);
+        // The row's text split back into its columns.
+        const qsizetype split = opt.text.lastIndexOf(QLatin1Char(' '));
+        const QString level = opt.text.mid(split + 1);
+        qsizetype nameEnd = std::max<qsizetype>(split, 0);
+        while (nameEnd > 0 && opt.text.at(nameEnd - 1) == QChar(0x3000))
+            --nameEnd;
+        opt.text.truncate(nameEnd);
+        const QWidget* widget = opt.widget;
+        const QStyle* style = widget ? widget->style() : QApplication::style();
+        // The style draws the row with the name alone, kept to the name column.
+        const QRect text = style->subElementRect(QStyle::SE_ItemViewItemText, &opt, widget);
+        const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+        const int levelLeft = text.left() + margin + nameWidth_;
+        opt.text = opt.fontMetrics.elidedText(opt.text, Qt::ElideRight, nameWidth_ - margin);
+        style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
+        const QPalette::ColorGroup group = opt.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
+        painter->save();
+        painter->setFont(opt.font);
+        painter->setPen(opt.palette.color(group, opt.state & QStyle::State_Selected ? QPalette::HighlightedText
+                                                                                     : QPalette::Text));
+        painter->drawText(QRect(levelLeft, text.top(), std::max(0, text.right() - levelLeft), text.height()),
+                          Qt::AlignLeft | Qt::AlignVCenter, level);
+        painter->restore();
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        if (const auto* list = qobject_cast<const QWidget*>(parent()))
+            size.setWidth(std::max(size.width(), rowWidth(list)));
+        return size;
+    }
+
+private:
+    int nameWidth_ = 0;
+    int levelWidth_ = 0;
+};
 
 }  // namespace
 
@@ -41,7 +121,11 @@ Form8::Form8(Session& session, QByteArray& save, const SaveTables& tables, int s
     connect(Option1, &QRadioButton::clicked, this, [this] { fillList(false); });
     connect(Option2, &QRadioButton::clicked, this, [this] { fillList(true); });
     List1 = TextList(this, QStringLiteral("List1"));
-    List1->setMinimumSize(fontMetrics().horizontalAdvance(QStringLiteral("國國國國 信賴(J)")) + 60, 360);
+    auto* rows = new IntimacyRows(List1);
+    List1->setItemDelegate(rows);
+    List1->setMinimumSize(rows->rowWidth(List1) + List1->verticalScrollBar()->sizeHint().width() +
+                              2 * List1->frameWidth(),
+                          360);
     connect(List1, &QListWidget::currentRowChanged, this, &Form8::showLevel);
     connect(List1, &QListWidget::itemChanged, this, &Form8::showCount);
     Label2 = named(new QLabel(this), QStringLiteral("Label2"));
@@ -64,9 +148,9 @@ Form8::Form8(Session& session, QByteArray& save, const SaveTables& tables, int s
     Text1 = named(new QLineEdit(this), QStringLiteral("Text1"));
     UseNameFilter(Text1, kSearchLength);
     connect(Text1, &QLineEdit::returnPressed, this, &Form8::Text1_Enter);
-    // Enter belongs to the search box, not to a default button.
-    for (QPushButton* b : {Command1, Command2, Command3, Command4})
-        b->setAutoDefault(false);
+    // Enter applies the level; in the search box it searches.
+    TakeSearchKeys(Text1);
+    Command1->setDefault(true);
 
     auto* modes = new QHBoxLayout;
     modes->addWidget(Option1);
@@ -90,6 +174,10 @@ Form8::Form8(Session& session, QByteArray& save, const SaveTables& tables, int s
     layout->addLayout(modes);
     layout->addLayout(body, 1);
 
+    TabOrder order;
+    order << Option1 << Option2 << List1 << Combo1 << Command1 << Command3 << Command4 << Text1 << Command2;
+    order.apply();
+
     Option1->setChecked(true);
     fillList(false);
 }
@@ -97,9 +185,9 @@ Form8::Form8(Session& session, QByteArray& save, const SaveTables& tables, int s
 QString Form8::rowText(int position) const
 {
     const auto officer = special_ ? SpecialPositionOfficer(position) : GeneralPositionOfficer(save_, position);
-    const QString name = officer ? tables_.officerNames.value(*officer) : QString();
     const auto level = IntimacyStream(slot_, special_).read(save_, position);
-    return PadRight(name, kNameColumns) + QLatin1Char(' ') + (level ? IntimacyLevelItems().value(*level) : QString());
+    return RowText(officer ? tables_.officerNames.value(*officer) : QString(),
+                   level ? IntimacyLevelItems().value(*level) : QString());
 }
 
 void Form8::fillList(bool special)

@@ -5,6 +5,7 @@
 #include "shared/ui/combo_values.h"
 #include "shared/ui/control_names.h"
 #include "shared/ui/input_filters.h"
+#include "shared/ui/keyboard.h"
 #include "shared/ui/pending_edits.h"
 #include "shared/ui/text_list.h"
 
@@ -88,6 +89,7 @@ Form9::Form9(Prompter& prompter, QByteArray& save, const SaveTables& tables, con
     Command2 = named(new QPushButton(QStringLiteral("退出"), this), QStringLiteral("Command2"));
     connect(Command1, &QPushButton::clicked, this, &Form9::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &QDialog::accept);
+    Command1->setDefault(true);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(Command1);
@@ -102,6 +104,10 @@ Form9::Form9(Prompter& prompter, QByteArray& save, const SaveTables& tables, con
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(List1);
     layout->addLayout(side, 1);
+
+    TabOrder order;
+    order << List1 << Text1 << Combo1 << Combo2 << Check1 << Check2 << Command1 << Command2;
+    order.apply();
 
     const bool any = !forces_.empty();
     for (QWidget* w : std::initializer_list<QWidget*>{Frame3, Frame1, Frame2, Command1})

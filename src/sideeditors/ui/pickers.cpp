@@ -1,5 +1,6 @@
 #include "sideeditors/ui/pickers.h"
 
+#include "shared/ui/window_geometry.h"
 #include "sideeditors/ui/form2.h"
 #include "sideeditors/ui/form5.h"
 
@@ -7,11 +8,14 @@ namespace varkel {
 
 QDialog* MakePicker(const QString& form, Session& session, QWidget* parent)
 {
+    QDialog* picker = nullptr;
     if (form == QLatin1String("Form2"))
-        return new Form2(session, parent);
-    if (form == QLatin1String("Form5"))
-        return new Form5(session, parent);
-    return nullptr;
+        picker = new Form2(session, parent);
+    else if (form == QLatin1String("Form5"))
+        picker = new Form5(session, parent);
+    if (picker)
+        KeepWindowGeometry(*picker, session);
+    return picker;
 }
 
 bool RunPicker(const PickerFactory& factory, const QString& form, Session& session, QWidget* parent)

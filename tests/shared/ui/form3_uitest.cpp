@@ -193,30 +193,67 @@ private slots:
         QCOMPARE(child<QLabel>(&form3, "Label6(4)")->text(), GetResText(349));
     }
 
-    void aboutModeHidesOnAClickAnywhere()
+    // Leaving the About view never leaves the program running with nothing on
+    // screen: over an editor the window hides (the editor stays), over nothing it
+    // is the start window again. A close over an editor leaves the editor alone.
+    void leavingTheAboutViewNeverLeavesNothing_data()
     {
-        session_.gameFolder = gameFolder("about-click", {});
+        QTest::addColumn<bool>("overEditor");
+        QTest::addColumn<QString>("how");
+        for (const bool overEditor : {false, true})
+            for (const char* how : {"click", "click on the hidden exit button", "another window active", "close"})
+                QTest::addRow("%s, %s", overEditor ? "over an editor" : "at start", how)
+                    << overEditor << QString::fromLatin1(how);
+    }
+
+    void leavingTheAboutViewNeverLeavesNothing()
+    {
+        QFETCH(bool, overEditor);
+        QFETCH(QString, how);
+        session_.gameFolder = gameFolder("about-leave", {});
         Form3 form3(session_);
         QSignalSpy ended(&form3, &Form3::programEnded);
         form3.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form3));
-        QVERIFY(!child<QFrame>(&form3, "Picture1")->isVisible());
         // A click in start mode does nothing.
         QTest::mouseClick(form3.windowHandle(), Qt::LeftButton, {}, QPoint(20, 20));
         QVERIFY(form3.isVisible());
+        if (overEditor) {
+            form3.Command3_Click();
+            QVERIFY(form3.editor());
+        }
 
         form3.showAbout();
         QVERIFY(form3.aboutMode());
+        QVERIFY(QTest::qWaitForWindowExposed(&form3));
         QVERIFY(child<QFrame>(&form3, "Picture1")->isVisible());
-        // Even where the exit button lies under the About panel, the click only hides.
-        auto* exitButton = child<QPushButton>(&form3, "Command5");
-        QTest::mouseClick(form3.windowHandle(), Qt::LeftButton, {}, exitButton->geometry().center());
-        QVERIFY(!form3.isVisible());
-        QCOMPARE(ended.count(), 0);
+        QWidget other;
+        if (how == "click") {
+            QTest::mouseClick(form3.windowHandle(), Qt::LeftButton, {}, QPoint(20, 20));
+        } else if (how == "click on the hidden exit button") {
+            auto* exitButton = child<QPushButton>(&form3, "Command5");
+            QTest::mouseClick(form3.windowHandle(), Qt::LeftButton, {}, exitButton->geometry().center());
+        } else if (how == "another window active") {
+            form3.activateWindow();
+            QTRY_VERIFY(form3.isActiveWindow());
+            other.show();
+            other.activateWindow();
+            QTRY_VERIFY(other.isActiveWindow());
+        } else {
+            form3.close();
+        }
 
-        form3.showAbout();
-        QVERIFY(form3.isVisible());
-        form3.returnToStart();
+        QCOMPARE(ended.count(), how == "close" && !overEditor ? 1 : 0);
+        if (how == "close" && !overEditor)
+            return;  // the program ends
+        QVERIFY(!form3.aboutMode() || !form3.isVisible());
+        if (overEditor) {
+            QVERIFY(!form3.isVisible());
+            QVERIFY(form3.editor() && form3.editor()->isVisible());
+            // The editor closes: the start window again.
+            form3.editor()->close();
+            QTRY_VERIFY(!form3.editor());
+        }
         QVERIFY(form3.isVisible());
         QVERIFY(!form3.aboutMode());
         QVERIFY(!child<QFrame>(&form3, "Picture1")->isVisible());

@@ -1,9 +1,19 @@
 // Qt's own dialogs speak Traditional Chinese once the program's translation is in.
+#include "shared/ui/qt_seams.h"
 #include "shared/ui/standard_error.h"
 
 #include <QAbstractButton>
+#include <QAbstractProxyModel>
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileSystemModel>
 #include <QMessageBox>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using namespace varkel;
 
@@ -26,6 +36,80 @@ private slots:
                     {QMessageBox::Ok, QStringLiteral("確定")}};
         for (const auto& row : rows)
             QVERIFY2(box.button(row.button)->text().contains(row.text), qPrintable(box.button(row.button)->text()));
+    }
+
+    // The file dialogs read in Chinese: their filters, and in the detail view the
+    // kind, size and time of a saved game, which the system would give as "SPSS
+    // data file" and in its own locale.
+    void fileDialogsReadChinese_data()
+    {
+        QTest::addColumn<bool>("save");
+        QTest::newRow("open") << false;
+        QTest::newRow("save") << true;
+    }
+
+    void fileDialogsReadChinese()
+    {
+        QFETCH(bool, save);
+        QVERIFY(UseChineseTranslation());
+        UseChineseLocale();
+        QCOMPARE(QLocale().name(), QStringLiteral("zh_TW"));
+        QTemporaryDir folder;
+        const QString saved = folder.filePath(QStringLiteral("svd_01.sav"));
+        const QString data = folder.filePath(QStringLiteral("d_sce.vk"));
+        for (const QString& path : {saved, data}) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(QByteArray(374'534, '\0'));
+            QVERIFY(file.setFileTime(QDateTime(QDate(2021, 3, 2), QTime(21, 5)), QFileDevice::FileModificationTime));
+        }
+
+        struct Seen {
+            QString title;
+            QStringList filters;
+            QStringList savedRow;
+            QString dataKind;
+        } seen;
+        // Reads the dialog once its folder is listed, then cancels it.
+        QElapsedTimer waited;
+        waited.start();
+        QTimer poll;
+        poll.setInterval(20);
+        connect(&poll, &QTimer::timeout, this, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            if (seen.filters.isEmpty()) {
+                seen.filters = dialog->nameFilters();
+                dialog->selectNameFilter(seen.filters.value(2));  // every file, the game's data too
+            }
+            QAbstractProxyModel* shown = dialog->proxyModel();
+            auto* files = shown ? qobject_cast<QFileSystemModel*>(shown->sourceModel()) : nullptr;
+            const bool listed = files && files->index(saved).isValid() && files->index(data).isValid() &&
+                                !files->data(files->index(saved, 1)).toString().isEmpty();
+            if (!listed && waited.elapsed() < 10'000)
+                return;
+            seen.title = dialog->windowTitle();
+            for (int column = 0; shown && files && column < 4; ++column)
+                seen.savedRow << shown->mapFromSource(files->index(saved, column)).data().toString();
+            if (shown && files)
+                seen.dataKind = shown->mapFromSource(files->index(data, 2)).data().toString();
+            poll.stop();
+            dialog->reject();
+        });
+        poll.start();
+
+        QtFileDialogs dialogs;
+        const FileDialogRequest request{QStringLiteral("新武將存檔"), QStringLiteral("Svd_0*.sav"),
+                                        QStringLiteral("打開文件"), folder.path()};
+        QVERIFY((save ? dialogs.saveFile(request) : dialogs.openFile(request)).isEmpty());
+
+        QCOMPARE(seen.title, QStringLiteral("打開文件"));
+        QCOMPARE(seen.filters, QStringList({QStringLiteral("新武將存檔 (Svd_0*.sav)"), QStringLiteral("Varkel存檔 (*.sav)"),
+                                            QStringLiteral("所有文件 (*)")}));
+        QCOMPARE(seen.savedRow, QStringList({QStringLiteral("svd_01.sav"), QLocale().formattedDataSize(374'534),
+                                             QStringLiteral("Varkel存檔"), QStringLiteral("2021/3/2 21:05")}));
+        QCOMPARE(seen.dataKind, QStringLiteral("Varkel資料"));
     }
 };
 

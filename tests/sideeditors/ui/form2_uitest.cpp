@@ -11,6 +11,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <memory>
+
 using namespace varkel;
 
 namespace {
@@ -95,6 +97,40 @@ private:
             if (frame(form)->geometry().contains(face(form, k)->geometry()))
                 return k;
         return -2;
+    }
+
+    // The slot the focus mark surrounds, or -1 when it is hidden.
+    int markedSlot(Form2& form)
+    {
+        auto* mark = control<QFrame>(form, QStringLiteral("FocusMark"));
+        if (!mark->isVisibleTo(&form))
+            return -1;
+        for (int k = 0; k < Form2::kSlots; ++k)
+            if (mark->geometry().contains(face(form, k)->geometry()) &&
+                mark->geometry().contains(caption(form, k)->geometry()))
+                return k;
+        return -2;
+    }
+
+    // The picker on face `start`, shown and with the keyboard.
+    std::unique_ptr<Form2> openWithKeyboard(int start)
+    {
+        session_.currentFace = start;
+        auto form = std::make_unique<Form2>(session_);
+        form->show();
+        form->activateWindow();
+        if (!QTest::qWaitForWindowActive(form.get()))
+            qFatal("the face picker did not become active");
+        return form;
+    }
+
+    static void press(Form2& form, const QString& keys)
+    {
+        for (const QString& key : keys.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            const QKeyCombination combination = QKeySequence(key)[0];
+            QTest::keyClick(form.focusWidget() ? form.focusWidget() : &form, combination.key(),
+                            combination.keyboardModifiers());
+        }
     }
 
 private slots:
@@ -265,6 +301,126 @@ private slots:
         QCOMPARE(form.pageStart(), 38);
         QVERIFY(button(form, 1)->isEnabled());
         QVERIFY(button(form, 2)->isEnabled());
+    }
+
+    void keysMoveTheMarkAndTheChoice_data()
+    {
+        QTest::addColumn<int>("start");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<int>("page");      // the first face of the page shown
+        QTest::addColumn<int>("selected");  // the face chosen and framed
+        QTest::addColumn<int>("slot");      // where the mark and the frame are
+
+        QTest::newRow("nothing pressed") << 10 << "" << 10 << 10 << 0;
+        QTest::newRow("right") << 10 << "Right Right" << 10 << 12 << 2;
+        QTest::newRow("down a row") << 10 << "Down" << 10 << 17 << 7;
+        QTest::newRow("back and forth") << 10 << "Down Right Up Left" << 10 << 10 << 0;
+        QTest::newRow("left from the first face turns back a page") << 10 << "Left" << 828 << 9 << 27;
+        QTest::newRow("up from the top row turns back a page") << 10 << "Up" << 828 << 3 << 21;
+        QTest::newRow("down from the last row turns the page") << 10 << "Right Down Down Down Down" << 38 << 39 << 1;
+        QTest::newRow("right from the last face turns the page") << 10 << "Down Down Down Up Down Right Right Right "
+                                                                      "Right Right Right Right"
+                                                                << 38 << 38 << 0;
+        QTest::newRow("page down keeps the slot") << 10 << "Right PgDown" << 38 << 39 << 1;
+        QTest::newRow("page up keeps the slot") << 10 << "Down PgUp" << 828 << 835 << 7;
+        QTest::newRow("page down past the last face") << 830 << "PgDown" << 12 << 12 << 0;
+        QTest::newRow("page up and down again") << 10 << "PgUp PgDown" << 10 << 10 << 0;
+    }
+
+    void keysMoveTheMarkAndTheChoice()
+    {
+        QFETCH(int, start);
+        QFETCH(QString, keys);
+        QFETCH(int, page);
+        QFETCH(int, selected);
+        QFETCH(int, slot);
+        auto form = openWithKeyboard(start);
+        press(*form, keys);
+        QCOMPARE(form->pageStart(), page);
+        QCOMPARE(session_.selectedFace, selected);
+        QCOMPARE(caption(*form, slot)->text().toInt(), selected);
+        QCOMPARE(framedSlot(*form), slot);
+        QCOMPARE(markedSlot(*form), slot);
+        QCOMPARE(session_.currentFace, start);  // moving is not choosing
+        QVERIFY(form->isVisible());
+    }
+
+    void theMarkShowsWhileTheFacesHaveTheFocus()
+    {
+        auto form = openWithKeyboard(10);
+        QCOMPARE(form->focusWidget()->objectName(), QStringLiteral("Picture1"));
+        QCOMPARE(markedSlot(*form), 0);
+        // It is drawn: light dashes around the face and its number, outside the red frame.
+        const QImage shown = form->grab().toImage();
+        const QRect mark = control<QFrame>(*form, QStringLiteral("FocusMark"))->geometry().translated(
+            control<QFrame>(*form, QStringLiteral("Picture1"))->pos());
+        int light = 0;
+        for (int x = mark.left(); x <= mark.right(); ++x) {
+            const QColor c = shown.pixelColor(x, mark.top());
+            light += c.red() > 200 && c.green() > 180 && c.blue() > 120 ? 1 : 0;
+        }
+        QVERIFY2(light > mark.width() / 4, qPrintable(QString::number(light)));
+
+        // A page turned by the mouse keeps the mark on its slot; Enter picks what it marks.
+        button(*form, 2)->click();
+        QCOMPARE(framedSlot(*form), -1);
+        QCOMPARE(markedSlot(*form), 0);
+        QTest::mouseClick(face(*form, 5), Qt::LeftButton);
+        QCOMPARE(markedSlot(*form), 5);
+
+        form->focusWidget()->clearFocus();
+        QCOMPARE(markedSlot(*form), -1);
+        QCOMPARE(framedSlot(*form), 5);
+    }
+
+    void enterPicksTheMarkedFaceAndEscapeCancels_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<int>("result");
+        QTest::addColumn<int>("face");  // the current face afterwards
+
+        QTest::newRow("Enter") << "Right Down Return" << int(QDialog::Accepted) << 18;
+        QTest::newRow("keypad Enter") << "Enter" << int(QDialog::Accepted) << 10;
+        QTest::newRow("Enter on another page") << "PgDown Return" << int(QDialog::Accepted) << 38;
+        QTest::newRow("Escape") << "Right Esc" << int(QDialog::Rejected) << 10;
+    }
+
+    void enterPicksTheMarkedFaceAndEscapeCancels()
+    {
+        QFETCH(QString, keys);
+        QFETCH(int, result);
+        QFETCH(int, face);
+        auto form = openWithKeyboard(10);
+        press(*form, keys);
+        QVERIFY(!form->isVisible());
+        QCOMPARE(form->result(), result);
+        QCOMPARE(session_.currentFace, face);
+    }
+
+    void enterAfterAMousePageTurnPicksTheMarkedFace()
+    {
+        auto form = openWithKeyboard(10);
+        button(*form, 2)->click();
+        press(*form, QStringLiteral("Return"));
+        QCOMPARE(form->result(), int(QDialog::Accepted));
+        QCOMPARE(session_.currentFace, 38);
+    }
+
+    void pageKeysWaitWhileAPageDraws()
+    {
+        auto form = openWithKeyboard(10);
+        bool checked = false;
+        QTimer::singleShot(0, form.get(), [&] {
+            checked = true;
+            // Turning again while the page fills does nothing; moving on it does.
+            press(*form, QStringLiteral("PgDown"));
+            QCOMPARE(form->pageStart(), 38);
+        });
+        press(*form, QStringLiteral("PgDown"));
+        QVERIFY(checked);
+        QCOMPARE(form->pageStart(), 38);
+        QCOMPARE(session_.selectedFace, 38);
+        QVERIFY(button(*form, 2)->isEnabled());
     }
 
     void aFaceThatCannotBeWrittenEndsTheProgram()

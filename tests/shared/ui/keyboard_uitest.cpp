@@ -1,0 +1,595 @@
+// The keyboard in every window: Tab visits the controls in reading order and never
+// sticks, Enter presses the default button and Escape closes, and the standard
+// shortcuts do what their menu items do.
+#include "neweditor/ui/form1.h"
+#include "saveeditor/ui/family_panel.h"
+#include "saveeditor/ui/form4.h"
+#include "shared/texts.h"
+#include "shared/ui/control_names.h"
+#include "shared/ui/form3.h"
+#include "shared/ui/qt_seams.h"
+#include "sideeditors/ui/form10.h"
+#include "sideeditors/ui/form2.h"
+#include "sideeditors/ui/form5.h"
+#include "sideeditors/ui/form6.h"
+#include "sideeditors/ui/form8.h"
+#include "sideeditors/ui/form9.h"
+#include "support/save_editor.h"
+#include "support/temp_game_folder.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+using namespace varkel;
+
+namespace {
+
+// The element names of a control array from `first` to `last`, counting up or down.
+QStringList run(const char* array, int first, int last)
+{
+    QStringList names;
+    const int step = first <= last ? 1 : -1;
+    for (int i = first; i != last + step; i += step)
+        names << indexed(array, i);
+    return names;
+}
+
+// The skill boxes of a view as they are laid out: in the order of the skill texts,
+// each byte's bits from the highest.
+QStringList skills(const char* array)
+{
+    return run(array, 7, 0) + run(array, 17, 10) + run(array, 27, 20) + run(array, 37, 36);
+}
+
+QStringList officerView()
+{
+    return run("Text1", 0, 4) + QStringList{"Command1", "Option1", "Option2", "Text5(0)", "Text5(1)"} +
+           run("Check1", 0, 3) + run("Text2", 0, 3) + run("Text3", 0, 16) +
+           QStringList{"Combo8", "Combo3", "Combo9", "Combo11", "Combo1"} + run("Combo6", 0, 14) + skills("Check2") +
+           QStringList{"Check5", "Command11", "Command9", "Command10", "Command7(0)", "Command8(0)"};
+}
+
+QStringList treasureView()
+{
+    return {"List2",    "Text4(0)", "Combo2(1)", "Text4(1)", "Combo2(2)", "Text4(2)", "Combo2(0)",
+            "Text4(3)", "Command2", "Text7",     "Command4", "Command3",  "Command6", "Command5",
+            "Text6",    "Command13", "Command7(1)", "Command8(1)"};
+}
+
+QStringList relationView()
+{
+    return QStringList{"List3"} + run("Command12", 0, 2) + QStringList{"Combo4", "Command7(2)", "Command8(2)"};
+}
+
+QStringList familyView()
+{
+    return QStringList{"List4"} + run("Text8", 0, 4) + QStringList{"Command15", "Option4", "Option5"} +
+           run("Check4", 0, 3) +
+           QStringList{"Label32", "Text9(0)", "Text9(4)", "Text9(1)", "Text9(5)", "Text9(2)", "Text9(6)", "Text9(3)",
+                       "Text9(7)"} +
+           run("Text12", 0, 3) + run("Text10", 0, 7) + run("Combo7", 0, 4) + run("Combo5", 0, 14) +
+           QStringList{"Text11"} + skills("Check3") + QStringList{"Command16", "Command7(3)", "Command8(3)"};
+}
+
+QStringList saveEditorMode(const QStringList& view)
+{
+    return run("Option3", 0, 3) + QStringList{"Combo10", "List1", "Text13"} + view;
+}
+
+QStringList newOfficerEditor()
+{
+    return QStringList{"List1", "Text5"} + run("Text1", 0, 4) + QStringList{"Command1", "Option1", "Option2"} +
+           run("Check1", 0, 3) + run("Text2", 0, 3) + run("Text3", 0, 7) +
+           QStringList{"Combo1", "Combo2", "Combo3", "Combo4", "Combo5"} + run("Text3", 8, 9) + run("Combo6", 0, 14) + QStringList{"Text4"} + skills("Check2") +
+           QStringList{"Command4", "Command2", "Command3"};
+}
+
+// A control that Tab stops at, as Qt decides it.
+bool takesTab(const QWidget* w)
+{
+    return (w->focusPolicy() & Qt::TabFocus) == Qt::TabFocus && !w->focusProxy() && w->isEnabled() && w->isVisible();
+}
+
+// The name of the stop Tab makes at `w`. The radio buttons of an exclusive group
+// are one stop, as on every desktop (the arrow keys move between them): the
+// group's first button names it.
+QString stopName(const QWidget* w)
+{
+    const auto* radio = qobject_cast<const QRadioButton*>(w);
+    if (!radio)
+        return w->objectName();
+    if (const QButtonGroup* group = radio->group(); group && group->exclusive())
+        return group->buttons().constFirst()->objectName();
+    if (radio->autoExclusive())
+        for (const QRadioButton* sibling : radio->parentWidget()->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly))
+            if (sibling->autoExclusive())
+                return sibling->objectName();
+    return w->objectName();
+}
+
+// The stops of `widgets` in their order, a group's buttons side by side as one.
+QStringList stops(const QList<QWidget*>& widgets)
+{
+    QStringList names;
+    for (const QWidget* w : widgets)
+        if (const QString name = stopName(w); names.isEmpty() || names.last() != name)
+            names << name;
+    return names;
+}
+
+// The stops of the window's focus chain, starting from the one named `first`
+// when it is among them.
+QStringList focusChain(QWidget& window, const QString& first)
+{
+    QList<QWidget*> widgets;
+    for (QWidget* w = window.nextInFocusChain(); w && w != &window; w = w->nextInFocusChain())
+        if (takesTab(w))
+            widgets << w;
+    QStringList names = stops(widgets);
+    const qsizetype at = names.indexOf(first);
+    if (at > 0)
+        names = names.mid(at) + names.mid(0, at);
+    if (names.size() > 1 && names.first() == names.last())
+        names.removeLast();
+    return names;
+}
+
+// The visible control named `name`, or nullptr.
+QWidget* shownControl(QWidget& window, const QString& name)
+{
+    for (QWidget* w : window.findChildren<QWidget*>(name))
+        if (w->isVisible())
+            return w;
+    return nullptr;
+}
+
+// A key or a key with modifiers as QKeySequence spells it ("Return", "Ctrl+S").
+void press(QWidget& window, const QString& key)
+{
+    const QKeyCombination combination = QKeySequence(key)[0];
+    QWidget* target = window.focusWidget() ? window.focusWidget() : &window;
+    QTest::keyClick(target, combination.key(), combination.keyboardModifiers());
+}
+
+void pressAll(QWidget& window, const QString& keys)
+{
+    for (const QString& key : keys.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+        press(window, key);
+}
+
+}  // namespace
+
+class KeyboardTest : public QObject, protected test::EditorFixture {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<Form4> saveEditor_;  // the open save the side windows work on
+    QByteArray save_;
+    SaveTables tables_;
+    int applied_ = 0;
+    int editorsOpened_ = 0;
+    int programEnds_ = 0;
+    int aboutShown_ = 0;
+
+    // The window `name` opened as a user meets it; a mode of the saved-game editor
+    // for "Form4".
+    std::unique_ptr<QWidget> openWindow(const QString& name, int mode = 0)
+    {
+        std::unique_ptr<QWidget> window;
+        if (name == QLatin1String("Form4")) {
+            auto form = test::OpenSaveEditor(session_);
+            form->setAboutView([this] { ++aboutShown_; });
+            form->Option3[std::size_t(mode)]->click();
+            window = std::move(form);
+        } else if (name == QLatin1String("Form1")) {
+            std::unique_ptr<Form1> form(Form1::open(session_));
+            if (!form)
+                qFatal("Form1 did not open");
+            form->setAboutView([this] { ++aboutShown_; });
+            window = std::move(form);
+        } else if (name == QLatin1String("Form3") || name == QLatin1String("About")) {
+            auto form = std::make_unique<Form3>(session_);
+            const Form3::EditorFactory opens = [this](Session&, const QString&) -> QWidget* {
+                ++editorsOpened_;
+                return nullptr;
+            };
+            form->setEditorFactories({opens, {}, {}}, {opens, {}, {}});
+            connect(form.get(), &Form3::programEnded, this, [this] { ++programEnds_; });
+            if (name == QLatin1String("About"))
+                form->showAbout();
+            window = std::move(form);
+        } else if (name == QLatin1String("Form2")) {
+            session_.currentFace = 10;
+            window = std::make_unique<Form2>(session_);
+        } else if (name == QLatin1String("Form5")) {
+            session_.officerCount = tables_.officerCount;
+            session_.officerNames = tables_.officerNames;
+            session_.pickedOfficer = 5;
+            window = std::make_unique<Form5>(session_);
+        } else if (name == QLatin1String("Form6")) {
+            std::array<QString, 8> lines;
+            lines.fill(QStringLiteral("A"));
+            window = std::make_unique<Form6>(session_, lines, tables_.officerNames.value(1), 1);
+        } else if (name == QLatin1String("Form8")) {
+            auto form = std::make_unique<Form8>(session_, save_, tables_, 0);
+            connect(form.get(), &Form8::applied, this, [this] { ++applied_; });
+            form->List1->item(2)->setCheckState(Qt::Checked);
+            window = std::move(form);
+        } else if (name == QLatin1String("Form9")) {
+            auto form = std::make_unique<Form9>(prompter_, save_, tables_, saveEditor_->scenario().courtRanks);
+            connect(form.get(), &Form9::applied, this, [this] { ++applied_; });
+            window = std::move(form);
+        } else if (name == QLatin1String("Form10")) {
+            auto form = std::make_unique<Form10>(session_, save_, tables_, saveEditor_->scenario().cityNames, nullptr);
+            connect(form.get(), &Form10::applied, this, [this] { ++applied_; });
+            window = std::move(form);
+        } else {
+            qFatal("no window %s", qPrintable(name));
+        }
+        window->show();
+        window->activateWindow();
+        if (!QTest::qWaitForWindowActive(window.get()))
+            qFatal("%s did not become active", qPrintable(name));
+        return window;
+    }
+
+private slots:
+    void init()
+    {
+        prepare();
+        saveEditor_ = test::OpenSaveEditor(session_);
+        save_ = saveEditor_->saveGame().bytes;
+        tables_ = saveEditor_->tables();
+        applied_ = editorsOpened_ = programEnds_ = aboutShown_ = 0;
+    }
+
+    void cleanup() { saveEditor_.reset(); }
+
+    void tabFollowsReadingOrderAndComesRound_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QStringList>("order");
+
+        QTest::newRow("start window") << "Form3" << 0 << QStringList{"Command2", "Command3", "Command5"};
+        // The About panel covers the buttons: nothing under it takes the keyboard.
+        QTest::newRow("About view") << "About" << 0 << QStringList();
+        QTest::newRow("saved-game editor, officers") << "Form4" << 0 << saveEditorMode(officerView());
+        QTest::newRow("saved-game editor, treasures") << "Form4" << 1 << saveEditorMode(treasureView());
+        QTest::newRow("saved-game editor, relationships") << "Form4" << 2 << saveEditorMode(relationView());
+        QTest::newRow("saved-game editor, family") << "Form4" << 3 << saveEditorMode(familyView());
+        QTest::newRow("new-officer editor") << "Form1" << 0 << newOfficerEditor();
+        // The page buttons are for the mouse; the faces take the keys.
+        QTest::newRow("face picker") << "Form2" << 0 << QStringList{"Picture1"};
+        QTest::newRow("officer picker") << "Form5" << 0 << QStringList{"List1", "Text1", "Command1", "Command2"};
+        QTest::newRow("forecast") << "Form6" << 0 << QStringList{"Command1"};
+        QTest::newRow("intimacy") << "Form8" << 0
+                                  << QStringList{"Option1", "Option2", "List1", "Combo1", "Command1", "Command3",
+                                                 "Command4", "Text1", "Command2"};
+        QTest::newRow("forces") << "Form9" << 0
+                                << QStringList{"List1", "Text1", "Combo1", "Combo2"} + run("Check1", 0, 8) +
+                                       run("Check2", 0, 4) + QStringList{"Command1", "Command2"};
+        QTest::newRow("cities") << "Form10" << 0
+                                << QStringList{"List1", "Combo1", "Combo2", "Combo3", "Check2", "Text1", "Text2",
+                                               "Command1"} +
+                                       run("Check1", 0, 5) + QStringList{"Command2", "Command3"};
+    }
+
+    void tabFollowsReadingOrderAndComesRound()
+    {
+        QFETCH(QString, window);
+        QFETCH(int, mode);
+        QFETCH(QStringList, order);
+        auto form = openWindow(window, mode);
+
+        // The order as the recording gives it, for the controls enabled and shown now
+        // (an officer who cannot appear has no "武將登場", a spouse no growth values).
+        QList<QWidget*> recorded;
+        for (const QString& name : order) {
+            if (form->findChildren<QWidget*>(name).isEmpty())
+                QFAIL(qPrintable(QStringLiteral("no control %1").arg(name)));
+            if (QWidget* w = shownControl(*form, name); w && w->isEnabled())
+                recorded << w;
+        }
+        const QStringList expected = stops(recorded);
+        // Every control that takes Tab is visited once, in that order.
+        QCOMPARE(focusChain(*form, expected.value(0)), expected);
+        if (expected.isEmpty())
+            return;
+
+        // Tab itself goes the same way, out of every box (the biographies too) and
+        // round to the first again; Shift+Tab goes back.
+        shownControl(*form, expected.first())->setFocus(Qt::TabFocusReason);
+        QStringList visited;
+        for (qsizetype i = 0; i < expected.size(); ++i) {
+            press(*form, QStringLiteral("Tab"));
+            visited << (form->focusWidget() ? stopName(form->focusWidget()) : QString());
+        }
+        QCOMPARE(visited, expected.mid(1) + expected.mid(0, 1));
+        press(*form, QStringLiteral("Shift+Tab"));
+        QCOMPARE(stopName(form->focusWidget()), expected.last());
+    }
+
+    void enterAndEscape_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("focus");  // the control that has the focus; empty: as the window opens
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<int>("result");  // of the dialog; -1 while it stays open
+        QTest::addColumn<int>("value");   // what the window's row checks (see below)
+
+        const int open = -1;
+        const int accepted = QDialog::Accepted;
+        const int rejected = QDialog::Rejected;
+        // The face picker opens on face 10; value: the current face.
+        QTest::newRow("face picker, Enter picks the marked face") << "Form2" << "" << "Right Return" << accepted << 11;
+        QTest::newRow("face picker, keypad Enter") << "Form2" << "" << "Enter" << accepted << 10;
+        QTest::newRow("face picker, Escape") << "Form2" << "" << "Right Esc" << rejected << 10;
+        // The officer picker opens on officer 5; value: the picked officer.
+        QTest::newRow("officer picker, Enter in the list") << "Form5" << "List1" << "Down Return" << accepted << 6;
+        QTest::newRow("officer picker, Enter in the search box searches") << "Form5" << "Text1" << "1 2 Return" << open << 5;
+        QTest::newRow("officer picker, Enter on 中止") << "Form5" << "Command2" << "Return" << rejected << 5;
+        QTest::newRow("officer picker, Escape") << "Form5" << "List1" << "Down Esc" << rejected << 5;
+        // value: nothing for the forecast.
+        QTest::newRow("forecast, Enter") << "Form6" << "" << "Return" << accepted << 0;
+        QTest::newRow("forecast, Escape") << "Form6" << "" << "Esc" << rejected << 0;
+        // value: the Applies of the side window.
+        QTest::newRow("intimacy, Enter applies") << "Form8" << "List1" << "Return" << open << 1;
+        QTest::newRow("intimacy, Enter in the search box only searches") << "Form8" << "Text1" << "Return" << open << 0;
+        QTest::newRow("intimacy, Escape") << "Form8" << "List1" << "Esc" << rejected << 0;
+        QTest::newRow("forces, Enter applies") << "Form9" << "Combo2" << "Down Return" << open << 1;
+        QTest::newRow("forces, Escape") << "Form9" << "List1" << "Esc" << rejected << 0;
+        QTest::newRow("cities, Enter applies") << "Form10" << "Check1(0)" << "Space Return" << open << 1;
+        QTest::newRow("cities, Escape") << "Form10" << "List1" << "Esc" << rejected << 0;
+        // The start window, result -1 (it is no dialog); value: editors opened, or
+        // the program's end for the exit button.
+        QTest::newRow("start window, Enter on 存檔修改") << "Form3" << "Command3" << "Return" << open << 1;
+        QTest::newRow("start window, Enter on 退出程序") << "Form3" << "Command5" << "Return" << open << -1;
+        // value: 1 while the About view is still shown.
+        QTest::newRow("About view, Escape") << "About" << "" << "Esc" << open << 0;
+        QTest::newRow("About view, Enter") << "About" << "" << "Return" << open << 0;
+        QTest::newRow("About view, the buttons' keys stay under it") << "About" << "" << "Alt+S Alt+N Space" << open << 1;
+    }
+
+    void enterAndEscape()
+    {
+        QFETCH(QString, window);
+        QFETCH(QString, focus);
+        QFETCH(QString, keys);
+        QFETCH(int, result);
+        QFETCH(int, value);
+        auto form = openWindow(window);
+        if (!focus.isEmpty())
+            shownControl(*form, focus)->setFocus(Qt::OtherFocusReason);
+        pressAll(*form, keys);
+
+        if (auto* d = qobject_cast<QDialog*>(form.get())) {
+            QCOMPARE(d->isVisible(), result == -1);
+            if (result != -1)
+                QCOMPARE(d->result(), result);
+        }
+        if (window == QLatin1String("Form2")) {
+            QCOMPARE(session_.currentFace, value);
+        } else if (window == QLatin1String("Form5")) {
+            QCOMPARE(session_.pickedOfficer, value);
+            if (focus == QLatin1String("Text1"))
+                QCOMPARE(static_cast<Form5*>(form.get())->List1->currentRow(), 12);
+        } else if (window == QLatin1String("Form8") || window == QLatin1String("Form9") ||
+                   window == QLatin1String("Form10")) {
+            QCOMPARE(applied_, value);
+        } else if (window == QLatin1String("Form3")) {
+            QCOMPARE(value < 0 ? programEnds_ : editorsOpened_, 1);
+        } else if (window == QLatin1String("About")) {
+            QCOMPARE(static_cast<Form3*>(form.get())->aboutMode(), value == 1);
+            // Back at the start, the keyboard is on the first button.
+            if (value == 0)
+                QCOMPARE(form->focusWidget()->objectName(), QStringLiteral("Command2"));
+            QCOMPARE(editorsOpened_, 0);
+            QCOMPARE(programEnds_, 0);
+        }
+        // No question was needed on the way.
+        QVERIFY(prompter_.shown.empty());
+    }
+
+    void escapeAsksAboutEditsNotYetApplied()
+    {
+        auto form = openWindow(QStringLiteral("Form9"));
+        shownControl(*form, QStringLiteral("Combo2"))->setFocus();
+        prompter_.answers = {Answer::Cancel};
+        pressAll(*form, QStringLiteral("Down Esc"));
+        QCOMPARE(prompter_.shown.size(), 1u);
+        QVERIFY(form->isVisible());
+        prompter_.answers = {Answer::No};
+        press(*form, QStringLiteral("Esc"));
+        QVERIFY(!form->isVisible());
+        QCOMPARE(applied_, 0);
+    }
+
+    void findGoesToTheSearchBoxOfEveryWindow_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("saved-game editor") << "Form4" << "Text13" << "12";
+        QTest::newRow("new-officer editor") << "Form1" << "Text5" << "700";
+        QTest::newRow("officer picker") << "Form5" << "Text1" << "12";
+        QTest::newRow("intimacy") << "Form8" << "Text1" << "孫";
+    }
+
+    void findGoesToTheSearchBoxOfEveryWindow()
+    {
+        QFETCH(QString, window);
+        QFETCH(QString, box);
+        QFETCH(QString, text);
+        auto form = openWindow(window);
+        auto* search = static_cast<QLineEdit*>(shownControl(*form, box));
+        search->setText(text);
+        shownControl(*form, QStringLiteral("List1"))->setFocus();
+        press(*form, QStringLiteral("Ctrl+F"));
+        QCOMPARE(form->focusWidget(), search);
+        // Typing replaces what was searched for last.
+        QCOMPARE(search->selectedText(), text);
+        QVERIFY(form->isVisible());
+    }
+
+    void theForecastLinkTakesTheKeyboard()
+    {
+        auto form = test::OpenSaveEditor(session_);
+        int forecasts = 0;
+        form->setSideWindowRunner([&](QDialog& window) {
+            QCOMPARE(window.objectName(), QStringLiteral("Form6"));
+            ++forecasts;
+        });
+        form->show();
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        form->Option3[3]->click();
+        // A child whose forecast is offered.
+        QListWidget* members = form->familyPanel()->List4;
+        QLabel* link = form->familyPanel()->Label32;
+        for (int row = 0; row < members->count() && !link->isVisible(); ++row)
+            members->setCurrentRow(row);
+        QVERIFY(link->isVisible());
+        const QColor resting = link->palette().color(QPalette::WindowText);
+        link->setFocus(Qt::TabFocusReason);
+        // Lit while it has the focus, as under the mouse.
+        QVERIFY(link->palette().color(QPalette::WindowText) != resting);
+        for (const QString& key : {QStringLiteral("Return"), QStringLiteral("Enter"), QStringLiteral("Space")})
+            press(*form, key);
+        QCOMPARE(forecasts, 3);
+        press(*form, QStringLiteral("Tab"));
+        QCOMPARE(link->palette().color(QPalette::WindowText), resting);
+    }
+
+    void questionsTakeEnterAndEscape_data()
+    {
+        QTest::addColumn<int>("buttons");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<int>("answer");
+
+        QTest::newRow("Ok, Enter") << int(MessageButtons::Ok) << "Return" << int(Answer::Ok);
+        QTest::newRow("Ok, Escape") << int(MessageButtons::Ok) << "Esc" << int(Answer::Ok);
+        QTest::newRow("Yes/No, Enter") << int(MessageButtons::YesNo) << "Return" << int(Answer::Yes);
+        QTest::newRow("Yes/No, Escape") << int(MessageButtons::YesNo) << "Esc" << int(Answer::No);
+        QTest::newRow("Yes/No with No the default, Enter") << int(MessageButtons::YesNoDefaultNo) << "Return"
+                                                           << int(Answer::No);
+        QTest::newRow("Yes/No with No the default, Escape") << int(MessageButtons::YesNoDefaultNo) << "Esc"
+                                                            << int(Answer::No);
+        QTest::newRow("Yes/No/Cancel, Enter") << int(MessageButtons::YesNoCancel) << "Return" << int(Answer::Yes);
+        QTest::newRow("Yes/No/Cancel, Escape") << int(MessageButtons::YesNoCancel) << "Esc" << int(Answer::Cancel);
+    }
+
+    void questionsTakeEnterAndEscape()
+    {
+        QFETCH(int, buttons);
+        QFETCH(QString, key);
+        QFETCH(int, answer);
+        bool pressed = false;
+        QTimer::singleShot(0, this, [&] {
+            QWidget* box = QApplication::activeModalWidget();
+            QVERIFY(qobject_cast<QMessageBox*>(box));
+            QVERIFY(QTest::qWaitForWindowActive(box));
+            press(*box, key);
+            pressed = true;
+        });
+        MessageBoxPrompter prompter;
+        const Answer given =
+            prompter.ask(GetResText(252), kEditorTitle, MessageButtons(buttons), MessageIcon::Question);
+        QVERIFY(pressed);
+        QCOMPARE(int(given), answer);
+    }
+
+    void shortcuts_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("action");  // the menu item that shows the keys; empty for none
+        QTest::addColumn<QString>("effect");
+
+        for (const auto& [window, prefix] : {std::pair{"Form4", "t"}, std::pair{"Form1", "s"}}) {
+            const QString saved = window == QLatin1String("Form4") ? "tSaveFile" : "sSavefile";
+            const QString open = window == QLatin1String("Form4") ? "tOpenFile" : "sOpenfile";
+            const QString row = QString::fromLatin1(window) + QStringLiteral(", ");
+            QTest::newRow(qPrintable(row + "Ctrl+S")) << window << "Ctrl+S" << saved << "saves";
+            QTest::newRow(qPrintable(row + "Ctrl+Shift+S")) << window << "Ctrl+Shift+S" << prefix + QStringLiteral("SaveAs")
+                                                          << "asks where to save";
+            QTest::newRow(qPrintable(row + "Ctrl+O")) << window << "Ctrl+O" << open << "asks what to open";
+            QTest::newRow(qPrintable(row + "Ctrl+W")) << window << "Ctrl+W" << prefix + QStringLiteral("Exit")
+                                                    << "closes";
+            QTest::newRow(qPrintable(row + "Ctrl+Q")) << window << "Ctrl+Q" << prefix + QStringLiteral("Exit")
+                                                    << "closes";
+            QTest::newRow(qPrintable(row + "F1")) << window << "F1" << prefix + QStringLiteral("About")
+                                                << "shows About";
+        }
+        for (int mode = 0; mode < 4; ++mode)
+            QTest::newRow(qPrintable(QStringLiteral("Form4, Alt+%1").arg(mode + 1)))
+                << "Form4" << QStringLiteral("Alt+%1").arg(mode + 1) << "" << QStringLiteral("mode %1").arg(mode);
+    }
+
+    void shortcuts()
+    {
+        QFETCH(QString, window);
+        QFETCH(QString, keys);
+        QFETCH(QString, action);
+        QFETCH(QString, effect);
+        // Started in another mode, so that every mode key changes it.
+        auto form = openWindow(window, window == QLatin1String("Form4") && keys == QLatin1String("Alt+1") ? 1 : 0);
+        if (!action.isEmpty()) {
+            auto* item = form->findChild<QAction*>(action);
+            QVERIFY(item);
+            QVERIFY(item->shortcuts().contains(QKeySequence(keys)));
+        }
+        const bool saveEditor = window == QLatin1String("Form4");
+        const auto modified = [&] {
+            return saveEditor ? static_cast<Form4*>(form.get())->modified() : static_cast<Form1*>(form.get())->modified();
+        };
+        // An applied edit, so that there is something to save.
+        if (effect.contains(QLatin1String("save"))) {
+            auto* ability = static_cast<QLineEdit*>(shownControl(*form, QStringLiteral("Text2(0)")));
+            auto* apply = shownControl(*form, saveEditor ? QStringLiteral("Command7(0)") : QStringLiteral("Command2"));
+            QVERIFY(ability && apply);
+            ability->setText(ability->text() == QLatin1String("50") ? QStringLiteral("51") : QStringLiteral("50"));
+            static_cast<QPushButton*>(apply)->click();
+            QVERIFY(modified());
+        }
+        // The focus somewhere the keys mean nothing to.
+        shownControl(*form, QStringLiteral("List1"))->setFocus();
+
+        press(*form, keys);
+
+        if (effect == QLatin1String("saves")) {
+            QVERIFY(!modified());
+            QVERIFY(form->findChild<QStatusBar*>()->currentMessage().startsWith(QStringLiteral("已保存")));
+        } else if (effect == QLatin1String("asks where to save")) {
+            QCOMPARE(dialogs_.requests.size(), 1u);
+            QCOMPARE(dialogs_.requests[0].title, GetResText(246));
+        } else if (effect == QLatin1String("asks what to open")) {
+            QCOMPARE(dialogs_.requests.size(), 1u);
+            QCOMPARE(dialogs_.requests[0].title, GetResText(245));
+        } else if (effect == QLatin1String("closes")) {
+            QVERIFY(!form->isVisible());
+        } else if (effect == QLatin1String("shows About")) {
+            QCOMPARE(aboutShown_, 1);
+        } else {
+            const int mode = effect.back().digitValue();
+            QVERIFY(static_cast<Form4*>(form.get())->Option3[std::size_t(mode)]->isChecked());
+            QVERIFY(shownControl(*form, indexed("Frame10", mode)));
+        }
+        QVERIFY(prompter_.shown.empty());
+    }
+};
+
+QTEST_MAIN(KeyboardTest)
+#include "keyboard_uitest.moc"
