@@ -1,6 +1,9 @@
 #pragma once
 
 #include "shared/file_io.h"
+#include "shared/file_store.h"
+
+#include <QScopeGuard>
 
 #include <vector>
 
@@ -53,5 +56,14 @@ private:
         return int(calls.size()) - 1 == failIndex;
     }
 };
+
+// Puts `io` under `store` until the end of the scope. A window made before `io`
+// outlives it and still writes (its place) when it closes: by then the store uses
+// the plain operations again.
+[[nodiscard]] inline auto UseIo(FileStore& store, FileIo& io)
+{
+    store.setIo(&io);
+    return qScopeGuard([&store] { store.setIo(nullptr); });
+}
 
 }  // namespace varkel::test

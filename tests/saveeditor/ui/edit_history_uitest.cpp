@@ -234,7 +234,7 @@ private slots:
                           (failing == int(test::FailingFileIo::Op::Commit) ? 1 : 0);
         test::FailingFileIo io;
         io.failAt(index);
-        session_.files.setIo(&io);
+        const auto usingIo = test::UseIo(session_.files, io);
         form_->tSaveFile->trigger();
         session_.files.setIo(nullptr);
 

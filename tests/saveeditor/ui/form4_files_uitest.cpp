@@ -7,6 +7,7 @@
 #include "shared/recent_files.h"
 #include "shared/texts.h"
 #include "support/drags.h"
+#include "support/failing_file_io.h"
 #include "support/file_bytes.h"
 #include "support/save_editor.h"
 #include "support/temp_game_folder.h"
@@ -182,7 +183,7 @@ private slots:
         const QByteArray before = test::FileBytes(session_.settingsPath);
         auto form = openForm();
         FullDiskFor io(session_.settingsPath);
-        session_.files.setIo(&io);
+        const auto usingIo = test::UseIo(session_.files, io);
 
         QString path = slot(1);
         if (how == "drop") {

@@ -556,7 +556,7 @@ private slots:
         const QByteArray before = fileBytes(slot(demo::kDemoNewestSlot));
         test::FailingFileIo io;
         io.failAt(16, 100);  // a write of the save itself, after its backup (14 calls)
-        session_.files.setIo(&io);
+        const auto usingIo = test::UseIo(session_.files, io);
         QTest::mouseClick(control<QPushButton>(*form, QStringLiteral("Command8(0)")), Qt::LeftButton);
         QCOMPARE(prompter_.shown.size(), 1u);
         QCOMPARE(prompter_.shown[0].title, QStringLiteral("Varkel-Error"));

@@ -211,7 +211,7 @@ private slots:
         const QByteArray buffer = form->scenario().bytes;
         test::FailingFileIo io;
         io.failAt(0);
-        session_.files.setIo(&io);
+        const auto usingIo = test::UseIo(session_.files, io);
         prompter_.answers = {Answer::Yes};
 
         p->Command13->click();
