@@ -383,12 +383,7 @@ void Form4::rLoadFile()
     Label28->setText(GetResText(249) + save_.path);
     // Treasure attributes applied but not yet written stay unsaved over another save.
     state_->opened({&save_.bytes, &scenario_.bytes}, save_.path, {false, state_->modified(1)});
-    tables_ = SaveTables::build(save_.bytes);
-    session_.officerCount = tables_.officerCount;
-    session_.officerNames = tables_.officerNames;
-    fillControlledList();
-    panel_->setForceList(tables_.leaderNames);
-    Option3[3]->setEnabled(tables_.hasFamily);
+    rebuildTables();
     Option3[0]->setChecked(true);
     Option3_Click(0);
 }
@@ -409,13 +404,8 @@ void Form4::reloadViews()
     const QScopedValueRollback<bool> quiet(filling_, true);
     // The treasure names live in the scenario buffer, which undo may have changed.
     scenario_ = ScenarioData::decode(QByteArray(scenario_.bytes));
-    tables_ = SaveTables::build(save_.bytes);
-    session_.officerCount = tables_.officerCount;
-    session_.officerNames = tables_.officerNames;
-    fillControlledList();
-    panel_->setForceList(tables_.leaderNames);
+    rebuildTables();
     panel_->setCityNames(scenario_.cityNames);
-    Option3[3]->setEnabled(tables_.hasFamily);
     const int mode = mode_;
     QListWidget* list = modeList(mode);
     const int row = list->currentRow();
@@ -579,14 +569,20 @@ bool Form4::WriteWJInfo2(int n)
     return true;
 }
 
-void Form4::officerRenamed(int n)
+void Form4::rebuildTables()
 {
-    // Force names are their leaders' names.
     tables_ = SaveTables::build(save_.bytes);
+    session_.officerCount = tables_.officerCount;
     session_.officerNames = tables_.officerNames;
-    List1->item(n)->setText(NumberedItem(n, 3, tables_.officerNames[n]));
     fillControlledList();
     panel_->setForceList(tables_.leaderNames);
+    Option3[3]->setEnabled(tables_.hasFamily);
+}
+
+void Form4::officerRenamed(int n)
+{
+    rebuildTables();  // force names are their leaders' names
+    List1->item(n)->setText(NumberedItem(n, 3, tables_.officerNames[n]));
     panel_->ReadWJInfo2(save_.bytes, tables_, n);
     // The lists of the other modes show owners and parties by name: filled again
     // when next shown, on the row they were on.

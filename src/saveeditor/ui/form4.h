@@ -173,6 +173,8 @@ private:
     void fillOfficerList();
     // Combo10 and the Frame26 caption from the controlled-officer slots.
     void fillControlledList();
+    // The tables derived from the save, and the lists and boxes that show them.
+    void rebuildTables();
     // After an Apply that renamed officer `n`: everything that shows officer names follows.
     void officerRenamed(int n);
     void takeControl(int n);
