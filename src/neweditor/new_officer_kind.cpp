@@ -23,28 +23,27 @@ bool wholly(const QByteArray& bytes, qsizetype start, qsizetype size)
 
 }  // namespace
 
-NewOfficerKind::NewOfficerKind(QByteArray* biographies) : biographies_(biographies)
+NewOfficerKind::NewOfficerKind(QByteArray* biographies)
+    : TableKind(QStringLiteral("newofficers"), QStringLiteral("new_officer"), NewOfficerFields()),
+      biography_(BiographyField(QStringLiteral("Text4"))),
+      biographies_(biographies)
 {
-    for (const auto& field : NewOfficerFields()) {
-        fields_.push_back(&field);
-        specs_.push_back(&field);
-    }
-    biography_ = BiographyField(QStringLiteral("Text4"));
-    specs_.push_back(&biography_);
+    addOwnField(biography_);
+}
+
+MemberRecord NewOfficerKind::decode(int n) const
+{
+    return DecodeMemberRecord(file(), record(n));
 }
 
 QString NewOfficerKind::recordName(int n) const
 {
-    return ReadFullName(*file_, record(n));
+    return ReadFullName(file(), record(n));
 }
 
 std::vector<FieldValue> NewOfficerKind::read(int n) const
 {
-    const MemberRecord r = DecodeMemberRecord(*file_, record(n));
-    std::vector<FieldValue> values;
-    values.reserve(specs_.size());
-    for (const auto* field : fields_)
-        values.push_back(field->get(r));
+    std::vector<FieldValue> values = TableKind::read(n);
     FieldValue biography;
     if (biographies_ && wholly(*biographies_, biographyRecord(n), biography::kRecordSize))
         biography.text = DecodeBiography(*biographies_, biographyRecord(n));
@@ -54,10 +53,9 @@ std::vector<FieldValue> NewOfficerKind::read(int n) const
     return values;
 }
 
-std::optional<FieldProblem> NewOfficerKind::write(int n, const std::map<std::size_t, FieldValue>& changes)
+std::optional<FieldProblem> NewOfficerKind::store(int n, MemberRecord& r, const Changes& changes)
 {
-    MemberRecord r = DecodeMemberRecord(*file_, record(n));
-    const MemberEdit edit = ApplyMemberChanges(r, fields_, changes);
+    const MemberEdit edit = FollowMemberChanges(r, table(), changes);
     // The biography is the one part the codec may still refuse, so it goes first
     // and a refusal leaves the record as it was.
     if (edit.biography) {
@@ -67,7 +65,7 @@ std::optional<FieldProblem> NewOfficerKind::write(int n, const std::map<std::siz
             return problem;
     }
     if (edit.recordChanged)
-        EncodeMemberRecord(*file_, record(n), r);
+        EncodeMemberRecord(file(), record(n), r);
     return std::nullopt;
 }
 
@@ -86,14 +84,11 @@ std::vector<RecordKind::Extent> NewOfficerKind::extents(int n) const
 std::vector<RecordKind::Finding> NewOfficerKind::check() const
 {
     std::vector<Finding> found;
-    for (int n = 0; n < count(); ++n) {
-        const FindingSink add = [&](const char* field, qsizetype offset, qint64 value, const QString& what) {
-            found.push_back({n, QString::fromLatin1(field), offset, value, what});
-        };
-        CheckMemberRecord(DecodeMemberRecord(*file_, record(n)), record(n), add);
+    checkEach(found, [&](int n, const FindingSink& add) {
+        CheckMemberRecord(decode(n), record(n), add);
         if (biographies_ && wholly(*biographies_, biographyRecord(n), biography::kRecordSize))
             CheckBiography(DecodeBiography(*biographies_, biographyRecord(n)), biographyRecord(n), add, kInBiographies);
-    }
+    });
     if (biographies_ && biographies_->size() < biographyRecord(count())) {
         const int first = int((std::max<qsizetype>(biographies_->size(), system_save::kHeaderSize) -
                                system_save::kHeaderSize) / biography::kRecordSize);

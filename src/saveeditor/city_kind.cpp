@@ -29,24 +29,20 @@ FieldProblem keyed(FieldProblem problem)
 
 }  // namespace
 
-CityKind::CityKind(QStringList cityNames) : cityNames_(std::move(cityNames))
+CityKind::CityKind(QStringList cityNames)
+    : TableKind(QStringLiteral("cities"), QStringLiteral("city"), CityFields()), cityNames_(std::move(cityNames))
 {
-    for (const auto& field : CityFields()) {
-        fields_.push_back(&field);
-        specs_.push_back(&field);
-    }
 }
 
-void CityKind::load(QByteArray& file)
+void CityKind::loaded()
 {
-    save_ = &file;
-    tables_ = SaveTables::build(file);
+    tables_ = SaveTables::build(file());
 }
 
 CityKind::Decoded CityKind::decoded(int n) const
 {
-    Decoded d{CityHeads::build(*save_, tables_.officerCount), CityOfficersOf(*save_, tables_.officerCount, n), {}};
-    d.record = DecodeCity(*save_, d.heads, d.officers, n);
+    Decoded d{CityHeads::build(file(), tables_.officerCount), CityOfficersOf(file(), tables_.officerCount, n), {}};
+    d.record = DecodeCity(file(), d.heads, d.officers, n);
     return d;
 }
 
@@ -58,16 +54,6 @@ QString CityKind::officerName(int officer) const
 QString CityKind::recordName(int n) const
 {
     return cityNames_.value(n);
-}
-
-std::vector<FieldValue> CityKind::read(int n) const
-{
-    const CityRecord r = decoded(n).record;
-    std::vector<FieldValue> values;
-    values.reserve(fields_.size());
-    for (const auto* field : fields_)
-        values.push_back(field->get(r));
-    return values;
 }
 
 std::vector<std::pair<QString, QString>> CityKind::namedTexts(int n) const
@@ -90,13 +76,9 @@ QStringList CityKind::namedTextKeys() const
     return kTextKeys;
 }
 
-std::optional<FieldProblem> CityKind::write(int n, const std::map<std::size_t, FieldValue>& changes)
+std::optional<FieldProblem> CityKind::store(int n, CityRecord& r, const Changes&)
 {
-    CityRecord r = decoded(n).record;
-    for (const auto& [i, value] : changes)
-        fields_[i]->set(r, value);
-    // StoreCity checks the whole record against what is stored and runs a head change.
-    if (auto problem = StoreCity(*save_, tables_.officerCount, n, r))
+    if (auto problem = StoreCity(file(), tables_.officerCount, n, r))
         return keyed(*problem);
     return std::nullopt;
 }
@@ -104,7 +86,7 @@ std::optional<FieldProblem> CityKind::write(int n, const std::map<std::size_t, F
 std::vector<RecordKind::Extent> CityKind::extents(int n) const
 {
     std::vector<Extent> where = {{record(n), save::kCityRecordSize}};
-    for (const int officer : CityOfficersOf(*save_, tables_.officerCount, n).candidates)
+    for (const int officer : CityOfficersOf(file(), tables_.officerCount, n).candidates)
         where.push_back({save::statusBlock(officer) + save::status::kWord, kStatusWordSize});
     return where;
 }
@@ -112,12 +94,9 @@ std::vector<RecordKind::Extent> CityKind::extents(int n) const
 std::vector<RecordKind::Finding> CityKind::check() const
 {
     std::vector<Finding> found;
-    for (int c = 0; c < count(); ++c) {
+    checkEach(found, [&](int c, const FindingSink& add) {
         const Decoded d = decoded(c);
         const CityRecord& r = d.record;
-        auto add = [&](const char* field, qsizetype offset, qint64 value, const QString& what) {
-            found.push_back({c, QString::fromLatin1(field), offset, value, what});
-        };
         if (r.corps > kNoCorps)
             add("corps", record(c) + kCorps, r.corps, QStringLiteral("corps above 68: no corps holds the city; kept as stored"));
         else if (r.corps != kNoCorps && d.heads.corps[std::size_t(r.corps)].commander < 0)
@@ -130,12 +109,12 @@ std::vector<RecordKind::Finding> CityKind::check() const
                 QStringLiteral("officers serve here (%1 of them), none a ruler, corps commander or governor: the city "
                                "has no head")
                     .arg(d.officers.candidates.size()));
-    }
+    });
     // An officer placed outside the cities serves in none of them.
     for (int n = 0; n < tables_.officerCount; ++n) {
-        const int status = DecodeStatusBlock(*save_, save::statusBlock(n)).status;
-        const int place = le16At(*save_, save::locationEntry(n)) >> 4;
-        if (status <= kOrdinary && place >= kCount && byteAt(*save_, save::locationEntry(n) + kLocationAway) == 0)
+        const int status = DecodeStatusBlock(file(), save::statusBlock(n)).status;
+        const int place = le16At(file(), save::locationEntry(n)) >> 4;
+        if (status <= kOrdinary && place >= kCount && byteAt(file(), save::locationEntry(n) + kLocationAway) == 0)
             found.push_back({-1, QStringLiteral("location"), save::locationEntry(n), place,
                              QStringLiteral("officer %1 %2 serves (status %3) and stays at city %4, outside the 50 "
                                             "cities: it heads no city")

@@ -13,21 +13,15 @@ namespace varkel {
 // leader beside it. A new head is a head change: the old head becomes an ordinary
 // officer and the new one takes its status, so a store can write the status words
 // of the officers staying in the city as well as the city's record.
-class CityKind : public RecordKind {
+class CityKind : public TableKind<CityRecord> {
 public:
     // `cityNames` come from the game folder's scenario file; empty when it is not at hand.
     explicit CityKind(QStringList cityNames = {});
 
-    QString name() const override { return QStringLiteral("cities"); }
-    QString recordKind(int) const override { return QStringLiteral("city"); }
-    const std::vector<const FieldSpec*>& fields() const override { return specs_; }
-    void load(QByteArray& file) override;
     int count() const override { return city::kCount; }
     QString recordName(int n) const override;
-    std::vector<FieldValue> read(int n) const override;
     std::vector<std::pair<QString, QString>> namedTexts(int n) const override;
     QStringList namedTextKeys() const override;
-    std::optional<FieldProblem> write(int n, const std::map<std::size_t, FieldValue>& changes) override;
     // The record, and the status words of the officers who stay in the city and
     // could head it: the ones a head change writes.
     std::vector<Extent> extents(int n) const override;
@@ -43,12 +37,13 @@ private:
         CityRecord record;
     };
     Decoded decoded(int n) const;
+    void loaded() override;
+    CityRecord decode(int n) const override { return decoded(n).record; }
+    // Checks the whole record against what is stored and runs a head change.
+    std::optional<FieldProblem> store(int n, CityRecord& r, const Changes& changes) override;
     QString officerName(int officer) const;
 
-    std::vector<const RecordField<CityRecord>*> fields_;
-    std::vector<const FieldSpec*> specs_;
     QStringList cityNames_;
-    QByteArray* save_ = nullptr;
     SaveTables tables_;
 };
 

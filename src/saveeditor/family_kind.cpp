@@ -20,38 +20,31 @@ const QString kBiographyControl = QStringLiteral("Text11");
 }  // namespace
 
 FamilyKind::FamilyKind()
+    : TableKind(QStringLiteral("family"), QStringLiteral("family_member"), FamilyFields()),
+      biography_(BiographyField(kBiographyControl))
 {
-    for (const auto& field : FamilyFields()) {
-        fields_.push_back(&field);
-        specs_.push_back(&field);
-    }
-    biography_ = BiographyField(kBiographyControl);
-    specs_.push_back(&biography_);
+    addOwnField(biography_);
 }
 
 bool FamilyKind::childOnly(std::size_t i) const
 {
     if (isBiography(i))
         return true;
-    const QString& key = fields_[i]->key;
+    const QString& key = table()[i]->key;
     return key.endsWith(QLatin1String("_cap")) || key.endsWith(QLatin1String("_growth"));
 }
 
 QString FamilyKind::recordName(int n) const
 {
-    return ReadFullName(*save_, record(n));
+    return ReadFullName(file(), record(n));
 }
 
 std::vector<FieldValue> FamilyKind::read(int n) const
 {
-    const FamilyMember m = DecodeFamilyMember(*save_, n);
-    std::vector<FieldValue> values;
-    values.reserve(specs_.size());
-    for (const auto* field : fields_)
-        values.push_back(field->get(m));
+    std::vector<FieldValue> values = TableKind::read(n);
     FieldValue biography;
     if (isChild(n))
-        biography.text = DecodeBiography(*save_, biographyRecord(n));
+        biography.text = DecodeBiography(file(), biographyRecord(n));
     values.push_back(biography);
     if (!isChild(n))
         for (std::size_t i = 0; i < values.size(); ++i)
@@ -59,18 +52,17 @@ std::vector<FieldValue> FamilyKind::read(int n) const
     return values;
 }
 
-std::optional<FieldProblem> FamilyKind::write(int n, const std::map<std::size_t, FieldValue>& changes)
+std::optional<FieldProblem> FamilyKind::store(int n, FamilyMember& m, const Changes& changes)
 {
     for (const auto& [i, value] : changes) {
         if (!isChild(n) && childOnly(i)) {
             const QString what = isBiography(i) ? QStringLiteral("a biography")
                                                 : QStringLiteral("ability caps and growth values");
             return FieldProblem{{}, QStringLiteral("%1: only children (members 0..7) have %2, not a spouse")
-                                        .arg(specs_[i]->key, what)};
+                                        .arg(fields()[i]->key, what)};
         }
     }
-    FamilyMember m = DecodeFamilyMember(*save_, n);
-    const MemberEdit edit = ApplyMemberChanges(m, fields_, changes);
+    const MemberEdit edit = FollowMemberChanges(m, table(), changes);
     // As in the view, neither the surname nor the given name may be empty.
     for (const char* key : {"surname", "given_name"}) {
         const auto& field = FamilyField(QLatin1String(key));
@@ -82,11 +74,11 @@ std::optional<FieldProblem> FamilyKind::write(int n, const std::map<std::size_t,
     // The biography is the one part the codec may still refuse, so it goes first
     // and a refusal leaves the record as it was.
     if (edit.biography)
-        if (auto problem = StoreBiography(*save_, biographyRecord(n), *edit.biography, biography_))
+        if (auto problem = StoreBiography(file(), biographyRecord(n), *edit.biography, biography_))
             return problem;
     // A biography alone leaves the record's bytes as they are.
     if (edit.recordChanged)
-        EncodeFamilyMember(*save_, n, m);
+        EncodeFamilyMember(file(), n, m);
     return std::nullopt;
 }
 
@@ -102,14 +94,11 @@ std::vector<RecordKind::Extent> FamilyKind::extents(int n) const
 std::vector<RecordKind::Finding> FamilyKind::check() const
 {
     std::vector<Finding> found;
-    for (int n = 0; n < count(); ++n) {
-        const FindingSink add = [&](const char* field, qsizetype offset, qint64 value, const QString& what) {
-            found.push_back({n, QString::fromLatin1(field), offset, value, what});
-        };
-        CheckMemberRecord(DecodeFamilyMember(*save_, n), record(n), add);
+    checkEach(found, [&](int n, const FindingSink& add) {
+        CheckMemberRecord(decode(n), record(n), add);
         if (isChild(n))
-            CheckBiography(DecodeBiography(*save_, biographyRecord(n)), biographyRecord(n), add);
-    }
+            CheckBiography(DecodeBiography(file(), biographyRecord(n)), biographyRecord(n), add);
+    });
     return found;
 }
 

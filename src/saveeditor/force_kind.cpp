@@ -11,40 +11,26 @@ const QString kRankText = QStringLiteral("rank_text");
 
 }  // namespace
 
-ForceKind::ForceKind(QStringList rankNames) : rankNames_(std::move(rankNames))
+ForceKind::ForceKind(QStringList rankNames)
+    : TableKind(QStringLiteral("forces"), QStringLiteral("force"), ForceFields()), rankNames_(std::move(rankNames))
 {
-    for (const auto& field : ForceFields()) {
-        fields_.push_back(&field);
-        specs_.push_back(&field);
-    }
 }
 
-void ForceKind::load(QByteArray& file)
+void ForceKind::loaded()
 {
-    save_ = &file;
-    forceNames_ = SaveTables::build(file).forceNames;
+    forceNames_ = SaveTables::build(file()).forceNames;
 }
 
 QString ForceKind::recordName(int n) const
 {
-    return DecodeForce(*save_, n).name;
-}
-
-std::vector<FieldValue> ForceKind::read(int n) const
-{
-    const ForceRecord r = DecodeForce(*save_, n);
-    std::vector<FieldValue> values;
-    values.reserve(fields_.size());
-    for (const auto* field : fields_)
-        values.push_back(field->get(r));
-    return values;
+    return decode(n).name;
 }
 
 std::vector<std::pair<QString, QString>> ForceKind::namedTexts(int n) const
 {
     std::vector<std::pair<QString, QString>> texts = {{kForceText, forceNames_.value(n)}};
     if (!rankNames_.isEmpty())
-        texts.emplace_back(kRankText, rankNames_.value(DecodeForce(*save_, n).rank()));
+        texts.emplace_back(kRankText, rankNames_.value(decode(n).rank()));
     return texts;
 }
 
@@ -53,13 +39,10 @@ QStringList ForceKind::namedTextKeys() const
     return {kForceText, kRankText};
 }
 
-std::optional<FieldProblem> ForceKind::write(int n, const std::map<std::size_t, FieldValue>& changes)
+// The name was read as the field reads names: double-byte characters, seven at most.
+std::optional<FieldProblem> ForceKind::store(int n, ForceRecord& r, const Changes&)
 {
-    // The name was read as the field reads names: double-byte characters, seven at most.
-    ForceRecord r = DecodeForce(*save_, n);
-    for (const auto& [i, value] : changes)
-        fields_[i]->set(r, value);
-    EncodeForce(*save_, n, r);
+    EncodeForce(file(), n, r);
     return std::nullopt;
 }
 

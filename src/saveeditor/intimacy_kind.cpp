@@ -9,19 +9,12 @@ using namespace intimacy;
 
 namespace {
 
-// One row of the intimacy list.
-struct Level {
-    int slot = 0;
-    int officer = save::kNoPerson;
-    int level = 0;
-};
-
 constexpr std::size_t kLevelField = 2;  // after the slot and the officer
 
-const std::vector<RecordField<Level>>& levelFields()
+const std::vector<RecordField<IntimacyLevel>>& levelFields()
 {
-    static const std::vector<RecordField<Level>> fields = [] {
-        FieldTable<Level> t;
+    static const std::vector<RecordField<IntimacyLevel>> fields = [] {
+        FieldTable<IntimacyLevel> t;
         const auto none = std::nullopt;
         // Which slot and officer a position belongs to follow from the save; only the level is edited.
         t.number("slot", "", QStringLiteral("slot"), 1, none, none, save::kPlayerSlotCount - 1,
@@ -38,23 +31,24 @@ const std::vector<RecordField<Level>>& levelFields()
 }  // namespace
 
 IntimacyKind::IntimacyKind(int slot, bool special)
-    : slot_(slot), special_(special), stream_(IntimacyStream(slot, special))
+    : TableKind(QStringLiteral("intimacy"), special ? QStringLiteral("special_intimacy") : QStringLiteral("intimacy"),
+                levelFields()),
+      slot_(slot),
+      special_(special),
+      stream_(IntimacyStream(slot, special))
 {
-    for (const auto& field : levelFields())
-        specs_.push_back(&field);
 }
 
-void IntimacyKind::load(QByteArray& file)
+void IntimacyKind::loaded()
 {
-    save_ = &file;
-    const SaveTables tables = SaveTables::build(file);
+    const SaveTables tables = SaveTables::build(file());
     officerNames_ = tables.officerNames;
     rows_ = stream_.count == 0 ? 0 : special_ ? kSpecialPositions : GeneralListRows(tables.officerCount);
 }
 
 int IntimacyKind::officerAt(int n) const
 {
-    const auto officer = special_ ? SpecialPositionOfficer(n) : GeneralPositionOfficer(*save_, n);
+    const auto officer = special_ ? SpecialPositionOfficer(n) : GeneralPositionOfficer(file(), n);
     return officer.value_or(save::kNoPerson);
 }
 
@@ -63,13 +57,9 @@ QString IntimacyKind::recordName(int n) const
     return officerNames_.value(officerAt(n));
 }
 
-std::vector<FieldValue> IntimacyKind::read(int n) const
+IntimacyLevel IntimacyKind::decode(int n) const
 {
-    const Level r{slot_, officerAt(n), stream_.read(*save_, n).value_or(0)};
-    std::vector<FieldValue> values;
-    for (const auto& field : levelFields())
-        values.push_back(field.get(r));
-    return values;
+    return {slot_, officerAt(n), stream_.read(file(), n).value_or(0)};
 }
 
 std::vector<std::pair<QString, QString>> IntimacyKind::namedTexts(int n) const
@@ -77,15 +67,12 @@ std::vector<std::pair<QString, QString>> IntimacyKind::namedTexts(int n) const
     return {{QStringLiteral("officer_name"), recordName(n)}};
 }
 
-std::optional<FieldProblem> IntimacyKind::write(int n, const std::map<std::size_t, FieldValue>& changes)
+std::optional<FieldProblem> IntimacyKind::store(int n, IntimacyLevel& r, const Changes& changes)
 {
-    for (const auto& [i, value] : changes) {
-        if (i != kLevelField)
-            continue;
-        if (!stream_.write(*save_, n, value.number))
-            return FieldProblem{levelFields()[kLevelField].control,
-                                QStringLiteral("level: position %1 cannot hold %2").arg(n).arg(value.number)};
-    }
+    // Only the level is stored: the slot and the officer follow from the save.
+    if (changes.count(kLevelField) && !stream_.write(file(), n, r.level))
+        return FieldProblem{levelFields()[kLevelField].control,
+                            QStringLiteral("level: position %1 cannot hold %2").arg(n).arg(r.level)};
     return std::nullopt;
 }
 
@@ -99,7 +86,7 @@ std::vector<RecordKind::Extent> IntimacyKind::extents(int n) const
 
 std::optional<int> IntimacyKind::recordAbout(int officer) const
 {
-    const auto position = special_ ? SpecialPositionOf(officer) : GeneralPositionOf(*save_, rows_, officer);
+    const auto position = special_ ? SpecialPositionOf(officer) : GeneralPositionOf(file(), rows_, officer);
     return position.value_or(-1);
 }
 

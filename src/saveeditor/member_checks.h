@@ -1,12 +1,12 @@
 #pragma once
 
 #include "saveeditor/member_record.h"
+#include "saveeditor/person_fields.h"
 #include "shared/number_fields.h"
 #include "shared/record_kind.h"
 
 #include <QString>
 
-#include <functional>
 #include <map>
 #include <optional>
 #include <vector>
@@ -16,30 +16,26 @@
 // biographies that could not be stored again once changed.
 namespace varkel {
 
-// An edit of a member record: the field changes put into `record` (the full name
-// following the surname and given name, as in the views), except that of the
-// biography, which comes after the table's fields and is handed back.
+// An edit of a member record, once its table's fields are set into the record:
+// whether the record changed (the full name following the surname and given name,
+// as in the views), and the biography, which comes after the table's fields and
+// is handed back.
 struct MemberEdit {
     bool recordChanged = false;
     const FieldValue* biography = nullptr;
 };
 template <typename Record>
-MemberEdit ApplyMemberChanges(Record& record, const std::vector<const RecordField<Record>*>& fields,
-                              const std::map<std::size_t, FieldValue>& changes)
+MemberEdit FollowMemberChanges(Record& record, const std::vector<const RecordField<Record>*>& fields,
+                               const std::map<std::size_t, FieldValue>& changes)
 {
     MemberEdit edit;
-    bool renamed = false;
     for (const auto& [i, value] : changes) {
-        if (i == fields.size()) {
+        if (i == fields.size())
             edit.biography = &value;
-            continue;
-        }
-        fields[i]->set(record, value);
-        edit.recordChanged = true;
-        renamed = renamed || fields[i]->key == QLatin1String("surname") || fields[i]->key == QLatin1String("given_name");
+        else
+            edit.recordChanged = true;
     }
-    if (renamed)
-        record.person.fullName = record.person.surname + record.person.givenName;
+    person_fields::FullNameFollows(record, fields, changes);
     return edit;
 }
 
@@ -51,10 +47,6 @@ FieldSpec BiographyField(const QString& control);
 // and writes nothing.
 std::optional<FieldProblem> StoreBiography(QByteArray& buffer, qsizetype start, const FieldValue& text,
                                            const FieldSpec& field);
-
-// Gets each finding of one record: the field, the offset at fault, the value and
-// what is odd about it.
-using FindingSink = std::function<void(const char* field, qsizetype offset, qint64 value, const QString& what)>;
 
 // Tactic nibbles 14 and 15, a strategic tendency or aspiration outside its list,
 // a face beyond the bank; `start` is where the record lies.

@@ -7,7 +7,9 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <optional>
+#include <vector>
 
 // The fields every person record shares (officers, family members, new officers):
 // the person block, skills and tactic levels. Each record's table adds them in its
@@ -161,6 +163,22 @@ void AddMemberSkillsAndTactics(FieldTable<Record>& t)
 {
     AddSkillsAndTactics(
         t, [](auto& r) -> auto& { return r.skills; }, [](auto& r) -> auto& { return r.tactics; });
+}
+
+// After an edit has set `changes` (indices into `fields`; one past them is a
+// field of the kind's own) into `record`: as in the views, the full name follows
+// a new surname or given name. Whether it did.
+template <typename Record>
+bool FullNameFollows(Record& record, const std::vector<const RecordField<Record>*>& fields,
+                     const std::map<std::size_t, FieldValue>& changes)
+{
+    bool renamed = false;
+    for (const auto& [i, value] : changes)
+        renamed = renamed || (i < fields.size() && (fields[i]->key == QLatin1String("surname") ||
+                                                    fields[i]->key == QLatin1String("given_name")));
+    if (renamed)
+        record.person.fullName = record.person.surname + record.person.givenName;
+    return renamed;
 }
 
 }  // namespace varkel::person_fields

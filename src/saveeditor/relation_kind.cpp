@@ -24,25 +24,20 @@ FieldProblem problem(const FieldSpec& field, const QString& why)
 
 }  // namespace
 
-RelationKind::RelationKind()
+RelationKind::RelationKind() : TableKind(QStringLiteral("relations"), QStringLiteral("relation"), RelationFields())
 {
-    for (const auto& field : RelationFields()) {
-        fields_.push_back(&field);
-        specs_.push_back(&field);
-    }
 }
 
-void RelationKind::load(QByteArray& file)
+void RelationKind::loaded()
 {
-    save_ = &file;
-    const SaveTables tables = SaveTables::build(file);
+    const SaveTables tables = SaveTables::build(file());
     officerCount_ = tables.officerCount;
     officerNames_ = tables.officerNames;
 }
 
 QString RelationKind::recordName(int n) const
 {
-    const Relation r = decoded(n);
+    const Relation r = decode(n);
     const QString type = ChoiceText(RelationField(kTypeKey), r.kind);
     if (r.kind == kNone)
         return type;
@@ -53,19 +48,9 @@ QString RelationKind::recordName(int n) const
     return party(r.a) + QLatin1Char(' ') + type + QLatin1Char(' ') + party(r.b);
 }
 
-std::vector<FieldValue> RelationKind::read(int n) const
-{
-    const Relation r = decoded(n);
-    std::vector<FieldValue> values;
-    values.reserve(fields_.size());
-    for (const auto* field : fields_)
-        values.push_back(field->get(r));
-    return values;
-}
-
 std::vector<std::pair<QString, QString>> RelationKind::namedTexts(int n) const
 {
-    const Relation r = decoded(n);
+    const Relation r = decode(n);
     const int parties[] = {r.a, r.b, r.c};
     std::vector<std::pair<QString, QString>> texts;
     for (int p = 0; p < 3; ++p)
@@ -78,35 +63,33 @@ QStringList RelationKind::namedTextKeys() const
     return kNameKeys;
 }
 
-std::optional<FieldProblem> RelationKind::write(int n, const std::map<std::size_t, FieldValue>& changes)
+std::optional<FieldProblem> RelationKind::store(int n, Relation& r, const Changes& changes)
 {
-    Relation r = decoded(n);
     for (const auto& [i, value] : changes) {
-        const auto& field = *fields_[i];
+        const auto& field = *table()[i];
         // A new party is an officer of this save, or none.
         if (field.key != kTypeKey && value.number != kNoParty && value.number >= officerCount_)
             return problem(field, QStringLiteral("%1 is no officer of this save, which has %2 (1023 for none)")
                                       .arg(value.number)
                                       .arg(officerCount_));
-        field.set(r, value);
     }
     // What is stored empty keeps neither parties nor a type: a change it would lose
     // is refused rather than dropped.
     if (StoresEmpty(r)) {
         for (const auto& [i, value] : changes) {
-            const auto& field = *fields_[i];
+            const auto& field = *table()[i];
             if (value.number != (field.key == kTypeKey ? kNone : kNoParty))
                 return problem(field, QStringLiteral("the record would be stored empty (type ──, or 甲方 or 乙方 "
                                                      "1023), which keeps no parties; give the type and both parties"));
         }
     } else if (r.a >= officerCount_) {
         for (const auto& [i, value] : changes)
-            if (fields_[i]->key == kTypeKey)
-                return problem(*fields_[i], QStringLiteral("甲方 is stored as %1, no officer of this save, so the "
+            if (table()[i]->key == kTypeKey)
+                return problem(*table()[i], QStringLiteral("甲方 is stored as %1, no officer of this save, so the "
                                                            "record has no type; set a as well")
                                                 .arg(r.a));
     }
-    StoreRelation(*save_, officerCount_, n, r);
+    StoreRelation(file(), officerCount_, n, r);
     return std::nullopt;
 }
 
@@ -122,29 +105,27 @@ std::vector<RecordKind::Finding> RelationKind::check() const
 {
     std::vector<Finding> found;
     const char* const keys[] = {"a", "b", "c"};
-    for (int i = 0; i < count(); ++i) {
-        if (const auto copies = DisagreeingRelationCopies(*save_, i); !copies.empty()) {
+    checkEach(found, [&](int i, const FindingSink& add) {
+        if (const auto copies = DisagreeingRelationCopies(file(), i); !copies.empty()) {
             QStringList numbers;
             for (const int copy : copies)
                 numbers << QString::number(copy);
             const qsizetype at = record(i, copies.front());
-            found.push_back({i, QStringLiteral("copies"), at, storedValue(*save_, at),
-                             QStringLiteral("%1 %2 %3 from copy 0, the one the views show; storing the record "
-                                            "writes all eight alike")
-                                 .arg(copies.size() > 1 ? QStringLiteral("copies") : QStringLiteral("copy"),
-                                      numbers.join(QStringLiteral(", ")),
-                                      copies.size() > 1 ? QStringLiteral("differ") : QStringLiteral("differs"))});
+            add("copies", at, storedValue(file(), at),
+                QStringLiteral("%1 %2 %3 from copy 0, the one the views show; storing the record writes all eight alike")
+                    .arg(copies.size() > 1 ? QStringLiteral("copies") : QStringLiteral("copy"),
+                         numbers.join(QStringLiteral(", ")),
+                         copies.size() > 1 ? QStringLiteral("differ") : QStringLiteral("differs")));
         }
-        const Relation r = decoded(i);
+        const Relation r = decode(i);
         const int parties[] = {r.a, r.b, r.c};
         for (int p = 0; p < 3; ++p)
             if (parties[p] != kNoParty && parties[p] >= officerCount_)
-                found.push_back({i, QString::fromLatin1(keys[p]), record(i), parties[p],
-                                 QStringLiteral("%1 is not below the %2 officers: shown without face or name, kept "
-                                                "as stored")
-                                     .arg(fields_[std::size_t(p)]->label)
-                                     .arg(officerCount_)});
-    }
+                add(keys[p], record(i), parties[p],
+                    QStringLiteral("%1 is not below the %2 officers: shown without face or name, kept as stored")
+                        .arg(table()[std::size_t(p)]->label)
+                        .arg(officerCount_));
+    });
     return found;
 }
 

@@ -17,51 +17,40 @@ const QString kNote = QStringLiteral("note");
 
 }  // namespace
 
-TreasureKind::TreasureKind(QByteArray* scenario, QStringList notes) : companion_(scenario), notes_(std::move(notes))
+TreasureKind::TreasureKind(QByteArray* scenario, QStringList notes)
+    : TableKind(QStringLiteral("treasures"), QStringLiteral("treasure"), TreasureFields()),
+      companion_(scenario),
+      notes_(std::move(notes))
 {
-    for (const auto& field : TreasureFields()) {
-        fields_.push_back(&field);
-        specs_.push_back(&field);
-    }
 }
 
-void TreasureKind::load(QByteArray& file)
+void TreasureKind::loaded()
 {
     if (ofSave()) {
         scenario_ = companion_;
-        save_ = &file;
-        officerNames_ = SaveTables::build(file).officerNames;
+        save_ = &file();
+        officerNames_ = SaveTables::build(file()).officerNames;
     } else {
-        scenario_ = &file;
+        scenario_ = &file();
     }
-}
-
-TreasureRecord TreasureKind::decoded(int n) const
-{
-    return DecodeTreasure(*scenario_, save_, n);
 }
 
 QString TreasureKind::recordName(int n) const
 {
-    return decoded(n).name;
+    return decode(n).name;
 }
 
 std::vector<FieldValue> TreasureKind::read(int n) const
 {
-    const TreasureRecord r = decoded(n);
-    std::vector<FieldValue> values;
-    values.reserve(fields_.size());
-    for (const auto* field : fields_) {
-        FieldValue v = field->get(r);
-        v.absent = !ofSave() && field->key == kOwnerKey;
-        values.push_back(v);
-    }
+    std::vector<FieldValue> values = TableKind::read(n);
+    for (std::size_t i = 0; i < values.size(); ++i)
+        values[i].absent = !ofSave() && table()[i]->key == kOwnerKey;
     return values;
 }
 
 std::vector<std::pair<QString, QString>> TreasureKind::namedTexts(int n) const
 {
-    const TreasureRecord r = decoded(n);
+    const TreasureRecord r = decode(n);
     std::vector<std::pair<QString, QString>> texts;
     if (ofSave())
         texts.emplace_back(kOwnerText, r.owner < officerNames_.size() ? officerNames_[r.owner] : QString::number(r.owner));
@@ -75,15 +64,12 @@ QStringList TreasureKind::namedTextKeys() const
     return ofSave() ? QStringList{kOwnerText, kNote} : QStringList{kNote};
 }
 
-std::optional<FieldProblem> TreasureKind::write(int n, const std::map<std::size_t, FieldValue>& changes)
+std::optional<FieldProblem> TreasureKind::store(int n, TreasureRecord& r, const Changes& changes)
 {
-    TreasureRecord r = decoded(n);
-    for (const auto& [i, value] : changes) {
-        if (fields_[i]->key == kOwnerKey && !ofSave())
+    for (const auto& [i, value] : changes)
+        if (table()[i]->key == kOwnerKey && !ofSave())
             return FieldProblem{{}, QStringLiteral("owner: who owns a treasure is stored in each saved game, not in "
                                                    "the scenario file")};
-        fields_[i]->set(r, value);
-    }
     if (r.name.isEmpty())
         return FieldProblem{QStringLiteral("Text4(0)"), FieldProblemMessage(QStringLiteral("名稱"), QStringLiteral("不能為空。"))};
     EncodeTreasure(*scenario_, save_, n, r);
@@ -109,11 +95,8 @@ std::vector<RecordKind::Finding> TreasureKind::check() const
     std::vector<Finding> found;
     // Read with a saved game, the attributes are the scenario file's: the finding says so.
     const QString where = ofSave() ? QStringLiteral(" (in d_sce.vk)") : QString();
-    for (int t = 0; t < count(); ++t) {
-        const TreasureRecord r = decoded(t);
-        auto add = [&](const char* field, qsizetype offset, int value, const QString& what) {
-            found.push_back({t, QString::fromLatin1(field), offset, value, what});
-        };
+    checkEach(found, [&](int t, const FindingSink& add) {
+        const TreasureRecord r = decode(t);
         if (r.kind >= kKindCount)
             add("type", record(t) + kKind, r.kind, QStringLiteral("kind above 11") + where);
         if (r.skill >= kFirstOddSkill && r.skill != kNoSkillByte)
@@ -122,7 +105,7 @@ std::vector<RecordKind::Finding> TreasureKind::check() const
             add("picture", record(t) + kPicture, r.picture, QStringLiteral("picture above 79") + where);
         if (r.owner > kLastOwner)
             add("owner", ownerEntry(t), r.owner, QStringLiteral("owner above 1720"));
-    }
+    });
     return found;
 }
 

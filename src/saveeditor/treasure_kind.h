@@ -11,33 +11,28 @@ namespace varkel {
 // game, a treasure is its owner from the save and its attributes from the
 // scenario bytes given to the constructor; loaded on the scenario file itself
 // (none given), it is its attributes only and has no owner.
-class TreasureKind : public RecordKind {
+class TreasureKind : public TableKind<TreasureRecord> {
 public:
     // `scenario` (the game folder's "d_sce.vk", which must outlive the kind) makes
     // this the treasures of a saved game. `notes` are the 80 picture notes, or
     // empty when they are not at hand.
     explicit TreasureKind(QByteArray* scenario = nullptr, QStringList notes = {});
 
-    QString name() const override { return QStringLiteral("treasures"); }
-    QString recordKind(int) const override { return QStringLiteral("treasure"); }
-    const std::vector<const FieldSpec*>& fields() const override { return specs_; }
-    void load(QByteArray& file) override;
     int count() const override { return treasure::kCount; }
     QString recordName(int n) const override;
     std::vector<FieldValue> read(int n) const override;
     std::vector<std::pair<QString, QString>> namedTexts(int n) const override;
     QStringList namedTextKeys() const override;
-    std::optional<FieldProblem> write(int n, const std::map<std::size_t, FieldValue>& changes) override;
     std::vector<QByteArray*> alsoWritten() const override;
     std::vector<Extent> extents(int n) const override;
     std::vector<Finding> check() const override;
 
 private:
     bool ofSave() const { return companion_ != nullptr; }
-    TreasureRecord decoded(int n) const;
+    void loaded() override;
+    TreasureRecord decode(int n) const override { return DecodeTreasure(*scenario_, save_, n); }
+    std::optional<FieldProblem> store(int n, TreasureRecord& r, const Changes& changes) override;
 
-    std::vector<const RecordField<TreasureRecord>*> fields_;
-    std::vector<const FieldSpec*> specs_;
     QByteArray* companion_ = nullptr;  // the scenario bytes of a saved game's treasures
     QStringList notes_;
     QByteArray* scenario_ = nullptr;   // attributes

@@ -159,11 +159,7 @@ const std::vector<RecordField<TreasureRecord>>& TreasureFields()
 
 const RecordField<TreasureRecord>& TreasureField(const QString& key)
 {
-    const auto& fields = TreasureFields();
-    const auto found = std::find_if(fields.begin(), fields.end(), [&](const Field& f) { return f.key == key; });
-    if (found == fields.end())
-        qFatal("no treasure field %s", qPrintable(key));
-    return *found;
+    return FieldWithKey(TreasureFields(), key);
 }
 
 QStringList TreasureKindItems()

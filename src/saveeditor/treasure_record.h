@@ -96,6 +96,7 @@ QStringList DecodeTreasureNotes(const QByteArray& stretch);
 // Every field of a treasure, with the captions and limits its view uses; the
 // command line reads and writes treasures through the same table.
 const std::vector<RecordField<TreasureRecord>>& TreasureFields();
+// The field of TreasureFields() with this key; the key must be one of them.
 const RecordField<TreasureRecord>& TreasureField(const QString& key);
 
 // The texts of the kind, raised-ability and skill lists.

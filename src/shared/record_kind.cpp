@@ -42,6 +42,15 @@ std::optional<QString> shownText(const RecordKind& kind, int n, const std::vecto
 
 }  // namespace
 
+void RecordKind::checkEach(std::vector<Finding>& found,
+                           const std::function<void(int n, const FindingSink& add)>& checkRecord) const
+{
+    for (int n = 0; n < count(); ++n)
+        checkRecord(n, [&found, n](const char* field, qsizetype offset, qint64 value, const QString& what) {
+            found.push_back({n, QString::fromLatin1(field), offset, value, what});
+        });
+}
+
 QString ProblemLine(const RecordKind& kind, int n, const QString& message)
 {
     // The views put the write-error text above the field's complaint; one line says enough.

@@ -6,11 +6,16 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <vector>
 
 namespace varkel {
+
+// Gets each finding of one record: the field, the offset at fault, the value and
+// what is odd about it.
+using FindingSink = std::function<void(const char* field, qsizetype offset, qint64 value, const QString& what)>;
 
 // One kind of record of a game file as the command line sees it: how many there
 // are, what their fields are, and how to read and store them. A kind is a field
@@ -73,6 +78,85 @@ public:
         const int n = number - firstNumber();
         return number >= firstNumber() && n < count() ? n : -1;
     }
+
+protected:
+    // Adds to `found` the findings of each record in turn: `checkRecord(n, add)`
+    // gives those of record n to `add`.
+    void checkEach(std::vector<Finding>& found,
+                   const std::function<void(int n, const FindingSink& add)>& checkRecord) const;
+};
+
+// A kind whose records decode to a `Record` and whose fields are a field table
+// over it. It holds what such kinds do alike: the table's fields that each record
+// holds (not a value of the whole file, nor one worked out), the file the kind is
+// bound to, reading every field of a decoded record, and an edit as decode, set
+// the changed fields, then check and encode. Each kind gives its names, its count,
+// how a record is decoded and stored, and where it lies.
+template <typename Record>
+class TableKind : public RecordKind {
+public:
+    using Field = RecordField<Record>;
+    using Changes = std::map<std::size_t, FieldValue>;
+
+    QString name() const override { return name_; }
+    QString recordKind(int) const override { return recordKind_; }
+    const std::vector<const FieldSpec*>& fields() const final { return specs_; }
+    void load(QByteArray& file) final
+    {
+        file_ = &file;
+        loaded();
+    }
+    std::vector<FieldValue> read(int n) const override { return valuesOf(decode(n)); }
+    std::optional<FieldProblem> write(int n, const Changes& changes) final
+    {
+        Record record = decode(n);
+        for (const auto& [i, value] : changes)
+            if (i < table_.size())
+                table_[i]->set(record, value);
+        return store(n, record, changes);
+    }
+
+protected:
+    TableKind(QString name, QString recordKind, const std::vector<Field>& table)
+        : name_(std::move(name)), recordKind_(std::move(recordKind))
+    {
+        for (const Field& field : table) {
+            if (!field.get || !field.perRecord)
+                continue;
+            table_.push_back(&field);
+            specs_.push_back(&field);
+        }
+    }
+
+    // Adds a field after the table's (a biography), which the kind reads and stores itself.
+    void addOwnField(const FieldSpec& field) { specs_.push_back(&field); }
+
+    // Record n as the file holds it.
+    virtual Record decode(int n) const = 0;
+    // Stores record n with the table's fields of `changes` set, or refuses it and
+    // stores nothing. `changes` are the whole edit, a field of the kind's own included.
+    virtual std::optional<FieldProblem> store(int n, Record& record, const Changes& changes) = 0;
+    // Builds what the kind derives from the file just bound.
+    virtual void loaded() {}
+
+    QByteArray& file() const { return *file_; }
+    const std::vector<const Field*>& table() const { return table_; }
+    // The values of the table's fields, with room for the kind's own after them.
+    std::vector<FieldValue> valuesOf(const Record& record) const
+    {
+        std::vector<FieldValue> values;
+        values.reserve(specs_.size());
+        for (const Field* field : table_)
+            values.push_back(field->get(record));
+        return values;
+    }
+
+private:
+    QString name_;
+    QString recordKind_;
+    std::vector<const Field*> table_;
+    std::vector<const FieldSpec*> specs_;
+    QByteArray* file_ = nullptr;
 };
 
 // One field changed by an edit, for the lines the command line prints.

@@ -1,7 +1,7 @@
 #include "saveeditor/officer_fields.h"
+#include "saveeditor/officer_kind.h"
 #include "saveeditor/officer_record.h"
 #include "saveeditor/save_layout.h"
-#include "saveeditor/save_record_kinds.h"
 #include "shared/bytes.h"
 #include "shared/name_field.h"
 #include "support/gtest_qt.h"
