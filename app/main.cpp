@@ -5,10 +5,10 @@
 #include "shared/game_folder.h"
 #include "shared/session.h"
 #include "shared/temp_folder.h"
+#include "shared/ui/form2.h"
 #include "shared/ui/qt_seams.h"
 #include "shared/ui/standard_error.h"
 #include "shared/ui/start_up.h"
-#include "sideeditors/ui/form2.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

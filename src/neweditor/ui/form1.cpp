@@ -6,18 +6,18 @@
 #include "shared/texts.h"
 #include "shared/ui/combo_values.h"
 #include "shared/ui/control_names.h"
+#include "shared/ui/edit_state.h"
 #include "shared/ui/input_filters.h"
 #include "shared/ui/keyboard.h"
 #include "shared/ui/officer_search_box.h"
 #include "shared/ui/outside_change.h"
-#include "shared/ui/edit_state.h"
 #include "shared/ui/pending_edits.h"
+#include "shared/ui/pickers.h"
 #include "shared/ui/scroll_pane.h"
 #include "shared/ui/standard_error.h"
 #include "shared/ui/text_list.h"
 #include "shared/ui/unlike_file.h"
 #include "shared/ui/window_geometry.h"
-#include "sideeditors/ui/pickers.h"
 
 #include <QCloseEvent>
 #include <QComboBox>

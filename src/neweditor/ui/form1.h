@@ -2,10 +2,10 @@
 
 #include "neweditor/biography_file.h"
 #include "neweditor/system_save.h"
-#include "saveeditor/ui/number_boxes.h"
 #include "saveeditor/ui/person_controls.h"
 #include "shared/session.h"
-#include "sideeditors/ui/pickers.h"
+#include "shared/ui/number_boxes.h"
+#include "shared/ui/pickers.h"
 
 #include <QWidget>
 

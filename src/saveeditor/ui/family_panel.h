@@ -2,9 +2,9 @@
 
 #include "saveeditor/family_fields.h"
 #include "saveeditor/save_tables.h"
-#include "saveeditor/ui/number_boxes.h"
 #include "saveeditor/ui/person_controls.h"
 #include "shared/session.h"
+#include "shared/ui/number_boxes.h"
 
 #include <QFrame>
 

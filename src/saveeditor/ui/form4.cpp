@@ -18,11 +18,11 @@
 #include "shared/ui/officer_search_box.h"
 #include "shared/ui/outside_change.h"
 #include "shared/ui/pending_edits.h"
+#include "shared/ui/pickers.h"
 #include "shared/ui/standard_error.h"
 #include "shared/ui/text_list.h"
 #include "shared/ui/unlike_file.h"
 #include "shared/ui/window_geometry.h"
-#include "sideeditors/ui/pickers.h"
 
 #include <QAction>
 #include <QButtonGroup>

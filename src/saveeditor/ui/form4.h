@@ -3,7 +3,7 @@
 #include "saveeditor/save_file.h"
 #include "saveeditor/save_tables.h"
 #include "shared/session.h"
-#include "sideeditors/ui/pickers.h"
+#include "shared/ui/pickers.h"
 
 #include <QWidget>
 

@@ -3,8 +3,8 @@
 #include "saveeditor/family_view.h"
 #include "saveeditor/ui/family_panel.h"
 #include "saveeditor/ui/form4.h"
-#include "sideeditors/ui/form6.h"
-#include "sideeditors/ui/pickers.h"
+#include "saveeditor/ui/form6.h"
+#include "shared/ui/pickers.h"
 
 #include <QDialog>
 

@@ -1,7 +1,7 @@
 // Form4's "其它" menu: the city and force editors over the open save.
+#include "saveeditor/ui/form10.h"
 #include "saveeditor/ui/form4.h"
-#include "sideeditors/ui/form10.h"
-#include "sideeditors/ui/form9.h"
+#include "saveeditor/ui/form9.h"
 
 
 namespace varkel {

@@ -1,9 +1,9 @@
 // Form4's relationship commands: showing a relationship, changing its parties
 // through the officer picker, and the intimacy editor of a controlled officer.
 #include "saveeditor/ui/form4.h"
+#include "saveeditor/ui/form8.h"
 #include "saveeditor/ui/relation_panel.h"
-#include "sideeditors/ui/form8.h"
-#include "sideeditors/ui/pickers.h"
+#include "shared/ui/pickers.h"
 
 #include <QDialog>
 #include <QListWidget>

@@ -10,7 +10,7 @@
 #include "shared/ui/outside_change.h"
 #include "shared/ui/standard_error.h"
 
-#include "sideeditors/ui/pickers.h"
+#include "shared/ui/pickers.h"
 
 #include <QDialog>
 #include <QPushButton>

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "saveeditor/officer_fields.h"
 #include "saveeditor/officer_record.h"
 #include "saveeditor/save_tables.h"
-#include "saveeditor/officer_fields.h"
-#include "saveeditor/ui/number_boxes.h"
 #include "saveeditor/ui/person_controls.h"
 #include "shared/session.h"
+#include "shared/ui/number_boxes.h"
 
 #include <QFrame>
 

@@ -7,6 +7,7 @@
 #include "shared/ui/combo_values.h"
 #include "shared/ui/control_names.h"
 #include "shared/ui/input_filters.h"
+#include "shared/ui/number_boxes.h"
 #include "shared/ui/standard_error.h"
 
 #include <QCheckBox>
@@ -21,8 +22,6 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include <algorithm>
-
 namespace varkel {
 
 namespace {
@@ -33,14 +32,6 @@ constexpr int kFirstRawTactic = 14;
 const std::array<const char*, kTacticCount> kTacticNames = {"突擊", "亂擊", "攪亂", "奇襲", "槍陣",
                                                             "車懸", "火箭", "齊射", "亂射", "箭嵐",
                                                             "激流", "烈火", "落石", "妖朮", "攻城"};
-
-// Wide enough for `chars` characters of the widest kind the box takes.
-void fitWidth(QLineEdit* box, int chars, bool doubleByte)
-{
-    const QFontMetrics m(box->font());
-    const int each = doubleByte ? m.horizontalAdvance(QChar(0x570B)) : m.horizontalAdvance(QLatin1Char('0'));
-    box->setFixedWidth(each * std::max(chars, 2) + 14);
-}
 
 // The box of skill `s` (text 143 + s): the inverse of SkillOfBox.
 int boxOfSkill(int s)
@@ -66,15 +57,6 @@ QPlainTextEdit* MakeBiographyBox(const QString& name, QWidget* parent)
     return box;
 }
 
-QLineEdit* MakeNumberBox(const FieldSpec& field, QWidget* parent)
-{
-    auto* box = named(new QLineEdit(parent), field.control);
-    UseDigitFilter(box, field.maxDigits);
-    fitWidth(box, field.maxDigits, false);
-    box->setReadOnly(field.readOnly);
-    return box;
-}
-
 QGroupBox* PersonControls::buildNames(QWidget* parent)
 {
     auto* frame = named(new QGroupBox(QStringLiteral("基本信息"), parent), QLatin1String(names_.namesFrame));
@@ -86,7 +68,7 @@ QGroupBox* PersonControls::buildNames(QWidget* parent)
     for (int k = 0; k < 5; ++k) {
         Text1[k] = named(new QLineEdit(frame), indexed(names_.names, k));
         UseNameFilter(Text1[k], lengths[k]);
-        fitWidth(Text1[k], lengths[k], true);
+        FitBoxWidth(Text1[k], lengths[k], true);
         const auto [row, column] = cells[k];
         grid->addWidget(new QLabel(QString::fromUtf8(labels[k]), frame), row, column, Qt::AlignRight);
         grid->addWidget(Text1[k], row, column + 1, 1, k == 3 ? 2 : 1, Qt::AlignLeft);

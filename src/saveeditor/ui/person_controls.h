@@ -109,11 +109,17 @@ private:
 // puts its own line breaks, so the box needs no key of its own.
 QPlainTextEdit* MakeBiographyBox(const QString& name, QWidget* parent);
 
-// A number box for `field`: named by its control, digits only, as wide as its digits.
-QLineEdit* MakeNumberBox(const FieldSpec& field, QWidget* parent);
-
 // Index of the skill (text 143 + index) a box of the skill array stands for: box
 // 10 * j + b is bit b of skill byte 3 - j counted from the last.
 int SkillOfBox(int box);
+
+// The keys of the five tendency lists of a member record, in the views' order.
+inline const std::vector<QString>& TendencyKeys()
+{
+    static const std::vector<QString> keys = {QStringLiteral("character_tendency"), QStringLiteral("strategic_tendency"),
+                                              QStringLiteral("personality"), QStringLiteral("aspiration"),
+                                              QStringLiteral("growth_tendency")};
+    return keys;
+}
 
 }  // namespace varkel

@@ -4,7 +4,7 @@
 #include "saveeditor/save_tables.h"
 #include "shared/session.h"
 #include "shared/ui/flag_boxes.h"
-#include "sideeditors/ui/pickers.h"
+#include "shared/ui/pickers.h"
 
 #include <QDialog>
 

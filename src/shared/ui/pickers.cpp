@@ -1,8 +1,8 @@
-#include "sideeditors/ui/pickers.h"
+#include "shared/ui/pickers.h"
 
+#include "shared/ui/form2.h"
+#include "shared/ui/form5.h"
 #include "shared/ui/window_geometry.h"
-#include "sideeditors/ui/form2.h"
-#include "sideeditors/ui/form5.h"
 
 namespace varkel {
 

@@ -1,4 +1,4 @@
-#include "sideeditors/ui/form2.h"
+#include "shared/ui/form2.h"
 
 #include "shared/name_field.h"
 #include "shared/picture_banks.h"

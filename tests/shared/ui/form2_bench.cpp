@@ -2,7 +2,7 @@
 // included. Prints the median and the spread over many page changes.
 //   build/tests/form2_bench [pages]
 #include "shared/temp_folder.h"
-#include "sideeditors/ui/form2.h"
+#include "shared/ui/form2.h"
 #include "support/bench.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "sideeditors/ui/form8.h"
+#include "saveeditor/ui/form8.h"
 
 #include "shared/name_field.h"
 #include "shared/officer_search.h"

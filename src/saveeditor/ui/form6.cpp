@@ -1,4 +1,4 @@
-#include "sideeditors/ui/form6.h"
+#include "saveeditor/ui/form6.h"
 
 #include "shared/picture_banks.h"
 #include "shared/texts.h"

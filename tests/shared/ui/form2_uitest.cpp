@@ -1,5 +1,5 @@
 #include "shared/name_field.h"
-#include "sideeditors/ui/form2.h"
+#include "shared/ui/form2.h"
 
 #include <QApplication>
 #include <QEnterEvent>

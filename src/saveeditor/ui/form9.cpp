@@ -1,4 +1,4 @@
-#include "sideeditors/ui/form9.h"
+#include "saveeditor/ui/form9.h"
 
 #include "shared/name_field.h"
 #include "shared/texts.h"

@@ -1,4 +1,4 @@
-#include "sideeditors/ui/form5.h"
+#include "shared/ui/form5.h"
 
 #include "shared/name_field.h"
 #include "shared/texts.h"

@@ -4,7 +4,7 @@
 #include "demo_folder/demo_folder.h"
 #include "saveeditor/save_file.h"
 #include "saveeditor/save_tables.h"
-#include "sideeditors/ui/form10.h"
+#include "saveeditor/ui/form10.h"
 #include "support/bench.h"
 #include "support/file_bytes.h"
 

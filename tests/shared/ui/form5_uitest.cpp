@@ -1,6 +1,6 @@
 #include "shared/name_field.h"
 #include "shared/texts.h"
-#include "sideeditors/ui/form5.h"
+#include "shared/ui/form5.h"
 
 #include <QApplication>
 #include <QInputMethodEvent>

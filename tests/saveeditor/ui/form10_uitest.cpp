@@ -4,11 +4,11 @@
 // saved-game editor.
 #include "demo_folder/demo_folder.h"
 #include "saveeditor/save_file.h"
+#include "saveeditor/ui/form10.h"
 #include "saveeditor/ui/form4.h"
+#include "saveeditor/ui/form9.h"
 #include "shared/name_field.h"
 #include "shared/texts.h"
-#include "sideeditors/ui/form10.h"
-#include "sideeditors/ui/form9.h"
 #include "support/city_planting.h"
 #include "support/file_bytes.h"
 #include "support/scripted_picker.h"

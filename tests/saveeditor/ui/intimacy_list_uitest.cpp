@@ -3,8 +3,8 @@
 #include "demo_folder/demo_folder.h"
 #include "saveeditor/save_file.h"
 #include "saveeditor/save_tables.h"
+#include "saveeditor/ui/form8.h"
 #include "shared/ui/standard_error.h"
-#include "sideeditors/ui/form8.h"
 #include "support/file_bytes.h"
 #include "support/temp_game_folder.h"
 

@@ -1,9 +1,7 @@
 #pragma once
 
-#include "saveeditor/ui/person_controls.h"
 #include "shared/field_table.h"
 #include "shared/number_fields.h"
-
 #include "shared/ui/combo_values.h"
 
 #include <QComboBox>
@@ -16,6 +14,13 @@
 #include <vector>
 
 namespace varkel {
+
+// Makes `box` wide enough for `chars` characters: digits, or double-byte
+// characters when `doubleByte`.
+void FitBoxWidth(QLineEdit* box, int chars, bool doubleByte);
+
+// A number box for `field`: named by its control, digits only, as wide as its digits.
+QLineEdit* MakeNumberBox(const FieldSpec& field, QWidget* parent);
 
 // The number boxes of a view, one for each number field of its record's table
 // that has a box: built with the field's name, caption and input length, filled
@@ -127,14 +132,5 @@ private:
     std::vector<const Field*> chosen_;
     std::vector<QComboBox*> lists_;
 };
-
-// The keys of the five tendency lists of a member record, in the views' order.
-inline const std::vector<QString>& TendencyKeys()
-{
-    static const std::vector<QString> keys = {QStringLiteral("character_tendency"), QStringLiteral("strategic_tendency"),
-                                              QStringLiteral("personality"), QStringLiteral("aspiration"),
-                                              QStringLiteral("growth_tendency")};
-    return keys;
-}
 
 }  // namespace varkel

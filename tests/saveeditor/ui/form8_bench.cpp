@@ -5,7 +5,7 @@
 #include "demo_folder/demo_folder.h"
 #include "saveeditor/save_file.h"
 #include "saveeditor/save_tables.h"
-#include "sideeditors/ui/form8.h"
+#include "saveeditor/ui/form8.h"
 #include "support/bench.h"
 #include "support/file_bytes.h"
 

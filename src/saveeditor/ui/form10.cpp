@@ -1,4 +1,4 @@
-#include "sideeditors/ui/form10.h"
+#include "saveeditor/ui/form10.h"
 
 #include "shared/name_field.h"
 #include "shared/runtime_error.h"
