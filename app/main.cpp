@@ -1,7 +1,7 @@
 // Start-up of the editor: one instance per user, then the start window. A later
 // start hands its file to the running instance and ends.
 #include "editor_factories.h"
-#include "instance_server.h"
+#include "hand_over.h"
 #include "shared/game_folder.h"
 #include "shared/session.h"
 #include "shared/temp_folder.h"
@@ -121,7 +121,6 @@ int main(int argc, char* argv[])
     // timing says so and fails, since it never showed what was to be timed. An
     // instance that is just starting (or ending) is waited for a little.
     const bool quitWhenShown = parser.isSet(quitWhenShownOption);
-    const QString serverName = varkel::InstanceServerName(session.tempFolder);
     auto instanceLock = varkel::LockSingleInstance(session.tempFolder);
     if (!instanceLock && quitWhenShown) {
         std::fprintf(stderr, "varkel-editor: another instance is running\n");
@@ -129,9 +128,10 @@ int main(int argc, char* argv[])
     }
     const QDeadlineTimer handOverTime(kHandOverMilliseconds);
     while (!instanceLock) {
-        if (varkel::HandOverToRunningInstance(serverName, fileToOpen, kAnswerMilliseconds))
+        const varkel::HandOver* handOver = varkel::LoadHandOver();
+        if (handOver && handOver->handOver(session.tempFolder, fileToOpen, kAnswerMilliseconds))
             return 0;
-        if (handOverTime.hasExpired()) {
+        if (!handOver || handOverTime.hasExpired()) {
             varkel::UseChineseFont();
             varkel::UseChineseTranslation();
             prompter.tell(QStringLiteral("Varkel編輯器已經在運行，但沒有回應。"), varkel::kEditorTitle,
@@ -141,11 +141,25 @@ int main(int argc, char* argv[])
         QThread::msleep(100);
         instanceLock = varkel::LockSingleInstance(session.tempFolder);
     }
-    // Listening from now on: a start during the game-folder question is answered,
-    // and its file waits for the start window.
-    varkel::InstanceServer instanceServer;
-    if (!instanceServer.listen(serverName))
-        std::fprintf(stderr, "varkel-editor: later starts cannot reach this one (%s)\n", qPrintable(serverName));
+
+    // Later starts are heard from the first window shown on (the game-folder
+    // question, or else the start window), so the network library the hand-over
+    // needs never delays a window; what arrives waits for the start window.
+    // A run for timing ends at its shown windows and listens to nobody.
+    varkel::Form3* start = nullptr;
+    QObject* listener = nullptr;
+    const auto hear = [&] {
+        if (listener && start)
+            varkel::LoadHandOver()->setHandler(listener, [start](const QString& path) { start->handOver(path); });
+    };
+    if (!quitWhenShown)
+        varkel::WhenShown([&] {
+            const varkel::HandOver* handOver = varkel::LoadHandOver();
+            listener = handOver ? handOver->listen(session.tempFolder, &app) : nullptr;
+            if (!listener)
+                std::fprintf(stderr, "varkel-editor: later starts cannot reach this one\n");
+            hear();
+        });
 
     varkel::UseChineseFont();
     varkel::UseChineseTranslation();
@@ -164,7 +178,8 @@ int main(int argc, char* argv[])
         startWindow->open(session, *form3);
     if (!fileToOpen.isEmpty())
         form3->handOver(fileToOpen);
-    instanceServer.setHandler([form3 = form3.get()](const QString& path) { form3->handOver(path); });
+    start = form3.get();
+    hear();
     if (quitWhenShown)
         varkel::QuitWhenShown();
     return app.exec();

@@ -55,7 +55,7 @@ SaveGame::Refusal SaveGame::openAtStartup(FileStore& store, const QString& file,
         return refusalOf(failure);
     }
     // A file that is shorter than the buffer grows with zeros when saved.
-    data->resize(save::kStartupBufferSize, '\0');
+    setSize(*data, save::kStartupBufferSize);
     bytes = std::move(*data);
     path = file;
     return Refusal::None;

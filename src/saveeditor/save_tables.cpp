@@ -109,7 +109,7 @@ ScenarioData ScenarioData::decode(QByteArray bytes)
     constexpr int kTreasureNameLastSlot = 10;
 
     ScenarioData s;
-    bytes.resize(kSize, '\0');
+    setSize(bytes, kSize);
     s.bytes = std::move(bytes);
     s.cityNames = decodeCityNames(s.bytes);
     s.courtRanks = decodeCourtRanks(s.bytes);

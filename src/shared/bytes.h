@@ -34,4 +34,13 @@ inline void setBits(QByteArray& b, qsizetype at, int mask, int value)
     setByte(b, at, (byteAt(b, at) & ~mask) | (value & mask));
 }
 
+// Gives `b` exactly `size` bytes, zeros added at the end. A buffer of that size
+// already is left alone: resizing one still shared (the file store keeps what it
+// read) would copy it for nothing.
+inline void setSize(QByteArray& b, qsizetype size)
+{
+    if (b.size() != size)
+        b.resize(size, '\0');
+}
+
 }  // namespace varkel

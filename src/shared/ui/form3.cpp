@@ -25,6 +25,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace varkel {
 
 namespace {
@@ -327,9 +329,10 @@ void Form3::openFile(const QString& path)
 void Form3::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    if (!background_.isNull()) {
+    if (hasBackgroundPicture()) {
+        // The picture is kept in one form only: the one drawn.
         if (shownBackground_.isNull())
-            shownBackground_ = QPixmap::fromImage(background_);
+            shownBackground_ = QPixmap::fromImage(std::exchange(background_, QImage()));
         painter.drawPixmap(rect(), shownBackground_);
         return;
     }

@@ -58,7 +58,7 @@ public:
     QWidget* editor() const { return editor_; }
 
     bool aboutMode() const;
-    bool hasBackgroundPicture() const { return !background_.isNull(); }
+    bool hasBackgroundPicture() const { return !background_.isNull() || !shownBackground_.isNull(); }
 
     void Command2_Click();
     void Command3_Click();

@@ -33,16 +33,21 @@ std::unique_ptr<Form3> StartUp(Session& session, const StartUpOptions& options)
     return std::make_unique<Form3>(session);
 }
 
-void QuitWhenShown()
+void WhenShown(std::function<void()> then)
 {
-    QTimer::singleShot(0, qApp, [] {
+    QTimer::singleShot(0, qApp, [then = std::move(then)]() mutable {
         for (QWidget* window : QApplication::topLevelWidgets())
             if (window->isVisible() && !(window->windowHandle() && window->windowHandle()->isExposed())) {
-                QuitWhenShown();
+                WhenShown(std::move(then));
                 return;
             }
-        QApplication::quit();
+        then();
     });
+}
+
+void QuitWhenShown()
+{
+    WhenShown(&QApplication::quit);
 }
 
 }  // namespace varkel

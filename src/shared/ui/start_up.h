@@ -3,6 +3,7 @@
 #include "shared/session.h"
 #include "shared/ui/form3.h"
 
+#include <functional>
 #include <memory>
 
 namespace varkel {
@@ -19,9 +20,12 @@ struct StartUpOptions {
 // which ends the program.
 std::unique_ptr<Form3> StartUp(Session& session, const StartUpOptions& options);
 
-// For timing the start-up from outside: quits through a zero-timer once every
-// shown window is exposed and the event loop has nothing left to do. A window the
-// platform has not exposed yet is waited for.
+// Runs `then` from a zero-timer once every shown window is exposed and the event
+// loop has nothing left to do: work that can wait until the user sees a window. A
+// window the platform has not exposed yet is waited for.
+void WhenShown(std::function<void()> then);
+
+// For timing the start-up from outside: quits once the windows are shown.
 void QuitWhenShown();
 
 }  // namespace varkel

@@ -16,6 +16,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWindow>
 
 using namespace varkel;
 
@@ -111,6 +112,25 @@ private slots:
         QCOMPARE(child<QPushButton>(form3.get(), "Command2")->text(), QStringLiteral("新的武將(&N)"));
         QCOMPARE(child<QPushButton>(form3.get(), "Command3")->text(), QStringLiteral("存檔修改(&S)"));
         QCOMPARE(child<QPushButton>(form3.get(), "Command5")->text(), QStringLiteral("退出程序(&X)"));
+    }
+
+    // Work put off until the user sees a window runs once every shown window is
+    // exposed, and only then.
+    void workPutOffUntilShownRunsOnceTheWindowIsExposed()
+    {
+        QWidget window;
+        window.show();
+        int runs = 0;
+        bool exposedThen = false;
+        WhenShown([&] {
+            ++runs;
+            exposedThen = window.windowHandle() && window.windowHandle()->isExposed();
+        });
+        QCOMPARE(runs, 0);
+        QTRY_COMPARE(runs, 1);
+        QVERIFY(exposedThen);
+        QTest::qWait(20);
+        QCOMPARE(runs, 1);
     }
 
     void gameFolderGivenForTheRunSkipsTheSettings()

@@ -319,6 +319,18 @@ private slots:
         QVERIFY(InstanceServerName(longFolder) != InstanceServerName(otherLong));
     }
 
+    // The network library the hand-over needs is the module's alone: the editor
+    // does not wait for it before its window shows.
+    void onlyTheHandOverModuleNeedsTheNetworkLibrary()
+    {
+        const auto needsNetwork = [](const QString& path) {
+            QFile file(path);
+            return file.open(QIODevice::ReadOnly) && file.readAll().contains("libQt6Network.so");
+        };
+        QVERIFY(!needsNetwork(QStringLiteral(VARKEL_EDITOR)));
+        QVERIFY(needsNetwork(QStringLiteral(VARKEL_HAND_OVER_MODULE_FILE)));
+    }
+
     // The program as started twice from outside: the second start reaches the
     // first and ends; once the first is killed, the next start takes its place.
     void aKilledProgramIsFollowedByTheNextStart()
