@@ -1,5 +1,6 @@
 #pragma once
 
+#include "saveeditor/save_document.h"
 #include "saveeditor/ui/form4.h"
 
 #include <QtGlobal>
@@ -16,6 +17,15 @@ inline std::unique_ptr<Form4> OpenSaveEditor(Session& session)
     if (!form)
         qFatal("Form4 did not open");
     return form;
+}
+
+// A saved game of `bytes` as a document without a scenario file, for the side
+// windows that edit the save alone.
+inline std::unique_ptr<SaveDocument> SaveDocumentOf(QByteArray bytes)
+{
+    SaveGame save;
+    save.bytes = std::move(bytes);
+    return std::make_unique<SaveDocument>(std::move(save), ScenarioData());
 }
 
 }  // namespace varkel::test

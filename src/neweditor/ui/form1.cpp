@@ -79,11 +79,12 @@ Form1* Form1::open(Session& session, const QString& path)
 }
 
 Form1::Form1(Session& session, SystemSave file, BiographyFile biographies)
-    : QWidget(nullptr, Qt::Window), session_(session), file_(std::move(file)), biographies_(std::move(biographies)),
+    : QWidget(nullptr, Qt::Window), session_(session),
+      document_(new SystemSaveDocument(std::move(file), std::move(biographies), this)),
       person_(session), childFactory_(MakePicker)
 {
     setObjectName(QStringLiteral("Form1"));
-    state_ = new EditState(*this, GetResText(351));
+    state_ = new EditState(*this, *document_, GetResText(351));
 
     auto* bar = new QMenuBar(this);
     QMenu* sFile = bar->addMenu(QStringLiteral("文件(&F)"));
@@ -133,9 +134,8 @@ Form1::Form1(Session& session, SystemSave file, BiographyFile biographies)
     layout->addLayout(body, 1);
     layout->addWidget(state_->statusLine());
 
-    connect(state_, &EditState::changed, this, &Form1::updateSaveCommands);
-    // Undo and redo show the record that was shown, as it is now.
-    connect(state_, &EditState::restored, this, [this] { showFile(std::max(0, shownRecord_)); });
+    connect(document_, &Document::stateChanged, this, &Form1::updateSaveCommands);
+    connect(document_, &Document::changed, this, &Form1::documentChanged);
     // Typed edits applied at the question are kept: the undo stops there.
     state_->setMayRestore([this] {
         bool applied = false;
@@ -266,7 +266,7 @@ void Form1::orderTabs()
 
 bool Form1::modified() const
 {
-    return state_->anyModified();
+    return document_->anyModified();
 }
 
 void Form1::updateSaveCommands()
@@ -279,19 +279,43 @@ void Form1::updateSaveCommands()
 
 void Form1::sLoadFile()
 {
-    state_->opened({&file_.bytes, &biographies_.bytes}, file_.path);
+    state_->opened();
+    updateSaveCommands();
     showFile(0);
+}
+
+void Form1::documentChanged(const DocumentChange& change)
+{
+    switch (change.cause) {
+    case DocumentChange::Cause::Open:
+        sLoadFile();
+        break;
+    case DocumentChange::Cause::Undo:
+    case DocumentChange::Cause::Redo:
+        // The record that was shown, as it is now.
+        showFile(std::max(0, shownRecord_));
+        break;
+    case DocumentChange::Cause::Apply:
+        // A new name shows in the list and the officer picker.
+        for (const int i : change.records) {
+            const int number = SystemSave::officerNumber(i);
+            const QString name = systemSave().officerName(i);
+            List1->item(i)->setText(QStringLiteral("%1:%2").arg(number).arg(name));
+            session_.officerNames[number] = name;
+        }
+        break;
+    }
 }
 
 void Form1::showFile(int row)
 {
-    Label5->setText(GetResText(249) + file_.path);
+    Label5->setText(GetResText(249) + document_->path());
     {
         const QSignalBlocker block(List1);
         List1->clear();
         for (int i = 0; i < system_save::kRecordCount; ++i) {
             const int number = SystemSave::officerNumber(i);
-            const QString name = file_.officerName(i);
+            const QString name = systemSave().officerName(i);
             List1->addItem(QStringLiteral("%1:%2").arg(number).arg(name));
             session_.officerNames[number] = name;
         }
@@ -307,7 +331,7 @@ void Form1::showFile(int row)
 
 void Form1::ReadWJinfo(int i)
 {
-    const MemberRecord r = file_.officer(i);
+    const MemberRecord r = systemSave().officer(i);
     shown_ = r;
     shownRecord_ = i;
     person_.showPerson(r.person);
@@ -315,7 +339,7 @@ void Form1::ReadWJinfo(int i)
     lists_->show(r);
     person_.showSkills(r.skills);
     person_.showTactics(r.tactics);
-    ShowText(Text4, biographies_.biography(i));
+    ShowText(Text4, biographies().biography(i));
 }
 
 void Form1::refuse(const FieldProblem& problem, QWidget* box)
@@ -351,23 +375,22 @@ bool Form1::WriteWJInfo(int i)
     // The biography is the last thing that can be refused; once it is stored the
     // record is too.
     auto problem = collect(r, &clamped);
-    if (!problem)
-        problem = storeBiography(biographies_, i);
-    if (problem) {
+    const bool stored = !problem && document_->apply(i, [&](SystemSave& file, BiographyFile& biographies) {
+        problem = storeBiography(biographies, i);
+        if (problem)
+            return false;
+        file.setOfficer(i, r);
+        return true;
+    });
+    if (!stored) {
         refuse(*problem, nullptr);
         if (!numbers_->focus(problem->control))
             Text4->setFocus();
         return false;
     }
     numbers_->showClamped(clamped);
-    file_.setOfficer(i, r);
-    shown_ = file_.officer(i);
+    shown_ = systemSave().officer(i);
     shownRecord_ = i;
-
-    const int number = SystemSave::officerNumber(i);
-    const QString name = file_.officerName(i);
-    List1->item(i)->setText(QStringLiteral("%1:%2").arg(number).arg(name));
-    session_.officerNames[number] = name;
     return true;
 }
 
@@ -376,13 +399,13 @@ bool Form1::viewDiffers() const
     if (shownRecord_ < 0)
         return false;
     MemberRecord r;
-    BiographyFile biographies = biographies_;
+    BiographyFile biographies = this->biographies();
     if (collect(r) || storeBiography(biographies, shownRecord_))
         return true;
     // The codecs write untouched fields back as the bytes they were read from.
-    SystemSave file = file_;
+    SystemSave file = systemSave();
     file.setOfficer(shownRecord_, r);
-    return file.bytes != file_.bytes || biographies.bytes != biographies_.bytes;
+    return file.bytes != systemSave().bytes || biographies.bytes != this->biographies().bytes;
 }
 
 bool Form1::mayLeaveRecord(bool* applied)
@@ -390,7 +413,6 @@ bool Form1::mayLeaveRecord(bool* applied)
     return MayLeaveRecord(*session_.prompter, viewDiffers(), [this, applied] {
         if (!WriteWJInfo(shownRecord_))
             return false;
-        state_->applied();
         if (applied)
             *applied = true;
         return true;
@@ -419,8 +441,8 @@ void Form1::Command1_Click()
 
 void Form1::Command2_Click()
 {
-    if (List1->currentRow() >= 0 && WriteWJInfo(List1->currentRow()))
-        state_->applied();
+    if (List1->currentRow() >= 0)
+        WriteWJInfo(List1->currentRow());
 }
 
 void Form1::Command4_Click()
@@ -432,15 +454,15 @@ bool Form1::save()
 {
     const auto write = [this] {
         return biographiesMayBeWritten() &&
-               writeBothFiles(file_.path, [this] { return file_.save(session_.files); });
+               writeBothFiles(document_->path(), [this] { return document_->saveSystemSave(session_.files); });
     };
-    return SaveAskingAboutOutsideChange(session_, file_.path, write, [this] { return saveAs(); });
+    return SaveAskingAboutOutsideChange(session_, document_->path(), write, [this] { return saveAs(); });
 }
 
 bool Form1::biographiesMayBeWritten()
 {
     // The game's own text file keeps its place: no other name is offered.
-    return AskAboutOutsideChange(session_, biographies_.path, false) == OutsideChange::Overwrite;
+    return AskAboutOutsideChange(session_, biographies().path, false) == OutsideChange::Overwrite;
 }
 
 bool Form1::writeBothFiles(const QString& path, const std::function<std::optional<RuntimeError>()>& writeSystemSave)
@@ -452,13 +474,13 @@ bool Form1::writeBothFiles(const QString& path, const std::function<std::optiona
         ShowRuntimeError(*session_.prompter, *failure);
         return false;
     }
-    if (const auto failure = biographies_.save(session_.files)) {
-        state_->saved(0, file_.path, session_.files);
-        state_->saveFailed(biographies_.path, *failure);
+    if (const auto failure = document_->saveBiographies(session_.files)) {
+        state_->saved({document_->path()}, session_.files);
+        state_->saveFailed(biographies().path, *failure);
         ShowRuntimeError(*session_.prompter, *failure);
         return false;
     }
-    state_->saved({{0, file_.path}, {1, biographies_.path}}, session_.files);
+    state_->saved({document_->path(), biographies().path}, session_.files);
     return true;
 }
 
@@ -505,9 +527,7 @@ void Form1::openChosen(const QString& path)
         ShowRuntimeError(*session_.prompter, *failure);
         return;
     }
-    file_ = std::move(file);
-    biographies_ = std::move(biographies);
-    sLoadFile();
+    document_->open(std::move(file), std::move(biographies));
 }
 
 void Form1::sSaveAs_Click()
@@ -528,11 +548,9 @@ bool Form1::saveAs()
     if (!biographiesMayBeWritten())
         return false;
     return writeBothFiles(path, [this, &path] {
-        const auto failure = file_.saveAs(session_.files, path);
-        if (!failure) {
-            state_->renamed(file_.path);
-            Label5->setText(GetResText(249) + file_.path);
-        }
+        const auto failure = document_->saveSystemSaveAs(session_.files, path);
+        if (!failure)
+            Label5->setText(GetResText(249) + document_->path());
         return failure;
     });
 }

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "neweditor/biography_file.h"
-#include "neweditor/system_save.h"
+#include "neweditor/system_save_document.h"
 #include "saveeditor/ui/person_controls.h"
 #include "shared/session.h"
 #include "shared/ui/number_boxes.h"
@@ -48,8 +47,9 @@ public:
     void setChildFactory(ChildFactory factory) { childFactory_ = std::move(factory); }
     void setAboutView(std::function<void()> showAbout) { showAbout_ = std::move(showAbout); }
 
-    const SystemSave& systemSave() const { return file_; }
-    const BiographyFile& biographies() const { return biographies_; }
+    SystemSaveDocument& document() const { return *document_; }
+    const SystemSave& systemSave() const { return document_->file(); }
+    const BiographyFile& biographies() const { return document_->biographies(); }
     bool modified() const;
     EditState& editState() const { return *state_; }
 
@@ -102,6 +102,8 @@ private:
     void orderTabs();
     // The Save commands follow the unsaved state of either file.
     void updateSaveCommands();
+    // The document changed: the list and the record shown follow.
+    void documentChanged(const DocumentChange& change);
     // The list from the buffers, showing record `row`.
     void showFile(int row);
     // Writes the system save, then the biographies; each asks first when another
@@ -131,8 +133,7 @@ private:
     bool mayLeaveRecord(bool* applied = nullptr);
 
     Session& session_;
-    SystemSave file_;
-    BiographyFile biographies_;
+    SystemSaveDocument* document_ = nullptr;
     PersonControls person_;
     ChildFactory childFactory_;
     std::function<void()> showAbout_;

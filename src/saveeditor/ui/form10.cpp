@@ -46,10 +46,10 @@ QGridLayout* labelledRows(QGroupBox* frame, const std::vector<std::pair<QLabel*,
 
 }  // namespace
 
-Form10::Form10(Session& session, QByteArray& save, const SaveTables& tables, const QStringList& cityNames,
-               PickerFactory pickers, QWidget* parent)
-    : QDialog(parent), session_(session), save_(save), tables_(tables), pickers_(std::move(pickers)),
-      flags_(CityFields(), this), heads_(CityHeads::build(save, tables.officerCount))
+Form10::Form10(Session& session, SaveDocument& document, const QStringList& cityNames, PickerFactory pickers,
+               QWidget* parent)
+    : QDialog(parent), session_(session), document_(document), save_(document.bytes()), tables_(document.tables()),
+      pickers_(std::move(pickers)), flags_(CityFields(), this), heads_(CityHeads::build(save_, tables_.officerCount))
 {
     setObjectName(QStringLiteral("Form10"));
     setWindowTitle(GetResText(279));
@@ -261,10 +261,15 @@ bool Form10::WriteCity(int c)
         Text1->selectAll();
         return false;
     }
-    if (const auto problem = StoreCity(save_, tables_.officerCount, c, edited)) {
-        session_.prompter->tell(problem->message, kErrorTitle, MessageIcon::Critical);
+    const bool stored = document_.apply(SaveRecord::City, {c}, [&](QByteArray& save, ScenarioData&) {
+        if (const auto problem = StoreCity(save, tables_.officerCount, c, edited)) {
+            session_.prompter->tell(problem->message, kErrorTitle, MessageIcon::Critical);
+            return false;
+        }
+        return true;
+    });
+    if (!stored)
         return false;
-    }
     heads_ = CityHeads::build(save_, tables_.officerCount);
     ReadCity(c);
     return true;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "saveeditor/city_record.h"
-#include "saveeditor/save_tables.h"
+#include "saveeditor/save_document.h"
 #include "shared/session.h"
 #include "shared/ui/flag_boxes.h"
 #include "shared/ui/pickers.h"
@@ -29,8 +29,8 @@ class Form10 : public QDialog {
     Q_OBJECT
 public:
     // `cityNames` are the scenario's; `pickers` opens the officer picker for the bandit leader.
-    Form10(Session& session, QByteArray& save, const SaveTables& tables, const QStringList& cityNames,
-           PickerFactory pickers, QWidget* parent = nullptr);
+    Form10(Session& session, SaveDocument& document, const QStringList& cityNames, PickerFactory pickers,
+           QWidget* parent = nullptr);
 
     void ReadCity(int c);
     bool WriteCity(int c);
@@ -62,7 +62,7 @@ public:
     QPushButton* Command3 = nullptr;
 
 signals:
-    // After an Apply stored a city into the save buffer.
+    // After an Apply stored a city into the save.
     void applied();
 
 private:
@@ -80,7 +80,8 @@ private:
     void enableBandits(bool on);
 
     Session& session_;
-    QByteArray& save_;
+    SaveDocument& document_;
+    const QByteArray& save_;
     const SaveTables& tables_;
     PickerFactory pickers_;
     FlagBoxes<CityRecord> flags_;

@@ -106,22 +106,23 @@ Form4* Form4::open(Session& session, const QString& path)
             return nullptr;
     }
     // A short scenario file reads as zeros beyond its end; a missing one ends here.
-    auto scenario = session.files.read(GameFilePath(session.gameFolder, QStringLiteral("d_sce.vk")),
-                                       ScenarioData::kSize, &error);
+    const QString scenarioPath = GameFilePath(session.gameFolder, QStringLiteral("d_sce.vk"));
+    auto scenario = session.files.read(scenarioPath, ScenarioData::kSize, &error);
     if (!scenario) {
         ShowRuntimeError(*session.prompter, error);
         return nullptr;
     }
-    return new Form4(session, std::move(save), ScenarioData::decode(std::move(*scenario)));
+    return new Form4(session, std::move(save), ScenarioData::decode(std::move(*scenario)), scenarioPath);
 }
 
-Form4::Form4(Session& session, SaveGame save, ScenarioData scenario)
-    : QWidget(nullptr, Qt::Window), session_(session), save_(std::move(save)), scenario_(std::move(scenario)),
+Form4::Form4(Session& session, SaveGame save, ScenarioData scenario, const QString& scenarioPath)
+    : QWidget(nullptr, Qt::Window), session_(session),
+      document_(new SaveDocument(std::move(save), std::move(scenario), scenarioPath, this)),
       childFactory_(MakePicker), runSideWindow_([](QDialog& window) { window.exec(); }),
       random_([] { return QRandomGenerator::global()->generateDouble(); })
 {
     setObjectName(QStringLiteral("Form4"));
-    state_ = new EditState(*this, GetResText(351));
+    state_ = new EditState(*this, *document_, GetResText(351));
     tUndo = state_->undoAction();
     tRedo = state_->redoAction();
 
@@ -145,15 +146,15 @@ Form4::Form4(Session& session, SaveGame save, ScenarioData scenario)
     layout->addLayout(body, 1);
     layout->addWidget(state_->statusLine());
 
-    panel_->setCityNames(scenario_.cityNames);
+    panel_->setCityNames(document_->scenario().cityNames);
     connect(panel_, &OfficerPanel::changeFaceRequested, this, &Form4::Command1_Click);
     // Programmatic changes reach the handler too; it ignores them while the view is filled.
     connect(panel_->Check5, &QCheckBox::toggled, this, &Form4::Check5_Click);
     connect(panel_->Command11, &QPushButton::clicked, this, &Form4::Command11_Click);
     connect(panel_->Command10, &QPushButton::clicked, this, &Form4::Command10_Click);
 
-    connect(state_, &EditState::changed, this, &Form4::updateSaveCommands);
-    connect(state_, &EditState::restored, this, &Form4::reloadViews);
+    connect(document_, &Document::stateChanged, this, &Form4::updateSaveCommands);
+    connect(document_, &Document::changed, this, &Form4::documentChanged);
     // Typed edits applied at the question are kept: the undo stops there, and the
     // next one takes them back.
     state_->setMayRestore([this] {
@@ -353,7 +354,7 @@ QSize Form4::sizeHint() const
 
 bool Form4::modified() const
 {
-    return state_->modified(0);
+    return document_->modified(SaveDocument::kSaveBuffer);
 }
 
 void Form4::updateSaveCommands()
@@ -364,12 +365,12 @@ void Form4::updateSaveCommands()
     tSaveFile->setEnabled(on);
     tSaveAs->setEnabled(on);
     if (treasures_)
-        treasures_->Command13->setEnabled(state_->modified(1));
+        treasures_->Command13->setEnabled(document_->modified(SaveDocument::kScenarioBuffer));
 }
 
 void Form4::tickSlotMenu()
 {
-    const int slot = SaveGame::slotOf(save_.path, session_.gameFolder);
+    const int slot = SaveGame::slotOf(document_->path(), session_.gameFolder);
     for (int k = 0; k < save::kSlotCount; ++k)
         sSavSum[k]->setChecked(k == slot);
 }
@@ -380,10 +381,10 @@ void Form4::rLoadFile()
     const QScopedValueRollback<bool> quiet(filling_, true);
     needsFilling_.fill(true);
     rowAfterFilling_.fill(-1);
-    Label28->setText(GetResText(249) + save_.path);
-    // Treasure attributes applied but not yet written stay unsaved over another save.
-    state_->opened({&save_.bytes, &scenario_.bytes}, save_.path, {false, state_->modified(1)});
-    rebuildTables();
+    Label28->setText(GetResText(249) + document_->path());
+    state_->opened();
+    showTables();
+    updateSaveCommands();
     Option3[0]->setChecked(true);
     Option3_Click(0);
 }
@@ -394,18 +395,56 @@ void Form4::showSideWindow(QDialog& window)
     runSideWindow_(window);
 }
 
-void Form4::recordApply()
+void Form4::runSideWindow(QDialog& window)
 {
-    state_->applied();
+    // What the side window applies is shown here afresh, over anything typed.
+    if (!mayLeaveRecord())
+        return;
+    // The views behind it read the document again once, when it closes.
+    const QScopedValueRollback<bool> covered(coveredBySideWindow_, true);
+    showSideWindow(window);
+    if (std::exchange(changedWhileCovered_, false))
+        reloadViews();
+}
+
+void Form4::documentChanged(const DocumentChange& change)
+{
+    if (change.cause == DocumentChange::Cause::Open) {
+        rLoadFile();
+        return;
+    }
+    if (coveredBySideWindow_) {
+        changedWhileCovered_ = true;
+        return;
+    }
+    if (change.everything()) {
+        reloadViews();
+        return;
+    }
+    switch (SaveRecord(change.kind)) {
+    case SaveRecord::Officer:
+        // A new name shows wherever officers are named.
+        for (const int n : change.records)
+            if (n >= 0 && n < List1->count() &&
+                List1->item(n)->text() != NumberedItem(n, 3, tables().officerNames.value(n)))
+                officerRenamed(n);
+        break;
+    case SaveRecord::City:
+    case SaveRecord::Force:
+    case SaveRecord::Intimacy:
+        reloadViews();
+        break;
+    default:
+        // The view that applied the change shows it already.
+        break;
+    }
 }
 
 void Form4::reloadViews()
 {
     const QScopedValueRollback<bool> quiet(filling_, true);
-    // The treasure names live in the scenario buffer, which undo may have changed.
-    scenario_ = ScenarioData::decode(QByteArray(scenario_.bytes));
-    rebuildTables();
-    panel_->setCityNames(scenario_.cityNames);
+    showTables();
+    panel_->setCityNames(scenario().cityNames);
     const int mode = mode_;
     QListWidget* list = modeList(mode);
     const int row = list->currentRow();
@@ -431,11 +470,11 @@ void Form4::Option3_Click(int index)
         ReadBWNote();
         fillOfficerList();
     } else if (index == 1) {
-        treasurePanel()->fillList(save_.bytes, scenario_);
+        treasurePanel()->fillList(document_->bytes(), scenario());
     } else if (index == 2) {
-        relationPanel()->fillList(save_.bytes, tables_);
+        relationPanel()->fillList(document_->bytes(), tables());
     } else if (index == 3) {
-        familyPanel()->fillList(save_.bytes, tables_);
+        familyPanel()->fillList(document_->bytes(), tables());
     }
     QListWidget* list = modeList(index);
     if (const int row = std::exchange(rowAfterFilling_[index], -1); row >= 0 && row < list->count())
@@ -448,8 +487,8 @@ void Form4::fillOfficerList()
         const QSignalBlocker block(List1);
         List1->clear();
         QStringList items;
-        for (int n = 0; n < tables_.officerCount; ++n)
-            items << NumberedItem(n, 3, tables_.officerNames[n]);
+        for (int n = 0; n < tables().officerCount; ++n)
+            items << NumberedItem(n, 3, tables().officerNames[n]);
         List1->addItems(items);
     }
     if (Combo10->count() > 0) {
@@ -516,16 +555,16 @@ bool Form4::mayLeaveRecord(bool* applied)
     bool differs = false;
     switch (mode) {
     case 0:
-        differs = panel_->viewDiffers(save_.bytes);
+        differs = panel_->viewDiffers(document_->bytes());
         break;
     case 1:
-        differs = treasurePanel()->viewDiffers(save_.bytes, scenario_);
+        differs = treasurePanel()->viewDiffers(document_->bytes(), scenario());
         break;
     case 2:
-        differs = relationPanel()->viewDiffers(save_.bytes, tables_);
+        differs = relationPanel()->viewDiffers(document_->bytes(), tables());
         break;
     default:
-        differs = familyPanel()->viewDiffers(save_.bytes);
+        differs = familyPanel()->viewDiffers(document_->bytes());
         break;
     }
     return MayLeaveRecord(*session_.prompter, differs, [this, mode, applied] {
@@ -557,33 +596,29 @@ void Form4::Combo10_Click()
 
 void Form4::ReadWJInfo2(int n)
 {
-    panel_->ReadWJInfo2(save_.bytes, tables_, n);
+    panel_->ReadWJInfo2(document_->bytes(), tables(), n);
 }
 
 bool Form4::WriteWJInfo2(int n)
 {
-    if (!panel_->WriteWJInfo2(save_.bytes, n))
-        return false;
-    if (ReadFullName(save_.bytes, save::personBlock(n)) != tables_.officerNames[n])
-        officerRenamed(n);
-    return true;
+    return document_->apply(SaveRecord::Officer, {n},
+                            [&](QByteArray& save, ScenarioData&) { return panel_->WriteWJInfo2(save, n); });
 }
 
-void Form4::rebuildTables()
+void Form4::showTables()
 {
-    tables_ = SaveTables::build(save_.bytes);
-    session_.officerCount = tables_.officerCount;
-    session_.officerNames = tables_.officerNames;
+    session_.officerCount = tables().officerCount;
+    session_.officerNames = tables().officerNames;
     fillControlledList();
-    panel_->setForceList(tables_.leaderNames);
-    Option3[3]->setEnabled(tables_.hasFamily);
+    panel_->setForceList(tables().leaderNames);
+    Option3[3]->setEnabled(tables().hasFamily);
 }
 
 void Form4::officerRenamed(int n)
 {
-    rebuildTables();  // force names are their leaders' names
-    List1->item(n)->setText(NumberedItem(n, 3, tables_.officerNames[n]));
-    panel_->ReadWJInfo2(save_.bytes, tables_, n);
+    showTables();  // force names are their leaders' names
+    List1->item(n)->setText(NumberedItem(n, 3, tables().officerNames[n]));
+    panel_->ReadWJInfo2(document_->bytes(), tables(), n);
     // The lists of the other modes show owners and parties by name: filled again
     // when next shown, on the row they were on.
     for (int mode = 1; mode < int(needsFilling_.size()); ++mode) {
@@ -617,34 +652,38 @@ bool Form4::applyShown(int mode)
         stored = WriteWJInfo2(row);
         break;
     case 1:
-        stored = treasurePanel()->WriteBWInfo(save_.bytes, scenario_, row);
+        stored = document_->apply(SaveRecord::Treasure, {row}, [&](QByteArray& save, ScenarioData& scenario) {
+            return treasurePanel()->WriteBWInfo(save, scenario, row);
+        });
         break;
     case 2:
         // Every relationship the view can hold can be stored.
-        relationPanel()->WriteRelation(save_.bytes, tables_, row);
-        stored = true;
+        stored = document_->apply(SaveRecord::Relation, {row}, [&](QByteArray& save, ScenarioData&) {
+            relationPanel()->WriteRelation(save, tables(), row);
+            return true;
+        });
         break;
     default:
-        stored = familyPanel()->WriteWJInfo3(save_.bytes, row);
+        stored = document_->apply(SaveRecord::Family, {row}, [&](QByteArray& save, ScenarioData&) {
+            return familyPanel()->WriteWJInfo3(save, row);
+        });
         break;
     }
-    if (stored)
-        recordApply();
     return stored;
 }
 
 bool Form4::saveFile()
 {
     const auto write = [this] {
-        if (const auto error = save_.save(session_.files)) {
-            state_->saveFailed(save_.path, *error);
+        if (const auto error = document_->save(session_.files)) {
+            state_->saveFailed(document_->path(), *error);
             ShowRuntimeError(*session_.prompter, *error);
             return false;
         }
-        state_->saved(0, save_.path, session_.files);
+        state_->saved({document_->path()}, session_.files);
         return true;
     };
-    return SaveAskingAboutOutsideChange(session_, save_.path, write, [this] { return saveAs(); });
+    return SaveAskingAboutOutsideChange(session_, document_->path(), write, [this] { return saveAs(); });
 }
 
 void Form4::Command8_Click(int)
@@ -668,13 +707,12 @@ bool Form4::savePrompt()
 void Form4::loadOpened()
 {
     tickSlotMenu();
-    rLoadFile();
     listRecent();
 }
 
 void Form4::listRecent()
 {
-    if (const auto failure = AddRecentFile(session_.settingsPath, save_.path, session_.files.io()))
+    if (const auto failure = AddRecentFile(session_.settingsPath, document_->path(), session_.files.io()))
         state_->notKept(QStringLiteral("最近打開的文件列表"), *failure);
 }
 
@@ -724,7 +762,7 @@ bool Form4::openSave(const QString& path, qint64 minimumSize, int missingText)
     SaveGame opened;
     if (!OpenSaveAside(session_, opened, path, minimumSize, missingText))
         return false;
-    save_ = std::move(opened);
+    document_->open(std::move(opened));
     return true;
 }
 
@@ -743,14 +781,13 @@ bool Form4::saveAs()
         session_.prompter->ask(GetResText(255), kEditorTitle, MessageButtons::YesNo, MessageIcon::Question) !=
             Answer::Yes)
         return false;
-    if (const auto error = save_.saveAs(session_.files, path)) {
+    if (const auto error = document_->saveAs(session_.files, path)) {
         state_->saveFailed(path, *error);
         ShowRuntimeError(*session_.prompter, *error);
         return false;
     }
-    state_->renamed(save_.path);
-    state_->saved(0, save_.path, session_.files);
-    Label28->setText(GetResText(249) + save_.path);
+    state_->saved({document_->path()}, session_.files);
+    Label28->setText(GetResText(249) + document_->path());
     tickSlotMenu();
     listRecent();
     return true;

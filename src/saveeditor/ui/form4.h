@@ -1,7 +1,6 @@
 #pragma once
 
-#include "saveeditor/save_file.h"
-#include "saveeditor/save_tables.h"
+#include "saveeditor/save_document.h"
 #include "shared/session.h"
 #include "shared/ui/pickers.h"
 
@@ -56,8 +55,9 @@ public:
     void setRandomSource(std::function<double()> random);
     void setAboutView(std::function<void()> showAbout) { showAbout_ = std::move(showAbout); }
 
-    const SaveGame& saveGame() const { return save_; }
-    const SaveTables& tables() const { return tables_; }
+    SaveDocument& document() const { return *document_; }
+    const SaveGame& saveGame() const { return document_->save(); }
+    const SaveTables& tables() const { return document_->tables(); }
     // Unsaved changes to the save (not counting treasure attributes for the scenario file).
     bool modified() const;
     EditState& editState() const { return *state_; }
@@ -100,7 +100,7 @@ public:
     TreasurePanel* treasurePanel();
     RelationPanel* relationPanel();
     FamilyPanel* familyPanel();
-    const ScenarioData& scenario() const { return scenario_; }
+    const ScenarioData& scenario() const { return document_->scenario(); }
 
     // Large enough for the largest view, the family view, though it is not built yet.
     QSize sizeHint() const override;
@@ -109,7 +109,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    Form4(Session& session, SaveGame save, ScenarioData scenario);
+    Form4(Session& session, SaveGame save, ScenarioData scenario, const QString& scenarioPath);
     void buildMenus(QMenuBar* bar);
     QWidget* buildSideColumn();
     QWidget* buildModes();
@@ -119,31 +119,17 @@ private:
     QWidget* modeView(int mode);
     // The Save commands and the scenario's Save button follow the unsaved state.
     void updateSaveCommands();
+    // The document changed: the views show what the change touched.
+    void documentChanged(const DocumentChange& change);
     // Undo or a side window changed the buffers: the lists and the record shown
     // are read again, in the mode and on the rows they were.
     void reloadViews();
-    // Runs a side window that changes the save; each of its Applies is a step of
-    // the history, and after it the views show what it changed (a head change
-    // moves two officers' statuses, a force name shows in the officer view).
-    template <typename Window>
-    void runSideWindow(Window& window, void (Window::*applied)())
-    {
-        // What the side window applies is shown here afresh, over anything typed.
-        if (!mayLeaveRecord())
-            return;
-        bool changed = false;
-        connect(&window, applied, this, [this, &changed] {
-            changed = true;
-            recordApply();
-        });
-        showSideWindow(window);
-        if (changed)
-            reloadViews();
-    }
+    // Runs a side window that changes the save. Its Applies reach the views through
+    // the document (a head change moves two officers' statuses, a force name shows
+    // in the officer view).
+    void runSideWindow(QDialog& window);
     // Runs a side window where it was last, or fitted to the screen.
     void showSideWindow(QDialog& window);
-    // An Apply or a command changed the buffers.
-    void recordApply();
     // Apply of the record shown in `mode`; false when refused.
     bool applyShown(int mode);
     QListWidget* modeList(int mode);
@@ -173,20 +159,18 @@ private:
     void fillOfficerList();
     // Combo10 and the Frame26 caption from the controlled-officer slots.
     void fillControlledList();
-    // The tables derived from the save, and the lists and boxes that show them.
-    void rebuildTables();
+    // The lists and boxes that show the document's tables.
+    void showTables();
     // After an Apply that renamed officer `n`: everything that shows officer names follows.
     void officerRenamed(int n);
     void takeControl(int n);
     void giveUpControl(int n);
-    // After a change of control: the lists, officer n again, and the modified state.
-    // `selectSlot` is the slot taken, -1 to leave Combo10 without a selection.
+    // After a change of control: the lists and officer n again. `selectSlot` is
+    // the slot taken, -1 to leave Combo10 without a selection.
     void controlChanged(int n, int selectSlot);
 
     Session& session_;
-    SaveGame save_;
-    ScenarioData scenario_;
-    SaveTables tables_;
+    SaveDocument* document_ = nullptr;
     ChildFactory childFactory_;
     std::function<void()> showAbout_;
     std::array<bool, 4> needsFilling_{};
@@ -203,6 +187,8 @@ private:
     std::function<double()> random_;
     EditState* state_ = nullptr;
     bool filling_ = false;  // views being filled from the buffers: no questions
+    bool coveredBySideWindow_ = false;  // a side window runs over the views
+    bool changedWhileCovered_ = false;
 
 public:
     // Controls, indexed as their object names.

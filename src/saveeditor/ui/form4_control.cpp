@@ -37,9 +37,9 @@ void Form4::fillControlledList()
         const QSignalBlocker block(Combo10);
         const int shown = Combo10->currentIndex();
         Combo10->clear();
-        for (const int m : tables_.controlled)
+        for (const int m : tables().controlled)
             if (m != save::kNoControlledOfficer)
-                Combo10->addItem(NumberedItem(m, 3, tables_.officerNames[m]));
+                Combo10->addItem(NumberedItem(m, 3, tables().officerNames[m]));
         if (shown >= 0 && shown < Combo10->count())
             Combo10->setCurrentIndex(shown);
     }
@@ -65,7 +65,7 @@ void Form4::Check5_Click()
 
 void Form4::takeControl(int n)
 {
-    switch (CheckTakeControl(save_.bytes, tables_.controlled, n)) {
+    switch (CheckTakeControl(document_->bytes(), tables().controlled, n)) {
     case ControlRefusal::None:
         break;
     case ControlRefusal::AllSlotsTaken:
@@ -79,13 +79,18 @@ void Form4::takeControl(int n)
         panel_->setCheck5Quietly(false);
         return;
     }
-    const ControlChange change = TakeControl(save_.bytes, tables_.controlled, n);
+    ControlChange change;
+    document_->apply(SaveRecord::Control, {n}, [&](QByteArray& save, ScenarioData&) {
+        ControlledSlots controlled = tables().controlled;
+        change = TakeControl(save, controlled, n);
+        return true;
+    });
     controlChanged(n, change.slot);
 }
 
 void Form4::giveUpControl(int n)
 {
-    switch (CheckGiveUpControl(save_.bytes, tables_.controlled, n)) {
+    switch (CheckGiveUpControl(document_->bytes(), tables().controlled, n)) {
     case ControlRefusal::None:
         break;
     case ControlRefusal::CurrentOfficer:
@@ -103,7 +108,11 @@ void Form4::giveUpControl(int n)
         panel_->setCheck5Quietly(true);
         return;
     }
-    GiveUpControl(save_.bytes, tables_.controlled, n);
+    document_->apply(SaveRecord::Control, {n}, [&](QByteArray& save, ScenarioData&) {
+        ControlledSlots controlled = tables().controlled;
+        GiveUpControl(save, controlled, n);
+        return true;
+    });
     controlChanged(n, -1);
 }
 
@@ -113,7 +122,6 @@ void Form4::controlChanged(int n, int selectSlot)
     // Every slot below the one taken is held, so item s is slot s.
     Combo10->setCurrentIndex(selectSlot >= 0 && selectSlot < Combo10->count() ? selectSlot : -1);
     ReadWJInfo2(n);
-    recordApply();
 }
 
 void Form4::Command11_Click()
@@ -121,10 +129,11 @@ void Form4::Command11_Click()
     if (!mayLeaveRecord() || !confirmed(*session_.prompter, 258))
         return;
     const int n = List1->currentRow();
-    if (n < 0 || !ForceAppearance(save_.bytes, n))
+    if (n < 0 || !document_->apply(SaveRecord::Control, {n}, [n](QByteArray& save, ScenarioData&) {
+            return ForceAppearance(save, n).has_value();
+        }))
         return;
     ReadWJInfo2(n);
-    recordApply();
 }
 
 }  // namespace varkel

@@ -19,7 +19,7 @@ void Form4::setRandomSource(std::function<double()> random)
 
 void Form4::ReadWJinfo3(int k)
 {
-    familyPanel()->ReadWJinfo3(save_.bytes, tables_, k);
+    familyPanel()->ReadWJinfo3(document_->bytes(), tables(), k);
 }
 
 void Form4::Command15_Click()
@@ -33,10 +33,11 @@ void Form4::Label32_DblClick()
     // From the member as last read or applied, not from edits not yet applied.
     FamilyPanel* family = familyPanel();
     const FamilyMember& child = family->shownMember();
-    const auto lines = GrowthForecast(child.person.abilities, child.caps, child.growth, family->shownAge(), save_.bytes);
-    const int likeness = ChooseLikeness(tables_, random_);
-    const QString name = likeness >= 0 ? tables_.officerNames.value(likeness) : QString();
-    const int face = likeness >= 0 ? DecodePersonBlock(save_.bytes, save::personBlock(likeness)).face : 0;
+    const QByteArray& save = document_->bytes();
+    const auto lines = GrowthForecast(child.person.abilities, child.caps, child.growth, family->shownAge(), save);
+    const int likeness = ChooseLikeness(tables(), random_);
+    const QString name = likeness >= 0 ? tables().officerNames.value(likeness) : QString();
+    const int face = likeness >= 0 ? DecodePersonBlock(save, save::personBlock(likeness)).face : 0;
     Form6 forecast(session_, lines, name, face, this);
     family->setForecastOpen(true);
     showSideWindow(forecast);

@@ -3,19 +3,18 @@
 #include "saveeditor/ui/form4.h"
 #include "saveeditor/ui/form9.h"
 
-
 namespace varkel {
 
 void Form4::sCity_Click()
 {
-    Form10 cities(session_, save_.bytes, tables_, scenario_.cityNames, childFactory_, this);
-    runSideWindow(cities, &Form10::applied);
+    Form10 cities(session_, *document_, scenario().cityNames, childFactory_, this);
+    runSideWindow(cities);
 }
 
 void Form4::sBingQi_Click()
 {
-    Form9 forces(*session_.prompter, save_.bytes, tables_, scenario_.courtRanks, this);
-    runSideWindow(forces, &Form9::applied);
+    Form9 forces(*session_.prompter, *document_, scenario().courtRanks, this);
+    runSideWindow(forces);
 }
 
 }  // namespace varkel

@@ -14,7 +14,7 @@ namespace varkel {
 
 void Form4::List3_Click(int i)
 {
-    relationPanel()->ShowRelation(save_.bytes, tables_, i);
+    relationPanel()->ShowRelation(document_->bytes(), tables(), i);
 }
 
 void Form4::Command12_Click(int p)
@@ -24,17 +24,18 @@ void Form4::Command12_Click(int p)
     // The picker leaves the picked officer alone when cancelled: the party stays.
     const int before = session_.pickedOfficer;
     if (RunPicker(childFactory_, QStringLiteral("Form5"), session_, this) && session_.pickedOfficer != before)
-        relationPanel()->setParty(save_.bytes, tables_, p, session_.pickedOfficer);
+        relationPanel()->setParty(document_->bytes(), tables(), p, session_.pickedOfficer);
 }
 
 void Form4::Command10_Click()
 {
     const int officer = List1->currentRow();
-    const auto slot = std::find(tables_.controlled.begin(), tables_.controlled.end(), officer);
-    if (officer < 0 || slot == tables_.controlled.end())
+    const auto& controlled = tables().controlled;
+    const auto slot = std::find(controlled.begin(), controlled.end(), officer);
+    if (officer < 0 || slot == controlled.end())
         return;
-    Form8 intimacy(session_, save_.bytes, tables_, int(slot - tables_.controlled.begin()), this);
-    runSideWindow(intimacy, &Form8::applied);
+    Form8 intimacy(session_, *document_, int(slot - controlled.begin()), this);
+    runSideWindow(intimacy);
 }
 
 }  // namespace varkel

@@ -33,7 +33,7 @@ void Form4::ReadBWNote()
 
 void Form4::ReadHorse(int i)
 {
-    treasurePanel()->ReadHorse(save_.bytes, scenario_, i);
+    treasurePanel()->ReadHorse(document_->bytes(), scenario(), i);
 }
 
 void Form4::Command2_Click()
@@ -53,23 +53,23 @@ bool Form4::Command13_Click()
 
 bool Form4::writeScenario()
 {
-    const QString path = GameFilePath(session_.gameFolder, QStringLiteral("d_sce.vk"));
+    const QString path = document_->scenarioPath();
     if (AskAboutOutsideChange(session_, path, false) != OutsideChange::Overwrite)
         return false;
     // The file's bytes beyond the buffer stay; a failed write keeps the changes
     // here and the button enabled, so the user can try again.
-    if (const auto error = session_.files.write(path, scenario_.bytes, true)) {
+    if (const auto error = document_->writeScenario(session_.files)) {
         state_->saveFailed(path, *error);
         ShowRuntimeError(*session_.prompter, *error);
         return false;
     }
-    state_->saved(1, path, session_.files);
+    state_->saved({path}, session_.files);
     return true;
 }
 
 bool Form4::treasurePrompt()
 {
-    return !state_->modified(1) ||
+    return !document_->modified(SaveDocument::kScenarioBuffer) ||
            session_.prompter->askToDo(GetResText(291), kEditorTitle, [this] { return writeScenario(); });
 }
 

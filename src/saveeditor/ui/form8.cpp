@@ -109,8 +109,9 @@ private:
 
 }  // namespace
 
-Form8::Form8(Session& session, QByteArray& save, const SaveTables& tables, int slot, QWidget* parent)
-    : QDialog(parent), session_(session), save_(save), tables_(tables), slot_(slot)
+Form8::Form8(Session& session, SaveDocument& document, int slot, QWidget* parent)
+    : QDialog(parent), session_(session), document_(document), save_(document.bytes()), tables_(document.tables()),
+      slot_(slot)
 {
     setObjectName(QStringLiteral("Form8"));
     setWindowTitle(GetResText(354));
@@ -236,7 +237,10 @@ void Form8::Command1_Click()
         if (List1->item(k)->checkState() == Qt::Checked)
             positions.push_back(k);
     const int selected = List1->currentRow();
-    if (positions.empty() || !IntimacyStream(slot_, special_).apply(save_, positions, Combo1->currentIndex()))
+    const int level = Combo1->currentIndex();
+    if (positions.empty() || !document_.apply(SaveRecord::Intimacy, {slot_}, [&](QByteArray& save, ScenarioData&) {
+            return IntimacyStream(slot_, special_).apply(save, positions, level);
+        }))
         return;
     fillList(special_);
     List1->setCurrentRow(selected);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "saveeditor/intimacy_stream.h"
-#include "saveeditor/save_tables.h"
+#include "saveeditor/save_document.h"
 #include "shared/session.h"
 
 #include <QDialog>
@@ -22,7 +22,7 @@ namespace varkel {
 class Form8 : public QDialog {
     Q_OBJECT
 public:
-    Form8(Session& session, QByteArray& save, const SaveTables& tables, int slot, QWidget* parent = nullptr);
+    Form8(Session& session, SaveDocument& document, int slot, QWidget* parent = nullptr);
 
     // Fills List1 for the general stream or the special persons.
     void fillList(bool special);
@@ -45,7 +45,7 @@ public:
     QPushButton* Command2 = nullptr;
 
 signals:
-    // After an Apply wrote levels into the save buffer.
+    // After an Apply wrote levels into the save.
     void applied();
 
 private:
@@ -54,7 +54,8 @@ private:
     QString rowText(int position) const;
 
     Session& session_;
-    QByteArray& save_;
+    SaveDocument& document_;
+    const QByteArray& save_;
     const SaveTables& tables_;
     int slot_;
     bool special_ = false;

@@ -33,9 +33,8 @@ constexpr int kTroopColumns = 3;
 
 }  // namespace
 
-Form9::Form9(Prompter& prompter, QByteArray& save, const SaveTables& tables, const QStringList& courtRanks,
-             QWidget* parent)
-    : QDialog(parent), prompter_(prompter), save_(save), flags_(ForceFields(), this)
+Form9::Form9(Prompter& prompter, SaveDocument& document, const QStringList& courtRanks, QWidget* parent)
+    : QDialog(parent), prompter_(prompter), document_(document), save_(document.bytes()), flags_(ForceFields(), this)
 {
     setObjectName(QStringLiteral("Form9"));
     setWindowTitle(GetResText(278));
@@ -43,10 +42,10 @@ Form9::Form9(Prompter& prompter, QByteArray& save, const SaveTables& tables, con
 
     List1 = TextList(this, QStringLiteral("List1"));
     for (int s = 0; s < kCount; ++s) {
-        if (tables.forceNames.value(s).isEmpty())
+        if (document.tables().forceNames.value(s).isEmpty())
             continue;
         forces_.push_back(s);
-        List1->addItem(FormatNumber(s, kRowDigits) + QLatin1Char(':') + tables.forceNames[s]);
+        List1->addItem(FormatNumber(s, kRowDigits) + QLatin1Char(':') + document.tables().forceNames[s]);
     }
     List1->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("00:國國國國")) + 40);
     connect(List1, &QListWidget::currentRowChanged, this, &Form9::List1_Click);
@@ -145,7 +144,11 @@ ForceRecord Form9::collect() const
 
 void Form9::WriteBZQX(int s)
 {
-    EncodeForce(save_, s, collect());
+    const ForceRecord edited = collect();
+    document_.apply(SaveRecord::Force, {s}, [&](QByteArray& save, ScenarioData&) {
+        EncodeForce(save, s, edited);
+        return true;
+    });
     // The name as stored, so the box shows what the game will.
     ReadBZQX(s);
 }

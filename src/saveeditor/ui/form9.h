@@ -1,7 +1,7 @@
 #pragma once
 
 #include "saveeditor/force_record.h"
-#include "saveeditor/save_tables.h"
+#include "saveeditor/save_document.h"
 #include "shared/seams.h"
 #include "shared/ui/flag_boxes.h"
 
@@ -27,8 +27,7 @@ class Form9 : public QDialog {
 public:
     // `courtRanks` are the scenario's 32 rank names; `prompter` asks about edits
     // not yet applied when the user leaves a force.
-    Form9(Prompter& prompter, QByteArray& save, const SaveTables& tables, const QStringList& courtRanks,
-          QWidget* parent = nullptr);
+    Form9(Prompter& prompter, SaveDocument& document, const QStringList& courtRanks, QWidget* parent = nullptr);
 
     void ReadBZQX(int s);
     void WriteBZQX(int s);
@@ -58,7 +57,7 @@ public:
     QPushButton* Command2 = nullptr;
 
 signals:
-    // After an Apply stored a force into the save buffer.
+    // After an Apply stored a force into the save.
     void applied();
 
 private:
@@ -70,7 +69,8 @@ private:
     bool mayLeaveForce();
 
     Prompter& prompter_;
-    QByteArray& save_;
+    SaveDocument& document_;
+    const QByteArray& save_;
     FlagBoxes<ForceRecord> flags_;
     std::vector<int> forces_;  // the force of each row of List1
     ForceRecord shown_;

@@ -13,7 +13,8 @@
 
 namespace varkel {
 
-EditState::EditState(QWidget& window, QString title) : QObject(&window), window_(window), title_(std::move(title))
+EditState::EditState(QWidget& window, Document& document, QString title)
+    : QObject(&window), window_(window), document_(document), title_(std::move(title))
 {
     statusLine_ = new QStatusBar(&window);
     // The whole line where the window cuts it.
@@ -35,27 +36,13 @@ EditState::EditState(QWidget& window, QString title) : QObject(&window), window_
     window.addAction(redo_);
     connect(undo_, &QAction::triggered, this, &EditState::undo);
     connect(redo_, &QAction::triggered, this, &EditState::redo);
+    connect(&document_, &Document::stateChanged, this, &EditState::update);
     update();
 }
 
-void EditState::opened(std::vector<QByteArray*> buffers, const QString& path, const std::vector<bool>& unsaved)
+void EditState::opened()
 {
-    buffers_ = buffers.size();
-    history_.reset(std::move(buffers), unsaved);
-    path_ = path;
-    statusLine_->showMessage(QStringLiteral("已打開 %1").arg(QDir::toNativeSeparators(path)));
-    update();
-}
-
-void EditState::renamed(const QString& path)
-{
-    path_ = path;
-    update();
-}
-
-void EditState::applied()
-{
-    history_.record();
+    statusLine_->showMessage(QStringLiteral("已打開 %1").arg(QDir::toNativeSeparators(document_.path())));
     update();
 }
 
@@ -82,14 +69,13 @@ QString backupsText(const QStringList& backups)
 
 }  // namespace
 
-void EditState::saved(const std::vector<Written>& written, const FileStore& files)
+void EditState::saved(const QStringList& written, const FileStore& files)
 {
     QStringList names;
     QStringList backups;
-    for (const Written& w : written) {
-        history_.markSaved(w.index);
-        names << QFileInfo(w.path).fileName();
-        const QString backup = files.backupOf(w.path);
+    for (const QString& path : written) {
+        names << QFileInfo(path).fileName();
+        const QString backup = files.backupOf(path);
         if (!backup.isEmpty() && !backupsShown_.contains(backup)) {
             backupsShown_.insert(backup);
             backups << backup;
@@ -99,7 +85,6 @@ void EditState::saved(const std::vector<Written>& written, const FileStore& file
     if (!backups.isEmpty())
         text += QStringLiteral("（原檔已備份到 %1）").arg(backupsText(backups));
     statusLine_->showMessage(text);
-    update();
 }
 
 void EditState::saveFailed(const QString& path, const RuntimeError& error)
@@ -115,45 +100,28 @@ void EditState::notKept(const QString& what, const RuntimeError& error)
     statusLine_->showMessage(shown.isEmpty() ? note : shown + QStringLiteral("；") + note);
 }
 
-bool EditState::modified(int index) const
-{
-    return std::size_t(index) < buffers_ && history_.differsFromSaved(index);
-}
-
-bool EditState::anyModified() const
-{
-    for (std::size_t i = 0; i < buffers_; ++i)
-        if (history_.differsFromSaved(int(i)))
-            return true;
-    return false;
-}
-
 void EditState::undo()
 {
-    if (!history_.canUndo() || (mayRestore_ && !mayRestore_()) || !history_.undo())
+    if (!document_.canUndo() || (mayRestore_ && !mayRestore_()) || !document_.undo())
         return;
     statusLine_->showMessage(QStringLiteral("已復原"));
-    update();
-    emit restored();
 }
 
 void EditState::redo()
 {
-    if (!history_.canRedo() || (mayRestore_ && !mayRestore_()) || !history_.redo())
+    if (!document_.canRedo() || (mayRestore_ && !mayRestore_()) || !document_.redo())
         return;
     statusLine_->showMessage(QStringLiteral("已重做"));
-    update();
-    emit restored();
 }
 
 void EditState::update()
 {
-    const QString name = path_.isEmpty() ? QString() : QFileInfo(path_).fileName();
+    const QString path = document_.path();
+    const QString name = path.isEmpty() ? QString() : QFileInfo(path).fileName();
     window_.setWindowTitle(name.isEmpty() ? title_ + QStringLiteral("[*]") : QStringLiteral("%1[*] - %2").arg(name, title_));
-    window_.setWindowModified(anyModified());
-    undo_->setEnabled(history_.canUndo());
-    redo_->setEnabled(history_.canRedo());
-    emit changed();
+    window_.setWindowModified(document_.anyModified());
+    undo_->setEnabled(document_.canUndo());
+    redo_->setEnabled(document_.canRedo());
 }
 
 }  // namespace varkel

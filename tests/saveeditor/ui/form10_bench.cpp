@@ -7,6 +7,7 @@
 #include "saveeditor/ui/form10.h"
 #include "support/bench.h"
 #include "support/file_bytes.h"
+#include "support/save_editor.h"
 
 #include <QApplication>
 #include <QListWidget>
@@ -19,17 +20,18 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 20;
     test::BenchSession bench;
-    QByteArray save = test::FileBytes(SaveGame::slotPath(bench.session.gameFolder, demo::kDemoSlotWith860Officers));
-    const SaveTables tables = SaveTables::build(save);
+    const auto document =
+        test::SaveDocumentOf(test::FileBytes(SaveGame::slotPath(bench.session.gameFolder, demo::kDemoSlotWith860Officers)));
+    const SaveTables& tables = document->tables();
     const QStringList cities = ScenarioData::decodeCityNames(test::FileBytes(bench.folder.file(QStringLiteral("d_sce.vk"))));
     std::printf("%d officers\n", tables.officerCount);
 
     test::TimeRuns("open Form10 (860 officers)", runs, [&](int) {
-        Form10 form(bench.session, save, tables, cities, {});
+        Form10 form(bench.session, *document, cities, {});
         form.show();
         QApplication::processEvents();
     });
-    Form10 form(bench.session, save, tables, cities, {});
+    Form10 form(bench.session, *document, cities, {});
     form.show();
     if (!QTest::qWaitForWindowExposed(&form))
         return 1;

@@ -11,6 +11,7 @@
 #include "shared/texts.h"
 #include "support/city_planting.h"
 #include "support/file_bytes.h"
+#include "support/save_editor.h"
 #include "support/scripted_picker.h"
 #include "support/temp_game_folder.h"
 #include "support/typing.h"
@@ -34,16 +35,17 @@ class Form10Test : public QObject, protected test::EditorFixture {
     Q_OBJECT
 
 private:
-    QByteArray save_;
+    std::unique_ptr<SaveDocument> document_;
     SaveTables tables_;
 
+    const QByteArray& save() const { return document_->bytes(); }
     void load(int slot = demo::kDemoNewestSlot)
     {
-        save_ = test::FileBytes(SaveGame::slotPath(session_.gameFolder, slot));
-        tables_ = SaveTables::build(save_);
+        document_ = test::SaveDocumentOf(test::FileBytes(SaveGame::slotPath(session_.gameFolder, slot)));
+        tables_ = SaveTables::build(save());
     }
-    CityOfficers officersOf(int c) const { return CityOfficersOf(save_, tables_.officerCount, c); }
-    int cityOf(int n) const { return le16At(save_, save::locationEntry(n)) >> 4; }
+    CityOfficers officersOf(int c) const { return CityOfficersOf(save(), tables_.officerCount, c); }
+    int cityOf(int n) const { return le16At(save(), save::locationEntry(n)) >> 4; }
 
     std::unique_ptr<Form10> open(int picked = -1)
     {
@@ -51,7 +53,7 @@ private:
             return name == QLatin1String("Form5") ? new test::ScriptedPicker(s, test::ScriptedPicker::Picks::Officer, picked)
                                                   : nullptr;
         };
-        auto form = std::make_unique<Form10>(session_, save_, tables_, QStringList(), pickers);
+        auto form = std::make_unique<Form10>(session_, *document_, QStringList(), pickers);
         form->show();
         return form;
     }
@@ -93,23 +95,23 @@ private slots:
         QVERIFY(form->Combo3->isEnabled());
 
         const int newHead = governed.candidates[0] == demo::kDemoGovernor ? governed.candidates[1] : governed.candidates[0];
-        const int before = test::StatusCode(save_, newHead);
+        const int before = test::StatusCode(save(), newHead);
         QVERIFY(before == 3 || before == 4);
-        const QByteArray bytes = save_;
+        const QByteArray bytes = save();
         form->Combo3->setCurrentIndex(int(names.indexOf(name(newHead))));
         apply(*form);
         QCOMPARE(applied.count(), 1);
-        QCOMPARE(test::StatusCode(save_, demo::kDemoGovernor), kOrdinary);
-        QCOMPARE(test::StatusCode(save_, newHead), kGovernor);
+        QCOMPARE(test::StatusCode(save(), demo::kDemoGovernor), kOrdinary);
+        QCOMPARE(test::StatusCode(save(), newHead), kGovernor);
         QByteArray expected = bytes;
         for (const int n : {demo::kDemoGovernor, newHead})
-            expected.replace(save::statusBlock(n) + 50, 2, save_.mid(save::statusBlock(n) + 50, 2));
-        QVERIFY(save_ == expected);
+            expected.replace(save::statusBlock(n) + 50, 2, save().mid(save::statusBlock(n) + 50, 2));
+        QVERIFY(save() == expected);
         QCOMPARE(form->Combo3->currentText(), name(newHead));
 
         // A corps commander's city: its corps row is fixed, and the new head takes the corps over.
         const int seat = cityOf(demo::kDemoCommanderIn700s);
-        const int corps = byteAt(save_, record(seat) + city::kCorps);
+        const int corps = byteAt(save(), record(seat) + city::kCorps);
         const CityOfficers commanded = officersOf(seat);
         QCOMPARE(commanded.head, demo::kDemoCommanderIn700s);
         const auto other = std::find_if(commanded.candidates.begin(), commanded.candidates.end(),
@@ -120,8 +122,8 @@ private slots:
         QCOMPARE(form->Combo2->currentText(), FormatNumber(corps, 2) + QLatin1Char(':') + name(demo::kDemoCommanderIn700s));
         form->Combo3->setCurrentIndex(int(items(form->Combo3).indexOf(name(*other))));
         apply(*form);
-        QCOMPARE(test::StatusCode(save_, demo::kDemoCommanderIn700s), kOrdinary);
-        QCOMPARE(test::StatusCode(save_, *other), kCorpsCommander);
+        QCOMPARE(test::StatusCode(save(), demo::kDemoCommanderIn700s), kOrdinary);
+        QCOMPARE(test::StatusCode(save(), *other), kCorpsCommander);
         QCOMPARE(form->Combo2->currentText(), FormatNumber(corps, 2) + QLatin1Char(':') + name(*other));
     }
 
@@ -129,7 +131,7 @@ private slots:
     void citiesWithoutAReplaceableHead()
     {
         const QString none = GetResText(169);
-        const int rulerCorps = byteAt(save_, record(0) + city::kCorps);
+        const int rulerCorps = byteAt(save(), record(0) + city::kCorps);
         const CityOfficers headless = officersOf(demo::kDemoCityWithoutHead);
         QStringList headlessRows{none};
         for (const int n : headless.candidates)
@@ -158,9 +160,9 @@ private slots:
                 QCOMPARE(form->Combo2->currentText(), row.corps);
             if (row.city != demo::kDemoCityWithoutHead)
                 QCOMPARE(form->Combo2->isEnabled(), row.corpsEnabled);
-            const QByteArray before = save_;
+            const QByteArray before = save();
             apply(*form);
-            QVERIFY(save_ == before);
+            QVERIFY(save() == before);
         }
         QCOMPARE(headless.head, -1);
         QVERIFY(!headless.candidates.empty());
@@ -180,9 +182,9 @@ private slots:
         QTest::mouseClick(form->Command1, Qt::LeftButton);
         QCOMPARE(form->Text2->text(), name(leader));
         apply(*form);
-        QCOMPARE(byteAt(save_, record(c) + kBanditStrength), 5);
-        QCOMPARE(le16At(save_, record(c) + kBanditLeader), leader);
-        QCOMPARE(byteAt(save_, record(c) + kBandits), kBanditsPresent);
+        QCOMPARE(byteAt(save(), record(c) + kBanditStrength), 5);
+        QCOMPARE(le16At(save(), record(c) + kBanditLeader), leader);
+        QCOMPARE(byteAt(save(), record(c) + kBandits), kBanditsPresent);
         QCOMPARE(form->Text1->text(), QStringLiteral("100"));
 
         // Cancelling the picker keeps the leader; unticking clears strength and leader.
@@ -194,9 +196,9 @@ private slots:
         QCOMPARE(cancelling->Text1->text(), QStringLiteral("0"));
         QVERIFY(cancelling->Text2->text().isEmpty());
         apply(*cancelling);
-        QCOMPARE(save_.mid(record(c) + kBanditLeader, 2), QByteArray("\xB8\x06", 2));
-        QCOMPARE(byteAt(save_, record(c) + kBandits), 0);
-        QCOMPARE(byteAt(save_, record(c) + kBanditStrength), 0);
+        QCOMPARE(save().mid(record(c) + kBanditLeader, 2), QByteArray("\xB8\x06", 2));
+        QCOMPARE(byteAt(save(), record(c) + kBandits), 0);
+        QCOMPARE(byteAt(save(), record(c) + kBanditStrength), 0);
     }
 
     // What the user left alone keeps its stored value: 5100 men, the mark 1, leader 1800.
@@ -220,17 +222,17 @@ private slots:
             QLineEdit* box = row.offset == kBanditLeader ? form->Text2 : form->Text1;
             if (!row.shown.isEmpty())
                 QCOMPARE(box->text(), row.shown);
-            const QByteArray stored = save_.mid(record(row.city) + row.offset, row.width);
+            const QByteArray stored = save().mid(record(row.city) + row.offset, row.width);
             form->Check1[0]->setChecked(!form->Check1[0]->isChecked());
             apply(*form);
-            QCOMPARE(save_.mid(record(row.city) + row.offset, row.width), stored);
+            QCOMPARE(save().mid(record(row.city) + row.offset, row.width), stored);
         }
     }
 
     void everyDisasterFlag()
     {
         const int c = demo::kDemoDisasterCities[8];
-        QCOMPARE(byteAt(save_, record(c) + kDisasters), 0xFF);
+        QCOMPARE(byteAt(save(), record(c) + kDisasters), 0xFF);
         auto form = open();
         form->List1->setCurrentRow(c);
         for (QCheckBox* box : form->Check1)
@@ -239,7 +241,7 @@ private slots:
             for (int j = 0; j < kDisasterCount; ++j)
                 form->Check1[j]->setChecked(j == k);
             apply(*form);
-            QCOMPARE(byteAt(save_, record(c) + kDisasters), 0x03 | 1 << (k + 2));
+            QCOMPARE(byteAt(save(), record(c) + kDisasters), 0x03 | 1 << (k + 2));
         }
         for (int k = 0; k < kDisasterCount; ++k) {
             form->List1->setCurrentRow(demo::kDemoDisasterCities[k]);
@@ -257,9 +259,9 @@ private slots:
         QTest::keyClick(form->Text1, Qt::Key_Backspace);
         QTest::keyClicks(form->Text1, QStringLiteral("ab"));  // letters do not go in
         QVERIFY(form->Text1->text().isEmpty());
-        const QByteArray before = save_;
+        const QByteArray before = save();
         apply(*form);
-        QVERIFY(save_ == before);
+        QVERIFY(save() == before);
         QCOMPARE(applied.count(), 0);
         QCOMPARE(prompter_.shown.size(), std::size_t(1));
         QVERIFY(prompter_.shown[0].text.contains(QStringLiteral("盜賊數量")));

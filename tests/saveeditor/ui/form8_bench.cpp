@@ -8,6 +8,7 @@
 #include "saveeditor/ui/form8.h"
 #include "support/bench.h"
 #include "support/file_bytes.h"
+#include "support/save_editor.h"
 
 #include <QApplication>
 #include <QListWidget>
@@ -21,10 +22,10 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 20;
     test::BenchSession bench;
-    QByteArray save = test::FileBytes(SaveGame::slotPath(bench.session.gameFolder, demo::kDemoFullPersonMapSlot));
-    const SaveTables tables = SaveTables::build(save);
+    const auto document =
+        test::SaveDocumentOf(test::FileBytes(SaveGame::slotPath(bench.session.gameFolder, demo::kDemoFullPersonMapSlot)));
 
-    Form8 form(bench.session, save, tables, 0);
+    Form8 form(bench.session, *document, 0);
     form.show();
     if (!QTest::qWaitForWindowExposed(&form))
         return 1;

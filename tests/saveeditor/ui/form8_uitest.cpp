@@ -8,6 +8,7 @@
 #include "shared/name_field.h"
 #include "shared/texts.h"
 #include "support/file_bytes.h"
+#include "support/save_editor.h"
 #include "support/temp_game_folder.h"
 #include "support/typing.h"
 
@@ -27,15 +28,17 @@ class Form8Test : public QObject, protected test::EditorFixture {
     Q_OBJECT
 
 private:
-    QByteArray save_;
+    std::unique_ptr<SaveDocument> document_;
     SaveTables tables_;
+
+    const QByteArray& save() const { return document_->bytes(); }
 
     // The editor over the newest demo save, for controlled-officer slot 0.
     std::unique_ptr<Form8> openSlot0()
     {
-        save_ = test::FileBytes(SaveGame::slotPath(session_.gameFolder, demo::kDemoNewestSlot));
-        tables_ = SaveTables::build(save_);
-        auto form = std::make_unique<Form8>(session_, save_, tables_, 0);
+        document_ = test::SaveDocumentOf(test::FileBytes(SaveGame::slotPath(session_.gameFolder, demo::kDemoNewestSlot)));
+        tables_ = SaveTables::build(save());
+        auto form = std::make_unique<Form8>(session_, *document_, 0);
         form->show();
         return form;
     }
@@ -48,7 +51,7 @@ private slots:
     void oneLevelGoesToExactlyTheTickedRows()
     {
         auto form = openSlot0();
-        const QByteArray before = save_;
+        const QByteArray before = save();
         QVERIFY(!form->Command1->isEnabled());
         for (const int row : {2, 40, 300})
             tick(*form, row);
@@ -61,11 +64,11 @@ private slots:
         const LevelStream stream = GeneralStream(0);
         for (int k = 0; k < stream.count; ++k) {
             const bool ticked = k == 2 || k == 40 || k == 300;
-            QCOMPARE(stream.read(save_, k), ticked ? std::optional<int>(30) : stream.read(before, k));
+            QCOMPARE(stream.read(save(), k), ticked ? std::optional<int>(30) : stream.read(before, k));
         }
         // Nothing outside the stream changed.
-        QVERIFY(save_.left(stream.offset) == before.left(stream.offset));
-        QVERIFY(save_.mid(stream.offset + intimacy::kGeneralStreamSize) ==
+        QVERIFY(save().left(stream.offset) == before.left(stream.offset));
+        QVERIFY(save().mid(stream.offset + intimacy::kGeneralStreamSize) ==
                 before.mid(stream.offset + intimacy::kGeneralStreamSize));
         QCOMPARE(form->tickedCount(), 0);
         QCOMPARE(form->Label2->text(), GetResText(270) + QStringLiteral(": 0") + GetResText(271));
@@ -85,7 +88,7 @@ private slots:
         tick(*form, 6);
         form->Combo1->setCurrentIndex(3);
         QTest::mouseClick(form->Command1, Qt::LeftButton);
-        QCOMPARE(SpecialStream(0).read(save_, 6), std::optional<int>(3));
+        QCOMPARE(SpecialStream(0).read(save(), 6), std::optional<int>(3));
     }
 
     void allOrNoneAreTicked()
@@ -106,7 +109,7 @@ private slots:
         auto form = openSlot0();
         // The name of the last row, found again from the last row after wrapping.
         const int last = form->List1->count() - 1;
-        const QString name = tables_.officerNames.value(*GeneralPositionOfficer(save_, last));
+        const QString name = tables_.officerNames.value(*GeneralPositionOfficer(save(), last));
         QVERIFY(!name.isEmpty());
         form->List1->setCurrentRow(last);
         test::CommitText(form->Text1, name);

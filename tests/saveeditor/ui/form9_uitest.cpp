@@ -6,6 +6,7 @@
 #include "saveeditor/ui/form9.h"
 #include "shared/bytes.h"
 #include "support/file_bytes.h"
+#include "support/save_editor.h"
 #include "support/temp_game_folder.h"
 #include "support/typing.h"
 
@@ -26,27 +27,31 @@ class Form9Test : public QObject, protected test::EditorFixture {
     Q_OBJECT
 
 private:
-    QByteArray save_;
+    QByteArray opened_;  // the save as the window opens it
+    std::unique_ptr<SaveDocument> document_;
     SaveTables tables_;
     QStringList ranks_;
 
+    const QByteArray& save() const { return document_ ? document_->bytes() : opened_; }
     std::unique_ptr<Form9> open()
     {
-        tables_ = SaveTables::build(save_);
+        document_ = test::SaveDocumentOf(opened_);
+        tables_ = SaveTables::build(save());
         for (int i = 0; i < kRankCount; ++i)
             ranks_ << QStringLiteral("官%1").arg(i);
-        auto form = std::make_unique<Form9>(prompter_, save_, tables_, ranks_);
+        auto form = std::make_unique<Form9>(prompter_, *document_, ranks_);
         form->show();
         return form;
     }
-    int at(int s, qsizetype b) const { return byteAt(save_, record(s) + b); }
-    void put(int s, qsizetype b, int v) { setByte(save_, record(s) + b, v); }
+    int at(int s, qsizetype b) const { return byteAt(save(), record(s) + b); }
+    void put(int s, qsizetype b, int v) { setByte(opened_, record(s) + b, v); }
 
 private slots:
     void init()
     {
         prepare();
-        save_ = test::FileBytes(SaveGame::slotPath(session_.gameFolder, demo::kDemoNewestSlot));
+        document_.reset();
+        opened_ = test::FileBytes(SaveGame::slotPath(session_.gameFolder, demo::kDemoNewestSlot));
     }
 
     void listsTheForcesWithALeader()
@@ -118,15 +123,15 @@ private slots:
         form->Text1->setFocus();
         QTest::keyClicks(form->Text1, QStringLiteral("abc12"));
         QCOMPARE(form->Text1->text(), before);
-        const QByteArray unchanged = save_;
+        const QByteArray unchanged = save();
         QTest::mouseClick(form->Command1, Qt::LeftButton);
-        QVERIFY(save_ == unchanged);
+        QVERIFY(save() == unchanged);
 
         form->Text1->selectAll();
         QTest::keyClick(form->Text1, Qt::Key_Backspace);
         test::CommitText(form->Text1, QStringLiteral("吳國公"));
         QTest::mouseClick(form->Command1, Qt::LeftButton);
-        QCOMPARE(DecodeForce(save_, 1).name, QStringLiteral("吳國公"));
+        QCOMPARE(DecodeForce(save(), 1).name, QStringLiteral("吳國公"));
         QCOMPARE(at(1, 6), 0);
         QCOMPARE(form->Text1->text(), QStringLiteral("吳國公"));
     }

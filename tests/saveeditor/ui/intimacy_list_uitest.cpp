@@ -6,6 +6,7 @@
 #include "saveeditor/ui/form8.h"
 #include "shared/ui/standard_error.h"
 #include "support/file_bytes.h"
+#include "support/save_editor.h"
 #include "support/temp_game_folder.h"
 
 #include <QApplication>
@@ -82,9 +83,9 @@ private slots:
         font.setPointSize(pointSize);
         QApplication::setFont(font);
 
-        QByteArray save = test::FileBytes(SaveGame::slotPath(session_.gameFolder, demo::kDemoFullPersonMapSlot));
-        const SaveTables tables = SaveTables::build(save);
-        Form8 form(session_, save, tables, 0);
+        const auto document =
+            test::SaveDocumentOf(test::FileBytes(SaveGame::slotPath(session_.gameFolder, demo::kDemoFullPersonMapSlot)));
+        Form8 form(session_, *document, 0);
         form.resize(form.sizeHint().width(), 900);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));

@@ -176,7 +176,7 @@ class KeyboardTest : public QObject, protected test::EditorFixture {
 
 private:
     std::unique_ptr<Form4> saveEditor_;  // the open save the side windows work on
-    QByteArray save_;
+    std::unique_ptr<SaveDocument> document_;
     SaveTables tables_;
     int applied_ = 0;
     int editorsOpened_ = 0;
@@ -223,16 +223,16 @@ private:
             lines.fill(QStringLiteral("A"));
             window = std::make_unique<Form6>(session_, lines, tables_.officerNames.value(1), 1);
         } else if (name == QLatin1String("Form8")) {
-            auto form = std::make_unique<Form8>(session_, save_, tables_, 0);
+            auto form = std::make_unique<Form8>(session_, *document_, 0);
             connect(form.get(), &Form8::applied, this, [this] { ++applied_; });
             form->List1->item(2)->setCheckState(Qt::Checked);
             window = std::move(form);
         } else if (name == QLatin1String("Form9")) {
-            auto form = std::make_unique<Form9>(prompter_, save_, tables_, saveEditor_->scenario().courtRanks);
+            auto form = std::make_unique<Form9>(prompter_, *document_, saveEditor_->scenario().courtRanks);
             connect(form.get(), &Form9::applied, this, [this] { ++applied_; });
             window = std::move(form);
         } else if (name == QLatin1String("Form10")) {
-            auto form = std::make_unique<Form10>(session_, save_, tables_, saveEditor_->scenario().cityNames, nullptr);
+            auto form = std::make_unique<Form10>(session_, *document_, saveEditor_->scenario().cityNames, nullptr);
             connect(form.get(), &Form10::applied, this, [this] { ++applied_; });
             window = std::move(form);
         } else {
@@ -250,7 +250,7 @@ private slots:
     {
         prepare();
         saveEditor_ = test::OpenSaveEditor(session_);
-        save_ = saveEditor_->saveGame().bytes;
+        document_ = test::SaveDocumentOf(saveEditor_->saveGame().bytes);
         tables_ = saveEditor_->tables();
         applied_ = editorsOpened_ = programEnds_ = aboutShown_ = 0;
     }

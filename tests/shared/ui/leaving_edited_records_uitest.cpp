@@ -12,6 +12,7 @@
 #include "shared/texts.h"
 #include "shared/ui/pending_edits.h"
 #include "support/file_bytes.h"
+#include "support/save_editor.h"
 #include "support/scripted_picker.h"
 #include "support/temp_game_folder.h"
 #include "support/typing.h"
@@ -42,8 +43,7 @@ constexpr int kSlotCount = 9;
 
 // One of the windows, opened over buffers of its own.
 struct Opened {
-    std::unique_ptr<QByteArray> save;
-    std::unique_ptr<SaveTables> tables;
+    std::unique_ptr<SaveDocument> document;  // outlives the window over it
     std::unique_ptr<QWidget> window;
     QListWidget* list = nullptr;
     std::function<bool()> differs;
@@ -123,17 +123,16 @@ private:
             o.differs = [form] { return form->viewDiffers(); };
             o.bytes = [form] { return form->systemSave().bytes + form->biographies().bytes; };
         } else {
-            o.save = std::make_unique<QByteArray>(test::FileBytes(SaveGame::slotPath(session_.gameFolder, slot)));
-            o.tables = std::make_unique<SaveTables>(SaveTables::build(*o.save));
-            session_.officerCount = o.tables->officerCount;
-            session_.officerNames = o.tables->officerNames;
-            QByteArray* save = o.save.get();
-            o.bytes = [save] { return *save; };
+            o.document = test::SaveDocumentOf(test::FileBytes(SaveGame::slotPath(session_.gameFolder, slot)));
+            session_.officerCount = o.document->tables().officerCount;
+            session_.officerNames = o.document->tables().officerNames;
+            SaveDocument* document = o.document.get();
+            o.bytes = [document] { return document->bytes(); };
             if (kind == Kind::Forces) {
                 QStringList ranks;
                 for (int i = 0; i < force::kRankCount; ++i)
                     ranks << QStringLiteral("官%1").arg(i);
-                auto* form = new Form9(prompter_, *o.save, *o.tables, ranks);
+                auto* form = new Form9(prompter_, *o.document, ranks);
                 o.window.reset(form);
                 o.list = form->List1;
                 o.differs = [form] { return form->viewDiffers(); };
@@ -143,7 +142,7 @@ private:
                                ? new test::ScriptedPicker(s, test::ScriptedPicker::Picks::Officer, demo::kDemoGovernor)
                                : nullptr;
                 };
-                auto* form = new Form10(session_, *o.save, *o.tables, QStringList(), pickers);
+                auto* form = new Form10(session_, *o.document, QStringList(), pickers);
                 o.window.reset(form);
                 o.list = form->List1;
                 o.differs = [form] { return form->viewDiffers(); };
