@@ -11,6 +11,8 @@
 #include "saveeditor/save_layout.h"
 #include "saveeditor/save_tables.h"
 #include "shared/name_field.h"
+#include "shared/record_batch.h"
+#include "shared/record_filter.h"
 #include "shared/texts.h"
 
 #include <QFileInfo>
@@ -254,6 +256,17 @@ std::optional<std::set<const RecordKind*>> chosenKinds(GameFile& file, const Opt
     return kinds;
 }
 
+// The filter of --where over `kind`, or nothing having said why.
+std::optional<RecordFilter> readFilter(const RecordKind& kind, const QString& where, const QString& path,
+                                       std::ostream& err)
+{
+    FilterError error;
+    auto filter = RecordFilter::parse(kind, where, &error);
+    if (!filter)
+        refuse(err, path, QStringLiteral("--where: ") + error.message);
+    return filter;
+}
+
 }  // namespace
 
 int Info(const QString& path, const Options& options, std::ostream& out, std::ostream& err)
@@ -308,6 +321,12 @@ int Dump(const QString& path, const Options& options, std::ostream& out, std::os
     if (numbers.empty())
         for (int n = 0; n < kind->count(); ++n)
             numbers.push_back(n);
+    if (options.where) {
+        const auto filter = readFilter(*kind, *options.where, path, err);
+        if (!filter)
+            return kRefused;
+        std::erase_if(numbers, [&](int n) { return !filter->matches(*kind, n); });
+    }
 
     const RecordWriter writer(*kind);
     if (options.format == QLatin1String("csv")) {
@@ -364,6 +383,47 @@ int Set(const QString& path, const QString& kindName, int number, const QStringL
         return kDone;
     std::ostringstream report;
     printWritten(*file, options, {{{kind, n}, &result}}, true, report);
+    return store(*file, options, report.str(), out, err);
+}
+
+int SetWhere(const QString& path, const QString& kindName, const QStringList& assignments, const Options& options,
+             std::ostream& out, std::ostream& err)
+{
+    auto file = open(path, options, err, false);
+    if (!file)
+        return kRefused;
+    RecordKind* kind = file->kind(kindName);
+    if (!kind)
+        return refuse(err, path, noKind(kindName, options));
+    if (options.byOfficer)
+        return refuse(err, path, QStringLiteral("--by-officer names one record; --where picks them by their values"));
+    const auto filter = readFilter(*kind, options.where.value_or(QString()), path, err);
+    if (!filter)
+        return kRefused;
+    FilterError error;
+    const auto changes = ParseAssignments(*kind, assignments, &error);
+    if (!changes)
+        return refuse(err, path, error.message);
+
+    const BatchResult result = RunBatch(*kind, *filter, *changes);
+    std::vector<EditResult> edits;
+    edits.reserve(result.outcomes.size());
+    EditedRecords edited;
+    for (const BatchOutcome& o : result.outcomes) {
+        if (o.result == BatchOutcome::Result::Refused)
+            err << "varkel-cli: " << path << ": " << ProblemLine(*kind, o.record, o.problem) << '\n';
+        if (o.result == BatchOutcome::Result::Changed)
+            edited[{kind, o.record}] = &edits.emplace_back(EditResult{o.recordName, o.changes, std::nullopt});
+    }
+    using Result = BatchOutcome::Result;
+    err << "varkel-cli: note: " << result.outcomes.size() << " of " << kind->count() << " records picked: "
+        << result.count(Result::Changed) << " changed, " << result.count(Result::Unchanged) << " unchanged, "
+        << result.count(Result::Refused) << " refused" << (options.dryRun ? " (dry run: nothing written)" : "")
+        << '\n';
+    if (edited.empty())
+        return result.count(Result::Refused) > 0 ? kRefused : kDone;
+    std::ostringstream report;
+    printWritten(*file, options, edited, true, report);
     return store(*file, options, report.str(), out, err);
 }
 

@@ -17,6 +17,7 @@ struct Options {
     QString gameFolder;  // --game-folder
     QString backupFolder;  // empty: the editor's
     QString records;     // --records
+    std::optional<QString> where;  // --where: the records a filter picks
     std::vector<int> only;
     QString format = QStringLiteral("json");
     QString output;  // --output
@@ -32,6 +33,10 @@ int Info(const QString& path, const Options& options, std::ostream& out, std::os
 int Dump(const QString& path, const Options& options, std::ostream& out, std::ostream& err);
 int Set(const QString& path, const QString& kind, int number, const QStringList& assignments, const Options& options,
         std::ostream& out, std::ostream& err);
+// Changes the records of kind `kind` that `options.where` picks, each by every
+// assignment (FIELD=VALUE, FIELD=+n, -n, *p%, min, max, cap); one write.
+int SetWhere(const QString& path, const QString& kind, const QStringList& assignments, const Options& options,
+             std::ostream& out, std::ostream& err);
 int Apply(const QString& path, const QString& editsPath, const Options& options, std::ostream& out,
           std::ostream& err);
 int Diff(const QString& a, const QString& b, const Options& options, std::ostream& out, std::ostream& err);

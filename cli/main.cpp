@@ -24,6 +24,13 @@ int main(int argc, char* argv[])
     std::string file, second, kind;
     int number = -1;
     std::vector<std::string> assignments;
+    std::string numberText, where;
+    const std::string kWhereHelp =
+        "only the records whose values match EXPR: conditions joined by spaces, all of which must hold, each FIELD OP "
+        "VALUE with FIELD a key or caption (or number, name, or a text key such as force_text), OP one of = != < <= "
+        "> >= ~ (contains), VALUE a number (7.5 for halves), a list text as dump's _text shows it or a name; a number "
+        "naming another record compares by its name when VALUE is none. E.g. '武力>=90 身份=在野', "
+        "'勢力=曹操 忠誠<60', '姓名~孫', 'loyalty<60'";
     const std::string kGameFolderHelp =
         "the game folder whose d_sce.vk gives a saved game its city names and treasures (default: the editor's)";
     const std::string kOutputHelp =
@@ -57,20 +64,27 @@ int main(int argc, char* argv[])
     dump->add_option("FILE", file)->required();
     dump->add_option("--records", records, kRecordsHelp);
     dump->add_option("--only", only, "only these record numbers")->delimiter(',');
+    dump->add_option("--where", where, kWhereHelp);
     dump->add_option("--format", format, "json (default), jsonl or csv")->check(CLI::IsMember({"json", "jsonl", "csv"}));
     dump->add_option("--game-folder", gameFolder, kGameFolderHelp);
     addSlot(dump);
 
-    auto* set = cli.add_subcommand("set", "Changes fields of one record, as the editor's Apply does.");
+    auto* set = cli.add_subcommand(
+        "set", "Changes fields of one record, as the editor's Apply does; with --where, of every record it picks.");
     set->add_option("FILE", file)->required();
     set->add_option("KIND", kind, "officer, city, force, family_member, relation, intimacy (with --slot), treasure or "
                                   "new_officer")
         ->required();
-    set->add_option("NUMBER", number, "the record's number as dump shows it (660..759 for a new officer, the position "
-                                      "for intimacy)")->required();
-    set->add_option("FIELD=VALUE", assignments, "e.g. type=結義 a=12 for a relation, level=敬愛 (or 0..31) for "
-                                                "intimacy, head=OFFICER for a city, technology=8 elephants=1 for a "
-                                                "force")->required();
+    set->add_option("NUMBER", numberText, "the record's number as dump shows it (660..759 for a new officer, the "
+                                          "position for intimacy); left out with --where");
+    set->add_option("FIELD=VALUE", assignments,
+                    "e.g. type=結義 a=12 for a relation, level=敬愛 (or 0..31) for intimacy, head=OFFICER for a city, "
+                    "technology=8 elephants=1 for a force. With --where a number field also takes FIELD=+N and "
+                    "FIELD=-N (or FIELD+=N, FIELD-=N), FIELD=*P% (a share, rounded), FIELD=min, FIELD=max (its "
+                    "limits) and FIELD=cap (up to the record's FIELD_cap, family children); the result is clamped to "
+                    "the field's limits as a typed value is. Fields by key or caption: loyalty=+10, 忠誠=max");
+    set->add_option("--where", where, kWhereHelp + " (every record when empty); changes each record it picks, "
+                                      "lists refusals on stderr, exits 2 when none could change");
     set->add_option("--output", output, kOutputHelp);
     set->add_flag("--dry-run", options.dryRun, "show the changes, write nothing");
     set->add_option("--game-folder", gameFolder, kGameFolderHelp);
@@ -127,6 +141,8 @@ int main(int argc, char* argv[])
     options.format = QString::fromStdString(format);
     options.output = QString::fromStdString(output);
     options.only = only;
+    if ((*dump && dump->count("--where")) || (*set && set->count("--where")))
+        options.where = QString::fromStdString(where);
     if (slot >= 0)
         options.slot = slot;
     options.special = special;
@@ -137,9 +153,28 @@ int main(int argc, char* argv[])
     if (*dump)
         return Dump(path, options, std::cout, std::cerr);
     if (*set) {
+        // NUMBER takes the first word after KIND; with --where that is an assignment.
         QStringList typed;
+        if (options.where && !numberText.empty())
+            typed << QString::fromStdString(numberText);
         for (const auto& a : assignments)
             typed << QString::fromStdString(a);
+        if (!options.where && numberText.empty()) {
+            std::cerr << "NUMBER is required (or --where EXPR)\nRun with --help for more information.\n";
+            return kRefused;
+        }
+        if (typed.isEmpty()) {
+            std::cerr << "FIELD=VALUE is required\nRun with --help for more information.\n";
+            return kRefused;
+        }
+        if (options.where)
+            return SetWhere(path, QString::fromStdString(kind), typed, options, std::cout, std::cerr);
+        bool isNumber = false;
+        number = QString::fromStdString(numberText).toInt(&isNumber);
+        if (!isNumber) {
+            std::cerr << "NUMBER: " << numberText << " is no record number\nRun with --help for more information.\n";
+            return kRefused;
+        }
         return Set(path, QString::fromStdString(kind), number, typed, options, std::cout, std::cerr);
     }
     if (*apply)

@@ -42,11 +42,7 @@ QString FieldProblemMessage(const QString& label, const QString& detail)
     return GetResText(259) + QStringLiteral("\n「%1」%2").arg(label, detail);
 }
 
-namespace {
-
-// A whole number of digits, or with `halves` also one ending in ".5" (or ".0"),
-// as a count of the field's units.
-std::optional<qlonglong> readUnits(const QString& text, bool halves)
+std::optional<qlonglong> ReadUnits(const QString& text, bool halves)
 {
     QString whole = text.trimmed();
     int half = 0;
@@ -66,6 +62,8 @@ std::optional<qlonglong> readUnits(const QString& text, bool halves)
     return halves ? 2 * value + half : value;
 }
 
+namespace {
+
 QString unitsText(qlonglong units, bool halves)
 {
     if (!halves)
@@ -77,7 +75,7 @@ NumberReading readNumber(const QString& control, const QString& label, const QSt
                          std::optional<int> upper, int storableMax, bool halves)
 {
     NumberReading r;
-    const std::optional<qlonglong> value = readUnits(text, halves);
+    const std::optional<qlonglong> value = ReadUnits(text, halves);
     if (!value) {
         const QString detail = halves ? QStringLiteral("必須是整數或半數（如3.5）。") : QStringLiteral("必須是數字。");
         r.problem = FieldProblem{control, FieldProblemMessage(label, detail)};

@@ -87,6 +87,10 @@ NumberReading ReadNumber(const QString& control, const QString& label, const QSt
                          std::optional<int> upper, int storableMax);
 NumberReading ReadNumber(const FieldSpec& field, const QString& text);
 
+// A whole number of digits, or with `halves` also one ending in ".5" (or ".0"),
+// as a count of the field's units; nothing for any other text.
+std::optional<qlonglong> ReadUnits(const QString& text, bool halves);
+
 // A message naming a field that cannot be stored, under the program's write-error text.
 QString FieldProblemMessage(const QString& label, const QString& detail);
 

@@ -1,0 +1,238 @@
+#include "shared/record_batch.h"
+
+#include <algorithm>
+#include <climits>
+#include <map>
+
+namespace varkel {
+
+namespace {
+
+// The value of a sum, share or bound, or nothing when `text` says none.
+std::optional<Assignment::Change> boundNamed(const QString& text)
+{
+    const QString t = text.trimmed().toLower();
+    if (t == QLatin1String("min") || t == QStringLiteral("最小"))
+        return Assignment::Change::Lowest;
+    if (t == QLatin1String("max") || t == QStringLiteral("最大"))
+        return Assignment::Change::Highest;
+    if (t == QLatin1String("cap") || t == QStringLiteral("上限"))
+        return Assignment::Change::Cap;
+    return std::nullopt;
+}
+
+// Reads one FIELD=VALUE; the problem, one line, when it cannot be made.
+std::optional<Assignment> readAssignment(const RecordKind& kind, const QString& typed, QString* problem)
+{
+    auto refuse = [&](const QString& why) -> std::optional<Assignment> {
+        *problem = why;
+        return std::nullopt;
+    };
+    const qsizetype eq = typed.indexOf(QLatin1Char('='));
+    if (eq <= 0)
+        return refuse(QStringLiteral("「%1」應寫成 欄位=值（如 loyalty=90、loyalty=+10、loyalty=*120%、loyalty=max）。")
+                          .arg(typed));
+    QString name = typed.left(eq).trimmed();
+    QString value = typed.mid(eq + 1);
+    // FIELD+=n, FIELD-=n and FIELD*=p% say what FIELD=+n, FIELD=-n and FIELD=*p% say.
+    if (name.size() > 1 && QStringLiteral("+-*").contains(name.back())) {
+        value.prepend(name.back());
+        name.chop(1);
+    }
+    const auto field = FieldNamed(kind, name);
+    if (!field)
+        return refuse(QStringLiteral("沒有「%1」這個欄位。").arg(name));
+    const FieldSpec& spec = *kind.fields()[*field];
+    if (spec.readOnly)
+        return refuse(QStringLiteral("「%1」是唯讀的，不能修改。").arg(spec.label));
+
+    Assignment a;
+    a.field = *field;
+    a.typed = typed;
+    const QString trimmed = value.trimmed();
+    const auto bound = boundNamed(trimmed);
+    const bool arithmetic = trimmed.startsWith(QLatin1Char('+')) || trimmed.startsWith(QLatin1Char('-')) ||
+                            trimmed.startsWith(QLatin1Char('*'));
+    if (spec.kind != FieldKind::Number && (bound || arithmetic))
+        return refuse(QStringLiteral("「%1」不是數字欄位，只能直接指定值。").arg(spec.label));
+    if (bound) {
+        a.change = *bound;
+        if (a.change == Assignment::Change::Cap) {
+            const auto cap = FieldNamed(kind, spec.key + QLatin1String("_cap"));
+            if (!cap)
+                return refuse(QStringLiteral("「%1」沒有上限欄位，不能用 cap。").arg(spec.label));
+            a.capField = *cap;
+        }
+        return a;
+    }
+    if (spec.kind == FieldKind::Number && arithmetic) {
+        const QChar sign = trimmed.front();
+        QString amount = trimmed.mid(1);
+        if (sign == QLatin1Char('*')) {
+            if (amount.endsWith(QLatin1Char('%')) || amount.endsWith(QChar(0xFF05)))
+                amount.chop(1);
+            const auto percent = ReadUnits(amount, false);
+            if (!percent)
+                return refuse(QStringLiteral("「%1」的「%2」不是百分比（如 *120%）。").arg(spec.label, trimmed));
+            a.change = Assignment::Change::Share;
+            a.amount = *percent;
+            return a;
+        }
+        const auto units = ReadUnits(amount, spec.halves);
+        if (!units)
+            return refuse(QStringLiteral("「%1」的「%2」不是數字。").arg(spec.label, trimmed));
+        a.change = Assignment::Change::Add;
+        a.amount = sign == QLatin1Char('-') ? -*units : *units;
+        return a;
+    }
+    FieldProblem fieldProblem;
+    const auto read = ParseFieldValue(spec, value, &fieldProblem, &a.clamped);
+    if (!read)
+        return refuse(fieldProblem.message.section(QLatin1Char('\n'), -1));
+    a.valueText = value;
+    a.value = *read;
+    return a;
+}
+
+// The value assignment `a` gives a record whose fields hold `values`, or the
+// problem; `clamped` says whether a limit took it.
+std::optional<FieldValue> target(const std::vector<const FieldSpec*>& fields, const Assignment& a,
+                                 const std::vector<FieldValue>& values, bool& clamped, QString* problem)
+{
+    const FieldSpec& field = *fields[a.field];
+    const FieldValue& current = values[a.field];
+    if (a.change == Assignment::Change::Value) {
+        clamped = a.clamped;
+        return a.value;
+    }
+    qlonglong units = current.number;
+    switch (a.change) {
+    case Assignment::Change::Add:
+        units += a.amount;
+        break;
+    case Assignment::Change::Share:
+        units = (units * a.amount + 50) / 100;
+        break;
+    case Assignment::Change::Lowest:
+        units = field.lower.value_or(0);
+        break;
+    case Assignment::Change::Highest:
+        units = field.upper.value_or(field.storableMax);
+        break;
+    case Assignment::Change::Cap:
+        if (values[a.capField].absent) {
+            *problem = field.key + QStringLiteral(": 這筆記錄沒有「%1」，不能用 cap。").arg(fields[a.capField]->label);
+            return std::nullopt;
+        }
+        units = values[a.capField].number;
+        break;
+    case Assignment::Change::Value:
+        break;
+    }
+    clamped = units < 0;
+    // Then as the number were typed: clamped to the limits, refused above what the record holds.
+    const NumberReading r = ReadNumber(field, NumberText(field, int(std::clamp<qlonglong>(units, 0, INT_MAX))));
+    if (r.problem) {
+        *problem = field.key + QStringLiteral(": ") + r.problem->message.section(QLatin1Char('\n'), -1);
+        return std::nullopt;
+    }
+    clamped = clamped || r.clamped;
+    FieldValue v;
+    v.number = r.value;
+    return v;
+}
+
+}  // namespace
+
+std::optional<std::vector<Assignment>> ParseAssignments(const RecordKind& kind, const QStringList& typed,
+                                                        FilterError* error)
+{
+    std::vector<Assignment> assignments;
+    for (qsizetype k = 0; k < typed.size(); ++k) {
+        QString problem;
+        auto a = readAssignment(kind, typed[k], &problem);
+        if (a && std::any_of(assignments.begin(), assignments.end(),
+                             [&](const Assignment& b) { return b.field == a->field; })) {
+            problem = QStringLiteral("「%1」指定了兩次。").arg(kind.fields()[a->field]->label);
+            a.reset();
+        }
+        if (!a) {
+            if (error)
+                *error = {problem, k, 1};
+            return std::nullopt;
+        }
+        assignments.push_back(std::move(*a));
+    }
+    return assignments;
+}
+
+int BatchResult::count(BatchOutcome::Result result) const
+{
+    return int(std::count_if(outcomes.begin(), outcomes.end(),
+                             [result](const BatchOutcome& o) { return o.result == result; }));
+}
+
+std::vector<int> BatchResult::changedRecords() const
+{
+    std::vector<int> records;
+    for (const BatchOutcome& o : outcomes)
+        if (o.result == BatchOutcome::Result::Changed)
+            records.push_back(o.record);
+    return records;
+}
+
+BatchResult RunBatch(RecordKind& kind, const std::vector<int>& records, const std::vector<Assignment>& assignments)
+{
+    BatchResult result;
+    result.outcomes.reserve(records.size());
+    const auto& fields = kind.fields();
+    for (const int n : records) {
+        BatchOutcome& outcome = result.outcomes.emplace_back();
+        outcome.record = n;
+        outcome.recordName = kind.recordName(n);
+        const std::vector<FieldValue> before = kind.read(n);
+        std::map<std::size_t, FieldValue> changes;
+        std::map<std::size_t, bool> clamped;
+        for (const Assignment& a : assignments) {
+            const FieldSpec& field = *fields[a.field];
+            const FieldValue& current = before[a.field];
+            // What reads as the record's own value keeps its stored code, as in a single edit.
+            if (a.change == Assignment::Change::Value && !current.absent && a.valueText == FieldValueText(field, current))
+                continue;
+            bool limited = false;
+            const auto value = target(fields, a, before, limited, &outcome.problem);
+            if (!value)
+                break;
+            // A field the record lacks has no value to keep: the kind says why it cannot be stored.
+            const bool same = field.kind == FieldKind::Number ? value->number == current.number : *value == current;
+            if (same && !current.absent)
+                continue;
+            changes[a.field] = *value;
+            clamped[a.field] = limited;
+        }
+        if (outcome.problem.isEmpty() && !changes.empty())
+            if (const auto problem = kind.write(n, changes))
+                outcome.problem = problem->message.section(QLatin1Char('\n'), -1);
+        if (!outcome.problem.isEmpty()) {
+            outcome.result = BatchOutcome::Result::Refused;
+            continue;
+        }
+        if (changes.empty())
+            continue;
+        const std::vector<FieldValue> after = kind.read(n);
+        for (std::size_t i = 0; i < fields.size(); ++i)
+            if (!(after[i] == before[i]))
+                outcome.changes.push_back({fields[i]->key, FieldValueText(*fields[i], before[i]),
+                                           FieldValueText(*fields[i], after[i]), clamped.count(i) && clamped[i]});
+        if (!outcome.changes.empty())
+            outcome.result = BatchOutcome::Result::Changed;
+    }
+    return result;
+}
+
+BatchResult RunBatch(RecordKind& kind, const RecordFilter& filter, const std::vector<Assignment>& assignments)
+{
+    return RunBatch(kind, filter.select(kind), assignments);
+}
+
+}  // namespace varkel
