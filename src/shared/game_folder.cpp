@@ -52,11 +52,24 @@ bool GameFileExists(const QString& folder, const QString& name)
     return QFileInfo(GameFilePath(folder, name)).isFile();
 }
 
+QString InstalledLibraryFolder(const QString& programFolder)
+{
+    return QDir::cleanPath(QDir(programFolder).filePath(QStringLiteral(VARKEL_INSTALLED_LIBRARY_FOLDER)));
+}
+
+bool IsInstalledProgramFolder(const QString& programFolder)
+{
+    return QFileInfo(InstalledLibraryFolder(programFolder)).isDir();
+}
+
 QString SettingsFilePath(const QString& programFolder)
 {
     const QString besideProgram = WithTrailingSeparator(programFolder) + kSettingsFileName;
     const QFileInfo file(besideProgram);
-    if (file.exists() ? file.isWritable() : QFileInfo(programFolder).isWritable())
+    // An installed program shares its folder (/usr/bin) with every other program,
+    // even for a user who may write there, so its settings are the user's own.
+    const bool besideAllowed = !IsInstalledProgramFolder(programFolder);
+    if (besideAllowed && (file.exists() ? file.isWritable() : QFileInfo(programFolder).isWritable()))
         return besideProgram;
     const QString configFolder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
     QDir().mkpath(configFolder);

@@ -31,8 +31,17 @@ QString GameFilePath(const QString& folder, const QString& name);
 
 bool GameFileExists(const QString& folder, const QString& name);
 
+// Where an install puts its private library folder (the editor's modules),
+// relative to the folder of its programs.
+QString InstalledLibraryFolder(const QString& programFolder);
+
+// Whether `programFolder` is that of an installed program: it has the private
+// library folder. A build tree or a copied program has none.
+bool IsInstalledProgramFolder(const QString& programFolder);
+
 // Where the settings file lives: beside the program when that folder is writable
-// (or already holds a writable settings file), else the user's configuration folder.
+// (or already holds a writable settings file) and the program is not installed,
+// else the user's configuration folder.
 QString SettingsFilePath(const QString& programFolder);
 
 // The game folder for this run, empty when the user cancelled. A folder the user

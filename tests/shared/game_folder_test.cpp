@@ -195,9 +195,53 @@ TEST_F(GameFolder, ResolveWithoutSettingsTriesTheDefaultFolder)
     qputenv("HOME", home);
 }
 
-TEST_F(GameFolder, SettingsLiveBesideAWritableProgram)
+TEST_F(GameFolder, SettingsLiveBesideAWritableProgramUnlessItIsInstalled)
 {
-    EXPECT_EQ(SettingsFilePath(root.path()), root.path() + QDir::separator() + kSettingsFileName);
+    // An installed program has its private library folder where the install puts
+    // it; only such a folder, not a look-alike file, marks an install.
+    struct Case {
+        const char* name;
+        bool libraryFolder;
+        bool libraryFile;
+        bool settingsBeside;
+        bool besideProgram;
+    };
+    const Case cases[] = {
+        {"build tree", false, false, false, true},
+        {"build tree with settings", false, false, true, true},
+        {"installed", true, false, false, false},
+        {"installed with settings left beside", true, false, true, false},
+        {"a file where the library folder goes", false, true, false, true},
+    };
+    QStandardPaths::setTestModeEnabled(true);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString prefix = root.filePath(QString::fromLatin1(c.name));
+        const QString program = prefix + QStringLiteral("/bin");
+        ASSERT_TRUE(QDir().mkpath(program));
+        const QString library = InstalledLibraryFolder(program);
+        ASSERT_FALSE(library.startsWith(program)) << qPrintable(library);
+        ASSERT_TRUE(library.endsWith(QStringLiteral("/varkel-editor"))) << qPrintable(library);
+        if (c.libraryFolder) {
+            ASSERT_TRUE(QDir().mkpath(library));
+        }
+        if (c.libraryFile) {
+            ASSERT_TRUE(QDir().mkpath(QFileInfo(library).path()));
+            QFile file(library);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        }
+        if (c.settingsBeside) {
+            QFile file(program + QLatin1Char('/') + kSettingsFileName);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        }
+        EXPECT_EQ(IsInstalledProgramFolder(program), c.libraryFolder);
+        const QString path = SettingsFilePath(program);
+        EXPECT_EQ(path == program + QDir::separator() + kSettingsFileName, c.besideProgram) << qPrintable(path);
+        EXPECT_TRUE(path.endsWith(kSettingsFileName));
+        // Moved settings leave the installed tree alone.
+        EXPECT_TRUE(c.besideProgram || !path.startsWith(prefix)) << qPrintable(path);
+    }
+    QStandardPaths::setTestModeEnabled(false);
 }
 
 TEST_F(GameFolder, SettingsMoveToTheConfigFolderWhenTheProgramFolderIsReadOnly)
