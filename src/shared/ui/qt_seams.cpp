@@ -9,10 +9,12 @@
 #include <QIdentityProxyModel>
 #include <QLocale>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QSplitter>
 #include <QTreeView>
 
 #include <array>
+#include <utility>
 
 namespace varkel {
 
@@ -20,6 +22,24 @@ namespace {
 
 // What the file dialogs call a saved game, in their filters and their detail view.
 const QString kSaveFileKind = QStringLiteral("Varkel存檔");
+
+// The game's files by name, called as the desktop's file types call them
+// (resources/varkel-editor.xml); any other .sav is a saved game of some kind.
+QString SaveFileKind(const QString& fileName)
+{
+    static const std::array<std::pair<QRegularExpression, QString>, 2> kinds = {{
+        {QRegularExpression(QRegularExpression::wildcardToRegularExpression(QStringLiteral("svd_0?.sav")),
+                            QRegularExpression::CaseInsensitiveOption),
+         QStringLiteral("Varkel遊戲存檔")},
+        {QRegularExpression(QRegularExpression::wildcardToRegularExpression(QStringLiteral("svd_sys.sav")),
+                            QRegularExpression::CaseInsensitiveOption),
+         QStringLiteral("Varkel新武將存檔")},
+    }};
+    for (const auto& [pattern, kind] : kinds)
+        if (pattern.match(fileName).hasMatch())
+            return kind;
+    return kSaveFileKind;
+}
 
 // A file's time as the file dialogs show it: the locale's short date, and the time
 // on the 24-hour clock, since the locale's short time needs a day-period pattern
@@ -70,7 +90,7 @@ public:
             break;
         case kTypeColumn:
             if (info.isFile() && info.suffix().compare(QLatin1String("sav"), Qt::CaseInsensitive) == 0)
-                return kSaveFileKind;
+                return SaveFileKind(info.fileName());
             if (info.isFile() && info.suffix().compare(QLatin1String("vk"), Qt::CaseInsensitive) == 0)
                 return QStringLiteral("Varkel資料");
             break;

@@ -57,7 +57,10 @@ private slots:
         QTemporaryDir folder;
         const QString saved = folder.filePath(QStringLiteral("svd_01.sav"));
         const QString data = folder.filePath(QStringLiteral("d_sce.vk"));
-        for (const QString& path : {saved, data}) {
+        // Named as the desktop's file types name them; another program's .sav as any save.
+        const QStringList others = {folder.filePath(QStringLiteral("SVD_SYS.SAV")),
+                                    folder.filePath(QStringLiteral("other.sav"))};
+        for (const QString& path : QStringList{saved, data} + others) {
             QFile file(path);
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write(QByteArray(374'534, '\0'));
@@ -68,7 +71,7 @@ private slots:
             QString title;
             QStringList filters;
             QStringList savedRow;
-            QString dataKind;
+            QStringList kinds;  // of the data file and the others
         } seen;
         // Reads the dialog once its folder is listed, then cancels it.
         QElapsedTimer waited;
@@ -92,8 +95,12 @@ private slots:
             seen.title = dialog->windowTitle();
             for (int column = 0; shown && files && column < 4; ++column)
                 seen.savedRow << shown->mapFromSource(files->index(saved, column)).data().toString();
-            if (shown && files)
-                seen.dataKind = shown->mapFromSource(files->index(data, 2)).data().toString();
+            for (const QString& path : QStringList{data} + others)
+                if (shown && files)
+                    seen.kinds << shown->mapFromSource(files->index(files->index(path).row(), 2,
+                                                                    files->index(path).parent()))
+                                      .data()
+                                      .toString();
             poll.stop();
             dialog->reject();
         });
@@ -108,8 +115,9 @@ private slots:
         QCOMPARE(seen.filters, QStringList({QStringLiteral("新武將存檔 (Svd_0*.sav)"), QStringLiteral("Varkel存檔 (*.sav)"),
                                             QStringLiteral("所有文件 (*)")}));
         QCOMPARE(seen.savedRow, QStringList({QStringLiteral("svd_01.sav"), QLocale().formattedDataSize(374'534),
-                                             QStringLiteral("Varkel存檔"), QStringLiteral("2021/3/2 21:05")}));
-        QCOMPARE(seen.dataKind, QStringLiteral("Varkel資料"));
+                                             QStringLiteral("Varkel遊戲存檔"), QStringLiteral("2021/3/2 21:05")}));
+        QCOMPARE(seen.kinds, QStringList({QStringLiteral("Varkel資料"), QStringLiteral("Varkel新武將存檔"),
+                                          QStringLiteral("Varkel存檔")}));
     }
 };
 
