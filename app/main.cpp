@@ -38,7 +38,7 @@ const std::array<StartWindow, 3> kStartWindows = {{
     {QLatin1StringView("about"), [](varkel::Session&, varkel::Form3& form3) { form3.showAbout(); }},
     {QLatin1StringView("face-picker"),
      [](varkel::Session& session, varkel::Form3& form3) {
-         auto* picker = new varkel::Form2(session, &form3);
+         auto* picker = new varkel::Form2(session, 0, &form3);
          picker->setAttribute(Qt::WA_DeleteOnClose);
          picker->open();
      }},

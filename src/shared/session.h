@@ -15,9 +15,8 @@ namespace varkel {
 inline constexpr int kOfficerNameTableSize = 1721;
 inline constexpr int kNoOfficer = 1720;
 
-// The values the whole program shares: folders, picture banks, the officer name
-// table of the open file and the numbers the modal pickers exchange with their
-// callers. One object, handed to every window.
+// The values the whole program shares: folders, picture banks and the officer
+// name table of the open file. One object, handed to every window.
 struct Session {
     QString programFolder;
     QString gameFolder;
@@ -33,9 +32,6 @@ struct Session {
     int officerCount = 0;
     QStringList officerNames = QStringList(kOfficerNameTableSize);
 
-    int pickedOfficer = 0;  // the officer picker's input and result; 1720 is none
-    int currentFace = 0;    // face of the record on screen; the face picker's result
-    int selectedFace = 0;   // face framed in the face picker
     int playedSlot = 0;
 
     // Ends the program at once after an error nothing can recover from (no save,

@@ -510,7 +510,7 @@ TEST_P(DamagedFolder, ReportsAndCarriesOn)
     }
 
     if (editor) {
-        editor->setChildFactory(nullptr);  // no picker may wait for a click
+        editor->setPicker(nullptr);  // no picker may wait for a click
         // Every mode shows what the damaged files give.
         for (int mode : {1, 0})
             editor->Option3_Click(mode);

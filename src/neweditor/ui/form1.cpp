@@ -13,8 +13,10 @@
 #include "shared/ui/outside_change.h"
 #include "shared/ui/pending_edits.h"
 #include "shared/ui/pickers.h"
+#include "shared/ui/save_as.h"
 #include "shared/ui/scroll_pane.h"
 #include "shared/ui/standard_error.h"
+#include "shared/ui/store_collected.h"
 #include "shared/ui/text_list.h"
 #include "shared/ui/unlike_file.h"
 #include "shared/ui/window_geometry.h"
@@ -22,7 +24,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDialog>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -81,7 +82,7 @@ Form1* Form1::open(Session& session, const QString& path)
 Form1::Form1(Session& session, SystemSave file, BiographyFile biographies)
     : QWidget(nullptr, Qt::Window), session_(session),
       document_(new SystemSaveDocument(std::move(file), std::move(biographies), this)),
-      person_(session), childFactory_(MakePicker)
+      person_(session), picker_(ProgramPickers(session))
 {
     setObjectName(QStringLiteral("Form1"));
     state_ = new EditState(*this, *document_, GetResText(351));
@@ -342,13 +343,6 @@ void Form1::ReadWJinfo(int i)
     ShowText(Text4, biographies().biography(i));
 }
 
-void Form1::refuse(const FieldProblem& problem, QWidget* box)
-{
-    session_.prompter->tell(problem.message, kErrorTitle, MessageIcon::Critical);
-    if (box)
-        box->setFocus();
-}
-
 std::optional<FieldProblem> Form1::collect(MemberRecord& r, NumberBoxes<MemberRecord>::Clamped* clamped) const
 {
     r = shown_;
@@ -370,25 +364,23 @@ std::optional<FieldProblem> Form1::storeBiography(BiographyFile& biographies, in
 
 bool Form1::WriteWJInfo(int i)
 {
-    MemberRecord r;
-    NumberBoxes<MemberRecord>::Clamped clamped;
-    // The biography is the last thing that can be refused; once it is stored the
-    // record is too.
-    auto problem = collect(r, &clamped);
-    const bool stored = !problem && document_->apply(i, [&](SystemSave& file, BiographyFile& biographies) {
-        problem = storeBiography(biographies, i);
-        if (problem)
-            return false;
-        file.setOfficer(i, r);
-        return true;
-    });
-    if (!stored) {
-        refuse(*problem, nullptr);
-        if (!numbers_->focus(problem->control))
-            Text4->setFocus();
+    const auto collect = [this](MemberRecord& r, NumberBoxes<MemberRecord>::Clamped* clamped) {
+        return this->collect(r, clamped);
+    };
+    // The biography and the record are one undo step: a refused biography stores neither.
+    const auto store = [this, i](const MemberRecord& r) {
+        std::optional<FieldProblem> problem;
+        document_->apply(i, [&](SystemSave& file, BiographyFile& biographies) {
+            problem = storeBiography(biographies, i);
+            if (problem)
+                return false;
+            file.setOfficer(i, r);
+            return true;
+        });
+        return problem;
+    };
+    if (!StoreCollected(*session_.prompter, *this, *numbers_, collect, store))
         return false;
-    }
-    numbers_->showClamped(clamped);
     shown_ = systemSave().officer(i);
     shownRecord_ = i;
     return true;
@@ -434,9 +426,7 @@ void Form1::List1_Click()
 
 void Form1::Command1_Click()
 {
-    person_.offerFace();
-    if (RunPicker(childFactory_, QStringLiteral("Form2"), session_, this))
-        person_.showFace();
+    person_.chooseFace(picker_, this);
 }
 
 void Form1::Command2_Click()
@@ -470,14 +460,12 @@ bool Form1::writeBothFiles(const QString& path, const std::function<std::optiona
     // A failure is reported and leaves the changes of the file not written unsaved,
     // so nothing is lost.
     if (const auto failure = writeSystemSave()) {
-        state_->saveFailed(path, *failure);
-        ShowRuntimeError(*session_.prompter, *failure);
+        ReportSaveFailure(session_, *state_, path, *failure);
         return false;
     }
     if (const auto failure = document_->saveBiographies(session_.files)) {
         state_->saved({document_->path()}, session_.files);
-        state_->saveFailed(biographies().path, *failure);
-        ShowRuntimeError(*session_.prompter, *failure);
+        ReportSaveFailure(session_, *state_, biographies().path, *failure);
         return false;
     }
     state_->saved({document_->path(), biographies().path}, session_.files);
@@ -537,21 +525,13 @@ void Form1::sSaveAs_Click()
 
 bool Form1::saveAs()
 {
-    const QString path =
-        ShowSaveDialog(*session_.dialogs, {GetResText(244), kFilePattern, GetResText(246), session_.gameFolder});
-    if (path.isEmpty())
-        return false;
-    if (QFileInfo::exists(path) &&
-        session_.prompter->ask(GetResText(255), kEditorTitle, MessageButtons::YesNo, MessageIcon::Question) !=
-            Answer::Yes)
-        return false;
-    if (!biographiesMayBeWritten())
-        return false;
-    return writeBothFiles(path, [this, &path] {
-        const auto failure = document_->saveSystemSaveAs(session_.files, path);
-        if (!failure)
-            Label5->setText(GetResText(249) + document_->path());
-        return failure;
+    return SaveAs(session_, kFilePattern, [this](const QString& path) {
+        return biographiesMayBeWritten() && writeBothFiles(path, [this, &path] {
+                   const auto failure = document_->saveSystemSaveAs(session_.files, path);
+                   if (!failure)
+                       Label5->setText(GetResText(249) + document_->path());
+                   return failure;
+               });
     });
 }
 

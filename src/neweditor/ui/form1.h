@@ -33,8 +33,6 @@ class OfficerSearchBox;
 class Form1 : public QWidget {
     Q_OBJECT
 public:
-    using ChildFactory = PickerFactory;
-
     // The system saves its File > Open offers.
     inline static const QString kFilePattern = QStringLiteral("Svd_sys*.sav");
 
@@ -44,7 +42,8 @@ public:
     // not to open it.
     static Form1* open(Session& session, const QString& path = {});
 
-    void setChildFactory(ChildFactory factory) { childFactory_ = std::move(factory); }
+    // The face picker; by default the program's own, Form2. An empty one opens nothing.
+    void setPicker(Picker picker) { picker_ = std::move(picker); }
     void setAboutView(std::function<void()> showAbout) { showAbout_ = std::move(showAbout); }
 
     SystemSaveDocument& document() const { return *document_; }
@@ -119,7 +118,6 @@ private:
     // Reads `path` and the biographies again in place of the open files; nothing
     // changes when either cannot be read or the user declines an unlike file.
     void openChosen(const QString& path);
-    void refuse(const FieldProblem& problem, QWidget* box);
     // The record as read with the view's values over it, or the problem of a
     // value that cannot be stored. Changes nothing on screen.
     std::optional<FieldProblem> collect(MemberRecord& r, NumberBoxes<MemberRecord>::Clamped* clamped = nullptr) const;
@@ -135,7 +133,7 @@ private:
     Session& session_;
     SystemSaveDocument* document_ = nullptr;
     PersonControls person_;
-    ChildFactory childFactory_;
+    Picker picker_;
     std::function<void()> showAbout_;
     OfficerSearchBox* search_ = nullptr;
     EditState* state_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include "saveeditor/biography.h"
 #include "saveeditor/family_view.h"
+#include "saveeditor/save_document.h"
 #include "shared/name_field.h"
 #include "shared/texts.h"
 #include "shared/ui/control_names.h"
@@ -9,6 +10,7 @@
 #include "shared/ui/keyboard.h"
 #include "shared/ui/scroll_pane.h"
 #include "shared/ui/standard_error.h"
+#include "shared/ui/store_collected.h"
 #include "shared/ui/text_list.h"
 
 #include <QCheckBox>
@@ -123,7 +125,6 @@ QWidget* FamilyPanel::buildMember()
     row->addWidget(Frame15);
     row->addWidget(person_.buildFace(box));
     connect(person_.Command1, &QPushButton::clicked, this, [this] {
-        person_.offerFace();
         emit changeFaceRequested();
     });
     auto* column = new QVBoxLayout;
@@ -336,22 +337,19 @@ std::optional<FieldProblem> FamilyPanel::storeBiography(QByteArray& save, int k)
 
 bool FamilyPanel::WriteWJInfo3(QByteArray& save, int k)
 {
-    FamilyMember r;
-    NumberBoxes<FamilyMember>::Clamped clamped;
+    const auto collect = [this](FamilyMember& r, NumberBoxes<FamilyMember>::Clamped* clamped) {
+        return this->collect(r, clamped);
+    };
     // The biography is the last thing that can be refused; once it is stored the
-    // record is too.
-    auto problem = collect(r, &clamped);
-    if (!problem)
-        problem = storeBiography(save, k);
-    if (problem) {
-        session_.prompter->tell(problem->message, kErrorTitle, MessageIcon::Critical);
-        if (!numbers_->focus(problem->control))
-            if (auto* box = findChild<QWidget*>(problem->control))
-                box->setFocus();
+    // member is too.
+    const auto store = [this, &save, k](const FamilyMember& r) {
+        auto problem = storeBiography(save, k);
+        if (!problem)
+            EncodeFamilyMember(save, k, r);
+        return problem;
+    };
+    if (!StoreCollected(*session_.prompter, *this, *numbers_, collect, store))
         return false;
-    }
-    numbers_->showClamped(clamped);
-    EncodeFamilyMember(save, k, r);
     shown_ = DecodeFamilyMember(save, k);
     shownNumber_ = k;
     List4->item(k)->setText(NumberedItem(k, 2, shown_.person.fullName));
@@ -371,9 +369,9 @@ bool FamilyPanel::viewDiffers(const QByteArray& save) const
     return stored != save;
 }
 
-void FamilyPanel::showFace()
+void FamilyPanel::chooseFace(const Picker& picker, QWidget* parent)
 {
-    person_.showFace();
+    person_.chooseFace(picker, parent);
 }
 
 void FamilyPanel::setForecastOpen(bool open)
@@ -416,6 +414,28 @@ bool FamilyPanel::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QFrame::eventFilter(watched, event);
+}
+
+bool FamilyPanel::differsFrom(const SaveDocument& document) const
+{
+    return viewDiffers(document.bytes());
+}
+
+bool FamilyPanel::applyShown(SaveDocument& document)
+{
+    const int k = shownNumber_;
+    return k >= 0 && document.apply(SaveRecord::Family, {k},
+                                    [&](QByteArray& save, ScenarioData&) { return WriteWJInfo3(save, k); });
+}
+
+void FamilyPanel::fillFrom(const SaveDocument& document)
+{
+    fillList(document.bytes(), document.tables());
+}
+
+void FamilyPanel::showRecord(const SaveDocument& document, int row)
+{
+    ReadWJinfo3(document.bytes(), document.tables(), row);
 }
 
 }  // namespace varkel

@@ -2,6 +2,7 @@
 
 #include "saveeditor/family_fields.h"
 #include "saveeditor/save_tables.h"
+#include "saveeditor/ui/mode_view.h"
 #include "saveeditor/ui/person_controls.h"
 #include "shared/session.h"
 #include "shared/ui/number_boxes.h"
@@ -29,7 +30,7 @@ namespace varkel {
 // controlled officers, and one member with the officer it belongs to and a remark
 // in the officer's voice. Apply stores the member (and a child's growth values,
 // caps and biography) into the save buffer.
-class FamilyPanel : public QFrame {
+class FamilyPanel : public QFrame, public ModeView {
     Q_OBJECT
 public:
     explicit FamilyPanel(Session& session, QWidget* parent = nullptr);
@@ -49,7 +50,17 @@ public:
     bool viewDiffers(const QByteArray& save) const;
     // The member last read or applied; -1 before the first.
     int shownNumber() const { return shownNumber_; }
-    void showFace();
+
+    QWidget* modeWidget() override { return this; }
+    QListWidget* modeList() const override { return List4; }
+    int shownRecord() const override { return shownNumber_; }
+    bool differsFrom(const SaveDocument& document) const override;
+    bool applyShown(SaveDocument& document) override;
+    void fillFrom(const SaveDocument& document) override;
+    void showRecord(const SaveDocument& document, int row) override;
+    QPushButton* applyButton() const override { return Command7; }
+    // The face picker, opened on the member's face: the face picked is shown and stored by Apply.
+    void chooseFace(const Picker& picker, QWidget* parent);
     // The member as last read or applied: the forecast works from these values,
     // not from unapplied edits.
     const FamilyMember& shownMember() const { return shown_; }
@@ -77,9 +88,9 @@ public:
     QPushButton* Command16 = nullptr;
     QPushButton* Command7 = nullptr;  // Apply of this mode, "Command7(3)"
     // The row of the Apply button, where the window puts its Save button.
-    QBoxLayout* commandRow() const { return commandRow_; }
+    QBoxLayout* commandRow() const override { return commandRow_; }
     // The controls in reading order, Apply last, for the window's tab order.
-    std::vector<QWidget*> tabOrder() const;
+    std::vector<QWidget*> tabOrder() const override;
 
 signals:
     void memberChosen(int k);

@@ -46,10 +46,10 @@ QGridLayout* labelledRows(QGroupBox* frame, const std::vector<std::pair<QLabel*,
 
 }  // namespace
 
-Form10::Form10(Session& session, SaveDocument& document, const QStringList& cityNames, PickerFactory pickers,
+Form10::Form10(Session& session, SaveDocument& document, const QStringList& cityNames, Picker picker,
                QWidget* parent)
     : QDialog(parent), session_(session), document_(document), save_(document.bytes()), tables_(document.tables()),
-      pickers_(std::move(pickers)), flags_(CityFields(), this), heads_(CityHeads::build(save_, tables_.officerCount))
+      picker_(std::move(picker)), flags_(CityFields(), this), heads_(CityHeads::build(save_, tables_.officerCount))
 {
     setObjectName(QStringLiteral("Form10"));
     setWindowTitle(GetResText(279));
@@ -224,9 +224,8 @@ void Form10::Check2_Click()
 
 void Form10::Command1_Click()
 {
-    session_.pickedOfficer = leader_;
-    if (RunPicker(pickers_, QStringLiteral("Form5"), session_, this)) {
-        leader_ = session_.pickedOfficer;
+    if (const auto leader = Pick(picker_, PickerKind::Officer, leader_, this)) {
+        leader_ = *leader;
         showLeader();
     }
 }

@@ -28,8 +28,8 @@ namespace varkel {
 class Form10 : public QDialog {
     Q_OBJECT
 public:
-    // `cityNames` are the scenario's; `pickers` opens the officer picker for the bandit leader.
-    Form10(Session& session, SaveDocument& document, const QStringList& cityNames, PickerFactory pickers,
+    // `cityNames` are the scenario's; `picker` opens the officer picker for the bandit leader.
+    Form10(Session& session, SaveDocument& document, const QStringList& cityNames, Picker picker,
            QWidget* parent = nullptr);
 
     void ReadCity(int c);
@@ -83,7 +83,7 @@ private:
     SaveDocument& document_;
     const QByteArray& save_;
     const SaveTables& tables_;
-    PickerFactory pickers_;
+    Picker picker_;
     FlagBoxes<CityRecord> flags_;
     CityHeads heads_;
     CityOfficers officers_;

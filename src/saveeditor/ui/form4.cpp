@@ -3,6 +3,7 @@
 #include "saveeditor/officer_record.h"
 #include "saveeditor/save_layout.h"
 #include "saveeditor/ui/family_panel.h"
+#include "saveeditor/ui/mode_view.h"
 #include "saveeditor/ui/officer_panel.h"
 #include "saveeditor/ui/relation_panel.h"
 #include "saveeditor/ui/treasure_panel.h"
@@ -19,6 +20,7 @@
 #include "shared/ui/outside_change.h"
 #include "shared/ui/pending_edits.h"
 #include "shared/ui/pickers.h"
+#include "shared/ui/save_as.h"
 #include "shared/ui/standard_error.h"
 #include "shared/ui/text_list.h"
 #include "shared/ui/unlike_file.h"
@@ -31,7 +33,6 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -118,7 +119,7 @@ Form4* Form4::open(Session& session, const QString& path)
 Form4::Form4(Session& session, SaveGame save, ScenarioData scenario, const QString& scenarioPath)
     : QWidget(nullptr, Qt::Window), session_(session),
       document_(new SaveDocument(std::move(save), std::move(scenario), scenarioPath, this)),
-      childFactory_(MakePicker), runSideWindow_([](QDialog& window) { window.exec(); }),
+      picker_(ProgramPickers(session)), runSideWindow_([](QDialog& window) { window.exec(); }),
       random_([] { return QRandomGenerator::global()->generateDouble(); })
 {
     setObjectName(QStringLiteral("Form4"));
@@ -142,6 +143,11 @@ Form4::Form4(Session& session, SaveGame save, ScenarioData scenario, const QStri
         connect(Command8[i], &QPushButton::clicked, this, [this, i] { Command8_Click(i); });
     }
     panel_ = addMode(0, new OfficerPanel(session_, modes_));
+    panel_->setList(List1);
+    // The views in the order of Option3; all but the officer view are built when first asked for.
+    modeViews_ = {[this]() -> ModeView& { return *panel_; }, [this]() -> ModeView& { return *treasurePanel(); },
+                  [this]() -> ModeView& { return *relationPanel(); },
+                  [this]() -> ModeView& { return *familyPanel(); }};
     body->addWidget(modes_, 1);
     layout->addLayout(body, 1);
     layout->addWidget(state_->statusLine());
@@ -170,17 +176,23 @@ Form4::Form4(Session& session, SaveGame save, ScenarioData scenario, const QStri
 template <typename View>
 View* Form4::addMode(int i, View* view)
 {
-    Frame10[i] = view;
-    Command7[i] = view->Command7;
+    ModeView& mode = *view;
+    Frame10[i] = mode.modeWidget();
+    Command7[i] = mode.applyButton();
     connect(Command7[i], &QPushButton::clicked, this, [this, i] { Command7_Click(i); });
-    view->commandRow()->addWidget(Command8[i]);
+    mode.commandRow()->addWidget(Command8[i]);
     Command8[i]->show();
-    modes_->addWidget(view);
+    modes_->addWidget(mode.modeWidget());
     // Tab goes through the modes and the officer column, then the view, then its Save.
     TabOrder order;
-    order << Option3 << Combo10 << List1 << Text13 << view->tabOrder() << Command8[i];
+    order << Option3 << Combo10 << List1 << Text13 << mode.tabOrder() << Command8[i];
     order.apply();
     return view;
+}
+
+ModeView& Form4::modeView(int mode)
+{
+    return modeViews_[std::size_t(mode)]();
 }
 
 // The treasure, relationship and family views are built the first time they are
@@ -446,7 +458,7 @@ void Form4::reloadViews()
     showTables();
     panel_->setCityNames(scenario().cityNames);
     const int mode = mode_;
-    QListWidget* list = modeList(mode);
+    QListWidget* list = modeView(mode).modeList();
     const int row = list->currentRow();
     needsFilling_.fill(true);
     Option3_Click(mode);
@@ -461,41 +473,23 @@ void Form4::Option3_Click(int index)
         return;
     }
     mode_ = index;
-    modes_->setCurrentWidget(modeView(index));
+    ModeView& view = modeView(index);
+    modes_->setCurrentWidget(view.modeWidget());
     Label34->setVisible(index == 0);
     if (!needsFilling_[index])
         return;
     needsFilling_[index] = false;
     if (index == 0) {
+        // A new file: the notes are read again, and the controlled officers'
+        // list shows its first.
         ReadBWNote();
-        fillOfficerList();
-    } else if (index == 1) {
-        treasurePanel()->fillList(document_->bytes(), scenario());
-    } else if (index == 2) {
-        relationPanel()->fillList(document_->bytes(), tables());
-    } else if (index == 3) {
-        familyPanel()->fillList(document_->bytes(), tables());
+        if (Combo10->count() > 0)
+            Combo10->setCurrentIndex(0);
     }
-    QListWidget* list = modeList(index);
+    view.fillFrom(*document_);
+    QListWidget* list = view.modeList();
     if (const int row = std::exchange(rowAfterFilling_[index], -1); row >= 0 && row < list->count())
         list->setCurrentRow(row);
-}
-
-void Form4::fillOfficerList()
-{
-    {
-        const QSignalBlocker block(List1);
-        List1->clear();
-        QStringList items;
-        for (int n = 0; n < tables().officerCount; ++n)
-            items << NumberedItem(n, 3, tables().officerNames[n]);
-        List1->addItems(items);
-    }
-    if (Combo10->count() > 0) {
-        Combo10->setCurrentIndex(0);
-        Combo10_Click();
-    }
-    List1->setCurrentRow(0);
 }
 
 void Form4::List1_Click()
@@ -505,70 +499,13 @@ void Form4::List1_Click()
         ReadWJInfo2(n);
 }
 
-QWidget* Form4::modeView(int mode)
-{
-    switch (mode) {
-    case 0:
-        return panel_;
-    case 1:
-        return treasurePanel();
-    case 2:
-        return relationPanel();
-    default:
-        return familyPanel();
-    }
-}
-
-QListWidget* Form4::modeList(int mode)
-{
-    switch (mode) {
-    case 0:
-        return List1;
-    case 1:
-        return treasurePanel()->List2;
-    case 2:
-        return relationPanel()->List3;
-    default:
-        return familyPanel()->List4;
-    }
-}
-
-int Form4::shownRecord(int mode)
-{
-    switch (mode) {
-    case 0:
-        return panel_->shownOfficer();
-    case 1:
-        return treasurePanel()->shownTreasure();
-    case 2:
-        return relationPanel()->shownRelation();
-    default:
-        return familyPanel()->shownNumber();
-    }
-}
-
 bool Form4::mayLeaveRecord(bool* applied)
 {
-    const int mode = mode_;
-    if (filling_ || shownRecord(mode) < 0)
+    ModeView& view = modeView(mode_);
+    if (filling_ || view.shownRecord() < 0)
         return true;
-    bool differs = false;
-    switch (mode) {
-    case 0:
-        differs = panel_->viewDiffers(document_->bytes());
-        break;
-    case 1:
-        differs = treasurePanel()->viewDiffers(document_->bytes(), scenario());
-        break;
-    case 2:
-        differs = relationPanel()->viewDiffers(document_->bytes(), tables());
-        break;
-    default:
-        differs = familyPanel()->viewDiffers(document_->bytes());
-        break;
-    }
-    return MayLeaveRecord(*session_.prompter, differs, [this, mode, applied] {
-        const bool stored = applyShown(mode);
+    return MayLeaveRecord(*session_.prompter, view.differsFrom(*document_), [this, &view, applied] {
+        const bool stored = view.applyShown(*document_);
         if (applied)
             *applied = stored;
         return stored;
@@ -577,11 +514,12 @@ bool Form4::mayLeaveRecord(bool* applied)
 
 bool Form4::mayMoveTo(int mode, int row)
 {
-    const int shown = shownRecord(mode);
+    ModeView& view = modeView(mode);
+    const int shown = view.shownRecord();
     if (filling_ || shown < 0 || row == shown || mayLeaveRecord())
         return true;
     // Stay on the record being edited; its boxes keep what was typed.
-    StayOnRow(*modeList(mode), shown);
+    StayOnRow(*view.modeList(), shown);
     return false;
 }
 
@@ -596,13 +534,7 @@ void Form4::Combo10_Click()
 
 void Form4::ReadWJInfo2(int n)
 {
-    panel_->ReadWJInfo2(document_->bytes(), tables(), n);
-}
-
-bool Form4::WriteWJInfo2(int n)
-{
-    return document_->apply(SaveRecord::Officer, {n},
-                            [&](QByteArray& save, ScenarioData&) { return panel_->WriteWJInfo2(save, n); });
+    panel_->showRecord(*document_, n);
 }
 
 void Form4::showTables()
@@ -624,60 +556,27 @@ void Form4::officerRenamed(int n)
     for (int mode = 1; mode < int(needsFilling_.size()); ++mode) {
         if (!needsFilling_[std::size_t(mode)]) {
             needsFilling_[std::size_t(mode)] = true;
-            rowAfterFilling_[std::size_t(mode)] = modeList(mode)->currentRow();
+            rowAfterFilling_[std::size_t(mode)] = modeView(mode).modeList()->currentRow();
         }
     }
 }
 
 void Form4::Command1_Click()
 {
-    if (RunPicker(childFactory_, QStringLiteral("Form2"), session_, this))
-        panel_->showFace();
+    panel_->chooseFace(picker_, this);
 }
 
 void Form4::Command7_Click(int index)
 {
-    applyShown(index);
-}
-
-bool Form4::applyShown(int mode)
-{
-    const int row = shownRecord(mode);
-    if (row < 0)
-        return false;
     // A refused Apply wrote nothing, so the save stays as it was.
-    bool stored = false;
-    switch (mode) {
-    case 0:
-        stored = WriteWJInfo2(row);
-        break;
-    case 1:
-        stored = document_->apply(SaveRecord::Treasure, {row}, [&](QByteArray& save, ScenarioData& scenario) {
-            return treasurePanel()->WriteBWInfo(save, scenario, row);
-        });
-        break;
-    case 2:
-        // Every relationship the view can hold can be stored.
-        stored = document_->apply(SaveRecord::Relation, {row}, [&](QByteArray& save, ScenarioData&) {
-            relationPanel()->WriteRelation(save, tables(), row);
-            return true;
-        });
-        break;
-    default:
-        stored = document_->apply(SaveRecord::Family, {row}, [&](QByteArray& save, ScenarioData&) {
-            return familyPanel()->WriteWJInfo3(save, row);
-        });
-        break;
-    }
-    return stored;
+    modeView(index).applyShown(*document_);
 }
 
 bool Form4::saveFile()
 {
     const auto write = [this] {
         if (const auto error = document_->save(session_.files)) {
-            state_->saveFailed(document_->path(), *error);
-            ShowRuntimeError(*session_.prompter, *error);
+            ReportSaveFailure(session_, *state_, document_->path(), *error);
             return false;
         }
         state_->saved({document_->path()}, session_.files);
@@ -773,24 +672,17 @@ void Form4::tSaveAs_Click()
 
 bool Form4::saveAs()
 {
-    const QString path = ShowSaveDialog(*session_.dialogs, {GetResText(244), kSavePattern, GetResText(246),
-                                                            session_.gameFolder});
-    if (path.isEmpty())
-        return false;
-    if (QFileInfo::exists(path) &&
-        session_.prompter->ask(GetResText(255), kEditorTitle, MessageButtons::YesNo, MessageIcon::Question) !=
-            Answer::Yes)
-        return false;
-    if (const auto error = document_->saveAs(session_.files, path)) {
-        state_->saveFailed(path, *error);
-        ShowRuntimeError(*session_.prompter, *error);
-        return false;
-    }
-    state_->saved({document_->path()}, session_.files);
-    Label28->setText(GetResText(249) + document_->path());
-    tickSlotMenu();
-    listRecent();
-    return true;
+    return SaveAs(session_, kSavePattern, [this](const QString& path) {
+        if (const auto error = document_->saveAs(session_.files, path)) {
+            ReportSaveFailure(session_, *state_, path, *error);
+            return false;
+        }
+        state_->saved({document_->path()}, session_.files);
+        Label28->setText(GetResText(249) + document_->path());
+        tickSlotMenu();
+        listRecent();
+        return true;
+    });
 }
 
 void Form4::closeEvent(QCloseEvent* event)

@@ -26,6 +26,7 @@ class QStackedWidget;
 namespace varkel {
 
 class FamilyPanel;
+class ModeView;
 class OfficerPanel;
 class RelationPanel;
 class TreasurePanel;
@@ -38,16 +39,15 @@ class EditState;
 class Form4 : public QWidget {
     Q_OBJECT
 public:
-    // Makes the modal windows this one opens ("Form2", ...); nullptr opens nothing.
-    // By default they are the program's own.
-    using ChildFactory = PickerFactory;
 
     // Opens the newest saved game, or `path` as File > Open reads it; when there is
     // none or it is refused, says so and gives nullptr, as it does when the file
     // does not look like a saved game and the user chooses not to open it.
     static Form4* open(Session& session, const QString& path = {});
 
-    void setChildFactory(ChildFactory factory) { childFactory_ = std::move(factory); }
+    // The face and officer pickers this window and its side windows open; by
+    // default the program's own, Form2 and Form5. An empty one opens nothing.
+    void setPicker(Picker picker) { picker_ = std::move(picker); }
     // Shows a side window (the forecast, the intimacy, city and force editors); by
     // default modally. Tests drive it instead.
     void setSideWindowRunner(std::function<void(QDialog&)> run) { runSideWindow_ = std::move(run); }
@@ -64,7 +64,6 @@ public:
 
     void rLoadFile();
     void ReadWJInfo2(int n);
-    bool WriteWJInfo2(int n);
 
     void Option3_Click(int index);
     void List1_Click();
@@ -116,7 +115,8 @@ private:
     // Puts a mode's view into the window with its Apply and the window's Save button.
     template <typename View>
     View* addMode(int i, View* view);
-    QWidget* modeView(int mode);
+    // The view of `mode`, built if it was not yet.
+    ModeView& modeView(int mode);
     // The Save commands and the scenario's Save button follow the unsaved state.
     void updateSaveCommands();
     // The document changed: the views show what the change touched.
@@ -130,11 +130,6 @@ private:
     void runSideWindow(QDialog& window);
     // Runs a side window where it was last, or fitted to the screen.
     void showSideWindow(QDialog& window);
-    // Apply of the record shown in `mode`; false when refused.
-    bool applyShown(int mode);
-    QListWidget* modeList(int mode);
-    // The record the view of `mode` shows (its list row), or -1.
-    int shownRecord(int mode);
     // Before the view of the current mode is left: asks about typed edits; false to
     // stay. `applied` tells whether they were applied.
     bool mayLeaveRecord(bool* applied = nullptr);
@@ -156,7 +151,6 @@ private:
     void loadOpened();
     // Puts the open file first in the recent-files list; a failed write is told on the status line.
     void listRecent();
-    void fillOfficerList();
     // Combo10 and the Frame26 caption from the controlled-officer slots.
     void fillControlledList();
     // The lists and boxes that show the document's tables.
@@ -171,7 +165,7 @@ private:
 
     Session& session_;
     SaveDocument* document_ = nullptr;
-    ChildFactory childFactory_;
+    Picker picker_;
     std::function<void()> showAbout_;
     std::array<bool, 4> needsFilling_{};
     // The row a mode's list goes back to once it is filled again (-1: its first).
@@ -180,6 +174,7 @@ private:
     TreasurePanel* treasures_ = nullptr;
     FamilyPanel* family_ = nullptr;
     RelationPanel* relations_ = nullptr;
+    std::array<std::function<ModeView&()>, 4> modeViews_;
     QStringList treasureNotes_;
     int mode_ = 0;  // the mode shown, as Option3
     OfficerSearchBox* search_ = nullptr;

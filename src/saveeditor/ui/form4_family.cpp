@@ -24,8 +24,7 @@ void Form4::ReadWJinfo3(int k)
 
 void Form4::Command15_Click()
 {
-    if (RunPicker(childFactory_, QStringLiteral("Form2"), session_, this))
-        familyPanel()->showFace();
+    familyPanel()->chooseFace(picker_, this);
 }
 
 void Form4::Label32_DblClick()

@@ -7,7 +7,7 @@ namespace varkel {
 
 void Form4::sCity_Click()
 {
-    Form10 cities(session_, *document_, scenario().cityNames, childFactory_, this);
+    Form10 cities(session_, *document_, scenario().cityNames, picker_, this);
     runSideWindow(cities);
 }
 

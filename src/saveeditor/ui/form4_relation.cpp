@@ -20,11 +20,10 @@ void Form4::List3_Click(int i)
 void Form4::Command12_Click(int p)
 {
     const Relation& r = relationPanel()->current();
-    session_.pickedOfficer = p == 0 ? r.a : p == 1 ? r.b : r.c;
-    // The picker leaves the picked officer alone when cancelled: the party stays.
-    const int before = session_.pickedOfficer;
-    if (RunPicker(childFactory_, QStringLiteral("Form5"), session_, this) && session_.pickedOfficer != before)
-        relationPanel()->setParty(document_->bytes(), tables(), p, session_.pickedOfficer);
+    const int party = p == 0 ? r.a : p == 1 ? r.b : r.c;
+    // Cancelled, or the same officer picked: the party stays.
+    if (const auto picked = Pick(picker_, PickerKind::Officer, party, this); picked && *picked != party)
+        relationPanel()->setParty(document_->bytes(), tables(), p, *picked);
 }
 
 void Form4::Command10_Click()

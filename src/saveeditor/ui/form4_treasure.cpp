@@ -8,9 +8,9 @@
 #include "shared/texts.h"
 #include "shared/ui/edit_state.h"
 #include "shared/ui/outside_change.h"
-#include "shared/ui/standard_error.h"
-
 #include "shared/ui/pickers.h"
+#include "shared/ui/save_as.h"
+#include "shared/ui/standard_error.h"
 
 #include <QDialog>
 #include <QPushButton>
@@ -38,9 +38,8 @@ void Form4::ReadHorse(int i)
 
 void Form4::Command2_Click()
 {
-    session_.pickedOfficer = treasurePanel()->currentOwner();
-    if (RunPicker(childFactory_, QStringLiteral("Form5"), session_, this))
-        treasurePanel()->setOwner(session_.pickedOfficer);
+    if (const auto owner = Pick(picker_, PickerKind::Officer, treasurePanel()->currentOwner(), this))
+        treasurePanel()->setOwner(*owner);
 }
 
 bool Form4::Command13_Click()
@@ -59,8 +58,7 @@ bool Form4::writeScenario()
     // The file's bytes beyond the buffer stay; a failed write keeps the changes
     // here and the button enabled, so the user can try again.
     if (const auto error = document_->writeScenario(session_.files)) {
-        state_->saveFailed(path, *error);
-        ShowRuntimeError(*session_.prompter, *error);
+        ReportSaveFailure(session_, *state_, path, *error);
         return false;
     }
     state_->saved({path}, session_.files);

@@ -1,6 +1,7 @@
 #include "saveeditor/ui/officer_panel.h"
 
 #include "saveeditor/officer_fields.h"
+#include "saveeditor/save_document.h"
 #include "shared/name_field.h"
 #include "shared/runtime_error.h"
 #include "shared/texts.h"
@@ -18,6 +19,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
@@ -40,7 +42,6 @@ OfficerPanel::OfficerPanel(Session& session, QWidget* parent) : QFrame(parent), 
     top->addWidget(person_.buildNames(this));
     top->addWidget(person_.buildFace(this));
     connect(person_.Command1, &QPushButton::clicked, this, [this] {
-        person_.offerFace();
         emit changeFaceRequested();
     });
     person_.setFullNameChanged([this] { Command7->setEnabled(!person_.fullName().isEmpty()); });
@@ -194,9 +195,9 @@ QLineEdit* OfficerPanel::numberBox(const QString& control) const
     return numbers_->box(control);
 }
 
-void OfficerPanel::showFace()
+void OfficerPanel::chooseFace(const Picker& picker, QWidget* parent)
 {
-    person_.showFace();
+    person_.chooseFace(picker, parent);
 }
 
 void OfficerPanel::setCheck5Quietly(bool on)
@@ -302,6 +303,37 @@ bool OfficerPanel::viewDiffers(const QByteArray& save) const
     QByteArray stored = save;
     EncodeOfficer(stored, shownOfficer_, r);
     return stored != save;
+}
+
+bool OfficerPanel::differsFrom(const SaveDocument& document) const
+{
+    return viewDiffers(document.bytes());
+}
+
+bool OfficerPanel::applyShown(SaveDocument& document)
+{
+    const int n = shownOfficer_;
+    return n >= 0 && document.apply(SaveRecord::Officer, {n},
+                                    [&](QByteArray& save, ScenarioData&) { return WriteWJInfo2(save, n); });
+}
+
+void OfficerPanel::fillFrom(const SaveDocument& document)
+{
+    const SaveTables& tables = document.tables();
+    {
+        const QSignalBlocker block(list_);
+        list_->clear();
+        QStringList items;
+        for (int n = 0; n < tables.officerCount; ++n)
+            items << NumberedItem(n, 3, tables.officerNames[n]);
+        list_->addItems(items);
+    }
+    list_->setCurrentRow(0);
+}
+
+void OfficerPanel::showRecord(const SaveDocument& document, int row)
+{
+    ReadWJInfo2(document.bytes(), document.tables(), row);
 }
 
 }  // namespace varkel

@@ -3,6 +3,7 @@
 #include "saveeditor/officer_fields.h"
 #include "saveeditor/officer_record.h"
 #include "saveeditor/save_tables.h"
+#include "saveeditor/ui/mode_view.h"
 #include "saveeditor/ui/person_controls.h"
 #include "shared/session.h"
 #include "shared/ui/number_boxes.h"
@@ -19,6 +20,7 @@ class QComboBox;
 class QHBoxLayout;
 class QLabel;
 class QLineEdit;
+class QListWidget;
 class QPushButton;
 class QRadioButton;
 
@@ -27,7 +29,7 @@ namespace varkel {
 // The officer view of the saved-game editor: one officer's names, numbers, traits,
 // skills and tactics. Reading fills the controls from the save buffer; writing
 // validates every box first and then stores the whole officer, or nothing.
-class OfficerPanel : public QFrame {
+class OfficerPanel : public QFrame, public ModeView {
     Q_OBJECT
 public:
     explicit OfficerPanel(Session& session, QWidget* parent = nullptr);
@@ -46,8 +48,20 @@ public:
     // The officer last read or applied; -1 before the first.
     int shownOfficer() const { return shownOfficer_; }
 
-    // Shows the current face number of the session.
-    void showFace();
+    // The officer list lives beside the views, in the window; it is filled here.
+    void setList(QListWidget* list) { list_ = list; }
+    QWidget* modeWidget() override { return this; }
+    QListWidget* modeList() const override { return list_; }
+    int shownRecord() const override { return shownOfficer_; }
+    bool differsFrom(const SaveDocument& document) const override;
+    bool applyShown(SaveDocument& document) override;
+    // Fills the list with the officers' names and chooses the first.
+    void fillFrom(const SaveDocument& document) override;
+    void showRecord(const SaveDocument& document, int row) override;
+    QPushButton* applyButton() const override { return Command7; }
+
+    // The face picker, opened on the officer's face: the face picked is shown and stored by Apply.
+    void chooseFace(const Picker& picker, QWidget* parent);
     bool viewLoaded() const { return viewLoaded_; }
     // Puts Check5 back to `on` without the handlers of its change running.
     void setCheck5Quietly(bool on);
@@ -71,9 +85,9 @@ public:
     QPushButton* Command10 = nullptr;
     QPushButton* Command7 = nullptr;  // Apply of this mode, "Command7(0)"
     // The row of the Apply button, where the window puts its Save button.
-    QBoxLayout* commandRow() const { return commandRow_; }
+    QBoxLayout* commandRow() const override { return commandRow_; }
     // The controls in reading order, Apply last, for the window's tab order.
-    std::vector<QWidget*> tabOrder() const;
+    std::vector<QWidget*> tabOrder() const override;
 
 signals:
     void changeFaceRequested();
@@ -96,6 +110,7 @@ private:
     QHBoxLayout* dateRow_ = nullptr;
     OfficerRecord shown_;  // as read, so odd stored codes can be kept
     int shownOfficer_ = -1;
+    QListWidget* list_ = nullptr;
     bool viewLoaded_ = false;
 };
 

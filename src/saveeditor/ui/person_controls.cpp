@@ -166,7 +166,6 @@ void PersonControls::showPerson(const PersonBlock& p)
     Check1[2]->setChecked(p.tacticSurprise);
     Check1[3]->setChecked(p.tacticScheme);
     face_ = p.face;
-    session_.currentFace = p.face;
     // A number beyond the bank shows as the bank wraps it and is kept as stored
     // until another face is chosen.
     int shownFace = face_;
@@ -230,9 +229,11 @@ void PersonControls::fillTacticsAndSkills()
             skill->setChecked(true);
 }
 
-void PersonControls::showFace()
+void PersonControls::chooseFace(const Picker& picker, QWidget* parent)
 {
-    face_ = session_.currentFace;
+    if (!picker)
+        return;
+    face_ = picker(PickerKind::Face, face_, parent).value_or(face_);
     ShowFace(session_, Picture1, face_);
 }
 

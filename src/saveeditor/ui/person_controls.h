@@ -3,6 +3,7 @@
 #include "saveeditor/officer_record.h"
 #include "shared/number_fields.h"
 #include "shared/session.h"
+#include "shared/ui/pickers.h"
 
 #include <array>
 #include <functional>
@@ -58,7 +59,7 @@ public:
     // Runs after the full name changed (it follows surname and given name).
     void setFullNameChanged(std::function<void()> changed) { fullNameChanged_ = std::move(changed); }
 
-    // Names, sex, tactic kinds and face (which becomes the session's current face).
+    // Names, sex, tactic kinds and face.
     void showPerson(const PersonBlock& person);
     // The view's values, the face included, into `person`, which holds the person
     // as read; changes nothing on screen.
@@ -72,12 +73,10 @@ public:
     FieldValue tacticLevels(const std::array<int, kTacticCount>& stored) const;
     // Every tactic to "極" and every skill ticked; stored by Apply.
     void fillTacticsAndSkills();
-    // Before the face picker opens: it starts from this view's face, which
-    // another view may have put aside in the session.
-    void offerFace() const { session_.currentFace = face_; }
-    // The face picker's result (the session's current face) becomes the view's
-    // face, stored by Apply, and is drawn.
-    void showFace();
+    // Opens the face picker on this view's face; the face picked becomes the
+    // view's face, stored by Apply, and is drawn. A cancelled picker draws the
+    // face again as the bank wraps it.
+    void chooseFace(const Picker& picker, QWidget* parent);
     QString fullName() const;
 
     // The controls of each group in reading order, for a view's tab order.

@@ -1,6 +1,7 @@
 #include "saveeditor/ui/relation_panel.h"
 
 #include "saveeditor/officer_record.h"
+#include "saveeditor/save_document.h"
 #include "saveeditor/save_layout.h"
 #include "shared/texts.h"
 #include "shared/ui/combo_values.h"
@@ -223,6 +224,31 @@ bool RelationPanel::eventFilter(QObject* watched, QEvent* event)
             showSpeech(p, false);
     }
     return QFrame::eventFilter(watched, event);
+}
+
+bool RelationPanel::differsFrom(const SaveDocument& document) const
+{
+    return viewDiffers(document.bytes(), document.tables());
+}
+
+bool RelationPanel::applyShown(SaveDocument& document)
+{
+    const int i = shownRelation_;
+    // Every relationship the view can hold can be stored.
+    return i >= 0 && document.apply(SaveRecord::Relation, {i}, [&](QByteArray& save, ScenarioData&) {
+               WriteRelation(save, document.tables(), i);
+               return true;
+           });
+}
+
+void RelationPanel::fillFrom(const SaveDocument& document)
+{
+    fillList(document.bytes(), document.tables());
+}
+
+void RelationPanel::showRecord(const SaveDocument& document, int row)
+{
+    ShowRelation(document.bytes(), document.tables(), row);
 }
 
 }  // namespace varkel

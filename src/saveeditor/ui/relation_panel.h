@@ -2,6 +2,7 @@
 
 #include "saveeditor/relation_record.h"
 #include "saveeditor/save_tables.h"
+#include "saveeditor/ui/mode_view.h"
 #include "shared/session.h"
 
 #include <QFrame>
@@ -21,7 +22,7 @@ namespace varkel {
 // The relationship view of the saved-game editor: the 256 sworn bonds, feuds,
 // rivalries and marriages, and one of them with the faces and names of its
 // parties. Apply stores the relationship into all eight copies of the table.
-class RelationPanel : public QFrame {
+class RelationPanel : public QFrame, public ModeView {
     Q_OBJECT
 public:
     explicit RelationPanel(Session& session, QWidget* parent = nullptr);
@@ -42,6 +43,15 @@ public:
     // The record last shown or applied; -1 before the first.
     int shownRelation() const { return shownRelation_; }
 
+    QWidget* modeWidget() override { return this; }
+    QListWidget* modeList() const override { return List3; }
+    int shownRecord() const override { return shownRelation_; }
+    bool differsFrom(const SaveDocument& document) const override;
+    bool applyShown(SaveDocument& document) override;
+    void fillFrom(const SaveDocument& document) override;
+    void showRecord(const SaveDocument& document, int row) override;
+    QPushButton* applyButton() const override { return Command7; }
+
     // Controls, indexed as their object names.
     QListWidget* List3 = nullptr;
     std::array<QGroupBox*, 3> Frame11{};
@@ -53,9 +63,9 @@ public:
     QComboBox* Combo4 = nullptr;
     QPushButton* Command7 = nullptr;  // Apply of this mode, "Command7(2)"
     // The row of the Apply button, where the window puts its Save button.
-    QBoxLayout* commandRow() const { return commandRow_; }
+    QBoxLayout* commandRow() const override { return commandRow_; }
     // The controls in reading order, Apply last, for the window's tab order.
-    std::vector<QWidget*> tabOrder() const;
+    std::vector<QWidget*> tabOrder() const override;
 
 signals:
     void relationChosen(int i);

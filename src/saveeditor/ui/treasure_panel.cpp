@@ -1,5 +1,6 @@
 #include "saveeditor/ui/treasure_panel.h"
 
+#include "saveeditor/save_document.h"
 #include "shared/name_field.h"
 #include "shared/picture_banks.h"
 #include "shared/runtime_error.h"
@@ -229,7 +230,6 @@ void TreasurePanel::ReadHorse(const QByteArray& save, const ScenarioData& scenar
     }
     Combo2_Click(1);
     setOwner(r.owner);
-    session_.pickedOfficer = r.owner;
     // A stored number outside the bank is shown as it is and kept until stepped.
     picture_ = r.picture;
     drawPicture(picture_);
@@ -343,6 +343,29 @@ bool TreasurePanel::viewDiffers(const QByteArray& save, const ScenarioData& scen
     QByteArray storedSave = save;
     EncodeTreasure(storedScenario, &storedSave, shownTreasure_, r);
     return storedScenario != scenario.bytes || storedSave != save;
+}
+
+bool TreasurePanel::differsFrom(const SaveDocument& document) const
+{
+    return viewDiffers(document.bytes(), document.scenario());
+}
+
+bool TreasurePanel::applyShown(SaveDocument& document)
+{
+    const int i = shownTreasure_;
+    return i >= 0 && document.apply(SaveRecord::Treasure, {i}, [&](QByteArray& save, ScenarioData& scenario) {
+               return WriteBWInfo(save, scenario, i);
+           });
+}
+
+void TreasurePanel::fillFrom(const SaveDocument& document)
+{
+    fillList(document.bytes(), document.scenario());
+}
+
+void TreasurePanel::showRecord(const SaveDocument& document, int row)
+{
+    ReadHorse(document.bytes(), document.scenario(), row);
 }
 
 }  // namespace varkel

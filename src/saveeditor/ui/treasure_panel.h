@@ -1,6 +1,7 @@
 #pragma once
 
 #include "saveeditor/save_tables.h"
+#include "saveeditor/ui/mode_view.h"
 #include "saveeditor/treasure_record.h"
 #include "shared/session.h"
 
@@ -25,7 +26,7 @@ namespace varkel {
 // and one treasure's attributes, owner, picture and note. Attributes are stored
 // into the scenario buffer and the owner into the save buffer; writing either
 // file is the editor's business.
-class TreasurePanel : public QFrame {
+class TreasurePanel : public QFrame, public ModeView {
     Q_OBJECT
 public:
     explicit TreasurePanel(Session& session, QWidget* parent = nullptr);
@@ -47,6 +48,15 @@ public:
     bool viewDiffers(const QByteArray& save, const ScenarioData& scenario) const;
     // The treasure last read or applied; -1 before the first.
     int shownTreasure() const { return shownTreasure_; }
+
+    QWidget* modeWidget() override { return this; }
+    QListWidget* modeList() const override { return List2; }
+    int shownRecord() const override { return shownTreasure_; }
+    bool differsFrom(const SaveDocument& document) const override;
+    bool applyShown(SaveDocument& document) override;
+    void fillFrom(const SaveDocument& document) override;
+    void showRecord(const SaveDocument& document, int row) override;
+    QPushButton* applyButton() const override { return Command7; }
     // Wraps `n` into the bank (written back), shows it in Text7 and draws it.
     void ShowBWPic(int& n);
 
@@ -74,9 +84,9 @@ public:
     QPushButton* Command13 = nullptr;
     QPushButton* Command7 = nullptr;  // Apply of this mode, "Command7(1)"
     // The row of the Apply button, where the window puts its Save button.
-    QBoxLayout* commandRow() const { return commandRow_; }
+    QBoxLayout* commandRow() const override { return commandRow_; }
     // The controls in reading order, Apply last, for the window's tab order.
-    std::vector<QWidget*> tabOrder() const;
+    std::vector<QWidget*> tabOrder() const override;
 
 signals:
     void treasureChosen(int i);

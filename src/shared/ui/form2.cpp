@@ -4,6 +4,7 @@
 #include "shared/picture_banks.h"
 #include "shared/ui/control_names.h"
 #include "shared/ui/standard_error.h"
+#include "shared/ui/window_geometry.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -38,16 +39,24 @@ QPushButton* makeButton(QWidget* parent, const QString& name, const QString& tex
 
 }  // namespace
 
-Form2::Form2(Session& session, QWidget* parent)
+Form2::Form2(Session& session, int face, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), session_(session)
 {
     setObjectName(QStringLiteral("Form2"));
     setFixedSize(kWidth, kHeight);
     buildControls();
 
-    pageStart_ = session_.currentFace;
-    session_.selectedFace = session_.currentFace;
+    pageStart_ = face;
+    selectedFace_ = face;
     MoveFace(pageStart_);
+}
+
+std::optional<int> Form2::getFace(Session& session, int face, QWidget* parent)
+{
+    Form2 picker(session, face, parent);
+    KeepWindowGeometry(picker, session);
+    picker.exec();
+    return picker.picked();
 }
 
 void Form2::buildControls()
@@ -136,7 +145,7 @@ void Form2::MoveFace(int& start)
         Label1[k]->setText(FormatNumber(WrapFaceNumber(face), 3));
         if (!ShowFace(session_, Picture2[k], face, kFailureTitle))
             return;
-        if (face == session_.selectedFace)
+        if (face == selectedFace_)
             frameSlot(k);
         // The page fills slot by slot; the page buttons stay disabled meanwhile.
         QApplication::processEvents();
@@ -181,7 +190,7 @@ void Form2::moveMark(int by)
     markedSlot_ = slot;
     placeFocusMark();
     // Chosen first, so that the new page frames it as it is drawn.
-    session_.selectedFace = WrapFaceNumber(pageStart_ + slot);
+    selectedFace_ = WrapFaceNumber(pageStart_ + slot);
     MoveFace(pageStart_);
 }
 
@@ -199,7 +208,7 @@ void Form2::Command2_Click()
 
 void Form2::Command3_Click()
 {
-    session_.currentFace = session_.selectedFace;
+    picked_ = selectedFace_;
     accept();
 }
 
@@ -210,7 +219,7 @@ void Form2::Command4_Click()
 
 void Form2::Picture2_Click(int k)
 {
-    session_.selectedFace = WrapFaceNumber(pageStart_ + k);
+    selectedFace_ = WrapFaceNumber(pageStart_ + k);
     frameSlot(k);
 }
 

@@ -6,6 +6,7 @@
 #include <QDialog>
 
 #include <array>
+#include <optional>
 
 class QFrame;
 class QLabel;
@@ -13,15 +14,22 @@ class QPushButton;
 
 namespace varkel {
 
-// The face picker: 28 faces a page, paged round the whole bank. Opens on the
-// session's current face; confirming stores the selected face as the current
-// face, cancelling leaves it alone. Callers show it modally.
+// The face picker: 28 faces a page, paged round the whole bank. Opens on the face
+// it is given; confirming gives the selected face, cancelling gives nothing.
+// Callers show it modally.
 class Form2 : public QDialog {
     Q_OBJECT
 public:
     static constexpr int kSlots = 28;
 
-    explicit Form2(Session& session, QWidget* parent = nullptr);
+    Form2(Session& session, int face, QWidget* parent = nullptr);
+
+    // Shows the picker modally on `face`; the face chosen, or nothing when cancelled.
+    static std::optional<int> getFace(Session& session, int face, QWidget* parent = nullptr);
+    // The face confirmed; nothing until one is.
+    std::optional<int> picked() const { return picked_; }
+    // The face framed, which confirming picks.
+    int selectedFace() const { return selectedFace_; }
 
     int pageStart() const { return pageStart_; }
 
@@ -54,6 +62,8 @@ private:
 
     Session& session_;
     int pageStart_ = 0;
+    int selectedFace_ = 0;  // the face framed
+    std::optional<int> picked_;
     WindowDrag drag_;
     int markedSlot_ = 0;  // the slot the keyboard is on: the chosen face's, or where it was on the last page
 

@@ -5,6 +5,7 @@
 #include "shared/ui/keyboard.h"
 #include "shared/ui/officer_search_box.h"
 #include "shared/ui/text_list.h"
+#include "shared/ui/window_geometry.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -16,7 +17,7 @@
 
 namespace varkel {
 
-Form5::Form5(Session& session, QWidget* parent) : QDialog(parent), session_(session)
+Form5::Form5(Session& session, int officer, QWidget* parent) : QDialog(parent), session_(session)
 {
     setObjectName(QStringLiteral("Form5"));
     setWindowTitle(GetResText(352));
@@ -51,8 +52,7 @@ Form5::Form5(Session& session, QWidget* parent) : QDialog(parent), session_(sess
         items << NumberedItem(i, 3, session_.officerNames.value(i));
     items << NumberedItem(count, 3, GetResText(177));
     List1->addItems(items);
-    List1->setCurrentRow(session_.pickedOfficer >= 0 && session_.pickedOfficer < count ? session_.pickedOfficer
-                                                                                        : count);
+    List1->setCurrentRow(officer >= 0 && officer < count ? officer : count);
     List1->scrollToItem(List1->currentItem(), QAbstractItemView::PositionAtCenter);
 
     search_ = new OfficerSearchBox(Text1, List1, nullptr, *session_.prompter);
@@ -64,12 +64,20 @@ Form5::Form5(Session& session, QWidget* parent) : QDialog(parent), session_(sess
     connect(List1, &QListWidget::itemDoubleClicked, this, &Form5::Command1_Click);
 }
 
+std::optional<int> Form5::getOfficer(Session& session, int officer, QWidget* parent)
+{
+    Form5 picker(session, officer, parent);
+    KeepWindowGeometry(picker, session);
+    picker.exec();
+    return picker.picked();
+}
+
 void Form5::Command1_Click()
 {
     const int row = List1->currentRow();
     if (row < 0)
         return;
-    session_.pickedOfficer = row == List1->count() - 1 ? kNoOfficer : row;
+    picked_ = row == List1->count() - 1 ? kNoOfficer : row;
     accept();
 }
 

@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+#include <optional>
+
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -14,12 +16,17 @@ namespace varkel {
 class OfficerSearchBox;
 
 // The officer picker: every officer of the open file and a last "no officer" item.
-// Opens on the session's picked officer; choosing stores the officer number (1720
-// for no officer) there, cancelling leaves it alone. Callers show it modally.
+// Opens on the officer it is given; choosing gives the officer number (1720 for
+// no officer), cancelling gives nothing. Callers show it modally.
 class Form5 : public QDialog {
     Q_OBJECT
 public:
-    explicit Form5(Session& session, QWidget* parent = nullptr);
+    Form5(Session& session, int officer, QWidget* parent = nullptr);
+
+    // Shows the picker modally on `officer`; the officer chosen, or nothing when cancelled.
+    static std::optional<int> getOfficer(Session& session, int officer, QWidget* parent = nullptr);
+    // The officer chosen; nothing until one is.
+    std::optional<int> picked() const { return picked_; }
 
     void Command1_Click();
     void Command2_Click();
@@ -34,6 +41,7 @@ public:
 private:
     Session& session_;
     OfficerSearchBox* search_ = nullptr;
+    std::optional<int> picked_;
 };
 
 }  // namespace varkel

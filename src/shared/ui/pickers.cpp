@@ -2,30 +2,20 @@
 
 #include "shared/ui/form2.h"
 #include "shared/ui/form5.h"
-#include "shared/ui/window_geometry.h"
 
 namespace varkel {
 
-QDialog* MakePicker(const QString& form, Session& session, QWidget* parent)
+Picker ProgramPickers(Session& session)
 {
-    QDialog* picker = nullptr;
-    if (form == QLatin1String("Form2"))
-        picker = new Form2(session, parent);
-    else if (form == QLatin1String("Form5"))
-        picker = new Form5(session, parent);
-    if (picker)
-        KeepWindowGeometry(*picker, session);
-    return picker;
+    return [&session](PickerKind kind, int current, QWidget* parent) {
+        return kind == PickerKind::Face ? Form2::getFace(session, current, parent)
+                                        : Form5::getOfficer(session, current, parent);
+    };
 }
 
-bool RunPicker(const PickerFactory& factory, const QString& form, Session& session, QWidget* parent)
+std::optional<int> Pick(const Picker& picker, PickerKind kind, int current, QWidget* parent)
 {
-    QDialog* picker = factory ? factory(form, session, parent) : nullptr;
-    if (!picker)
-        return false;
-    picker->exec();
-    delete picker;
-    return true;
+    return picker ? picker(kind, current, parent) : std::nullopt;
 }
 
 }  // namespace varkel

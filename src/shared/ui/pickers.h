@@ -3,21 +3,24 @@
 #include "shared/session.h"
 
 #include <functional>
+#include <optional>
 
-class QDialog;
-class QString;
 class QWidget;
 
 namespace varkel {
 
-// The pickers the editors open as the program has them: "Form2" (faces) and
-// "Form5" (officers); nullptr for any other name. Editors take a factory of this
-// shape so that tests can put a scripted picker in.
-QDialog* MakePicker(const QString& form, Session& session, QWidget* parent);
+// The two pickers the editors open: faces ("Form2") and officers ("Form5").
+enum class PickerKind { Face, Officer };
 
-using PickerFactory = std::function<QDialog*(const QString& form, Session& session, QWidget* parent)>;
+// Opens picker `kind` modally on `current` (the face shown, or the officer shown,
+// 1720 for none) and gives the number picked, or nothing when it was cancelled.
+// Editors hold one so that tests can script the pickers; an empty one opens nothing.
+using Picker = std::function<std::optional<int>(PickerKind kind, int current, QWidget* parent)>;
 
-// Shows the picker `form` from `factory` modally; false when there is none.
-bool RunPicker(const PickerFactory& factory, const QString& form, Session& session, QWidget* parent);
+// The program's own pickers, Form2 and Form5, showing `session`'s banks and officers.
+Picker ProgramPickers(Session& session);
+
+// Runs `picker`; nothing when there is none.
+std::optional<int> Pick(const Picker& picker, PickerKind kind, int current, QWidget* parent);
 
 }  // namespace varkel

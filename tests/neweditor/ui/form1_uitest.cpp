@@ -437,9 +437,7 @@ private slots:
     void theFacePickerAndAllTacticsReachTheRecord()
     {
         auto form = openForm(2);
-        form->setChildFactory([](const QString& name, Session& s, QWidget*) -> QDialog* {
-            return name == QLatin1String("Form2") ? new test::ScriptedPicker(s, test::ScriptedPicker::Picks::Face, 321) : nullptr;
-        });
+        form->setPicker(test::ScriptedPicker(PickerKind::Face, 321));
         QTest::mouseClick(form->person().Command1, Qt::LeftButton);
         QTest::mouseClick(form->Command4, Qt::LeftButton);
         apply(*form);

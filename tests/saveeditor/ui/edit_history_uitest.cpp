@@ -103,10 +103,7 @@ private:
         const int price = p->Text4[1]->text().toInt();
         test::Retype(p->Text4[1], QString::number(price >= 1000 ? price - 100 : price + 100));
         const int owner = p->currentOwner() == 42 ? 43 : 42;
-        form_->setChildFactory([owner](const QString& name, Session& s, QWidget*) -> QDialog* {
-            return name == QLatin1String("Form5") ? new test::ScriptedPicker(s, test::ScriptedPicker::Picks::Officer, owner)
-                                                  : nullptr;
-        });
+        form_->setPicker(test::ScriptedPicker(PickerKind::Officer, owner));
         p->Command2->click();
         p->Command7->click();
     }

@@ -210,9 +210,7 @@ private slots:
     void theFacePickerAndAllTacticsReachTheMember()
     {
         auto form = openFamily(0);
-        form->setChildFactory([](const QString& name, Session& s, QWidget*) -> QDialog* {
-            return name == QLatin1String("Form2") ? new test::ScriptedPicker(s, test::ScriptedPicker::Picks::Face, 123) : nullptr;
-        });
+        form->setPicker(test::ScriptedPicker(PickerKind::Face, 123));
         QTest::mouseClick(panel(*form).person().Command1, Qt::LeftButton);
         QTest::mouseClick(panel(*form).Command16, Qt::LeftButton);
         apply(*form);

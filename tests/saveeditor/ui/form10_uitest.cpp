@@ -49,11 +49,8 @@ private:
 
     std::unique_ptr<Form10> open(int picked = -1)
     {
-        PickerFactory pickers = [picked](const QString& name, Session& s, QWidget*) -> QDialog* {
-            return name == QLatin1String("Form5") ? new test::ScriptedPicker(s, test::ScriptedPicker::Picks::Officer, picked)
-                                                  : nullptr;
-        };
-        auto form = std::make_unique<Form10>(session_, *document_, QStringList(), pickers);
+        auto form = std::make_unique<Form10>(session_, *document_, QStringList(),
+                                             test::ScriptedPicker(PickerKind::Officer, picked));
         form->show();
         return form;
     }

@@ -281,22 +281,24 @@ private slots:
         QVERIFY(differs(mode));
     }
 
-    // A face chosen through the face picker and not applied is an edit; another
-    // view's face put aside in the session is not this view's.
+    // A face chosen through the face picker and not applied is an edit; the picker
+    // opens on this view's face, not on the face another view read since.
     void aFaceChosenAndNotAppliedIsAnEdit()
     {
         fillViews();
         officers_->ReadWJInfo2(save_, tables_, 1);
-        const int face = session_.currentFace;
-        test::ScriptedPicker picker(session_, test::ScriptedPicker::Picks::Face, face + 1);
-        connect(officers_, &OfficerPanel::changeFaceRequested, &picker, [&] {
-            QCOMPARE(session_.currentFace, face);
-            picker.exec();
-            officers_->showFace();
-        });
-        family_->ReadWJinfo3(save_, tables_, 0);  // the family view's face goes into the session
+        const int face = DecodeOfficer(save_, 1).person.face;
+        int openedOn = -1;
+        const Picker picker = [&](PickerKind kind, int current, QWidget*) -> std::optional<int> {
+            openedOn = current;
+            return kind == PickerKind::Face ? std::optional<int>(face + 1) : std::nullopt;
+        };
+        connect(officers_, &OfficerPanel::changeFaceRequested, this, [&] { officers_->chooseFace(picker, nullptr); });
+        family_->ReadWJinfo3(save_, tables_, 0);
+        QVERIFY(family_->shownMember().person.face != face);  // another face was read since
         QVERIFY(!officers_->viewDiffers(save_));
         QTest::mouseClick(officers_->findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
+        QCOMPARE(openedOn, face);
         QVERIFY(officers_->viewDiffers(save_));
         QVERIFY(!family_->viewDiffers(save_));
         QVERIFY(officers_->WriteWJInfo2(save_, 1));

@@ -44,10 +44,7 @@ private:
     // The picker picks `officer` (negative: the user cancels).
     static void pickWith(Form4& f, int officer)
     {
-        f.setChildFactory([officer](const QString& name, Session& s, QWidget*) -> QDialog* {
-            return name == QLatin1String("Form5") ? new test::ScriptedPicker(s, test::ScriptedPicker::Picks::Officer, officer)
-                                                  : nullptr;
-        });
+        f.setPicker(test::ScriptedPicker(PickerKind::Officer, officer));
     }
 
     // Record i read from each of the eight copies.

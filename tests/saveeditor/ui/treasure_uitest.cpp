@@ -115,9 +115,7 @@ private slots:
         const QByteArray save = form->saveGame().bytes;
         const QByteArray scenario = form->scenario().bytes;
         const int newOwner = 42;
-        form->setChildFactory([newOwner](const QString& name, Session& s, QWidget*) -> QDialog* {
-            return name == QLatin1String("Form5") ? new test::ScriptedPicker(s, test::ScriptedPicker::Picks::Officer, newOwner) : nullptr;
-        });
+        form->setPicker(test::ScriptedPicker(PickerKind::Officer, newOwner));
 
         test::Retype(p->Text4[0], QString());
         test::CommitText(p->Text4[0], QStringLiteral("金印"));

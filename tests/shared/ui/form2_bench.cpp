@@ -25,9 +25,8 @@ int main(int argc, char* argv[])
     session.banks.faces = QByteArray(kFaceBankSize, '\0');
     for (qsizetype i = 0; i < session.banks.faces.size(); ++i)
         session.banks.faces[i] = static_cast<char>(i * 7 / 64);
-    session.currentFace = 0;
 
-    Form2 form(session);
+    Form2 form(session, 0);
     form.show();
     if (!QTest::qWaitForWindowExposed(&form))
         return 1;

@@ -115,8 +115,7 @@ private:
     // The picker on face `start`, shown and with the keyboard.
     std::unique_ptr<Form2> openWithKeyboard(int start)
     {
-        session_.currentFace = start;
-        auto form = std::make_unique<Form2>(session_);
+        auto form = std::make_unique<Form2>(session_, start);
         form->show();
         form->activateWindow();
         if (!QTest::qWaitForWindowActive(form.get()))
@@ -147,12 +146,10 @@ private slots:
 
     void firstPageStartsAtTheCurrentFace()
     {
-        session_.currentFace = 10;
-        session_.selectedFace = 0;
-        Form2 form(session_);
+        Form2 form(session_, 10);
         form.show();
         QCOMPARE(form.pageStart(), 10);
-        QCOMPARE(session_.selectedFace, 10);
+        QCOMPARE(form.selectedFace(), 10);
         QCOMPARE(shownFaces(form), run(10, 28));
         QCOMPARE(caption(form, 0)->text(), QStringLiteral("010"));
         QCOMPARE(framedSlot(form), 0);
@@ -171,8 +168,7 @@ private slots:
 
     void previousPageWrapsBelowZero()
     {
-        session_.currentFace = 10;
-        Form2 form(session_);
+        Form2 form(session_, 10);
         button(form, 1)->click();
         QCOMPARE(form.pageStart(), 828);
         QCOMPARE(shownFaces(form), run(828, 18) + run(0, 10));
@@ -184,8 +180,7 @@ private slots:
 
     void nextPageWrapsAboveTheLastFace()
     {
-        session_.currentFace = 830;
-        Form2 form(session_);
+        Form2 form(session_, 830);
         QCOMPARE(shownFaces(form), run(830, 16) + run(0, 12));
         QCOMPARE(framedSlot(form), 0);
         button(form, 2)->click();
@@ -199,42 +194,39 @@ private slots:
 
     void selectionSurvivesPaging()
     {
-        session_.currentFace = 10;
-        Form2 form(session_);
+        Form2 form(session_, 10);
         form.show();
         QTest::mouseClick(face(form, 5), Qt::LeftButton);
-        QCOMPARE(session_.selectedFace, 15);
+        QCOMPARE(form.selectedFace(), 15);
         QCOMPARE(framedSlot(form), 5);
         button(form, 2)->click();
         QCOMPARE(framedSlot(form), -1);
         button(form, 1)->click();
         QCOMPARE(form.pageStart(), 10);
         QCOMPARE(framedSlot(form), 5);
-        QCOMPARE(session_.currentFace, 10);  // selecting is not choosing
+        QVERIFY(!form.picked());  // selecting is not choosing
 
         // A caption selects too, and a slot past the last face selects the wrapped face.
         button(form, 1)->click();
         QTest::mouseClick(caption(form, 20), Qt::LeftButton);
-        QCOMPARE(session_.selectedFace, 2);
+        QCOMPARE(form.selectedFace(), 2);
         QCOMPARE(framedSlot(form), 20);
     }
 
     void cancelKeepsTheCurrentFace()
     {
-        session_.currentFace = 10;
-        Form2 form(session_);
+        Form2 form(session_, 10);
         form.show();
         QTest::mouseClick(face(form, 3), Qt::LeftButton);
         button(form, 4)->click();
         QCOMPARE(form.result(), int(QDialog::Rejected));
         QVERIFY(!form.isVisible());
-        QCOMPARE(session_.currentFace, 10);
+        QVERIFY(!form.picked());
     }
 
     void closeGlyphTurnsRedAndCancels()
     {
-        session_.currentFace = 10;
-        Form2 form(session_);
+        Form2 form(session_, 10);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         auto* close = control<QLabel>(form, QStringLiteral("Label3"));
@@ -250,43 +242,39 @@ private slots:
         QTest::mouseClick(close, Qt::LeftButton);
         QVERIFY(!form.isVisible());
         QCOMPARE(form.result(), int(QDialog::Rejected));
-        QCOMPARE(session_.currentFace, 10);
+        QVERIFY(!form.picked());
     }
 
     void confirmStoresTheSelectedFace()
     {
-        session_.currentFace = 10;
-        Form2 form(session_);
+        Form2 form(session_, 10);
         form.show();
         button(form, 1)->click();
         QTest::mouseClick(face(form, 27), Qt::LeftButton);
-        QCOMPARE(session_.currentFace, 10);
+        QVERIFY(!form.picked());
         button(form, 3)->click();
         QCOMPARE(form.result(), int(QDialog::Accepted));
-        QCOMPARE(session_.currentFace, 9);
+        QCOMPARE(form.picked(), std::optional<int>(9));
     }
 
     void doubleClickChoosesTheFace()
     {
-        session_.currentFace = 100;
-        Form2 form(session_);
+        Form2 form(session_, 100);
         form.show();
         QTest::mouseDClick(caption(form, 4), Qt::LeftButton);
         QCOMPARE(form.result(), int(QDialog::Accepted));
         QVERIFY(!form.isVisible());
-        QCOMPARE(session_.currentFace, 104);
+        QCOMPARE(form.picked(), std::optional<int>(104));
 
-        session_.currentFace = 100;
-        Form2 again(session_);
+        Form2 again(session_, 100);
         again.show();
         QTest::mouseDClick(face(again, 7), Qt::LeftButton);
-        QCOMPARE(session_.currentFace, 107);
+        QCOMPARE(again.picked(), std::optional<int>(107));
     }
 
     void pageButtonsAreDisabledWhileAPageDraws()
     {
-        session_.currentFace = 10;
-        Form2 form(session_);
+        Form2 form(session_, 10);
         form.show();
         bool checked = false;
         QTimer::singleShot(0, &form, [&] {
@@ -337,11 +325,11 @@ private slots:
         auto form = openWithKeyboard(start);
         press(*form, keys);
         QCOMPARE(form->pageStart(), page);
-        QCOMPARE(session_.selectedFace, selected);
+        QCOMPARE(form->selectedFace(), selected);
         QCOMPARE(caption(*form, slot)->text().toInt(), selected);
         QCOMPARE(framedSlot(*form), slot);
         QCOMPARE(markedSlot(*form), slot);
-        QCOMPARE(session_.currentFace, start);  // moving is not choosing
+        QVERIFY(!form->picked());  // moving is not choosing
         QVERIFY(form->isVisible());
     }
 
@@ -377,7 +365,7 @@ private slots:
     {
         QTest::addColumn<QString>("keys");
         QTest::addColumn<int>("result");
-        QTest::addColumn<int>("face");  // the current face afterwards
+        QTest::addColumn<int>("face");  // the face picked when accepted
 
         QTest::newRow("Enter") << "Right Down Return" << int(QDialog::Accepted) << 18;
         QTest::newRow("keypad Enter") << "Enter" << int(QDialog::Accepted) << 10;
@@ -394,7 +382,7 @@ private slots:
         press(*form, keys);
         QVERIFY(!form->isVisible());
         QCOMPARE(form->result(), result);
-        QCOMPARE(session_.currentFace, face);
+        QCOMPARE(form->picked(), result == QDialog::Accepted ? std::optional<int>(face) : std::nullopt);
     }
 
     void enterAfterAMousePageTurnPicksTheMarkedFace()
@@ -403,7 +391,7 @@ private slots:
         button(*form, 2)->click();
         press(*form, QStringLiteral("Return"));
         QCOMPARE(form->result(), int(QDialog::Accepted));
-        QCOMPARE(session_.currentFace, 38);
+        QCOMPARE(form->picked(), std::optional<int>(38));
     }
 
     void pageKeysWaitWhileAPageDraws()
@@ -419,15 +407,14 @@ private slots:
         press(*form, QStringLiteral("PgDown"));
         QVERIFY(checked);
         QCOMPARE(form->pageStart(), 38);
-        QCOMPARE(session_.selectedFace, 38);
+        QCOMPARE(form->selectedFace(), 38);
         QVERIFY(button(*form, 2)->isEnabled());
     }
 
     void aFaceThatCannotBeWrittenEndsTheProgram()
     {
         session_.tempFolder = temp_.path() + QStringLiteral("/missing/");
-        session_.currentFace = 10;
-        Form2 form(session_);
+        Form2 form(session_, 10);
         QCOMPARE(programEnds_, 1);
         QCOMPARE(prompter_.shown.size(), 1u);
         QVERIFY(prompter_.shown[0].text.startsWith(QStringLiteral("75-")));

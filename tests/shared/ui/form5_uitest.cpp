@@ -38,7 +38,7 @@ private slots:
 
     void listsEveryOfficerAndTheNoOfficerItem()
     {
-        Form5 form(session_);
+        Form5 form(session_, 0);
         QCOMPARE(form.windowTitle(), GetResText(352));
         QCOMPARE(list(form)->count(), kCount + 1);
         QCOMPARE(list(form)->item(4)->text(), QStringLiteral("004:李某"));
@@ -58,42 +58,40 @@ private slots:
     {
         QFETCH(int, picked);
         QFETCH(int, row);
-        session_.pickedOfficer = picked;
-        Form5 form(session_);
+        Form5 form(session_, picked);
         QCOMPARE(list(form)->currentRow(), row);
     }
 
     void choosingAndCancelling()
     {
-        session_.pickedOfficer = 3;
         {
-            Form5 form(session_);
+            Form5 form(session_, 3);
+            QVERIFY(!form.picked());
             list(form)->setCurrentRow(kCount);
             QTest::mouseClick(button(form, 1), Qt::LeftButton);
             QCOMPARE(form.result(), int(QDialog::Accepted));
+            QCOMPARE(form.picked(), std::optional<int>(kNoOfficer));
         }
-        QCOMPARE(session_.pickedOfficer, kNoOfficer);
         {
-            Form5 form(session_);
+            Form5 form(session_, kNoOfficer);
             QCOMPARE(list(form)->currentRow(), kCount);
             list(form)->setCurrentRow(5);
             QTest::mouseClick(button(form, 2), Qt::LeftButton);
             QCOMPARE(form.result(), int(QDialog::Rejected));
+            QVERIFY(!form.picked());
         }
-        QCOMPARE(session_.pickedOfficer, kNoOfficer);
         {
-            Form5 form(session_);
+            Form5 form(session_, kNoOfficer);
             QListWidget* officers = list(form);
             officers->setCurrentRow(9);
             emit officers->itemDoubleClicked(officers->item(9));
+            QCOMPARE(form.picked(), std::optional<int>(9));
         }
-        QCOMPARE(session_.pickedOfficer, 9);
     }
 
     void searchesByNumberAndByName()
     {
-        session_.pickedOfficer = 0;
-        Form5 form(session_);
+        Form5 form(session_, 0);
         QLineEdit* search = searchBox(form);
         QTest::keyClicks(search, QStringLiteral("5"));
         QTest::keyClick(search, Qt::Key_Return);

@@ -137,12 +137,8 @@ private:
                 o.list = form->List1;
                 o.differs = [form] { return form->viewDiffers(); };
             } else {
-                PickerFactory pickers = [](const QString& name, Session& s, QWidget*) -> QDialog* {
-                    return name == QLatin1String("Form5")
-                               ? new test::ScriptedPicker(s, test::ScriptedPicker::Picks::Officer, demo::kDemoGovernor)
-                               : nullptr;
-                };
-                auto* form = new Form10(session_, *o.document, QStringList(), pickers);
+                auto* form = new Form10(session_, *o.document, QStringList(),
+                                        test::ScriptedPicker(PickerKind::Officer, demo::kDemoGovernor));
                 o.window.reset(form);
                 o.list = form->List1;
                 o.differs = [form] { return form->viewDiffers(); };
@@ -245,10 +241,7 @@ private slots:
         QFETCH(Change, change);
         Opened o = open(Kind(kind));
         if (auto* form = qobject_cast<Form1*>(o.window.get()))
-            form->setChildFactory([](const QString& name, Session& s, QWidget*) -> QDialog* {
-                return name == QLatin1String("Form2") ? new test::ScriptedPicker(s, test::ScriptedPicker::Picks::Face, 321)
-                                                      : nullptr;
-            });
+            form->setPicker(test::ScriptedPicker(PickerKind::Face, 321));
         o.list->setCurrentRow(row);
         QVERIFY(!o.differs());
         change(*o.window);

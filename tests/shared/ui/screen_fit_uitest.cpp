@@ -11,7 +11,8 @@
 #include "shared/ini_file.h"
 #include "shared/texts.h"
 #include "shared/ui/form3.h"
-#include "shared/ui/pickers.h"
+#include "shared/ui/form2.h"
+#include "shared/ui/form5.h"
 #include "shared/ui/scroll_pane.h"
 #include "shared/ui/standard_error.h"
 #include "shared/ui/window_geometry.h"
@@ -272,9 +273,12 @@ private:
         }
         case Shown::FacePicker:
         case Shown::OfficerPicker: {
-            std::unique_ptr<QDialog> picker(
-                MakePicker(shown == Shown::FacePicker ? QStringLiteral("Form2") : QStringLiteral("Form5"), session_,
-                           nullptr));
+            std::unique_ptr<QDialog> picker;
+            if (shown == Shown::FacePicker)
+                picker = std::make_unique<Form2>(session_, 0);
+            else
+                picker = std::make_unique<Form5>(session_, 0);
+            KeepWindowGeometry(*picker, session_);
             picker->show();
             check(*picker);
             return;

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <vector>
+
+class QBoxLayout;
+class QListWidget;
+class QPushButton;
+class QWidget;
+
+namespace varkel {
+
+class SaveDocument;
+
+// One mode of the saved-game editor: a list of records and a view of the one
+// chosen. The editor switches, fills, asks about and applies its modes through
+// this alone.
+class ModeView {
+public:
+    // The view itself, as put into the editor.
+    virtual QWidget* modeWidget() = 0;
+    // The list the records are chosen from.
+    virtual QListWidget* modeList() const = 0;
+    // The record the view shows (its list row); -1 before the first.
+    virtual int shownRecord() const = 0;
+    // True when an Apply of the record shown would change the document or be
+    // refused: the view holds edits not yet applied.
+    virtual bool differsFrom(const SaveDocument& document) const = 0;
+    // Applies the record shown through the document, as one undo step; false
+    // when a value was refused (nothing is stored then).
+    virtual bool applyShown(SaveDocument& document) = 0;
+    // Fills the list from the document and shows its first record.
+    virtual void fillFrom(const SaveDocument& document) = 0;
+    // Shows record `row`; reads the document only.
+    virtual void showRecord(const SaveDocument& document, int row) = 0;
+
+    // Apply of this mode, "Command7(i)".
+    virtual QPushButton* applyButton() const = 0;
+    // The row of the Apply button, where the window puts its Save button.
+    virtual QBoxLayout* commandRow() const = 0;
+    // The controls in reading order, Apply last, for the window's tab order.
+    virtual std::vector<QWidget*> tabOrder() const = 0;
+
+protected:
+    ModeView() = default;
+    ModeView(const ModeView&) = default;
+    ModeView& operator=(const ModeView&) = default;
+    ~ModeView() = default;
+};
+
+}  // namespace varkel
