@@ -42,9 +42,9 @@ std::optional<Assignment> readAssignment(const RecordKind& kind, const QString& 
     const auto field = FieldNamed(kind, name);
     if (!field)
         return refuse(QStringLiteral("沒有「%1」這個欄位。").arg(name));
-    const FieldSpec& spec = *kind.fields()[*field];
-    if (spec.readOnly)
-        return refuse(QStringLiteral("「%1」是唯讀的，不能修改。").arg(spec.label));
+    const FieldSpec& described = *kind.fields()[*field];
+    if (described.readOnly)
+        return refuse(QStringLiteral("「%1」是唯讀的，不能修改。").arg(described.label));
 
     Assignment a;
     a.field = *field;
@@ -53,19 +53,19 @@ std::optional<Assignment> readAssignment(const RecordKind& kind, const QString& 
     const auto bound = boundNamed(trimmed);
     const bool arithmetic = trimmed.startsWith(QLatin1Char('+')) || trimmed.startsWith(QLatin1Char('-')) ||
                             trimmed.startsWith(QLatin1Char('*'));
-    if (spec.kind != FieldKind::Number && (bound || arithmetic))
-        return refuse(QStringLiteral("「%1」不是數字欄位，只能直接指定值。").arg(spec.label));
+    if (described.kind != FieldKind::Number && (bound || arithmetic))
+        return refuse(QStringLiteral("「%1」不是數字欄位，只能直接指定值。").arg(described.label));
     if (bound) {
         a.change = *bound;
         if (a.change == Assignment::Change::Cap) {
-            const auto cap = FieldNamed(kind, spec.key + QLatin1String("_cap"));
+            const auto cap = FieldNamed(kind, described.key + QLatin1String("_cap"));
             if (!cap)
-                return refuse(QStringLiteral("「%1」沒有上限欄位，不能用 cap。").arg(spec.label));
+                return refuse(QStringLiteral("「%1」沒有上限欄位，不能用 cap。").arg(described.label));
             a.capField = *cap;
         }
         return a;
     }
-    if (spec.kind == FieldKind::Number && arithmetic) {
+    if (described.kind == FieldKind::Number && arithmetic) {
         const QChar sign = trimmed.front();
         QString amount = trimmed.mid(1);
         if (sign == QLatin1Char('*')) {
@@ -73,20 +73,20 @@ std::optional<Assignment> readAssignment(const RecordKind& kind, const QString& 
                 amount.chop(1);
             const auto percent = ReadUnits(amount, false);
             if (!percent)
-                return refuse(QStringLiteral("「%1」的「%2」不是百分比（如 *120%）。").arg(spec.label, trimmed));
+                return refuse(QStringLiteral("「%1」的「%2」不是百分比（如 *120%）。").arg(described.label, trimmed));
             a.change = Assignment::Change::Share;
             a.amount = *percent;
             return a;
         }
-        const auto units = ReadUnits(amount, spec.halves);
+        const auto units = ReadUnits(amount, described.halves);
         if (!units)
-            return refuse(QStringLiteral("「%1」的「%2」不是數字。").arg(spec.label, trimmed));
+            return refuse(QStringLiteral("「%1」的「%2」不是數字。").arg(described.label, trimmed));
         a.change = Assignment::Change::Add;
         a.amount = sign == QLatin1Char('-') ? -*units : *units;
         return a;
     }
     FieldProblem fieldProblem;
-    const auto read = ParseFieldValue(spec, value, &fieldProblem, &a.clamped);
+    const auto read = ParseFieldValue(described, value, &fieldProblem, &a.clamped);
     if (!read)
         return refuse(fieldProblem.message.section(QLatin1Char('\n'), -1));
     a.valueText = value;

@@ -196,20 +196,20 @@ std::optional<RecordFilter::Condition> RecordFilter::readCondition(const RecordK
     if (!field)
         return refuse(QStringLiteral("沒有「%1」這個欄位。").arg(subject));
 
-    const FieldSpec& spec = *kind.fields()[*field];
+    const FieldSpec& described = *kind.fields()[*field];
     c.subject = Subject::Field;
     c.field = *field;
-    const QString& caption = spec.label;
+    const QString& caption = described.label;
     FieldProblem problem;
-    switch (spec.kind) {
+    switch (described.kind) {
     case FieldKind::Number: {
         // A number that names another record compares as that record's name when
         // the value is no number.
         QString named;
         for (const char* suffix : {"_text", "_name"})
-            if (kind.namedTextKeys().contains(spec.key + QLatin1String(suffix)))
-                named = spec.key + QLatin1String(suffix);
-        const bool isUnits = ReadUnits(value, spec.halves).has_value();
+            if (kind.namedTextKeys().contains(described.key + QLatin1String(suffix)))
+                named = described.key + QLatin1String(suffix);
+        const bool isUnits = ReadUnits(value, described.halves).has_value();
         if (!named.isEmpty() && (contains || (!isUnits && !ordering))) {
             if (!shownTexts.contains(named))
                 return refuse(QStringLiteral("「%1」的名稱不在手邊（需要遊戲資料夾），請用編號。").arg(caption));
@@ -221,7 +221,7 @@ std::optional<RecordFilter::Condition> RecordFilter::readCondition(const RecordK
             return refuse(QStringLiteral("「%1」是數字，不能用 ~（包含）。").arg(caption));
         if (!named.isEmpty() && !isUnits)
             return refuse(QStringLiteral("「%1」要比大小，值必須是數字，不是「%2」。").arg(caption, value));
-        return readNumber(caption, spec.halves) ? std::optional(c) : std::nullopt;
+        return readNumber(caption, described.halves) ? std::optional(c) : std::nullopt;
     }
     case FieldKind::Choice: {
         if (contains) {
@@ -229,7 +229,7 @@ std::optional<RecordFilter::Condition> RecordFilter::readCondition(const RecordK
             return c;
         }
         // A list text, or the stored code itself (one outside the list included).
-        const qsizetype item = spec.items.indexOf(value);
+        const qsizetype item = described.items.indexOf(value);
         if (item >= 0) {
             c.number = item;
             return c;
@@ -243,7 +243,7 @@ std::optional<RecordFilter::Condition> RecordFilter::readCondition(const RecordK
     case FieldKind::Flag: {
         if (contains)
             return refuse(QStringLiteral("「%1」是勾選欄位，不能用 ~（包含）。").arg(caption));
-        const auto flag = ParseFieldValue(spec, value, &problem);
+        const auto flag = ParseFieldValue(described, value, &problem);
         if (!flag)
             return refuse(problem.message.section(QLatin1Char('\n'), -1));
         c.number = flag->number;
@@ -256,11 +256,11 @@ std::optional<RecordFilter::Condition> RecordFilter::readCondition(const RecordK
         return c;
     case FieldKind::Skills:
     case FieldKind::Tactics: {
-        const bool skills = spec.kind == FieldKind::Skills;
+        const bool skills = described.kind == FieldKind::Skills;
         if (ordering || (contains && !skills))
             return refuse(skills ? QStringLiteral("「%1」只能用 = != ~。").arg(caption)
                                  : QStringLiteral("「%1」只能用 = !=。").arg(caption));
-        const auto list = ParseFieldValue(spec, value, &problem);
+        const auto list = ParseFieldValue(described, value, &problem);
         if (!list)
             return refuse(problem.message.section(QLatin1Char('\n'), -1));
         c.list = list->list;
@@ -301,16 +301,16 @@ bool RecordFilter::holds(const Condition& c, const RecordKind& kind, int n, cons
     if (c.field >= values.size() || values[c.field].absent)
         return false;
     const FieldValue& v = values[c.field];
-    const FieldSpec& spec = *kind.fields()[c.field];
+    const FieldSpec& described = *kind.fields()[c.field];
     if (!c.textKey.isEmpty()) {
         const auto text = textOf(c.textKey);
         return text && compareText(*text);
     }
-    switch (spec.kind) {
+    switch (described.kind) {
     case FieldKind::Name:
         return compareText(v.text);
     case FieldKind::Choice:
-        return c.byText ? compareText(ChoiceText(spec, v.number)) : compare(int(c.op), qlonglong(v.number), c.number);
+        return c.byText ? compareText(ChoiceText(described, v.number)) : compare(int(c.op), qlonglong(v.number), c.number);
     case FieldKind::Skills:
         if (c.op == Operator::Contains)
             return std::all_of(c.list.begin(), c.list.end(), [&](int s) {
