@@ -10,7 +10,7 @@ namespace varkel {
 
 const HandOver* LoadHandOver()
 {
-    static const HandOver* loaded = [] () -> const HandOver* {
+    static const HandOver* loaded = []() -> const HandOver* {
         // Beside the program in the build tree; installed, in its own folder
         // under the library folder, found relative to the program.
         const QDir programFolder(QCoreApplication::applicationDirPath());

@@ -77,7 +77,8 @@ int main(int argc, char* argv[])
                                               QStringLiteral("Use DIR as the game folder for this run."),
                                               QStringLiteral("DIR"));
     const QCommandLineOption openOption(
-        QStringLiteral("open"), QStringLiteral("Also open WINDOW at start, to look at it (%1).").arg(startWindowNames()),
+        QStringLiteral("open"),
+        QStringLiteral("Also open WINDOW at start, to look at it (%1).").arg(startWindowNames()),
         QStringLiteral("WINDOW"));
     QCommandLineOption quitWhenShownOption(QStringLiteral("quit-when-shown"),
                                            QStringLiteral("Quit once the windows are shown (to time the start-up)."));
@@ -166,8 +167,7 @@ int main(int argc, char* argv[])
     varkel::UseChineseLocale();
     varkel::UseProgramIcon();
 
-    const auto form3 = varkel::StartUp(
-        session, {QApplication::applicationDirPath(), parser.value(gameFolderOption)});
+    const auto form3 = varkel::StartUp(session, {QApplication::applicationDirPath(), parser.value(gameFolderOption)});
     if (!form3)
         return quitWhenShown ? EXIT_FAILURE : 0;
     varkel::InstallEditorFactories(*form3);

@@ -15,10 +15,10 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -103,7 +103,7 @@ std::optional<ChildRun> Run(const Children& children, const std::vector<std::str
 
     const auto deadline = start + timeout;
     int status = 0;
-    rusage usage {};
+    rusage usage{};
     for (;;) {
         const pid_t ended = wait4(pid, &status, WNOHANG, &usage);
         if (ended == pid)
@@ -112,13 +112,13 @@ std::optional<ChildRun> Run(const Children& children, const std::vector<std::str
         if (left <= std::chrono::nanoseconds::zero()) {
             kill(pid, SIGKILL);
             wait4(pid, &status, 0, &usage);
-            std::fprintf(stderr, "startup_bench: %s did not end within %lld s and was killed (a message box?)\n", args[0],
-                         static_cast<long long>(timeout.count()));
+            std::fprintf(stderr, "startup_bench: %s did not end within %lld s and was killed (a message box?)\n",
+                         args[0], static_cast<long long>(timeout.count()));
             std::fprintf(stderr, "%s", ErrorOutput(children.errorFile).c_str());
             return std::nullopt;
         }
         const auto leftNs = std::chrono::duration_cast<std::chrono::nanoseconds>(left).count();
-        const timespec wait {static_cast<time_t>(leftNs / 1000000000), static_cast<long>(leftNs % 1000000000)};
+        const timespec wait{static_cast<time_t>(leftNs / 1000000000), static_cast<long>(leftNs % 1000000000)};
         sigtimedwait(&childSignal, nullptr, &wait);
     }
     const auto end = std::chrono::steady_clock::now();
@@ -131,7 +131,7 @@ std::optional<ChildRun> Run(const Children& children, const std::vector<std::str
         std::fprintf(stderr, "%s", ErrorOutput(children.errorFile).c_str());
         return std::nullopt;
     }
-    return ChildRun {std::chrono::duration<double, std::milli>(end - start).count(), usage.ru_maxrss / 1024.0};
+    return ChildRun{std::chrono::duration<double, std::milli>(end - start).count(), usage.ru_maxrss / 1024.0};
 }
 
 double Median(std::vector<double> values)
@@ -164,7 +164,7 @@ std::optional<Comparison> Compare(const Children& children, const std::vector<st
         floorMs.push_back(b->ms);
         floorMb.push_back(b->peakRssMb);
     }
-    return Comparison {Median(editorMs), Median(floorMs), Median(editorMb), Median(floorMb)};
+    return Comparison{Median(editorMs), Median(floorMs), Median(editorMb), Median(floorMb)};
 }
 
 void PrintRow(const char* what, const Comparison& c)

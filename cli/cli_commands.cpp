@@ -20,8 +20,8 @@
 #include <algorithm>
 #include <map>
 #include <ostream>
-#include <sstream>
 #include <set>
+#include <sstream>
 
 namespace varkel::cli {
 
@@ -71,8 +71,7 @@ void printChanges(std::ostream& out, const RecordKind& kind, int n, const std::v
 // Shows what an edit changed, then writes every file whose bytes it changed
 // through the editor's atomic save with its backup. --output takes the file named
 // on the command line only, so an edit that changes a companion file refuses it.
-int store(const GameFile& file, const Options& options, const std::string& report, std::ostream& out,
-          std::ostream& err)
+int store(const GameFile& file, const Options& options, const std::string& report, std::ostream& out, std::ostream& err)
 {
     std::vector<const HeldFile*> changed;
     if (file.changed())
@@ -81,8 +80,10 @@ int store(const GameFile& file, const Options& options, const std::string& repor
         if (!companion->changed())
             continue;
         if (!options.output.isEmpty())
-            return refuse(err, file.path, QStringLiteral("the edit changes %1 too, which cannot be written to --output; "
-                                                         "leave out --output").arg(companion->path));
+            return refuse(err, file.path,
+                          QStringLiteral("the edit changes %1 too, which cannot be written to --output; "
+                                         "leave out --output")
+                              .arg(companion->path));
         changed.push_back(companion.get());
     }
     out << report;
@@ -291,15 +292,16 @@ int Info(const QString& path, const Options& options, std::ostream& out, std::os
     out << "controlled officers: " << tables.controlledCount() << '\n';
     for (int k = 0; k < save::kPlayerSlotCount; ++k)
         if (tables.controlled[k] != save::kNoControlledOfficer)
-            out << "  slot " << k << ": " << NumberedItem(tables.controlled[k], 3, tables.officerNames[tables.controlled[k]]) << '\n';
+            out << "  slot " << k << ": "
+                << NumberedItem(tables.controlled[k], 3, tables.officerNames[tables.controlled[k]]) << '\n';
     QStringList families;
     for (int k = 0; k < save::kFamilyRecordCount; ++k) {
         const QString name = ReadFullName(file->bytes, save::kFamilyRecordOffset + save::kFamilyRecordSize * k);
         if (!name.isEmpty())
             families << QStringLiteral("%1:%2").arg(k).arg(name);
     }
-    out << "family members: " << families.size() << (families.isEmpty() ? "" : " (") << families.join(QStringLiteral(", "))
-        << (families.isEmpty() ? "" : ")") << '\n';
+    out << "family members: " << families.size() << (families.isEmpty() ? "" : " (")
+        << families.join(QStringLiteral(", ")) << (families.isEmpty() ? "" : ")") << '\n';
     return kDone;
 }
 
@@ -361,8 +363,10 @@ int Set(const QString& path, const QString& kindName, int number, const QStringL
     if (options.byOfficer) {
         const auto about = kind->recordAbout(number);
         if (!about)
-            return refuse(err, path, QStringLiteral("--by-officer: %1 records are not about other officers; give the "
-                                                    "record's number").arg(kind->name()));
+            return refuse(err, path,
+                          QStringLiteral("--by-officer: %1 records are not about other officers; give the "
+                                         "record's number")
+                              .arg(kind->name()));
         if (*about < 0)
             return refuse(err, path, QStringLiteral("%1: no record is about officer %2").arg(kind->name()).arg(number));
         n = *about;
@@ -416,10 +420,10 @@ int SetWhere(const QString& path, const QString& kindName, const QStringList& as
             edited[{kind, o.record}] = &edits.emplace_back(EditResult{o.recordName, o.changes, std::nullopt});
     }
     using Result = BatchOutcome::Result;
-    err << "varkel-cli: note: " << result.outcomes.size() << " of " << kind->count() << " records picked: "
-        << result.count(Result::Changed) << " changed, " << result.count(Result::Unchanged) << " unchanged, "
-        << result.count(Result::Refused) << " refused" << (options.dryRun ? " (dry run: nothing written)" : "")
-        << '\n';
+    err << "varkel-cli: note: " << result.outcomes.size() << " of " << kind->count()
+        << " records picked: " << result.count(Result::Changed) << " changed, " << result.count(Result::Unchanged)
+        << " unchanged, " << result.count(Result::Refused) << " refused"
+        << (options.dryRun ? " (dry run: nothing written)" : "") << '\n';
     if (edited.empty())
         return result.count(Result::Refused) > 0 ? kRefused : kDone;
     std::ostringstream report;
@@ -427,8 +431,7 @@ int SetWhere(const QString& path, const QString& kindName, const QStringList& as
     return store(*file, options, report.str(), out, err);
 }
 
-int Apply(const QString& path, const QString& editsPath, const Options& options, std::ostream& out,
-          std::ostream& err)
+int Apply(const QString& path, const QString& editsPath, const Options& options, std::ostream& out, std::ostream& err)
 {
     auto file = open(path, options, err, false);
     if (!file)
@@ -584,7 +587,9 @@ int Control(const QString& path, const QString& action, int officer, const Optio
         return refuse(err, path, QStringLiteral("control works on a saved game, not a %1").arg(TypeName(file->type)));
     const SaveTables tables = SaveTables::build(file->bytes);
     if (officer < 0 || officer >= tables.officerCount)
-        return refuse(err, path, QStringLiteral("officer %1: no such officer (the save has %2)").arg(officer).arg(tables.officerCount));
+        return refuse(
+            err, path,
+            QStringLiteral("officer %1: no such officer (the save has %2)").arg(officer).arg(tables.officerCount));
     const QString who = QStringLiteral("officer %1 %2").arg(officer).arg(tables.officerNames[officer]);
     std::ostringstream report;
 
@@ -592,27 +597,31 @@ int Control(const QString& path, const QString& action, int officer, const Optio
         const bool take = action == QLatin1String("take");
         // The officer view offers control only to an officer in the game.
         if (take && MayForceAppearance(file->bytes, officer))
-            return refuse(err, path, who + QStringLiteral(": is out of the game (retired, not appeared, dead or "
-                                                          "special); force it in first"));
+            return refuse(err, path,
+                          who + QStringLiteral(": is out of the game (retired, not appeared, dead or "
+                                               "special); force it in first"));
         ControlledSlots controlled = tables.controlled;
         const ControlChange change = take ? TakeControl(file->bytes, controlled, officer)
                                           : GiveUpControl(file->bytes, controlled, officer);
         if (change.refusal != ControlRefusal::None)
             return refuse(err, path, who + QStringLiteral(": ") + refusalText(change.refusal));
         report << who << ": "
-            << (take ? QStringLiteral("controlled through player slot %1 (person %2)").arg(change.slot).arg(change.person)
-                     : QStringLiteral("given up; player slot %1 is empty").arg(change.slot))
-            << '\n';
+               << (take ? QStringLiteral("controlled through player slot %1 (person %2)")
+                              .arg(change.slot)
+                              .arg(change.person)
+                        : QStringLiteral("given up; player slot %1 is empty").arg(change.slot))
+               << '\n';
     } else if (action == QLatin1String("appear")) {
         if (!MayForceAppearance(file->bytes, officer))
-            return refuse(err, path, who + QStringLiteral(": is in the game; only an officer who is retired, has not "
-                                                          "appeared, is dead or special can be forced in"));
+            return refuse(err, path,
+                          who + QStringLiteral(": is in the game; only an officer who is retired, has not "
+                                               "appeared, is dead or special can be forced in"));
         const auto appearance = ForceAppearance(file->bytes, officer);
         report << who << ": appeared as a free officer, "
-            << (appearance->added ? QStringLiteral("listed as person %1").arg(appearance->person)
-                : appearance->person >= 0 ? QStringLiteral("person %1 as before").arg(appearance->person)
-                                          : QStringLiteral("no person number: the person map is full"))
-            << '\n';
+               << (appearance->added         ? QStringLiteral("listed as person %1").arg(appearance->person)
+                   : appearance->person >= 0 ? QStringLiteral("person %1 as before").arg(appearance->person)
+                                             : QStringLiteral("no person number: the person map is full"))
+               << '\n';
     } else {
         return refuse(err, path, QStringLiteral("%1: take, give-up or appear expected").arg(action));
     }
@@ -626,8 +635,7 @@ int Forecast(const QString& path, int member, const Options& options, std::ostre
         return kRefused;
     const RecordKind* members = file->kind(QStringLiteral("family"));
     if (file->type != FileType::SavedGame || !members)
-        return refuse(err, path,
-                      QStringLiteral("forecast works on a saved game, not a %1").arg(TypeName(file->type)));
+        return refuse(err, path, QStringLiteral("forecast works on a saved game, not a %1").arg(TypeName(file->type)));
     if (member < 0 || member >= family::kMemberCount)
         return refuse(err, path,
                       QStringLiteral("member %1: no such member (children 0..7, spouses 8..15)").arg(member));

@@ -37,8 +37,7 @@ int Set(const QString& path, const QString& kind, int number, const QStringList&
 // assignment (FIELD=VALUE, FIELD=+n, -n, *p%, min, max, cap); one write.
 int SetWhere(const QString& path, const QString& kind, const QStringList& assignments, const Options& options,
              std::ostream& out, std::ostream& err);
-int Apply(const QString& path, const QString& editsPath, const Options& options, std::ostream& out,
-          std::ostream& err);
+int Apply(const QString& path, const QString& editsPath, const Options& options, std::ostream& out, std::ostream& err);
 int Diff(const QString& a, const QString& b, const Options& options, std::ostream& out, std::ostream& err);
 int Check(const QString& path, const Options& options, std::ostream& out, std::ostream& err);
 // Takes ("take") or gives up ("give-up") control of an officer, or forces it into

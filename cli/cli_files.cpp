@@ -85,8 +85,8 @@ void addKinds(FileStore& store, GameFile& file, const GameContext& context, cons
         BiographyFile biographies;
         QByteArray* bytes = nullptr;
         if (const auto failure = biographies.open(store, folderOf(file.path)))
-            file.notes << QStringLiteral("%1; the new officers' biographies are left out")
-                              .arg(failure->englishMessage());
+            file.notes
+                << QStringLiteral("%1; the new officers' biographies are left out").arg(failure->englishMessage());
         else
             bytes = &addCompanion(file, biographies.path, biographies.bytes, false).bytes;
         file.kinds.push_back(std::make_unique<NewOfficerKind>(bytes));
@@ -110,7 +110,7 @@ FileType TypeOf(const QString& path, qint64 size)
         return FileType::PictureBank;
     if (name.endsWith(QLatin1String(".sav")) || (size >= save::kSlotMinimumSize && size <= save::kMaximumSaveSize))
         return size >= system_save::kMinimumSize && size < save::kSlotMinimumSize ? FileType::SystemSave
-                                                                               : FileType::SavedGame;
+                                                                                  : FileType::SavedGame;
     // A copy of the scenario file under another name (a backup, say).
     if (size == ScenarioData::kSize)
         return FileType::Scenario;

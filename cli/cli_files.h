@@ -75,7 +75,6 @@ QString GameFolderFor(const QString& chosen, const QString& programFolder);
 // notes of `gameFolder`; nothing when the folder is empty.
 GameContext ReadContext(FileStore& store, const QString& gameFolder);
 
-
 // Reads `path` and binds its record kinds; the error names the file when it fails.
 std::unique_ptr<GameFile> OpenGameFile(FileStore& store, const QString& path, const GameContext& context,
                                        const SlotChoice& slot, QString* error);

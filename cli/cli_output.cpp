@@ -117,7 +117,9 @@ const std::vector<RecordWriter::Cell>& RecordWriter::cells(int n) const
             continue;
         const std::size_t column = std::size_t(columnOfField_[i]);
         const auto& items = itemTexts_[i];
-        auto itemText = [&](int code) { return code >= 0 && code < int(items.size()) ? items[code] : std::to_string(code); };
+        auto itemText = [&](int code) {
+            return code >= 0 && code < int(items.size()) ? items[code] : std::to_string(code);
+        };
         switch (fields[i]->kind) {
         case FieldKind::Name:
             text(column, utf8(v.text));
@@ -264,7 +266,8 @@ bool EditValues(const Json& object, std::vector<std::pair<QString, QString>>& va
             QStringList parts;
             for (const Json& part : value) {
                 if (!part.is_string() && !part.is_number_integer()) {
-                    *error = QStringLiteral("%1: a list of names or numbers is expected").arg(QString::fromStdString(key));
+                    *error =
+                        QStringLiteral("%1: a list of names or numbers is expected").arg(QString::fromStdString(key));
                     return false;
                 }
                 parts << (part.is_string() ? QString::fromStdString(part.get<std::string>())
@@ -272,7 +275,8 @@ bool EditValues(const Json& object, std::vector<std::pair<QString, QString>>& va
             }
             text = parts.join(QLatin1Char(','));
         } else {
-            *error = QStringLiteral("%1: %2 is no value").arg(QString::fromStdString(key), QString::fromStdString(value.dump()));
+            *error = QStringLiteral("%1: %2 is no value")
+                         .arg(QString::fromStdString(key), QString::fromStdString(value.dump()));
             return false;
         }
         values.emplace_back(QString::fromStdString(key), text);

@@ -27,7 +27,15 @@ public:
 
 private:
     struct Cell {
-        enum Type { None, Number, Decimal, Text, Bool, Texts, Numbers } type = None;  // Decimal: `text` as a JSON number
+        enum Type {
+            None,
+            Number,
+            Decimal,
+            Text,
+            Bool,
+            Texts,
+            Numbers
+        } type = None;  // Decimal: `text` as a JSON number
         long long number = 0;
         std::string text;
         std::vector<std::string> texts;

@@ -57,7 +57,8 @@ int main(int argc, char* argv[])
         command->add_flag("--special", special, kSpecialHelp)->needs(slotOption);
     };
 
-    auto* info = cli.add_subcommand("info", "What FILE is; for a saved game its date, officers, controlled officers and families.");
+    auto* info = cli.add_subcommand(
+        "info", "What FILE is; for a saved game its date, officers, controlled officers and families.");
     info->add_option("FILE", file)->required();
 
     auto* dump = cli.add_subcommand("dump", "Every record of one kind of FILE, decoded.");
@@ -65,26 +66,30 @@ int main(int argc, char* argv[])
     dump->add_option("--records", records, kRecordsHelp);
     dump->add_option("--only", only, "only these record numbers")->delimiter(',');
     dump->add_option("--where", where, kWhereHelp);
-    dump->add_option("--format", format, "json (default), jsonl or csv")->check(CLI::IsMember({"json", "jsonl", "csv"}));
+    dump->add_option("--format", format, "json (default), jsonl or csv")
+        ->check(CLI::IsMember({"json", "jsonl", "csv"}));
     dump->add_option("--game-folder", gameFolder, kGameFolderHelp);
     addSlot(dump);
 
     auto* set = cli.add_subcommand(
         "set", "Changes fields of one record, as the editor's Apply does; with --where, of every record it picks.");
     set->add_option("FILE", file)->required();
-    set->add_option("KIND", kind, "officer, city, force, family_member, relation, intimacy (with --slot), treasure or "
-                                  "new_officer")
+    set->add_option("KIND", kind,
+                    "officer, city, force, family_member, relation, intimacy (with --slot), treasure or "
+                    "new_officer")
         ->required();
-    set->add_option("NUMBER", numberText, "the record's number as dump shows it (660..759 for a new officer, the "
-                                          "position for intimacy); left out with --where");
+    set->add_option("NUMBER", numberText,
+                    "the record's number as dump shows it (660..759 for a new officer, the "
+                    "position for intimacy); left out with --where");
     set->add_option("FIELD=VALUE", assignments,
                     "e.g. type=結義 a=12 for a relation, level=敬愛 (or 0..31) for intimacy, head=OFFICER for a city, "
                     "technology=8 elephants=1 for a force. With --where a number field also takes FIELD=+N and "
                     "FIELD=-N (or FIELD+=N, FIELD-=N), FIELD=*P% (a share, rounded), FIELD=min, FIELD=max (its "
                     "limits) and FIELD=cap (up to the record's FIELD_cap, family children); the result is clamped to "
                     "the field's limits as a typed value is. Fields by key or caption: loyalty=+10, 忠誠=max");
-    set->add_option("--where", where, kWhereHelp + " (every record when empty); changes each record it picks, "
-                                      "lists refusals on stderr, exits 2 when none could change");
+    set->add_option("--where", where,
+                    kWhereHelp + " (every record when empty); changes each record it picks, "
+                                 "lists refusals on stderr, exits 2 when none could change");
     set->add_option("--output", output, kOutputHelp);
     set->add_flag("--dry-run", options.dryRun, "show the changes, write nothing");
     set->add_option("--game-folder", gameFolder, kGameFolderHelp);
@@ -108,24 +113,32 @@ int main(int argc, char* argv[])
     diff->add_option("--game-folder", gameFolder, kGameFolderHelp);
     addSlot(diff);
 
-    auto* check = cli.add_subcommand("check", "Stored values the editor cannot show as they are, and problems of FILE.");
+    auto* check =
+        cli.add_subcommand("check", "Stored values the editor cannot show as they are, and problems of FILE.");
     check->add_option("FILE", file)->required();
     check->add_option("--records", records, "only the records of this kind: " + kRecordsHelp);
     check->add_option("--game-folder", gameFolder, kGameFolderHelp);
     addSlot(check);
 
     std::string action;
-    auto* control = cli.add_subcommand("control", "Takes or gives up control of an officer, or forces it into the game, as the editor does.");
+    auto* control = cli.add_subcommand(
+        "control", "Takes or gives up control of an officer, or forces it into the game, as the editor does.");
     control->add_option("FILE", file)->required();
-    control->add_option("ACTION", action, "take, give-up or appear")->required()->check(CLI::IsMember({"take", "give-up", "appear"}));
+    control->add_option("ACTION", action, "take, give-up or appear")
+        ->required()
+        ->check(CLI::IsMember({"take", "give-up", "appear"}));
     control->add_option("OFFICER", number, "officer number")->required();
     control->add_option("--output", output, "write the result here instead of over FILE");
     control->add_flag("--dry-run", options.dryRun, "show the change, write nothing");
 
-    auto* forecast = cli.add_subcommand("forecast", "The growth forecast of a child of a saved game, as the family view shows it.");
+    auto* forecast =
+        cli.add_subcommand("forecast", "The growth forecast of a child of a saved game, as the family view shows it.");
     forecast->add_option("FILE", file)->required();
-    forecast->add_option("MEMBER", number, "the child's member number, 0..7; it needs a name, a controlled officer in "
-                                           "its player slot and an age of 14 or less")->required();
+    forecast
+        ->add_option("MEMBER", number,
+                     "the child's member number, 0..7; it needs a name, a controlled officer in "
+                     "its player slot and an age of 14 or less")
+        ->required();
 
     for (CLI::App* command : {info, dump, set, apply, diff, check, control, forecast})
         command->add_flag("--force", options.force, kForceHelp);

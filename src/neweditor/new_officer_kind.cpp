@@ -90,8 +90,9 @@ std::vector<RecordKind::Finding> NewOfficerKind::check() const
             CheckBiography(DecodeBiography(*biographies_, biographyRecord(n)), biographyRecord(n), add, kInBiographies);
     });
     if (biographies_ && biographies_->size() < biographyRecord(count())) {
-        const int first = int((std::max<qsizetype>(biographies_->size(), system_save::kHeaderSize) -
-                               system_save::kHeaderSize) / biography::kRecordSize);
+        const int first =
+            int((std::max<qsizetype>(biographies_->size(), system_save::kHeaderSize) - system_save::kHeaderSize) /
+                biography::kRecordSize);
         found.push_back({-1, QStringLiteral("biography"), biographyRecord(first), biographies_->size(),
                          QStringLiteral("RDText.vk ends inside the biography of %1: those from it on are not shown")
                              .arg(numberOf(first))});

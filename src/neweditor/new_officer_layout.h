@@ -19,11 +19,17 @@ inline constexpr int kFirstOfficerNumber = 660;
 inline const QString kFileName = QStringLiteral("Svd_sys.sav");
 inline constexpr qint64 kMinimumSize = 14'841;       // a shorter file is refused on open
 inline constexpr qint64 kMaximumSize = 1024 * 1024;  // a larger file is no system save
-inline constexpr qsizetype record(int i) { return kHeaderSize + member::kRecordSize * i; }
+inline constexpr qsizetype record(int i)
+{
+    return kHeaderSize + member::kRecordSize * i;
+}
 
 // "RDText.vk": the biographies.
 inline const QString kBiographyFileName = QStringLiteral("RDText.vk");
 inline constexpr qint64 kBiographyFileMaximumSize = 4 * 1024 * 1024;  // a larger file is not the game's
-inline constexpr qsizetype biographyRecord(int i) { return kHeaderSize + biography::kRecordSize * i; }
+inline constexpr qsizetype biographyRecord(int i)
+{
+    return kHeaderSize + biography::kRecordSize * i;
+}
 
 }  // namespace varkel::system_save

@@ -46,7 +46,9 @@ QStringList SystemSave::shapeProblems(const QByteArray& bytes)
         // The first record at fault is enough to tell.
         if (face >= kFaceCount && !ReadFullName(bytes, r).isEmpty())
             return {QStringLiteral("new officer %1 has face %2, beyond the %3 faces of the game")
-                        .arg(officerNumber(i)).arg(face).arg(kFaceCount)};
+                        .arg(officerNumber(i))
+                        .arg(face)
+                        .arg(kFaceCount)};
     }
     return {};
 }

@@ -98,7 +98,8 @@ std::vector<RecordKind::Finding> CityKind::check() const
         const Decoded d = decoded(c);
         const CityRecord& r = d.record;
         if (r.corps > kNoCorps)
-            add("corps", record(c) + kCorps, r.corps, QStringLiteral("corps above 68: no corps holds the city; kept as stored"));
+            add("corps", record(c) + kCorps, r.corps,
+                QStringLiteral("corps above 68: no corps holds the city; kept as stored"));
         else if (r.corps != kNoCorps && d.heads.corps[std::size_t(r.corps)].commander < 0)
             add("corps", record(c) + kCorps, r.corps,
                 QStringLiteral("no ruler or corps commander stays in a city of this corps, so the city has no force"));

@@ -38,7 +38,9 @@ Field& disasterFlag(FieldTable<CityRecord>& t, const char* key, int k)
     f.control = QStringLiteral("Check1(%1)").arg(k);
     const int bit = 1 << (k + kFirstDisasterBit);
     f.get = [bit](const CityRecord& r) { return FieldValue{r.disasterByte & bit ? 1 : 0, {}, {}}; };
-    f.set = [bit](CityRecord& r, const FieldValue& v) { r.disasterByte = v.number ? r.disasterByte | bit : r.disasterByte & ~bit; };
+    f.set = [bit](CityRecord& r, const FieldValue& v) {
+        r.disasterByte = v.number ? r.disasterByte | bit : r.disasterByte & ~bit;
+    };
     return f;
 }
 
@@ -49,9 +51,10 @@ std::vector<Field> buildFields()
     const auto u = [](const char* s) { return QString::fromUtf8(s); };
     t.number("corps", "Combo2", u("軍團"), 2, none, none, kNoCorps, [](auto& r) -> auto& { return r.corps; });
     // The force of the corps: it follows from the corps.
-    t.number("force", "Combo1", u("勢力"), 2, none, none, save::kNoForce, [](auto& r) -> auto& { return r.force; })
-        .readOnly = true;
-    t.number("head", "Combo3", u("太守"), 4, none, none, save::kMaxOfficers - 1, [](auto& r) -> auto& { return r.head; });
+    const auto force = [](auto& r) -> auto& { return r.force; };
+    t.number("force", "Combo1", u("勢力"), 2, none, none, save::kNoForce, force).readOnly = true;
+    t.number("head", "Combo3", u("太守"), 4, none, none, save::kMaxOfficers - 1,
+             [](auto& r) -> auto& { return r.head; });
     // A tick stores 240; a stored non-zero value stays as long as the tick does.
     Field& bandits = t.add("bandits", u("出現盜賊"), FieldKind::Flag);
     bandits.control = QStringLiteral("Check2");
@@ -66,7 +69,9 @@ std::vector<Field> buildFields()
     Field& strength = t.number("bandit_strength", "Text1", u("盜賊數量"), kStrengthDigits, 0, kMaxStrength, 9999,
                                [](auto& r) -> auto& { return r.strengthByte; });
     strength.get = [](const CityRecord& r) { return FieldValue{r.strengthByte * kStrengthUnit, {}, {}}; };
-    strength.set = [](CityRecord& r, const FieldValue& v) { r.strengthByte = std::min(v.number, kMaxStrength) / kStrengthUnit; };
+    strength.set = [](CityRecord& r, const FieldValue& v) {
+        r.strengthByte = std::min(v.number, kMaxStrength) / kStrengthUnit;
+    };
     // Chosen with the officer picker; 1720 for none.
     t.number("bandit_leader", "", u("盜賊首領"), 4, none, none, kNoLeader, [](auto& r) -> auto& { return r.leader; });
     const char* const keys[kDisasterCount] = {"plague", "locusts", "typhoon", "flood", "snow", "harvest"};
@@ -105,7 +110,8 @@ CityHeads CityHeads::build(const QByteArray& save, int officerCount)
 
 int CityHeads::forceOf(int k) const
 {
-    return k >= 0 && k < kCorpsCount && corps[std::size_t(k)].commander >= 0 ? corps[std::size_t(k)].force : save::kNoForce;
+    return k >= 0 && k < kCorpsCount && corps[std::size_t(k)].commander >= 0 ? corps[std::size_t(k)].force
+                                                                             : save::kNoForce;
 }
 
 std::vector<int> CityHeads::corpsOf(int force) const
@@ -165,7 +171,8 @@ std::optional<FieldProblem> StoreCity(QByteArray& save, int officerCount, int c,
     if (edited.corps != stored.corps) {
         // Another corps of the same force, and never for the city its corps is commanded from.
         const std::vector<int> choices = heads.corpsOf(stored.force);
-        const bool seat = stored.corps < kCorpsCount && heads.corps[std::size_t(stored.corps)].commander == heads.head[std::size_t(c)] &&
+        const bool seat = stored.corps < kCorpsCount &&
+                          heads.corps[std::size_t(stored.corps)].commander == heads.head[std::size_t(c)] &&
                           heads.head[std::size_t(c)] >= 0;
         if (seat || std::find(choices.begin(), choices.end(), edited.corps) == choices.end())
             return refusal("corps", QStringLiteral("只能是本勢力的另一軍團。"));
@@ -175,7 +182,8 @@ std::optional<FieldProblem> StoreCity(QByteArray& save, int officerCount, int c,
             std::find(officers.candidates.begin(), officers.candidates.end(), edited.head) == officers.candidates.end())
             return refusal("head", QStringLiteral("只能是在此都市的武將。"));
     }
-    if (edited.leader != stored.leader && edited.leader != kNoLeader && (edited.leader < 0 || edited.leader >= officerCount))
+    if (edited.leader != stored.leader && edited.leader != kNoLeader &&
+        (edited.leader < 0 || edited.leader >= officerCount))
         return refusal("bandit_leader", QStringLiteral("不是此存檔的武將。"));
     for (const int byte : {edited.strengthByte, edited.disasterByte, edited.banditsByte})
         if (byte < 0 || byte > kByte)

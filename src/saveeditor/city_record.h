@@ -37,7 +37,10 @@ inline constexpr int kCorpsCommander = 1;
 inline constexpr int kGovernor = 2;
 inline constexpr int kOrdinary = 4;
 
-inline constexpr qsizetype record(int c) { return save::kCityRecordOffset + save::kCityRecordSize * c; }
+inline constexpr qsizetype record(int c)
+{
+    return save::kCityRecordOffset + save::kCityRecordSize * c;
+}
 
 }  // namespace varkel::city
 

@@ -58,8 +58,9 @@ std::optional<FieldProblem> FamilyKind::store(int n, FamilyMember& m, const Chan
         if (!isChild(n) && childOnly(i)) {
             const QString what = isBiography(i) ? QStringLiteral("a biography")
                                                 : QStringLiteral("ability caps and growth values");
-            return FieldProblem{{}, QStringLiteral("%1: only children (members 0..7) have %2, not a spouse")
-                                        .arg(fields()[i]->key, what)};
+            return FieldProblem{
+                {},
+                QStringLiteral("%1: only children (members 0..7) have %2, not a spouse").arg(fields()[i]->key, what)};
         }
     }
     const MemberEdit edit = FollowMemberChanges(m, table(), changes);
@@ -67,9 +68,10 @@ std::optional<FieldProblem> FamilyKind::store(int n, FamilyMember& m, const Chan
     for (const char* key : {"surname", "given_name"}) {
         const auto& field = FamilyField(QLatin1String(key));
         if (field.get(m).text.isEmpty())
-            return FieldProblem{field.control, field.key + QStringLiteral(": ") +
-                                                   FieldProblemMessage(field.label, QStringLiteral("不能為空。"))
-                                                       .section(QLatin1Char('\n'), -1)};
+            return FieldProblem{
+                field.control,
+                field.key + QStringLiteral(": ") +
+                    FieldProblemMessage(field.label, QStringLiteral("不能為空。")).section(QLatin1Char('\n'), -1)};
     }
     // The biography is the one part the codec may still refuse, so it goes first
     // and a refusal leaves the record as it was.

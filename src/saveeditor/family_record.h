@@ -19,11 +19,26 @@ inline constexpr int kChildCount = save::kPlayerSlotCount;
 inline constexpr qsizetype kGrowthField = 962;  // in the player slot: 2 bytes of growth values, then 4 caps
 inline constexpr int kMaxGrowth = 7;
 
-inline constexpr bool isChild(int k) { return k >= 0 && k < kChildCount; }
-inline constexpr int slotOf(int k) { return k % kChildCount; }
-inline constexpr qsizetype record(int k) { return save::kFamilyRecordOffset + save::kFamilyRecordSize * k; }
-inline constexpr qsizetype biographyRecord(int child) { return save::kBiographyOffset + biography::kRecordSize * child; }
-inline constexpr qsizetype growthField(int child) { return save::playerSlot(child) + kGrowthField; }
+inline constexpr bool isChild(int k)
+{
+    return k >= 0 && k < kChildCount;
+}
+inline constexpr int slotOf(int k)
+{
+    return k % kChildCount;
+}
+inline constexpr qsizetype record(int k)
+{
+    return save::kFamilyRecordOffset + save::kFamilyRecordSize * k;
+}
+inline constexpr qsizetype biographyRecord(int child)
+{
+    return save::kBiographyOffset + biography::kRecordSize * child;
+}
+inline constexpr qsizetype growthField(int child)
+{
+    return save::playerSlot(child) + kGrowthField;
+}
 
 }  // namespace varkel::family
 
@@ -31,7 +46,8 @@ namespace varkel {
 
 struct FamilyMember : MemberRecord {
     // A child's, from its player slot; zero for a spouse.
-    std::array<int, 4> growth{};  // 0..7: might +962 bits 4-2, intellect bits 7-5, politics +963 bits 2-0, charisma bits 5-3
+    std::array<int, 4>
+        growth{};  // 0..7: might +962 bits 4-2, intellect bits 7-5, politics +963 bits 2-0, charisma bits 5-3
     std::array<int, 4> caps{};    // ability caps, +964..967
 };
 

@@ -104,8 +104,8 @@ void showSpouse(FamilyDisplay& d, const MemberRecord& m, int officerSexByte, con
     if (best < family::kHobbySkillful)
         hobby += GetResText(kHobbyButBase + favourite);
 
-    d.remark =
-        pronoun + GetResText(kIsMy) + role + GetResText(kMyMerit) + pronoun + GetResText(kHalf) + pronoun + hobby;
+    d.remark = pronoun + GetResText(kIsMy) + role + GetResText(kMyMerit) + pronoun + GetResText(kHalf) + pronoun +
+               hobby;
     d.editable = true;
     d.biographyEnabled = false;
 }

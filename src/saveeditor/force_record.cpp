@@ -13,8 +13,14 @@ namespace {
 using Field = RecordField<ForceRecord>;
 
 // Troop types 0-7 are the bits of byte 28, type 8 is bit 0 of byte 29; machine k is bit k + 1 of byte 29.
-int& troopByteOf(ForceRecord& r, int k) { return k < 8 ? r.troopByte : r.machineByte; }
-int troopBit(int k) { return 1 << (k % 8); }
+int& troopByteOf(ForceRecord& r, int k)
+{
+    return k < 8 ? r.troopByte : r.machineByte;
+}
+int troopBit(int k)
+{
+    return 1 << (k % 8);
+}
 
 std::vector<Field> buildFields()
 {
@@ -32,8 +38,8 @@ std::vector<Field> buildFields()
     technology.set = [](ForceRecord& r, const FieldValue& v) {
         r.technologyByte = (r.technologyByte & 0x1F) | ((v.number - 1) & 7) << 5;
     };
-    const char* const troops[kTroopTypeCount] = {"light_infantry", "heavy_infantry", "southern_infantry",
-                                                 "light_cavalry",  "heavy_cavalry",  "mountain_cavalry",
+    const char* const troops[kTroopTypeCount] = {"light_infantry", "heavy_infantry",      "southern_infantry",
+                                                 "light_cavalry",  "heavy_cavalry",       "mountain_cavalry",
                                                  "crossbowmen",    "repeating_crossbows", "elephants"};
     for (int k = 0; k < kTroopTypeCount; ++k) {
         Field& f = t.add(troops[k], TroopTypeCaptions()[k], FieldKind::Flag);
@@ -97,8 +103,8 @@ const RecordField<ForceRecord>& ForceField(const QString& key)
 
 QStringList TroopTypeCaptions()
 {
-    return {QStringLiteral("輕步兵"), QStringLiteral("重步兵"), QStringLiteral("南蠻兵"),
-            QStringLiteral("輕騎兵"), QStringLiteral("重騎兵"), QStringLiteral("山岳騎"),
+    return {QStringLiteral("輕步兵"), QStringLiteral("重步兵"),  QStringLiteral("南蠻兵"),
+            QStringLiteral("輕騎兵"), QStringLiteral("重騎兵"),  QStringLiteral("山岳騎"),
             QStringLiteral("弩兵"),   QStringLiteral("連弩車 "), QStringLiteral("象兵")};
 }
 

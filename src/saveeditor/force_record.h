@@ -25,7 +25,10 @@ inline constexpr int kMachineCount = 5;
 inline constexpr int kTechnologyLevels = 8;
 inline constexpr int kRankCount = 32;
 
-inline constexpr qsizetype record(int s) { return save::kForceRecordOffset + save::kForceRecordSize * s; }
+inline constexpr qsizetype record(int s)
+{
+    return save::kForceRecordOffset + save::kForceRecordSize * s;
+}
 
 }  // namespace varkel::force
 

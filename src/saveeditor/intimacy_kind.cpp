@@ -17,10 +17,10 @@ const std::vector<RecordField<IntimacyLevel>>& levelFields()
         FieldTable<IntimacyLevel> t;
         const auto none = std::nullopt;
         // Which slot and officer a position belongs to follow from the save; only the level is edited.
-        t.number("slot", "", QStringLiteral("slot"), 1, none, none, save::kPlayerSlotCount - 1,
-                 [](auto& r) -> auto& { return r.slot; }).readOnly = true;
-        t.number("officer", "", QStringLiteral("officer"), 4, none, none, save::kNoPerson,
-                 [](auto& r) -> auto& { return r.officer; }).readOnly = true;
+        const auto slot = [](auto& r) -> auto& { return r.slot; };
+        const auto officer = [](auto& r) -> auto& { return r.officer; };
+        t.number("slot", "", QStringLiteral("slot"), 1, none, none, save::kPlayerSlotCount - 1, slot).readOnly = true;
+        t.number("officer", "", QStringLiteral("officer"), 4, none, none, save::kNoPerson, officer).readOnly = true;
         t.choice("level", "親密度", IntimacyLevelItems(), [](auto& r) -> auto& { return r.level; }).control =
             QStringLiteral("Combo1");
         return std::move(t.fields);

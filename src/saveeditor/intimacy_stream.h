@@ -27,7 +27,10 @@ static_assert(kSpecialStreamField + kSpecialStreamSize == save::kPlayerPersonFie
               "the person number follows the special stream");
 
 // Bytes that hold `count` levels.
-inline constexpr qsizetype streamBytes(int count) { return (qsizetype(count) * kLevelBits + 7) / 8; }
+inline constexpr qsizetype streamBytes(int count)
+{
+    return (qsizetype(count) * kLevelBits + 7) / 8;
+}
 
 // The general stream has room for 1,494 levels; the person map names the first 860.
 inline constexpr int kGeneralPositions = int(kGeneralStreamSize * 8 / kLevelBits);

@@ -35,9 +35,10 @@ std::optional<FieldProblem> StoreBiography(QByteArray& buffer, qsizetype start, 
     const auto problem = EncodeBiography(buffer, start, text.text);
     if (!problem)
         return std::nullopt;
-    return FieldProblem{field.control, field.key + QStringLiteral(": ") +
-                                           FieldProblemMessage(field.label, BiographyProblemText(*problem))
-                                               .section(QLatin1Char('\n'), -1)};
+    return FieldProblem{
+        field.control,
+        field.key + QStringLiteral(": ") +
+            FieldProblemMessage(field.label, BiographyProblemText(*problem)).section(QLatin1Char('\n'), -1)};
 }
 
 void CheckMemberRecord(const MemberRecord& r, qsizetype start, const FindingSink& add)

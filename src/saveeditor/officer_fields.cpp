@@ -25,10 +25,10 @@ std::vector<Field> buildFields()
     t.number("lifespan", "Text3(9)", u("壽命"), 1, none, 7, 7, [](auto& r) -> auto& { return r.status.lifespan; });
     t.number("loyalty", "Text3(15)", u("忠誠"), 3, none, 100, kByte, [](auto& r) -> auto& { return r.status.loyalty; });
     // The game date is edited with every officer but belongs to the whole file.
-    t.number("game_year", "Text5(0)", u("公元"), 3, 100, 355, 355, [](auto& r) -> auto& { return r.date.year; })
-        .perRecord = false;
-    t.number("game_month", "Text5(1)", u("月"), 2, none, 12, 15, [](auto& r) -> auto& { return r.date.month; })
-        .perRecord = false;
+    const auto year = [](auto& r) -> auto& { return r.date.year; };
+    const auto month = [](auto& r) -> auto& { return r.date.month; };
+    t.number("game_year", "Text5(0)", u("公元"), 3, 100, 355, 355, year).perRecord = false;
+    t.number("game_month", "Text5(1)", u("月"), 2, none, 12, 15, month).perRecord = false;
     t.number("fame", "Text3(10)", u("名聲"), 5, none, 60000, kWord, [](auto& r) -> auto& { return r.status.fame; });
     t.number("infamy", "Text3(11)", u("惡名"), 5, none, 60000, kWord, [](auto& r) -> auto& { return r.status.infamy; });
     t.number("merit", "Text3(12)", u("功績"), 5, none, 60000, kWord, [](auto& r) -> auto& { return r.status.merit; });
@@ -43,10 +43,10 @@ std::vector<Field> buildFields()
     AddFaceAndFlags(t);
 
     // Changed elsewhere in the game (or by the control commands), never by the view.
-    t.number("force", "", u("勢力"), 3, none, none, kByte, [](auto& r) -> auto& { return r.status.force; })
-        .readOnly = true;
-    t.choice("status", "身份", GetResTexts(300, 311), [](auto& r) -> auto& { return r.status.status; })
-        .readOnly = true;
+    const auto force = [](auto& r) -> auto& { return r.status.force; };
+    const auto status = [](auto& r) -> auto& { return r.status.status; };
+    t.number("force", "", u("勢力"), 3, none, none, kByte, force).readOnly = true;
+    t.choice("status", "身份", GetResTexts(300, 311), status).readOnly = true;
     t.number("city", "", u("都市"), 4, none, none, 4095, [](auto& r) -> auto& { return r.city; }).readOnly = true;
     t.flag("controlled", "擔當", [](auto& r) -> auto& { return r.status.controlled; }).readOnly = true;
     t.choice("rank", "階級", RankItems(), [](auto& r) -> auto& { return r.status.rank; });

@@ -52,7 +52,8 @@ std::vector<FieldValue> OfficerKind::read(int n) const
 std::vector<std::pair<QString, QString>> OfficerKind::namedTexts(int n) const
 {
     const OfficerRecord& r = decoded(n);
-    std::vector<std::pair<QString, QString>> texts = {{QStringLiteral("force_text"), tables_.forceName(r.status.force)}};
+    std::vector<std::pair<QString, QString>> texts = {
+        {QStringLiteral("force_text"), tables_.forceName(r.status.force)}};
     if (!cityNames_.isEmpty())
         texts.emplace_back(QStringLiteral("city_text"),
                            r.city < cityNames_.size() ? cityNames_[r.city] : QString::number(r.city));
@@ -63,7 +64,8 @@ std::optional<FieldProblem> OfficerKind::store(int n, OfficerRecord& r, const Ch
 {
     const bool renamed = person_fields::FullNameFollows(r, table(), changes);
     if (r.person.fullName.isEmpty())
-        return FieldProblem{QStringLiteral("Text1(4)"), FieldProblemMessage(QStringLiteral("姓名"), QStringLiteral("不能為空。"))};
+        return FieldProblem{QStringLiteral("Text1(4)"),
+                            FieldProblemMessage(QStringLiteral("姓名"), QStringLiteral("不能為空。"))};
     if (auto problem = OfficerStorageProblem(r))
         return problem;
     EncodeOfficer(file(), n, r);
@@ -99,7 +101,8 @@ std::vector<RecordKind::Finding> OfficerKind::check() const
         if (r.status.rank >= kRankCount)
             add("rank", status + save::status::kWord, r.status.rank, QStringLiteral("rank code 10..15"));
         if (r.person.face >= kFaceCount)
-            add("face", save::personBlock(n) + save::person::kFace, r.person.face, QStringLiteral("face beyond the bank"));
+            add("face", save::personBlock(n) + save::person::kFace, r.person.face,
+                QStringLiteral("face beyond the bank"));
     });
     return found;
 }
@@ -116,8 +119,9 @@ std::vector<RecordKind::Finding> CheckSaveStructure(const QByteArray& save)
     for (int u = save::kFirstPersonNumber; u <= save::kLastPersonNumber; ++u) {
         const int officer = le16At(save, save::personMapEntry(u));
         if (officer != save::kNoPerson && officer >= count)
-            found.push_back({-1, QStringLiteral("person_map"), save::personMapEntry(u), officer,
-                             QStringLiteral("person %1 names officer %2, beyond the %3 officers").arg(u).arg(officer).arg(count)});
+            found.push_back(
+                {-1, QStringLiteral("person_map"), save::personMapEntry(u), officer,
+                 QStringLiteral("person %1 names officer %2, beyond the %3 officers").arg(u).arg(officer).arg(count)});
     }
     for (int k = 0; k < save::kPlayerSlotCount; ++k) {
         const qsizetype at = save::playerSlot(k) + save::kPlayerPersonField;

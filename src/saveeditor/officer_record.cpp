@@ -21,8 +21,14 @@ using namespace save::status;
 constexpr qsizetype kEntryYear = 1, kAbilityCopy = 2, kLoyalty = 10, kAction = 11;
 constexpr qsizetype kMerit = 34, kFame = 38, kInfamy = 40, kSkills = 56, kMoney = 80;
 
-bool bit(int value, int b) { return (value >> b) & 1; }
-int flag(bool on, int b) { return on ? 1 << b : 0; }
+bool bit(int value, int b)
+{
+    return (value >> b) & 1;
+}
+int flag(bool on, int b)
+{
+    return on ? 1 << b : 0;
+}
 
 }  // namespace
 

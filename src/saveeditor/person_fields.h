@@ -47,14 +47,14 @@ void AddTemper(FieldTable<Record>& t, const char* boxes = "Text3")
 {
     const auto none = std::nullopt;
     const auto box = [boxes](int i) { return QStringLiteral("%1(%2)").arg(QLatin1String(boxes)).arg(i); };
-    t.number("bravery", "", QStringLiteral("勇猛"), 1, none, 7, 7, [](auto& r) -> auto& { return r.person.bravery; })
-        .control = box(0);
-    t.number("calmness", "", QStringLiteral("冷靜"), 1, none, 7, 7, [](auto& r) -> auto& { return r.person.calmness; })
-        .control = box(1);
-    t.number("duty", "", QStringLiteral("義理"), 2, none, 15, 15, [](auto& r) -> auto& { return r.person.duty; })
-        .control = box(2);
-    t.number("ambition", "", QStringLiteral("野心"), 2, none, 15, 15, [](auto& r) -> auto& { return r.person.ambition; })
-        .control = box(3);
+    const auto bravery = [](auto& r) -> auto& { return r.person.bravery; };
+    t.number("bravery", "", QStringLiteral("勇猛"), 1, none, 7, 7, bravery).control = box(0);
+    const auto calmness = [](auto& r) -> auto& { return r.person.calmness; };
+    t.number("calmness", "", QStringLiteral("冷靜"), 1, none, 7, 7, calmness).control = box(1);
+    const auto duty = [](auto& r) -> auto& { return r.person.duty; };
+    t.number("duty", "", QStringLiteral("義理"), 2, none, 15, 15, duty).control = box(2);
+    const auto ambition = [](auto& r) -> auto& { return r.person.ambition; };
+    t.number("ambition", "", QStringLiteral("野心"), 2, none, 15, 15, ambition).control = box(3);
 }
 
 // The boxes of the related officer, the family and the compatibility value,
@@ -154,15 +154,13 @@ void AddTendencies(FieldTable<Record>& t)
              [](auto& r) -> auto& { return r.strategicTendency; });
     t.choice("personality", "人物性格", GetResTexts(112, 116), [](auto& r) -> auto& { return r.personality; });
     t.choice("aspiration", "人物志向", GetResTexts(117, 121), [](auto& r) -> auto& { return r.aspiration; });
-    t.choice("growth_tendency", "成長傾向", GetResTexts(122, 130),
-             [](auto& r) -> auto& { return r.growthTendency; });
+    t.choice("growth_tendency", "成長傾向", GetResTexts(122, 130), [](auto& r) -> auto& { return r.growthTendency; });
 }
 
 template <typename Record>
 void AddMemberSkillsAndTactics(FieldTable<Record>& t)
 {
-    AddSkillsAndTactics(
-        t, [](auto& r) -> auto& { return r.skills; }, [](auto& r) -> auto& { return r.tactics; });
+    AddSkillsAndTactics(t, [](auto& r) -> auto& { return r.skills; }, [](auto& r) -> auto& { return r.tactics; });
 }
 
 // After an edit has set `changes` (indices into `fields`; one past them is a

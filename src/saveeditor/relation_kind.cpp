@@ -24,9 +24,7 @@ FieldProblem problem(const FieldSpec& field, const QString& why)
 
 }  // namespace
 
-RelationKind::RelationKind() : TableKind(QStringLiteral("relations"), QStringLiteral("relation"), RelationFields())
-{
-}
+RelationKind::RelationKind() : TableKind(QStringLiteral("relations"), QStringLiteral("relation"), RelationFields()) {}
 
 void RelationKind::loaded()
 {
@@ -112,7 +110,8 @@ std::vector<RecordKind::Finding> RelationKind::check() const
                 numbers << QString::number(copy);
             const qsizetype at = record(i, copies.front());
             add("copies", at, storedValue(file(), at),
-                QStringLiteral("%1 %2 %3 from copy 0, the one the views show; storing the record writes all eight alike")
+                QStringLiteral(
+                    "%1 %2 %3 from copy 0, the one the views show; storing the record writes all eight alike")
                     .arg(copies.size() > 1 ? QStringLiteral("copies") : QStringLiteral("copy"),
                          numbers.join(QStringLiteral(", ")),
                          copies.size() > 1 ? QStringLiteral("differ") : QStringLiteral("differs")));

@@ -113,7 +113,8 @@ QString RelationRowText(int i, const Relation& r, const QStringList& officerName
 
 QString EmptyRelationRowText(int i)
 {
-    return FormatNumber(i, kNumberDigits) + QLatin1Char(':') + QString(5, kIdeographicSpace) + GetResText(kFirstKindText);
+    return FormatNumber(i, kNumberDigits) + QLatin1Char(':') + QString(5, kIdeographicSpace) +
+           GetResText(kFirstKindText);
 }
 
 QString StoredRelationRowText(int i, const Relation& r, const QStringList& officerNames)

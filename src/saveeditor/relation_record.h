@@ -18,7 +18,10 @@ inline constexpr int kCount = 256;
 inline constexpr qsizetype kRecordSize = 4;
 inline constexpr int kCopyCount = 8;
 inline constexpr qsizetype kCopySize = kRecordSize * kCount;  // 1,024
-inline constexpr qsizetype record(int i, int copy = 0) { return save::kRelationTableOffset + kCopySize * copy + kRecordSize * i; }
+inline constexpr qsizetype record(int i, int copy = 0)
+{
+    return save::kRelationTableOffset + kCopySize * copy + kRecordSize * i;
+}
 
 // The record as a little-endian 32-bit value: C in bits 0-9, B in 10-19, A in
 // 20-29, kind - 1 in 30-31.

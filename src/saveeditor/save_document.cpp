@@ -3,8 +3,11 @@
 namespace varkel {
 
 SaveDocument::SaveDocument(SaveGame save, ScenarioData scenario, QString scenarioPath, QObject* parent)
-    : Document(parent), save_(std::move(save)), scenario_(std::move(scenario)),
-      scenarioPath_(std::move(scenarioPath)), tables_(SaveTables::build(save_.bytes))
+    : Document(parent),
+      save_(std::move(save)),
+      scenario_(std::move(scenario)),
+      scenarioPath_(std::move(scenarioPath)),
+      tables_(SaveTables::build(save_.bytes))
 {
     startHistory({&save_.bytes, &scenario_.bytes});
 }

@@ -85,7 +85,10 @@ QStringList SaveGame::shapeProblems(const QByteArray& bytes)
         const int officer = le16At(bytes, save::personMapEntry(u));
         if (officer >= save::kMaxOfficers && officer != save::kNoPerson) {
             problems << QStringLiteral("person %1 names officer %2, not 0..%3 or %4 for none")
-                            .arg(u).arg(officer).arg(save::kMaxOfficers - 1).arg(save::kNoPerson);
+                            .arg(u)
+                            .arg(officer)
+                            .arg(save::kMaxOfficers - 1)
+                            .arg(save::kNoPerson);
             break;
         }
     }
@@ -93,7 +96,10 @@ QStringList SaveGame::shapeProblems(const QByteArray& bytes)
         const int person = le16At(bytes, save::playerPerson(k));
         if ((person < save::kFirstPersonNumber || person > save::kLastPersonNumber) && person != save::kNoPerson) {
             problems << QStringLiteral("player slot %1 names person %2, not %3..%4 or %5 for none")
-                            .arg(k).arg(person).arg(save::kFirstPersonNumber).arg(save::kLastPersonNumber)
+                            .arg(k)
+                            .arg(person)
+                            .arg(save::kFirstPersonNumber)
+                            .arg(save::kLastPersonNumber)
                             .arg(save::kNoPerson);
             break;
         }

@@ -32,15 +32,24 @@ inline constexpr qsizetype kLocationSize = 4;
 inline constexpr qsizetype kPersonBlockOffset = 82'736;
 inline constexpr qsizetype kPersonBlockSize = 60;
 
-inline constexpr qsizetype statusBlock(int officer) { return kStatusBlockOffset + kStatusBlockSize * officer; }
-inline constexpr qsizetype locationEntry(int officer) { return kLocationOffset + kLocationSize * officer; }
-inline constexpr qsizetype personBlock(int officer) { return kPersonBlockOffset + kPersonBlockSize * officer; }
+inline constexpr qsizetype statusBlock(int officer)
+{
+    return kStatusBlockOffset + kStatusBlockSize * officer;
+}
+inline constexpr qsizetype locationEntry(int officer)
+{
+    return kLocationOffset + kLocationSize * officer;
+}
+inline constexpr qsizetype personBlock(int officer)
+{
+    return kPersonBlockOffset + kPersonBlockSize * officer;
+}
 
 // The name fields of a person block; family and new-officer records begin with one.
 namespace person {
 inline constexpr qsizetype kSurname = 0, kGivenName = 5, kCourtesyName = 10, kTitle = 15, kFullName = 26;
 inline constexpr qsizetype kFace = 48;  // LE16
-}
+}  // namespace person
 
 // Fields of a status block that checks of the stored values point at.
 namespace status {
@@ -48,14 +57,17 @@ inline constexpr qsizetype kForce = 0;
 inline constexpr qsizetype kWord = 50;     // flag, rank, status, health and lifespan bits
 inline constexpr int kControlledBit = 0x01;  // bit 0 of the word
 inline constexpr qsizetype kTactics = 60;  // eight bytes of two level nibbles
-}
+}  // namespace status
 
 // Persons: numbers 860..1719 name officers through the person map.
 inline constexpr qsizetype kPersonMapOffset = 1896;
 inline constexpr int kFirstPersonNumber = 860;
 inline constexpr int kLastPersonNumber = 1719;
 inline constexpr int kNoPerson = 1720;
-inline constexpr qsizetype personMapEntry(int person) { return kPersonMapOffset + 2 * (person - kFirstPersonNumber); }
+inline constexpr qsizetype personMapEntry(int person)
+{
+    return kPersonMapOffset + 2 * (person - kFirstPersonNumber);
+}
 
 // Player slots.
 inline constexpr int kPlayerSlotCount = 8;
@@ -63,8 +75,14 @@ inline constexpr qsizetype kPlayerSlotOffset = 145'458;
 inline constexpr qsizetype kPlayerSlotSize = 972;
 inline constexpr qsizetype kPlayerPersonField = 948;
 inline constexpr int kNoControlledOfficer = 1023;
-inline constexpr qsizetype playerSlot(int slot) { return kPlayerSlotOffset + kPlayerSlotSize * slot; }
-inline constexpr qsizetype playerPerson(int slot) { return playerSlot(slot) + kPlayerPersonField; }
+inline constexpr qsizetype playerSlot(int slot)
+{
+    return kPlayerSlotOffset + kPlayerSlotSize * slot;
+}
+inline constexpr qsizetype playerPerson(int slot)
+{
+    return playerSlot(slot) + kPlayerPersonField;
+}
 
 // Other regions.
 inline constexpr qsizetype kCityRecordOffset = 134'336;

@@ -69,7 +69,8 @@ SaveTables SaveTables::build(const QByteArray& save)
 
 bool SaveTables::isControlled(int officer) const
 {
-    return officer != save::kNoControlledOfficer && std::find(controlled.begin(), controlled.end(), officer) != controlled.end();
+    return officer != save::kNoControlledOfficer &&
+           std::find(controlled.begin(), controlled.end(), officer) != controlled.end();
 }
 
 int SaveTables::controlledCount() const

@@ -53,7 +53,8 @@ std::vector<std::pair<QString, QString>> TreasureKind::namedTexts(int n) const
     const TreasureRecord r = decode(n);
     std::vector<std::pair<QString, QString>> texts;
     if (ofSave())
-        texts.emplace_back(kOwnerText, r.owner < officerNames_.size() ? officerNames_[r.owner] : QString::number(r.owner));
+        texts.emplace_back(kOwnerText,
+                           r.owner < officerNames_.size() ? officerNames_[r.owner] : QString::number(r.owner));
     if (r.picture < notes_.size())
         texts.emplace_back(kNote, notes_[r.picture]);
     return texts;
@@ -68,10 +69,12 @@ std::optional<FieldProblem> TreasureKind::store(int n, TreasureRecord& r, const 
 {
     for (const auto& [i, value] : changes)
         if (table()[i]->key == kOwnerKey && !ofSave())
-            return FieldProblem{{}, QStringLiteral("owner: who owns a treasure is stored in each saved game, not in "
-                                                   "the scenario file")};
+            return FieldProblem{{},
+                                QStringLiteral("owner: who owns a treasure is stored in each saved game, not in "
+                                               "the scenario file")};
     if (r.name.isEmpty())
-        return FieldProblem{QStringLiteral("Text4(0)"), FieldProblemMessage(QStringLiteral("名稱"), QStringLiteral("不能為空。"))};
+        return FieldProblem{QStringLiteral("Text4(0)"),
+                            FieldProblemMessage(QStringLiteral("名稱"), QStringLiteral("不能為空。"))};
     EncodeTreasure(*scenario_, save_, n, r);
     return std::nullopt;
 }

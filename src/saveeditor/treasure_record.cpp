@@ -21,7 +21,7 @@ constexpr int kNoteCount = 80;
 
 // The raised ability of each kind: horse, weapon, map, medicine, four kinds of
 // books and essays, the seal, treasure, ornament.
-constexpr std::array<int, kKindCount> kRaisedAbility = {kNoAbility, 0, kNoAbility, kNoAbility, 1, 1,
+constexpr std::array<int, kKindCount> kRaisedAbility = {kNoAbility, 0, kNoAbility, kNoAbility, 1,          1,
                                                         1,          2, 1,          3,          kNoAbility, kNoAbility};
 
 using Field = RecordField<TreasureRecord>;
@@ -39,14 +39,16 @@ std::vector<Field> buildFields()
     raised.readOnly = true;
     raised.get = [](const TreasureRecord& r) { return FieldValue{RaisedAbility(r.kind), {}, {}}; };
     // Stepped or typed in the view, which stores the picture shown.
-    t.number("picture", "", u("圖片編號"), 2, none, none, kPictureCount - 1, [](auto& r) -> auto& { return r.picture; });
+    t.number("picture", "", u("圖片編號"), 2, none, none, kPictureCount - 1,
+             [](auto& r) -> auto& { return r.picture; });
     // Shown and typed in whole coins, stored in hundreds.
     Field& price = t.number("price", "Text4(1)", u("價格"), 4, none, none, kByte * kPriceUnit + kPriceUnit - 1,
                             [](auto& r) -> auto& { return r.priceHundreds; });
     price.get = [](const TreasureRecord& r) { return FieldValue{r.priceHundreds * kPriceUnit, {}, {}}; };
     price.set = [](TreasureRecord& r, const FieldValue& v) { r.priceHundreds = v.number / kPriceUnit; };
     // 100 is what the seal shows whatever it stores, so 100 keeps the stored byte.
-    Field& points = t.number("points", "Text4(2)", u("點數"), 3, none, none, kByte, [](auto& r) -> auto& { return r.points; });
+    Field& points =
+        t.number("points", "Text4(2)", u("點數"), 3, none, none, kByte, [](auto& r) -> auto& { return r.points; });
     points.set = [](TreasureRecord& r, const FieldValue& v) {
         if (v.number != kSealPoints)
             r.points = v.number;

@@ -27,11 +27,17 @@ inline constexpr qsizetype kPicture = 14;
 inline constexpr qsizetype kPrice = 15;  // in hundreds
 inline constexpr qsizetype kPoints = 16;
 inline constexpr qsizetype kSkill = 17;
-inline constexpr qsizetype record(int t) { return kRecordOffset + kRecordSize * t; }
+inline constexpr qsizetype record(int t)
+{
+    return kRecordOffset + kRecordSize * t;
+}
 
 // Owner entries in the saved game: LE16 officer number, then two bytes the editor leaves alone.
 inline constexpr qsizetype kOwnerEntrySize = 4;
-inline constexpr qsizetype ownerEntry(int t) { return save::kTreasureOwnerOffset + kOwnerEntrySize * t; }
+inline constexpr qsizetype ownerEntry(int t)
+{
+    return save::kTreasureOwnerOffset + kOwnerEntrySize * t;
+}
 inline constexpr int kLastOwner = 1720;  // officer name table entries 0..1720
 
 // Codes and lists.

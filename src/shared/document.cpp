@@ -6,8 +6,7 @@ namespace varkel {
 
 bool DocumentChange::touches(int recordKind, int record) const
 {
-    return everything() ||
-           (kind == recordKind && std::find(records.begin(), records.end(), record) != records.end());
+    return everything() || (kind == recordKind && std::find(records.begin(), records.end(), record) != records.end());
 }
 
 Document::Document(QObject* parent) : QObject(parent) {}

@@ -9,8 +9,8 @@ FileBuffer::Refusal FileBuffer::refusalOf(const RuntimeError& error)
     return error.isFileNotFound() ? Refusal::Missing : Refusal::Unreadable;
 }
 
-FileBuffer::Refusal FileBuffer::openWhole(FileStore& store, const QString& file, qint64 minimumSize,
-                                          qint64 maximumSize, RuntimeError* error)
+FileBuffer::Refusal FileBuffer::openWhole(FileStore& store, const QString& file, qint64 minimumSize, qint64 maximumSize,
+                                          RuntimeError* error)
 {
     RuntimeError failure = RuntimeError::fileNotFound(file);
     const QFileInfo info(file);

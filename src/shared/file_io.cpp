@@ -45,7 +45,7 @@ bool OpenRegularFile(QFile& file, const QString& path, RuntimeError* error)
             return fail(RuntimeError::fileNotFound(path));
         return fail(RuntimeError::fileAccess(path, QString::fromLocal8Bit(std::strerror(why))));
     }
-    struct stat st {};
+    struct stat st{};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
         return fail(RuntimeError::fileNotFound(path));

@@ -57,8 +57,7 @@ QString ReadIniValue(const QString& path, const QString& section, const QString&
 // Sets `key` in `section`, creating the file and section when absent and keeping
 // every other line as it was. The failure when the file could not be read or
 // written; the file is then as it was.
-[[nodiscard]] std::optional<RuntimeError> WriteIniValue(const QString& path, const QString& section,
-                                                        const QString& key, const QString& value,
-                                                        FileIo& io = FileIo::direct());
+[[nodiscard]] std::optional<RuntimeError> WriteIniValue(const QString& path, const QString& section, const QString& key,
+                                                        const QString& value, FileIo& io = FileIo::direct());
 
 }  // namespace varkel

@@ -53,7 +53,8 @@ std::optional<qlonglong> ReadUnits(const QString& text, bool halves)
         half = digit == QLatin1Char('5') ? 1 : 0;
         whole.chop(2);
     }
-    if (whole.isEmpty() || !std::all_of(whole.begin(), whole.end(), [](QChar c) { return c.isDigit() && c.unicode() < 128; }))
+    if (whole.isEmpty() ||
+        !std::all_of(whole.begin(), whole.end(), [](QChar c) { return c.isDigit() && c.unicode() < 128; }))
         return std::nullopt;
     bool ok = false;
     const qlonglong value = whole.toLongLong(&ok);

@@ -197,7 +197,8 @@ BatchResult RunBatch(RecordKind& kind, const std::vector<int>& records, const st
             const FieldSpec& field = *fields[a.field];
             const FieldValue& current = before[a.field];
             // What reads as the record's own value keeps its stored code, as in a single edit.
-            if (a.change == Assignment::Change::Value && !current.absent && a.valueText == FieldValueText(field, current))
+            if (a.change == Assignment::Change::Value && !current.absent &&
+                a.valueText == FieldValueText(field, current))
                 continue;
             bool limited = false;
             const auto value = target(fields, a, before, limited, &outcome.problem);

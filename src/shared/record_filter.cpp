@@ -310,12 +310,12 @@ bool RecordFilter::holds(const Condition& c, const RecordKind& kind, int n, cons
     case FieldKind::Name:
         return compareText(v.text);
     case FieldKind::Choice:
-        return c.byText ? compareText(ChoiceText(described, v.number)) : compare(int(c.op), qlonglong(v.number), c.number);
+        return c.byText ? compareText(ChoiceText(described, v.number))
+                        : compare(int(c.op), qlonglong(v.number), c.number);
     case FieldKind::Skills:
         if (c.op == Operator::Contains)
-            return std::all_of(c.list.begin(), c.list.end(), [&](int s) {
-                return std::find(v.list.begin(), v.list.end(), s) != v.list.end();
-            });
+            return std::all_of(c.list.begin(), c.list.end(),
+                               [&](int s) { return std::find(v.list.begin(), v.list.end(), s) != v.list.end(); });
         [[fallthrough]];
     case FieldKind::Tactics:
         return (v.list == c.list) == (c.op == Operator::Equal);

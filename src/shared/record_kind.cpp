@@ -138,13 +138,15 @@ EditResult EditRecord(RecordKind& kind, QByteArray& file, int n, const std::vect
     // name) shows too.
     for (std::size_t i = 0; i < fields.size(); ++i)
         if (!(after[i] == current[i]))
-            result.changes.push_back(
-                {fields[i]->key, FieldValueText(*fields[i], current[i]), FieldValueText(*fields[i], after[i]), clampedField[i]});
+            result.changes.push_back({fields[i]->key, FieldValueText(*fields[i], current[i]),
+                                      FieldValueText(*fields[i], after[i]), clampedField[i]});
     for (const auto& [key, typed] : mustAgree) {
         const auto i = fieldIndex(kind, key);
-        const QString shown = i ? FieldValueText(*fields[*i], after[*i]) : shownText(kind, n, after, key).value_or(QString());
+        const QString shown = i ? FieldValueText(*fields[*i], after[*i])
+                                : shownText(kind, n, after, key).value_or(QString());
         if (i ? !agrees(*fields[*i], after[*i], typed) : shown != typed)
-            return refuse(QStringLiteral("%1 is read-only here: the record has %2, the edit says %3").arg(key, shown, typed));
+            return refuse(
+                QStringLiteral("%1 is read-only here: the record has %2, the edit says %3").arg(key, shown, typed));
     }
     return result;
 }

@@ -179,7 +179,8 @@ struct EditResult {
 // to the kind, which refuses it. "kind", "number" and texts beside the fields are
 // checked against the record; read-only fields that disagree, unknown fields and
 // values that cannot be stored refuse the whole edit.
-EditResult EditRecord(RecordKind& kind, QByteArray& file, int n, const std::vector<std::pair<QString, QString>>& values);
+EditResult EditRecord(RecordKind& kind, QByteArray& file, int n,
+                      const std::vector<std::pair<QString, QString>>& values);
 
 // The fields of record n that differ between two loaded kinds of the same sort,
 // as changes from `a` to `b`.

@@ -26,7 +26,7 @@ QString PrivateTempFolder()
     const QByteArray native = QFile::encodeName(folder);
     if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST)
         return {};
-    struct stat st {};
+    struct stat st{};
     // Refuse a folder (or link) that somebody else made in our place.
     if (::lstat(native.constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != getuid())
         return {};

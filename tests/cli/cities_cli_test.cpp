@@ -54,8 +54,8 @@ protected:
     {
         before = test::FileBytes(demo->file(kNewest));
         const int count = SaveTables::countOfficers(before);
-        const std::vector<int> mine = {kRuler,     kRulerAide,     kGovernor,   kGovernorAide, kCommander,
-                                       kCommanderAide, kOtherRuler, kOddAide, kOutside};
+        const std::vector<int> mine = {kRuler,         kRulerAide,  kGovernor, kGovernorAide, kCommander,
+                                       kCommanderAide, kOtherRuler, kOddAide,  kOutside};
         auto isMine = [&](int n) { return std::find(mine.begin(), mine.end(), n) != mine.end(); };
         // Two forces no officer serves and four corps no other city holds.
         std::vector<int> forces, corps;
@@ -112,7 +112,8 @@ protected:
     QByteArray now() const { return test::FileBytes(save()); }
     CliRun run(const QStringList& arguments) const
     {
-        return cli(QStringList{arguments.front(), save()} + arguments.mid(1) + QStringList{"--game-folder", demo->path()});
+        return cli(QStringList{arguments.front(), save()} + arguments.mid(1) +
+                   QStringList{"--game-folder", demo->path()});
     }
     QString name(int officer) const { return tables.officerNames[officer]; }
     QString cityLine(int c) const { return QStringLiteral("city %1 %2: ").arg(c).arg(cities[c]); }
@@ -139,20 +140,43 @@ TEST_F(CitiesCli, DumpShowsTheFieldsAndTheNamesBesideThem)
         std::vector<std::pair<const char*, QJsonValue>> expected;
     };
     const std::vector<Row> rows = {
-        {"cities", kGovernorCity,
-         {{"corps", k1}, {"force", f1}, {"head", kGovernor}, {"bandit_leader", city::kNoLeader},
-          {"city_name", cities[kGovernorCity]}, {"corps_commander", name(kRuler)}, {"force_text", name(kRuler)},
-          {"head_name", name(kGovernor)}, {"bandit_leader_name", ""}, {"plague", false}}},
-        {"cities", kCommanderCity,
-         {{"corps", k2}, {"force", f1}, {"head", kCommander}, {"corps_commander", name(kCommander)},
+        {"cities",
+         kGovernorCity,
+         {{"corps", k1},
+          {"force", f1},
+          {"head", kGovernor},
+          {"bandit_leader", city::kNoLeader},
+          {"city_name", cities[kGovernorCity]},
+          {"corps_commander", name(kRuler)},
+          {"force_text", name(kRuler)},
+          {"head_name", name(kGovernor)},
+          {"bandit_leader_name", ""},
+          {"plague", false}}},
+        {"cities",
+         kCommanderCity,
+         {{"corps", k2},
+          {"force", f1},
+          {"head", kCommander},
+          {"corps_commander", name(kCommander)},
           {"force_text", name(kRuler)}}},
         // Odd stored values are shown as they are.
-        {"cities", kOddCity,
-         {{"corps", 70}, {"force", save::kNoForce}, {"head", -1}, {"bandit_leader", 1800}, {"bandit_leader_name", ""},
-          {"corps_commander", ""}, {"force_text", tables.forceNames[save::kNoForce]}}},
-        {"forces", f1,
-         {{"name", force.name}, {"rank", force.rank()}, {"technology", force.technology() + 1},
-          {"elephants", force.troop(8)}, {"tower_ship", force.machine(4)}, {"force_text", name(kRuler)},
+        {"cities",
+         kOddCity,
+         {{"corps", 70},
+          {"force", save::kNoForce},
+          {"head", -1},
+          {"bandit_leader", 1800},
+          {"bandit_leader_name", ""},
+          {"corps_commander", ""},
+          {"force_text", tables.forceNames[save::kNoForce]}}},
+        {"forces",
+         f1,
+         {{"name", force.name},
+          {"rank", force.rank()},
+          {"technology", force.technology() + 1},
+          {"elephants", force.troop(8)},
+          {"tower_ship", force.machine(4)},
+          {"force_text", name(kRuler)},
           {"rank_text", ScenarioData::decodeCourtRanks(scenario)[force.rank()]}}},
         {"forces", 67, {{"force_text", tables.forceNames[67]}}},
     };
@@ -189,24 +213,42 @@ TEST_F(CitiesCli, SetStoresExactlyItsBytes)
         std::vector<std::pair<int, int>> statuses = {};  // officers and the status they get
     };
     const std::vector<Row> rows = {
-        {"city", kGovernorCity, {QStringLiteral("corps=%1").arg(k2)}, [&](QByteArray& s) { setByte(s, governorCity, k2); }},
-        {"city", kGovernorCity, {"bandits=1", "bandit_strength=1234"},
+        {"city",
+         kGovernorCity,
+         {QStringLiteral("corps=%1").arg(k2)},
+         [&](QByteArray& s) { setByte(s, governorCity, k2); }},
+        {"city",
+         kGovernorCity,
+         {"bandits=1", "bandit_strength=1234"},
          [&](QByteArray& s) {
              setByte(s, governorCity + city::kBandits, city::kBanditsPresent);
              setByte(s, governorCity + city::kBanditStrength, 61);
          }},
-        {"city", kGovernorCity, {"bandit_leader=12", "plague=1", "harvest=1"},
+        {"city",
+         kGovernorCity,
+         {"bandit_leader=12", "plague=1", "harvest=1"},
          [&](QByteArray& s) {
              setLe16(s, governorCity + city::kBanditLeader, 12);
              setByte(s, governorCity + city::kDisasters, 0x84);
          }},
-        {"city", kGovernorCity, {QStringLiteral("head=%1").arg(kGovernorAide)}, {},
+        {"city",
+         kGovernorCity,
+         {QStringLiteral("head=%1").arg(kGovernorAide)},
+         {},
          {{kGovernor, city::kOrdinary}, {kGovernorAide, city::kGovernor}}},
-        {"city", kCommanderCity, {QStringLiteral("head=%1").arg(kCommanderAide)}, {},
+        {"city",
+         kCommanderCity,
+         {QStringLiteral("head=%1").arg(kCommanderAide)},
+         {},
          {{kCommander, city::kOrdinary}, {kCommanderAide, city::kCorpsCommander}}},
         // The odd corps and leader stay as stored.
-        {"city", kOddCity, {"snow=1"}, [](QByteArray& s) { setByte(s, city::record(kOddCity) + city::kDisasters, 0x40); }},
-        {"force", f1, {"technology=8", "light_infantry=1", "elephants=1"},
+        {"city",
+         kOddCity,
+         {"snow=1"},
+         [](QByteArray& s) { setByte(s, city::record(kOddCity) + city::kDisasters, 0x40); }},
+        {"force",
+         f1,
+         {"technology=8", "light_infantry=1", "elephants=1"},
          [&](QByteArray& s) {
              const qsizetype r = force::record(f1);
              setBits(s, r + force::kTechnology, 0xE0, 0xE0);
@@ -229,7 +271,8 @@ TEST_F(CitiesCli, SetStoresExactlyItsBytes)
         }
         EXPECT_TRUE(now() == expected);
         EXPECT_NE(now(), before);
-        EXPECT_EQ(set.out.count('\n'), qsizetype(row.assignments.size() + row.statuses.size())) << set.out.toStdString();
+        EXPECT_EQ(set.out.count('\n'), qsizetype(row.assignments.size() + row.statuses.size()))
+            << set.out.toStdString();
         const CliRun diff = cli({"diff", original, save(), "--game-folder", demo->path()});
         EXPECT_EQ(diff.status, 1) << diff.err.toStdString();
         EXPECT_EQ(diff.out, set.out);
@@ -290,8 +333,12 @@ TEST_F(CitiesCli, CheckNamesTheOddStoredValues)
         cityLine(kOddCity) + QStringLiteral("corps at offset %1 = 70: ").arg(odd),
         cityLine(kOddCity) + QStringLiteral("bandit_leader at offset %1 = 1800: ").arg(odd + city::kBanditLeader),
         cityLine(kOddCity) + QStringLiteral("head at offset %1 = -1: officers serve here (1 of them)").arg(odd),
-        cityLine(kLonelyCity) + QStringLiteral("corps at offset %1 = %2: no ruler").arg(city::record(kLonelyCity)).arg(k4),
-        QStringLiteral("location at offset %1 = %2: officer %3 ").arg(save::locationEntry(kOutside)).arg(kOutsideCity).arg(kOutside),
+        cityLine(kLonelyCity) +
+            QStringLiteral("corps at offset %1 = %2: no ruler").arg(city::record(kLonelyCity)).arg(k4),
+        QStringLiteral("location at offset %1 = %2: officer %3 ")
+            .arg(save::locationEntry(kOutside))
+            .arg(kOutsideCity)
+            .arg(kOutside),
     };
     for (const QString& line : expected)
         EXPECT_TRUE(check.out.contains(line)) << line.toStdString() << '\n' << check.out.toStdString();

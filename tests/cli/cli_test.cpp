@@ -23,8 +23,8 @@ using namespace varkel;
 
 namespace {
 
-using test::CliRun;
 using test::cli;
+using test::CliRun;
 
 QByteArray bytesOf(const QString& path)
 {
@@ -127,7 +127,8 @@ TEST_F(Cli, CheckFindsThePlantedOddValues)
 {
     const CliRun run = cli({"check", slot(demo::kDemoOddTacticSlot)});
     EXPECT_EQ(run.status, 1);
-    EXPECT_TRUE(run.out.contains(QStringLiteral("officer %1 ").arg(demo::kDemoOddTacticOfficer))) << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains(QStringLiteral("officer %1 ").arg(demo::kDemoOddTacticOfficer)))
+        << run.out.toStdString();
     EXPECT_TRUE(run.out.contains("tactics at offset")) << run.out.toStdString();
 }
 
@@ -136,7 +137,9 @@ TEST_F(Cli, DumpEscapesQuotesBackslashesAndControlCharacters)
 {
     const QString path = copyOf(3);
     QByteArray bytes = bytesOf(path);
-    const QByteArray name("\"a\\b\x01" "c\0\0", 8);
+    const QByteArray name("\"a\\b\x01"
+                          "c\0\0",
+                          8);
     bytes.replace(save::personBlock(0) + save::person::kFullName, name.size(), name);
     ASSERT_TRUE(test::WriteFileBytes(path, bytes));
     const QString expected = QStringLiteral("\"a\\b\u0001c");
@@ -345,7 +348,8 @@ TEST_F(TreasureCli, DumpShowsOwnersFromTheSaveAndNotesFromTheFolder)
             EXPECT_EQ(o.contains("owner_text"), row.owner);
             if (row.owner) {
                 EXPECT_EQ(o["owner"].toInt(), r.owner);
-                EXPECT_EQ(o["owner_text"].toString(), r.owner <= kLastOwner ? officers[r.owner] : QString::number(r.owner));
+                EXPECT_EQ(o["owner_text"].toString(),
+                          r.owner <= kLastOwner ? officers[r.owner] : QString::number(r.owner));
             }
             EXPECT_EQ(o.contains("note"), row.note);
             if (row.note) {
@@ -353,7 +357,8 @@ TEST_F(TreasureCli, DumpShowsOwnersFromTheSaveAndNotesFromTheFolder)
             }
         }
     }
-    EXPECT_EQ(dumped(cli(rows[0].arguments))[demo::kDemoTreasureWithOddOwner].toObject()["owner_text"].toString(), "1800");
+    EXPECT_EQ(dumped(cli(rows[0].arguments))[demo::kDemoTreasureWithOddOwner].toObject()["owner_text"].toString(),
+              "1800");
 }
 
 // Attributes go to the scenario file (its tail kept), owners to the save; a file
@@ -371,12 +376,15 @@ TEST_F(TreasureCli, EditsWriteOnlyTheFilesTheyChange)
     const std::vector<Row> rows = {
         {"price", "save", {"price=1250"}, [](TreasureRecord& r) { r.priceHundreds = 12; }, false, true},
         {"owner", "save", {"owner=12"}, [](TreasureRecord& r) { r.owner = 12; }, true, false},
-        {"owner and name", "save", {"owner=12", "name=甲乙"},
+        {"owner and name",
+         "save",
+         {"owner=12", "name=甲乙"},
          [](TreasureRecord& r) {
              r.owner = 12;
              r.name = QStringLiteral("甲乙");
          },
-         true, true},
+         true,
+         true},
         {"kind on the scenario", "scenario", {"type=名馬"}, [](TreasureRecord& r) { r.kind = 0; }, false, true},
         {"points of 100 keep the byte", "save", {"points=100"}, [](TreasureRecord&) {}, false, false},
     };
@@ -431,7 +439,8 @@ TEST_F(TreasureCli, RefusedEditsExit2AndWriteNothing)
         EXPECT_FALSE(QFile::exists(elsewhere));
     }
     // An owner alone may go elsewhere: it changes only the save.
-    const CliRun owner = cli({"set", save(), "treasure", "13", "owner=12", "--output", elsewhere, "--game-folder", game()});
+    const CliRun owner =
+        cli({"set", save(), "treasure", "13", "owner=12", "--output", elsewhere, "--game-folder", game()});
     EXPECT_EQ(owner.status, 0) << owner.err.toStdString();
     EXPECT_EQ(bytesOf(save()), saveBefore);
     EXPECT_EQ(le16At(bytesOf(elsewhere), ownerEntry(13)), 12);
@@ -458,7 +467,8 @@ TEST_F(TreasureCli, DumpThenApplyChangesNoByte)
 TEST_F(TreasureCli, CheckReportsTheDemosOddValues)
 {
     const QString owner = QStringLiteral("treasure %1 ").arg(demo::kDemoTreasureWithOddOwner);
-    const QString ownerAt = QStringLiteral(": owner at offset %1 = 1800: owner above 1720\n").arg(ownerEntry(demo::kDemoTreasureWithOddOwner));
+    const QString ownerAt = QStringLiteral(": owner at offset %1 = 1800: owner above 1720\n")
+                                .arg(ownerEntry(demo::kDemoTreasureWithOddOwner));
     const QString skill = QStringLiteral("treasure %1 ").arg(demo::kDemoTreasureWithOddSkill);
     const QString skillAt = QStringLiteral(": skill at offset %1 = 30: skill byte 27..254")
                                 .arg(record(demo::kDemoTreasureWithOddSkill) + kSkill);
@@ -470,7 +480,9 @@ TEST_F(TreasureCli, CheckReportsTheDemosOddValues)
     };
     const std::vector<Row> rows = {
         {{"check", save(), "--records", "treasures", "--game-folder", game()},
-         {owner, ownerAt, skill, skillAt + " (in d_sce.vk)\n"}, {}, 2},
+         {owner, ownerAt, skill, skillAt + " (in d_sce.vk)\n"},
+         {},
+         2},
         {{"check", save(), "--game-folder", game()}, {ownerAt, skillAt, "officer "}, {}, -1},
         {{"check", scenario()}, {skill, skillAt + "\n"}, {"owner", "in d_sce.vk"}, 1},
     };

@@ -94,7 +94,7 @@ QString cellText(const QJsonValue& value)
         return value.toBool() ? QStringLiteral("true") : QStringLiteral("false");
     case QJsonValue::Double:  // a whole number, or one with a fraction (half years)
         return value.toDouble() == double(value.toInteger()) ? QString::number(value.toInteger())
-                                                              : QString::number(value.toDouble());
+                                                             : QString::number(value.toDouble());
     case QJsonValue::Array: {
         QStringList parts;
         for (const QJsonValue part : value.toArray())
@@ -138,8 +138,8 @@ TEST_F(EdgeCasesCli, ATreasureGivenToOfficerZeroStoresZero)
         setLe16(expected, treasure::ownerEntry(t), 0);
         EXPECT_EQ(bytes(path), expected);
 
-        const CliRun dump = cli({"dump", path, "--records", "treasures", "--only", QString::number(t), "--game-folder",
-                                 game()});
+        const CliRun dump =
+            cli({"dump", path, "--records", "treasures", "--only", QString::number(t), "--game-folder", game()});
         ASSERT_EQ(dump.status, 0) << dump.err.toStdString();
         const QJsonObject o = test::dumped(dump)[0].toObject();
         EXPECT_EQ(o["owner"].toInt(-1), 0);
@@ -156,10 +156,20 @@ TEST_F(EdgeCasesCli, OfficerNumbersOneAboveTheirLimitAreClampedAndSaySo)
         int limit;
     };
     const std::vector<Row> rows = {
-        {"bravery", 7},       {"calmness", 7},  {"duty", 15},           {"ambition", 15},
-        {"action", 200},      {"lifespan", 7},  {"compatibility", 150}, {"birth_year", 355},
-        {"loyalty", 100},     {"fame", 60000},  {"infamy", 60000},      {"merit", 60000},
-        {"related_officer", 65535},             {"family", 65535},
+        {"bravery", 7},
+        {"calmness", 7},
+        {"duty", 15},
+        {"ambition", 15},
+        {"action", 200},
+        {"lifespan", 7},
+        {"compatibility", 150},
+        {"birth_year", 355},
+        {"loyalty", 100},
+        {"fame", 60000},
+        {"infamy", 60000},
+        {"merit", 60000},
+        {"related_officer", 65535},
+        {"family", 65535},
     };
     // Every number of one officer that has a limit (the game date belongs to the file).
     for (const auto& f : OfficerFields()) {
@@ -214,8 +224,8 @@ TEST_F(EdgeCasesCli, TacticNibbles14And15AreStoredWhenTyped)
         int nibble;
     };
     const std::vector<Row> rows = {
-        {3, 9, 14, 14}, {3, 9, 15, 15}, {0, 9, 14, 14}, {14, 9, 15, 15}, {3, 14, 15, 15}, {6, 15, 14, 14},
-        {5, 0, 15, 15},
+        {3, 9, 14, 14},  {3, 9, 15, 15},  {0, 9, 14, 14}, {14, 9, 15, 15},
+        {3, 14, 15, 15}, {6, 15, 14, 14}, {5, 0, 15, 15},
     };
     const auto& tactics = OfficerField(QStringLiteral("tactics"));
     const QString path = copy(kNewest);
@@ -272,10 +282,9 @@ TEST_F(EdgeCasesCli, OneYearOfServiceInTheLastGameYearIsStored)
         setByte(expected, save::statusBlock(kOfficer) + 1, row.entryByte);
         EXPECT_EQ(bytes(path), expected);
         if (row.status == 0) {
-            EXPECT_EQ(set.out,
-                      QStringLiteral("officer %1 %2: years_of_service 56 -> %3\n")
-                          .arg(kOfficer)
-                          .arg(name, QLatin1String(row.years)));
+            EXPECT_EQ(set.out, QStringLiteral("officer %1 %2: years_of_service 56 -> %3\n")
+                                   .arg(kOfficer)
+                                   .arg(name, QLatin1String(row.years)));
             EXPECT_EQ(DecodeOfficer(bytes(path), kOfficer).yearsOfService, QString::fromLatin1(row.years).toInt());
         } else {
             EXPECT_TRUE(set.out.isEmpty()) << set.out.toStdString();
@@ -298,9 +307,7 @@ TEST_F(EdgeCasesCli, CsvOfTextsWithLineBreaksReadsBackOneRowPerRecord)
     const std::vector<Row> rows = {
         {"new officers", {demo->file(system_save::kFileName)}, "biography"},
         {"family members", {demo->file(kNewest), "--records", "family"}, "biography"},
-        {"treasures of a save",
-         {demo->file(kNewest), "--records", "treasures", "--game-folder", demo->path()},
-         "note"},
+        {"treasures of a save", {demo->file(kNewest), "--records", "treasures", "--game-folder", demo->path()}, "note"},
         {"treasures of the scenario", {demo->file(QStringLiteral("d_sce.vk"))}, "note"},
     };
     for (const Row& row : rows) {

@@ -117,7 +117,8 @@ TEST_F(FamilyCli, SetStoresThroughTheCodecsAndDiffShowsIt)
         bool clamped = false;
     };
     const std::vector<Row> rows = {
-        {0, {"given_name=大"},
+        {0,
+         {"given_name=大"},
          [](FamilyMember& m) {
              m.person.givenName = QStringLiteral("大");
              m.person.fullName = m.person.surname + m.person.givenName;
@@ -219,12 +220,8 @@ TEST_F(FamilyCli, ForecastPrintsTheChildsLinesOrSaysWhyNot)
         const char* complaint;
     };
     const std::vector<Row> rows = {
-        {"0", 0, expected, ""},
-        {"1", 2, {}, "is 15 years old"},
-        {"2", 2, {}, "controls no officer"},
-        {"6", 2, {}, "has no name"},
-        {"8", 2, {}, "is a spouse"},
-        {"16", 2, {}, "no such member"},
+        {"0", 0, expected, ""},      {"1", 2, {}, "is 15 years old"}, {"2", 2, {}, "controls no officer"},
+        {"6", 2, {}, "has no name"}, {"8", 2, {}, "is a spouse"},     {"16", 2, {}, "no such member"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.member);

@@ -73,7 +73,8 @@ protected:
     {
         for (int i = 0; i < kRecordCount; ++i) {
             const MemberRecord r = DecodeMemberRecord(saveBefore, record(i));
-            if (!r.person.fullName.isEmpty() && r.growthTendency != member::kAdmiralGrowth && r.person.abilities[0] != 90)
+            if (!r.person.fullName.isEmpty() && r.growthTendency != member::kAdmiralGrowth &&
+                r.person.abilities[0] != 90)
                 return i;
         }
         return -1;
@@ -136,19 +137,30 @@ TEST_F(NewOfficerCli, EditsWriteOnlyTheFilesTheyChange)
         QString shown;
     };
     const std::vector<Row> rows = {
-        {"name", {"given_name=大"},
+        {"name",
+         {"given_name=大"},
          [](MemberRecord& r) {
              r.person.givenName = QStringLiteral("大");
              r.person.fullName = r.person.surname + r.person.givenName;
          },
-         {}, "given_name", "大"},
+         {},
+         "given_name",
+         "大"},
         {"ability", {"might=90"}, [](MemberRecord& r) { r.person.abilities[0] = 90; }, {}, "might", "90"},
-        {"admiral", {"growth_tendency=提督"}, [](MemberRecord& r) { r.growthTendency = member::kAdmiralGrowth; }, {},
-         "growth_tendency_text", "提督"},
+        {"admiral",
+         {"growth_tendency=提督"},
+         [](MemberRecord& r) { r.growthTendency = member::kAdmiralGrowth; },
+         {},
+         "growth_tendency_text",
+         "提督"},
         {"biography", {"biography=" + biography}, nullptr, biography, "biography", {}},
         {"its own biography without breaks", {"biography=" + ownWithoutBreaks}, nullptr, {}, "biography", {}},
-        {"both", {"might=90", "biography=一二三"}, [](MemberRecord& r) { r.person.abilities[0] = 90; },
-         QStringLiteral("一二三"), "biography", {}},
+        {"both",
+         {"might=90", "biography=一二三"},
+         [](MemberRecord& r) { r.person.abilities[0] = 90; },
+         QStringLiteral("一二三"),
+         "biography",
+         {}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -180,9 +192,11 @@ TEST_F(NewOfficerCli, RefusedEditsExit2AndWriteNothing)
 {
     const QString number = QString::number(kFirstOfficerNumber + namedRecord());
     const QString edits = scratch.filePath("edits.jsonl");
-    ASSERT_TRUE(test::WriteFileBytes(edits, QStringLiteral("{\"kind\":\"new_officer\",\"number\":%1,\"might\":9}\n"
-                                                           "{\"kind\":\"new_officer\",\"number\":%1,\"biography\":\"a\"}\n")
-                                                .arg(number).toUtf8()));
+    ASSERT_TRUE(test::WriteFileBytes(edits,
+                                     QStringLiteral("{\"kind\":\"new_officer\",\"number\":%1,\"might\":9}\n"
+                                                    "{\"kind\":\"new_officer\",\"number\":%1,\"biography\":\"a\"}\n")
+                                         .arg(number)
+                                         .toUtf8()));
     struct Row {
         QStringList arguments;
         const char* complaint;
@@ -248,15 +262,18 @@ TEST_F(NewOfficerCli, CheckFindsOddValuesAndBiographiesThatCannotBeStoredAgain)
     const std::vector<Row> rows = {
         {"nothing", [](QByteArray&, QByteArray&) {}, {}},
         // Tactic 1 is the high nibble of the record's byte 120.
-        {"tactic nibble 15", [](QByteArray& s, QByteArray&) { setByte(s, record(5) + 120, 0xF0); },
+        {"tactic nibble 15",
+         [](QByteArray& s, QByteArray&) { setByte(s, record(5) + 120, 0xF0); },
          {"new_officer 665: tactics at offset 884 = 15"}},
         // A full record without a 0 byte: 76 characters.
         {"76 characters",
          [](QByteArray&, QByteArray& b) { b.replace(biographyRecord(7), 152, QByteArray("\xB0\xEA").repeated(76)); },
          {"new_officer 667: biography at offset 1088 = 76"}},
-        {"a single-byte pair", [](QByteArray&, QByteArray& b) { b.replace(biographyRecord(8), 2, "ab"); },
+        {"a single-byte pair",
+         [](QByteArray&, QByteArray& b) { b.replace(biographyRecord(8), 2, "ab"); },
          {"new_officer 668: biography at offset 1240 = 2"}},
-        {"a short file", [](QByteArray&, QByteArray& b) { b.truncate(biographyRecord(98) + 10); },
+        {"a short file",
+         [](QByteArray&, QByteArray& b) { b.truncate(biographyRecord(98) + 10); },
          {"Svd_sys.sav: biography at offset 14920 = 14930: RDText.vk ends inside the biography of 758"}},
     };
     for (const Row& row : rows) {

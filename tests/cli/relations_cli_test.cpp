@@ -45,7 +45,10 @@ protected:
     }
     QString save() const { return scratch.filePath(kNewest); }
     QByteArray now() const { return test::FileBytes(save()); }
-    CliRun run(const QStringList& arguments) const { return cli(QStringList{arguments.front(), save()} + arguments.mid(1)); }
+    CliRun run(const QStringList& arguments) const
+    {
+        return cli(QStringList{arguments.front(), save()} + arguments.mid(1));
+    }
 
     static test::TempGameFolder* demo;
     QTemporaryDir scratch;
@@ -172,9 +175,9 @@ TEST_F(RelationsCli, RefusedRelationEditsWriteNothing)
 TEST_F(RelationsCli, CheckReportsDisagreeingCopiesAndPartiesOutsideTheTable)
 {
     const QString planted = QStringLiteral("relation %1 ").arg(demo::kDemoRelationWithDifferingCopy);
-    const QString copies = QStringLiteral(": copies at offset %1 = ")
-                               .arg(relation::record(demo::kDemoRelationWithDifferingCopy,
-                                                     demo::kDemoDifferingRelationCopy));
+    const QString copies =
+        QStringLiteral(": copies at offset %1 = ")
+            .arg(relation::record(demo::kDemoRelationWithDifferingCopy, demo::kDemoDifferingRelationCopy));
     const QString outside = QStringLiteral("relation %1 ──: a at offset %2 = %3: 甲方 is not below the %3 officers")
                                 .arg(demo::kDemoRelationWithOutsideA)
                                 .arg(relation::record(demo::kDemoRelationWithOutsideA))
@@ -248,7 +251,10 @@ TEST_F(RelationsCli, IntimacySetChangesOneLevel)
     const std::vector<Row> rows = {
         {{"intimacy", "1", "level=敬愛", "--slot", "0"}, false, 0, 1, 30},
         {{"intimacy", "6", "level=7", "officer=" + QString::number(*GeneralPositionOfficer(before, 6)), "--slot", "7"},
-         false, 7, 6, 7},
+         false,
+         7,
+         6,
+         7},
         {{"intimacy", QString::number(officerOfLast), "level=0", "--slot", "0", "--by-officer"}, false, 0, last, 0},
         {{"special_intimacy", "364", "level=敬愛", "--slot", "2", "--special", "--by-officer"}, true, 2, 5, 30},
     };

@@ -17,8 +17,8 @@ using namespace varkel;
 
 namespace {
 
-using test::CliRun;
 using test::cli;
+using test::CliRun;
 
 class WhereCli : public ::testing::Test {
 protected:
@@ -128,7 +128,8 @@ TEST_F(WhereCli, SetChangesThePickedRecordsAsTheModelsBatchDoes)
     for (const Row& row : rows) {
         SCOPED_TRACE((row.where + ' ' + row.assignments.join(' ')).toStdString());
         const QString path = copy();
-        const CliRun dry = cli(QStringList{"set", path, "officer", "--where", row.where, "--dry-run"} + row.assignments);
+        const CliRun dry =
+            cli(QStringList{"set", path, "officer", "--where", row.where, "--dry-run"} + row.assignments);
         EXPECT_EQ(dry.status, row.status) << dry.err.toStdString();
         EXPECT_TRUE(test::FileBytes(path) == test::FileBytes(slot()));
 

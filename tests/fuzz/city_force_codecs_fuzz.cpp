@@ -51,8 +51,9 @@ constexpr int kMostPlaced = 16;
 constexpr int kFieldCount = 6;
 constexpr qsizetype kAway = 3;
 constexpr qsizetype kNameBytes = 2 * force::kNameCapacity + 1;
-constexpr qsizetype kCityBytes[] = {city::kCorps, city::kBanditStrength, city::kBanditLeader, city::kBanditLeader + 1,
-                                    city::kDisasters, city::kBandits};
+constexpr qsizetype kCityBytes[] = {city::kCorps,        city::kBanditStrength,
+                                    city::kBanditLeader, city::kBanditLeader + 1,
+                                    city::kDisasters,    city::kBandits};
 constexpr qsizetype kForceBytes[] = {force::kTechnology, force::kTroops, force::kMachines, force::kRank};
 
 const QByteArray& patternedSave()
@@ -134,8 +135,8 @@ void checkCity(const QByteArray& save, int count, int c, int replaced, const int
     FUZZ_CHECK_BYTES(b, save, QByteArray());
 
     CityRecord edited = stored;
-    int* const fields[kFieldCount] = {&edited.corps, &edited.strengthByte, &edited.leader,
-                                      &edited.disasterByte, &edited.banditsByte, &edited.head};
+    int* const fields[kFieldCount] = {&edited.corps,        &edited.strengthByte, &edited.leader,
+                                      &edited.disasterByte, &edited.banditsByte,  &edited.head};
     for (int i = 0; i < kFieldCount; ++i)
         if (replaced >> i & 1)
             *fields[i] = values[i];
@@ -292,10 +293,10 @@ std::vector<QByteArray> Seeds(const QString& demoFolder)
     const int all = save::kMaxOfficers;
     constexpr int kHead = 1 << 5, kCorps = 1, kLeader = 1 << 2, kStrength = 1 << 1;
     // A governor's city and a corps commander's city with two more officers; a ruler's city.
-    const QByteArray governed = officers(true, {{200, 5, 2, 9, 0}, {201, 5, 4, 9, 0}, {202, 5, 3, 9, 0}},
-                                         city::record(5), cityRecord(30));
-    const QByteArray commanded = officers(true, {{200, 5, 1, 9, 0}, {201, 5, 4, 9, 0}, {202, 5, 3, 9, 0}},
-                                          city::record(5), cityRecord(30));
+    const QByteArray governed =
+        officers(true, {{200, 5, 2, 9, 0}, {201, 5, 4, 9, 0}, {202, 5, 3, 9, 0}}, city::record(5), cityRecord(30));
+    const QByteArray commanded =
+        officers(true, {{200, 5, 1, 9, 0}, {201, 5, 4, 9, 0}, {202, 5, 3, 9, 0}}, city::record(5), cityRecord(30));
     const QByteArray ruled = officers(true, {{10, 1, 0, 1, 0}, {11, 1, 4, 1, 0}}, city::record(1), cityRecord(2));
     seeds.push_back(citySeed(governed, 5, all, -1, kHead, {0, 0, 0, 0, 0, 202}));
     seeds.push_back(citySeed(governed, 5, all, -1, kHead, {0, 0, 0, 0, 0, 203}));
@@ -313,8 +314,8 @@ std::vector<QByteArray> Seeds(const QString& demoFolder)
     seeds.push_back(citySeed(odd, 7, all, -1, 1 << 3, {0, 0, 0, 0x40, 0, 0}));
     seeds.push_back(citySeed(odd, 7, 100, -1, kLeader, {0, 0, 100, 0, 0, 0}));
     seeds.push_back(citySeed(odd, 7, all, -1, kStrength, {0, 256, 0, 0, 0, 0}));
-    const QByteArray twoHeads = officers(true, {{300, 11, 2, 4, 0}, {301, 11, 2, 4, 0}, {250, 11, 4, 4, 0}},
-                                         city::record(11), cityRecord(40));
+    const QByteArray twoHeads =
+        officers(true, {{300, 11, 2, 4, 0}, {301, 11, 2, 4, 0}, {250, 11, 4, 4, 0}}, city::record(11), cityRecord(40));
     seeds.push_back(citySeed(twoHeads, 11, all, -1, kHead, {0, 0, 0, 0, 0, 250}));
     // Cut inside the record; cities outside the 50; the demo's cities on the patterned officers.
     seeds.push_back(citySeed(governed, 5, all, 20, kHead, {0, 0, 0, 0, 0, 202}));

@@ -22,7 +22,8 @@ void CheckBytes(const QByteArray& actual, const QByteArray& expected, const QByt
                 const char* file, int line)
 {
     if (actual.size() != expected.size()) {
-        std::fprintf(stderr, "%s: %lld bytes, expected %lld\n", what, qlonglong(actual.size()), qlonglong(expected.size()));
+        std::fprintf(stderr, "%s: %lld bytes, expected %lld\n", what, qlonglong(actual.size()),
+                     qlonglong(expected.size()));
         Fail("same size", file, line);
     }
     // Differences are few: equal blocks are passed over with one memcmp each, as a
@@ -114,7 +115,7 @@ QString TempFolder()
     // In memory where the system has such a folder: targets write files on every run,
     // and writes through QSaveFile wait for the disk.
     static const QString parent = QFileInfo(QStringLiteral("/dev/shm")).isWritable() ? QStringLiteral("/dev/shm")
-                                                                                      : QDir::tempPath();
+                                                                                     : QDir::tempPath();
     static const QTemporaryDir dir(parent + QStringLiteral("/varkel-fuzz-XXXXXX"));
     FUZZ_CHECK(dir.isValid());
     return dir.path() + QLatin1Char('/');

@@ -35,7 +35,9 @@ void CheckBytes(const QByteArray& actual, const QByteArray& expected, const QByt
 class FuzzInput {
 public:
     FuzzInput(const std::uint8_t* data, std::size_t size)
-        : bytes_(QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size))) {}
+        : bytes_(QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size)))
+    {
+    }
 
     int byte();
     int int16();  // little-endian, signed

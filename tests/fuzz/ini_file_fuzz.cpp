@@ -39,8 +39,7 @@ std::vector<QByteArray> Seeds(const QString& demoFolder)
     FUZZ_CHECK(!WriteIniValue(path, QStringLiteral("Varkel"), QStringLiteral("InstallDir"), demoFolder));
     const QByteArray settings = ReadFile(path);
     const QByteArray setting = piece(QStringLiteral("Varkel")) + piece(QStringLiteral("InstallDir"));
-    return {setting + piece(QStringLiteral("C:\\Varkel\\")) + settings,
-            setting + piece(QStringLiteral("\"quoted\"")),
+    return {setting + piece(QStringLiteral("C:\\Varkel\\")) + settings, setting + piece(QStringLiteral("\"quoted\"")),
             piece(QStringLiteral("varkel")) + piece(QStringLiteral("SIZE")) + piece(QStringLiteral("7")) + settings,
             piece(QStringLiteral("Other")) + piece(QStringLiteral("a")) + piece(QString()) +
                 "[Other]\nb=1\n[Other]\na=2"};

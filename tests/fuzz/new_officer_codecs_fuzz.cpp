@@ -112,8 +112,8 @@ std::vector<QByteArray> Seeds(const QString& demoFolder)
     const QByteArray biographies = ReadFile(demoFolder + system_save::kBiographyFileName);
     const qsizetype at = system_save::biographyRecord(0);
     const qsizetype size = at + biography::kRecordSize + 8;
-    const QStringList texts = {DecodeBiography(biographies, system_save::biographyRecord(3)), QString(75, QChar(0x570B)),
-                               QStringLiteral("\u570Babc"), QString()};
+    const QStringList texts = {DecodeBiography(biographies, system_save::biographyRecord(3)),
+                               QString(75, QChar(0x570B)), QStringLiteral("\u570Babc"), QString()};
     for (const int k : {0, 1, 2, 3, 4, 50}) {
         const QByteArray record = biographies.mid(system_save::biographyRecord(k), biography::kRecordSize);
         for (const QString& text : texts)

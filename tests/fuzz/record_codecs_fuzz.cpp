@@ -85,12 +85,13 @@ void checkBlock(Kind kind, qsizetype at, const QByteArray& buffer)
     QByteArray owned(buffer.size(), '\0');
     mark(owned, at, size);
     if (kind == kPerson) {
-        check(buffer, Reversed(buffer), owned, [at](const QByteArray& b) { return DecodePersonBlock(b, at); },
-              [at](QByteArray& b, const PersonBlock& p) { EncodePersonBlock(b, at, p); });
+        check(
+            buffer, Reversed(buffer), owned, [at](const QByteArray& b) { return DecodePersonBlock(b, at); },
+            [at](QByteArray& b, const PersonBlock& p) { EncodePersonBlock(b, at, p); });
     } else {
-        check(buffer, Reversed(buffer), owned,
-              [at](const QByteArray& b) { return DecodeStatusBlock(b, at); },
-              [at](QByteArray& b, const StatusBlock& s) { EncodeStatusBlock(b, at, s); });
+        check(
+            buffer, Reversed(buffer), owned, [at](const QByteArray& b) { return DecodeStatusBlock(b, at); },
+            [at](QByteArray& b, const StatusBlock& s) { EncodeStatusBlock(b, at, s); });
     }
 }
 
@@ -107,9 +108,10 @@ void checkOfficer(int officer, const QByteArray& bytes)
     mark(owned, save::statusBlock(officer), save::kStatusBlockSize);
     mark(owned, save::kGameYearOffset, 1);
     mark(owned, save::kGameMonthOffset, 1, 0xF0);
-    check(save, officerSave(officer, Reversed(bytes)), owned,
-          [officer](const QByteArray& b) { return DecodeOfficer(b, officer); },
-          [officer](QByteArray& b, const OfficerRecord& r) { EncodeOfficer(b, officer, r); });
+    check(
+        save, officerSave(officer, Reversed(bytes)), owned,
+        [officer](const QByteArray& b) { return DecodeOfficer(b, officer); },
+        [officer](QByteArray& b, const OfficerRecord& r) { EncodeOfficer(b, officer, r); });
 }
 
 void checkDate(const QByteArray& buffer)
@@ -117,8 +119,9 @@ void checkDate(const QByteArray& buffer)
     QByteArray owned(buffer.size(), '\0');
     mark(owned, save::kGameYearOffset, 1);
     mark(owned, save::kGameMonthOffset, 1, 0xF0);
-    check(buffer, Reversed(buffer), owned, [](const QByteArray& b) { return DecodeGameDate(b); },
-          [](QByteArray& b, const GameDate& d) { EncodeGameDate(b, d); });
+    check(
+        buffer, Reversed(buffer), owned, [](const QByteArray& b) { return DecodeGameDate(b); },
+        [](QByteArray& b, const GameDate& d) { EncodeGameDate(b, d); });
 }
 
 QByteArray officerBytes(const QByteArray& save, int officer)

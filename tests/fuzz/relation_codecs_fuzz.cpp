@@ -117,9 +117,9 @@ void checkRelation(int i, int count, const QByteArray& save, const Relation& sto
     if (wholeRecord)
         FUZZ_CHECK(DisagreeingRelationCopies(b, i).empty());
     const int parties[] = {stored.a, stored.b, stored.c};
-    const bool inRange = std::all_of(std::begin(parties), std::end(parties),
-                                     [](int p) { return p >= 0 && p <= relation::kNoParty; }) &&
-                         stored.kind >= relation::kNone && stored.kind < relation::kKindCount;
+    const bool inRange =
+        std::all_of(std::begin(parties), std::end(parties), [](int p) { return p >= 0 && p <= relation::kNoParty; }) &&
+        stored.kind >= relation::kNone && stored.kind < relation::kKindCount;
     if (wholeRecord && inRange && !StoresEmpty(stored)) {
         Relation back = stored;
         if (stored.a >= count)
@@ -175,7 +175,8 @@ void checkLevels(const QByteArray& buffer, const LevelStream& stream, const std:
         const std::vector<int>& set = writes[w];
         const bool ok = valueOk && std::all_of(set.begin(), set.end(), [&](int p) { return holds(buffer, stream, p); });
         QByteArray b = buffer;
-        const bool written = w == 0 && set.size() == 1 ? stream.write(b, set.front(), value) : stream.apply(b, set, value);
+        const bool written = w == 0 && set.size() == 1 ? stream.write(b, set.front(), value)
+                                                       : stream.apply(b, set, value);
         FUZZ_CHECK(written == ok);
         if (!written) {
             FUZZ_CHECK_BYTES(b, buffer, QByteArray());
@@ -196,7 +197,7 @@ void checkEdit(EditSort sort, int slot, int n, const QByteArray& save, const QSt
         kind = std::make_unique<IntimacyKind>(slot, sort == kSpecialLevels);
     QByteArray b = save;
     kind->load(b);
-    FUZZ_CHECK(kind->count() == (sort == kRelations        ? relation::kCount
+    FUZZ_CHECK(kind->count() == (sort == kRelations       ? relation::kCount
                                  : sort == kSpecialLevels ? intimacy::kSpecialPositions
                                                           : GeneralListRows(SaveTables::countOfficers(save))));
     std::vector<std::pair<QString, QString>> values;
@@ -233,7 +234,8 @@ QByteArray relationSeed(const QByteArray& save, int i, int count, const Relation
 
 QByteArray levelSeed(const QByteArray& save, int slot, bool special, int value, const std::vector<int>& positions)
 {
-    QByteArray input = Byte(kLevelInput) + Byte(slot) + Byte(special ? 1 : 0) + Int16(value) + Byte(int(positions.size()));
+    QByteArray input = Byte(kLevelInput) + Byte(slot) + Byte(special ? 1 : 0) + Int16(value) +
+                       Byte(int(positions.size()));
     for (const int p : positions)
         input += Int16(p);
     return input + (slot < save::kPlayerSlotCount ? save.mid(save::playerSlot(slot), kStreamBytes) : QByteArray());
@@ -275,7 +277,8 @@ std::vector<QByteArray> Seeds(const QString& demoFolder)
     seeds.push_back(Byte(kStreamInput) + Int32(0) + Int16(4) + Int16(1) + Byte(31) + first);
     seeds.push_back(Byte(kStreamInput) + Int32(0) + Int16(4) + Int16(3) + Byte(31) + first);
     seeds.push_back(Byte(kStreamInput) + Int32(-1) + Int16(4) + Int16(0) + Byte(7) + first);
-    seeds.push_back(Byte(kStreamInput) + Int32(1) + Int16(8) + Int16(7) + Byte(9) + QByteArray::fromHex("123456789A0B"));
+    seeds.push_back(Byte(kStreamInput) + Int32(1) + Int16(8) + Int16(7) + Byte(9) +
+                    QByteArray::fromHex("123456789A0B"));
 
     const qsizetype table = save::kRelationTableOffset;
     seeds.push_back(editSeed(kRelations, 0, 5, table, {}, QStringLiteral("b=206")));

@@ -96,7 +96,8 @@ std::vector<QByteArray> Seeds(const QString& demoFolder)
         seeds.push_back(Byte(kRecordInput) + Int16(t) + Int16(-1) + Int16(-1) + bytes);
     }
     // Files that end inside the record and inside the owner entry.
-    seeds.push_back(Byte(kRecordInput) + Int16(254) + Int16(int(record(254) + 7)) + Int16(int(ownerEntry(254) + 1 - save::kTreasureOwnerOffset)) +
+    seeds.push_back(Byte(kRecordInput) + Int16(254) + Int16(int(record(254) + 7)) +
+                    Int16(int(ownerEntry(254) + 1 - save::kTreasureOwnerOffset)) +
                     scenario.mid(record(254), kRecordSize));
     const QByteArray stretch = ReadFile(demoFolder + QStringLiteral("m_msg.vk"), kNotesOffset, kNotesSize);
     seeds.push_back(Byte(kNotesInput) + stretch);
@@ -115,7 +116,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     case kRecordInput: {
         const int t = input.int16();
         const qsizetype scenarioSize = std::min<qsizetype>(kScenarioSize, input.int16() & 0xFFFF);
-        const qsizetype saveSize = std::min<qsizetype>(kSaveSize, (input.int16() & 0xFFFF) + varkel::save::kTreasureOwnerOffset);
+        const qsizetype saveSize =
+            std::min<qsizetype>(kSaveSize, (input.int16() & 0xFFFF) + varkel::save::kTreasureOwnerOffset);
         static const QByteArray scenarioPattern = Patterned(kScenarioSize, 7), savePattern = Patterned(kSaveSize, 11);
         QByteArray scenario = scenarioPattern, save = savePattern;
         const QByteArray bytes = input.rest();

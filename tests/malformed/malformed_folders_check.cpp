@@ -199,8 +199,8 @@ std::vector<Row> rows()
     using namespace demo;
 
     addRows(rows, QStringLiteral("g_maindy.vk"), kMainDataMinimumSize,
-            {kFaceBankOffset, kFaceBankOffset + kFaceBankSize - 1, kFaceBankOffset + kFaceBankSize,
-             kTreasureBankOffset, kTreasureBankOffset + kTreasureBankSize - 1},
+            {kFaceBankOffset, kFaceBankOffset + kFaceBankSize - 1, kFaceBankOffset + kFaceBankSize, kTreasureBankOffset,
+             kTreasureBankOffset + kTreasureBankSize - 1},
             {kMainDataMinimumSize + 64 * 1024 * 1024}, -1, untouchedByTheseWindows);
     // Selgame.vk: cut after the bitmap's file header, its info header, its palette.
     addRows(rows, QStringLiteral("Selgame.vk"), kBackgroundFileSize, {14, 54, 1078}, {kBackgroundFileSize * 8}, -1,
@@ -212,19 +212,36 @@ std::vector<Row> rows()
     addRows(rows, QStringLiteral("m_msg.vk"), kMessageFileSize, {kNoteOffset, kNoteOffset + kNoteBytes - 1},
             {kMessageFileSize * 8}, -1, notes);
     addRows(rows, QStringLiteral("d_sce.vk"), kScenarioFileSize,
-            {kCityNameOffset, kCourtRankOffset, kTreasureRecordOffset, kScenarioFileSize - 1},
-            {kScenarioFileSize * 8}, -1, scenario);
+            {kCityNameOffset, kCourtRankOffset, kTreasureRecordOffset, kScenarioFileSize - 1}, {kScenarioFileSize * 8},
+            -1, scenario);
 
-    const std::vector<qint64> saveCuts = {
-        kGameYearOffset, kGameMonthOffset, kPersonMapOffset, kStatusBlockOffset, kLocationOffset,
-        kPersonBlockOffset, kCityRecordOffset, kForceRecordOffset, kPlayerSlotOffset, kTreasureOwnerOffset,
-        kRelationTableOffset, kFamilyRecordOffset, kBiographyOffset, kSaveKnownRegionsEnd,
-        374'000, 374'001, 374'519, 374'520, 374'529, 374'530, 374'533};
+    const std::vector<qint64> saveCuts = {kGameYearOffset,
+                                          kGameMonthOffset,
+                                          kPersonMapOffset,
+                                          kStatusBlockOffset,
+                                          kLocationOffset,
+                                          kPersonBlockOffset,
+                                          kCityRecordOffset,
+                                          kForceRecordOffset,
+                                          kPlayerSlotOffset,
+                                          kTreasureOwnerOffset,
+                                          kRelationTableOffset,
+                                          kFamilyRecordOffset,
+                                          kBiographyOffset,
+                                          kSaveKnownRegionsEnd,
+                                          374'000,
+                                          374'001,
+                                          374'519,
+                                          374'520,
+                                          374'529,
+                                          374'530,
+                                          374'533};
     for (int k = 0; k < kSlotCount; ++k) {
-        const qint64 size =
-            k == kDemoLongSlot ? kLongSaveFileSize : k == kDemoShortSlot ? kShortSaveFileSize : kSaveFileSize;
-        addRows(rows, saveName(k), size, saveCuts,
-                {kMaximumSaveSize, kMaximumSaveSize + 1}, k, k == kDemoNewestSlot ? newestSave : olderSave);
+        const qint64 size = k == kDemoLongSlot    ? kLongSaveFileSize
+                            : k == kDemoShortSlot ? kShortSaveFileSize
+                                                  : kSaveFileSize;
+        addRows(rows, saveName(k), size, saveCuts, {kMaximumSaveSize, kMaximumSaveSize + 1}, k,
+                k == kDemoNewestSlot ? newestSave : olderSave);
     }
 
     // No save qualifies at start-up.
@@ -402,8 +419,8 @@ protected:
                 const QString source = kBaseFolder + file;
                 ASSERT_TRUE(QFileInfo(source).isFile()) << file.toStdString();
                 const QString path = game_ + file;
-                ASSERT_TRUE(damage(path, row.damage, [&] { return writeSizedCopy(source, path, row.size); },
-                                   absent + file));
+                ASSERT_TRUE(
+                    damage(path, row.damage, [&] { return writeSizedCopy(source, path, row.size); }, absent + file));
             }
         }
 
@@ -462,10 +479,10 @@ TEST_P(DamagedFolder, ReportsAndCarriesOn)
     ASSERT_TRUE(form3) << "no start window";
     std::vector<std::string> startUpMessages;
     if (expect.folderNotKept) {
-        startUpMessages.push_back(shownText(
-            {QStringLiteral("未能把Varkel所在目錄記入設定文件，下次啟動時需要重新選擇。\n\n") +
-                 RuntimeError::fileAccess(program_ + kSettingsFileName, QString()).message(),
-             kEditorTitle, MessageButtons::Ok, MessageIcon::Warning}));
+        startUpMessages.push_back(
+            shownText({QStringLiteral("未能把Varkel所在目錄記入設定文件，下次啟動時需要重新選擇。\n\n") +
+                           RuntimeError::fileAccess(program_ + kSettingsFileName, QString()).message(),
+                       kEditorTitle, MessageButtons::Ok, MessageIcon::Warning}));
     }
     EXPECT_EQ(newMessages(), startUpMessages) << "start-up";
     EXPECT_EQ(session_.gameFolder, game_);
@@ -498,9 +515,9 @@ TEST_P(DamagedFolder, ReportsAndCarriesOn)
         EXPECT_EQ(newMessages(), std::vector<std::string>{errorText(256)}) << "opening the save editor";
         break;
     case EditorOpen::FileNotFound:
-        EXPECT_EQ(newMessages(), std::vector<std::string>{shownText(
-                                     {RuntimeError::fileNotFound(game_ + row.files[0]).message(), kErrorTitle,
-                                      MessageButtons::Ok, MessageIcon::Critical})})
+        EXPECT_EQ(newMessages(),
+                  std::vector<std::string>{shownText({RuntimeError::fileNotFound(game_ + row.files[0]).message(),
+                                                      kErrorTitle, MessageButtons::Ok, MessageIcon::Critical})})
             << "opening the save editor";
         break;
     }

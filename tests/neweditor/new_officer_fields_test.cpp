@@ -68,11 +68,11 @@ FieldValue otherValue(const RecordField<MemberRecord>& field, const FieldValue& 
 TEST(NewOfficerFields, SharedFieldsAreTheOfficerViewsFields)
 {
     const std::set<QString> shared = {
-        "surname",   "given_name", "courtesy_name", "title",         "full_name",       "bravery",
-        "calmness",  "duty",       "ambition",      "related_officer", "family",        "compatibility",
-        "birth_year", "might",     "intellect",     "politics",      "charisma",        "face",
-        "female",    "tactic_direct", "tactic_shooting", "tactic_surprise", "tactic_scheme", "skills",
-        "tactics",
+        "surname",         "given_name",      "courtesy_name", "title",    "full_name",
+        "bravery",         "calmness",        "duty",          "ambition", "related_officer",
+        "family",          "compatibility",   "birth_year",    "might",    "intellect",
+        "politics",        "charisma",        "face",          "female",   "tactic_direct",
+        "tactic_shooting", "tactic_surprise", "tactic_scheme", "skills",   "tactics",
     };
     for (const QString& key : shared) {
         SCOPED_TRACE(key.toStdString());
@@ -94,12 +94,18 @@ TEST(NewOfficerFields, EachBoxIsTheViewsControlWithItsLimit)
         int highest;  // what a too large entry is clamped or limited to
     };
     const std::vector<Row> rows = {
-        {"bravery", "Text3(0)", 1, 7},          {"calmness", "Text3(1)", 1, 7},
-        {"duty", "Text3(2)", 2, 15},            {"ambition", "Text3(3)", 2, 15},
-        {"related_officer", "Text3(4)", 5, 65535}, {"family", "Text3(5)", 5, 65535},
-        {"compatibility", "Text3(6)", 3, 150},  {"compatible_officer", "Text3(7)", 5, 65535},
-        {"birth_year", "Text3(8)", 3, 355},     {"lifespan", "Text3(9)", 1, 14},  // halves
-        {"might", "Text2(0)", 3, 255},          {"charisma", "Text2(3)", 3, 255},
+        {"bravery", "Text3(0)", 1, 7},
+        {"calmness", "Text3(1)", 1, 7},
+        {"duty", "Text3(2)", 2, 15},
+        {"ambition", "Text3(3)", 2, 15},
+        {"related_officer", "Text3(4)", 5, 65535},
+        {"family", "Text3(5)", 5, 65535},
+        {"compatibility", "Text3(6)", 3, 150},
+        {"compatible_officer", "Text3(7)", 5, 65535},
+        {"birth_year", "Text3(8)", 3, 355},
+        {"lifespan", "Text3(9)", 1, 14},  // halves
+        {"might", "Text2(0)", 3, 255},
+        {"charisma", "Text2(3)", 3, 255},
     };
     for (const Row& row : rows) {
         const auto& f = NewOfficerField(QString::fromLatin1(row.key));
@@ -197,8 +203,8 @@ TEST(NewOfficerFields, TacticLevelsShowAndStoreTheirNibbles)
         int want;
     };
     const std::vector<Row> rows = {
-        {0, 0, -1, 0},   {5, 0, -1, 5},   {7, 0, -1, 7},    {8, 1, -1, 8},    {13, 6, -1, 13}, {0, 0, 6, 13},
-        {5, 0, 1, 8},    {9, 2, 0, 0},    {14, 14, -1, 14}, {15, 15, -1, 15}, {14, 14, 6, 13},
+        {0, 0, -1, 0}, {5, 0, -1, 5}, {7, 0, -1, 7},    {8, 1, -1, 8},    {13, 6, -1, 13}, {0, 0, 6, 13},
+        {5, 0, 1, 8},  {9, 2, 0, 0},  {14, 14, -1, 14}, {15, 15, -1, 15}, {14, 14, 6, 13},
     };
     const auto& tactics = NewOfficerField(QStringLiteral("tactics"));
     for (const int k : {0, 7, 14}) {

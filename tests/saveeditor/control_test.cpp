@@ -24,8 +24,14 @@ std::set<qsizetype> changedBytes(const QByteArray& a, const QByteArray& b)
     return changed;
 }
 
-qsizetype word(int officer) { return save::statusBlock(officer) + save::status::kWord; }
-int statusCode(const QByteArray& save, int officer) { return (le16At(save, word(officer)) >> 6) & 15; }
+qsizetype word(int officer)
+{
+    return save::statusBlock(officer) + save::status::kWord;
+}
+int statusCode(const QByteArray& save, int officer)
+{
+    return (le16At(save, word(officer)) >> 6) & 15;
+}
 
 class Control : public ::testing::Test {
 protected:
@@ -145,8 +151,8 @@ TEST_F(Control, RefusedChangesWriteNothing)
 
         const ControlRefusal checked = row.op == Take ? CheckTakeControl(save, controlled, kOfficer)
                                                       : CheckGiveUpControl(save, controlled, kOfficer);
-        const ControlChange change =
-            row.op == Take ? TakeControl(save, controlled, kOfficer) : GiveUpControl(save, controlled, kOfficer);
+        const ControlChange change = row.op == Take ? TakeControl(save, controlled, kOfficer)
+                                                    : GiveUpControl(save, controlled, kOfficer);
 
         EXPECT_EQ(checked, row.refusal);
         EXPECT_EQ(change.refusal, row.refusal);

@@ -212,8 +212,11 @@ TEST_F(DemoSaves, TreasureOwnersCoverTheOfficerTable)
         bool ownersFrom800;
     };
     const std::vector<Row> rows = {
-        {0, 780, false}, {1, 760, false}, {2, 790, false}, {demo::kDemoSlotWith860Officers, 860, true},
-        {4, 770, false}, {demo::kDemoNewestSlot, 800, false}, {6, 775, false}, {7, 820, true}, {8, 765, false},
+        {0, 780, false}, {1, 760, false},
+        {2, 790, false}, {demo::kDemoSlotWith860Officers, 860, true},
+        {4, 770, false}, {demo::kDemoNewestSlot, 800, false},
+        {6, 775, false}, {7, 820, true},
+        {8, 765, false},
     };
     ASSERT_EQ(rows.size(), saves->size());
     for (const Row& row : rows) {

@@ -115,14 +115,10 @@ TEST(FamilyFields, BoxesAreTheFamilyViewsWithTheSharedLimits)
         const char* shown;  // the box after a clamp, or empty
     };
     const std::vector<Row> rows = {
-        {"Text10(0)", "bravery", "9", 7, "7"},
-        {"Text10(4)", "compatibility", "200", 150, "150"},
-        {"Text10(5)", "birth_year", "99", 100, "100"},
-        {"Text10(6)", "lifespan", "9", 14, "7"},
-        {"Text9(2)", "politics", "256", -1, ""},
-        {"Text9(5)", "intellect_cap", "256", -1, ""},
-        {"Text12(3)", "charisma_growth", "8", 7, "7"},
-        {"Text12(0)", "might_growth", "", -1, ""},
+        {"Text10(0)", "bravery", "9", 7, "7"},         {"Text10(4)", "compatibility", "200", 150, "150"},
+        {"Text10(5)", "birth_year", "99", 100, "100"}, {"Text10(6)", "lifespan", "9", 14, "7"},
+        {"Text9(2)", "politics", "256", -1, ""},       {"Text9(5)", "intellect_cap", "256", -1, ""},
+        {"Text12(3)", "charisma_growth", "8", 7, "7"}, {"Text12(0)", "might_growth", "", -1, ""},
     };
     QByteArray b = noiseSave();
     const FamilyMember original = DecodeFamilyMember(b, 2);

@@ -60,15 +60,24 @@ protected:
 TEST_F(FamilyViewTest, AChildsRemarkFollowsItsAgeAndOnlyChildrenUpTo14AreEditable)
 {
     const auto young = [](const char* age) {
-        return QStringLiteral("孩子已經") + QString::fromUtf8(age) + QStringLiteral("歲了。數年的養育終于有了回報。孩子將來會是什么樣呢？");
+        return QStringLiteral("孩子已經") + QString::fromUtf8(age) +
+               QStringLiteral("歲了。數年的養育終于有了回報。孩子將來會是什么樣呢？");
     };
     const QString grownSon = QStringLiteral("孩子已經長大，一切該靠他自己了，我已經不能再幫助他了。");
-    struct Row { int age; bool female; int officerSex; const char *member, *officer; QString remark; bool editable; };
+    struct Row {
+        int age;
+        bool female;
+        int officerSex;
+        const char *member, *officer;
+        QString remark;
+        bool editable;
+    };
     const std::vector<Row> rows = {
         {14, false, 0x00, "兒子", "父親", young("十四"), true},
         {1, true, 0x30, "女兒", "母親", young("一"), true},
         {15, false, 0x10, "兒子", "父親", grownSon, false},
-        {40, true, 0x20, "女兒", "母親", QStringLiteral("孩子已經長大，一切該靠她自己了，我已經不能再幫助她了。"), false},
+        {40, true, 0x20, "女兒", "母親", QStringLiteral("孩子已經長大，一切該靠她自己了，我已經不能再幫助她了。"),
+         false},
         // Born in or after the game year: no numeral, the number itself.
         {0, false, 0, "兒子", "父親", young("0"), true},
         {-55, false, 0, "兒子", "父親", young("-55"), true},
@@ -87,10 +96,16 @@ TEST_F(FamilyViewTest, AChildsRemarkFollowsItsAgeAndOnlyChildrenUpTo14AreEditabl
 
 TEST_F(FamilyViewTest, AMemberWithoutNameOrControlledOfficerShowsNoOfficer)
 {
-    struct Row { int k; bool named; int controlled; };
+    struct Row {
+        int k;
+        bool named;
+        int controlled;
+    };
     const std::vector<Row> rows = {
-        {2, true, save::kNoControlledOfficer}, {10, true, save::kNoControlledOfficer},
-        {2, false, kOfficer}, {10, false, kOfficer},
+        {2, true, save::kNoControlledOfficer},
+        {10, true, save::kNoControlledOfficer},
+        {2, false, kOfficer},
+        {10, false, kOfficer},
         {5, true, 800},  // at the officer count
     };
     for (const Row& row : rows) {
@@ -108,7 +123,13 @@ TEST_F(FamilyViewTest, ASpouseSpeaksOfItsFavouriteAbility)
 {
     const QString husband = QStringLiteral("他就是我的丈夫，我的功勞有他的一半。他");
     const QString wife = QStringLiteral("她就是我的妻子，我的功勞有她的一半。她");
-    struct Row { int officerSex; Four abilities; std::vector<double> draws; bool female; QString remark; };
+    struct Row {
+        int officerSex;
+        Four abilities;
+        std::vector<double> draws;
+        bool female;
+        QString remark;
+    };
     const std::vector<Row> rows = {
         {0x20, {80, 10, 10, 10}, {0.0}, false, husband + QStringLiteral("平日很喜歡練武。")},
         {0x00, {10, 69, 20, 20}, {0.0}, true, wife + QStringLiteral("平時很喜歡讀書。但很多書都讀不懂。")},
@@ -127,7 +148,8 @@ TEST_F(FamilyViewTest, ASpouseSpeaksOfItsFavouriteAbility)
         member(12, QStringLiteral("孫"), 30, false, row.abilities, row.officerSex);
         const FamilyDisplay d = DisplayFamilyMember(save, tables, 12, draws(row.draws));
         EXPECT_EQ(d.spouseFemale, std::optional<bool>(row.female)) << row.officerSex;
-        EXPECT_EQ(d.memberCaption + d.officerCaption, row.female ? QStringLiteral("妻子丈夫") : QStringLiteral("丈夫妻子"));
+        EXPECT_EQ(d.memberCaption + d.officerCaption,
+                  row.female ? QStringLiteral("妻子丈夫") : QStringLiteral("丈夫妻子"));
         EXPECT_EQ(std::tuple(d.remark, d.age), std::tuple(row.remark, 30));
         EXPECT_TRUE(d.editable && !d.forecastShown && !d.biographyEnabled);
     }
@@ -135,10 +157,15 @@ TEST_F(FamilyViewTest, ASpouseSpeaksOfItsFavouriteAbility)
 
 TEST(FamilyForecast, RatesEachAbilityAndItsRoomAfterTheYearsLeft)
 {
-    struct Row { Four abilities, caps, growth; int age, monthByte, flagByte; Lines want; };
+    struct Row {
+        Four abilities, caps, growth;
+        int age, monthByte, flagByte;
+        Lines want;
+    };
     const Four fifty = {50, 50, 50, 50}, ninety = {90, 90, 90, 90}, five = {5, 5, 5, 5};
-    const Lines seventy = {"勇猛之士", "才子", "智囊", "才氣橫溢之星", "可寄予厚望", "可寄予厚望", "可寄予厚望", "可寄予厚望"};
-    const Lines seventyFive = {"勇猛之士", "才子", "智囊", "才氣橫溢之星",
+    const Lines seventy = {"勇猛之士",   "才子",       "智囊",       "才氣橫溢之星",
+                           "可寄予厚望", "可寄予厚望", "可寄予厚望", "可寄予厚望"};
+    const Lines seventyFive = {"勇猛之士",       "才子",           "智囊",           "才氣橫溢之星",
                                "大有成長的空間", "大有成長的空間", "大有成長的空間", "大有成長的空間"};
     const std::vector<Row> rows = {
         // Ten years old: 4 years left, 50 + 5 x 4 = 70, 20 below the cap.
@@ -148,14 +175,34 @@ TEST(FamilyForecast, RatesEachAbilityAndItsRoomAfterTheYearsLeft)
         {fifty, ninety, five, 10, 0x10, 0xFE, seventy},
         {fifty, ninety, five, 10, 0x20, 1, seventy},
         // Four or younger: ten years (eleven in month 1 with the flag); the cap ends growth.
-        {{5, 5, 90, 30}, {66, 66, 95, 39}, {5, 5, 7, 0}, 2, 0x10, 0,
+        {{5, 5, 90, 30},
+         {66, 66, 95, 39},
+         {5, 5, 7, 0},
+         2,
+         0x10,
+         0,
          {"普通", "普通", "聖君德治", "無資質", "大有成長的空間", "大有成長的空間", "無法再成長", "能稍許成長"}},
-        {{5, 5, 90, 30}, {66, 66, 95, 39}, {5, 5, 7, 0}, -3, 0x10, 1,
+        {{5, 5, 90, 30},
+         {66, 66, 95, 39},
+         {5, 5, 7, 0},
+         -3,
+         0x10,
+         1,
          {"學有所長", "學有所長", "聖君德治", "無資質", "能稍許成長", "能稍許成長", "無法再成長", "能稍許成長"}},
-        {{95, 92, 85, 30}, {95, 100, 100, 31}, {0, 0, 0, 0}, 14, 0x10, 0,
+        {{95, 92, 85, 30},
+         {95, 100, 100, 31},
+         {0, 0, 0, 0},
+         14,
+         0x10,
+         0,
          {"天下無雙", "足智多謀的智囊", "善權謀術數之士", "無資質", "無法再成長", "能稍許成長", "大有成長的空間",
           "能稍許成長"}},
-        {{39, 60, 65, 45}, {39, 80, 80, 100}, {0, 0, 0, 0}, 14, 0x10, 0,
+        {{39, 60, 65, 45},
+         {39, 80, 80, 100},
+         {0, 0, 0, 0},
+         14,
+         0x10,
+         0,
          {"毫無資質", "學有所長", "學有所長", "普通", "無法再成長", "可寄予厚望", "大有成長的空間", "可寄予厚望"}},
     };
     for (const Row& row : rows) {
@@ -170,7 +217,12 @@ TEST(FamilyForecast, RatesEachAbilityAndItsRoomAfterTheYearsLeft)
 
 TEST(FamilyForecast, TheLikenessIsANamedOfficerBeforeTheLast)
 {
-    struct Row { int count; std::vector<int> named; std::vector<double> draws; int want; };
+    struct Row {
+        int count;
+        std::vector<int> named;
+        std::vector<double> draws;
+        int want;
+    };
     const std::vector<Row> rows = {
         {5, {0, 1, 2, 3, 4}, {0.99}, 3},
         {5, {0, 1, 2, 3, 4}, {0.0}, 0},

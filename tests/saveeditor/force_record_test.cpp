@@ -85,7 +85,8 @@ TEST_F(ForceRecordTest, StateNamesEndWhereTheyShould)
     EXPECT_EQ(at(14), 0);
     EXPECT_EQ(DecodeForce(save, kS).name, seven);
     // A longer name from any caller stops at seven characters and its 0.
-    storeField("name", FieldValue{0, QStringLiteral("天下一統大漢國家"), {}}, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14});
+    storeField("name", FieldValue{0, QStringLiteral("天下一統大漢國家"), {}},
+               {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14});
     EXPECT_EQ(at(14), 0);
 
     for (qsizetype b = 0; b < 15; ++b)

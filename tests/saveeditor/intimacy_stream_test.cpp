@@ -209,8 +209,11 @@ TEST(IntimacyStream, OfficersOfThePositions)
         int officer;
         std::optional<int> position;
     };
-    const std::vector<FindRow> finds = {
-        {860, 42, 40}, {30, 42, std::nullopt}, {860, 5, 0}, {860, save::kNoPerson, std::nullopt}, {860, 7, std::nullopt}};
+    const std::vector<FindRow> finds = {{860, 42, 40},
+                                        {30, 42, std::nullopt},
+                                        {860, 5, 0},
+                                        {860, save::kNoPerson, std::nullopt},
+                                        {860, 7, std::nullopt}};
     for (const FindRow& row : finds)
         EXPECT_EQ(GeneralPositionOf(save, row.rows, row.officer), row.position) << "officer " << row.officer;
 

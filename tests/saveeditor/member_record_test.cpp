@@ -1,7 +1,7 @@
 #include "demo_folder/demo_game_files.h"
 #include "saveeditor/member_record.h"
-#include "shared/number_fields.h"
 #include "shared/bytes.h"
+#include "shared/number_fields.h"
 #include "support/gtest_qt.h"
 
 #include <gtest/gtest.h>
@@ -88,8 +88,7 @@ TEST(MemberRecord, TendenciesReadFromTheirBits)
         int growth, strategic, character, personality, aspiration;
     };
     const std::vector<Row> rows = {
-        {0x00, 0x00, 0x00, 0, 0, 0, 0, 0},
-        {0xEC, 0x02, 0x00, 5, 6, 3, 0, 0},  // growth 2 * 2 + 1; strategic from g - 8
+        {0x00, 0x00, 0x00, 0, 0, 0, 0, 0}, {0xEC, 0x02, 0x00, 5, 6, 3, 0, 0},  // growth 2 * 2 + 1; strategic from g - 8
         {0x70, 0x03, 0x02, 8, 7, 0, 0, 0},  // strategic 7 lies outside the list: kept raw
         {0x04, 0x01, 0x9C, 2, 0, 1, 4, 4},  // bit 4 makes the personality 4 whatever bits 3-2 hold
         {0x00, 0x00, 0xEB, 0, 0, 0, 2, 7},  // bits 1-0 = 3 is no mark; aspiration 7 raw
@@ -119,10 +118,8 @@ TEST(MemberRecord, PersonalityIsStoredInItsPlainFormOnlyWhenChanged)
     const std::vector<Row> rows = {
         {0xA0, 4, 0xB0},  // bit 4, bits 3-2 clear
         {0xAD, 4, 0xB1},  // 3 -> 4, bit 0 kept
-        {0xB0, 2, 0xA8},
-        {0xBC, 4, 0xBC},  // reads 4 and stays 4: its bits 3-2 stay too
-        {0xBC, 1, 0xA4},
-        {0x0A, 3, 0x0E},  // with the "提督" mark, which stays
+        {0xB0, 2, 0xA8}, {0xBC, 4, 0xBC},  // reads 4 and stays 4: its bits 3-2 stay too
+        {0xBC, 1, 0xA4}, {0x0A, 3, 0x0E},  // with the "提督" mark, which stays
         {0x0A, 0, 0x02},
     };
     for (const Row& row : rows) {
@@ -189,7 +186,7 @@ TEST(MemberRecord, AbilitiesComeFromTheStatusPartAndAChangedOneIsCopied)
         std::array<int, 4> first;  // +37..40
         std::array<int, 4> second;  // +62..65
         std::array<int, 4> written;
-        std::array<int, 4> copy;    // +37..40 after the write: a changed ability's copy follows it
+        std::array<int, 4> copy;  // +37..40 after the write: a changed ability's copy follows it
     };
     const std::vector<Row> rows = {
         {{1, 2, 3, 4}, {90, 80, 70, 60}, {90, 80, 70, 60}, {1, 2, 3, 4}},
@@ -223,9 +220,8 @@ TEST(MemberRecord, SkillsAndTacticsLieInTheStatusPart)
         int want;
     };
     const std::vector<Row> rows = {
-        {0, -1, 0, 119, 0x80},  {7, -1, 0, 119, 0x01},  {8, -1, 0, 118, 0x80},
-        {25, -1, 0, 116, 0x40}, {-1, 0, 13, 120, 0x0D}, {-1, 1, 8, 120, 0x80},
-        {-1, 13, 9, 126, 0x90}, {-1, 14, 13, 127, 0x0D},
+        {0, -1, 0, 119, 0x80},  {7, -1, 0, 119, 0x01}, {8, -1, 0, 118, 0x80},  {25, -1, 0, 116, 0x40},
+        {-1, 0, 13, 120, 0x0D}, {-1, 1, 8, 120, 0x80}, {-1, 13, 9, 126, 0x90}, {-1, 14, 13, 127, 0x0D},
     };
     for (const Row& row : rows) {
         QByteArray b = zeroRecords();

@@ -172,7 +172,7 @@ TEST(OfficerRecord, TacticLevelsLeftAsTheyWereKeepTheirNibble)
         int nibble;
     };
     const std::vector<Row> rows = {
-        {5, 0, 5},   {5, 1, 8},   {5, 6, 13}, {7, 0, 7},  {0, 0, 0},  {0, 3, 10},
+        {5, 0, 5},   {5, 1, 8},   {5, 6, 13},  {7, 0, 7},    {0, 0, 0},    {0, 3, 10},
         {9, 2, 9},   {9, 0, 0},   {13, 6, 13}, {14, 14, 14}, {15, 15, 15}, {14, 6, 13},
         {9, 14, 14}, {9, 15, 15}, {0, 14, 14}, {14, 15, 15}, {15, 14, 14}, {7, 15, 15},
     };
@@ -376,21 +376,11 @@ TEST(OfficerFields, NumbersOneAboveTheirLimitAreClampedAndSaySo)
         int limit;
     };
     const std::vector<Row> rows = {
-        {"Text3(0)", "bravery", 7},
-        {"Text3(1)", "calmness", 7},
-        {"Text3(2)", "duty", 15},
-        {"Text3(3)", "ambition", 15},
-        {"Text3(4)", "action", 200},
-        {"Text3(5)", "related_officer", 65535},
-        {"Text3(6)", "family", 65535},
-        {"Text3(7)", "compatibility", 150},
-        {"Text3(8)", "birth_year", 355},
-        {"Text3(9)", "lifespan", 7},
-        {"Text3(15)", "loyalty", 100},
-        {"Text5(0)", "game_year", 355},
-        {"Text5(1)", "game_month", 12},
-        {"Text3(10)", "fame", 60000},
-        {"Text3(11)", "infamy", 60000},
+        {"Text3(0)", "bravery", 7},     {"Text3(1)", "calmness", 7},        {"Text3(2)", "duty", 15},
+        {"Text3(3)", "ambition", 15},   {"Text3(4)", "action", 200},        {"Text3(5)", "related_officer", 65535},
+        {"Text3(6)", "family", 65535},  {"Text3(7)", "compatibility", 150}, {"Text3(8)", "birth_year", 355},
+        {"Text3(9)", "lifespan", 7},    {"Text3(15)", "loyalty", 100},      {"Text5(0)", "game_year", 355},
+        {"Text5(1)", "game_month", 12}, {"Text3(10)", "fame", 60000},       {"Text3(11)", "infamy", 60000},
         {"Text3(12)", "merit", 60000},
     };
     for (const auto& f : OfficerFields()) {

@@ -41,7 +41,8 @@ std::vector<Files> savedGames()
     for (const demo::SlotPlan& plan : demo::SlotPlans())
         files.push_back({demo::MakeSavedGame(plan), scenario});
     for (unsigned seed = 1; seed <= 3; ++seed)
-        files.push_back({test::RandomBytes(save::kStartupBufferSize, seed), test::RandomBytes(scenario.size(), seed + 100)});
+        files.push_back({test::RandomBytes(save::kStartupBufferSize, seed),
+                         test::RandomBytes(scenario.size(), seed + 100)});
     return files;
 }
 

@@ -54,7 +54,6 @@ QByteArray bytes(std::initializer_list<int> list)
 const QByteArray kEmpty = bytes({255, 255, 255, 63});
 const QByteArray kFeud19 = bytes({79, 13, 48, 65});  // A 19, B 3, C 335, 仇敵
 
-
 }  // namespace
 
 // Decoding copy 0, and writing what was decoded back into all eight copies.
@@ -70,9 +69,15 @@ TEST(RelationRecord, DecodesCopyZeroAndEncodesAllEightCopies)
     const std::vector<Row> rows = {
         {"feud", kFeud19, kCount860, {19, 3, 335, kFeud}, kFeud19},
         {"empty record", kEmpty, kCount860, {kNoParty, kNoParty, kNoParty, kNone}, kEmpty},
-        {"married, no third party", bytes({255, 3, 176, 245}), kCount860, {859, 0, kNoParty, kMarried},
+        {"married, no third party",
+         bytes({255, 3, 176, 245}),
+         kCount860,
+         {859, 0, kNoParty, kMarried},
          bytes({255, 3, 176, 245})},
-        {"B at or above the count is kept", bytes({7, 16, 94, 128}), 770, {5, 900, 7, kRivals},
+        {"B at or above the count is kept",
+         bytes({7, 16, 94, 128}),
+         770,
+         {5, 900, 7, kRivals},
          bytes({7, 16, 94, 128})},
         {"A not below the count: no kind", bytes({2, 4, 192, 53}), kCount860, {860, 1, 2, kNone}, kEmpty},
         {"A just below the count", bytes({2, 4, 192, 53}), 861, {860, 1, 2, kSworn}, bytes({2, 4, 192, 53})},
@@ -111,7 +116,8 @@ TEST(RelationRecord, ApplyKeepsAnUnchangedRecordAndEncodesAChange)
         {"kind set to none", kFeud19, [](Relation& r) { r.kind = kNone; }, kEmpty},
         {"A picked as no officer", kFeud19, [](Relation& r) { r.a = kNoParty; }, kEmpty},
         {"third party picked as no officer", kFeud19, [](Relation& r) { r.c = kNoParty; }, bytes({255, 15, 48, 65})},
-        {"feud made sworn keeps the third party", kFeud19, [](Relation& r) { r.kind = kSworn; }, bytes({79, 13, 48, 1})},
+        {"feud made sworn keeps the third party", kFeud19, [](Relation& r) { r.kind = kSworn; },
+         bytes({79, 13, 48, 1})},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -155,14 +161,10 @@ TEST(RelationFields, RefuseValuesThatCannotBeStored)
         const char* label;
     };
     const std::vector<Row> rows = {
-        {"a", QStringLiteral("1023"), 1023, "甲方"},
-        {"a", QStringLiteral("1024"), std::nullopt, "甲方"},
-        {"b", QStringLiteral("-1"), std::nullopt, "乙方"},
-        {"c", QStringLiteral("900"), 900, "第三者"},
-        {"c", QStringLiteral("x"), std::nullopt, "第三者"},
-        {"type", QString::fromUtf8("仇敵"), kFeud, "關系"},
-        {"type", QStringLiteral("0"), kNone, "關系"},
-        {"type", QStringLiteral("4"), kMarried, "關系"},
+        {"a", QStringLiteral("1023"), 1023, "甲方"},         {"a", QStringLiteral("1024"), std::nullopt, "甲方"},
+        {"b", QStringLiteral("-1"), std::nullopt, "乙方"},   {"c", QStringLiteral("900"), 900, "第三者"},
+        {"c", QStringLiteral("x"), std::nullopt, "第三者"},  {"type", QString::fromUtf8("仇敵"), kFeud, "關系"},
+        {"type", QStringLiteral("0"), kNone, "關系"},        {"type", QStringLiteral("4"), kMarried, "關系"},
         {"type", QStringLiteral("5"), std::nullopt, "關系"},
     };
     for (const Row& row : rows) {
@@ -198,7 +200,9 @@ TEST(RelationRecord, ListRowTexts)
         {5, {19, 3, 335, kFeud}, u("005:劉備　　　仇敵　關羽　　　張飛"), u("005:劉備　　　仇敵　關羽　　　張飛")},
         // The third party of another kind is listed, as stored.
         {123, {7, 8, 3, kSworn}, u("123:趙　　　　結義　諸葛孔明公關羽"), u("123:趙　　　　結義　諸葛孔明公關羽")},
-        {0, {kNoParty, kNoParty, kNoParty, kNone}, u("000:") + s.repeated(5) + u("──　") + s.repeated(5),
+        {0,
+         {kNoParty, kNoParty, kNoParty, kNone},
+         u("000:") + s.repeated(5) + u("──　") + s.repeated(5),
          u("000:　　　　　──")},
         // A party not below the count has no name.
         {255, {900, 3, 2000, kNone}, u("255:　　　　　──　關羽　　　"), u("255:　　　　　──")},

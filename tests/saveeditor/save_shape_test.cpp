@@ -75,19 +75,21 @@ TEST(SaveShapeTest, FilesOfTheRightSizeThatAreNoSaveAreTold)
     const QByteArray chinese = QStringLiteral("這是一個文本文件，不是遊戲的存檔。\r\n").toUtf8();
     const std::vector<Case> cases = {
         {"saved game: English text", Kind::SavedGame, [&](qsizetype n) { return test::Repeated(english, n); }, false},
-        {"saved game: Chinese text in UTF-8", Kind::SavedGame, [&](qsizetype n) { return test::Repeated(chinese, n); }, false},
+        {"saved game: Chinese text in UTF-8", Kind::SavedGame, [&](qsizetype n) { return test::Repeated(chinese, n); },
+         false},
         {"saved game: UTF-16 text", Kind::SavedGame, utf16Text, false},
         {"saved game: zeros", Kind::SavedGame, [](qsizetype n) { return QByteArray(n, '\0'); }, false},
         {"saved game: random bytes", Kind::SavedGame, [](qsizetype n) { return test::RandomBytes(n, 1); }, false},
         {"saved game: other random bytes", Kind::SavedGame, [](qsizetype n) { return test::RandomBytes(n, 2); }, false},
         {"system save: English text", Kind::SystemSave, [&](qsizetype n) { return test::Repeated(english, n); }, false},
-        {"system save: Chinese text in UTF-8", Kind::SystemSave, [&](qsizetype n) { return test::Repeated(chinese, n); },
-         false},
+        {"system save: Chinese text in UTF-8", Kind::SystemSave,
+         [&](qsizetype n) { return test::Repeated(chinese, n); }, false},
         {"system save: random bytes", Kind::SystemSave, [](qsizetype n) { return test::RandomBytes(n, 1); }, false},
-        {"system save: other random bytes", Kind::SystemSave, [](qsizetype n) { return test::RandomBytes(n, 2); }, false},
+        {"system save: other random bytes", Kind::SystemSave, [](qsizetype n) { return test::RandomBytes(n, 2); },
+         false},
         // No officer has been made yet: every record is empty, and so are their faces.
-        {"system save: zeros, a file of empty records", Kind::SystemSave, [](qsizetype n) { return QByteArray(n, '\0'); },
-         true},
+        {"system save: zeros, a file of empty records", Kind::SystemSave,
+         [](qsizetype n) { return QByteArray(n, '\0'); }, true},
     };
     for (const Case& c : cases) {
         const QStringList problems = problemsOf(c.kind, c.bytes(sizeOf(c.kind)));
@@ -133,12 +135,14 @@ TEST_F(SaveShapeDemoTest, EachRuleOfASavedGameAtItsEdges)
         {"person map: 860", mapEntry(860), "person 863 names officer 860, not 0..859 or 1720 for none"},
         {"person map: 1023", mapEntry(1023), "person 863 names officer 1023, not 0..859 or 1720 for none"},
         {"person map: 1721", mapEntry(1721), "person 863 names officer 1721, not 0..859 or 1720 for none"},
-        {"person map: its last entry", lastMapEntry(0xFFFF), "person 1719 names officer 65535, not 0..859 or 1720 for none"},
+        {"person map: its last entry", lastMapEntry(0xFFFF),
+         "person 1719 names officer 65535, not 0..859 or 1720 for none"},
         {"player slot: person 860", player(1, 860), nullptr},
         {"player slot: person 1719", player(7, 1719), nullptr},
         {"player slot: empty", player(0, save::kNoPerson), nullptr},
         {"player slot: person 859", player(0, 859), "player slot 0 names person 859, not 860..1719 or 1720 for none"},
-        {"player slot: person 1721", player(7, 1721), "player slot 7 names person 1721, not 860..1719 or 1720 for none"},
+        {"player slot: person 1721", player(7, 1721),
+         "player slot 7 names person 1721, not 860..1719 or 1720 for none"},
         {"player slot: person 0", player(3, 0), "player slot 3 names person 0, not 860..1719 or 1720 for none"},
         {"a city above 50 is an odd value the views show",
          [](QByteArray& b) { setLe16(b, save::locationEntry(4), 1734 << 4); }, nullptr},
@@ -186,7 +190,8 @@ TEST_F(SaveShapeDemoTest, ANewOfficerWithANameHasAFaceOfTheBank)
     const std::vector<Case> cases = {
         {"named: face 0", named, 0, nullptr},
         {"named: the last face", named, kFaceCount - 1, nullptr},
-        {"named: one beyond the bank", named, kFaceCount, "new officer 660 has face 846, beyond the 846 faces of the game"},
+        {"named: one beyond the bank", named, kFaceCount,
+         "new officer 660 has face 846, beyond the 846 faces of the game"},
         {"named: 0xFFFF", named, 0xFFFF, "new officer 660 has face 65535, beyond the 846 faces of the game"},
         {"empty record: any face", empty, 0xFFFF, nullptr},
     };

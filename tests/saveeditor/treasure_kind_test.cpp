@@ -166,13 +166,14 @@ TEST_F(TreasureKindTest, ChecksFindTheOddValuesOfTheirFile)
         bool inScenario;  // also found on the scenario file
     };
     const std::vector<Row> rows = {
-        {demo::kDemoTreasureWithOddOwner, "owner", ownerEntry(demo::kDemoTreasureWithOddOwner), demo::kDemoOddOwner, false},
+        {demo::kDemoTreasureWithOddOwner, "owner", ownerEntry(demo::kDemoTreasureWithOddOwner), demo::kDemoOddOwner,
+         false},
         {40, "type", record(40) + kKind, 12, true},
         {41, "picture", record(41) + kPicture, 80, true},
         {42, "skill", record(42) + kSkill, 254, true},
         {43, "skill", record(43) + kSkill, 27, true},
-        {demo::kDemoTreasureWithOddSkill, "skill", record(demo::kDemoTreasureWithOddSkill) + kSkill, demo::kDemoOddSkill,
-         true},
+        {demo::kDemoTreasureWithOddSkill, "skill", record(demo::kDemoTreasureWithOddSkill) + kSkill,
+         demo::kDemoOddSkill, true},
     };
     const auto onSave = ofSave.check();
     const auto onScenario = ofScenario.check();

@@ -124,13 +124,9 @@ TEST(TreasureFields, SkillListIndexAndStoredByte)
     };
     const std::vector<Row> rows = {
         {255, 26, "26", 255},  // "無" stores 255
-        {255, 26, "0", 0},
-        {26, 26, "26", 26},    // stored 26 reads as "無"; choosing it again keeps 26
-        {26, 26, "5", 5},
-        {30, 30, "30", 30},    // a byte outside the list shows raw and stays
-        {30, 30, "26", 255},
-        {5, 5, "26", 255},
-        {25, 25, "25", 25},
+        {255, 26, "0", 0},    {26, 26, "26", 26},    // stored 26 reads as "無"; choosing it again keeps 26
+        {26, 26, "5", 5},     {30, 30, "30", 30},    // a byte outside the list shows raw and stays
+        {30, 30, "26", 255},  {5, 5, "26", 255},  {25, 25, "25", 25},
     };
     const auto& skill = TreasureField("skill");
     for (const Row& row : rows) {
@@ -158,8 +154,8 @@ TEST(TreasureFields, PriceIsShownInCoinsAndStoredInHundreds)
         int shown;
     };
     const std::vector<Row> rows = {
-        {"1250", 12, 1200}, {"1200", 12, 1200}, {"99", 0, 0}, {"100", 1, 100},
-        {"25599", 255, 25500}, {"25600", -1, 0}, {"-5", -1, 0}, {"abc", -1, 0},
+        {"1250", 12, 1200},    {"1200", 12, 1200}, {"99", 0, 0},  {"100", 1, 100},
+        {"25599", 255, 25500}, {"25600", -1, 0},   {"-5", -1, 0}, {"abc", -1, 0},
     };
     const auto& price = TreasureField("price");
     for (const Row& row : rows) {
@@ -194,11 +190,11 @@ TEST(TreasureRecord, NamesWriteOnlyTheirOwnBytes)
     const std::vector<Row> rows = {
         {"shorter name", four + QByteArray(1, '\0'), QStringLiteral("張飛"), QStringLiteral("張飛"),
          kZhang + kFei + QByteArray(1, '\0')},
-        {"full name, no 0 byte", four + QByteArray(1, '\0'), QStringLiteral("張飛關羽劉備"), QStringLiteral("張飛關羽劉備"),
-         six},
+        {"full name, no 0 byte", four + QByteArray(1, '\0'), QStringLiteral("張飛關羽劉備"),
+         QStringLiteral("張飛關羽劉備"), six},
         {"full name kept", six, QStringLiteral("張飛關羽劉備"), QStringLiteral("張飛關羽劉備"), six},
-        {"single-byte character keeps its two bytes", four + QByteArray(1, '\0'), QStringLiteral("張a關"),
-         QString(), kZhang + four.mid(2, 2) + kGuan + QByteArray(1, '\0')},
+        {"single-byte character keeps its two bytes", four + QByteArray(1, '\0'), QStringLiteral("張a關"), QString(),
+         kZhang + four.mid(2, 2) + kGuan + QByteArray(1, '\0')},
         {"longer than the field: the first six characters", four + QByteArray(1, '\0'),
          QStringLiteral("張飛關羽劉備張"), QStringLiteral("張飛關羽劉備"), six},
         {"untouched duplicate code", QByteArray("\xA2\xCC", 2) + QByteArray(1, '\0'), QStringLiteral("十"),
@@ -222,8 +218,8 @@ TEST(TreasureRecord, NamesWriteOnlyTheirOwnBytes)
 
 TEST(TreasureRecord, PictureNumbersWrapIntoTheBank)
 {
-    const std::vector<std::pair<int, int>> rows = {{-1, 79}, {85, 5}, {95, 15}, {0, 0}, {79, 79}, {80, 0}, {-80, 0},
-                                                   {159, 79}, {200, 40}};
+    const std::vector<std::pair<int, int>> rows = {{-1, 79}, {85, 5},  {95, 15},  {0, 0},   {79, 79},
+                                                   {80, 0},  {-80, 0}, {159, 79}, {200, 40}};
     for (const auto& [n, wrapped] : rows)
         EXPECT_EQ(WrapPictureNumber(n), wrapped) << n;
 }
@@ -238,8 +234,8 @@ TEST(TreasureRecord, OwnerIsTheSavesLe16AndLeavesItsOtherTwoBytes)
         int owner;
         int newOwner;
     };
-    const std::vector<Row> rows = {{0, 153'234, 0, 321},      {254, 154'250, 1720, 321}, {254, 154'250, 1800, 0},
-                                   {100, 153'634, 859, 0},    {100, 153'634, 0xFFFF, 0}, {7, 153'262, 1, 0},
+    const std::vector<Row> rows = {{0, 153'234, 0, 321},   {254, 154'250, 1720, 321}, {254, 154'250, 1800, 0},
+                                   {100, 153'634, 859, 0}, {100, 153'634, 0xFFFF, 0}, {7, 153'262, 1, 0},
                                    {7, 153'262, 0, 1720}};
     const QByteArray scenario = scenarioWith(1, 5);
     for (const Row& row : rows) {
@@ -337,8 +333,9 @@ TEST(TreasureBitmap, IsTheCompleteFileOfThePicture)
     for (const int n : {3, 79}) {
         SCOPED_TRACE(n);
         QByteArray expected(kTreasureBitmapBytes, '\0');
-        const std::vector<std::pair<int, int>> header = {{0, 'B'}, {1, 'M'}, {2, 0x76}, {3, 0x3C}, {10, 0x36},
-                                                         {11, 0x04}, {14, 40}, {18, 120}, {22, 120}, {26, 1}, {28, 8}};
+        const std::vector<std::pair<int, int>> header = {{0, 'B'},   {1, 'M'},   {2, 0x76}, {3, 0x3C},
+                                                         {10, 0x36}, {11, 0x04}, {14, 40},  {18, 120},
+                                                         {22, 120},  {26, 1},    {28, 8}};
         for (const auto& [at, value] : header)
             expected[at] = static_cast<char>(value);
         expected.replace(kBitmapHeaderBytes, kPaletteBytes, palettes.mid(qsizetype(kPaletteBytes) * n, kPaletteBytes));

@@ -66,7 +66,10 @@ std::vector<std::pair<int, qint64>> failurePoints(const std::vector<FailingFileI
 class FileStoreTest : public ::testing::Test {
 protected:
     QString file(const QString& name) const { return dir.path() + QLatin1Char('/') + name; }
-    QStringList folderEntries() const { return QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot); }
+    QStringList folderEntries() const
+    {
+        return QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    }
 
     QTemporaryDir dir;
     QTemporaryDir backups;
@@ -140,9 +143,7 @@ TEST_F(FileStoreTest, StretchesAreReadFromTheirOffset)
         QByteArray expected;
     };
     const std::vector<Row> rows = {
-        {0, bytes.left(500)},
-        {9'000, bytes.mid(9'000, 500)},
-        {9'800, bytes.mid(9'800)},  // ends inside
+        {0, bytes.left(500)},   {9'000, bytes.mid(9'000, 500)}, {9'800, bytes.mid(9'800)},  // ends inside
         {10'000, QByteArray()},     // ends at the offset
         {12'000, QByteArray()},     // ends before it
     };
@@ -350,7 +351,7 @@ TEST_F(FileStoreTest, PermissionsOfBackupsAndWrittenFiles)
         ASSERT_FALSE(saved);
         ASSERT_FALSE(savedAs);
 
-        struct stat st {};
+        struct stat st{};
         ASSERT_EQ(::stat(QFile::encodeName(target).constData(), &st), 0);
         EXPECT_EQ(st.st_mode & 0777, row.expected);
         ASSERT_EQ(::stat(QFile::encodeName(store.backupFolder()).constData(), &st), 0);
@@ -385,11 +386,21 @@ TEST_F(FileStoreTest, ChangesByAnotherProgramAreSeen)
     const std::vector<Row> rows = {
         {"nothing", [](const QString&) {}, State::AsSeen},
         {"only its time", touch, State::AsSeen},
-        {"same size, other bytes", [&](const QString& p) { writeBytes(p, pattern(374'600, 5)); touch(p); }, State::Changed},
+        {"same size, other bytes",
+         [&](const QString& p) {
+             writeBytes(p, pattern(374'600, 5));
+             touch(p);
+         },
+         State::Changed},
         {"another size", [&](const QString& p) { writeBytes(p, pattern(374'601, 4)); }, State::Changed},
         {"removed", [](const QString& p) { QFile::remove(p); }, State::Gone},
         {"moved away", [](const QString& p) { QFile::rename(p, p + ".moved"); }, State::Gone},
-        {"a folder in its place", [](const QString& p) { QFile::remove(p); QDir().mkpath(p); }, State::Changed},
+        {"a folder in its place",
+         [](const QString& p) {
+             QFile::remove(p);
+             QDir().mkpath(p);
+         },
+         State::Changed},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);

@@ -117,8 +117,8 @@ TEST(WriteNameField, WritesCodesAndOneTerminator)
 
 TEST(WriteNameField, RoundTripsThroughReadNameField)
 {
-    for (const QString& name : {QStringLiteral("關羽"), QStringLiteral("劉備張飛關"), QStringLiteral("　張"),
-                                QStringLiteral("十")}) {
+    for (const QString& name :
+         {QStringLiteral("關羽"), QStringLiteral("劉備張飛關"), QStringLiteral("　張"), QStringLiteral("十")}) {
         QByteArray buffer(11, '\x33');
         WriteNameField(buffer, 0, name);
         EXPECT_EQ(ReadNameField(buffer, 0, 8), name);

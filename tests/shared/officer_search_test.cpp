@@ -50,10 +50,11 @@ TEST(OfficerSearch, NumberSearchStaysInsideTheNumbersListed)
         const char* typed;
         int found;
     } rows[] = {
-        {861, 0, "860", 860},   {861, 0, "861", -1}, {861, 0, "99999999999999999999999", -1},
-        {100, 660, "700", 40},  {100, 660, "660", 0}, {100, 660, "759", 99},
-        {100, 660, "760", -1},  {100, 660, "659", -1}, {100, 660, "5", -1},
+        {861, 0, "860", 860},  {861, 0, "861", -1},   {861, 0, "99999999999999999999999", -1},
+        {100, 660, "700", 40}, {100, 660, "660", 0},  {100, 660, "759", 99},
+        {100, 660, "760", -1}, {100, 660, "659", -1}, {100, 660, "5", -1},
     };
     for (const auto& r : rows)
-        EXPECT_EQ(FindItemByNumber(r.count, QString::fromLatin1(r.typed), r.first), r.found) << r.typed << " from " << r.first;
+        EXPECT_EQ(FindItemByNumber(r.count, QString::fromLatin1(r.typed), r.first), r.found)
+            << r.typed << " from " << r.first;
 }

@@ -58,8 +58,17 @@ TEST(BitmapHeader, SmallLayout)
     QByteArray b(kBitmapHeaderBytes, '\x7F');
     FillBitmapHeader(b, false);
     QByteArray expected(kBitmapHeaderBytes, '\0');
-    for (auto [at, value] : {std::pair{0, 66}, {1, 77}, {2, 54}, {3, 24}, {10, 54}, {11, 4}, {14, 40}, {18, 64},
-                             {22, 80}, {26, 1}, {28, 8}})
+    for (auto [at, value] : {std::pair{0, 66},
+                             {1, 77},
+                             {2, 54},
+                             {3, 24},
+                             {10, 54},
+                             {11, 4},
+                             {14, 40},
+                             {18, 64},
+                             {22, 80},
+                             {26, 1},
+                             {28, 8}})
         expected[at] = static_cast<char>(value);
     EXPECT_EQ(b, expected);
 }

@@ -25,17 +25,17 @@ int main(int argc, char* argv[])
     std::printf("%d officers\n", kind.count());
 
     const QString ruler = kind.namedTexts(0).front().second;
-    for (const QString& text : {QStringLiteral("武力>=90 身份=在野"), "勢力=" + ruler + " 忠誠<60", QStringLiteral("姓名~孫"),
-                                QStringLiteral("特技~騎兵 壽命>=5")}) {
+    for (const QString& text : {QStringLiteral("武力>=90 身份=在野"), "勢力=" + ruler + " 忠誠<60",
+                                QStringLiteral("姓名~孫"), QStringLiteral("特技~騎兵 壽命>=5")}) {
         std::size_t picked = 0;
-        test::TimeRuns(qPrintable("filter every officer by " + text), runs, [&](int) {
-            picked = RecordFilter::parse(kind, text, nullptr)->select(kind).size();
-        });
+        test::TimeRuns(qPrintable("filter every officer by " + text), runs,
+                       [&](int) { picked = RecordFilter::parse(kind, text, nullptr)->select(kind).size(); });
         std::printf("  %zu picked\n", picked);
     }
 
     const RecordFilter everyone = *RecordFilter::parse(kind, QString(), nullptr);
-    const auto changes = *ParseAssignments(kind, {QStringLiteral("loyalty=*90%"), QStringLiteral("charisma=+3")}, nullptr);
+    const auto changes =
+        *ParseAssignments(kind, {QStringLiteral("loyalty=*90%"), QStringLiteral("charisma=+3")}, nullptr);
     BatchResult preview, applied;
     test::TimeRuns("batch change of every officer: preview on a copy, then apply", runs, [&](int) {
         save = original;
@@ -46,9 +46,8 @@ int main(int argc, char* argv[])
         kind.load(save);
         applied = RunBatch(kind, everyone, changes);
     });
-    std::printf("  preview: %d change; applied: %d changed, %d refused\n",
-                preview.count(BatchOutcome::Result::Changed), applied.count(BatchOutcome::Result::Changed),
-                applied.count(BatchOutcome::Result::Refused));
+    std::printf("  preview: %d change; applied: %d changed, %d refused\n", preview.count(BatchOutcome::Result::Changed),
+                applied.count(BatchOutcome::Result::Changed), applied.count(BatchOutcome::Result::Refused));
     test::TimeRuns("batch change of every officer: apply alone", runs, [&](int) {
         save = original;
         kind.load(save);

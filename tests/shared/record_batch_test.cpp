@@ -78,7 +78,10 @@ TEST_F(RecordBatchTest, EveryPickedRecordChangesAsTheFieldsLimitsAllow)
         {"", {"birth_year=min"}, "birth_year", [](int) { return 100; }},
         // Above what the record holds is refused, not clamped, as in a single edit.
         {"武力>=80", {"might=+30"}, "might", [](int v) { return v + 30 > 255 ? std::nullopt : std::optional(v + 30); }},
-        {"", {"money=*300%"}, "money", [](int v) {
+        {"",
+         {"money=*300%"},
+         "money",
+         [](int v) {
              const int m = (v * 300 + 50) / 100;
              return m > 65535 ? std::nullopt : std::optional(m);
          }},
@@ -94,7 +97,8 @@ TEST_F(RecordBatchTest, EveryPickedRecordChangesAsTheFieldsLimitsAllow)
         for (const int n : picked)
             before.push_back(kind.read(n)[field].number);
 
-        const BatchResult result = RunBatch(kind, filter(kind, QString::fromUtf8(row.filter)), assignments(kind, row.assignments));
+        const BatchResult result =
+            RunBatch(kind, filter(kind, QString::fromUtf8(row.filter)), assignments(kind, row.assignments));
 
         ASSERT_EQ(result.outcomes.size(), picked.size());
         int refused = 0;

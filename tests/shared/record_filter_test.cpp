@@ -80,39 +80,44 @@ TEST_F(RecordFilterTest, GoodExpressionsPickTheRecordsWhoseValuesHold)
         Officer holds;
     };
     const std::vector<Row> rows = {
-        {"武力>=90 身份=在野", [](int, const OfficerRecord& r) {
+        {"武力>=90 身份=在野",
+         [](int, const OfficerRecord& r) {
              return r.person.abilities[0] >= 90 && r.status.status == statusCode("在野");
          }},
-        {"might>=90 status=在野", [](int, const OfficerRecord& r) {
+        {"might>=90 status=在野",
+         [](int, const OfficerRecord& r) {
              return r.person.abilities[0] >= 90 && r.status.status == statusCode("在野");
          }},
         {"loyalty<60", [](int, const OfficerRecord& r) { return r.status.loyalty < 60; }},
-        {"忠誠<=60 忠誠>50", [](int, const OfficerRecord& r) { return r.status.loyalty <= 60 && r.status.loyalty > 50; }},
+        {"忠誠<=60 忠誠>50",
+         [](int, const OfficerRecord& r) { return r.status.loyalty <= 60 && r.status.loyalty > 50; }},
         {"忠誠!=100", [](int, const OfficerRecord& r) { return r.status.loyalty != 100; }},
         {"姓名~孫", [](int, const OfficerRecord& r) { return r.person.fullName.contains(QStringLiteral("孫")); }},
         {"姓名=\"" + firstRuler + "\"", [&](int, const OfficerRecord& r) { return r.person.fullName == firstRuler; }},
         // A force by its ruler's name, or by its number.
-        {"勢力=" + firstRuler + " 忠誠<60", [&](int, const OfficerRecord& r) {
+        {"勢力=" + firstRuler + " 忠誠<60",
+         [&](int, const OfficerRecord& r) {
              return tables.forceName(r.status.force) == firstRuler && r.status.loyalty < 60;
          }},
-        {"勢力!=" + firstRuler, [&](int, const OfficerRecord& r) { return tables.forceName(r.status.force) != firstRuler; }},
+        {"勢力!=" + firstRuler,
+         [&](int, const OfficerRecord& r) { return tables.forceName(r.status.force) != firstRuler; }},
         {"勢力=0", [](int, const OfficerRecord& r) { return r.status.force == 0; }},
         {"勢力>=60", [](int, const OfficerRecord& r) { return r.status.force >= 60; }},
-        {"force_text~" + firstRuler.left(1), [&](int, const OfficerRecord& r) {
-             return tables.forceName(r.status.force).contains(firstRuler.left(1));
-         }},
+        {"force_text~" + firstRuler.left(1),
+         [&](int, const OfficerRecord& r) { return tables.forceName(r.status.force).contains(firstRuler.left(1)); }},
         // Lists by their order.
         {"身份>=在野", [](int, const OfficerRecord& r) { return r.status.status >= statusCode("在野"); }},
-        {"身份~野", [](int, const OfficerRecord& r) { return GetResTexts(300, 311).value(r.status.status).contains("野"); }},
+        {"身份~野",
+         [](int, const OfficerRecord& r) { return GetResTexts(300, 311).value(r.status.status).contains("野"); }},
         {"特技~騎兵", [&](int, const OfficerRecord& r) { return HasSkill(r.status.skills, cavalry); }},
         {"女=1", [](int, const OfficerRecord& r) { return r.person.female; }},
         {"女=否 壽命=7", [](int, const OfficerRecord& r) { return !r.person.female && r.status.lifespan == 7; }},
         {"編號>=850", [](int n, const OfficerRecord&) { return n >= 850; }},
-        {"name~孫 number<400", [](int n, const OfficerRecord& r) { return n < 400 && r.person.fullName.contains("孫"); }},
+        {"name~孫 number<400",
+         [](int n, const OfficerRecord& r) { return n < 400 && r.person.fullName.contains("孫"); }},
         // Full-width operators and spaces, as a Chinese input method types them.
-        {"武力＞＝95　智力＜50", [](int, const OfficerRecord& r) {
-             return r.person.abilities[0] >= 95 && r.person.abilities[1] < 50;
-         }},
+        {"武力＞＝95　智力＜50",
+         [](int, const OfficerRecord& r) { return r.person.abilities[0] >= 95 && r.person.abilities[1] < 50; }},
         {"", [](int, const OfficerRecord&) { return true; }},
     };
     for (const Row& row : rows) {
@@ -166,8 +171,8 @@ TEST_F(RecordFilterTest, BadExpressionsSayWhichWordAndWhy)
         {"身份=在朝", "「身份」沒有「在朝」這一項。", 0},
         {"武力~9", "「武力」是數字，不能用 ~（包含）。", 0},
         {"姓名<孫", "「姓名」是文字，只能用 = != ~。", 0},
-        {"勢力<" + SaveTables::build(*save).forceName(0), "「勢力」要比大小，值必須是數字，不是「" +
-                                                             SaveTables::build(*save).forceName(0) + "」。", 0},
+        {"勢力<" + SaveTables::build(*save).forceName(0),
+         "「勢力」要比大小，值必須是數字，不是「" + SaveTables::build(*save).forceName(0) + "」。", 0},
         {"女~1", "「女」是勾選欄位，不能用 ~（包含）。", 0},
         {"女=2", "「女」必須是0或1。", 0},
         {"特技>騎兵", "「特技」只能用 = != ~。", 0},

@@ -38,17 +38,47 @@ int le16(const QByteArray& b, qsizetype at)
     return byteAt(b, at) | byteAt(b, at + 1) << 8;
 }
 
-qsizetype person(int i) { return 82736 + 60 * qsizetype(i); }
-qsizetype status(int i) { return 3616 + 88 * qsizetype(i); }
-qsizetype location(int i) { return 79296 + 4 * qsizetype(i); }
+qsizetype person(int i)
+{
+    return 82736 + 60 * qsizetype(i);
+}
+qsizetype status(int i)
+{
+    return 3616 + 88 * qsizetype(i);
+}
+qsizetype location(int i)
+{
+    return 79296 + 4 * qsizetype(i);
+}
 
-QString fullName(const QByteArray& save, int i) { return ReadNameField(save, person(i) + 26, 8); }
-int statusWord(const QByteArray& save, int i) { return le16(save, status(i) + 50); }
-int statusOf(const QByteArray& save, int i) { return statusWord(save, i) >> 6 & 15; }
-int cityOf(const QByteArray& save, int i) { return le16(save, location(i)) >> 4; }
-bool away(const QByteArray& save, int i) { return byteAt(save, location(i) + 3) != 0; }
-qsizetype cityRecord(int c) { return save::kCityRecordOffset + save::kCityRecordSize * c; }
-qsizetype forceRecord(int s) { return save::kForceRecordOffset + save::kForceRecordSize * s; }
+QString fullName(const QByteArray& save, int i)
+{
+    return ReadNameField(save, person(i) + 26, 8);
+}
+int statusWord(const QByteArray& save, int i)
+{
+    return le16(save, status(i) + 50);
+}
+int statusOf(const QByteArray& save, int i)
+{
+    return statusWord(save, i) >> 6 & 15;
+}
+int cityOf(const QByteArray& save, int i)
+{
+    return le16(save, location(i)) >> 4;
+}
+bool away(const QByteArray& save, int i)
+{
+    return byteAt(save, location(i) + 3) != 0;
+}
+qsizetype cityRecord(int c)
+{
+    return save::kCityRecordOffset + save::kCityRecordSize * c;
+}
+qsizetype forceRecord(int s)
+{
+    return save::kForceRecordOffset + save::kForceRecordSize * s;
+}
 
 // How the editor counts officers: 0..759 always, then up to the first empty name.
 int officerCount(const QByteArray& save)
@@ -66,9 +96,9 @@ const QStringList kSlotFiles = [] {
     return names;
 }();
 
-const QStringList kAllFiles = kSlotFiles + QStringList{
-    QStringLiteral("Svd_sys.sav"), QStringLiteral("RDText.vk"), QStringLiteral("d_sce.vk"),
-    QStringLiteral("m_msg.vk"), QStringLiteral("g_maindy.vk"), QStringLiteral("Selgame.vk")};
+const QStringList kAllFiles = kSlotFiles + QStringList{QStringLiteral("Svd_sys.sav"), QStringLiteral("RDText.vk"),
+                                                       QStringLiteral("d_sce.vk"),    QStringLiteral("m_msg.vk"),
+                                                       QStringLiteral("g_maindy.vk"), QStringLiteral("Selgame.vk")};
 
 class DemoFolderTest : public ::testing::Test {
 protected:
@@ -656,8 +686,11 @@ TEST_F(DemoFolderTest, RulersAndCommandersHeadCitiesTheirCorpsHold)
         bool everySlot;  // else only in the slot of 860 officers
     };
     const std::vector<Row> rows = {
-        {0, 0, true}, {30 * 23, 0, true}, {700, 0, true},
-        {demo::kDemoCommanderIn700s, 1, true}, {demo::kDemoHighCommander, 1, false},
+        {0, 0, true},
+        {30 * 23, 0, true},
+        {700, 0, true},
+        {demo::kDemoCommanderIn700s, 1, true},
+        {demo::kDemoHighCommander, 1, false},
     };
     const int highCity = cityOf(slot(demo::kDemoSlotWith860Officers), demo::kDemoHighCommander);
     for (int k = 0; k < 9; ++k) {

@@ -38,8 +38,8 @@ QString writeMainData(const QString& path)
     const QByteArray faces = MakeFaceBank();
     const QByteArray treasures = MakeTreasureBank();
     const bool ok = file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.resize(kMainDataMinimumSize) &&
-                    file.seek(kFaceBankOffset) && file.write(faces) == faces.size() &&
-                    file.seek(kTreasureBankOffset) && file.write(treasures) == treasures.size();
+                    file.seek(kFaceBankOffset) && file.write(faces) == faces.size() && file.seek(kTreasureBankOffset) &&
+                    file.write(treasures) == treasures.size();
     if (!ok)
         return QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
     return {};
@@ -60,8 +60,11 @@ QString WriteDemoGameFolder(const QString& folder)
         if (!error.isEmpty())
             return error;
     }
-    const struct { const char* name; QByteArray (*make)(); } files[] = {
-        {"Svd_sys.sav", MakeSystemSave}, {"RDText.vk", MakeBiographyFile}, {"d_sce.vk", MakeScenario},
+    const struct {
+        const char* name;
+        QByteArray (*make)();
+    } files[] = {
+        {"Svd_sys.sav", MakeSystemSave}, {"RDText.vk", MakeBiographyFile},     {"d_sce.vk", MakeScenario},
         {"m_msg.vk", MakeMessages},      {"Selgame.vk", MakeBackgroundBitmap},
     };
     for (const auto& f : files) {

@@ -74,8 +74,14 @@ inline constexpr int kDemoDifferingRelationCopy = 3;
 // Every player slot that names a person has intimacy levels: general positions
 // 0..31 hold the 32 levels, turned by the slot, the other positions noise; special
 // person s has level (5 s + 3 slot) mod 32. A slot without a person keeps zeros.
-inline constexpr int DemoGeneralLevel(int playerSlot, int position) { return (13 * position + 5 * playerSlot) % 32; }
-inline constexpr int DemoSpecialLevel(int playerSlot, int person) { return (5 * person + 3 * playerSlot) % 32; }
+inline constexpr int DemoGeneralLevel(int playerSlot, int position)
+{
+    return (13 * position + 5 * playerSlot) % 32;
+}
+inline constexpr int DemoSpecialLevel(int playerSlot, int person)
+{
+    return (5 * person + 3 * playerSlot) % 32;
+}
 // Cities and corps, the same in every slot unless named. Each ruler stands in a
 // city its own corps holds; corps numbers spread over 0..67. Corps commanders
 // stand in a city their corps holds, governors head other held cities, and every

@@ -20,13 +20,20 @@ constexpr int kKindOfShape[8] = {1, 0, 5, 9, 2, 10, 1, 11};
 int shapeForKind(int kind, int t)
 {
     switch (kind) {
-    case 0: return 1;
-    case 1: return t % 2 == 0 ? 0 : 6;
-    case 2: return 4;
-    case 9: return 3;
-    case 10: return 5;
-    case 11: return 7;
-    default: return t % 3 == 0 ? 4 : 2;  // books and scrolls
+    case 0:
+        return 1;
+    case 1:
+        return t % 2 == 0 ? 0 : 6;
+    case 2:
+        return 4;
+    case 9:
+        return 3;
+    case 10:
+        return 5;
+    case 11:
+        return 7;
+    default:
+        return t % 3 == 0 ? 4 : 2;  // books and scrolls
     }
 }
 

@@ -167,14 +167,14 @@ void drawTreasure(Canvas& c, int n)
 // to another.
 QByteArray backgroundPalette()
 {
-    struct Run { int first, count; std::array<int, 3> from, to; };
+    struct Run {
+        int first, count;
+        std::array<int, 3> from, to;
+    };
     const Run runs[] = {
-        {0, 64, {14, 12, 40}, {96, 52, 104}},
-        {64, 64, {96, 52, 104}, {236, 128, 72}},
-        {128, 32, {120, 78, 118}, {60, 38, 74}},
-        {160, 32, {58, 34, 62}, {22, 14, 30}},
-        {192, 32, {30, 22, 26}, {8, 6, 10}},
-        {224, 32, {236, 140, 80}, {255, 240, 190}},
+        {0, 64, {14, 12, 40}, {96, 52, 104}},    {64, 64, {96, 52, 104}, {236, 128, 72}},
+        {128, 32, {120, 78, 118}, {60, 38, 74}}, {160, 32, {58, 34, 62}, {22, 14, 30}},
+        {192, 32, {30, 22, 26}, {8, 6, 10}},     {224, 32, {236, 140, 80}, {255, 240, 190}},
     };
     QByteArray table(kPaletteBytes, '\0');
     for (const Run& r : runs) {
@@ -218,8 +218,9 @@ void drawBackground(Canvas& c)
     for (int k = 0; k < 5; ++k)
         c.fillEllipse(sunX, sunY, 48 - 8 * k, 48 - 8 * k, 226 + 7 * k);
 
-    const struct { int base, amplitude, colour, shades; } layers[] = {
-        {236, 46, 128, 31}, {282, 34, 160, 31}, {326, 14, 192, 31}};
+    const struct {
+        int base, amplitude, colour, shades;
+    } layers[] = {{236, 46, 128, 31}, {282, 34, 160, 31}, {326, 14, 192, 31}};
     for (const auto& layer : layers) {
         const auto line = ridge(random, layer.base, layer.amplitude);
         for (int x = 0; x < w; ++x) {
@@ -251,8 +252,7 @@ QByteArray MakeFaceBank()
 
 QByteArray MakeTreasureBank()
 {
-    return drawBank(kTreasureBankSize, kTreasurePictureCount, kTreasurePictureSide, kTreasurePictureSide,
-                    drawTreasure);
+    return drawBank(kTreasureBankSize, kTreasurePictureCount, kTreasurePictureSide, kTreasurePictureSide, drawTreasure);
 }
 
 QByteArray MakeBackgroundBitmap()

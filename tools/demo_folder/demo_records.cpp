@@ -51,7 +51,10 @@ int drawnStatus(DemoRandom& random)
 int forceFor(int status, DemoRandom& random)
 {
     switch (status) {
-    case 1: case 2: case 3: case 4:
+    case 1:
+    case 2:
+    case 3:
+    case 4:
         return random.percent(90) ? random.below(kRulerCount) : 28;
     case 6:
         return random.percent(80) ? kRulerCount + random.below(kBanditLeaderCount) : 29;
@@ -165,8 +168,8 @@ void WriteSaveOfficer(QByteArray& save, int officer, const OfficerPlan& o, const
     fillNoise(p + 46, 2);
     PutLE16(save, p + 48, o.face);
     fillNoise(p + 50, 2);
-    PutByte(save, p + 52, (o.tendencies & 1) << 6 | (o.tendencies & 2) << 6 | (o.female ? 0x20 : 0) |
-                              (noise.percent(60) ? 0x10 : 0));
+    PutByte(save, p + 52,
+            (o.tendencies & 1) << 6 | (o.tendencies & 2) << 6 | (o.female ? 0x20 : 0) | (noise.percent(60) ? 0x10 : 0));
     PutByte(save, p + 53, (o.tendencies >> 2 & 3) | noise.between(1, 63) << 2);
     PutByte(save, p + 54, o.calmness << 5 | o.bravery << 2 | noise.between(1, 3));
     PutByte(save, p + 55, o.duty << 4 | o.ambition);
@@ -175,8 +178,7 @@ void WriteSaveOfficer(QByteArray& save, int officer, const OfficerPlan& o, const
     // Status block.
     int entry = 0;
     if (o.status != kStatusFree && o.status != kStatusNotAppeared) {
-        entry = o.entersLater ? moment.gameYearByte + 2
-                              : std::min(o.birthYearByte + o.serviceAge, moment.gameYearByte);
+        entry = o.entersLater ? moment.gameYearByte + 2 : std::min(o.birthYearByte + o.serviceAge, moment.gameYearByte);
     }
     PutByte(save, s + 0, o.force);
     PutByte(save, s + 1, entry);

@@ -26,7 +26,9 @@ QDateTime at(int month, int day, int hour)
 void writeUnknownRegions(QByteArray& save, const SlotPlan& plan)
 {
     DemoRandom random(Stream::Region, 0, static_cast<std::uint32_t>(plan.slot));
-    const struct { qsizetype from, to; } regions[] = {
+    const struct {
+        qsizetype from, to;
+    } regions[] = {
         {0, kGameYearOffset},
         {kGameYearOffset + 1, kGameMonthOffset},
         {kGameMonthOffset + 1, kPersonMapOffset},
@@ -321,7 +323,8 @@ void writeFamilies(QByteArray& save, const SlotPlan& plan, const Controllers& co
         const int person = le16At(save, playerSlot(k) + kPlayerPersonField);
         if (person == kNoPerson)
             continue;
-        const int officer = controllers[k] != kNoControlledOfficer ? controllers[k] : le16At(save, personMapEntry(person));
+        const int officer = controllers[k] != kNoControlledOfficer ? controllers[k]
+                                                                   : le16At(save, personMapEntry(person));
         const OfficerPlan parent = PlanOfficer(officer);
         DemoRandom random(Stream::Family, static_cast<std::uint32_t>(k), static_cast<std::uint32_t>(plan.slot));
         const MemberPlan child =

@@ -25,21 +25,21 @@ QString pickWord(DemoRandom& random, const QStringList& words)
 const QString kSurnames = QStringLiteral(
     "張王李趙劉陳楊黃周吳徐孫馬朱胡郭何高林羅鄭梁謝宋唐許韓馮鄧曹彭曾蕭田董袁潘蔣蔡余杜葉程蘇魏呂丁任沈姚"
     "盧姜崔鍾譚陸汪范金石廖賈夏韋方白鄒孟熊秦邱江尹薛閻段雷侯龍史陶黎賀顧毛郝龔邵萬錢嚴武戴莫孔向湯");
-const QStringList kDoubleSurnames = {
-    QStringLiteral("諸葛"), QStringLiteral("司馬"), QStringLiteral("夏侯"), QStringLiteral("歐陽"),
-    QStringLiteral("公孫"), QStringLiteral("上官"), QStringLiteral("東方"), QStringLiteral("皇甫"),
-    QStringLiteral("尉遲"), QStringLiteral("長孫"), QStringLiteral("令狐"), QStringLiteral("慕容")};
+const QStringList kDoubleSurnames = {QStringLiteral("諸葛"), QStringLiteral("司馬"), QStringLiteral("夏侯"),
+                                     QStringLiteral("歐陽"), QStringLiteral("公孫"), QStringLiteral("上官"),
+                                     QStringLiteral("東方"), QStringLiteral("皇甫"), QStringLiteral("尉遲"),
+                                     QStringLiteral("長孫"), QStringLiteral("令狐"), QStringLiteral("慕容")};
 const QString kGivenChars = QStringLiteral(
     "文武德明仁義忠信安平華國成英傑雄龍虎元玄伯仲叔季孝進興遠達儀豐昭超雲飛嘉璋翼宣堅策權瑜肅蒙遜逵奉統亮"
     "懿靖謙衡恭寬廣通輔毅勇剛烈威勝光宗瑞昌茂泰和康寧順誠敬正直清秀林山河海晨星松竹鶴");
 const QString kFemaleChars = QStringLiteral("英華秀蘭梅玉珍鳳琴瑤婉貞淑麗靜娥姬芳蓉雪月");
 const QString kCourtesyLeads = QStringLiteral("子伯仲叔季公元文德孝");
 const QStringList kTitles = {
-    QStringLiteral("大將軍"), QStringLiteral("丞相"), QStringLiteral("太尉"), QStringLiteral("司徒"),
-    QStringLiteral("司空"), QStringLiteral("都督"), QStringLiteral("軍師"), QStringLiteral("車騎將軍"),
+    QStringLiteral("大將軍"),   QStringLiteral("丞相"),     QStringLiteral("太尉"),     QStringLiteral("司徒"),
+    QStringLiteral("司空"),     QStringLiteral("都督"),     QStringLiteral("軍師"),     QStringLiteral("車騎將軍"),
     QStringLiteral("驃騎將軍"), QStringLiteral("鎮東將軍"), QStringLiteral("征西將軍"), QStringLiteral("安南將軍"),
-    QStringLiteral("平北將軍"), QStringLiteral("虎威將軍"), QStringLiteral("大司馬"), QStringLiteral("尚書令"),
-    QStringLiteral("刺史"), QStringLiteral("校尉"), QStringLiteral("中郎將"), QStringLiteral("驃騎大將軍"),
+    QStringLiteral("平北將軍"), QStringLiteral("虎威將軍"), QStringLiteral("大司馬"),   QStringLiteral("尚書令"),
+    QStringLiteral("刺史"),     QStringLiteral("校尉"),     QStringLiteral("中郎將"),   QStringLiteral("驃騎大將軍"),
     QStringLiteral("神機妙算"), QStringLiteral("萬人敵")};
 
 }  // namespace
@@ -91,14 +91,14 @@ QString MakeCityName(int c)
 QString MakeCourtRankName(int i)
 {
     static const QStringList names = {
-        QStringLiteral("皇帝"), QStringLiteral("王"), QStringLiteral("公"), QStringLiteral("大將軍"),
-        QStringLiteral("驃騎將軍"), QStringLiteral("車騎將軍"), QStringLiteral("衛將軍"), QStringLiteral("前將軍"),
-        QStringLiteral("後將軍"), QStringLiteral("左將軍"), QStringLiteral("右將軍"), QStringLiteral("鎮東將軍"),
+        QStringLiteral("皇帝"),     QStringLiteral("王"),       QStringLiteral("公"),       QStringLiteral("大將軍"),
+        QStringLiteral("驃騎將軍"), QStringLiteral("車騎將軍"), QStringLiteral("衛將軍"),   QStringLiteral("前將軍"),
+        QStringLiteral("後將軍"),   QStringLiteral("左將軍"),   QStringLiteral("右將軍"),   QStringLiteral("鎮東將軍"),
         QStringLiteral("鎮西將軍"), QStringLiteral("鎮南將軍"), QStringLiteral("鎮北將軍"), QStringLiteral("征東將軍"),
         QStringLiteral("征西將軍"), QStringLiteral("征南將軍"), QStringLiteral("征北將軍"), QStringLiteral("安東將軍"),
         QStringLiteral("安西將軍"), QStringLiteral("安南將軍"), QStringLiteral("安北將軍"), QStringLiteral("平東將軍"),
         QStringLiteral("平西將軍"), QStringLiteral("平南將軍"), QStringLiteral("平北將軍"), QStringLiteral("州牧"),
-        QStringLiteral("刺史"), QStringLiteral("太守"), QStringLiteral("縣令"), QStringLiteral("無位")};
+        QStringLiteral("刺史"),     QStringLiteral("太守"),     QStringLiteral("縣令"),     QStringLiteral("無位")};
     return names.value(i);
 }
 
@@ -179,19 +179,19 @@ QString joinClauses(DemoRandom& random, const QStringList& clauses, int maxChars
 QString MakePersonStory(DemoRandom& random, int maxChars)
 {
     static const QStringList clauses = {
-        QStringLiteral("自幼聰穎好學"), QStringLiteral("年少時便以勇武聞名"), QStringLiteral("為人忠厚寬仁"),
-        QStringLiteral("精通兵法韜略"), QStringLiteral("善於治理政務"), QStringLiteral("常懷濟世安民之志"),
-        QStringLiteral("與鄉里豪傑交游"), QStringLiteral("性情剛烈不畏強權"), QStringLiteral("隱居山林多年"),
-        QStringLiteral("後投明主建功立業"), QStringLiteral("深得百姓愛戴"), QStringLiteral("喜讀史書通曉古今")};
+        QStringLiteral("自幼聰穎好學"),     QStringLiteral("年少時便以勇武聞名"), QStringLiteral("為人忠厚寬仁"),
+        QStringLiteral("精通兵法韜略"),     QStringLiteral("善於治理政務"),       QStringLiteral("常懷濟世安民之志"),
+        QStringLiteral("與鄉里豪傑交游"),   QStringLiteral("性情剛烈不畏強權"),   QStringLiteral("隱居山林多年"),
+        QStringLiteral("後投明主建功立業"), QStringLiteral("深得百姓愛戴"),       QStringLiteral("喜讀史書通曉古今")};
     return joinClauses(random, clauses, maxChars - 1);
 }
 
 QString MakeTreasureNote(DemoRandom& random, int kind, int maxChars)
 {
-    static const QStringList clauses = {
-        QStringLiteral("相傳為古代名匠所造"), QStringLiteral("其光華照耀四方"), QStringLiteral("得之者可安天下"),
-        QStringLiteral("世間罕有之寶"), QStringLiteral("歷代君王所珍藏"), QStringLiteral("持之可以鼓舞士氣"),
-        QStringLiteral("色澤溫潤如凝脂"), QStringLiteral("乃名士遺留之作")};
+    static const QStringList clauses = {QStringLiteral("相傳為古代名匠所造"), QStringLiteral("其光華照耀四方"),
+                                        QStringLiteral("得之者可安天下"),     QStringLiteral("世間罕有之寶"),
+                                        QStringLiteral("歷代君王所珍藏"),     QStringLiteral("持之可以鼓舞士氣"),
+                                        QStringLiteral("色澤溫潤如凝脂"),     QStringLiteral("乃名士遺留之作")};
     static const QStringList byKind = {
         QStringLiteral("行走如飛日行千里"), QStringLiteral("質地堅硬削鐵如泥"), QStringLiteral("詳載各地山川險要"),
         QStringLiteral("記載醫治百病之方"), QStringLiteral("內藏呼風喚雨之術"), QStringLiteral("書中記載用兵之道"),

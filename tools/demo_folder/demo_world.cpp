@@ -66,13 +66,20 @@ struct GovernedCity {
     int governor;
 };
 constexpr GovernedCity kGoverned[] = {
-    {9, kDemoForceWithFourCorps, 2, kNextServant},  {21, kDemoForceWithFourCorps, 1, kNextServant},
-    {23, kDemoForceWithFourCorps, 3, kNextServant}, {25, 3, 2, kNextServant},
-    {kDemoGovernedCity, 4, 0, kDemoGovernor},       {29, 0, 0, kNextServant},
-    {31, 6, 0, kNextServant},                       {33, 8, 0, kNextServant},
-    {35, 10, 0, kNextServant},                      {37, 12, 0, kNextServant},
-    {39, 3, 1, kNextServant},                       {41, 16, 0, kNextServant},
-    {43, 7, 1, kNextServant},                       {kDemoCityWithOddCorps, 20, 0, kNextServant},
+    {9, kDemoForceWithFourCorps, 2, kNextServant},
+    {21, kDemoForceWithFourCorps, 1, kNextServant},
+    {23, kDemoForceWithFourCorps, 3, kNextServant},
+    {25, 3, 2, kNextServant},
+    {kDemoGovernedCity, 4, 0, kDemoGovernor},
+    {29, 0, 0, kNextServant},
+    {31, 6, 0, kNextServant},
+    {33, 8, 0, kNextServant},
+    {35, 10, 0, kNextServant},
+    {37, 12, 0, kNextServant},
+    {39, 3, 1, kNextServant},
+    {41, 16, 0, kNextServant},
+    {43, 7, 1, kNextServant},
+    {kDemoCityWithOddCorps, 20, 0, kNextServant},
     {48, 5, 1, kNextServant},
 };
 

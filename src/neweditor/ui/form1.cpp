@@ -34,8 +34,8 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QStatusBar>
 #include <QSignalBlocker>
+#include <QStatusBar>
 #include <QVBoxLayout>
 
 #include <span>
@@ -80,9 +80,11 @@ Form1* Form1::open(Session& session, const QString& path)
 }
 
 Form1::Form1(Session& session, SystemSave file, BiographyFile biographies)
-    : QWidget(nullptr, Qt::Window), session_(session),
+    : QWidget(nullptr, Qt::Window),
+      session_(session),
       document_(new SystemSaveDocument(std::move(file), std::move(biographies), this)),
-      person_(session), picker_(ProgramPickers(session))
+      person_(session),
+      picker_(ProgramPickers(session))
 {
     setObjectName(QStringLiteral("Form1"));
     state_ = new EditState(*this, *document_, GetResText(351));
@@ -90,9 +92,12 @@ Form1::Form1(Session& session, SystemSave file, BiographyFile biographies)
     auto* bar = new QMenuBar(this);
     QMenu* sFile = bar->addMenu(QStringLiteral("文件(&F)"));
     sFile->setObjectName(QStringLiteral("sFile"));
-    sOpenfile = named(sFile->addAction(QStringLiteral("打開(&O)"), this, &Form1::sOpenfile_Click), QStringLiteral("sOpenfile"));
-    sSavefile = named(sFile->addAction(QStringLiteral("保存(&S)"), this, &Form1::Command3_Click), QStringLiteral("sSavefile"));
-    sSaveAs = named(sFile->addAction(QStringLiteral("另存為(&A)"), this, &Form1::sSaveAs_Click), QStringLiteral("sSaveAs"));
+    sOpenfile =
+        named(sFile->addAction(QStringLiteral("打開(&O)"), this, &Form1::sOpenfile_Click), QStringLiteral("sOpenfile"));
+    sSavefile =
+        named(sFile->addAction(QStringLiteral("保存(&S)"), this, &Form1::Command3_Click), QStringLiteral("sSavefile"));
+    sSaveAs =
+        named(sFile->addAction(QStringLiteral("另存為(&A)"), this, &Form1::sSaveAs_Click), QStringLiteral("sSaveAs"));
     sFile->addSeparator();
     sExit = named(sFile->addAction(QStringLiteral("退出(&X)"), this, &QWidget::close), QStringLiteral("sExit"));
     QMenu* sEdit = bar->addMenu(QStringLiteral("編輯(&E)"));
@@ -260,8 +265,8 @@ void Form1::orderTabs()
     // The attributes, their lists below them, then birth year and lifespan (Text3(8) and Text3(9)).
     constexpr std::size_t kAttributeBoxes = 8;
     order << std::span(Text3).first(kAttributeBoxes) << Combo << std::span(Text3).subspan(kAttributeBoxes)
-          << person_.inReadingOrder(Group::Tactics)
-          << Text4 << person_.inReadingOrder(Group::Skills) << Command4 << Command2 << Command3;
+          << person_.inReadingOrder(Group::Tactics) << Text4 << person_.inReadingOrder(Group::Skills) << Command4
+          << Command2 << Command3;
     order.apply();
 }
 
@@ -358,7 +363,8 @@ std::optional<FieldProblem> Form1::collect(MemberRecord& r, NumberBoxes<MemberRe
 std::optional<FieldProblem> Form1::storeBiography(BiographyFile& biographies, int i) const
 {
     if (const auto problem = biographies.setBiography(i, Text4->toPlainText()))
-        return FieldProblem{Text4->objectName(), FieldProblemMessage(QStringLiteral("武將列傳"), BiographyProblemText(*problem))};
+        return FieldProblem{Text4->objectName(),
+                            FieldProblemMessage(QStringLiteral("武將列傳"), BiographyProblemText(*problem))};
     return std::nullopt;
 }
 

@@ -17,9 +17,9 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QGridLayout>
-#include <QKeyEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -34,8 +34,8 @@ namespace varkel {
 
 namespace {
 
-const PersonControlNames kFamilyNames = {"Frame15", "Text8", "Picture4", "Command15", "Frame22", "Option4", "Option5",
-                                         "Frame18", "Check4", "Frame19", "Label20", "Combo5", "Frame20", "Check3"};
+const PersonControlNames kFamilyNames = {"Frame15", "Text8",  "Picture4", "Command15", "Frame22", "Option4", "Option5",
+                                         "Frame18", "Check4", "Frame19",  "Label20",   "Combo5",  "Frame20", "Check3"};
 
 // Label32 as a link: pale until the mouse is over it, red while the forecast is open.
 const QColor kLinkColour(192, 192, 255);
@@ -51,7 +51,9 @@ QColor restingColour(const QLabel* link)
 }  // namespace
 
 FamilyPanel::FamilyPanel(Session& session, QWidget* parent)
-    : QFrame(parent), session_(session), person_(session, kFamilyNames),
+    : QFrame(parent),
+      session_(session),
+      person_(session, kFamilyNames),
       random_([] { return QRandomGenerator::global()->generateDouble(); })
 {
     setObjectName(QStringLiteral("Frame10(3)"));
@@ -124,9 +126,7 @@ QWidget* FamilyPanel::buildMember()
     Frame15 = person_.buildNames(box);
     row->addWidget(Frame15);
     row->addWidget(person_.buildFace(box));
-    connect(person_.Command1, &QPushButton::clicked, this, [this] {
-        emit changeFaceRequested();
-    });
+    connect(person_.Command1, &QPushButton::clicked, this, [this] { emit changeFaceRequested(); });
     auto* column = new QVBoxLayout;
     Frame22 = person_.buildSex(box);
     column->addWidget(Frame22);
@@ -331,7 +331,8 @@ std::optional<FieldProblem> FamilyPanel::storeBiography(QByteArray& save, int k)
     if (!biographyShown_)
         return std::nullopt;
     if (const auto problem = EncodeBiography(save, family::biographyRecord(k), Text11->toPlainText()))
-        return FieldProblem{Text11->objectName(), FieldProblemMessage(QStringLiteral("武將列傳"), BiographyProblemText(*problem))};
+        return FieldProblem{Text11->objectName(),
+                            FieldProblemMessage(QStringLiteral("武將列傳"), BiographyProblemText(*problem))};
     return std::nullopt;
 }
 

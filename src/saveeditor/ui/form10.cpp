@@ -46,10 +46,15 @@ QGridLayout* labelledRows(QGroupBox* frame, const std::vector<std::pair<QLabel*,
 
 }  // namespace
 
-Form10::Form10(Session& session, SaveDocument& document, const QStringList& cityNames, Picker picker,
-               QWidget* parent)
-    : QDialog(parent), session_(session), document_(document), save_(document.bytes()), tables_(document.tables()),
-      picker_(std::move(picker)), flags_(CityFields(), this), heads_(CityHeads::build(save_, tables_.officerCount))
+Form10::Form10(Session& session, SaveDocument& document, const QStringList& cityNames, Picker picker, QWidget* parent)
+    : QDialog(parent),
+      session_(session),
+      document_(document),
+      save_(document.bytes()),
+      tables_(document.tables()),
+      picker_(std::move(picker)),
+      flags_(CityFields(), this),
+      heads_(CityHeads::build(save_, tables_.officerCount))
 {
     setObjectName(QStringLiteral("Form10"));
     setWindowTitle(GetResText(279));
@@ -73,7 +78,9 @@ Form10::Form10(Session& session, SaveDocument& document, const QStringList& city
     const int nameWidth = fontMetrics().horizontalAdvance(QStringLiteral("00:國國國國")) + 40;
     for (QComboBox* combo : {Combo1, Combo2, Combo3})
         combo->setMinimumWidth(nameWidth);
-    labelledRows(Frame3, {{label("Label3", "勢力"), Combo1}, {label("Label5", "軍團"), Combo2}, {label("Label4", "太守"), Combo3}});
+    labelledRows(Frame3, {{label("Label3", "勢力"), Combo1},
+                          {label("Label5", "軍團"), Combo2},
+                          {label("Label4", "太守"), Combo3}});
 
     Frame2 = named(new QGroupBox(QStringLiteral("盜賊"), this), QStringLiteral("Frame2"));
     Check2 = flags_.box(QStringLiteral("Check2"));
@@ -125,7 +132,8 @@ Form10::Form10(Session& session, SaveDocument& document, const QStringList& city
     layout->addLayout(side, 1);
 
     TabOrder order;
-    order << List1 << Combo1 << Combo2 << Combo3 << Check2 << Text1 << Text2 << Command1 << Check1 << Command2 << Command3;
+    order << List1 << Combo1 << Combo2 << Combo3 << Check2 << Text1 << Text2 << Command1 << Check1 << Command2
+          << Command3;
     order.apply();
 
     enableBandits(false);
@@ -195,7 +203,9 @@ void Form10::showCorps(int c)
         corpsRows_.push_back(shown_.corps);
     for (const int k : corpsRows_) {
         const int commander = k < kCorpsCount ? heads_.corps[std::size_t(k)].commander : -1;
-        const QString name = commander >= 0 ? tables_.officerNames.value(commander) : k == kNoCorps ? GetResText(169) : QString();
+        const QString name = commander >= 0  ? tables_.officerNames.value(commander)
+                             : k == kNoCorps ? GetResText(169)
+                                             : QString();
         Combo2->addItem(FormatNumber(k, kRowDigits) + QLatin1Char(':') + name);
     }
     const auto row = std::find(corpsRows_.begin(), corpsRows_.end(), shown_.corps);

@@ -92,8 +92,8 @@ Form4* Form4::open(Session& session, const QString& path)
             return nullptr;
     } else {
         const QString newest = SaveGame::newestSlot(session.gameFolder);
-        const auto refusal =
-            newest.isEmpty() ? SaveGame::Refusal::Missing : save.openAtStartup(session.files, newest, &error);
+        const auto refusal = newest.isEmpty() ? SaveGame::Refusal::Missing
+                                              : save.openAtStartup(session.files, newest, &error);
         if (refusal == SaveGame::Refusal::Unreadable) {
             ShowRuntimeError(*session.prompter, error);
             return nullptr;
@@ -117,9 +117,11 @@ Form4* Form4::open(Session& session, const QString& path)
 }
 
 Form4::Form4(Session& session, SaveGame save, ScenarioData scenario, const QString& scenarioPath)
-    : QWidget(nullptr, Qt::Window), session_(session),
+    : QWidget(nullptr, Qt::Window),
+      session_(session),
       document_(new SaveDocument(std::move(save), std::move(scenario), scenarioPath, this)),
-      picker_(ProgramPickers(session)), runSideWindow_([](QDialog& window) { window.exec(); }),
+      picker_(ProgramPickers(session)),
+      runSideWindow_([](QDialog& window) { window.exec(); }),
       random_([] { return QRandomGenerator::global()->generateDouble(); })
 {
     setObjectName(QStringLiteral("Form4"));
@@ -146,8 +148,7 @@ Form4::Form4(Session& session, SaveGame save, ScenarioData scenario, const QStri
     panel_->setList(List1);
     // The views in the order of Option3; all but the officer view are built when first asked for.
     modeViews_ = {[this]() -> ModeView& { return *panel_; }, [this]() -> ModeView& { return *treasurePanel(); },
-                  [this]() -> ModeView& { return *relationPanel(); },
-                  [this]() -> ModeView& { return *familyPanel(); }};
+                  [this]() -> ModeView& { return *relationPanel(); }, [this]() -> ModeView& { return *familyPanel(); }};
     body->addWidget(modes_, 1);
     layout->addLayout(body, 1);
     layout->addWidget(state_->statusLine());
@@ -255,7 +256,8 @@ void Form4::buildMenus(QMenuBar* bar)
     QMenu* tFSave = file->addMenu(QStringLiteral("存檔(&S)"));
     tFSave->setObjectName(QStringLiteral("tFSave"));
     for (int k = 0; k < save::kSlotCount; ++k) {
-        sSavSum[k] = tFSave->addAction(QStringLiteral("存檔%1(&%2)").arg(QString::fromUtf8(kSlotNumerals[k])).arg(k + 1));
+        sSavSum[k] =
+            tFSave->addAction(QStringLiteral("存檔%1(&%2)").arg(QString::fromUtf8(kSlotNumerals[k])).arg(k + 1));
         sSavSum[k]->setObjectName(indexed("sSavSum", k));
         sSavSum[k]->setCheckable(true);
         connect(sSavSum[k], &QAction::triggered, this, [this, k] { sSavSum_Click(k); });

@@ -39,7 +39,6 @@ class EditState;
 class Form4 : public QWidget {
     Q_OBJECT
 public:
-
     // Opens the newest saved game, or `path` as File > Open reads it; when there is
     // none or it is refused, says so and gives nullptr, as it does when the file
     // does not look like a saved game and the user chooses not to open it.

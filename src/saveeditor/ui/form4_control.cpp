@@ -20,8 +20,7 @@ namespace {
 
 bool confirmed(Prompter& prompter, int text)
 {
-    return prompter.ask(GetResText(text), kEditorTitle, MessageButtons::YesNo, MessageIcon::Question) ==
-           Answer::Yes;
+    return prompter.ask(GetResText(text), kEditorTitle, MessageButtons::YesNo, MessageIcon::Question) == Answer::Yes;
 }
 
 void refuse(Prompter& prompter, int text)
@@ -129,9 +128,9 @@ void Form4::Command11_Click()
     if (!mayLeaveRecord() || !confirmed(*session_.prompter, 258))
         return;
     const int n = List1->currentRow();
-    if (n < 0 || !document_->apply(SaveRecord::Control, {n}, [n](QByteArray& save, ScenarioData&) {
-            return ForceAppearance(save, n).has_value();
-        }))
+    if (n < 0 || !document_->apply(
+                     SaveRecord::Control, {n},
+                     [n](QByteArray& save, ScenarioData&) { return ForceAppearance(save, n).has_value(); }))
         return;
     ReadWJInfo2(n);
 }

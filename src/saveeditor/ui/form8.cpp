@@ -88,7 +88,7 @@ public:
         painter->save();
         painter->setFont(opt.font);
         painter->setPen(opt.palette.color(group, opt.state & QStyle::State_Selected ? QPalette::HighlightedText
-                                                                                     : QPalette::Text));
+                                                                                    : QPalette::Text));
         painter->drawText(QRect(levelLeft, text.top(), std::max(0, text.right() - levelLeft), text.height()),
                           Qt::AlignLeft | Qt::AlignVCenter, level);
         painter->restore();
@@ -110,7 +110,11 @@ private:
 }  // namespace
 
 Form8::Form8(Session& session, SaveDocument& document, int slot, QWidget* parent)
-    : QDialog(parent), session_(session), document_(document), save_(document.bytes()), tables_(document.tables()),
+    : QDialog(parent),
+      session_(session),
+      document_(document),
+      save_(document.bytes()),
+      tables_(document.tables()),
       slot_(slot)
 {
     setObjectName(QStringLiteral("Form8"));
@@ -124,9 +128,8 @@ Form8::Form8(Session& session, SaveDocument& document, int slot, QWidget* parent
     List1 = TextList(this, QStringLiteral("List1"));
     auto* rows = new IntimacyRows(List1);
     List1->setItemDelegate(rows);
-    List1->setMinimumSize(rows->rowWidth(List1) + List1->verticalScrollBar()->sizeHint().width() +
-                              2 * List1->frameWidth(),
-                          360);
+    List1->setMinimumSize(
+        rows->rowWidth(List1) + List1->verticalScrollBar()->sizeHint().width() + 2 * List1->frameWidth(), 360);
     connect(List1, &QListWidget::currentRowChanged, this, &Form8::showLevel);
     connect(List1, &QListWidget::itemChanged, this, &Form8::showCount);
     Label2 = named(new QLabel(this), QStringLiteral("Label2"));

@@ -64,7 +64,8 @@ Form9::Form9(Prompter& prompter, SaveDocument& document, const QStringList& cour
     QWidget* const boxes[] = {Text1, Combo1, Combo2};
     for (int i = 0; i < 3; ++i) {
         info->addWidget(named(new QLabel(QString::fromUtf8(captions[i].second), Frame3),
-                              QString::fromLatin1(captions[i].first)), i, 0);
+                              QString::fromLatin1(captions[i].first)),
+                        i, 0);
         info->addWidget(boxes[i], i, 1);
     }
     info->setColumnStretch(1, 1);

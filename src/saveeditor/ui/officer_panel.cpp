@@ -41,9 +41,7 @@ OfficerPanel::OfficerPanel(Session& session, QWidget* parent) : QFrame(parent), 
     auto* top = new QHBoxLayout;
     top->addWidget(person_.buildNames(this));
     top->addWidget(person_.buildFace(this));
-    connect(person_.Command1, &QPushButton::clicked, this, [this] {
-        emit changeFaceRequested();
-    });
+    connect(person_.Command1, &QPushButton::clicked, this, [this] { emit changeFaceRequested(); });
     person_.setFullNameChanged([this] { Command7->setEnabled(!person_.fullName().isEmpty()); });
     top->addWidget(buildSexAndDate());
     top->addWidget(person_.buildTacticKinds(this));
@@ -267,7 +265,8 @@ std::optional<FieldProblem> OfficerPanel::collect(OfficerRecord& r, NumberBoxes<
     // Apply is offered only for an officer with a name (its button follows the
     // full name). Checked last, so the record read so far can still be compared.
     if (person_.fullName().isEmpty())
-        return FieldProblem{person_.Text1[4]->objectName(), FieldProblemMessage(QStringLiteral("姓名"), QStringLiteral("不能為空。"))};
+        return FieldProblem{person_.Text1[4]->objectName(),
+                            FieldProblemMessage(QStringLiteral("姓名"), QStringLiteral("不能為空。"))};
     return std::nullopt;
 }
 

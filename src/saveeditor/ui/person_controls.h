@@ -115,9 +115,9 @@ int SkillOfBox(int box);
 // The keys of the five tendency lists of a member record, in the views' order.
 inline const std::vector<QString>& TendencyKeys()
 {
-    static const std::vector<QString> keys = {QStringLiteral("character_tendency"), QStringLiteral("strategic_tendency"),
-                                              QStringLiteral("personality"), QStringLiteral("aspiration"),
-                                              QStringLiteral("growth_tendency")};
+    static const std::vector<QString> keys = {QStringLiteral("character_tendency"),
+                                              QStringLiteral("strategic_tendency"), QStringLiteral("personality"),
+                                              QStringLiteral("aspiration"), QStringLiteral("growth_tendency")};
     return keys;
 }
 

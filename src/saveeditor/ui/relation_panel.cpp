@@ -156,9 +156,9 @@ void RelationPanel::showParty(const QByteArray& save, const SaveTables& tables, 
     // A party outside the save's officers has no person block to show: no face, no name.
     const bool inSave = officer >= 0 && officer < tables.officerCount;
     // One outside shows its stored number, which Apply keeps.
-    Label19[p]->setText(inSave                           ? PartyName(tables.officerNames, officer)
+    Label19[p]->setText(inSave                          ? PartyName(tables.officerNames, officer)
                         : officer != relation::kNoParty ? QString::number(officer)
-                                                         : QString());
+                                                        : QString());
     if (withFace && inSave) {
         int face = DecodePersonBlock(save, save::personBlock(officer)).face;
         ShowFace(session_, Picture3[p], face);
@@ -175,7 +175,8 @@ void RelationPanel::Combo4_Click(int kind)
 
 void RelationPanel::setParty(const QByteArray& save, const SaveTables& tables, int p, int officer)
 {
-    const bool named = officer >= 0 && officer < tables.officerCount && !PartyName(tables.officerNames, officer).isEmpty();
+    const bool named = officer >= 0 && officer < tables.officerCount &&
+                       !PartyName(tables.officerNames, officer).isEmpty();
     partyOf(current_, p) = named ? officer : relation::kNoParty;
     showParty(save, tables, p, named);
 }
@@ -236,9 +237,9 @@ bool RelationPanel::applyShown(SaveDocument& document)
     const int i = shownRelation_;
     // Every relationship the view can hold can be stored.
     return i >= 0 && document.apply(SaveRecord::Relation, {i}, [&](QByteArray& save, ScenarioData&) {
-               WriteRelation(save, document.tables(), i);
-               return true;
-           });
+        WriteRelation(save, document.tables(), i);
+        return true;
+    });
 }
 
 void RelationPanel::fillFrom(const SaveDocument& document)

@@ -149,7 +149,8 @@ QWidget* TreasurePanel::buildPicture()
     Command3 = named(new QPushButton(QStringLiteral(">"), Frame12), QStringLiteral("Command3"));
     Command6 = named(new QPushButton(QStringLiteral("< <"), Frame12), QStringLiteral("Command6"));
     Command5 = named(new QPushButton(QStringLiteral("> >"), Frame12), QStringLiteral("Command5"));
-    const std::array<std::pair<QPushButton*, int>, 4> stepping = {{{Command3, 1}, {Command4, -1}, {Command5, 10}, {Command6, -10}}};
+    const std::array<std::pair<QPushButton*, int>, 4> stepping = {
+        {{Command3, 1}, {Command4, -1}, {Command5, 10}, {Command6, -10}}};
     for (const auto& [button, by] : stepping) {
         button->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("< <")) + 20);
         connect(button, &QPushButton::clicked, this, [this, by = by] { stepPicture(by); });
@@ -171,8 +172,9 @@ QWidget* TreasurePanel::buildFooter()
     auto* grid = new QGridLayout(box);
     grid->setContentsMargins(0, 0, 0, 0);
     Label31 = named(new QLabel(box), QStringLiteral("Label31"));
-    Label31->setText(QStringLiteral("說明：右下角按鈕只保存對寶物擁有者的修改，如果要保存對寶物各項屬性（除“所屬”外）做出的修改，"
-                                    "請按下右邊的按鈕。在重新開始游戲后，所做的修改將對所有存檔起效。"));
+    Label31->setText(
+        QStringLiteral("說明：右下角按鈕只保存對寶物擁有者的修改，如果要保存對寶物各項屬性（除“所屬”外）做出的修改，"
+                       "請按下右邊的按鈕。在重新開始游戲后，所做的修改將對所有存檔起效。"));
     Label31->setWordWrap(true);
     Command13 = named(new QPushButton(QStringLiteral("保存寶物修改"), box), QStringLiteral("Command13"));
     Command13->setEnabled(false);
@@ -298,7 +300,8 @@ std::optional<FieldProblem> TreasurePanel::collect(TreasureRecord& r) const
     // file) is kept as it is.
     if (Text4[0]->text() != shown_.name) {
         if (Text4[0]->text().isEmpty())
-            return FieldProblem{QStringLiteral("Text4(0)"), FieldProblemMessage(QStringLiteral("名稱"), QStringLiteral("不能為空。"))};
+            return FieldProblem{QStringLiteral("Text4(0)"),
+                                FieldProblemMessage(QStringLiteral("名稱"), QStringLiteral("不能為空。"))};
         r.name = Text4[0]->text();
     }
     // A list left where it was keeps the stored code (a skill byte of 26 shows as "無").
@@ -354,8 +357,8 @@ bool TreasurePanel::applyShown(SaveDocument& document)
 {
     const int i = shownTreasure_;
     return i >= 0 && document.apply(SaveRecord::Treasure, {i}, [&](QByteArray& save, ScenarioData& scenario) {
-               return WriteBWInfo(save, scenario, i);
-           });
+        return WriteBWInfo(save, scenario, i);
+    });
 }
 
 void TreasurePanel::fillFrom(const SaveDocument& document)

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "saveeditor/save_tables.h"
-#include "saveeditor/ui/mode_view.h"
 #include "saveeditor/treasure_record.h"
+#include "saveeditor/ui/mode_view.h"
 #include "shared/session.h"
 
 #include <QFrame>

@@ -118,7 +118,8 @@ void EditState::update()
 {
     const QString path = document_.path();
     const QString name = path.isEmpty() ? QString() : QFileInfo(path).fileName();
-    window_.setWindowTitle(name.isEmpty() ? title_ + QStringLiteral("[*]") : QStringLiteral("%1[*] - %2").arg(name, title_));
+    window_.setWindowTitle(name.isEmpty() ? title_ + QStringLiteral("[*]")
+                                          : QStringLiteral("%1[*] - %2").arg(name, title_));
     window_.setWindowModified(document_.anyModified());
     undo_->setEnabled(document_.canUndo());
     redo_->setEnabled(document_.canRedo());

@@ -7,8 +7,8 @@
 #include "shared/ui/window_geometry.h"
 
 #include <QApplication>
-#include <QKeyEvent>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPointer>

@@ -16,8 +16,8 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QFrame>
-#include <QLabel>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -306,8 +306,8 @@ void Form3::openFile(const QString& path)
     const QRegularExpression newOfficerFiles(
         QRegularExpression::wildcardToRegularExpression(newOfficerEditor_.filePattern),
         QRegularExpression::CaseInsensitiveOption);
-    const bool newOfficerFile =
-        !newOfficerEditor_.filePattern.isEmpty() && newOfficerFiles.match(QFileInfo(path).fileName()).hasMatch();
+    const bool newOfficerFile = !newOfficerEditor_.filePattern.isEmpty() &&
+                                newOfficerFiles.match(QFileInfo(path).fileName()).hasMatch();
     const Editor& kind = newOfficerFile ? newOfficerEditor_ : saveEditor_;
     if (editor_ && editorKind_ == &kind) {
         if (kind.openFile)

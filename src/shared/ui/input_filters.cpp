@@ -4,8 +4,8 @@
 #include "shared/officer_search.h"
 
 #include <QLineEdit>
-#include <QSignalBlocker>
 #include <QPlainTextEdit>
+#include <QSignalBlocker>
 #include <QTextCursor>
 
 #include <memory>

@@ -55,10 +55,14 @@ QString ShownFileDate(const QDateTime& time)
 QMessageBox::Icon toIcon(MessageIcon icon)
 {
     switch (icon) {
-    case MessageIcon::Information: return QMessageBox::Information;
-    case MessageIcon::Question: return QMessageBox::Question;
-    case MessageIcon::Warning: return QMessageBox::Warning;
-    case MessageIcon::Critical: return QMessageBox::Critical;
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
+    case MessageIcon::Warning:
+        return QMessageBox::Warning;
+    case MessageIcon::Critical:
+        return QMessageBox::Critical;
     }
     return QMessageBox::NoIcon;
 }
@@ -111,7 +115,8 @@ QString RunFileDialog(const FileDialogRequest& request, QFileDialog::AcceptMode 
     QFileDialog dialog(QApplication::activeWindow(), request.title, request.initialFolder);
     dialog.setOptions(options | QFileDialog::DontUseNativeDialog);
     dialog.setProxyModel(new ChineseFileColumns(&dialog));
-    dialog.setNameFilters({filterOf(request), kSaveFileKind + QStringLiteral(" (*.sav)"), QStringLiteral("所有文件 (*)")});
+    dialog.setNameFilters({filterOf(request), kSaveFileKind + QStringLiteral(" (*.sav)"),
+                           QStringLiteral("所有文件 (*)")});
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setViewMode(QFileDialog::Detail);
@@ -166,10 +171,14 @@ Answer MessageBoxPrompter::ask(const QString& text, const QString& title, Messag
     box.setDefaultButton(keys.enter);
     box.setEscapeButton(keys.escape);
     switch (box.exec()) {
-    case QMessageBox::Yes: return Answer::Yes;
-    case QMessageBox::No: return Answer::No;
-    case QMessageBox::Cancel: return Answer::Cancel;
-    default: return buttons == MessageButtons::Ok ? Answer::Ok : Answer::Cancel;
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    case QMessageBox::Cancel:
+        return Answer::Cancel;
+    default:
+        return buttons == MessageButtons::Ok ? Answer::Ok : Answer::Cancel;
     }
 }
 

@@ -14,9 +14,8 @@ bool SaveAs(Session& session, const QString& pattern, const std::function<bool(c
         ShowSaveDialog(*session.dialogs, {GetResText(244), pattern, GetResText(246), session.gameFolder});
     if (path.isEmpty())
         return false;
-    if (QFileInfo::exists(path) &&
-        session.prompter->ask(GetResText(255), kEditorTitle, MessageButtons::YesNo, MessageIcon::Question) !=
-            Answer::Yes)
+    if (QFileInfo::exists(path) && session.prompter->ask(GetResText(255), kEditorTitle, MessageButtons::YesNo,
+                                                         MessageIcon::Question) != Answer::Yes)
         return false;
     return write(path);
 }

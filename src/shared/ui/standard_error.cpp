@@ -2,9 +2,9 @@
 
 #include <QApplication>
 #include <QDebug>
+#include <QFile>
 #include <QFont>
 #include <QFontDatabase>
-#include <QFile>
 #include <QImage>
 #include <QImageReader>
 #include <QLabel>

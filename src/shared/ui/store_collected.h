@@ -16,8 +16,7 @@ namespace varkel {
 // told, its box in `view` gets the focus, nothing is stored and the result is
 // false; once stored, the clamped boxes show what was stored.
 template <typename Record, typename Collect, typename Store>
-bool StoreCollected(Prompter& prompter, QWidget& view, const NumberBoxes<Record>& numbers, Collect collect,
-                    Store store)
+bool StoreCollected(Prompter& prompter, QWidget& view, const NumberBoxes<Record>& numbers, Collect collect, Store store)
 {
     Record r;
     typename NumberBoxes<Record>::Clamped clamped;

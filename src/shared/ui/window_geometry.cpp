@@ -102,8 +102,8 @@ void fitToScreen(QWidget& window, QSize frameExtra)
     // Lower than it asks, its views scroll up and down: wider by a scroll bar where
     // the screen allows, they need not scroll sideways as well.
     if (size.height() < wanted.height())
-        size.setWidth(std::min(room.width(),
-                               size.width() + window.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &window)));
+        size.setWidth(std::min(room.width(), size.width() + window.style()->pixelMetric(QStyle::PM_ScrollBarExtent,
+                                                                                        nullptr, &window)));
     size = allowed(window, size);
     window.resize(size);
     // Where the system would put a window this large, part of it may be off the screen.

@@ -4,13 +4,13 @@
 #include "demo_folder/demo_folder.h"
 #include "neweditor/new_officer_fields.h"
 #include "neweditor/ui/form1.h"
-#include "shared/ui/edit_state.h"
 #include "saveeditor/biography.h"
 #include "saveeditor/member_record.h"
 #include "shared/bytes.h"
 #include "shared/name_field.h"
 #include "shared/officer_search.h"
 #include "shared/texts.h"
+#include "shared/ui/edit_state.h"
 #include "shared/ui/input_filters.h"
 #include "support/file_bytes.h"
 #include "support/scripted_picker.h"
@@ -299,7 +299,8 @@ private slots:
         QTest::addColumn<int>("record");
         QTest::addColumn<int>("growth");
         QTest::addColumn<int>("bits");  // bits 0-1 of byte 59 afterwards; -1: as stored
-        QTest::newRow("提督 over a mark with bit 0 set") << demo::kDemoAdmiralWithBitZero << member::kAdmiralGrowth << 2;
+        QTest::newRow("提督 over a mark with bit 0 set")
+            << demo::kDemoAdmiralWithBitZero << member::kAdmiralGrowth << 2;
         QTest::newRow("another choice keeps bit 0") << demo::kDemoAdmiralWithBitZero << 0 << 1;
         QTest::newRow("an unchanged choice keeps both") << demo::kDemoAdmiralWithBitZero << -1 << 3;
     }

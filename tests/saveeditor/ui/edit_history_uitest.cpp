@@ -42,7 +42,10 @@ enum class Leave { ListClick, ModeSwitch, OtherSlot, Close, Undo };
 constexpr int kTreasure = 3;
 
 // A one-digit value other than `shown`, for a box that takes 0..7.
-QString otherDigit(const QString& shown) { return shown == QLatin1String("3") ? QStringLiteral("4") : QStringLiteral("3"); }
+QString otherDigit(const QString& shown)
+{
+    return shown == QLatin1String("3") ? QStringLiteral("4") : QStringLiteral("3");
+}
 
 }  // namespace
 
@@ -136,7 +139,8 @@ private:
         case Kind::Officer:
             return bravery()->text();
         case Kind::Treasure:
-            return form_->treasurePanel()->Text4[1]->text() + QLatin1Char('/') + form_->treasurePanel()->Text4[3]->text();
+            return form_->treasurePanel()->Text4[1]->text() + QLatin1Char('/') +
+                   form_->treasurePanel()->Text4[3]->text();
         case Kind::Intimacy:
             return runIntimacy(false);
         }
@@ -247,7 +251,8 @@ private slots:
         form_->tSaveFile->trigger();
         QVERIFY(!form_->isWindowModified());
         QCOMPARE(test::FileBytes(savePath()), applied);
-        QCOMPARE(status(), QStringLiteral("已保存 %1（原檔已備份到 %2）").arg(saveName(), session_.files.backupOf(savePath())));
+        QCOMPARE(status(),
+                 QStringLiteral("已保存 %1（原檔已備份到 %2）").arg(saveName(), session_.files.backupOf(savePath())));
         QCOMPARE(test::FileBytes(session_.files.backupOf(savePath())), onDisk);
     }
 

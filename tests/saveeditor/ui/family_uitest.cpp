@@ -152,10 +152,10 @@ private slots:
         QCOMPARE(DecodeBiography(save, family::biographyRecord(3)), QStringLiteral("少年英雄"));
         // Nothing outside the member's record, growth bytes and biography changed.
         for (qsizetype at = 0; at < save.size(); ++at) {
-            const bool owned = (at >= family::record(3) && at < family::record(3) + member::kRecordSize) ||
-                               (at >= family::growthField(3) && at < family::growthField(3) + 6) ||
-                               (at >= family::biographyRecord(3) &&
-                                at < family::biographyRecord(3) + biography::kRecordSize);
+            const bool owned =
+                (at >= family::record(3) && at < family::record(3) + member::kRecordSize) ||
+                (at >= family::growthField(3) && at < family::growthField(3) + 6) ||
+                (at >= family::biographyRecord(3) && at < family::biographyRecord(3) + biography::kRecordSize);
             if (!owned && save[at] != before[at])
                 QFAIL(qPrintable(QStringLiteral("byte %1 changed").arg(at)));
         }

@@ -82,7 +82,8 @@ private slots:
         QCOMPARE(governed.head, demo::kDemoGovernor);
         QVERIFY(governed.candidates.size() >= 2);
         for (const int outside : {demo::kDemoAwayOfficer, demo::kDemoUnservingOfficer})
-            QVERIFY(std::find(governed.candidates.begin(), governed.candidates.end(), outside) == governed.candidates.end());
+            QVERIFY(std::find(governed.candidates.begin(), governed.candidates.end(), outside) ==
+                    governed.candidates.end());
         form->List1->setCurrentRow(demo::kDemoGovernedCity);
         QStringList names;
         for (const int n : governed.candidates)
@@ -91,7 +92,8 @@ private slots:
         QCOMPARE(form->Combo3->currentText(), name(demo::kDemoGovernor));
         QVERIFY(form->Combo3->isEnabled());
 
-        const int newHead = governed.candidates[0] == demo::kDemoGovernor ? governed.candidates[1] : governed.candidates[0];
+        const int newHead = governed.candidates[0] == demo::kDemoGovernor ? governed.candidates[1]
+                                                                          : governed.candidates[0];
         const int before = test::StatusCode(save(), newHead);
         QVERIFY(before == 3 || before == 4);
         const QByteArray bytes = save();
@@ -116,7 +118,8 @@ private slots:
         QVERIFY(other != commanded.candidates.end());
         form->List1->setCurrentRow(seat);
         QVERIFY(!form->Combo2->isEnabled());
-        QCOMPARE(form->Combo2->currentText(), FormatNumber(corps, 2) + QLatin1Char(':') + name(demo::kDemoCommanderIn700s));
+        QCOMPARE(form->Combo2->currentText(),
+                 FormatNumber(corps, 2) + QLatin1Char(':') + name(demo::kDemoCommanderIn700s));
         form->Combo3->setCurrentIndex(int(items(form->Combo3).indexOf(name(*other))));
         apply(*form);
         QCOMPARE(test::StatusCode(save(), demo::kDemoCommanderIn700s), kOrdinary);
@@ -139,7 +142,11 @@ private slots:
             QString corps;
             bool corpsEnabled;
         } rows[] = {
-            {demo::kDemoNewestSlot, 0, {}, FormatNumber(rulerCorps, 2) + QLatin1Char(':') + tables_.officerNames[0], false},
+            {demo::kDemoNewestSlot,
+             0,
+             {},
+             FormatNumber(rulerCorps, 2) + QLatin1Char(':') + tables_.officerNames[0],
+             false},
             {demo::kDemoNewestSlot, demo::kDemoCityWithoutHead, headlessRows, {}, false},
             {demo::kDemoNewestSlot, demo::kDemoCityWithoutCorps, {none}, QStringLiteral("68:") + none, false},
             {demo::kDemoOddCitySlot, demo::kDemoCityWithOddCorps, {}, QStringLiteral("70:"), false},

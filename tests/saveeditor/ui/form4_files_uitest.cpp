@@ -105,8 +105,8 @@ private slots:
         QTest::addColumn<Answer>("saveAnswer");
         QTest::addColumn<bool>("opened");
         QTest::newRow("a save opens") << qint64(-1) << false << Answer::Cancel << true;
-        QTest::newRow("the shortest save the Open dialog takes") << save::kOpenMinimumSize << false << Answer::Cancel
-                                                                 << true;
+        QTest::newRow("the shortest save the Open dialog takes")
+            << save::kOpenMinimumSize << false << Answer::Cancel << true;
         QTest::newRow("one byte shorter is refused") << save::kOpenMinimumSize - 1 << false << Answer::Cancel << false;
         QTest::newRow("unsaved changes: no goes on") << qint64(-1) << true << Answer::No << true;
         QTest::newRow("unsaved changes: cancel stays") << qint64(-1) << true << Answer::Cancel << false;

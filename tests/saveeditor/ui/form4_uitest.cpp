@@ -55,13 +55,9 @@ class Form4Test : public QObject, protected test::EditorFixture {
     Q_OBJECT
 
 private:
-
     QString slot(int k) const { return SaveGame::slotPath(session_.gameFolder, k); }
 
-    std::unique_ptr<Form4> openForm()
-    {
-        return test::OpenSaveEditor(session_);
-    }
+    std::unique_ptr<Form4> openForm() { return test::OpenSaveEditor(session_); }
 
     static QLineEdit* box(Form4& f, const QString& name) { return control<QLineEdit>(f, name); }
     static QListWidget* list(Form4& f) { return control<QListWidget>(f, QStringLiteral("List1")); }
@@ -97,16 +93,10 @@ private:
         QVERIFY(showsModified(f));
     }
 
-    static int braveryOf(const QByteArray& save, int officer)
-    {
-        return DecodeOfficer(save, officer).person.bravery;
-    }
+    static int braveryOf(const QByteArray& save, int officer) { return DecodeOfficer(save, officer).person.bravery; }
 
 private slots:
-    void init()
-    {
-        prepare();
-    }
+    void init() { prepare(); }
 
     void startUpOpensTheNewestSlotUnmodified()
     {
@@ -505,10 +495,9 @@ private slots:
         QVERIFY(prompter_.shown[0].text.contains(QDir::toNativeSeparators(path)));
         QCOMPARE(prompter_.shown[0].text.contains(QStringLiteral("已經不存在")), gone);
         if (gone)
-            QCOMPARE(prompter_.shown[0].text,
-                     QStringLiteral("文件 %1 已經不存在（可能被其他程序刪除或移走）。\n\n"
-                                    "是：重新寫入該文件\n否：另存為其他文件\n取消：不保存")
-                         .arg(QDir::toNativeSeparators(path)));
+            QCOMPARE(prompter_.shown[0].text, QStringLiteral("文件 %1 已經不存在（可能被其他程序刪除或移走）。\n\n"
+                                                             "是：重新寫入該文件\n否：另存為其他文件\n取消：不保存")
+                                                  .arg(QDir::toNativeSeparators(path)));
         QCOMPARE(prompter_.shown[0].buttons, MessageButtons::YesNoCancel);
         if (answer == Answer::Yes)
             QVERIFY(fileBytes(path) == form->saveGame().bytes);

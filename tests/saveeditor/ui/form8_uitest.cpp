@@ -36,7 +36,8 @@ private:
     // The editor over the newest demo save, for controlled-officer slot 0.
     std::unique_ptr<Form8> openSlot0()
     {
-        document_ = test::SaveDocumentOf(test::FileBytes(SaveGame::slotPath(session_.gameFolder, demo::kDemoNewestSlot)));
+        document_ =
+            test::SaveDocumentOf(test::FileBytes(SaveGame::slotPath(session_.gameFolder, demo::kDemoNewestSlot)));
         tables_ = SaveTables::build(save());
         auto form = std::make_unique<Form8>(session_, *document_, 0);
         form->show();

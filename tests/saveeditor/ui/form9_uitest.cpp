@@ -87,14 +87,16 @@ private slots:
             for (int k = 0; k < kTroopTypeCount; ++k)
                 form->Check1[k]->setChecked(std::find(row.troops.begin(), row.troops.end(), k) != row.troops.end());
             for (int k = 0; k < kMachineCount; ++k)
-                form->Check2[k]->setChecked(std::find(row.machines.begin(), row.machines.end(), k) != row.machines.end());
+                form->Check2[k]->setChecked(std::find(row.machines.begin(), row.machines.end(), k) !=
+                                            row.machines.end());
             QTest::mouseClick(form->Command1, Qt::LeftButton);
             QCOMPARE(at(0, kTroops), row.byte28);
             QCOMPARE(at(0, kMachines), row.byte29);
             form->List1->setCurrentRow(1);
             form->List1->setCurrentRow(0);
             for (int k = 0; k < kTroopTypeCount; ++k)
-                QCOMPARE(form->Check1[k]->isChecked(), std::find(row.troops.begin(), row.troops.end(), k) != row.troops.end());
+                QCOMPARE(form->Check1[k]->isChecked(),
+                         std::find(row.troops.begin(), row.troops.end(), k) != row.troops.end());
         }
         QCOMPARE(applied.count(), 4);
     }

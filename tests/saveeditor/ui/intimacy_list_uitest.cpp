@@ -83,8 +83,8 @@ private slots:
         font.setPointSize(pointSize);
         QApplication::setFont(font);
 
-        const auto document =
-            test::SaveDocumentOf(test::FileBytes(SaveGame::slotPath(session_.gameFolder, demo::kDemoFullPersonMapSlot)));
+        const auto document = test::SaveDocumentOf(test::FileBytes(SaveGame::slotPath(session_.gameFolder,
+                                                                                      demo::kDemoFullPersonMapSlot)));
         Form8 form(session_, *document, 0);
         form.resize(form.sizeHint().width(), 900);
         form.show();
@@ -116,8 +116,8 @@ private slots:
                 QVERIFY2(columns.levelStart - columns.nameEnd > em / 2, qPrintable(list.item(k)->text()));
             }
             // The level is shown whole, inside the row.
-            QVERIFY(row.width() - columns.levelStart >= QFontMetrics(list.font()).horizontalAdvance(
-                                                             list.item(k)->text().section(QLatin1Char(' '), -1)));
+            QVERIFY(row.width() - columns.levelStart >=
+                    QFontMetrics(list.font()).horizontalAdvance(list.item(k)->text().section(QLatin1Char(' '), -1)));
         }
         QVERIFY(fourCharacterRows > 0);
         QApplication::setFont(before);

@@ -80,7 +80,6 @@ class OfficerControlTest : public QObject, protected test::EditorFixture {
     Q_OBJECT
 
 private:
-
     QString slot(int k) const { return SaveGame::slotPath(session_.gameFolder, k); }
 
     // The editor on save slot k.
@@ -122,10 +121,7 @@ private:
     }
 
 private slots:
-    void init()
-    {
-        prepare();
-    }
+    void init() { prepare(); }
 
     void takingControlAsksFirst_data()
     {
@@ -279,16 +275,16 @@ private slots:
         QTest::addColumn<int>("officer");
         QTest::addColumn<Answer>("answer");
         QTest::addColumn<bool>("listedAfter");
-        QTest::newRow("unlisted: gets a person number") << demo::kDemoNewestSlot << demo::kDemoUnlistedDeadOfficer
-                                                        << Answer::Yes << true;
-        QTest::newRow("listed: not listed twice") << demo::kDemoNewestSlot << demo::kDemoListedNotAppearedOfficer
-                                                  << Answer::Yes << true;
+        QTest::newRow("unlisted: gets a person number")
+            << demo::kDemoNewestSlot << demo::kDemoUnlistedDeadOfficer << Answer::Yes << true;
+        QTest::newRow("listed: not listed twice")
+            << demo::kDemoNewestSlot << demo::kDemoListedNotAppearedOfficer << Answer::Yes << true;
         QTest::newRow("no") << demo::kDemoNewestSlot << demo::kDemoUnlistedDeadOfficer << Answer::No << false;
-        QTest::newRow("full map, listed") << demo::kDemoFullPersonMapSlot << demo::kDemoListedNotAppearedOfficer
-                                          << Answer::Yes << true;
+        QTest::newRow("full map, listed")
+            << demo::kDemoFullPersonMapSlot << demo::kDemoListedNotAppearedOfficer << Answer::Yes << true;
         // Its entry names officer 0 a second time: the map stays full.
-        QTest::newRow("full map, unlisted") << demo::kDemoFullPersonMapSlot << demo::kDemoUnlistedDeadOfficer
-                                            << Answer::Yes << false;
+        QTest::newRow("full map, unlisted")
+            << demo::kDemoFullPersonMapSlot << demo::kDemoUnlistedDeadOfficer << Answer::Yes << false;
     }
     void forcingAnAppearance()
     {
@@ -445,7 +441,10 @@ private slots:
         auto form = openSlot(demo::kDemoNewestSlot);
         show(*form, 12);
         auto* box = control<QLineEdit>(*form, QStringLiteral("Text3(16)"));
-        const struct { const char* typed; int stored; } rows[] = {{"543219", 54321}, {"65535", 65535}, {"65536", -1}};
+        const struct {
+            const char* typed;
+            int stored;
+        } rows[] = {{"543219", 54321}, {"65535", 65535}, {"65536", -1}};
         for (const auto& row : rows) {
             box->selectAll();
             QTest::keyClick(box, Qt::Key_Backspace);
@@ -515,7 +514,8 @@ private slots:
                 tick->setChecked(!tick->isChecked());
             }
             apply->click();
-            QVERIFY2(prompter_.shown.empty(), qPrintable(prompter_.shown.empty() ? QString() : prompter_.shown[0].text));
+            QVERIFY2(prompter_.shown.empty(),
+                     qPrintable(prompter_.shown.empty() ? QString() : prompter_.shown[0].text));
             const std::set<qsizetype> allowed = bytesNamed(bytes, n);
             const std::set<qsizetype> changed = changedBytes(before, form->saveGame().bytes);
             QVERIFY2(!changed.empty(), qPrintable(QStringLiteral("officer %1").arg(n)));

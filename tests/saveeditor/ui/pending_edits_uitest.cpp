@@ -100,7 +100,8 @@ private:
 
     void makeViews()
     {
-        scenario_ = ScenarioData::decode(test::FileBytes(folder_->file(QStringLiteral("d_sce.vk"))).left(ScenarioData::kSize));
+        scenario_ =
+            ScenarioData::decode(test::FileBytes(folder_->file(QStringLiteral("d_sce.vk"))).left(ScenarioData::kSize));
         window_ = std::make_unique<QWidget>();
         auto* layout = new QVBoxLayout(window_.get());
         officers_ = new OfficerPanel(session_);
@@ -342,7 +343,9 @@ private:
             {"officer, tick box", 0, 1, [](QWidget& v) { tick(v, "Check1(2)"); }},
             {"officer, skill box", 0, 1, [](QWidget& v) { tick(v, "Check2(0)"); }},
             {"officer, sex", 0, 1,
-             [](QWidget& v) { tick(v, v.findChild<QRadioButton*>(QStringLiteral("Option1"))->isChecked() ? "Option2" : "Option1"); }},
+             [](QWidget& v) {
+                 tick(v, v.findChild<QRadioButton*>(QStringLiteral("Option1"))->isChecked() ? "Option2" : "Option1");
+             }},
             {"officer, name box", 0, 1, [](QWidget& v) { retypeName(v, "Text1(3)", QStringLiteral("天下無雙")); }},
             {"treasure, number box", 1, 3, [](QWidget& v) { bump(v, "Text4(1)", 9000, 100); }},
             {"treasure, list", 1, 3, [](QWidget& v) { choose(v, "Combo2(2)", 1); }},

@@ -42,10 +42,7 @@ private:
     static void apply(Form4& f) { QTest::mouseClick(panel(f).Command7, Qt::LeftButton); }
 
     // The picker picks `officer` (negative: the user cancels).
-    static void pickWith(Form4& f, int officer)
-    {
-        f.setPicker(test::ScriptedPicker(PickerKind::Officer, officer));
-    }
+    static void pickWith(Form4& f, int officer) { f.setPicker(test::ScriptedPicker(PickerKind::Officer, officer)); }
 
     // Record i read from each of the eight copies.
     static std::vector<QByteArray> copies(const QByteArray& save, int i)

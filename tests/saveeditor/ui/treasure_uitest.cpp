@@ -53,7 +53,6 @@ class TreasureTest : public QObject, protected test::EditorFixture {
     Q_OBJECT
 
 private:
-
     QString scenarioPath() const { return folder_->file(QStringLiteral("d_sce.vk")); }
 
     // The editor in its treasure mode, showing treasure t.
@@ -70,10 +69,7 @@ private:
     static void apply(Form4& f) { panel(f)->Command7->click(); }
 
 private slots:
-    void init()
-    {
-        prepare();
-    }
+    void init() { prepare(); }
 
     void modesFillTheirListsOncePerLoad()
     {
@@ -84,8 +80,9 @@ private slots:
         QCOMPARE(treasures->count(), kCount);
         QCOMPARE(treasures->currentRow(), 0);
         const int owner = le16At(form->saveGame().bytes, ownerEntry(0));
-        QCOMPARE(treasures->item(0)->text(), NumberedItem(0, 3, PadRight(form->scenario().treasureNames[0], 12) +
-                                                                 QLatin1Char('\t') + form->tables().officerNames[owner]));
+        QCOMPARE(treasures->item(0)->text(), NumberedItem(0, 3,
+                                                          PadRight(form->scenario().treasureNames[0], 12) +
+                                                              QLatin1Char('\t') + form->tables().officerNames[owner]));
 
         // Switching back and forth fills nothing again.
         treasures->item(7)->setText(QStringLiteral("marker"));
@@ -149,8 +146,9 @@ private slots:
         for (qsizetype i = 0; i < save.size(); ++i)
             if (i < ownerEntry(t) || i > ownerEntry(t) + 1)
                 QVERIFY2(form->saveGame().bytes[i] == save[i], qPrintable(QString::number(i)));
-        QCOMPARE(p->List2->item(t)->text(), NumberedItem(t, 3, PadRight(QStringLiteral("金印"), 12) + QLatin1Char('\t') +
-                                                                   form->tables().officerNames[newOwner]));
+        QCOMPARE(p->List2->item(t)->text(), NumberedItem(t, 3,
+                                                         PadRight(QStringLiteral("金印"), 12) + QLatin1Char('\t') +
+                                                             form->tables().officerNames[newOwner]));
         QCOMPARE(p->Label17->text(), QStringLiteral("金印"));
         QVERIFY(p->Command13->isEnabled());
         QVERIFY(showsModified(*form));

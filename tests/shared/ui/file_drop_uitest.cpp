@@ -37,21 +37,21 @@ private slots:
 
         const int copyOrMove = Qt::CopyAction | Qt::MoveAction;
         QTest::newRow("one saved game") << QList<QUrl>{local("svd_00.sav")} << QString() << copyOrMove << true;
-        QTest::newRow("one file offered as copy only") << QList<QUrl>{local("svd_00.sav")} << QString()
-                                                        << int(Qt::CopyAction) << true;
+        QTest::newRow("one file offered as copy only")
+            << QList<QUrl>{local("svd_00.sav")} << QString() << int(Qt::CopyAction) << true;
         QTest::newRow("one file with its path as text too")
             << QList<QUrl>{local("svd_00.sav")} << save() << copyOrMove << true;
-        QTest::newRow("two files") << QList<QUrl>{local("svd_00.sav"), local("svd_01.sav")} << QString()
-                                   << copyOrMove << false;
+        QTest::newRow("two files") << QList<QUrl>{local("svd_00.sav"), local("svd_01.sav")} << QString() << copyOrMove
+                                   << false;
         QTest::newRow("a remote file") << QList<QUrl>{QUrl(QStringLiteral("https://example.com/svd_00.sav"))}
                                        << QString() << copyOrMove << false;
         QTest::newRow("plain text naming a file") << QList<QUrl>{} << save() << copyOrMove << false;
         QTest::newRow("a folder") << QList<QUrl>{QUrl::fromLocalFile(folder_->path())} << QString() << copyOrMove
                                   << false;
-        QTest::newRow("a file that is not there") << QList<QUrl>{local("svd_99.sav")} << QString() << copyOrMove
-                                                  << false;
-        QTest::newRow("a file that may only be moved") << QList<QUrl>{local("svd_00.sav")} << QString()
-                                                       << int(Qt::MoveAction) << false;
+        QTest::newRow("a file that is not there")
+            << QList<QUrl>{local("svd_99.sav")} << QString() << copyOrMove << false;
+        QTest::newRow("a file that may only be moved")
+            << QList<QUrl>{local("svd_00.sav")} << QString() << int(Qt::MoveAction) << false;
     }
 
     void onlyOneLocalFileIsTaken()

@@ -306,9 +306,10 @@ private slots:
         QTest::newRow("left from the first face turns back a page") << 10 << "Left" << 828 << 9 << 27;
         QTest::newRow("up from the top row turns back a page") << 10 << "Up" << 828 << 3 << 21;
         QTest::newRow("down from the last row turns the page") << 10 << "Right Down Down Down Down" << 38 << 39 << 1;
-        QTest::newRow("right from the last face turns the page") << 10 << "Down Down Down Up Down Right Right Right "
-                                                                      "Right Right Right Right"
-                                                                << 38 << 38 << 0;
+        QTest::newRow("right from the last face turns the page") << 10
+                                                                 << "Down Down Down Up Down Right Right Right "
+                                                                    "Right Right Right Right"
+                                                                 << 38 << 38 << 0;
         QTest::newRow("page down keeps the slot") << 10 << "Right PgDown" << 38 << 39 << 1;
         QTest::newRow("page up keeps the slot") << 10 << "Down PgUp" << 828 << 835 << 7;
         QTest::newRow("page down past the last face") << 830 << "PgDown" << 12 << 12 << 0;
@@ -340,8 +341,9 @@ private slots:
         QCOMPARE(markedSlot(*form), 0);
         // It is drawn: light dashes around the face and its number, outside the red frame.
         const QImage shown = form->grab().toImage();
-        const QRect mark = control<QFrame>(*form, QStringLiteral("FocusMark"))->geometry().translated(
-            control<QFrame>(*form, QStringLiteral("Picture1"))->pos());
+        const QRect mark = control<QFrame>(*form, QStringLiteral("FocusMark"))
+                               ->geometry()
+                               .translated(control<QFrame>(*form, QStringLiteral("Picture1"))->pos());
         int light = 0;
         for (int x = mark.left(); x <= mark.right(); ++x) {
             const QColor c = shown.pixelColor(x, mark.top());

@@ -177,7 +177,8 @@ private slots:
         QCOMPARE(prompter_.shown.size(), 1u);
         const auto& told = prompter_.shown[0];
         QCOMPARE(told.text, QStringLiteral("未能把Varkel所在目錄記入設定文件，下次啟動時需要重新選擇。\n\n"
-                                           "75-路徑/文件訪問錯誤：") + settingsPath());
+                                           "75-路徑/文件訪問錯誤：") +
+                                settingsPath());
         QCOMPARE(told.title, QStringLiteral("Varkel-Editor"));
         QCOMPARE(told.icon, MessageIcon::Warning);
         QVERIFY(settings.open(QIODevice::ReadOnly));

@@ -21,7 +21,10 @@ private:
 
     static QListWidget* list(Form5& f) { return f.findChild<QListWidget*>(QStringLiteral("List1")); }
     static QLineEdit* searchBox(Form5& f) { return f.findChild<QLineEdit*>(QStringLiteral("Text1")); }
-    static QPushButton* button(Form5& f, int n) { return f.findChild<QPushButton*>(QStringLiteral("Command%1").arg(n)); }
+    static QPushButton* button(Form5& f, int n)
+    {
+        return f.findChild<QPushButton*>(QStringLiteral("Command%1").arg(n));
+    }
 
 private slots:
     void init()

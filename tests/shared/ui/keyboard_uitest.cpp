@@ -63,9 +63,9 @@ QStringList officerView()
 
 QStringList treasureView()
 {
-    return {"List2",    "Text4(0)", "Combo2(1)", "Text4(1)", "Combo2(2)", "Text4(2)", "Combo2(0)",
-            "Text4(3)", "Command2", "Text7",     "Command4", "Command3",  "Command6", "Command5",
-            "Text6",    "Command13", "Command7(1)", "Command8(1)"};
+    return {"List2",     "Text4(0)", "Combo2(1)", "Text4(1)",  "Combo2(2)",   "Text4(2)",
+            "Combo2(0)", "Text4(3)", "Command2",  "Text7",     "Command4",    "Command3",
+            "Command6",  "Command5", "Text6",     "Command13", "Command7(1)", "Command8(1)"};
 }
 
 QStringList relationView()
@@ -76,9 +76,8 @@ QStringList relationView()
 QStringList familyView()
 {
     return QStringList{"List4"} + run("Text8", 0, 4) + QStringList{"Command15", "Option4", "Option5"} +
-           run("Check4", 0, 3) +
-           QStringList{"Label32", "Text9(0)", "Text9(4)", "Text9(1)", "Text9(5)", "Text9(2)", "Text9(6)", "Text9(3)",
-                       "Text9(7)"} +
+           run("Check4", 0, 3) + QStringList{"Label32",  "Text9(0)", "Text9(4)", "Text9(1)", "Text9(5)",
+                                             "Text9(2)", "Text9(6)", "Text9(3)", "Text9(7)"} +
            run("Text12", 0, 3) + run("Text10", 0, 7) + run("Combo7", 0, 4) + run("Combo5", 0, 14) +
            QStringList{"Text11"} + skills("Check3") + QStringList{"Command16", "Command7(3)", "Command8(3)"};
 }
@@ -92,8 +91,8 @@ QStringList newOfficerEditor()
 {
     return QStringList{"List1", "Text5"} + run("Text1", 0, 4) + QStringList{"Command1", "Option1", "Option2"} +
            run("Check1", 0, 3) + run("Text2", 0, 3) + run("Text3", 0, 7) +
-           QStringList{"Combo1", "Combo2", "Combo3", "Combo4", "Combo5"} + run("Text3", 8, 9) + run("Combo6", 0, 14) + QStringList{"Text4"} + skills("Check2") +
-           QStringList{"Command4", "Command2", "Command3"};
+           QStringList{"Combo1", "Combo2", "Combo3", "Combo4", "Combo5"} + run("Text3", 8, 9) + run("Combo6", 0, 14) +
+           QStringList{"Text4"} + skills("Check2") + QStringList{"Command4", "Command2", "Command3"};
 }
 
 // A control that Tab stops at, as Qt decides it.
@@ -113,7 +112,8 @@ QString stopName(const QWidget* w)
     if (const QButtonGroup* group = radio->group(); group && group->exclusive())
         return group->buttons().constFirst()->objectName();
     if (radio->autoExclusive())
-        for (const QRadioButton* sibling : radio->parentWidget()->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly))
+        for (const QRadioButton* sibling :
+             radio->parentWidget()->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly))
             if (sibling->autoExclusive())
                 return sibling->objectName();
     return w->objectName();
@@ -273,15 +273,14 @@ private slots:
         QTest::newRow("face picker") << "Form2" << 0 << QStringList{"Picture1"};
         QTest::newRow("officer picker") << "Form5" << 0 << QStringList{"List1", "Text1", "Command1", "Command2"};
         QTest::newRow("forecast") << "Form6" << 0 << QStringList{"Command1"};
-        QTest::newRow("intimacy") << "Form8" << 0
-                                  << QStringList{"Option1", "Option2", "List1", "Combo1", "Command1", "Command3",
-                                                 "Command4", "Text1", "Command2"};
+        QTest::newRow("intimacy") << "Form8" << 0 << QStringList{"Option1",  "Option2",  "List1", "Combo1",  "Command1",
+                                                                 "Command3", "Command4", "Text1", "Command2"};
         QTest::newRow("forces") << "Form9" << 0
                                 << QStringList{"List1", "Text1", "Combo1", "Combo2"} + run("Check1", 0, 8) +
                                        run("Check2", 0, 4) + QStringList{"Command1", "Command2"};
         QTest::newRow("cities") << "Form10" << 0
-                                << QStringList{"List1", "Combo1", "Combo2", "Combo3", "Check2", "Text1", "Text2",
-                                               "Command1"} +
+                                << QStringList{"List1",  "Combo1", "Combo2", "Combo3",
+                                               "Check2", "Text1",  "Text2",  "Command1"} +
                                        run("Check1", 0, 5) + QStringList{"Command2", "Command3"};
     }
 
@@ -337,7 +336,8 @@ private slots:
         QTest::newRow("face picker, Escape") << "Form2" << "" << "Right Esc" << rejected << 10;
         // The officer picker opens on officer 5; value: the officer picked when accepted.
         QTest::newRow("officer picker, Enter in the list") << "Form5" << "List1" << "Down Return" << accepted << 6;
-        QTest::newRow("officer picker, Enter in the search box searches") << "Form5" << "Text1" << "1 2 Return" << open << 5;
+        QTest::newRow("officer picker, Enter in the search box searches")
+            << "Form5" << "Text1" << "1 2 Return" << open << 5;
         QTest::newRow("officer picker, Enter on 中止") << "Form5" << "Command2" << "Return" << rejected << 5;
         QTest::newRow("officer picker, Escape") << "Form5" << "List1" << "Down Esc" << rejected << 5;
         // value: nothing for the forecast.
@@ -358,7 +358,8 @@ private slots:
         // value: 1 while the About view is still shown.
         QTest::newRow("About view, Escape") << "About" << "" << "Esc" << open << 0;
         QTest::newRow("About view, Enter") << "About" << "" << "Return" << open << 0;
-        QTest::newRow("About view, the buttons' keys stay under it") << "About" << "" << "Alt+S Alt+N Space" << open << 1;
+        QTest::newRow("About view, the buttons' keys stay under it")
+            << "About" << "" << "Alt+S Alt+N Space" << open << 1;
     }
 
     void enterAndEscape()
@@ -483,10 +484,10 @@ private slots:
         QTest::newRow("Ok, Escape") << int(MessageButtons::Ok) << "Esc" << int(Answer::Ok);
         QTest::newRow("Yes/No, Enter") << int(MessageButtons::YesNo) << "Return" << int(Answer::Yes);
         QTest::newRow("Yes/No, Escape") << int(MessageButtons::YesNo) << "Esc" << int(Answer::No);
-        QTest::newRow("Yes/No with No the default, Enter") << int(MessageButtons::YesNoDefaultNo) << "Return"
-                                                           << int(Answer::No);
-        QTest::newRow("Yes/No with No the default, Escape") << int(MessageButtons::YesNoDefaultNo) << "Esc"
-                                                            << int(Answer::No);
+        QTest::newRow("Yes/No with No the default, Enter")
+            << int(MessageButtons::YesNoDefaultNo) << "Return" << int(Answer::No);
+        QTest::newRow("Yes/No with No the default, Escape")
+            << int(MessageButtons::YesNoDefaultNo) << "Esc" << int(Answer::No);
         QTest::newRow("Yes/No/Cancel, Enter") << int(MessageButtons::YesNoCancel) << "Return" << int(Answer::Yes);
         QTest::newRow("Yes/No/Cancel, Escape") << int(MessageButtons::YesNoCancel) << "Esc" << int(Answer::Cancel);
     }
@@ -523,15 +524,15 @@ private slots:
             const QString open = window == QLatin1String("Form4") ? "tOpenFile" : "sOpenfile";
             const QString row = QString::fromLatin1(window) + QStringLiteral(", ");
             QTest::newRow(qPrintable(row + "Ctrl+S")) << window << "Ctrl+S" << saved << "saves";
-            QTest::newRow(qPrintable(row + "Ctrl+Shift+S")) << window << "Ctrl+Shift+S" << prefix + QStringLiteral("SaveAs")
-                                                          << "asks where to save";
+            QTest::newRow(qPrintable(row + "Ctrl+Shift+S"))
+                << window << "Ctrl+Shift+S" << prefix + QStringLiteral("SaveAs") << "asks where to save";
             QTest::newRow(qPrintable(row + "Ctrl+O")) << window << "Ctrl+O" << open << "asks what to open";
-            QTest::newRow(qPrintable(row + "Ctrl+W")) << window << "Ctrl+W" << prefix + QStringLiteral("Exit")
-                                                    << "closes";
-            QTest::newRow(qPrintable(row + "Ctrl+Q")) << window << "Ctrl+Q" << prefix + QStringLiteral("Exit")
-                                                    << "closes";
-            QTest::newRow(qPrintable(row + "F1")) << window << "F1" << prefix + QStringLiteral("About")
-                                                << "shows About";
+            QTest::newRow(qPrintable(row + "Ctrl+W"))
+                << window << "Ctrl+W" << prefix + QStringLiteral("Exit") << "closes";
+            QTest::newRow(qPrintable(row + "Ctrl+Q"))
+                << window << "Ctrl+Q" << prefix + QStringLiteral("Exit") << "closes";
+            QTest::newRow(qPrintable(row + "F1"))
+                << window << "F1" << prefix + QStringLiteral("About") << "shows About";
         }
         for (int mode = 0; mode < 4; ++mode)
             QTest::newRow(qPrintable(QStringLiteral("Form4, Alt+%1").arg(mode + 1)))
@@ -553,7 +554,8 @@ private slots:
         }
         const bool saveEditor = window == QLatin1String("Form4");
         const auto modified = [&] {
-            return saveEditor ? static_cast<Form4*>(form.get())->modified() : static_cast<Form1*>(form.get())->modified();
+            return saveEditor ? static_cast<Form4*>(form.get())->modified()
+                              : static_cast<Form1*>(form.get())->modified();
         };
         // An applied edit, so that there is something to save.
         if (effect.contains(QLatin1String("save"))) {

@@ -204,8 +204,7 @@ private slots:
             });
         };
         const auto tick = [](const char* box) {
-            return Change(
-                [box](QWidget& w) { w.findChild<QAbstractButton*>(QString::fromLatin1(box))->click(); });
+            return Change([box](QWidget& w) { w.findChild<QAbstractButton*>(QString::fromLatin1(box))->click(); });
         };
         const int forces = int(Kind::Forces);
         const int cities = int(Kind::Cities);
@@ -215,7 +214,8 @@ private slots:
         QTest::newRow("forces: technology list") << forces << 1 << choose("Combo2");
         QTest::newRow("forces: troop tick box") << forces << 1 << tick("Check1(3)");
         QTest::newRow("forces: machine tick box") << forces << 1 << tick("Check2(0)");
-        QTest::newRow("cities: number box") << cities << demo::kDemoBanditCity << retype("Text1", QStringLiteral("300"));
+        QTest::newRow("cities: number box")
+            << cities << demo::kDemoBanditCity << retype("Text1", QStringLiteral("300"));
         QTest::newRow("cities: head list") << cities << demo::kDemoGovernedCity << choose("Combo3");
         QTest::newRow("cities: disaster tick box") << cities << 0 << tick("Check1(2)");
         QTest::newRow("cities: bandits tick box") << cities << demo::kDemoBanditCity << tick("Check2");
@@ -226,12 +226,11 @@ private slots:
         QTest::newRow("new officers: tick box") << officers << 1 << tick("Check1(1)");
         QTest::newRow("new officers: skill box") << officers << 1 << tick("Check2(13)");
         QTest::newRow("new officers: name box") << officers << 1 << retype("Text1(3)", QStringLiteral("天下無雙"));
-        QTest::newRow("new officers: biography")
-            << officers << 1 << Change([](QWidget& w) {
-                   auto* biography = w.findChild<QPlainTextEdit*>(QStringLiteral("Text4"));
-                   biography->setFocus();
-                   test::CommitText(biography, QStringLiteral("少有大志"));
-               });
+        QTest::newRow("new officers: biography") << officers << 1 << Change([](QWidget& w) {
+            auto* biography = w.findChild<QPlainTextEdit*>(QStringLiteral("Text4"));
+            biography->setFocus();
+            test::CommitText(biography, QStringLiteral("少有大志"));
+        });
         QTest::newRow("new officers: face picked") << officers << 1 << tick("Command1");
     }
     void aChangeInAnyKindOfControlIsAnEdit()
@@ -325,7 +324,9 @@ private slots:
                     continue;
                 for (const Answer a : {Answer::Yes, Answer::No, Answer::Cancel})
                     QTest::addRow("%s, %s, %s", leavings()[std::size_t(w)].name, button ? "exit button" : "close box",
-                                  a == Answer::Yes ? "yes" : a == Answer::No ? "no" : "cancel")
+                                  a == Answer::Yes  ? "yes"
+                                  : a == Answer::No ? "no"
+                                                    : "cancel")
                         << w << button << a;
             }
         }

@@ -10,8 +10,8 @@
 #include "shared/game_folder.h"
 #include "shared/ini_file.h"
 #include "shared/texts.h"
-#include "shared/ui/form3.h"
 #include "shared/ui/form2.h"
+#include "shared/ui/form3.h"
 #include "shared/ui/form5.h"
 #include "shared/ui/scroll_pane.h"
 #include "shared/ui/standard_error.h"
@@ -156,8 +156,12 @@ void verifyFitsWorkArea(const QWidget& window)
 {
     const QRect frame = window.frameGeometry();
     QVERIFY2(QGuiApplication::primaryScreen()->availableGeometry().contains(frame),
-             qPrintable(QStringLiteral("%1: frame %2,%3 %4x%5").arg(window.objectName()).arg(frame.x()).arg(frame.y())
-                            .arg(frame.width()).arg(frame.height())));
+             qPrintable(QStringLiteral("%1: frame %2,%3 %4x%5")
+                            .arg(window.objectName())
+                            .arg(frame.x())
+                            .arg(frame.y())
+                            .arg(frame.width())
+                            .arg(frame.height())));
 }
 
 // Every named control in sight (scrolled there when in a scroll pane: by the
@@ -331,10 +335,7 @@ private:
     }
 
     // The place stored for `window` in the settings file.
-    QString storedPlace(const QString& window) const
-    {
-        return ReadIniValue(settingsPath(), kWindowsSection, window);
-    }
+    QString storedPlace(const QString& window) const { return ReadIniValue(settingsPath(), kWindowsSection, window); }
 
 private slots:
     void init()
@@ -372,19 +373,20 @@ private slots:
         const QStringList editor = {"Option3(0)", "Option3(1)", "Option3(2)", "Option3(3)", "Label28",
                                     "Combo10",    "List1",      "Text13",     "StatusLine"};
         QTest::newRow("officers") << Shown::OfficerView
-                                  << editor + QStringList{"Check5", "Command11", "Command9", "Command10", "Command7(0)",
-                                                          "Command8(0)"}
+                                  << editor + QStringList{"Check5",    "Command11",   "Command9",
+                                                          "Command10", "Command7(0)", "Command8(0)"}
                                   << true;
         QTest::newRow("treasures") << Shown::TreasureView
-                                   << editor + QStringList{"List2", "Label31", "Command13", "Command7(1)", "Command8(1)"}
+                                   << editor +
+                                          QStringList{"List2", "Label31", "Command13", "Command7(1)", "Command8(1)"}
                                    << true;
         QTest::newRow("relationships") << Shown::RelationView
                                        << editor + QStringList{"List3", "Command7(2)", "Command8(2)"} << false;
         QTest::newRow("family") << Shown::FamilyView
                                 << editor + QStringList{"List4", "Command16", "Command7(3)", "Command8(3)"} << true;
         QTest::newRow("new officers") << Shown::NewOfficerEditor
-                                      << QStringList{"Label5", "List1", "Text5", "Command4", "Command2", "Command3",
-                                                     "StatusLine"}
+                                      << QStringList{"Label5",   "List1",    "Text5",     "Command4",
+                                                     "Command2", "Command3", "StatusLine"}
                                       << true;
     }
     void theCommandsStayInSightWhileTheRecordScrolls()
@@ -601,8 +603,9 @@ private slots:
             QMessageBox box(QMessageBox::Critical, GetResText(351), text, QMessageBox::Yes | QMessageBox::No);
             box.show();
             QVERIFY(QTest::qWaitForWindowExposed(&box));
-            QVERIFY2(box.frameGeometry().width() <= kWorkArea.width() && box.frameGeometry().height() <= kWorkArea.height(),
-                     qPrintable(QStringLiteral("%1x%2").arg(box.frameGeometry().width()).arg(box.frameGeometry().height())));
+            QVERIFY2(
+                box.frameGeometry().width() <= kWorkArea.width() && box.frameGeometry().height() <= kWorkArea.height(),
+                qPrintable(QStringLiteral("%1x%2").arg(box.frameGeometry().width()).arg(box.frameGeometry().height())));
         }
     }
 };
@@ -619,7 +622,9 @@ int main(int argc, char** argv)
                                               "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1})");
     file.write(QStringLiteral(R"({"screens": [%1, %2]})")
                    .arg(screen.arg(QStringLiteral("laptop")).arg(0).arg(kWorkArea.width()).arg(kWorkArea.height()),
-                        screen.arg(QStringLiteral("wide")).arg(kWorkArea.width()).arg(kWideWorkArea.width())
+                        screen.arg(QStringLiteral("wide"))
+                            .arg(kWorkArea.width())
+                            .arg(kWideWorkArea.width())
                             .arg(kWideWorkArea.height()))
                    .toUtf8());
     file.close();

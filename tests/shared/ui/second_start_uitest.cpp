@@ -2,9 +2,9 @@
 // built editor is started a second time with a file, and the file opens in the
 // editor running here, through the same questions as File > Open.
 #include "app/editor_factories.h"
+#include "app/instance_server.h"
 #include "shared/temp_folder.h"
 #include "shared/texts.h"
-#include "app/instance_server.h"
 #include "support/temp_game_folder.h"
 #include "support/typing.h"
 
@@ -20,9 +20,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <signal.h>
 #include <sys/socket.h>
 #include <sys/un.h>
-#include <signal.h>
 #include <unistd.h>
 
 #include <cstring>

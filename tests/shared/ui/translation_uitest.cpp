@@ -97,8 +97,9 @@ private slots:
                 seen.savedRow << shown->mapFromSource(files->index(saved, column)).data().toString();
             for (const QString& path : QStringList{data} + others)
                 if (shown && files)
-                    seen.kinds << shown->mapFromSource(files->index(files->index(path).row(), 2,
-                                                                    files->index(path).parent()))
+                    seen.kinds << shown
+                                      ->mapFromSource(files->index(files->index(path).row(), 2,
+                                                                   files->index(path).parent()))
                                       .data()
                                       .toString();
             poll.stop();
@@ -112,8 +113,8 @@ private slots:
         QVERIFY((save ? dialogs.saveFile(request) : dialogs.openFile(request)).isEmpty());
 
         QCOMPARE(seen.title, QStringLiteral("打開文件"));
-        QCOMPARE(seen.filters, QStringList({QStringLiteral("新武將存檔 (Svd_0*.sav)"), QStringLiteral("Varkel存檔 (*.sav)"),
-                                            QStringLiteral("所有文件 (*)")}));
+        QCOMPARE(seen.filters, QStringList({QStringLiteral("新武將存檔 (Svd_0*.sav)"),
+                                            QStringLiteral("Varkel存檔 (*.sav)"), QStringLiteral("所有文件 (*)")}));
         QCOMPARE(seen.savedRow, QStringList({QStringLiteral("svd_01.sav"), QLocale().formattedDataSize(374'534),
                                              QStringLiteral("Varkel遊戲存檔"), QStringLiteral("2021/3/2 21:05")}));
         QCOMPARE(seen.kinds, QStringList({QStringLiteral("Varkel資料"), QStringLiteral("Varkel新武將存檔"),

@@ -3,8 +3,8 @@
 // odd values without asking about edits nobody made.
 #include "neweditor/system_save.h"
 #include "neweditor/ui/form1.h"
-#include "saveeditor/save_file.h"
 #include "saveeditor/officer_record.h"
+#include "saveeditor/save_file.h"
 #include "saveeditor/save_layout.h"
 #include "saveeditor/ui/form4.h"
 #include "saveeditor/ui/relation_panel.h"
@@ -59,7 +59,8 @@ QByteArray contentBytes(Content content, qsizetype size, const QString& demoSave
 {
     switch (content) {
     case Content::Text:
-        return test::Repeated("This is a plain text file, not a saved game of Varkel; it only has the size of one.\n", size);
+        return test::Repeated("This is a plain text file, not a saved game of Varkel; it only has the size of one.\n",
+                              size);
     case Content::ChineseText:
         // Its bytes decode as Big5 characters, so names read as names.
         return test::Repeated(QStringLiteral("這是一個文本文件，不是遊戲的存檔，只是大小一樣。\r\n").toUtf8(), size);
@@ -107,8 +108,9 @@ private:
     // How many times `question` was shown.
     int asked(const char* question) const
     {
-        return int(std::count_if(prompter_.shown.begin(), prompter_.shown.end(),
-                                 [&](const ScriptedPrompter::Shown& s) { return s.text == QString::fromUtf8(question); }));
+        return int(std::count_if(prompter_.shown.begin(), prompter_.shown.end(), [&](const ScriptedPrompter::Shown& s) {
+            return s.text == QString::fromUtf8(question);
+        }));
     }
 
     // The one thing shown is the question, as the program's other questions are asked.
