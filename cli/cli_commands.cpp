@@ -10,6 +10,9 @@
 #include "saveeditor/save_file.h"
 #include "saveeditor/save_layout.h"
 #include "saveeditor/save_tables.h"
+#include "shared/backup_index.h"
+#include "shared/file_problems.h"
+#include "shared/game_folder.h"
 #include "shared/name_field.h"
 #include "shared/record_batch.h"
 #include "shared/record_filter.h"
@@ -68,6 +71,15 @@ void printChanges(std::ostream& out, const RecordKind& kind, int n, const std::v
             << (c.clamped ? " (clamped to the field's limit)" : "") << '\n';
 }
 
+// The store the command line writes through: the editor's backup folder, kept
+// within the limits of the editor's settings.
+FileStore writingStore(const Options& options)
+{
+    FileStore files(options.backupFolder);
+    files.setBackupLimits(ReadBackupLimits(SettingsFilePath(options.programFolder)));
+    return files;
+}
+
 // Shows what an edit changed, then writes every file whose bytes it changed
 // through the editor's atomic save with its backup. --output takes the file named
 // on the command line only, so an edit that changes a companion file refuses it.
@@ -89,7 +101,7 @@ int store(const GameFile& file, const Options& options, const std::string& repor
     out << report;
     if (options.dryRun)
         return kDone;
-    FileStore files(options.backupFolder);
+    FileStore files = writingStore(options);
     QStringList written;
     for (const HeldFile* f : changed) {
         const QString target = f == &file && !options.output.isEmpty() ? options.output : f->path;
@@ -255,6 +267,19 @@ std::optional<std::set<const RecordKind*>> chosenKinds(GameFile& file, const Opt
         return std::nullopt;
     }
     return kinds;
+}
+
+// The place among the file's kinds of the one kind --records chose; nothing
+// when every kind was.
+std::optional<std::size_t> onlyKind(const GameFile& file, const std::set<const RecordKind*>& chosen,
+                                    const Options& options)
+{
+    if (options.records.isEmpty())
+        return std::nullopt;
+    for (std::size_t k = 0; k < file.kinds.size(); ++k)
+        if (chosen.count(file.kinds[k].get()))
+            return k;
+    return std::nullopt;
 }
 
 // The filter of --where over `kind`, or nothing having said why.
@@ -511,48 +536,28 @@ int Diff(const QString& a, const QString& b, const Options& options, std::ostrea
     if (!chosen)
         return refuse(err, a, noKind(options.records, options));
 
-    bool found = false;
-    std::set<qsizetype> owned;  // bytes of records whose differences were named
-    for (std::size_t k = 0; k < std::min(fa->kinds.size(), fb->kinds.size()); ++k) {
-        const RecordKind& ka = *fa->kinds[k];
-        const RecordKind& kb = *fb->kinds[k];
-        if (ka.extents(0).empty() || !chosen->count(&ka))
-            continue;  // derived tables follow from the records
-        const int common = std::min(ka.count(), kb.count());
-        for (int n = 0; n < std::max(ka.count(), kb.count()); ++n) {
-            if (n >= common) {
-                out << recordLine(n < ka.count() ? ka : kb, n) << ": only in " << (n < ka.count() ? a : b) << '\n';
-                found = true;
-                continue;
-            }
-            const auto changes = DiffRecord(ka, kb, n);
-            if (changes.empty())
-                continue;
-            found = true;
-            printChanges(out, ka, n, changes);
-            for (const auto& e : ka.extents(n))
-                for (qsizetype i = e.offset; i < e.offset + e.size; ++i)
-                    owned.insert(i);
+    // Bytes of the records of other kinds are not compared when one kind is chosen.
+    const FileComparison comparison =
+        CompareFiles(fa->kinds, fa->bytes, fb->kinds, fb->bytes, onlyKind(*fa, *chosen, options));
+    for (const KindDifference& kind : comparison.kinds) {
+        for (const RecordDifference& r : kind.records) {
+            const QString line = QStringLiteral("%1 %2").arg(r.recordKind).arg(r.number) +
+                                 (r.name.isEmpty() ? QString() : QLatin1Char(' ') + r.name);
+            if (r.presence != RecordDifference::Presence::Both)
+                out << line << ": only in " << (r.presence == RecordDifference::Presence::OnlyOurs ? a : b) << '\n';
+            for (const FieldDifference& f : r.fields)
+                out << line << ": " << f.key << ' ' << oneLine(f.oursText) << " -> " << oneLine(f.theirsText) << '\n';
         }
     }
-    // Bytes of the records of other kinds are not compared when one kind is chosen.
-    std::vector<qsizetype> unowned;
-    const qsizetype length = !options.records.isEmpty() ? 0 : std::max(fa->bytes.size(), fb->bytes.size());
-    for (qsizetype i = 0; i < length; ++i) {
-        const bool differ = i >= fa->bytes.size() || i >= fb->bytes.size() || fa->bytes[i] != fb->bytes[i];
-        if (differ && !owned.count(i))
-            unowned.push_back(i);
+    if (comparison.oursSize != comparison.theirsSize)
+        out << "sizes differ: " << comparison.oursSize << " and " << comparison.theirsSize << " bytes\n";
+    if (comparison.unownedCount > 0) {
+        out << comparison.unownedCount << " differing bytes that no field owns, at";
+        for (const qsizetype at : comparison.firstUnowned)
+            out << ' ' << at;
+        out << (comparison.unownedCount > qsizetype(comparison.firstUnowned.size()) ? " ..." : "") << '\n';
     }
-    if (fa->bytes.size() != fb->bytes.size())
-        out << "sizes differ: " << fa->bytes.size() << " and " << fb->bytes.size() << " bytes\n";
-    if (!unowned.empty()) {
-        found = true;
-        out << unowned.size() << " differing bytes that no field owns, at";
-        for (std::size_t i = 0; i < unowned.size() && i < 16; ++i)
-            out << ' ' << unowned[i];
-        out << (unowned.size() > 16 ? " ..." : "") << '\n';
-    }
-    return found ? kFound : kDone;
+    return comparison.found() ? kFound : kDone;
 }
 
 int Check(const QString& path, const Options& options, std::ostream& out, std::ostream& err)
@@ -564,17 +569,16 @@ int Check(const QString& path, const Options& options, std::ostream& out, std::o
     if (!chosen)
         return refuse(err, path, noKind(options.records, options));
     printNotes(*file, err);
-    int findings = 0;
-    for (const auto& kind : file->kinds) {
-        if (!chosen->count(kind.get()))
-            continue;
-        for (const RecordKind::Finding& f : kind->check()) {
-            ++findings;
-            out << (f.record >= 0 ? recordLine(*kind, f.record) : QFileInfo(path).fileName()) << ": " << f.field
-                << " at offset " << f.offset << " = " << f.value << ": " << f.what << '\n';
-        }
+    const std::vector<FileProblem> problems = FindProblems(file->kinds, onlyKind(*file, *chosen, options));
+    for (const FileProblem& p : problems) {
+        if (p.record >= 0)
+            out << p.recordKind << ' ' << p.number
+                << (p.recordName.isEmpty() ? QString() : QLatin1Char(' ') + p.recordName);
+        else
+            out << QFileInfo(path).fileName();
+        out << ": " << p.field << " at offset " << p.offset << " = " << p.value << ": " << p.what << '\n';
     }
-    return findings > 0 ? kFound : kDone;
+    return problems.empty() ? kDone : kFound;
 }
 
 int Control(const QString& path, const QString& action, int officer, const Options& options, std::ostream& out,
@@ -664,6 +668,96 @@ int Forecast(const QString& path, int member, const Options& options, std::ostre
     constexpr int kAbilityNames = 122;  // 武力, 智力, 政治, 魅力
     for (std::size_t i = 0; i < lines.size(); ++i)
         out << GetResText(kAbilityNames + int(i % 4)) << ": " << lines[i] << '\n';
+    return kDone;
+}
+
+namespace {
+
+// One backup as `backups` lists it: number, time, size, marks, path.
+QString backupLine(const QString& number, const BackupEntry& entry, const QString& backupPath, const QString& file)
+{
+    QStringList marks;
+    if (SameFileBytes(backupPath, file))
+        marks << QStringLiteral("identical");
+    if (!entry.originKnown())
+        marks << QStringLiteral("origin unknown");
+    return QStringLiteral("%1  %2  %3 bytes  %4%5")
+        .arg(number,
+             entry.made.isValid() ? entry.made.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
+                                  : QStringLiteral("time unknown"),
+             QString::number(entry.size),
+             marks.isEmpty() ? QString() : marks.join(QStringLiteral(", ")) + QStringLiteral("  "), backupPath);
+}
+
+}  // namespace
+
+int Backups(const QString& path, const Options& options, std::ostream& out, std::ostream& err)
+{
+    const BackupIndex index = FileStore(options.backupFolder).backupIndex();
+    const std::vector<BackupEntry> known = index.entriesFor(path);
+    const std::vector<BackupEntry> unknown = index.unknownOriginNamedLike(path);
+    if (known.empty() && unknown.empty()) {
+        err << "varkel-cli: note: " << path << ": no backups in " << index.folder() << '\n';
+        return kDone;
+    }
+    for (std::size_t i = 0; i < known.size(); ++i)
+        out << backupLine(QString::number(i + 1), known[i], index.pathOf(known[i]), path) << '\n';
+    for (const BackupEntry& entry : unknown)
+        out << backupLine(QStringLiteral("?"), entry, index.pathOf(entry), path) << '\n';
+    if (!unknown.empty())
+        err << "varkel-cli: note: the backups marked ? are of a file named " << QFileInfo(path).fileName()
+            << " in a folder the backup index no longer knows; restore one by its path\n";
+    return kDone;
+}
+
+int Restore(const QString& path, const QString& backup, const Options& options, std::ostream& out, std::ostream& err)
+{
+    FileStore files = writingStore(options);
+    const BackupIndex index = files.backupIndex();
+    QString backupPath = backup;
+    bool isNumber = false;
+    const int number = backup.toInt(&isNumber);
+    if (isNumber) {
+        const std::vector<BackupEntry> known = index.entriesFor(path);
+        if (number < 1 || number > int(known.size()))
+            return refuse(err, path,
+                          known.empty()
+                              ? QStringLiteral("backup %1: it has no backups in %2").arg(number).arg(index.folder())
+                              : QStringLiteral("backup %1: no such backup; it has %2 (varkel-cli backups)")
+                                    .arg(number)
+                                    .arg(known.size()));
+        backupPath = index.pathOf(known[number - 1]);
+    }
+    // A path is the user's own choice, even of a backup whose origin is unknown.
+    const BackupRead read = ReadBackupFor(index, path, backupPath, !isNumber);
+    switch (read.refusal) {
+    case BackupRead::Refusal::None:
+        break;
+    case BackupRead::Refusal::Missing:
+        return refuse(err, backupPath, QStringLiteral("no such backup"));
+    case BackupRead::Refusal::OtherFile:
+        return refuse(err, backupPath, QStringLiteral("is a backup of %1, not of %2").arg(read.otherOriginal, path));
+    case BackupRead::Refusal::NotListed:
+        return refuse(err, backupPath, QStringLiteral("is no backup of %1").arg(path));
+    case BackupRead::Refusal::Unreadable:
+        return refuse(err, backupPath, read.error.englishMessage());
+    }
+    if (SameFileBytes(backupPath, path)) {
+        out << path << ": holds the bytes of " << backupPath << " already; nothing written\n";
+        return kDone;
+    }
+    if (options.dryRun) {
+        out << path << ": would be restored from " << backupPath << " (" << read.bytes.size() << " bytes)"
+            << (QFileInfo::exists(path) ? ", after a backup of what it holds now" : "")
+            << " (dry run: nothing written)\n";
+        return kDone;
+    }
+    if (const auto error = files.write(path, read.bytes, false))
+        return refuse(err, path, error->englishMessage());
+    out << path << ": restored from " << backupPath << " (" << read.bytes.size() << " bytes)";
+    if (const QString replaced = files.backupOf(path); !replaced.isEmpty())
+        out << "; what it held is backed up in " << replaced;
+    out << '\n';
     return kDone;
 }
 

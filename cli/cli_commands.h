@@ -49,4 +49,11 @@ int Control(const QString& path, const QString& action, int officer, const Optio
 // view's forecast window shows it: a rating, then the room left, per ability.
 int Forecast(const QString& path, int member, const Options& options, std::ostream& out, std::ostream& err);
 
+// The backups of FILE in the editor's backup folder, newest first: number, time,
+// size, "identical" where one holds the bytes FILE has now, and the backup's path.
+int Backups(const QString& path, const Options& options, std::ostream& out, std::ostream& err);
+// Puts `backup` (its path, or its number as Backups shows it) back over FILE
+// through the editor's atomic save, which backs up what it replaces.
+int Restore(const QString& path, const QString& backup, const Options& options, std::ostream& out, std::ostream& err);
+
 }  // namespace varkel::cli

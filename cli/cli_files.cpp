@@ -2,15 +2,9 @@
 
 #include "neweditor/biography_file.h"
 #include "neweditor/new_officer_kind.h"
-#include "saveeditor/city_kind.h"
-#include "saveeditor/family_kind.h"
-#include "saveeditor/force_kind.h"
-#include "saveeditor/intimacy_kind.h"
-#include "saveeditor/officer_kind.h"
-#include "saveeditor/relation_kind.h"
+#include "saveeditor/save_kinds.h"
 #include "saveeditor/save_layout.h"
 #include "saveeditor/save_tables.h"
-#include "saveeditor/save_tables_kind.h"
 #include "saveeditor/treasure_kind.h"
 #include "saveeditor/treasure_record.h"
 #include "shared/game_folder.h"
@@ -59,25 +53,17 @@ QString folderOf(const QString& path)
 void addKinds(FileStore& store, GameFile& file, const GameContext& context, const SlotChoice& choice)
 {
     if (file.type == FileType::SavedGame) {
-        file.kinds.push_back(std::make_unique<OfficerKind>(context.cityNames));
-        file.kinds.push_back(std::make_unique<CityKind>(context.cityNames));
-        // Before the tables, whose force rows are records of kind "force" too: `set SAVE force N` is a force record.
-        file.kinds.push_back(std::make_unique<ForceKind>(context.courtRanks));
-        file.kinds.push_back(std::make_unique<SaveTablesKind>());
-        file.kinds.push_back(std::make_unique<FamilyKind>());
-        file.kinds.push_back(std::make_unique<RelationKind>());
-        if (choice.slot) {
-            file.kinds.push_back(std::make_unique<IntimacyKind>(*choice.slot, choice.special));
-            // The editor opens the levels of controlled officers only; the bytes are there all the same.
-            if (SaveTables::build(file.bytes).controlled[std::size_t(*choice.slot)] == save::kNoControlledOfficer)
-                file.notes << QStringLiteral("player slot %1 controls no officer; its levels are shown as stored")
-                                  .arg(*choice.slot);
-        }
+        // The editor opens the levels of controlled officers only; the bytes are there all the same.
+        if (choice.slot &&
+            SaveTables::build(file.bytes).controlled[std::size_t(*choice.slot)] == save::kNoControlledOfficer)
+            file.notes << QStringLiteral("player slot %1 controls no officer; its levels are shown as stored")
+                              .arg(*choice.slot);
         // Treasure attributes live in the game folder's scenario file.
-        if (context.scenario) {
-            HeldFile& scenario = addCompanion(file, context.scenarioPath, *context.scenario, true);
-            file.kinds.push_back(std::make_unique<TreasureKind>(&scenario.bytes, context.treasureNotes));
-        }
+        QByteArray* scenario = nullptr;
+        if (context.scenario)
+            scenario = &addCompanion(file, context.scenarioPath, *context.scenario, true).bytes;
+        file.kinds = MakeSaveKinds(
+            {context.cityNames, context.courtRanks, context.treasureNotes, choice.slot, choice.special}, scenario);
     } else if (file.type == FileType::Scenario) {
         file.kinds.push_back(std::make_unique<TreasureKind>(nullptr, readTreasureNotes(folderOf(file.path))));
     } else if (file.type == FileType::SystemSave) {

@@ -140,6 +140,16 @@ int main(int argc, char* argv[])
                      "its player slot and an age of 14 or less")
         ->required();
 
+    auto* backups = cli.add_subcommand(
+        "backups", "The backups of FILE, newest first: time, size, whether one holds FILE's bytes now, and path.");
+    backups->add_option("FILE", file)->required();
+
+    auto* restore = cli.add_subcommand(
+        "restore", "Puts a backup of FILE back over it through the editor's atomic save, backing up what it replaces.");
+    restore->add_option("FILE", file)->required();
+    restore->add_option("BACKUP", second, "the backup's path, or its number as backups lists it")->required();
+    restore->add_flag("--dry-run", options.dryRun, "show what would be restored, write nothing");
+
     for (CLI::App* command : {info, dump, set, apply, diff, check, control, forecast})
         command->add_flag("--force", options.force, kForceHelp);
 
@@ -192,6 +202,10 @@ int main(int argc, char* argv[])
     }
     if (*apply)
         return Apply(path, QString::fromStdString(second), options, std::cout, std::cerr);
+    if (*backups)
+        return Backups(path, options, std::cout, std::cerr);
+    if (*restore)
+        return Restore(path, QString::fromStdString(second), options, std::cout, std::cerr);
     if (*diff)
         return Diff(path, QString::fromStdString(second), options, std::cout, std::cerr);
     if (*forecast)

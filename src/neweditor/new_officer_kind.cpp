@@ -14,7 +14,7 @@ using system_save::record;
 
 namespace {
 
-const QString kInBiographies = QStringLiteral(" (in RDText.vk)");
+const QString kBiographyFile = QStringLiteral("RDText.vk");
 
 bool wholly(const QByteArray& bytes, qsizetype start, qsizetype size)
 {
@@ -87,15 +87,18 @@ std::vector<RecordKind::Finding> NewOfficerKind::check() const
     checkEach(found, [&](int n, const FindingSink& add) {
         CheckMemberRecord(decode(n), record(n), add);
         if (biographies_ && wholly(*biographies_, biographyRecord(n), biography::kRecordSize))
-            CheckBiography(DecodeBiography(*biographies_, biographyRecord(n)), biographyRecord(n), add, kInBiographies);
+            CheckBiography(DecodeBiography(*biographies_, biographyRecord(n)), biographyRecord(n), add, kBiographyFile);
     });
     if (biographies_ && biographies_->size() < biographyRecord(count())) {
         const int first =
             int((std::max<qsizetype>(biographies_->size(), system_save::kHeaderSize) - system_save::kHeaderSize) /
                 biography::kRecordSize);
-        found.push_back({-1, QStringLiteral("biography"), biographyRecord(first), biographies_->size(),
-                         QStringLiteral("RDText.vk ends inside the biography of %1: those from it on are not shown")
-                             .arg(numberOf(first))});
+        found.push_back(
+            {-1, QStringLiteral("biography"), biographyRecord(first), biographies_->size(),
+             QStringLiteral("RDText.vk ends inside the biography of %1: those from it on are not shown")
+                 .arg(numberOf(first)),
+             QStringLiteral("RDText.vk 在新武將 %1 的列傳中途結束：從此以後的列傳都不顯示。").arg(numberOf(first)),
+             std::nullopt});
     }
     return found;
 }

@@ -99,16 +99,28 @@ std::vector<RecordKind::Finding> CityKind::check() const
         const CityRecord& r = d.record;
         if (r.corps > kNoCorps)
             add("corps", record(c) + kCorps, r.corps,
-                QStringLiteral("corps above 68: no corps holds the city; kept as stored"));
+                QStringLiteral("corps above 68: no corps holds the city; kept as stored"),
+                QStringLiteral("軍團編號 %1 大於 68：沒有軍團持有此都市，照原值保留。").arg(r.corps));
         else if (r.corps != kNoCorps && d.heads.corps[std::size_t(r.corps)].commander < 0)
             add("corps", record(c) + kCorps, r.corps,
-                QStringLiteral("no ruler or corps commander stays in a city of this corps, so the city has no force"));
-        if (r.leader > kNoLeader)
-            add("bandit_leader", record(c) + kBanditLeader, r.leader, QStringLiteral("bandit leader above 1720"));
+                QStringLiteral("no ruler or corps commander stays in a city of this corps, so the city has no force"),
+                QStringLiteral("軍團 %1 的君主或軍團長都不在此軍團的都市，所以此都市沒有勢力。").arg(r.corps));
+        if (r.leader > kNoLeader) {
+            // The game would take the number for an officer's: the mend stores none, as the
+            // view does for a city without a leader.
+            FindingMend none;
+            none.changes.values[*fieldIndex(QStringLiteral("bandit_leader"))] = FieldValue{kNoLeader, {}, {}};
+            none.text = QStringLiteral("把盜賊首領改為 %1（無首領）。").arg(kNoLeader);
+            add("bandit_leader", record(c) + kBanditLeader, r.leader, QStringLiteral("bandit leader above 1720"),
+                QStringLiteral("盜賊首領編號 %1 大於 1720，不是任何武將。").arg(r.leader))
+                .mend = std::move(none);
+        }
         if (!d.officers.candidates.empty() && d.officers.head < 0)
             add("head", record(c), d.officers.head,
                 QStringLiteral("officers serve here (%1 of them), none a ruler, corps commander or governor: the city "
                                "has no head")
+                    .arg(d.officers.candidates.size()),
+                QStringLiteral("有 %1 名武將在此任職，卻沒有君主、軍團長或太守：此都市沒有太守。")
                     .arg(d.officers.candidates.size()));
     });
     // An officer placed outside the cities serves in none of them.
@@ -122,7 +134,14 @@ std::vector<RecordKind::Finding> CityKind::check() const
                                  .arg(n)
                                  .arg(tables_.officerNames[n])
                                  .arg(status)
-                                 .arg(place)});
+                                 .arg(place),
+                             QStringLiteral("武將 %1 %2 在職（身份碼 %3），卻停留在 50 個都市以外的都市 %4：不是任何"
+                                            "都市的太守。")
+                                 .arg(n)
+                                 .arg(tables_.officerNames[n])
+                                 .arg(status)
+                                 .arg(place),
+                             std::nullopt});
     }
     return found;
 }

@@ -53,8 +53,13 @@ std::optional<FieldProblem> StoreBiography(QByteArray& buffer, qsizetype start, 
 void CheckMemberRecord(const MemberRecord& record, qsizetype start, const FindingSink& add);
 
 // A biography is kept as it is read; more than 74 characters or a single-byte one
-// could not be stored again once changed. `where` ends the finding's text (the
-// file it is in, when that is not the checked one).
-void CheckBiography(const QString& text, qsizetype start, const FindingSink& add, const QString& where = {});
+// could not be stored again once changed. `file` names the file it is in, when
+// that is not the checked one.
+void CheckBiography(const QString& text, qsizetype start, const FindingSink& add, const QString& file = {});
+
+// The window's words for findings every record with tactics or a face has: tactic
+// t holding a nibble that is no level, a face beyond the bank.
+QString OddTacticReason(int t, int nibble);
+QString FaceBeyondBankReason(int face);
 
 }  // namespace varkel

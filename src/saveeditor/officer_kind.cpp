@@ -1,5 +1,6 @@
 #include "saveeditor/officer_kind.h"
 
+#include "saveeditor/member_checks.h"
 #include "saveeditor/officer_fields.h"
 #include "saveeditor/person_fields.h"
 #include "saveeditor/save_layout.h"
@@ -91,18 +92,23 @@ std::vector<RecordKind::Finding> OfficerKind::check() const
         for (int t = 0; t < kTacticCount; ++t)
             if (r.status.tactics[t] >= kFirstOddTactic)
                 add("tactics", status + save::status::kTactics + t / 2, r.status.tactics[t],
-                    QStringLiteral("tactic %1 has nibble %2, which is no level").arg(t).arg(r.status.tactics[t]));
+                    QStringLiteral("tactic %1 has nibble %2, which is no level").arg(t).arg(r.status.tactics[t]),
+                    OddTacticReason(t, r.status.tactics[t]));
         if (r.city >= ScenarioData::kCityCount)
-            add("city", save::locationEntry(n), r.city, QStringLiteral("city above 50"));
+            add("city", save::locationEntry(n), r.city, QStringLiteral("city above 50"),
+                QStringLiteral("都市編號 %1 不在 50 個都市之內，照原值保留。").arg(r.city));
         if (r.status.force >= save::kForceNameCount)
-            add("force", status + save::status::kForce, r.status.force, QStringLiteral("force above 68"));
+            add("force", status + save::status::kForce, r.status.force, QStringLiteral("force above 68"),
+                QStringLiteral("勢力編號 %1 大於 68，不是任何勢力，照原值保留。").arg(r.status.force));
         if (r.status.status >= kStatusCount)
-            add("status", status + save::status::kWord, r.status.status, QStringLiteral("status code 12..15"));
+            add("status", status + save::status::kWord, r.status.status, QStringLiteral("status code 12..15"),
+                QStringLiteral("身份碼 %1（12 至 15）不是任何身份，照原值保留。").arg(r.status.status));
         if (r.status.rank >= kRankCount)
-            add("rank", status + save::status::kWord, r.status.rank, QStringLiteral("rank code 10..15"));
+            add("rank", status + save::status::kWord, r.status.rank, QStringLiteral("rank code 10..15"),
+                QStringLiteral("官職碼 %1（10 至 15）不是任何官職，照原值保留。").arg(r.status.rank));
         if (r.person.face >= kFaceCount)
             add("face", save::personBlock(n) + save::person::kFace, r.person.face,
-                QStringLiteral("face beyond the bank"));
+                QStringLiteral("face beyond the bank"), FaceBeyondBankReason(r.person.face));
     });
     return found;
 }
@@ -112,7 +118,9 @@ std::vector<RecordKind::Finding> CheckSaveStructure(const QByteArray& save)
     std::vector<RecordKind::Finding> found;
     if (save.size() < save::kSlotMinimumSize) {
         found.push_back({-1, QStringLiteral("size"), 0, save.size(),
-                         QStringLiteral("shorter than %1 bytes: the editor refuses it").arg(save::kSlotMinimumSize)});
+                         QStringLiteral("shorter than %1 bytes: the editor refuses it").arg(save::kSlotMinimumSize),
+                         QStringLiteral("檔案短於 %1 位元組，編輯器不開啟它。").arg(save::kSlotMinimumSize),
+                         std::nullopt});
         return found;
     }
     const int count = SaveTables::countOfficers(save);
@@ -121,14 +129,18 @@ std::vector<RecordKind::Finding> CheckSaveStructure(const QByteArray& save)
         if (officer != save::kNoPerson && officer >= count)
             found.push_back(
                 {-1, QStringLiteral("person_map"), save::personMapEntry(u), officer,
-                 QStringLiteral("person %1 names officer %2, beyond the %3 officers").arg(u).arg(officer).arg(count)});
+                 QStringLiteral("person %1 names officer %2, beyond the %3 officers").arg(u).arg(officer).arg(count),
+                 QStringLiteral("人物 %1 指向武將 %2，超出本存檔的 %3 名武將。").arg(u).arg(officer).arg(count),
+                 std::nullopt});
     }
     for (int k = 0; k < save::kPlayerSlotCount; ++k) {
         const qsizetype at = save::playerSlot(k) + save::kPlayerPersonField;
         const int person = le16At(save, at);
         if (person != save::kNoPerson && (person < save::kFirstPersonNumber || person > save::kLastPersonNumber))
             found.push_back({-1, QStringLiteral("player_slot"), at, person,
-                             QStringLiteral("player slot %1 holds person %2, outside 860..1719").arg(k).arg(person)});
+                             QStringLiteral("player slot %1 holds person %2, outside 860..1719").arg(k).arg(person),
+                             QStringLiteral("玩家欄 %1 存的人物 %2 不在 860 至 1719 之內。").arg(k).arg(person),
+                             std::nullopt});
     }
     return found;
 }

@@ -109,23 +109,52 @@ std::vector<RecordKind::Finding> RelationKind::check() const
             for (const int copy : copies)
                 numbers << QString::number(copy);
             const qsizetype at = record(i, copies.front());
+            FindingMend align;
+            align.changes.alignCopies = true;
+            align.text = QStringLiteral("把副本 0 的關係寫入全部八份副本。");
             add("copies", at, storedValue(file(), at),
                 QStringLiteral(
                     "%1 %2 %3 from copy 0, the one the views show; storing the record writes all eight alike")
                     .arg(copies.size() > 1 ? QStringLiteral("copies") : QStringLiteral("copy"),
                          numbers.join(QStringLiteral(", ")),
-                         copies.size() > 1 ? QStringLiteral("differ") : QStringLiteral("differs")));
+                         copies.size() > 1 ? QStringLiteral("differ") : QStringLiteral("differs")),
+                QStringLiteral("副本 %1 與畫面顯示的副本 0 不同；存入此關係時八份副本會寫成一樣。")
+                    .arg(numbers.join(QStringLiteral("、"))))
+                .mend = std::move(align);
         }
         const Relation r = decode(i);
         const int parties[] = {r.a, r.b, r.c};
-        for (int p = 0; p < 3; ++p)
-            if (parties[p] != kNoParty && parties[p] >= officerCount_)
-                add(keys[p], record(i), parties[p],
-                    QStringLiteral("%1 is not below the %2 officers: shown without face or name, kept as stored")
-                        .arg(table()[std::size_t(p)]->label)
-                        .arg(officerCount_));
+        for (int p = 0; p < 3; ++p) {
+            if (parties[p] == kNoParty || parties[p] < officerCount_)
+                continue;
+            const QString& caption = table()[std::size_t(p)]->label;
+            // The game would read the number as an officer's; with no party in its
+            // place a record without both parties is stored empty, as the view stores it.
+            Relation mended = r;
+            int* const party[] = {&mended.a, &mended.b, &mended.c};
+            *party[p] = kNoParty;
+            FindingMend none;
+            none.changes.values[std::size_t(p)] = FieldValue{kNoParty, {}, {}};
+            none.text = QStringLiteral("把%1改為 %2（無）").arg(caption).arg(kNoParty) +
+                        (StoresEmpty(mended) ? QStringLiteral("，此關係存為空白。") : QStringLiteral("。"));
+            add(keys[p], record(i), parties[p],
+                QStringLiteral("%1 is not below the %2 officers: shown without face or name, kept as stored")
+                    .arg(caption)
+                    .arg(officerCount_),
+                QStringLiteral("%1 %2 不是本存檔的武將（共 %3 名）：顯示時沒有頭像和名字，照原值保留。")
+                    .arg(caption)
+                    .arg(parties[p])
+                    .arg(officerCount_))
+                .mend = std::move(none);
+        }
     });
     return found;
+}
+
+std::optional<FieldProblem> RelationKind::alignCopies(int n)
+{
+    AlignRelationCopies(file(), n);
+    return std::nullopt;
 }
 
 }  // namespace varkel

@@ -21,8 +21,11 @@ public:
     QStringList namedTextKeys() const override;
     std::vector<Extent> extents(int n) const override;
     // Records whose copies 1..7 differ from copy 0, and parties stored at or above
-    // the officer count (1023 is no party).
+    // the officer count (1023 is no party). Both have a mend: copy 0 into every
+    // copy, and no party in place of the one that is no officer.
     std::vector<Finding> check() const override;
+    // Writes copy 0 of record n, as stored, into the seven other copies.
+    std::optional<FieldProblem> alignCopies(int n) override;
 
 private:
     void loaded() override;

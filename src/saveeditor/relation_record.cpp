@@ -99,6 +99,11 @@ std::vector<int> DisagreeingRelationCopies(const QByteArray& save, int i)
     return copies;
 }
 
+void AlignRelationCopies(QByteArray& save, int i)
+{
+    writeAllCopies(save, i, valueAt(save, record(i)));
+}
+
 QString PartyName(const QStringList& officerNames, int party)
 {
     return party >= 0 && party < officerNames.size() ? officerNames[party] : QString();

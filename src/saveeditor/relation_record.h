@@ -71,6 +71,8 @@ void StoreRelation(QByteArray& save, int officerCount, int i, const Relation& r)
 
 // The copies 1..7 whose record i differs from copy 0.
 std::vector<int> DisagreeingRelationCopies(const QByteArray& save, int i);
+// Writes the four bytes of record i of copy 0, as they are, into copies 1..7.
+void AlignRelationCopies(QByteArray& save, int i);
 
 // The name of a party, empty for a number outside the name table (1023 included).
 QString PartyName(const QStringList& officerNames, int party);

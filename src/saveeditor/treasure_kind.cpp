@@ -98,16 +98,22 @@ std::vector<RecordKind::Finding> TreasureKind::check() const
     std::vector<Finding> found;
     // Read with a saved game, the attributes are the scenario file's: the finding says so.
     const QString where = ofSave() ? QStringLiteral(" (in d_sce.vk)") : QString();
+    const QString inScenario = ofSave() ? QStringLiteral("（在 d_sce.vk 中）") : QString();
     checkEach(found, [&](int t, const FindingSink& add) {
         const TreasureRecord r = decode(t);
         if (r.kind >= kKindCount)
-            add("type", record(t) + kKind, r.kind, QStringLiteral("kind above 11") + where);
+            add("type", record(t) + kKind, r.kind, QStringLiteral("kind above 11") + where,
+                QStringLiteral("種類碼 %1 大於 11，不在清單內%2，照原值保留。").arg(r.kind).arg(inScenario));
         if (r.skill >= kFirstOddSkill && r.skill != kNoSkillByte)
-            add("skill", record(t) + kSkill, r.skill, QStringLiteral("skill byte 27..254") + where);
+            add("skill", record(t) + kSkill, r.skill, QStringLiteral("skill byte 27..254") + where,
+                QStringLiteral("特技碼 %1（27 至 254）不在清單內%2，照原值保留。").arg(r.skill).arg(inScenario));
         if (r.picture >= kTreasurePictureCount)
-            add("picture", record(t) + kPicture, r.picture, QStringLiteral("picture above 79") + where);
+            add("picture", record(t) + kPicture, r.picture, QStringLiteral("picture above 79") + where,
+                QStringLiteral("圖片編號 %1 大於 79%2，沒有這張圖。").arg(r.picture).arg(inScenario));
+        // No owner number is known to stand for none, so there is nothing safe to store instead.
         if (r.owner > kLastOwner)
-            add("owner", ownerEntry(t), r.owner, QStringLiteral("owner above 1720"));
+            add("owner", ownerEntry(t), r.owner, QStringLiteral("owner above 1720"),
+                QStringLiteral("所屬武將編號 %1 大於 1720，不是任何武將，照原值保留。").arg(r.owner));
     });
     return found;
 }

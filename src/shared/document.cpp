@@ -32,6 +32,7 @@ bool Document::anyModified() const
 
 bool Document::applyEdit(DocumentChange change, const std::function<bool()>& edit)
 {
+    Q_ASSERT(change.cause == DocumentChange::Cause::Apply || change.cause == DocumentChange::Cause::Batch);
     // Copies share the bytes until the edit writes, so keeping them costs nothing.
     std::vector<QByteArray> before;
     before.reserve(buffers_.size());
@@ -48,7 +49,7 @@ bool Document::applyEdit(DocumentChange change, const std::function<bool()>& edi
     for (std::size_t i = 0; i < buffers_.size(); ++i)
         touched[i] = *buffers_[i] != before[i];
     rebuild(touched);
-    change.cause = DocumentChange::Cause::Apply;
+    ++revision_;
     emit changed(change);
     emit stateChanged();
     return true;
@@ -73,6 +74,7 @@ bool Document::redo()
 void Document::restored(DocumentChange::Cause cause)
 {
     rebuild(std::vector<bool>(buffers_.size(), true));
+    ++revision_;
     DocumentChange change;
     change.cause = cause;
     emit changed(change);
@@ -82,6 +84,7 @@ void Document::restored(DocumentChange::Cause cause)
 void Document::announceOpened()
 {
     rebuild(std::vector<bool>(buffers_.size(), true));
+    ++revision_;
     DocumentChange change;
     change.cause = DocumentChange::Cause::Open;
     emit changed(change);

@@ -14,7 +14,8 @@ namespace varkel {
 // What a change of a document touched: records of one kind, or everything.
 struct DocumentChange {
     enum class Cause {
-        Apply,  // an edit of the records named
+        Apply,  // an edit of the records named, from the view that shows them
+        Batch,  // an edit of the records named, made without their view (the records table)
         Open,   // another file in place of the open one
         Undo,
         Redo,
@@ -51,6 +52,9 @@ public:
     bool undo();
     bool redo();
     std::size_t undoMemory() const { return history_.memoryUse(); }
+    // Counts the changes of the bytes: a copy taken at one revision is what the
+    // document holds as long as the revision is the same.
+    quint64 revision() const { return revision_; }
 
 signals:
     // The bytes changed: views read what `change` names again.
@@ -81,6 +85,7 @@ private:
 
     std::vector<QByteArray*> buffers_;
     UndoHistory history_;
+    quint64 revision_ = 0;
 };
 
 }  // namespace varkel

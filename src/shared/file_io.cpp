@@ -1,5 +1,6 @@
 #include "shared/file_io.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -19,6 +20,23 @@ FileIo& FileIo::direct()
 {
     static FileIo io;
     return io;
+}
+
+QString ComparablePath(const QString& path)
+{
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
+}
+
+bool SameFilePath(const QString& a, const QString& b)
+{
+#ifdef Q_OS_WIN
+    constexpr Qt::CaseSensitivity kPathCase = Qt::CaseInsensitive;
+#else
+    constexpr Qt::CaseSensitivity kPathCase = Qt::CaseSensitive;
+#endif
+    return ComparablePath(a).compare(ComparablePath(b), kPathCase) == 0;
 }
 
 bool OpenRegularFile(QFile& file, const QString& path, RuntimeError* error)

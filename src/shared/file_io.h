@@ -14,6 +14,13 @@ namespace varkel {
 // and is never opened in a way that could block.
 bool OpenRegularFile(QFile& file, const QString& path, RuntimeError* error = nullptr);
 
+// The form two paths of the same file share: links resolved where the file
+// exists, otherwise the cleaned absolute path.
+QString ComparablePath(const QString& path);
+// Whether `a` and `b` name the same file, as the file system compares names:
+// through links, and without regard to case on Windows.
+bool SameFilePath(const QString& a, const QString& b);
+
 class FileIo;
 
 // Files are read and written in pieces of this size.

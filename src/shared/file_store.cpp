@@ -120,8 +120,10 @@ std::optional<RuntimeError> FileStore::backUp(const QString& path)
     RuntimeError error;
     if (!OpenRegularFile(source, path, &error))
         return error;
-    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz"));
-    const QString backup = backupFolder_ + QLatin1Char('/') + QFileInfo(path).fileName() + QLatin1Char('.') + stamp;
+    const QDateTime made = QDateTime::currentDateTime();
+    const QDateTime originalModified = freshInfo(path).lastModified();
+    const QString backup = backupFolder_ + QLatin1Char('/') +
+                           BackupIndex::freeName(backupFolder_, QFileInfo(path).fileName(), made);
     if (auto failed = writeAtomically(*io_, backup, QByteArray(), &source))
         return failed;
     if (!QFile::setPermissions(backup, kPrivateFile)) {
@@ -129,6 +131,8 @@ std::optional<RuntimeError> FileStore::backUp(const QString& path)
         return RuntimeError::fileAccess(backup, QStringLiteral("cannot make the backup private"));
     }
     backups_.insert(original, backup);
+    // Through the plain file operations, not the store's: nothing about the index fails a save.
+    BackupIndex::record(backup, path, made, originalModified, limits_);
     return std::nullopt;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "shared/backup_index.h"
 #include "shared/file_io.h"
 #include "shared/runtime_error.h"
 
@@ -21,8 +22,9 @@ namespace varkel {
 //
 // Writes are atomic (a temporary file in the same folder, renamed over the
 // target); before the first write over a file in a run its original bytes are
-// copied to a private, timestamped backup outside the game folder. A failed write
-// leaves the file on disk as it was.
+// copied to a private, timestamped backup outside the game folder, recorded in
+// that folder's BackupIndex with where it came from. A failed write leaves the
+// file on disk as it was.
 //
 // The store remembers what each file looked like when it was read or written, so
 // a window can tell whether another program (the game) changed it meanwhile.
@@ -62,6 +64,11 @@ public:
     QString backupFolder() const { return backupFolder_; }
     // The backup made of `path` in this run, or empty.
     QString backupOf(const QString& path) const;
+    // The backups in the backup folder, of this run and earlier ones.
+    BackupIndex backupIndex() const { return BackupIndex::load(backupFolder_); }
+    // How many backups the folder keeps; checked after each backup.
+    void setBackupLimits(const BackupLimits& limits) { limits_ = limits; }
+    const BackupLimits& backupLimits() const { return limits_; }
 
     // The operations under every read and write; tests fail them on purpose.
     void setIo(FileIo* io) { io_ = io ? io : &FileIo::direct(); }
@@ -80,6 +87,7 @@ private:
                                                        QFile* tail);
 
     QString backupFolder_;
+    BackupLimits limits_;
     FileIo* io_ = &FileIo::direct();
     QHash<QString, QString> backups_;  // canonical path -> its backup
     QHash<QString, Seen> seen_;        // canonical path -> how it was last seen

@@ -119,7 +119,7 @@ void IniFile::setValue(const QString& section, const QString& key, const QString
     }
     if (sectionStart < 0) {
         insertAt = lines_.size();
-        lines_.insert(lines_.end(), {{('[' + section + ']').toLocal8Bit(), newline_}, entry});
+        lines_.insert(lines_.end(), {{(QLatin1Char('[') + section + QLatin1Char(']')).toLocal8Bit(), newline_}, entry});
     } else {
         lines_.insert(lines_.begin() + insertAt, entry);
     }

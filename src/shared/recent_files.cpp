@@ -20,26 +20,6 @@ QString keyOf(int index)
     return QStringLiteral("File%1").arg(index + 1);
 }
 
-#ifdef Q_OS_WIN
-constexpr Qt::CaseSensitivity kPathCase = Qt::CaseInsensitive;
-#else
-constexpr Qt::CaseSensitivity kPathCase = Qt::CaseSensitive;
-#endif
-
-// The form two paths of the same file share: links resolved where the file
-// exists, otherwise the cleaned absolute path.
-QString comparable(const QString& path)
-{
-    const QFileInfo info(path);
-    const QString canonical = info.canonicalFilePath();
-    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
-}
-
-bool sameFile(const QString& a, const QString& b)
-{
-    return comparable(a).compare(comparable(b), kPathCase) == 0;
-}
-
 // Whether `value` reads back from the settings file exactly as written: the reader
 // trims spaces and caps the length, a line break would end the line, and the file
 // is in the local code page. (An absolute path never starts with the quote the
@@ -68,7 +48,7 @@ QStringList recentFiles(const QStringList& stored)
         if (!storable(value))
             continue;  // empty, or possibly cut by the reader
         const QString path = QDir::fromNativeSeparators(value);
-        if (std::none_of(files.cbegin(), files.cend(), [&](const QString& f) { return sameFile(f, path); }))
+        if (std::none_of(files.cbegin(), files.cend(), [&](const QString& f) { return SameFilePath(f, path); }))
             files << path;
     }
     return files;
@@ -103,7 +83,7 @@ std::optional<RuntimeError> AddRecentFile(const QString& settingsPath, const QSt
         return error;
     const QStringList stored = storedValues(*settings);
     QStringList files = recentFiles(stored);
-    files.removeIf([&](const QString& f) { return sameFile(f, absolute); });
+    files.removeIf([&](const QString& f) { return SameFilePath(f, absolute); });
     files.prepend(absolute);
     files = files.mid(0, kMaxRecentFiles);
 

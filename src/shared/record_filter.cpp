@@ -205,10 +205,7 @@ std::optional<RecordFilter::Condition> RecordFilter::readCondition(const RecordK
     case FieldKind::Number: {
         // A number that names another record compares as that record's name when
         // the value is no number.
-        QString named;
-        for (const char* suffix : {"_text", "_name"})
-            if (kind.namedTextKeys().contains(described.key + QLatin1String(suffix)))
-                named = described.key + QLatin1String(suffix);
+        const QString named = NamedTextKey(kind, described);
         const bool isUnits = ReadUnits(value, described.halves).has_value();
         if (!named.isEmpty() && (contains || (!isUnits && !ordering))) {
             if (!shownTexts.contains(named))

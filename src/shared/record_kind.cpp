@@ -6,15 +6,6 @@ namespace {
 
 const QString kTextSuffix = QStringLiteral("_text");
 
-std::optional<std::size_t> fieldIndex(const RecordKind& kind, const QString& key)
-{
-    const auto& fields = kind.fields();
-    for (std::size_t i = 0; i < fields.size(); ++i)
-        if (fields[i]->key == key)
-            return i;
-    return std::nullopt;
-}
-
 // Whether `typed` says what the field holds, as its text or as a value read back.
 bool agrees(const FieldSpec& field, const FieldValue& value, const QString& typed)
 {
@@ -30,7 +21,7 @@ std::optional<QString> shownText(const RecordKind& kind, int n, const std::vecto
                                  const QString& key)
 {
     if (key.endsWith(kTextSuffix)) {
-        const auto i = fieldIndex(kind, key.chopped(kTextSuffix.size()));
+        const auto i = kind.fieldIndex(key.chopped(kTextSuffix.size()));
         if (i && kind.fields()[*i]->kind == FieldKind::Choice)
             return ChoiceText(*kind.fields()[*i], values[*i].number);
     }
@@ -42,13 +33,46 @@ std::optional<QString> shownText(const RecordKind& kind, int n, const std::vecto
 
 }  // namespace
 
+std::optional<std::size_t> RecordKind::fieldIndex(const QString& key) const
+{
+    const auto& all = fields();
+    for (std::size_t i = 0; i < all.size(); ++i)
+        if (all[i]->key == key)
+            return i;
+    return std::nullopt;
+}
+
 void RecordKind::checkEach(std::vector<Finding>& found,
                            const std::function<void(int n, const FindingSink& add)>& checkRecord) const
 {
     for (int n = 0; n < count(); ++n)
-        checkRecord(n, [&found, n](const char* field, qsizetype offset, qint64 value, const QString& what) {
-            found.push_back({n, QString::fromLatin1(field), offset, value, what});
-        });
+        checkRecord(n,
+                    [&found, n](const char* field, qsizetype offset, qint64 value, const QString& what,
+                                const QString& reason) -> Finding& {
+                        return found.emplace_back(Finding{n, QString::fromLatin1(field), offset, value, what, reason,
+                                                          std::nullopt});
+                    });
+}
+
+std::optional<FieldProblem> StoreChanges(RecordKind& kind, int n, const RecordChanges& changes)
+{
+    if (!changes.values.empty())
+        if (auto problem = kind.write(n, changes.values))
+            return problem;
+    if (changes.alignCopies)
+        return kind.alignCopies(n);
+    return std::nullopt;
+}
+
+QString NamedTextKey(const RecordKind& kind, const FieldSpec& field)
+{
+    if (field.kind != FieldKind::Number)
+        return {};
+    const QStringList keys = kind.namedTextKeys();
+    for (const char* suffix : {"_text", "_name"})
+        if (const QString key = field.key + QLatin1String(suffix); keys.contains(key))
+            return key;
+    return {};
 }
 
 QString ProblemLine(const RecordKind& kind, int n, const QString& message)
@@ -99,7 +123,7 @@ EditResult EditRecord(RecordKind& kind, QByteArray& file, int n, const std::vect
                 return refuse(QStringLiteral("number: this record is %1, not %2").arg(kind.numberOf(n)).arg(typed));
             continue;
         }
-        const auto i = fieldIndex(kind, key);
+        const auto i = kind.fieldIndex(key);
         if (!i) {
             if (shownText(kind, n, current, key))
                 mustAgree.emplace_back(key, typed);
@@ -141,7 +165,7 @@ EditResult EditRecord(RecordKind& kind, QByteArray& file, int n, const std::vect
             result.changes.push_back({fields[i]->key, FieldValueText(*fields[i], current[i]),
                                       FieldValueText(*fields[i], after[i]), clampedField[i]});
     for (const auto& [key, typed] : mustAgree) {
-        const auto i = fieldIndex(kind, key);
+        const auto i = kind.fieldIndex(key);
         const QString shown = i ? FieldValueText(*fields[*i], after[*i])
                                 : shownText(kind, n, after, key).value_or(QString());
         if (i ? !agrees(*fields[*i], after[*i], typed) : shown != typed)

@@ -13,9 +13,40 @@
 
 namespace varkel {
 
-// Gets each finding of one record: the field, the offset at fault, the value and
-// what is odd about it.
-using FindingSink = std::function<void(const char* field, qsizetype offset, qint64 value, const QString& what)>;
+// A checked edit of one record: values for some of its fields (index into the
+// kind's fields()), and for a record the file keeps in several copies, whether
+// the copies that drifted from the one read are to take its bytes.
+struct RecordChanges {
+    std::map<std::size_t, FieldValue> values;
+    bool alignCopies = false;
+
+    bool empty() const { return values.empty() && !alignCopies; }
+};
+
+// A mend of a finding that is safe and obvious: what it stores through the kind's
+// checked write, and, in the window's words, what that will write.
+struct FindingMend {
+    RecordChanges changes;
+    QString text;
+};
+
+// A stored value the windows cannot show as it is, or a problem of the file: the
+// field and offset at fault, the value, what is odd about it in English (the
+// command line's words) and in Traditional Chinese (the window's), and a mend
+// where one is safe.
+struct RecordFinding {
+    int record = -1;  // -1 for the file as a whole
+    QString field;
+    qsizetype offset = 0;
+    qint64 value = 0;
+    QString what;
+    QString reason;
+    std::optional<FindingMend> mend;
+};
+
+// Gets each finding of one record and hands it back, so that a mend can be set.
+using FindingSink = std::function<RecordFinding&(const char* field, qsizetype offset, qint64 value, const QString& what,
+                                                 const QString& reason)>;
 
 // One kind of record of a game file as the command line sees it: how many there
 // are, what their fields are, and how to read and store them. A kind is a field
@@ -26,14 +57,7 @@ public:
         qsizetype offset;
         qsizetype size;
     };
-    // A stored value the windows cannot show as it is, or a problem of the file.
-    struct Finding {
-        int record = -1;  // -1 for the file as a whole
-        QString field;
-        qsizetype offset = 0;
-        qint64 value = 0;
-        QString what;
-    };
+    using Finding = RecordFinding;
 
     virtual ~RecordKind() = default;
 
@@ -66,10 +90,17 @@ public:
     // Where record n lies in the file.
     virtual std::vector<Extent> extents(int n) const = 0;
     virtual std::vector<Finding> check() const { return {}; }
+    // Stores record n as it reads into every copy the file keeps of it, so that
+    // copies that drifted from the one read take its bytes; nothing for kinds that
+    // keep one copy.
+    virtual std::optional<FieldProblem> alignCopies(int) { return std::nullopt; }
     // For records that are about other officers (the intimacy levels toward them):
     // the record about `officer`, -1 when none is. Nothing for kinds whose records
     // are not addressed by officer.
     virtual std::optional<int> recordAbout(int) const { return std::nullopt; }
+
+    // The index into fields() of the field keyed `key`, or nothing.
+    std::optional<std::size_t> fieldIndex(const QString& key) const;
 
     // Record n's number, and the record a number names (-1 for none).
     int numberOf(int n) const { return firstNumber() + n; }
@@ -185,6 +216,16 @@ EditResult EditRecord(RecordKind& kind, QByteArray& file, int n,
 // The fields of record n that differ between two loaded kinds of the same sort,
 // as changes from `a` to `b`.
 std::vector<FieldChange> DiffRecord(const RecordKind& a, const RecordKind& b, int n);
+
+// Stores `changes` into record n through the kind's checked write: the values,
+// then the copies aligned. When the kind refuses, nothing is stored and the
+// problem comes back.
+std::optional<FieldProblem> StoreChanges(RecordKind& kind, int n, const RecordChanges& changes);
+
+// The key of the text a record of `kind` shows beside `field` when the field's
+// number names another record ("force" -> "force_text", "a" -> "a_name"); empty
+// when there is none.
+QString NamedTextKey(const RecordKind& kind, const FieldSpec& field);
 
 // How a problem is named on one line: the record and the field's complaint.
 QString ProblemLine(const RecordKind& kind, int n, const QString& message);

@@ -16,13 +16,20 @@ struct CliRun {
     QString err;
 };
 
-// Runs the built varkel-cli; backups go to a folder of the test program's own.
-inline CliRun cli(const QStringList& arguments)
+// Where varkel-cli keeps its backups when the user's data folder is `dataHome`.
+inline QString CliBackupFolder(const QString& dataHome)
+{
+    return dataHome + QStringLiteral("/varkel-editor/backups");
+}
+
+// Runs the built varkel-cli; backups go to a folder of the test program's own,
+// or under `dataHome` when one is given.
+inline CliRun cli(const QStringList& arguments, const QString& dataHome = QString())
 {
     static QTemporaryDir home;
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("XDG_DATA_HOME"), home.path());
+    env.insert(QStringLiteral("XDG_DATA_HOME"), dataHome.isEmpty() ? home.path() : dataHome);
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path());
     process.setProcessEnvironment(env);
     process.start(QStringLiteral(VARKEL_CLI), arguments);

@@ -5,6 +5,7 @@
 #include "shared/bytes.h"
 #include "shared/name_field.h"
 #include "support/file_bytes.h"
+#include "support/loaded_save.h"
 #include "support/temp_game_folder.h"
 
 #include <QTemporaryDir>
@@ -21,13 +22,7 @@ class SaveDocumentTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        SaveGame save;
-        save.path = SaveGame::slotPath(folder_.path(), demo::kDemoNewestSlot);
-        save.bytes = test::FileBytes(save.path);
-        const QString scenarioPath = folder_.file(QStringLiteral("d_sce.vk"));
-        document_ = std::make_unique<SaveDocument>(
-            std::move(save), ScenarioData::decode(test::FileBytes(scenarioPath).left(ScenarioData::kSize)),
-            scenarioPath);
+        document_ = test::OpenDemoDocument(folder_, demo::kDemoNewestSlot);
         QObject::connect(document_.get(), &Document::changed,
                          [this](const DocumentChange& change) { changes_.push_back(change); });
     }

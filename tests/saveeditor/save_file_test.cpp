@@ -1,9 +1,11 @@
 #include "saveeditor/save_file.h"
 #include "saveeditor/save_layout.h"
+#include "shared/backup_index.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -133,7 +135,9 @@ TEST_F(SaveFileTest, TheFirstWriteOfARunBacksUpTheOriginalOnce)
     ASSERT_FALSE(game.save(store));
     EXPECT_EQ(store.backupOf(path), backup);
     EXPECT_EQ(readFile(backup), QByteArray(374'534, 'o'));
-    EXPECT_EQ(QDir(backups.path()).entryList(QDir::Files).size(), 1);
+    // One backup, and the index that records it.
+    EXPECT_EQ(QDir(backups.path()).entryList(QDir::Files),
+              (QStringList{BackupIndex::kIndexName, QFileInfo(backup).fileName()}));
 }
 
 TEST_F(SaveFileTest, AFailedWriteIsReportedAndKeepsThePathAndTheFile)

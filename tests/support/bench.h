@@ -32,12 +32,16 @@ struct BenchSession {
     Session session;
 };
 
-// Runs `step(i)` for i = 0..runs-1 and prints the median and spread of its times.
-inline void TimeRuns(const char* what, int runs, const std::function<void(int)>& step)
+// Runs `step(i)` for i = 0..runs-1 and prints the median and spread of its times;
+// `prepare(i)`, when given, runs untimed before each step.
+inline void TimeRuns(const char* what, int runs, const std::function<void(int)>& step,
+                     const std::function<void(int)>& prepare = {})
 {
     std::vector<double> ms;
     ms.reserve(runs);
     for (int i = 0; i < runs; ++i) {
+        if (prepare)
+            prepare(i);
         QElapsedTimer timer;
         timer.start();
         step(i);

@@ -2,6 +2,7 @@
 
 #include "saveeditor/save_document.h"
 #include "saveeditor/ui/form4.h"
+#include "support/file_bytes.h"
 
 #include <QtGlobal>
 
@@ -26,6 +27,12 @@ inline std::unique_ptr<SaveDocument> SaveDocumentOf(QByteArray bytes)
     SaveGame save;
     save.bytes = std::move(bytes);
     return std::make_unique<SaveDocument>(std::move(save), ScenarioData());
+}
+
+// Demo save `slot` of the session's game folder as such a document.
+inline std::unique_ptr<SaveDocument> DemoSaveDocument(const Session& session, int slot)
+{
+    return SaveDocumentOf(FileBytes(SaveGame::slotPath(session.gameFolder, slot)));
 }
 
 }  // namespace varkel::test

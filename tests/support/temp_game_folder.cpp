@@ -10,7 +10,7 @@ TempGameFolder::TempGameFolder()
 {
     const QString error = demo::WriteDemoGameFolder(path());
     if (!dir_.isValid() || !error.isEmpty())
-        throw std::runtime_error(("cannot write demo folder: " + error).toStdString());
+        throw std::runtime_error((QStringLiteral("cannot write demo folder: ") + error).toStdString());
 }
 
 QString TempGameFolder::path() const

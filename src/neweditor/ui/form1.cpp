@@ -298,6 +298,7 @@ void Form1::documentChanged(const DocumentChange& change)
         break;
     case DocumentChange::Cause::Undo:
     case DocumentChange::Cause::Redo:
+    case DocumentChange::Cause::Batch:
         // The record that was shown, as it is now.
         showFile(std::max(0, shownRecord_));
         break;

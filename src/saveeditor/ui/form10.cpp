@@ -8,6 +8,7 @@
 #include "shared/ui/input_filters.h"
 #include "shared/ui/keyboard.h"
 #include "shared/ui/pending_edits.h"
+#include "shared/ui/side_editor.h"
 #include "shared/ui/text_list.h"
 
 #include <QCheckBox>
@@ -111,33 +112,26 @@ Form10::Form10(Session& session, SaveDocument& document, const QStringList& city
         disasters->addWidget(Check1[k], k / 3, k % 3);
     }
 
-    Command2 = named(new QPushButton(QStringLiteral("應用"), this), QStringLiteral("Command2"));
-    Command3 = named(new QPushButton(QStringLiteral("退出"), this), QStringLiteral("Command3"));
+    const SideEditorButtons buttons = LayOutSideEditor(*this, List1, {Frame3, Frame2, Frame1},
+                                                       QStringLiteral("Command2"), QStringLiteral("Command3"));
+    Command2 = buttons.apply;
+    Command3 = buttons.exit;
+    tableButton = buttons.table;
     connect(Command2, &QPushButton::clicked, this, &Form10::Command2_Click);
-    connect(Command3, &QPushButton::clicked, this, &QDialog::accept);
-    Command2->setDefault(true);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(Command2);
-    buttons->addWidget(Command3);
-
-    auto* side = new QVBoxLayout;
-    side->addWidget(Frame3);
-    side->addWidget(Frame2);
-    side->addWidget(Frame1);
-    side->addStretch();
-    side->addLayout(buttons);
-    auto* layout = new QHBoxLayout(this);
-    layout->addWidget(List1);
-    layout->addLayout(side, 1);
 
     TabOrder order;
-    order << List1 << Combo1 << Combo2 << Combo3 << Check2 << Text1 << Text2 << Command1 << Check1 << Command2
-          << Command3;
+    order << List1 << Combo1 << Combo2 << Combo3 << Check2 << Text1 << Text2 << Command1 << Check1 << tableButton
+          << Command2 << Command3;
     order.apply();
 
     enableBandits(false);
     List1->setCurrentRow(0);
+}
+
+void Form10::chooseCity(int c)
+{
+    if (c >= 0 && c < List1->count())
+        List1->setCurrentRow(c);
 }
 
 void Form10::ReadCity(int c)

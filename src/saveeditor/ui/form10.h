@@ -39,6 +39,8 @@ public:
     bool viewDiffers() const;
     // The city last read or applied; -1 before the first.
     int shownCity() const { return shownCity_; }
+    // Moves the list to city c, asking first about edits of the city shown.
+    void chooseCity(int c);
     // Closing (the exit button, the close box, Escape) first asks about edits not
     // yet applied; "stay" keeps the window open.
     void done(int result) override;
@@ -60,6 +62,7 @@ public:
     std::array<QCheckBox*, city::kDisasterCount> Check1{};
     QPushButton* Command2 = nullptr;
     QPushButton* Command3 = nullptr;
+    QPushButton* tableButton = nullptr;  // the table of all cities, when the editor offers it
 
 signals:
     // After an Apply stored a city into the save.

@@ -152,6 +152,13 @@ Form4::Form4(Session& session, SaveGame save, ScenarioData scenario, const QStri
     body->addWidget(modes_, 1);
     layout->addLayout(body, 1);
     layout->addWidget(state_->statusLine());
+    // A link, not a stop of Tab: the list is also on the menu, 其它 > 檢查存檔.
+    problemsNote = new QLabel(state_->statusLine());
+    problemsNote->setObjectName(QStringLiteral("problemsNote"));
+    problemsNote->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
+    problemsNote->hide();
+    state_->statusLine()->addPermanentWidget(problemsNote);
+    connect(problemsNote, &QLabel::linkActivated, this, &Form4::sCheck_Click);
 
     panel_->setCityNames(document_->scenario().cityNames);
     connect(panel_, &OfficerPanel::changeFaceRequested, this, &Form4::Command1_Click);
@@ -253,6 +260,11 @@ void Form4::buildMenus(QMenuBar* bar)
     tRecent->setObjectName(QStringLiteral("tRecent"));
     connect(tRecent, &QMenu::aboutToShow, this, &Form4::fillRecentMenu);
     file->addSeparator();
+    tCompare = file->addAction(QStringLiteral("比較存檔(&D)..."), this, &Form4::tCompare_Click);
+    tCompare->setObjectName(QStringLiteral("tCompare"));
+    tBackups = file->addAction(QStringLiteral("備份記錄(&B)"), this, &Form4::tBackups_Click);
+    tBackups->setObjectName(QStringLiteral("tBackups"));
+    file->addSeparator();
     QMenu* tFSave = file->addMenu(QStringLiteral("存檔(&S)"));
     tFSave->setObjectName(QStringLiteral("tFSave"));
     for (int k = 0; k < save::kSlotCount; ++k) {
@@ -280,6 +292,12 @@ void Form4::buildMenus(QMenuBar* bar)
     sCity->setObjectName(QStringLiteral("sCity"));
     sBingQi = other->addAction(QStringLiteral("勢力(&N)"), this, &Form4::sBingQi_Click);
     sBingQi->setObjectName(QStringLiteral("sBingQi"));
+    other->addSeparator();
+    sTable = other->addAction(QStringLiteral("一覽表(&T)"), this, &Form4::sTable_Click);
+    sTable->setObjectName(QStringLiteral("sTable"));
+    sTable->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+    sCheck = other->addAction(QStringLiteral("檢查存檔(&K)"), this, &Form4::sCheck_Click);
+    sCheck->setObjectName(QStringLiteral("sCheck"));
 
     QMenu* help = bar->addMenu(QStringLiteral("幫助(&H)"));
     QAction* about = help->addAction(QStringLiteral("關于..."), this, [this] {
@@ -401,6 +419,7 @@ void Form4::rLoadFile()
     updateSaveCommands();
     Option3[0]->setChecked(true);
     Option3_Click(0);
+    noteProblems();
 }
 
 void Form4::showSideWindow(QDialog& window)
@@ -427,11 +446,15 @@ void Form4::documentChanged(const DocumentChange& change)
         rLoadFile();
         return;
     }
+    // The count on the status line follows mends and undo.
+    if (problemsNote->isVisible())
+        noteProblems();
     if (coveredBySideWindow_) {
         changedWhileCovered_ = true;
         return;
     }
-    if (change.everything()) {
+    // A batch from the records table changes records no view applied.
+    if (change.everything() || change.cause == DocumentChange::Cause::Batch) {
         reloadViews();
         return;
     }

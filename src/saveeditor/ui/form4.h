@@ -1,13 +1,18 @@
 #pragma once
 
+#include "saveeditor/document_kinds.h"
 #include "saveeditor/save_document.h"
+#include "saveeditor/save_kinds.h"
 #include "shared/session.h"
 #include "shared/ui/pickers.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <array>
 #include <functional>
+#include <map>
+#include <memory>
 
 class QAction;
 class QButtonGroup;
@@ -31,6 +36,7 @@ class OfficerPanel;
 class RelationPanel;
 class TreasurePanel;
 class OfficerSearchBox;
+class RecordsWindow;
 class EditState;
 
 // The saved-game editor: one saved game in memory, shown in four modes. Apply
@@ -92,6 +98,30 @@ public:
     void tSaveAs_Click();
     void sCity_Click();
     void sBingQi_Click();
+    // The table of every record of the mode shown (其它 > 一覽表).
+    void sTable_Click();
+    // Opens (or brings to the front) the table of the records of `kind` over
+    // `over`; a double-click runs `show` with the record's place.
+    RecordsWindow* openRecordsTable(SaveRecord kind, QWidget* over, std::function<void(int)> show);
+    // Shows record n (its place) of `mode` in its view, as choosing it in the list does.
+    void showRecordOf(int mode, int n);
+    // Shows record n of `kind` in its view: a mode of this window, or the city or
+    // force editor opened on it.
+    void showSaveRecord(SaveRecord kind, int n);
+    // The city and force editors, opened on city / force n (-1: their first).
+    void openCityEditor(int n);
+    void openForceEditor(int n);
+    // The problems of the open save (其它 > 檢查存檔).
+    void sCheck_Click();
+    // File > 比較存檔: another save, chosen in the file dialog, against the open one.
+    void tCompare_Click();
+    // File > 備份記錄: the backups of the open file, to compare with or restore.
+    void tBackups_Click();
+    // The comparison of the open save with `bytes`, read from `path`; false, having
+    // said why, when they are no saved game.
+    bool compareWith(const QString& path);
+    // What the record kinds of the open save take from the game folder.
+    SaveKindsContext kindsContext() const;
 
     OfficerPanel* officerPanel() const { return panel_; }
     // The treasure, relationship and family views are built when first asked for.
@@ -154,6 +184,8 @@ private:
     void fillControlledList();
     // The lists and boxes that show the document's tables.
     void showTables();
+    // Says on the status line, once a save is opened, how many problems it has.
+    void noteProblems();
     // After an Apply that renamed officer `n`: everything that shows officer names follows.
     void officerRenamed(int n);
     void takeControl(int n);
@@ -180,6 +212,9 @@ private:
     std::function<void(QDialog&)> runSideWindow_;
     std::function<double()> random_;
     EditState* state_ = nullptr;
+    std::unique_ptr<DocumentKinds> kinds_;  // made when a table first asks for them
+    std::map<SaveRecord, QPointer<RecordsWindow>> tables_;
+    QPointer<QWidget> problems_;
     bool filling_ = false;  // views being filled from the buffers: no questions
     bool coveredBySideWindow_ = false;  // a side window runs over the views
     bool changedWhileCovered_ = false;
@@ -196,6 +231,11 @@ public:
     QAction* tRedo = nullptr;
     QAction* sCity = nullptr;
     QAction* sBingQi = nullptr;
+    QAction* sTable = nullptr;
+    QAction* sCheck = nullptr;
+    QAction* tCompare = nullptr;
+    QAction* tBackups = nullptr;
+    QLabel* problemsNote = nullptr;  // on the status line: "發現 N 個問題" when the save has any
     std::array<QRadioButton*, 4> Option3{};
     std::array<QWidget*, 4> Frame10{};
     std::array<QPushButton*, 4> Command7{};  // Apply of each mode

@@ -7,6 +7,7 @@
 #include "shared/ui/input_filters.h"
 #include "shared/ui/keyboard.h"
 #include "shared/ui/pending_edits.h"
+#include "shared/ui/side_editor.h"
 #include "shared/ui/text_list.h"
 
 #include <QCheckBox>
@@ -85,28 +86,15 @@ Form9::Form9(Prompter& prompter, SaveDocument& document, const QStringList& cour
         machines->addWidget(Check2[k], k / kTroopColumns, k % kTroopColumns);
     }
 
-    Command1 = named(new QPushButton(QStringLiteral("應用"), this), QStringLiteral("Command1"));
-    Command2 = named(new QPushButton(QStringLiteral("退出"), this), QStringLiteral("Command2"));
+    const SideEditorButtons buttons = LayOutSideEditor(*this, List1, {Frame3, Frame1, Frame2},
+                                                       QStringLiteral("Command1"), QStringLiteral("Command2"));
+    Command1 = buttons.apply;
+    Command2 = buttons.exit;
+    tableButton = buttons.table;
     connect(Command1, &QPushButton::clicked, this, &Form9::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &QDialog::accept);
-    Command1->setDefault(true);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(Command1);
-    buttons->addWidget(Command2);
-
-    auto* side = new QVBoxLayout;
-    side->addWidget(Frame3);
-    side->addWidget(Frame1);
-    side->addWidget(Frame2);
-    side->addStretch();
-    side->addLayout(buttons);
-    auto* layout = new QHBoxLayout(this);
-    layout->addWidget(List1);
-    layout->addLayout(side, 1);
 
     TabOrder order;
-    order << List1 << Text1 << Combo1 << Combo2 << Check1 << Check2 << Command1 << Command2;
+    order << List1 << Text1 << Combo1 << Combo2 << Check1 << Check2 << tableButton << Command1 << Command2;
     order.apply();
 
     const bool any = !forces_.empty();
@@ -114,6 +102,13 @@ Form9::Form9(Prompter& prompter, SaveDocument& document, const QStringList& cour
         w->setEnabled(any);
     if (any)
         List1->setCurrentRow(0);
+}
+
+void Form9::chooseForce(int s)
+{
+    const auto at = std::find(forces_.begin(), forces_.end(), s);
+    if (at != forces_.end())
+        List1->setCurrentRow(int(at - forces_.begin()));
 }
 
 int Form9::selectedForce() const

@@ -36,6 +36,9 @@ public:
     int selectedForce() const;
     // The force last read or applied; -1 before the first.
     int shownForce() const { return shownForce_; }
+    // Moves the list to force s, asking first about edits of the force shown;
+    // nothing for a force the list does not hold.
+    void chooseForce(int s);
     // True when an Apply of the force shown would change the save: the view
     // holds edits not yet applied. False before any force is read.
     bool viewDiffers() const;
@@ -55,6 +58,7 @@ public:
     std::array<QCheckBox*, force::kMachineCount> Check2{};
     QPushButton* Command1 = nullptr;
     QPushButton* Command2 = nullptr;
+    QPushButton* tableButton = nullptr;  // the table of all forces, when the editor offers it
 
 signals:
     // After an Apply stored a force into the save.

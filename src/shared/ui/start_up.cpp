@@ -14,6 +14,7 @@ std::unique_ptr<Form3> StartUp(Session& session, const StartUpOptions& options)
 {
     session.programFolder = WithTrailingSeparator(options.programFolder);
     session.settingsPath = SettingsFilePath(session.programFolder);
+    session.files.setBackupLimits(ReadBackupLimits(session.settingsPath));
     if (!options.gameFolder.isEmpty()) {
         session.gameFolder = WithTrailingSeparator(QDir(options.gameFolder).absolutePath());
     } else {

@@ -20,8 +20,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 20;
     test::BenchSession bench;
-    const auto document = test::SaveDocumentOf(test::FileBytes(SaveGame::slotPath(bench.session.gameFolder,
-                                                                                  demo::kDemoSlotWith860Officers)));
+    const auto document = test::DemoSaveDocument(bench.session, demo::kDemoSlotWith860Officers);
     const SaveTables& tables = document->tables();
     const QStringList cities =
         ScenarioData::decodeCityNames(test::FileBytes(bench.folder.file(QStringLiteral("d_sce.vk"))));

@@ -22,8 +22,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 20;
     test::BenchSession bench;
-    const auto document = test::SaveDocumentOf(test::FileBytes(SaveGame::slotPath(bench.session.gameFolder,
-                                                                                  demo::kDemoFullPersonMapSlot)));
+    const auto document = test::DemoSaveDocument(bench.session, demo::kDemoFullPersonMapSlot);
 
     Form8 form(bench.session, *document, 0);
     form.show();

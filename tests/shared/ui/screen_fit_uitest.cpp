@@ -5,14 +5,18 @@
 // whole, as before. Where a window was is remembered in the settings file and
 // restored only where it still fits.
 #include "neweditor/ui/form1.h"
+#include "saveeditor/ui/backups_window.h"
+#include "saveeditor/ui/compare_window.h"
 #include "saveeditor/ui/family_panel.h"
 #include "saveeditor/ui/form4.h"
 #include "shared/game_folder.h"
 #include "shared/ini_file.h"
 #include "shared/texts.h"
+#include "shared/ui/batch_dialog.h"
 #include "shared/ui/form2.h"
 #include "shared/ui/form3.h"
 #include "shared/ui/form5.h"
+#include "shared/ui/records_window.h"
 #include "shared/ui/scroll_pane.h"
 #include "shared/ui/standard_error.h"
 #include "shared/ui/window_geometry.h"
@@ -61,6 +65,10 @@ enum class Shown {
     Intimacy,
     Forces,
     Cities,
+    RecordsTable,
+    BatchChange,
+    Comparison,
+    Backups,
 };
 
 // Controls of Qt's own making (a scroll area's viewport, a message box's label,
@@ -313,6 +321,39 @@ private:
             QVERIFY(ran);
             return;
         }
+        case Shown::RecordsTable:
+        case Shown::BatchChange: {
+            auto form = openSaveEditor(0);
+            RecordsWindow* table = form->openRecordsTable(SaveRecord::Officer, form.get(), [](int) {});
+            if (shown == Shown::RecordsTable) {
+                check(*table);
+                return;
+            }
+            BatchDialog batch(table->source(), {0, 1}, table->filtered().shownRecords(), table);
+            batch.addRow();
+            batch.show();
+            check(batch);
+            return;
+        }
+        case Shown::Comparison:
+        case Shown::Backups: {
+            auto form = openSaveEditor(0);
+            // The windows over the editor's save, as its menu opens them.
+            std::unique_ptr<QDialog> window;
+            if (shown == Shown::Comparison) {
+                const QString other = SaveGame::slotPath(session_.gameFolder, 0);
+                window = std::make_unique<CompareWindow>(
+                    session_, form->document(),
+                    SaveKindsContext{form->scenario().cityNames, form->scenario().courtRanks, {}, std::nullopt, false},
+                    other, test::FileBytes(other), [](SaveRecord, int) {}, form.get());
+            } else {
+                window = std::make_unique<BackupsWindow>(session_, form->document(), [](const QString&) {}, form.get());
+            }
+            window->setAttribute(Qt::WA_DeleteOnClose, false);
+            window->show();
+            check(*window);
+            return;
+        }
         }
     }
 
@@ -332,6 +373,10 @@ private:
         QTest::newRow("intimacy editor") << Shown::Intimacy;
         QTest::newRow("force editor") << Shown::Forces;
         QTest::newRow("city editor") << Shown::Cities;
+        QTest::newRow("records table") << Shown::RecordsTable;
+        QTest::newRow("batch change") << Shown::BatchChange;
+        QTest::newRow("comparison") << Shown::Comparison;
+        QTest::newRow("backups") << Shown::Backups;
     }
 
     // The place stored for `window` in the settings file.

@@ -1,0 +1,253 @@
+#include "shared/record_writer.h"
+
+#include <algorithm>
+#include <type_traits>
+
+namespace varkel {
+
+namespace {
+
+std::string utf8(const QString& text)
+{
+    return text.toStdString();
+}
+
+void appendJsonString(std::string& out, const std::string& text)
+{
+    out += '"';
+    // Runs that need no escape are copied whole.
+    std::size_t run = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        const auto u = static_cast<unsigned char>(c);
+        if (u >= 0x20 && c != '"' && c != '\\')
+            continue;
+        out.append(text, run, i - run);
+        run = i + 1;
+        if (u >= 0x20) {
+            out += '\\';
+            out += c;
+        } else {
+            static const char hex[] = "0123456789abcdef";
+            out += "\\u00";
+            out += hex[u >> 4];
+            out += hex[u & 15];
+        }
+    }
+    out.append(text, run);
+    out += '"';
+}
+
+void appendCsv(std::string& out, const std::string& text)
+{
+    if (text.find_first_of(",\"\r\n") == std::string::npos) {
+        out += text;
+        return;
+    }
+    out += '"';
+    for (const char c : text)
+        out += c == '"' ? std::string("\"\"") : std::string(1, c);
+    out += '"';
+}
+
+// Items separated by commas. Appended piece by piece: GCC 12 at -O3 warns falsely
+// (-Wrestrict) about `"," + std::string`.
+template <typename Item>
+void appendJoined(std::string& out, const std::vector<Item>& items)
+{
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (i)
+            out += ',';
+        if constexpr (std::is_same_v<Item, std::string>)
+            out += items[i];
+        else
+            out += std::to_string(items[i]);
+    }
+}
+
+}  // namespace
+
+RecordWriter::RecordWriter(const RecordKind& kind) : kind_(kind)
+{
+    columns_ = {"kind", "number"};
+    for (const FieldSpec* field : kind.fields()) {
+        columnOfField_.push_back(int(columns_.size()));
+        columns_.push_back(utf8(field->key));
+        if (field->kind == FieldKind::Choice)
+            columns_.push_back(utf8(field->key) + "_text");
+        std::vector<std::string> items;
+        for (const QString& item : field->items)
+            items.push_back(utf8(item));
+        itemTexts_.push_back(std::move(items));
+    }
+    for (const QString& key : kind.namedTextKeys())
+        columns_.push_back(utf8(key));
+    for (const std::string& column : columns_) {
+        std::string key;
+        appendJsonString(key, column);
+        jsonKeys_.push_back(key + ':');
+    }
+}
+
+const std::vector<RecordWriter::Cell>& RecordWriter::cells(int n) const
+{
+    std::vector<Cell>& row = row_;
+    row.resize(columns_.size());
+    for (Cell& cell : row) {
+        cell.type = Cell::None;
+        cell.text.clear();
+        cell.texts.clear();
+        cell.numbers.clear();
+    }
+    auto number = [&](std::size_t column, long long value, Cell::Type type = Cell::Number) {
+        row[column].type = type;
+        row[column].number = value;
+    };
+    auto text = [&](std::size_t column, const std::string& value) {
+        row[column].type = Cell::Text;
+        row[column].text = value;
+    };
+    text(0, utf8(kind_.recordKind(n)));
+    number(1, kind_.numberOf(n));
+    const auto& fields = kind_.fields();
+    const std::vector<FieldValue> values = kind_.read(n);
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        const FieldValue& v = values[i];
+        if (v.absent)
+            continue;
+        const std::size_t column = std::size_t(columnOfField_[i]);
+        const auto& items = itemTexts_[i];
+        auto itemText = [&](int code) {
+            return code >= 0 && code < int(items.size()) ? items[code] : std::to_string(code);
+        };
+        switch (fields[i]->kind) {
+        case FieldKind::Name:
+            text(column, utf8(v.text));
+            break;
+        case FieldKind::Flag:
+            number(column, v.number, Cell::Bool);
+            break;
+        case FieldKind::Skills:
+            row[column].type = Cell::Texts;
+            for (const int s : v.list)
+                row[column].texts.push_back(itemText(s));
+            break;
+        case FieldKind::Tactics:
+            row[column].type = Cell::Numbers;
+            row[column].numbers = v.list;
+            break;
+        case FieldKind::Choice:
+            number(column, v.number);
+            text(column + 1, itemText(v.number));
+            break;
+        case FieldKind::Number:
+            if (fields[i]->halves) {
+                row[column].type = Cell::Decimal;  // 7.5
+                row[column].text = utf8(NumberText(*fields[i], v.number));
+            } else {
+                number(column, v.number);
+            }
+            break;
+        }
+    }
+    const std::size_t named = columns_.size() - std::size_t(kind_.namedTextKeys().size());
+    for (const auto& [key, value] : kind_.namedTexts(n)) {
+        const auto at = std::find(columns_.begin() + long(named), columns_.end(), utf8(key));
+        if (at != columns_.end())
+            text(std::size_t(at - columns_.begin()), utf8(value));
+    }
+    return row;
+}
+
+std::string RecordWriter::json(int n) const
+{
+    const std::vector<Cell>& row = cells(n);
+    std::string out = "{";
+    out.reserve(1024);
+    for (std::size_t c = 0; c < row.size(); ++c) {
+        const Cell& cell = row[c];
+        if (cell.type == Cell::None)
+            continue;
+        if (out.size() > 1)
+            out += ',';
+        out += jsonKeys_[c];
+        switch (cell.type) {
+        case Cell::Number:
+            out += std::to_string(cell.number);
+            break;
+        case Cell::Decimal:
+            out += cell.text;
+            break;
+        case Cell::Bool:
+            out += cell.number ? "true" : "false";
+            break;
+        case Cell::Text:
+            appendJsonString(out, cell.text);
+            break;
+        case Cell::Texts:
+            out += '[';
+            for (std::size_t i = 0; i < cell.texts.size(); ++i) {
+                if (i)
+                    out += ',';
+                appendJsonString(out, cell.texts[i]);
+            }
+            out += ']';
+            break;
+        case Cell::Numbers:
+            out += '[';
+            appendJoined(out, cell.numbers);
+            out += ']';
+            break;
+        case Cell::None:
+            break;
+        }
+    }
+    return out + "}";
+}
+
+std::string RecordWriter::csvHeader() const
+{
+    std::string out;
+    for (std::size_t c = 0; c < columns_.size(); ++c) {
+        if (c)
+            out += ',';
+        appendCsv(out, columns_[c]);
+    }
+    return out + "\r\n";
+}
+
+std::string RecordWriter::csvRow(int n) const
+{
+    const std::vector<Cell>& row = cells(n);
+    std::string out;
+    for (std::size_t c = 0; c < row.size(); ++c) {
+        if (c)
+            out += ',';
+        const Cell& cell = row[c];
+        std::string text;
+        switch (cell.type) {
+        case Cell::Number:
+            text = std::to_string(cell.number);
+            break;
+        case Cell::Bool:
+            text = cell.number ? "true" : "false";
+            break;
+        case Cell::Text:
+        case Cell::Decimal:
+            text = cell.text;
+            break;
+        case Cell::Texts:
+            appendJoined(text, cell.texts);
+            break;
+        case Cell::Numbers:
+            appendJoined(text, cell.numbers);
+            break;
+        case Cell::None:
+            break;
+        }
+        appendCsv(out, text);
+    }
+    return out + "\r\n";
+}
+
+}  // namespace varkel

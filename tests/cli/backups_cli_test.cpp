@@ -1,0 +1,229 @@
+// `backups` and `restore`: the backups the editor's file store made, over several
+// runs, listed and put back by the command line.
+#include "cli/cli_run.h"
+#include "shared/backup_index.h"
+#include "shared/file_store.h"
+#include "support/file_bytes.h"
+#include "support/gtest_qt.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+using namespace varkel;
+using test::CliRun;
+
+namespace {
+
+// Each version of the save has a size of its own, so the listing shows which it is.
+QByteArray version(int n)
+{
+    QByteArray bytes(1000 + 10 * n, '\0');
+    for (qsizetype i = 0; i < bytes.size(); ++i)
+        bytes[i] = char((i * 7 + n * 31) & 0xFF);
+    return bytes;
+}
+
+// One line of `backups`: number, time, size, marks, path.
+struct Listed {
+    QString number;
+    QString time;
+    QString size;
+    QString marks;
+    QString path;
+};
+
+std::vector<Listed> listing(const CliRun& run)
+{
+    std::vector<Listed> lines;
+    for (const QString& line : run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const QStringList parts = line.split(QStringLiteral("  "));
+        if (parts.size() == 4)
+            lines.push_back({parts[0], parts[1], parts[2], QString(), parts[3]});
+        else if (parts.size() == 5)
+            lines.push_back({parts[0], parts[1], parts[2], parts[3], parts[4]});
+        else
+            ADD_FAILURE() << "not a line of the listing: " << line.toStdString();
+    }
+    return lines;
+}
+
+// The history the tests start from: svd_05.sav of one game folder written by two
+// runs of the editor (the first writing twice, so backing up once), and a file of
+// the same name in another game folder with a backup of its own.
+class History {
+public:
+    History()
+    {
+        EXPECT_TRUE(QDir().mkpath(scratch.filePath(QStringLiteral("game"))));
+        EXPECT_TRUE(QDir().mkpath(scratch.filePath(QStringLiteral("other"))));
+        EXPECT_TRUE(test::WriteFileBytes(save(), version(0)));
+        {
+            FileStore first(backups());
+            EXPECT_FALSE(first.write(save(), version(1), false));
+            EXPECT_FALSE(first.write(save(), version(2), false));
+        }
+        FileStore second(backups());
+        EXPECT_FALSE(second.write(save(), version(3), false));
+
+        EXPECT_TRUE(test::WriteFileBytes(other(), version(7)));
+        FileStore third(backups());
+        EXPECT_FALSE(third.write(other(), version(8), false));
+        otherBackup = third.backupOf(other());
+    }
+
+    QString save() const { return scratch.filePath(QStringLiteral("game/svd_05.sav")); }
+    QString other() const { return scratch.filePath(QStringLiteral("other/svd_05.sav")); }
+    QString backups() const { return test::CliBackupFolder(home.path()); }
+    CliRun cli(const QStringList& arguments) const { return test::cli(arguments, home.path()); }
+    std::vector<Listed> list() const
+    {
+        const CliRun run = cli({QStringLiteral("backups"), save()});
+        EXPECT_EQ(run.status, 0) << run.err.toStdString();
+        return listing(run);
+    }
+
+    QTemporaryDir home;
+    QTemporaryDir scratch;
+    QString otherBackup;
+};
+
+}  // namespace
+
+// Newest first, each with its time and size, marked where it holds the bytes the
+// file has now; the other game's file of the same name is not among them.
+TEST(BackupsCli, ListsTheBackupsOfTwoRunsNewestFirst)
+{
+    History history;
+    std::vector<Listed> lines = history.list();
+    ASSERT_EQ(lines.size(), 2u);
+    const BackupIndex index = BackupIndex::load(history.backups());
+    const std::vector<BackupEntry> entries = index.entriesFor(history.save());
+    ASSERT_EQ(entries.size(), 2u);
+    const QByteArray expected[] = {version(2), version(0)};
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(lines[i].number, QString::number(i + 1));
+        EXPECT_EQ(lines[i].time, entries[i].made.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+        EXPECT_EQ(lines[i].size, QStringLiteral("%1 bytes").arg(expected[i].size()));
+        EXPECT_EQ(lines[i].marks, QString());
+        EXPECT_EQ(test::FileBytes(lines[i].path), expected[i]);
+        EXPECT_NE(lines[i].path, history.otherBackup);
+    }
+
+    // The file on disk back as the first run left it.
+    ASSERT_TRUE(test::WriteFileBytes(history.save(), version(2)));
+    lines = history.list();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].marks, QStringLiteral("identical"));
+    EXPECT_EQ(lines[1].marks, QString());
+
+    // The other game's file has its own single backup.
+    const CliRun other = history.cli({QStringLiteral("backups"), history.other()});
+    ASSERT_EQ(other.status, 0);
+    ASSERT_EQ(listing(other).size(), 1u);
+    EXPECT_EQ(listing(other)[0].path, history.otherBackup);
+
+    // A file without backups: nothing listed, and a note saying where they would be.
+    const CliRun none = history.cli({QStringLiteral("backups"), history.scratch.filePath(QStringLiteral("x.sav"))});
+    EXPECT_EQ(none.status, 0);
+    EXPECT_TRUE(none.out.isEmpty());
+    EXPECT_TRUE(none.err.startsWith(QStringLiteral("varkel-cli: note: "))) << none.err.toStdString();
+    EXPECT_TRUE(none.err.contains(history.backups()));
+}
+
+// A restore puts the backup's bytes on disk through the file store, whose backup
+// keeps what they replaced; a dry run and every refusal change nothing.
+TEST(BackupsCli, RestorePutsABackupBack)
+{
+    struct Row {
+        const char* what;
+        std::function<QStringList(const History&)> arguments;  // after "restore FILE"
+        int status;
+        QByteArray restored;  // empty: the file stays as it was
+        const char* says;     // on stdout, or on stderr for a refusal
+    };
+    auto number = [](const char* n) { return [n](const History&) { return QStringList{QString::fromLatin1(n)}; }; };
+    const std::vector<Row> rows = {
+        {"by number", number("2"), 0, version(0), "restored from"},
+        {"by path", [](const History& h) { return QStringList{h.list().at(0).path}; }, 0, version(2), "restored from"},
+        {"dry run",
+         [](const History&) { return QStringList{QStringLiteral("2"), QStringLiteral("--dry-run")}; },
+         0,
+         {},
+         "dry run: nothing written"},
+        {"a number beyond the list", number("3"), 2, {}, "backup 3: no such backup"},
+        {"number 0", number("0"), 2, {}, "no such backup"},
+        {"another game's backup", [](const History& h) { return QStringList{h.otherBackup}; }, 2, {}, "is a backup of"},
+        {"a missing backup",
+         [](const History& h) { return QStringList{h.scratch.filePath(QStringLiteral("gone.sav"))}; },
+         2,
+         {},
+         "no such backup"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        History history;
+        const QByteArray indexBefore = test::FileBytes(QDir(history.backups()).filePath(BackupIndex::kIndexName));
+        const CliRun run = history.cli(QStringList{QStringLiteral("restore"), history.save()} + row.arguments(history));
+        EXPECT_EQ(run.status, row.status) << run.err.toStdString();
+        EXPECT_TRUE((row.status == 0 ? run.out : run.err).contains(QString::fromLatin1(row.says)))
+            << run.out.toStdString() << run.err.toStdString();
+        if (row.status != 0) {
+            EXPECT_TRUE(run.err.startsWith(QStringLiteral("varkel-cli: "))) << run.err.toStdString();
+        }
+
+        const std::vector<Listed> lines = history.list();
+        if (row.restored.isEmpty()) {
+            EXPECT_EQ(test::FileBytes(history.save()), version(3));
+            EXPECT_EQ(lines.size(), 2u);
+            EXPECT_EQ(test::FileBytes(QDir(history.backups()).filePath(BackupIndex::kIndexName)), indexBefore);
+            continue;
+        }
+        EXPECT_EQ(test::FileBytes(history.save()), row.restored);
+        // What the restore replaced is the newest backup; the one restored from now matches the file.
+        ASSERT_EQ(lines.size(), 3u);
+        EXPECT_EQ(test::FileBytes(lines[0].path), version(3));
+        EXPECT_TRUE(run.out.contains(lines[0].path)) << run.out.toStdString();
+        int identical = 0;
+        for (const Listed& line : lines) {
+            if (line.marks == QStringLiteral("identical")) {
+                ++identical;
+                EXPECT_EQ(test::FileBytes(line.path), row.restored);
+            }
+        }
+        EXPECT_EQ(identical, 1);
+    }
+}
+
+// With the index lost, the backups are listed again with their origin unknown:
+// the numbers of `backups` no longer reach them, a path does.
+TEST(BackupsCli, BackupsOfUnknownOriginAreRestoredByPathOnly)
+{
+    History history;
+    ASSERT_TRUE(QFile::remove(QDir(history.backups()).filePath(BackupIndex::kIndexName)));
+    const CliRun run = history.cli({QStringLiteral("backups"), history.save()});
+    ASSERT_EQ(run.status, 0);
+    const std::vector<Listed> lines = listing(run);
+    ASSERT_EQ(lines.size(), 3u);  // both games' files were named svd_05.sav
+    for (const Listed& line : lines) {
+        EXPECT_EQ(line.number, QStringLiteral("?"));
+        EXPECT_TRUE(line.marks.contains(QStringLiteral("origin unknown")));
+    }
+    EXPECT_TRUE(run.err.contains(QStringLiteral("restore one by its path"))) << run.err.toStdString();
+
+    const CliRun byNumber = history.cli({QStringLiteral("restore"), history.save(), QStringLiteral("1")});
+    EXPECT_EQ(byNumber.status, 2);
+    EXPECT_EQ(test::FileBytes(history.save()), version(3));
+
+    const CliRun byPath = history.cli({QStringLiteral("restore"), history.save(), lines[1].path});
+    EXPECT_EQ(byPath.status, 0) << byPath.err.toStdString();
+    EXPECT_EQ(test::FileBytes(history.save()), test::FileBytes(lines[1].path));
+}

@@ -1,0 +1,384 @@
+// The table of all records as a user meets it: opened from each mode (and from the
+// city and force editors), Enter or a double-click showing the record in its
+// view, the filter box, a batch change as one undo step that every view follows,
+// the columns kept per kind, CSV export as the command line writes it, and copy.
+#include "demo_folder/demo_folder.h"
+#include "saveeditor/officer_record.h"
+#include "saveeditor/ui/family_panel.h"
+#include "saveeditor/ui/form10.h"
+#include "saveeditor/ui/form4.h"
+#include "saveeditor/ui/form9.h"
+#include "saveeditor/ui/officer_panel.h"
+#include "saveeditor/ui/relation_panel.h"
+#include "saveeditor/ui/treasure_panel.h"
+#include "shared/ui/batch_dialog.h"
+#include "shared/ui/records_window.h"
+#include "support/file_bytes.h"
+#include "support/temp_game_folder.h"
+#include "support/typing.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <memory>
+
+using namespace varkel;
+
+class RecordsTableTest : public QObject, protected test::EditorFixture {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<Form4> form_;
+
+    const QByteArray& save() const { return form_->saveGame().bytes; }
+    void openForm(int slot = demo::kDemoNewestSlot)
+    {
+        form_.reset(Form4::open(session_, SaveGame::slotPath(session_.gameFolder, slot)));
+        QVERIFY(form_);
+        form_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+    }
+    // The table of the mode shown, opened with Ctrl+T as a user would.
+    RecordsWindow* openTable(QWidget* over)
+    {
+        if (!QTest::qWaitForWindowExposed(over))
+            return nullptr;
+        over->activateWindow();
+        if (!QTest::qWaitForWindowActive(over))
+            return nullptr;
+        QTest::keyClick(over, Qt::Key_T, Qt::ControlModifier);
+        auto* window = over->findChild<RecordsWindow*>();
+        if (window)
+            (void)QTest::qWaitForWindowExposed(window);
+        return window;
+    }
+    // Makes record n current in the table and presses Enter on it.
+    static void enterOn(RecordsWindow& w, int n)
+    {
+        const QModelIndex source = w.table().index(n, 1);
+        const QModelIndex shown = w.filtered().mapFromSource(source);
+        QVERIFY(shown.isValid());
+        w.view->setCurrentIndex(shown);
+        QTest::keyClick(w.view, Qt::Key_Return);
+    }
+    // Types `text` at the end of the box, a character at a time.
+    static void type(QLineEdit* box, const QString& text)
+    {
+        for (const QChar ch : text)
+            box->insert(QString(ch));
+    }
+    static void selectRecords(RecordsWindow& w, const std::vector<int>& records)
+    {
+        w.view->clearSelection();
+        for (const int n : records)
+            w.view->selectionModel()->select(w.filtered().mapFromSource(w.table().index(n, 0)),
+                                             QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    }
+    int shownRecord(int mode) const
+    {
+        switch (mode) {
+        case 0:
+            return form_->officerPanel()->shownRecord();
+        case 1:
+            return form_->treasurePanel()->shownRecord();
+        case 2:
+            return form_->relationPanel()->shownRecord();
+        default:
+            return form_->familyPanel()->shownRecord();
+        }
+    }
+
+private slots:
+    void init()
+    {
+        prepare();
+        session_.settingsPath = temp_->filePath(QStringLiteral("VarkelEditor.ini"));
+    }
+    void cleanup()
+    {
+        form_.reset();
+        QApplication::clipboard()->clear();
+    }
+
+    void eachModeHasItsTableAndEnterShowsTheRecord_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("record");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("officers") << 0 << 17 << QStringLiteral("一覽表 - 武將");
+        QTest::newRow("treasures") << 1 << 9 << QStringLiteral("一覽表 - 寶物");
+        QTest::newRow("relationships") << 2 << 3 << QStringLiteral("一覽表 - 人物關系");
+        QTest::newRow("family members") << 3 << 2 << QStringLiteral("一覽表 - 家庭成員");
+    }
+    void eachModeHasItsTableAndEnterShowsTheRecord()
+    {
+        QFETCH(int, mode);
+        QFETCH(int, record);
+        QFETCH(QString, title);
+        openForm();
+        form_->Option3[mode]->click();
+        RecordsWindow* w = openTable(form_.get());
+        QVERIFY(w);
+        QCOMPARE(w->windowTitle(), title);
+        QVERIFY(w->table().rowCount() > record);
+        QCOMPARE(w->table().headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("編號"));
+        enterOn(*w, record);
+        QCOMPARE(shownRecord(mode), record);
+        // The same command brings the open table forward rather than a second one.
+        form_->sTable->trigger();
+        QCOMPARE(form_->findChildren<RecordsWindow*>().size(), 1);
+        // Escape closes it.
+        QTest::keyClick(w->view, Qt::Key_Escape);
+        QTRY_VERIFY(form_->findChildren<RecordsWindow*>().isEmpty());
+    }
+
+    void tabGoesThroughTheWindowInReadingOrder()
+    {
+        openForm();
+        RecordsWindow* w = openTable(form_.get());
+        QVERIFY(w);
+        const std::vector<QWidget*> order = {w->filterBox,   w->view,       w->batchButton,
+                                             w->exportButton, w->copyButton, w->closeButton};
+        for (std::size_t i = 0; i <= order.size(); ++i) {
+            QCOMPARE(QApplication::focusWidget(), order[i % order.size()]);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+    }
+
+    void theCityAndForceEditorsHaveTheirTables()
+    {
+        openForm();
+        bool cities = false, forces = false;
+        form_->setSideWindowRunner([&](QDialog& window) {
+            window.show();
+            if (auto* f = qobject_cast<Form10*>(&window)) {
+                QVERIFY(f->tableButton->isVisible());
+                RecordsWindow* w = openTable(f);
+                QVERIFY2(w, qPrintable(QApplication::activeWindow() ? QApplication::activeWindow()->objectName() : QStringLiteral("none")));
+                QCOMPARE(w->windowTitle(), QStringLiteral("一覽表 - 都市"));
+                enterOn(*w, 7);
+                QCOMPARE(f->shownCity(), 7);
+                cities = true;
+            } else if (auto* f = qobject_cast<Form9*>(&window)) {
+                f->tableButton->click();
+                auto* w = f->findChild<RecordsWindow*>();
+                QVERIFY(w);
+                const int second = f->List1->count() > 1 ? 1 : 0;
+                f->List1->setCurrentRow(0);
+                // The force in the list's second row, by its number.
+                const QString row = f->List1->item(second)->text();
+                const int force = row.left(row.indexOf(QLatin1Char(':'))).toInt();
+                enterOn(*w, force);
+                QCOMPARE(f->shownForce(), force);
+                forces = true;
+            }
+        });
+        form_->sCity->trigger();
+        form_->sBingQi->trigger();
+        QVERIFY(cities && forces);
+    }
+
+    // Good filters pick the records the command line picks; a bad one turns red,
+    // says why on the status line and keeps the rows it had.
+    void theFilterBoxPicksRecordsAndSaysWhatIsWrong()
+    {
+        openForm(demo::kDemoSlotWith860Officers);
+        RecordsWindow* w = openTable(form_.get());
+        QVERIFY(w);
+        QVERIFY(w->filterBox->hasFocus());
+        type(w->filterBox, QStringLiteral("武力>=80"));
+        const RecordKind& officers = *w->table().kind();
+        const auto strong = RecordFilter::parse(officers, QStringLiteral("武力>=80"), nullptr)->select(officers);
+        QCOMPARE(w->filtered().shownRecords().size(), strong.size());
+        QVERIFY(w->countLabel->text().contains(
+            QStringLiteral("顯示 %1 / 共 %2 筆").arg(strong.size()).arg(officers.count())));
+        type(w->filterBox, QStringLiteral(" 忠誠<<"));
+        QVERIFY(w->filterBox->styleSheet().contains(QStringLiteral("color")));
+        QVERIFY(!w->statusLine->currentMessage().isEmpty());
+        QCOMPARE(w->filtered().shownRecords().size(), strong.size());
+        w->filterBox->clear();
+        QVERIFY(w->filterBox->styleSheet().isEmpty());
+        QCOMPARE(w->filtered().rowCount(), officers.count());
+    }
+
+    // Full loyalty for the selected officers: the preview counts them, Apply is one
+    // undo step, the table and the officer view follow, undo puts every byte back.
+    void aBatchChangeIsOneUndoStepThatEveryViewFollows()
+    {
+        openForm();
+        const QByteArray before = save();
+        RecordsWindow* w = openTable(form_.get());
+        QVERIFY(w);
+        const std::vector<int> picked = {0, 3, 4};
+        selectRecords(*w, picked);
+        QCOMPARE(w->selectedRecords(), picked);
+        form_->List1->setCurrentRow(3);
+        bool ran = false;
+        QTimer::singleShot(0, w, [&] {
+            auto* dialog = w->findChild<BatchDialog*>();
+            QVERIFY(dialog);
+            QVERIFY(dialog->selectedOption->isChecked());
+            BatchDialog::Row& row = dialog->rows().front();
+            row.field->setCurrentIndex(row.field->findText(QStringLiteral("忠誠")));
+            row.change->setCurrentIndex(row.change->findText(QStringLiteral("最大值")));
+            QVERIFY(dialog->summary->text().contains(QStringLiteral("3 筆記錄中")));
+            QVERIFY(dialog->applyButton->isEnabled());
+            QTest::keyClick(dialog, Qt::Key_Return);  // Apply is the default button
+            ran = true;
+        });
+        w->batchButton->click();
+        QVERIFY(ran);
+        for (const int n : picked)
+            QCOMPARE(DecodeOfficer(save(), n).status.loyalty, 100);
+        const int loyalty = [&] {
+            for (int c = 0; c < w->table().columnCount(); ++c)
+                if (w->table().headerData(c, Qt::Horizontal, Qt::DisplayRole).toString() == QStringLiteral("忠誠"))
+                    return c;
+            return -1;
+        }();
+        QCOMPARE(w->table().text(3, loyalty), QStringLiteral("100"));
+        QCOMPARE(form_->officerPanel()->Text3[15]->text(), QStringLiteral("100"));
+        // Ctrl+Z in the table undoes the batch, the whole batch.
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        QTest::keyClick(w->view, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(save(), before);
+        QVERIFY(!form_->document().canUndo());
+        QCOMPARE(w->table().text(3, loyalty), QString::number(DecodeOfficer(before, 3).status.loyalty));
+    }
+
+    // Records the kind refuses are listed with why after Apply; the others change.
+    void refusedRecordsAreListedAfterApply()
+    {
+        openForm(demo::kDemoSlotWith860Officers);
+        RecordsWindow* w = openTable(form_.get());
+        QVERIFY(w);
+        type(w->filterBox, QStringLiteral("武力>=40 武力<=70"));
+        const auto shown = w->filtered().shownRecords();
+        int refusable = 0;
+        for (const int n : shown)
+            refusable += DecodeOfficer(save(), n).person.abilities[0] + 200 > 255;
+        QVERIFY(refusable > 0 && refusable < int(shown.size()));
+        bool ran = false;
+        QTimer::singleShot(0, w, [&] {
+            auto* dialog = w->findChild<BatchDialog*>();
+            QVERIFY(dialog);
+            QVERIFY(!dialog->selectedOption->isEnabled() && dialog->shownOption->isChecked());
+            BatchDialog::Row& row = dialog->rows().front();
+            row.field->setCurrentIndex(row.field->findText(QStringLiteral("武力")));
+            row.change->setCurrentIndex(row.change->findText(QStringLiteral("增加")));
+            row.value->setEditText(QStringLiteral("200"));
+            QCOMPARE(dialog->typed(), QStringList{QStringLiteral("might=+200")});
+            QCOMPARE(dialog->refusals->topLevelItemCount(), refusable);
+            dialog->applyButton->click();
+            QVERIFY(dialog->isVisible());
+            QCOMPARE(dialog->refusals->topLevelItemCount(), refusable);
+            QVERIFY(!dialog->refusals->topLevelItem(0)->text(2).isEmpty());
+            QCOMPARE(dialog->cancelButton->text(), QStringLiteral("關閉"));
+            QTest::keyClick(dialog, Qt::Key_Escape);
+            ran = true;
+        });
+        w->batchButton->click();
+        QVERIFY(ran);
+        QVERIFY(form_->document().canUndo());
+        form_->document().undo();
+        QVERIFY(!form_->document().canUndo());
+    }
+
+    // The columns a user hides stay hidden for that kind the next time.
+    void hiddenColumnsAreKeptPerKind()
+    {
+        openForm();
+        RecordsWindow* w = openTable(form_.get());
+        QVERIFY(w);
+        QMenu* menu = w->columnsMenu();
+        const int column = RecordTableModel::kFirstFieldColumn + 3;
+        menu->actions().at(3)->setChecked(false);
+        delete menu;
+        QVERIFY(w->view->isColumnHidden(column));
+        w->close();
+        QTRY_VERIFY(!form_->findChild<RecordsWindow*>());
+        w = openTable(form_.get());
+        QVERIFY(w->view->isColumnHidden(column));
+        QVERIFY(!w->view->isColumnHidden(column + 1));
+        w->close();
+        form_->Option3[1]->click();
+        w = openTable(form_.get());
+        QVERIFY(!w->view->isColumnHidden(column));
+    }
+
+    // The shown rows as CSV, byte for byte what `varkel-cli dump --where` writes.
+    void exportWritesWhatTheCommandLineDumps()
+    {
+        openForm(demo::kDemoSlotWith860Officers);
+        RecordsWindow* w = openTable(form_.get());
+        QVERIFY(w);
+        type(w->filterBox, QStringLiteral("身份=在野"));
+        const QString csv = temp_->filePath(QStringLiteral("officers.csv"));
+        dialogs_.saves.push_back(csv);
+        QVERIFY(w->exportCsv());
+        QProcess cli;
+        cli.start(QStringLiteral(VARKEL_CLI),
+                  {QStringLiteral("dump"), form_->saveGame().path, QStringLiteral("--records"),
+                   QStringLiteral("officers"), QStringLiteral("--where"), QStringLiteral("身份=在野"),
+                   QStringLiteral("--format"), QStringLiteral("csv"), QStringLiteral("--game-folder"),
+                   session_.gameFolder});
+        QVERIFY(cli.waitForFinished(30000));
+        QCOMPARE(cli.exitCode(), 0);
+        const QByteArray expected = cli.readAllStandardOutput();
+        QVERIFY(expected.count('\n') > 2);
+        QCOMPARE(test::FileBytes(csv), expected);
+    }
+
+    void copyGivesTheSelectedRowsTabSeparated()
+    {
+        openForm();
+        RecordsWindow* w = openTable(form_.get());
+        QVERIFY(w);
+        selectRecords(*w, {1, 2});
+        w->view->setFocus();
+        QTest::keyClick(w->view, Qt::Key_C, Qt::ControlModifier);
+        const QStringList lines = QApplication::clipboard()->text().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 3);
+        QVERIFY(lines[0].startsWith(QStringLiteral("編號\t名稱\t")));
+        QVERIFY(lines[1].startsWith(QStringLiteral("1\t") + w->table().text(1, 1) + QLatin1Char('\t')));
+        QCOMPARE(lines[2].count(QLatin1Char('\t')), w->table().columnCount() - 1);
+    }
+
+    // An Apply in the officer view shows in the open table at once.
+    void theTableFollowsAnApplyInTheView()
+    {
+        openForm();
+        RecordsWindow* w = openTable(form_.get());
+        QVERIFY(w);
+        form_->activateWindow();
+        form_->List1->setCurrentRow(2);
+        OfficerPanel* p = form_->officerPanel();
+        const QString value = p->Text3[0]->text() == QLatin1String("3") ? QStringLiteral("4") : QStringLiteral("3");
+        test::Retype(p->Text3[0], value);
+        form_->Command7[0]->click();
+        const int bravery = [&] {
+            for (int c = 0; c < w->table().columnCount(); ++c)
+                if (w->table().headerData(c, Qt::Horizontal, Qt::DisplayRole).toString() == QStringLiteral("勇猛"))
+                    return c;
+            return -1;
+        }();
+        QCOMPARE(w->table().text(2, bravery), value);
+    }
+};
+
+QTEST_MAIN(RecordsTableTest)
+#include "records_table_uitest.moc"
