@@ -2,19 +2,17 @@
 
 #include "saveeditor/save_layout.h"
 #include "shared/ui/keyboard.h"
+#include "shared/ui/list_window.h"
 #include "shared/ui/standard_error.h"
 #include "shared/ui/window_geometry.h"
 
-#include <QAction>
 #include <QDir>
 #include <QFileInfo>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTreeWidget>
-#include <QVBoxLayout>
 
 namespace varkel {
 
@@ -70,30 +68,11 @@ BackupsWindow::BackupsWindow(Session& session, SaveDocument& document,
     restoreButton->setToolTip(QStringLiteral("把存檔內容換成選中的備份（一步，可撤銷；保存後才寫入文件）"));
     closeButton = new QPushButton(QStringLiteral("關閉"), this);
     closeButton->setObjectName(QStringLiteral("closeButton"));
+
+    statusLine = MakeStatusLine(*this);
+
     // Enter belongs to the list (it compares), never to a button.
-    for (QPushButton* button : {compareButton, restoreButton, closeButton})
-        button->setAutoDefault(false);
-
-    statusLine = new QStatusBar(this);
-    statusLine->setObjectName(QStringLiteral("statusLine"));
-    statusLine->setSizeGripEnabled(true);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(compareButton);
-    buttons->addWidget(restoreButton);
-    buttons->addWidget(closeButton);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(8, 8, 8, 0);
-    layout->addWidget(backups, 1);
-    layout->addWidget(summary);
-    layout->addLayout(buttons);
-    layout->addWidget(statusLine);
-
-    auto* close = new QAction(this);
-    close->setShortcuts(StandardKeys(QKeySequence::Close, QKeySequence(Qt::CTRL | Qt::Key_W)));
-    addAction(close);
-    connect(close, &QAction::triggered, this, &QDialog::reject);
+    LayOutListWindow(*this, backups, summary, {compareButton, restoreButton, closeButton}, statusLine);
 
     connect(backups, &QTreeWidget::itemActivated, this, &BackupsWindow::compareSelected);
     connect(backups, &QTreeWidget::itemSelectionChanged, this, &BackupsWindow::updateButtons);

@@ -2,17 +2,15 @@
 
 #include "saveeditor/intimacy_kind.h"
 #include "shared/ui/keyboard.h"
+#include "shared/ui/list_window.h"
 #include "shared/ui/window_geometry.h"
 
-#include <QAction>
 #include <QFileInfo>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTreeWidget>
-#include <QVBoxLayout>
 
 #include <set>
 #include <tuple>
@@ -128,30 +126,11 @@ CompareWindow::CompareWindow(Session& session, SaveDocument& document, SaveKinds
     takeAllButton->setToolTip(QStringLiteral("所有不同的欄位都改為對方的值（一步，可撤銷）"));
     closeButton = new QPushButton(QStringLiteral("關閉"), this);
     closeButton->setObjectName(QStringLiteral("closeButton"));
+
+    statusLine = MakeStatusLine(*this);
+
     // Enter belongs to the tree (it shows the record), never to a button.
-    for (QPushButton* button : {takeButton, takeAllButton, closeButton})
-        button->setAutoDefault(false);
-
-    statusLine = new QStatusBar(this);
-    statusLine->setObjectName(QStringLiteral("statusLine"));
-    statusLine->setSizeGripEnabled(true);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(takeButton);
-    buttons->addWidget(takeAllButton);
-    buttons->addWidget(closeButton);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(8, 8, 8, 0);
-    layout->addWidget(differences, 1);
-    layout->addWidget(summary);
-    layout->addLayout(buttons);
-    layout->addWidget(statusLine);
-
-    auto* close = new QAction(this);
-    close->setShortcuts(StandardKeys(QKeySequence::Close, QKeySequence(Qt::CTRL | Qt::Key_W)));
-    addAction(close);
-    connect(close, &QAction::triggered, this, &QDialog::reject);
+    LayOutListWindow(*this, differences, summary, {takeButton, takeAllButton, closeButton}, statusLine);
 
     connect(differences, &QTreeWidget::itemActivated, this, &CompareWindow::rowActivated);
     connect(differences, &QTreeWidget::itemSelectionChanged, this, &CompareWindow::updateButtons);

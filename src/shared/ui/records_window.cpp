@@ -5,6 +5,7 @@
 #include "shared/record_writer.h"
 #include "shared/ui/batch_dialog.h"
 #include "shared/ui/keyboard.h"
+#include "shared/ui/list_window.h"
 #include "shared/ui/window_geometry.h"
 
 #include <QAction>
@@ -102,9 +103,7 @@ RecordsWindow::RecordsWindow(Session& session, RecordSource& source, const QStri
     for (QPushButton* button : {batchButton, exportButton, copyButton, closeButton})
         button->setAutoDefault(false);
 
-    statusLine = new QStatusBar(this);
-    statusLine->setObjectName(QStringLiteral("statusLine"));
-    statusLine->setSizeGripEnabled(true);
+    statusLine = MakeStatusLine(*this);
 
     auto* filterRow = new QHBoxLayout;
     filterRow->addWidget(filterLabel);
@@ -127,10 +126,7 @@ RecordsWindow::RecordsWindow(Session& session, RecordSource& source, const QStri
     copy->setShortcutContext(Qt::WidgetShortcut);
     view->addAction(copy);
     connect(copy, &QAction::triggered, this, &RecordsWindow::copySelection);
-    auto* close = new QAction(this);
-    close->setShortcuts(StandardKeys(QKeySequence::Close, QKeySequence(Qt::CTRL | Qt::Key_W)));
-    addAction(close);
-    connect(close, &QAction::triggered, this, &QDialog::reject);
+    CloseOnCloseKeys(*this);
 
     connect(filterBox, &QLineEdit::textChanged, this, &RecordsWindow::filterTyped);
     connect(view, &QTableView::activated, this,
