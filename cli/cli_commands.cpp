@@ -19,6 +19,7 @@
 #include "shared/texts.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <map>
@@ -72,11 +73,25 @@ void printChanges(std::ostream& out, const RecordKind& kind, int n, const std::v
 }
 
 // The store the command line writes through: the editor's backup folder, kept
-// within the limits of the editor's settings.
-FileStore writingStore(const Options& options)
+// within the limits of the editor's settings. What it has to say about backups
+// goes to `err` as it happens; a write without a backup takes --no-backup.
+FileStore writingStore(const Options& options, std::ostream& err)
 {
     FileStore files(options.backupFolder);
     files.setBackupLimits(ReadBackupLimits(SettingsFilePath(options.programFolder)));
+    files.setBackupNotices([&err](const BackupNotice& notice) {
+        if (notice.kind == BackupNotice::Kind::WaitingForIndex)
+            err << "varkel-cli: note: waiting for " << notice.detail << " to finish with the backup index\n";
+        else
+            err << "varkel-cli: warning: the backup index cannot be written (" << notice.detail
+                << "); backups are kept, their origin unknown\n";
+    });
+    files.setWithoutBackupQuestion([&options, &err](const FileStore::BackupFailure& failure) {
+        err << "varkel-cli: " << (options.noBackup ? "note" : "error")
+            << ": no backup can be made: " << failure.error.englishMessage()
+            << (options.noBackup ? "; writing without one (--no-backup)\n" : "; --no-backup writes without one\n");
+        return options.noBackup;
+    });
     return files;
 }
 
@@ -101,7 +116,7 @@ int store(const GameFile& file, const Options& options, const std::string& repor
     out << report;
     if (options.dryRun)
         return kDone;
-    FileStore files = writingStore(options);
+    FileStore files = writingStore(options, err);
     QStringList written;
     for (const HeldFile* f : changed) {
         const QString target = f == &file && !options.output.isEmpty() ? options.output : f->path;
@@ -139,17 +154,17 @@ QString refusalText(ControlRefusal refusal)
     return {};
 }
 
-// Why a file taken for a saved game or a system save is none, as the windows
-// ask before opening it; empty when it can be one.
-QString unlikeness(const GameFile& file)
+// Why bytes taken for a saved game or a system save are none, as the windows
+// ask before opening one; empty when they can be one.
+QString unlikeness(FileType type, const QByteArray& bytes)
 {
     QStringList problems;
     QString kind;
-    if (file.type == FileType::SavedGame) {
-        problems = SaveGame::shapeProblems(file.bytes);
+    if (type == FileType::SavedGame) {
+        problems = SaveGame::shapeProblems(bytes);
         kind = QStringLiteral("a saved game");
-    } else if (file.type == FileType::SystemSave) {
-        problems = SystemSave::shapeProblems(file.bytes);
+    } else if (type == FileType::SystemSave) {
+        problems = SystemSave::shapeProblems(bytes);
         kind = QStringLiteral("a system save");
     }
     if (problems.isEmpty())
@@ -177,7 +192,7 @@ std::unique_ptr<GameFile> open(const QString& path, const Options& options, std:
         return nullptr;
     }
     if (!options.force) {
-        if (const QString why = unlikeness(*file); !why.isEmpty()) {
+        if (const QString why = unlikeness(file->type, file->bytes); !why.isEmpty()) {
             refuse(err, path, why);
             return nullptr;
         }
@@ -712,24 +727,34 @@ int Backups(const QString& path, const Options& options, std::ostream& out, std:
 
 int Restore(const QString& path, const QString& backup, const Options& options, std::ostream& out, std::ostream& err)
 {
-    FileStore files = writingStore(options);
+    FileStore files = writingStore(options, err);
     const BackupIndex index = files.backupIndex();
+    // A backup's number is digits only: anything else names a file.
+    static const QRegularExpression digits(QStringLiteral("^[0-9]+$"));
+    const bool isNumber = digits.match(backup).hasMatch();
     QString backupPath = backup;
-    bool isNumber = false;
-    const int number = backup.toInt(&isNumber);
     if (isNumber) {
         const std::vector<BackupEntry> known = index.entriesFor(path);
-        if (number < 1 || number > int(known.size()))
+        bool fits = false;
+        const qsizetype number = backup.toLongLong(&fits);
+        if (!fits || number < 1 || number > qsizetype(known.size()))
             return refuse(err, path,
                           known.empty()
-                              ? QStringLiteral("backup %1: it has no backups in %2").arg(number).arg(index.folder())
+                              ? QStringLiteral("backup %1: it has no backups in %2").arg(backup, index.folder())
                               : QStringLiteral("backup %1: no such backup; it has %2 (varkel-cli backups)")
-                                    .arg(number)
+                                    .arg(backup)
                                     .arg(known.size()));
-        backupPath = index.pathOf(known[number - 1]);
+        backupPath = index.pathOf(known[std::size_t(number - 1)]);
     }
+    // What a backup may hold is what the file it goes over holds when the editor opens it.
+    const QFileInfo target(path);
+    const FileType type = TypeOf(path, target.exists() ? target.size() : QFileInfo(backupPath).size());
+    const auto sizes = SizesOf(type);
+    if (!sizes)
+        return refuse(err, path,
+                      QStringLiteral("is no file the editor writes (a %1); nothing restored").arg(TypeName(type)));
     // A path is the user's own choice, even of a backup whose origin is unknown.
-    const BackupRead read = ReadBackupFor(index, path, backupPath, !isNumber);
+    const BackupRead read = ReadBackupFor(index, path, backupPath, !isNumber, *sizes);
     switch (read.refusal) {
     case BackupRead::Refusal::None:
         break;
@@ -741,6 +766,17 @@ int Restore(const QString& path, const QString& backup, const Options& options, 
         return refuse(err, backupPath, QStringLiteral("is no backup of %1").arg(path));
     case BackupRead::Refusal::Unreadable:
         return refuse(err, backupPath, read.error.englishMessage());
+    case BackupRead::Refusal::WrongSize:
+        return refuse(err, backupPath,
+                      QStringLiteral("%1 bytes is no %2 the editor opens (%3..%4 bytes); nothing restored")
+                          .arg(read.size)
+                          .arg(TypeName(type))
+                          .arg(sizes->least)
+                          .arg(sizes->most));
+    }
+    if (!options.force) {
+        if (const QString why = unlikeness(type, read.bytes); !why.isEmpty())
+            return refuse(err, backupPath, why);
     }
     if (SameFileBytes(backupPath, path)) {
         out << path << ": holds the bytes of " << backupPath << " already; nothing written\n";

@@ -26,6 +26,7 @@ struct Options {
     bool special = false;     // --special: the levels toward the seven special persons
     bool byOfficer = false;   // --by-officer: set's NUMBER names the officer a record is about
     bool force = false;       // --force: open a save or system save that does not look like one
+    bool noBackup = false;    // --no-backup: write even when no backup can be made
 };
 
 // Each command writes its results to `out` and its complaints, one line each, to `err`.

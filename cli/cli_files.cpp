@@ -124,6 +124,26 @@ QString TypeName(FileType type)
     return QStringLiteral("unknown");
 }
 
+std::optional<SizeRange> SizesOf(FileType type)
+{
+    switch (type) {
+    case FileType::SavedGame:
+        return SizeRange{save::kSlotMinimumSize, save::kMaximumSaveSize};
+    case FileType::SystemSave:
+        return SizeRange{system_save::kMinimumSize, system_save::kMaximumSize};
+    case FileType::Biographies:
+        return SizeRange{0, system_save::kBiographyFileMaximumSize};
+    case FileType::Scenario:
+        // The editor holds the start of the scenario file; the game's own file may be longer.
+        return SizeRange{ScenarioData::kSize, save::kMaximumSaveSize};
+    case FileType::Notes:
+    case FileType::PictureBank:
+    case FileType::Unknown:
+        break;
+    }
+    return std::nullopt;
+}
+
 RecordKind* GameFile::kind(const QString& name)
 {
     for (auto& k : kinds) {

@@ -18,6 +18,9 @@ enum class FileType { SavedGame, SystemSave, Scenario, Notes, Biographies, Pictu
 // What a game file is, by its name and then its size.
 FileType TypeOf(const QString& path, qint64 size);
 QString TypeName(FileType type);
+// The sizes a file of `type` has where the editor opens it, for what may be put
+// back over one; nothing for the files the editor never writes.
+std::optional<SizeRange> SizesOf(FileType type);
 
 // The bytes of one file as the command line holds them: changed in memory, and
 // written back (atomically, after a backup) only when they changed.

@@ -150,8 +150,11 @@ int main(int argc, char* argv[])
     restore->add_option("BACKUP", second, "the backup's path, or its number as backups lists it")->required();
     restore->add_flag("--dry-run", options.dryRun, "show what would be restored, write nothing");
 
-    for (CLI::App* command : {info, dump, set, apply, diff, check, control, forecast})
+    for (CLI::App* command : {info, dump, set, apply, diff, check, control, forecast, restore})
         command->add_flag("--force", options.force, kForceHelp);
+    for (CLI::App* command : {set, apply, control, restore})
+        command->add_flag("--no-backup", options.noBackup,
+                          "write even when no backup can be made (the backup folder is unsafe or full)");
 
     try {
         cli.parse(argc, argv);

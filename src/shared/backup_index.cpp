@@ -5,6 +5,7 @@
 #include "shared/ini_file.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QHash>
 #include <QJsonArray>
@@ -21,7 +22,13 @@ namespace varkel {
 namespace {
 
 constexpr qint64 kMaxIndexSize = 16 * 1024 * 1024;
-constexpr int kLockWaitMs = 2000;
+// A writer waiting for another program's lock tries again this often, and says
+// so once it has waited this long.
+constexpr int kLockPollMs = 200;
+constexpr int kLockNoticeMs = 3000;
+// A lock file that names no program is taken for a crashed writer's once it is
+// this old: a live writer names itself the moment it makes the file.
+constexpr qint64 kUnreadableLockAgeMs = 10'000;
 // Settings beyond these are taken as typed, only kept from overflowing.
 constexpr qint64 kMaxPerFile = 1'000'000;
 constexpr qint64 kMaxTotalMegabytes = qint64(1) << 30;
@@ -67,11 +74,63 @@ QDateTime timeOf(const QJsonValue& value)
     return time.isValid() ? time.toLocalTime() : QDateTime();
 }
 
-// The file a backup belongs to, for the limits: its original, or for a backup of
-// unknown origin every such backup of a file of that name.
-QString groupOf(const BackupEntry& entry)
+// Who holds `lock`, as its lock file names the program.
+QString holderOf(const QLockFile& lock)
 {
-    return entry.originKnown() ? QLatin1Char('=') + entry.original : QLatin1Char('?') + entry.originalName;
+    qint64 pid = 0;
+    QString host, program;
+    if (!lock.getLockInfo(&pid, &host, &program))
+        return QStringLiteral("another program");
+    return QStringLiteral("%1 (process %2%3)")
+        .arg(program.isEmpty() ? QStringLiteral("a program") : program)
+        .arg(pid)
+        .arg(host.isEmpty() ? QString() : QStringLiteral(" on ") + host);
+}
+
+// Takes the index lock of a folder, waiting as long as a live program holds it
+// and telling `notices` once the wait grows long. Only the lock of a program that
+// is gone is taken over. False when the lock cannot be had at all (the folder is
+// not writable): the index is then left as it is.
+bool lockIndex(QLockFile& lock, const BackupNotices& notices)
+{
+    lock.setStaleLockTime(0);
+    QElapsedTimer waited;
+    waited.start();
+    bool told = false;
+    while (!lock.tryLock(kLockPollMs)) {
+        if (lock.error() != QLockFile::LockFailedError)
+            return false;
+        qint64 pid = 0;
+        QString host, program;
+        const QFileInfo file(lock.fileName());
+        if (!lock.getLockInfo(&pid, &host, &program) &&
+            file.lastModified().msecsTo(QDateTime::currentDateTime()) > kUnreadableLockAgeMs)
+            lock.removeStaleLockFile();
+        if (!told && waited.elapsed() >= kLockNoticeMs) {
+            told = true;
+            if (notices)
+                notices({BackupNotice::Kind::WaitingForIndex, holderOf(lock)});
+        }
+    }
+    return true;
+}
+
+void tell(const BackupNotices& notices, BackupNotice::Kind kind, const QString& detail)
+{
+    if (notices)
+        notices({kind, detail});
+}
+
+// Deletes the backup at `path` when it is a regular file; a link or anything
+// else in its place is left alone. True when no backup is there any more.
+bool removeBackupFile(const QString& path)
+{
+    QFileInfo info(path);
+    if (info.isSymLink())
+        return false;
+    if (!info.exists())
+        return true;
+    return info.isFile() && QFile::remove(path);
 }
 
 }  // namespace
@@ -104,7 +163,11 @@ BackupIndex BackupIndex::load(const QString& folder)
             onDisk.insert(info.fileName(), info.size());
     }
 
-    const auto bytes = FileStore::readFile(dir.filePath(kIndexName), kMaxIndexSize);
+    // A link in the index's place is no index of ours: read as a missing one.
+    std::optional<QByteArray> bytes;
+    if (QFile file;
+        OpenRegularFile(file, dir.filePath(kIndexName), nullptr, Links::Refuse) && file.size() <= kMaxIndexSize)
+        bytes = ReadUpTo(FileIo::direct(), file, file.size());
     QJsonParseError parsed{};
     const QJsonDocument document = bytes ? QJsonDocument::fromJson(*bytes, &parsed) : QJsonDocument();
     index.mended_ = !bytes || parsed.error != QJsonParseError::NoError || !document.isObject();
@@ -155,13 +218,14 @@ BackupIndex BackupIndex::load(const QString& folder)
 }
 
 void BackupIndex::record(const QString& backupPath, const QString& path, const QDateTime& made,
-                         const QDateTime& originalModified, const BackupLimits& limits)
+                         const QDateTime& originalModified, const BackupLimits& limits, const BackupNotices& notices)
 {
     const QFileInfo backup(backupPath);
-    // Another program (the editor and the command line) may be recording a backup
-    // in the same folder; without the lock after a while, record all the same.
     QLockFile lock(backup.dir().filePath(kLockName));
-    lock.tryLock(kLockWaitMs);
+    if (!lockIndex(lock, notices)) {
+        tell(notices, BackupNotice::Kind::IndexNotWritten, QStringLiteral("its lock cannot be made"));
+        return;
+    }
     BackupIndex index = load(backup.absolutePath());
     BackupEntry entry;
     entry.fileName = backup.fileName();
@@ -173,17 +237,36 @@ void BackupIndex::record(const QString& backupPath, const QString& path, const Q
     entry.programVersion = QStringLiteral(VARKEL_VERSION_STRING);
     index.add(std::move(entry));
     index.prune(limits);
-    (void)index.save();
+    if (const auto error = index.save())
+        tell(notices, BackupNotice::Kind::IndexNotWritten, error->englishMessage());
 }
 
-QString BackupIndex::freeName(const QString& folder, const QString& fileName, const QDateTime& made)
+bool BackupIndex::makeRoom(const QString& folder, const QString& path, qint64 size, const BackupLimits& limits,
+                           const BackupNotices& notices)
+{
+    QLockFile lock(QDir(folder).filePath(kLockName));
+    if (!lockIndex(lock, notices))
+        return false;
+    BackupIndex index = load(folder);
+    // The backup to come, as the newest of its file: no file is deleted for it.
+    BackupEntry coming;
+    coming.fileName = QStringLiteral("/coming");
+    coming.original = ComparablePath(path);
+    coming.originalName = QFileInfo(path).fileName();
+    coming.size = size;
+    coming.made = QDateTime::currentDateTime();
+    index.entries_.push_back(coming);
+    const bool freed = !index.prune(limits).isEmpty();
+    std::erase_if(index.entries_, [&](const BackupEntry& e) { return e.fileName == coming.fileName; });
+    if (freed)
+        (void)index.save();
+    return freed;
+}
+
+QString BackupIndex::backupName(const QString& fileName, const QDateTime& made, int n)
 {
     const QString base = fileName + QLatin1Char('.') + made.toString(kStampFormat);
-    const QDir dir(folder);
-    QString name = base;
-    for (int n = 2; QFileInfo(dir.filePath(name)).exists() || QFileInfo(dir.filePath(name)).isSymLink(); ++n)
-        name = base + QLatin1Char('-') + QString::number(n);
-    return name;
+    return n <= 1 ? base : base + QLatin1Char('-') + QString::number(n);
 }
 
 QString BackupIndex::pathOf(const BackupEntry& entry) const
@@ -231,35 +314,43 @@ void BackupIndex::add(BackupEntry entry)
 QStringList BackupIndex::prune(const BackupLimits& limits)
 {
     const int perFile = std::max(1, limits.perFile);
-    QHash<QString, int> count;
-    QHash<QString, std::size_t> newest;
+    QHash<QString, int> ofOriginal;             // backups of each known original
+    QHash<QString, std::size_t> newest;         // the newest of each known original
+    QHash<QString, int> ofName;                 // backups of each original's file name, any origin
     for (std::size_t i = 0; i < entries_.size(); ++i) {
-        ++count[groupOf(entries_[i])];
-        newest[groupOf(entries_[i])] = i;
+        const BackupEntry& e = entries_[i];
+        if (e.originKnown()) {
+            ++ofOriginal[e.original];
+            newest[e.original] = i;
+        }
+        ++ofName[e.originalName];
     }
     std::vector<bool> keep(entries_.size(), true);
     qint64 total = 0;
     for (std::size_t i = 0; i < entries_.size(); ++i) {
-        int& left = count[groupOf(entries_[i])];
-        if (left > perFile) {
+        const BackupEntry& e = entries_[i];
+        if (e.originKnown() && ofOriginal[e.original] > perFile) {
             keep[i] = false;
-            --left;
+            --ofOriginal[e.original];
+            --ofName[e.originalName];
         } else {
-            total += entries_[i].size;
+            total += e.size;
         }
     }
     for (std::size_t i = 0; i < entries_.size() && total > limits.totalBytes; ++i) {
-        if (keep[i] && newest.value(groupOf(entries_[i])) != i) {
-            keep[i] = false;
-            total -= entries_[i].size;
-        }
+        const BackupEntry& e = entries_[i];
+        const bool newestOfFile = e.originKnown() && newest.value(e.original) == i;
+        if (!keep[i] || newestOfFile || ofName[e.originalName] <= 1)
+            continue;
+        keep[i] = false;
+        --ofName[e.originalName];
+        total -= e.size;
     }
 
     QStringList removed;
     std::vector<BackupEntry> kept;
     for (std::size_t i = 0; i < entries_.size(); ++i) {
-        const QString path = pathOf(entries_[i]);
-        if (!keep[i] && (QFile::remove(path) || !QFileInfo::exists(path)))
+        if (!keep[i] && removeBackupFile(pathOf(entries_[i])))
             removed << entries_[i].fileName;
         else
             kept.push_back(std::move(entries_[i]));  // a backup that cannot be deleted stays listed
@@ -285,11 +376,7 @@ std::optional<RuntimeError> BackupIndex::save() const
     const QJsonObject root{{QStringLiteral("format"), 1}, {QStringLiteral("backups"), list}};
     const QString path = QDir(folder_).filePath(kIndexName);
     // The paths of the user's games: as private as the backups.
-    if (auto error = FileStore::writeFile(path, QJsonDocument(root).toJson(QJsonDocument::Indented)))
-        return error;
-    if (!QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner))
-        return RuntimeError::fileAccess(path, QStringLiteral("cannot make the backup index private"));
-    return std::nullopt;
+    return FileStore::replacePrivateFile(path, QJsonDocument(root).toJson(QJsonDocument::Indented));
 }
 
 bool SameFileBytes(const QString& a, const QString& b)
@@ -307,7 +394,8 @@ bool SameFileBytes(const QString& a, const QString& b)
     return true;
 }
 
-BackupRead ReadBackupFor(const BackupIndex& index, const QString& originalPath, const QString& backupPath, bool named)
+BackupRead ReadBackupFor(const BackupIndex& index, const QString& originalPath, const QString& backupPath, bool named,
+                         SizeRange sizes)
 {
     BackupRead read;
     const QFileInfo info(backupPath);
@@ -327,9 +415,20 @@ BackupRead ReadBackupFor(const BackupIndex& index, const QString& originalPath, 
         read.refusal = BackupRead::Refusal::NotListed;
         return read;
     }
-    auto bytes = FileStore::readFile(backupPath, info.size(), &read.error);
+    read.size = info.size();
+    if (read.size < sizes.least || read.size > sizes.most) {
+        read.refusal = BackupRead::Refusal::WrongSize;
+        return read;
+    }
+    // One byte more than allowed tells a file that grew since it was looked at.
+    auto bytes = FileStore::readFile(backupPath, sizes.most + 1, &read.error);
     if (!bytes) {
         read.refusal = BackupRead::Refusal::Unreadable;
+        return read;
+    }
+    if (bytes->size() < sizes.least || bytes->size() > sizes.most) {
+        read.size = bytes->size();
+        read.refusal = BackupRead::Refusal::WrongSize;
         return read;
     }
     read.bytes = std::move(*bytes);

@@ -39,7 +39,7 @@ bool SameFilePath(const QString& a, const QString& b)
     return ComparablePath(a).compare(ComparablePath(b), kPathCase) == 0;
 }
 
-bool OpenRegularFile(QFile& file, const QString& path, RuntimeError* error)
+bool OpenRegularFile(QFile& file, const QString& path, RuntimeError* error, Links links)
 {
     auto fail = [&](const RuntimeError& e) {
         if (error)
@@ -47,7 +47,7 @@ bool OpenRegularFile(QFile& file, const QString& path, RuntimeError* error)
         return false;
     };
 #ifdef Q_OS_WIN
-    if (!QFileInfo(path).isFile())
+    if (const QFileInfo info(path); !info.isFile() || (links == Links::Refuse && info.isSymbolicLink()))
         return fail(RuntimeError::fileNotFound(path));
     file.setFileName(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -56,7 +56,8 @@ bool OpenRegularFile(QFile& file, const QString& path, RuntimeError* error)
 #else
     // Opened without blocking, so a pipe with no writer returns at once; only then
     // do we know what the name stands for.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int noFollow = links == Links::Refuse ? O_NOFOLLOW : 0;
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | noFollow);
     if (fd < 0) {
         const int why = errno;
         if (why == ENOENT || why == ENOTDIR || why == ELOOP || why == ENXIO)
@@ -74,6 +75,35 @@ bool OpenRegularFile(QFile& file, const QString& path, RuntimeError* error)
         return fail(RuntimeError::fileAccess(path, file.errorString()));
     }
     return true;
+#endif
+}
+
+std::optional<QString> MakePrivateFolder(const QString& folder)
+{
+    const QFileInfo info(folder);
+    if (!QDir().mkpath(info.absolutePath()))
+        return QStringLiteral("cannot make the folder above it");
+#ifdef Q_OS_WIN
+    if (!info.exists() && !QDir().mkdir(folder))
+        return QStringLiteral("cannot make the folder");
+    const QFileInfo made(folder);
+    if (made.isSymLink() || made.isJunction() || !made.isDir())
+        return QStringLiteral("is a link or no folder");
+    return std::nullopt;
+#else
+    const QByteArray native = QFile::encodeName(folder);
+    if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST)
+        return QString::fromLocal8Bit(std::strerror(errno));
+    struct stat st{};
+    if (::lstat(native.constData(), &st) != 0)
+        return QString::fromLocal8Bit(std::strerror(errno));
+    if (!S_ISDIR(st.st_mode))
+        return QStringLiteral("is a link or no folder");
+    if (st.st_uid != ::geteuid())
+        return QStringLiteral("belongs to another user");
+    if ((st.st_mode & 0777) != 0700 && ::chmod(native.constData(), 0700) != 0)
+        return QString::fromLocal8Bit(std::strerror(errno));
+    return std::nullopt;
 #endif
 }
 

@@ -9,10 +9,14 @@
 
 namespace varkel {
 
-// Opens `path` for reading when it is a regular file, links followed. Anything
-// else (a pipe, a device, a folder, a dangling link) is reported as a missing file
-// and is never opened in a way that could block.
-bool OpenRegularFile(QFile& file, const QString& path, RuntimeError* error = nullptr);
+// Whether opening a path goes through a link at its end.
+enum class Links { Follow, Refuse };
+
+// Opens `path` for reading when it is a regular file, links followed unless
+// refused (a link is then reported as a missing file). Anything else (a pipe, a
+// device, a folder, a dangling link) is reported as a missing file and is never
+// opened in a way that could block.
+bool OpenRegularFile(QFile& file, const QString& path, RuntimeError* error = nullptr, Links links = Links::Follow);
 
 // The form two paths of the same file share: links resolved where the file
 // exists, otherwise the cleaned absolute path.
@@ -20,6 +24,11 @@ QString ComparablePath(const QString& path);
 // Whether `a` and `b` name the same file, as the file system compares names:
 // through links, and without regard to case on Windows.
 bool SameFilePath(const QString& a, const QString& b);
+
+// Makes `folder` when it is missing (the folders above it too) and keeps it
+// private: a real folder, no link, owned by this user, only the user may enter.
+// Null when it is so; otherwise why it cannot be used.
+std::optional<QString> MakePrivateFolder(const QString& folder);
 
 class FileIo;
 

@@ -3,15 +3,19 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 
 #include <algorithm>
+#include <filesystem>
 
 namespace varkel {
 
 namespace {
 
-constexpr auto kPrivateFolder = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
 constexpr auto kPrivateFile = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+
+// Backups of one file made in one millisecond: more would be no user's doing.
+constexpr int kMaxBackupsOfOneMoment = 1000;
 
 QString key(const QString& path)
 {
@@ -34,6 +38,15 @@ bool writeAll(FileIo& io, QIODevice& device, const char* data, qint64 size)
         done += piece;
     }
     return true;
+}
+
+std::filesystem::path NativePath(const QString& path)
+{
+#ifdef Q_OS_WIN
+    return std::filesystem::path(QDir::toNativeSeparators(path).toStdWString());
+#else
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+#endif
 }
 
 }  // namespace
@@ -108,31 +121,86 @@ QString FileStore::backupOf(const QString& path) const
     return backups_.value(key(path));
 }
 
-std::optional<RuntimeError> FileStore::backUp(const QString& path)
+void FileStore::notice(const BackupNotice& notice)
 {
-    const QString original = key(path);
-    if (backups_.contains(original) || !QFileInfo::exists(path))
+    // An index that cannot be written is said once; every backup after it is
+    // kept all the same, its origin unknown.
+    if (notice.kind == BackupNotice::Kind::IndexNotWritten && std::exchange(toldIndexNotWritten_, true))
+        return;
+    if (notices_)
+        notices_(notice);
+    else
+        keptNotices_.push_back(notice);
+}
+
+std::optional<RuntimeError> FileStore::backUp(const QString& path, std::optional<PendingBackup>& backup)
+{
+    if (backups_.contains(key(path)) || !QFileInfo::exists(path))
         return std::nullopt;
-    // The backups hold the user's games: nobody else may read them, whatever the umask.
-    if (!QDir().mkpath(backupFolder_) || !QFile::setPermissions(backupFolder_, kPrivateFolder))
-        return RuntimeError::fileAccess(backupFolder_, QStringLiteral("cannot create the backup folder"));
     QFile source;
     RuntimeError error;
     if (!OpenRegularFile(source, path, &error))
         return error;
-    const QDateTime made = QDateTime::currentDateTime();
-    const QDateTime originalModified = freshInfo(path).lastModified();
-    const QString backup = backupFolder_ + QLatin1Char('/') +
-                           BackupIndex::freeName(backupFolder_, QFileInfo(path).fileName(), made);
-    if (auto failed = writeAtomically(*io_, backup, QByteArray(), &source))
-        return failed;
-    if (!QFile::setPermissions(backup, kPrivateFile)) {
-        QFile::remove(backup);
-        return RuntimeError::fileAccess(backup, QStringLiteral("cannot make the backup private"));
+    const auto goOnWithout = [&](BackupFailure::Why why, const RuntimeError& failure) -> std::optional<RuntimeError> {
+        if (!withoutBackup_ || !withoutBackup_({why, failure}))
+            return failure;
+        backup = PendingBackup{};
+        return std::nullopt;
+    };
+    // The backups hold the user's games: a folder that is a link, or another
+    // user's, could show them to others or lead pruning elsewhere.
+    if (const auto unsafe = MakePrivateFolder(backupFolder_))
+        return goOnWithout(BackupFailure::Why::UnsafeFolder, RuntimeError::fileAccess(backupFolder_, *unsafe));
+    PendingBackup made;
+    auto failed = copyToNewBackup(source, path, made);
+    // A full disk: the limits may free room, dropping what they would drop anyway.
+    if (failed &&
+        BackupIndex::makeRoom(backupFolder_, path, source.size(), limits_,
+                              [this](const BackupNotice& n) { notice(n); }) &&
+        source.seek(0))
+        failed = copyToNewBackup(source, path, made);
+    if (failed)
+        return goOnWithout(BackupFailure::Why::NotWritten, *failed);
+    backup = made;
+    return std::nullopt;
+}
+
+// Copies `source` to a backup of a name nobody else has taken, made new here (two
+// programs backing up one file in the same millisecond keep both). A failed copy
+// leaves no file behind.
+std::optional<RuntimeError> FileStore::copyToNewBackup(QFile& source, const QString& path, PendingBackup& backup)
+{
+    backup.made = QDateTime::currentDateTime();
+    backup.originalModified = freshInfo(path).lastModified();
+    const QDir folder(backupFolder_);
+    const QString fileName = QFileInfo(path).fileName();
+    QFile file;
+    for (int n = 1;; ++n) {
+        file.setFileName(folder.filePath(BackupIndex::backupName(fileName, backup.made, n)));
+        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            break;
+        const QFileInfo taken(file.fileName());
+        if (!(taken.exists() || taken.isSymLink()) || n >= kMaxBackupsOfOneMoment)
+            return RuntimeError::fileAccess(file.fileName(), file.errorString());
     }
-    backups_.insert(original, backup);
-    // Through the plain file operations, not the store's: nothing about the index fails a save.
-    BackupIndex::record(backup, path, made, originalModified, limits_);
+    backup.path = file.fileName();
+    const auto fail = [&](const QString& why) {
+        file.remove();
+        return RuntimeError::fileAccess(backup.path, why.isEmpty() ? QStringLiteral("write failed") : why);
+    };
+    if (!file.setPermissions(kPrivateFile))
+        return fail(QStringLiteral("cannot make the backup private"));
+    for (qint64 left = source.size(); left > 0;) {
+        const auto piece = ReadUpTo(*io_, source, std::min(kFileChunkSize, left));
+        if (!piece || piece->isEmpty())
+            return fail(QStringLiteral("cannot read %1: %2").arg(path, source.errorString()));
+        if (!writeAll(*io_, file, piece->constData(), piece->size()))
+            return fail(file.errorString());
+        left -= piece->size();
+    }
+    if (!io_->flush(file))
+        return fail(file.errorString());
+    file.close();
     return std::nullopt;
 }
 
@@ -141,6 +209,24 @@ std::optional<RuntimeError> FileStore::writeFile(const QString& path, const QByt
     if (const QFileInfo target = freshInfo(path); target.exists() && !target.isFile())
         return RuntimeError::fileAccess(path, QStringLiteral("not a regular file"));
     return writeAtomically(io, path, bytes, nullptr);
+}
+
+std::optional<RuntimeError> FileStore::replacePrivateFile(const QString& path, const QByteArray& bytes, FileIo& io)
+{
+    // Made new, for the owner only, beside its place; never anything that was there.
+    QTemporaryFile file(path + QStringLiteral(".XXXXXX"));
+    if (!file.open())
+        return RuntimeError::fileAccess(path, file.errorString());
+    if (!writeAll(io, file, bytes.constData(), bytes.size()) || !io.flush(file))
+        return RuntimeError::fileAccess(path, file.errorString());
+    file.close();
+    // A rename replaces the name itself: a link in its place goes, its target stays.
+    std::error_code failed;
+    std::filesystem::rename(NativePath(file.fileName()), NativePath(path), failed);
+    if (failed)
+        return RuntimeError::fileAccess(path, QString::fromStdString(failed.message()));
+    file.setAutoRemove(false);
+    return std::nullopt;
 }
 
 std::optional<RuntimeError> FileStore::write(const QString& path, const QByteArray& bytes, bool keepTail)
@@ -157,10 +243,22 @@ std::optional<RuntimeError> FileStore::write(const QString& path, const QByteArr
         if (!old.seek(bytes.size()))
             return RuntimeError::fileAccess(path, old.errorString());
     }
-    if (auto error = backUp(path))
+    std::optional<PendingBackup> backup;
+    if (auto error = backUp(path, backup))
         return error;
-    if (auto error = writeAtomically(*io_, path, bytes, copyTail ? &old : nullptr))
+    if (auto error = writeAtomically(*io_, path, bytes, copyTail ? &old : nullptr)) {
+        // The backup copies the file still in place: it goes, and the backups
+        // older than it stay as they were.
+        if (backup && !backup->path.isEmpty())
+            QFile::remove(backup->path);
         return error;
+    }
+    if (backup) {
+        backups_.insert(key(path), backup->path);
+        if (!backup->path.isEmpty())
+            BackupIndex::record(backup->path, path, backup->made, backup->originalModified, limits_,
+                                [this](const BackupNotice& n) { notice(n); });
+    }
     remember(path, bytes);
     return std::nullopt;
 }

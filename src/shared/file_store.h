@@ -9,7 +9,10 @@
 #include <QHash>
 #include <QString>
 
+#include <functional>
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace varkel {
 
@@ -23,8 +26,8 @@ namespace varkel {
 // Writes are atomic (a temporary file in the same folder, renamed over the
 // target); before the first write over a file in a run its original bytes are
 // copied to a private, timestamped backup outside the game folder, recorded in
-// that folder's BackupIndex with where it came from. A failed write leaves the
-// file on disk as it was.
+// that folder's BackupIndex with where it came from once the write succeeded. A
+// failed write leaves the file on disk as it was, and the backups as they were.
 //
 // The store remembers what each file looked like when it was read or written, so
 // a window can tell whether another program (the game) changed it meanwhile.
@@ -51,6 +54,10 @@ public:
     // itself (the settings): no backup, and the store need not remember it.
     static std::optional<RuntimeError> writeFile(const QString& path, const QByteArray& bytes,
                                                  FileIo& io = FileIo::direct());
+    // Puts a new file readable by its owner only in the place of `path`: a link
+    // there is replaced, never followed. For the program's private files.
+    static std::optional<RuntimeError> replacePrivateFile(const QString& path, const QByteArray& bytes,
+                                                          FileIo& io = FileIo::direct());
 
     // How the file at `path` is now, against how this store last read or wrote it.
     enum class DiskState {
@@ -70,6 +77,28 @@ public:
     void setBackupLimits(const BackupLimits& limits) { limits_ = limits; }
     const BackupLimits& backupLimits() const { return limits_; }
 
+    // Why no backup could be made before a write.
+    struct BackupFailure {
+        enum class Why {
+            UnsafeFolder,  // the backup folder is a link, another user's, or cannot be made
+            NotWritten,    // the backup could not be written (a full disk), even after pruning
+        };
+        Why why;
+        RuntimeError error;
+    };
+    // Asked when a write would have to go on without its backup: true writes the
+    // file all the same (no backup of it is made for the rest of the run). Without
+    // a question, or on false, the write fails with the backup's error.
+    void setWithoutBackupQuestion(std::function<bool(const BackupFailure&)> question)
+    {
+        withoutBackup_ = std::move(question);
+    }
+    // What the store has to say about backups (a wait for another program, an index
+    // it could not write: said once) goes to `notices` as it happens; without
+    // one it is kept for takeBackupNotices().
+    void setBackupNotices(BackupNotices notices) { notices_ = std::move(notices); }
+    std::vector<BackupNotice> takeBackupNotices() { return std::exchange(keptNotices_, {}); }
+
     // The operations under every read and write; tests fail them on purpose.
     void setIo(FileIo* io) { io_ = io ? io : &FileIo::direct(); }
     FileIo& io() const { return *io_; }
@@ -81,7 +110,15 @@ private:
         QByteArray start;  // the bytes read or written (shared with the caller's copy)
     };
 
-    std::optional<RuntimeError> backUp(const QString& path);
+    // A backup made before a write, recorded once the write succeeded.
+    struct PendingBackup {
+        QString path;  // empty when the user chose to write without one
+        QDateTime made;
+        QDateTime originalModified;
+    };
+    std::optional<RuntimeError> backUp(const QString& path, std::optional<PendingBackup>& backup);
+    std::optional<RuntimeError> copyToNewBackup(QFile& source, const QString& path, PendingBackup& backup);
+    void notice(const BackupNotice& notice);
     void remember(const QString& path, const QByteArray& start);
     static std::optional<RuntimeError> writeAtomically(FileIo& io, const QString& path, const QByteArray& bytes,
                                                        QFile* tail);
@@ -89,7 +126,11 @@ private:
     QString backupFolder_;
     BackupLimits limits_;
     FileIo* io_ = &FileIo::direct();
-    QHash<QString, QString> backups_;  // canonical path -> its backup
+    std::function<bool(const BackupFailure&)> withoutBackup_;
+    BackupNotices notices_;
+    std::vector<BackupNotice> keptNotices_;
+    bool toldIndexNotWritten_ = false;
+    QHash<QString, QString> backups_;  // canonical path -> its backup (empty: written without one)
     QHash<QString, Seen> seen_;        // canonical path -> how it was last seen
 };
 

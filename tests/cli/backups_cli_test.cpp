@@ -1,14 +1,17 @@
 // `backups` and `restore`: the backups the editor's file store made, over several
 // runs, listed and put back by the command line.
 #include "cli/cli_run.h"
+#include "saveeditor/save_layout.h"
 #include "shared/backup_index.h"
 #include "shared/file_store.h"
 #include "support/file_bytes.h"
 #include "support/gtest_qt.h"
+#include "support/temp_game_folder.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -22,13 +25,30 @@ using test::CliRun;
 
 namespace {
 
-// Each version of the save has a size of its own, so the listing shows which it is.
+// Bytes of a save's length that are no save.
+QByteArray noise()
+{
+    QByteArray bytes(save::kSlotMinimumSize + 100, '\0');
+    for (qsizetype i = 0; i < bytes.size(); ++i)
+        bytes[i] = char((i * 2654435761u) >> 24);
+    return bytes;
+}
+
+// A demo save, as every version starts.
+const QByteArray& demoSave()
+{
+    static const QByteArray bytes = [] {
+        const test::TempGameFolder folder;
+        return test::FileBytes(folder.file(QStringLiteral("svd_05.sav")));
+    }();
+    return bytes;
+}
+
+// Each version of the save has a size of its own, so the listing shows which it
+// is: the demo save with some bytes after its end.
 QByteArray version(int n)
 {
-    QByteArray bytes(1000 + 10 * n, '\0');
-    for (qsizetype i = 0; i < bytes.size(); ++i)
-        bytes[i] = char((i * 7 + n * 31) & 0xFF);
-    return bytes;
+    return demoSave() + QByteArray(10 * n, char(n));
 }
 
 // One line of `backups`: number, time, size, marks, path.
@@ -80,6 +100,20 @@ public:
     }
 
     QString save() const { return scratch.filePath(QStringLiteral("game/svd_05.sav")); }
+    // A file of the user's named on the command line as a backup.
+    QString planted(const char* name, const QByteArray& bytes) const
+    {
+        const QString path = scratch.filePath(QString::fromLatin1(name));
+        EXPECT_TRUE(test::WriteFileBytes(path, bytes));
+        return path;
+    }
+    QString sparse() const
+    {
+        const QString path = scratch.filePath(QStringLiteral("sparse"));
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.resize(qint64(4) << 30));
+        return path;
+    }
     QString other() const { return scratch.filePath(QStringLiteral("other/svd_05.sav")); }
     QString backups() const { return test::CliBackupFolder(home.path()); }
     CliRun cli(const QStringList& arguments) const { return test::cli(arguments, home.path()); }
@@ -149,6 +183,7 @@ TEST(BackupsCli, RestorePutsABackupBack)
         int status;
         QByteArray restored;  // empty: the file stays as it was
         const char* says;     // on stdout, or on stderr for a refusal
+        bool fromListed = true;  // restored from one of the file's backups
     };
     auto number = [](const char* n) { return [n](const History&) { return QStringList{QString::fromLatin1(n)}; }; };
     const std::vector<Row> rows = {
@@ -161,6 +196,37 @@ TEST(BackupsCli, RestorePutsABackupBack)
          "dry run: nothing written"},
         {"a number beyond the list", number("3"), 2, {}, "backup 3: no such backup"},
         {"number 0", number("0"), 2, {}, "no such backup"},
+        // A number is digits only: anything else names a file, here none.
+        {"a number after a space", number(" 1"), 2, {}, "no such backup"},
+        {"a number with its sign", number("+1"), 2, {}, "no such backup"},
+        {"a number past every backup", number("99999999999999999999"), 2, {}, "no such backup"},
+        // What a backup holds is checked as opening a save checks it, before anything is written.
+        {"a backup cut short",
+         [](const History& h) { return QStringList{h.planted("short", demoSave().left(1000))}; },
+         2,
+         {},
+         "1000 bytes is no saved game"},
+        {"a backup too large",
+         [](const History& h) {
+             return QStringList{h.planted("large", demoSave() + QByteArray(5 * 1024 * 1024, '\0'))};
+         },
+         2,
+         {},
+         "is no saved game"},
+        {"a backup of random bytes",
+         [](const History& h) { return QStringList{h.planted("random", noise())}; },
+         2,
+         {},
+         "does not look like a saved game"},
+        {"a backup of random bytes, forced",
+         [](const History& h) { return QStringList{h.planted("random", noise()), QStringLiteral("--force")}; }, 0,
+         noise(), "restored from", false},
+        {"a sparse file of 4 GiB", [](const History& h) { return QStringList{h.sparse()}; }, 2, {}, "is no saved game"},
+        {"a sparse file of 4 GiB, dry run",
+         [](const History& h) { return QStringList{h.sparse(), QStringLiteral("--dry-run")}; },
+         2,
+         {},
+         "is no saved game"},
         {"another game's backup", [](const History& h) { return QStringList{h.otherBackup}; }, 2, {}, "is a backup of"},
         {"a missing backup",
          [](const History& h) { return QStringList{h.scratch.filePath(QStringLiteral("gone.sav"))}; },
@@ -199,8 +265,51 @@ TEST(BackupsCli, RestorePutsABackupBack)
                 EXPECT_EQ(test::FileBytes(line.path), row.restored);
             }
         }
-        EXPECT_EQ(identical, 1);
+        EXPECT_EQ(identical, row.fromListed ? 1 : 0);
     }
+}
+
+// Six programs write six games' "svd_05.sav" thirty times each, at once: every
+// backup is kept under a name of its own and recorded with its origin, and each
+// file keeps the twenty its limit allows.
+TEST(BackupsCli, ProgramsWritingAtOnceLoseNoBackup)
+{
+    constexpr int kPrograms = 6;
+    constexpr int kWrites = 30;
+    QTemporaryDir home;
+    QTemporaryDir scratch;
+    std::vector<std::unique_ptr<QProcess>> programs;
+    QStringList saves;
+    for (int p = 0; p < kPrograms; ++p) {
+        const QString save = scratch.filePath(QStringLiteral("game%1/svd_05.sav").arg(p));
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(save).absolutePath()));
+        ASSERT_TRUE(test::WriteFileBytes(save, demoSave()));
+        saves << save;
+        auto program = std::make_unique<QProcess>();
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_DATA_HOME"), home.path());
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path());
+        program->setProcessEnvironment(env);
+        program->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        // Each write changes the loyalty, so each one backs the file up.
+        program->start(QStringLiteral("sh"),
+                       {QStringLiteral("-c"),
+                        QStringLiteral("for i in $(seq %1); do \"$0\" set \"$1\" officer 1 loyalty=$((50 + i %% 2)) "
+                                       ">/dev/null || exit 1; done")
+                            .arg(kWrites)
+                            .replace(QStringLiteral("%%"), QStringLiteral("%")),
+                        QStringLiteral(VARKEL_CLI), save});
+        programs.push_back(std::move(program));
+    }
+    for (auto& program : programs) {
+        ASSERT_TRUE(program->waitForFinished(240'000));
+        EXPECT_EQ(program->exitCode(), 0);
+    }
+    const BackupIndex index = BackupIndex::load(test::CliBackupFolder(home.path()));
+    EXPECT_FALSE(index.mended()) << "the index lost track of a backup";
+    for (const QString& save : saves)
+        EXPECT_EQ(index.entriesFor(save).size(), std::size_t(BackupLimits::kDefaultPerFile));
+    EXPECT_EQ(index.entries().size(), std::size_t(kPrograms * BackupLimits::kDefaultPerFile));
 }
 
 // With the index lost, the backups are listed again with their origin unknown:

@@ -27,6 +27,8 @@ using namespace varkel;
 
 namespace {
 
+constexpr SizeRange kAnySize{0, 1024 * 1024};
+
 // Bytes that differ from position to position and from seed to seed.
 QByteArray pattern(qsizetype size, int seed)
 {
@@ -93,7 +95,7 @@ TEST_F(BackupIndexTest, TwoFilesOfOneNameNeverMix)
     // even when the user names it.
     const BackupEntry other = index.entriesFor(second).front();
     for (const bool named : {false, true}) {
-        const BackupRead read = ReadBackupFor(index, first, index.pathOf(other), named);
+        const BackupRead read = ReadBackupFor(index, first, index.pathOf(other), named, kAnySize);
         EXPECT_EQ(read.refusal, BackupRead::Refusal::OtherFile);
         EXPECT_EQ(read.otherOriginal, QFileInfo(second).canonicalFilePath());
         EXPECT_TRUE(read.bytes.isEmpty());
@@ -106,9 +108,9 @@ TEST_F(BackupIndexTest, NamesOfOneMillisecondStayApart)
     ASSERT_TRUE(QDir().mkpath(backups()));
     const QDateTime made(QDate(2024, 3, 5), QTime(7, 8, 9, 10));
     QStringList names;
-    for (int i = 0; i < 3; ++i) {
-        names << BackupIndex::freeName(backups(), QStringLiteral("svd_05.sav"), made);
-        ASSERT_TRUE(test::WriteFileBytes(QDir(backups()).filePath(names.back()), pattern(10, i)));
+    for (int n = 1; n <= 3; ++n) {
+        names << BackupIndex::backupName(QStringLiteral("svd_05.sav"), made, n);
+        ASSERT_TRUE(test::WriteFileBytes(QDir(backups()).filePath(names.back()), pattern(10, n)));
     }
     EXPECT_EQ(names, (QStringList{QStringLiteral("svd_05.sav.20240305-070809-010"),
                                   QStringLiteral("svd_05.sav.20240305-070809-010-2"),
@@ -373,7 +375,7 @@ TEST_F(BackupIndexTest, ReadingABackupForAFile)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
-        const BackupRead read = ReadBackupFor(index, original, row.backup, row.named);
+        const BackupRead read = ReadBackupFor(index, original, row.backup, row.named, kAnySize);
         EXPECT_EQ(read.refusal, row.refusal);
         EXPECT_EQ(read.bytes, row.bytes);
         EXPECT_EQ(read.entry.has_value(), row.backup == listed || row.backup == unknown);

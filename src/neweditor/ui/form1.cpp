@@ -481,7 +481,15 @@ bool Form1::writeBothFiles(const QString& path, const std::function<std::optiona
 
 void Form1::Command3_Click()
 {
-    save();
+    if (settleEditsBeforeSave())
+        save();
+}
+
+bool Form1::settleEditsBeforeSave()
+{
+    return MaySaveWithPendingEdits(
+        *session_.prompter, viewDiffers(), [this] { return WriteWJInfo(shownRecord_); },
+        [this] { ReadWJinfo(shownRecord_); });
 }
 
 bool Form1::savePrompt()
@@ -527,7 +535,8 @@ void Form1::openChosen(const QString& path)
 
 void Form1::sSaveAs_Click()
 {
-    saveAs();
+    if (settleEditsBeforeSave())
+        saveAs();
 }
 
 bool Form1::saveAs()

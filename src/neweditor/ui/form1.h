@@ -129,6 +129,8 @@ private:
     // Before the record shown is left: true when it may be (no edits, applied,
     // or discarded); `applied` tells whether they were applied.
     bool mayLeaveRecord(bool* applied = nullptr);
+    // Before Save or Save as: asks about edits typed but not applied; false to stop the save.
+    bool settleEditsBeforeSave();
 
     Session& session_;
     SystemSaveDocument* document_ = nullptr;

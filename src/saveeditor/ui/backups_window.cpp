@@ -1,9 +1,11 @@
 #include "saveeditor/ui/backups_window.h"
 
+#include "saveeditor/save_file.h"
 #include "saveeditor/save_layout.h"
 #include "shared/ui/keyboard.h"
 #include "shared/ui/list_window.h"
 #include "shared/ui/standard_error.h"
+#include "shared/ui/unlike_file.h"
 #include "shared/ui/window_geometry.h"
 
 #include <QDir>
@@ -15,6 +17,8 @@
 #include <QTreeWidget>
 
 namespace varkel {
+
+const char* const kUnlikeBackupQuestion = "這個備份看起來不像Varkel的存檔，仍要還原嗎？";
 
 namespace {
 
@@ -171,6 +175,8 @@ QString BackupsWindow::refusalText(const BackupRead& read, const QString& backup
         return QStringLiteral("這個文件不是這個存檔的備份，沒有還原。");
     case BackupRead::Refusal::Unreadable:
         return QStringLiteral("無法讀取備份：%1").arg(ShownError(read.error));
+    case BackupRead::Refusal::WrongSize:
+        return QStringLiteral("這個備份有 %1 個字節，不像存檔，沒有還原。").arg(QLocale().toString(read.size));
     }
     return {};
 }
@@ -182,20 +188,18 @@ bool BackupsWindow::restoreSelected()
         return false;
     const Row row = *picked;  // the list is read again when the document changes
     const QString title = windowTitle();
-    // A backup listed only by its name was picked by the user from this list: that is naming it.
-    const BackupRead read = ReadBackupFor(index_, document_.path(), row.path, !row.originKnown);
+    // A backup listed only by its name was picked by the user from this list: that
+    // is naming it. Only what a save can be is read: the smallest file start-up
+    // opens as a save, up to the largest any view opens.
+    const BackupRead read = ReadBackupFor(index_, document_.path(), row.path, !row.originKnown,
+                                          {save::kNewestSlotMinimumSize, save::kMaximumSaveSize});
     if (read.refusal != BackupRead::Refusal::None) {
         session_.prompter->tell(refusalText(read, row.path), title, MessageIcon::Warning);
         return false;
     }
-    // The smallest file start-up opens as a save, and the largest any view opens.
-    const qint64 size = read.bytes.size();
-    if (size < save::kNewestSlotMinimumSize || size > save::kMaximumSaveSize) {
-        session_.prompter->tell(
-            QStringLiteral("這個備份有 %1 個字節，不像存檔，沒有還原。").arg(QLocale().toString(size)), title,
-            MessageIcon::Warning);
+    // Bytes that do not look like a save are asked about, as File > Open asks.
+    if (!MayOpenUnlikeFile(*session_.prompter, SaveGame::shapeProblems(read.bytes), kUnlikeBackupQuestion))
         return false;
-    }
     const QString when = TimeText(row.entry.made);
     if (read.bytes == document_.bytes()) {
         statusLine->showMessage(QStringLiteral("存檔內容已與 %1 的備份相同。").arg(when));

@@ -17,6 +17,9 @@ class QTreeWidget;
 
 namespace varkel {
 
+// Asked before bytes that do not look like a save are put back, so tests can tell it.
+extern const char* const kUnlikeBackupQuestion;
+
 // The backups the program made of the open save before writing over it, newest
 // first, then those of unknown origin that were made of a file of its name. A
 // backup can be compared with the save, or put back into it as one undo step

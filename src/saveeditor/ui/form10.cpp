@@ -297,14 +297,23 @@ void Form10::Command2_Click()
         emit applied();
 }
 
+bool Form10::applyShownCity()
+{
+    if (!WriteCity(shownCity_))
+        return false;
+    emit applied();
+    return true;
+}
+
 bool Form10::mayLeaveCity()
 {
-    return MayLeaveRecord(*session_.prompter, viewDiffers(), [this] {
-        if (!WriteCity(shownCity_))
-            return false;
-        emit applied();
-        return true;
-    });
+    return MayLeaveRecord(*session_.prompter, viewDiffers(), [this] { return applyShownCity(); });
+}
+
+bool Form10::settleEditsBeforeSave()
+{
+    return MaySaveWithPendingEdits(
+        *session_.prompter, viewDiffers(), [this] { return applyShownCity(); }, [this] { ReadCity(shownCity_); });
 }
 
 void Form10::List1_Click()

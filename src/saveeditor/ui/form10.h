@@ -64,6 +64,10 @@ public:
     QPushButton* Command3 = nullptr;
     QPushButton* tableButton = nullptr;  // the table of all cities, when the editor offers it
 
+    // Before the save is written: asks about edits not yet applied, as leaving
+    // the city does; false to stop the save.
+    bool settleEditsBeforeSave();
+
 signals:
     // After an Apply stored a city into the save.
     void applied();
@@ -76,6 +80,8 @@ private:
     // first, and on "stay" puts the list back on it.
     void List1_Click();
     bool mayLeaveCity();
+    // Applies the edits shown; false when refused (said why).
+    bool applyShownCity();
     void showForce(int force);
     void showCorps(int c);
     void showHeads();

@@ -428,11 +428,13 @@ void Form4::showSideWindow(QDialog& window)
     runSideWindow_(window);
 }
 
-void Form4::runSideWindow(QDialog& window)
+void Form4::runSideWindow(QDialog& window, std::function<bool()> settleEdits)
 {
     // What the side window applies is shown here afresh, over anything typed.
     if (!mayLeaveRecord())
         return;
+    window.addAction(tSaveFile);
+    const QScopedValueRollback<std::function<bool()>> edits(sideWindowEdits_, std::move(settleEdits));
     // The views behind it read the document again once, when it closes.
     const QScopedValueRollback<bool> covered(coveredBySideWindow_, true);
     showSideWindow(window);
@@ -537,6 +539,18 @@ bool Form4::mayLeaveRecord(bool* applied)
     });
 }
 
+bool Form4::settleEditsBeforeSave()
+{
+    if (coveredBySideWindow_)
+        return !sideWindowEdits_ || sideWindowEdits_();
+    ModeView& view = modeView(mode_);
+    if (filling_ || view.shownRecord() < 0)
+        return true;
+    return MaySaveWithPendingEdits(
+        *session_.prompter, view.differsFrom(*document_), [this, &view] { return view.applyShown(*document_); },
+        [this, &view] { view.showRecord(*document_, view.shownRecord()); });
+}
+
 bool Form4::mayMoveTo(int mode, int row)
 {
     ModeView& view = modeView(mode);
@@ -612,7 +626,8 @@ bool Form4::saveFile()
 
 void Form4::Command8_Click(int)
 {
-    saveFile();
+    if (settleEditsBeforeSave())
+        saveFile();
 }
 
 void Form4::tSaveFile_Click()
@@ -692,7 +707,8 @@ bool Form4::openSave(const QString& path, qint64 minimumSize, int missingText)
 
 void Form4::tSaveAs_Click()
 {
-    saveAs();
+    if (settleEditsBeforeSave())
+        saveAs();
 }
 
 bool Form4::saveAs()

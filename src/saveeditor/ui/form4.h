@@ -155,8 +155,9 @@ private:
     void reloadViews();
     // Runs a side window that changes the save. Its Applies reach the views through
     // the document (a head change moves two officers' statuses, a force name shows
-    // in the officer view).
-    void runSideWindow(QDialog& window);
+    // in the officer view). Save works from it too, asking first about its edits
+    // not yet applied through `settleEdits`.
+    void runSideWindow(QDialog& window, std::function<bool()> settleEdits = {});
     // Runs a side window where it was last, or fitted to the screen.
     void showSideWindow(QDialog& window);
     // Before the view of the current mode is left: asks about typed edits; false to
@@ -164,6 +165,9 @@ private:
     bool mayLeaveRecord(bool* applied = nullptr);
     // Before the list of `mode` moves to `row`; on "stay" the list is put back.
     bool mayMoveTo(int mode, int row);
+    // Before Save or Save as: asks about edits typed but not applied, in the side
+    // window running or else in the view shown; false to stop the save.
+    bool settleEditsBeforeSave();
     void tickSlotMenu();
     // Asks to save unsaved changes; false when the command is to stop.
     bool savePrompt();
@@ -210,6 +214,7 @@ private:
     int mode_ = 0;  // the mode shown, as Option3
     OfficerSearchBox* search_ = nullptr;
     std::function<void(QDialog&)> runSideWindow_;
+    std::function<bool()> sideWindowEdits_;  // settles the edits of the side window running
     std::function<double()> random_;
     EditState* state_ = nullptr;
     std::unique_ptr<DocumentKinds> kinds_;  // made when a table first asks for them

@@ -167,13 +167,22 @@ void Form9::Command1_Click()
     emit applied();
 }
 
+bool Form9::applyShownForce()
+{
+    WriteBZQX(shownForce_);
+    emit applied();
+    return true;
+}
+
 bool Form9::mayLeaveForce()
 {
-    return MayLeaveRecord(prompter_, viewDiffers(), [this] {
-        WriteBZQX(shownForce_);
-        emit applied();
-        return true;
-    });
+    return MayLeaveRecord(prompter_, viewDiffers(), [this] { return applyShownForce(); });
+}
+
+bool Form9::settleEditsBeforeSave()
+{
+    return MaySaveWithPendingEdits(
+        prompter_, viewDiffers(), [this] { return applyShownForce(); }, [this] { ReadBZQX(shownForce_); });
 }
 
 void Form9::List1_Click()

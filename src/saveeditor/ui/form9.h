@@ -60,6 +60,10 @@ public:
     QPushButton* Command2 = nullptr;
     QPushButton* tableButton = nullptr;  // the table of all forces, when the editor offers it
 
+    // Before the save is written: asks about edits not yet applied, as leaving
+    // the force does; false to stop the save.
+    bool settleEditsBeforeSave();
+
 signals:
     // After an Apply stored a force into the save.
     void applied();
@@ -71,6 +75,8 @@ private:
     // first, and on "stay" puts the list back on it.
     void List1_Click();
     bool mayLeaveForce();
+    // Applies the edits shown.
+    bool applyShownForce();
 
     Prompter& prompter_;
     SaveDocument& document_;

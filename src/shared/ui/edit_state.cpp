@@ -69,7 +69,7 @@ QString backupsText(const QStringList& backups)
 
 }  // namespace
 
-void EditState::saved(const QStringList& written, const FileStore& files)
+void EditState::saved(const QStringList& written, FileStore& files)
 {
     QStringList names;
     QStringList backups;
@@ -84,6 +84,10 @@ void EditState::saved(const QStringList& written, const FileStore& files)
     QString text = QStringLiteral("已保存 %1").arg(names.join(QStringLiteral("、")));
     if (!backups.isEmpty())
         text += QStringLiteral("（原檔已備份到 %1）").arg(backupsText(backups));
+    // A wait for another program is over by now; an index that cannot be written is told once.
+    for (const BackupNotice& notice : files.takeBackupNotices())
+        if (notice.kind == BackupNotice::Kind::IndexNotWritten)
+            text += QStringLiteral("；備份索引無法寫入，備份已保留，但不再記錄它們來自哪個文件");
     statusLine_->showMessage(text);
 }
 

@@ -36,8 +36,9 @@ public:
     // The document's file was opened: the status line says so.
     void opened();
     // The files `written` by one save: the status line names each, and the backup
-    // of each whose first backup this save made.
-    void saved(const QStringList& written, const FileStore& files);
+    // of each whose first backup this save made, and what the store has to say of
+    // the backup index.
+    void saved(const QStringList& written, FileStore& files);
     // A write of `path` failed: the status line gives the reason.
     void saveFailed(const QString& path, const RuntimeError& error);
     // What the status line says stays, and it adds that `what` (a setting kept

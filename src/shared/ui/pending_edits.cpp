@@ -16,6 +16,17 @@ bool MayLeaveRecord(Prompter& prompter, bool viewDiffers, const std::function<bo
     return !viewDiffers || prompter.askToDo(QString::fromUtf8(kPendingEditsQuestion), kEditorTitle, apply);
 }
 
+bool MaySaveWithPendingEdits(Prompter& prompter, bool viewDiffers, const std::function<bool()>& apply,
+                             const std::function<void()>& reread)
+{
+    bool applied = false;
+    if (!MayLeaveRecord(prompter, viewDiffers, [&] { return applied = apply(); }))
+        return false;
+    if (viewDiffers && !applied)
+        reread();
+    return true;
+}
+
 }  // namespace varkel
 
 namespace varkel {

@@ -15,6 +15,13 @@ namespace varkel {
 // said why) stays.
 bool MayLeaveRecord(Prompter& prompter, bool viewDiffers, const std::function<bool()>& apply);
 
+// Before a save: asks the same question about edits typed but not applied. "Apply"
+// applies them and the save goes on; "discard" shows what is stored again
+// (`reread`) and the save goes on without them; "stay" stops the save, as does
+// an apply that was refused (and said why). True when the save may go on.
+bool MaySaveWithPendingEdits(Prompter& prompter, bool viewDiffers, const std::function<bool()>& apply,
+                             const std::function<void()>& reread);
+
 // After a "stay": puts `list` back on `row` without telling its handlers, now and
 // once more after the event that moved it (a mouse click may still select the
 // row it chose).

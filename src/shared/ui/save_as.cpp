@@ -4,6 +4,7 @@
 #include "shared/ui/edit_state.h"
 #include "shared/ui/standard_error.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace varkel {
@@ -24,6 +25,23 @@ void ReportSaveFailure(Session& session, EditState& state, const QString& path, 
 {
     state.saveFailed(path, error);
     ShowRuntimeError(*session.prompter, error);
+}
+
+const char* const kWithoutBackupQuestion = "保存前無法備份原檔。\n\n%1\n\n不備份而繼續保存嗎？";
+
+void AskBeforeSavingWithoutBackup(Session& session)
+{
+    Prompter* prompter = session.prompter;
+    session.files.setWithoutBackupQuestion([prompter](const FileStore::BackupFailure& failure) {
+        const QString where = QDir::toNativeSeparators(failure.error.subject);
+        const QString why =
+            failure.why == FileStore::BackupFailure::Why::UnsafeFolder
+                ? QStringLiteral("備份文件夾 %1 不能安全使用：它不是本用戶自己的普通文件夾（例如是一個連結）。")
+                      .arg(where)
+                : QStringLiteral("無法寫入備份 %1，磁碟可能已滿。").arg(where);
+        return prompter->ask(QString::fromUtf8(kWithoutBackupQuestion).arg(why), kEditorTitle,
+                             MessageButtons::YesNoDefaultNo, MessageIcon::Warning) == Answer::Yes;
+    });
 }
 
 }  // namespace varkel

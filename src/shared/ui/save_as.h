@@ -20,4 +20,12 @@ bool SaveAs(Session& session, const QString& pattern, const std::function<bool(c
 // changes stay unsaved, so nothing is lost.
 void ReportSaveFailure(Session& session, EditState& state, const QString& path, const RuntimeError& error);
 
+// Every save of the session asks before it writes a file without backing it up
+// first (the backup folder is unsafe, or the disk full even after pruning); the
+// answer holds for that file for the rest of the run.
+void AskBeforeSavingWithoutBackup(Session& session);
+
+// The question, so tests can tell it from the others.
+extern const char* const kWithoutBackupQuestion;
+
 }  // namespace varkel

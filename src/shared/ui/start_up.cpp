@@ -1,6 +1,7 @@
 #include "shared/ui/start_up.h"
 
 #include "shared/game_folder.h"
+#include "shared/ui/save_as.h"
 #include "shared/ui/standard_error.h"
 
 #include <QApplication>
@@ -15,6 +16,7 @@ std::unique_ptr<Form3> StartUp(Session& session, const StartUpOptions& options)
     session.programFolder = WithTrailingSeparator(options.programFolder);
     session.settingsPath = SettingsFilePath(session.programFolder);
     session.files.setBackupLimits(ReadBackupLimits(session.settingsPath));
+    AskBeforeSavingWithoutBackup(session);
     if (!options.gameFolder.isEmpty()) {
         session.gameFolder = WithTrailingSeparator(QDir(options.gameFolder).absolutePath());
     } else {

@@ -552,7 +552,8 @@ private slots:
         const BackupIndex index = BackupIndex::load(session_.files.backupFolder());
         QCOMPARE(index.entriesFor(other).size(), std::size_t(1));
         const QString backup = index.pathOf(index.entriesFor(other)[0]);
-        const BackupRead read = ReadBackupFor(index, slotPath(demo::kDemoNewestSlot), backup, true);
+        const BackupRead read =
+            ReadBackupFor(index, slotPath(demo::kDemoNewestSlot), backup, true, {0, save::kMaximumSaveSize});
         QCOMPARE(read.refusal, BackupRead::Refusal::OtherFile);
         BackupsWindow* w = openBackups();
         QVERIFY(w);

@@ -11,6 +11,7 @@
 #include "saveeditor/ui/officer_panel.h"
 #include "saveeditor/ui/relation_panel.h"
 #include "saveeditor/ui/treasure_panel.h"
+#include "shared/backup_index.h"
 #include "shared/ui/pending_edits.h"
 #include "support/failing_file_io.h"
 #include "support/file_bytes.h"
@@ -228,9 +229,9 @@ private slots:
         applyBravery(1);
         const QByteArray applied = save();
         // The first write over the file backs it up first: a read and a write per
-        // chunk, a flush and a rename. Then the save's chunks, flush and rename.
+        // chunk and a flush. Then the save's chunks, flush and rename.
         const auto chunks = [](qint64 size) { return int((size + kFileChunkSize - 1) / kFileChunkSize); };
-        const int backup = 2 * chunks(onDisk.size()) + 2;
+        const int backup = 2 * chunks(onDisk.size()) + 1;
         const int index = backup + (failing == int(test::FailingFileIo::Op::Write) ? 0 : chunks(applied.size())) +
                           (failing == int(test::FailingFileIo::Op::Commit) ? 1 : 0);
         test::FailingFileIo io;
@@ -246,8 +247,10 @@ private slots:
         QVERIFY(form_->isWindowModified());
         QCOMPARE(save(), applied);
         QCOMPARE(test::FileBytes(savePath()), onDisk);
+        QVERIFY(session_.files.backupOf(savePath()).isEmpty());
+        QVERIFY(BackupIndex::load(session_.files.backupFolder()).entries().empty());
 
-        // The next save goes through and names the backup the failed one made.
+        // The failed save kept no backup; the next one goes through, backs up and names it.
         form_->tSaveFile->trigger();
         QVERIFY(!form_->isWindowModified());
         QCOMPARE(test::FileBytes(savePath()), applied);
