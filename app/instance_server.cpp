@@ -3,10 +3,11 @@
 #include <QCryptographicHash>
 #include <QDataStream>
 #include <QDeadlineTimer>
-#include <QDir>
 #include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QRandomGenerator>
+#include <QTemporaryFile>
 #include <QTimer>
 
 namespace varkel {
@@ -22,6 +23,41 @@ constexpr char kReceived = 'k';
 constexpr qint64 kMaximumRequestSize = 64 * 1024;
 // A Unix socket path must fit sockaddr_un's 108 bytes, its ending zero included.
 constexpr qsizetype kMaximumSocketPath = 100;
+// The secret a name outside the private folder is made from.
+constexpr qsizetype kSecretBytes = 16;
+
+QByteArray ReadSecret(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray secret = file.read(kSecretBytes + 1);
+    return secret.size() == kSecretBytes ? secret : QByteArray();
+}
+
+QByteArray Secret(const QString& tempFolder)
+{
+    const QString path = tempFolder + QStringLiteral("varkel-editor.key");
+    if (QByteArray secret = ReadSecret(path); !secret.isEmpty())
+        return secret;
+    // Written whole under a name of its own, then renamed into place without
+    // replacing anything, so no start reads half of it and two starts making it
+    // at once both end up with the first one's.
+    QByteArray secret(kSecretBytes, Qt::Uninitialized);
+    QRandomGenerator::system()->fillRange(reinterpret_cast<quint32*>(secret.data()), kSecretBytes / 4);
+    QTemporaryFile made(path + QStringLiteral(".XXXXXX"));
+    made.setAutoRemove(false);
+    if (made.open() && (made.write(secret) != kSecretBytes || !made.flush() || !made.rename(path)))
+        made.remove();
+    return ReadSecret(path);
+}
+
+// Cuts a connection off at once; its object goes once its signals are done.
+void Drop(QLocalSocket* socket)
+{
+    socket->abort();
+    socket->deleteLater();
+}
 
 }  // namespace
 
@@ -32,18 +68,34 @@ QString InstanceServerName(const QString& tempFolder)
     if (QFile::encodeName(inside).size() <= kMaximumSocketPath)
         return inside;
 #endif
-    const QByteArray user = (tempFolder + QLatin1Char('\n') + QDir::homePath()).toUtf8();
+    const QByteArray secret = Secret(tempFolder);
+    if (secret.isEmpty())
+        return {};
     return QStringLiteral("varkel-editor-") +
-           QString::fromLatin1(QCryptographicHash::hash(user, QCryptographicHash::Sha256).toHex().left(24));
+           QString::fromLatin1(QCryptographicHash::hash(secret, QCryptographicHash::Sha256).toHex().left(32));
 }
 
-InstanceServer::InstanceServer(QObject* parent) : QObject(parent) {}
+QByteArray HandOverRequest(const QString& path)
+{
+    QByteArray request;
+    QDataStream out(&request, QIODevice::WriteOnly);
+    out.setVersion(kStreamVersion);
+    out << kRequestTag << path;
+    return request;
+}
+
+InstanceServer::InstanceServer(QObject* parent) : InstanceServer(parent, Limits{}) {}
+
+InstanceServer::InstanceServer(QObject* parent, Limits limits) : QObject(parent), limits_(limits) {}
 
 InstanceServer::~InstanceServer() = default;
 
 bool InstanceServer::listen(const QString& name)
 {
     delete server_;
+    server_ = nullptr;
+    if (name.isEmpty())
+        return false;
     server_ = new QLocalServer(this);
     server_->setSocketOptions(QLocalServer::UserAccessOption);
     // A socket file left by a crashed instance would refuse the address.
@@ -51,13 +103,24 @@ bool InstanceServer::listen(const QString& name)
     if (!server_->listen(name))
         return false;
     connect(server_, &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket* socket = server_->nextPendingConnection()) {
-            connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readRequest(socket); });
-            readRequest(socket);
-        }
+        while (QLocalSocket* socket = server_->nextPendingConnection())
+            serve(socket);
     });
     return true;
+}
+
+void InstanceServer::serve(QLocalSocket* socket)
+{
+    if (served_ >= limits_.connections) {
+        Drop(socket);
+        return;
+    }
+    ++served_;
+    connect(socket, &QObject::destroyed, this, [this] { --served_; });
+    connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+    connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readRequest(socket); });
+    QTimer::singleShot(limits_.requestMilliseconds, socket, [socket] { Drop(socket); });
+    readRequest(socket);
 }
 
 void InstanceServer::setHandler(Handler handler)
@@ -69,7 +132,7 @@ void InstanceServer::setHandler(Handler handler)
 void InstanceServer::readRequest(QLocalSocket* socket)
 {
     if (socket->bytesAvailable() > kMaximumRequestSize) {
-        socket->abort();
+        Drop(socket);
         return;
     }
     QDataStream in(socket);
@@ -81,11 +144,11 @@ void InstanceServer::readRequest(QLocalSocket* socket)
     if (!in.commitTransaction()) {
         // Not all there yet, or not a request of this program.
         if (in.status() == QDataStream::ReadCorruptData)
-            socket->abort();
+            Drop(socket);
         return;
     }
     if (tag != kRequestTag) {
-        socket->abort();
+        Drop(socket);
         return;
     }
     // Confirmed at once: the later start ends, whatever questions opening the file asks here.
@@ -118,11 +181,7 @@ bool HandOverToRunningInstance(const QString& name, const QString& path, int tim
     socket.connectToServer(name);
     if (!socket.waitForConnected(int(deadline.remainingTime())))
         return false;
-    QByteArray request;
-    QDataStream out(&request, QIODevice::WriteOnly);
-    out.setVersion(kStreamVersion);
-    out << kRequestTag << path;
-    socket.write(request);
+    socket.write(HandOverRequest(path));
     while (socket.bytesToWrite() > 0)
         if (!socket.waitForBytesWritten(int(deadline.remainingTime())))
             return false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 
@@ -12,10 +13,15 @@ class QLocalSocket;
 namespace varkel {
 
 // The name under which the running program listens for later starts of it, one per
-// user: on Unix a socket inside the user's private temporary folder (made 0700),
-// elsewhere, or where that path is too long for a socket, a name hashed from that
-// folder and the user's home.
+// user: on Unix a socket inside the user's private folder. Elsewhere, or where that
+// path is too long for a socket, the name is seen by every user of the machine (a
+// named pipe, a socket in the shared temporary folder), so it is made from a random
+// secret kept in the private folder, made there on first use: no other user can
+// know it to listen under it first. Empty when the secret cannot be had.
 QString InstanceServerName(const QString& tempFolder);
+
+// What a later start sends: a tag, then the path (absolute; empty for none).
+QByteArray HandOverRequest(const QString& path);
 
 // Where the running program (the one holding the instance lock) hears of a later
 // start: that start hands over the file it was given, or nothing, and ends. What
@@ -26,7 +32,17 @@ class InstanceServer : public QObject {
 public:
     using Handler = std::function<void(const QString& path)>;
 
+    // A later start sends its request at once, so a connection that has not sent
+    // it whole within `requestMilliseconds` is closed; at most `connections` are
+    // served at a time and any more are closed as they come. Whatever connects
+    // thus holds a bounded number of descriptors for a bounded time.
+    struct Limits {
+        int requestMilliseconds = 2000;
+        int connections = 8;
+    };
+
     explicit InstanceServer(QObject* parent = nullptr);
+    InstanceServer(QObject* parent, Limits limits);
     ~InstanceServer() override;
 
     // Starts listening under `name`. Whatever a crashed instance left under that
@@ -38,10 +54,13 @@ public:
     void setHandler(Handler handler);
 
 private:
+    void serve(QLocalSocket* socket);
     void readRequest(QLocalSocket* socket);
     void deliver();
 
+    Limits limits_;
     QLocalServer* server_ = nullptr;
+    int served_ = 0;
     Handler handler_;
     std::deque<QString> pending_;
     bool delivering_ = false;

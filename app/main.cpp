@@ -13,7 +13,6 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDeadlineTimer>
-#include <QDir>
 #include <QFileInfo>
 #include <QThread>
 
@@ -114,21 +113,25 @@ int main(int argc, char* argv[])
     session.prompter = &prompter;
     session.dialogs = &dialogs;
 
+    // The lock and the socket only mean something in a folder no other user can
+    // reach: without one, this run neither hands over nor hears later starts.
     session.tempFolder = varkel::PrivateTempFolder();
-    if (session.tempFolder.isEmpty())
-        session.tempFolder = varkel::WithTrailingSeparator(QDir::tempPath());
+    const bool handingOver = !session.tempFolder.isEmpty();
+    if (!handingOver)
+        std::fprintf(stderr, "varkel-editor: no private temporary folder; this run neither hands over to a running "
+                             "editor nor hears later starts\n");
 
     // A later start hands over to the running instance and ends; one started for
     // timing says so and fails, since it never showed what was to be timed. An
     // instance that is just starting (or ending) is waited for a little.
     const bool quitWhenShown = parser.isSet(quitWhenShownOption);
-    auto instanceLock = varkel::LockSingleInstance(session.tempFolder);
-    if (!instanceLock && quitWhenShown) {
+    auto instanceLock = handingOver ? varkel::LockSingleInstance(session.tempFolder) : nullptr;
+    if (handingOver && !instanceLock && quitWhenShown) {
         std::fprintf(stderr, "varkel-editor: another instance is running\n");
         return EXIT_FAILURE;
     }
     const QDeadlineTimer handOverTime(kHandOverMilliseconds);
-    while (!instanceLock) {
+    while (handingOver && !instanceLock) {
         const varkel::HandOver* handOver = varkel::LoadHandOver();
         if (handOver && handOver->handOver(session.tempFolder, fileToOpen, kAnswerMilliseconds))
             return 0;
@@ -153,7 +156,7 @@ int main(int argc, char* argv[])
         if (listener && start)
             varkel::LoadHandOver()->setHandler(listener, [start](const QString& path) { start->handOver(path); });
     };
-    if (!quitWhenShown)
+    if (handingOver && !quitWhenShown)
         varkel::WhenShown([&] {
             const varkel::HandOver* handOver = varkel::LoadHandOver();
             listener = handOver ? handOver->listen(session.tempFolder, &app) : nullptr;

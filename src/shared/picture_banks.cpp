@@ -6,6 +6,14 @@
 
 #include <cstring>
 
+#ifndef Q_OS_WIN
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#endif
+
 namespace varkel {
 
 namespace {
@@ -157,7 +165,27 @@ std::optional<RuntimeError> WriteTempBitmap(const QString& path, const QByteArra
 {
     QFile file(path);
     // Opened without truncation: the file is never shorter than the bitmap.
-    if (!file.open(QIODevice::ReadWrite) || file.write(bitmap) != bitmap.size() || !file.flush())
+#ifdef Q_OS_WIN
+    if (!file.open(QIODevice::ReadWrite))
+        return RuntimeError::fileAccess(path, file.errorString());
+#else
+    // Never through a link, and only into a regular file (a pipe would block the
+    // open without O_NONBLOCK): what stands under the name is written, nothing else.
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return RuntimeError::fileAccess(path, QString::fromLocal8Bit(std::strerror(errno)));
+    struct stat st{};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return RuntimeError::fileAccess(path, QStringLiteral("not a regular file"));
+    }
+    if (!file.open(fd, QIODevice::ReadWrite, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return RuntimeError::fileAccess(path, file.errorString());
+    }
+#endif
+    if (file.write(bitmap) != bitmap.size() || !file.flush())
         return RuntimeError::fileAccess(path, file.errorString());
     return std::nullopt;
 }

@@ -76,7 +76,8 @@ QByteArray FaceBitmapBytes(const PictureBanks& banks, int& n);
 // palette; a number outside the bank gives a blank picture.
 QByteArray TreasureBitmapBytes(const PictureBanks& banks, int n);
 
-// Writes a bitmap over the temporary file at `path` from its first byte.
+// Writes a bitmap over the temporary file at `path` from its first byte. A link
+// or anything else but a regular file under that name is refused, never followed.
 std::optional<RuntimeError> WriteTempBitmap(const QString& path, const QByteArray& bitmap);
 
 // Builds face `n` and writes it to tempFolder + "tsmall.bmp". Returns the error

@@ -9,31 +9,62 @@
 #include <QLockFile>
 
 #ifndef Q_OS_WIN
+#include <cerrno>
+
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
 
 namespace varkel {
 
-QString PrivateTempFolder()
+namespace {
+
+#ifndef Q_OS_WIN
+// A real folder (not a link) of this user's that nobody else may enter.
+bool IsPrivateFolder(const QString& folder)
+{
+    struct stat st{};
+    return ::lstat(QFile::encodeName(folder).constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid() &&
+           (st.st_mode & 0777) == 0700;
+}
+
+// `folder`, made here with mode 0700 or found so. One found otherwise is refused,
+// not mended: whoever could enter it may have left a link or a socket inside.
+QString OwnPrivateFolder(const QString& folder)
+{
+    const QByteArray native = QFile::encodeName(folder);
+    if (::mkdir(native.constData(), 0700) == 0)
+        ::chmod(native.constData(), 0700);  // an odd umask may have taken the owner's rights
+    else if (errno != EEXIST)
+        return {};
+    return IsPrivateFolder(folder) ? WithTrailingSeparator(folder) : QString();
+}
+#endif
+
+}  // namespace
+
+QString PrivateTempFolder(const QString& runtimeFolder, const QString& tempPath)
 {
 #ifdef Q_OS_WIN
-    const QString folder = QDir::tempPath() + QStringLiteral("/varkel-editor");
-    QDir().mkpath(folder);
+    // The user's own temporary folder (under %LOCALAPPDATA%) is private already.
+    Q_UNUSED(runtimeFolder);
+    const QString folder = tempPath + QStringLiteral("/varkel-editor");
+    if (!QDir().mkpath(folder))
+        return {};
     return WithTrailingSeparator(QDir::toNativeSeparators(folder));
 #else
-    const QString folder = QDir::tempPath() + QStringLiteral("/varkel-editor-%1").arg(getuid());
-    const QByteArray native = QFile::encodeName(folder);
-    if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST)
-        return {};
-    struct stat st{};
-    // Refuse a folder (or link) that somebody else made in our place.
-    if (::lstat(native.constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != getuid())
-        return {};
-    if ((st.st_mode & 0777) != 0700 && ::chmod(native.constData(), 0700) != 0)
-        return {};
-    return WithTrailingSeparator(folder);
+    // Cleaned, so that a trailing separator cannot make lstat follow a link.
+    const QString runtime = QDir::cleanPath(runtimeFolder);
+    if (QDir::isAbsolutePath(runtime) && IsPrivateFolder(runtime))
+        if (QString folder = OwnPrivateFolder(runtime + QStringLiteral("/varkel-editor")); !folder.isEmpty())
+            return folder;
+    return OwnPrivateFolder(tempPath + QStringLiteral("/varkel-editor-%1").arg(::getuid()));
 #endif
+}
+
+QString PrivateTempFolder()
+{
+    return PrivateTempFolder(qEnvironmentVariable("XDG_RUNTIME_DIR"), QDir::tempPath());
 }
 
 std::unique_ptr<QLockFile> LockSingleInstance(const QString& tempFolder)

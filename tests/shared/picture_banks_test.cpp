@@ -1,9 +1,16 @@
 #include "shared/picture_banks.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <memory>
+#include <vector>
+
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#endif
 
 #include "support/gtest_qt.h"
 
@@ -307,6 +314,48 @@ TEST_F(FaceBitmap, OverwritesTheStartOfALongerFileWithoutTruncating)
     ASSERT_EQ(file.size(), 7000);
     EXPECT_EQ(file.left(kSmallBitmapBytes), FaceBitmapBytes(*banks, n));
 }
+
+#ifndef Q_OS_WIN
+// What another user planted under the bitmap's name is refused, not written
+// through: a link's target keeps its bytes, a link to nothing makes no file, and
+// nothing blocks.
+TEST_F(FaceBitmap, IsNeverWrittenThroughWhatStandsInItsPlace)
+{
+    const QString target = temp + "theirs.txt";
+    struct Row {
+        const char* what;
+        std::function<void()> plant;
+        QByteArray targetAfter;  // empty: no target file
+    };
+    const std::vector<Row> rows = {
+        {"a link to another's file",
+         [&] {
+             QFile file(target);
+             ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+             file.write("their bytes");
+             file.close();
+             ASSERT_TRUE(QFile::link(target, faceFile()));
+         },
+         "their bytes"},
+        {"a link to nothing", [&] { ASSERT_TRUE(QFile::link(target, faceFile())); }, {}},
+        {"a pipe", [&] { ASSERT_EQ(::mkfifo(QFile::encodeName(faceFile()).constData(), 0600), 0); }, {}},
+        {"a folder", [&] { ASSERT_TRUE(QDir().mkdir(faceFile())); }, {}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        QFile::remove(target);
+        QFile::remove(faceFile());
+        QDir().rmdir(faceFile());
+        row.plant();
+        int n = 0;
+        const auto error = MakeFaceBitmap(n, *banks, temp);
+        ASSERT_TRUE(error.has_value());
+        EXPECT_EQ(error->number, 75);
+        EXPECT_EQ(QFile::exists(target), !row.targetAfter.isEmpty());
+        EXPECT_EQ(readFile(target), row.targetAfter);
+    }
+}
+#endif
 
 TEST_F(FaceBitmap, AnUnwritableFolderIsReported)
 {

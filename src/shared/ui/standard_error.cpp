@@ -1,6 +1,7 @@
 #include "shared/ui/standard_error.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QDebug>
 #include <QFile>
 #include <QFont>
@@ -44,23 +45,21 @@ bool ShowFace(Session& session, QLabel* picture, int& n, const QString& errorTit
 bool ShowTempBitmap(Session& session, QLabel* picture, const QString& name, const QByteArray& bitmap,
                     const QString& errorTitle)
 {
-    const QString path = session.tempFolder + name;
-    if (const auto error = WriteTempBitmap(path, bitmap)) {
-        ShowRuntimeError(*session.prompter, *error, errorTitle);
-        session.endProgram();
-        return false;
+    // Without a private folder the picture is only shown, never written where
+    // other users could reach it.
+    if (!session.tempFolder.isEmpty()) {
+        if (const auto error = WriteTempBitmap(session.tempFolder + name, bitmap)) {
+            ShowRuntimeError(*session.prompter, *error, errorTitle);
+            session.endProgram();
+            return false;
+        }
     }
+    QBuffer buffer;
+    buffer.setData(bitmap);
+    buffer.open(QIODevice::ReadOnly);
     picture->clear();
-    picture->setPixmap(LoadBitmapFile(path));
+    picture->setPixmap(QPixmap::fromImage(ReadImage(buffer, "bmp")));
     return true;
-}
-
-QPixmap LoadBitmapFile(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QPixmap::fromImage(ReadImage(file, "bmp"));
 }
 
 QImage ReadImage(QIODevice& device, const char* format)

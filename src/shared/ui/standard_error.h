@@ -27,15 +27,10 @@ void ShowRuntimeError(Prompter& prompter, const RuntimeError& error, const QStri
 bool ShowFace(Session& session, QLabel* picture, int& n, const QString& errorTitle = kErrorTitle);
 // An empty framed picture box a face fits in, named `name`.
 QLabel* MakeFacePicture(const QString& name, QWidget* parent);
-// The same for any picture: writes `bitmap` over the temporary file `name` and
-// shows that file.
+// The same for any picture: writes `bitmap` over the temporary file `name` in the
+// session's private folder (none without one) and shows it.
 bool ShowTempBitmap(Session& session, QLabel* picture, const QString& name, const QByteArray& bitmap,
                     const QString& errorTitle = kErrorTitle);
-
-// A bitmap file read afresh. The temporary bitmaps are rewritten under the same
-// name many times a second, and QPixmap's own file cache would hand back an
-// earlier picture of the same size written within the same second.
-QPixmap LoadBitmapFile(const QString& path);
 
 // An image of a format Qt decodes itself ("bmp", "png"), or a null image. Qt's
 // format detection first loads every installed image plugin to ask it, which

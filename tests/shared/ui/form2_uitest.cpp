@@ -2,6 +2,7 @@
 #include "shared/ui/form2.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QEnterEvent>
 #include <QFile>
 #include <QFrame>
@@ -411,6 +412,37 @@ private slots:
         QCOMPARE(form->pageStart(), 38);
         QCOMPARE(form->selectedFace(), 38);
         QVERIFY(button(*form, 2)->isEnabled());
+    }
+
+    // Without a private folder the faces still show; no bitmap is written anywhere.
+    void facesShowWithOrWithoutAPrivateFolder_data()
+    {
+        QTest::addColumn<bool>("privateFolder");
+        QTest::newRow("a private folder: the face file is written") << true;
+        QTest::newRow("none: only shown") << false;
+    }
+
+    void facesShowWithOrWithoutAPrivateFolder()
+    {
+        QFETCH(bool, privateFolder);
+        QTemporaryDir own;
+        QTemporaryDir current;
+        const QString before = QDir::currentPath();
+        QDir::setCurrent(current.path());
+        const QString folder = own.path() + QLatin1Char('/');
+        session_.tempFolder = privateFolder ? folder : QString();
+        {
+            Form2 form(session_, 10);
+            form.show();
+            for (int k : {0, 27})
+                QCOMPARE(face(form, k)->pixmap().toImage().convertToFormat(QImage::Format_RGB32),
+                         faceImage(session_.banks, 10 + k));
+        }
+        QDir::setCurrent(before);
+        QCOMPARE(programEnds_, 0);
+        QVERIFY(prompter_.shown.empty());
+        QCOMPARE(QFile::exists(folder + kFaceBitmapName), privateFolder);
+        QCOMPARE(QDir(current.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
     }
 
     void aFaceThatCannotBeWrittenEndsTheProgram()

@@ -10,10 +10,12 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QLocalSocket>
 #include <QLockFile>
 #include <QProcess>
 #include <QPushButton>
@@ -27,6 +29,7 @@
 
 #include <cstring>
 #include <memory>
+#include <vector>
 
 using namespace varkel;
 
@@ -37,16 +40,40 @@ namespace {
 enum class Before { StartWindow, SaveEditor, ChangedSaveEditor, MinimisedSaveEditor, NewOfficerEditor };
 enum class After { SaveEditor, NewOfficerEditor, StartWindow };
 
-// The environment of the built editor run here: offscreen, with its temporary
-// folder (and so its lock and socket) under `tempRoot`.
+// The environment of the built editor run here: offscreen, with its runtime and
+// temporary folders (and so its lock and socket) under `tempRoot`.
 QProcessEnvironment EditorEnvironment(const QString& tempRoot)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     env.insert(QStringLiteral("TMPDIR"), tempRoot);
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), tempRoot + QStringLiteral("/runtime"));
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), tempRoot);
     env.insert(QStringLiteral("XDG_DATA_HOME"), tempRoot);
     return env;
+}
+
+// A client of the running program, driven from this program's event loop.
+std::unique_ptr<QLocalSocket> Connect(const QString& name, const QByteArray& sent = {})
+{
+    auto socket = std::make_unique<QLocalSocket>();
+    socket->connectToServer(name);
+    if (!socket->waitForConnected(1000))
+        qFatal("cannot connect to %s", qPrintable(name));
+    socket->write(sent);
+    socket->flush();
+    return socket;
+}
+
+// The files anywhere under `folder` that are the program's own.
+QStringList ProgramFilesUnder(const QString& folder)
+{
+    QStringList found;
+    QDirIterator it(folder, {QStringLiteral("varkel-editor.*"), QStringLiteral("*.bmp")},
+                    QDir::Files | QDir::System | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        found << it.next();
+    return found;
 }
 
 // Leaves a Unix socket file at `path` that nobody listens on, as a killed program does.
@@ -111,10 +138,16 @@ private slots:
     void initTestCase()
     {
         QVERIFY(instanceRoot_.isValid());
-        // The folder the started editors take as theirs, as this program's own.
-        qputenv("TMPDIR", QFile::encodeName(instanceRoot_.path()));
+        // The folder the started editors take as theirs, as this program's own:
+        // inside their runtime folder.
+        const QString runtime = instanceRoot_.filePath(QStringLiteral("runtime"));
+        QVERIFY(QDir().mkdir(runtime));
+        QVERIFY(QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        const QProcessEnvironment env = EditorEnvironment(instanceRoot_.path());
+        for (const char* name : {"TMPDIR", "XDG_RUNTIME_DIR"})
+            qputenv(name, QFile::encodeName(env.value(QString::fromLatin1(name))));
         instanceFolder_ = PrivateTempFolder();
-        QVERIFY(!instanceFolder_.isEmpty());
+        QCOMPARE(instanceFolder_, runtime + QStringLiteral("/varkel-editor/"));
     }
 
     void init()
@@ -301,22 +334,189 @@ private slots:
         QCOMPARE(saveEditor()->saveGame().path, session_.gameFolder + QStringLiteral("svd_05.sav"));
     }
 
-    // The name is the user's own: inside the user's private temporary folder, or
-    // where that path is too long for a socket, a short name made from it.
-    void theServerNameBelongsToTheTemporaryFolder()
+    // The name is the user's own: a socket inside the private folder, or where that
+    // path is too long for a socket, a short name made from a secret kept there,
+    // which no other user can read or work out from the folder's path.
+    void theServerNameBelongsToThePrivateFolder()
     {
         const QString shortFolder = QStringLiteral("/tmp/varkel-editor-1000/");
-        const QString otherUser = QStringLiteral("/tmp/varkel-editor-1001/");
-        const QString longFolder = QStringLiteral("/tmp/") + QString(120, QLatin1Char('x')) + QStringLiteral("/");
-        const QString otherLong = QStringLiteral("/tmp/") + QString(120, QLatin1Char('y')) + QStringLiteral("/");
-        QVERIFY(InstanceServerName(shortFolder).startsWith(shortFolder));
-        QCOMPARE(InstanceServerName(shortFolder), InstanceServerName(shortFolder));
-        QVERIFY(InstanceServerName(shortFolder) != InstanceServerName(otherUser));
-        for (const QString& folder : {longFolder, otherLong}) {
-            QVERIFY(!InstanceServerName(folder).contains(QLatin1Char('/')));
-            QVERIFY(InstanceServerName(folder).size() < 64);
+        QCOMPARE(InstanceServerName(shortFolder), shortFolder + QStringLiteral("varkel-editor.socket"));
+
+        QTemporaryDir root;
+        const QString longFolder = root.filePath(QString(110, QLatin1Char('x'))) + QLatin1Char('/');
+        const QString otherLong = root.filePath(QString(110, QLatin1Char('y'))) + QLatin1Char('/');
+        QVERIFY(QDir().mkpath(longFolder));
+        QVERIFY(QDir().mkpath(otherLong));
+        const QString name = InstanceServerName(longFolder);
+        QVERIFY(!name.isEmpty());
+        QVERIFY(!name.contains(QLatin1Char('/')));
+        QVERIFY(name.size() < 64);
+        QCOMPARE(InstanceServerName(longFolder), name);  // what a later start finds
+        QVERIFY(InstanceServerName(otherLong) != name);
+        const QString secret = longFolder + QStringLiteral("varkel-editor.key");
+        QCOMPARE(QFile::permissions(secret) &
+                     ~(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser),
+                 QFile::Permissions());
+        // Another secret under the same path gives another name.
+        QVERIFY(QFile::remove(secret));
+        QVERIFY(InstanceServerName(longFolder) != name);
+        // Without a secret, no name.
+        QCOMPARE(InstanceServerName(root.filePath(QString(110, QLatin1Char('z'))) + QLatin1Char('/')), QString());
+        InstanceServer server;
+        QVERIFY(!server.listen(QString()));
+    }
+
+    // A later start sends its whole request at once: a connection that has sent
+    // only part of one is closed after a while, and one finished in time is served.
+    void aRequestNotSentWholeInTimeIsCutOff_data()
+    {
+        const QByteArray request = HandOverRequest(QStringLiteral("/games/svd_05.sav"));
+        QTest::addColumn<QByteArray>("first");
+        QTest::addColumn<QByteArray>("later");
+        QTest::newRow("nothing") << QByteArray() << QByteArray();
+        QTest::newRow("the tag only") << request.left(4) << QByteArray();
+        QTest::newRow("half the path") << request.left(request.size() / 2) << QByteArray();
+        QTest::newRow("half, then the rest in time")
+            << request.left(request.size() / 2) << request.mid(request.size() / 2);
+    }
+
+    void aRequestNotSentWholeInTimeIsCutOff()
+    {
+        QFETCH(QByteArray, first);
+        QFETCH(QByteArray, later);
+        constexpr int kRequestMilliseconds = 400;
+        server_ = std::make_unique<InstanceServer>(nullptr, InstanceServer::Limits{kRequestMilliseconds, 8});
+        const QString name = InstanceServerName(instanceFolder_);
+        QVERIFY(server_->listen(name));
+        QStringList handed;
+        server_->setHandler([&](const QString& path) { handed << path; });
+
+        QElapsedTimer waited;
+        waited.start();
+        const auto client = Connect(name, first);
+        if (!later.isEmpty()) {
+            QTest::qWait(kRequestMilliseconds / 2);
+            client->write(later);
         }
-        QVERIFY(InstanceServerName(longFolder) != InstanceServerName(otherLong));
+        QTRY_COMPARE_WITH_TIMEOUT(client->state(), QLocalSocket::UnconnectedState, 5000);
+        if (later.isEmpty()) {
+            QVERIFY2(waited.elapsed() >= kRequestMilliseconds * 3 / 4, qPrintable(QString::number(waited.elapsed())));
+            QCOMPARE(client->readAll(), QByteArray());
+            QTest::qWait(50);
+            QVERIFY(handed.isEmpty());
+        } else {
+            QCOMPARE(client->readAll(), QByteArray("k"));
+            QTRY_COMPARE(handed, QStringList{QStringLiteral("/games/svd_05.sav")});
+        }
+    }
+
+    // However many connect, eight are served at a time and the rest are closed at
+    // once; once they go, a later start is served again.
+    void atMostEightConnectionsAreServedAtOnce_data()
+    {
+        QTest::addColumn<bool>("heldToTheEnd");
+        QTest::newRow("the eight close") << false;
+        QTest::newRow("the eight are cut off") << true;
+    }
+
+    void atMostEightConnectionsAreServedAtOnce()
+    {
+        QFETCH(bool, heldToTheEnd);
+        InstanceServer::Limits limits;  // the program's own number of connections
+        limits.requestMilliseconds = heldToTheEnd ? 1500 : 60'000;
+        server_ = std::make_unique<InstanceServer>(nullptr, limits);
+        const QString name = InstanceServerName(instanceFolder_);
+        QVERIFY(server_->listen(name));
+        server_->setHandler([this](const QString& path) { form3_->handOver(path); });
+
+        std::vector<std::unique_ptr<QLocalSocket>> held;
+        for (int i = 0; i < 8; ++i)
+            held.push_back(Connect(name));
+        QTest::qWait(200);  // the server takes them
+        const QString refused = session_.gameFolder + QStringLiteral("svd_01.sav");
+        const auto ninth = Connect(name, HandOverRequest(refused));
+        QTRY_COMPARE_WITH_TIMEOUT(ninth->state(), QLocalSocket::UnconnectedState, 1000);
+        QCOMPARE(ninth->readAll(), QByteArray());
+        for (const auto& socket : held)
+            QCOMPARE(socket->state(), QLocalSocket::ConnectedState);
+
+        if (heldToTheEnd) {
+            for (const auto& socket : held)
+                QTRY_COMPARE_WITH_TIMEOUT(socket->state(), QLocalSocket::UnconnectedState, 5000);
+        } else {
+            held.clear();
+        }
+        const QString path = session_.gameFolder + QStringLiteral("svd_05.sav");
+        QCOMPARE(runEditor({path}), 0);
+        QTRY_VERIFY(saveEditor());
+        QCOMPARE(saveEditor()->saveGame().path, path);
+    }
+
+    // Where no folder of the user's alone can be had (another user made it first,
+    // or it is open to others), each start runs on its own: no lock, no socket,
+    // no bitmap in a folder others can reach, and it says so.
+    void withoutAPrivateFolderEachStartRunsOnItsOwn_data()
+    {
+        QTest::addColumn<QString>("planted");
+        QTest::newRow("a folder open to others") << QStringLiteral("open folder");
+        QTest::newRow("a link to another's folder") << QStringLiteral("link");
+        QTest::newRow("a plain file") << QStringLiteral("file");
+    }
+
+    void withoutAPrivateFolderEachStartRunsOnItsOwn()
+    {
+        QFETCH(QString, planted);
+        server_.reset();
+        lock_.reset();
+        QTemporaryDir root;
+        // Another user's folder, open to all, stands for both the runtime folder
+        // and what the temporary folder's place holds.
+        const QString theirs = root.filePath(QStringLiteral("theirs"));
+        QVERIFY(QDir().mkdir(theirs));
+        QVERIFY(QFile::setPermissions(theirs, QFile::Permissions(0x7777)));
+        const QString place = root.filePath(QStringLiteral("varkel-editor-%1").arg(::getuid()));
+        if (planted == QStringLiteral("open folder")) {
+            QVERIFY(QDir().mkdir(place));
+            QVERIFY(QFile::setPermissions(place, QFile::Permissions(0x7755)));
+        } else if (planted == QStringLiteral("link")) {
+            QVERIFY(QFile::link(theirs, place));
+        } else {
+            QFile file(place);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        QProcessEnvironment env = EditorEnvironment(root.path());
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), theirs);
+        const QStringList runFolder = {QStringLiteral("--game-folder"), session_.gameFolder};
+        const QString told = QStringLiteral("no private temporary folder");
+
+        QProcess first;
+        first.setProcessEnvironment(env);
+        first.start(QStringLiteral(VARKEL_EDITOR), runFolder);
+        QString firstTold;
+        QTRY_VERIFY_WITH_TIMEOUT((firstTold += QString::fromLocal8Bit(first.readAllStandardError())).contains(told),
+                                 20'000);
+        QTest::qWait(300);
+        // With a running editor holding the hand-over, this start would hand its
+        // file over and end, or fail for --quit-when-shown; here it shows its own
+        // windows, faces drawn.
+        QProcess second;
+        second.setProcessEnvironment(env);
+        second.start(QStringLiteral(VARKEL_EDITOR),
+                     runFolder + QStringList{QStringLiteral("--quit-when-shown"), QStringLiteral("--open"),
+                                             QStringLiteral("face-picker"),
+                                             session_.gameFolder + QStringLiteral("svd_05.sav")});
+        QVERIFY(second.waitForFinished(30'000));
+        const QString secondTold = QString::fromLocal8Bit(second.readAllStandardError());
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QVERIFY2(second.exitCode() == 0, qPrintable(secondTold));
+        QVERIFY2(secondTold.contains(told), qPrintable(secondTold));
+        QCOMPARE(first.state(), QProcess::Running);
+        first.kill();
+        first.waitForFinished();
+
+        QCOMPARE(ProgramFilesUnder(root.path()), QStringList());
+        QCOMPARE(QDir(theirs).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::System | QDir::Hidden),
+                 QStringList());
     }
 
     // The network library the hand-over needs is the module's alone: the editor
