@@ -78,7 +78,7 @@ bool OpenRegularFile(QFile& file, const QString& path, RuntimeError* error, Link
 #endif
 }
 
-std::optional<QString> MakePrivateFolder(const QString& folder)
+std::optional<QString> MakePrivateFolder(const QString& folder, OpenFolder open)
 {
     const QFileInfo info(folder);
     if (!QDir().mkpath(info.absolutePath()))
@@ -92,7 +92,9 @@ std::optional<QString> MakePrivateFolder(const QString& folder)
     return std::nullopt;
 #else
     const QByteArray native = QFile::encodeName(folder);
-    if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST)
+    if (::mkdir(native.constData(), 0700) == 0)
+        open = OpenFolder::Close;  // made here: an odd umask may have taken the owner's rights
+    else if (errno != EEXIST)
         return QString::fromLocal8Bit(std::strerror(errno));
     struct stat st{};
     if (::lstat(native.constData(), &st) != 0)
@@ -101,8 +103,8 @@ std::optional<QString> MakePrivateFolder(const QString& folder)
         return QStringLiteral("is a link or no folder");
     if (st.st_uid != ::geteuid())
         return QStringLiteral("belongs to another user");
-    if ((st.st_mode & 0777) != 0700 && ::chmod(native.constData(), 0700) != 0)
-        return QString::fromLocal8Bit(std::strerror(errno));
+    if ((st.st_mode & 0777) != 0700 && (open == OpenFolder::Refuse || ::chmod(native.constData(), 0700) != 0))
+        return QStringLiteral("is open to others");
     return std::nullopt;
 #endif
 }

@@ -25,10 +25,14 @@ QString ComparablePath(const QString& path);
 // through links, and without regard to case on Windows.
 bool SameFilePath(const QString& a, const QString& b);
 
+// What becomes of a folder of the user's found open to others: closed (mode
+// 0700), or refused where whoever could enter it may have left a link inside.
+enum class OpenFolder { Close, Refuse };
+
 // Makes `folder` when it is missing (the folders above it too) and keeps it
 // private: a real folder, no link, owned by this user, only the user may enter.
 // Null when it is so; otherwise why it cannot be used.
-std::optional<QString> MakePrivateFolder(const QString& folder);
+std::optional<QString> MakePrivateFolder(const QString& folder, OpenFolder open = OpenFolder::Close);
 
 class FileIo;
 

@@ -1,5 +1,6 @@
 #include "shared/temp_folder.h"
 
+#include "shared/file_io.h"
 #include "shared/game_folder.h"
 #include "shared/picture_banks.h"
 
@@ -32,12 +33,7 @@ bool IsPrivateFolder(const QString& folder)
 // not mended: whoever could enter it may have left a link or a socket inside.
 QString OwnPrivateFolder(const QString& folder)
 {
-    const QByteArray native = QFile::encodeName(folder);
-    if (::mkdir(native.constData(), 0700) == 0)
-        ::chmod(native.constData(), 0700);  // an odd umask may have taken the owner's rights
-    else if (errno != EEXIST)
-        return {};
-    return IsPrivateFolder(folder) ? WithTrailingSeparator(folder) : QString();
+    return MakePrivateFolder(folder, OpenFolder::Refuse) ? QString() : WithTrailingSeparator(folder);
 }
 #endif
 

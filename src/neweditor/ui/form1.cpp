@@ -141,6 +141,8 @@ Form1::Form1(Session& session, SystemSave file, BiographyFile biographies)
     layout->addWidget(state_->statusLine());
 
     connect(document_, &Document::stateChanged, this, &Form1::updateSaveCommands);
+    // Save is offered for edits typed but not yet applied too: it asks about them.
+    WatchUserEdits(*this, [this] { updateSaveCommands(); });
     connect(document_, &Document::changed, this, &Form1::documentChanged);
     // Typed edits applied at the question are kept: the undo stops there.
     state_->setMayRestore([this] {
@@ -277,7 +279,7 @@ bool Form1::modified() const
 
 void Form1::updateSaveCommands()
 {
-    const bool on = modified();
+    const bool on = modified() || viewDiffers();
     Command3->setEnabled(on);
     sSavefile->setEnabled(on);
     sSaveAs->setEnabled(on);

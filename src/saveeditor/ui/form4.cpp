@@ -195,6 +195,8 @@ View* Form4::addMode(int i, View* view)
     TabOrder order;
     order << Option3 << Combo10 << List1 << Text13 << mode.tabOrder() << Command8[i];
     order.apply();
+    // Save is offered for edits typed but not yet applied too: it asks about them.
+    WatchUserEdits(*mode.modeWidget(), [this] { updateSaveCommands(); });
     return view;
 }
 
@@ -391,7 +393,7 @@ bool Form4::modified() const
 
 void Form4::updateSaveCommands()
 {
-    const bool on = modified();
+    const bool on = modified() || viewHoldsEdits();
     for (QPushButton* save : Command8)
         save->setEnabled(on);
     tSaveFile->setEnabled(on);
@@ -433,7 +435,11 @@ void Form4::runSideWindow(QDialog& window, std::function<bool()> settleEdits)
     // What the side window applies is shown here afresh, over anything typed.
     if (!mayLeaveRecord())
         return;
-    window.addAction(tSaveFile);
+    window.addActions({tSaveFile, tSaveAs});
+    WatchUserEdits(window, [this] {
+        tSaveFile->setEnabled(true);
+        tSaveAs->setEnabled(true);
+    });
     const QScopedValueRollback<std::function<bool()>> edits(sideWindowEdits_, std::move(settleEdits));
     // The views behind it read the document again once, when it closes.
     const QScopedValueRollback<bool> covered(coveredBySideWindow_, true);
@@ -537,6 +543,14 @@ bool Form4::mayLeaveRecord(bool* applied)
             *applied = stored;
         return stored;
     });
+}
+
+bool Form4::viewHoldsEdits()
+{
+    if (filling_ || coveredBySideWindow_ || mode_ < 0)
+        return false;
+    ModeView& view = modeView(mode_);
+    return view.shownRecord() >= 0 && view.differsFrom(*document_);
 }
 
 bool Form4::settleEditsBeforeSave()

@@ -168,6 +168,8 @@ private:
     // Before Save or Save as: asks about edits typed but not applied, in the side
     // window running or else in the view shown; false to stop the save.
     bool settleEditsBeforeSave();
+    // Whether the view shown holds edits typed but not applied.
+    bool viewHoldsEdits();
     void tickSlotMenu();
     // Asks to save unsaved changes; false when the command is to stop.
     bool savePrompt();

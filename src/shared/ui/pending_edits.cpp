@@ -2,7 +2,11 @@
 
 #include "shared/runtime_error.h"
 
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QSignalBlocker>
 #include <QTimer>
 
@@ -25,6 +29,18 @@ bool MaySaveWithPendingEdits(Prompter& prompter, bool viewDiffers, const std::fu
     if (viewDiffers && !applied)
         reread();
     return true;
+}
+
+void WatchUserEdits(QWidget& view, const std::function<void()>& edited)
+{
+    for (auto* box : view.findChildren<QLineEdit*>())
+        QObject::connect(box, &QLineEdit::textEdited, box, edited);
+    for (auto* box : view.findChildren<QPlainTextEdit*>())
+        QObject::connect(box, &QPlainTextEdit::textChanged, box, edited);
+    for (auto* list : view.findChildren<QComboBox*>())
+        QObject::connect(list, &QComboBox::activated, list, edited);
+    for (auto* button : view.findChildren<QAbstractButton*>())
+        QObject::connect(button, &QAbstractButton::clicked, button, edited);
 }
 
 }  // namespace varkel

@@ -5,6 +5,7 @@
 #include <functional>
 
 class QListWidget;
+class QWidget;
 
 namespace varkel {
 
@@ -21,6 +22,10 @@ bool MayLeaveRecord(Prompter& prompter, bool viewDiffers, const std::function<bo
 // an apply that was refused (and said why). True when the save may go on.
 bool MaySaveWithPendingEdits(Prompter& prompter, bool viewDiffers, const std::function<bool()>& apply,
                              const std::function<void()>& reread);
+
+// Calls `edited` after each edit the user makes in a control of `view` (typed,
+// chosen, ticked or clicked), so a window can offer Save for edits not yet applied.
+void WatchUserEdits(QWidget& view, const std::function<void()>& edited);
 
 // After a "stay": puts `list` back on `row` without telling its handlers, now and
 // once more after the event that moved it (a mouse click may still select the
