@@ -96,6 +96,13 @@ TEST_F(WhereCli, ABadFilterOrAssignmentIsRefusedWithItsReasonAndWritesNothing)
         {{"set", path, "officer", "--where", "忠誠<60", "force=1"}, "「勢力」是唯讀的，不能修改。"},
         {{"set", path, "officer", "--where", "忠誠<60", "loyalty=*x"}, "「忠誠」的「*x」不是百分比"},
         {{"set", path, "officer", "--where", "忠誠<60", "--by-officer", "loyalty=1"}, "--by-officer"},
+        // Numbers past what a field holds, refused by the field's name, never wrapped.
+        {{"set", path, "officer", "--where", "number<3", "loyalty=+9223372036854775807", "--dry-run"},
+         "「忠誠」的「+9223372036854775807」太大"},
+        {{"set", path, "officer", "--where", "number<3", "loyalty=*999999999999999999%"},
+         "「忠誠」的「*999999999999999999%」太大"},
+        {{"dump", path, "--records", "family", "--where", "壽命>=4611686018427387904"},
+         "「壽命」的「4611686018427387904」太大"},
         {{"set", path, "officer"}, "NUMBER is required"},
     };
     for (const Row& row : rows) {

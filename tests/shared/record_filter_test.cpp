@@ -140,6 +140,8 @@ TEST_F(RecordFilterTest, HalvesCompareAsShownAndAFieldARecordLacksMatchesNothing
     const std::vector<Row> rows = {
         {"壽命>=7.5", [](int, const FamilyMember& m) { return m.lifespanHalves >= 15; }},
         {"壽命<3", [](int, const FamilyMember& m) { return m.lifespanHalves < 6; }},
+        // The largest half that reads: doubled, it is still in range.
+        {"壽命<=1073741823.5", [](int, const FamilyMember&) { return true; }},
         // Spouses (8..15) have no caps: not even != holds for them.
         {"武力上限!=0", [](int n, const FamilyMember& m) { return family::isChild(n) && m.caps[0] != 0; }},
         {"might_cap>=0", [](int n, const FamilyMember&) { return family::isChild(n); }},
@@ -158,6 +160,7 @@ TEST_F(RecordFilterTest, BadExpressionsSayWhichWordAndWhy)
         QString text;
         QString message;
         qsizetype position;
+        bool family = false;  // of the family members, not the officers
     };
     const std::vector<Row> rows = {
         {"武カ>=90", "沒有「武カ」這個欄位。", 0},
@@ -182,11 +185,20 @@ TEST_F(RecordFilterTest, BadExpressionsSayWhichWordAndWhy)
         // The officers' city names come from the scenario file, not at hand here.
         {"都市=洛陽", "「都市」的名稱不在手邊（需要遊戲資料夾），請用編號。", 0},
         {"姓名=\"孫", "「姓名=\"孫」的引號沒有結束。", 3},
+        // A number past what a field holds is refused, never wrapped: a half counts two.
+        {"武力>=9223372036854775808", "「武力」的「9223372036854775808」太大，最多2147483647。", 0},
+        {"忠誠<2147483648", "「忠誠」的「2147483648」太大，最多2147483647。", 0},
+        {"身份=99999999999", "「身份」的「99999999999」太大，最多2147483647。", 0},
+        {"勢力=99999999999", "「勢力」的「99999999999」太大，最多2147483647。", 0},
+        {"編號>4611686018427387904", "「編號」的「4611686018427387904」太大，最多2147483647。", 0},
+        {"壽命>=4611686018427387904", "「壽命」的「4611686018427387904」太大，最多1073741823.5。", 0, true},
+        {"壽命<1073741824", "「壽命」的「1073741824」太大，最多1073741823.5。", 0, true},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.text.toStdString());
         FilterError error;
-        EXPECT_FALSE(RecordFilter::parse(officers, row.text, &error));
+        EXPECT_FALSE(RecordFilter::parse(row.family ? static_cast<const RecordKind&>(family) : officers, row.text,
+                                         &error));
         EXPECT_EQ(error.message, row.message);
         EXPECT_EQ(error.position, row.position);
     }
