@@ -35,36 +35,6 @@ std::optional<int> itemIndex(const QStringList& items, const QString& typed, int
     return i >= 0 && i < count ? std::optional<int>(int(i)) : std::nullopt;
 }
 
-}  // namespace
-
-QString FieldProblemMessage(const QString& label, const QString& detail)
-{
-    return GetResText(259) + QStringLiteral("\n「%1」%2").arg(label, detail);
-}
-
-std::optional<qlonglong> ReadUnits(const QString& text, bool halves)
-{
-    QString whole = text.trimmed();
-    int half = 0;
-    if (halves && whole.size() > 2 && whole[whole.size() - 2] == QLatin1Char('.')) {
-        const QChar digit = whole.back();
-        if (digit != QLatin1Char('5') && digit != QLatin1Char('0'))
-            return std::nullopt;
-        half = digit == QLatin1Char('5') ? 1 : 0;
-        whole.chop(2);
-    }
-    if (whole.isEmpty() ||
-        !std::all_of(whole.begin(), whole.end(), [](QChar c) { return c.isDigit() && c.unicode() < 128; }))
-        return std::nullopt;
-    bool ok = false;
-    const qlonglong value = whole.toLongLong(&ok);
-    if (!ok)
-        return std::nullopt;
-    return halves ? 2 * value + half : value;
-}
-
-namespace {
-
 QString unitsText(qlonglong units, bool halves)
 {
     if (!halves)
@@ -72,17 +42,56 @@ QString unitsText(qlonglong units, bool halves)
     return QString::number(units / 2) + (units % 2 ? QStringLiteral(".5") : QString());
 }
 
+}  // namespace
+
+QString FieldProblemMessage(const QString& label, const QString& detail)
+{
+    return GetResText(259) + QStringLiteral("\n「%1」%2").arg(label, detail);
+}
+
+UnitsReading ReadUnits(const QString& text, bool halves)
+{
+    QString whole = text.trimmed();
+    int half = 0;
+    if (halves && whole.size() > 2 && whole[whole.size() - 2] == QLatin1Char('.')) {
+        const QChar digit = whole.back();
+        if (digit != QLatin1Char('5') && digit != QLatin1Char('0'))
+            return {};
+        half = digit == QLatin1Char('5') ? 1 : 0;
+        whole.chop(2);
+    }
+    if (whole.isEmpty() ||
+        !std::all_of(whole.begin(), whole.end(), [](QChar c) { return c.isDigit() && c.unicode() < 128; }))
+        return {};
+    // Digits alone fail to convert only past a qlonglong.
+    bool ok = false;
+    const qlonglong value = whole.toLongLong(&ok);
+    if (!ok || value > (halves ? (kMostUnits - half) / 2 : kMostUnits))
+        return {std::nullopt, true};
+    return {halves ? 2 * value + half : value, false};
+}
+
+QString TooLargeDetail(const QString& typed, bool halves)
+{
+    return QStringLiteral("的「%1」太大，最多%2。").arg(typed.trimmed(), unitsText(kMostUnits, halves));
+}
+
+namespace {
+
 NumberReading readNumber(const QString& control, const QString& label, const QString& text, std::optional<int> lower,
                          std::optional<int> upper, int storableMax, bool halves)
 {
     NumberReading r;
-    const std::optional<qlonglong> value = ReadUnits(text, halves);
-    if (!value) {
-        const QString detail = halves ? QStringLiteral("必須是整數或半數（如3.5）。") : QStringLiteral("必須是數字。");
+    const UnitsReading read = ReadUnits(text, halves);
+    if (!read.units) {
+        const QString detail = read.tooLarge ? TooLargeDetail(text, halves)
+                               : halves      ? QStringLiteral("必須是整數或半數（如3.5）。")
+                                             : QStringLiteral("必須是數字。");
         r.problem = FieldProblem{control, FieldProblemMessage(label, detail)};
         return r;
     }
-    qlonglong v = *value;
+    const qlonglong value = *read.units;
+    qlonglong v = value;
     if (upper && v > *upper)
         v = *upper;
     if (lower && v < *lower)
@@ -93,7 +102,7 @@ NumberReading readNumber(const QString& control, const QString& label, const QSt
         return r;
     }
     r.value = static_cast<int>(v);
-    r.clamped = v != *value;
+    r.clamped = v != value;
     return r;
 }
 

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -87,9 +88,26 @@ NumberReading ReadNumber(const QString& control, const QString& label, const QSt
                          std::optional<int> upper, int storableMax);
 NumberReading ReadNumber(const FieldSpec& field, const QString& text);
 
+// The most units a number read from text may count: what a field's value holds.
+// A larger one is refused as too large before anything is worked out from it, so
+// a batch's sums and shares of values and such amounts stay inside a qlonglong.
+inline constexpr qlonglong kMostUnits = std::numeric_limits<int>::max();
+
+// A count of a field's units read from text.
+struct UnitsReading {
+    std::optional<qlonglong> units;  // nothing when the text is no count or too large
+    bool tooLarge = false;           // digits, but counting more than kMostUnits
+
+    bool isNumber() const { return units || tooLarge; }
+};
+
 // A whole number of digits, or with `halves` also one ending in ".5" (or ".0"),
-// as a count of the field's units; nothing for any other text.
-std::optional<qlonglong> ReadUnits(const QString& text, bool halves);
+// as a count of the field's units, its range checked before it is doubled.
+UnitsReading ReadUnits(const QString& text, bool halves);
+
+// What follows a field's name in the message refusing `typed`, a number that
+// counts more than kMostUnits: 的「99999999999」太大，最多2147483647。
+QString TooLargeDetail(const QString& typed, bool halves);
 
 // A message naming a field that cannot be stored, under the program's write-error text.
 QString FieldProblemMessage(const QString& label, const QString& detail);

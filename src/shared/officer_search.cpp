@@ -63,9 +63,11 @@ int FindItemByName(const QStringList& items, int selected, const QString& name)
 
 int FindItemByNumber(int itemCount, const QString& digits, int firstNumber)
 {
+    // Compared before subtracting: the box may hold any number a qlonglong can.
     bool ok = false;
-    const qlonglong n = digits.toLongLong(&ok) - firstNumber;
-    return ok && n >= 0 && n < itemCount ? static_cast<int>(n) : -1;
+    const qlonglong number = digits.toLongLong(&ok);
+    return ok && number >= firstNumber && number - firstNumber < itemCount ? static_cast<int>(number - firstNumber)
+                                                                           : -1;
 }
 
 }  // namespace varkel

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <limits>
 #include <map>
 
 namespace varkel {
@@ -68,21 +69,18 @@ std::optional<Assignment> readAssignment(const RecordKind& kind, const QString& 
     if (described.kind == FieldKind::Number && arithmetic) {
         const QChar sign = trimmed.front();
         QString amount = trimmed.mid(1);
-        if (sign == QLatin1Char('*')) {
-            if (amount.endsWith(QLatin1Char('%')) || amount.endsWith(QChar(0xFF05)))
-                amount.chop(1);
-            const auto percent = ReadUnits(amount, false);
-            if (!percent)
-                return refuse(QStringLiteral("「%1」的「%2」不是百分比（如 *120%）。").arg(described.label, trimmed));
-            a.change = Assignment::Change::Share;
-            a.amount = *percent;
-            return a;
-        }
-        const auto units = ReadUnits(amount, described.halves);
-        if (!units)
-            return refuse(QStringLiteral("「%1」的「%2」不是數字。").arg(described.label, trimmed));
-        a.change = Assignment::Change::Add;
-        a.amount = sign == QLatin1Char('-') ? -*units : *units;
+        const bool share = sign == QLatin1Char('*');
+        if (share && (amount.endsWith(QLatin1Char('%')) || amount.endsWith(QChar(0xFF05))))
+            amount.chop(1);
+        const bool halves = !share && described.halves;
+        const UnitsReading units = ReadUnits(amount, halves);
+        if (units.tooLarge)
+            return refuse(QStringLiteral("「%1」").arg(described.label) + TooLargeDetail(trimmed, halves));
+        if (!units.units)
+            return refuse(share ? QStringLiteral("「%1」的「%2」不是百分比（如 *120%）。").arg(described.label, trimmed)
+                                : QStringLiteral("「%1」的「%2」不是數字。").arg(described.label, trimmed));
+        a.change = share ? Assignment::Change::Share : Assignment::Change::Add;
+        a.amount = sign == QLatin1Char('-') ? -*units.units : *units.units;
         return a;
     }
     FieldProblem fieldProblem;
@@ -105,6 +103,8 @@ std::optional<FieldValue> target(const std::vector<const FieldSpec*>& fields, co
         clamped = a.clamped;
         return a.value;
     }
+    // Values are ints and amounts at most kMostUnits, so no sum or share leaves a qlonglong.
+    static_assert(std::numeric_limits<int>::max() * kMostUnits + 50 < std::numeric_limits<qlonglong>::max());
     qlonglong units = current.number;
     switch (a.change) {
     case Assignment::Change::Add:

@@ -158,13 +158,15 @@ std::optional<RecordFilter::Condition> RecordFilter::readCondition(const RecordK
         return refuse(QStringLiteral("「%1」是文字，只能用 = != ~。").arg(caption));
     };
     auto readNumber = [&](const QString& caption, bool halves) -> bool {
-        const auto units = ReadUnits(value, halves);
-        if (units)
-            c.number = *units;
+        const UnitsReading read = ReadUnits(value, halves);
+        if (read.units)
+            c.number = *read.units;
+        else if (read.tooLarge)
+            refuse(QStringLiteral("「%1」").arg(caption) + TooLargeDetail(value, halves));
         else
             refuse(halves ? QStringLiteral("「%1」的值「%2」必須是整數或半數（如3.5）。").arg(caption, value)
                           : QStringLiteral("「%1」的值「%2」不是數字。").arg(caption, value));
-        return units.has_value();
+        return read.units.has_value();
     };
 
     const auto field = FieldNamed(kind, subject);
@@ -206,7 +208,7 @@ std::optional<RecordFilter::Condition> RecordFilter::readCondition(const RecordK
         // A number that names another record compares as that record's name when
         // the value is no number.
         const QString named = NamedTextKey(kind, described);
-        const bool isUnits = ReadUnits(value, described.halves).has_value();
+        const bool isUnits = ReadUnits(value, described.halves).isNumber();
         if (!named.isEmpty() && (contains || (!isUnits && !ordering))) {
             if (!shownTexts.contains(named))
                 return refuse(QStringLiteral("「%1」的名稱不在手邊（需要遊戲資料夾），請用編號。").arg(caption));
@@ -231,10 +233,8 @@ std::optional<RecordFilter::Condition> RecordFilter::readCondition(const RecordK
             c.number = item;
             return c;
         }
-        if (ReadUnits(value, false)) {
-            c.number = *ReadUnits(value, false);
-            return c;
-        }
+        if (ReadUnits(value, false).isNumber())
+            return readNumber(caption, false) ? std::optional(c) : std::nullopt;
         return refuse(QStringLiteral("「%1」沒有「%2」這一項。").arg(caption, value));
     }
     case FieldKind::Flag: {

@@ -1,6 +1,7 @@
 #include "shared/record_writer.h"
 
 #include <algorithm>
+#include <string_view>
 #include <type_traits>
 
 namespace varkel {
@@ -48,6 +49,17 @@ void appendCsv(std::string& out, const std::string& text)
     for (const char c : text)
         out += c == '"' ? std::string("\"\"") : std::string(1, c);
     out += '"';
+}
+
+// A text a spreadsheet would take for a formula (=, +, -, @, a tab or a carriage
+// return first) gets an apostrophe in front, the guard spreadsheets themselves
+// use; so does a text that starts with an apostrophe, so a reader takes exactly
+// one off every cell that starts with one. Numbers are never guarded: a negative
+// number stays a number.
+void guardFormula(std::string& text)
+{
+    if (!text.empty() && std::string_view("=+-@\t\r'").find(text.front()) != std::string_view::npos)
+        text.insert(text.begin(), '\'');
 }
 
 // Items separated by commas. Appended piece by piece: GCC 12 at -O3 warns falsely
@@ -233,11 +245,15 @@ std::string RecordWriter::csvRow(int n) const
             text = cell.number ? "true" : "false";
             break;
         case Cell::Text:
+            text = cell.text;
+            guardFormula(text);
+            break;
         case Cell::Decimal:
             text = cell.text;
             break;
         case Cell::Texts:
             appendJoined(text, cell.texts);
+            guardFormula(text);
             break;
         case Cell::Numbers:
             appendJoined(text, cell.numbers);

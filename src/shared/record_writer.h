@@ -17,7 +17,10 @@ public:
 
     // Record n (its place, not its number) as one line of JSON.
     std::string json(int n) const;
-    // The CSV header, and record n as a CSV row, both ending in CRLF.
+    // The CSV header, and record n as a CSV row, both ending in CRLF. A text cell
+    // that starts with =, +, -, @, a tab, a carriage return or an apostrophe has an
+    // apostrophe put in front, so no spreadsheet takes it for a formula; a reader
+    // takes one apostrophe off any cell that starts with it (no number does).
     std::string csvHeader() const;
     std::string csvRow(int n) const;
 

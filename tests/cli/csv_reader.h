@@ -12,7 +12,8 @@ namespace varkel::test {
 // end without), fields are separated by commas, a field holding a comma, a quote,
 // CR or LF is quoted with its quotes doubled. Anything else (a bare CR or LF, a
 // quote inside an unquoted field, text after a closing quote, an open quote at the
-// end) is no CSV: nothing comes back.
+// end) is no CSV: nothing comes back. A cell that starts with an apostrophe loses
+// it: the writer puts one before a text a spreadsheet would take for a formula.
 inline std::optional<std::vector<QStringList>> ReadCsv(const QString& text)
 {
     std::vector<QStringList> rows;
@@ -49,6 +50,8 @@ inline std::optional<std::vector<QStringList>> ReadCsv(const QString& text)
             }
         }
         // What ends it: a comma, the end of the record or of the text.
+        if (cell.startsWith(QLatin1Char('\'')))
+            cell.remove(0, 1);
         row << cell;
         cell.clear();
         if (i >= n) {

@@ -106,6 +106,29 @@ QString cellText(const QJsonValue& value)
     }
 }
 
+// The CSV dump reads back as the JSON dump: one row per record, each with the
+// header's columns and the values the JSON has.
+void ExpectCsvReadsAsJson(const QJsonArray& records, const CliRun& csv)
+{
+    ASSERT_EQ(csv.status, 0) << csv.err.toStdString();
+    ASSERT_GT(records.size(), 0);
+    const auto rowsRead = test::ReadCsv(csv.out);
+    ASSERT_TRUE(rowsRead) << "no CSV";
+    ASSERT_EQ(rowsRead->size(), std::size_t(records.size()) + 1);
+    const QStringList& header = rowsRead->front();
+    for (qsizetype i = 0; i < records.size(); ++i) {
+        SCOPED_TRACE(i);
+        const QStringList& cells = (*rowsRead)[std::size_t(i) + 1];
+        ASSERT_EQ(cells.size(), header.size());
+        const QJsonObject o = records[i].toObject();
+        for (auto it = o.begin(); it != o.end(); ++it) {
+            const qsizetype column = header.indexOf(it.key());
+            ASSERT_GE(column, 0) << it.key().toStdString();
+            EXPECT_EQ(cells[column], cellText(it.value())) << it.key().toStdString();
+        }
+    }
+}
+
 }  // namespace
 
 // Officer 0 is an owner like any other: setting it stores 0, whatever owned the
@@ -313,29 +336,55 @@ TEST_F(EdgeCasesCli, CsvOfTextsWithLineBreaksReadsBackOneRowPerRecord)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         const CliRun json = cli(QStringList{"dump"} + row.arguments);
-        const CliRun csv = cli(QStringList{"dump"} + row.arguments + QStringList{"--format", "csv"});
         ASSERT_EQ(json.status, 0) << json.err.toStdString();
-        ASSERT_EQ(csv.status, 0) << csv.err.toStdString();
         const QJsonArray records = test::dumped(json);
-        ASSERT_GT(records.size(), 0);
-        const auto rowsRead = test::ReadCsv(csv.out);
-        ASSERT_TRUE(rowsRead) << "no CSV";
-        ASSERT_EQ(rowsRead->size(), std::size_t(records.size()) + 1);
-        const QStringList& header = rowsRead->front();
+        ExpectCsvReadsAsJson(records, cli(QStringList{"dump"} + row.arguments + QStringList{"--format", "csv"}));
         int withLineBreaks = 0;
-        for (qsizetype i = 0; i < records.size(); ++i) {
-            SCOPED_TRACE(i);
-            const QStringList& cells = (*rowsRead)[std::size_t(i) + 1];
-            ASSERT_EQ(cells.size(), header.size());
-            const QJsonObject o = records[i].toObject();
-            for (auto it = o.begin(); it != o.end(); ++it) {
-                const qsizetype column = header.indexOf(it.key());
-                ASSERT_GE(column, 0) << it.key().toStdString();
-                EXPECT_EQ(cells[column], cellText(it.value())) << it.key().toStdString();
-            }
-            withLineBreaks += o[QLatin1String(row.textKey)].toString().contains(QLatin1Char('\n')) ? 1 : 0;
-        }
+        for (const QJsonValue record : records)
+            withLineBreaks += record[QLatin1String(row.textKey)].toString().contains(QLatin1Char('\n')) ? 1 : 0;
         EXPECT_GT(withLineBreaks, 0) << "no " << row.textKey << " with a line break";
+    }
+}
+
+// Names only a crafted save holds, that a spreadsheet would take for formulas:
+// their cells start with an apostrophe, which readers take off again, so the CSV
+// still reads back as the JSON dump. Numbers and other texts are written as they are.
+TEST_F(EdgeCasesCli, CsvGuardsTextsASpreadsheetWouldTakeForFormulas)
+{
+    struct Row {
+        const char* name;  // the full name's bytes: ASCII, two to a character slot
+        const char* cell;  // as the CSV writes it
+    };
+    const std::vector<Row> rows = {
+        {"=1+2", "'=1+2"}, {"+1", "'+1"},       {"-1", "'-1"},   {"@A1", "'@A1"},
+        {"\t1", "'\t1"},   {"\r1", "\"'\r1\""}, {"'=1", "''=1"}, {"A=1", "A=1"},
+    };
+    const QString path = copy(kNewest);
+    QByteArray save = bytes(path);
+    QStringList numbers;
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+        const int officer = kOfficer + int(k);
+        QByteArray name(rows[k].name);
+        name.resize(8, '\0');  // the field's four slots
+        save.replace(save::personBlock(officer) + save::person::kFullName, name.size(), name);
+        numbers << QString::number(officer);
+    }
+    write(path, save);
+
+    const QStringList dump = {"dump", path, "--only", numbers.join(',')};
+    const CliRun json = cli(dump);
+    ASSERT_EQ(json.status, 0) << json.err.toStdString();
+    const QJsonArray records = test::dumped(json);
+    ASSERT_EQ(records.size(), qsizetype(rows.size()));
+    const CliRun csv = cli(dump + QStringList{"--format", "csv"});
+    ExpectCsvReadsAsJson(records, csv);
+    const QStringList lines = csv.out.split(QStringLiteral("\r\n"));
+    ASSERT_GT(lines.size(), qsizetype(rows.size()));
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+        SCOPED_TRACE(rows[k].cell);
+        EXPECT_EQ(records[qsizetype(k)][QLatin1String("full_name")].toString(), QString::fromLatin1(rows[k].name));
+        EXPECT_TRUE(lines[qsizetype(k) + 1].contains(QLatin1Char(',') + QString::fromLatin1(rows[k].cell) + ','))
+            << lines[qsizetype(k) + 1].toStdString();
     }
 }
 

@@ -1,5 +1,6 @@
 #include "cli/cli_run.h"
 #include "demo_folder/demo_folder.h"
+#include "saveeditor/family_kind.h"
 #include "saveeditor/officer_kind.h"
 #include "saveeditor/save_file.h"
 #include "shared/record_batch.h"
@@ -12,6 +13,8 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <memory>
 
 using namespace varkel;
 
@@ -40,13 +43,17 @@ protected:
             found.push_back(record.toObject().value("number").toInt());
         return found;
     }
-    // What the model's batch makes of the demo save.
-    static QByteArray batched(const QString& where, const QStringList& typed)
+    // What the model's batch makes of the records of the demo save `kind` names.
+    static QByteArray batched(const QString& kindName, const QString& where, const QStringList& typed)
     {
         QByteArray save = test::FileBytes(slot());
-        OfficerKind kind;
-        kind.load(save);
-        RunBatch(kind, *RecordFilter::parse(kind, where, nullptr), *ParseAssignments(kind, typed, nullptr));
+        std::unique_ptr<RecordKind> kind;
+        if (kindName == QLatin1String("family"))
+            kind = std::make_unique<FamilyKind>();
+        else
+            kind = std::make_unique<OfficerKind>();
+        kind->load(save);
+        RunBatch(*kind, *RecordFilter::parse(*kind, where, nullptr), *ParseAssignments(*kind, typed, nullptr));
         return save;
     }
 
@@ -96,6 +103,13 @@ TEST_F(WhereCli, ABadFilterOrAssignmentIsRefusedWithItsReasonAndWritesNothing)
         {{"set", path, "officer", "--where", "忠誠<60", "force=1"}, "「勢力」是唯讀的，不能修改。"},
         {{"set", path, "officer", "--where", "忠誠<60", "loyalty=*x"}, "「忠誠」的「*x」不是百分比"},
         {{"set", path, "officer", "--where", "忠誠<60", "--by-officer", "loyalty=1"}, "--by-officer"},
+        // Numbers past what a field holds, refused by the field's name, never wrapped.
+        {{"set", path, "officer", "--where", "number<3", "loyalty=+9223372036854775807", "--dry-run"},
+         "「忠誠」的「+9223372036854775807」太大"},
+        {{"set", path, "officer", "--where", "number<3", "loyalty=*999999999999999999%"},
+         "「忠誠」的「*999999999999999999%」太大"},
+        {{"dump", path, "--records", "family", "--where", "壽命>=4611686018427387904"},
+         "「壽命」的「4611686018427387904」太大"},
         {{"set", path, "officer"}, "NUMBER is required"},
     };
     for (const Row& row : rows) {
@@ -110,37 +124,49 @@ TEST_F(WhereCli, ABadFilterOrAssignmentIsRefusedWithItsReasonAndWritesNothing)
 
 TEST_F(WhereCli, SetChangesThePickedRecordsAsTheModelsBatchDoes)
 {
+    const QString moneyRefused = QStringLiteral("「金錢」不能大於65535。");
+    const QString noCap = QStringLiteral("might: 這筆記錄沒有「武力上限」，不能用 cap。");
     struct Row {
         QString where;
         QStringList assignments;
         int status;
+        QString refusal;           // what each refused record is told
+        int refused = -1;          // how many are refused; -1: not fixed here
+        QString kind = "officer";
     };
     const std::vector<Row> rows = {
-        {"忠誠<60 身份=在野", {"loyalty=+10", "charisma=*110%"}, 0},
-        {"", {"loyalty=max"}, 0},
+        {"忠誠<60 身份=在野", {"loyalty=+10", "charisma=*110%"}, 0, moneyRefused, 0},
+        {"", {"loyalty=max"}, 0, moneyRefused, 0},
+        // The largest amount read: every loyalty goes to its limit.
+        {"編號<3", {"loyalty=+2147483647"}, 0, moneyRefused, 0},
         // Some refused (money above 65535), the rest changed: refusals on stderr, exit 0.
-        {"", {"money=*300%"}, 0},
+        {"", {"money=*300%"}, 0, moneyRefused},
         // Every record refused: nothing written, exit 2.
-        {"金錢>=30000", {"money=*300%"}, 2},
+        {"金錢>=30000", {"money=*300%"}, 2, moneyRefused},
+        // Spouses (8..15) have no caps: each is refused, the empty ones too, whose might
+        // of 0 would not change; children 4..7 (empty) are at their caps of 0.
+        {"編號>=4", {"might=cap"}, 2, noCap, 8, "family"},
         // No record picked: nothing to do.
-        {"武力>255", {"loyalty=1"}, 0},
+        {"武力>255", {"loyalty=1"}, 0, moneyRefused, 0},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE((row.where + ' ' + row.assignments.join(' ')).toStdString());
+        SCOPED_TRACE((row.kind + ' ' + row.where + ' ' + row.assignments.join(' ')).toStdString());
         const QString path = copy();
-        const CliRun dry =
-            cli(QStringList{"set", path, "officer", "--where", row.where, "--dry-run"} + row.assignments);
+        const CliRun dry = cli(QStringList{"set", path, row.kind, "--where", row.where, "--dry-run"} + row.assignments);
         EXPECT_EQ(dry.status, row.status) << dry.err.toStdString();
         EXPECT_TRUE(test::FileBytes(path) == test::FileBytes(slot()));
 
-        const CliRun set = cli(QStringList{"set", path, "officer", "--where", row.where} + row.assignments);
+        const CliRun set = cli(QStringList{"set", path, row.kind, "--where", row.where} + row.assignments);
         EXPECT_EQ(set.status, row.status) << set.err.toStdString();
         // The dry run listed exactly what the run changed.
         EXPECT_EQ(set.out, dry.out);
-        EXPECT_TRUE(test::FileBytes(path) == batched(row.where, row.assignments));
-        const int refusals = int(set.err.count(QStringLiteral("「金錢」不能大於65535。")));
+        EXPECT_TRUE(test::FileBytes(path) == batched(row.kind, row.where, row.assignments));
+        const int refusals = int(set.err.count(row.refusal));
         EXPECT_EQ(set.err.count('\n'), refusals + 1) << set.err.toStdString();  // and the tally
-        EXPECT_TRUE(set.err.contains(" records picked: ")) << set.err.toStdString();
+        EXPECT_TRUE(set.err.contains(QStringLiteral(" unchanged, %1 refused").arg(refusals))) << set.err.toStdString();
+        if (row.refused >= 0) {
+            EXPECT_EQ(refusals, row.refused);
+        }
         if (row.status == 2) {
             EXPECT_TRUE(test::FileBytes(path) == test::FileBytes(slot()));
         }

@@ -1,5 +1,7 @@
 #include "cli/cli_run.h"
 #include "demo_folder/demo_folder.h"
+#include "neweditor/new_officer_kind.h"
+#include "neweditor/new_officer_layout.h"
 #include "saveeditor/relation_record.h"
 #include "shared/bytes.h"
 #include "shared/file_compare.h"
@@ -8,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <set>
 
 namespace varkel {
@@ -119,14 +123,16 @@ protected:
         set(*theirs, QStringLiteral("relations"), 3, {{QStringLiteral("b"), QStringLiteral("12")}});
         set(*theirs, QStringLiteral("cities"), 9, {{QStringLiteral("bandit_strength"), QStringLiteral("3000")}});
         set(*theirs, QStringLiteral("family"), 1, {{QStringLiteral("might"), QStringLiteral("70")}});
-        // Copy 3 of relationship 7: the views read copy 0, so no field differs.
-        setByte(theirs->save, kStrayByte, byteAt(theirs->save, kStrayByte) ^ 0x01);
+        // Copies the views do not read, so no field differs: copy 3 of relationship 7,
+        // and copy 3 of relationship 4, the byte right after copy 3 of relationship 3, which differs.
+        for (const qsizetype stray : kStrayBytes)
+            setByte(theirs->save, stray, byteAt(theirs->save, stray) ^ 0x01);
         // Read afresh, as a file would be: names follow the renamed officer.
         theirs = theirs->copy();
         original = ours->save;
     }
 
-    static constexpr qsizetype kStrayByte = relation::record(7, 3);
+    static constexpr std::array<qsizetype, 2> kStrayBytes = {relation::record(4, 3), relation::record(7, 3)};
     std::unique_ptr<LoadedSave> ours;
     std::unique_ptr<LoadedSave> theirs;
     QByteArray original;
@@ -177,8 +183,8 @@ TEST_F(Planted, EachDifferenceIsFoundWithWhatTheViewsShow)
         }
     }
     EXPECT_EQ(at, expected.size());
-    EXPECT_EQ(c.unownedCount, 1);
-    EXPECT_EQ(c.firstUnowned, std::vector<qsizetype>{kStrayByte});
+    EXPECT_EQ(c.unownedCount, qsizetype(kStrayBytes.size()));
+    EXPECT_EQ(c.firstUnowned, std::vector<qsizetype>(kStrayBytes.begin(), kStrayBytes.end()));
 
     // One kind alone: no other kind, and no bytes outside the fields.
     const FileComparison relations = compare(*ours, *theirs, ours->kind(QStringLiteral("relations")));
@@ -311,7 +317,8 @@ TEST_F(Planted, TakenValuesAreOneUndoStepOfTheDocument)
     ASSERT_TRUE(ApplySaveEdits(document, ours->context, take.edits, &refused));
     EXPECT_TRUE(refused.empty());
     QByteArray wanted = theirs->save;
-    setByte(wanted, kStrayByte, byteAt(original, kStrayByte));  // no field owns it
+    for (const qsizetype stray : kStrayBytes)
+        setByte(wanted, stray, byteAt(original, stray));  // no field owns it
     EXPECT_EQ(document.bytes(), wanted);
     ASSERT_EQ(changes.size(), 1u);
     EXPECT_TRUE(changes[0].everything());
@@ -319,6 +326,58 @@ TEST_F(Planted, TakenValuesAreOneUndoStepOfTheDocument)
     ASSERT_TRUE(document.undo());
     EXPECT_EQ(document.bytes(), original);
     EXPECT_FALSE(document.canUndo());
+}
+
+// Their system save has no RDText.vk beside it, so their new officers have no
+// biography to give: taking over from it stores their other values and leaves
+// every biography here as it was.
+TEST_F(FileCompare, TakingFromASystemSaveWithoutBiographiesKeepsOurs)
+{
+    constexpr int kOfficer = 3;  // with a biography of 74 characters
+    const QByteArray system = test::FileBytes(folder->file(system_save::kFileName));
+    const QByteArray biographies = test::FileBytes(folder->file(system_save::kBiographyFileName));
+    QByteArray theirs = system;
+    NewOfficerKind theirKind;
+    theirKind.load(theirs);
+    const EditResult edit =
+        EditRecord(theirKind, theirs, kOfficer, {{QStringLiteral("lifespan"), QStringLiteral("2.5")}});
+    ASSERT_FALSE(edit.problem);
+    ASSERT_EQ(edit.changes.size(), 1u);
+    RecordKinds theirKinds;
+    theirKinds.push_back(std::make_unique<NewOfficerKind>());
+    theirKinds[0]->load(theirs);
+    const std::size_t biography = *theirKinds[0]->fieldIndex(QStringLiteral("biography"));
+
+    struct Row {
+        const char* name;
+        TakeSelection selection;
+        bool lifespanTaken;
+    };
+    const std::vector<Row> rows = {
+        {"everything", TakeSelection::everything(), true},
+        {"the record", TakeSelection::oneRecord(0, kOfficer), true},
+        {"the biography alone", TakeSelection::oneField(0, kOfficer, biography), false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        QByteArray ours = system;
+        QByteArray ourBiographies = biographies;
+        RecordKinds ourKinds;
+        ourKinds.push_back(std::make_unique<NewOfficerKind>(&ourBiographies));
+        ourKinds[0]->load(ours);
+        const FileComparison c = CompareFiles(ourKinds, ours, theirKinds, theirs);
+        const RecordDifference* record = c.record(0, kOfficer);
+        ASSERT_NE(record, nullptr);
+        EXPECT_TRUE(std::any_of(record->fields.begin(), record->fields.end(),
+                                [&](const FieldDifference& f) { return f.field == biography && f.theirs.absent; }));
+
+        const TakeTheirs take = TheirsEdits(c, row.selection);
+        for (const RecordEdit& edit : take.edits)
+            EXPECT_EQ(edit.changes.values.count(biography), 0u) << "record " << edit.record;
+        EXPECT_TRUE(ApplyRecordEdits(ourKinds, take.edits).empty());
+        EXPECT_EQ(ourBiographies, biographies);
+        EXPECT_EQ(ours, row.lifespanTaken ? theirs : system);
+    }
 }
 
 }  // namespace

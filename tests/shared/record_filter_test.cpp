@@ -4,7 +4,9 @@
 #include "saveeditor/officer_kind.h"
 #include "saveeditor/officer_record.h"
 #include "saveeditor/save_file.h"
+#include "saveeditor/save_layout.h"
 #include "saveeditor/save_tables.h"
+#include "shared/name_field.h"
 #include "shared/record_filter.h"
 #include "shared/texts.h"
 #include "support/file_bytes.h"
@@ -26,6 +28,11 @@ protected:
     {
         test::TempGameFolder folder;
         save = new QByteArray(test::FileBytes(SaveGame::slotPath(folder.path(), demo::kDemoSlotWith860Officers)));
+        // A crafted name with a space in it: a space and a zero byte read as the space.
+        const qsizetype name = save::personBlock(kSpacedName) + save::person::kFullName;
+        WriteNameField(*save, name, QStringLiteral("石"));
+        save->replace(name + 2, 2, QByteArray(" \0", 2));
+        WriteNameField(*save, name + 4, QStringLiteral("華"));
     }
     static void TearDownTestSuite() { delete save; }
 
@@ -54,6 +61,7 @@ protected:
         return found;
     }
 
+    static constexpr int kSpacedName = 12;
     static QByteArray* save;
     OfficerKind officers;
     FamilyKind family;
@@ -73,7 +81,9 @@ TEST_F(RecordFilterTest, GoodExpressionsPickTheRecordsWhoseValuesHold)
     const SaveTables tables = SaveTables::build(*save);
     const QString firstRuler = tables.forceName(0);
     const int cavalry = int(SkillBoxCaptions().indexOf(QStringLiteral("騎兵")));
+    const int adviser = int(SkillBoxCaptions().indexOf(QStringLiteral("智囊")));
     ASSERT_GE(cavalry, 0);
+    ASSERT_GE(adviser, 0);
     using Officer = std::function<bool(int, const OfficerRecord&)>;
     struct Row {
         QString text;
@@ -94,6 +104,9 @@ TEST_F(RecordFilterTest, GoodExpressionsPickTheRecordsWhoseValuesHold)
         {"忠誠!=100", [](int, const OfficerRecord& r) { return r.status.loyalty != 100; }},
         {"姓名~孫", [](int, const OfficerRecord& r) { return r.person.fullName.contains(QStringLiteral("孫")); }},
         {"姓名=\"" + firstRuler + "\"", [&](int, const OfficerRecord& r) { return r.person.fullName == firstRuler; }},
+        // A quoted value with a space in it is one value.
+        {"姓名~\"石 華\"", [](int, const OfficerRecord& r) { return r.person.fullName.contains("石 華"); }},
+        {"姓名=\"石 華\" 編號>=0", [](int, const OfficerRecord& r) { return r.person.fullName == "石 華"; }},
         // A force by its ruler's name, or by its number.
         {"勢力=" + firstRuler + " 忠誠<60",
          [&](int, const OfficerRecord& r) {
@@ -105,11 +118,17 @@ TEST_F(RecordFilterTest, GoodExpressionsPickTheRecordsWhoseValuesHold)
         {"勢力>=60", [](int, const OfficerRecord& r) { return r.status.force >= 60; }},
         {"force_text~" + firstRuler.left(1),
          [&](int, const OfficerRecord& r) { return tables.forceName(r.status.force).contains(firstRuler.left(1)); }},
-        // Lists by their order.
+        // Lists by their order; the first entry is an entry like any other.
         {"身份>=在野", [](int, const OfficerRecord& r) { return r.status.status >= statusCode("在野"); }},
+        {"身份=君主", [](int, const OfficerRecord& r) { return r.status.status == statusCode("君主"); }},
         {"身份~野",
          [](int, const OfficerRecord& r) { return GetResTexts(300, 311).value(r.status.status).contains("野"); }},
         {"特技~騎兵", [&](int, const OfficerRecord& r) { return HasSkill(r.status.skills, cavalry); }},
+        // Several skills: every one of them held.
+        {"特技~騎兵,智囊",
+         [&](int, const OfficerRecord& r) {
+             return HasSkill(r.status.skills, cavalry) && HasSkill(r.status.skills, adviser);
+         }},
         {"女=1", [](int, const OfficerRecord& r) { return r.person.female; }},
         {"女=否 壽命=7", [](int, const OfficerRecord& r) { return !r.person.female && r.status.lifespan == 7; }},
         {"編號>=850", [](int n, const OfficerRecord&) { return n >= 850; }},
@@ -140,6 +159,8 @@ TEST_F(RecordFilterTest, HalvesCompareAsShownAndAFieldARecordLacksMatchesNothing
     const std::vector<Row> rows = {
         {"壽命>=7.5", [](int, const FamilyMember& m) { return m.lifespanHalves >= 15; }},
         {"壽命<3", [](int, const FamilyMember& m) { return m.lifespanHalves < 6; }},
+        // The largest half that reads: doubled, it is still in range.
+        {"壽命<=1073741823.5", [](int, const FamilyMember&) { return true; }},
         // Spouses (8..15) have no caps: not even != holds for them.
         {"武力上限!=0", [](int n, const FamilyMember& m) { return family::isChild(n) && m.caps[0] != 0; }},
         {"might_cap>=0", [](int n, const FamilyMember&) { return family::isChild(n); }},
@@ -158,6 +179,7 @@ TEST_F(RecordFilterTest, BadExpressionsSayWhichWordAndWhy)
         QString text;
         QString message;
         qsizetype position;
+        bool family = false;  // of the family members, not the officers
     };
     const std::vector<Row> rows = {
         {"武カ>=90", "沒有「武カ」這個欄位。", 0},
@@ -182,11 +204,20 @@ TEST_F(RecordFilterTest, BadExpressionsSayWhichWordAndWhy)
         // The officers' city names come from the scenario file, not at hand here.
         {"都市=洛陽", "「都市」的名稱不在手邊（需要遊戲資料夾），請用編號。", 0},
         {"姓名=\"孫", "「姓名=\"孫」的引號沒有結束。", 3},
+        // A number past what a field holds is refused, never wrapped: a half counts two.
+        {"武力>=9223372036854775808", "「武力」的「9223372036854775808」太大，最多2147483647。", 0},
+        {"忠誠<2147483648", "「忠誠」的「2147483648」太大，最多2147483647。", 0},
+        {"身份=99999999999", "「身份」的「99999999999」太大，最多2147483647。", 0},
+        {"勢力=99999999999", "「勢力」的「99999999999」太大，最多2147483647。", 0},
+        {"編號>4611686018427387904", "「編號」的「4611686018427387904」太大，最多2147483647。", 0},
+        {"壽命>=4611686018427387904", "「壽命」的「4611686018427387904」太大，最多1073741823.5。", 0, true},
+        {"壽命<1073741824", "「壽命」的「1073741824」太大，最多1073741823.5。", 0, true},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.text.toStdString());
         FilterError error;
-        EXPECT_FALSE(RecordFilter::parse(officers, row.text, &error));
+        EXPECT_FALSE(RecordFilter::parse(row.family ? static_cast<const RecordKind&>(family) : officers, row.text,
+                                         &error));
         EXPECT_EQ(error.message, row.message);
         EXPECT_EQ(error.position, row.position);
     }
