@@ -68,14 +68,15 @@ private:
 
     static void apply(Form1& f) { QTest::mouseClick(f.Command2, Qt::LeftButton); }
 
-    // The Save button and both menu items agree and tell whether there are unsaved changes.
+    // The Save button and both menu items agree and are offered whenever there are unsaved changes
+    // (also for typed edits not yet applied, which Save asks about).
     static bool showsModified(const Form1& f)
     {
         const bool on = f.Command3->isEnabled();
         if (f.sSavefile->isEnabled() != on || f.sSaveAs->isEnabled() != on)
             qFatal("the save commands disagree");
-        if (f.modified() != on)
-            qFatal("the modified state disagrees with the Save button");
+        if (f.modified() && !on)
+            qFatal("unsaved changes but no Save offered");
         return on;
     }
 
@@ -431,7 +432,8 @@ private slots:
         QVERIFY(form->systemSave().bytes == saveBefore);
         QVERIFY(form->biographies().bytes == biographiesBefore);
         QCOMPARE(form->Text3[0]->text(), QStringLiteral("9"));
-        QVERIFY(!showsModified(*form));
+        QVERIFY(!form->modified());
+        QVERIFY(showsModified(*form));  // the typed edits stay and Save asks about them
         QVERIFY(form->isVisible());
     }
 
