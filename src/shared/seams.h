@@ -14,9 +14,27 @@ namespace varkel {
 // tests can answer them.
 
 enum class MessageIcon { Information, Question, Warning, Critical };
-// YesNoDefaultNo: Yes and No with No the default, for a question whose Yes is the risky answer.
-enum class MessageButtons { Ok, YesNo, YesNoCancel, YesNoDefaultNo };
+// The ...Default... sets make the safe answer the one Enter gives, for a question
+// whose Yes is the risky answer; in the others Enter gives Ok or Yes.
+enum class MessageButtons { Ok, YesNo, YesNoCancel, YesNoDefaultNo, YesNoCancelDefaultCancel };
 enum class Answer { Ok, Yes, No, Cancel };
+
+// The answer Enter gives.
+constexpr Answer DefaultAnswer(MessageButtons buttons)
+{
+    switch (buttons) {
+    case MessageButtons::Ok:
+        return Answer::Ok;
+    case MessageButtons::YesNo:
+    case MessageButtons::YesNoCancel:
+        return Answer::Yes;
+    case MessageButtons::YesNoDefaultNo:
+        return Answer::No;
+    case MessageButtons::YesNoCancelDefaultCancel:
+        break;
+    }
+    return Answer::Cancel;
+}
 
 class Prompter {
 public:
@@ -74,6 +92,8 @@ public:
         QString title;
         MessageButtons buttons;
         MessageIcon icon;
+        // What Enter would have given.
+        Answer defaultAnswer() const { return DefaultAnswer(buttons); }
     };
 
     Answer ask(const QString& text, const QString& title, MessageButtons buttons, MessageIcon icon) override

@@ -10,9 +10,9 @@ enum class OutsideChange { Overwrite, SaveElsewhere, Cancel };
 
 // Before a save over `path`: when another program (usually the game) changed or
 // removed the file since it was read, says which and asks whether to write it
-// there anyway, save under another name or not save. Overwrite when the file is as
-// it was read. A file that only makes sense where it is (the game's own data) is
-// not offered a new name.
+// there anyway, save under another name or not save; Enter does not save. Overwrite
+// when the file is as it was read. A file that only makes sense where it is (the
+// game's own data) is not offered a new name.
 OutsideChange AskAboutOutsideChange(Session& session, const QString& path, bool offerSaveElsewhere = true);
 
 // Asks as above before `write` saves over `path`; "save elsewhere" runs `saveAs`

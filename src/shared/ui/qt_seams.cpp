@@ -67,6 +67,21 @@ QMessageBox::Icon toIcon(MessageIcon icon)
     return QMessageBox::NoIcon;
 }
 
+QMessageBox::StandardButton toButton(Answer answer)
+{
+    switch (answer) {
+    case Answer::Ok:
+        return QMessageBox::Ok;
+    case Answer::Yes:
+        return QMessageBox::Yes;
+    case Answer::No:
+        return QMessageBox::No;
+    case Answer::Cancel:
+        break;
+    }
+    return QMessageBox::Cancel;
+}
+
 QString filterOf(const FileDialogRequest& request)
 {
     return request.filterLabel + QStringLiteral(" (") + request.filterPattern + QLatin1Char(')');
@@ -147,29 +162,26 @@ QString RunFileDialog(const FileDialogRequest& request, QFileDialog::AcceptMode 
 
 Answer MessageBoxPrompter::ask(const QString& text, const QString& title, MessageButtons buttons, MessageIcon icon)
 {
-    // The buttons shown, the one Enter presses and the one Escape presses.
-    struct Keys {
-        QMessageBox::StandardButtons shown;
-        QMessageBox::StandardButton enter;
-        QMessageBox::StandardButton escape;
-    };
-    Keys keys{QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Ok};
+    // The buttons shown and the one Escape presses; Enter presses the default answer's.
+    QMessageBox::StandardButtons shown = QMessageBox::Ok;
+    QMessageBox::StandardButton escape = QMessageBox::Ok;
     switch (buttons) {
     case MessageButtons::Ok:
         break;
     case MessageButtons::YesNo:
-        keys = {QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes, QMessageBox::No};
-        break;
     case MessageButtons::YesNoDefaultNo:
-        keys = {QMessageBox::Yes | QMessageBox::No, QMessageBox::No, QMessageBox::No};
+        shown = QMessageBox::Yes | QMessageBox::No;
+        escape = QMessageBox::No;
         break;
     case MessageButtons::YesNoCancel:
-        keys = {QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes, QMessageBox::Cancel};
+    case MessageButtons::YesNoCancelDefaultCancel:
+        shown = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+        escape = QMessageBox::Cancel;
         break;
     }
-    QMessageBox box(toIcon(icon), title, text, keys.shown, QApplication::activeWindow());
-    box.setDefaultButton(keys.enter);
-    box.setEscapeButton(keys.escape);
+    QMessageBox box(toIcon(icon), title, text, shown, QApplication::activeWindow());
+    box.setDefaultButton(toButton(DefaultAnswer(buttons)));
+    box.setEscapeButton(escape);
     switch (box.exec()) {
     case QMessageBox::Yes:
         return Answer::Yes;

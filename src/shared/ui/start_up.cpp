@@ -3,6 +3,7 @@
 #include "shared/game_folder.h"
 #include "shared/ui/save_as.h"
 #include "shared/ui/standard_error.h"
+#include "shared/ui/wheel_guard.h"
 
 #include <QApplication>
 #include <QDir>
@@ -13,6 +14,8 @@ namespace varkel {
 
 std::unique_ptr<Form3> StartUp(Session& session, const StartUpOptions& options)
 {
+    // Before the first window, the game-folder question included.
+    GuardValuesFromTheWheel();
     session.programFolder = WithTrailingSeparator(options.programFolder);
     session.settingsPath = SettingsFilePath(session.programFolder);
     session.files.setBackupLimits(ReadBackupLimits(session.settingsPath));

@@ -13,11 +13,11 @@ struct StartUpOptions {
     QString gameFolder;     // a game folder chosen for this run; empty to use the settings
 };
 
-// The start-up of the program after the single-instance check: the settings file,
-// the game folder (asked for when the remembered one is missing), the picture
-// banks, and the start window. `session` must already hold its prompter, file
-// dialogs and temporary folder. Null when the user cancelled the folder search,
-// which ends the program.
+// The start-up of the program after the single-instance check: the wheel guard
+// of every window, the settings file, the game folder (asked for when the
+// remembered one is missing), the picture banks, and the start window. `session`
+// must already hold its prompter, file dialogs and temporary folder. Null when the
+// user cancelled the folder search, which ends the program.
 std::unique_ptr<Form3> StartUp(Session& session, const StartUpOptions& options);
 
 // Runs `then` from a zero-timer once every shown window is exposed and the event

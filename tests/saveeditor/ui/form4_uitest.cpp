@@ -499,7 +499,9 @@ private slots:
             QCOMPARE(prompter_.shown[0].text, QStringLiteral("文件 %1 已經不存在（可能被其他程序刪除或移走）。\n\n"
                                                              "是：重新寫入該文件\n否：另存為其他文件\n取消：不保存")
                                                   .arg(QDir::toNativeSeparators(path)));
-        QCOMPARE(prompter_.shown[0].buttons, MessageButtons::YesNoCancel);
+        // Enter neither overwrites nor asks for a name: it does not save.
+        QCOMPARE(prompter_.shown[0].buttons, MessageButtons::YesNoCancelDefaultCancel);
+        QCOMPARE(prompter_.shown[0].defaultAnswer(), Answer::Cancel);
         if (answer == Answer::Yes)
             QVERIFY(fileBytes(path) == form->saveGame().bytes);
         else if (gone)

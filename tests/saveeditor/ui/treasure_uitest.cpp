@@ -241,7 +241,8 @@ private slots:
         p->Command13->click();
 
         QCOMPARE(prompter_.shown.size(), 2u);
-        QCOMPARE(prompter_.shown[1].buttons, MessageButtons::YesNo);
+        QCOMPARE(prompter_.shown[1].buttons, MessageButtons::YesNoDefaultNo);
+        QCOMPARE(prompter_.shown[1].defaultAnswer(), Answer::No);  // Enter does not overwrite
         QVERIFY(prompter_.shown[1].text.contains(QStringLiteral("d_sce.vk")));
         QCOMPARE(test::FileBytes(scenarioPath()), changed + "more");
         QVERIFY(p->Command13->isEnabled());

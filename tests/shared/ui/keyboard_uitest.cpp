@@ -490,6 +490,10 @@ private slots:
             << int(MessageButtons::YesNoDefaultNo) << "Esc" << int(Answer::No);
         QTest::newRow("Yes/No/Cancel, Enter") << int(MessageButtons::YesNoCancel) << "Return" << int(Answer::Yes);
         QTest::newRow("Yes/No/Cancel, Escape") << int(MessageButtons::YesNoCancel) << "Esc" << int(Answer::Cancel);
+        QTest::newRow("Yes/No/Cancel with Cancel the default, Enter")
+            << int(MessageButtons::YesNoCancelDefaultCancel) << "Return" << int(Answer::Cancel);
+        QTest::newRow("Yes/No/Cancel with Cancel the default, Escape")
+            << int(MessageButtons::YesNoCancelDefaultCancel) << "Esc" << int(Answer::Cancel);
     }
 
     void questionsTakeEnterAndEscape()
