@@ -6,6 +6,14 @@
 #include <QCoreApplication>
 
 #include <iostream>
+#include <string>
+#include <vector>
+
+#ifdef Q_OS_WIN
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+#endif
 
 using namespace varkel::cli;
 
@@ -156,6 +164,23 @@ int main(int argc, char* argv[])
         command->add_flag("--no-backup", options.noBackup,
                           "write even when no backup can be made (the backup folder is unsafe or full)");
 
+#ifdef Q_OS_WIN
+    // CLI11 reads UTF-8. The ANSI argv has already turned Chinese file names and filters into "?"; Qt takes
+    // the arguments from the wide command line. Output is UTF-8 with the same bytes as elsewhere, on the
+    // console too.
+    std::vector<std::string> typed;
+    for (const QString& argument : QCoreApplication::arguments())
+        typed.push_back(argument.toStdString());
+    std::vector<char*> utf8Arguments;
+    for (std::string& argument : typed)
+        utf8Arguments.push_back(argument.data());
+    utf8Arguments.push_back(nullptr);
+    argc = int(typed.size());
+    argv = utf8Arguments.data();
+    SetConsoleOutputCP(CP_UTF8);
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+#endif
     try {
         cli.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

@@ -2,11 +2,8 @@
 # the editor's module, the desktop entry, file types, AppStream metadata and icons,
 # the manuals, the bash completion of varkel-cli and the package's documents.
 
-# Who makes the program and when this version was released; the metadata, the
-# manuals and the package take them from here.
-set(VARKEL_MAINTAINER "Varkel editor maintainers <maintainers@varkel-editor.example.invalid>")
-set(VARKEL_HOMEPAGE "https://varkel-editor.example.invalid/")
-set(VARKEL_LICENSE "LicenseRef-unconfirmed")
+# When this version was released; the metadata, the manuals and the package take it from here, with the
+# maintainer, homepage and licence of the top-level CMakeLists.txt.
 set(VARKEL_RELEASE_DATE "2026-12-09")
 set(VARKEL_APP_ID "invalid.example.VarkelEditor")
 

@@ -54,7 +54,8 @@ std::filesystem::path NativePath(const QString& path)
 FileStore::FileStore(QString backupFolder) : backupFolder_(std::move(backupFolder))
 {
     if (backupFolder_.isEmpty())
-        backupFolder_ = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/backups");
+        // ~/.local/share/varkel-editor/backups; on Windows under %LOCALAPPDATA%
+        backupFolder_ = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + QStringLiteral("/backups");
 }
 
 std::optional<QByteArray> FileStore::readFile(const QString& path, qint64 maxBytes, RuntimeError* error, FileIo& io)

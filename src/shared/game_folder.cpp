@@ -20,15 +20,17 @@ QStringList RequiredGameFiles()
 
 QString WithTrailingSeparator(const QString& path)
 {
-    if (path.endsWith(QLatin1Char('/')) || path.endsWith(QLatin1Char('\\')))
-        return path;
-    return path + QDir::separator();
+    // Qt's separators inside, on Windows too; a path is shown with native ones.
+    const QString qtPath = QDir::fromNativeSeparators(path);
+    if (qtPath.endsWith(QLatin1Char('/')) || qtPath.endsWith(QLatin1Char('\\')))
+        return qtPath;
+    return qtPath + QLatin1Char('/');
 }
 
 QString DefaultGameFolder()
 {
 #ifdef Q_OS_WIN
-    return QStringLiteral("C:\\Varkel\\");
+    return QStringLiteral("C:/Varkel/");
 #else
     return QDir::homePath() + QStringLiteral("/.wine/drive_c/Varkel/");
 #endif
@@ -71,7 +73,11 @@ QString SettingsFilePath(const QString& programFolder)
     const bool besideAllowed = !IsInstalledProgramFolder(programFolder);
     if (besideAllowed && (file.exists() ? file.isWritable() : QFileInfo(programFolder).isWritable()))
         return besideProgram;
+#ifdef Q_OS_WIN
+    const QString configFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);  // %APPDATA%
+#else
     const QString configFolder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+#endif
     QDir().mkpath(configFolder);
     return WithTrailingSeparator(configFolder) + kSettingsFileName;
 }
@@ -87,7 +93,8 @@ GameFolderChoice LocateGameFolder(FileDialogs& dialogs, Prompter& prompter, cons
         const bool complete = std::all_of(required.begin(), required.end(),
                                           [&](const QString& name) { return GameFileExists(folder, name); });
         if (complete)
-            return {folder, WriteIniValue(settingsPath, kSettingsSection, kSettingsKey, folder, io)};
+            return {folder,
+                    WriteIniValue(settingsPath, kSettingsSection, kSettingsKey, QDir::toNativeSeparators(folder), io)};
         prompter.tell(GetResText(251), kErrorTitle, MessageIcon::Critical);
     }
 }

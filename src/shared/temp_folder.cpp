@@ -9,7 +9,9 @@
 #include <QFileInfo>
 #include <QLockFile>
 
-#ifndef Q_OS_WIN
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
 #include <cerrno>
 
 #include <sys/stat.h>
@@ -42,12 +44,15 @@ QString OwnPrivateFolder(const QString& folder)
 QString PrivateTempFolder(const QString& runtimeFolder, const QString& tempPath)
 {
 #ifdef Q_OS_WIN
-    // The user's own temporary folder (under %LOCALAPPDATA%) is private already.
+    // The user's own temporary folder (under %LOCALAPPDATA%) is private already; one folder per logon session,
+    // so the single-instance lock and the hand-over pipe are the session's.
     Q_UNUSED(runtimeFolder);
-    const QString folder = tempPath + QStringLiteral("/varkel-editor");
-    if (!QDir().mkpath(folder))
+    DWORD session = 0;
+    ProcessIdToSessionId(GetCurrentProcessId(), &session);
+    const QString folder = tempPath + QStringLiteral("/varkel-editor-%1").arg(session);
+    if (MakePrivateFolder(folder))
         return {};
-    return WithTrailingSeparator(QDir::toNativeSeparators(folder));
+    return WithTrailingSeparator(folder);
 #else
     // Cleaned, so that a trailing separator cannot make lstat follow a link.
     const QString runtime = QDir::cleanPath(runtimeFolder);
