@@ -25,7 +25,7 @@ endforeach()
 
 install(FILES ${PROJECT_SOURCE_DIR}/cmake/windows/qt.conf DESTINATION .)
 install(FILES ${PROJECT_SOURCE_DIR}/COPYING DESTINATION . RENAME COPYING.txt)
-configure_file(${PROJECT_SOURCE_DIR}/cmake/windows/讀我.txt ${CMAKE_CURRENT_BINARY_DIR}/package/讀我.txt
+configure_file(${PROJECT_SOURCE_DIR}/cmake/windows/readme-zh_TW.txt ${CMAKE_CURRENT_BINARY_DIR}/package/讀我.txt
                @ONLY NEWLINE_STYLE CRLF)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/package/讀我.txt DESTINATION .)
 
