@@ -100,6 +100,8 @@ bool lockIndex(QLockFile& lock, const BackupNotices& notices)
     while (!lock.tryLock(kLockPollMs)) {
         if (lock.error() != QLockFile::LockFailedError)
             return false;
+        if (RemoveLockLeftBehind(lock))
+            continue;
         qint64 pid = 0;
         QString host, program;
         const QFileInfo file(lock.fileName());

@@ -109,6 +109,16 @@ std::optional<QString> MakePrivateFolder(const QString& folder, OpenFolder open)
 #endif
 }
 
+bool RemoveLockLeftBehind(const QLockFile& lock)
+{
+#ifdef Q_OS_WIN
+    return QFile::remove(lock.fileName());
+#else
+    Q_UNUSED(lock);
+    return false;
+#endif
+}
+
 std::optional<QByteArray> ReadUpTo(FileIo& io, QIODevice& device, qint64 count)
 {
     QByteArray bytes;

@@ -3,6 +3,7 @@
 #include "shared/runtime_error.h"
 
 #include <QFile>
+#include <QLockFile>
 #include <QSaveFile>
 
 #include <optional>
@@ -33,6 +34,12 @@ enum class OpenFolder { Close, Refuse };
 // private: a real folder, no link, owned by this user, only the user may enter.
 // Null when it is so; otherwise why it cannot be used.
 std::optional<QString> MakePrivateFolder(const QString& folder, OpenFolder open = OpenFolder::Close);
+
+// Removes the lock file of `lock` when the program that made it is gone although QLockFile cannot tell: on
+// Windows a lock file is held open by its owner until it unlocks, so one that can be removed was left by a
+// program that ended, even where its process id now belongs to another program (Wine reuses ids soon).
+// Elsewhere QLockFile's own check stands and nothing is removed. True when a lock file was removed.
+bool RemoveLockLeftBehind(const QLockFile& lock);
 
 class FileIo;
 

@@ -72,7 +72,7 @@ std::unique_ptr<QLockFile> LockSingleInstance(const QString& tempFolder)
 {
     auto lock = std::make_unique<QLockFile>(tempFolder + QStringLiteral("varkel-editor.lock"));
     lock->setStaleLockTime(0);  // only a lock whose process is gone is stale
-    if (!lock->tryLock(0))
+    if (!lock->tryLock(0) && !(RemoveLockLeftBehind(*lock) && lock->tryLock(0)))
         return nullptr;
     return lock;
 }
