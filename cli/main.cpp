@@ -25,6 +25,8 @@ int main(int argc, char* argv[])
     CLI::App cli{"Looks at, dumps, changes, compares and checks the files of a Varkel game folder."};
     cli.set_version_flag("--version", VARKEL_VERSION_STRING);
     cli.require_subcommand(1);
+    // Options are "--name" everywhere: a path that starts with "/" is no Windows-style option.
+    cli.allow_windows_style_options(false);
     Options options;
     options.programFolder = QCoreApplication::applicationDirPath();
     std::string gameFolder, records, format = "json", output;

@@ -78,7 +78,7 @@ bool OpenRegularFile(QFile& file, const QString& path, RuntimeError* error, Link
 #endif
 }
 
-std::optional<QString> MakePrivateFolder(const QString& folder, OpenFolder open)
+std::optional<QString> MakePrivateFolder(const QString& folder, [[maybe_unused]] OpenFolder open)
 {
     const QFileInfo info(folder);
     if (!QDir().mkpath(info.absolutePath()))

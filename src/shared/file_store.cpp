@@ -3,7 +3,12 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
-#include <QTemporaryFile>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+#include <QRandomGenerator>
+#include <QScopeGuard>
 
 #include <algorithm>
 #include <filesystem>
@@ -214,19 +219,33 @@ std::optional<RuntimeError> FileStore::writeFile(const QString& path, const QByt
 
 std::optional<RuntimeError> FileStore::replacePrivateFile(const QString& path, const QByteArray& bytes, FileIo& io)
 {
-    // Made new, for the owner only, beside its place; never anything that was there.
-    QTemporaryFile file(path + QStringLiteral(".XXXXXX"));
-    if (!file.open())
-        return RuntimeError::fileAccess(path, file.errorString());
+    // Made new, for the owner only, beside its place; never anything that was there. (Not a QTemporaryFile:
+    // on Windows that keeps its file open, and an open file cannot be renamed.)
+    QFile file;
+    for (int attempt = 0;; ++attempt) {
+        file.setFileName(path + QStringLiteral(".%1").arg(QRandomGenerator::system()->generate(), 8, 16, QLatin1Char('0')));
+        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+            break;
+        if (attempt == 9)
+            return RuntimeError::fileAccess(path, file.errorString());
+    }
+    auto removeTemporary = qScopeGuard([&file] { file.remove(); });
     if (!writeAll(io, file, bytes.constData(), bytes.size()) || !io.flush(file))
         return RuntimeError::fileAccess(path, file.errorString());
     file.close();
     // A rename replaces the name itself: a link in its place goes, its target stays.
+#ifdef Q_OS_WIN
+    // MinGW's std::filesystem::rename cannot replace a file; Windows' own call can.
+    if (!MoveFileExW(NativePath(file.fileName()).c_str(), NativePath(path).c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return RuntimeError::fileAccess(path, qt_error_string(int(GetLastError())));
+#else
     std::error_code failed;
     std::filesystem::rename(NativePath(file.fileName()), NativePath(path), failed);
     if (failed)
         return RuntimeError::fileAccess(path, QString::fromStdString(failed.message()));
-    file.setAutoRemove(false);
+#endif
+    removeTemporary.dismiss();
     return std::nullopt;
 }
 
@@ -291,6 +310,9 @@ std::optional<RuntimeError> FileStore::writeAtomically(FileIo& io, const QString
     }
     if (!io.flush(file))
         return fail(file.errorString());
+    // Windows does not replace a file that is still open, here for its tail.
+    if (tail)
+        tail->close();
     if (!io.commit(file))
         return fail(file.errorString());
     return std::nullopt;

@@ -39,6 +39,11 @@ QString DefaultGameFolder()
 QString GameFilePath(const QString& folder, const QString& name)
 {
     const QString exact = WithTrailingSeparator(folder) + name;
+#ifdef Q_OS_WIN
+    // Any spelling finds the file here; the name it has is the one shown and remembered.
+    if (const QStringList found = QDir(folder).entryList({name}, QDir::Files | QDir::Hidden); found.size() == 1)
+        return WithTrailingSeparator(folder) + found.front();
+#endif
     if (QFileInfo::exists(exact))
         return exact;
     const QStringList entries = QDir(folder).entryList(QDir::Files | QDir::Hidden);

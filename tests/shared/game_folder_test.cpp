@@ -63,6 +63,9 @@ TEST_F(GameFolder, LooksUpFilesWithoutRegardToCase)
 
 TEST_F(GameFolder, PrefersAnExactMatch)
 {
+#ifdef Q_OS_WIN
+    GTEST_SKIP() << "a Windows folder cannot hold two names that differ only in case";
+#endif
     const QString folder = makeFolder("game", {"d_sce.vk", "D_SCE.VK"});
     EXPECT_EQ(GameFilePath(folder, "D_SCE.VK"), folder + "/D_SCE.VK");
     EXPECT_EQ(GameFilePath(folder, "d_sce.vk"), folder + "/d_sce.vk");
@@ -113,11 +116,12 @@ TEST_F(GameFolder, AcceptsAValidFolderAndRemembersIt)
     const QString chosen = LocateGameFolder(dialogs, prompter, settings).folder;
     EXPECT_EQ(chosen, good + "/");
     EXPECT_EQ(prompter.shown.size(), 1u);
-    EXPECT_EQ(ReadIniValue(settings, kSettingsSection, kSettingsKey), good + "/");
+    // Kept as the system writes paths: with backslashes on Windows.
+    EXPECT_EQ(ReadIniValue(settings, kSettingsSection, kSettingsKey), QDir::toNativeSeparators(good + "/"));
     EXPECT_FALSE(LocateGameFolder(dialogs, prompter, settings).notRemembered);  // cancelled: nothing to keep
     QFile file(settings);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), ("[Varkel]\r\nInstallDir=" + good + "/\r\n").toUtf8());
+    EXPECT_EQ(file.readAll(), ("[Varkel]\r\nInstallDir=" + QDir::toNativeSeparators(good + "/") + "\r\n").toUtf8());
 }
 
 // A folder the settings file cannot keep still serves this run; the caller learns
@@ -179,11 +183,15 @@ TEST_F(GameFolder, ResolveAsksWhenTheRememberedFolderIsMissing)
     dialogs.folders = {good};
     EXPECT_EQ(ResolveGameFolder(settings, dialogs, prompter).folder, good + "/");
     EXPECT_EQ(dialogs.folderPrompts.size(), 1u);
-    EXPECT_EQ(ReadIniValue(settings, kSettingsSection, kSettingsKey), good + "/");
+    // Kept as the system writes paths: with backslashes on Windows.
+    EXPECT_EQ(ReadIniValue(settings, kSettingsSection, kSettingsKey), QDir::toNativeSeparators(good + "/"));
 }
 
 TEST_F(GameFolder, ResolveWithoutSettingsTriesTheDefaultFolder)
 {
+#ifdef Q_OS_WIN
+    GTEST_SKIP() << "the default folder there is C:\\Varkel, which a test does not make";
+#endif
     const QByteArray home = qgetenv("HOME");
     qputenv("HOME", root.path().toUtf8());
     EXPECT_EQ(ResolveGameFolder(settings, dialogs, prompter).folder, QString());
