@@ -24,6 +24,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDialog>
+#include <QDir>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -318,7 +319,7 @@ void Form1::documentChanged(const DocumentChange& change)
 
 void Form1::showFile(int row)
 {
-    Label5->setText(GetResText(249) + document_->path());
+    Label5->setText(GetResText(249) + QDir::toNativeSeparators(document_->path()));
     {
         const QSignalBlocker block(List1);
         List1->clear();
@@ -547,7 +548,7 @@ bool Form1::saveAs()
         return biographiesMayBeWritten() && writeBothFiles(path, [this, &path] {
                    const auto failure = document_->saveSystemSaveAs(session_.files, path);
                    if (!failure)
-                       Label5->setText(GetResText(249) + document_->path());
+                       Label5->setText(GetResText(249) + QDir::toNativeSeparators(document_->path()));
                    return failure;
                });
     });

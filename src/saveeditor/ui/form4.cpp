@@ -415,7 +415,7 @@ void Form4::rLoadFile()
     const QScopedValueRollback<bool> quiet(filling_, true);
     needsFilling_.fill(true);
     rowAfterFilling_.fill(-1);
-    Label28->setText(GetResText(249) + document_->path());
+    Label28->setText(GetResText(249) + QDir::toNativeSeparators(document_->path()));
     state_->opened();
     showTables();
     updateSaveCommands();
@@ -733,7 +733,7 @@ bool Form4::saveAs()
             return false;
         }
         state_->saved({document_->path()}, session_.files);
-        Label28->setText(GetResText(249) + document_->path());
+        Label28->setText(GetResText(249) + QDir::toNativeSeparators(document_->path()));
         tickSlotMenu();
         listRecent();
         return true;

@@ -163,7 +163,7 @@ private slots:
     {
         auto form = openForm();
         QCOMPARE(form->systemSave().path, systemSavePath());
-        QCOMPARE(form->Label5->text(), GetResText(249) + systemSavePath());
+        QCOMPARE(form->Label5->text(), GetResText(249) + QDir::toNativeSeparators(systemSavePath()));
         QCOMPARE(form->List1->count(), 100);
         QCOMPARE(form->List1->item(0)->text(), QStringLiteral("660:") + form->systemSave().officerName(0));
         QCOMPARE(form->List1->item(50)->text(), QStringLiteral("710:"));
@@ -513,7 +513,7 @@ private slots:
         QVERIFY(prompter_.shown.empty());
         QCOMPARE(FileBytes(systemSavePath()), before);
         QCOMPARE(form->systemSave().path, cancelled ? systemSavePath() : elsewhere);
-        QCOMPARE(form->Label5->text(), GetResText(249) + form->systemSave().path);
+        QCOMPARE(form->Label5->text(), GetResText(249) + QDir::toNativeSeparators(form->systemSave().path));
         QCOMPARE(showsModified(*form), cancelled);
         if (!cancelled)
             QVERIFY(FileBytes(elsewhere) == form->systemSave().bytes);
