@@ -129,11 +129,13 @@ TEST_F(IniFileTest, LinesItDoesNotOwnAreKeptByteForByte)
         QByteArray before;
         QByteArray after;
     };
+    // The value in the system's 8-bit code page: UTF-8 here, code page 950 on a Chinese Windows.
+    const QByteArray value = "InstallDir=" + QStringLiteral("/遊/").toLocal8Bit();
     const Row rows[] = {
         {big5Comment + "[Varkel]\r\nInstallDir=old\r\n" + big5Comment,
-         big5Comment + "[Varkel]\r\nInstallDir=/\xE9\x81\x8A/\r\n" + big5Comment},
-        {big5Comment + "[_\r\r", big5Comment + "[_\r\r\r\n[Varkel]\r\nInstallDir=/\xE9\x81\x8A/\r\n"},
-        {"[Varkel]\nx=\xA4\x40", "[Varkel]\nx=\xA4\x40\nInstallDir=/\xE9\x81\x8A/\n"},
+         big5Comment + "[Varkel]\r\n" + value + "\r\n" + big5Comment},
+        {big5Comment + "[_\r\r", big5Comment + "[_\r\r\r\n[Varkel]\r\n" + value + "\r\n"},
+        {"[Varkel]\nx=\xA4\x40", "[Varkel]\nx=\xA4\x40\n" + value + "\n"},
     };
     for (const Row& row : rows) {
         write(row.before);
