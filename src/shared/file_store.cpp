@@ -58,8 +58,12 @@ std::filesystem::path NativePath(const QString& path)
 
 FileStore::FileStore(QString backupFolder) : backupFolder_(std::move(backupFolder))
 {
+    // VARKEL_BACKUP_FOLDER moves the backups of every program of a session (Windows
+    // has no XDG_DATA_HOME); else ~/.local/share/varkel-editor/backups, on Windows
+    // under %LOCALAPPDATA%.
     if (backupFolder_.isEmpty())
-        // ~/.local/share/varkel-editor/backups; on Windows under %LOCALAPPDATA%
+        backupFolder_ = QDir::fromNativeSeparators(qEnvironmentVariable("VARKEL_BACKUP_FOLDER"));
+    if (backupFolder_.isEmpty())
         backupFolder_ = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + QStringLiteral("/backups");
 }
 

@@ -33,7 +33,8 @@ namespace varkel {
 // a window can tell whether another program (the game) changed it meanwhile.
 class FileStore {
 public:
-    // Backups go to `backupFolder`; empty means the user's data folder.
+    // Backups go to `backupFolder`; empty means $VARKEL_BACKUP_FOLDER, else the
+    // user's data folder.
     explicit FileStore(QString backupFolder = QString());
 
     // Up to `maxBytes` from the start of the file at `path`: all of a shorter file.

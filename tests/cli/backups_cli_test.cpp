@@ -115,7 +115,7 @@ public:
         return path;
     }
     QString other() const { return scratch.filePath(QStringLiteral("other/svd_05.sav")); }
-    QString backups() const { return test::CliBackupFolder(home.path()); }
+    QString backups() const { return test::ProgramBackupFolder(home.path()); }
     CliRun cli(const QStringList& arguments) const { return test::cli(arguments, home.path()); }
     std::vector<Listed> list() const
     {
@@ -286,10 +286,7 @@ TEST(BackupsCli, ProgramsWritingAtOnceLoseNoBackup)
         ASSERT_TRUE(test::WriteFileBytes(save, demoSave()));
         saves << save;
         auto program = std::make_unique<QProcess>();
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("XDG_DATA_HOME"), home.path());
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path());
-        program->setProcessEnvironment(env);
+        program->setProcessEnvironment(test::ProgramEnvironment(home.path()));
         program->setProcessChannelMode(QProcess::ForwardedErrorChannel);
         // Each write changes the loyalty, so each one backs the file up.
         program->start(QStringLiteral("sh"),
@@ -305,7 +302,7 @@ TEST(BackupsCli, ProgramsWritingAtOnceLoseNoBackup)
         ASSERT_TRUE(program->waitForFinished(240'000));
         EXPECT_EQ(program->exitCode(), 0);
     }
-    const BackupIndex index = BackupIndex::load(test::CliBackupFolder(home.path()));
+    const BackupIndex index = BackupIndex::load(test::ProgramBackupFolder(home.path()));
     EXPECT_FALSE(index.mended()) << "the index lost track of a backup";
     for (const QString& save : saves)
         EXPECT_EQ(index.entriesFor(save).size(), std::size_t(BackupLimits::kDefaultPerFile));

@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include "support/program_environment.h"
+
 namespace varkel::test {
 
 struct CliRun {
@@ -16,22 +18,13 @@ struct CliRun {
     QString err;
 };
 
-// Where varkel-cli keeps its backups when the user's data folder is `dataHome`.
-inline QString CliBackupFolder(const QString& dataHome)
-{
-    return dataHome + QStringLiteral("/varkel-editor/backups");
-}
-
 // Runs the built varkel-cli; backups go to a folder of the test program's own,
 // or under `dataHome` when one is given.
 inline CliRun cli(const QStringList& arguments, const QString& dataHome = QString())
 {
     static QTemporaryDir home;
     QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("XDG_DATA_HOME"), dataHome.isEmpty() ? home.path() : dataHome);
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path());
-    process.setProcessEnvironment(env);
+    process.setProcessEnvironment(ProgramEnvironment(dataHome.isEmpty() ? home.path() : dataHome));
     process.start(QStringLiteral(VARKEL_CLI), arguments);
     if (!process.waitForFinished(60'000))
         return {};

@@ -1,4 +1,5 @@
 #include "support/gtest_qt.h"
+#include "support/program_environment.h"
 
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -22,10 +23,9 @@ EditorRun runEditor(const QStringList& arguments)
 {
     QTemporaryDir home;
     QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    QProcessEnvironment env = varkel::test::ProgramEnvironment(home.path());
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    for (const char* name : {"TMPDIR", "XDG_CONFIG_HOME", "XDG_DATA_HOME"})
-        env.insert(QString::fromLatin1(name), home.path());
+    env.insert(QStringLiteral("TMPDIR"), home.path());
     process.setProcessEnvironment(env);
     process.start(QStringLiteral(VARKEL_EDITOR), arguments);
     EditorRun run;

@@ -5,6 +5,7 @@
 #include "shared/name_field.h"
 #include "shared/texts.h"
 #include "support/failing_file_io.h"
+#include "support/program_environment.h"
 #include "support/save_editor.h"
 #include "support/temp_game_folder.h"
 #include "support/typing.h"
@@ -575,9 +576,7 @@ private slots:
         applyAnEdit(*form);
         QTest::mouseClick(control<QPushButton>(*form, QStringLiteral("Command8(0)")), Qt::LeftButton);
         QProcess cli;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("XDG_DATA_HOME"), temp_->path());  // its backups stay here
-        cli.setProcessEnvironment(env);
+        cli.setProcessEnvironment(test::ProgramEnvironment(temp_->path()));  // its backups stay here
         cli.start(QStringLiteral(VARKEL_CLI), {QStringLiteral("set"), copy, QStringLiteral("officer"),
                                                QStringLiteral("1"), QStringLiteral("bravery=3")});
         QVERIFY(cli.waitForFinished(30'000));

@@ -5,6 +5,7 @@
 #include "app/instance_server.h"
 #include "shared/temp_folder.h"
 #include "shared/texts.h"
+#include "support/program_environment.h"
 #include "support/temp_game_folder.h"
 #include "support/typing.h"
 
@@ -46,7 +47,7 @@ enum class After { SaveEditor, NewOfficerEditor, StartWindow };
 // temporary folders (and so its lock and socket) under `tempRoot`.
 QProcessEnvironment EditorEnvironment(const QString& tempRoot)
 {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    QProcessEnvironment env = test::ProgramEnvironment(tempRoot);
     // The platform this test runs on: offscreen, or Windows' own in the smoke run there.
     if (!env.contains(QStringLiteral("QT_QPA_PLATFORM")))
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
@@ -54,8 +55,6 @@ QProcessEnvironment EditorEnvironment(const QString& tempRoot)
     env.insert(QStringLiteral("TMP"), tempRoot);  // Windows' temporary folder
     env.insert(QStringLiteral("TEMP"), tempRoot);
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), tempRoot + QStringLiteral("/runtime"));
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), tempRoot);
-    env.insert(QStringLiteral("XDG_DATA_HOME"), tempRoot);
     return env;
 }
 
