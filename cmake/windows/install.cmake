@@ -29,28 +29,22 @@ configure_file(${PROJECT_SOURCE_DIR}/cmake/windows/readme-zh_TW.txt ${CMAKE_CURR
                @ONLY NEWLINE_STYLE CRLF)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/package/讀我.txt DESTINATION .)
 
-# The portable zip and the installer.
+# The portable zip and the installer (our own NSIS template: Chinese, this user or all users).
 set(CPACK_GENERATOR ZIP NSIS)
 set(CPACK_PACKAGE_NAME varkel-editor)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "Varkel editor authors")
 set(CPACK_PACKAGE_FILE_NAME varkel-editor-${PROJECT_VERSION}-win64)
 set(CPACK_PACKAGE_INSTALL_DIRECTORY "Varkel Editor")
+set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY varkel-editor)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/COPYING)
+list(PREPEND CMAKE_MODULE_PATH ${CMAKE_CURRENT_LIST_DIR})  # NSIS.template.in
 set(CPACK_NSIS_PACKAGE_NAME "Varkel編輯器")
 set(CPACK_NSIS_DISPLAY_NAME "Varkel編輯器")
 set(CPACK_NSIS_MUI_ICON ${PROJECT_SOURCE_DIR}/resources/icons/varkel-editor.ico)
 set(CPACK_NSIS_MUI_UNIICON ${PROJECT_SOURCE_DIR}/resources/icons/varkel-editor.ico)
-set(CPACK_NSIS_INSTALLED_ICON_NAME varkel-editor.exe)
 set(CPACK_NSIS_URL_INFO_ABOUT "${VARKEL_HOMEPAGE}")
-set(CPACK_NSIS_CONTACT "${VARKEL_MAINTAINER}")
-set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
-# The user chooses between this user and all users; no file type is claimed.
-set(CPACK_NSIS_MANIFEST_DPI_AWARE ON)
 set(CPACK_NSIS_BRANDING_TEXT "Varkel編輯器 ${PROJECT_VERSION}")
-set(CPACK_PACKAGE_EXECUTABLES varkel-editor "Varkel編輯器")
-set(CPACK_NSIS_EXECUTABLES_DIRECTORY .)
-set(CPACK_NSIS_MENU_LINKS "varkel-editor.exe" "Varkel編輯器")
-set(CPACK_NSIS_UNINSTALL_NAME "uninstall")
+set(CPACK_NSIS_UNINSTALL_NAME ${VARKEL_UNINSTALLER})
 include(CPack)

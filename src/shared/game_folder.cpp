@@ -59,14 +59,23 @@ bool GameFileExists(const QString& folder, const QString& name)
     return QFileInfo(GameFilePath(folder, name)).isFile();
 }
 
-QString InstalledLibraryFolder(const QString& programFolder)
+QString InstallMarkPath(const QString& programFolder)
 {
+#ifdef Q_OS_WIN
+    return QDir(programFolder).filePath(QStringLiteral(VARKEL_UNINSTALLER));
+#else
     return QDir::cleanPath(QDir(programFolder).filePath(QStringLiteral(VARKEL_INSTALLED_LIBRARY_FOLDER)));
+#endif
 }
 
 bool IsInstalledProgramFolder(const QString& programFolder)
 {
-    return QFileInfo(InstalledLibraryFolder(programFolder)).isDir();
+    const QFileInfo mark(InstallMarkPath(programFolder));
+#ifdef Q_OS_WIN
+    return mark.isFile();
+#else
+    return mark.isDir();
+#endif
 }
 
 QString SettingsFilePath(const QString& programFolder)
@@ -74,7 +83,8 @@ QString SettingsFilePath(const QString& programFolder)
     const QString besideProgram = WithTrailingSeparator(programFolder) + kSettingsFileName;
     const QFileInfo file(besideProgram);
     // An installed program shares its folder (/usr/bin) with every other program,
-    // even for a user who may write there, so its settings are the user's own.
+    // or with other users (all users' install on Windows), even where this user
+    // may write there, so its settings are the user's own.
     const bool besideAllowed = !IsInstalledProgramFolder(programFolder);
     if (besideAllowed && (file.exists() ? file.isWritable() : QFileInfo(programFolder).isWritable()))
         return besideProgram;

@@ -31,12 +31,13 @@ QString GameFilePath(const QString& folder, const QString& name);
 
 bool GameFileExists(const QString& folder, const QString& name);
 
-// Where an install puts its private library folder (the editor's modules),
-// relative to the folder of its programs.
-QString InstalledLibraryFolder(const QString& programFolder);
+// What an install leaves beside its programs: the private library folder (the
+// editor's modules) on Linux, the installer's uninstaller on Windows.
+QString InstallMarkPath(const QString& programFolder);
 
-// Whether `programFolder` is that of an installed program: it has the private
-// library folder. A build tree or a copied program has none.
+// Whether `programFolder` is that of an installed program: it has the mark of an
+// install (a folder on Linux, a file on Windows). A build tree, a copied program
+// or an unpacked zip has none.
 bool IsInstalledProgramFolder(const QString& programFolder);
 
 // Where the settings file lives: beside the program when that folder is writable

@@ -205,12 +205,18 @@ TEST_F(GameFolder, ResolveWithoutSettingsTriesTheDefaultFolder)
 
 TEST_F(GameFolder, SettingsLiveBesideAWritableProgramUnlessItIsInstalled)
 {
-    // An installed program has its private library folder where the install puts
-    // it; only such a folder, not a look-alike file, marks an install.
+    // An install leaves its mark beside the programs: the private library folder
+    // on Linux, the uninstaller on Windows. Only the mark itself, not something
+    // else of its name, marks an install.
+#ifdef Q_OS_WIN
+    constexpr bool kMarkIsFolder = false;
+#else
+    constexpr bool kMarkIsFolder = true;
+#endif
     struct Case {
         const char* name;
-        bool libraryFolder;
-        bool libraryFile;
+        bool mark;
+        bool lookAlike;
         bool settingsBeside;
         bool besideProgram;
     };
@@ -219,7 +225,7 @@ TEST_F(GameFolder, SettingsLiveBesideAWritableProgramUnlessItIsInstalled)
         {"build tree with settings", false, false, true, true},
         {"installed", true, false, false, false},
         {"installed with settings left beside", true, false, true, false},
-        {"a file where the library folder goes", false, true, false, true},
+        {"something else where the mark goes", false, true, false, true},
     };
     QStandardPaths::setTestModeEnabled(true);
     for (const Case& c : cases) {
@@ -227,22 +233,18 @@ TEST_F(GameFolder, SettingsLiveBesideAWritableProgramUnlessItIsInstalled)
         const QString prefix = root.filePath(QString::fromLatin1(c.name));
         const QString program = prefix + QStringLiteral("/bin");
         ASSERT_TRUE(QDir().mkpath(program));
-        const QString library = InstalledLibraryFolder(program);
-        ASSERT_FALSE(library.startsWith(program)) << qPrintable(library);
-        ASSERT_TRUE(library.endsWith(QStringLiteral("/varkel-editor"))) << qPrintable(library);
-        if (c.libraryFolder) {
-            ASSERT_TRUE(QDir().mkpath(library));
-        }
-        if (c.libraryFile) {
-            ASSERT_TRUE(QDir().mkpath(QFileInfo(library).path()));
-            QFile file(library);
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        const QString mark = InstallMarkPath(program);
+        ASSERT_EQ(mark.startsWith(program), !kMarkIsFolder) << qPrintable(mark);
+        if (c.mark || c.lookAlike) {
+            ASSERT_TRUE(QDir().mkpath(QFileInfo(mark).path()));
+            QFile file(mark);
+            ASSERT_TRUE(c.mark == kMarkIsFolder ? QDir().mkpath(mark) : file.open(QIODevice::WriteOnly));
         }
         if (c.settingsBeside) {
             QFile file(program + QLatin1Char('/') + kSettingsFileName);
             ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         }
-        EXPECT_EQ(IsInstalledProgramFolder(program), c.libraryFolder);
+        EXPECT_EQ(IsInstalledProgramFolder(program), c.mark);
         const QString path = SettingsFilePath(program);
         EXPECT_EQ(path == program + QLatin1Char('/') + kSettingsFileName, c.besideProgram) << qPrintable(path);
         EXPECT_TRUE(path.endsWith(kSettingsFileName));

@@ -20,11 +20,13 @@ QString TempGameFolder::path() const
 
 void EditorFixture::prepare()
 {
+    // The last test's session first: its picture banks map the last folder's main
+    // data file, which Windows will not delete while it is mapped.
+    session_ = Session();
     folder_ = std::make_unique<TempGameFolder>();
     temp_ = std::make_unique<QTemporaryDir>();
     prompter_ = ScriptedPrompter();
     dialogs_ = ScriptedFileDialogs();
-    session_ = Session();
     session_.prompter = &prompter_;
     session_.dialogs = &dialogs_;
     session_.gameFolder = folder_->path();
