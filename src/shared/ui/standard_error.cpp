@@ -78,10 +78,17 @@ void UseProgramIcon()
 
 void UseChineseFont()
 {
+    // The system's own Traditional Chinese faces first: Windows' on Windows, else Noto's.
     const QStringList families = QFontDatabase::families();
-    for (const QString& wanted : {QStringLiteral("Noto Sans CJK TC"), QStringLiteral("Noto Sans Mono CJK TC"),
-                                  QStringLiteral("Noto Serif CJK TC"), QStringLiteral("AR PL UMing TW"),
-                                  QStringLiteral("Microsoft JhengHei"), QStringLiteral("PMingLiU")}) {
+#ifdef Q_OS_WIN
+    const QStringList preferred = {QStringLiteral("Microsoft JhengHei"), QStringLiteral("PMingLiU"),
+                                   QStringLiteral("Noto Sans CJK TC")};
+#else
+    const QStringList preferred = {QStringLiteral("Noto Sans CJK TC"), QStringLiteral("Noto Sans Mono CJK TC"),
+                                   QStringLiteral("Noto Serif CJK TC"), QStringLiteral("AR PL UMing TW"),
+                                   QStringLiteral("Microsoft JhengHei"), QStringLiteral("PMingLiU")};
+#endif
+    for (const QString& wanted : preferred) {
         if (families.contains(wanted)) {
             QFont font(wanted);
             font.setPointSize(10);

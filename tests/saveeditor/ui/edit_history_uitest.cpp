@@ -21,6 +21,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
@@ -194,7 +195,7 @@ private slots:
         const QString backup = session_.files.backupOf(savePath());
         QVERIFY(!backup.isEmpty());
         QCOMPARE(test::FileBytes(backup), opened);
-        QCOMPARE(status(), QStringLiteral("已保存 %1（原檔已備份到 %2）").arg(saveName(), backup));
+        QCOMPARE(status(), QStringLiteral("已保存 %1（原檔已備份到 %2）").arg(saveName(), QDir::toNativeSeparators(backup)));
         QVERIFY(form_->tUndo->isEnabled());  // saving keeps the history
 
         form_->tUndo->trigger();
@@ -255,7 +256,7 @@ private slots:
         QVERIFY(!form_->isWindowModified());
         QCOMPARE(test::FileBytes(savePath()), applied);
         QCOMPARE(status(),
-                 QStringLiteral("已保存 %1（原檔已備份到 %2）").arg(saveName(), session_.files.backupOf(savePath())));
+                 QStringLiteral("已保存 %1（原檔已備份到 %2）").arg(saveName(), QDir::toNativeSeparators(session_.files.backupOf(savePath()))));
         QCOMPARE(test::FileBytes(session_.files.backupOf(savePath())), onDisk);
     }
 

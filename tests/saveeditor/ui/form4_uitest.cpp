@@ -106,7 +106,7 @@ private slots:
         QCOMPARE(form->saveGame().bytes.size(), save::kStartupBufferSize);
         QCOMPARE(tickedSlots(*form), QList<int>{demo::kDemoNewestSlot});
         QCOMPARE(control<QLabel>(*form, QStringLiteral("Label28"))->text(),
-                 GetResText(249) + slot(demo::kDemoNewestSlot));
+                 GetResText(249) + QDir::toNativeSeparators(slot(demo::kDemoNewestSlot)));
         const SaveTables& t = form->tables();
         QCOMPARE(list(*form)->count(), t.officerCount);
         QCOMPARE(session_.officerCount, t.officerCount);

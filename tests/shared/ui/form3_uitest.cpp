@@ -152,7 +152,7 @@ private slots:
         QVERIFY(form3);
         QCOMPARE(dialogs_.folderPrompts, std::vector<QString>{GetResText(250)});
         QCOMPARE(session_.gameFolder, good);
-        QCOMPARE(ReadIniValue(settingsPath(), kSettingsSection, kSettingsKey), good);
+        QCOMPARE(ReadIniValue(settingsPath(), kSettingsSection, kSettingsKey), QDir::toNativeSeparators(good));
         QVERIFY(prompter_.shown.empty());
     }
 

@@ -27,6 +27,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLayout>
@@ -673,8 +674,13 @@ int main(int argc, char** argv)
                             .arg(kWideWorkArea.height()))
                    .toUtf8());
     file.close();
-    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.toLocal8Bit());
+    // The platform's options are separated by colons, as a Windows path's drive is:
+    // the file is named from its own folder while the platform starts.
+    const QString folder = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=screens.json");
     QApplication app(argc, argv);
+    QDir::setCurrent(folder);
     UseChineseFont();
     ScreenFitTest test;
     return QTest::qExec(&test, argc, argv);
