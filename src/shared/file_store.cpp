@@ -64,7 +64,8 @@ FileStore::FileStore(QString backupFolder) : backupFolder_(std::move(backupFolde
     if (backupFolder_.isEmpty())
         backupFolder_ = QDir::fromNativeSeparators(qEnvironmentVariable("VARKEL_BACKUP_FOLDER"));
     if (backupFolder_.isEmpty())
-        backupFolder_ = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + QStringLiteral("/backups");
+        backupFolder_ =
+            QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + QStringLiteral("/backups");
 }
 
 std::optional<QByteArray> FileStore::readFile(const QString& path, qint64 maxBytes, RuntimeError* error, FileIo& io)
@@ -227,7 +228,8 @@ std::optional<RuntimeError> FileStore::replacePrivateFile(const QString& path, c
     // on Windows that keeps its file open, and an open file cannot be renamed.)
     QFile file;
     for (int attempt = 0;; ++attempt) {
-        file.setFileName(path + QStringLiteral(".%1").arg(QRandomGenerator::system()->generate(), 8, 16, QLatin1Char('0')));
+        file.setFileName(path +
+                         QStringLiteral(".%1").arg(QRandomGenerator::system()->generate(), 8, 16, QLatin1Char('0')));
         if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner))
             break;
         if (attempt == 9)

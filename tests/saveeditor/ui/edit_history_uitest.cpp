@@ -195,7 +195,8 @@ private slots:
         const QString backup = session_.files.backupOf(savePath());
         QVERIFY(!backup.isEmpty());
         QCOMPARE(test::FileBytes(backup), opened);
-        QCOMPARE(status(), QStringLiteral("已保存 %1（原檔已備份到 %2）").arg(saveName(), QDir::toNativeSeparators(backup)));
+        QCOMPARE(status(),
+                 QStringLiteral("已保存 %1（原檔已備份到 %2）").arg(saveName(), QDir::toNativeSeparators(backup)));
         QVERIFY(form_->tUndo->isEnabled());  // saving keeps the history
 
         form_->tUndo->trigger();
@@ -256,7 +257,8 @@ private slots:
         QVERIFY(!form_->isWindowModified());
         QCOMPARE(test::FileBytes(savePath()), applied);
         QCOMPARE(status(),
-                 QStringLiteral("已保存 %1（原檔已備份到 %2）").arg(saveName(), QDir::toNativeSeparators(session_.files.backupOf(savePath()))));
+                 QStringLiteral("已保存 %1（原檔已備份到 %2）")
+                     .arg(saveName(), QDir::toNativeSeparators(session_.files.backupOf(savePath()))));
         QCOMPARE(test::FileBytes(session_.files.backupOf(savePath())), onDisk);
     }
 

@@ -604,7 +604,8 @@ private slots:
         control<QAction>(*form, QStringLiteral("tSaveAs"))->trigger();
         QVERIFY(fileBytes(target) == form->saveGame().bytes);
         QCOMPARE(form->saveGame().path, target);
-        QCOMPARE(control<QLabel>(*form, QStringLiteral("Label28"))->text(), GetResText(249) + QDir::toNativeSeparators(target));
+        QCOMPARE(control<QLabel>(*form, QStringLiteral("Label28"))->text(),
+                 GetResText(249) + QDir::toNativeSeparators(target));
         QCOMPARE(tickedSlots(*form), QList<int>{demo::kDemoLongSlot});
         QVERIFY(!showsModified(*form));
         QCOMPARE(dialogs_.requests.back().title, GetResText(246));
