@@ -60,36 +60,72 @@ const StartWindow* startWindowNamed(const QString& name)
     return nullptr;
 }
 
+// The command line: its options, and the help it prints.
+struct EditorOptions {
+    QCommandLineParser parser;
+    QCommandLineOption gameFolder{QStringLiteral("game-folder"), QStringLiteral("Use DIR as the game folder for this run."),
+                                  QStringLiteral("DIR")};
+    QCommandLineOption open{QStringLiteral("open"),
+                            QStringLiteral("Also open WINDOW at start, to look at it (%1).").arg(startWindowNames()),
+                            QStringLiteral("WINDOW")};
+    QCommandLineOption quitWhenShown{QStringLiteral("quit-when-shown"),
+                                     QStringLiteral("Quit once the windows are shown (to time the start-up).")};
+
+    EditorOptions()
+    {
+        parser.setApplicationDescription(QStringLiteral("Editor for the saved games and new officers of Varkel"));
+        parser.addHelpOption();
+        parser.addVersionOption();
+        quitWhenShown.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(gameFolder);
+        parser.addOption(open);
+        parser.addOption(quitWhenShown);
+        parser.addPositionalArgument(
+            QStringLiteral("FILE"),
+            QStringLiteral("A saved game to open (a system save opens in the new-officer editor). When the editor "
+                           "is already running, it opens there."),
+            QStringLiteral("[FILE]"));
+    }
+};
+
+void NameTheProgram()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("varkel-editor"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VARKEL_VERSION_STRING));
+}
+
+// Whether the command line asks for the help or the version, which are printed
+// without a display: the window system is not started for them.
+bool AsksForHelpOrVersion(int argc, char* argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArrayView arg(argv[i]);
+        if (arg == "--")
+            return false;
+        if (arg == "-h" || arg == "-?" || arg == "--help" || arg == "--help-all" || arg == "-v" || arg == "--version")
+            return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
 {
+    if (AsksForHelpOrVersion(argc, argv)) {
+        QCoreApplication core(argc, argv);
+        NameTheProgram();
+        EditorOptions options;
+        options.parser.process(core);  // prints and ends
+        return 0;
+    }
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("varkel-editor"));
-    QApplication::setApplicationVersion(QStringLiteral(VARKEL_VERSION_STRING));
-
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Editor for the saved games and new officers of Varkel"));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    const QCommandLineOption gameFolderOption(QStringLiteral("game-folder"),
-                                              QStringLiteral("Use DIR as the game folder for this run."),
-                                              QStringLiteral("DIR"));
-    const QCommandLineOption openOption(
-        QStringLiteral("open"),
-        QStringLiteral("Also open WINDOW at start, to look at it (%1).").arg(startWindowNames()),
-        QStringLiteral("WINDOW"));
-    QCommandLineOption quitWhenShownOption(QStringLiteral("quit-when-shown"),
-                                           QStringLiteral("Quit once the windows are shown (to time the start-up)."));
-    quitWhenShownOption.setFlags(QCommandLineOption::HiddenFromHelp);
-    parser.addOption(gameFolderOption);
-    parser.addOption(openOption);
-    parser.addOption(quitWhenShownOption);
-    parser.addPositionalArgument(
-        QStringLiteral("FILE"),
-        QStringLiteral("A saved game to open (a system save opens in the new-officer editor). When the editor is "
-                       "already running, it opens there."),
-        QStringLiteral("[FILE]"));
+    NameTheProgram();
+    EditorOptions options;
+    QCommandLineParser& parser = options.parser;
+    const QCommandLineOption& gameFolderOption = options.gameFolder;
+    const QCommandLineOption& openOption = options.open;
+    const QCommandLineOption& quitWhenShownOption = options.quitWhenShown;
     parser.process(app);
     // Made absolute here: a running instance has another working folder.
     const QStringList files = parser.positionalArguments();
