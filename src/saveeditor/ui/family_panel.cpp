@@ -23,12 +23,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRandomGenerator>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace varkel {
 
@@ -400,8 +403,26 @@ bool FamilyPanel::eventFilter(QObject* watched, QEvent* event)
         case QEvent::FocusOut:
             setLinkColour(restingColour(Label32));
             break;
+        // A click opens it, as a link does; the double click that used to be
+        // needed opens it once: by its first click, or by itself where no
+        // release came between (the release that ends it opens nothing).
+        case QEvent::MouseButtonPress:
+            clickOpened_ = false;
+            return true;
+        case QEvent::MouseButtonRelease: {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            const bool onLink = Label32->rect().contains(mouse->position().toPoint());
+            const bool endsDoubleClick = std::exchange(releaseOfDoubleClick_, false);
+            if (mouse->button() == Qt::LeftButton && onLink && !endsDoubleClick) {
+                clickOpened_ = true;
+                emit forecastRequested();
+            }
+            return true;
+        }
         case QEvent::MouseButtonDblClick:
-            emit forecastRequested();
+            if (!std::exchange(clickOpened_, false))
+                emit forecastRequested();
+            releaseOfDoubleClick_ = true;
             return true;
         case QEvent::KeyPress:
             if (const int key = static_cast<QKeyEvent*>(event)->key();

@@ -126,6 +126,9 @@ private:
     bool biographyShown_ = false;  // a child whose biography the view edits
     bool editable_ = false;        // Apply is offered for the member shown
     bool forecastOpen_ = false;
+    // A click on Label32 opens the forecast; these keep a double click to one.
+    bool clickOpened_ = false;           // the last press's release opened it
+    bool releaseOfDoubleClick_ = false;  // the next release ends a double click
 };
 
 }  // namespace varkel

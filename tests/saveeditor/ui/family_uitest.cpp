@@ -17,11 +17,13 @@
 #include "support/typing.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -223,9 +225,20 @@ private slots:
 
     // The forecast of member 0 (14 years old): from its applied values, with a
     // named officer as its likeness and Label32 red while the window is open.
+    // A click on the link opens it once; so does a double click.
+    void theForecastWindowShowsTheChildsFuture_data()
+    {
+        QTest::addColumn<int>("gesture");
+        QTest::newRow("a click") << 0;
+        QTest::newRow("a double click (QTest's)") << 1;
+        QTest::newRow("a double click as a window system sends it") << 2;
+    }
+
     void theForecastWindowShowsTheChildsFuture()
     {
+        QFETCH(int, gesture);
         auto form = openFamily(0);
+        int opened = 0;
         const FamilyMember child = DecodeFamilyMember(form->saveGame().bytes, 0);
         test::Retype(box(*form, "Text9(0)"), QStringLiteral("1"));  // not applied: not forecast
         std::array<QString, 8> shown;
@@ -233,12 +246,26 @@ private slots:
         QColor whileOpen;
         form->setSideWindowRunner([&](QDialog& window) {
             auto& f = dynamic_cast<Form6&>(window);
+            ++opened;
             for (int i = 0; i < 8; ++i)
                 shown[std::size_t(i)] = f.Label2[std::size_t(i)]->text();
             likeness = f.Label3->text();
             whileOpen = panel(*form).Label32->palette().color(QPalette::WindowText);
         });
-        QTest::mouseDClick(panel(*form).Label32, Qt::LeftButton);
+        QLabel* link = panel(*form).Label32;
+        if (gesture == 1) {
+            QTest::mouseDClick(link, Qt::LeftButton);
+        } else {
+            QTest::mouseClick(link, Qt::LeftButton);
+        }
+        if (gesture == 2) {  // press, release, double click, release
+            const QPointF at = link->rect().center();
+            QMouseEvent doubleClick(QEvent::MouseButtonDblClick, at, link->mapToGlobal(at), Qt::LeftButton,
+                                    Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(link, &doubleClick);
+            QTest::mouseRelease(link, Qt::LeftButton);
+        }
+        QCOMPARE(opened, 1);
         QCOMPARE(shown, GrowthForecast(child.person.abilities, child.caps, child.growth, 14, form->saveGame().bytes));
         QVERIFY(!likeness.isEmpty());
         QCOMPARE(likeness, form->tables().officerNames.value(0));  // the random source gives 0
