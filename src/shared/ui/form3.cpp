@@ -354,6 +354,8 @@ void Form3::keyPressEvent(QKeyEvent* event)
     const int key = event->key();
     if (aboutMode() && (key == Qt::Key_Escape || key == Qt::Key_Return || key == Qt::Key_Enter))
         leaveAbout();
+    else if (!aboutMode() && event->matches(QKeySequence::HelpContents))  // F1
+        showAbout();
     else
         QWidget::keyPressEvent(event);
 }

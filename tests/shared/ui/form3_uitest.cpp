@@ -214,6 +214,33 @@ private slots:
         QCOMPARE(child<QLabel>(&form3, "Label6(4)")->text(), GetResText(349));
     }
 
+    // F1 on the start window shows About, whichever button has the keyboard;
+    // Escape leaves it for the start window again.
+    void f1ShowsAboutAndEscapeLeavesIt_data()
+    {
+        QTest::addColumn<QString>("focused");
+        for (const char* button : {"Command2", "Command3", "Command5"})
+            QTest::newRow(button) << QString::fromLatin1(button);
+    }
+
+    void f1ShowsAboutAndEscapeLeavesIt()
+    {
+        QFETCH(QString, focused);
+        session_.gameFolder = gameFolder("f1", {});
+        Form3 form3(session_);
+        form3.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form3));
+        auto* button = form3.findChild<QPushButton*>(focused);
+        QVERIFY(button);
+        button->setFocus();
+        QTest::keyClick(button, Qt::Key_F1);
+        QVERIFY(form3.aboutMode());
+        QVERIFY(child<QFrame>(&form3, "Picture1")->isVisible());
+        QTest::keyClick(&form3, Qt::Key_Escape);
+        QVERIFY(!form3.aboutMode());
+        QVERIFY(form3.isVisible());
+    }
+
     // Leaving the About view never leaves the program running with nothing on
     // screen: over an editor the window hides (the editor stays), over nothing it
     // is the start window again. A close over an editor leaves the editor alone.
