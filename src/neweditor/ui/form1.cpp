@@ -544,7 +544,7 @@ void Form1::sSaveAs_Click()
 
 bool Form1::saveAs()
 {
-    return SaveAs(session_, kFilePattern, [this](const QString& path) {
+    return SaveAs(session_, GetResText(244), kFilePattern, [this](const QString& path) {
         return biographiesMayBeWritten() && writeBothFiles(path, [this, &path] {
                    const auto failure = document_->saveSystemSaveAs(session_.files, path);
                    if (!failure)

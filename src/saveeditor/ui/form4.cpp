@@ -55,7 +55,6 @@ namespace varkel {
 
 namespace {
 
-const QString kSavePattern = QStringLiteral("Svd_0*.sav");
 const std::array<const char*, 4> kModeCaptions = {"武將編輯", "寶物編輯", "人物關系", "家庭成員"};
 const std::array<const char*, 9> kSlotNumerals = {"一", "二", "三", "四", "五", "六", "七", "八", "九"};
 
@@ -674,7 +673,7 @@ void Form4::tOpenFile_Click()
     if (!mayLeaveRecord() || !savePrompt())
         return;
     const QString path =
-        ShowOpenDialog(*session_.dialogs, {GetResText(244), kSavePattern, GetResText(245), session_.gameFolder});
+        ShowOpenDialog(*session_.dialogs, {kSaveLabel, kSavePattern, GetResText(245), session_.gameFolder});
     if (!path.isEmpty() && openSave(path, save::kOpenMinimumSize, 254))
         loadOpened();
 }
@@ -727,7 +726,7 @@ void Form4::tSaveAs_Click()
 
 bool Form4::saveAs()
 {
-    return SaveAs(session_, kSavePattern, [this](const QString& path) {
+    return SaveAs(session_, kSaveLabel, kSavePattern, [this](const QString& path) {
         if (const auto error = document_->saveAs(session_.files, path)) {
             ReportSaveFailure(session_, *state_, path, *error);
             return false;

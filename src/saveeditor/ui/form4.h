@@ -45,6 +45,10 @@ class EditState;
 class Form4 : public QWidget {
     Q_OBJECT
 public:
+    // The saved games in the file dialogs: their filter's label and pattern.
+    inline static const QString kSaveLabel = QStringLiteral("Varkel遊戲存檔");
+    inline static const QString kSavePattern = QStringLiteral("Svd_0*.sav");
+
     // Opens the newest saved game, or `path` as File > Open reads it; when there is
     // none or it is refused, says so and gives nullptr, as it does when the file
     // does not look like a saved game and the user chooses not to open it.

@@ -15,7 +15,7 @@ namespace varkel {
 
 void Form4::tCompare_Click()
 {
-    const QString path = ShowOpenDialog(*session_.dialogs, {GetResText(244), QStringLiteral("*.sav *.sav.*"),
+    const QString path = ShowOpenDialog(*session_.dialogs, {kSaveLabel, QStringLiteral("*.sav *.sav.*"),
                                                             QStringLiteral("比較存檔"), session_.gameFolder});
     if (!path.isEmpty())
         compareWith(path);

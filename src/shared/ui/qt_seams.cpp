@@ -131,7 +131,7 @@ QString RunFileDialog(const FileDialogRequest& request, QFileDialog::AcceptMode 
     dialog.setOptions(options | QFileDialog::DontUseNativeDialog);
     dialog.setProxyModel(new ChineseFileColumns(&dialog));
     dialog.setNameFilters({filterOf(request), kSaveFileKind + QStringLiteral(" (*.sav)"),
-                           QStringLiteral("所有文件 (*)")});
+                           QStringLiteral("所有檔案 (*)")});
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setViewMode(QFileDialog::Detail);

@@ -9,10 +9,10 @@
 
 namespace varkel {
 
-bool SaveAs(Session& session, const QString& pattern, const std::function<bool(const QString& path)>& write)
+bool SaveAs(Session& session, const QString& label, const QString& pattern,
+            const std::function<bool(const QString& path)>& write)
 {
-    const QString path =
-        ShowSaveDialog(*session.dialogs, {GetResText(244), pattern, GetResText(246), session.gameFolder});
+    const QString path = ShowSaveDialog(*session.dialogs, {label, pattern, GetResText(246), session.gameFolder});
     if (path.isEmpty())
         return false;
     if (QFileInfo::exists(path) && session.prompter->ask(GetResText(255), kEditorTitle, MessageButtons::YesNo,

@@ -142,6 +142,31 @@ private slots:
         QCOMPARE(form->modified(), changedFirst && !opened);
     }
 
+    // The saved-game editor's file dialogs call its files saved games (the
+    // new-officer file's label was reused for them before).
+    void theFileDialogsCallSavedGamesSo_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("pattern");
+        QTest::newRow("open") << QStringLiteral("tOpenFile") << QStringLiteral("Svd_0*.sav");
+        QTest::newRow("save as") << QStringLiteral("tSaveAs") << QStringLiteral("Svd_0*.sav");
+        QTest::newRow("compare") << QStringLiteral("tCompare") << QStringLiteral("*.sav *.sav.*");
+    }
+
+    void theFileDialogsCallSavedGamesSo()
+    {
+        QFETCH(QString, action);
+        QFETCH(QString, pattern);
+        std::unique_ptr<Form4> form(Form4::open(session_));
+        QVERIFY(form);
+        if (action == QStringLiteral("tSaveAs"))
+            changeOfficer(*form);  // offered once there is something to save
+        form->findChild<QAction*>(action)->trigger();  // no answer queued: cancelled
+        QCOMPARE(dialogs_.requests.size(), std::size_t(1));
+        QCOMPARE(dialogs_.requests.back().filterLabel, QStringLiteral("Varkel遊戲存檔"));
+        QCOMPARE(dialogs_.requests.back().filterPattern, pattern);
+    }
+
     void recentFilesListWhatWasOpenedAndOpenIt()
     {
         auto form = openForm();

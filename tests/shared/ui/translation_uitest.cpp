@@ -108,13 +108,13 @@ private slots:
         poll.start();
 
         QtFileDialogs dialogs;
-        const FileDialogRequest request{QStringLiteral("新武將存檔"), QStringLiteral("Svd_0*.sav"),
+        const FileDialogRequest request{QStringLiteral("Varkel遊戲存檔"), QStringLiteral("Svd_0*.sav"),
                                         QStringLiteral("打開文件"), folder.path()};
         QVERIFY((save ? dialogs.saveFile(request) : dialogs.openFile(request)).isEmpty());
 
         QCOMPARE(seen.title, QStringLiteral("打開文件"));
-        QCOMPARE(seen.filters, QStringList({QStringLiteral("新武將存檔 (Svd_0*.sav)"),
-                                            QStringLiteral("Varkel存檔 (*.sav)"), QStringLiteral("所有文件 (*)")}));
+        QCOMPARE(seen.filters, QStringList({QStringLiteral("Varkel遊戲存檔 (Svd_0*.sav)"),
+                                            QStringLiteral("Varkel存檔 (*.sav)"), QStringLiteral("所有檔案 (*)")}));
         QCOMPARE(seen.savedRow, QStringList({QStringLiteral("svd_01.sav"), QLocale().formattedDataSize(374'534),
                                              QStringLiteral("Varkel遊戲存檔"), QStringLiteral("2021/3/2 21:05")}));
         QCOMPARE(seen.kinds, QStringList({QStringLiteral("Varkel資料"), QStringLiteral("Varkel新武將存檔"),
