@@ -33,21 +33,47 @@ struct Word {
     qsizetype position = 0;
 };
 
-// Splits at spaces (full-width ones too) outside double quotes.
+// A full-width digit, point or minus as a Chinese input method types it, in its
+// ASCII form; any other character as it is.
+QChar halfWidth(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u >= 0xFF10 && u <= 0xFF19)
+        return QLatin1Char(char('0' + (u - 0xFF10)));
+    if (u == 0xFF0E)
+        return QLatin1Char('.');
+    if (u == 0xFF0D)
+        return QLatin1Char('-');
+    return c;
+}
+
+// Splits at spaces (full-width ones too) outside double quotes; spaces beside an
+// operator do not split ("武力 >= 90" is one condition). Outside quotes full-width
+// digits read as ASCII ones.
 bool splitWords(const QString& text, std::vector<Word>& words, FilterError* error)
 {
     Word word;
     bool quoted = false;
     qsizetype quoteAt = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
+        const QChar c = quoted ? text[i] : halfWidth(text[i]);
         if (c == QLatin1Char('"')) {
             quoted = !quoted;
             quoteAt = i;
         } else if (!quoted && c.isSpace()) {
+            qsizetype next = i + 1;
+            while (next < text.size() && text[next].isSpace())
+                ++next;
+            const bool afterOperator = !word.text.isEmpty() && !operatorChar(word.text.back()).isNull();
+            const bool beforeOperator = next < text.size() && !operatorChar(text[next]).isNull();
+            if (!word.text.isEmpty() && (afterOperator || beforeOperator)) {
+                i = next - 1;
+                continue;
+            }
             if (!word.text.isEmpty())
                 words.push_back(word);
-            word = Word{{}, i + 1};
+            word = Word{{}, next};
+            i = next - 1;
             continue;
         }
         word.text += c;

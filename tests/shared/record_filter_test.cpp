@@ -137,6 +137,13 @@ TEST_F(RecordFilterTest, GoodExpressionsPickTheRecordsWhoseValuesHold)
         // Full-width operators and spaces, as a Chinese input method types them.
         {"武力＞＝95　智力＜50",
          [](int, const OfficerRecord& r) { return r.person.abilities[0] >= 95 && r.person.abilities[1] < 50; }},
+        // Spaces around operators and full-width digits, as people type them.
+        {"武力 >= 90   身份 = 在野",
+         [](int, const OfficerRecord& r) { return r.person.abilities[0] >= 90 && r.status.status == statusCode("在野"); }},
+        {"武力>=９０", [](int, const OfficerRecord& r) { return r.person.abilities[0] >= 90; }},
+        {"武力 ＞＝ ９５　智力　＜ 50",
+         [](int, const OfficerRecord& r) { return r.person.abilities[0] >= 95 && r.person.abilities[1] < 50; }},
+        {"編號 <１０", [](int n, const OfficerRecord&) { return n < 10; }},
         {"", [](int, const OfficerRecord&) { return true; }},
     };
     for (const Row& row : rows) {
