@@ -63,8 +63,8 @@ const StartWindow* startWindowNamed(const QString& name)
 // The command line: its options, and the help it prints.
 struct EditorOptions {
     QCommandLineParser parser;
-    QCommandLineOption gameFolder{QStringLiteral("game-folder"), QStringLiteral("Use DIR as the game folder for this run."),
-                                  QStringLiteral("DIR")};
+    QCommandLineOption gameFolder{QStringLiteral("game-folder"),
+                                  QStringLiteral("Use DIR as the game folder for this run."), QStringLiteral("DIR")};
     QCommandLineOption open{QStringLiteral("open"),
                             QStringLiteral("Also open WINDOW at start, to look at it (%1).").arg(startWindowNames()),
                             QStringLiteral("WINDOW")};
@@ -122,23 +122,20 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     NameTheProgram();
     EditorOptions options;
-    QCommandLineParser& parser = options.parser;
-    const QCommandLineOption& gameFolderOption = options.gameFolder;
-    const QCommandLineOption& openOption = options.open;
-    const QCommandLineOption& quitWhenShownOption = options.quitWhenShown;
-    parser.process(app);
+    const QCommandLineParser& parser = options.parser;
+    options.parser.process(app);
     // Made absolute here: a running instance has another working folder.
     const QStringList files = parser.positionalArguments();
     const QString fileToOpen = files.isEmpty() ? QString() : QFileInfo(files.constFirst()).absoluteFilePath();
 
     // A mistyped window name is told before anything starts, not after the windows are up.
     const StartWindow* startWindow = nullptr;
-    if (parser.isSet(openOption)) {
-        startWindow = startWindowNamed(parser.value(openOption));
+    if (parser.isSet(options.open)) {
+        startWindow = startWindowNamed(parser.value(options.open));
         if (!startWindow) {
             std::fprintf(stderr, "%s\n",
                          qPrintable(QStringLiteral("varkel-editor: unknown window \"%1\" for --open; known windows: %2")
-                                        .arg(parser.value(openOption), startWindowNames())));
+                                        .arg(parser.value(options.open), startWindowNames())));
             return EXIT_FAILURE;
         }
     }
@@ -160,7 +157,7 @@ int main(int argc, char* argv[])
     // A later start hands over to the running instance and ends; one started for
     // timing says so and fails, since it never showed what was to be timed. An
     // instance that is just starting (or ending) is waited for a little.
-    const bool quitWhenShown = parser.isSet(quitWhenShownOption);
+    const bool quitWhenShown = parser.isSet(options.quitWhenShown);
     auto instanceLock = handingOver ? varkel::LockSingleInstance(session.tempFolder) : nullptr;
     if (handingOver && !instanceLock && quitWhenShown) {
         std::fprintf(stderr, "varkel-editor: another instance is running\n");
@@ -206,7 +203,7 @@ int main(int argc, char* argv[])
     varkel::UseChineseLocale();
     varkel::UseProgramIcon();
 
-    const auto form3 = varkel::StartUp(session, {QApplication::applicationDirPath(), parser.value(gameFolderOption)});
+    const auto form3 = varkel::StartUp(session, {QApplication::applicationDirPath(), parser.value(options.gameFolder)});
     if (!form3)
         return quitWhenShown ? EXIT_FAILURE : 0;
     varkel::InstallEditorFactories(*form3);

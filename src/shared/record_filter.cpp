@@ -8,24 +8,9 @@ namespace {
 
 const QString kOperators = QStringLiteral("= != < <= > >= ~");
 
-// An operator character, with the full-width forms a Chinese input method types.
-QChar operatorChar(QChar c)
+bool isOperator(QChar c)
 {
-    switch (c.unicode()) {
-    case 0xFF1D:
-        return QLatin1Char('=');
-    case 0xFF01:
-        return QLatin1Char('!');
-    case 0xFF1C:
-        return QLatin1Char('<');
-    case 0xFF1E:
-        return QLatin1Char('>');
-    case 0xFF5E:
-        return QLatin1Char('~');
-    default:
-        break;
-    }
-    return QStringLiteral("=!<>~").contains(c) ? c : QChar();
+    return QStringLiteral("=!<>~").contains(c);
 }
 
 struct Word {
@@ -33,23 +18,19 @@ struct Word {
     qsizetype position = 0;
 };
 
-// A full-width digit, point or minus as a Chinese input method types it, in its
-// ASCII form; any other character as it is.
+// A full-width operator, digit, point or minus as a Chinese input method types
+// it, in its ASCII form; any other character as it is.
 QChar halfWidth(QChar c)
 {
-    const char16_t u = c.unicode();
-    if (u >= 0xFF10 && u <= 0xFF19)
-        return QLatin1Char(char('0' + (u - 0xFF10)));
-    if (u == 0xFF0E)
-        return QLatin1Char('.');
-    if (u == 0xFF0D)
-        return QLatin1Char('-');
-    return c;
+    static const QString kFullWidth = QStringLiteral("＝！＜＞～．－０１２３４５６７８９");
+    static const QString kAscii = QStringLiteral("=!<>~.-0123456789");
+    const qsizetype at = kFullWidth.indexOf(c);
+    return at < 0 ? c : kAscii[at];
 }
 
 // Splits at spaces (full-width ones too) outside double quotes; spaces beside an
-// operator do not split ("武力 >= 90" is one condition). Outside quotes full-width
-// digits read as ASCII ones.
+// operator do not split ("武力 >= 90" is one condition). Outside quotes the
+// full-width forms read as their ASCII ones.
 bool splitWords(const QString& text, std::vector<Word>& words, FilterError* error)
 {
     Word word;
@@ -64,8 +45,8 @@ bool splitWords(const QString& text, std::vector<Word>& words, FilterError* erro
             qsizetype next = i + 1;
             while (next < text.size() && text[next].isSpace())
                 ++next;
-            const bool afterOperator = !word.text.isEmpty() && !operatorChar(word.text.back()).isNull();
-            const bool beforeOperator = next < text.size() && !operatorChar(text[next]).isNull();
+            const bool afterOperator = !word.text.isEmpty() && isOperator(word.text.back());
+            const bool beforeOperator = next < text.size() && isOperator(halfWidth(text[next]));
             if (!word.text.isEmpty() && (afterOperator || beforeOperator)) {
                 i = next - 1;
                 continue;
@@ -151,7 +132,7 @@ std::optional<RecordFilter::Condition> RecordFilter::readCondition(const RecordK
             *error = {message, position, word.size()};
         return std::nullopt;
     };
-    const qsizetype at = std::find_if(word.begin(), word.end(), [](QChar c) { return !operatorChar(c).isNull(); }) -
+    const qsizetype at = std::find_if(word.begin(), word.end(), isOperator) -
                          word.begin();
     if (at == word.size())
         return refuse(QStringLiteral("「%1」缺少比較符號（%2）。").arg(word, kOperators));
@@ -160,8 +141,8 @@ std::optional<RecordFilter::Condition> RecordFilter::readCondition(const RecordK
         return refuse(QStringLiteral("「%1」缺少欄位名稱。").arg(word));
     qsizetype end = at;
     QString opText;
-    while (end < word.size() && !operatorChar(word[end]).isNull())
-        opText += operatorChar(word[end++]);
+    while (end < word.size() && isOperator(word[end]))
+        opText += word[end++];
     static const QStringList kNames = {QStringLiteral("="),  QStringLiteral("!="), QStringLiteral("<"),
                                        QStringLiteral("<="), QStringLiteral(">"),  QStringLiteral(">="),
                                        QStringLiteral("~")};

@@ -139,7 +139,9 @@ TEST_F(RecordFilterTest, GoodExpressionsPickTheRecordsWhoseValuesHold)
          [](int, const OfficerRecord& r) { return r.person.abilities[0] >= 95 && r.person.abilities[1] < 50; }},
         // Spaces around operators and full-width digits, as people type them.
         {"武力 >= 90   身份 = 在野",
-         [](int, const OfficerRecord& r) { return r.person.abilities[0] >= 90 && r.status.status == statusCode("在野"); }},
+         [](int, const OfficerRecord& r) {
+             return r.person.abilities[0] >= 90 && r.status.status == statusCode("在野");
+         }},
         {"武力>=９０", [](int, const OfficerRecord& r) { return r.person.abilities[0] >= 90; }},
         {"武力 ＞＝ ９５　智力　＜ 50",
          [](int, const OfficerRecord& r) { return r.person.abilities[0] >= 95 && r.person.abilities[1] < 50; }},
