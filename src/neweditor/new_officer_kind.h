@@ -18,6 +18,7 @@ public:
     int firstNumber() const override { return system_save::kFirstOfficerNumber; }
     int count() const override { return system_save::kRecordCount; }
     QString recordName(int n) const override;
+    QString nameKey() const override { return QStringLiteral("full_name"); }
     std::vector<FieldValue> read(int n) const override;
     std::vector<QByteArray*> alsoWritten() const override;
     std::vector<Extent> extents(int n) const override;

@@ -46,11 +46,6 @@ CityKind::Decoded CityKind::decoded(int n) const
     return d;
 }
 
-QString CityKind::officerName(int officer) const
-{
-    return officer >= 0 && officer < tables_.officerCount ? tables_.officerNames[officer] : QString();
-}
-
 QString CityKind::recordName(int n) const
 {
     return cityNames_.value(n);
@@ -63,11 +58,13 @@ std::vector<std::pair<QString, QString>> CityKind::namedTexts(int n) const
     std::vector<std::pair<QString, QString>> texts;
     if (!cityNames_.isEmpty())
         texts.emplace_back(kTextKeys[0], cityNames_.value(n));
-    const int commander = r.corps >= 0 && r.corps < kCorpsCount ? d.heads.corps[std::size_t(r.corps)].commander : -1;
-    texts.emplace_back(kTextKeys[1], officerName(commander));
+    // No corps reads as none; a corps code outside the list names nobody.
+    const bool inList = r.corps >= 0 && r.corps < kCorpsCount;
+    const int commander = inList ? d.heads.corps[std::size_t(r.corps)].commander : -1;
+    texts.emplace_back(kTextKeys[1], inList || r.corps == kNoCorps ? tables_.officerText(commander, -1) : QString());
     texts.emplace_back(kTextKeys[2], tables_.forceName(r.force));
-    texts.emplace_back(kTextKeys[3], officerName(r.head));
-    texts.emplace_back(kTextKeys[4], r.leader == kNoLeader ? QString() : officerName(r.leader));
+    texts.emplace_back(kTextKeys[3], tables_.officerText(r.head, -1));
+    texts.emplace_back(kTextKeys[4], tables_.officerText(r.leader, kNoLeader));
     return texts;
 }
 

@@ -41,7 +41,6 @@ private:
     CityRecord decode(int n) const override { return decoded(n).record; }
     // Checks the whole record against what is stored and runs a head change.
     std::optional<FieldProblem> store(int n, CityRecord& r, const Changes& changes) override;
-    QString officerName(int officer) const;
 
     QStringList cityNames_;
     SaveTables tables_;

@@ -15,6 +15,7 @@ public:
 
     int count() const override { return family::kMemberCount; }
     QString recordName(int n) const override;
+    QString nameKey() const override { return QStringLiteral("full_name"); }
     std::vector<FieldValue> read(int n) const override;
     std::vector<Extent> extents(int n) const override;
     std::vector<Finding> check() const override;

@@ -17,6 +17,7 @@ public:
     int count() const override { return force::kCount; }
     // The state name.
     QString recordName(int n) const override;
+    QString nameKey() const override { return QStringLiteral("name"); }
     std::vector<std::pair<QString, QString>> namedTexts(int n) const override;
     QStringList namedTextKeys() const override;
     std::vector<Extent> extents(int n) const override;

@@ -58,7 +58,15 @@ std::vector<std::pair<QString, QString>> OfficerKind::namedTexts(int n) const
     if (!cityNames_.isEmpty())
         texts.emplace_back(QStringLiteral("city_text"),
                            r.city < cityNames_.size() ? cityNames_[r.city] : QString::number(r.city));
+    texts.emplace_back(QStringLiteral("related_officer_name"), tables_.officerText(r.person.relatedOfficer));
+    texts.emplace_back(QStringLiteral("family_name"), tables_.officerText(r.person.familyNumber));
     return texts;
+}
+
+QStringList OfficerKind::namedTextKeys() const
+{
+    return {QStringLiteral("force_text"), QStringLiteral("city_text"), QStringLiteral("related_officer_name"),
+            QStringLiteral("family_name")};
 }
 
 std::optional<FieldProblem> OfficerKind::store(int n, OfficerRecord& r, const Changes& changes)

@@ -16,9 +16,10 @@ public:
 
     int count() const override { return tables_.officerCount; }
     QString recordName(int n) const override;
+    QString nameKey() const override { return QStringLiteral("full_name"); }
     std::vector<FieldValue> read(int n) const override;
     std::vector<std::pair<QString, QString>> namedTexts(int n) const override;
-    QStringList namedTextKeys() const override { return {QStringLiteral("force_text"), QStringLiteral("city_text")}; }
+    QStringList namedTextKeys() const override;
     std::vector<Extent> extents(int n) const override;
     std::vector<Finding> check() const override;
 

@@ -28,9 +28,7 @@ RelationKind::RelationKind() : TableKind(QStringLiteral("relations"), QStringLit
 
 void RelationKind::loaded()
 {
-    const SaveTables tables = SaveTables::build(file());
-    officerCount_ = tables.officerCount;
-    officerNames_ = tables.officerNames;
+    tables_ = SaveTables::build(file());
 }
 
 QString RelationKind::recordName(int n) const
@@ -39,11 +37,8 @@ QString RelationKind::recordName(int n) const
     const QString type = ChoiceText(RelationField(kTypeKey), r.kind);
     if (r.kind == kNone)
         return type;
-    auto party = [&](int p) {
-        const QString name = PartyName(officerNames_, p);
-        return name.isEmpty() ? QString::number(p) : name;
-    };
-    return party(r.a) + QLatin1Char(' ') + type + QLatin1Char(' ') + party(r.b);
+    return tables_.officerText(r.a, kNoParty) + QLatin1Char(' ') + type + QLatin1Char(' ') +
+           tables_.officerText(r.b, kNoParty);
 }
 
 std::vector<std::pair<QString, QString>> RelationKind::namedTexts(int n) const
@@ -52,7 +47,7 @@ std::vector<std::pair<QString, QString>> RelationKind::namedTexts(int n) const
     const int parties[] = {r.a, r.b, r.c};
     std::vector<std::pair<QString, QString>> texts;
     for (int p = 0; p < 3; ++p)
-        texts.emplace_back(kNameKeys[p], PartyName(officerNames_, parties[p]));
+        texts.emplace_back(kNameKeys[p], tables_.officerText(parties[p], kNoParty));
     return texts;
 }
 
@@ -66,10 +61,10 @@ std::optional<FieldProblem> RelationKind::store(int n, Relation& r, const Change
     for (const auto& [i, value] : changes) {
         const auto& field = *table()[i];
         // A new party is an officer of this save, or none.
-        if (field.key != kTypeKey && value.number != kNoParty && value.number >= officerCount_)
+        if (field.key != kTypeKey && value.number != kNoParty && value.number >= tables_.officerCount)
             return problem(field, QStringLiteral("%1 is no officer of this save, which has %2 (1023 for none)")
                                       .arg(value.number)
-                                      .arg(officerCount_));
+                                      .arg(tables_.officerCount));
     }
     // What is stored empty keeps neither parties nor a type: a change it would lose
     // is refused rather than dropped.
@@ -80,14 +75,14 @@ std::optional<FieldProblem> RelationKind::store(int n, Relation& r, const Change
                 return problem(field, QStringLiteral("the record would be stored empty (type ──, or 甲方 or 乙方 "
                                                      "1023), which keeps no parties; give the type and both parties"));
         }
-    } else if (r.a >= officerCount_) {
+    } else if (r.a >= tables_.officerCount) {
         for (const auto& [i, value] : changes)
             if (table()[i]->key == kTypeKey)
                 return problem(*table()[i], QStringLiteral("甲方 is stored as %1, no officer of this save, so the "
                                                            "record has no type; set a as well")
                                                 .arg(r.a));
     }
-    StoreRelation(file(), officerCount_, n, r);
+    StoreRelation(file(), tables_.officerCount, n, r);
     return std::nullopt;
 }
 
@@ -125,7 +120,7 @@ std::vector<RecordKind::Finding> RelationKind::check() const
         const Relation r = decode(i);
         const int parties[] = {r.a, r.b, r.c};
         for (int p = 0; p < 3; ++p) {
-            if (parties[p] == kNoParty || parties[p] < officerCount_)
+            if (parties[p] == kNoParty || parties[p] < tables_.officerCount)
                 continue;
             const QString& caption = table()[std::size_t(p)]->label;
             // The game would read the number as an officer's; with no party in its
@@ -140,11 +135,11 @@ std::vector<RecordKind::Finding> RelationKind::check() const
             add(keys[p], record(i), parties[p],
                 QStringLiteral("%1 is not below the %2 officers: shown without face or name, kept as stored")
                     .arg(caption)
-                    .arg(officerCount_),
+                    .arg(tables_.officerCount),
                 QStringLiteral("%1 %2 不是本存檔的武將（共 %3 名）：顯示時沒有頭像和名字，照原值保留。")
                     .arg(caption)
                     .arg(parties[p])
-                    .arg(officerCount_))
+                    .arg(tables_.officerCount))
                 .mend = std::move(none);
         }
     });

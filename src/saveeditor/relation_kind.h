@@ -1,6 +1,7 @@
 #pragma once
 
 #include "saveeditor/relation_record.h"
+#include "saveeditor/save_tables.h"
 #include "shared/record_kind.h"
 
 #include <QStringList>
@@ -29,11 +30,10 @@ public:
 
 private:
     void loaded() override;
-    Relation decode(int n) const override { return DecodeRelation(file(), officerCount_, n); }
+    Relation decode(int n) const override { return DecodeRelation(file(), tables_.officerCount, n); }
     std::optional<FieldProblem> store(int n, Relation& r, const Changes& changes) override;
 
-    int officerCount_ = 0;
-    QStringList officerNames_;
+    SaveTables tables_;
 };
 
 }  // namespace varkel

@@ -84,6 +84,13 @@ QString SaveTables::forceName(int forceByte) const
     return forceByte >= 0 && forceByte < forceNames.size() ? forceNames[forceByte] : QString::number(forceByte);
 }
 
+QString SaveTables::officerText(int officer, int none) const
+{
+    if (officer == none)
+        return GetResText(169);
+    return officer >= 0 && officer < officerCount ? officerNames[officer] : QString::number(officer);
+}
+
 QStringList ScenarioData::decodeCityNames(const QByteArray& bytes)
 {
     constexpr qsizetype kCityNames = 2036, kCityStride = 16;

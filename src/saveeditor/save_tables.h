@@ -27,6 +27,10 @@ struct SaveTables {
     int controlledCount() const;
     // The force name of a force byte, or the raw number for one outside the table.
     QString forceName(int forceByte) const;
+    // The name beside a field naming an officer: the officer's name, "無" for `none`
+    // (the code the field stores for no officer), and the stored number for any
+    // other that names no officer of this save.
+    QString officerText(int officer, int none = save::kNoPerson) const;
 };
 
 // The first 134,024 bytes of "d_sce.vk" and the names decoded from them.

@@ -29,7 +29,7 @@ void TreasureKind::loaded()
     if (ofSave()) {
         scenario_ = companion_;
         save_ = &file();
-        officerNames_ = SaveTables::build(file()).officerNames;
+        tables_ = SaveTables::build(file());
     } else {
         scenario_ = &file();
     }
@@ -53,8 +53,7 @@ std::vector<std::pair<QString, QString>> TreasureKind::namedTexts(int n) const
     const TreasureRecord r = decode(n);
     std::vector<std::pair<QString, QString>> texts;
     if (ofSave())
-        texts.emplace_back(kOwnerText,
-                           r.owner < officerNames_.size() ? officerNames_[r.owner] : QString::number(r.owner));
+        texts.emplace_back(kOwnerText, tables_.officerText(r.owner));
     if (r.picture < notes_.size())
         texts.emplace_back(kNote, notes_[r.picture]);
     return texts;

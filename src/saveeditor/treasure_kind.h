@@ -1,5 +1,6 @@
 #pragma once
 
+#include "saveeditor/save_tables.h"
 #include "saveeditor/treasure_record.h"
 #include "shared/record_kind.h"
 
@@ -20,6 +21,7 @@ public:
 
     int count() const override { return treasure::kCount; }
     QString recordName(int n) const override;
+    QString nameKey() const override { return QStringLiteral("name"); }
     std::vector<FieldValue> read(int n) const override;
     std::vector<std::pair<QString, QString>> namedTexts(int n) const override;
     QStringList namedTextKeys() const override;
@@ -37,7 +39,7 @@ private:
     QStringList notes_;
     QByteArray* scenario_ = nullptr;   // attributes
     QByteArray* save_ = nullptr;       // owners; null on the scenario file
-    QStringList officerNames_;
+    SaveTables tables_;  // of the saved game
 };
 
 }  // namespace varkel

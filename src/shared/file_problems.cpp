@@ -2,6 +2,29 @@
 
 namespace varkel {
 
+namespace {
+
+// Captions of what a finding can be about besides the fields of a table.
+constexpr struct {
+    const char* field;
+    const char16_t* caption;
+} kFileCaptions[] = {
+    {"size", u"檔案大小"}, {"person_map", u"人物對照"}, {"player_slot", u"玩家欄"},
+    {"location", u"所在地"}, {"copies", u"副本"},
+};
+
+QString captionOf(const RecordKind& kind, const QString& field)
+{
+    if (const auto i = kind.fieldIndex(field))
+        return kind.fields()[*i]->label;
+    for (const auto& c : kFileCaptions)
+        if (field == QLatin1String(c.field))
+            return QString::fromUtf16(c.caption);
+    return field;
+}
+
+}  // namespace
+
 std::vector<FileProblem> FindProblems(const RecordKinds& kinds, std::optional<std::size_t> only)
 {
     std::vector<FileProblem> problems;
@@ -14,8 +37,7 @@ std::vector<FileProblem> FindProblems(const RecordKinds& kinds, std::optional<st
             p.kind = k;
             p.kindName = kind.name();
             p.field = std::move(f.field);
-            if (const auto i = kind.fieldIndex(p.field))
-                p.caption = kind.fields()[*i]->label;
+            p.caption = captionOf(kind, p.field);
             p.offset = f.offset;
             p.value = f.value;
             p.what = std::move(f.what);

@@ -20,7 +20,7 @@ struct FileProblem {
     QString recordKind;    // "officer"; empty for the file
     QString recordName;
     QString field;    // key: "tactics", or what of the file is at fault ("person_map")
-    QString caption;  // the field's caption in its table ("戰法"); empty for a field of no table
+    QString caption;  // what the window calls the field ("戰法", "副本")
     qsizetype offset = 0;
     qint64 value = 0;  // as stored
     QString what;      // English

@@ -75,6 +75,8 @@ public:
     virtual void load(QByteArray& file) = 0;
     virtual int count() const = 0;
     virtual QString recordName(int n) const = 0;
+    // The key of the field that holds what recordName() gives, where one does.
+    virtual QString nameKey() const { return {}; }
     // One value per field of fields().
     virtual std::vector<FieldValue> read(int n) const = 0;
     // Texts shown beside the fields that name other records ("force_text"), and

@@ -28,6 +28,15 @@ bool sortsByText(const FieldSpec& field)
     return field.kind == FieldKind::Name;
 }
 
+// The half-width columns `text` takes on screen: two for a wide (CJK) character.
+int halfWidthColumns(const QString& text)
+{
+    int columns = 0;
+    for (const QChar ch : text)
+        columns += ch.unicode() >= 0x1100 ? 2 : 1;
+    return columns;
+}
+
 QString joined(const std::vector<int>& list, const QStringList* items, const QString& separator)
 {
     QStringList parts;
@@ -44,6 +53,7 @@ void RecordTableModel::show(const RecordKind& kind)
 {
     beginResetModel();
     kind_ = &kind;
+    firstFieldColumn_ = kind.nameKey().isEmpty() ? 2 : 1;
     const auto& fields = kind.fields();
     const QStringList namedKeys = kind.namedTextKeys();
     namedTextOf_.assign(fields.size(), -1);
@@ -51,12 +61,13 @@ void RecordTableModel::show(const RecordKind& kind)
         for (const char* suffix : {"_text", "_name"})
             if (const int at = int(namedKeys.indexOf(fields[i]->key + QLatin1String(suffix))); at >= 0)
                 namedTextOf_[i] = at;
-    textKeyOf_.assign(std::size_t(kFirstFieldColumn) + fields.size(), -1);
+    textKeyOf_.assign(std::size_t(firstFieldColumn_) + fields.size(), -1);
     int keys = 0;
-    textKeyOf_[kNameColumn] = keys++;
+    if (nameColumn() >= 0)
+        textKeyOf_[std::size_t(nameColumn())] = keys++;
     for (std::size_t i = 0; i < fields.size(); ++i)
         if (sortsByText(*fields[i]))
-            textKeyOf_[std::size_t(kFirstFieldColumn) + i] = keys++;
+            textKeyOf_[std::size_t(firstFieldColumn_) + i] = keys++;
     rows_.clear();
     rows_.reserve(std::size_t(kind.count()));
     for (int n = 0; n < kind.count(); ++n)
@@ -78,7 +89,8 @@ RecordTableModel::Row RecordTableModel::readRow(int n) const
                 if (namedTextOf_[i] >= 0 && keys[namedTextOf_[i]] == key)
                     row.named[i] = value;
     }
-    row.sortKeys.push_back(Big5SortKey(row.name));
+    if (nameColumn() >= 0)
+        row.sortKeys.push_back(Big5SortKey(row.name));
     for (std::size_t i = 0; i < fields.size(); ++i)
         if (sortsByText(*fields[i]))
             row.sortKeys.push_back(Big5SortKey(row.values[i].text));
@@ -114,9 +126,9 @@ void RecordTableModel::refreshAll(const RecordKind& kind)
 
 std::optional<std::size_t> RecordTableModel::fieldOf(int column) const
 {
-    if (!kind_ || column < kFirstFieldColumn || column >= columnCount())
+    if (!kind_ || column < firstFieldColumn_ || column >= columnCount())
         return std::nullopt;
-    return std::size_t(column - kFirstFieldColumn);
+    return std::size_t(column - firstFieldColumn_);
 }
 
 int RecordTableModel::rowCount(const QModelIndex& parent) const
@@ -126,7 +138,7 @@ int RecordTableModel::rowCount(const QModelIndex& parent) const
 
 int RecordTableModel::columnCount(const QModelIndex& parent) const
 {
-    return parent.isValid() || !kind_ ? 0 : kFirstFieldColumn + int(kind_->fields().size());
+    return parent.isValid() || !kind_ ? 0 : firstFieldColumn_ + int(kind_->fields().size());
 }
 
 QString RecordTableModel::text(int row, int column) const
@@ -134,9 +146,9 @@ QString RecordTableModel::text(int row, int column) const
     const Row& r = rows_[std::size_t(row)];
     if (column == kNumberColumn)
         return QString::number(kind_->numberOf(row));
-    if (column == kNameColumn)
+    if (column == nameColumn())
         return r.name;
-    const std::size_t i = std::size_t(column - kFirstFieldColumn);
+    const std::size_t i = std::size_t(column - firstFieldColumn_);
     const FieldSpec& field = *kind_->fields()[i];
     const FieldValue& v = r.values[i];
     if (v.absent)
@@ -158,11 +170,25 @@ QString RecordTableModel::text(int row, int column) const
     return {};
 }
 
+QString RecordTableModel::widestText(int column) const
+{
+    QString widest;
+    int most = -1;
+    for (int row = 0; row < rowCount(); ++row) {
+        QString t = text(row, column);
+        if (const int columns = halfWidthColumns(t); columns > most) {
+            most = columns;
+            widest = std::move(t);
+        }
+    }
+    return widest;
+}
+
 qint64 RecordTableModel::sortNumber(int row, int column) const
 {
     if (column == kNumberColumn)
         return row;
-    const std::size_t i = std::size_t(column - kFirstFieldColumn);
+    const std::size_t i = std::size_t(column - firstFieldColumn_);
     const FieldValue& v = rows_[std::size_t(row)].values[i];
     if (v.absent)
         return std::numeric_limits<qint64>::min();
@@ -208,12 +234,12 @@ QVariant RecordTableModel::headerData(int section, Qt::Orientation orientation, 
     if (role == Qt::DisplayRole) {
         if (section == kNumberColumn)
             return QStringLiteral("編號");
-        if (section == kNameColumn)
+        if (section == nameColumn())
             return QStringLiteral("名稱");
-        return kind_->fields()[std::size_t(section - kFirstFieldColumn)]->label;
+        return kind_->fields()[std::size_t(section - firstFieldColumn_)]->label;
     }
-    if (role == Qt::ToolTipRole && section >= kFirstFieldColumn)
-        return kind_->fields()[std::size_t(section - kFirstFieldColumn)]->key;
+    if (role == Qt::ToolTipRole && section >= firstFieldColumn_)
+        return kind_->fields()[std::size_t(section - firstFieldColumn_)]->key;
     return {};
 }
 

@@ -17,16 +17,14 @@ namespace varkel {
 // `text` as its code page 950 bytes, which sort as the game's names sort.
 QByteArray Big5SortKey(const QString& text);
 
-// The records of one kind as a table: the record's number and name, then a column
-// per field of the kind, captioned as the views caption it. Cells show what the
+// The records of one kind as a table: the record's number, its name where no field
+// holds it, then a column per field of the kind, captioned as the views caption it. Cells show what the
 // views show (list texts, the names of the records a number points to); they sort
 // numbers as numbers, lists in their list order and names in Big5 order.
 class RecordTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     static constexpr int kNumberColumn = 0;
-    static constexpr int kNameColumn = 1;
-    static constexpr int kFirstFieldColumn = 2;
 
     explicit RecordTableModel(QObject* parent = nullptr);
 
@@ -39,11 +37,17 @@ public:
     void refreshAll(const RecordKind& kind);
 
     const RecordKind* kind() const { return kind_; }
+    // The name's column, -1 when a field shows the name; the first field's column.
+    int nameColumn() const { return firstFieldColumn_ > 1 ? 1 : -1; }
+    int firstFieldColumn() const { return firstFieldColumn_; }
     // The field a column shows; nothing for the number and the name.
     std::optional<std::size_t> fieldOf(int column) const;
     // Record `row` as read.
     const std::vector<FieldValue>& values(int row) const { return rows_[std::size_t(row)].values; }
     QString text(int row, int column) const;
+    // The text of `column` that takes the most room (a double-byte character takes
+    // two half-width columns), to size the column by.
+    QString widestText(int column) const;
     // Whether `left`'s cell of `column` sorts before `right`'s.
     bool lessThan(int column, int left, int right) const;
 
@@ -64,6 +68,7 @@ private:
     qint64 sortNumber(int row, int column) const;
 
     const RecordKind* kind_ = nullptr;
+    int firstFieldColumn_ = 1;
     std::vector<Row> rows_;
     std::vector<int> namedTextOf_;  // per field: its index in namedTextKeys(), -1 for none
     std::vector<int> textKeyOf_;    // per column: its index in Row::sortKeys, -1 for a number

@@ -348,8 +348,9 @@ TEST_F(TreasureCli, DumpShowsOwnersFromTheSaveAndNotesFromTheFolder)
             EXPECT_EQ(o.contains("owner_text"), row.owner);
             if (row.owner) {
                 EXPECT_EQ(o["owner"].toInt(), r.owner);
-                EXPECT_EQ(o["owner_text"].toString(),
-                          r.owner <= kLastOwner ? officers[r.owner] : QString::number(r.owner));
+                EXPECT_EQ(o["owner_text"].toString(), r.owner == kLastOwner  ? QStringLiteral("無")
+                                                      : r.owner < kLastOwner ? officers[r.owner]
+                                                                             : QString::number(r.owner));
             }
             EXPECT_EQ(o.contains("note"), row.note);
             if (row.note) {

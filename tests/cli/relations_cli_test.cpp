@@ -89,8 +89,14 @@ TEST_F(RelationsCli, DumpShowsCopyZeroWithTypesAndPartyNames)
         EXPECT_EQ(o["type_text"].toString(), RelationKindItems()[row.type]);
         EXPECT_EQ(o["a"].toInt(), r.a);
         EXPECT_EQ(o["c"].toInt(), r.c);
-        EXPECT_EQ(o["a_name"].toString(), row.aNamed ? tables.officerNames[r.a] : QString());
-        EXPECT_EQ(o["c_name"].toString(), row.cNamed ? tables.officerNames[r.c] : QString());
+        // None reads "無"; a number that names no officer of the save stands for itself.
+        const auto name = [&](bool named, int party) {
+            return named                         ? tables.officerNames[party]
+                   : party == relation::kNoParty ? QStringLiteral("無")
+                                                 : QString::number(party);
+        };
+        EXPECT_EQ(o["a_name"].toString(), name(row.aNamed, r.a));
+        EXPECT_EQ(o["c_name"].toString(), name(row.cNamed, r.c));
     }
     EXPECT_EQ(all[demo::kDemoRelationWithOutsideA].toObject()["a"].toInt(), count);
 }

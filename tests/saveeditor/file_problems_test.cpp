@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <set>
 
 namespace varkel {
@@ -50,7 +51,10 @@ void expectWindowTexts(const RecordKinds& kinds, const std::vector<FileProblem>&
         EXPECT_TRUE(hasChinese(p.reason)) << p.reason.toStdString();
         EXPECT_EQ(p.kindName, kinds[p.kind]->name());
         const auto field = kinds[p.kind]->fieldIndex(p.field);
-        EXPECT_EQ(p.caption, field ? kinds[p.kind]->fields()[*field]->label : QString());
+        if (field) {
+            EXPECT_EQ(p.caption, kinds[p.kind]->fields()[*field]->label);
+        }
+        EXPECT_TRUE(hasChinese(p.caption)) << p.field.toStdString();
         EXPECT_EQ(bool(p.mend), !p.mendText.isEmpty());
         if (p.mend) {
             EXPECT_TRUE(hasChinese(p.mendText));
@@ -129,6 +133,31 @@ TEST_F(FileProblems, TheSystemSaveAndTheScenarioFileHaveTheWindowsWordsToo)
     EXPECT_EQ(odd[0].value, demo::kDemoOddSkill);
     EXPECT_EQ(odd[0].caption, QStringLiteral("特技"));
     expectWindowTexts(treasures, odd);
+}
+
+// What a problem of the whole file is about has a Chinese caption too, as fields do.
+TEST_F(FileProblems, ProblemsOfTheWholeFileAreCaptionedInChinese)
+{
+    const auto demo = slot(0);
+    const struct {
+        const char* field;
+        std::function<void(QByteArray&)> damage;
+    } rows[] = {
+        {"person_map", [](QByteArray& b) { setLe16(b, save::personMapEntry(save::kFirstPersonNumber), 1700); }},
+        {"player_slot", [](QByteArray& b) { setLe16(b, save::playerSlot(0) + save::kPlayerPersonField, 5); }},
+        {"size", [](QByteArray& b) { b.truncate(1000); }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.field);
+        QByteArray bytes = demo->save;
+        row.damage(bytes);
+        const auto damaged = test::LoadedSave::of(bytes, demo->scenario, demo->context);
+        const auto problems = FindProblems(damaged->kinds, damaged->kind(QStringLiteral("officers")));
+        const auto found = std::find_if(problems.begin(), problems.end(),
+                                        [&](const FileProblem& p) { return p.field == QLatin1String(row.field); });
+        ASSERT_NE(found, problems.end());
+        expectWindowTexts(damaged->kinds, problems);
+    }
 }
 
 // The bytes a mend is to change: (offset, value) pairs over the save as it was.

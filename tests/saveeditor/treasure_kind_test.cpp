@@ -73,10 +73,10 @@ TEST_F(TreasureKindTest, ReadsOwnerFromTheSaveAndAttributesFromTheScenario)
     ofScenario.load(alone);
     TreasureKind withoutNotes;
     withoutNotes.load(alone);
-    const QStringList officerNames = SaveTables::build(*save).officerNames;
 
     const int t = 3;
     const TreasureRecord r = DecodeTreasure(*scenario, save, t);
+    ASSERT_EQ(r.owner, treasure::kLastOwner);
     struct Row {
         const RecordKind* kind;
         const char* key;
@@ -85,7 +85,7 @@ TEST_F(TreasureKindTest, ReadsOwnerFromTheSaveAndAttributesFromTheScenario)
     const std::vector<Row> rows = {
         {&ofSave, "name", r.name},
         {&ofSave, "owner", QString::number(r.owner)},
-        {&ofSave, "owner_text", officerNames[r.owner]},
+        {&ofSave, "owner_text", QStringLiteral("無")},  // 1720: nobody owns it
         {&ofSave, "note", (*notes)[r.picture]},
         {&ofSave, "price", QString::number(100 * r.priceHundreds)},
         {&ofScenario, "name", r.name},
@@ -98,6 +98,8 @@ TEST_F(TreasureKindTest, ReadsOwnerFromTheSaveAndAttributesFromTheScenario)
         EXPECT_EQ(shown(*row.kind, t, QString::fromLatin1(row.key)), row.expected) << row.key;
     EXPECT_EQ(ofSave.recordName(t), r.name);
     EXPECT_EQ(shown(ofSave, demo::kDemoTreasureWithOddOwner, QStringLiteral("owner_text")), QStringLiteral("1800"));
+    EXPECT_EQ(shown(ofSave, 0, QStringLiteral("owner_text")),
+              SaveTables::build(*save).officerNames[DecodeTreasure(*scenario, save, 0).owner]);
     EXPECT_EQ(ofSave.namedTextKeys(), (QStringList{QStringLiteral("owner_text"), QStringLiteral("note")}));
     EXPECT_EQ(ofScenario.namedTextKeys(), QStringList{QStringLiteral("note")});
 }

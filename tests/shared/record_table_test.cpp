@@ -44,7 +44,7 @@ protected:
         const auto& fields = table.kind()->fields();
         for (std::size_t i = 0; i < fields.size(); ++i)
             if (fields[i]->key == QLatin1String(key))
-                return RecordTableModel::kFirstFieldColumn + int(i);
+                return table.firstFieldColumn() + int(i);
         ADD_FAILURE() << "no field " << key;
         return 0;
     }
@@ -90,7 +90,7 @@ TEST_F(RecordTableTest, EveryColumnSortsByWhatItHolds)
                 const std::string where = table.kind()->name().toStdString() + " column " + std::to_string(c);
                 if (c == RecordTableModel::kNumberColumn) {
                     ASSERT_LT(a, b) << where;
-                } else if (c == RecordTableModel::kNameColumn) {
+                } else if (c == table.nameColumn()) {
                     ASSERT_LE(Big5SortKey(table.text(a, c)), Big5SortKey(table.text(b, c))) << where;
                 } else if (described->kind == FieldKind::Name) {
                     ASSERT_LE(Big5SortKey(table.values(a)[*field].text), Big5SortKey(table.values(b)[*field].text))
@@ -115,8 +115,8 @@ TEST_F(RecordTableTest, CellsShowWhatTheViewsShow)
     table.show(kinds_->kind(SaveRecord::Officer));
     const auto values = table.values(0);
     const int status = column(table, "status");
-    const FieldSpec& statusField = *table.kind()->fields()[std::size_t(status - RecordTableModel::kFirstFieldColumn)];
-    EXPECT_EQ(table.text(0, status), statusField.items[values[std::size_t(status - 2)].number]);
+    const std::size_t statusField = *table.fieldOf(status);
+    EXPECT_EQ(table.text(0, status), table.kind()->fields()[statusField]->items[values[statusField].number]);
     // A number that points to another record shows that record's name.
     const int force = column(table, "force");
     const auto named = table.kind()->namedTexts(0);
@@ -128,6 +128,65 @@ TEST_F(RecordTableTest, CellsShowWhatTheViewsShow)
     EXPECT_EQ(table.headerData(column(table, "might"), Qt::Horizontal, Qt::DisplayRole).toString(),
               QStringLiteral("武力"));
     EXPECT_EQ(table.text(5, RecordTableModel::kNumberColumn), QStringLiteral("5"));
+}
+
+// One column per stored value: the name has its own column only where no field
+// holds it, and no caption shows twice.
+TEST_F(RecordTableTest, EveryKindShowsEachValueOnce)
+{
+    const struct {
+        SaveRecord kind;
+        bool nameColumn;
+    } rows[] = {{SaveRecord::Officer, false}, {SaveRecord::Treasure, false}, {SaveRecord::Force, false},
+                {SaveRecord::Family, false},  {SaveRecord::City, true},      {SaveRecord::Relation, true}};
+    for (const auto& row : rows) {
+        RecordTableModel table;
+        table.show(kinds_->kind(row.kind));
+        SCOPED_TRACE(table.kind()->name().toStdString());
+        EXPECT_EQ(table.nameColumn() >= 0, row.nameColumn);
+        QStringList captions;
+        for (int c = 0; c < table.columnCount(); ++c)
+            captions << table.headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+        EXPECT_EQ(captions.removeDuplicates(), 0) << captions.join(QLatin1Char(' ')).toStdString();
+    }
+}
+
+// A field that names another record shows its name, "無" for the code that stands
+// for none, and the number for one that names nothing.
+TEST_F(RecordTableTest, FieldsNamingRecordsShowNamesAndNone)
+{
+    const SaveTables& tables = document_->tables();
+    const struct {
+        SaveRecord kind;
+        const char* key;
+        int none;
+        bool noneInDemo;  // the demo save has records holding none there
+    } rows[] = {{SaveRecord::Officer, "related_officer", 1720, true}, {SaveRecord::Officer, "family", 1720, false},
+                {SaveRecord::Treasure, "owner", 1720, true},          {SaveRecord::City, "bandit_leader", 1720, true},
+                {SaveRecord::City, "head", -1, true},                 {SaveRecord::Relation, "c", 1023, true},
+                {SaveRecord::Relation, "a", 1023, true}};
+    for (const auto& row : rows) {
+        RecordTableModel table;
+        table.show(kinds_->kind(row.kind));
+        SCOPED_TRACE(row.key);
+        const int c = column(table, row.key);
+        const std::size_t field = *table.fieldOf(c);
+        int none = 0, named = 0;
+        for (int r = 0; r < table.rowCount(); ++r) {
+            const int value = table.values(r)[field].number;
+            if (value == row.none) {
+                ++none;
+                EXPECT_EQ(table.text(r, c), QStringLiteral("無"));
+            } else if (value >= 0 && value < tables.officerCount) {
+                ++named;
+                EXPECT_EQ(table.text(r, c), tables.officerNames[value]);
+            } else {
+                EXPECT_EQ(table.text(r, c), QString::number(value));
+            }
+        }
+        EXPECT_EQ(none > 0, row.noneInDemo);
+        EXPECT_GT(named, 0);
+    }
 }
 
 TEST_F(RecordTableTest, ABadFilterKeepsTheLastGoodResult)

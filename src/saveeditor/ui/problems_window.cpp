@@ -103,7 +103,7 @@ void ProblemsWindow::refresh()
     for (const FileProblem& p : problems_) {
         const QString record = p.record < 0 ? QStringLiteral("整個文件")
                                             : QStringLiteral("%1 %2").arg(p.number).arg(p.recordName).trimmed();
-        auto* item = new QTreeWidgetItem(list, {kindCaption(p), record, p.caption.isEmpty() ? p.field : p.caption,
+        auto* item = new QTreeWidgetItem(list, {kindCaption(p), record, p.caption,
                                                 QString::number(p.value), p.reason, p.mend ? p.mendText : QString()});
         item->setToolTip(ReasonColumn, p.reason);
         item->setToolTip(MendColumn, p.mendText);

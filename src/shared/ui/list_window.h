@@ -1,8 +1,12 @@
 #pragma once
 
+#include <QString>
+
 #include <initializer_list>
 
+class QAbstractItemView;
 class QDialog;
+class QFontMetrics;
 class QLabel;
 class QPushButton;
 class QStatusBar;
@@ -19,6 +23,14 @@ void CloseOnCloseKeys(QDialog& window);
 // Lays out a window of one list: the list, the line under it, the buttons on the
 // right and the status line. No button takes Enter, which belongs to the list;
 // the window closes on the Close keys.
+// A cell whose column cuts its text (or that holds several lines) shows the whole
+// text on hover; a cell with a tooltip of its own shows that.
+void ShowCutTextsOnHover(QAbstractItemView& view);
+
+// The width of a column that shows `caption` (with the sort mark) and `widest`
+// whole, but no more than `most` pixels: what is cut shows on hover.
+int ColumnWidth(const QFontMetrics& metrics, const QString& caption, const QString& widest, int most);
+
 void LayOutListWindow(QDialog& window, QWidget* list, QLabel* summary, std::initializer_list<QPushButton*> buttons,
                       QStatusBar* statusLine);
 

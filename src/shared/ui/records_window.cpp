@@ -79,15 +79,14 @@ RecordsWindow::RecordsWindow(Session& session, RecordSource& source, const QStri
     view->horizontalHeader()->setContextMenuPolicy(Qt::CustomContextMenu);
     view->horizontalHeader()->setSectionsMovable(false);
     view->horizontalHeader()->setToolTip(QStringLiteral("按右鍵選擇顯示的欄位"));
-    // Widths from the captions and a typical cell, without measuring every row.
+    // Each column as wide as its caption and its widest cell, up to sixteen characters;
+    // a cell cut shows whole on hover.
+    ShowCutTextsOnHover(*view);
     const QFontMetrics metrics(view->font());
-    for (int c = 0; c < table_.columnCount(); ++c) {
-        const QString caption = table_.headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
-        const QString sample = table_.rowCount() > 0 ? table_.text(0, c) : QString();
-        view->setColumnWidth(c, std::clamp(std::max(metrics.horizontalAdvance(caption) + 28,
-                                                    metrics.horizontalAdvance(sample) + 16),
-                                           48, 220));
-    }
+    const int widest = metrics.horizontalAdvance(QString(16, QChar(0x570B)));  // 國
+    for (int c = 0; c < table_.columnCount(); ++c)
+        view->setColumnWidth(c, ColumnWidth(metrics, table_.headerData(c, Qt::Horizontal, Qt::DisplayRole).toString(),
+                                            table_.widestText(c), widest));
 
     countLabel = new QLabel(this);
     countLabel->setObjectName(QStringLiteral("countLabel"));
@@ -257,7 +256,7 @@ QMenu* RecordsWindow::columnsMenu()
     auto* menu = new QMenu(this);
     menu->setObjectName(QStringLiteral("columnsMenu"));
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    for (int c = RecordTableModel::kFirstFieldColumn; c < table_.columnCount(); ++c) {
+    for (int c = table_.firstFieldColumn(); c < table_.columnCount(); ++c) {
         QAction* action = menu->addAction(table_.headerData(c, Qt::Horizontal, Qt::DisplayRole).toString());
         action->setCheckable(true);
         action->setChecked(!view->isColumnHidden(c));
@@ -279,7 +278,7 @@ void RecordsWindow::chooseColumns(const QPoint& at)
 void RecordsWindow::restoreColumns()
 {
     const QString stored = ReadIniValue(session_.settingsPath, kColumnsSection, source_.kind().name());
-    const int fields = table_.columnCount() - RecordTableModel::kFirstFieldColumn;
+    const int fields = table_.columnCount() - table_.firstFieldColumn();
     const qsizetype colon = stored.indexOf(QLatin1Char(':'));
     if (colon < 0 || stored.left(colon).toInt() != fields)
         return;
@@ -289,7 +288,7 @@ void RecordsWindow::restoreColumns()
         bool ok = false;
         const int nibble = at < digits.size() ? digits.mid(at, 1).toInt(&ok, 16) : 0;
         if (ok && (nibble >> (i % 4)) & 1)
-            view->setColumnHidden(RecordTableModel::kFirstFieldColumn + i, true);
+            view->setColumnHidden(table_.firstFieldColumn() + i, true);
     }
 }
 
@@ -297,12 +296,12 @@ void RecordsWindow::storeColumns()
 {
     if (session_.settingsPath.isEmpty())
         return;
-    const int fields = table_.columnCount() - RecordTableModel::kFirstFieldColumn;
+    const int fields = table_.columnCount() - table_.firstFieldColumn();
     QString digits;
     for (int at = 0; at * 4 < fields; ++at) {
         int nibble = 0;
         for (int b = 0; b < 4 && at * 4 + b < fields; ++b)
-            if (view->isColumnHidden(RecordTableModel::kFirstFieldColumn + at * 4 + b))
+            if (view->isColumnHidden(table_.firstFieldColumn() + at * 4 + b))
                 nibble |= 1 << b;
         digits += QString::number(nibble, 16);
     }

@@ -305,7 +305,7 @@ private slots:
         RecordsWindow* w = openTable(form_.get());
         QVERIFY(w);
         QMenu* menu = w->columnsMenu();
-        const int column = RecordTableModel::kFirstFieldColumn + 3;
+        const int column = w->table().firstFieldColumn() + 3;
         menu->actions().at(3)->setChecked(false);
         delete menu;
         QVERIFY(w->view->isColumnHidden(column));
@@ -353,7 +353,7 @@ private slots:
         QTest::keyClick(w->view, Qt::Key_C, Qt::ControlModifier);
         const QStringList lines = QApplication::clipboard()->text().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 3);
-        QVERIFY(lines[0].startsWith(QStringLiteral("編號\t名稱\t")));
+        QVERIFY(lines[0].startsWith(QStringLiteral("編號\t姓\t名\t")));  // the name is 姓名, further on
         QVERIFY(lines[1].startsWith(QStringLiteral("1\t") + w->table().text(1, 1) + QLatin1Char('\t')));
         QCOMPARE(lines[2].count(QLatin1Char('\t')), w->table().columnCount() - 1);
     }
