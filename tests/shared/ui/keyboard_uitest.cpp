@@ -663,7 +663,8 @@ private slots:
         QTest::newRow("cities, Enter on a tick box") << "Form10" << 0 << "Check1(0)" << "" << "Return" << true;
         QTest::newRow("cities, Ctrl+Enter in the list")
             << "Form10" << 0 << "Check1(0)" << "List1" << "Ctrl+Return" << true;
-        QTest::newRow("intimacy, Ctrl+Enter in the list") << "Form8" << 0 << "Combo1" << "List1" << "Ctrl+Return" << true;
+        QTest::newRow("intimacy, Ctrl+Enter in the list")
+            << "Form8" << 0 << "Combo1" << "List1" << "Ctrl+Return" << true;
     }
 
     void applyKeys()
