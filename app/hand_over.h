@@ -13,15 +13,16 @@ namespace varkel {
 // the network library behind it would otherwise cost every start several
 // milliseconds before its window shows.
 struct HandOver {
-    using Handler = std::function<void(const QString& path)>;
+    using Handler = std::function<void(const QString& path, const QString& window)>;
     // The running program's side: a listener for later starts of the user whose
     // private folder is `tempFolder`, a child of `parent`. Null when it cannot
     // listen.
     QObject* (*listen)(const QString& tempFolder, QObject* parent);
     // What arrives at `listener` before it has a handler waits for one.
     void (*setHandler)(QObject* listener, Handler handler);
-    // A later start's side: true once the running program took `path`.
-    bool (*handOver)(const QString& tempFolder, const QString& path, int timeoutMs);
+    // A later start's side: true once the running program took `path` and
+    // `window` (a name of --open; empty for none).
+    bool (*handOver)(const QString& tempFolder, const QString& path, const QString& window, int timeoutMs);
 };
 
 // The module's one entry point, a function returning its HandOver.

@@ -19,9 +19,9 @@ void SetHandler(QObject* listener, varkel::HandOver::Handler handler)
         server->setHandler(std::move(handler));
 }
 
-bool HandOverFile(const QString& tempFolder, const QString& path, int timeoutMs)
+bool HandOverFile(const QString& tempFolder, const QString& path, const QString& window, int timeoutMs)
 {
-    return varkel::HandOverToRunningInstance(varkel::InstanceServerName(tempFolder), path, timeoutMs);
+    return varkel::HandOverToRunningInstance(varkel::InstanceServerName(tempFolder), path, window, timeoutMs);
 }
 
 }  // namespace

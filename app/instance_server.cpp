@@ -14,8 +14,10 @@ namespace varkel {
 
 namespace {
 
-// What a later start sends: this tag, then the path as a QString.
-constexpr quint32 kRequestTag = 0x56524b31;  // "VRK1"
+// What a later start sends: this tag, then the path as a QString; or the second
+// tag, the path and the window's name.
+constexpr quint32 kRequestTag = 0x56524b31;        // "VRK1"
+constexpr quint32 kWindowRequestTag = 0x56524b32;  // "VRK2"
 constexpr QDataStream::Version kStreamVersion = QDataStream::Qt_6_0;
 // The running program's answer once it has the request.
 constexpr char kReceived = 'k';
@@ -75,12 +77,15 @@ QString InstanceServerName(const QString& tempFolder)
            QString::fromLatin1(QCryptographicHash::hash(secret, QCryptographicHash::Sha256).toHex().left(32));
 }
 
-QByteArray HandOverRequest(const QString& path)
+QByteArray HandOverRequest(const QString& path, const QString& window)
 {
     QByteArray request;
     QDataStream out(&request, QIODevice::WriteOnly);
     out.setVersion(kStreamVersion);
-    out << kRequestTag << path;
+    if (window.isEmpty())
+        out << kRequestTag << path;
+    else
+        out << kWindowRequestTag << path << window;
     return request;
 }
 
@@ -140,21 +145,24 @@ void InstanceServer::readRequest(QLocalSocket* socket)
     in.startTransaction();
     quint32 tag = 0;
     QString path;
+    QString window;
     in >> tag >> path;
+    if (tag == kWindowRequestTag)
+        in >> window;
     if (!in.commitTransaction()) {
         // Not all there yet, or not a request of this program.
         if (in.status() == QDataStream::ReadCorruptData)
             Drop(socket);
         return;
     }
-    if (tag != kRequestTag) {
+    if (tag != kRequestTag && tag != kWindowRequestTag) {
         Drop(socket);
         return;
     }
     // Confirmed at once: the later start ends, whatever questions opening the file asks here.
     socket->write(&kReceived, 1);
     socket->disconnectFromServer();
-    pending_.push_back(path);
+    pending_.emplace_back(path, window);
     // Handled from the event loop, not inside the socket's signal.
     QTimer::singleShot(0, this, &InstanceServer::deliver);
 }
@@ -167,21 +175,21 @@ void InstanceServer::deliver()
         return;
     delivering_ = true;
     while (!pending_.empty()) {
-        const QString path = pending_.front();
+        const auto [path, window] = pending_.front();
         pending_.pop_front();
-        handler_(path);
+        handler_(path, window);
     }
     delivering_ = false;
 }
 
-bool HandOverToRunningInstance(const QString& name, const QString& path, int timeoutMs)
+bool HandOverToRunningInstance(const QString& name, const QString& path, const QString& window, int timeoutMs)
 {
     const QDeadlineTimer deadline(timeoutMs);
     QLocalSocket socket;
     socket.connectToServer(name);
     if (!socket.waitForConnected(int(deadline.remainingTime())))
         return false;
-    socket.write(HandOverRequest(path));
+    socket.write(HandOverRequest(path, window));
     while (socket.bytesToWrite() > 0)
         if (!socket.waitForBytesWritten(int(deadline.remainingTime())))
             return false;

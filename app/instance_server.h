@@ -6,6 +6,7 @@
 
 #include <deque>
 #include <functional>
+#include <utility>
 
 class QLocalServer;
 class QLocalSocket;
@@ -20,8 +21,11 @@ namespace varkel {
 // know it to listen under it first. Empty when the secret cannot be had.
 QString InstanceServerName(const QString& tempFolder);
 
-// What a later start sends: a tag, then the path (absolute; empty for none).
-QByteArray HandOverRequest(const QString& path);
+// What a later start sends: a tag, then the path (absolute; empty for none) and,
+// with a tag of its own, the window to show (a name of --open). Without a window
+// it is the request of the first programs that handed over, which a running
+// program of theirs still takes.
+QByteArray HandOverRequest(const QString& path, const QString& window = {});
 
 // Where the running program (the one holding the instance lock) hears of a later
 // start: that start hands over the file it was given, or nothing, and ends. What
@@ -30,7 +34,7 @@ QByteArray HandOverRequest(const QString& path);
 class InstanceServer : public QObject {
     Q_OBJECT
 public:
-    using Handler = std::function<void(const QString& path)>;
+    using Handler = std::function<void(const QString& path, const QString& window)>;
 
     // A later start sends its request at once, so a connection that has not sent
     // it whole within `requestMilliseconds` is closed; at most `connections` are
@@ -50,7 +54,8 @@ public:
     // instance listens there. False when it cannot listen; the program then runs
     // on, and later starts find nobody to hand over to.
     bool listen(const QString& name);
-    // `path` is empty when a later start was given no file.
+    // `path` is empty when a later start was given no file, `window` when it was
+    // given none to show.
     void setHandler(Handler handler);
 
 private:
@@ -62,13 +67,14 @@ private:
     QLocalServer* server_ = nullptr;
     int served_ = 0;
     Handler handler_;
-    std::deque<QString> pending_;
+    std::deque<std::pair<QString, QString>> pending_;  // path, window
     bool delivering_ = false;
 };
 
 // Run by a later start: asks the running program listening under `name` to come
-// to the front and open `path` (absolute; empty for none). True once it confirmed;
-// false when nobody listens there or no confirmation came within `timeoutMs`.
-bool HandOverToRunningInstance(const QString& name, const QString& path, int timeoutMs);
+// to the front, open `path` (absolute; empty for none) and show `window` (empty
+// for none). True once it confirmed; false when nobody listens there or no
+// confirmation came within `timeoutMs`.
+bool HandOverToRunningInstance(const QString& name, const QString& path, const QString& window, int timeoutMs);
 
 }  // namespace varkel

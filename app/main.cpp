@@ -1,11 +1,11 @@
 // Start-up of the editor: one instance per user, then the start window. A later
-// start hands its file to the running instance and ends.
+// start hands its file and the window to show to the running instance and ends.
 #include "editor_factories.h"
 #include "hand_over.h"
+#include "start_windows.h"
 #include "shared/game_folder.h"
 #include "shared/session.h"
 #include "shared/temp_folder.h"
-#include "shared/ui/form2.h"
 #include "shared/ui/qt_seams.h"
 #include "shared/ui/standard_error.h"
 #include "shared/ui/start_up.h"
@@ -16,7 +16,6 @@
 #include <QFileInfo>
 #include <QThread>
 
-#include <array>
 #include <cstdio>
 #include <cstdlib>
 
@@ -27,47 +26,16 @@ namespace {
 constexpr int kHandOverMilliseconds = 5000;
 constexpr int kAnswerMilliseconds = 2000;
 
-// The windows --open can show at start, to look at them without clicking there.
-struct StartWindow {
-    QLatin1StringView name;
-    void (*open)(varkel::Session& session, varkel::Form3& form3);
-};
-
-const std::array<StartWindow, 3> kStartWindows = {{
-    {QLatin1StringView("about"), [](varkel::Session&, varkel::Form3& form3) { form3.showAbout(); }},
-    {QLatin1StringView("face-picker"),
-     [](varkel::Session& session, varkel::Form3& form3) {
-         auto* picker = new varkel::Form2(session, 0, &form3);
-         picker->setAttribute(Qt::WA_DeleteOnClose);
-         picker->open();
-     }},
-    {QLatin1StringView("save-editor"), [](varkel::Session&, varkel::Form3& form3) { form3.Command3_Click(); }},
-}};
-
-QString startWindowNames()
-{
-    QStringList names;
-    for (const StartWindow& window : kStartWindows)
-        names << window.name;
-    return names.join(QStringLiteral(", "));
-}
-
-const StartWindow* startWindowNamed(const QString& name)
-{
-    for (const StartWindow& window : kStartWindows)
-        if (window.name == name)
-            return &window;
-    return nullptr;
-}
-
 // The command line: its options, and the help it prints.
 struct EditorOptions {
     QCommandLineParser parser;
     QCommandLineOption gameFolder{QStringLiteral("game-folder"),
                                   QStringLiteral("Use DIR as the game folder for this run."), QStringLiteral("DIR")};
-    QCommandLineOption open{QStringLiteral("open"),
-                            QStringLiteral("Also open WINDOW at start, to look at it (%1).").arg(startWindowNames()),
-                            QStringLiteral("WINDOW")};
+    QCommandLineOption open{
+        QStringLiteral("open"),
+        QStringLiteral("Also open WINDOW at start, to look at it (%1); in the running editor when there is one.")
+            .arg(varkel::StartWindowNames()),
+        QStringLiteral("WINDOW")};
     QCommandLineOption quitWhenShown{QStringLiteral("quit-when-shown"),
                                      QStringLiteral("Quit once the windows are shown (to time the start-up).")};
 
@@ -128,16 +96,14 @@ int main(int argc, char* argv[])
     const QStringList files = parser.positionalArguments();
     const QString fileToOpen = files.isEmpty() ? QString() : QFileInfo(files.constFirst()).absoluteFilePath();
 
-    // A mistyped window name is told before anything starts, not after the windows are up.
-    const StartWindow* startWindow = nullptr;
-    if (parser.isSet(options.open)) {
-        startWindow = startWindowNamed(parser.value(options.open));
-        if (!startWindow) {
-            std::fprintf(stderr, "%s\n",
-                         qPrintable(QStringLiteral("varkel-editor: unknown window \"%1\" for --open; known windows: %2")
-                                        .arg(parser.value(options.open), startWindowNames())));
-            return EXIT_FAILURE;
-        }
+    // A mistyped window name is told before anything starts (or is handed over),
+    // not after the windows are up.
+    const QString windowToShow = parser.value(options.open);
+    if (parser.isSet(options.open) && !varkel::StartWindowNamed(windowToShow)) {
+        std::fprintf(stderr, "%s\n",
+                     qPrintable(QStringLiteral("varkel-editor: unknown window \"%1\" for --open; known windows: %2")
+                                    .arg(windowToShow, varkel::StartWindowNames())));
+        return EXIT_FAILURE;
     }
 
     varkel::Session session;
@@ -166,7 +132,7 @@ int main(int argc, char* argv[])
     const QDeadlineTimer handOverTime(kHandOverMilliseconds);
     while (handingOver && !instanceLock) {
         const varkel::HandOver* handOver = varkel::LoadHandOver();
-        if (handOver && handOver->handOver(session.tempFolder, fileToOpen, kAnswerMilliseconds))
+        if (handOver && handOver->handOver(session.tempFolder, fileToOpen, windowToShow, kAnswerMilliseconds))
             return 0;
         if (!handOver || handOverTime.hasExpired()) {
             varkel::UseChineseFont();
@@ -187,7 +153,9 @@ int main(int argc, char* argv[])
     QObject* listener = nullptr;
     const auto hear = [&] {
         if (listener && start)
-            varkel::LoadHandOver()->setHandler(listener, [start](const QString& path) { start->handOver(path); });
+            varkel::LoadHandOver()->setHandler(listener, [&session, start](const QString& path, const QString& window) {
+                varkel::OpenWhatStartAsks(session, *start, path, window);
+            });
     };
     if (handingOver && !quitWhenShown)
         varkel::WhenShown([&] {
@@ -210,10 +178,7 @@ int main(int argc, char* argv[])
     QApplication::setQuitOnLastWindowClosed(false);
     QObject::connect(form3.get(), &varkel::Form3::programEnded, &app, &QApplication::quit, Qt::QueuedConnection);
     form3->show();
-    if (startWindow)
-        startWindow->open(session, *form3);
-    if (!fileToOpen.isEmpty())
-        form3->handOver(fileToOpen);
+    varkel::OpenWhatStartAsks(session, *form3, fileToOpen, windowToShow);
     start = form3.get();
     hear();
     if (quitWhenShown)

@@ -183,6 +183,7 @@ QWidget* Form1::buildRecord()
     Command3 = named(new QPushButton(QStringLiteral("保存"), record), QStringLiteral("Command3"));
     connect(Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
     connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
+    UseApplyKeys(*this, Command2);
     connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
     buttons->addWidget(Command4);
     buttons->addStretch();

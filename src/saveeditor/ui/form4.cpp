@@ -131,6 +131,7 @@ Form4::Form4(Session& session, SaveGame save, ScenarioData scenario, const QStri
     auto* layout = new QVBoxLayout(this);
     auto* bar = new QMenuBar(this);
     buildMenus(bar);
+    state_->setSaveAction(tSaveFile);
     layout->setMenuBar(bar);
     layout->addWidget(buildModes());
     auto* body = new QHBoxLayout;
@@ -174,6 +175,8 @@ Form4::Form4(Session& session, SaveGame save, ScenarioData scenario, const QStri
         bool applied = false;
         return mayLeaveRecord(&applied) && !applied;
     });
+    // Enter and Ctrl+Enter apply the view shown.
+    UseApplyKeys(*this, [this] { return Command7[std::size_t(mode_)]; });
     tickSlotMenu();
     rLoadFile();
     AcceptFileDrops(*this, [this](const QString& path) { openPath(path); });
@@ -187,6 +190,7 @@ View* Form4::addMode(int i, View* view)
     Frame10[i] = mode.modeWidget();
     Command7[i] = mode.applyButton();
     connect(Command7[i], &QPushButton::clicked, this, [this, i] { Command7_Click(i); });
+    ShowApplyKeys(Command7[i]);
     mode.commandRow()->addWidget(Command8[i]);
     Command8[i]->show();
     modes_->addWidget(mode.modeWidget());

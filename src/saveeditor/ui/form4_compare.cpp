@@ -6,6 +6,7 @@
 #include "saveeditor/ui/form4.h"
 #include "shared/file_store.h"
 #include "shared/texts.h"
+#include "shared/ui/edit_state.h"
 #include "shared/ui/standard_error.h"
 #include "shared/ui/unlike_file.h"
 
@@ -41,6 +42,7 @@ bool Form4::compareWith(const QString& path)
     auto* window = new CompareWindow(
         session_, *document_, kindsContext(), path, *bytes, [this](SaveRecord kind, int n) { showSaveRecord(kind, n); },
         this);
+    state_->shareWith(*window);
     window->show();
     window->raise();
     window->activateWindow();
@@ -51,6 +53,7 @@ void Form4::tBackups_Click()
 {
     auto* window =
         new BackupsWindow(session_, *document_, [this](const QString& backup) { compareWith(backup); }, this);
+    state_->shareWith(*window);
     window->show();
     window->raise();
     window->activateWindow();

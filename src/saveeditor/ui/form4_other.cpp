@@ -72,7 +72,7 @@ RecordsWindow* Form4::openRecordsTable(SaveRecord kind, QWidget* over, std::func
             kinds_ = std::make_unique<DocumentKinds>(*document_, treasureNotes_);
         open = new RecordsWindow(session_, kinds_->source(kind), SaveRecordCaption(kind), std::move(show), over);
         // Undo, redo and save work from the table as from the editor.
-        open->addActions({tUndo, tRedo, tSaveFile});
+        state_->shareWith(*open);
         // Edits typed in the view are applied or dropped first, as before undo.
         open->setBeforeBatch([this] { return mayLeaveRecord(); });
     }
@@ -113,9 +113,11 @@ SaveKindsContext Form4::kindsContext() const
 
 void Form4::sCheck_Click()
 {
-    if (!problems_)
+    if (!problems_) {
         problems_ = new ProblemsWindow(
             session_, *document_, kindsContext(), [this](SaveRecord kind, int n) { showSaveRecord(kind, n); }, this);
+        state_->shareWith(*problems_);
+    }
     problems_->show();
     problems_->raise();
     problems_->activateWindow();

@@ -155,6 +155,7 @@ Form8::Form8(Session& session, SaveDocument& document, int slot, QWidget* parent
     // Enter applies the level; in the search box it searches.
     TakeSearchKeys(Text1);
     Command1->setDefault(true);
+    UseApplyKeys(*this, Command1);
 
     auto* modes = new QHBoxLayout;
     modes->addWidget(Option1);

@@ -163,6 +163,8 @@ QWidget* TreasurePanel::buildPicture()
     row->addLayout(steps);
     row->addStretch();
     connect(Text7, &QLineEdit::returnPressed, this, &TreasurePanel::Text7_Enter);
+    // Enter shows the picture numbered; it applies nothing.
+    KeepEnter(Text7);
     return Frame12;
 }
 

@@ -40,6 +40,13 @@ EditState::EditState(QWidget& window, Document& document, QString title)
     update();
 }
 
+void EditState::shareWith(QWidget& window) const
+{
+    window.addActions({undo_, redo_});
+    if (save_)
+        window.addAction(save_);
+}
+
 void EditState::opened()
 {
     statusLine_->showMessage(QStringLiteral("已打開 %1").arg(QDir::toNativeSeparators(document_.path())));

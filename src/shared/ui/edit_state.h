@@ -32,6 +32,12 @@ public:
     QStatusBar* statusLine() const { return statusLine_; }
     QAction* undoAction() const { return undo_; }
     QAction* redoAction() const { return redo_; }
+    // The document's Save, made by the window that saves it (its File > Save).
+    void setSaveAction(QAction* save) { save_ = save; }
+    // Undo, Redo and Save answer their keys in `window` too: another window that
+    // shows the document (a table of its records, its problems, its backups).
+    // The same commands, so they are enabled as they are here.
+    void shareWith(QWidget& window) const;
 
     // The document's file was opened: the status line says so.
     void opened();
@@ -60,6 +66,7 @@ private:
     QStatusBar* statusLine_ = nullptr;
     QAction* undo_ = nullptr;
     QAction* redo_ = nullptr;
+    QAction* save_ = nullptr;
     std::function<bool()> mayRestore_;
 };
 

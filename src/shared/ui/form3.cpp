@@ -64,6 +64,7 @@ Form3::Form3(Session& session, QWidget* parent)
         background_ = BackgroundPicture(*picture);
     buildControls();
     KeepWindowGeometry(*this, session_);
+    UseProgramKeys(*this, [this] { quitProgram(); });
 }
 
 void Form3::buildControls()
@@ -219,6 +220,29 @@ void Form3::Command5_Click()
     close();
 }
 
+void Form3::quitProgram()
+{
+    // A modal window (a side editor, a picker, a question) closes first, with its
+    // questions; the rest follows once its own event loop has ended.
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        if (CloseWindow(*modal))
+            QTimer::singleShot(0, this, &Form3::quitProgram);
+        return;
+    }
+    // As when the editor's own window closes: it asks about its unsaved changes.
+    if (closeEditor())
+        close();
+}
+
+bool Form3::closeEditor()
+{
+    if (editor_ && !editor_->close())
+        return false;
+    editor_ = nullptr;
+    editorKind_ = nullptr;
+    return true;
+}
+
 bool Form3::aboutMode() const
 {
     return Picture1->isVisible();
@@ -314,13 +338,9 @@ void Form3::openFile(const QString& path)
             kind.openFile(*editor_, path);
         return;
     }
-    if (editor_) {
-        // The other editor closes first, with its own questions; "Cancel" keeps it.
-        if (!editor_->close())
-            return;
-        editor_ = nullptr;
-        editorKind_ = nullptr;
-    }
+    // The other editor closes first, with its own questions; "Cancel" keeps it.
+    if (!closeEditor())
+        return;
     // The start window shows until the editor does, and stays when it refuses the file.
     returnToStart();
     openEditor(kind, path);

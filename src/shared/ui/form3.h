@@ -54,6 +54,9 @@ public:
     // editor of the other kind closes first, asking about its unsaved changes. A
     // file that arrives while a modal window is open waits for it to close.
     void handOver(const QString& path);
+    // Ctrl+Q in any window: the editor open closes, with its questions, and then
+    // the program ends; "Cancel" to a question keeps both.
+    void quitProgram();
     // The editor open now, or nullptr.
     QWidget* editor() const { return editor_; }
 
@@ -81,6 +84,8 @@ protected:
 private:
     void buildControls();
     void openEditor(const Editor& kind, const QString& path = {});
+    // Closes the editor open, with its questions; false when it stays open.
+    bool closeEditor();
     void openFile(const QString& path);
     void openWaitingFiles();
     // Shows, un-minimises and raises the window the user works in.

@@ -1,9 +1,6 @@
 #include "shared/ui/list_window.h"
 
-#include "shared/ui/keyboard.h"
-
 #include <QAbstractItemView>
-#include <QAction>
 #include <QDialog>
 #include <QHBoxLayout>
 #include <QHelpEvent>
@@ -74,14 +71,6 @@ QStatusBar* MakeStatusLine(QDialog& window)
     return statusLine;
 }
 
-void CloseOnCloseKeys(QDialog& window)
-{
-    auto* close = new QAction(&window);
-    close->setShortcuts(StandardKeys(QKeySequence::Close, QKeySequence(Qt::CTRL | Qt::Key_W)));
-    window.addAction(close);
-    QObject::connect(close, &QAction::triggered, &window, &QDialog::reject);
-}
-
 void LayOutListWindow(QDialog& window, QWidget* list, QLabel* summary, std::initializer_list<QPushButton*> buttons,
                       QStatusBar* statusLine)
 {
@@ -97,7 +86,6 @@ void LayOutListWindow(QDialog& window, QWidget* list, QLabel* summary, std::init
     layout->addWidget(summary);
     layout->addLayout(row);
     layout->addWidget(statusLine);
-    CloseOnCloseKeys(window);
 }
 
 }  // namespace varkel

@@ -125,7 +125,6 @@ RecordsWindow::RecordsWindow(Session& session, RecordSource& source, const QStri
     copy->setShortcutContext(Qt::WidgetShortcut);
     view->addAction(copy);
     connect(copy, &QAction::triggered, this, &RecordsWindow::copySelection);
-    CloseOnCloseKeys(*this);
 
     connect(filterBox, &QLineEdit::textChanged, this, &RecordsWindow::filterTyped);
     connect(view, &QTableView::activated, this,

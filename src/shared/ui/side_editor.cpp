@@ -1,6 +1,7 @@
 #include "shared/ui/side_editor.h"
 
 #include "shared/ui/control_names.h"
+#include "shared/ui/keyboard.h"
 
 #include <QAction>
 #include <QDialog>
@@ -19,6 +20,7 @@ SideEditorButtons LayOutSideEditor(QDialog& window, QListWidget* list, std::init
                         named(new QPushButton(QStringLiteral("一覽表(&T)"), &window), QStringLiteral("tableButton"))};
     QObject::connect(b.exit, &QPushButton::clicked, &window, &QDialog::accept);
     b.apply->setDefault(true);
+    UseApplyKeys(window, b.apply);
     b.table->setAutoDefault(false);
     b.table->hide();
     auto* buttons = new QHBoxLayout;

@@ -8,22 +8,28 @@
 #include "saveeditor/ui/form6.h"
 #include "saveeditor/ui/form8.h"
 #include "saveeditor/ui/form9.h"
+#include "saveeditor/ui/officer_panel.h"
 #include "shared/texts.h"
 #include "shared/ui/control_names.h"
 #include "shared/ui/form2.h"
 #include "shared/ui/form3.h"
 #include "shared/ui/form5.h"
 #include "shared/ui/qt_seams.h"
+#include "support/file_bytes.h"
 #include "support/save_editor.h"
 #include "support/temp_game_folder.h"
+#include "support/typing.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
@@ -33,6 +39,9 @@
 #include <memory>
 
 using namespace varkel;
+using varkel::test::FileBytes;
+
+Q_DECLARE_METATYPE(varkel::Answer)
 
 namespace {
 
@@ -533,8 +542,6 @@ private slots:
             QTest::newRow(qPrintable(row + "Ctrl+O")) << window << "Ctrl+O" << open << "asks what to open";
             QTest::newRow(qPrintable(row + "Ctrl+W"))
                 << window << "Ctrl+W" << prefix + QStringLiteral("Exit") << "closes";
-            QTest::newRow(qPrintable(row + "Ctrl+Q"))
-                << window << "Ctrl+Q" << prefix + QStringLiteral("Exit") << "closes";
             QTest::newRow(qPrintable(row + "F1"))
                 << window << "F1" << prefix + QStringLiteral("About") << "shows About";
         }
@@ -594,6 +601,320 @@ private slots:
             QVERIFY(shownControl(*form, indexed("Frame10", mode)));
         }
         QVERIFY(prompter_.shown.empty());
+    }
+
+    // The bytes of the document `window` edits.
+    QByteArray documentBytes(QWidget& window) const
+    {
+        // The treasure attributes are the scenario file's.
+        if (auto* form = qobject_cast<Form4*>(&window))
+            return form->saveGame().bytes + form->scenario().bytes;
+        if (auto* form = qobject_cast<Form1*>(&window))
+            return form->systemSave().bytes;
+        return document_->save().bytes;
+    }
+
+    // A value the user changes: another number in a box, the next item of a list, a tick.
+    static void changeValue(QWidget* control)
+    {
+        if (auto* box = qobject_cast<QLineEdit*>(control)) {
+            box->setFocus();
+            test::Retype(box, box->text() == QLatin1String("100") ? QStringLiteral("200") : QStringLiteral("100"));
+        } else if (auto* list = qobject_cast<QComboBox*>(control)) {
+            list->setCurrentIndex((list->currentIndex() + 1) % list->count());
+        } else if (auto* tick = qobject_cast<QCheckBox*>(control)) {
+            tick->click();
+        } else {
+            qFatal("cannot change %s", qPrintable(control->objectName()));
+        }
+    }
+
+    void applyKeys_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("changed");  // the control whose value changes
+        QTest::addColumn<QString>("focus");    // where the key is pressed; empty: in that control
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<bool>("applies");
+
+        QTest::newRow("officer view, Enter in a box") << "Form4" << 0 << "Text2(0)" << "" << "Return" << true;
+        QTest::newRow("officer view, keypad Enter") << "Form4" << 0 << "Text2(0)" << "" << "Num+Enter" << true;
+        QTest::newRow("officer view, Ctrl+Enter in the list")
+            << "Form4" << 0 << "Text2(0)" << "List1" << "Ctrl+Return" << true;
+        QTest::newRow("officer view, Enter in the list is the list's")
+            << "Form4" << 0 << "Text2(0)" << "List1" << "Return" << false;
+        QTest::newRow("officer view, Enter in the search box searches")
+            << "Form4" << 0 << "Text2(0)" << "Text13" << "Return" << false;
+        QTest::newRow("treasure view, Enter in a box") << "Form4" << 1 << "Text4(1)" << "" << "Return" << true;
+        QTest::newRow("treasure view, Enter in the picture box shows the picture")
+            << "Form4" << 1 << "Text4(1)" << "Text7" << "Return" << false;
+        QTest::newRow("relationship view, Enter on a list") << "Form4" << 2 << "Combo4" << "" << "Return" << true;
+        QTest::newRow("relationship view, keypad Ctrl+Enter")
+            << "Form4" << 2 << "Combo4" << "List3" << "Ctrl+Num+Enter" << true;
+        QTest::newRow("family view, Enter in a box") << "Form4" << 3 << "Text10(0)" << "" << "Return" << true;
+        QTest::newRow("new-officer editor, Enter in a box") << "Form1" << 0 << "Text2(0)" << "" << "Return" << true;
+        QTest::newRow("new-officer editor, Enter in the biography is a new line")
+            << "Form1" << 0 << "Text2(0)" << "Text4" << "Return" << false;
+        QTest::newRow("new-officer editor, Ctrl+Enter in the biography")
+            << "Form1" << 0 << "Text2(0)" << "Text4" << "Ctrl+Return" << true;
+        QTest::newRow("forces, Enter in a box") << "Form9" << 0 << "Text1" << "" << "Return" << true;
+        QTest::newRow("forces, Ctrl+Enter in the list") << "Form9" << 0 << "Text1" << "List1" << "Ctrl+Return" << true;
+        QTest::newRow("cities, Enter on a tick box") << "Form10" << 0 << "Check1(0)" << "" << "Return" << true;
+        QTest::newRow("cities, Ctrl+Enter in the list")
+            << "Form10" << 0 << "Check1(0)" << "List1" << "Ctrl+Return" << true;
+        QTest::newRow("intimacy, Ctrl+Enter in the list")
+            << "Form8" << 0 << "Combo1" << "List1" << "Ctrl+Return" << true;
+    }
+
+    void applyKeys()
+    {
+        QFETCH(QString, window);
+        QFETCH(int, mode);
+        QFETCH(QString, changed);
+        QFETCH(QString, focus);
+        QFETCH(QString, key);
+        QFETCH(bool, applies);
+        auto form = openWindow(window, mode);
+        const QByteArray before = documentBytes(*form);
+        QWidget* control = shownControl(*form, changed);
+        QVERIFY(control);
+        changeValue(control);
+        (focus.isEmpty() ? control : shownControl(*form, focus))->setFocus(Qt::OtherFocusReason);
+
+        press(*form, key);
+
+        QCOMPARE(documentBytes(*form) != before, applies);
+        QVERIFY(prompter_.shown.empty());
+        // Apply names its keys.
+        auto* apply = form->findChild<QAction*>(QStringLiteral("ApplyShortcut"));
+        QVERIFY(apply && apply->shortcuts().contains(QKeySequence(QStringLiteral("Ctrl+Return"))));
+    }
+
+    void enterPressesTheFocusedButton_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("key");
+        QTest::newRow("officer view, 戰技全滿") << "Form4" << 0 << "Command9" << "Return";
+        QTest::newRow("officer view, Apply, keypad Enter") << "Form4" << 0 << "Command7(0)" << "Num+Enter";
+        QTest::newRow("treasure view, a picture step") << "Form4" << 1 << "Command3" << "Return";
+        QTest::newRow("relationship view, 改變") << "Form4" << 2 << "Command12(0)" << "Return";
+        QTest::newRow("new-officer editor, 戰技全滿") << "Form1" << 0 << "Command4" << "Return";
+    }
+
+    void enterPressesTheFocusedButton()
+    {
+        QFETCH(QString, window);
+        QFETCH(int, mode);
+        QFETCH(QString, button);
+        QFETCH(QString, key);
+        auto form = openWindow(window, mode);
+        // Pickers the buttons open pick nothing here.
+        if (auto* editor = qobject_cast<Form4*>(form.get()))
+            editor->setPicker({});
+        auto* pressed = static_cast<QPushButton*>(shownControl(*form, button));
+        QVERIFY(pressed && pressed->isEnabled());
+        int clicks = 0;
+        connect(pressed, &QPushButton::clicked, this, [&] { ++clicks; });
+        pressed->setFocus(Qt::OtherFocusReason);
+        press(*form, key);
+        QCOMPARE(clicks, 1);
+    }
+
+    // The window `name` that shows the document of `form`, opened from its menu.
+    QWidget* documentWindow(Form4& form, const QString& name)
+    {
+        if (name == QLatin1String("records table"))
+            form.sTable_Click();
+        else if (name == QLatin1String("problems"))
+            form.sCheck_Click();
+        else if (name == QLatin1String("backups"))
+            form.tBackups_Click();
+        else if (!form.compareWith(SaveGame::slotPath(session_.gameFolder, 0)))
+            return nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->isVisible() && w->parentWidget() == &form)
+                return w;
+        return nullptr;
+    }
+
+    void documentCommandsWorkInEveryWindowOfTheDocument_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("effect");
+        for (const char* window : {"records table", "problems", "backups", "comparison"}) {
+            const QString row = QString::fromLatin1(window) + QStringLiteral(", ");
+            QTest::newRow(qPrintable(row + "Ctrl+Z")) << window << "Ctrl+Z" << "undone";
+            QTest::newRow(qPrintable(row + "Ctrl+Z Ctrl+Shift+Z")) << window << "Ctrl+Z Ctrl+Shift+Z" << "redone";
+            QTest::newRow(qPrintable(row + "Ctrl+S")) << window << "Ctrl+S" << "saved";
+        }
+    }
+
+    void documentCommandsWorkInEveryWindowOfTheDocument()
+    {
+        QFETCH(QString, window);
+        QFETCH(QString, keys);
+        QFETCH(QString, effect);
+        auto form = test::OpenSaveEditor(session_);
+        form->show();
+        const QByteArray before = form->saveGame().bytes;
+        changeValue(form->officerPanel()->Text2[0]);
+        form->Command7[0]->click();
+        const QByteArray applied = form->saveGame().bytes;
+        QVERIFY(applied != before);
+
+        QWidget* other = documentWindow(*form, window);
+        QVERIFY(other);
+        other->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(other));
+        // Where the window puts the keyboard as it opens (the records table: its filter box).
+        pressAll(*other, keys);
+
+        if (effect == QLatin1String("undone")) {
+            QCOMPARE(form->saveGame().bytes, before);
+        } else if (effect == QLatin1String("redone")) {
+            QCOMPARE(form->saveGame().bytes, applied);
+        } else {
+            QVERIFY(!form->modified());
+            QCOMPARE(test::FileBytes(form->document().path()), applied);
+            QVERIFY(form->findChild<QStatusBar*>(QStringLiteral("StatusLine"))
+                        ->currentMessage()
+                        .startsWith(QStringLiteral("已保存")));
+        }
+        QVERIFY(prompter_.shown.empty());
+    }
+
+    // The start window opens the saved-game editor as the program's does.
+    static void useSaveEditor(Form3& start)
+    {
+        const Form3::Editor saveEditor{[](Session& session, const QString& path) -> QWidget* {
+                                           return Form4::open(session, path);
+                                       },
+                                       {},
+                                       {}};
+        start.setEditorFactories({}, saveEditor);
+    }
+
+    // Presses `keys` in the window `where` of a program running the saved-game
+    // editor; a modal side editor is pressed in while it runs.
+    void pressInProgram(Form3& start, const QString& where, const QString& keys)
+    {
+        auto* editor = qobject_cast<Form4*>(start.editor());
+        const auto pressIn = [&](QWidget& window) {
+            window.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&window));
+            pressAll(window, keys);
+        };
+        if (where == QLatin1String("start window")) {
+            pressIn(start);
+        } else if (where == QLatin1String("saved-game editor")) {
+            pressIn(*editor);
+        } else if (where == QLatin1String("city editor")) {
+            QTimer::singleShot(0, this, [&] { pressIn(*QApplication::activeModalWidget()); });
+            editor->sCity_Click();
+        } else {
+            QWidget* window = documentWindow(*editor, where);
+            QVERIFY(window);
+            pressIn(*window);
+        }
+    }
+
+    void quitKeyEndsTheProgramFromEveryWindow_data()
+    {
+        QTest::addColumn<QString>("where");
+        QTest::addColumn<bool>("unsaved");
+        QTest::addColumn<QList<Answer>>("answers");  // to "save the changes?"
+        QTest::addColumn<bool>("ends");
+
+        QTest::newRow("start window") << "start window" << false << QList<Answer>() << true;
+        QTest::newRow("saved-game editor") << "saved-game editor" << false << QList<Answer>() << true;
+        QTest::newRow("saved-game editor, unsaved, not saved")
+            << "saved-game editor" << true << QList<Answer>{Answer::No} << true;
+        QTest::newRow("saved-game editor, unsaved, cancelled")
+            << "saved-game editor" << true << QList<Answer>{Answer::Cancel} << false;
+        QTest::newRow("records table, unsaved, not saved")
+            << "records table" << true << QList<Answer>{Answer::No} << true;
+        QTest::newRow("problems") << "problems" << false << QList<Answer>() << true;
+        QTest::newRow("city editor, a modal window") << "city editor" << false << QList<Answer>() << true;
+    }
+
+    void quitKeyEndsTheProgramFromEveryWindow()
+    {
+        QFETCH(QString, where);
+        QFETCH(bool, unsaved);
+        QFETCH(QList<Answer>, answers);
+        QFETCH(bool, ends);
+        Form3 start(session_);
+        useSaveEditor(start);
+        int endings = 0;
+        connect(&start, &Form3::programEnded, this, [&] { ++endings; });
+        start.show();
+        QPointer<QWidget> editor;
+        if (where != QLatin1String("start window")) {
+            start.Command3_Click();
+            editor = start.editor();
+            QVERIFY(editor);
+        }
+        const QByteArray before = FileBytes(SaveGame::newestSlot(session_.gameFolder));
+        if (unsaved) {
+            auto* form = static_cast<Form4*>(editor.data());
+            changeValue(form->officerPanel()->Text2[0]);
+            form->Command7[0]->click();
+        }
+        prompter_.answers.assign(answers.begin(), answers.end());
+
+        pressInProgram(start, where, QStringLiteral("Ctrl+Q"));
+
+        QTRY_COMPARE(endings, ends ? 1 : 0);
+        QCOMPARE(prompter_.shown.size(), std::size_t(answers.size()));
+        QCOMPARE(FileBytes(SaveGame::newestSlot(session_.gameFolder)), before);
+        if (!ends)
+            QVERIFY(editor && editor->isVisible());
+        delete editor.data();
+    }
+
+    void closeKeyClosesTheWindowItIsPressedIn_data()
+    {
+        QTest::addColumn<QString>("where");
+        QTest::newRow("saved-game editor") << "saved-game editor";
+        QTest::newRow("records table") << "records table";
+        QTest::newRow("problems") << "problems";
+        QTest::newRow("backups") << "backups";
+        QTest::newRow("comparison") << "comparison";
+        QTest::newRow("city editor, a modal window") << "city editor";
+    }
+
+    void closeKeyClosesTheWindowItIsPressedIn()
+    {
+        QFETCH(QString, where);
+        Form3 start(session_);
+        useSaveEditor(start);
+        int endings = 0;
+        connect(&start, &Form3::programEnded, this, [&] { ++endings; });
+        start.show();
+        start.Command3_Click();
+        QPointer<QWidget> editor = start.editor();
+        QVERIFY(editor);
+        QWidget* closed = nullptr;
+        // The window that has the keys when they are pressed.
+        connect(qApp, &QApplication::focusChanged, this, [&](QWidget*, QWidget* now) {
+            if (now && now->window() != editor && now->window() != &start)
+                closed = now->window();
+        });
+
+        pressInProgram(start, where, QStringLiteral("Ctrl+W"));
+
+        const bool editorCloses = where == QLatin1String("saved-game editor");
+        QTRY_COMPARE(bool(editor), !editorCloses);
+        if (editorCloses)
+            QVERIFY(start.isVisible());  // back at the start
+        else
+            QVERIFY(closed && !closed->isVisible());
+        QCOMPARE(endings, 0);
+        delete editor.data();
     }
 };
 

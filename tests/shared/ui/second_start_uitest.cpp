@@ -3,6 +3,7 @@
 // editor running here, through the same questions as File > Open.
 #include "app/editor_factories.h"
 #include "app/instance_server.h"
+#include "app/start_windows.h"
 #include "shared/temp_folder.h"
 #include "shared/texts.h"
 #include "support/program_environment.h"
@@ -10,6 +11,7 @@
 #include "support/typing.h"
 
 #include <QApplication>
+#include <QDataStream>
 #include <QDialog>
 #include <QDirIterator>
 #include <QElapsedTimer>
@@ -172,7 +174,8 @@ private slots:
         QVERIFY(server_->listen(InstanceServerName(instanceFolder_)));
         form3_ = std::make_unique<Form3>(session_);
         InstallEditorFactories(*form3_);
-        server_->setHandler([this](const QString& path) { form3_->handOver(path); });
+        server_->setHandler(
+            [this](const QString& path, const QString& window) { OpenWhatStartAsks(session_, *form3_, path, window); });
         form3_->show();
         QVERIFY(QTest::qWaitForWindowExposed(form3_.get()));
     }
@@ -341,10 +344,11 @@ private slots:
             QFile plain(name);
             QVERIFY(plain.open(QIODevice::WriteOnly));
         }
-        QVERIFY(!HandOverToRunningInstance(name, QString(), 1000));
+        QVERIFY(!HandOverToRunningInstance(name, QString(), QString(), 1000));
         server_ = std::make_unique<InstanceServer>();
         QVERIFY(server_->listen(name));
-        server_->setHandler([this](const QString& path) { form3_->handOver(path); });
+        server_->setHandler(
+            [this](const QString& path, const QString& window) { OpenWhatStartAsks(session_, *form3_, path, window); });
         QCOMPARE(runEditor({session_.gameFolder + QStringLiteral("svd_05.sav")}), 0);
         QTRY_VERIFY(saveEditor());
         QCOMPARE(saveEditor()->saveGame().path, session_.gameFolder + QStringLiteral("svd_05.sav"));
@@ -387,6 +391,52 @@ private slots:
 #endif
     }
 
+    // A later start hands over the window to show with its file; one that gives
+    // no window sends the request that the first editors sent and took.
+    void aLaterStartHandsOverTheWindowToShow_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("window");
+        QTest::newRow("a file") << "/games/svd_05.sav" << "";
+        QTest::newRow("a window") << "" << "about";
+        QTest::newRow("a file and a window") << "/games/Svd_sys.sav" << "face-picker";
+    }
+
+    void aLaterStartHandsOverTheWindowToShow()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, window);
+        const QString name = InstanceServerName(instanceFolder_);
+        QList<QStringList> handed;
+        server_->setHandler([&](const QString& p, const QString& w) { handed << QStringList{p, w}; });
+        const auto client = Connect(name, HandOverRequest(path, window));
+        const QList<QStringList> expected{QStringList{path, window}};
+        QTRY_COMPARE(handed, expected);
+        QTRY_COMPARE_WITH_TIMEOUT(client->state(), QLocalSocket::UnconnectedState, 5000);
+        QCOMPARE(client->readAll(), QByteArray("k"));
+        // Without a window, the bytes are the first editors' request: their tag, the path.
+        QByteArray first;
+        QDataStream out(&first, QIODevice::WriteOnly);
+        out.setVersion(QDataStream::Qt_6_0);
+        out << quint32(0x56524b31) << path;
+        QCOMPARE(HandOverRequest(path, window) == first, window.isEmpty());
+    }
+
+    // `varkel-editor --open about` started again shows About in the editor running
+    // here and ends; a window name it does not know is refused before handing over.
+    void aLaterStartShowsItsWindowHere()
+    {
+        form3_->Command3_Click();
+        QVERIFY(saveEditor());
+        QVERIFY(!form3_->aboutMode());
+        QCOMPARE(runEditor({QStringLiteral("--open"), QStringLiteral("no-such-window")}), 1);
+        QTest::qWait(100);
+        QVERIFY(!form3_->aboutMode());
+        QCOMPARE(runEditor({QStringLiteral("--open"), QStringLiteral("about")}), 0);
+        QTRY_VERIFY(form3_->aboutMode());
+        QVERIFY(saveEditor());  // About shows over the editor, which stays open
+    }
+
     // A later start sends its whole request at once: a connection that has sent
     // only part of one is closed after a while, and one finished in time is served.
     void aRequestNotSentWholeInTimeIsCutOff_data()
@@ -410,7 +460,7 @@ private slots:
         const QString name = InstanceServerName(instanceFolder_);
         QVERIFY(server_->listen(name));
         QStringList handed;
-        server_->setHandler([&](const QString& path) { handed << path; });
+        server_->setHandler([&](const QString& path, const QString&) { handed << path; });
 
         QElapsedTimer waited;
         waited.start();
@@ -448,7 +498,8 @@ private slots:
         server_ = std::make_unique<InstanceServer>(nullptr, limits);
         const QString name = InstanceServerName(instanceFolder_);
         QVERIFY(server_->listen(name));
-        server_->setHandler([this](const QString& path) { form3_->handOver(path); });
+        server_->setHandler(
+            [this](const QString& path, const QString& window) { OpenWhatStartAsks(session_, *form3_, path, window); });
 
         std::vector<std::unique_ptr<QLocalSocket>> held;
         for (int i = 0; i < 8; ++i)
@@ -572,7 +623,7 @@ private slots:
         first.setProcessEnvironment(EditorEnvironment(instanceRoot_.path()));
         first.start(QStringLiteral(VARKEL_EDITOR), runFolder);
         const QString name = InstanceServerName(instanceFolder_);
-        QTRY_VERIFY_WITH_TIMEOUT(HandOverToRunningInstance(name, QString(), 500), 20'000);
+        QTRY_VERIFY_WITH_TIMEOUT(HandOverToRunningInstance(name, QString(), QString(), 500), 20'000);
         QCOMPARE(runEditor(runFolder), 0);
         QCOMPARE(first.state(), QProcess::Running);
 
@@ -587,7 +638,7 @@ private slots:
         QProcess next;
         next.setProcessEnvironment(EditorEnvironment(instanceRoot_.path()));
         next.start(QStringLiteral(VARKEL_EDITOR), runFolder);
-        QTRY_VERIFY_WITH_TIMEOUT(HandOverToRunningInstance(name, QString(), 500), 20'000);
+        QTRY_VERIFY_WITH_TIMEOUT(HandOverToRunningInstance(name, QString(), QString(), 500), 20'000);
         QCOMPARE(next.state(), QProcess::Running);
         next.kill();
         next.waitForFinished();
