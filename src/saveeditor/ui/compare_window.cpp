@@ -137,7 +137,14 @@ CompareWindow::CompareWindow(Session& session, SaveDocument& document, SaveKinds
     connect(takeButton, &QPushButton::clicked, this, &CompareWindow::takeSelected);
     connect(takeAllButton, &QPushButton::clicked, this, &CompareWindow::takeEverything);
     connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
-    connect(&document_, &Document::changed, this, &CompareWindow::refresh);
+    // The comparison belongs to the file it was opened over: another file in its
+    // place closes it, and what it took over stays on that file's history.
+    connect(&document_, &Document::changed, this, [this](const DocumentChange& change) {
+        if (change.cause == DocumentChange::Cause::Open)
+            close();
+        else
+            refresh();
+    });
 
     TabOrder() << differences << takeButton << takeAllButton << closeButton;
     refresh();

@@ -24,7 +24,8 @@ namespace varkel {
 // that differ, grouped by kind, with each differing field's value here and there.
 // Values of theirs can be taken over, a field, a record, a kind or everything at
 // a time, each as one undo step through the kinds' checked writes. The
-// comparison is made again whenever the document changes.
+// comparison is made again whenever the document changes, and the window closes
+// when the document opens another file.
 class CompareWindow : public QDialog {
     Q_OBJECT
 public:

@@ -1,6 +1,7 @@
 #include "saveeditor/ui/problems_window.h"
 
 #include "shared/ui/keyboard.h"
+#include "shared/ui/list_window.h"
 #include "shared/ui/window_geometry.h"
 
 #include <QHBoxLayout>
@@ -58,13 +59,17 @@ ProblemsWindow::ProblemsWindow(Session& session, SaveDocument& document, SaveKin
     list->setRootIsDecorated(false);
     list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     list->setAlternatingRowColors(true);
-    list->setUniformRowHeights(true);
+    // A long reason wraps in its column, which takes the room the others leave.
+    list->setWordWrap(true);
+    list->header()->setStretchLastSection(false);
+    list->header()->setSectionResizeMode(ReasonColumn, QHeaderView::Stretch);
+    ShowCutTextsOnHover(*list);
     const QFontMetrics metrics(font());
     list->setColumnWidth(KindColumn, metrics.horizontalAdvance(QStringLiteral("家庭成員")) + 16);
     list->setColumnWidth(RecordColumn, metrics.horizontalAdvance(QStringLiteral("1023 國國國國")) + 16);
     list->setColumnWidth(FieldColumn, metrics.horizontalAdvance(QStringLiteral("國國國國")) + 16);
     list->setColumnWidth(ValueColumn, metrics.horizontalAdvance(QStringLiteral("65535")) + 16);
-    list->setColumnWidth(ReasonColumn, metrics.horizontalAdvance(QStringLiteral("國")) * 22);
+    list->setColumnWidth(MendColumn, metrics.horizontalAdvance(QStringLiteral("國")) * 12);
 
     mendButton = new QPushButton(QStringLiteral("修復選中的問題(&M)..."), this);
     mendButton->setObjectName(QStringLiteral("mendButton"));

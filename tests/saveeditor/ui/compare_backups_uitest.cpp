@@ -623,6 +623,29 @@ private slots:
         QVERIFY(form->findChild<BackupsWindow*>());
     }
 
+    // The comparison belongs to the file it was opened over; the backups list follows the document.
+    void anotherFileClosesTheComparisonAndRelistsTheBackups()
+    {
+        std::unique_ptr<Form4> form(Form4::open(session_, slotPath(demo::kDemoNewestSlot)));
+        QVERIFY(form);
+        form->show();
+        dialogs_.opens.push_back(slotPath(0));
+        form->tCompare->trigger();
+        QPointer<CompareWindow> compare = form->findChild<CompareWindow*>();
+        QVERIFY(compare && compare->takeEverything());
+        QVERIFY(compare->statusLine->currentMessage().startsWith(QStringLiteral("已採用")));
+        form->tBackups->trigger();
+        QPointer<BackupsWindow> backups = form->findChild<BackupsWindow*>();
+        QVERIFY(backups);
+
+        prompter_.answers.push_back(Answer::No);  // leave the changes taken over unsaved
+        form->openPath(slotPath(1));
+        QCOMPARE(form->document().path(), slotPath(1));
+        QTRY_VERIFY(!compare || !compare->isVisible());
+        QVERIFY(backups && backups->isVisible());
+        QVERIFY(backups->windowTitle().endsWith(QFileInfo(slotPath(1)).fileName()));
+    }
+
     void escapeClosesEachWindow_data()
     {
         QTest::addColumn<bool>("backupsWindow");
