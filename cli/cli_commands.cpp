@@ -420,7 +420,8 @@ int Set(const QString& path, const QString& kindName, int number, const QStringL
             return refuse(err, path, QStringLiteral("%1: FIELD=VALUE expected").arg(a));
         values.emplace_back(a.left(eq), a.mid(eq + 1));
     }
-    const EditResult result = EditRecord(*kind, file->bytes, n, values);
+    // One rule for every number: clamped to its field's limits, else to the most it holds, and reported.
+    const EditResult result = EditRecord(*kind, file->bytes, n, values, BeyondStorable::Clamp);
     if (result.problem)
         return refuse(err, path, *result.problem);
     if (result.changes.empty())
@@ -445,7 +446,7 @@ int SetWhere(const QString& path, const QString& kindName, const QStringList& as
     if (!filter)
         return kRefused;
     FilterError error;
-    const auto changes = ParseAssignments(*kind, assignments, &error);
+    const auto changes = ParseAssignments(*kind, assignments, &error, BeyondStorable::Clamp);
     if (!changes)
         return refuse(err, path, error.message);
 

@@ -95,8 +95,9 @@ int main(int argc, char* argv[])
                     "e.g. type=結義 a=12 for a relation, level=敬愛 (or 0..31) for intimacy, head=OFFICER for a city, "
                     "technology=8 elephants=1 for a force. With --where a number field also takes FIELD=+N and "
                     "FIELD=-N (or FIELD+=N, FIELD-=N), FIELD=*P% (a share, rounded), FIELD=min, FIELD=max (its "
-                    "limits) and FIELD=cap (up to the record's FIELD_cap, family children); the result is clamped to "
-                    "the field's limits as a typed value is. Fields by key or caption: loyalty=+10, 忠誠=max");
+                    "limits) and FIELD=cap (up to the record's FIELD_cap, family children). Every number is clamped "
+                    "to its field's limits, or to the most the record holds (loyalty=200 stores 100, money=70000 "
+                    "65535), and the clamp is reported. Fields by key or caption: loyalty=+10, 忠誠=max");
     set->add_option("--where", where,
                     kWhereHelp + " (every record when empty); changes each record it picks, "
                                  "lists refusals on stderr, exits 2 when none could change");

@@ -79,7 +79,8 @@ QString TooLargeDetail(const QString& typed, bool halves)
 namespace {
 
 NumberReading readNumber(const QString& control, const QString& label, const QString& text, std::optional<int> lower,
-                         std::optional<int> upper, int storableMax, bool halves)
+                         std::optional<int> upper, int storableMax, bool halves,
+                         BeyondStorable beyond = BeyondStorable::Refuse)
 {
     NumberReading r;
     const UnitsReading read = ReadUnits(text, halves);
@@ -96,6 +97,8 @@ NumberReading readNumber(const QString& control, const QString& label, const QSt
         v = *upper;
     if (lower && v < *lower)
         v = *lower;
+    if (v > storableMax && beyond == BeyondStorable::Clamp && control.startsWith(QLatin1String("Text")))
+        v = storableMax;
     if (v > storableMax) {
         r.problem = FieldProblem{
             control, FieldProblemMessage(label, QStringLiteral("不能大於%1。").arg(unitsText(storableMax, halves)))};
@@ -114,9 +117,10 @@ NumberReading ReadNumber(const QString& control, const QString& label, const QSt
     return readNumber(control, label, text, lower, upper, storableMax, false);
 }
 
-NumberReading ReadNumber(const FieldSpec& field, const QString& text)
+NumberReading ReadNumber(const FieldSpec& field, const QString& text, BeyondStorable beyond)
 {
-    return readNumber(field.control, field.label, text, field.lower, field.upper, field.storableMax, field.halves);
+    return readNumber(field.control, field.label, text, field.lower, field.upper, field.storableMax, field.halves,
+                      beyond);
 }
 
 QString NumberText(const FieldSpec& field, int number)
@@ -130,7 +134,7 @@ QString ChoiceText(const FieldSpec& field, int code)
 }
 
 std::optional<FieldValue> ParseFieldValue(const FieldSpec& field, const QString& typed, FieldProblem* problem,
-                                          bool* clamped)
+                                          bool* clamped, BeyondStorable beyond)
 {
     auto refuse = [&](const QString& detail) -> std::optional<FieldValue> {
         if (problem)
@@ -142,7 +146,7 @@ std::optional<FieldValue> ParseFieldValue(const FieldSpec& field, const QString&
     FieldValue v;
     switch (field.kind) {
     case FieldKind::Number: {
-        const NumberReading r = ReadNumber(field, typed);
+        const NumberReading r = ReadNumber(field, typed, beyond);
         if (r.problem) {
             if (problem)
                 *problem = *r.problem;

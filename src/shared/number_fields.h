@@ -81,12 +81,19 @@ struct NumberReading {
     std::optional<FieldProblem> problem;
 };
 
+// What a number above the most its field can store becomes: refused, as a view's
+// box refuses it, or, as the command line's set takes it, that most, reported as
+// clamped (one rule with the field's own limits there). Clamping is for amounts
+// typed in a box only: a number that names a record or a list entry (an owner, a
+// rank picked from a list) would name another, so it is refused either way.
+enum class BeyondStorable { Refuse, Clamp };
+
 // Reads `text` for `field`: empty or non-numeric text (for a field of halves, text
 // that is no whole or half number) and values above what the record can hold are
-// problems; values beyond the limits are clamped.
+// problems (unless `beyond` clamps them); values beyond the limits are clamped.
 NumberReading ReadNumber(const QString& control, const QString& label, const QString& text, std::optional<int> lower,
                          std::optional<int> upper, int storableMax);
-NumberReading ReadNumber(const FieldSpec& field, const QString& text);
+NumberReading ReadNumber(const FieldSpec& field, const QString& text, BeyondStorable beyond = BeyondStorable::Refuse);
 
 // The most units a number read from text may count: what a field's value holds.
 // A larger one is refused as too large before anything is worked out from it, so
@@ -118,7 +125,7 @@ QString FieldProblemMessage(const QString& label, const QString& detail);
 // list, 0/1 for a flag, skill names (or indices) separated by commas, and one level
 // per tactic. A value that cannot be stored gives the problem instead.
 std::optional<FieldValue> ParseFieldValue(const FieldSpec& field, const QString& typed, FieldProblem* problem,
-                                          bool* clamped = nullptr);
+                                          bool* clamped = nullptr, BeyondStorable beyond = BeyondStorable::Refuse);
 // `value` as ParseFieldValue reads it back.
 QString FieldValueText(const FieldSpec& field, const FieldValue& value);
 // The text of a code of a Choice field, or the raw number for one outside its list.

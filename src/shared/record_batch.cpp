@@ -23,7 +23,8 @@ std::optional<Assignment::Change> boundNamed(const QString& text)
 }
 
 // Reads one FIELD=VALUE; the problem, one line, when it cannot be made.
-std::optional<Assignment> readAssignment(const RecordKind& kind, const QString& typed, QString* problem)
+std::optional<Assignment> readAssignment(const RecordKind& kind, const QString& typed, BeyondStorable beyond,
+                                         QString* problem)
 {
     auto refuse = [&](const QString& why) -> std::optional<Assignment> {
         *problem = why;
@@ -50,6 +51,7 @@ std::optional<Assignment> readAssignment(const RecordKind& kind, const QString& 
     Assignment a;
     a.field = *field;
     a.typed = typed;
+    a.beyond = beyond;
     const QString trimmed = value.trimmed();
     const auto bound = boundNamed(trimmed);
     const bool arithmetic = trimmed.startsWith(QLatin1Char('+')) || trimmed.startsWith(QLatin1Char('-')) ||
@@ -84,7 +86,7 @@ std::optional<Assignment> readAssignment(const RecordKind& kind, const QString& 
         return a;
     }
     FieldProblem fieldProblem;
-    const auto read = ParseFieldValue(described, value, &fieldProblem, &a.clamped);
+    const auto read = ParseFieldValue(described, value, &fieldProblem, &a.clamped, a.beyond);
     if (!read)
         return refuse(fieldProblem.message.section(QLatin1Char('\n'), -1));
     a.valueText = value;
@@ -131,7 +133,8 @@ std::optional<FieldValue> target(const std::vector<const FieldSpec*>& fields, co
     }
     clamped = units < 0;
     // Then as the number were typed: clamped to the limits, refused above what the record holds.
-    const NumberReading r = ReadNumber(field, NumberText(field, int(std::clamp<qlonglong>(units, 0, INT_MAX))));
+    const NumberReading r =
+        ReadNumber(field, NumberText(field, int(std::clamp<qlonglong>(units, 0, INT_MAX))), a.beyond);
     if (r.problem) {
         *problem = field.key + QStringLiteral(": ") + r.problem->message.section(QLatin1Char('\n'), -1);
         return std::nullopt;
@@ -145,12 +148,12 @@ std::optional<FieldValue> target(const std::vector<const FieldSpec*>& fields, co
 }  // namespace
 
 std::optional<std::vector<Assignment>> ParseAssignments(const RecordKind& kind, const QStringList& typed,
-                                                        FilterError* error)
+                                                        FilterError* error, BeyondStorable beyond)
 {
     std::vector<Assignment> assignments;
     for (qsizetype k = 0; k < typed.size(); ++k) {
         QString problem;
-        auto a = readAssignment(kind, typed[k], &problem);
+        auto a = readAssignment(kind, typed[k], beyond, &problem);
         if (a && std::any_of(assignments.begin(), assignments.end(),
                              [&](const Assignment& b) { return b.field == a->field; })) {
             problem = QStringLiteral("「%1」指定了兩次。").arg(kind.fields()[a->field]->label);

@@ -34,6 +34,7 @@ struct Assignment {
     qlonglong amount = 0;    // Add: units (negative for less); Share: percent
     std::size_t capField = 0;  // Cap: the field holding the cap
     QString typed;           // as written, for messages
+    BeyondStorable beyond = BeyondStorable::Refuse;  // what a number above what the field stores does
 };
 
 // Reads assignments against the fields of `kind`; nothing and why (the position
@@ -41,7 +42,8 @@ struct Assignment {
 // read-only field, a field named twice, a sum on a field that is no number, a
 // value the field refuses everywhere.
 std::optional<std::vector<Assignment>> ParseAssignments(const RecordKind& kind, const QStringList& typed,
-                                                        FilterError* error);
+                                                        FilterError* error,
+                                                        BeyondStorable beyond = BeyondStorable::Refuse);
 
 // What a batch did to one record.
 struct BatchOutcome {

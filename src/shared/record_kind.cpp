@@ -88,7 +88,8 @@ QString ProblemLine(const RecordKind& kind, int n, const QString& message)
         .arg(name.isEmpty() ? QString() : QLatin1Char(' ') + name, reason);
 }
 
-EditResult EditRecord(RecordKind& kind, QByteArray& file, int n, const std::vector<std::pair<QString, QString>>& values)
+EditResult EditRecord(RecordKind& kind, QByteArray& file, int n, const std::vector<std::pair<QString, QString>>& values,
+                      BeyondStorable beyond)
 {
     EditResult result;
     const QByteArray before = file;
@@ -143,7 +144,7 @@ EditResult EditRecord(RecordKind& kind, QByteArray& file, int n, const std::vect
         }
         FieldProblem problem;
         bool clamped = false;
-        const auto value = ParseFieldValue(field, typed, &problem, &clamped);
+        const auto value = ParseFieldValue(field, typed, &problem, &clamped, beyond);
         if (!value)
             return refuse(QStringLiteral("%1: %2").arg(key, problem.message.section(QLatin1Char('\n'), -1)));
         if (*value == current[*i])

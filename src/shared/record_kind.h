@@ -211,9 +211,11 @@ struct EditResult {
 // stored code stays; a value for a field the record lacks (absent) always goes
 // to the kind, which refuses it. "kind", "number" and texts beside the fields are
 // checked against the record; read-only fields that disagree, unknown fields and
-// values that cannot be stored refuse the whole edit.
+// values that cannot be stored refuse the whole edit. `beyond` says what a number
+// above the most its field can store does.
 EditResult EditRecord(RecordKind& kind, QByteArray& file, int n,
-                      const std::vector<std::pair<QString, QString>>& values);
+                      const std::vector<std::pair<QString, QString>>& values,
+                      BeyondStorable beyond = BeyondStorable::Refuse);
 
 // The fields of record n that differ between two loaded kinds of the same sort,
 // as changes from `a` to `b`.

@@ -85,7 +85,8 @@ TEST_F(Cli, RefusedValuesExit2AndLeaveTheFileAlone)
     };
     const std::vector<Row> rows = {
         {{"officer", "12", "loyalty=abc"}, "loyalty"},
-        {{"officer", "12", "might=256"}, "might"},
+        {{"officer", "12", "might=-1"}, "might"},
+        {{"officer", "12", "might=99999999999"}, "might"},
         {{"officer", "12", "loyalty=90", "surname=ab"}, "surname"},
         {{"officer", "12", "status=在野"}, "status"},
         {{"officer", "12", "rank=十品官"}, "rank"},
@@ -104,6 +105,33 @@ TEST_F(Cli, RefusedValuesExit2AndLeaveTheFileAlone)
         EXPECT_TRUE(run.err.contains(row.complaint)) << run.err.toStdString();
         EXPECT_TRUE(run.err.contains(save)) << run.err.toStdString();
         EXPECT_EQ(bytesOf(save), bytesOf(slot(5)));
+    }
+}
+
+// One rule for every number: clamped to the field's limits, or to the most the
+// record holds where the field has none, each clamp said; the stored value is that.
+TEST_F(Cli, SetClampsEveryNumberAndSaysSo)
+{
+    const struct {
+        const char* assignment;
+        const char* key;
+        int stored;
+        bool clamped;
+    } rows[] = {
+        {"loyalty=200", "loyalty", 100, true},   {"money=70000", "money", 65535, true},
+        {"might=300", "might", 255, true},       {"birth_year=50", "birth_year", 100, true},
+        {"fame=65535", "fame", 60000, true},     {"charisma=80", "charisma", 80, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.assignment);
+        const QString save = copyOf(5);
+        const CliRun run = cli({"set", save, "officer", "12", row.assignment});
+        ASSERT_EQ(run.status, 0) << run.err.toStdString();
+        EXPECT_TRUE(run.out.contains(QStringLiteral("-> %1").arg(row.stored))) << run.out.toStdString();
+        EXPECT_EQ(run.out.contains(QStringLiteral("(clamped to the field's limit)")), row.clamped)
+            << run.out.toStdString();
+        const CliRun dump = cli({"dump", save, "--only", "12"});
+        EXPECT_EQ(test::dumped(dump)[0].toObject()[QLatin1String(row.key)].toInt(), row.stored);
     }
 }
 

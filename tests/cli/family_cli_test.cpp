@@ -176,7 +176,7 @@ TEST_F(FamilyCli, RefusedEditsExit2AndWriteNothing)
         const char* complaint;
     };
     const std::vector<Row> rows = {
-        {{"0", "might=256"}, "might"},
+        {{"0", "might=x"}, "might"},
         {{"0", "lifespan=3.4"}, "lifespan"},
         {{"0", "lifespan=-1"}, "lifespan"},
         {{"0", "lifespan=3.5.5"}, "lifespan"},

@@ -203,7 +203,7 @@ TEST_F(NewOfficerCli, RefusedEditsExit2AndWriteNothing)
         bool withBiographies = true;
     };
     const std::vector<Row> rows = {
-        {{"set", save(), "new_officer", number, "might=256"}, "might"},
+        {{"set", save(), "new_officer", number, "might=x"}, "might"},
         {{"set", save(), "new_officer", number, "surname=ab"}, "surname"},
         {{"set", save(), "new_officer", number, "might=9", "biography=國a"}, "biography"},
         {{"set", save(), "new_officer", number, "biography=" + QStringLiteral("國").repeated(75)}, "biography"},

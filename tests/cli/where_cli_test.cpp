@@ -53,7 +53,8 @@ protected:
         else
             kind = std::make_unique<OfficerKind>();
         kind->load(save);
-        RunBatch(*kind, *RecordFilter::parse(*kind, where, nullptr), *ParseAssignments(*kind, typed, nullptr));
+        RunBatch(*kind, *RecordFilter::parse(*kind, where, nullptr),
+                 *ParseAssignments(*kind, typed, nullptr, BeyondStorable::Clamp));
         return save;
     }
 
@@ -124,7 +125,7 @@ TEST_F(WhereCli, ABadFilterOrAssignmentIsRefusedWithItsReasonAndWritesNothing)
 
 TEST_F(WhereCli, SetChangesThePickedRecordsAsTheModelsBatchDoes)
 {
-    const QString moneyRefused = QStringLiteral("「金錢」不能大於65535。");
+    const QString moneyRefused = QStringLiteral("「金錢」不能大於65535。");  // what no record is told
     const QString noCap = QStringLiteral("might: 這筆記錄沒有「武力上限」，不能用 cap。");
     struct Row {
         QString where;
@@ -139,10 +140,9 @@ TEST_F(WhereCli, SetChangesThePickedRecordsAsTheModelsBatchDoes)
         {"", {"loyalty=max"}, 0, moneyRefused, 0},
         // The largest amount read: every loyalty goes to its limit.
         {"編號<3", {"loyalty=+2147483647"}, 0, moneyRefused, 0},
-        // Some refused (money above 65535), the rest changed: refusals on stderr, exit 0.
-        {"", {"money=*300%"}, 0, moneyRefused},
-        // Every record refused: nothing written, exit 2.
-        {"金錢>=30000", {"money=*300%"}, 2, moneyRefused},
+        // Money above 65535 is clamped to it, as a single set clamps it: nothing refused.
+        {"", {"money=*300%"}, 0, moneyRefused, 0},
+        {"金錢>=30000", {"money=*300%"}, 0, moneyRefused, 0},
         // Spouses (8..15) have no caps: each is refused, the empty ones too, whose might
         // of 0 would not change; children 4..7 (empty) are at their caps of 0.
         {"編號>=4", {"might=cap"}, 2, noCap, 8, "family"},
