@@ -1,7 +1,6 @@
 #include "cli_commands.h"
 
 #include "cli_files.h"
-#include "cli_output.h"
 #include "neweditor/system_save.h"
 #include "saveeditor/control.h"
 #include "saveeditor/family_record.h"
@@ -16,6 +15,8 @@
 #include "shared/name_field.h"
 #include "shared/record_batch.h"
 #include "shared/record_filter.h"
+#include "shared/record_import.h"
+#include "shared/record_writer.h"
 #include "shared/texts.h"
 
 #include <QFileInfo>
@@ -371,8 +372,11 @@ int Dump(const QString& path, const Options& options, std::ostream& out, std::os
     }
 
     const RecordWriter writer(*kind);
+    if ((options.bom || options.captions) && options.format != QLatin1String("csv"))
+        return refuse(err, path, QStringLiteral("--bom and --captions are for --format csv"));
     if (options.format == QLatin1String("csv")) {
-        out << writer.csvHeader();
+        out << (options.bom ? kUtf8Bom : "")
+            << writer.csvHeader(options.captions ? ColumnNames::Captions : ColumnNames::Keys);
         for (const int n : numbers)
             out << writer.csvRow(n);
     } else if (options.format == QLatin1String("jsonl")) {
@@ -458,7 +462,8 @@ int SetWhere(const QString& path, const QString& kindName, const QStringList& as
         if (o.result == BatchOutcome::Result::Refused)
             err << "varkel-cli: " << path << ": " << ProblemLine(*kind, o.record, o.problem) << '\n';
         if (o.result == BatchOutcome::Result::Changed)
-            edited[{kind, o.record}] = &edits.emplace_back(EditResult{o.recordName, o.changes, std::nullopt});
+            edited[{kind, o.record}] =
+                &edits.emplace_back(EditResult{o.recordName, o.changes, std::nullopt, QString()});
     }
     using Result = BatchOutcome::Result;
     err << "varkel-cli: note: " << result.outcomes.size() << " of " << kind->count()
@@ -480,47 +485,30 @@ int Apply(const QString& path, const QString& editsPath, const Options& options,
     const auto text = FileStore::readFile(editsPath, 64 * 1024 * 1024);
     if (!text)
         return refuse(err, editsPath, QStringLiteral("cannot be read"));
-    // A JSON array or object as dump writes it, or one object per line.
-    std::vector<Json> edits;
-    const Json whole = Json::parse(text->constData(), text->constData() + text->size(), nullptr, false);
-    if (!whole.is_discarded()) {
-        if (whole.is_array())
-            edits.assign(whole.begin(), whole.end());
-        else
-            edits.push_back(whole);
-    } else {
-        int line = 0;
-        for (const QByteArray& row : text->split('\n')) {
-            ++line;
-            if (row.trimmed().isEmpty())
-                continue;
-            const Json object = Json::parse(row.constData(), row.constData() + row.size(), nullptr, false);
-            if (object.is_discarded())
-                return refuse(err, editsPath, QStringLiteral("line %1 is no JSON").arg(line));
-            edits.push_back(object);
-        }
-    }
+    const EditsFile edits = ReadEditsFile(*text);
+    if (edits.problem)
+        return refuse(err, editsPath, edits.problem->english);
 
     std::vector<std::pair<RecordKind*, EditResult>> done;
     std::vector<int> numbers;
-    for (const Json& edit : edits) {
-        if (!edit.is_object())
-            return refuse(err, editsPath, QStringLiteral("every edit must be an object"));
-        const QString kindName = RecordKindOf(edit);
+    for (const ImportRow& row : edits.rows) {
+        const QString kindName = RowKind(row);
         RecordKind* kind = file->kind(kindName);
-        const int number = RecordNumber(edit);
+        const int number = RowNumber(row);
         if (!kind && !kindName.isEmpty())
             return refuse(err, editsPath, noKind(kindName, options));
         if (!kind || number < 0)
-            return refuse(err, editsPath, QStringLiteral("an edit needs the \"kind\" and \"number\" of a record here"));
+            return refuse(err, editsPath,
+                          (row.line > 0 ? QStringLiteral("line %1: ").arg(row.line) : QString()) +
+                              QStringLiteral("an edit needs the \"kind\" and \"number\" of a record here"));
         const int n = kind->recordOf(number);
         if (n < 0)
             return refuse(err, path, noSuchRecord(*kind, number));
-        std::vector<std::pair<QString, QString>> values;
-        QString problem;
-        if (!EditValues(edit, values, &problem))
-            return refuse(err, editsPath, QStringLiteral("%1 %2: %3").arg(kindName).arg(number).arg(problem));
-        EditResult result = EditRecord(*kind, file->bytes, n, values);
+        ImportProblem problem;
+        const auto values = RowValues(*kind, ColumnsByName(*kind), n, row, &problem);
+        if (!values)
+            return refuse(err, editsPath, QStringLiteral("%1 %2: %3").arg(kindName).arg(number).arg(problem.english));
+        EditResult result = EditRecord(*kind, file->bytes, n, *values);
         if (result.problem)
             return refuse(err, path, *result.problem);  // nothing has been written
         done.emplace_back(kind, std::move(result));

@@ -20,6 +20,8 @@ struct Options {
     std::optional<QString> where;  // --where: the records a filter picks
     std::vector<int> only;
     QString format = QStringLiteral("json");
+    bool bom = false;       // --bom: a CSV starts with a UTF-8 byte-order mark
+    bool captions = false;  // --captions: a CSV is headed by captions, not keys
     QString output;  // --output
     bool dryRun = false;
     std::optional<int> slot;  // --slot: the player slot whose intimacy levels are records

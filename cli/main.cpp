@@ -78,6 +78,10 @@ int main(int argc, char* argv[])
     dump->add_option("--where", where, kWhereHelp);
     dump->add_option("--format", format, "json (default), jsonl or csv")
         ->check(CLI::IsMember({"json", "jsonl", "csv"}));
+    dump->add_flag("--bom", options.bom,
+                   "csv: start with a UTF-8 byte-order mark, so that Excel reads the Chinese as UTF-8");
+    dump->add_flag("--captions", options.captions,
+                   "csv: head the columns with their captions (忠誠) instead of their keys (loyalty)");
     dump->add_option("--game-folder", gameFolder, kGameFolderHelp);
     addSlot(dump);
 
@@ -109,9 +113,13 @@ int main(int argc, char* argv[])
                   "NUMBER is the officer the record is about, not its position (intimacy: set SAVE intimacy 123 "
                   "level=敬愛 --slot 0 --by-officer)");
 
-    auto* apply = cli.add_subcommand("apply", "Changes many records at once from JSON of the shape dump writes.");
+    auto* apply = cli.add_subcommand(
+        "apply", "Changes many records at once from JSON or CSV of the shape dump (or the editor's export) writes.");
     apply->add_option("FILE", file)->required();
-    apply->add_option("EDITS", second, "a JSON array or object, or JSON lines")->required();
+    apply->add_option("EDITS", second,
+                      "a JSON array or object, or JSON lines (when it starts with [ or {); else CSV with a header of "
+                      "keys or captions, UTF-8 with or without a byte-order mark, columns left out kept as they are")
+        ->required();
     apply->add_option("--output", output, kOutputHelp);
     apply->add_flag("--dry-run", options.dryRun, "show the changes, write nothing");
     apply->add_option("--game-folder", gameFolder, kGameFolderHelp);

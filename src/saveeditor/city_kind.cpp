@@ -73,6 +73,15 @@ QStringList CityKind::namedTextKeys() const
     return kTextKeys;
 }
 
+QString CityKind::namedTextCaption(const QString& key) const
+{
+    if (key == kTextKeys[0])
+        return QStringLiteral("都市名稱");
+    if (key == kTextKeys[1])
+        return QStringLiteral("軍團長");
+    return TableKind::namedTextCaption(key);
+}
+
 std::optional<FieldProblem> CityKind::store(int n, CityRecord& r, const Changes&)
 {
     if (auto problem = StoreCity(file(), tables_.officerCount, n, r))

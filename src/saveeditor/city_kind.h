@@ -22,6 +22,7 @@ public:
     QString recordName(int n) const override;
     std::vector<std::pair<QString, QString>> namedTexts(int n) const override;
     QStringList namedTextKeys() const override;
+    QString namedTextCaption(const QString& key) const override;
     // The record, and the status words of the officers who stay in the city and
     // could head it: the ones a head change writes.
     std::vector<Extent> extents(int n) const override;

@@ -11,13 +11,10 @@ public:
     Document& document() override { return kinds_.document_; }
     int documentKind() const override { return int(kind_); }
     const RecordKind& kind() override { return kinds_.kind(kind_); }
-    BatchResult preview(const std::vector<int>& records, const std::vector<Assignment>& assignments) override
+    BatchResult preview(const BatchRun& run) override { return kinds_.preview(kind_, run); }
+    BatchResult apply(const std::vector<int>& records, const BatchRun& run) override
     {
-        return kinds_.preview(kind_, records, assignments);
-    }
-    BatchResult apply(const std::vector<int>& records, const std::vector<Assignment>& assignments) override
-    {
-        return kinds_.apply(kind_, records, assignments);
+        return kinds_.apply(kind_, records, run);
     }
 
 private:
@@ -53,18 +50,16 @@ RecordKind& DocumentKinds::kind(SaveRecord kind)
     return *b.kind;
 }
 
-BatchResult DocumentKinds::preview(SaveRecord kind, const std::vector<int>& records,
-                                   const std::vector<Assignment>& assignments)
+BatchResult DocumentKinds::preview(SaveRecord kind, const BatchRun& run)
 {
     QByteArray save = document_.bytes();
     QByteArray scenario = document_.scenario().bytes;
     const auto copy = make(kind, &scenario);
     copy->load(save);
-    return RunBatch(*copy, records, assignments);
+    return run(*copy, save);
 }
 
-BatchResult DocumentKinds::apply(SaveRecord kind, const std::vector<int>& records,
-                                 const std::vector<Assignment>& assignments)
+BatchResult DocumentKinds::apply(SaveRecord kind, const std::vector<int>& records, const BatchRun& run)
 {
     BatchResult result;
     document_.apply(
@@ -72,11 +67,23 @@ BatchResult DocumentKinds::apply(SaveRecord kind, const std::vector<int>& record
         [&](QByteArray& save, ScenarioData& scenario) {
             const auto bound = make(kind, &scenario.bytes);
             bound->load(save);
-            result = RunBatch(*bound, records, assignments);
+            result = run(*bound, save);
             return result.count(BatchOutcome::Result::Changed) > 0;
         },
         DocumentChange::Cause::Batch);
     return result;
+}
+
+BatchResult DocumentKinds::preview(SaveRecord kind, const std::vector<int>& records,
+                                   const std::vector<Assignment>& assignments)
+{
+    return preview(kind, Assigning(records, assignments));
+}
+
+BatchResult DocumentKinds::apply(SaveRecord kind, const std::vector<int>& records,
+                                 const std::vector<Assignment>& assignments)
+{
+    return apply(kind, records, Assigning(records, assignments));
 }
 
 RecordSource& DocumentKinds::source(SaveRecord kind)

@@ -26,10 +26,13 @@ public:
     // are now: the same object every time, loaded again after any change.
     RecordKind& kind(SaveRecord kind);
 
-    // What `assignments` would do to `records` (places), the document untouched.
+    // What `run` would do to records of `kind`, the document untouched.
+    BatchResult preview(SaveRecord kind, const BatchRun& run);
+    // Runs it as one undo step announced as a change of `records`; no step when no
+    // record changed.
+    BatchResult apply(SaveRecord kind, const std::vector<int>& records, const BatchRun& run);
+    // The same for `assignments` made to `records` (places).
     BatchResult preview(SaveRecord kind, const std::vector<int>& records, const std::vector<Assignment>& assignments);
-    // Makes them as one undo step announced as a change of `records`; no step when
-    // no record changed.
     BatchResult apply(SaveRecord kind, const std::vector<int>& records, const std::vector<Assignment>& assignments);
     // The records of `kind` as a window of all records sees them; lives as long as this.
     RecordSource& source(SaveRecord kind);

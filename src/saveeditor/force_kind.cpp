@@ -39,6 +39,11 @@ QStringList ForceKind::namedTextKeys() const
     return {kForceText, kRankText};
 }
 
+QString ForceKind::namedTextCaption(const QString& key) const
+{
+    return key == kForceText ? QStringLiteral("勢力名稱") : TableKind::namedTextCaption(key);
+}
+
 // The name was read as the field reads names: double-byte characters, seven at most.
 std::optional<FieldProblem> ForceKind::store(int n, ForceRecord& r, const Changes&)
 {

@@ -20,6 +20,7 @@ public:
     QString nameKey() const override { return QStringLiteral("name"); }
     std::vector<std::pair<QString, QString>> namedTexts(int n) const override;
     QStringList namedTextKeys() const override;
+    QString namedTextCaption(const QString& key) const override;
     std::vector<Extent> extents(int n) const override;
 
 private:

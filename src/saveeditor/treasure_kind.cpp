@@ -64,6 +64,11 @@ QStringList TreasureKind::namedTextKeys() const
     return ofSave() ? QStringList{kOwnerText, kNote} : QStringList{kNote};
 }
 
+QString TreasureKind::namedTextCaption(const QString& key) const
+{
+    return key == kNote ? QStringLiteral("說明") : TableKind::namedTextCaption(key);
+}
+
 std::optional<FieldProblem> TreasureKind::store(int n, TreasureRecord& r, const Changes& changes)
 {
     for (const auto& [i, value] : changes)

@@ -25,6 +25,7 @@ public:
     std::vector<FieldValue> read(int n) const override;
     std::vector<std::pair<QString, QString>> namedTexts(int n) const override;
     QStringList namedTextKeys() const override;
+    QString namedTextCaption(const QString& key) const override;
     std::vector<QByteArray*> alsoWritten() const override;
     std::vector<Extent> extents(int n) const override;
     std::vector<Finding> check() const override;

@@ -192,6 +192,7 @@ BatchResult RunBatch(RecordKind& kind, const std::vector<int>& records, const st
     for (const int n : records) {
         BatchOutcome& outcome = result.outcomes.emplace_back();
         outcome.record = n;
+        outcome.number = kind.numberOf(n);
         outcome.recordName = kind.recordName(n);
         const std::vector<FieldValue> before = kind.read(n);
         std::map<std::size_t, FieldValue> changes;

@@ -49,7 +49,8 @@ std::optional<std::vector<Assignment>> ParseAssignments(const RecordKind& kind, 
 struct BatchOutcome {
     enum class Result { Changed, Unchanged, Refused };
 
-    int record = 0;  // its place in the kind
+    int record = 0;  // its place in the kind; -1 for an imported row that names no record of it
+    int number = -1;  // its number as the kind numbers records (as the imported row names it)
     Result result = Result::Unchanged;
     QString recordName;               // as it was before the batch
     std::vector<FieldChange> changes;  // Changed: every field that changed, read back, in table order

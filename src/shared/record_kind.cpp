@@ -1,5 +1,7 @@
 #include "shared/record_kind.h"
 
+#include "shared/record_writer.h"
+
 namespace varkel {
 
 namespace {
@@ -40,6 +42,14 @@ std::optional<std::size_t> RecordKind::fieldIndex(const QString& key) const
         if (all[i]->key == key)
             return i;
     return std::nullopt;
+}
+
+QString RecordKind::namedTextCaption(const QString& key) const
+{
+    for (const FieldSpec* field : fields())
+        if (NamedTextKey(*this, *field) == key)
+            return field->label.trimmed() + QStringLiteral("名稱");
+    return key;
 }
 
 void RecordKind::checkEach(std::vector<Finding>& found,
@@ -96,16 +106,19 @@ EditResult EditRecord(RecordKind& kind, QByteArray& file, int n, const std::vect
     std::vector<std::pair<QByteArray*, QByteArray>> othersBefore;
     for (QByteArray* other : kind.alsoWritten())
         othersBefore.emplace_back(other, *other);
-    auto refuse = [&](const QString& why) {
+    // Why, in the command line's words and in the window's (the same where the field says why).
+    auto refuse = [&](const QString& why, const QString& reason) {
         file = before;
         for (auto& [other, bytes] : othersBefore)
             *other = bytes;
         result.changes.clear();
         result.problem = ProblemLine(kind, n, why);
+        result.reason = reason;
         return result;
     };
     if (n < 0 || n >= kind.count())
-        return refuse(QStringLiteral("%1 %2: no such record").arg(kind.name()).arg(kind.numberOf(n)));
+        return refuse(QStringLiteral("%1 %2: no such record").arg(kind.name()).arg(kind.numberOf(n)),
+                      QStringLiteral("沒有編號 %1 的記錄。").arg(kind.numberOf(n)));
 
     const auto& fields = kind.fields();
     const std::vector<FieldValue> current = kind.read(n);
@@ -116,12 +129,14 @@ EditResult EditRecord(RecordKind& kind, QByteArray& file, int n, const std::vect
     for (const auto& [key, typed] : values) {
         if (key == QLatin1String("kind")) {
             if (typed != kind.recordKind(n))
-                return refuse(QStringLiteral("kind: this record is %1, not %2").arg(kind.recordKind(n), typed));
+                return refuse(QStringLiteral("kind: this record is %1, not %2").arg(kind.recordKind(n), typed),
+                              QStringLiteral("種類不符：這筆記錄是 %1，不是 %2。").arg(kind.recordKind(n), typed));
             continue;
         }
         if (key == QLatin1String("number")) {
             if (typed != QString::number(kind.numberOf(n)))
-                return refuse(QStringLiteral("number: this record is %1, not %2").arg(kind.numberOf(n)).arg(typed));
+                return refuse(QStringLiteral("number: this record is %1, not %2").arg(kind.numberOf(n)).arg(typed),
+                              QStringLiteral("編號不符：這筆記錄是 %1，不是 %2。").arg(kind.numberOf(n)).arg(typed));
             continue;
         }
         const auto i = kind.fieldIndex(key);
@@ -129,7 +144,8 @@ EditResult EditRecord(RecordKind& kind, QByteArray& file, int n, const std::vect
             if (shownText(kind, n, current, key))
                 mustAgree.emplace_back(key, typed);
             else if (!kind.namedTextKeys().contains(key))  // else its source is not at hand: nothing to compare
-                return refuse(QStringLiteral("%1: no such field").arg(key));
+                return refuse(QStringLiteral("%1: no such field").arg(key),
+                              QStringLiteral("沒有「%1」這個欄位。").arg(key));
             continue;
         }
         const FieldSpec& field = *fields[*i];
@@ -145,8 +161,10 @@ EditResult EditRecord(RecordKind& kind, QByteArray& file, int n, const std::vect
         FieldProblem problem;
         bool clamped = false;
         const auto value = ParseFieldValue(field, typed, &problem, &clamped, beyond);
-        if (!value)
-            return refuse(QStringLiteral("%1: %2").arg(key, problem.message.section(QLatin1Char('\n'), -1)));
+        if (!value) {
+            const QString why = problem.message.section(QLatin1Char('\n'), -1);
+            return refuse(QStringLiteral("%1: %2").arg(key, why), why);
+        }
         if (*value == current[*i])
             continue;
         changes[*i] = *value;
@@ -154,7 +172,8 @@ EditResult EditRecord(RecordKind& kind, QByteArray& file, int n, const std::vect
     }
     if (!changes.empty()) {
         if (const auto problem = kind.write(n, changes))
-            return refuse(problem->message.section(QLatin1Char('\n'), -1));
+            return refuse(problem->message.section(QLatin1Char('\n'), -1),
+                          problem->message.section(QLatin1Char('\n'), -1));
     }
     // Read-only fields and texts may come along (a dump applied back); after the
     // edit they must say what the record says.
@@ -171,7 +190,9 @@ EditResult EditRecord(RecordKind& kind, QByteArray& file, int n, const std::vect
                                 : shownText(kind, n, after, key).value_or(QString());
         if (i ? !agrees(*fields[*i], after[*i], typed) : shown != typed)
             return refuse(
-                QStringLiteral("%1 is read-only here: the record has %2, the edit says %3").arg(key, shown, typed));
+                QStringLiteral("%1 is read-only here: the record has %2, the edit says %3").arg(key, shown, typed),
+                QStringLiteral("「%1」不能在這裡修改：記錄是「%2」，檔案寫的是「%3」。")
+                    .arg(ColumnCaption(kind, key), shown, typed));
     }
     return result;
 }

@@ -83,6 +83,9 @@ public:
     // the keys they can have: a text whose source is not at hand is left out.
     virtual std::vector<std::pair<QString, QString>> namedTexts(int) const { return {}; }
     virtual QStringList namedTextKeys() const { return {}; }
+    // The caption of a key of namedTextKeys(): the label of the field that names the
+    // record, with 名稱 after it; a kind captions the texts that stand for no field.
+    virtual QString namedTextCaption(const QString& key) const;
     // Stores `changes` (index into fields() -> value) into record n of the file:
     // the whole record, or nothing and the problem.
     virtual std::optional<FieldProblem> write(int n, const std::map<std::size_t, FieldValue>& changes) = 0;
@@ -204,6 +207,7 @@ struct EditResult {
     QString recordName;  // as it was before the edit
     std::vector<FieldChange> changes;  // every field that changed, in table order
     std::optional<QString> problem;  // set: nothing was stored
+    QString reason;  // with a problem: why, in the window's words, without the record
 };
 
 // Edits record n of a loaded kind: each (field key, typed value) is read as the

@@ -4,9 +4,24 @@
 #include "shared/record_batch.h"
 #include "shared/record_kind.h"
 
+#include <QByteArray>
+
+#include <functional>
 #include <vector>
 
 namespace varkel {
+
+// A change of many records of one kind (a batch, an import): it edits the kind,
+// bound to `file`, and says what it did to each record.
+using BatchRun = std::function<BatchResult(RecordKind& kind, QByteArray& file)>;
+
+// The run that makes `assignments` to `records` (places).
+inline BatchRun Assigning(std::vector<int> records, std::vector<Assignment> assignments)
+{
+    return [records = std::move(records), assignments = std::move(assignments)](RecordKind& kind, QByteArray&) {
+        return RunBatch(kind, records, assignments);
+    };
+}
 
 // One record kind of an open document, as a window that lists all its records and
 // changes many at once sees it.
@@ -19,10 +34,12 @@ public:
     virtual int documentKind() const = 0;
     // The kind, bound to the document's bytes as they are now.
     virtual const RecordKind& kind() = 0;
-    // What `assignments` would do to `records` (places); the document is untouched.
-    virtual BatchResult preview(const std::vector<int>& records, const std::vector<Assignment>& assignments) = 0;
-    // Makes them as one step of the document's history (none when nothing changed).
-    virtual BatchResult apply(const std::vector<int>& records, const std::vector<Assignment>& assignments) = 0;
+    // What `run` would do to the records, run on a copy of the document's bytes;
+    // the document is untouched.
+    virtual BatchResult preview(const BatchRun& run) = 0;
+    // Runs it on the document's bytes as one step of its history (none when no
+    // record changed), announced as a change of `records` (places).
+    virtual BatchResult apply(const std::vector<int>& records, const BatchRun& run) = 0;
 };
 
 }  // namespace varkel

@@ -77,23 +77,62 @@ void appendJoined(std::string& out, const std::vector<Item>& items)
     }
 }
 
+const QString kListTextSuffix = QStringLiteral("_text");
+
 }  // namespace
+
+QStringList ColumnKeys(const RecordKind& kind)
+{
+    QStringList keys = {QStringLiteral("kind"), QStringLiteral("number")};
+    for (const FieldSpec* field : kind.fields()) {
+        keys << field->key;
+        if (field->kind == FieldKind::Choice)
+            keys << field->key + kListTextSuffix;
+    }
+    return keys + kind.namedTextKeys();
+}
+
+QString ColumnCaption(const RecordKind& kind, const QString& key)
+{
+    if (key == QLatin1String("kind"))
+        return QStringLiteral("記錄種類");  // 種類 is a field of the treasures
+    if (key == QLatin1String("number"))
+        return QStringLiteral("編號");
+    for (const FieldSpec* field : kind.fields()) {
+        // Some labels are padded to line up in their view; a field without one keeps its key.
+        const QString label = field->label.trimmed().isEmpty() ? field->key : field->label.trimmed();
+        if (key == field->key)
+            return label;
+        if (field->kind == FieldKind::Choice && key == field->key + kListTextSuffix)
+            return label + QStringLiteral("文字");
+    }
+    if (kind.namedTextKeys().contains(key))
+        return kind.namedTextCaption(key);
+    return key;
+}
+
+QHash<QString, QString> ColumnsByName(const RecordKind& kind)
+{
+    QHash<QString, QString> columns;
+    for (const QString& key : ColumnKeys(kind)) {
+        columns.insert(ColumnCaption(kind, key), key);
+        columns.insert(key, key);  // a key wins over a caption that happens to read the same
+    }
+    return columns;
+}
 
 RecordWriter::RecordWriter(const RecordKind& kind) : kind_(kind)
 {
-    columns_ = {"kind", "number"};
+    const QStringList keys = ColumnKeys(kind);
+    for (const QString& key : keys)
+        columns_.push_back(utf8(key));
     for (const FieldSpec* field : kind.fields()) {
-        columnOfField_.push_back(int(columns_.size()));
-        columns_.push_back(utf8(field->key));
-        if (field->kind == FieldKind::Choice)
-            columns_.push_back(utf8(field->key) + "_text");
+        columnOfField_.push_back(int(keys.indexOf(field->key)));
         std::vector<std::string> items;
         for (const QString& item : field->items)
             items.push_back(utf8(item));
         itemTexts_.push_back(std::move(items));
     }
-    for (const QString& key : kind.namedTextKeys())
-        columns_.push_back(utf8(key));
     for (const std::string& column : columns_) {
         std::string key;
         appendJsonString(key, column);
@@ -217,13 +256,15 @@ std::string RecordWriter::json(int n) const
     return out + "}";
 }
 
-std::string RecordWriter::csvHeader() const
+std::string RecordWriter::csvHeader(ColumnNames names) const
 {
     std::string out;
     for (std::size_t c = 0; c < columns_.size(); ++c) {
         if (c)
             out += ',';
-        appendCsv(out, columns_[c]);
+        appendCsv(out, names == ColumnNames::Keys
+                           ? columns_[c]
+                           : utf8(ColumnCaption(kind_, QString::fromStdString(columns_[c]))));
     }
     return out + "\r\n";
 }

@@ -2,10 +2,32 @@
 
 #include "shared/record_kind.h"
 
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
 #include <string>
 #include <vector>
 
 namespace varkel {
+
+// The UTF-8 byte-order mark: Excel reads a CSV that starts with it as UTF-8, one
+// without it in the system's code page (950 on a Chinese Windows).
+inline constexpr char kUtf8Bom[] = "\xEF\xBB\xBF";
+
+// The columns RecordWriter writes for `kind`, by key, in order.
+QStringList ColumnKeys(const RecordKind& kind);
+// The caption of column `key` as the records table shows it: "kind" and "number"
+// are 記錄種類 and 編號, a field its label, a list text or a name beside a field the
+// field's label with 文字 or 名稱 after it.
+QString ColumnCaption(const RecordKind& kind, const QString& key);
+// Every name a CSV header may give a column of `kind` (its key and its caption),
+// with the column's key.
+QHash<QString, QString> ColumnsByName(const RecordKind& kind);
+
+// How a CSV header names the columns: by key, as scripts read them, or by
+// caption, as people read them.
+enum class ColumnNames { Keys, Captions };
 
 // Writes records as the command line shows them: "kind" and "number", then every
 // field by its key (numbers as numbers, half units as 7.5, names as text, flags as booleans, a list
@@ -21,7 +43,7 @@ public:
     // that starts with =, +, -, @, a tab, a carriage return or an apostrophe has an
     // apostrophe put in front, so no spreadsheet takes it for a formula; a reader
     // takes one apostrophe off any cell that starts with it (no number does).
-    std::string csvHeader() const;
+    std::string csvHeader(ColumnNames names = ColumnNames::Keys) const;
     std::string csvRow(int n) const;
 
 private:

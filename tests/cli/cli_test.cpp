@@ -61,13 +61,16 @@ test::TempGameFolder* Cli::folder = nullptr;
 
 TEST_F(Cli, DumpThenApplyOfEverySaveChangesNoByte)
 {
+    // Each shape dump writes, CSV for people (the mark, captions) too.
+    const std::vector<QStringList> formats = {
+        {"--format", "json"}, {"--format", "jsonl"}, {"--format", "csv"}, {"--format", "csv", "--bom", "--captions"}};
     for (int k = 0; k < 9; ++k) {
-        for (const char* format : {"json", "jsonl"}) {
-            SCOPED_TRACE(testing::Message() << "slot " << k << " " << format);
+        for (const QStringList& format : formats) {
+            SCOPED_TRACE(testing::Message() << "slot " << k << " " << format.join(' ').toStdString());
             const QString save = copyOf(k);
-            const CliRun dump = cli({"dump", save, "--format", format, "--game-folder", folder->path()});
+            const CliRun dump = cli(QStringList{"dump", save, "--game-folder", folder->path()} + format);
             ASSERT_EQ(dump.status, 0) << dump.err.toStdString();
-            const QString edits = scratch.filePath("edits.json");
+            const QString edits = scratch.filePath("edits.txt");
             writeText(edits, dump.out);
             const CliRun apply = cli({"apply", save, edits});
             EXPECT_EQ(apply.status, 0) << apply.err.toStdString();
@@ -132,6 +135,44 @@ TEST_F(Cli, SetClampsEveryNumberAndSaysSo)
             << run.out.toStdString();
         const CliRun dump = cli({"dump", save, "--only", "12"});
         EXPECT_EQ(test::dumped(dump)[0].toObject()[QLatin1String(row.key)].toInt(), row.stored);
+    }
+}
+
+// A CSV or JSON with a row that cannot be stored refuses the whole apply and
+// writes nothing; one with good rows writes them, --dry-run shows the same lines.
+TEST_F(Cli, ApplyOfCsvOrJsonIsWholeOrNothing)
+{
+    struct Row {
+        const char* name;
+        QByteArray edits;
+        int status;
+        const char* said;  // on stdout when done, else on stderr
+    };
+    const Row rows[] = {
+        {"CSV by caption, a dropped column kept",
+         QStringLiteral("\uFEFF編號,記錄種類,忠誠\r\n12,officer,77\r\n13,officer,78\r\n").toUtf8(), 0, "officer 13"},
+        {"JSON", "[{\"kind\":\"officer\",\"number\":12,\"loyalty\":77}]", 0, "loyalty"},
+        {"a row out of range refuses all",
+         "{\"kind\":\"officer\",\"number\":12,\"loyalty\":77}\n{\"kind\":\"officer\",\"number\":13,\"might\":256}\n", 2,
+         "might"},
+        {"an unknown column", "kind,number,charm\r\nofficer,12,1\r\n", 2, "charm: no such field"},
+        {"an unknown record", "kind,number,loyalty\r\nofficer,99999,1\r\n", 2, "99999"},
+        {"no kind", "number,loyalty\r\n12,1\r\n", 2, "line 2: an edit needs"},
+        {"Big5 text", "kind,number,surname\r\nofficer,12,\xAA\x5A\r\n", 2, "not UTF-8"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const QString save = copyOf(5);
+        const QString edits = scratch.filePath("edits.csv");
+        ASSERT_TRUE(test::WriteFileBytes(edits, row.edits));
+        const CliRun dry = cli({"apply", save, edits, "--dry-run"});
+        const CliRun run = cli({"apply", save, edits});
+        EXPECT_EQ(run.status, row.status) << run.err.toStdString();
+        EXPECT_EQ(dry.status, row.status);
+        EXPECT_EQ(dry.out, run.out);
+        EXPECT_TRUE((row.status == 0 ? run.out : run.err).contains(row.said)) << run.out.toStdString()
+                                                                             << run.err.toStdString();
+        EXPECT_EQ(bytesOf(save) == bytesOf(slot(5)), row.status != 0);
     }
 }
 

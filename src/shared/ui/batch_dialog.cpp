@@ -1,5 +1,6 @@
 #include "shared/ui/batch_dialog.h"
 
+#include "shared/ui/batch_outcomes.h"
 #include "shared/ui/keyboard.h"
 
 #include <QButtonGroup>
@@ -80,34 +81,16 @@ BatchDialog::BatchDialog(RecordSource& source, std::vector<int> selected, std::v
     addRowLayout->addStretch(1);
     changesLayout->addLayout(addRowLayout);
 
-    summary = new QLabel(this);
-    summary->setObjectName(QStringLiteral("summary"));
-    summary->setWordWrap(true);
-    refusals = new QTreeWidget(this);
-    refusals->setObjectName(QStringLiteral("refusals"));
-    refusals->setHeaderLabels({QStringLiteral("編號"), QStringLiteral("名稱"), QStringLiteral("不能修改的原因")});
-    refusals->setRootIsDecorated(false);
-    refusals->setColumnWidth(0, 60);
-    refusals->setColumnWidth(1, 110);
-    refusals->setMinimumHeight(120);
-
-    applyButton = new QPushButton(QStringLiteral("應用(&Y)"), this);
-    applyButton->setObjectName(QStringLiteral("applyButton"));
-    applyButton->setDefault(true);
-    cancelButton = new QPushButton(QStringLiteral("取消"), this);
-    cancelButton->setObjectName(QStringLiteral("cancelButton"));
-    cancelButton->setAutoDefault(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(applyButton);
-    buttons->addWidget(cancelButton);
+    outcomes_ = new BatchOutcomes(this);
+    summary = outcomes_->summary;
+    refusals = outcomes_->refusals;
+    applyButton = outcomes_->applyButton;
+    cancelButton = outcomes_->cancelButton;
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(which);
     layout->addWidget(changes);
-    layout->addWidget(summary);
-    layout->addWidget(refusals, 1);
-    layout->addLayout(buttons);
+    layout->addWidget(outcomes_, 1);
 
     connect(selectedOption, &QRadioButton::toggled, this, &BatchDialog::preview);
     connect(addButton, &QPushButton::clicked, this, [this] {
@@ -254,62 +237,33 @@ void BatchDialog::preview()
     if (!assignments || rows_.empty()) {
         assignments_.clear();
         result_ = {};
-        refusals->clear();
-        summary->setText(rows_.empty() ? QStringLiteral("請添加要修改的欄位。") : error.message);
-        summary->setStyleSheet(QStringLiteral("color: #c00000;"));
+        outcomes_->showProblem(rows_.empty() ? QStringLiteral("請添加要修改的欄位。") : error.message);
         applyButton->setEnabled(false);
         return;
     }
     assignments_ = std::move(*assignments);
-    result_ = source_.preview(records(), assignments_);
-    using Result = BatchOutcome::Result;
-    const int changing = result_.count(Result::Changed);
-    summary->setStyleSheet(QString());
-    summary->setText(QStringLiteral("預覽: %1 筆記錄中，將修改 %2 筆，不變 %3 筆，不能修改 %4 筆。")
-                         .arg(result_.outcomes.size())
-                         .arg(changing)
-                         .arg(result_.count(Result::Unchanged))
-                         .arg(result_.count(Result::Refused)));
-    listRefusals();
-    applyButton->setEnabled(changing > 0);
-}
-
-void BatchDialog::listRefusals()
-{
-    refusals->clear();
-    const RecordKind& kind = source_.kind();
-    for (const BatchOutcome& o : result_.outcomes) {
-        if (o.result != BatchOutcome::Result::Refused)
-            continue;
-        auto* item = new QTreeWidgetItem(refusals, {QString::number(kind.numberOf(o.record)), o.recordName, o.problem});
-        item->setToolTip(2, o.problem);
-    }
+    result_ = source_.preview(Assigning(records(), assignments_));
+    outcomes_->showPreview(result_);
+    applyButton->setEnabled(result_.count(BatchOutcome::Result::Changed) > 0);
 }
 
 void BatchDialog::apply()
 {
     if (applied_ || assignments_.empty())
         return;
-    result_ = source_.apply(records(), assignments_);
+    result_ = source_.apply(records(), Assigning(records(), assignments_));
     applied_ = true;
-    using Result = BatchOutcome::Result;
-    const int refused = result_.count(Result::Refused);
-    if (refused == 0) {
+    if (result_.count(BatchOutcome::Result::Refused) == 0) {
         accept();
         return;
     }
     // The records refused stay listed, with why, until the user closes the dialog.
-    summary->setText(
-        QStringLiteral("已修改 %1 筆。以下 %2 筆沒有修改:").arg(result_.count(Result::Changed)).arg(refused));
-    listRefusals();
+    outcomes_->showApplied(result_);
     for (Row& row : rows_)
         for (QWidget* w : std::initializer_list<QWidget*>{row.field, row.change, row.value, row.remove})
             w->setEnabled(false);
-    for (QWidget* w : std::initializer_list<QWidget*>{addButton, selectedOption, shownOption, applyButton})
+    for (QWidget* w : std::initializer_list<QWidget*>{addButton, selectedOption, shownOption})
         w->setEnabled(false);
-    cancelButton->setText(QStringLiteral("關閉"));
-    cancelButton->setDefault(true);
-    cancelButton->setFocus();
 }
 
 }  // namespace varkel

@@ -17,6 +17,8 @@ class QTreeWidget;
 
 namespace varkel {
 
+class BatchOutcomes;
+
 // Changes many records at once: one or more assignments (a field and a value, or
 // for numbers a sum, a share, the lowest, the highest or the record's cap), a
 // preview of what they do to the records picked (how many change, which are
@@ -60,7 +62,6 @@ private:
     void removeRow(QPushButton* remove);
     void fieldChosen(Row& row);
     void preview();
-    void listRefusals();
 
     RecordSource& source_;
     std::vector<int> selected_;
@@ -68,6 +69,7 @@ private:
     std::vector<std::size_t> fields_;  // the fields a batch can change, as the field boxes list them
     std::vector<Row> rows_;
     QGridLayout* grid_ = nullptr;
+    BatchOutcomes* outcomes_ = nullptr;
     std::vector<Assignment> assignments_;
     BatchResult result_;
     bool applied_ = false;

@@ -3,7 +3,9 @@
 #include "shared/file_store.h"
 #include "shared/ini_file.h"
 #include "shared/record_writer.h"
+#include "shared/record_import.h"
 #include "shared/ui/batch_dialog.h"
+#include "shared/ui/import_dialog.h"
 #include "shared/ui/keyboard.h"
 #include "shared/ui/list_window.h"
 #include "shared/ui/window_geometry.h"
@@ -11,6 +13,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -18,6 +22,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -29,6 +34,8 @@ namespace varkel {
 namespace {
 
 const QString kColumnsSection = QStringLiteral("RecordTables");
+// A file of edits of every record of a kind is well under a megabyte.
+constexpr qint64 kMostImportBytes = 64 * 1024 * 1024;
 
 // The filter box shows a filter that cannot be read in red.
 void markBad(QLineEdit* box, bool bad)
@@ -43,6 +50,7 @@ RecordsWindow::RecordsWindow(Session& session, RecordSource& source, const QStri
     : QDialog(parent, Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
       session_(session),
       source_(source),
+      what_(what),
       table_(this),
       filtered_(table_, this),
       showRecord_(std::move(showRecord))
@@ -94,12 +102,15 @@ RecordsWindow::RecordsWindow(Session& session, RecordSource& source, const QStri
     batchButton->setObjectName(QStringLiteral("batchButton"));
     exportButton = new QPushButton(QStringLiteral("匯出CSV(&E)..."), this);
     exportButton->setObjectName(QStringLiteral("exportButton"));
+    importButton = new QPushButton(QStringLiteral("匯入(&I)..."), this);
+    importButton->setObjectName(QStringLiteral("importButton"));
+    importButton->setToolTip(QStringLiteral("匯入匯出過的 CSV 或 JSON（可在試算表中修改），預覽後一次修改"));
     copyButton = new QPushButton(QStringLiteral("複製(&C)"), this);
     copyButton->setObjectName(QStringLiteral("copyButton"));
     closeButton = new QPushButton(QStringLiteral("關閉"), this);
     closeButton->setObjectName(QStringLiteral("closeButton"));
     // Enter belongs to the filter box and the table (it shows the record), never to a button.
-    for (QPushButton* button : {batchButton, exportButton, copyButton, closeButton})
+    for (QPushButton* button : {batchButton, exportButton, importButton, copyButton, closeButton})
         button->setAutoDefault(false);
 
     statusLine = MakeStatusLine(*this);
@@ -111,6 +122,7 @@ RecordsWindow::RecordsWindow(Session& session, RecordSource& source, const QStri
     buttons->addWidget(countLabel, 1);
     buttons->addWidget(batchButton);
     buttons->addWidget(exportButton);
+    buttons->addWidget(importButton);
     buttons->addWidget(copyButton);
     buttons->addWidget(closeButton);
     auto* layout = new QVBoxLayout(this);
@@ -137,11 +149,12 @@ RecordsWindow::RecordsWindow(Session& session, RecordSource& source, const QStri
     connect(&filtered_, &QAbstractItemModel::layoutChanged, this, &RecordsWindow::updateCount);
     connect(batchButton, &QPushButton::clicked, this, &RecordsWindow::openBatch);
     connect(exportButton, &QPushButton::clicked, this, &RecordsWindow::exportCsv);
+    connect(importButton, &QPushButton::clicked, this, &RecordsWindow::importFile);
     connect(copyButton, &QPushButton::clicked, this, &RecordsWindow::copySelection);
     connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
     connect(&source.document(), &Document::changed, this, &RecordsWindow::documentChanged);
 
-    TabOrder() << filterBox << view << batchButton << exportButton << copyButton << closeButton;
+    TabOrder() << filterBox << view << batchButton << exportButton << importButton << copyButton << closeButton;
     restoreColumns();
     updateCount();
     KeepWindowGeometry(*this, session_);
@@ -205,12 +218,16 @@ void RecordsWindow::openBatch()
 
 bool RecordsWindow::exportCsv()
 {
-    const QString path = ShowSaveDialog(*session_.dialogs, {QStringLiteral("CSV 文件"), QStringLiteral("*.csv"),
-                                                            QStringLiteral("匯出CSV"), QString()});
+    const QString suggested = QStringLiteral("%1-%2.csv").arg(QFileInfo(source_.document().path()).completeBaseName(),
+                                                              what_);
+    QString path = ShowSaveDialog(*session_.dialogs, {QStringLiteral("CSV 文件"), QStringLiteral("*.csv"),
+                                                      QStringLiteral("匯出CSV"), documentsFolder() + suggested});
     if (path.isEmpty())
         return false;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".csv");
     const RecordWriter writer(source_.kind());
-    std::string csv = writer.csvHeader();
+    std::string csv = kUtf8Bom + writer.csvHeader(ColumnNames::Captions);
     for (const int n : filtered_.shownRecords())
         csv += writer.csvRow(n);
     if (const auto error = FileStore::writeFile(path, QByteArray::fromStdString(csv), session_.files.io())) {
@@ -219,6 +236,44 @@ bool RecordsWindow::exportCsv()
     }
     statusLine->showMessage(QStringLiteral("已匯出 %1 筆到 %2").arg(filtered_.rowCount()).arg(path));
     return true;
+}
+
+bool RecordsWindow::importFile()
+{
+    if (beforeBatch_ && !beforeBatch_())
+        return false;
+    const QString path =
+        ShowOpenDialog(*session_.dialogs, {QStringLiteral("CSV 或 JSON 文件"), QStringLiteral("*.csv *.json *.jsonl"),
+                                           QStringLiteral("匯入"), documentsFolder()});
+    if (path.isEmpty())
+        return false;
+    const QString title = QStringLiteral("匯入");
+    RuntimeError error;
+    const auto bytes = FileStore::readFile(path, kMostImportBytes, &error, session_.files.io());
+    if (!bytes) {
+        session_.prompter->tell(QStringLiteral("無法讀取 %1: %2").arg(QDir::toNativeSeparators(path), error.message()),
+                                title, MessageIcon::Warning);
+        return false;
+    }
+    EditsFile edits = ReadEditsFile(*bytes);
+    if (edits.problem || edits.rows.empty()) {
+        session_.prompter->tell(edits.problem ? edits.problem->chinese : QStringLiteral("檔案中沒有記錄。"), title,
+                                MessageIcon::Warning);
+        return false;
+    }
+    ImportDialog dialog(source_, path, std::move(edits.rows), this);
+    dialog.exec();
+    if (!dialog.applied())
+        return false;
+    statusLine->showMessage(
+        QStringLiteral("已匯入 %1 筆的修改").arg(dialog.result().count(BatchOutcome::Result::Changed)));
+    return true;
+}
+
+QString RecordsWindow::documentsFolder()
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return folder.isEmpty() ? QString() : folder + QLatin1Char('/');
 }
 
 QString RecordsWindow::selectionText() const

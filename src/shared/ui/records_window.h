@@ -41,8 +41,13 @@ public:
     void setBeforeBatch(std::function<bool()> ask) { beforeBatch_ = std::move(ask); }
     // Opens the batch dialog over the selected records (all shown when none is).
     void openBatch();
-    // Asks for a file and writes the shown rows as CSV; false when nothing was written.
+    // Asks for a file (in the documents folder, named for the open file and the
+    // records) and writes the shown rows as CSV for a spreadsheet: UTF-8 with a
+    // byte-order mark, headed by the captions; false when nothing was written.
     bool exportCsv();
+    // Asks for a CSV or JSON file of edits, shows what it would change and applies
+    // it as one undo step; false when nothing was applied.
+    bool importFile();
     // The selected rows (header first) of the shown columns, tab-separated.
     QString selectionText() const;
     void copySelection();
@@ -57,6 +62,7 @@ public:
     QLabel* countLabel = nullptr;
     QPushButton* batchButton = nullptr;
     QPushButton* exportButton = nullptr;
+    QPushButton* importButton = nullptr;
     QPushButton* copyButton = nullptr;
     QPushButton* closeButton = nullptr;
     QStatusBar* statusLine = nullptr;
@@ -65,6 +71,8 @@ private:
     void filterTyped(const QString& text);
     void documentChanged(const DocumentChange& change);
     void updateCount();
+    // The user's documents folder with a separator after it, where CSV files start; empty when there is none.
+    static QString documentsFolder();
     void chooseColumns(const QPoint& at);
     // The hidden columns, kept per kind in the settings file.
     void restoreColumns();
@@ -72,6 +80,7 @@ private:
 
     Session& session_;
     RecordSource& source_;
+    QString what_;
     RecordTableModel table_;
     RecordFilterModel filtered_;
     std::function<void(int)> showRecord_;

@@ -75,8 +75,8 @@ int main(int argc, char* argv[])
         *ParseAssignments(source.kind(), {QStringLiteral("loyalty=*90%"), QStringLiteral("charisma=+3")}, nullptr);
     BatchResult applied;
     const auto batch = [&] {
-        (void)source.preview(everyone, changes);
-        applied = source.apply(everyone, changes);
+        (void)source.preview(Assigning(everyone, changes));
+        applied = source.apply(everyone, Assigning(everyone, changes));
         w->view->viewport()->repaint();
         form->repaint();
     };

@@ -12,6 +12,8 @@
 #include "saveeditor/ui/relation_panel.h"
 #include "saveeditor/ui/treasure_panel.h"
 #include "shared/ui/batch_dialog.h"
+#include "shared/ui/batch_outcomes.h"
+#include "shared/ui/import_dialog.h"
 #include "shared/ui/records_window.h"
 #include "support/file_bytes.h"
 #include "support/temp_game_folder.h"
@@ -27,6 +29,8 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTest>
@@ -73,6 +77,19 @@ private:
         QVERIFY(shown.isValid());
         w.view->setCurrentIndex(shown);
         QTest::keyClick(w.view, Qt::Key_Return);
+    }
+    // What `varkel-cli dump` of the officers of the save shown writes as CSV with `options`.
+    QByteArray dumped(const QStringList& options)
+    {
+        QProcess cli;
+        cli.start(QStringLiteral(VARKEL_CLI),
+                  QStringList{QStringLiteral("dump"), form_->saveGame().path, QStringLiteral("--records"),
+                              QStringLiteral("officers"), QStringLiteral("--format"), QStringLiteral("csv"),
+                              QStringLiteral("--game-folder"), session_.gameFolder} +
+                      options);
+        if (!cli.waitForFinished(30000) || cli.exitCode() != 0)
+            return {};
+        return cli.readAllStandardOutput();
     }
     // Types `text` at the end of the box, a character at a time.
     static void type(QLineEdit* box, const QString& text)
@@ -150,8 +167,8 @@ private slots:
         openForm();
         RecordsWindow* w = openTable(form_.get());
         QVERIFY(w);
-        const std::vector<QWidget*> order = {w->filterBox,   w->view,       w->batchButton,
-                                             w->exportButton, w->copyButton, w->closeButton};
+        const std::vector<QWidget*> order = {w->filterBox,    w->view,       w->batchButton, w->exportButton,
+                                             w->importButton, w->copyButton, w->closeButton};
         for (std::size_t i = 0; i <= order.size(); ++i) {
             QCOMPARE(QApplication::focusWidget(), order[i % order.size()]);
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -320,27 +337,98 @@ private slots:
         QVERIFY(!w->view->isColumnHidden(column));
     }
 
-    // The shown rows as CSV, byte for byte what `varkel-cli dump --where` writes.
+    // The shown rows as CSV for a spreadsheet, byte for byte what `varkel-cli dump
+    // --where --bom --captions` writes, offered in the documents folder under the
+    // save's and the records' names; a name typed without a suffix gets .csv.
     void exportWritesWhatTheCommandLineDumps()
     {
         openForm(demo::kDemoSlotWith860Officers);
         RecordsWindow* w = openTable(form_.get());
         QVERIFY(w);
         type(w->filterBox, QStringLiteral("身份=在野"));
-        const QString csv = temp_->filePath(QStringLiteral("officers.csv"));
-        dialogs_.saves.push_back(csv);
+        dialogs_.saves.push_back(temp_->filePath(QStringLiteral("officers")));
         QVERIFY(w->exportCsv());
-        QProcess cli;
-        cli.start(QStringLiteral(VARKEL_CLI),
-                  {QStringLiteral("dump"), form_->saveGame().path, QStringLiteral("--records"),
-                   QStringLiteral("officers"), QStringLiteral("--where"), QStringLiteral("身份=在野"),
-                   QStringLiteral("--format"), QStringLiteral("csv"), QStringLiteral("--game-folder"),
-                   session_.gameFolder});
-        QVERIFY(cli.waitForFinished(30000));
-        QCOMPARE(cli.exitCode(), 0);
-        const QByteArray expected = cli.readAllStandardOutput();
+        QCOMPARE(dialogs_.requests.back().initialFolder,
+                 QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) +
+                     QStringLiteral("/svd_0%1-武將.csv").arg(demo::kDemoSlotWith860Officers));
+        QCOMPARE(dialogs_.requests.back().filterPattern, QStringLiteral("*.csv"));
+        const QByteArray expected =
+            dumped({QStringLiteral("--where"), QStringLiteral("身份=在野"), QStringLiteral("--bom"),
+                    QStringLiteral("--captions")});
+        QVERIFY(expected.startsWith(QStringLiteral("\uFEFF記錄種類,編號,").toUtf8()));  // the mark, then captions
         QVERIFY(expected.count('\n') > 2);
-        QCOMPARE(test::FileBytes(csv), expected);
+        QCOMPARE(test::FileBytes(temp_->filePath(QStringLiteral("officers.csv"))), expected);
+    }
+
+    // 匯入 shows what a file of edits would do (changed, unchanged, refused with
+    // why), Apply makes the changes as one step that one Ctrl+Z takes back, and the
+    // rows refused stay listed.
+    void importPreviewsThenAppliesAsOneUndoStep()
+    {
+        openForm(demo::kDemoSlotWith860Officers);
+        const QByteArray before = save();
+        RecordsWindow* w = openTable(form_.get());
+        QVERIFY(w);
+        // Officers 3 and 4 change, 5 stays, 6 is refused (武力 above 255), 99999 is no officer.
+        auto loyaltyOf = [&](int n) { return int(DecodeOfficer(save(), n).status.loyalty); };
+        auto row = [&](int n, const QString& loyalty, const QString& might) {
+            return QStringLiteral("%1,%2,%3\r\n").arg(QString::number(n), loyalty, might);
+        };
+        auto mightOf = [&](int n) { return QString::number(DecodeOfficer(save(), n).person.abilities[0]); };
+        const QString to3 = QString::number(loyaltyOf(3) == 50 ? 51 : 50);
+        const QString to4 = QString::number(loyaltyOf(4) == 50 ? 51 : 50);
+        const QString csv = temp_->filePath(QStringLiteral("edits.csv"));
+        QVERIFY(test::WriteFileBytes(csv, (QStringLiteral("\uFEFF編號,忠誠,武力\r\n") + row(3, to3, mightOf(3)) +
+                                           row(4, to4, mightOf(4)) +
+                                           row(5, QString::number(loyaltyOf(5)), mightOf(5)) +
+                                           row(6, QString::number(loyaltyOf(6)), QStringLiteral("256")) +
+                                           row(99999, QStringLiteral("1"), QStringLiteral("1")))
+                                              .toUtf8()));
+        dialogs_.opens.push_back(csv);
+        bool ran = false;
+        QTimer::singleShot(0, w, [&] {
+            auto* dialog = w->findChild<ImportDialog*>();
+            QVERIFY(dialog);
+            auto closed = qScopeGuard([dialog] { dialog->reject(); });  // also when a check fails
+            QCOMPARE(dialog->outcomes->summary->text(),
+                     QStringLiteral("預覽: 5 筆記錄中，將修改 2 筆，不變 1 筆，不能修改 2 筆。"));
+            QCOMPARE(dialog->outcomes->refusals->topLevelItemCount(), 2);
+            QCOMPARE(dialog->outcomes->refusals->topLevelItem(1)->text(0), QStringLiteral("99999"));
+            QVERIFY(dialog->outcomes->refusals->topLevelItem(0)->text(2).contains(QStringLiteral("武力")));
+            QCOMPARE(save(), before);  // a preview changes nothing
+            QTest::keyClick(dialog, Qt::Key_Return);  // Apply is the default button
+            QVERIFY(dialog->isVisible());
+            QCOMPARE(dialog->outcomes->refusals->topLevelItemCount(), 2);
+            QCOMPARE(dialog->cancelButton->text(), QStringLiteral("關閉"));
+            ran = true;
+        });
+        w->importButton->click();
+        QVERIFY(ran);
+        QCOMPARE(QString::number(loyaltyOf(3)), to3);
+        QCOMPARE(QString::number(loyaltyOf(4)), to4);
+        QCOMPARE(DecodeOfficer(save(), 5).status.loyalty, DecodeOfficer(before, 5).status.loyalty);
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        QTest::keyClick(w->view, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(save(), before);
+        QVERIFY(!form_->document().canUndo());
+    }
+
+    // A file that is not UTF-8 is refused with why, and nothing changes.
+    void importRefusesAFileInAnotherEncoding()
+    {
+        openForm();
+        const QByteArray before = save();
+        RecordsWindow* w = openTable(form_.get());
+        QVERIFY(w);
+        const QString csv = temp_->filePath(QStringLiteral("big5.csv"));
+        QVERIFY(test::WriteFileBytes(csv, QByteArray("number,surname\r\n3,\xAA\x5A\r\n")));
+        dialogs_.opens.push_back(csv);
+        QVERIFY(!w->importFile());
+        QVERIFY(!w->findChild<ImportDialog*>());
+        QCOMPARE(prompter_.shown.size(), std::size_t(1));
+        QVERIFY(prompter_.shown.back().text.contains(QStringLiteral("UTF-8")));
+        QCOMPARE(save(), before);
     }
 
     void copyGivesTheSelectedRowsTabSeparated()
