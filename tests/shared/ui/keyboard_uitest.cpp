@@ -36,6 +36,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <functional>
+#include <map>
 #include <memory>
 
 using namespace varkel;
@@ -740,12 +742,51 @@ private slots:
         return nullptr;
     }
 
+    // Presses `keys` in the window `name` that shows the document of `form`: a
+    // window opened from its menu, or a side editor while it runs.
+    void pressInDocumentWindow(Form4& form, const QString& name, const QString& keys)
+    {
+        const auto pressIn = [&](QWidget& window) {
+            window.show();
+            window.activateWindow();
+            // The window that has the keys (a dialog counts as active while its owner is).
+            QVERIFY(QTest::qWaitFor([&] { return QApplication::activeWindow() == &window; }));
+            // Where the window puts the keyboard as it opens (the records table: its filter box).
+            pressAll(window, keys);
+        };
+        const std::map<QString, std::function<void()>> sideEditors = {
+            {QStringLiteral("city editor"), [&] { form.sCity_Click(); }},
+            {QStringLiteral("force editor"), [&] { form.sBingQi_Click(); }},
+            {QStringLiteral("intimacy editor"), [&] {
+                 form.List1->setCurrentRow(form.tables().controlled[0]);
+                 form.Command10_Click();
+             }}};
+        if (const auto side = sideEditors.find(name); side != sideEditors.end()) {
+            bool ran = false;
+            form.setSideWindowRunner([&](QDialog& window) {
+                QTimer::singleShot(0, &window, [&] {
+                    ran = true;
+                    pressIn(window);
+                    window.QDialog::done(QDialog::Accepted);
+                });
+                window.exec();
+            });
+            side->second();
+            QVERIFY(ran);
+            return;
+        }
+        QWidget* other = documentWindow(form, name);
+        QVERIFY(other);
+        pressIn(*other);
+    }
+
     void documentCommandsWorkInEveryWindowOfTheDocument_data()
     {
         QTest::addColumn<QString>("window");
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("effect");
-        for (const char* window : {"records table", "problems", "backups", "comparison"}) {
+        for (const char* window : {"records table", "problems", "backups", "comparison", "city editor", "force editor",
+                                   "intimacy editor"}) {
             const QString row = QString::fromLatin1(window) + QStringLiteral(", ");
             QTest::newRow(qPrintable(row + "Ctrl+Z")) << window << "Ctrl+Z" << "undone";
             QTest::newRow(qPrintable(row + "Ctrl+Z Ctrl+Shift+Z")) << window << "Ctrl+Z Ctrl+Shift+Z" << "redone";
@@ -766,12 +807,7 @@ private slots:
         const QByteArray applied = form->saveGame().bytes;
         QVERIFY(applied != before);
 
-        QWidget* other = documentWindow(*form, window);
-        QVERIFY(other);
-        other->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(other));
-        // Where the window puts the keyboard as it opens (the records table: its filter box).
-        pressAll(*other, keys);
+        pressInDocumentWindow(*form, window, keys);
 
         if (effect == QLatin1String("undone")) {
             QCOMPARE(form->saveGame().bytes, before);
