@@ -58,6 +58,22 @@ bool IsDoubleByteChar(QChar c)
     return Big5::instance().encode(c.unicode()) > 255;
 }
 
+QStringList CharactersWithoutCode(const QString& text)
+{
+    QStringList found;
+    qsizetype i = 0;
+    while (i < text.size()) {
+        // A pair of surrogates is one character, and has no code.
+        const bool pair = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+        const QString c = text.mid(i, pair ? 2 : 1);
+        const bool coded = !pair && (text[i].isNull() || Big5::instance().encode(text[i].unicode()) != 0);
+        if (!coded && !found.contains(c))
+            found << c;
+        i += c.size();
+    }
+    return found;
+}
+
 QString PadRight(const QString& text, int width)
 {
     QString result = text;

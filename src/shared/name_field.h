@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 namespace varkel {
 
@@ -47,5 +48,9 @@ QString ItemName(const QString& item);
 // character): what name boxes accept and what chooses a name search. "×" (A1 D1)
 // is one; ASCII, and characters Big5 cannot store, are not.
 bool IsDoubleByteChar(QChar c);
+
+// The characters of `text` that code page 950 has no code for (华, an emoji), each
+// once, in the order they first appear.
+QStringList CharactersWithoutCode(const QString& text);
 
 }  // namespace varkel

@@ -66,6 +66,12 @@ Form10::Form10(Session& session, SaveDocument& document, const QStringList& city
         List1->addItem(FormatNumber(c, kRowDigits) + QLatin1Char(':') + cityNames.value(c));
     List1->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("00:國國國")) + 40);
     connect(List1, &QListWidget::currentRowChanged, this, &Form10::List1_Click);
+    // Undo, redo or a batch changed the save under the view: the city shown is
+    // read again, so that its next Apply stores nothing that was undone.
+    connect(&document_, &Document::changed, this, [this](const DocumentChange& change) {
+        if (change.cause != DocumentChange::Cause::Apply && shownCity_ >= 0)
+            readStored(shownCity_);
+    });
 
     auto label = [this](const char* name, const char* caption) {
         return named(new QLabel(QString::fromUtf8(caption), this), QString::fromLatin1(name));
@@ -273,9 +279,14 @@ bool Form10::WriteCity(int c)
     });
     if (!stored)
         return false;
+    readStored(c);
+    return true;
+}
+
+void Form10::readStored(int c)
+{
     heads_ = CityHeads::build(save_, tables_.officerCount);
     ReadCity(c);
-    return true;
 }
 
 bool Form10::viewDiffers() const
@@ -305,15 +316,14 @@ bool Form10::applyShownCity()
     return true;
 }
 
-bool Form10::mayLeaveCity()
+PendingEdits Form10::pendingEdits()
 {
-    return MayLeaveRecord(*session_.prompter, viewDiffers(), [this] { return applyShownCity(); });
+    return {[this] { return viewDiffers(); }, [this] { return applyShownCity(); }, [this] { ReadCity(shownCity_); }};
 }
 
-bool Form10::settleEditsBeforeSave()
+bool Form10::mayLeaveCity()
 {
-    return MaySaveWithPendingEdits(
-        *session_.prompter, viewDiffers(), [this] { return applyShownCity(); }, [this] { ReadCity(shownCity_); });
+    return MayLeaveRecord(*session_.prompter, pendingEdits());
 }
 
 void Form10::List1_Click()

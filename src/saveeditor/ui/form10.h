@@ -4,6 +4,7 @@
 #include "saveeditor/save_document.h"
 #include "shared/session.h"
 #include "shared/ui/flag_boxes.h"
+#include "shared/ui/pending_edits.h"
 #include "shared/ui/pickers.h"
 
 #include <QDialog>
@@ -64,9 +65,9 @@ public:
     QPushButton* Command3 = nullptr;
     QPushButton* tableButton = nullptr;  // the table of all cities, when the editor offers it
 
-    // Before the save is written: asks about edits not yet applied, as leaving
-    // the city does; false to stop the save.
-    bool settleEditsBeforeSave();
+    // The edits of the city shown not yet applied, for the questions before a
+    // save, an undo or a batch.
+    PendingEdits pendingEdits();
 
 signals:
     // After an Apply stored a city into the save.
@@ -80,6 +81,8 @@ private:
     // first, and on "stay" puts the list back on it.
     void List1_Click();
     bool mayLeaveCity();
+    // The heads and corps worked out from the save as it stands, and city c read.
+    void readStored(int c);
     // Applies the edits shown; false when refused (said why).
     bool applyShownCity();
     void showForce(int force);

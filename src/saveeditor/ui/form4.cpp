@@ -433,17 +433,18 @@ void Form4::showSideWindow(QDialog& window)
     runSideWindow_(window);
 }
 
-void Form4::runSideWindow(QDialog& window, std::function<bool()> settleEdits)
+void Form4::runSideWindow(QDialog& window, PendingEdits edits)
 {
     // What the side window applies is shown here afresh, over anything typed.
     if (!mayLeaveRecord())
         return;
-    window.addActions({tSaveFile, tSaveAs});
+    state_->shareWith(window);
+    window.addAction(tSaveAs);
     WatchUserEdits(window, [this] {
         tSaveFile->setEnabled(true);
         tSaveAs->setEnabled(true);
     });
-    const QScopedValueRollback<std::function<bool()>> edits(sideWindowEdits_, std::move(settleEdits));
+    const QScopedValueRollback<PendingEdits> asked(sideWindowEdits_, std::move(edits));
     // The views behind it read the document again once, when it closes.
     const QScopedValueRollback<bool> covered(coveredBySideWindow_, true);
     showSideWindow(window);
@@ -535,17 +536,21 @@ void Form4::List1_Click()
         ReadWJInfo2(n);
 }
 
-bool Form4::mayLeaveRecord(bool* applied)
+PendingEdits Form4::pendingEdits()
 {
+    if (coveredBySideWindow_)
+        return sideWindowEdits_;
     ModeView& view = modeView(mode_);
     if (filling_ || view.shownRecord() < 0)
-        return true;
-    return MayLeaveRecord(*session_.prompter, view.differsFrom(*document_), [this, &view, applied] {
-        const bool stored = view.applyShown(*document_);
-        if (applied)
-            *applied = stored;
-        return stored;
-    });
+        return {};
+    return {[this, &view] { return view.differsFrom(*document_); },
+            [this, &view] { return view.applyShown(*document_); },
+            [this, &view] { view.showRecord(*document_, view.shownRecord()); }};
+}
+
+bool Form4::mayLeaveRecord(bool* applied)
+{
+    return MayLeaveRecord(*session_.prompter, pendingEdits(), applied);
 }
 
 bool Form4::viewHoldsEdits()
@@ -558,14 +563,7 @@ bool Form4::viewHoldsEdits()
 
 bool Form4::settleEditsBeforeSave()
 {
-    if (coveredBySideWindow_)
-        return !sideWindowEdits_ || sideWindowEdits_();
-    ModeView& view = modeView(mode_);
-    if (filling_ || view.shownRecord() < 0)
-        return true;
-    return MaySaveWithPendingEdits(
-        *session_.prompter, view.differsFrom(*document_), [this, &view] { return view.applyShown(*document_); },
-        [this, &view] { view.showRecord(*document_, view.shownRecord()); });
+    return MaySaveWithPendingEdits(*session_.prompter, pendingEdits());
 }
 
 bool Form4::mayMoveTo(int mode, int row)

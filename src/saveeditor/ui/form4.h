@@ -4,6 +4,7 @@
 #include "saveeditor/save_document.h"
 #include "saveeditor/save_kinds.h"
 #include "shared/session.h"
+#include "shared/ui/pending_edits.h"
 #include "shared/ui/pickers.h"
 
 #include <QPointer>
@@ -159,13 +160,16 @@ private:
     void reloadViews();
     // Runs a side window that changes the save. Its Applies reach the views through
     // the document (a head change moves two officers' statuses, a force name shows
-    // in the officer view). Save works from it too, asking first about its edits
-    // not yet applied through `settleEdits`.
-    void runSideWindow(QDialog& window, std::function<bool()> settleEdits = {});
+    // in the officer view). Undo, Redo and Save work from it too; what they ask
+    // about is its `edits` not yet applied.
+    void runSideWindow(QDialog& window, PendingEdits edits = {});
     // Runs a side window where it was last, or fitted to the screen.
     void showSideWindow(QDialog& window);
-    // Before the view of the current mode is left: asks about typed edits; false to
-    // stay. `applied` tells whether they were applied.
+    // The edits typed and not applied that a question is about: the side window's
+    // while one runs, else the view shown's.
+    PendingEdits pendingEdits();
+    // Before the view of the current mode (or the side window running) is left:
+    // asks about typed edits; false to stay. `applied` tells whether they were applied.
     bool mayLeaveRecord(bool* applied = nullptr);
     // Before the list of `mode` moves to `row`; on "stay" the list is put back.
     bool mayMoveTo(int mode, int row);
@@ -220,7 +224,7 @@ private:
     int mode_ = 0;  // the mode shown, as Option3
     OfficerSearchBox* search_ = nullptr;
     std::function<void(QDialog&)> runSideWindow_;
-    std::function<bool()> sideWindowEdits_;  // settles the edits of the side window running
+    PendingEdits sideWindowEdits_;  // the edits of the side window running
     std::function<double()> random_;
     EditState* state_ = nullptr;
     std::unique_ptr<DocumentKinds> kinds_;  // made when a table first asks for them

@@ -38,7 +38,7 @@ void Form4::openCityEditor(int n)
     OfferRecordsTable(cities.tableButton, [this, &cities] {
         openRecordsTable(SaveRecord::City, &cities, [&cities](int c) { cities.chooseCity(c); });
     });
-    runSideWindow(cities, [&cities] { return cities.settleEditsBeforeSave(); });
+    runSideWindow(cities, cities.pendingEdits());
 }
 
 void Form4::sBingQi_Click()
@@ -54,7 +54,7 @@ void Form4::openForceEditor(int n)
     OfferRecordsTable(forces.tableButton, [this, &forces] {
         openRecordsTable(SaveRecord::Force, &forces, [&forces](int s) { forces.chooseForce(s); });
     });
-    runSideWindow(forces, [&forces] { return forces.settleEditsBeforeSave(); });
+    runSideWindow(forces, forces.pendingEdits());
 }
 
 void Form4::sTable_Click()

@@ -185,6 +185,11 @@ Form8::Form8(Session& session, SaveDocument& document, int slot, QWidget* parent
 
     Option1->setChecked(true);
     fillList(false);
+    // Undo, redo or a batch changed the save under the list.
+    connect(&document_, &Document::changed, this, [this](const DocumentChange& change) {
+        if (change.cause != DocumentChange::Cause::Apply)
+            readAgain();
+    });
 }
 
 QString Form8::rowText(int position) const
@@ -211,6 +216,22 @@ void Form8::fillList(bool special)
     List1->setCurrentRow(0);
     showLevel(0);
     showCount();
+}
+
+void Form8::readAgain()
+{
+    std::vector<Qt::CheckState> ticks;
+    for (int k = 0; k < List1->count(); ++k)
+        ticks.push_back(List1->item(k)->checkState());
+    const int selected = List1->currentRow();
+    fillList(special_);
+    {
+        const QSignalBlocker block(List1);
+        for (int k = 0; k < List1->count() && k < int(ticks.size()); ++k)
+            List1->item(k)->setCheckState(ticks[std::size_t(k)]);
+    }
+    showCount();
+    List1->setCurrentRow(selected);
 }
 
 void Form8::showLevel(int row)

@@ -49,6 +49,8 @@ signals:
     void applied();
 
 private:
+    // The levels shown read again, the ticks and the row chosen kept.
+    void readAgain();
     void showCount();
     void showLevel(int row);
     QString rowText(int position) const;

@@ -50,6 +50,12 @@ Form9::Form9(Prompter& prompter, SaveDocument& document, const QStringList& cour
     }
     List1->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("00:國國國國")) + 40);
     connect(List1, &QListWidget::currentRowChanged, this, &Form9::List1_Click);
+    // Undo, redo or a batch changed the save under the view: the force shown is
+    // read again, so that its next Apply stores nothing that was undone.
+    connect(&document_, &Document::changed, this, [this](const DocumentChange& change) {
+        if (change.cause != DocumentChange::Cause::Apply && shownForce_ >= 0)
+            ReadBZQX(shownForce_);
+    });
 
     Frame3 = named(new QGroupBox(QStringLiteral("勢力情報"), this), QStringLiteral("Frame3"));
     Text1 = named(new QLineEdit(Frame3), QStringLiteral("Text1"));
@@ -174,15 +180,14 @@ bool Form9::applyShownForce()
     return true;
 }
 
-bool Form9::mayLeaveForce()
+PendingEdits Form9::pendingEdits()
 {
-    return MayLeaveRecord(prompter_, viewDiffers(), [this] { return applyShownForce(); });
+    return {[this] { return viewDiffers(); }, [this] { return applyShownForce(); }, [this] { ReadBZQX(shownForce_); }};
 }
 
-bool Form9::settleEditsBeforeSave()
+bool Form9::mayLeaveForce()
 {
-    return MaySaveWithPendingEdits(
-        prompter_, viewDiffers(), [this] { return applyShownForce(); }, [this] { ReadBZQX(shownForce_); });
+    return MayLeaveRecord(prompter_, pendingEdits());
 }
 
 void Form9::List1_Click()

@@ -4,6 +4,7 @@
 #include "saveeditor/save_document.h"
 #include "shared/seams.h"
 #include "shared/ui/flag_boxes.h"
+#include "shared/ui/pending_edits.h"
 
 #include <QDialog>
 
@@ -60,9 +61,9 @@ public:
     QPushButton* Command2 = nullptr;
     QPushButton* tableButton = nullptr;  // the table of all forces, when the editor offers it
 
-    // Before the save is written: asks about edits not yet applied, as leaving
-    // the force does; false to stop the save.
-    bool settleEditsBeforeSave();
+    // The edits of the force shown not yet applied, for the questions before a
+    // save, an undo or a batch.
+    PendingEdits pendingEdits();
 
 signals:
     // After an Apply stored a force into the save.

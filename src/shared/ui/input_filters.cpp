@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
 #include <QTextCursor>
+#include <QToolTip>
 
 #include <memory>
 
@@ -29,6 +30,18 @@ QString insertedText(const QString& before, const QString& after)
            before[before.size() - 1 - end] == after[after.size() - 1 - end])
         ++end;
     return after.mid(start, after.size() - start - end);
+}
+
+// Says, in a balloon under `box`, which characters of the `inserted` text code
+// page 950 has no code for, so the user knows why they did not go in.
+void TellCharactersWithoutCode(QWidget* box, const QString& inserted)
+{
+    const QStringList refused = CharactersWithoutCode(inserted);
+    if (refused.isEmpty())
+        return;
+    const QString text =
+        QStringLiteral("「%1」不在Big5字集中，遊戲無法儲存。").arg(refused.join(QStringLiteral("」「")));
+    QToolTip::showText(box->mapToGlobal(QPoint(0, box->height())), text, box);
 }
 
 }  // namespace
@@ -71,6 +84,8 @@ QValidator::State CharacterFilter::validate(QString& input, int& pos) const
     // An edit that brings in nothing the box accepts is refused whole, like a
     // discarded key, so it does not delete a selection either.
     const QString inserted = insertedText(before_, input);
+    if (kind_ == Kind::DoubleByte)
+        TellCharactersWithoutCode(box_, inserted);
     if (!inserted.isEmpty() && filtered(kind_, inserted, before_).isEmpty())
         return Invalid;
     const QString kept = filtered(kind_, input, before_);
@@ -116,6 +131,7 @@ void UseTextFilter(QPlainTextEdit* box, int maxCharacters)
             *before = text;
             return;
         }
+        TellCharactersWithoutCode(box, insertedText(*before, text));
         const QString kept = CharacterFilter::filtered(Kind::DoubleByte, text);
         // An edit that makes the text longer than the box takes is refused whole;
         // a stored text that is already longer can still be shortened.

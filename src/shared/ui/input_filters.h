@@ -9,7 +9,9 @@ namespace varkel {
 
 // Keeps the text of a box to the characters it accepts, for typed and pasted text
 // alike: disallowed characters are dropped, and an edit that would make the text
-// longer than the box's input length is refused. Text the program sets (the box is
+// longer than the box's input length is refused. A name box says which characters
+// it dropped because code page 950 has no code for them (simplified ones such as
+// 华), in a balloon under the box. Text the program sets (the box is
 // then not modified) is left exactly as it is, so a stored name or a value longer
 // than the input length is shown, and written back, whole.
 class CharacterFilter : public QValidator {
@@ -38,9 +40,9 @@ private:
 
 void UseNameFilter(QLineEdit* box, int maxCharacters);
 // The same for a text of several lines (a biography): double-byte characters
-// only, at most `maxCharacters` of them; the line breaks shown are not counted and
-// an edit drops them (the record puts its own). Text the program shows through
-// ShowText() is kept as it is.
+// only, at most `maxCharacters` of them, and the same balloon; the line breaks
+// shown are not counted and an edit drops them (the record puts its own). Text the
+// program shows through ShowText() is kept as it is.
 void UseTextFilter(QPlainTextEdit* box, int maxCharacters);
 void ShowText(QPlainTextEdit* box, const QString& text);
 void UseDigitFilter(QLineEdit* box, int maxDigits);

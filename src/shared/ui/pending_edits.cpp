@@ -31,6 +31,23 @@ bool MaySaveWithPendingEdits(Prompter& prompter, bool viewDiffers, const std::fu
     return true;
 }
 
+bool MayLeaveRecord(Prompter& prompter, const PendingEdits& edits, bool* applied)
+{
+    if (!edits.held)
+        return true;
+    return MayLeaveRecord(prompter, edits.held(), [&] {
+        const bool stored = edits.apply();
+        if (applied)
+            *applied = stored;
+        return stored;
+    });
+}
+
+bool MaySaveWithPendingEdits(Prompter& prompter, const PendingEdits& edits)
+{
+    return !edits.held || MaySaveWithPendingEdits(prompter, edits.held(), edits.apply, edits.reread);
+}
+
 void WatchUserEdits(QWidget& view, const std::function<void()>& edited)
 {
     for (auto* box : view.findChildren<QLineEdit*>())

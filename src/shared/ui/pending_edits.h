@@ -9,6 +9,14 @@ class QWidget;
 
 namespace varkel {
 
+// The edits a window holds typed but not yet applied, as the window it covers
+// asks about them (before undo or a batch reads its record again, before a save).
+struct PendingEdits {
+    std::function<bool()> held;    // whether there are any
+    std::function<bool()> apply;   // false when refused (and said why)
+    std::function<void()> reread;  // shows what is stored again
+};
+
 // Before the user leaves a record whose view holds edits not yet applied (a list
 // click, a search, a mode or file change, closing): asks whether to apply them,
 // discard them or stay. True when the view may be left: nothing was typed, the
@@ -22,6 +30,11 @@ bool MayLeaveRecord(Prompter& prompter, bool viewDiffers, const std::function<bo
 // an apply that was refused (and said why). True when the save may go on.
 bool MaySaveWithPendingEdits(Prompter& prompter, bool viewDiffers, const std::function<bool()>& apply,
                              const std::function<void()>& reread);
+
+// The two questions above about the `edits` of a window; `applied` tells whether
+// they were applied. Nothing held (or no window) asks nothing.
+bool MayLeaveRecord(Prompter& prompter, const PendingEdits& edits, bool* applied = nullptr);
+bool MaySaveWithPendingEdits(Prompter& prompter, const PendingEdits& edits);
 
 // Calls `edited` after each edit the user makes in a control of `view` (typed,
 // chosen, ticked or clicked), so a window can offer Save for edits not yet applied.

@@ -20,16 +20,7 @@ namespace {
 // title bars and borders of the usual desktops.
 const QSize kFrameAllowance(16, 48);
 
-struct Placement {
-    QPoint framePosition;
-    QSize size;        // inside the frame
-    QSize frameExtra;  // what the frame adds to `size`
-    bool maximized = false;
-
-    QRect frame() const { return QRect(framePosition, size + frameExtra); }
-};
-
-std::optional<Placement> parse(const QString& value)
+std::optional<WindowPlace> parse(const QString& value)
 {
     const QStringList parts = value.split(QLatin1Char(','));
     if (parts.size() != 7)
@@ -43,10 +34,10 @@ std::optional<Placement> parse(const QString& value)
     }
     if (n[2] <= 0 || n[3] <= 0 || n[4] < 0 || n[5] < 0 || (n[6] != 0 && n[6] != 1))
         return std::nullopt;
-    return Placement{{n[0], n[1]}, {n[2], n[3]}, {n[4], n[5]}, n[6] == 1};
+    return WindowPlace{{n[0], n[1]}, {n[2], n[3]}, {n[4], n[5]}, n[6] == 1};
 }
 
-QString format(const Placement& p)
+QString format(const WindowPlace& p)
 {
     return QStringLiteral("%1,%2,%3,%4,%5,%6,%7")
         .arg(p.framePosition.x())
@@ -64,19 +55,24 @@ QSize allowed(const QWidget& window, QSize size)
     return size.expandedTo(window.minimumSizeHint()).expandedTo(window.minimumSize()).boundedTo(window.maximumSize());
 }
 
-bool restore(QWidget& window, const Placement& stored)
+// `p` moved inside `available`, and made smaller where it is larger.
+WindowPlace inside(WindowPlace p, const QRect& available)
 {
-    Placement p = stored;
-    p.size = allowed(window, p.size);
-    const QRect frame = p.frame();
-    const QScreen* screen = QGuiApplication::screenAt(frame.center());
-    if (!screen || !screen->availableGeometry().contains(frame))
-        return false;
-    window.resize(p.size);
+    p.size = p.size.boundedTo(available.size() - p.frameExtra).expandedTo(QSize(1, 1));
+    const QSize frame = p.size + p.frameExtra;
+    p.framePosition.setX(std::clamp(p.framePosition.x(), available.left(),
+                                    std::max(available.left(), available.x() + available.width() - frame.width())));
+    p.framePosition.setY(std::clamp(p.framePosition.y(), available.top(),
+                                    std::max(available.top(), available.y() + available.height() - frame.height())));
+    return p;
+}
+
+void restore(QWidget& window, const WindowPlace& p)
+{
+    window.resize(allowed(window, p.size));
     window.move(p.framePosition);
     if (p.maximized)
         window.setWindowState(window.windowState() | Qt::WindowMaximized);
-    return true;
 }
 
 // The window at its size hint, within the available area of its screen (a
@@ -138,9 +134,12 @@ private:
         const QRect frame = window_.frameGeometry();
         const QSize frameExtra = frame.size() - window_.geometry().size();
         const QPoint offset = window_.geometry().topLeft() - frame.topLeft();
-        const Placement p{inside.topLeft() - offset, inside.size(), frameExtra, window_.isMaximized()};
+        const WindowPlace p{inside.topLeft() - offset, inside.size(), frameExtra, window_.isMaximized()};
+        const QScreen* screen = window_.screen();
+        if (!screen)
+            return;
         auto settings = IniFile::read(path, nullptr, session_.files.io());
-        const QString key = window_.objectName();
+        const QString key = WindowPlaceKey(window_.objectName(), ScreenShape::of(*screen));
         if (!settings || settings->value(kWindowsSection, key) == format(p))
             return;
         settings->setValue(kWindowsSection, key, format(p));
@@ -154,13 +153,56 @@ private:
 
 }  // namespace
 
+ScreenShape ScreenShape::of(const QScreen& screen)
+{
+    return {screen.geometry().size(), screen.devicePixelRatio()};
+}
+
+QString WindowPlaceKey(const QString& window, const ScreenShape& screen)
+{
+    return QStringLiteral("%1@%2x%3x%4")
+        .arg(window)
+        .arg(screen.size.width())
+        .arg(screen.size.height())
+        .arg(QString::number(screen.scale));
+}
+
+std::optional<WindowPlace> PlaceToRestore(const std::function<QString(const QString& key)>& kept,
+                                          const QString& window, const std::vector<ScreenRoom>& screens)
+{
+    for (const ScreenRoom& screen : screens)
+        if (const auto p = parse(kept(WindowPlaceKey(window, screen.shape))))
+            return inside(*p, screen.available);
+    // An older version's place says nothing of its screen: it may have been kept
+    // at another scale, where it fitted the screen as it looked then.
+    const auto old = parse(kept(window));
+    if (!old)
+        return std::nullopt;
+    for (const ScreenRoom& screen : screens)
+        if (screen.available.contains(old->frame()))
+            return old;
+    return std::nullopt;
+}
+
 void KeepWindowGeometry(QWidget& window, Session& session)
 {
-    std::optional<Placement> stored;
-    if (!session.settingsPath.isEmpty())
-        stored = parse(ReadIniValue(session.settingsPath, kWindowsSection, window.objectName()));
-    if (!stored || !restore(window, *stored))
-        fitToScreen(window, stored ? stored->frameExtra : kFrameAllowance);
+    std::optional<WindowPlace> place;
+    if (!session.settingsPath.isEmpty()) {
+        const QWidget* owner = window.parentWidget() ? window.parentWidget()->window() : &window;
+        std::vector<ScreenRoom> screens;
+        if (const QScreen* own = owner->screen())
+            screens.push_back({ScreenShape::of(*own), own->availableGeometry()});
+        for (const QScreen* screen : QGuiApplication::screens())
+            if (screen != owner->screen())
+                screens.push_back({ScreenShape::of(*screen), screen->availableGeometry()});
+        place = PlaceToRestore(
+            [&](const QString& key) { return ReadIniValue(session.settingsPath, kWindowsSection, key); },
+            window.objectName(), screens);
+    }
+    if (place)
+        restore(window, *place);
+    else
+        fitToScreen(window, kFrameAllowance);
     new GeometryKeeper(window, session);
 }
 

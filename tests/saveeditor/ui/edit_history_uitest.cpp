@@ -7,7 +7,9 @@
 #include "saveeditor/officer_record.h"
 #include "saveeditor/ui/family_panel.h"
 #include "saveeditor/ui/form4.h"
+#include "saveeditor/ui/form10.h"
 #include "saveeditor/ui/form8.h"
+#include "saveeditor/ui/form9.h"
 #include "saveeditor/ui/officer_panel.h"
 #include "saveeditor/ui/relation_panel.h"
 #include "saveeditor/ui/treasure_panel.h"
@@ -21,6 +23,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -29,7 +32,9 @@
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QTest>
+#include <QTimer>
 
+#include <functional>
 #include <memory>
 
 using namespace varkel;
@@ -162,6 +167,81 @@ private:
             QTest::keyClick(form_->List1, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
         else
             form_->tRedo->trigger();
+    }
+
+    // The side editor `editor` running over the editor as the user meets it, while
+    // `work` runs in it; the city editor on a city that has bandits.
+    void runSideEditor(const QString& editor, const std::function<void(QDialog&)>& work)
+    {
+        bool ran = false;
+        form_->setSideWindowRunner([&](QDialog& window) {
+            QTimer::singleShot(0, &window, [&] {
+                ran = true;
+                if (auto* cities = qobject_cast<Form10*>(&window))
+                    cities->chooseCity(demo::kDemoBanditCity);
+                window.activateWindow();
+                // The window that has the keys (a dialog counts as active while its owner is).
+                if (QTest::qWaitFor([&] { return QApplication::activeWindow() == &window; }))
+                    work(window);
+                else
+                    QTest::qFail("the side editor did not become active", __FILE__, __LINE__);
+                // Closed without the question about edits left typed.
+                window.QDialog::done(QDialog::Accepted);
+            });
+            window.exec();
+        });
+        if (editor == QLatin1String("intimacy editor")) {
+            form_->List1->setCurrentRow(form_->tables().controlled[0]);
+            QTest::mouseClick(form_->officerPanel()->Command10, Qt::LeftButton);
+        } else {
+            (editor == QLatin1String("city editor") ? form_->sCity : form_->sBingQi)->trigger();
+        }
+        QVERIFY(ran);
+    }
+
+    // What a side editor shows of the value the tests change: a force's technology,
+    // a city's bandits, the first row of the intimacy list.
+    static QString sideValue(QDialog& window)
+    {
+        if (auto* forces = qobject_cast<Form9*>(&window))
+            return forces->Combo2->currentText();
+        if (auto* cities = qobject_cast<Form10*>(&window))
+            return cities->Text1->text();
+        return static_cast<Form8&>(window).List1->item(0)->text();
+    }
+    // Changes that value in the view, not yet applied.
+    static void changeSideValue(QDialog& window)
+    {
+        if (auto* forces = qobject_cast<Form9*>(&window)) {
+            forces->Combo2->setCurrentIndex((forces->Combo2->currentIndex() + 1) % forces->Combo2->count());
+        } else if (auto* cities = qobject_cast<Form10*>(&window)) {
+            test::Retype(cities->Text1,
+                         cities->Text1->text() == QLatin1String("300") ? QStringLiteral("400") : QStringLiteral("300"));
+        } else {
+            auto& intimacy = static_cast<Form8&>(window);
+            intimacy.List1->item(0)->setCheckState(Qt::Checked);
+            intimacy.Combo1->setCurrentIndex(intimacy.Combo1->currentIndex() == 5 ? 6 : 5);
+        }
+    }
+    static void applySide(QDialog& window)
+    {
+        const QString apply = qobject_cast<Form10*>(&window) ? QStringLiteral("Command2") : QStringLiteral("Command1");
+        QTest::mouseClick(control<QPushButton>(window, apply), Qt::LeftButton);
+    }
+    static void pressInSide(QDialog& window, Qt::KeyboardModifiers modifiers)
+    {
+        QTest::keyClick(control<QListWidget>(window, QStringLiteral("List1")), Qt::Key_Z, modifiers);
+    }
+
+    // The rows of `name` (first column `where`): nothing typed, then edits typed
+    // and the question answered apply, discard and stay.
+    template <typename Where>
+    static void addAnswerRows(const char* name, const Where& where)
+    {
+        QTest::addRow("%s, nothing typed", name) << where << false << Answer::Cancel;
+        QTest::addRow("%s, apply", name) << where << true << Answer::Yes;
+        QTest::addRow("%s, discard", name) << where << true << Answer::No;
+        QTest::addRow("%s, stay", name) << where << true << Answer::Cancel;
     }
 
 private slots:
@@ -324,6 +404,81 @@ private slots:
         QVERIFY(prompter_.shown.empty());
     }
 
+    // Undo and redo pressed in a side editor take back and bring back its Apply,
+    // and it shows the record as stored then: its next Apply stores nothing undone.
+    void undoInASideEditorReadsItsRecordAgain_data()
+    {
+        QTest::addColumn<QString>("editor");
+        QTest::newRow("force editor") << "force editor";
+        QTest::newRow("city editor") << "city editor";
+        QTest::newRow("intimacy editor") << "intimacy editor";
+    }
+    void undoInASideEditorReadsItsRecordAgain()
+    {
+        QFETCH(QString, editor);
+        const QByteArray opened = save();
+        runSideEditor(editor, [&](QDialog& window) {
+            const QString stored = sideValue(window);
+            changeSideValue(window);
+            applySide(window);
+            const QByteArray applied = save();
+            const QString shownApplied = sideValue(window);
+            QVERIFY(applied != opened);
+            QVERIFY(shownApplied != stored);
+
+            pressInSide(window, Qt::ControlModifier);
+            QCOMPARE(save(), opened);
+            QCOMPARE(sideValue(window), stored);
+            pressInSide(window, Qt::ControlModifier | Qt::ShiftModifier);
+            QCOMPARE(save(), applied);
+            QCOMPARE(sideValue(window), shownApplied);
+
+            pressInSide(window, Qt::ControlModifier);
+            if (qobject_cast<Form8*>(&window))
+                return;  // its Apply sets the rows ticked, none now
+            applySide(window);
+            QCOMPARE(save(), opened);
+        });
+        QVERIFY(prompter_.shown.empty());
+    }
+
+    // Undo pressed in a side editor that holds typed edits asks about them as the
+    // views do; applying them makes them the newest step, and nothing is undone.
+    void undoInASideEditorAsksAboutTypedEdits_data()
+    {
+        QTest::addColumn<QString>("editor");
+        QTest::addColumn<bool>("typed");
+        QTest::addColumn<Answer>("answer");
+        for (const char* editor : {"force editor", "city editor"})
+            addAnswerRows(editor, QString::fromLatin1(editor));
+    }
+    void undoInASideEditorAsksAboutTypedEdits()
+    {
+        QFETCH(QString, editor);
+        QFETCH(bool, typed);
+        QFETCH(Answer, answer);
+        const QByteArray opened = save();
+        applyBravery(2);  // something to undo
+        const QByteArray applied = save();
+        runSideEditor(editor, [&](QDialog& window) {
+            const QString stored = sideValue(window);
+            if (typed)
+                changeSideValue(window);
+            const QString value = sideValue(window);
+            prompter_.answers = {answer};
+
+            pressInSide(window, Qt::ControlModifier);
+
+            const bool stays = typed && answer == Answer::Cancel;
+            const bool kept = typed && answer == Answer::Yes;
+            QCOMPARE(pendingQuestions(), typed ? 1 : 0);
+            QCOMPARE(sideValue(window), stays || kept ? value : stored);
+            QCOMPARE(storedBravery(2), DecodeOfficer(stays || kept ? applied : opened, 2).person.bravery);
+            QCOMPARE(save() == applied, stays);
+            QCOMPARE(form_->tRedo->isEnabled(), !stays && !kept);
+        });
+    }
+
     void undoingEveryApplyGivesTheFilesAsOpened()
     {
         const QByteArray saveOpened = save();
@@ -374,12 +529,8 @@ private slots:
                                                       {"open another slot", Leave::OtherSlot},
                                                       {"close", Leave::Close},
                                                       {"undo", Leave::Undo}};
-        for (const auto& [name, leave] : ways) {
-            QTest::addRow("%s, nothing typed", name) << leave << false << Answer::Cancel;
-            QTest::addRow("%s, apply", name) << leave << true << Answer::Yes;
-            QTest::addRow("%s, discard", name) << leave << true << Answer::No;
-            QTest::addRow("%s, stay", name) << leave << true << Answer::Cancel;
-        }
+        for (const auto& [name, leave] : ways)
+            addAnswerRows(name, leave);
     }
     void leavingARecordWithTypedEditsAsks()
     {

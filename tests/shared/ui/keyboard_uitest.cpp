@@ -24,18 +24,23 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 
+#include <functional>
+#include <map>
 #include <memory>
 
 using namespace varkel;
@@ -740,12 +745,51 @@ private slots:
         return nullptr;
     }
 
+    // Presses `keys` in the window `name` that shows the document of `form`: a
+    // window opened from its menu, or a side editor while it runs.
+    void pressInDocumentWindow(Form4& form, const QString& name, const QString& keys)
+    {
+        const auto pressIn = [&](QWidget& window) {
+            window.show();
+            window.activateWindow();
+            // The window that has the keys (a dialog counts as active while its owner is).
+            QVERIFY(QTest::qWaitFor([&] { return QApplication::activeWindow() == &window; }));
+            // Where the window puts the keyboard as it opens (the records table: its filter box).
+            pressAll(window, keys);
+        };
+        const std::map<QString, std::function<void()>> sideEditors = {
+            {QStringLiteral("city editor"), [&] { form.sCity_Click(); }},
+            {QStringLiteral("force editor"), [&] { form.sBingQi_Click(); }},
+            {QStringLiteral("intimacy editor"), [&] {
+                 form.List1->setCurrentRow(form.tables().controlled[0]);
+                 form.Command10_Click();
+             }}};
+        if (const auto side = sideEditors.find(name); side != sideEditors.end()) {
+            bool ran = false;
+            form.setSideWindowRunner([&](QDialog& window) {
+                QTimer::singleShot(0, &window, [&] {
+                    ran = true;
+                    pressIn(window);
+                    window.QDialog::done(QDialog::Accepted);
+                });
+                window.exec();
+            });
+            side->second();
+            QVERIFY(ran);
+            return;
+        }
+        QWidget* other = documentWindow(form, name);
+        QVERIFY(other);
+        pressIn(*other);
+    }
+
     void documentCommandsWorkInEveryWindowOfTheDocument_data()
     {
         QTest::addColumn<QString>("window");
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("effect");
-        for (const char* window : {"records table", "problems", "backups", "comparison"}) {
+        for (const char* window : {"records table", "problems", "backups", "comparison", "city editor", "force editor",
+                                   "intimacy editor"}) {
             const QString row = QString::fromLatin1(window) + QStringLiteral(", ");
             QTest::newRow(qPrintable(row + "Ctrl+Z")) << window << "Ctrl+Z" << "undone";
             QTest::newRow(qPrintable(row + "Ctrl+Z Ctrl+Shift+Z")) << window << "Ctrl+Z Ctrl+Shift+Z" << "redone";
@@ -766,12 +810,7 @@ private slots:
         const QByteArray applied = form->saveGame().bytes;
         QVERIFY(applied != before);
 
-        QWidget* other = documentWindow(*form, window);
-        QVERIFY(other);
-        other->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(other));
-        // Where the window puts the keyboard as it opens (the records table: its filter box).
-        pressAll(*other, keys);
+        pressInDocumentWindow(*form, window, keys);
 
         if (effect == QLatin1String("undone")) {
             QCOMPARE(form->saveGame().bytes, before);
@@ -783,6 +822,76 @@ private slots:
             QVERIFY(form->findChild<QStatusBar*>(QStringLiteral("StatusLine"))
                         ->currentMessage()
                         .startsWith(QStringLiteral("已保存")));
+        }
+        QVERIFY(prompter_.shown.empty());
+    }
+
+    // A character code page 950 has no code for is named in a balloon under the
+    // name box it was typed or pasted into, once however often it came; the box
+    // keeps the characters it takes. Single-byte characters go quietly, as always.
+    void aCharacterBig5CannotHoldIsNamedWhereItIsTyped_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("how");  // "typed" (the box keeps its text) or "pasted" over it
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("kept");  // what a paste leaves
+        QTest::addColumn<QString>("named");  // empty: no balloon
+
+        QTest::newRow("officer view, typed") << "Form4" << "Text1(0)" << "typed" << "华" << "" << "「华」";
+        QTest::newRow("officer view, pasted")
+            << "Form4" << "Text1(3)" << "pasted" << "华丞们相华" << "丞相" << "「华」「们」";
+        QTest::newRow("officer view, single-byte characters pasted")
+            << "Form4" << "Text1(3)" << "pasted" << "ab丞 相" << "丞相" << "";
+        QTest::newRow("new-officer editor, typed") << "Form1" << "Text1(1)" << "typed" << "华" << "" << "「华」";
+        QTest::newRow("new-officer editor, pasted")
+            << "Form1" << "Text1(3)" << "pasted" << "华丞们相华" << "丞相" << "「华」「们」";
+        QTest::newRow("new-officer editor, biography pasted")
+            << "Form1" << "Text4" << "pasted" << "华丞相" << "丞相" << "「华」";
+        QTest::newRow("force editor, typed") << "Form9" << "Text1" << "typed" << "华" << "" << "「华」";
+        QTest::newRow("force editor, pasted") << "Form9" << "Text1" << "pasted" << "华漢们" << "漢" << "「华」「们」";
+    }
+
+    void aCharacterBig5CannotHoldIsNamedWhereItIsTyped()
+    {
+        QFETCH(QString, window);
+        QFETCH(QString, box);
+        QFETCH(QString, how);
+        QFETCH(QString, text);
+        QFETCH(QString, kept);
+        QFETCH(QString, named);
+        auto form = openWindow(window);
+        QToolTip::hideText();
+        QTRY_VERIFY(!QToolTip::isVisible());
+        QWidget* control = shownControl(*form, box);
+        QVERIFY(control);
+        control->setFocus(Qt::OtherFocusReason);
+        auto* line = qobject_cast<QLineEdit*>(control);
+        auto* lines = qobject_cast<QPlainTextEdit*>(control);
+        QVERIFY(line || lines);
+        const auto shown = [&] { return line ? line->text() : lines->toPlainText(); };
+        const QString before = shown();
+
+        if (how == QLatin1String("typed")) {
+            line->end(false);
+            test::CommitText(control, text);
+        } else {
+            QApplication::clipboard()->setText(text);
+            if (line) {
+                line->selectAll();
+                line->paste();
+            } else {
+                lines->selectAll();
+                lines->paste();
+            }
+        }
+
+        QCOMPARE(shown(), how == QLatin1String("typed") ? before : kept);
+        if (named.isEmpty()) {
+            QVERIFY(!QToolTip::isVisible());
+        } else {
+            QVERIFY(QToolTip::isVisible());
+            QCOMPARE(QToolTip::text(), named + QStringLiteral("不在Big5字集中，遊戲無法儲存。"));
         }
         QVERIFY(prompter_.shown.empty());
     }

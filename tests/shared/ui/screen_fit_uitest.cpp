@@ -381,7 +381,12 @@ private:
     }
 
     // The place stored for `window` in the settings file.
-    QString storedPlace(const QString& window) const { return ReadIniValue(settingsPath(), kWindowsSection, window); }
+    // The place kept for `window` on the main screen.
+    QString storedPlace(const QString& window) const
+    {
+        return ReadIniValue(settingsPath(), kWindowsSection,
+                            WindowPlaceKey(window, ScreenShape::of(*QGuiApplication::primaryScreen())));
+    }
 
 private slots:
     void init()
@@ -595,6 +600,56 @@ private slots:
             verifyFitsWorkArea(*form);
             QCOMPARE(form->size(), form->sizeHint().boundedTo(form->size()));
         }
+    }
+
+    // A place is kept for the size and scale of the screen it was on: on a screen
+    // of another size or scale (QT_SCALE_FACTOR=2 makes a screen half as large) the
+    // window opens at its own size instead; on the same, a size larger than the work
+    // area is made smaller. A place an older version kept names no screen and is
+    // used where it fits whole, as it was then.
+    void aPlaceIsKeptForTheScreenItWasOn_data()
+    {
+        QTest::addColumn<QString>("storedOn");  // "WxHxScale"; empty: an older version's key
+        QTest::addColumn<QString>("screen");    // the screen the window opens on, "WxHxScale"
+        QTest::addColumn<QSize>("stored");
+        QTest::addColumn<QSize>("applied");  // empty: the window's own size
+
+        const QSize small(958, 515);
+        QTest::newRow("same screen") << "1024x768x1" << "1024x768x1" << small << small;
+        QTest::newRow("same screen at scale 2") << "960x540x2" << "960x540x2" << QSize(900, 500) << QSize(900, 500);
+        QTest::newRow("kept at scale 2, opened at scale 1") << "960x540x2" << "1024x768x1" << small << QSize();
+        QTest::newRow("kept at scale 1, opened at scale 2") << "1024x768x1" << "1024x768x2" << small << QSize();
+        QTest::newRow("kept on a larger screen") << "1920x1080x1" << "1024x768x1" << small << QSize();
+        QTest::newRow("same screen, larger than its work area")
+            << "1024x768x1" << "1024x768x1" << QSize(1200, 900) << QSize(1024 - 4, 740 - 4);
+        QTest::newRow("same screen, at a fractional scale")
+            << "1280x720x1.25" << "1280x720x1.25" << small << small;
+        QTest::newRow("older version, fits") << "" << "1024x768x1" << small << small;
+        QTest::newRow("older version, does not fit") << "" << "1024x768x1" << QSize(1200, 900) << QSize();
+    }
+    void aPlaceIsKeptForTheScreenItWasOn()
+    {
+        QFETCH(QString, storedOn);
+        QFETCH(QString, screen);
+        QFETCH(QSize, stored);
+        QFETCH(QSize, applied);
+        const auto shape = [](const QString& text) {
+            const QStringList n = text.split(QLatin1Char('x'));
+            return ScreenShape{QSize(n[0].toInt(), n[1].toInt()), n[2].toDouble()};
+        };
+        const QString window = QStringLiteral("Form4");
+        const QString key = storedOn.isEmpty() ? window : WindowPlaceKey(window, shape(storedOn));
+        const QString value = QStringLiteral("0,0,%1,%2,4,4,0").arg(stored.width()).arg(stored.height());
+        const ScreenShape now = shape(screen);
+        // The work area: the screen less a panel 28 high at its foot.
+        const ScreenRoom room{now, QRect(QPoint(0, 0), now.size - QSize(0, 28))};
+
+        const auto place = PlaceToRestore([&](const QString& k) { return k == key ? value : QString(); }, window,
+                                          {room});
+
+        QCOMPARE(place ? place->size : QSize(), applied);
+        if (place)
+            QVERIFY(room.available.contains(place->frame()));
     }
 
     // Losing the window's place is not worth a message; the window closes as always.
