@@ -19,8 +19,8 @@ const std::vector<RecordField<IntimacyLevel>>& levelFields()
         // Which slot and officer a position belongs to follow from the save; only the level is edited.
         const auto slot = [](auto& r) -> auto& { return r.slot; };
         const auto officer = [](auto& r) -> auto& { return r.officer; };
-        t.number("slot", "", QStringLiteral("slot"), 1, none, none, save::kPlayerSlotCount - 1, slot).readOnly = true;
-        t.number("officer", "", QStringLiteral("officer"), 4, none, none, save::kNoPerson, officer).readOnly = true;
+        t.number("slot", "", QStringLiteral("玩家欄"), 1, none, none, save::kPlayerSlotCount - 1, slot).readOnly = true;
+        t.number("officer", "", QStringLiteral("武將"), 4, none, none, save::kNoPerson, officer).readOnly = true;
         t.choice("level", "親密度", IntimacyLevelItems(), [](auto& r) -> auto& { return r.level; }).control =
             QStringLiteral("Combo1");
         return std::move(t.fields);

@@ -28,6 +28,7 @@ public:
 
     int count() const override { return rows_; }
     QString recordName(int n) const override;
+    QString nameKey() const override { return QStringLiteral("officer"); }  // shown by its name
     std::vector<std::pair<QString, QString>> namedTexts(int n) const override;
     QStringList namedTextKeys() const override { return {QStringLiteral("officer_name")}; }
     std::vector<Extent> extents(int n) const override;

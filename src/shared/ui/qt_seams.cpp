@@ -130,8 +130,11 @@ QString RunFileDialog(const FileDialogRequest& request, QFileDialog::AcceptMode 
     QFileDialog dialog(QApplication::activeWindow(), request.title, request.initialFolder);
     dialog.setOptions(options | QFileDialog::DontUseNativeDialog);
     dialog.setProxyModel(new ChineseFileColumns(&dialog));
-    dialog.setNameFilters({filterOf(request), kSaveFileKind + QStringLiteral(" (*.sav)"),
-                           QStringLiteral("所有檔案 (*)")});
+    // Every saved game besides the files asked for, where saved games are asked for (not for a CSV).
+    QStringList filters = {filterOf(request)};
+    if (request.filterPattern.contains(QLatin1String(".sav"), Qt::CaseInsensitive))
+        filters << kSaveFileKind + QStringLiteral(" (*.sav)");
+    dialog.setNameFilters(filters << QStringLiteral("所有檔案 (*)"));
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setViewMode(QFileDialog::Detail);

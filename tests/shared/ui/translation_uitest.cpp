@@ -40,17 +40,27 @@ private slots:
 
     // The file dialogs read in Chinese: their filters, and in the detail view the
     // kind, size and time of a saved game, which the system would give as "SPSS
-    // data file" and in its own locale.
+    // data file" and in its own locale. Only a dialog for saved games offers every saved game.
     void fileDialogsReadChinese_data()
     {
         QTest::addColumn<bool>("save");
-        QTest::newRow("open") << false;
-        QTest::newRow("save") << true;
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QStringList>("filters");
+        const QStringList saves = {QStringLiteral("Varkel遊戲存檔 (Svd_0*.sav)"), QStringLiteral("Varkel存檔 (*.sav)"),
+                                   QStringLiteral("所有檔案 (*)")};
+        QTest::newRow("open") << false << QStringLiteral("Varkel遊戲存檔") << QStringLiteral("Svd_0*.sav") << saves;
+        QTest::newRow("save") << true << QStringLiteral("Varkel遊戲存檔") << QStringLiteral("Svd_0*.sav") << saves;
+        QTest::newRow("csv") << true << QStringLiteral("CSV 文件") << QStringLiteral("*.csv")
+                             << QStringList{QStringLiteral("CSV 文件 (*.csv)"), QStringLiteral("所有檔案 (*)")};
     }
 
     void fileDialogsReadChinese()
     {
         QFETCH(bool, save);
+        QFETCH(QString, label);
+        QFETCH(QString, pattern);
+        QFETCH(QStringList, filters);
         QVERIFY(UseChineseTranslation());
         UseChineseLocale();
         QCOMPARE(QLocale().name(), QStringLiteral("zh_TW"));
@@ -84,7 +94,7 @@ private slots:
                 return;
             if (seen.filters.isEmpty()) {
                 seen.filters = dialog->nameFilters();
-                dialog->selectNameFilter(seen.filters.value(2));  // every file, the game's data too
+                dialog->selectNameFilter(seen.filters.constLast());  // every file, the game's data too
             }
             QAbstractProxyModel* shown = dialog->proxyModel();
             auto* files = shown ? qobject_cast<QFileSystemModel*>(shown->sourceModel()) : nullptr;
@@ -108,13 +118,11 @@ private slots:
         poll.start();
 
         QtFileDialogs dialogs;
-        const FileDialogRequest request{QStringLiteral("Varkel遊戲存檔"), QStringLiteral("Svd_0*.sav"),
-                                        QStringLiteral("打開文件"), folder.path()};
+        const FileDialogRequest request{label, pattern, QStringLiteral("打開文件"), folder.path()};
         QVERIFY((save ? dialogs.saveFile(request) : dialogs.openFile(request)).isEmpty());
 
         QCOMPARE(seen.title, QStringLiteral("打開文件"));
-        QCOMPARE(seen.filters, QStringList({QStringLiteral("Varkel遊戲存檔 (Svd_0*.sav)"),
-                                            QStringLiteral("Varkel存檔 (*.sav)"), QStringLiteral("所有檔案 (*)")}));
+        QCOMPARE(seen.filters, filters);
         QCOMPARE(seen.savedRow, QStringList({QStringLiteral("svd_01.sav"), QLocale().formattedDataSize(374'534),
                                              QStringLiteral("Varkel遊戲存檔"), QStringLiteral("2021/3/2 21:05")}));
         QCOMPARE(seen.kinds, QStringList({QStringLiteral("Varkel資料"), QStringLiteral("Varkel新武將存檔"),
