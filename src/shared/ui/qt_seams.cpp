@@ -108,6 +108,8 @@ public:
                 return QLocale().formattedDataSize(info.size());
             break;
         case kTypeColumn:
+            if (info.isDir())
+                return QStringLiteral("資料夾");  // the model's own word is English
             if (info.isFile() && info.suffix().compare(QLatin1String("sav"), Qt::CaseInsensitive) == 0)
                 return SaveFileKind(info.fileName());
             if (info.isFile() && info.suffix().compare(QLatin1String("vk"), Qt::CaseInsensitive) == 0)

@@ -272,8 +272,11 @@ bool RecordsWindow::importFile()
 
 QString RecordsWindow::documentsFolder()
 {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return folder.isEmpty() ? QString() : folder + QLatin1Char('/');
+    // The home folder where there is no documents folder (a desktop without one).
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = QDir::homePath();
+    return folder + QLatin1Char('/');
 }
 
 QString RecordsWindow::selectionText() const

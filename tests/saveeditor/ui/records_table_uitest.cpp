@@ -23,6 +23,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -348,8 +350,10 @@ private slots:
         type(w->filterBox, QStringLiteral("身份=在野"));
         dialogs_.saves.push_back(temp_->filePath(QStringLiteral("officers")));
         QVERIFY(w->exportCsv());
+        // The documents folder, or the home folder on a desktop that has none.
+        const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
         QCOMPARE(dialogs_.requests.back().initialFolder,
-                 QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) +
+                 (QFileInfo(documents).isDir() ? documents : QDir::homePath()) +
                      QStringLiteral("/svd_0%1-武將.csv").arg(demo::kDemoSlotWith860Officers));
         QCOMPARE(dialogs_.requests.back().filterPattern, QStringLiteral("*.csv"));
         const QByteArray expected =
