@@ -51,7 +51,6 @@ public:
     // one; false when there is none.
     bool undo();
     bool redo();
-    std::size_t undoMemory() const { return history_.memoryUse(); }
     // Counts the changes of the bytes: a copy taken at one revision is what the
     // document holds as long as the revision is the same.
     quint64 revision() const { return revision_; }

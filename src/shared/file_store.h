@@ -76,7 +76,6 @@ public:
     BackupIndex backupIndex() const { return BackupIndex::load(backupFolder_); }
     // How many backups the folder keeps; checked after each backup.
     void setBackupLimits(const BackupLimits& limits) { limits_ = limits; }
-    const BackupLimits& backupLimits() const { return limits_; }
 
     // Why no backup could be made before a write.
     struct BackupFailure {

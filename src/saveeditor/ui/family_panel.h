@@ -48,8 +48,6 @@ public:
     // the view holds edits not yet applied. False before any member is read, and
     // for a member the view offers no Apply for.
     bool viewDiffers(const QByteArray& save) const;
-    // The member last read or applied; -1 before the first.
-    int shownNumber() const { return shownNumber_; }
 
     QWidget* modeWidget() override { return this; }
     QListWidget* modeList() const override { return List4; }

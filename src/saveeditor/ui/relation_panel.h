@@ -40,8 +40,6 @@ public:
     // (a kind or party chosen and not yet applied). False before any is shown.
     bool viewDiffers(const QByteArray& save, const SaveTables& tables) const;
     const Relation& current() const { return current_; }
-    // The record last shown or applied; -1 before the first.
-    int shownRelation() const { return shownRelation_; }
 
     QWidget* modeWidget() override { return this; }
     QListWidget* modeList() const override { return List3; }

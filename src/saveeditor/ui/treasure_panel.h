@@ -46,8 +46,6 @@ public:
     // True when an Apply of the treasure shown would change either buffer or be
     // refused: the view holds edits not yet applied. False before any treasure is read.
     bool viewDiffers(const QByteArray& save, const ScenarioData& scenario) const;
-    // The treasure last read or applied; -1 before the first.
-    int shownTreasure() const { return shownTreasure_; }
 
     QWidget* modeWidget() override { return this; }
     QListWidget* modeList() const override { return List2; }
