@@ -34,7 +34,7 @@ struct EditorOptions {
     QCommandLineOption open{
         QStringLiteral("open"),
         QStringLiteral("Also open WINDOW at start, to look at it (%1); in the running editor when there is one.")
-            .arg(varkel::StartWindowNames()),
+            .arg(varkel::OpenableWindowNames()),
         QStringLiteral("WINDOW")};
     QCommandLineOption quitWhenShown{QStringLiteral("quit-when-shown"),
                                      QStringLiteral("Quit once the windows are shown (to time the start-up).")};
@@ -99,10 +99,10 @@ int main(int argc, char* argv[])
     // A mistyped window name is told before anything starts (or is handed over),
     // not after the windows are up.
     const QString windowToShow = parser.value(options.open);
-    if (parser.isSet(options.open) && !varkel::StartWindowNamed(windowToShow)) {
+    if (parser.isSet(options.open) && !varkel::OpenableWindowNamed(windowToShow)) {
         std::fprintf(stderr, "%s\n",
                      qPrintable(QStringLiteral("varkel-editor: unknown window \"%1\" for --open; known windows: %2")
-                                    .arg(windowToShow, varkel::StartWindowNames())));
+                                    .arg(windowToShow, varkel::OpenableWindowNames())));
         return EXIT_FAILURE;
     }
 
@@ -149,7 +149,7 @@ int main(int argc, char* argv[])
     // question, or else the start window), so the network library the hand-over
     // needs never delays a window; what arrives waits for the start window.
     // A run for timing ends at its shown windows and listens to nobody.
-    varkel::Form3* start = nullptr;
+    varkel::StartWindow* start = nullptr;
     QObject* listener = nullptr;
     const auto hear = [&] {
         if (listener && start)
@@ -176,7 +176,7 @@ int main(int argc, char* argv[])
         return quitWhenShown ? EXIT_FAILURE : 0;
     varkel::InstallEditorFactories(*form3);
     QApplication::setQuitOnLastWindowClosed(false);
-    QObject::connect(form3.get(), &varkel::Form3::programEnded, &app, &QApplication::quit, Qt::QueuedConnection);
+    QObject::connect(form3.get(), &varkel::StartWindow::programEnded, &app, &QApplication::quit, Qt::QueuedConnection);
     form3->show();
     varkel::OpenWhatStartAsks(session, *form3, fileToOpen, windowToShow);
     start = form3.get();

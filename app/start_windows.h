@@ -3,8 +3,8 @@
 // The windows --open shows: at start, or in the running editor when a later
 // start was given it.
 #include "shared/session.h"
-#include "shared/ui/form2.h"
-#include "shared/ui/form3.h"
+#include "shared/ui/face_picker.h"
+#include "shared/ui/start_window.h"
 
 #include <QLatin1StringView>
 #include <QStringList>
@@ -13,39 +13,39 @@
 
 namespace varkel {
 
-struct StartWindow {
+struct OpenableWindow {
     QLatin1StringView name;
-    void (*open)(Session& session, Form3& form3);
+    void (*open)(Session& session, StartWindow& start);
 };
 
-inline const std::array<StartWindow, 3> kStartWindows = {{
-    {QLatin1StringView("about"), [](Session&, Form3& form3) { form3.showAbout(); }},
+inline const std::array<OpenableWindow, 3> kOpenableWindows = {{
+    {QLatin1StringView("about"), [](Session&, StartWindow& start) { start.showAbout(); }},
     {QLatin1StringView("face-picker"),
-     [](Session& session, Form3& form3) {
-         auto* picker = new Form2(session, 0, &form3);
+     [](Session& session, StartWindow& start) {
+         auto* picker = new FacePicker(session, 0, &start);
          picker->setAttribute(Qt::WA_DeleteOnClose);
          picker->open();
      }},
     // An editor already open is the one shown.
     {QLatin1StringView("save-editor"),
-     [](Session&, Form3& form3) {
-         if (!form3.editor())
-             form3.Command3_Click();
+     [](Session&, StartWindow& start) {
+         if (!start.editor())
+             start.Command3_Click();
      }},
 }};
 
-inline QString StartWindowNames()
+inline QString OpenableWindowNames()
 {
     QStringList names;
-    for (const StartWindow& window : kStartWindows)
+    for (const OpenableWindow& window : kOpenableWindows)
         names << window.name;
     return names.join(QStringLiteral(", "));
 }
 
 // Null for a name that is none of them.
-inline const StartWindow* StartWindowNamed(const QString& name)
+inline const OpenableWindow* OpenableWindowNamed(const QString& name)
 {
-    for (const StartWindow& window : kStartWindows)
+    for (const OpenableWindow& window : kOpenableWindows)
         if (window.name == name)
             return &window;
     return nullptr;
@@ -55,11 +55,11 @@ inline const StartWindow* StartWindowNamed(const QString& name)
 // first (it brings the editor to the front), then the window over it. A window
 // name this editor does not know (from a later start of another version) shows
 // nothing.
-inline void OpenWhatStartAsks(Session& session, Form3& form3, const QString& path, const QString& window)
+inline void OpenWhatStartAsks(Session& session, StartWindow& start, const QString& path, const QString& window)
 {
-    form3.handOver(path);
-    if (const StartWindow* shown = StartWindowNamed(window))
-        shown->open(session, form3);
+    start.handOver(path);
+    if (const OpenableWindow* shown = OpenableWindowNamed(window))
+        shown->open(session, start);
 }
 
 }  // namespace varkel

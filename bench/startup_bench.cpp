@@ -3,7 +3,8 @@
 // alternate editor, floor, editor, floor, after one warm-up pair:
 //   (a) the start window shown,
 //   (b) the start window and the saved-game editor on the newest save shown.
-// Prints the median times, their ratio and the median peak memory of each side,
+// Prints the median and 90th percentile of the times, their ratio, and the memory of
+// each side (peak, and resident, proportional and anonymous when shown),
 // then the output of the interaction timing programs built under tests/.
 //   build/bench/startup_bench [--runs N] [--game-folder DIR] [--platform NAME] [--no-interaction]
 #include "demo_folder/demo_folder.h"
@@ -43,10 +44,15 @@ constexpr std::chrono::seconds kInteractionTimeout(600);
 struct ChildRun {
     double ms = 0;         // from before fork() to after wait4()
     double peakRssMb = 0;  // the child's own ru_maxrss
+    // From the child's /proc/self/smaps_rollup when its windows were shown: resident,
+    // proportional (shared pages split among their users) and anonymous memory, the
+    // last being what the program itself allocated.
+    double rssMb = 0, pssMb = 0, anonMb = 0;
 };
 
 struct Children {
     std::vector<std::string> environment;  // what every child runs with
+    std::string memoryReport;              // where a child copies its smaps_rollup when shown
     int errorFile = -1;                    // the last child's stderr, shown when it fails
     int nullFile = -1;
 };
@@ -59,6 +65,27 @@ std::string ErrorOutput(int fd)
     for (ssize_t n; (n = read(fd, buffer, sizeof buffer)) > 0;)
         text.append(buffer, static_cast<size_t>(n));
     return text;
+}
+
+// Reads the kB figures of an smaps_rollup copy into `run`; leaves them 0 when the
+// child wrote none (the interaction programs do not).
+void ReadMemoryReport(const std::string& path, ChildRun& run)
+{
+    FILE* file = std::fopen(path.c_str(), "r");
+    if (!file)
+        return;
+    char line[256];
+    while (std::fgets(line, sizeof line, file)) {
+        long kb = 0;
+        if (std::sscanf(line, "Rss: %ld kB", &kb) == 1)
+            run.rssMb = kb / 1024.0;
+        else if (std::sscanf(line, "Pss: %ld kB", &kb) == 1)
+            run.pssMb = kb / 1024.0;
+        else if (std::sscanf(line, "Anonymous: %ld kB", &kb) == 1)
+            run.anonMb = kb / 1024.0;
+    }
+    std::fclose(file);
+    std::remove(path.c_str());
 }
 
 // Runs `argv` to its end, its stdout passed through or discarded and its stderr kept
@@ -131,25 +158,42 @@ std::optional<ChildRun> Run(const Children& children, const std::vector<std::str
         std::fprintf(stderr, "%s", ErrorOutput(children.errorFile).c_str());
         return std::nullopt;
     }
-    return ChildRun{std::chrono::duration<double, std::milli>(end - start).count(), usage.ru_maxrss / 1024.0};
+    ChildRun run{std::chrono::duration<double, std::milli>(end - start).count(), usage.ru_maxrss / 1024.0};
+    ReadMemoryReport(children.memoryReport, run);
+    return run;
 }
 
-double Median(std::vector<double> values)
+double Percentile(std::vector<double> values, double p)
 {
     std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+    const double at = p * static_cast<double>(values.size() - 1);
+    const size_t below = static_cast<size_t>(at);
+    const size_t above = std::min(below + 1, values.size() - 1);
+    return values[below] + (values[above] - values[below]) * (at - static_cast<double>(below));
 }
 
+// What one side of a comparison measured, a column per child run.
+struct Side {
+    std::vector<double> ms, peakRssMb, rssMb, pssMb, anonMb;
+    void add(const ChildRun& run)
+    {
+        ms.push_back(run.ms);
+        peakRssMb.push_back(run.peakRssMb);
+        rssMb.push_back(run.rssMb);
+        pssMb.push_back(run.pssMb);
+        anonMb.push_back(run.anonMb);
+    }
+};
+
 struct Comparison {
-    double editorMs, floorMs, editorMb, floorMb;
+    Side editor, floor;
 };
 
 // One warm-up pair, then `runs` pairs of editor and floor, one child at a time.
 std::optional<Comparison> Compare(const Children& children, const std::vector<std::string>& editor,
                                   const std::vector<std::string>& floor, int runs)
 {
-    std::vector<double> editorMs, floorMs, editorMb, floorMb;
+    Comparison c;
     for (int i = -1; i < runs; ++i) {
         const auto a = Run(children, editor);
         if (!a)
@@ -159,18 +203,30 @@ std::optional<Comparison> Compare(const Children& children, const std::vector<st
             return std::nullopt;
         if (i < 0)
             continue;
-        editorMs.push_back(a->ms);
-        editorMb.push_back(a->peakRssMb);
-        floorMs.push_back(b->ms);
-        floorMb.push_back(b->peakRssMb);
+        c.editor.add(*a);
+        c.floor.add(*b);
     }
-    return Comparison{Median(editorMs), Median(floorMs), Median(editorMb), Median(floorMb)};
+    return c;
 }
 
-void PrintRow(const char* what, const Comparison& c)
+void PrintFigure(const char* what, const std::vector<double>& editor, const std::vector<double>& floor, bool ratio)
 {
-    std::printf("%-40s %8.1f %8.1f %6.2f   %8.1f %8.1f %+7.1f\n", what, c.editorMs, c.floorMs, c.editorMs / c.floorMs,
-                c.editorMb, c.floorMb, c.editorMb - c.floorMb);
+    const double e = Percentile(editor, 0.5), f = Percentile(floor, 0.5);
+    std::printf("  %-14s %8.1f %8.1f %8.1f %8.1f  ", what, e, Percentile(editor, 0.9), f, Percentile(floor, 0.9));
+    if (ratio)
+        std::printf("ratio %.2f\n", e / f);
+    else
+        std::printf("diff %+.1f\n", e - f);
+}
+
+void PrintComparison(const char* what, const Comparison& c)
+{
+    std::printf("%s\n", what);
+    PrintFigure("time ms", c.editor.ms, c.floor.ms, true);
+    PrintFigure("peak RSS MB", c.editor.peakRssMb, c.floor.peakRssMb, false);
+    PrintFigure("shown RSS MB", c.editor.rssMb, c.floor.rssMb, false);
+    PrintFigure("shown PSS MB", c.editor.pssMb, c.floor.pssMb, false);
+    PrintFigure("shown anon MB", c.editor.anonMb, c.floor.anonMb, false);
 }
 
 std::vector<std::string> EnvironmentWith(const std::string& name, const std::string& value)
@@ -246,6 +302,9 @@ int main(int argc, char* argv[])
 
     Children children;
     children.environment = EnvironmentWith("QT_QPA_PLATFORM", platform.toStdString());
+    QTemporaryDir reportFolder;
+    children.memoryReport = reportFolder.filePath(QStringLiteral("smaps_rollup")).toStdString();
+    children.environment.push_back("VARKEL_SHOWN_MEMORY_REPORT=" + children.memoryReport);
     children.nullFile = open("/dev/null", O_WRONLY | O_CLOEXEC);
     FILE* errorFile = std::tmpfile();
     if (children.nullFile < 0 || !errorFile) {
@@ -268,17 +327,19 @@ int main(int argc, char* argv[])
     getloadavg(load, 3);
     std::printf("game folder %s%s, newest save %s; load average %.2f %.2f %.2f\n", folder.c_str(),
                 demo ? " (demo)" : "", qPrintable(QFileInfo(newest).fileName()), load[0], load[1], load[2]);
-    std::printf("%-40s %8s %8s %6s   %8s %8s %7s\n", "", "editor", "floor", "ratio", "editor", "floor", "diff");
-    std::printf("%-40s %8s %8s %6s   %8s %8s %7s\n", "", "ms", "ms", "", "MB", "MB", "MB");
+    std::printf("  %-14s %8s %8s %8s %8s\n", "", "editor", "editor", "floor", "floor");
+    std::printf("  %-14s %8s %8s %8s %8s\n", "", "median", "p90", "median", "p90");
     const auto a = Compare(children, startWindow, floor, runs);
     if (!a)
         return 1;
-    PrintRow("(a) start window (Form3)", *a);
+    PrintComparison("(a) start window (Form3)", *a);
     const auto b = Compare(children, saveEditor, floor, runs);
     if (!b)
         return 1;
-    PrintRow(qPrintable(QStringLiteral("(b) start window + Form4 on %1").arg(QFileInfo(newest).fileName())), *b);
-    std::printf("(medians; MB is each child's own peak resident memory, ru_maxrss from wait4)\n");
+    PrintComparison(
+        qPrintable(QStringLiteral("(b) start window + Form4 on %1").arg(QFileInfo(newest).fileName())), *b);
+    std::printf("(peak RSS is ru_maxrss from wait4; shown RSS, PSS and anonymous memory are the child's\n"
+                " /proc/self/smaps_rollup when its windows were shown; anonymous memory is what it allocated)\n");
 
     if (parser.isSet(noInteractionOption))
         return 0;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "neweditor/new_officer_layout.h"
-#include "saveeditor/biography.h"
+#include "person/biography.h"
 #include "shared/file_buffer.h"
 
 #include <QString>

@@ -1,6 +1,6 @@
 #include "neweditor/new_officer_fields.h"
 
-#include "saveeditor/person_fields.h"
+#include "person/person_fields.h"
 #include "shared/texts.h"
 
 namespace varkel {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "saveeditor/member_record.h"
+#include "person/member_record.h"
 #include "shared/number_fields.h"
 
 #include <vector>

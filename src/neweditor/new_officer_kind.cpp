@@ -1,8 +1,8 @@
 #include "neweditor/new_officer_kind.h"
 
 #include "neweditor/new_officer_fields.h"
-#include "saveeditor/biography.h"
-#include "saveeditor/member_checks.h"
+#include "person/biography.h"
+#include "person/member_checks.h"
 #include "shared/name_field.h"
 
 #include <algorithm>

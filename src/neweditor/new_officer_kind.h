@@ -1,7 +1,7 @@
 #pragma once
 
 #include "neweditor/new_officer_layout.h"
-#include "saveeditor/member_record.h"
+#include "person/member_record.h"
 #include "shared/record_kind.h"
 
 namespace varkel {

@@ -1,7 +1,7 @@
 #include "neweditor/system_save.h"
 
-#include "saveeditor/officer_record.h"
-#include "saveeditor/save_layout.h"
+#include "person/person_block.h"
+#include "person/person_layout.h"
 #include "shared/bytes.h"
 #include "shared/game_folder.h"
 #include "shared/picture_banks.h"
@@ -42,7 +42,7 @@ QStringList SystemSave::shapeProblems(const QByteArray& bytes)
 {
     for (int i = 0; i < system_save::kRecordCount; ++i) {
         const qsizetype r = system_save::record(i);
-        const int face = le16At(bytes, r + save::person::kFace);
+        const int face = le16At(bytes, r + person::kFace);
         // The first record at fault is enough to tell.
         if (face >= kFaceCount && !ReadFullName(bytes, r).isEmpty())
             return {QStringLiteral("new officer %1 has face %2, beyond the %3 faces of the game")

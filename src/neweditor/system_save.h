@@ -1,7 +1,7 @@
 #pragma once
 
 #include "neweditor/new_officer_layout.h"
-#include "saveeditor/member_record.h"
+#include "person/member_record.h"
 #include "shared/file_buffer.h"
 
 #include <QString>

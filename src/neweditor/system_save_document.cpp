@@ -1,5 +1,7 @@
 #include "neweditor/system_save_document.h"
 
+#include "neweditor/new_officer_kind.h"
+
 namespace varkel {
 
 SystemSaveDocument::SystemSaveDocument(SystemSave file, BiographyFile biographies, QObject* parent)
@@ -8,12 +10,41 @@ SystemSaveDocument::SystemSaveDocument(SystemSave file, BiographyFile biographie
     startHistory({&file_.bytes, &biographies_.bytes});
 }
 
-bool SystemSaveDocument::apply(int record, const Edit& edit)
+namespace {
+
+// The new officers' kind over `file` and `biographies`, which must outlive it.
+std::optional<FieldProblem> writeInto(QByteArray& file, QByteArray& biographies, int record,
+                                      const RecordChanges& changes)
 {
+    NewOfficerKind kind(&biographies);
+    kind.load(file);
+    return StoreChanges(kind, record, changes);
+}
+
+}  // namespace
+
+std::optional<FieldProblem> SystemSaveDocument::write(int record, const RecordChanges& changes)
+{
+    NewOfficerKind named(&biographies_.bytes);
+    named.load(file_.bytes);
     DocumentChange change;
     change.kind = int(SystemSaveRecord::NewOfficer);
     change.records = {record};
-    return applyEdit(std::move(change), [&] { return edit(file_, biographies_); });
+    std::optional<FieldProblem> problem;
+    applyEdit(std::move(change), EditStepName(QStringLiteral("新武將"), named, record, changes), [&] {
+        problem = writeInto(file_.bytes, biographies_.bytes, record, changes);
+        return !problem;
+    });
+    return problem;
+}
+
+bool SystemSaveDocument::differs(int record, const RecordChanges& changes) const
+{
+    if (changes.empty())
+        return false;
+    QByteArray file = file_.bytes;
+    QByteArray biographies = biographies_.bytes;
+    return writeInto(file, biographies, record, changes) || file != file_.bytes || biographies != biographies_.bytes;
 }
 
 void SystemSaveDocument::open(SystemSave file, BiographyFile biographies)

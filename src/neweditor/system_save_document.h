@@ -4,9 +4,9 @@
 #include "neweditor/system_save.h"
 #include "shared/document.h"
 #include "shared/file_store.h"
+#include "shared/record_kind.h"
 #include "shared/runtime_error.h"
 
-#include <functional>
 #include <optional>
 
 namespace varkel {
@@ -29,12 +29,12 @@ public:
     const SystemSave& file() const { return file_; }
     const BiographyFile& biographies() const { return biographies_; }
 
-    // A checked write of new officers: changes the files and returns true, or
-    // refuses (false) having said why.
-    using Edit = std::function<bool(SystemSave& file, BiographyFile& biographies)>;
-    // Runs `edit` as one undo step, announced as a change of new officer `record`.
-    // A refused edit leaves both buffers as they were. False when refused.
-    bool apply(int record, const Edit& edit);
+    // Stores `changes` into new officer `record` through the new officers' checked
+    // write (biography included), as one undo step named for the officer and its
+    // fields. The kind's problem when it refuses; nothing is stored then.
+    std::optional<FieldProblem> write(int record, const RecordChanges& changes);
+    // Whether that write would change the files or be refused: made on copies.
+    bool differs(int record, const RecordChanges& changes) const;
 
     // Other files in place of the open ones; the history starts afresh.
     void open(SystemSave file, BiographyFile biographies);

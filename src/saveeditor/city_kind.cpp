@@ -20,6 +20,7 @@ FieldProblem keyed(FieldProblem problem)
 {
     for (const auto& field : CityFields()) {
         if (problem.message.contains(QStringLiteral("「%1」").arg(field.label))) {
+            problem.reason = problem.message;
             problem.message = field.key + QStringLiteral(": ") + problem.message.section(QLatin1Char('\n'), -1);
             break;
         }

@@ -4,6 +4,36 @@
 
 namespace varkel {
 
+namespace {
+
+// "批次修改 860 名武將": the counting word goes with the kind.
+QString BatchStepName(SaveRecord kind, std::size_t count)
+{
+    const char* counter = "筆";
+    switch (kind) {
+    case SaveRecord::Officer:
+    case SaveRecord::Family:
+    case SaveRecord::Control:
+        counter = "名";
+        break;
+    case SaveRecord::City:
+        counter = "座";
+        break;
+    case SaveRecord::Force:
+        counter = "個";
+        break;
+    case SaveRecord::Treasure:
+        counter = "件";
+        break;
+    case SaveRecord::Relation:
+    case SaveRecord::Intimacy:
+        break;
+    }
+    return QStringLiteral("批次修改 %1 %2%3").arg(count).arg(QString::fromUtf8(counter), SaveRecordCaption(kind));
+}
+
+}  // namespace
+
 class DocumentKinds::Source : public RecordSource {
 public:
     Source(DocumentKinds& kinds, SaveRecord kind) : kinds_(kinds), kind_(kind) {}
@@ -50,6 +80,40 @@ RecordKind& DocumentKinds::kind(SaveRecord kind)
     return *b.kind;
 }
 
+std::optional<FieldProblem> DocumentKinds::write(SaveRecord kind, int n, const RecordChanges& changes,
+                                                 const SaveDocument::Edit& first)
+{
+    std::optional<FieldProblem> problem;
+    const QString name = EditStepName(SaveRecordCaption(kind), this->kind(kind), n, changes);
+    document_.apply(kind, {n}, name, [&](QByteArray& save, ScenarioData& scenario) {
+        problem = writeInto(save, scenario, kind, n, changes, first);
+        return !problem;
+    });
+    return problem;
+}
+
+bool DocumentKinds::differs(SaveRecord kind, int n, const RecordChanges& changes,
+                            const SaveDocument::Edit& first) const
+{
+    if (changes.empty() && !first)
+        return false;
+    ScenarioData scenario = document_.scenario();
+    QByteArray save = document_.bytes();
+    return writeInto(save, scenario, kind, n, changes, first) || save != document_.bytes() ||
+           scenario.bytes != document_.scenario().bytes;
+}
+
+std::optional<FieldProblem> DocumentKinds::writeInto(QByteArray& save, ScenarioData& scenario, SaveRecord kind, int n,
+                                                     const RecordChanges& changes,
+                                                     const SaveDocument::Edit& first) const
+{
+    if (first)
+        first(save, scenario);
+    const auto bound = make(kind, &scenario.bytes);
+    bound->load(save);
+    return StoreChanges(*bound, n, changes);
+}
+
 BatchResult DocumentKinds::preview(SaveRecord kind, const BatchRun& run)
 {
     QByteArray save = document_.bytes();
@@ -63,7 +127,7 @@ BatchResult DocumentKinds::apply(SaveRecord kind, const std::vector<int>& record
 {
     BatchResult result;
     document_.apply(
-        kind, records,
+        kind, records, BatchStepName(kind, records.size()),
         [&](QByteArray& save, ScenarioData& scenario) {
             const auto bound = make(kind, &scenario.bytes);
             bound->load(save);

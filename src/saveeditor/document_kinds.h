@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <map>
+#include <optional>
 #include <memory>
 #include <vector>
 
@@ -22,9 +23,21 @@ public:
     DocumentKinds(SaveDocument& document, QStringList treasureNotes);
     ~DocumentKinds();
 
+    SaveDocument& document() const { return document_; }
+
     // Kind `kind` (one with a field table, see MakeSaveKind) bound to the document's bytes as they
     // are now: the same object every time, loaded again after any change.
     RecordKind& kind(SaveRecord kind);
+
+    // Stores `changes` into record n of `kind` through the kind's checked write, as
+    // one undo step named for the record and its fields, announced as a change of
+    // that record. The kind's problem when it refuses; nothing is stored then.
+    // `first`, when given, runs in the same step before the kind's write: values of
+    // the whole file a view shows beside the record (the game date).
+    std::optional<FieldProblem> write(SaveRecord kind, int n, const RecordChanges& changes,
+                                      const SaveDocument::Edit& first = {});
+    // Whether that write would change the document or be refused: it is made on a copy.
+    bool differs(SaveRecord kind, int n, const RecordChanges& changes, const SaveDocument::Edit& first = {}) const;
 
     // What `run` would do to records of `kind`, the document untouched.
     BatchResult preview(SaveRecord kind, const BatchRun& run);
@@ -47,6 +60,9 @@ private:
     class Source;
 
     std::unique_ptr<RecordKind> make(SaveRecord kind, QByteArray* scenario) const;
+    // `first`, then `changes` through a kind bound to these buffers.
+    std::optional<FieldProblem> writeInto(QByteArray& save, ScenarioData& scenario, SaveRecord kind, int n,
+                                          const RecordChanges& changes, const SaveDocument::Edit& first) const;
 
     SaveDocument& document_;
     QStringList treasureNotes_;

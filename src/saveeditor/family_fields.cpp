@@ -1,6 +1,6 @@
 #include "saveeditor/family_fields.h"
 
-#include "saveeditor/person_fields.h"
+#include "person/person_fields.h"
 #include "shared/texts.h"
 
 namespace varkel {
@@ -25,10 +25,11 @@ std::vector<RecordField<FamilyMember>> buildFields()
                                                "charisma_growth"};
     for (int a = 0; a < 4; ++a) {
         const auto i = std::size_t(a);
-        t.number(caps[i], "", GetResText(122 + a) + QStringLiteral("上限"), 3, std::nullopt, std::nullopt, kByte,
+        const QString ability = GetResText(Text::Abilities.first + a);
+        t.number(caps[i], "", ability + QStringLiteral("上限"), 3, std::nullopt, std::nullopt, kByte,
                  [i](auto& r) -> auto& { return r.caps[i]; })
             .control = QStringLiteral("Text9(%1)").arg(4 + a);
-        t.number(growth[i], "", GetResText(122 + a) + QStringLiteral("成長值"), 1, std::nullopt, family::kMaxGrowth,
+        t.number(growth[i], "", ability + QStringLiteral("成長值"), 1, std::nullopt, family::kMaxGrowth,
                  family::kMaxGrowth, [i](auto& r) -> auto& { return r.growth[i]; })
             .control = QStringLiteral("Text12(%1)").arg(a);
     }

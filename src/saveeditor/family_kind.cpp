@@ -1,7 +1,7 @@
 #include "saveeditor/family_kind.h"
 
 #include "saveeditor/family_fields.h"
-#include "saveeditor/member_checks.h"
+#include "person/member_checks.h"
 #include "shared/name_field.h"
 
 namespace varkel {
@@ -64,14 +64,14 @@ std::optional<FieldProblem> FamilyKind::store(int n, FamilyMember& m, const Chan
         }
     }
     const MemberEdit edit = FollowMemberChanges(m, table(), changes);
-    // As in the view, neither the surname nor the given name may be empty.
+    // Neither the surname nor the given name may be empty.
     for (const char* key : {"surname", "given_name"}) {
         const auto& field = FamilyField(QLatin1String(key));
-        if (field.get(m).text.isEmpty())
-            return FieldProblem{
-                field.control,
-                field.key + QStringLiteral(": ") +
-                    FieldProblemMessage(field.label, QStringLiteral("不能為空。")).section(QLatin1Char('\n'), -1)};
+        if (field.get(m).text.isEmpty()) {
+            const QString message = FieldProblemMessage(field.label, QStringLiteral("不能為空。"));
+            return FieldProblem{field.control, field.key + QStringLiteral(": ") + message.section(QLatin1Char('\n'), -1),
+                                message};
+        }
     }
     // The biography is the one part the codec may still refuse, so it goes first
     // and a refusal leaves the record as it was.

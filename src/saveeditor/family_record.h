@@ -1,7 +1,7 @@
 #pragma once
 
-#include "saveeditor/biography.h"
-#include "saveeditor/member_record.h"
+#include "person/biography.h"
+#include "person/member_record.h"
 #include "saveeditor/save_layout.h"
 
 #include <QByteArray>

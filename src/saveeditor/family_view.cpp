@@ -1,7 +1,7 @@
 #include "saveeditor/family_view.h"
 
 #include "saveeditor/family_record.h"
-#include "saveeditor/member_record.h"
+#include "person/member_record.h"
 #include "shared/bytes.h"
 #include "shared/texts.h"
 

@@ -1,6 +1,6 @@
 #include "saveeditor/officer_fields.h"
 
-#include "saveeditor/person_fields.h"
+#include "person/person_fields.h"
 #include "shared/texts.h"
 
 namespace varkel {
@@ -46,11 +46,11 @@ std::vector<Field> buildFields()
     const auto force = [](auto& r) -> auto& { return r.status.force; };
     const auto status = [](auto& r) -> auto& { return r.status.status; };
     t.number("force", "", u("勢力"), 3, none, none, kByte, force).readOnly = true;
-    t.choice("status", "身份", GetResTexts(300, 311), status).readOnly = true;
+    t.choice("status", "身份", GetResTexts(Text::Statuses), status).readOnly = true;
     t.number("city", "", u("都市"), 4, none, none, 4095, [](auto& r) -> auto& { return r.city; }).readOnly = true;
     t.flag("controlled", "擔當", [](auto& r) -> auto& { return r.status.controlled; }).readOnly = true;
     t.choice("rank", "階級", RankItems(), [](auto& r) -> auto& { return r.status.rank; });
-    t.choice("health", "健康", GetResTexts(182, 189), [](auto& r) -> auto& { return r.status.health; });
+    t.choice("health", "健康", GetResTexts(Text::HealthStates), [](auto& r) -> auto& { return r.status.health; });
 
     AddSkillsAndTactics(
         t, [](auto& r) -> auto& { return r.status.skills; }, [](auto& r) -> auto& { return r.status.tactics; });
@@ -63,8 +63,8 @@ QStringList RankItems()
 {
     QStringList items;
     for (int k = 0; k <= 8; ++k)
-        items << GetResText(204 - k) + GetResText(272);
-    items << GetResText(273);
+        items << GetResText(Text::NumeralNine - k) + GetResText(Text::RankGrade);
+    items << GetResText(Text::NoRank);
     return items;
 }
 

@@ -1,8 +1,8 @@
 #include "saveeditor/officer_kind.h"
 
-#include "saveeditor/member_checks.h"
+#include "person/member_checks.h"
 #include "saveeditor/officer_fields.h"
-#include "saveeditor/person_fields.h"
+#include "person/person_fields.h"
 #include "saveeditor/save_layout.h"
 #include "shared/bytes.h"
 #include "shared/picture_banks.h"
@@ -99,7 +99,7 @@ std::vector<RecordKind::Finding> OfficerKind::check() const
         const qsizetype status = save::statusBlock(n);
         for (int t = 0; t < kTacticCount; ++t)
             if (r.status.tactics[t] >= kFirstOddTactic)
-                add("tactics", status + save::status::kTactics + t / 2, r.status.tactics[t],
+                add("tactics", status + person::kTactics + t / 2, r.status.tactics[t],
                     QStringLiteral("tactic %1 has nibble %2, which is no level").arg(t).arg(r.status.tactics[t]),
                     OddTacticReason(t, r.status.tactics[t]));
         if (r.city >= ScenarioData::kCityCount)
@@ -115,7 +115,7 @@ std::vector<RecordKind::Finding> OfficerKind::check() const
             add("rank", status + save::status::kWord, r.status.rank, QStringLiteral("rank code 10..15"),
                 QStringLiteral("官職碼 %1（10 至 15）不是任何官職，照原值保留。").arg(r.status.rank));
         if (r.person.face >= kFaceCount)
-            add("face", save::personBlock(n) + save::person::kFace, r.person.face,
+            add("face", save::personBlock(n) + person::kFace, r.person.face,
                 QStringLiteral("face beyond the bank"), FaceBeyondBankReason(r.person.face));
     });
     return found;

@@ -17,9 +17,9 @@ quint32 storedValue(const QByteArray& save, qsizetype at)
     return quint32(le16At(save, at)) | quint32(le16At(save, at + 2)) << 16;
 }
 
-FieldProblem problem(const FieldSpec& field, const QString& why)
+FieldProblem problem(const FieldSpec& field, const QString& why, const QString& reason)
 {
-    return FieldProblem{field.control, field.key + QStringLiteral(": ") + why};
+    return FieldProblem{field.control, field.key + QStringLiteral(": ") + why, reason};
 }
 
 }  // namespace
@@ -62,9 +62,14 @@ std::optional<FieldProblem> RelationKind::store(int n, Relation& r, const Change
         const auto& field = *table()[i];
         // A new party is an officer of this save, or none.
         if (field.key != kTypeKey && value.number != kNoParty && value.number >= tables_.officerCount)
-            return problem(field, QStringLiteral("%1 is no officer of this save, which has %2 (1023 for none)")
-                                      .arg(value.number)
-                                      .arg(tables_.officerCount));
+            return problem(field,
+                           QStringLiteral("%1 is no officer of this save, which has %2 (1023 for none)")
+                               .arg(value.number)
+                               .arg(tables_.officerCount),
+                           QStringLiteral("%1 %2 不是本存檔的武將（共 %3 名）。")
+                               .arg(field.label)
+                               .arg(value.number)
+                               .arg(tables_.officerCount));
     }
     // What is stored empty keeps neither parties nor a type: a change it would lose
     // is refused rather than dropped.
@@ -72,15 +77,21 @@ std::optional<FieldProblem> RelationKind::store(int n, Relation& r, const Change
         for (const auto& [i, value] : changes) {
             const auto& field = *table()[i];
             if (value.number != (field.key == kTypeKey ? kNone : kNoParty))
-                return problem(field, QStringLiteral("the record would be stored empty (type ──, or 甲方 or 乙方 "
-                                                     "1023), which keeps no parties; give the type and both parties"));
+                return problem(field,
+                               QStringLiteral("the record would be stored empty (type ──, or 甲方 or 乙方 "
+                                              "1023), which keeps no parties; give the type and both parties"),
+                               QStringLiteral("關系為「──」或缺少甲方、乙方時，存檔只能存為空白，無法保留所選的"
+                                              "人物。請選擇關系並指定甲乙雙方。"));
         }
     } else if (r.a >= tables_.officerCount) {
         for (const auto& [i, value] : changes)
             if (table()[i]->key == kTypeKey)
-                return problem(*table()[i], QStringLiteral("甲方 is stored as %1, no officer of this save, so the "
-                                                           "record has no type; set a as well")
-                                                .arg(r.a));
+                return problem(*table()[i],
+                               QStringLiteral("甲方 is stored as %1, no officer of this save, so the "
+                                              "record has no type; set a as well")
+                                   .arg(r.a),
+                               QStringLiteral("甲方存為 %1，不是本存檔的武將，所以這筆關系沒有種類。請同時指定甲方。")
+                                   .arg(r.a));
     }
     StoreRelation(file(), tables_.officerCount, n, r);
     return std::nullopt;

@@ -12,18 +12,19 @@ SaveDocument::SaveDocument(SaveGame save, ScenarioData scenario, QString scenari
     startHistory({&save_.bytes, &scenario_.bytes});
 }
 
-bool SaveDocument::apply(SaveRecord kind, std::vector<int> records, const Edit& edit, DocumentChange::Cause cause)
+bool SaveDocument::apply(SaveRecord kind, std::vector<int> records, QString name, const Edit& edit,
+                         DocumentChange::Cause cause)
 {
     DocumentChange change;
     change.cause = cause;
     change.kind = int(kind);
     change.records = std::move(records);
-    return applyEdit(std::move(change), [&] { return edit(save_.bytes, scenario_); });
+    return applyEdit(std::move(change), std::move(name), [&] { return edit(save_.bytes, scenario_); });
 }
 
-bool SaveDocument::applyEverywhere(const Edit& edit)
+bool SaveDocument::applyEverywhere(QString name, const Edit& edit)
 {
-    return applyEdit(DocumentChange{}, [&] { return edit(save_.bytes, scenario_); });
+    return applyEdit(DocumentChange{}, std::move(name), [&] { return edit(save_.bytes, scenario_); });
 }
 
 void SaveDocument::open(SaveGame save)

@@ -45,14 +45,15 @@ public:
     // A checked write of records: changes the buffers and returns true, or
     // refuses (false) having reported why.
     using Edit = std::function<bool(QByteArray& save, ScenarioData& scenario)>;
-    // Runs `edit` as one undo step, announced as a change of `records` of `kind`.
-    // A refused edit leaves both buffers as they were. False when refused.
-    bool apply(SaveRecord kind, std::vector<int> records, const Edit& edit,
+    // Runs `edit` as one undo step called `name`, announced as a change of
+    // `records` of `kind`. A refused edit leaves both buffers as they were. False
+    // when refused.
+    bool apply(SaveRecord kind, std::vector<int> records, QString name, const Edit& edit,
                DocumentChange::Cause cause = DocumentChange::Cause::Apply);
     // Runs `edit` as one undo step announced as a change of everything, for edits
     // of records of several kinds made outside the views (values taken over from
     // another save, mends of its problems): every view reads them afresh.
-    bool applyEverywhere(const Edit& edit);
+    bool applyEverywhere(QString name, const Edit& edit);
 
     // Another saved game in place of the open one; scenario changes not yet
     // written stay unsaved. The history starts afresh.

@@ -88,11 +88,11 @@ RecordKinds MakeSaveKinds(const SaveKindsContext& context, QByteArray* scenario)
     return kinds;
 }
 
-bool ApplySaveEdits(SaveDocument& document, const SaveKindsContext& context, const std::vector<RecordEdit>& edits,
-                    std::vector<EditRefusal>* refused)
+bool ApplySaveEdits(SaveDocument& document, QString name, const SaveKindsContext& context,
+                    const std::vector<RecordEdit>& edits, std::vector<EditRefusal>* refused)
 {
     std::vector<EditRefusal> refusals;
-    const bool stored = document.applyEverywhere([&](QByteArray& save, ScenarioData& scenario) {
+    const bool stored = document.applyEverywhere(std::move(name), [&](QByteArray& save, ScenarioData& scenario) {
         const RecordKinds kinds = MakeSaveKinds(context, &scenario.bytes);
         for (const auto& kind : kinds)
             kind->load(save);

@@ -42,10 +42,11 @@ QString SaveRecordCaption(SaveRecord kind);
 // the same places, so edits made over one list's comparison apply to the other's.
 RecordKinds MakeSaveKinds(const SaveKindsContext& context, QByteArray* scenario);
 
-// Makes `edits` (over kinds made with `context`) to `document` as one undo step,
-// announced as a change of everything: each record whole or not at all. False when
-// nothing was stored; `refused` gets the refusals.
-bool ApplySaveEdits(SaveDocument& document, const SaveKindsContext& context, const std::vector<RecordEdit>& edits,
+// Makes `edits` (over kinds made with `context`) to `document` as one undo step
+// called `name`, announced as a change of everything: each record whole or not at
+// all. False when nothing was stored; `refused` gets the refusals.
+bool ApplySaveEdits(SaveDocument& document, QString name, const SaveKindsContext& context,
+                    const std::vector<RecordEdit>& edits,
                     std::vector<EditRefusal>* refused = nullptr);
 
 }  // namespace varkel

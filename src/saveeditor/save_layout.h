@@ -1,5 +1,7 @@
 #pragma once
 
+#include "person/person_layout.h"
+
 #include <QtGlobal>
 
 // Where things lie in a saved game ("svd_0N.sav"). Offsets are bytes from the start
@@ -17,7 +19,7 @@ inline constexpr int kSlotCount = 9;
 // Game date.
 inline constexpr qsizetype kGameYearOffset = 1876;   // year - 100
 inline constexpr qsizetype kGameMonthOffset = 1891;  // month in the high nibble
-inline constexpr int kYearBase = 100;
+inline constexpr int kYearBase = person::kYearBase;
 
 // The officer the game is being played as (LE16): its control cannot be given up.
 inline constexpr qsizetype kCurrentOfficerOffset = 1882;
@@ -45,18 +47,11 @@ inline constexpr qsizetype personBlock(int officer)
     return kPersonBlockOffset + kPersonBlockSize * officer;
 }
 
-// The name fields of a person block; family and new-officer records begin with one.
-namespace person {
-inline constexpr qsizetype kSurname = 0, kGivenName = 5, kCourtesyName = 10, kTitle = 15, kFullName = 26;
-inline constexpr qsizetype kFace = 48;  // LE16
-}  // namespace person
-
 // Fields of a status block that checks of the stored values point at.
 namespace status {
 inline constexpr qsizetype kForce = 0;
 inline constexpr qsizetype kWord = 50;     // flag, rank, status, health and lifespan bits
 inline constexpr int kControlledBit = 0x01;  // bit 0 of the word
-inline constexpr qsizetype kTactics = 60;  // eight bytes of two level nibbles
 }  // namespace status
 
 // Persons: numbers 860..1719 name officers through the person map.

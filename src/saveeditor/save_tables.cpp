@@ -39,7 +39,7 @@ SaveTables SaveTables::build(const QByteArray& save)
         t.officerNames[i] = fullName(save, i);
 
     t.forceNames = QStringList(save::kForceNameCount);
-    t.forceNames[save::kNoForce] = GetResText(169);
+    t.forceNames[save::kNoForce] = GetResText(Text::Nothing);
     for (int i = 0; i < t.officerCount; ++i) {
         const StatusBlock status = DecodeStatusBlock(save, save::statusBlock(i));
         if (status.status != kLeaderStatus && status.status != kChieftainStatus)
@@ -49,7 +49,7 @@ SaveTables SaveTables::build(const QByteArray& save)
             t.forceNames[force] = t.officerNames[i];
         t.leaderNames << t.officerNames[i];
     }
-    t.leaderNames << GetResText(169);
+    t.leaderNames << GetResText(Text::Nothing);
 
     for (int k = 0; k < save::kPlayerSlotCount; ++k) {
         t.controlled[k] = save::kNoControlledOfficer;
@@ -87,7 +87,7 @@ QString SaveTables::forceName(int forceByte) const
 QString SaveTables::officerText(int officer, int none) const
 {
     if (officer == none)
-        return GetResText(169);
+        return GetResText(Text::Nothing);
     return officer >= 0 && officer < officerCount ? officerNames[officer] : QString::number(officer);
 }
 

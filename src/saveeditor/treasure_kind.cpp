@@ -71,12 +71,17 @@ QString TreasureKind::namedTextCaption(const QString& key) const
 
 std::optional<FieldProblem> TreasureKind::store(int n, TreasureRecord& r, const Changes& changes)
 {
-    for (const auto& [i, value] : changes)
+    bool renamed = false;
+    for (const auto& [i, value] : changes) {
         if (table()[i]->key == kOwnerKey && !ofSave())
             return FieldProblem{{},
                                 QStringLiteral("owner: who owns a treasure is stored in each saved game, not in "
                                                "the scenario file")};
-    if (r.name.isEmpty())
+        renamed = renamed || table()[i]->key == QLatin1String("name");
+    }
+    // A name emptied is refused; one stored empty (a blank scenario file) stays
+    // as it is while other fields change.
+    if (renamed && r.name.isEmpty())
         return FieldProblem{QStringLiteral("Text4(0)"),
                             FieldProblemMessage(QStringLiteral("名稱"), QStringLiteral("不能為空。"))};
     EncodeTreasure(*scenario_, save_, n, r);

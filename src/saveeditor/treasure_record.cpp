@@ -166,17 +166,17 @@ const RecordField<TreasureRecord>& TreasureField(const QString& key)
 
 QStringList TreasureKindItems()
 {
-    return GetResTexts(131, 142);
+    return GetResTexts(Text::TreasureKinds);
 }
 
 QStringList RaisedAbilityItems()
 {
-    return GetResTexts(122, 125) << GetResText(169);
+    return GetResTexts(Text::Abilities) << GetResText(Text::Nothing);
 }
 
 QStringList TreasureSkillItems()
 {
-    return GetResTexts(143, 169);
+    return GetResTexts(Text::Skills.first, Text::Nothing);
 }
 
 }  // namespace varkel

@@ -1,7 +1,6 @@
 #include "shared/backup_index.h"
 
 #include "shared/file_io.h"
-#include "shared/file_store.h"
 #include "shared/ini_file.h"
 
 #include <QDir>
@@ -378,7 +377,7 @@ std::optional<RuntimeError> BackupIndex::save() const
     const QJsonObject root{{QStringLiteral("format"), 1}, {QStringLiteral("backups"), list}};
     const QString path = QDir(folder_).filePath(kIndexName);
     // The paths of the user's games: as private as the backups.
-    return FileStore::replacePrivateFile(path, QJsonDocument(root).toJson(QJsonDocument::Indented));
+    return ReplacePrivateFile(path, QJsonDocument(root).toJson(QJsonDocument::Indented));
 }
 
 bool SameFileBytes(const QString& a, const QString& b)
@@ -423,7 +422,7 @@ BackupRead ReadBackupFor(const BackupIndex& index, const QString& originalPath, 
         return read;
     }
     // One byte more than allowed tells a file that grew since it was looked at.
-    auto bytes = FileStore::readFile(backupPath, sizes.most + 1, &read.error);
+    auto bytes = ReadRegularFile(backupPath, sizes.most + 1, &read.error);
     if (!bytes) {
         read.refusal = BackupRead::Refusal::Unreadable;
         return read;

@@ -15,6 +15,8 @@ void Document::startHistory(std::vector<QByteArray*> buffers, const std::vector<
 {
     buffers_ = buffers;
     history_.reset(std::move(buffers), unsaved);
+    steps_.clear();
+    position_ = 0;
 }
 
 bool Document::modified(int index) const
@@ -30,7 +32,17 @@ bool Document::anyModified() const
     return false;
 }
 
-bool Document::applyEdit(DocumentChange change, const std::function<bool()>& edit)
+QString Document::undoName() const
+{
+    return position_ > 0 ? steps_[position_ - 1].name : QString();
+}
+
+QString Document::redoName() const
+{
+    return position_ < steps_.size() ? steps_[position_].name : QString();
+}
+
+bool Document::applyEdit(DocumentChange change, QString name, const std::function<bool()>& edit)
 {
     Q_ASSERT(change.cause == DocumentChange::Cause::Apply || change.cause == DocumentChange::Cause::Batch);
     // Copies share the bytes until the edit writes, so keeping them costs nothing.
@@ -45,6 +57,9 @@ bool Document::applyEdit(DocumentChange change, const std::function<bool()>& edi
     }
     if (!history_.record())
         return true;
+    steps_.resize(position_);
+    steps_.push_back({change, std::move(name)});
+    ++position_;
     std::vector<bool> touched(buffers_.size());
     for (std::size_t i = 0; i < buffers_.size(); ++i)
         touched[i] = *buffers_[i] != before[i];
@@ -59,7 +74,7 @@ bool Document::undo()
 {
     if (!history_.undo())
         return false;
-    restored(DocumentChange::Cause::Undo);
+    restored(steps_[--position_].change, DocumentChange::Cause::Undo);
     return true;
 }
 
@@ -67,15 +82,14 @@ bool Document::redo()
 {
     if (!history_.redo())
         return false;
-    restored(DocumentChange::Cause::Redo);
+    restored(steps_[position_++].change, DocumentChange::Cause::Redo);
     return true;
 }
 
-void Document::restored(DocumentChange::Cause cause)
+void Document::restored(DocumentChange change, DocumentChange::Cause cause)
 {
     rebuild(std::vector<bool>(buffers_.size(), true));
     ++revision_;
-    DocumentChange change;
     change.cause = cause;
     emit changed(change);
     emit stateChanged();

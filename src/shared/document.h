@@ -11,7 +11,8 @@
 
 namespace varkel {
 
-// What a change of a document touched: records of one kind, or everything.
+// What a change of a document touched: records of one kind, or everything. Undo
+// and redo name what the step they take back or make again touched.
 struct DocumentChange {
     enum class Cause {
         Apply,  // an edit of the records named, from the view that shows them
@@ -47,6 +48,10 @@ public:
 
     bool canUndo() const { return history_.canUndo(); }
     bool canRedo() const { return history_.canRedo(); }
+    // What the step undo / redo would take back / make again is called ("修改 武將
+    // 葉德: 忠誠"); empty when there is none.
+    QString undoName() const;
+    QString redoName() const;
     // Puts the buffers back as they were before the last step / after the next
     // one; false when there is none.
     bool undo();
@@ -69,8 +74,8 @@ protected:
     void startHistory(std::vector<QByteArray*> buffers, const std::vector<bool>& unsaved = {});
     // Runs `edit` over the buffers. When it refuses (false) every buffer is put
     // back as it was and nothing is recorded; otherwise what it changed becomes one
-    // step and is announced as `change`. False when refused.
-    bool applyEdit(DocumentChange change, const std::function<bool()>& edit);
+    // step called `name` and is announced as `change`. False when refused.
+    bool applyEdit(DocumentChange change, QString name, const std::function<bool()>& edit);
     // After a successful write of buffer `index`.
     void markSaved(int index);
     // After another file was opened into the buffers: announced as everything.
@@ -80,10 +85,18 @@ protected:
     virtual void rebuild(const std::vector<bool>& changed) { Q_UNUSED(changed); }
 
 private:
-    void restored(DocumentChange::Cause cause);
+    // What a step of the history touched and is called, in the history's order.
+    struct Step {
+        DocumentChange change;
+        QString name;
+    };
+
+    void restored(DocumentChange change, DocumentChange::Cause cause);
 
     std::vector<QByteArray*> buffers_;
     UndoHistory history_;
+    std::vector<Step> steps_;
+    std::size_t position_ = 0;  // steps_[position_ - 1] is the one undo takes back
     quint64 revision_ = 0;
 };
 

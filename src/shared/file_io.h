@@ -68,4 +68,31 @@ public:
     static FileIo& direct();
 };
 
+// Writes all `size` bytes at `data` to the device, in pieces; false when a write fails.
+bool WriteAll(FileIo& io, QIODevice& device, const char* data, qint64 size);
+
+// Up to `maxBytes` from the start of the regular file at `path`: all of a shorter
+// file. A read that stops before the file's own length is an error, never
+// zero-filled data. For files nobody needs to remember (settings, pictures).
+std::optional<QByteArray> ReadRegularFile(const QString& path, qint64 maxBytes, RuntimeError* error = nullptr,
+                                          FileIo& io = FileIo::direct());
+// Up to `size` bytes from `offset` of the file at `path`, without reading what
+// comes before: fewer where the file ends sooner, none where it ends before `offset`.
+std::optional<QByteArray> ReadFileStretch(const QString& path, qint64 offset, qint64 size,
+                                          RuntimeError* error = nullptr, FileIo& io = FileIo::direct());
+
+// `bytes`, then everything `tail` holds from its position, into a temporary file
+// that replaces `path` only when all of it was written and flushed. A tail that
+// cannot be read to its end fails the write: the file would lose data.
+std::optional<RuntimeError> WriteAtomically(FileIo& io, const QString& path, const QByteArray& bytes,
+                                            QFile* tail = nullptr);
+// The same atomic write of exactly `bytes` over a regular file (or none), for a
+// file the program keeps for itself (the settings): no backup.
+std::optional<RuntimeError> WriteRegularFile(const QString& path, const QByteArray& bytes,
+                                             FileIo& io = FileIo::direct());
+// Puts a new file readable by its owner only in the place of `path`: a link
+// there is replaced, never followed. For the program's private files.
+std::optional<RuntimeError> ReplacePrivateFile(const QString& path, const QByteArray& bytes,
+                                               FileIo& io = FileIo::direct());
+
 }  // namespace varkel

@@ -4,14 +4,7 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-#ifdef Q_OS_WIN
-#include <windows.h>
-#endif
-#include <QRandomGenerator>
-#include <QScopeGuard>
-
 #include <algorithm>
-#include <filesystem>
 
 namespace varkel {
 
@@ -34,26 +27,6 @@ QFileInfo freshInfo(const QString& path)
     return info;
 }
 
-bool writeAll(FileIo& io, QIODevice& device, const char* data, qint64 size)
-{
-    for (qint64 done = 0; done < size;) {
-        const qint64 piece = std::min(kFileChunkSize, size - done);
-        if (io.write(device, data + done, piece) != piece)
-            return false;
-        done += piece;
-    }
-    return true;
-}
-
-std::filesystem::path NativePath(const QString& path)
-{
-#ifdef Q_OS_WIN
-    return std::filesystem::path(QDir::toNativeSeparators(path).toStdWString());
-#else
-    return std::filesystem::path(QFile::encodeName(path).toStdString());
-#endif
-}
-
 }  // namespace
 
 FileStore::FileStore(QString backupFolder) : backupFolder_(std::move(backupFolder))
@@ -68,37 +41,9 @@ FileStore::FileStore(QString backupFolder) : backupFolder_(std::move(backupFolde
             QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + QStringLiteral("/backups");
 }
 
-std::optional<QByteArray> FileStore::readFile(const QString& path, qint64 maxBytes, RuntimeError* error, FileIo& io)
-{
-    return readStretch(path, 0, maxBytes, error, io);
-}
-
-std::optional<QByteArray> FileStore::readStretch(const QString& path, qint64 offset, qint64 size, RuntimeError* error,
-                                                 FileIo& io)
-{
-    QFile file;
-    if (!OpenRegularFile(file, path, error))
-        return std::nullopt;
-    const qint64 want = std::clamp<qint64>(file.size() - offset, 0, size);
-    if (want > 0 && !file.seek(offset)) {
-        if (error)
-            *error = RuntimeError::fileAccess(path, file.errorString());
-        return std::nullopt;
-    }
-    const auto bytes = ReadUpTo(io, file, want);
-    if (!bytes || bytes->size() < want) {
-        if (error) {
-            *error = RuntimeError::fileAccess(
-                path, QStringLiteral("the read stopped after %1 of %2 bytes").arg(bytes ? bytes->size() : 0).arg(want));
-        }
-        return std::nullopt;
-    }
-    return bytes;
-}
-
 std::optional<QByteArray> FileStore::read(const QString& path, qint64 maxBytes, RuntimeError* error)
 {
-    auto bytes = readFile(path, maxBytes, error, *io_);
+    auto bytes = ReadRegularFile(path, maxBytes, error, *io_);
     if (bytes)
         remember(path, *bytes);
     return bytes;
@@ -123,7 +68,7 @@ FileStore::DiskState FileStore::diskState(const QString& path) const
     if (info.lastModified() == seen->modified)
         return DiskState::AsSeen;
     // Touched: only different bytes count as a change.
-    const auto start = readFile(path, seen->start.size());
+    const auto start = ReadRegularFile(path, seen->start.size());
     return start && *start == seen->start ? DiskState::AsSeen : DiskState::Changed;
 }
 
@@ -205,53 +150,13 @@ std::optional<RuntimeError> FileStore::copyToNewBackup(QFile& source, const QStr
         const auto piece = ReadUpTo(*io_, source, std::min(kFileChunkSize, left));
         if (!piece || piece->isEmpty())
             return fail(QStringLiteral("cannot read %1: %2").arg(path, source.errorString()));
-        if (!writeAll(*io_, file, piece->constData(), piece->size()))
+        if (!WriteAll(*io_, file, piece->constData(), piece->size()))
             return fail(file.errorString());
         left -= piece->size();
     }
     if (!io_->flush(file))
         return fail(file.errorString());
     file.close();
-    return std::nullopt;
-}
-
-std::optional<RuntimeError> FileStore::writeFile(const QString& path, const QByteArray& bytes, FileIo& io)
-{
-    if (const QFileInfo target = freshInfo(path); target.exists() && !target.isFile())
-        return RuntimeError::fileAccess(path, QStringLiteral("not a regular file"));
-    return writeAtomically(io, path, bytes, nullptr);
-}
-
-std::optional<RuntimeError> FileStore::replacePrivateFile(const QString& path, const QByteArray& bytes, FileIo& io)
-{
-    // Made new, for the owner only, beside its place; never anything that was there. (Not a QTemporaryFile:
-    // on Windows that keeps its file open, and an open file cannot be renamed.)
-    QFile file;
-    for (int attempt = 0;; ++attempt) {
-        file.setFileName(path +
-                         QStringLiteral(".%1").arg(QRandomGenerator::system()->generate(), 8, 16, QLatin1Char('0')));
-        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner))
-            break;
-        if (attempt == 9)
-            return RuntimeError::fileAccess(path, file.errorString());
-    }
-    auto removeTemporary = qScopeGuard([&file] { file.remove(); });
-    if (!writeAll(io, file, bytes.constData(), bytes.size()) || !io.flush(file))
-        return RuntimeError::fileAccess(path, file.errorString());
-    file.close();
-    // A rename replaces the name itself: a link in its place goes, its target stays.
-#ifdef Q_OS_WIN
-    // MinGW's std::filesystem::rename cannot replace a file; Windows' own call can.
-    if (!MoveFileExW(NativePath(file.fileName()).c_str(), NativePath(path).c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return RuntimeError::fileAccess(path, qt_error_string(int(GetLastError())));
-#else
-    std::error_code failed;
-    std::filesystem::rename(NativePath(file.fileName()), NativePath(path), failed);
-    if (failed)
-        return RuntimeError::fileAccess(path, QString::fromStdString(failed.message()));
-#endif
-    removeTemporary.dismiss();
     return std::nullopt;
 }
 
@@ -272,7 +177,7 @@ std::optional<RuntimeError> FileStore::write(const QString& path, const QByteArr
     std::optional<PendingBackup> backup;
     if (auto error = backUp(path, backup))
         return error;
-    if (auto error = writeAtomically(*io_, path, bytes, copyTail ? &old : nullptr)) {
+    if (auto error = WriteAtomically(*io_, path, bytes, copyTail ? &old : nullptr)) {
         // The backup copies the file still in place: it goes, and the backups
         // older than it stay as they were.
         if (backup && !backup->path.isEmpty())
@@ -286,41 +191,6 @@ std::optional<RuntimeError> FileStore::write(const QString& path, const QByteArr
                                 [this](const BackupNotice& n) { notice(n); });
     }
     remember(path, bytes);
-    return std::nullopt;
-}
-
-// `bytes`, then everything `tail` holds from its position, into a temporary file
-// that replaces `path` only when all of it was written and flushed. A tail that
-// cannot be read to its end fails the write: the file would lose data.
-std::optional<RuntimeError> FileStore::writeAtomically(FileIo& io, const QString& path, const QByteArray& bytes,
-                                                       QFile* tail)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return RuntimeError::fileAccess(path, file.errorString());
-    auto fail = [&](const QString& why) {
-        file.cancelWriting();
-        return RuntimeError::fileAccess(path, why.isEmpty() ? QStringLiteral("write failed") : why);
-    };
-    if (!writeAll(io, file, bytes.constData(), bytes.size()))
-        return fail(file.errorString());
-    if (tail) {
-        for (qint64 left = tail->size() - tail->pos(); left > 0;) {
-            const auto piece = ReadUpTo(io, *tail, std::min(kFileChunkSize, left));
-            if (!piece || piece->isEmpty())
-                return fail(QStringLiteral("cannot read the rest of the file: %1").arg(tail->errorString()));
-            if (!writeAll(io, file, piece->constData(), piece->size()))
-                return fail(file.errorString());
-            left -= piece->size();
-        }
-    }
-    if (!io.flush(file))
-        return fail(file.errorString());
-    // Windows does not replace a file that is still open, here for its tail.
-    if (tail)
-        tail->close();
-    if (!io.commit(file))
-        return fail(file.errorString());
     return std::nullopt;
 }
 

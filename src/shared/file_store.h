@@ -39,27 +39,10 @@ public:
 
     // Up to `maxBytes` from the start of the file at `path`: all of a shorter file.
     std::optional<QByteArray> read(const QString& path, qint64 maxBytes, RuntimeError* error = nullptr);
-    // The same read of a file the store need not remember (settings, pictures).
-    static std::optional<QByteArray> readFile(const QString& path, qint64 maxBytes, RuntimeError* error = nullptr,
-                                              FileIo& io = FileIo::direct());
-    // Up to `size` bytes from `offset` of the file at `path`, without reading what
-    // comes before: fewer where the file ends sooner, none where it ends before `offset`.
-    static std::optional<QByteArray> readStretch(const QString& path, qint64 offset, qint64 size,
-                                                 RuntimeError* error = nullptr, FileIo& io = FileIo::direct());
-
     // Writes `bytes` from the file's first byte. With `keepTail` a longer existing
     // file keeps its bytes beyond `bytes` (and so its length); without it the file
     // holds exactly `bytes`. On failure the file on disk is as it was.
     std::optional<RuntimeError> write(const QString& path, const QByteArray& bytes, bool keepTail);
-    // The same atomic write of exactly `bytes`, for a file the program keeps for
-    // itself (the settings): no backup, and the store need not remember it.
-    static std::optional<RuntimeError> writeFile(const QString& path, const QByteArray& bytes,
-                                                 FileIo& io = FileIo::direct());
-    // Puts a new file readable by its owner only in the place of `path`: a link
-    // there is replaced, never followed. For the program's private files.
-    static std::optional<RuntimeError> replacePrivateFile(const QString& path, const QByteArray& bytes,
-                                                          FileIo& io = FileIo::direct());
-
     // How the file at `path` is now, against how this store last read or wrote it.
     enum class DiskState {
         AsSeen,   // as it was, or a file the store has not seen
@@ -120,8 +103,6 @@ private:
     std::optional<RuntimeError> copyToNewBackup(QFile& source, const QString& path, PendingBackup& backup);
     void notice(const BackupNotice& notice);
     void remember(const QString& path, const QByteArray& start);
-    static std::optional<RuntimeError> writeAtomically(FileIo& io, const QString& path, const QByteArray& bytes,
-                                                       QFile* tail);
 
     QString backupFolder_;
     BackupLimits limits_;

@@ -101,7 +101,7 @@ GameFolderChoice LocateGameFolder(FileDialogs& dialogs, Prompter& prompter, cons
 {
     const QStringList required = RequiredGameFiles();
     for (;;) {
-        QString folder = BrowseForFolder(dialogs, GetResText(250));
+        QString folder = BrowseForFolder(dialogs, GetResText(Text::ChooseGameFolder));
         if (folder.isEmpty())
             return {};
         folder = WithTrailingSeparator(folder);
@@ -110,7 +110,7 @@ GameFolderChoice LocateGameFolder(FileDialogs& dialogs, Prompter& prompter, cons
         if (complete)
             return {folder,
                     WriteIniValue(settingsPath, kSettingsSection, kSettingsKey, QDir::toNativeSeparators(folder), io)};
-        prompter.tell(GetResText(251), kErrorTitle, MessageIcon::Critical);
+        prompter.tell(GetResText(Text::NotAGameFolder), kErrorTitle, MessageIcon::Critical);
     }
 }
 

@@ -1,6 +1,5 @@
 #include "shared/ini_file.h"
 
-#include "shared/file_store.h"
 
 #include <QFileInfo>
 
@@ -40,7 +39,7 @@ std::optional<IniFile> IniFile::read(const QString& path, RuntimeError* error, F
     IniFile ini;
     ini.path_ = path;
     RuntimeError failure;
-    const auto bytes = FileStore::readFile(path, kMaxFileSize + 1, &failure, io);
+    const auto bytes = ReadRegularFile(path, kMaxFileSize + 1, &failure, io);
     if (!bytes) {
         if (failure.isFileNotFound()) {
             if (!QFileInfo::exists(path))
@@ -133,7 +132,7 @@ std::optional<RuntimeError> IniFile::write(FileIo& io) const
     QByteArray bytes;
     for (const Line& line : lines_)
         bytes += line.text + line.end;
-    return FileStore::writeFile(path_, bytes, io);
+    return WriteRegularFile(path_, bytes, io);
 }
 
 QString ReadIniValue(const QString& path, const QString& section, const QString& key, const QString& defaultValue)

@@ -46,7 +46,7 @@ QString unitsText(qlonglong units, bool halves)
 
 QString FieldProblemMessage(const QString& label, const QString& detail)
 {
-    return GetResText(259) + QStringLiteral("\n「%1」%2").arg(label, detail);
+    return GetResText(Text::DataNotWritten) + QStringLiteral("\n「%1」%2").arg(label, detail);
 }
 
 UnitsReading ReadUnits(const QString& text, bool halves)

@@ -72,6 +72,11 @@ QString NumberBoxText(const RecordField<Record>& field, const Record& record)
 struct FieldProblem {
     QString control;
     QString message;
+    // The window's words where `message` is the command line's (English); empty
+    // where `message` is already what a window shows.
+    QString reason = {};
+
+    QString shown() const { return reason.isEmpty() ? message : reason; }
 };
 
 // The value of one number box after its limits, or the problem with it.

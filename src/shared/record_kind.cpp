@@ -85,6 +85,23 @@ QString NamedTextKey(const RecordKind& kind, const FieldSpec& field)
     return {};
 }
 
+QString EditStepName(const QString& caption, const RecordKind& kind, int n, const RecordChanges& changes)
+{
+    // A few fields are named; an edit of many says how many.
+    constexpr std::size_t kNamedFields = 3;
+    QString name = QStringLiteral("修改 %1 %2").arg(caption, kind.recordName(n));
+    if (changes.values.empty())
+        return name;
+    QStringList labels;
+    for (const auto& [i, value] : changes.values)
+        if (labels.size() < qsizetype(kNamedFields) && i < kind.fields().size())
+            labels << kind.fields()[i]->label;
+    name += QStringLiteral(": ") + labels.join(QStringLiteral("、"));
+    if (changes.values.size() > kNamedFields)
+        name += QStringLiteral(" 等 %1 項").arg(changes.values.size());
+    return name;
+}
+
 QString ProblemLine(const RecordKind& kind, int n, const QString& message)
 {
     // The views put the write-error text above the field's complaint; one line says enough.
@@ -173,7 +190,7 @@ EditResult EditRecord(RecordKind& kind, QByteArray& file, int n, const std::vect
     if (!changes.empty()) {
         if (const auto problem = kind.write(n, changes))
             return refuse(problem->message.section(QLatin1Char('\n'), -1),
-                          problem->message.section(QLatin1Char('\n'), -1));
+                          problem->shown().section(QLatin1Char('\n'), -1));
     }
     // Read-only fields and texts may come along (a dump applied back); after the
     // edit they must say what the record says.

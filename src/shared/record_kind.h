@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <optional>
@@ -157,12 +158,19 @@ protected:
         : name_(std::move(name)), recordKind_(std::move(recordKind))
     {
         for (const Field& field : table) {
-            if (!field.get || !field.perRecord)
+            if (!Holds(field))
                 continue;
             table_.push_back(&field);
             specs_.push_back(&field);
         }
     }
+
+public:
+    // Whether a kind over `table` has `field` among its fields(): a value each
+    // record holds, not one of the whole file nor one worked out.
+    static bool Holds(const Field& field) { return field.get && field.perRecord; }
+
+protected:
 
     // Adds a field after the table's (a biography), which the kind reads and stores itself.
     void addOwnField(const FieldSpec& field) { specs_.push_back(&field); }
@@ -194,6 +202,38 @@ private:
     std::vector<const FieldSpec*> specs_;
     QByteArray* file_ = nullptr;
 };
+
+// The edit of a record that turns `before` into `after`, as a view hands it to the
+// kind of `table`: each field the kind holds whose value differs, by its index into
+// the kind's fields(). A read-only field the view changed goes too (the full name a
+// user typed); the command line's edits refuse those before they reach a kind.
+template <typename Record>
+RecordChanges ChangesBetween(const std::vector<RecordField<Record>>& table, const Record& before, const Record& after)
+{
+    RecordChanges changes;
+    std::size_t index = 0;
+    for (const RecordField<Record>& field : table) {
+        if (!TableKind<Record>::Holds(field))
+            continue;
+        if (field.set)
+            if (FieldValue value = field.get(after); !(value == field.get(before)))
+                changes.values.emplace(index, std::move(value));
+        ++index;
+    }
+    return changes;
+}
+
+// The index a kind over `table` gives the first field of its own, after the table's
+// (a biography).
+template <typename Record>
+std::size_t OwnFieldIndex(const std::vector<RecordField<Record>>& table)
+{
+    return std::size_t(std::count_if(table.begin(), table.end(), &TableKind<Record>::Holds));
+}
+
+// What an edit of record n is called in the Edit menu: "修改 武將 葉德: 忠誠、武力";
+// `caption` names the kind ("武將"), the record is named as it was before the edit.
+QString EditStepName(const QString& caption, const RecordKind& kind, int n, const RecordChanges& changes);
 
 // One field changed by an edit, for the lines the command line prints.
 struct FieldChange {

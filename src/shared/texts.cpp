@@ -41,7 +41,7 @@ QString GetResText(int id)
 
 QStringList SkillBoxCaptions()
 {
-    QStringList captions = GetResTexts(143, 168);
+    QStringList captions = GetResTexts(Text::Skills);
     captions[12] = QStringLiteral("辯才");
     return captions;
 }
@@ -52,6 +52,11 @@ QStringList GetResTexts(int first, int last)
     for (int id = first; id <= last; ++id)
         list << GetResText(id);
     return list;
+}
+
+QStringList GetResTexts(TextList list)
+{
+    return GetResTexts(list.first, list.last);
 }
 
 }  // namespace varkel

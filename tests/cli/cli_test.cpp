@@ -209,7 +209,7 @@ TEST_F(Cli, DumpEscapesQuotesBackslashesAndControlCharacters)
     const QByteArray name("\"a\\b\x01"
                           "c\0\0",
                           8);
-    bytes.replace(save::personBlock(0) + save::person::kFullName, name.size(), name);
+    bytes.replace(save::personBlock(0) + person::kFullName, name.size(), name);
     ASSERT_TRUE(test::WriteFileBytes(path, bytes));
     const QString expected = QStringLiteral("\"a\\b\u0001c");
     ASSERT_EQ(DecodeOfficer(bytes, 0).person.fullName, expected);

@@ -81,7 +81,7 @@ QString officerName(const QByteArray& save, int n)
 void setTacticNibble(QByteArray& save, int officer, int t, int nibble)
 {
     const int shift = t % 2 ? 4 : 0;
-    setBits(save, save::statusBlock(officer) + save::status::kTactics + t / 2, 15 << shift, nibble << shift);
+    setBits(save, save::statusBlock(officer) + person::kTactics + t / 2, 15 << shift, nibble << shift);
 }
 
 // A value of a JSON dump as its CSV cell writes it.
@@ -366,7 +366,7 @@ TEST_F(EdgeCasesCli, CsvGuardsTextsASpreadsheetWouldTakeForFormulas)
         const int officer = kOfficer + int(k);
         QByteArray name(rows[k].name);
         name.resize(8, '\0');  // the field's four slots
-        save.replace(save::personBlock(officer) + save::person::kFullName, name.size(), name);
+        save.replace(save::personBlock(officer) + person::kFullName, name.size(), name);
         numbers << QString::number(officer);
     }
     write(path, save);
@@ -396,7 +396,7 @@ TEST_F(EdgeCasesCli, DiffOfDifferentOfficerCountsListsEveryOfficerInOneSaveOnly)
     const QString fewer = copy(slotFile(demo::kDemoSlotWith860Officers), QStringLiteral("fewer.sav"));
     QByteArray cut = bytes(fewer);
     const int first = 850;  // no longer named, so the officers end before it
-    cut.replace(save::personBlock(first) + save::person::kFullName, 8, QByteArray(8, '\0'));
+    cut.replace(save::personBlock(first) + person::kFullName, 8, QByteArray(8, '\0'));
     write(fewer, cut);
     ASSERT_EQ(SaveTables::countOfficers(cut), first);
     const QString smallSlot = copy(slotFile(demo::kDemoSlotWith760Officers));

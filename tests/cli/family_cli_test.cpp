@@ -1,6 +1,6 @@
 #include "cli/cli_run.h"
 #include "demo_folder/demo_folder.h"
-#include "saveeditor/biography.h"
+#include "person/biography.h"
 #include "saveeditor/family_record.h"
 #include "saveeditor/family_view.h"
 #include "saveeditor/save_file.h"

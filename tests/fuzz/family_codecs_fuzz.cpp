@@ -17,7 +17,7 @@
 
 #include "fuzz_support.h"
 
-#include "saveeditor/biography.h"
+#include "person/biography.h"
 #include "saveeditor/family_record.h"
 #include "saveeditor/family_view.h"
 #include "saveeditor/save_file.h"

@@ -64,11 +64,11 @@ std::vector<QByteArray> Seeds(const QString& demoFolder)
         qsizetype at;
         int lastOffset;
     };
-    const Field fields[] = {{save::person::kSurname, 2},
-                            {save::person::kGivenName, 2},
-                            {save::person::kCourtesyName, 2},
-                            {save::person::kTitle, 8},
-                            {save::person::kFullName, 6}};
+    const Field fields[] = {{person::kSurname, 2},
+                            {person::kGivenName, 2},
+                            {person::kCourtesyName, 2},
+                            {person::kTitle, 8},
+                            {person::kFullName, 6}};
     const QByteArray save = ReadFile(SaveGame::slotPath(demoFolder, 0));
     std::vector<QByteArray> seeds;
     for (const int officer : {0, 42, 759}) {

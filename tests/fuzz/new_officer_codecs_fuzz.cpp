@@ -17,8 +17,8 @@
 #include "fuzz_support.h"
 
 #include "neweditor/new_officer_layout.h"
-#include "saveeditor/biography.h"
-#include "saveeditor/member_record.h"
+#include "person/biography.h"
+#include "person/member_record.h"
 #include "shared/bytes.h"
 #include "shared/name_field.h"
 

@@ -7,13 +7,13 @@
 #include "demo_folder/demo_folder.h"
 #include "demo_folder/demo_layout.h"
 #include "saveeditor/save_file.h"
-#include "saveeditor/ui/form4.h"
+#include "saveeditor/ui/save_game_editor.h"
 #include "shared/game_folder.h"
 #include "shared/picture_banks.h"
 #include "shared/runtime_error.h"
 #include "shared/session.h"
 #include "shared/texts.h"
-#include "shared/ui/form3.h"
+#include "shared/ui/start_window.h"
 #include "shared/ui/start_up.h"
 #include "support/gtest_qt.h"
 
@@ -374,10 +374,10 @@ std::string errorText(int id)
     return (kErrorTitle + QStringLiteral(" | ") + GetResText(id)).toStdString();
 }
 
-Form4* openEditorWindow()
+SaveGameEditor* openEditorWindow()
 {
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* editor = qobject_cast<Form4*>(w); editor && editor->isVisible())
+        if (auto* editor = qobject_cast<SaveGameEditor*>(w); editor && editor->isVisible())
             return editor;
     return nullptr;
 }
@@ -463,7 +463,7 @@ protected:
 
     // The slot menu or the Open dialog has tried to open `file`: it is open, or
     // `text` was shown and the save open before is still open.
-    void expectOpenOrRefusal(Form4& editor, const QString& file, int text, QString& current, const char* how)
+    void expectOpenOrRefusal(SaveGameEditor& editor, const QString& file, int text, QString& current, const char* how)
     {
         SCOPED_TRACE(how);
         if (text == kOpens) {
@@ -509,7 +509,7 @@ TEST_P(DamagedFolder, ReportsAndCarriesOn)
     InstallEditorFactories(*form3);
     form3->show();
     form3->Command3_Click();
-    Form4* editor = openEditorWindow();
+    SaveGameEditor* editor = openEditorWindow();
     switch (expect.editor) {
     case EditorOpen::Opens: {
         std::vector<std::string> expected;

@@ -85,36 +85,6 @@ TEST(NewOfficerFields, SharedFieldsAreTheOfficerViewsFields)
     }
 }
 
-TEST(NewOfficerFields, EachBoxIsTheViewsControlWithItsLimit)
-{
-    struct Row {
-        const char* key;
-        const char* control;
-        int digits;
-        int highest;  // what a too large entry is clamped or limited to
-    };
-    const std::vector<Row> rows = {
-        {"bravery", "Text3(0)", 1, 7},
-        {"calmness", "Text3(1)", 1, 7},
-        {"duty", "Text3(2)", 2, 15},
-        {"ambition", "Text3(3)", 2, 15},
-        {"related_officer", "Text3(4)", 5, 65535},
-        {"family", "Text3(5)", 5, 65535},
-        {"compatibility", "Text3(6)", 3, 150},
-        {"compatible_officer", "Text3(7)", 5, 65535},
-        {"birth_year", "Text3(8)", 3, 355},
-        {"lifespan", "Text3(9)", 1, 14},  // halves
-        {"might", "Text2(0)", 3, 255},
-        {"charisma", "Text2(3)", 3, 255},
-    };
-    for (const Row& row : rows) {
-        const auto& f = NewOfficerField(QString::fromLatin1(row.key));
-        EXPECT_EQ(f.control, QString::fromLatin1(row.control)) << row.key;
-        EXPECT_EQ(f.maxDigits, row.digits) << row.key;
-        EXPECT_EQ(std::min(f.upper.value_or(f.storableMax), f.storableMax), row.highest) << row.key;
-    }
-}
-
 TEST(NewOfficerFields, BoxesClampOrAreRefusedByName)
 {
     struct Row {

@@ -1,10 +1,10 @@
 #include "saveeditor/control.h"
 #include "saveeditor/save_layout.h"
 #include "shared/bytes.h"
+#include "support/file_bytes.h"
 
 #include <gtest/gtest.h>
 
-#include <random>
 #include <set>
 #include <vector>
 
@@ -38,9 +38,6 @@ protected:
     // Noise everywhere, an empty person map and empty player controlled.
     void SetUp() override
     {
-        std::mt19937 rng(11);
-        for (char& c : save)
-            c = static_cast<char>(rng() & 0xFF);
         for (int j = 0; j < 860; ++j)
             setLe16(save, save::kPersonMapOffset + 2 * j, save::kNoPerson);
         for (int k = 0; k < save::kPlayerSlotCount; ++k)
@@ -64,7 +61,7 @@ protected:
         setLe16(save, word(officer), (le16At(save, word(officer)) & ~(15 << 6)) | code << 6);
     }
 
-    QByteArray save = QByteArray(save::kStartupBufferSize, '\0');
+    QByteArray save = test::RandomBytes(save::kStartupBufferSize, 11);
     ControlledSlots controlled{};
 };
 

@@ -1,12 +1,12 @@
 #include "saveeditor/family_fields.h"
 #include "saveeditor/family_record.h"
 #include "shared/bytes.h"
+#include "support/file_bytes.h"
 #include "support/gtest_qt.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
-#include <random>
 #include <vector>
 
 using namespace varkel;
@@ -18,11 +18,7 @@ using Four = std::array<int, 4>;
 // A save-sized buffer of noise, so that a write where none belongs shows.
 QByteArray noiseSave()
 {
-    std::mt19937 rng(11);
-    QByteArray b(save::kBiographyOffset + 8 * biography::kRecordSize + 64, '\0');
-    for (char& c : b)
-        c = static_cast<char>(rng() & 0xFF);
-    return b;
+    return test::RandomBytes(save::kBiographyOffset + 8 * biography::kRecordSize + 64, 11);
 }
 
 // The byte ranges a write of member k may change.

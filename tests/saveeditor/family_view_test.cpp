@@ -44,8 +44,8 @@ protected:
     void member(int k, const QString& surname, int age, bool female, Four abilities = {}, int officerSex = 0)
     {
         const qsizetype at = family::record(k);
-        WriteNameField(save, at + save::person::kSurname, surname);
-        WriteNameField(save, at + save::person::kGivenName, surname.isEmpty() ? QString() : QStringLiteral("兒"));
+        WriteNameField(save, at + person::kSurname, surname);
+        WriteNameField(save, at + person::kGivenName, surname.isEmpty() ? QString() : QStringLiteral("兒"));
         setByte(save, at + 36, kGameYear + 1 - age - save::kYearBase);
         setByte(save, at + 52, female ? 0x20 : 0);
         for (int a = 0; a < 4; ++a)

@@ -314,7 +314,7 @@ TEST_F(Planted, TakenValuesAreOneUndoStepOfTheDocument)
 
     const TakeTheirs take = TheirsEdits(compare(*ours, *theirs), TakeSelection::everything());
     std::vector<EditRefusal> refused;
-    ASSERT_TRUE(ApplySaveEdits(document, ours->context, take.edits, &refused));
+    ASSERT_TRUE(ApplySaveEdits(document, QStringLiteral("取用"), ours->context, take.edits, &refused));
     EXPECT_TRUE(refused.empty());
     QByteArray wanted = theirs->save;
     for (const qsizetype stray : kStrayBytes)

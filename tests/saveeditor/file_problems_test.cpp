@@ -228,7 +228,7 @@ TEST_F(FileProblems, EachSafeMendWritesItsBytesAsOneUndoStep)
         int announced = 0;
         QObject::connect(&document, &Document::changed, [&](const DocumentChange&) { ++announced; });
         std::vector<EditRefusal> refused;
-        ASSERT_TRUE(ApplySaveEdits(document, save->context, {*it->mend}, &refused));
+        ASSERT_TRUE(ApplySaveEdits(document, QStringLiteral("修正"), save->context, {*it->mend}, &refused));
         EXPECT_TRUE(refused.empty());
         EXPECT_EQ(document.bytes(), wanted);
         EXPECT_EQ(announced, 1);

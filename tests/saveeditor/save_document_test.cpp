@@ -30,7 +30,8 @@ protected:
     // Sets one byte of the save as an edit of officer `n`.
     bool setSaveByte(qsizetype at, int value, int n = 0)
     {
-        return document_->apply(SaveRecord::Officer, {n}, [&](QByteArray& save, ScenarioData&) {
+        const QString name = QStringLiteral("set %1").arg(at);
+        return document_->apply(SaveRecord::Officer, {n}, name, [&](QByteArray& save, ScenarioData&) {
             setByte(save, at, value);
             return true;
         });
@@ -45,7 +46,7 @@ TEST_F(SaveDocumentTest, AnApplyIsOneStepNamingItsRecords)
 {
     const QByteArray before = document_->bytes();
     const qsizetype at = save::statusBlock(3);
-    ASSERT_TRUE(document_->apply(SaveRecord::Officer, {3}, [&](QByteArray& save, ScenarioData&) {
+    ASSERT_TRUE(document_->apply(SaveRecord::Officer, {3}, {}, [&](QByteArray& save, ScenarioData&) {
         setByte(save, at, byteAt(save, at) ^ 0x01);
         setByte(save, at + 1, byteAt(save, at + 1) ^ 0x01);
         return true;
@@ -72,7 +73,7 @@ TEST_F(SaveDocumentTest, ARefusedEditChangesNothingAndRecordsNoStep)
     int stateSignals = 0;
     QObject::connect(document_.get(), &Document::stateChanged, [&stateSignals] { ++stateSignals; });
     // Writes both buffers, then refuses, as an edit whose last check fails.
-    EXPECT_FALSE(document_->apply(SaveRecord::Treasure, {0}, [](QByteArray& s, ScenarioData& sc) {
+    EXPECT_FALSE(document_->apply(SaveRecord::Treasure, {0}, {}, [](QByteArray& s, ScenarioData& sc) {
         setByte(s, 100, byteAt(s, 100) ^ 0xFF);
         setByte(sc.bytes, 100, byteAt(sc.bytes, 100) ^ 0xFF);
         return false;
@@ -92,20 +93,25 @@ TEST_F(SaveDocumentTest, AnEditThatChangesNoByteIsNoStep)
     EXPECT_TRUE(changes_.empty());
 }
 
-TEST_F(SaveDocumentTest, UndoAndRedoRestoreTheBytesAndSayEverythingChanged)
+// Each step keeps its name for the Edit menu and says, when taken back or made
+// again, which records it touched.
+TEST_F(SaveDocumentTest, UndoAndRedoRestoreTheBytesAndNameTheStep)
 {
     const QByteArray before = document_->bytes();
-    ASSERT_TRUE(setSaveByte(200, byteAt(before, 200) ^ 0x10));
+    ASSERT_TRUE(setSaveByte(200, byteAt(before, 200) ^ 0x10, 7));
     const QByteArray after = document_->bytes();
+    EXPECT_EQ(document_->undoName(), QStringLiteral("set 200"));
+    EXPECT_EQ(document_->redoName(), QString());
     struct Row {
         const char* name;
         bool (SaveDocument::*step)();
         DocumentChange::Cause cause;
         const QByteArray& bytes;
+        QString undoName, redoName;
     };
     const Row rows[] = {
-        {"undo", &SaveDocument::undo, DocumentChange::Cause::Undo, before},
-        {"redo", &SaveDocument::redo, DocumentChange::Cause::Redo, after},
+        {"undo", &SaveDocument::undo, DocumentChange::Cause::Undo, before, {}, QStringLiteral("set 200")},
+        {"redo", &SaveDocument::redo, DocumentChange::Cause::Redo, after, QStringLiteral("set 200"), {}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -114,10 +120,19 @@ TEST_F(SaveDocumentTest, UndoAndRedoRestoreTheBytesAndSayEverythingChanged)
         EXPECT_EQ(document_->bytes(), row.bytes);
         ASSERT_EQ(changes_.size(), 1u);
         EXPECT_EQ(changes_[0].cause, row.cause);
-        EXPECT_TRUE(changes_[0].everything());
+        EXPECT_EQ(changes_[0].kind, int(SaveRecord::Officer));
+        EXPECT_EQ(changes_[0].records, std::vector<int>{7});
+        EXPECT_EQ(document_->undoName(), row.undoName);
+        EXPECT_EQ(document_->redoName(), row.redoName);
         // Nothing more to take back / make again.
         EXPECT_FALSE(((*document_).*row.step)());
     }
+    // A new step drops the one that could be made again, and its name.
+    ASSERT_TRUE(document_->undo());
+    ASSERT_TRUE(setSaveByte(300, byteAt(before, 300) ^ 0x10));
+    EXPECT_EQ(document_->undoName(), QStringLiteral("set 300"));
+    EXPECT_FALSE(document_->canRedo());
+    EXPECT_EQ(document_->redoName(), QString());
 }
 
 TEST_F(SaveDocumentTest, TheTablesFollowARenamedOfficer)
@@ -125,8 +140,8 @@ TEST_F(SaveDocumentTest, TheTablesFollowARenamedOfficer)
     const int n = 1;
     const QString renamed = QStringLiteral("張三李四");
     ASSERT_NE(document_->tables().officerNames[n], renamed);
-    ASSERT_TRUE(document_->apply(SaveRecord::Officer, {n}, [&](QByteArray& save, ScenarioData&) {
-        WriteNameField(save, save::personBlock(n) + save::person::kFullName, renamed, 4);
+    ASSERT_TRUE(document_->apply(SaveRecord::Officer, {n}, {}, [&](QByteArray& save, ScenarioData&) {
+        WriteNameField(save, save::personBlock(n) + person::kFullName, renamed, 4);
         return true;
     }));
     EXPECT_EQ(ReadFullName(document_->bytes(), save::personBlock(n)), renamed);
@@ -153,7 +168,7 @@ TEST_F(SaveDocumentTest, TheSavedStateFollowsSaveAndUndo)
 
 TEST_F(SaveDocumentTest, AnotherSaveKeepsUnwrittenScenarioChanges)
 {
-    ASSERT_TRUE(document_->apply(SaveRecord::Treasure, {0}, [](QByteArray&, ScenarioData& scenario) {
+    ASSERT_TRUE(document_->apply(SaveRecord::Treasure, {0}, {}, [](QByteArray&, ScenarioData& scenario) {
         setByte(scenario.bytes, 10, byteAt(scenario.bytes, 10) ^ 0x01);
         return true;
     }));

@@ -1,6 +1,7 @@
 #include "saveeditor/save_file.h"
 #include "saveeditor/save_layout.h"
 #include "shared/backup_index.h"
+#include "support/file_bytes.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -25,23 +26,11 @@ protected:
     QString writeSlot(int k, qint64 size, char fill, const QDateTime& time)
     {
         const QString path = folder() + QStringLiteral("svd_0%1.sav").arg(k);
-        writeFile(path, QByteArray(size, fill));
+        EXPECT_TRUE(test::WriteFileBytes(path, QByteArray(size, fill)));
         QFile f(path);
         f.open(QIODevice::ReadWrite);
         f.setFileTime(time, QFileDevice::FileModificationTime);
         return path;
-    }
-    static void writeFile(const QString& path, const QByteArray& bytes)
-    {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
-    static QByteArray readFile(const QString& path)
-    {
-        QFile f(path);
-        f.open(QIODevice::ReadOnly);
-        return f.readAll();
     }
     const QDateTime t0 = QDateTime(QDate(2026, 1, 1), QTime(12, 0));
 };
@@ -98,7 +87,7 @@ TEST_F(SaveFileTest, SaveKeepsTheTailOfALongerFileAndGrowsAShorterOne)
     game.openAtStartup(store, big);
     game.bytes.fill('z');
     ASSERT_FALSE(game.save(store));
-    const QByteArray onDisk = readFile(big);
+    const QByteArray onDisk = test::FileBytes(big);
     ASSERT_EQ(onDisk.size(), 374'600);
     EXPECT_EQ(onDisk.left(374'534), QByteArray(374'534, 'z'));
     EXPECT_EQ(onDisk.mid(374'534), QByteArray(66, 'y'));
@@ -106,7 +95,7 @@ TEST_F(SaveFileTest, SaveKeepsTheTailOfALongerFileAndGrowsAShorterOne)
     const QString small = writeSlot(2, 374'100, 's', t0);
     game.openAtStartup(store, small);
     ASSERT_FALSE(game.save(store));
-    const QByteArray grown = readFile(small);
+    const QByteArray grown = test::FileBytes(small);
     ASSERT_EQ(grown.size(), 374'534);
     EXPECT_EQ(grown.mid(374'100), QByteArray(434, '\0'));
 }
@@ -117,7 +106,7 @@ TEST_F(SaveFileTest, SaveAsOverALongerFileLeavesExactlyTheBuffer)
     SaveGame game;
     game.openAtStartup(store, writeSlot(0, 374'534, 'a', t0));
     ASSERT_FALSE(game.saveAs(store, big));
-    EXPECT_EQ(readFile(big), QByteArray(374'534, 'a'));
+    EXPECT_EQ(test::FileBytes(big), QByteArray(374'534, 'a'));
     EXPECT_EQ(game.path, big);
 }
 
@@ -134,7 +123,7 @@ TEST_F(SaveFileTest, TheFirstWriteOfARunBacksUpTheOriginalOnce)
     game.bytes.fill('2');
     ASSERT_FALSE(game.save(store));
     EXPECT_EQ(store.backupOf(path), backup);
-    EXPECT_EQ(readFile(backup), QByteArray(374'534, 'o'));
+    EXPECT_EQ(test::FileBytes(backup), QByteArray(374'534, 'o'));
     // One backup, and the index that records it.
     EXPECT_EQ(QDir(backups.path()).entryList(QDir::Files),
               (QStringList{BackupIndex::kIndexName, QFileInfo(backup).fileName()}));
@@ -152,5 +141,5 @@ TEST_F(SaveFileTest, AFailedWriteIsReportedAndKeepsThePathAndTheFile)
     ASSERT_TRUE(error);
     EXPECT_FALSE(error->message().isEmpty());
     EXPECT_EQ(game.path, path);
-    EXPECT_EQ(readFile(path), QByteArray(374'534, 'o'));
+    EXPECT_EQ(test::FileBytes(path), QByteArray(374'534, 'o'));
 }

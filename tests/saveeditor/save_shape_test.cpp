@@ -197,7 +197,7 @@ TEST_F(SaveShapeDemoTest, ANewOfficerWithANameHasAFaceOfTheBank)
     };
     for (const Case& c : cases) {
         QByteArray bytes = demo;
-        setLe16(bytes, c.record + save::person::kFace, c.face);
+        setLe16(bytes, c.record + person::kFace, c.face);
         const QStringList expected = c.problem ? QStringList{QString::fromUtf8(c.problem)} : QStringList();
         EXPECT_EQ(SystemSave::shapeProblems(bytes), expected) << c.name;
     }

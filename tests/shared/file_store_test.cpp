@@ -149,16 +149,16 @@ TEST_F(FileStoreTest, StretchesAreReadFromTheirOffset)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.offset);
-        const auto read = FileStore::readStretch(path, row.offset, 500);
+        const auto read = ReadFileStretch(path, row.offset, 500);
         ASSERT_TRUE(read);
         EXPECT_EQ(*read, row.expected);
     }
     RuntimeError error;
-    EXPECT_FALSE(FileStore::readStretch(file("gone.vk"), 0, 10, &error));
+    EXPECT_FALSE(ReadFileStretch(file("gone.vk"), 0, 10, &error));
     EXPECT_TRUE(error.isFileNotFound());
     FailingFileIo io;
     io.failAt(0, 100);
-    EXPECT_FALSE(FileStore::readStretch(path, 9'000, 500, &error, io));
+    EXPECT_FALSE(ReadFileStretch(path, 9'000, 500, &error, io));
     EXPECT_EQ(error.number, RuntimeError::kFileAccess);
 }
 

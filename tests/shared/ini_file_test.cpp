@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "support/file_bytes.h"
 #include "support/gtest_qt.h"
 
 #include <gtest/gtest.h>
@@ -13,17 +14,8 @@ namespace {
 
 class IniFileTest : public ::testing::Test {
 protected:
-    void write(const QByteArray& bytes)
-    {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-    QByteArray contents() const
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    void write(const QByteArray& bytes) { ASSERT_TRUE(test::WriteFileBytes(path, bytes)); }
+    QByteArray contents() const { return test::FileBytes(path); }
 
     QTemporaryDir dir;
     QString path = dir.filePath(QStringLiteral("VarkelEditor.ini"));

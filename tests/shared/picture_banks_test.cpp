@@ -12,6 +12,7 @@
 #include <sys/stat.h>
 #endif
 
+#include "support/file_bytes.h"
 #include "support/gtest_qt.h"
 
 #include <gtest/gtest.h>
@@ -23,12 +24,6 @@ namespace {
 int u8(const QByteArray& b, qsizetype i)
 {
     return static_cast<unsigned char>(b[i]);
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // Banks whose face n holds (n + row * 3 + column) mod 251 at each pixel, with no
@@ -239,7 +234,7 @@ TEST_F(FaceBitmap, WritesTheCompleteBitmapOfFaceZero)
 {
     int n = 0;
     ASSERT_FALSE(MakeFaceBitmap(n, *banks, temp).has_value());
-    const QByteArray file = readFile(faceFile());
+    const QByteArray file = test::FileBytes(faceFile());
     ASSERT_EQ(file.size(), 6198);
     QByteArray header = file.left(kBitmapHeaderBytes);
     QByteArray expectedHeader(kBitmapHeaderBytes, '\0');
@@ -267,7 +262,7 @@ TEST_F(FaceBitmap, WrapsTheNumberInPlace)
         ASSERT_FALSE(MakeFaceBitmap(n, *banks, temp).has_value());
         EXPECT_EQ(n, shown);
         int same = shown;
-        EXPECT_EQ(readFile(faceFile()), FaceBitmapBytes(*banks, same)) << asked;
+        EXPECT_EQ(test::FileBytes(faceFile()), FaceBitmapBytes(*banks, same)) << asked;
     }
 }
 
@@ -298,19 +293,15 @@ TEST_F(FaceBitmap, TheSecondFaceReplacesTheFirst)
     ASSERT_FALSE(MakeFaceBitmap(first, *banks, temp).has_value());
     ASSERT_FALSE(MakeFaceBitmap(second, *banks, temp).has_value());
     int expected = 2;
-    EXPECT_EQ(readFile(faceFile()), FaceBitmapBytes(*banks, expected));
+    EXPECT_EQ(test::FileBytes(faceFile()), FaceBitmapBytes(*banks, expected));
 }
 
 TEST_F(FaceBitmap, OverwritesTheStartOfALongerFileWithoutTruncating)
 {
-    {
-        QFile file(faceFile());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray(7000, '\x11'));
-    }
+    ASSERT_TRUE(test::WriteFileBytes(faceFile(), QByteArray(7000, '\x11')));
     int n = 3;
     ASSERT_FALSE(MakeFaceBitmap(n, *banks, temp).has_value());
-    const QByteArray file = readFile(faceFile());
+    const QByteArray file = test::FileBytes(faceFile());
     ASSERT_EQ(file.size(), 7000);
     EXPECT_EQ(file.left(kSmallBitmapBytes), FaceBitmapBytes(*banks, n));
 }
@@ -330,10 +321,7 @@ TEST_F(FaceBitmap, IsNeverWrittenThroughWhatStandsInItsPlace)
     const std::vector<Row> rows = {
         {"a link to another's file",
          [&] {
-             QFile file(target);
-             ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-             file.write("their bytes");
-             file.close();
+             ASSERT_TRUE(test::WriteFileBytes(target, "their bytes"));
              ASSERT_TRUE(QFile::link(target, faceFile()));
          },
          "their bytes"},
@@ -352,7 +340,7 @@ TEST_F(FaceBitmap, IsNeverWrittenThroughWhatStandsInItsPlace)
         ASSERT_TRUE(error.has_value());
         EXPECT_EQ(error->number, 75);
         EXPECT_EQ(QFile::exists(target), !row.targetAfter.isEmpty());
-        EXPECT_EQ(readFile(target), row.targetAfter);
+        EXPECT_EQ(test::FileBytes(target), row.targetAfter);
     }
 }
 #endif

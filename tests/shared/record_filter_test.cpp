@@ -29,7 +29,7 @@ protected:
         test::TempGameFolder folder;
         save = new QByteArray(test::FileBytes(SaveGame::slotPath(folder.path(), demo::kDemoSlotWith860Officers)));
         // A crafted name with a space in it: a space and a zero byte read as the space.
-        const qsizetype name = save::personBlock(kSpacedName) + save::person::kFullName;
+        const qsizetype name = save::personBlock(kSpacedName) + person::kFullName;
         WriteNameField(*save, name, QStringLiteral("石"));
         save->replace(name + 2, 2, QByteArray(" \0", 2));
         WriteNameField(*save, name + 4, QStringLiteral("華"));

@@ -1,4 +1,5 @@
 #include "shared/undo_history.h"
+#include "support/file_bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -9,14 +10,6 @@ namespace {
 
 constexpr qsizetype kSaveSize = 374534;
 constexpr qsizetype kScenarioSize = 40000;
-
-QByteArray Filled(qsizetype size, std::mt19937& random)
-{
-    QByteArray bytes(size, Qt::Uninitialized);
-    for (char& c : bytes)
-        c = char(random());
-    return bytes;
-}
 
 // An Apply as the editors make them: a record-sized run of bytes in one buffer,
 // and sometimes a second run in the other (a treasure Apply writes both).
@@ -36,9 +29,9 @@ void RandomApply(QByteArray& save, QByteArray& scenario, std::mt19937& random)
 
 TEST(UndoHistory, ThousandAppliesUndoneGiveTheOriginalBytesAndRedoneTheLast)
 {
-    std::mt19937 random(13);
-    QByteArray save = Filled(kSaveSize, random);
-    QByteArray scenario = Filled(kScenarioSize, random);
+    QByteArray save = test::RandomBytes(kSaveSize, 13);
+    QByteArray scenario = test::RandomBytes(kScenarioSize, 14);
+    std::mt19937 random(15);
     const QByteArray originalSave = save, originalScenario = scenario;
 
     UndoHistory history;

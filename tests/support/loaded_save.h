@@ -1,10 +1,10 @@
 #pragma once
 
+#include "saveeditor/game_folder_files.h"
 #include "saveeditor/save_document.h"
 #include "saveeditor/save_file.h"
 #include "saveeditor/save_kinds.h"
 #include "saveeditor/save_tables.h"
-#include "saveeditor/treasure_record.h"
 #include "support/file_bytes.h"
 #include "support/temp_game_folder.h"
 
@@ -36,15 +36,10 @@ struct LoadedSave {
     static std::unique_ptr<LoadedSave> read(const TempGameFolder& folder, int slot,
                                             std::optional<int> intimacySlot = std::nullopt)
     {
-        QByteArray scenario = FileBytes(folder.file(QStringLiteral("d_sce.vk")));
-        scenario.resize(ScenarioData::kSize, '\0');
-        SaveKindsContext context;
-        context.cityNames = ScenarioData::decodeCityNames(scenario);
-        context.courtRanks = ScenarioData::decodeCourtRanks(scenario);
-        context.treasureNotes = DecodeTreasureNotes(
-            FileBytes(folder.file(QStringLiteral("m_msg.vk"))).mid(treasure::kNotesOffset, treasure::kNotesSize));
-        context.intimacySlot = intimacySlot;
-        return of(FileBytes(SaveGame::slotPath(folder.path(), slot)), std::move(scenario), std::move(context));
+        FileStore store;
+        const GameFolderFiles files = ReadGameFolderFiles(store, folder.path());
+        return of(FileBytes(SaveGame::slotPath(folder.path(), slot)), files.scenario.value().bytes,
+                  files.kindsContext(intimacySlot));
     }
 
     // The kinds of `context` over these buffers.
@@ -98,9 +93,9 @@ inline std::unique_ptr<SaveDocument> OpenDemoDocument(const TempGameFolder& fold
     SaveGame save;
     save.path = SaveGame::slotPath(folder.path(), slot);
     save.bytes = FileBytes(save.path);
-    const QString scenarioPath = folder.file(QStringLiteral("d_sce.vk"));
-    return std::make_unique<SaveDocument>(
-        std::move(save), ScenarioData::decode(FileBytes(scenarioPath).left(ScenarioData::kSize)), scenarioPath);
+    const QString scenarioPath = ScenarioFilePath(folder.path());
+    FileStore store;
+    return std::make_unique<SaveDocument>(std::move(save), ReadScenarioFile(store, scenarioPath).value(), scenarioPath);
 }
 
 }  // namespace varkel::test

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "saveeditor/save_document.h"
-#include "saveeditor/ui/form4.h"
+#include "saveeditor/ui/save_game_editor.h"
 #include "support/file_bytes.h"
 
 #include <QtGlobal>
@@ -12,9 +12,9 @@ namespace varkel::test {
 
 // The saved-game editor on the newest save of the session's game folder; one
 // that refuses to open ends the test program.
-inline std::unique_ptr<Form4> OpenSaveEditor(Session& session)
+inline std::unique_ptr<SaveGameEditor> OpenSaveEditor(Session& session)
 {
-    std::unique_ptr<Form4> form(Form4::open(session));
+    std::unique_ptr<SaveGameEditor> form(SaveGameEditor::open(session));
     if (!form)
         qFatal("Form4 did not open");
     return form;

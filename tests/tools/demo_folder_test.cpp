@@ -1,12 +1,13 @@
 #include "demo_folder/demo_folder.h"
-#include "saveeditor/biography.h"
+#include "person/biography.h"
 #include "saveeditor/family_record.h"
 #include "saveeditor/intimacy_stream.h"
-#include "saveeditor/member_record.h"
+#include "person/member_record.h"
 #include "saveeditor/relation_record.h"
 #include "saveeditor/save_tables.h"
 #include "shared/bytes.h"
 #include "shared/name_field.h"
+#include "support/file_bytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -111,11 +112,7 @@ protected:
     static void TearDownTestSuite() { dir_.reset(); }
 
     static QString path(const QString& name) { return QDir(dir_->path()).filePath(name); }
-    static QByteArray read(const QString& name)
-    {
-        QFile file(path(name));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    static QByteArray read(const QString& name) { return test::FileBytes(path(name)); }
     static QByteArray slot(int k) { return read(kSlotFiles[k]); }
 
     static std::unique_ptr<QTemporaryDir> dir_;

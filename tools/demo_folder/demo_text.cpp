@@ -1,7 +1,7 @@
 #include "demo_folder/demo_text.h"
 
 #include "demo_folder/demo_layout.h"
-#include "saveeditor/biography.h"
+#include "person/biography.h"
 #include "shared/big5.h"
 #include "shared/name_field.h"
 

@@ -209,7 +209,8 @@ bool BackupsWindow::restoreSelected()
                                title, MessageButtons::YesNo, MessageIcon::Question) != Answer::Yes)
         return false;
     const QByteArray bytes = read.bytes;
-    const bool stored = document_.applyEverywhere([&bytes](QByteArray& save, ScenarioData&) {
+    const bool stored = document_.applyEverywhere(QStringLiteral("還原為 %1 的備份").arg(when),
+                                                 [&bytes](QByteArray& save, ScenarioData&) {
         save = bytes;
         return true;
     });

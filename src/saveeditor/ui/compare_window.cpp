@@ -348,7 +348,8 @@ bool CompareWindow::take(const TakeSelection& selection)
     std::size_t storedRecords = 0;
     if (!taken.edits.empty()) {
         std::vector<EditRefusal> refused;
-        stored = ApplySaveEdits(document_, context_, taken.edits, &refused);
+        const QString name = QStringLiteral("取用比較的值：%1 筆").arg(taken.edits.size());
+        stored = ApplySaveEdits(document_, name, context_, taken.edits, &refused);
         storedRecords = stored ? taken.edits.size() - refused.size() : 0;
         for (const EditRefusal& r : refused) {
             QString label = QString::number(r.record);

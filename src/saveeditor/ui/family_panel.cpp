@@ -1,6 +1,7 @@
 #include "saveeditor/ui/family_panel.h"
 
-#include "saveeditor/biography.h"
+#include "person/biography.h"
+#include "saveeditor/document_kinds.h"
 #include "saveeditor/family_view.h"
 #include "saveeditor/save_document.h"
 #include "shared/name_field.h"
@@ -8,9 +9,9 @@
 #include "shared/ui/control_names.h"
 #include "shared/ui/input_filters.h"
 #include "shared/ui/keyboard.h"
+#include "shared/ui/refusal.h"
 #include "shared/ui/scroll_pane.h"
 #include "shared/ui/standard_error.h"
-#include "shared/ui/store_collected.h"
 #include "shared/ui/text_list.h"
 
 #include <QCheckBox>
@@ -158,7 +159,7 @@ QWidget* FamilyPanel::buildOfficer()
     Label27->setWordWrap(true);
     Label27->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label27->setMinimumWidth(Label27->fontMetrics().horizontalAdvance(QString(12, QChar(0x570B))));
-    Label32 = named(new QLabel(GetResText(353), box), QStringLiteral("Label32"));
+    Label32 = named(new QLabel(GetResText(Text::GrowthForecastTitle), box), QStringLiteral("Label32"));
     Label32->setCursor(Qt::PointingHandCursor);
     // Reached by Tab too: Enter or Space opens the forecast.
     Label32->setFocusPolicy(Qt::TabFocus);
@@ -260,10 +261,10 @@ void FamilyPanel::fillList(const QByteArray& save, const SaveTables& tables)
     }
     List4->setCurrentRow(first);
     if (shownNumber_ != first)
-        ReadWJinfo3(save, tables, first);
+        showMember(save, tables, first);
 }
 
-void FamilyPanel::ReadWJinfo3(const QByteArray& save, const SaveTables& tables, int k)
+void FamilyPanel::showMember(const QByteArray& save, const SaveTables& tables, int k)
 {
     shownNumber_ = k;
     shown_ = DecodeFamilyMember(save, k);
@@ -298,7 +299,8 @@ void FamilyPanel::ReadWJinfo3(const QByteArray& save, const SaveTables& tables, 
     Label27->setText(shown.remark);
     biographyShown_ = family::isChild(k) && shown.biographyEnabled;
     Frame21->setEnabled(shown.biographyEnabled);
-    ShowText(Text11, shown.biographyEnabled ? DecodeBiography(save, family::biographyRecord(k)) : QString());
+    shownBiography_ = shown.biographyEnabled ? DecodeBiography(save, family::biographyRecord(k)) : QString();
+    ShowText(Text11, shownBiography_);
     editable_ = shown.editable;
     Command7->setEnabled(shown.editable);
     Label32->setVisible(shown.forecastShown);
@@ -307,17 +309,15 @@ void FamilyPanel::ReadWJinfo3(const QByteArray& save, const SaveTables& tables, 
 void FamilyPanel::showSexCaption()
 {
     if (family::isChild(shownNumber_) && withOfficer_)
-        Frame15->setTitle(GetResText(person_.Option1->isChecked() ? 192 : 193));
+        Frame15->setTitle(GetResText(person_.Option1->isChecked() ? Text::Son : Text::Daughter));
 }
 
-std::optional<FieldProblem> FamilyPanel::collect(FamilyMember& r, NumberBoxes<FamilyMember>::Clamped* clamped) const
+std::optional<FieldProblem> FamilyPanel::edit(RecordChanges& changes,
+                                              NumberBoxes<FamilyMember>::Clamped* clamped) const
 {
-    r = shown_;
+    FamilyMember r = shown_;
     if (auto problem = numbers_->collect(r, clamped))
         return problem;
-    for (const int k : {0, 1})
-        if (person_.Text1[std::size_t(k)]->text().isEmpty())
-            return FieldProblem{person_.Text1[std::size_t(k)]->objectName(), GetResText(259)};
     person_.readPerson(r.person);
     // A spouse is shown with the sex its officer gives it and cannot change it:
     // the stored bit stays.
@@ -326,51 +326,41 @@ std::optional<FieldProblem> FamilyPanel::collect(FamilyMember& r, NumberBoxes<Fa
     lists_->read(r);
     person_.readSkills(r.skills);
     FamilyField(QStringLiteral("tactics")).set(r, person_.tacticLevels(shown_.tactics));
+    changes = ChangesBetween(FamilyFields(), shown_, r);
+    if (biographyShown_ && Text11->toPlainText() != shownBiography_)
+        changes.values[OwnFieldIndex(FamilyFields())] = FieldValue{0, Text11->toPlainText(), {}};
     return std::nullopt;
 }
 
-std::optional<FieldProblem> FamilyPanel::storeBiography(QByteArray& save, int k) const
-{
-    if (!biographyShown_)
-        return std::nullopt;
-    if (const auto problem = EncodeBiography(save, family::biographyRecord(k), Text11->toPlainText()))
-        return FieldProblem{Text11->objectName(),
-                            FieldProblemMessage(QStringLiteral("武將列傳"), BiographyProblemText(*problem))};
-    return std::nullopt;
-}
-
-bool FamilyPanel::WriteWJInfo3(QByteArray& save, int k)
-{
-    const auto collect = [this](FamilyMember& r, NumberBoxes<FamilyMember>::Clamped* clamped) {
-        return this->collect(r, clamped);
-    };
-    // The biography is the last thing that can be refused; once it is stored the
-    // member is too.
-    const auto store = [this, &save, k](const FamilyMember& r) {
-        auto problem = storeBiography(save, k);
-        if (!problem)
-            EncodeFamilyMember(save, k, r);
-        return problem;
-    };
-    if (!StoreCollected(*session_.prompter, *this, *numbers_, collect, store))
-        return false;
-    shown_ = DecodeFamilyMember(save, k);
-    shownNumber_ = k;
-    List4->item(k)->setText(NumberedItem(k, 2, shown_.person.fullName));
-    return true;
-}
-
-bool FamilyPanel::viewDiffers(const QByteArray& save) const
+bool FamilyPanel::differsFrom(const DocumentKinds& kinds) const
 {
     if (shownNumber_ < 0 || !editable_)
         return false;
-    FamilyMember r;
-    QByteArray stored = save;
-    if (collect(r) || storeBiography(stored, shownNumber_))
-        return true;
-    // The codecs write untouched fields back as the bytes they were read from.
-    EncodeFamilyMember(stored, shownNumber_, r);
-    return stored != save;
+    RecordChanges changes;
+    return edit(changes) || kinds.differs(SaveRecord::Family, shownNumber_, changes);
+}
+
+bool FamilyPanel::applyShown(DocumentKinds& kinds)
+{
+    const int k = shownNumber_;
+    if (k < 0)
+        return false;
+    RecordChanges changes;
+    NumberBoxes<FamilyMember>::Clamped clamped;
+    auto problem = edit(changes, &clamped);
+    if (!problem)
+        problem = kinds.write(SaveRecord::Family, k, changes);
+    if (problem) {
+        ShowRefusal(*session_.prompter, *this, *numbers_, *problem);
+        return false;
+    }
+    numbers_->showClamped(clamped);
+    const QByteArray& save = kinds.document().bytes();
+    shown_ = DecodeFamilyMember(save, k);
+    if (biographyShown_)
+        shownBiography_ = DecodeBiography(save, family::biographyRecord(k));
+    List4->item(k)->setText(NumberedItem(k, 2, shown_.person.fullName));
+    return true;
 }
 
 void FamilyPanel::chooseFace(const Picker& picker, QWidget* parent)
@@ -438,18 +428,6 @@ bool FamilyPanel::eventFilter(QObject* watched, QEvent* event)
     return QFrame::eventFilter(watched, event);
 }
 
-bool FamilyPanel::differsFrom(const SaveDocument& document) const
-{
-    return viewDiffers(document.bytes());
-}
-
-bool FamilyPanel::applyShown(SaveDocument& document)
-{
-    const int k = shownNumber_;
-    return k >= 0 && document.apply(SaveRecord::Family, {k},
-                                    [&](QByteArray& save, ScenarioData&) { return WriteWJInfo3(save, k); });
-}
-
 void FamilyPanel::fillFrom(const SaveDocument& document)
 {
     fillList(document.bytes(), document.tables());
@@ -457,7 +435,7 @@ void FamilyPanel::fillFrom(const SaveDocument& document)
 
 void FamilyPanel::showRecord(const SaveDocument& document, int row)
 {
-    ReadWJinfo3(document.bytes(), document.tables(), row);
+    showMember(document.bytes(), document.tables(), row);
 }
 
 }  // namespace varkel

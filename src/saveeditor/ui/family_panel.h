@@ -3,7 +3,8 @@
 #include "saveeditor/family_fields.h"
 #include "saveeditor/save_tables.h"
 #include "saveeditor/ui/mode_view.h"
-#include "saveeditor/ui/person_controls.h"
+#include "person/ui/person_controls.h"
+#include "shared/record_kind.h"
 #include "shared/session.h"
 #include "shared/ui/number_boxes.h"
 
@@ -40,20 +41,13 @@ public:
     void fillList(const QByteArray& save, const SaveTables& tables);
     // Shows member k; reads the buffer only. `random` picks a spouse's favourite
     // among equal abilities.
-    void ReadWJinfo3(const QByteArray& save, const SaveTables& tables, int k);
-    // Stores the view into member k. A value that cannot be stored is reported,
-    // its box gets the focus, nothing is written, and the result is false.
-    bool WriteWJInfo3(QByteArray& save, int k);
-    // True when an Apply of the member shown would change `save` or be refused:
-    // the view holds edits not yet applied. False before any member is read, and
-    // for a member the view offers no Apply for.
-    bool viewDiffers(const QByteArray& save) const;
+    void showMember(const QByteArray& save, const SaveTables& tables, int k);
 
     QWidget* modeWidget() override { return this; }
     QListWidget* modeList() const override { return List4; }
     int shownRecord() const override { return shownNumber_; }
-    bool differsFrom(const SaveDocument& document) const override;
-    bool applyShown(SaveDocument& document) override;
+    bool differsFrom(const DocumentKinds& kinds) const override;
+    bool applyShown(DocumentKinds& kinds) override;
     void fillFrom(const SaveDocument& document) override;
     void showRecord(const SaveDocument& document, int row) override;
     QPushButton* applyButton() const override { return Command7; }
@@ -105,11 +99,10 @@ private:
     QWidget* buildNumbers();
     QWidget* buildFooter();
     void showSexCaption();
-    // The member as read with the view's values over it, or the problem of a
-    // value that cannot be stored. Changes nothing on screen.
-    std::optional<FieldProblem> collect(FamilyMember& r, NumberBoxes<FamilyMember>::Clamped* clamped = nullptr) const;
-    // A child's biography box into its record in `save`; a refused text writes nothing.
-    std::optional<FieldProblem> storeBiography(QByteArray& save, int k) const;
+    // What the boxes change of the member shown (its biography included), or the
+    // problem of a box that cannot be read. Changes nothing on screen.
+    std::optional<FieldProblem> edit(RecordChanges& changes,
+                                     NumberBoxes<FamilyMember>::Clamped* clamped = nullptr) const;
     void setLinkColour(const QColor& colour);
 
     Session& session_;
@@ -118,6 +111,7 @@ private:
     std::unique_ptr<ChoiceLists<FamilyMember>> lists_;
     std::function<double()> random_;
     FamilyMember shown_;  // as read, so odd stored codes can be kept
+    QString shownBiography_;
     int shownNumber_ = -1;
     int age_ = 0;
     bool withOfficer_ = false;  // a named member shown with its officer

@@ -9,6 +9,7 @@ class QWidget;
 
 namespace varkel {
 
+class DocumentKinds;
 class SaveDocument;
 
 // One mode of the saved-game editor: a list of records and a view of the one
@@ -24,10 +25,11 @@ public:
     virtual int shownRecord() const = 0;
     // True when an Apply of the record shown would change the document or be
     // refused: the view holds edits not yet applied.
-    virtual bool differsFrom(const SaveDocument& document) const = 0;
-    // Applies the record shown through the document, as one undo step; false
-    // when a value was refused (nothing is stored then).
-    virtual bool applyShown(SaveDocument& document) = 0;
+    virtual bool differsFrom(const DocumentKinds& kinds) const = 0;
+    // Hands what the user changed of the record shown to its kind's checked write
+    // through the document, as one undo step. A refusal is shown once the document
+    // returned, and the result is false (nothing is stored then).
+    virtual bool applyShown(DocumentKinds& kinds) = 0;
     // Fills the list from the document and shows its first record.
     virtual void fillFrom(const SaveDocument& document) = 0;
     // Shows record `row`; reads the document only.

@@ -1,5 +1,6 @@
 #include "saveeditor/ui/officer_panel.h"
 
+#include "saveeditor/document_kinds.h"
 #include "saveeditor/officer_fields.h"
 #include "saveeditor/save_document.h"
 #include "shared/name_field.h"
@@ -9,6 +10,7 @@
 #include "shared/ui/control_names.h"
 #include "shared/ui/input_filters.h"
 #include "shared/ui/keyboard.h"
+#include "shared/ui/refusal.h"
 #include "shared/ui/scroll_pane.h"
 #include "shared/ui/standard_error.h"
 
@@ -127,12 +129,12 @@ QWidget* OfficerPanel::buildLists()
     // The force is shown by name, which need not be in the list (a force without a leader).
     Combo8->setEditable(true);
     Combo3 = named(new QComboBox(box), QStringLiteral("Combo3"));
-    FillList(Combo3, GetResTexts(300, 311));
+    FillList(Combo3, GetResTexts(Text::Statuses));
     Combo9 = named(new QComboBox(box), QStringLiteral("Combo9"));
     Combo11 = named(new QComboBox(box), QStringLiteral("Combo11"));
     FillList(Combo11, RankItems());
     Combo1 = named(new QComboBox(box), QStringLiteral("Combo1"));
-    FillList(Combo1, GetResTexts(182, 189));
+    FillList(Combo1, GetResTexts(Text::HealthStates));
     const std::array<std::pair<const char*, QComboBox*>, 5> rows = {
         {{"勢力", Combo8}, {"身份", Combo3}, {"都市", Combo9}, {"階級", Combo11}, {"健康", Combo1}}};
     for (int r = 0; r < 5; ++r) {
@@ -210,7 +212,7 @@ void OfficerPanel::Command9_Click()
     person_.fillTacticsAndSkills();
 }
 
-void OfficerPanel::ReadWJInfo2(const QByteArray& save, const SaveTables& tables, int n)
+void OfficerPanel::showOfficer(const QByteArray& save, const SaveTables& tables, int n)
 {
     viewLoaded_ = false;
     const OfficerRecord r = DecodeOfficer(save, n);
@@ -248,12 +250,10 @@ void OfficerPanel::showNumbers(const OfficerRecord& r)
     numberBox(QStringLiteral("Text3(13)"))->setText(QString::number(r.date.year - r.person.birthYear + 1));
 }
 
-std::optional<FieldProblem> OfficerPanel::collect(OfficerRecord& r, NumberBoxes<OfficerRecord>::Clamped* clamped) const
+std::optional<FieldProblem> OfficerPanel::edit(RecordChanges& changes, SaveDocument::Edit& date) const
 {
-    r = shown_;
-    if (auto problem = numbers_->collect(r, clamped))
-        return problem;
-    if (auto problem = OfficerStorageProblem(r))
+    OfficerRecord r = shown_;
+    if (auto problem = numbers_->collect(r))
         return problem;
     person_.readPerson(r.person);
     StatusBlock& s = r.status;
@@ -262,58 +262,43 @@ std::optional<FieldProblem> OfficerPanel::collect(OfficerRecord& r, NumberBoxes<
     OfficerField(QStringLiteral("tactics")).set(r, person_.tacticLevels(shown_.status.tactics));
     s.rank = RankFromList(Combo11->currentIndex(), shown_.status.rank);
     s.health = Combo1->currentIndex();
-    // Apply is offered only for an officer with a name (its button follows the
-    // full name). Checked last, so the record read so far can still be compared.
-    if (person_.fullName().isEmpty())
-        return FieldProblem{person_.Text1[4]->objectName(),
-                            FieldProblemMessage(QStringLiteral("姓名"), QStringLiteral("不能為空。"))};
+    changes = ChangesBetween(OfficerFields(), shown_, r);
+    // The game date belongs to the whole file; it is stored with the officer.
+    if (r.date.year != shown_.date.year || r.date.month != shown_.date.month)
+        date = [d = r.date](QByteArray& save, ScenarioData&) {
+            EncodeGameDate(save, d);
+            return true;
+        };
     return std::nullopt;
 }
 
-bool OfficerPanel::WriteWJInfo2(QByteArray& save, int n)
+bool OfficerPanel::differsFrom(const DocumentKinds& kinds) const
 {
-    OfficerRecord r;
-    if (const auto problem = collect(r)) {
-        session_.prompter->tell(problem->message, kErrorTitle, MessageIcon::Critical);
-        if (!numbers_->focus(problem->control))
-            person_.Text1[4]->setFocus();
-        return false;
-    }
-    EncodeOfficer(save, n, r);
-    shown_ = DecodeOfficer(save, n);
-    shownOfficer_ = n;
-    // The boxes show what was stored: clamped values, and the years of service
-    // and age that a new game year gives.
-    showNumbers(shown_);
-    return true;
+    RecordChanges changes;
+    SaveDocument::Edit date;
+    return shownOfficer_ >= 0 &&
+           (edit(changes, date) || kinds.differs(SaveRecord::Officer, shownOfficer_, changes, date));
 }
 
-bool OfficerPanel::viewDiffers(const QByteArray& save) const
-{
-    if (shownOfficer_ < 0)
-        return false;
-    OfficerRecord r;
-    // An officer stored without a name cannot be applied, but leaving its name
-    // empty is no edit: the rest is compared.
-    if (const auto problem = collect(r);
-        problem && !(problem->control == person_.Text1[4]->objectName() && shown_.person.fullName.isEmpty()))
-        return true;
-    // The codec writes untouched fields back as the bytes they were read from.
-    QByteArray stored = save;
-    EncodeOfficer(stored, shownOfficer_, r);
-    return stored != save;
-}
-
-bool OfficerPanel::differsFrom(const SaveDocument& document) const
-{
-    return viewDiffers(document.bytes());
-}
-
-bool OfficerPanel::applyShown(SaveDocument& document)
+bool OfficerPanel::applyShown(DocumentKinds& kinds)
 {
     const int n = shownOfficer_;
-    return n >= 0 && document.apply(SaveRecord::Officer, {n},
-                                    [&](QByteArray& save, ScenarioData&) { return WriteWJInfo2(save, n); });
+    if (n < 0)
+        return false;
+    RecordChanges changes;
+    SaveDocument::Edit date;
+    auto problem = edit(changes, date);
+    if (!problem)
+        problem = kinds.write(SaveRecord::Officer, n, changes, date);
+    if (problem) {
+        ShowRefusal(*session_.prompter, *this, *numbers_, *problem);
+        return false;
+    }
+    // The boxes show what was stored: clamped values, and the years of service
+    // and age that a new game year gives.
+    shown_ = DecodeOfficer(kinds.document().bytes(), n);
+    showNumbers(shown_);
+    return true;
 }
 
 void OfficerPanel::fillFrom(const SaveDocument& document)
@@ -332,7 +317,7 @@ void OfficerPanel::fillFrom(const SaveDocument& document)
 
 void OfficerPanel::showRecord(const SaveDocument& document, int row)
 {
-    ReadWJInfo2(document.bytes(), document.tables(), row);
+    showOfficer(document.bytes(), document.tables(), row);
 }
 
 }  // namespace varkel

@@ -2,9 +2,11 @@
 
 #include "saveeditor/officer_fields.h"
 #include "saveeditor/officer_record.h"
+#include "saveeditor/save_document.h"
 #include "saveeditor/save_tables.h"
 #include "saveeditor/ui/mode_view.h"
-#include "saveeditor/ui/person_controls.h"
+#include "person/ui/person_controls.h"
+#include "shared/record_kind.h"
 #include "shared/session.h"
 #include "shared/ui/number_boxes.h"
 
@@ -27,8 +29,8 @@ class QRadioButton;
 namespace varkel {
 
 // The officer view of the saved-game editor: one officer's names, numbers, traits,
-// skills and tactics. Reading fills the controls from the save buffer; writing
-// validates every box first and then stores the whole officer, or nothing.
+// skills and tactics. Reading fills the controls from the save buffer; Apply reads
+// every box and hands what the user changed to the officers' checked write.
 class OfficerPanel : public QFrame, public ModeView {
     Q_OBJECT
 public:
@@ -38,13 +40,7 @@ public:
     void setForceList(const QStringList& leaderNames);
 
     // Shows officer n; reads the buffer only.
-    void ReadWJInfo2(const QByteArray& save, const SaveTables& tables, int n);
-    // Stores the view into officer n. A value that cannot be stored is reported,
-    // its box gets the focus, nothing is written, and the result is false.
-    bool WriteWJInfo2(QByteArray& save, int n);
-    // True when an Apply of the officer shown would change `save` or be refused:
-    // the view holds edits not yet applied. False before any officer is read.
-    bool viewDiffers(const QByteArray& save) const;
+    void showOfficer(const QByteArray& save, const SaveTables& tables, int n);
     // The officer last read or applied; -1 before the first.
     int shownOfficer() const { return shownOfficer_; }
 
@@ -53,8 +49,8 @@ public:
     QWidget* modeWidget() override { return this; }
     QListWidget* modeList() const override { return list_; }
     int shownRecord() const override { return shownOfficer_; }
-    bool differsFrom(const SaveDocument& document) const override;
-    bool applyShown(SaveDocument& document) override;
+    bool differsFrom(const DocumentKinds& kinds) const override;
+    bool applyShown(DocumentKinds& kinds) override;
     // Fills the list with the officers' names and chooses the first.
     void fillFrom(const SaveDocument& document) override;
     void showRecord(const SaveDocument& document, int row) override;
@@ -100,9 +96,10 @@ private:
     QWidget* buildCommands();
     QLineEdit* numberBox(const QString& control) const;
     void showNumbers(const OfficerRecord& r);
-    // The officer as read with the view's values over it, or the problem of a
-    // value that cannot be stored. Changes nothing on screen.
-    std::optional<FieldProblem> collect(OfficerRecord& r, NumberBoxes<OfficerRecord>::Clamped* clamped = nullptr) const;
+    // What the boxes change of the officer shown, and the edit of the game date
+    // when that changed; or the problem of a box that cannot be read. Changes
+    // nothing on screen.
+    std::optional<FieldProblem> edit(RecordChanges& changes, SaveDocument::Edit& date) const;
 
     Session& session_;
     PersonControls person_;

@@ -165,7 +165,8 @@ bool ProblemsWindow::mendSelected()
     if (session_.prompter->ask(question, windowTitle(), MessageButtons::YesNo, MessageIcon::Question) != Answer::Yes)
         return false;
     std::vector<EditRefusal> refused;
-    const bool stored = ApplySaveEdits(document_, context_, Mends(problems_, picked), &refused);
+    const bool stored = ApplySaveEdits(document_, QStringLiteral("修正 %1 個問題").arg(picked.size()), context_,
+                                       Mends(problems_, picked), &refused);
     if (!refused.empty()) {
         QStringList why;
         for (const EditRefusal& r : refused)

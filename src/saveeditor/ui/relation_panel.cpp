@@ -1,5 +1,6 @@
 #include "saveeditor/ui/relation_panel.h"
 
+#include "saveeditor/document_kinds.h"
 #include "saveeditor/officer_record.h"
 #include "saveeditor/save_document.h"
 #include "saveeditor/save_layout.h"
@@ -133,12 +134,13 @@ void RelationPanel::fillList(const QByteArray& save, const SaveTables& tables)
             List3->addItem(RelationRowText(i, DecodeRelation(save, tables.officerCount, i), tables.officerNames));
     }
     List3->setCurrentRow(0);
-    ShowRelation(save, tables, 0);
+    showRelation(save, tables, 0);
 }
 
-void RelationPanel::ShowRelation(const QByteArray& save, const SaveTables& tables, int i)
+void RelationPanel::showRelation(const QByteArray& save, const SaveTables& tables, int i)
 {
-    current_ = DecodeRelation(save, tables.officerCount, i);
+    shown_ = DecodeRelation(save, tables.officerCount, i);
+    current_ = shown_;
     shownRelation_ = i;
     // Faces only when both sides are officers of the save; the third party's only
     // for a feud.
@@ -181,25 +183,6 @@ void RelationPanel::setParty(const QByteArray& save, const SaveTables& tables, i
     showParty(save, tables, p, named);
 }
 
-void RelationPanel::WriteRelation(QByteArray& save, const SaveTables& tables, int i)
-{
-    StoreRelation(save, tables.officerCount, i, current_);
-    shownRelation_ = i;
-    List3->item(i)->setText(StoredRelationRowText(i, current_, tables.officerNames));
-}
-
-bool RelationPanel::viewDiffers(const QByteArray& save, const SaveTables& tables) const
-{
-    if (shownRelation_ < 0)
-        return false;
-    QByteArray stored = save;
-    StoreRelation(stored, tables.officerCount, shownRelation_, current_);
-    // Apply also makes copies 1..7 agree with copy 0. That mends the file but is
-    // no edit of the view, so only the record as the view reads it counts.
-    const qsizetype at = relation::record(shownRelation_);
-    return stored.mid(at, relation::kRecordSize) != save.mid(at, relation::kRecordSize);
-}
-
 void RelationPanel::showSpeech(int p, bool on)
 {
     const bool speaks = on && !Label19[p]->text().isEmpty() && current_.kind != relation::kNone &&
@@ -227,19 +210,33 @@ bool RelationPanel::eventFilter(QObject* watched, QEvent* event)
     return QFrame::eventFilter(watched, event);
 }
 
-bool RelationPanel::differsFrom(const SaveDocument& document) const
+RecordChanges RelationPanel::edit() const
 {
-    return viewDiffers(document.bytes(), document.tables());
+    // A relationship left without a kind or one of its two parties is stored
+    // empty: the view clears it whole, as the file keeps it.
+    const bool cleared = current_ != shown_ && StoresEmpty(current_);
+    return ChangesBetween(RelationFields(), shown_, cleared ? Relation{} : current_);
 }
 
-bool RelationPanel::applyShown(SaveDocument& document)
+bool RelationPanel::differsFrom(const DocumentKinds& kinds) const
+{
+    return shownRelation_ >= 0 && kinds.differs(SaveRecord::Relation, shownRelation_, edit());
+}
+
+bool RelationPanel::applyShown(DocumentKinds& kinds)
 {
     const int i = shownRelation_;
-    // Every relationship the view can hold can be stored.
-    return i >= 0 && document.apply(SaveRecord::Relation, {i}, [&](QByteArray& save, ScenarioData&) {
-        WriteRelation(save, document.tables(), i);
-        return true;
-    });
+    if (i < 0)
+        return false;
+    if (const auto problem = kinds.write(SaveRecord::Relation, i, edit())) {
+        session_.prompter->tell(problem->shown(), kErrorTitle, MessageIcon::Critical);
+        return false;
+    }
+    // The record as stored: a relationship without a type or a party is stored empty.
+    const SaveDocument& document = kinds.document();
+    showRelation(document.bytes(), document.tables(), i);
+    List3->item(i)->setText(StoredRelationRowText(i, shown_, document.tables().officerNames));
+    return true;
 }
 
 void RelationPanel::fillFrom(const SaveDocument& document)
@@ -249,7 +246,7 @@ void RelationPanel::fillFrom(const SaveDocument& document)
 
 void RelationPanel::showRecord(const SaveDocument& document, int row)
 {
-    ShowRelation(document.bytes(), document.tables(), row);
+    showRelation(document.bytes(), document.tables(), row);
 }
 
 }  // namespace varkel

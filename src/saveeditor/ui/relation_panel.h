@@ -3,6 +3,7 @@
 #include "saveeditor/relation_record.h"
 #include "saveeditor/save_tables.h"
 #include "saveeditor/ui/mode_view.h"
+#include "shared/record_kind.h"
 #include "shared/session.h"
 
 #include <QFrame>
@@ -30,22 +31,17 @@ public:
     // Fills List3 from `save` and shows record 0.
     void fillList(const QByteArray& save, const SaveTables& tables);
     // Record i becomes the current relationship and is shown; reads the buffer only.
-    void ShowRelation(const QByteArray& save, const SaveTables& tables, int i);
+    void showRelation(const QByteArray& save, const SaveTables& tables, int i);
     // Party p (0 A, 1 B, 2 the third party) becomes `officer`, or no officer (1023)
     // when it has no name; stored by Apply.
     void setParty(const QByteArray& save, const SaveTables& tables, int p, int officer);
-    // Stores the current relationship as record i and its row.
-    void WriteRelation(QByteArray& save, const SaveTables& tables, int i);
-    // True when an Apply of the relationship shown would change what it stores
-    // (a kind or party chosen and not yet applied). False before any is shown.
-    bool viewDiffers(const QByteArray& save, const SaveTables& tables) const;
     const Relation& current() const { return current_; }
 
     QWidget* modeWidget() override { return this; }
     QListWidget* modeList() const override { return List3; }
     int shownRecord() const override { return shownRelation_; }
-    bool differsFrom(const SaveDocument& document) const override;
-    bool applyShown(SaveDocument& document) override;
+    bool differsFrom(const DocumentKinds& kinds) const override;
+    bool applyShown(DocumentKinds& kinds) override;
     void fillFrom(const SaveDocument& document) override;
     void showRecord(const SaveDocument& document, int row) override;
     QPushButton* applyButton() const override { return Command7; }
@@ -81,6 +77,10 @@ private:
     void showSpeech(int p, bool on);
 
     Session& session_;
+    // What the user changed of the record shown, for the relations' checked write.
+    RecordChanges edit() const;
+
+    Relation shown_;    // the record as read
     Relation current_;  // the record shown, with the kind and parties chosen since
     int shownRelation_ = -1;
 };

@@ -1,5 +1,6 @@
 #include "saveeditor/ui/treasure_panel.h"
 
+#include "saveeditor/document_kinds.h"
 #include "saveeditor/save_document.h"
 #include "shared/name_field.h"
 #include "shared/picture_banks.h"
@@ -216,7 +217,7 @@ void TreasurePanel::fillList(const QByteArray& save, const ScenarioData& scenari
     List2->setCurrentRow(0);
 }
 
-void TreasurePanel::ReadHorse(const QByteArray& save, const ScenarioData& scenario, int i)
+void TreasurePanel::showTreasure(const QByteArray& save, const ScenarioData& scenario, int i)
 {
     const TreasureRecord r = DecodeTreasure(scenario.bytes, &save, i);
     shown_ = r;
@@ -284,9 +285,9 @@ void TreasurePanel::Text7_Enter()
     ShowBWPic(picture_);
 }
 
-std::optional<FieldProblem> TreasurePanel::collect(TreasureRecord& r) const
+std::optional<FieldProblem> TreasurePanel::edit(RecordChanges& changes) const
 {
-    r = shown_;
+    TreasureRecord r = shown_;
     // Points the kind rule shows otherwise (0 for a kind that raises nothing) keep
     // their stored value while the kind and the box are as they were shown.
     const bool kindAsStored = ShowsRawValue(Combo2[1], kKindCount) || Combo2[1]->currentIndex() == shown_.kind;
@@ -298,14 +299,7 @@ std::optional<FieldProblem> TreasurePanel::collect(TreasureRecord& r) const
     };
     if (auto problem = ReadNumberFields(TreasureFields(), textOf, r))
         return problem;
-    // A name emptied by the user is refused; one stored empty (a blank scenario
-    // file) is kept as it is.
-    if (Text4[0]->text() != shown_.name) {
-        if (Text4[0]->text().isEmpty())
-            return FieldProblem{QStringLiteral("Text4(0)"),
-                                FieldProblemMessage(QStringLiteral("名稱"), QStringLiteral("不能為空。"))};
-        r.name = Text4[0]->text();
-    }
+    r.name = Text4[0]->text();
     // A list left where it was keeps the stored code (a skill byte of 26 shows as "無").
     if (!ShowsRawValue(Combo2[2], kSkillItemCount) && Combo2[2]->currentIndex() != SkillListIndex(shown_.skill))
         r.skill = SkillByte(Combo2[2]->currentIndex());
@@ -313,54 +307,38 @@ std::optional<FieldProblem> TreasurePanel::collect(TreasureRecord& r) const
         r.kind = Combo2[1]->currentIndex();
     r.picture = picture_;
     r.owner = owner_;
+    changes = ChangesBetween(TreasureFields(), shown_, r);
     return std::nullopt;
 }
 
-bool TreasurePanel::WriteBWInfo(QByteArray& save, ScenarioData& scenario, int i)
+bool TreasurePanel::differsFrom(const DocumentKinds& kinds) const
 {
-    TreasureRecord r;
-    if (const auto problem = collect(r)) {
-        session_.prompter->tell(problem->message, kErrorTitle, MessageIcon::Critical);
-        QLineEdit* atFault = Text4[std::size_t(IndexOfControl(problem->control))];
+    RecordChanges changes;
+    return shownTreasure_ >= 0 && (edit(changes) || kinds.differs(SaveRecord::Treasure, shownTreasure_, changes));
+}
+
+bool TreasurePanel::applyShown(DocumentKinds& kinds)
+{
+    const int i = shownTreasure_;
+    if (i < 0)
+        return false;
+    RecordChanges changes;
+    auto problem = edit(changes);
+    if (!problem)
+        problem = kinds.write(SaveRecord::Treasure, i, changes);
+    if (problem) {
+        session_.prompter->tell(problem->shown(), kErrorTitle, MessageIcon::Critical);
+        QLineEdit* atFault = Text4[std::size_t(std::max(0, IndexOfControl(problem->control)))];
         atFault->setFocus();
         atFault->selectAll();
         return false;
     }
-    EncodeTreasure(scenario.bytes, &save, i, r);
-    shown_ = DecodeTreasure(scenario.bytes, &save, i);
-    shownTreasure_ = i;
-    scenario.treasureNames[i] = r.name;
-    List2->item(i)->setText(rowText(i, r.name, Text4[3]->text()));
-    Label17->setText(r.name);
+    const SaveDocument& document = kinds.document();
+    shown_ = DecodeTreasure(document.scenario().bytes, &document.bytes(), i);
+    List2->item(i)->setText(rowText(i, shown_.name, Text4[3]->text()));
+    Label17->setText(shown_.name);
     Command13->setEnabled(true);
     return true;
-}
-
-bool TreasurePanel::viewDiffers(const QByteArray& save, const ScenarioData& scenario) const
-{
-    if (shownTreasure_ < 0)
-        return false;
-    TreasureRecord r;
-    if (collect(r))
-        return true;
-    // The codec writes untouched fields back as the bytes they were read from.
-    QByteArray storedScenario = scenario.bytes;
-    QByteArray storedSave = save;
-    EncodeTreasure(storedScenario, &storedSave, shownTreasure_, r);
-    return storedScenario != scenario.bytes || storedSave != save;
-}
-
-bool TreasurePanel::differsFrom(const SaveDocument& document) const
-{
-    return viewDiffers(document.bytes(), document.scenario());
-}
-
-bool TreasurePanel::applyShown(SaveDocument& document)
-{
-    const int i = shownTreasure_;
-    return i >= 0 && document.apply(SaveRecord::Treasure, {i}, [&](QByteArray& save, ScenarioData& scenario) {
-        return WriteBWInfo(save, scenario, i);
-    });
 }
 
 void TreasurePanel::fillFrom(const SaveDocument& document)
@@ -370,7 +348,7 @@ void TreasurePanel::fillFrom(const SaveDocument& document)
 
 void TreasurePanel::showRecord(const SaveDocument& document, int row)
 {
-    ReadHorse(document.bytes(), document.scenario(), row);
+    showTreasure(document.bytes(), document.scenario(), row);
 }
 
 }  // namespace varkel

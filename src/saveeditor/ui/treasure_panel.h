@@ -3,6 +3,7 @@
 #include "saveeditor/save_tables.h"
 #include "saveeditor/treasure_record.h"
 #include "saveeditor/ui/mode_view.h"
+#include "shared/record_kind.h"
 #include "shared/session.h"
 
 #include <QFrame>
@@ -38,20 +39,13 @@ public:
     void fillList(const QByteArray& save, const ScenarioData& scenario);
 
     // Shows treasure i; reads the buffers only.
-    void ReadHorse(const QByteArray& save, const ScenarioData& scenario, int i);
-    // Stores the view into treasure i and its list row. A value that cannot be
-    // stored is reported, its box gets the focus, nothing is written, and the
-    // result is false.
-    bool WriteBWInfo(QByteArray& save, ScenarioData& scenario, int i);
-    // True when an Apply of the treasure shown would change either buffer or be
-    // refused: the view holds edits not yet applied. False before any treasure is read.
-    bool viewDiffers(const QByteArray& save, const ScenarioData& scenario) const;
+    void showTreasure(const QByteArray& save, const ScenarioData& scenario, int i);
 
     QWidget* modeWidget() override { return this; }
     QListWidget* modeList() const override { return List2; }
     int shownRecord() const override { return shownTreasure_; }
-    bool differsFrom(const SaveDocument& document) const override;
-    bool applyShown(SaveDocument& document) override;
+    bool differsFrom(const DocumentKinds& kinds) const override;
+    bool applyShown(DocumentKinds& kinds) override;
     void fillFrom(const SaveDocument& document) override;
     void showRecord(const SaveDocument& document, int row) override;
     QPushButton* applyButton() const override { return Command7; }
@@ -101,9 +95,9 @@ private:
     // Draws picture n as it is, blank when it lies outside the bank.
     void drawPicture(int n);
     QString ownerName(int owner) const;
-    // The treasure as read with the view's values over it, or the problem of a
-    // value that cannot be stored. Changes nothing on screen.
-    std::optional<FieldProblem> collect(TreasureRecord& r) const;
+    // What the boxes change of the treasure shown, or the problem of a box that
+    // cannot be read. Changes nothing on screen.
+    std::optional<FieldProblem> edit(RecordChanges& changes) const;
     QString rowText(int i, const QString& name, const QString& owner) const;
 
     Session& session_;

@@ -113,16 +113,18 @@ void EditState::notKept(const QString& what, const RuntimeError& error)
 
 void EditState::undo()
 {
+    const QString name = document_.undoName();
     if (!document_.canUndo() || (mayRestore_ && !mayRestore_()) || !document_.undo())
         return;
-    statusLine_->showMessage(QStringLiteral("已復原"));
+    statusLine_->showMessage(QStringLiteral("已復原：%1").arg(name));
 }
 
 void EditState::redo()
 {
+    const QString name = document_.redoName();
     if (!document_.canRedo() || (mayRestore_ && !mayRestore_()) || !document_.redo())
         return;
-    statusLine_->showMessage(QStringLiteral("已重做"));
+    statusLine_->showMessage(QStringLiteral("已重做：%1").arg(name));
 }
 
 void EditState::update()
@@ -132,6 +134,13 @@ void EditState::update()
     window_.setWindowTitle(name.isEmpty() ? title_ + QStringLiteral("[*]")
                                           : QStringLiteral("%1[*] - %2").arg(name, title_));
     window_.setWindowModified(document_.anyModified());
+    // The menu names the step each would take back or make again.
+    const auto label = [](const char* verb, const char* accelerator, const QString& step) {
+        const QString text = QString::fromUtf8(verb) + (step.isEmpty() ? QString() : QLatin1Char(' ') + step);
+        return text + QLatin1String(accelerator);
+    };
+    undo_->setText(label("復原", "(&U)", document_.undoName()));
+    redo_->setText(label("重做", "(&R)", document_.redoName()));
     undo_->setEnabled(document_.canUndo());
     redo_->setEnabled(document_.canRedo());
 }

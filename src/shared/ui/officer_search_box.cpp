@@ -33,7 +33,7 @@ void OfficerSearchBox::textChanged(const QString& text)
     if (const auto mode = SearchModeOf(text)) {
         mode_ = mode;
         if (modeLabel_)
-            modeLabel_->setText(GetResText(*mode_ == SearchMode::Name ? 292 : 293));
+            modeLabel_->setText(GetResText(*mode_ == SearchMode::Name ? Text::SearchByName : Text::SearchByNumber));
     }
 }
 
@@ -53,7 +53,7 @@ void OfficerSearchBox::search()
         found = FindItemByName(items, list_->currentRow(), text);
     }
     if (found < 0) {
-        prompter_.tell(GetResText(253), kEditorTitle, MessageIcon::Information);
+        prompter_.tell(GetResText(Text::OfficerNotFound), kEditorTitle, MessageIcon::Information);
         return;
     }
     list_->setCurrentRow(found);

@@ -1,15 +1,15 @@
 #include "shared/ui/pickers.h"
 
-#include "shared/ui/form2.h"
-#include "shared/ui/form5.h"
+#include "shared/ui/face_picker.h"
+#include "shared/ui/officer_picker.h"
 
 namespace varkel {
 
 Picker ProgramPickers(Session& session)
 {
     return [&session](PickerKind kind, int current, QWidget* parent) {
-        return kind == PickerKind::Face ? Form2::getFace(session, current, parent)
-                                        : Form5::getOfficer(session, current, parent);
+        return kind == PickerKind::Face ? FacePicker::getFace(session, current, parent)
+                                        : OfficerPicker::getOfficer(session, current, parent);
     };
 }
 

@@ -17,7 +17,7 @@ enum class PickerKind { Face, Officer };
 // Editors hold one so that tests can script the pickers; an empty one opens nothing.
 using Picker = std::function<std::optional<int>(PickerKind kind, int current, QWidget* parent)>;
 
-// The program's own pickers, Form2 and Form5, showing `session`'s banks and officers.
+// The program's own pickers, FacePicker and OfficerPicker, showing `session`'s banks and officers.
 Picker ProgramPickers(Session& session);
 
 // Runs `picker`; nothing when there is none.

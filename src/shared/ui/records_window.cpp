@@ -1,6 +1,6 @@
 #include "shared/ui/records_window.h"
 
-#include "shared/file_store.h"
+#include "shared/file_io.h"
 #include "shared/ini_file.h"
 #include "shared/record_writer.h"
 #include "shared/record_import.h"
@@ -230,7 +230,7 @@ bool RecordsWindow::exportCsv()
     std::string csv = kUtf8Bom + writer.csvHeader(ColumnNames::Captions);
     for (const int n : filtered_.shownRecords())
         csv += writer.csvRow(n);
-    if (const auto error = FileStore::writeFile(path, QByteArray::fromStdString(csv), session_.files.io())) {
+    if (const auto error = WriteRegularFile(path, QByteArray::fromStdString(csv), session_.files.io())) {
         statusLine->showMessage(QStringLiteral("無法寫入 %1: %2").arg(path, error->message()));
         return false;
     }
@@ -249,7 +249,7 @@ bool RecordsWindow::importFile()
         return false;
     const QString title = QStringLiteral("匯入");
     RuntimeError error;
-    const auto bytes = FileStore::readFile(path, kMostImportBytes, &error, session_.files.io());
+    const auto bytes = ReadRegularFile(path, kMostImportBytes, &error, session_.files.io());
     if (!bytes) {
         session_.prompter->tell(QStringLiteral("無法讀取 %1: %2").arg(QDir::toNativeSeparators(path), error.message()),
                                 title, MessageIcon::Warning);

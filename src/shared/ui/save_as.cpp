@@ -12,11 +12,12 @@ namespace varkel {
 bool SaveAs(Session& session, const QString& label, const QString& pattern,
             const std::function<bool(const QString& path)>& write)
 {
-    const QString path = ShowSaveDialog(*session.dialogs, {label, pattern, GetResText(246), session.gameFolder});
+    const QString path =
+        ShowSaveDialog(*session.dialogs, {label, pattern, GetResText(Text::SaveAsTitle), session.gameFolder});
     if (path.isEmpty())
         return false;
-    if (QFileInfo::exists(path) && session.prompter->ask(GetResText(255), kEditorTitle, MessageButtons::YesNo,
-                                                         MessageIcon::Question) != Answer::Yes)
+    if (QFileInfo::exists(path) && session.prompter->ask(GetResText(Text::ReplaceFile), kEditorTitle,
+                                                         MessageButtons::YesNo, MessageIcon::Question) != Answer::Yes)
         return false;
     return write(path);
 }

@@ -8,7 +8,7 @@
 #include "saveeditor/save_layout.h"
 #include "saveeditor/ui/backups_window.h"
 #include "saveeditor/ui/compare_window.h"
-#include "saveeditor/ui/form4.h"
+#include "saveeditor/ui/save_game_editor.h"
 #include "shared/ui/standard_error.h"
 #include "shared/ui/unlike_file.h"
 #include "support/file_bytes.h"
@@ -85,7 +85,7 @@ private:
         QVERIFY(i);
         RecordEdit e{k, n, {}};
         e.changes.values[*i] = FieldValue{value, {}, {}};
-        QVERIFY(ApplySaveEdits(*document_, ours_->context, {e}));
+        QVERIFY(ApplySaveEdits(*document_, QStringLiteral("取用"), ours_->context, {e}));
     }
     int valueOf(const QString& kind, int n, const QString& field) const
     {
@@ -597,7 +597,7 @@ private slots:
     // The editor's File menu opens both; a file that is no saved game is refused with why.
     void theEditorsFileMenuOpensBoth()
     {
-        std::unique_ptr<Form4> form(Form4::open(session_, slotPath(demo::kDemoNewestSlot)));
+        std::unique_ptr<SaveGameEditor> form(SaveGameEditor::open(session_, slotPath(demo::kDemoNewestSlot)));
         QVERIFY(form);
         form->show();
         dialogs_.opens.push_back(slotPath(0));
@@ -626,7 +626,7 @@ private slots:
     // The comparison belongs to the file it was opened over; the backups list follows the document.
     void anotherFileClosesTheComparisonAndRelistsTheBackups()
     {
-        std::unique_ptr<Form4> form(Form4::open(session_, slotPath(demo::kDemoNewestSlot)));
+        std::unique_ptr<SaveGameEditor> form(SaveGameEditor::open(session_, slotPath(demo::kDemoNewestSlot)));
         QVERIFY(form);
         form->show();
         dialogs_.opens.push_back(slotPath(0));

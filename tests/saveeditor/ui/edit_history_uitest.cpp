@@ -6,10 +6,10 @@
 #include "saveeditor/intimacy_stream.h"
 #include "saveeditor/officer_record.h"
 #include "saveeditor/ui/family_panel.h"
-#include "saveeditor/ui/form4.h"
-#include "saveeditor/ui/form10.h"
-#include "saveeditor/ui/form8.h"
-#include "saveeditor/ui/form9.h"
+#include "saveeditor/ui/save_game_editor.h"
+#include "saveeditor/ui/city_editor.h"
+#include "saveeditor/ui/intimacy_editor.h"
+#include "saveeditor/ui/force_editor.h"
 #include "saveeditor/ui/officer_panel.h"
 #include "saveeditor/ui/relation_panel.h"
 #include "saveeditor/ui/treasure_panel.h"
@@ -63,7 +63,7 @@ class EditHistoryTest : public QObject, protected test::EditorFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<Form4> form_;
+    std::unique_ptr<SaveGameEditor> form_;
 
     QString slot(int k) const { return SaveGame::slotPath(session_.gameFolder, k); }
     QString savePath() const { return slot(demo::kDemoNewestSlot); }
@@ -83,7 +83,7 @@ private:
 
     void openForm()
     {
-        form_.reset(Form4::open(session_));
+        form_.reset(SaveGameEditor::open(session_));
         QVERIFY(form_);
         form_->show();
         form_->activateWindow();
@@ -127,7 +127,7 @@ private:
         const int level = GeneralStream(0).read(save(), 0).value_or(0);
         QString shown;
         form_->setSideWindowRunner([&](QDialog& window) {
-            auto& f = dynamic_cast<Form8&>(window);
+            auto& f = dynamic_cast<IntimacyEditor&>(window);
             shown = f.List1->item(0)->text();
             if (!apply)
                 return;
@@ -177,7 +177,7 @@ private:
         form_->setSideWindowRunner([&](QDialog& window) {
             QTimer::singleShot(0, &window, [&] {
                 ran = true;
-                if (auto* cities = qobject_cast<Form10*>(&window))
+                if (auto* cities = qobject_cast<CityEditor*>(&window))
                     cities->chooseCity(demo::kDemoBanditCity);
                 window.activateWindow();
                 // The window that has the keys (a dialog counts as active while its owner is).
@@ -203,29 +203,29 @@ private:
     // a city's bandits, the first row of the intimacy list.
     static QString sideValue(QDialog& window)
     {
-        if (auto* forces = qobject_cast<Form9*>(&window))
+        if (auto* forces = qobject_cast<ForceEditor*>(&window))
             return forces->Combo2->currentText();
-        if (auto* cities = qobject_cast<Form10*>(&window))
+        if (auto* cities = qobject_cast<CityEditor*>(&window))
             return cities->Text1->text();
-        return static_cast<Form8&>(window).List1->item(0)->text();
+        return static_cast<IntimacyEditor&>(window).List1->item(0)->text();
     }
     // Changes that value in the view, not yet applied.
     static void changeSideValue(QDialog& window)
     {
-        if (auto* forces = qobject_cast<Form9*>(&window)) {
+        if (auto* forces = qobject_cast<ForceEditor*>(&window)) {
             forces->Combo2->setCurrentIndex((forces->Combo2->currentIndex() + 1) % forces->Combo2->count());
-        } else if (auto* cities = qobject_cast<Form10*>(&window)) {
+        } else if (auto* cities = qobject_cast<CityEditor*>(&window)) {
             test::Retype(cities->Text1,
                          cities->Text1->text() == QLatin1String("300") ? QStringLiteral("400") : QStringLiteral("300"));
         } else {
-            auto& intimacy = static_cast<Form8&>(window);
+            auto& intimacy = static_cast<IntimacyEditor&>(window);
             intimacy.List1->item(0)->setCheckState(Qt::Checked);
             intimacy.Combo1->setCurrentIndex(intimacy.Combo1->currentIndex() == 5 ? 6 : 5);
         }
     }
     static void applySide(QDialog& window)
     {
-        const QString apply = qobject_cast<Form10*>(&window) ? QStringLiteral("Command2") : QStringLiteral("Command1");
+        const QString apply = qobject_cast<CityEditor*>(&window) ? QStringLiteral("Command2") : QStringLiteral("Command1");
         QTest::mouseClick(control<QPushButton>(window, apply), Qt::LeftButton);
     }
     static void pressInSide(QDialog& window, Qt::KeyboardModifiers modifiers)
@@ -251,6 +251,56 @@ private slots:
         openForm();
     }
     void cleanup() { form_.reset(); }
+
+    // The Edit menu and the status line name the step undo and redo would take:
+    // the record as it was named before, and the fields that changed.
+    void theEditMenuNamesEachStep_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::newRow("officer") << 0;
+        QTest::newRow("treasure") << 1;
+    }
+    void theEditMenuNamesEachStep()
+    {
+        QFETCH(int, mode);
+        QCOMPARE(form_->tUndo->text(), QStringLiteral("復原(&U)"));
+        QString step;
+        if (mode == 0) {
+            step = QStringLiteral("修改 武將 %1: 勇猛").arg(form_->tables().officerNames[1]);
+            applyBravery(1);
+        } else {
+            step = QStringLiteral("修改 寶物 %1: 價格、所屬").arg(form_->scenario().treasureNames[kTreasure]);
+            applyTreasure();
+        }
+        QCOMPARE(form_->tUndo->text(), QStringLiteral("復原 %1(&U)").arg(step));
+        QCOMPARE(form_->tRedo->text(), QStringLiteral("重做(&R)"));
+        form_->tUndo->trigger();
+        QCOMPARE(form_->tUndo->text(), QStringLiteral("復原(&U)"));
+        QCOMPARE(form_->tRedo->text(), QStringLiteral("重做 %1(&R)").arg(step));
+        QCOMPARE(form_->findChild<QStatusBar*>()->currentMessage(), QStringLiteral("已復原：%1").arg(step));
+    }
+
+    // A full name typed into its box is what Apply stores, as a new surname or
+    // given name is; emptied, it is refused and nothing is stored.
+    void aTypedFullNameIsStored()
+    {
+        form_->List1->setCurrentRow(1);
+        auto* fullName = form_->findChild<QLineEdit*>(QStringLiteral("Text1(4)"));
+        fullName->setFocus();
+        fullName->selectAll();
+        QTest::keyClick(fullName, Qt::Key_Backspace);
+        test::CommitText(fullName, QStringLiteral("王大明"));
+        QTest::mouseClick(form_->Command7[0], Qt::LeftButton);
+        QCOMPARE(DecodeOfficer(save(), 1).person.fullName, QStringLiteral("王大明"));
+        QCOMPARE(form_->List1->item(1)->text().endsWith(QStringLiteral("王大明")), true);
+
+        const QByteArray named = save();
+        test::Retype(fullName, QString());
+        form_->officerPanel()->applyShown(form_->documentKinds());
+        QCOMPARE(prompter_.shown.size(), 1u);
+        QVERIFY(prompter_.shown[0].text.contains(QStringLiteral("姓名")));
+        QCOMPARE(save(), named);
+    }
 
     void theTitleMarkFollowsApplySaveUndoAndRedo()
     {
@@ -434,7 +484,7 @@ private slots:
             QCOMPARE(sideValue(window), shownApplied);
 
             pressInSide(window, Qt::ControlModifier);
-            if (qobject_cast<Form8*>(&window))
+            if (qobject_cast<IntimacyEditor*>(&window))
                 return;  // its Apply sets the rows ticked, none now
             applySide(window);
             QCOMPARE(save(), opened);

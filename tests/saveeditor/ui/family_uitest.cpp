@@ -2,12 +2,12 @@
 // with its officer, Apply of a child and of a spouse, refusals that store
 // nothing, the face picker and the growth forecast window.
 #include "demo_folder/demo_folder.h"
-#include "saveeditor/biography.h"
+#include "person/biography.h"
 #include "saveeditor/family_record.h"
 #include "saveeditor/family_view.h"
 #include "saveeditor/ui/family_panel.h"
-#include "saveeditor/ui/form4.h"
-#include "saveeditor/ui/form6.h"
+#include "saveeditor/ui/save_game_editor.h"
+#include "saveeditor/ui/growth_forecast_dialog.h"
 #include "shared/name_field.h"
 #include "shared/texts.h"
 #include "shared/ui/input_filters.h"
@@ -39,9 +39,9 @@ class FamilyTest : public QObject, protected test::EditorFixture {
 
 private:
     // The editor on the newest save in its family mode, showing member k.
-    std::unique_ptr<Form4> openFamily(int k)
+    std::unique_ptr<SaveGameEditor> openFamily(int k)
     {
-        std::unique_ptr<Form4> form = test::OpenSaveEditor(session_);
+        std::unique_ptr<SaveGameEditor> form = test::OpenSaveEditor(session_);
         form->show();
         form->setRandomSource([] { return 0.0; });
         form->Option3[3]->click();
@@ -49,10 +49,10 @@ private:
         return form;
     }
 
-    static FamilyPanel& panel(Form4& f) { return *f.familyPanel(); }
-    static QLineEdit* box(Form4& f, const char* control) { return panel(f).numberBox(QString::fromLatin1(control)); }
-    static void apply(Form4& f) { QTest::mouseClick(panel(f).Command7, Qt::LeftButton); }
-    static bool modified(Form4& f) { return f.modified(); }
+    static FamilyPanel& panel(SaveGameEditor& f) { return *f.familyPanel(); }
+    static QLineEdit* box(SaveGameEditor& f, const char* control) { return panel(f).numberBox(QString::fromLatin1(control)); }
+    static void apply(SaveGameEditor& f) { QTest::mouseClick(panel(f).Command7, Qt::LeftButton); }
+    static bool modified(SaveGameEditor& f) { return f.modified(); }
 
 private slots:
     void init() { prepare(); }
@@ -245,7 +245,7 @@ private slots:
         QString likeness;
         QColor whileOpen;
         form->setSideWindowRunner([&](QDialog& window) {
-            auto& f = dynamic_cast<Form6&>(window);
+            auto& f = dynamic_cast<GrowthForecastDialog&>(window);
             ++opened;
             for (int i = 0; i < 8; ++i)
                 shown[std::size_t(i)] = f.Label2[std::size_t(i)]->text();

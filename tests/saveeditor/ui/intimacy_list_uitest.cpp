@@ -3,7 +3,7 @@
 #include "demo_folder/demo_folder.h"
 #include "saveeditor/save_file.h"
 #include "saveeditor/save_tables.h"
-#include "saveeditor/ui/form8.h"
+#include "saveeditor/ui/intimacy_editor.h"
 #include "shared/ui/standard_error.h"
 #include "support/file_bytes.h"
 #include "support/save_editor.h"
@@ -85,7 +85,7 @@ private slots:
 
         const auto document = test::SaveDocumentOf(test::FileBytes(SaveGame::slotPath(session_.gameFolder,
                                                                                       demo::kDemoFullPersonMapSlot)));
-        Form8 form(session_, *document, 0);
+        IntimacyEditor form(session_, *document, 0);
         form.resize(form.sizeHint().width(), 900);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));

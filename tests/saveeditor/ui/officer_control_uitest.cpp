@@ -5,7 +5,7 @@
 #include "saveeditor/control.h"
 #include "saveeditor/officer_record.h"
 #include "saveeditor/save_layout.h"
-#include "saveeditor/ui/form4.h"
+#include "saveeditor/ui/save_game_editor.h"
 #include "shared/bytes.h"
 #include "shared/name_field.h"
 #include "shared/texts.h"
@@ -83,9 +83,9 @@ private:
     QString slot(int k) const { return SaveGame::slotPath(session_.gameFolder, k); }
 
     // The editor on save slot k.
-    std::unique_ptr<Form4> openSlot(int k)
+    std::unique_ptr<SaveGameEditor> openSlot(int k)
     {
-        std::unique_ptr<Form4> form = test::OpenSaveEditor(session_);
+        std::unique_ptr<SaveGameEditor> form = test::OpenSaveEditor(session_);
         if (k != demo::kDemoNewestSlot)
             control<QAction>(*form, QStringLiteral("sSavSum(%1)").arg(k))->trigger();
         if (form->saveGame().path != slot(k))
@@ -93,15 +93,15 @@ private:
         return form;
     }
 
-    static QListWidget* list(Form4& f) { return control<QListWidget>(f, QStringLiteral("List1")); }
-    static QCheckBox* check5(Form4& f) { return control<QCheckBox>(f, QStringLiteral("Check5")); }
-    static QComboBox* combo10(Form4& f) { return control<QComboBox>(f, QStringLiteral("Combo10")); }
-    static QString frame26(Form4& f) { return control<QGroupBox>(f, QStringLiteral("Frame26"))->title(); }
-    static QPushButton* button(Form4& f, const QString& name) { return control<QPushButton>(f, name); }
-    static bool showsModified(Form4& f) { return control<QAction>(f, QStringLiteral("tSaveFile"))->isEnabled(); }
+    static QListWidget* list(SaveGameEditor& f) { return control<QListWidget>(f, QStringLiteral("List1")); }
+    static QCheckBox* check5(SaveGameEditor& f) { return control<QCheckBox>(f, QStringLiteral("Check5")); }
+    static QComboBox* combo10(SaveGameEditor& f) { return control<QComboBox>(f, QStringLiteral("Combo10")); }
+    static QString frame26(SaveGameEditor& f) { return control<QGroupBox>(f, QStringLiteral("Frame26"))->title(); }
+    static QPushButton* button(SaveGameEditor& f, const QString& name) { return control<QPushButton>(f, name); }
+    static bool showsModified(SaveGameEditor& f) { return control<QAction>(f, QStringLiteral("tSaveFile"))->isEnabled(); }
 
     // An officer the view lets one take control of: listed, not controlled, in the game.
-    static int controllableOfficer(const Form4& f)
+    static int controllableOfficer(const SaveGameEditor& f)
     {
         for (int n = 1; n < f.tables().officerCount; ++n)
             if (statusCode(f.saveGame().bytes, n) < 8 && !f.tables().isControlled(n) &&
@@ -109,7 +109,7 @@ private:
                 return n;
         qFatal("no officer to control");
     }
-    static void show(Form4& f, int n) { list(f)->setCurrentRow(n); }
+    static void show(SaveGameEditor& f, int n) { list(f)->setCurrentRow(n); }
 
     void expectOneMessage(int text, MessageButtons buttons, MessageIcon icon)
     {

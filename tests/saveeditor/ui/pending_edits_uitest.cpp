@@ -3,6 +3,7 @@
 // chosen or ticked in any of its kinds of control does, as does one that Apply
 // would refuse.
 #include "demo_folder/demo_folder.h"
+#include "saveeditor/document_kinds.h"
 #include "saveeditor/family_record.h"
 #include "saveeditor/save_file.h"
 #include "saveeditor/save_tables.h"
@@ -12,6 +13,7 @@
 #include "saveeditor/ui/treasure_panel.h"
 #include "shared/texts.h"
 #include "support/file_bytes.h"
+#include "support/loaded_save.h"
 #include "support/scripted_picker.h"
 #include "support/temp_game_folder.h"
 #include "support/typing.h"
@@ -79,9 +81,8 @@ class PendingEditsTest : public QObject, protected test::EditorFixture {
     Q_OBJECT
 
 private:
-    QByteArray save_;
-    SaveTables tables_;
-    ScenarioData scenario_;
+    std::unique_ptr<SaveDocument> document_;
+    std::unique_ptr<DocumentKinds> kinds_;
     // The four views in one window, as the editor holds them.
     std::unique_ptr<QWidget> window_;
     OfficerPanel* officers_ = nullptr;
@@ -91,21 +92,22 @@ private:
 
     void load(int slot)
     {
-        save_ = test::FileBytes(SaveGame::slotPath(session_.gameFolder, slot));
-        QVERIFY(!save_.isEmpty());
-        tables_ = SaveTables::build(save_);
-        session_.officerCount = tables_.officerCount;
-        session_.officerNames = tables_.officerNames;
+        kinds_.reset();
+        document_ = test::OpenDemoDocument(*folder_, slot);
+        kinds_ = std::make_unique<DocumentKinds>(*document_, QStringList());
+        session_.officerCount = tables().officerCount;
+        session_.officerNames = tables().officerNames;
     }
+    const QByteArray& save() const { return document_->bytes(); }
+    const SaveTables& tables() const { return document_->tables(); }
+    const ScenarioData& scenario() const { return document_->scenario(); }
 
     void makeViews()
     {
-        scenario_ =
-            ScenarioData::decode(test::FileBytes(folder_->file(QStringLiteral("d_sce.vk"))).left(ScenarioData::kSize));
         window_ = std::make_unique<QWidget>();
         auto* layout = new QVBoxLayout(window_.get());
         officers_ = new OfficerPanel(session_);
-        officers_->setCityNames(scenario_.cityNames);
+        officers_->setCityNames(scenario().cityNames);
         treasures_ = new TreasurePanel(session_);
         relations_ = new RelationPanel(session_);
         family_ = new FamilyPanel(session_);
@@ -118,60 +120,23 @@ private:
     // The views filled from the loaded save, as their modes fill them.
     void fillViews()
     {
-        officers_->setForceList(tables_.leaderNames);
-        treasures_->fillList(save_, scenario_);
-        relations_->fillList(save_, tables_);
-        if (tables_.hasFamily)
-            family_->fillList(save_, tables_);
+        officers_->setForceList(tables().leaderNames);
+        treasures_->fillList(save(), scenario());
+        relations_->fillList(save(), tables());
+        if (tables().hasFamily)
+            family_->fillList(save(), tables());
     }
 
-    void read(int mode, int record)
+    ModeView& mode(int mode) const
     {
-        switch (mode) {
-        case 0:
-            officers_->ReadWJInfo2(save_, tables_, record);
-            break;
-        case 1:
-            treasures_->ReadHorse(save_, scenario_, record);
-            break;
-        case 2:
-            relations_->ShowRelation(save_, tables_, record);
-            break;
-        default:
-            family_->ReadWJinfo3(save_, tables_, record);
-            break;
-        }
+        const std::array<ModeView*, 4> views = {officers_, treasures_, relations_, family_};
+        return *views[std::size_t(mode)];
     }
 
-    bool differs(int mode) const
-    {
-        switch (mode) {
-        case 0:
-            return officers_->viewDiffers(save_);
-        case 1:
-            return treasures_->viewDiffers(save_, scenario_);
-        case 2:
-            return relations_->viewDiffers(save_, tables_);
-        default:
-            return family_->viewDiffers(save_);
-        }
-    }
-
-    // The view's Apply; false when it was refused.
-    bool apply(int mode, int record)
-    {
-        switch (mode) {
-        case 0:
-            return officers_->WriteWJInfo2(save_, record);
-        case 1:
-            return treasures_->WriteBWInfo(save_, scenario_, record);
-        case 2:
-            relations_->WriteRelation(save_, tables_, record);
-            return true;
-        default:
-            return family_->WriteWJInfo3(save_, record);
-        }
-    }
+    void read(int mode, int record) { this->mode(mode).showRecord(*document_, record); }
+    bool differs(int mode) const { return this->mode(mode).differsFrom(*kinds_); }
+    // The view's Apply of the record it shows; false when it was refused.
+    bool apply(int mode) { return this->mode(mode).applyShown(*kinds_); }
 
     QWidget& view(int mode) const
     {
@@ -197,13 +162,12 @@ private slots:
     // raw list items and names of duplicate codes are no edits.
     void untouchedRecordsOfEveryDemoSaveAreNoEdits()
     {
-        const QByteArray scenarioBefore = scenario_.bytes;
         QStringList edited;
         for (int slot = 0; slot < kSlotCount; ++slot) {
             load(slot);
             fillViews();
-            const int counts[4] = {tables_.officerCount, treasure::kCount, relation::kCount,
-                                   tables_.hasFamily ? family::kMemberCount : 0};
+            const int counts[4] = {tables().officerCount, treasure::kCount, relation::kCount,
+                                   tables().hasFamily ? family::kMemberCount : 0};
             for (int mode = 0; mode < 4; ++mode) {
                 for (int record = 0; record < counts[mode]; ++record) {
                     read(mode, record);
@@ -214,7 +178,6 @@ private slots:
         }
         QVERIFY2(edited.isEmpty(), qPrintable(edited.join(QStringLiteral(", "))));
         QVERIFY(prompter_.shown.empty());
-        QVERIFY(scenario_.bytes == scenarioBefore);
     }
 
     // One change in each kind of control of each view; an Apply of it stores
@@ -236,10 +199,8 @@ private slots:
         edit.make(view(edit.mode));
         QVERIFY(differs(edit.mode));
 
-        const QByteArray before = save_;
-        const QByteArray scenarioBefore = scenario_.bytes;
-        QVERIFY(apply(edit.mode, edit.record));
-        QVERIFY(save_ != before || scenario_.bytes != scenarioBefore);
+        QVERIFY(apply(edit.mode));
+        QVERIFY(document_->canUndo());
         QVERIFY(!differs(edit.mode));
         QVERIFY(prompter_.shown.empty());
     }
@@ -273,12 +234,10 @@ private slots:
         QVERIFY(differs(mode));
         QVERIFY(prompter_.shown.empty());  // asking is the caller's business
         // The Apply it stands for is refused, says why and stores nothing.
-        const QByteArray before = save_;
-        const QByteArray scenarioBefore = scenario_.bytes;
-        QVERIFY(!apply(mode, record));
+        QVERIFY(!apply(mode));
         QCOMPARE(prompter_.shown.size(), 1u);
         QCOMPARE(prompter_.shown[0].icon, MessageIcon::Critical);
-        QVERIFY(save_ == before && scenario_.bytes == scenarioBefore);
+        QVERIFY(!document_->canUndo() && !document_->anyModified());
         QVERIFY(differs(mode));
     }
 
@@ -287,23 +246,23 @@ private slots:
     void aFaceChosenAndNotAppliedIsAnEdit()
     {
         fillViews();
-        officers_->ReadWJInfo2(save_, tables_, 1);
-        const int face = DecodeOfficer(save_, 1).person.face;
+        read(0, 1);
+        const int face = DecodeOfficer(save(), 1).person.face;
         int openedOn = -1;
         const Picker picker = [&](PickerKind kind, int current, QWidget*) -> std::optional<int> {
             openedOn = current;
             return kind == PickerKind::Face ? std::optional<int>(face + 1) : std::nullopt;
         };
         connect(officers_, &OfficerPanel::changeFaceRequested, this, [&] { officers_->chooseFace(picker, nullptr); });
-        family_->ReadWJinfo3(save_, tables_, 0);
+        read(3, 0);
         QVERIFY(family_->shownMember().person.face != face);  // another face was read since
-        QVERIFY(!officers_->viewDiffers(save_));
+        QVERIFY(!differs(0));
         QTest::mouseClick(officers_->findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
         QCOMPARE(openedOn, face);
-        QVERIFY(officers_->viewDiffers(save_));
-        QVERIFY(!family_->viewDiffers(save_));
-        QVERIFY(officers_->WriteWJInfo2(save_, 1));
-        QCOMPARE(DecodeOfficer(save_, 1).person.face, face + 1);
+        QVERIFY(differs(0));
+        QVERIFY(!differs(3));
+        QVERIFY(apply(0));
+        QCOMPARE(DecodeOfficer(save(), 1).person.face, face + 1);
     }
 
     // A relationship's party is changed in the view only: the buffer stays as it
@@ -311,14 +270,13 @@ private slots:
     void aPartyChangedIsAnEditUntilApplied()
     {
         fillViews();
-        relations_->ShowRelation(save_, tables_, 0);
-        const QByteArray before = save_;
-        relations_->setParty(save_, tables_, 1, 3);
-        QVERIFY(save_ == before);
-        QVERIFY(relations_->viewDiffers(save_, tables_));
-        relations_->WriteRelation(save_, tables_, 0);
-        QCOMPARE(DecodeRelation(save_, tables_.officerCount, 0).b, 3);
-        QVERIFY(!relations_->viewDiffers(save_, tables_));
+        read(2, 0);
+        relations_->setParty(save(), tables(), 1, 3);
+        QVERIFY(!document_->anyModified());
+        QVERIFY(differs(2));
+        QVERIFY(apply(2));
+        QCOMPARE(DecodeRelation(save(), tables().officerCount, 0).b, 3);
+        QVERIFY(!differs(2));
     }
 
     // The copy that differs from copy 0 is mended by an Apply, but leaving the
@@ -327,9 +285,9 @@ private slots:
     {
         fillViews();
         const int i = demo::kDemoRelationWithDifferingCopy;
-        QVERIFY(!DisagreeingRelationCopies(save_, i).empty());
-        relations_->ShowRelation(save_, tables_, i);
-        QVERIFY(!relations_->viewDiffers(save_, tables_));
+        QVERIFY(!DisagreeingRelationCopies(save(), i).empty());
+        read(2, i);
+        QVERIFY(!differs(2));
     }
 
 private:

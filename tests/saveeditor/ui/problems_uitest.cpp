@@ -2,7 +2,7 @@
 // with problems opens, the list that `varkel-cli check` would print, Enter on a
 // problem showing its record, and a mend (after its question) as one undo step.
 #include "demo_folder/demo_folder.h"
-#include "saveeditor/ui/form4.h"
+#include "saveeditor/ui/save_game_editor.h"
 #include "saveeditor/ui/problems_window.h"
 #include "saveeditor/ui/relation_panel.h"
 #include "support/temp_game_folder.h"
@@ -21,11 +21,11 @@ class ProblemsTest : public QObject, protected test::EditorFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<Form4> form_;
+    std::unique_ptr<SaveGameEditor> form_;
 
     void openForm(int slot)
     {
-        form_.reset(Form4::open(session_, SaveGame::slotPath(session_.gameFolder, slot)));
+        form_.reset(SaveGameEditor::open(session_, SaveGame::slotPath(session_.gameFolder, slot)));
         QVERIFY(form_);
         form_->show();
         QVERIFY(QTest::qWaitForWindowExposed(form_.get()));

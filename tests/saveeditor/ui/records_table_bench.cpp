@@ -5,7 +5,7 @@
 // editor following) and its undo.
 //   build/tests/records_table_bench [runs]
 #include "demo_folder/demo_folder.h"
-#include "saveeditor/ui/form4.h"
+#include "saveeditor/ui/save_game_editor.h"
 #include "shared/ui/records_window.h"
 #include "support/bench.h"
 
@@ -26,7 +26,7 @@ int main(int argc, char* argv[])
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 50;
     test::BenchSession bench;
     Session& session = bench.session;
-    std::unique_ptr<Form4> form(Form4::open(session,
+    std::unique_ptr<SaveGameEditor> form(SaveGameEditor::open(session,
                                             SaveGame::slotPath(session.gameFolder, demo::kDemoSlotWith860Officers)));
     if (!form)
         return 1;

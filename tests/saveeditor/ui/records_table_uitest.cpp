@@ -5,9 +5,9 @@
 #include "demo_folder/demo_folder.h"
 #include "saveeditor/officer_record.h"
 #include "saveeditor/ui/family_panel.h"
-#include "saveeditor/ui/form10.h"
-#include "saveeditor/ui/form4.h"
-#include "saveeditor/ui/form9.h"
+#include "saveeditor/ui/city_editor.h"
+#include "saveeditor/ui/save_game_editor.h"
+#include "saveeditor/ui/force_editor.h"
 #include "saveeditor/ui/officer_panel.h"
 #include "saveeditor/ui/relation_panel.h"
 #include "saveeditor/ui/treasure_panel.h"
@@ -47,12 +47,12 @@ class RecordsTableTest : public QObject, protected test::EditorFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<Form4> form_;
+    std::unique_ptr<SaveGameEditor> form_;
 
     const QByteArray& save() const { return form_->saveGame().bytes; }
     void openForm(int slot = demo::kDemoNewestSlot)
     {
-        form_.reset(Form4::open(session_, SaveGame::slotPath(session_.gameFolder, slot)));
+        form_.reset(SaveGameEditor::open(session_, SaveGame::slotPath(session_.gameFolder, slot)));
         QVERIFY(form_);
         form_->show();
         QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
@@ -183,7 +183,7 @@ private slots:
         bool cities = false, forces = false;
         form_->setSideWindowRunner([&](QDialog& window) {
             window.show();
-            if (auto* f = qobject_cast<Form10*>(&window)) {
+            if (auto* f = qobject_cast<CityEditor*>(&window)) {
                 QVERIFY(f->tableButton->isVisible());
                 RecordsWindow* w = openTable(f);
                 QVERIFY2(w, qPrintable(QApplication::activeWindow() ? QApplication::activeWindow()->objectName() : QStringLiteral("none")));
@@ -191,7 +191,7 @@ private slots:
                 enterOn(*w, 7);
                 QCOMPARE(f->shownCity(), 7);
                 cities = true;
-            } else if (auto* f = qobject_cast<Form9*>(&window)) {
+            } else if (auto* f = qobject_cast<ForceEditor*>(&window)) {
                 f->tableButton->click();
                 auto* w = f->findChild<RecordsWindow*>();
                 QVERIFY(w);

@@ -4,7 +4,7 @@
 #include "demo_folder/demo_folder.h"
 #include "saveeditor/relation_record.h"
 #include "saveeditor/save_file.h"
-#include "saveeditor/ui/form4.h"
+#include "saveeditor/ui/save_game_editor.h"
 #include "saveeditor/ui/relation_panel.h"
 #include "shared/texts.h"
 #include "support/file_bytes.h"
@@ -29,20 +29,20 @@ class RelationTest : public QObject, protected test::EditorFixture {
 
 private:
     // The editor on the newest save in its relationship mode, showing record i.
-    std::unique_ptr<Form4> openRelations(int i)
+    std::unique_ptr<SaveGameEditor> openRelations(int i)
     {
-        std::unique_ptr<Form4> form = test::OpenSaveEditor(session_);
+        std::unique_ptr<SaveGameEditor> form = test::OpenSaveEditor(session_);
         form->show();
         form->Option3[2]->click();
         form->relationPanel()->List3->setCurrentRow(i);
         return form;
     }
 
-    static RelationPanel& panel(Form4& f) { return *f.relationPanel(); }
-    static void apply(Form4& f) { QTest::mouseClick(panel(f).Command7, Qt::LeftButton); }
+    static RelationPanel& panel(SaveGameEditor& f) { return *f.relationPanel(); }
+    static void apply(SaveGameEditor& f) { QTest::mouseClick(panel(f).Command7, Qt::LeftButton); }
 
     // The picker picks `officer` (negative: the user cancels).
-    static void pickWith(Form4& f, int officer) { f.setPicker(test::ScriptedPicker(PickerKind::Officer, officer)); }
+    static void pickWith(SaveGameEditor& f, int officer) { f.setPicker(test::ScriptedPicker(PickerKind::Officer, officer)); }
 
     // Record i read from each of the eight copies.
     static std::vector<QByteArray> copies(const QByteArray& save, int i)

@@ -3,10 +3,10 @@
 // saved-game editor runs. "Apply" applies and saves, "drop" saves what was
 // stored and shows it again, "stay" writes nothing and keeps what was typed.
 #include "demo_folder/demo_folder.h"
-#include "neweditor/ui/form1.h"
-#include "saveeditor/ui/form10.h"
-#include "saveeditor/ui/form4.h"
-#include "saveeditor/ui/form9.h"
+#include "neweditor/ui/new_officer_editor.h"
+#include "saveeditor/ui/city_editor.h"
+#include "saveeditor/ui/save_game_editor.h"
+#include "saveeditor/ui/force_editor.h"
 #include "shared/ui/pending_edits.h"
 #include "support/file_bytes.h"
 #include "support/save_editor.h"
@@ -83,7 +83,7 @@ private:
     {
         Outcome o;
         if (where == Where::NewOfficerEditor) {
-            std::unique_ptr<Form1> form(Form1::open(session_));
+            std::unique_ptr<NewOfficerEditor> form(NewOfficerEditor::open(session_));
             form->show();
             form->List1->setCurrentRow(1);
             const QString path = form->systemSave().path;
@@ -95,7 +95,7 @@ private:
             o.shownAfter = t.box->text();
             return o;
         }
-        std::unique_ptr<Form4> form = test::OpenSaveEditor(session_);
+        std::unique_ptr<SaveGameEditor> form = test::OpenSaveEditor(session_);
         form->show();
         const QString path = form->saveGame().path;
         o.before = test::FileBytes(path);

@@ -3,7 +3,7 @@
 // kind, points and picture rules as a user meets them.
 #include "demo_folder/demo_folder.h"
 #include "saveeditor/treasure_record.h"
-#include "saveeditor/ui/form4.h"
+#include "saveeditor/ui/save_game_editor.h"
 #include "saveeditor/ui/treasure_panel.h"
 #include "shared/bytes.h"
 #include "shared/name_field.h"
@@ -56,24 +56,24 @@ private:
     QString scenarioPath() const { return folder_->file(QStringLiteral("d_sce.vk")); }
 
     // The editor in its treasure mode, showing treasure t.
-    std::unique_ptr<Form4> openTreasure(int t)
+    std::unique_ptr<SaveGameEditor> openTreasure(int t)
     {
-        std::unique_ptr<Form4> form = test::OpenSaveEditor(session_);
+        std::unique_ptr<SaveGameEditor> form = test::OpenSaveEditor(session_);
         form->show();
         form->Option3[1]->click();
         panel(*form)->List2->setCurrentRow(t);
         return form;
     }
-    static TreasurePanel* panel(Form4& f) { return f.treasurePanel(); }
-    static bool showsModified(Form4& f) { return f.tSaveFile->isEnabled(); }
-    static void apply(Form4& f) { panel(f)->Command7->click(); }
+    static TreasurePanel* panel(SaveGameEditor& f) { return f.treasurePanel(); }
+    static bool showsModified(SaveGameEditor& f) { return f.tSaveFile->isEnabled(); }
+    static void apply(SaveGameEditor& f) { panel(f)->Command7->click(); }
 
 private slots:
     void init() { prepare(); }
 
     void modesFillTheirListsOncePerLoad()
     {
-        std::unique_ptr<Form4> form(Form4::open(session_));
+        std::unique_ptr<SaveGameEditor> form(SaveGameEditor::open(session_));
         QListWidget* treasures = panel(*form)->List2;
         QCOMPARE(treasures->count(), 0);  // not shown yet, so not filled
         form->Option3[1]->click();

@@ -1,19 +1,19 @@
 // The keyboard in every window: Tab visits the controls in reading order and never
 // sticks, Enter presses the default button and Escape closes, and the standard
 // shortcuts do what their menu items do.
-#include "neweditor/ui/form1.h"
+#include "neweditor/ui/new_officer_editor.h"
 #include "saveeditor/ui/family_panel.h"
-#include "saveeditor/ui/form10.h"
-#include "saveeditor/ui/form4.h"
-#include "saveeditor/ui/form6.h"
-#include "saveeditor/ui/form8.h"
-#include "saveeditor/ui/form9.h"
+#include "saveeditor/ui/city_editor.h"
+#include "saveeditor/ui/save_game_editor.h"
+#include "saveeditor/ui/growth_forecast_dialog.h"
+#include "saveeditor/ui/intimacy_editor.h"
+#include "saveeditor/ui/force_editor.h"
 #include "saveeditor/ui/officer_panel.h"
 #include "shared/texts.h"
 #include "shared/ui/control_names.h"
-#include "shared/ui/form2.h"
-#include "shared/ui/form3.h"
-#include "shared/ui/form5.h"
+#include "shared/ui/face_picker.h"
+#include "shared/ui/start_window.h"
+#include "shared/ui/officer_picker.h"
 #include "shared/ui/qt_seams.h"
 #include "support/file_bytes.h"
 #include "support/save_editor.h"
@@ -189,7 +189,7 @@ class KeyboardTest : public QObject, protected test::EditorFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<Form4> saveEditor_;  // the open save the side windows work on
+    std::unique_ptr<SaveGameEditor> saveEditor_;  // the open save the side windows work on
     std::unique_ptr<SaveDocument> document_;
     SaveTables tables_;
     int applied_ = 0;
@@ -208,44 +208,44 @@ private:
             form->Option3[std::size_t(mode)]->click();
             window = std::move(form);
         } else if (name == QLatin1String("Form1")) {
-            std::unique_ptr<Form1> form(Form1::open(session_));
+            std::unique_ptr<NewOfficerEditor> form(NewOfficerEditor::open(session_));
             if (!form)
                 qFatal("Form1 did not open");
             form->setAboutView([this] { ++aboutShown_; });
             window = std::move(form);
         } else if (name == QLatin1String("Form3") || name == QLatin1String("About")) {
-            auto form = std::make_unique<Form3>(session_);
-            const Form3::EditorFactory opens = [this](Session&, const QString&) -> QWidget* {
+            auto form = std::make_unique<StartWindow>(session_);
+            const StartWindow::EditorFactory opens = [this](Session&, const QString&) -> QWidget* {
                 ++editorsOpened_;
                 return nullptr;
             };
             form->setEditorFactories({opens, {}, {}}, {opens, {}, {}});
-            connect(form.get(), &Form3::programEnded, this, [this] { ++programEnds_; });
+            connect(form.get(), &StartWindow::programEnded, this, [this] { ++programEnds_; });
             if (name == QLatin1String("About"))
                 form->showAbout();
             window = std::move(form);
         } else if (name == QLatin1String("Form2")) {
-            window = std::make_unique<Form2>(session_, 10);
+            window = std::make_unique<FacePicker>(session_, 10);
         } else if (name == QLatin1String("Form5")) {
             session_.officerCount = tables_.officerCount;
             session_.officerNames = tables_.officerNames;
-            window = std::make_unique<Form5>(session_, 5);
+            window = std::make_unique<OfficerPicker>(session_, 5);
         } else if (name == QLatin1String("Form6")) {
             std::array<QString, 8> lines;
             lines.fill(QStringLiteral("A"));
-            window = std::make_unique<Form6>(session_, lines, tables_.officerNames.value(1), 1);
+            window = std::make_unique<GrowthForecastDialog>(session_, lines, tables_.officerNames.value(1), 1);
         } else if (name == QLatin1String("Form8")) {
-            auto form = std::make_unique<Form8>(session_, *document_, 0);
-            connect(form.get(), &Form8::applied, this, [this] { ++applied_; });
+            auto form = std::make_unique<IntimacyEditor>(session_, *document_, 0);
+            connect(form.get(), &IntimacyEditor::applied, this, [this] { ++applied_; });
             form->List1->item(2)->setCheckState(Qt::Checked);
             window = std::move(form);
         } else if (name == QLatin1String("Form9")) {
-            auto form = std::make_unique<Form9>(prompter_, *document_, saveEditor_->scenario().courtRanks);
-            connect(form.get(), &Form9::applied, this, [this] { ++applied_; });
+            auto form = std::make_unique<ForceEditor>(prompter_, *document_, saveEditor_->scenario().courtRanks);
+            connect(form.get(), &ForceEditor::applied, this, [this] { ++applied_; });
             window = std::move(form);
         } else if (name == QLatin1String("Form10")) {
-            auto form = std::make_unique<Form10>(session_, *document_, saveEditor_->scenario().cityNames, nullptr);
-            connect(form.get(), &Form10::applied, this, [this] { ++applied_; });
+            auto form = std::make_unique<CityEditor>(session_, *document_, saveEditor_->scenario().cityNames, nullptr);
+            connect(form.get(), &CityEditor::applied, this, [this] { ++applied_; });
             window = std::move(form);
         } else {
             qFatal("no window %s", qPrintable(name));
@@ -396,18 +396,18 @@ private slots:
         // A picker gives what was chosen, and nothing while open or once cancelled.
         const auto picked = result == QDialog::Accepted ? std::optional<int>(value) : std::nullopt;
         if (window == QLatin1String("Form2")) {
-            QCOMPARE(static_cast<Form2*>(form.get())->picked(), picked);
+            QCOMPARE(static_cast<FacePicker*>(form.get())->picked(), picked);
         } else if (window == QLatin1String("Form5")) {
-            QCOMPARE(static_cast<Form5*>(form.get())->picked(), picked);
+            QCOMPARE(static_cast<OfficerPicker*>(form.get())->picked(), picked);
             if (focus == QLatin1String("Text1"))
-                QCOMPARE(static_cast<Form5*>(form.get())->List1->currentRow(), 12);
+                QCOMPARE(static_cast<OfficerPicker*>(form.get())->List1->currentRow(), 12);
         } else if (window == QLatin1String("Form8") || window == QLatin1String("Form9") ||
                    window == QLatin1String("Form10")) {
             QCOMPARE(applied_, value);
         } else if (window == QLatin1String("Form3")) {
             QCOMPARE(value < 0 ? programEnds_ : editorsOpened_, 1);
         } else if (window == QLatin1String("About")) {
-            QCOMPARE(static_cast<Form3*>(form.get())->aboutMode(), value == 1);
+            QCOMPARE(static_cast<StartWindow*>(form.get())->aboutMode(), value == 1);
             // Back at the start, the keyboard is on the first button.
             if (value == 0)
                 QCOMPARE(form->focusWidget()->objectName(), QStringLiteral("Command2"));
@@ -570,8 +570,8 @@ private slots:
         }
         const bool saveEditor = window == QLatin1String("Form4");
         const auto modified = [&] {
-            return saveEditor ? static_cast<Form4*>(form.get())->modified()
-                              : static_cast<Form1*>(form.get())->modified();
+            return saveEditor ? static_cast<SaveGameEditor*>(form.get())->modified()
+                              : static_cast<NewOfficerEditor*>(form.get())->modified();
         };
         // An applied edit, so that there is something to save.
         if (effect.contains(QLatin1String("save"))) {
@@ -602,7 +602,7 @@ private slots:
             QCOMPARE(aboutShown_, 1);
         } else {
             const int mode = effect.back().digitValue();
-            QVERIFY(static_cast<Form4*>(form.get())->Option3[std::size_t(mode)]->isChecked());
+            QVERIFY(static_cast<SaveGameEditor*>(form.get())->Option3[std::size_t(mode)]->isChecked());
             QVERIFY(shownControl(*form, indexed("Frame10", mode)));
         }
         QVERIFY(prompter_.shown.empty());
@@ -612,9 +612,9 @@ private slots:
     QByteArray documentBytes(QWidget& window) const
     {
         // The treasure attributes are the scenario file's.
-        if (auto* form = qobject_cast<Form4*>(&window))
+        if (auto* form = qobject_cast<SaveGameEditor*>(&window))
             return form->saveGame().bytes + form->scenario().bytes;
-        if (auto* form = qobject_cast<Form1*>(&window))
+        if (auto* form = qobject_cast<NewOfficerEditor*>(&window))
             return form->systemSave().bytes;
         return document_->save().bytes;
     }
@@ -717,7 +717,7 @@ private slots:
         QFETCH(QString, key);
         auto form = openWindow(window, mode);
         // Pickers the buttons open pick nothing here.
-        if (auto* editor = qobject_cast<Form4*>(form.get()))
+        if (auto* editor = qobject_cast<SaveGameEditor*>(form.get()))
             editor->setPicker({});
         auto* pressed = static_cast<QPushButton*>(shownControl(*form, button));
         QVERIFY(pressed && pressed->isEnabled());
@@ -729,7 +729,7 @@ private slots:
     }
 
     // The window `name` that shows the document of `form`, opened from its menu.
-    QWidget* documentWindow(Form4& form, const QString& name)
+    QWidget* documentWindow(SaveGameEditor& form, const QString& name)
     {
         if (name == QLatin1String("records table"))
             form.sTable_Click();
@@ -747,7 +747,7 @@ private slots:
 
     // Presses `keys` in the window `name` that shows the document of `form`: a
     // window opened from its menu, or a side editor while it runs.
-    void pressInDocumentWindow(Form4& form, const QString& name, const QString& keys)
+    void pressInDocumentWindow(SaveGameEditor& form, const QString& name, const QString& keys)
     {
         const auto pressIn = [&](QWidget& window) {
             window.show();
@@ -897,10 +897,10 @@ private slots:
     }
 
     // The start window opens the saved-game editor as the program's does.
-    static void useSaveEditor(Form3& start)
+    static void useSaveEditor(StartWindow& start)
     {
-        const Form3::Editor saveEditor{[](Session& session, const QString& path) -> QWidget* {
-                                           return Form4::open(session, path);
+        const StartWindow::Editor saveEditor{[](Session& session, const QString& path) -> QWidget* {
+                                           return SaveGameEditor::open(session, path);
                                        },
                                        {},
                                        {}};
@@ -909,9 +909,9 @@ private slots:
 
     // Presses `keys` in the window `where` of a program running the saved-game
     // editor; a modal side editor is pressed in while it runs.
-    void pressInProgram(Form3& start, const QString& where, const QString& keys)
+    void pressInProgram(StartWindow& start, const QString& where, const QString& keys)
     {
-        auto* editor = qobject_cast<Form4*>(start.editor());
+        auto* editor = qobject_cast<SaveGameEditor*>(start.editor());
         const auto pressIn = [&](QWidget& window) {
             window.activateWindow();
             QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -956,10 +956,10 @@ private slots:
         QFETCH(bool, unsaved);
         QFETCH(QList<Answer>, answers);
         QFETCH(bool, ends);
-        Form3 start(session_);
+        StartWindow start(session_);
         useSaveEditor(start);
         int endings = 0;
-        connect(&start, &Form3::programEnded, this, [&] { ++endings; });
+        connect(&start, &StartWindow::programEnded, this, [&] { ++endings; });
         start.show();
         QPointer<QWidget> editor;
         if (where != QLatin1String("start window")) {
@@ -969,7 +969,7 @@ private slots:
         }
         const QByteArray before = FileBytes(SaveGame::newestSlot(session_.gameFolder));
         if (unsaved) {
-            auto* form = static_cast<Form4*>(editor.data());
+            auto* form = static_cast<SaveGameEditor*>(editor.data());
             changeValue(form->officerPanel()->Text2[0]);
             form->Command7[0]->click();
         }
@@ -999,10 +999,10 @@ private slots:
     void closeKeyClosesTheWindowItIsPressedIn()
     {
         QFETCH(QString, where);
-        Form3 start(session_);
+        StartWindow start(session_);
         useSaveEditor(start);
         int endings = 0;
-        connect(&start, &Form3::programEnded, this, [&] { ++endings; });
+        connect(&start, &StartWindow::programEnded, this, [&] { ++endings; });
         start.show();
         start.Command3_Click();
         QPointer<QWidget> editor = start.editor();

@@ -3,12 +3,12 @@
 // nothing, any change counts, and the question applies, discards or stays, for a
 // click on another row, a name search and closing the window.
 #include "demo_folder/demo_folder.h"
-#include "neweditor/ui/form1.h"
+#include "neweditor/ui/new_officer_editor.h"
 #include "saveeditor/force_record.h"
 #include "saveeditor/save_file.h"
 #include "saveeditor/save_tables.h"
-#include "saveeditor/ui/form10.h"
-#include "saveeditor/ui/form9.h"
+#include "saveeditor/ui/city_editor.h"
+#include "saveeditor/ui/force_editor.h"
 #include "shared/texts.h"
 #include "shared/ui/pending_edits.h"
 #include "support/file_bytes.h"
@@ -115,7 +115,7 @@ private:
     {
         Opened o;
         if (kind == Kind::NewOfficers) {
-            auto* form = Form1::open(session_);
+            auto* form = NewOfficerEditor::open(session_);
             if (!form)
                 qFatal("Form1 did not open");
             o.window.reset(form);
@@ -132,12 +132,12 @@ private:
                 QStringList ranks;
                 for (int i = 0; i < force::kRankCount; ++i)
                     ranks << QStringLiteral("官%1").arg(i);
-                auto* form = new Form9(prompter_, *o.document, ranks);
+                auto* form = new ForceEditor(prompter_, *o.document, ranks);
                 o.window.reset(form);
                 o.list = form->List1;
                 o.differs = [form] { return form->viewDiffers(); };
             } else {
-                auto* form = new Form10(session_, *o.document, QStringList(),
+                auto* form = new CityEditor(session_, *o.document, QStringList(),
                                         test::ScriptedPicker(PickerKind::Officer, demo::kDemoGovernor));
                 o.window.reset(form);
                 o.list = form->List1;
@@ -239,7 +239,7 @@ private slots:
         QFETCH(int, row);
         QFETCH(Change, change);
         Opened o = open(Kind(kind));
-        if (auto* form = qobject_cast<Form1*>(o.window.get()))
+        if (auto* form = qobject_cast<NewOfficerEditor*>(o.window.get()))
             form->setPicker(test::ScriptedPicker(PickerKind::Face, 321));
         o.list->setCurrentRow(row);
         QVERIFY(!o.differs());
@@ -390,7 +390,7 @@ private slots:
     {
         QFETCH(Answer, answer);
         Opened o = open(Kind::NewOfficers);
-        auto* form = static_cast<Form1*>(o.window.get());
+        auto* form = static_cast<NewOfficerEditor*>(o.window.get());
         const int from = 1;
         const int to = 5;
         const QString name = form->systemSave().officerName(to);
@@ -420,7 +420,7 @@ private slots:
     void openingAnotherFileAsksFirst()
     {
         Opened o = open(Kind::NewOfficers);
-        auto* form = static_cast<Form1*>(o.window.get());
+        auto* form = static_cast<NewOfficerEditor*>(o.window.get());
         o.list->setCurrentRow(1);
         test::Retype(form->Text3[0], QString::number((form->Text3[0]->text().toInt() + 1) % 8));
         prompter_.answers = {Answer::Yes, Answer::Cancel};

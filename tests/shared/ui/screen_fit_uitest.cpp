@@ -4,18 +4,18 @@
 // its minimum or laid over another. Larger screens show every view of the editors
 // whole, as before. Where a window was is remembered in the settings file and
 // restored only where it still fits.
-#include "neweditor/ui/form1.h"
+#include "neweditor/ui/new_officer_editor.h"
 #include "saveeditor/ui/backups_window.h"
 #include "saveeditor/ui/compare_window.h"
 #include "saveeditor/ui/family_panel.h"
-#include "saveeditor/ui/form4.h"
+#include "saveeditor/ui/save_game_editor.h"
 #include "shared/game_folder.h"
 #include "shared/ini_file.h"
 #include "shared/texts.h"
 #include "shared/ui/batch_dialog.h"
-#include "shared/ui/form2.h"
-#include "shared/ui/form3.h"
-#include "shared/ui/form5.h"
+#include "shared/ui/face_picker.h"
+#include "shared/ui/start_window.h"
+#include "shared/ui/officer_picker.h"
 #include "shared/ui/records_window.h"
 #include "shared/ui/scroll_pane.h"
 #include "shared/ui/standard_error.h"
@@ -247,7 +247,7 @@ class ScreenFitTest : public QObject, protected test::EditorFixture {
 private:
     QString settingsPath() const { return temp_->filePath(kSettingsFileName); }
 
-    std::unique_ptr<Form4> openSaveEditor(int mode)
+    std::unique_ptr<SaveGameEditor> openSaveEditor(int mode)
     {
         auto form = test::OpenSaveEditor(session_);
         form->setRandomSource([] { return 0.0; });
@@ -262,7 +262,7 @@ private:
         switch (shown) {
         case Shown::StartWindow:
         case Shown::AboutView: {
-            Form3 form3(session_);
+            StartWindow form3(session_);
             form3.show();
             if (shown == Shown::AboutView)
                 form3.showAbout();
@@ -278,7 +278,7 @@ private:
             return;
         }
         case Shown::NewOfficerEditor: {
-            std::unique_ptr<Form1> form(Form1::open(session_));
+            std::unique_ptr<NewOfficerEditor> form(NewOfficerEditor::open(session_));
             QVERIFY(form);
             form->show();
             check(*form);
@@ -288,9 +288,9 @@ private:
         case Shown::OfficerPicker: {
             std::unique_ptr<QDialog> picker;
             if (shown == Shown::FacePicker)
-                picker = std::make_unique<Form2>(session_, 0);
+                picker = std::make_unique<FacePicker>(session_, 0);
             else
-                picker = std::make_unique<Form5>(session_, 0);
+                picker = std::make_unique<OfficerPicker>(session_, 0);
             KeepWindowGeometry(*picker, session_);
             picker->show();
             check(*picker);
@@ -467,7 +467,7 @@ private slots:
             form->Option3[mode]->click();
             QCOMPARE(scrollingPanes(*form), QString());
         }
-        std::unique_ptr<Form1> newOfficers(Form1::open(session_));
+        std::unique_ptr<NewOfficerEditor> newOfficers(NewOfficerEditor::open(session_));
         newOfficers->resize(newOfficers->sizeHint());
         newOfficers->show();
         QCOMPARE(scrollingPanes(*newOfficers), QString());
@@ -512,7 +512,7 @@ private slots:
     // A control given the focus by a refused value (not by Tab) is scrolled into sight.
     void aRefusedValueScrollsItsBoxIntoSight()
     {
-        std::unique_ptr<Form1> form(Form1::open(session_));
+        std::unique_ptr<NewOfficerEditor> form(NewOfficerEditor::open(session_));
         form->show();
         QApplication::setActiveWindow(form.get());
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
@@ -540,8 +540,8 @@ private slots:
             if (window == QLatin1String("Form4"))
                 return test::OpenSaveEditor(session_);
             if (window == QLatin1String("Form1"))
-                return std::unique_ptr<QWidget>(Form1::open(session_));
-            return std::make_unique<Form3>(session_);
+                return std::unique_ptr<QWidget>(NewOfficerEditor::open(session_));
+            return std::make_unique<StartWindow>(session_);
         };
         QRect frame;
         QSize size;

@@ -111,7 +111,7 @@ private:
     QString instanceFolder_;
     std::unique_ptr<QLockFile> lock_;
     std::unique_ptr<InstanceServer> server_;
-    std::unique_ptr<Form3> form3_;
+    std::unique_ptr<StartWindow> form3_;
 
     // Runs the built editor with `arguments` while this program's event loop
     // turns, so the editor "running" here can answer it; its exit code, or -1
@@ -133,10 +133,10 @@ private:
         return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     }
 
-    Form4* saveEditor() const { return qobject_cast<Form4*>(form3_->editor()); }
-    Form1* newOfficerEditor() const { return qobject_cast<Form1*>(form3_->editor()); }
+    SaveGameEditor* saveEditor() const { return qobject_cast<SaveGameEditor*>(form3_->editor()); }
+    NewOfficerEditor* newOfficerEditor() const { return qobject_cast<NewOfficerEditor*>(form3_->editor()); }
 
-    void changeOfficer(Form4& form)
+    void changeOfficer(SaveGameEditor& form)
     {
         test::Retype(control<QLineEdit>(form, QStringLiteral("Text3(15)")), QStringLiteral("1"));
         form.Command7[0]->click();
@@ -172,7 +172,7 @@ private slots:
         QVERIFY(lock_);
         server_ = std::make_unique<InstanceServer>();
         QVERIFY(server_->listen(InstanceServerName(instanceFolder_)));
-        form3_ = std::make_unique<Form3>(session_);
+        form3_ = std::make_unique<StartWindow>(session_);
         InstallEditorFactories(*form3_);
         server_->setHandler(
             [this](const QString& path, const QString& window) { OpenWhatStartAsks(session_, *form3_, path, window); });

@@ -2,11 +2,11 @@
 // before opening one, "No" keeps what was open, and one opened anyway shows its
 // odd values without asking about edits nobody made.
 #include "neweditor/system_save.h"
-#include "neweditor/ui/form1.h"
+#include "neweditor/ui/new_officer_editor.h"
 #include "saveeditor/officer_record.h"
 #include "saveeditor/save_file.h"
 #include "saveeditor/save_layout.h"
-#include "saveeditor/ui/form4.h"
+#include "saveeditor/ui/save_game_editor.h"
 #include "saveeditor/ui/relation_panel.h"
 #include "saveeditor/ui/treasure_panel.h"
 #include "shared/bytes.h"
@@ -34,7 +34,6 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
-#include <random>
 
 using namespace varkel;
 
@@ -66,13 +65,8 @@ QByteArray contentBytes(Content content, qsizetype size, const QString& demoSave
         return test::Repeated(QStringLiteral("這是一個文本文件，不是遊戲的存檔，只是大小一樣。\r\n").toUtf8(), size);
     case Content::Zeros:
         return QByteArray(size, '\0');
-    case Content::Random: {
-        std::mt19937 generator(7);
-        QByteArray bytes(size, '\0');
-        for (char& b : bytes)
-            b = static_cast<char>(generator() & 0xFF);
-        return bytes;
-    }
+    case Content::Random:
+        return test::RandomBytes(size, 7);
     case Content::DemoSave:
         break;
     }
@@ -125,7 +119,7 @@ private:
     }
 
     // Opens `path` in `form` the way `route` does; the slot route opens slot 8.
-    void openBy(Form4& form, Route route, const QString& path)
+    void openBy(SaveGameEditor& form, Route route, const QString& path)
     {
         switch (route) {
         case Route::OpenDialog:
@@ -158,7 +152,7 @@ private:
 
     // Clicks through the first rows of every list the window shows a file's
     // records in, changing mode on the way, and closes it.
-    void leaveEveryRecordAndClose(Form4& form)
+    void leaveEveryRecordAndClose(SaveGameEditor& form)
     {
         constexpr int kRows = 40;
         for (int row = 1; row < kRows; ++row)
@@ -283,15 +277,15 @@ private slots:
     {
         QTest::addColumn<Plant>("plant");
         const auto face = [](int n) {
-            return Plant([n](QByteArray& b, qsizetype at) { setLe16(b, at + save::person::kFace, n); });
+            return Plant([n](QByteArray& b, qsizetype at) { setLe16(b, at + person::kFace, n); });
         };
         QTest::newRow("a face the bank wraps") << face(900);
         QTest::newRow("a face beyond the bank") << face(5000);
         QTest::newRow("a full name that is not surname and given name") << Plant([](QByteArray& b, qsizetype at) {
-            WriteNameField(b, at + save::person::kFullName, QStringLiteral("別名"));
+            WriteNameField(b, at + person::kFullName, QStringLiteral("別名"));
         });
         QTest::newRow("a full name of single bytes") << Plant([](QByteArray& b, qsizetype at) {
-            b.replace(at + save::person::kFullName, 9, QByteArray("Lu Bu X\0\0", 9));
+            b.replace(at + person::kFullName, 9, QByteArray("Lu Bu X\0\0", 9));
         });
     }
     void oddPersonValuesAreKeptUntilChanged()
@@ -333,7 +327,7 @@ private slots:
         QCOMPARE(SaveGame::newestSlot(session_.gameFolder), newest);
         prompter_.answers = {answer};
 
-        std::unique_ptr<Form4> form(Form4::open(session_));
+        std::unique_ptr<SaveGameEditor> form(SaveGameEditor::open(session_));
 
         verifyOnlyQuestion(kUnlikeSaveQuestion);
         QCOMPARE(bool(form), answer == Answer::Yes);
@@ -371,7 +365,7 @@ private slots:
         QVERIFY(replaceFile(path, bad));
         prompter_.answers = {answer};
 
-        std::unique_ptr<Form1> form(Form1::open(session_));
+        std::unique_ptr<NewOfficerEditor> form(NewOfficerEditor::open(session_));
         if (!atStart) {
             QVERIFY(form);
             QCOMPARE(prompter_.shown.size(), std::size_t(0));  // the demo's system save

@@ -2,12 +2,12 @@
 // box has the keyboard, and otherwise scrolls the view that holds the box, in
 // every window, so scrolling a record never changes what Apply stores.
 #include "demo_folder/demo_folder.h"
-#include "neweditor/ui/form1.h"
+#include "neweditor/ui/new_officer_editor.h"
 #include "saveeditor/ui/family_panel.h"
-#include "saveeditor/ui/form10.h"
-#include "saveeditor/ui/form4.h"
-#include "saveeditor/ui/form8.h"
-#include "saveeditor/ui/form9.h"
+#include "saveeditor/ui/city_editor.h"
+#include "saveeditor/ui/save_game_editor.h"
+#include "saveeditor/ui/intimacy_editor.h"
+#include "saveeditor/ui/force_editor.h"
 #include "saveeditor/ui/mode_view.h"
 #include "saveeditor/ui/officer_panel.h"
 #include "saveeditor/ui/relation_panel.h"
@@ -179,27 +179,27 @@ private:
         std::function<QByteArray()> bytes;
     };
 
-    std::unique_ptr<Form4> saveEditor_;
-    std::unique_ptr<Form1> newOfficers_;
+    std::unique_ptr<SaveGameEditor> saveEditor_;
+    std::unique_ptr<NewOfficerEditor> newOfficers_;
     std::unique_ptr<QWidget> sideWindow_;
 
     Opened openView(const QString& view)
     {
         if (view == QLatin1String("Form1")) {
-            newOfficers_.reset(Form1::open(session_));
+            newOfficers_.reset(NewOfficerEditor::open(session_));
             if (!newOfficers_)
                 qFatal("Form1 did not open");
-            Form1& form = *newOfficers_;
+            NewOfficerEditor& form = *newOfficers_;
             return {&form, [&form] { return form.viewDiffers(); }, [&form] { form.Command2->click(); },
                     [&form] { return form.systemSave().bytes + form.biographies().bytes; }};
         }
         saveEditor_ = test::OpenSaveEditor(session_);
-        Form4& editor = *saveEditor_;
-        SaveDocument& document = editor.document();
+        SaveGameEditor& editor = *saveEditor_;
+        DocumentKinds& kinds = editor.documentKinds();
         const auto bytes = [&editor] { return editor.saveGame().bytes + editor.scenario().bytes; };
         const auto panelView = [&](int mode, ModeView* panel) -> Opened {
             editor.Option3[std::size_t(mode)]->click();
-            return {&editor, [&document, panel] { return panel->differsFrom(document); },
+            return {&editor, [&kinds, panel] { return panel->differsFrom(kinds); },
                     [panel] { panel->applyButton()->click(); }, bytes};
         };
         if (view == QLatin1String("officers"))
@@ -216,18 +216,18 @@ private:
             return {window, [window] { return window->viewDiffers(); }, [apply] { apply->click(); }, bytes};
         };
         if (view == QLatin1String("Form9")) {
-            auto* forces = new Form9(prompter_, document, editor.scenario().courtRanks);
+            auto* forces = new ForceEditor(prompter_, editor.document(), editor.scenario().courtRanks);
             return side(forces, forces->Command1);
         }
         if (view == QLatin1String("Form10")) {
             // A city whose head can be replaced.
-            auto* cities = new Form10(session_, document, editor.scenario().cityNames, nullptr);
+            auto* cities = new CityEditor(session_, editor.document(), editor.scenario().cityNames, nullptr);
             cities->chooseCity(demo::kDemoGovernedCity);
             return side(cities, cities->Command2);
         }
         if (view == QLatin1String("Form8")) {
             // Apply sets the level shown, the officer's own, for the ticked officer.
-            auto* intimacy = new Form8(session_, document, 0);
+            auto* intimacy = new IntimacyEditor(session_, editor.document(), 0);
             intimacy->List1->setCurrentRow(2);
             intimacy->List1->item(2)->setCheckState(Qt::Checked);
             const QString level = intimacy->Combo1->currentText();

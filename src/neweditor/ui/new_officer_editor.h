@@ -1,0 +1,148 @@
+#pragma once
+
+#include "neweditor/system_save_document.h"
+#include "person/ui/person_controls.h"
+#include "shared/session.h"
+#include "shared/ui/number_boxes.h"
+#include "shared/ui/pickers.h"
+
+#include <QWidget>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QAction;
+class QComboBox;
+class QDialog;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace varkel {
+
+class EditState;
+class OfficerSearchBox;
+
+// The new-officer editor: the 100 player-made officers of the system save and
+// their biographies. Apply changes the two buffers, Save writes both files; the
+// Save button and menu items are enabled exactly while there are unsaved changes.
+class NewOfficerEditor : public QWidget {
+    Q_OBJECT
+public:
+    // The system saves its File > Open offers.
+    inline static const QString kFilePattern = QStringLiteral("Svd_sys*.sav");
+
+    // Opens the system save `path` (the game folder's when empty) and the game
+    // folder's biographies; when either cannot be read, says so and gives nullptr,
+    // as it does when the system save does not look like one and the user chooses
+    // not to open it.
+    static NewOfficerEditor* open(Session& session, const QString& path = {});
+
+    // The face picker; by default the program's own, FacePicker. An empty one opens nothing.
+    void setPicker(Picker picker) { picker_ = std::move(picker); }
+    void setAboutView(std::function<void()> showAbout) { showAbout_ = std::move(showAbout); }
+
+    SystemSaveDocument& document() const { return *document_; }
+    const SystemSave& systemSave() const { return document_->file(); }
+    const BiographyFile& biographies() const { return document_->biographies(); }
+    bool modified() const;
+    EditState& editState() const { return *state_; }
+
+    void sLoadFile();
+    void ReadWJinfo(int i);
+    bool WriteWJInfo(int i);
+    // True when an Apply of the record shown would change the system save or the
+    // biographies, or be refused: the view holds edits not yet applied. False
+    // before any record is read.
+    bool viewDiffers() const;
+    // The record last read or applied; -1 before the first.
+    int shownRecord() const { return shownRecord_; }
+
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
+    void sOpenfile_Click();
+    // A system save handed to the program opens as through File > Open: the same
+    // questions first.
+    void openPath(const QString& path);
+    void sSaveAs_Click();
+
+    // Controls, indexed as their object names.
+    QListWidget* List1 = nullptr;
+    QLabel* Label5 = nullptr;
+    QLineEdit* Text5 = nullptr;
+    QLabel* Label7 = nullptr;
+    std::array<QLineEdit*, 4> Text2{};
+    std::array<QLineEdit*, 10> Text3{};
+    std::array<QComboBox*, 5> Combo{};  // Combo1..Combo5
+    QPlainTextEdit* Text4 = nullptr;
+    QPushButton* Command2 = nullptr;
+    QPushButton* Command3 = nullptr;
+    QPushButton* Command4 = nullptr;
+    QAction* sOpenfile = nullptr;
+    QAction* sSavefile = nullptr;
+    QAction* sSaveAs = nullptr;
+    QAction* sExit = nullptr;
+    const PersonControls& person() const { return person_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    NewOfficerEditor(Session& session, SystemSave file, BiographyFile biographies);
+    QWidget* buildRecord();
+    QWidget* buildNumbers(QWidget* parent);
+    // Tab goes through the list and the record in reading order.
+    void orderTabs();
+    // The Save commands follow the unsaved state of either file.
+    void updateSaveCommands();
+    // The document changed: the list and the record shown follow.
+    void documentChanged(const DocumentChange& change);
+    // The list from the buffers, showing record `row`.
+    void showFile(int row);
+    // Writes the system save, then the biographies; each asks first when another
+    // program changed the file since it was read.
+    bool save();
+    bool saveAs();
+    bool biographiesMayBeWritten();
+    // Writes the system save through `writeSystemSave` (to `path`), then the
+    // biographies: the game's Save rewrites both files.
+    bool writeBothFiles(const QString& path, const std::function<std::optional<RuntimeError>()>& writeSystemSave);
+    // Asks to save unsaved changes; false when the command is to stop.
+    bool savePrompt();
+    // Reads `path` and the biographies again in place of the open files; nothing
+    // changes when either cannot be read or the user declines an unlike file.
+    void openChosen(const QString& path);
+    // What the boxes change of the officer shown (its biography included), or the
+    // problem of a box that cannot be read. Changes nothing on screen.
+    std::optional<FieldProblem> edit(RecordChanges& changes,
+                                     NumberBoxes<MemberRecord>::Clamped* clamped = nullptr) const;
+    // The list moved to another record: asks about the edits of the one shown
+    // first, and on "stay" puts the list back on it.
+    void List1_Click();
+    // Before the record shown is left: true when it may be (no edits, applied,
+    // or discarded); `applied` tells whether they were applied.
+    bool mayLeaveRecord(bool* applied = nullptr);
+    // Before Save or Save as: asks about edits typed but not applied; false to stop the save.
+    bool settleEditsBeforeSave();
+
+    Session& session_;
+    SystemSaveDocument* document_ = nullptr;
+    PersonControls person_;
+    Picker picker_;
+    std::function<void()> showAbout_;
+    OfficerSearchBox* search_ = nullptr;
+    EditState* state_ = nullptr;
+    std::unique_ptr<NumberBoxes<MemberRecord>> numbers_;
+    std::unique_ptr<ChoiceLists<MemberRecord>> lists_;
+    MemberRecord shown_;  // as read, so odd stored codes can be kept
+    QString shownBiography_;
+    int shownRecord_ = -1;
+};
+
+}  // namespace varkel

@@ -1,0 +1,341 @@
+#include "saveeditor/ui/city_editor.h"
+
+#include "shared/name_field.h"
+#include "shared/runtime_error.h"
+#include "shared/texts.h"
+#include "shared/ui/combo_values.h"
+#include "shared/ui/control_names.h"
+#include "shared/ui/input_filters.h"
+#include "shared/ui/keyboard.h"
+#include "shared/ui/pending_edits.h"
+#include "shared/ui/side_editor.h"
+#include "shared/ui/text_list.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace varkel {
+
+using namespace city;
+
+namespace {
+
+constexpr int kRowDigits = 2;
+constexpr int kStrengthDigits = 4;
+
+QGridLayout* labelledRows(QGroupBox* frame, const std::vector<std::pair<QLabel*, QWidget*>>& rows)
+{
+    auto* grid = new QGridLayout(frame);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        grid->addWidget(rows[i].first, int(i), 0);
+        grid->addWidget(rows[i].second, int(i), 1);
+    }
+    grid->setColumnStretch(1, 1);
+    return grid;
+}
+
+}  // namespace
+
+CityEditor::CityEditor(Session& session, SaveDocument& document, const QStringList& cityNames, Picker picker, QWidget* parent)
+    : QDialog(parent),
+      session_(session),
+      document_(document),
+      kinds_(document, {}),
+      save_(document.bytes()),
+      tables_(document.tables()),
+      picker_(std::move(picker)),
+      flags_(CityFields(), this),
+      heads_(CityHeads::build(save_, tables_.officerCount))
+{
+    setObjectName(QStringLiteral("Form10"));
+    setWindowTitle(GetResText(Text::CityEditorTitle));
+    setModal(true);
+
+    List1 = TextList(this, QStringLiteral("List1"));
+    for (int c = 0; c < kCount; ++c)
+        List1->addItem(FormatNumber(c, kRowDigits) + QLatin1Char(':') + cityNames.value(c));
+    List1->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("00:國國國")) + 40);
+    connect(List1, &QListWidget::currentRowChanged, this, &CityEditor::List1_Click);
+    // Undo, redo or a batch changed the save under the view: the city shown is
+    // read again, so that its next Apply stores nothing that was undone.
+    connect(&document_, &Document::changed, this, [this](const DocumentChange& change) {
+        if (change.cause != DocumentChange::Cause::Apply && shownCity_ >= 0)
+            readStored(shownCity_);
+    });
+
+    auto label = [this](const char* name, const char* caption) {
+        return named(new QLabel(QString::fromUtf8(caption), this), QString::fromLatin1(name));
+    };
+    Frame3 = named(new QGroupBox(QStringLiteral("都市情報"), this), QStringLiteral("Frame3"));
+    Combo1 = named(new QComboBox(Frame3), QStringLiteral("Combo1"));
+    FillList(Combo1, tables_.leaderNames);
+    Combo1->setEnabled(false);
+    Combo2 = named(new QComboBox(Frame3), QStringLiteral("Combo2"));
+    Combo3 = named(new QComboBox(Frame3), QStringLiteral("Combo3"));
+    const int nameWidth = fontMetrics().horizontalAdvance(QStringLiteral("00:國國國國")) + 40;
+    for (QComboBox* combo : {Combo1, Combo2, Combo3})
+        combo->setMinimumWidth(nameWidth);
+    labelledRows(Frame3, {{label("Label3", "勢力"), Combo1},
+                          {label("Label5", "軍團"), Combo2},
+                          {label("Label4", "太守"), Combo3}});
+
+    Frame2 = named(new QGroupBox(QStringLiteral("盜賊"), this), QStringLiteral("Frame2"));
+    Check2 = flags_.box(QStringLiteral("Check2"));
+    Check2->setParent(Frame2);
+    connect(Check2, &QCheckBox::clicked, this, &CityEditor::Check2_Click);
+    Text1 = named(new QLineEdit(Frame2), QStringLiteral("Text1"));
+    UseDigitFilter(Text1, kStrengthDigits);
+    Text2 = named(new QLineEdit(Frame2), QStringLiteral("Text2"));
+    Text2->setReadOnly(true);
+    Command1 = named(new QPushButton(QStringLiteral("選擇"), Frame2), QStringLiteral("Command1"));
+    connect(Command1, &QPushButton::clicked, this, &CityEditor::Command1_Click);
+    auto* leaderRow = new QHBoxLayout;
+    leaderRow->addWidget(Text2, 1);
+    leaderRow->addWidget(Command1);
+    auto* bandits = new QGridLayout(Frame2);
+    bandits->addWidget(Check2, 0, 0, 1, 2);
+    bandits->addWidget(label("Label1", "盜賊數量"), 1, 0);
+    bandits->addWidget(Text1, 1, 1);
+    bandits->addWidget(label("Label2", "盜賊首領"), 2, 0);
+    bandits->addLayout(leaderRow, 2, 1);
+    bandits->setColumnStretch(1, 1);
+
+    Frame1 = named(new QGroupBox(QStringLiteral("災害"), this), QStringLiteral("Frame1"));
+    auto* disasters = new QGridLayout(Frame1);
+    for (int k = 0; k < kDisasterCount; ++k) {
+        Check1[k] = flags_.box(indexed("Check1", k));
+        Check1[k]->setParent(Frame1);
+        disasters->addWidget(Check1[k], k / 3, k % 3);
+    }
+
+    const SideEditorButtons buttons = LayOutSideEditor(*this, List1, {Frame3, Frame2, Frame1},
+                                                       QStringLiteral("Command2"), QStringLiteral("Command3"));
+    Command2 = buttons.apply;
+    Command3 = buttons.exit;
+    tableButton = buttons.table;
+    connect(Command2, &QPushButton::clicked, this, &CityEditor::Command2_Click);
+
+    TabOrder order;
+    order << List1 << Combo1 << Combo2 << Combo3 << Check2 << Text1 << Text2 << Command1 << Check1 << tableButton
+          << Command2 << Command3;
+    order.apply();
+
+    enableBandits(false);
+    List1->setCurrentRow(0);
+}
+
+void CityEditor::chooseCity(int c)
+{
+    if (c >= 0 && c < List1->count())
+        List1->setCurrentRow(c);
+}
+
+void CityEditor::ReadCity(int c)
+{
+    officers_ = CityOfficersOf(save_, tables_.officerCount, c);
+    shown_ = DecodeCity(save_, heads_, officers_, c);
+    shownCity_ = c;
+    Text1->setText(QString::number(CityField(QStringLiteral("bandit_strength")).get(shown_).number));
+    flags_.show(shown_);
+    enableBandits(shown_.bandits());
+    leader_ = shown_.leader;
+    showLeader();
+    showHeads();
+    showForce(shown_.force);
+    showCorps(c);
+}
+
+void CityEditor::showLeader()
+{
+    // No name for "none"; the number for a leader outside the officers.
+    if (leader_ == kNoLeader)
+        Text2->clear();
+    else if (leader_ >= 0 && leader_ < tables_.officerCount)
+        Text2->setText(tables_.officerNames.value(leader_));
+    else
+        Text2->setText(QString::number(leader_));
+}
+
+void CityEditor::showHeads()
+{
+    const QSignalBlocker block(Combo3);
+    Combo3->clear();
+    headRows_.clear();
+    // A city nobody heads shows "無" first: choosing a candidate there changes nothing.
+    if (officers_.head < 0) {
+        Combo3->addItem(GetResText(Text::Nothing));
+        headRows_.push_back(-1);
+    }
+    for (const int n : officers_.candidates) {
+        Combo3->addItem(tables_.officerNames.value(n));
+        headRows_.push_back(n);
+    }
+    Combo3->setCurrentIndex(int(std::find(headRows_.begin(), headRows_.end(), officers_.head) - headRows_.begin()));
+    Combo3->setEnabled(MayChangeHead(shown_, officers_));
+}
+
+void CityEditor::showForce(int force)
+{
+    const QString name = tables_.forceName(force);
+    const int listed = int(tables_.leaderNames.size());
+    const qsizetype at = force < save::kForceNameCount ? tables_.leaderNames.indexOf(name) : -1;
+    SelectListIndex(Combo1, listed, int(at), force);
+}
+
+void CityEditor::showCorps(int c)
+{
+    const QSignalBlocker block(Combo2);
+    Combo2->clear();
+    corpsRows_ = heads_.corpsOf(shown_.force);
+    const bool choices = !corpsRows_.empty();
+    // A city of a corps that is not among its force's (none, or an odd byte) keeps it as a row of its own.
+    if (std::find(corpsRows_.begin(), corpsRows_.end(), shown_.corps) == corpsRows_.end())
+        corpsRows_.push_back(shown_.corps);
+    for (const int k : corpsRows_) {
+        const int commander = k < kCorpsCount ? heads_.corps[std::size_t(k)].commander : -1;
+        const QString name = commander >= 0  ? tables_.officerNames.value(commander)
+                             : k == kNoCorps ? GetResText(Text::Nothing)
+                                             : QString();
+        Combo2->addItem(FormatNumber(k, kRowDigits) + QLatin1Char(':') + name);
+    }
+    const auto row = std::find(corpsRows_.begin(), corpsRows_.end(), shown_.corps);
+    Combo2->setCurrentIndex(int(row - corpsRows_.begin()));
+    // The city its corps is commanded from stays with that corps.
+    const bool seat = shown_.corps < kCorpsCount && heads_.corps[std::size_t(shown_.corps)].commander >= 0 &&
+                      heads_.corps[std::size_t(shown_.corps)].commander == heads_.head[std::size_t(c)];
+    Combo2->setEnabled(choices && corpsRows_.size() > 1 && !seat);
+}
+
+void CityEditor::enableBandits(bool on)
+{
+    for (QWidget* w : std::initializer_list<QWidget*>{Text1, Text2, Command1})
+        w->setEnabled(on);
+}
+
+void CityEditor::Check2_Click()
+{
+    enableBandits(Check2->isChecked());
+    if (!Check2->isChecked()) {
+        Text1->setText(QStringLiteral("0"));
+        leader_ = kNoLeader;
+        showLeader();
+    }
+}
+
+void CityEditor::Command1_Click()
+{
+    if (const auto leader = Pick(picker_, PickerKind::Officer, leader_, this)) {
+        leader_ = *leader;
+        showLeader();
+    }
+}
+
+std::optional<FieldProblem> CityEditor::collect(CityRecord& edited) const
+{
+    edited = shown_;
+    const auto& strength = CityField(QStringLiteral("bandit_strength"));
+    // A box still showing what is stored keeps the stored byte, even above 5000.
+    if (Text1->text() != QString::number(strength.get(shown_).number)) {
+        const NumberReading typed = ReadNumber(strength, Text1->text());
+        if (typed.problem)
+            return typed.problem;
+        strength.set(edited, FieldValue{typed.value, {}, {}});
+    }
+    flags_.read(edited);
+    edited.leader = leader_;
+    if (Combo2->currentIndex() >= 0)
+        edited.corps = corpsRows_[std::size_t(Combo2->currentIndex())];
+    if (Combo3->isEnabled() && Combo3->currentIndex() >= 0)
+        edited.head = headRows_[std::size_t(Combo3->currentIndex())];
+    return std::nullopt;
+}
+
+bool CityEditor::WriteCity(int c)
+{
+    CityRecord edited;
+    // Only the strength box can be refused before the store checks the record.
+    if (const auto problem = collect(edited)) {
+        session_.prompter->tell(problem->message, kErrorTitle, MessageIcon::Critical);
+        Text1->setFocus();
+        Text1->selectAll();
+        return false;
+    }
+    if (const auto problem = kinds_.write(SaveRecord::City, c, ChangesBetween(CityFields(), shown_, edited))) {
+        session_.prompter->tell(problem->shown(), kErrorTitle, MessageIcon::Critical);
+        return false;
+    }
+    readStored(c);
+    return true;
+}
+
+void CityEditor::readStored(int c)
+{
+    heads_ = CityHeads::build(save_, tables_.officerCount);
+    ReadCity(c);
+}
+
+bool CityEditor::viewDiffers() const
+{
+    if (shownCity_ < 0)
+        return false;
+    CityRecord edited;
+    if (collect(edited))
+        return true;
+    return kinds_.differs(SaveRecord::City, shownCity_, ChangesBetween(CityFields(), shown_, edited));
+}
+
+void CityEditor::Command2_Click()
+{
+    if (WriteCity(List1->currentRow()))
+        emit applied();
+}
+
+bool CityEditor::applyShownCity()
+{
+    if (!WriteCity(shownCity_))
+        return false;
+    emit applied();
+    return true;
+}
+
+PendingEdits CityEditor::pendingEdits()
+{
+    return {[this] { return viewDiffers(); }, [this] { return applyShownCity(); }, [this] { ReadCity(shownCity_); }};
+}
+
+bool CityEditor::mayLeaveCity()
+{
+    return MayLeaveRecord(*session_.prompter, pendingEdits());
+}
+
+void CityEditor::List1_Click()
+{
+    const int c = List1->currentRow();
+    if (c < 0 || c == shownCity_)
+        return;
+    if (!mayLeaveCity()) {
+        // Stay on the city being edited; its boxes keep what was typed.
+        StayOnRow(*List1, shownCity_);
+        return;
+    }
+    ReadCity(c);
+}
+
+void CityEditor::done(int result)
+{
+    if (mayLeaveCity())
+        QDialog::done(result);
+}
+
+}  // namespace varkel

@@ -1,0 +1,111 @@
+#pragma once
+
+#include "saveeditor/city_record.h"
+#include "saveeditor/document_kinds.h"
+#include "saveeditor/save_document.h"
+#include "shared/session.h"
+#include "shared/ui/flag_boxes.h"
+#include "shared/ui/pending_edits.h"
+#include "shared/ui/pickers.h"
+
+#include <QDialog>
+
+#include <array>
+#include <memory>
+#include <optional>
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+namespace varkel {
+
+// The city editor: each city's corps, head, bandits and disasters, stored straight
+// into the save buffer. Shown modally over the saved-game editor; the head and
+// corps tables are the save's as it stands, worked out again after each Apply.
+class CityEditor : public QDialog {
+    Q_OBJECT
+public:
+    // `cityNames` are the scenario's; `picker` opens the officer picker for the bandit leader.
+    CityEditor(Session& session, SaveDocument& document, const QStringList& cityNames, Picker picker,
+           QWidget* parent = nullptr);
+
+    void ReadCity(int c);
+    bool WriteCity(int c);
+    // True when an Apply of the city shown would change the save or be refused:
+    // the view holds edits not yet applied. False before any city is read.
+    bool viewDiffers() const;
+    // The city last read or applied; -1 before the first.
+    int shownCity() const { return shownCity_; }
+    // Moves the list to city c, asking first about edits of the city shown.
+    void chooseCity(int c);
+    // Closing (the exit button, the close box, Escape) first asks about edits not
+    // yet applied; "stay" keeps the window open.
+    void done(int result) override;
+    void Check2_Click();
+    void Command1_Click();
+    void Command2_Click();
+
+    QListWidget* List1 = nullptr;
+    QGroupBox* Frame3 = nullptr;
+    QComboBox* Combo1 = nullptr;  // force, shown only
+    QComboBox* Combo2 = nullptr;  // corps
+    QComboBox* Combo3 = nullptr;  // head
+    QGroupBox* Frame2 = nullptr;
+    QCheckBox* Check2 = nullptr;
+    QLineEdit* Text1 = nullptr;
+    QLineEdit* Text2 = nullptr;
+    QPushButton* Command1 = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    std::array<QCheckBox*, city::kDisasterCount> Check1{};
+    QPushButton* Command2 = nullptr;
+    QPushButton* Command3 = nullptr;
+    QPushButton* tableButton = nullptr;  // the table of all cities, when the editor offers it
+
+    // The edits of the city shown not yet applied, for the questions before a
+    // save, an undo or a batch.
+    PendingEdits pendingEdits();
+
+signals:
+    // After an Apply stored a city into the save.
+    void applied();
+
+private:
+    // The city as read with the view's values over it, or the problem of a value
+    // that cannot be stored. Changes nothing on screen.
+    std::optional<FieldProblem> collect(CityRecord& edited) const;
+    // The list moved to another city: asks about the edits of the one shown
+    // first, and on "stay" puts the list back on it.
+    void List1_Click();
+    bool mayLeaveCity();
+    // The heads and corps worked out from the save as it stands, and city c read.
+    void readStored(int c);
+    // Applies the edits shown; false when refused (said why).
+    bool applyShownCity();
+    void showForce(int force);
+    void showCorps(int c);
+    void showHeads();
+    void showLeader();
+    void enableBandits(bool on);
+
+    Session& session_;
+    SaveDocument& document_;
+    DocumentKinds kinds_;  // the cities' checked write, over document_
+    const QByteArray& save_;
+    const SaveTables& tables_;
+    Picker picker_;
+    FlagBoxes<CityRecord> flags_;
+    CityHeads heads_;
+    CityOfficers officers_;
+    CityRecord shown_;
+    std::vector<int> corpsRows_;  // the corps number of each row of Combo2
+    std::vector<int> headRows_;   // the officer of each row of Combo3; -1 for "無"
+    int leader_ = city::kNoLeader;
+    int shownCity_ = -1;
+};
+
+}  // namespace varkel

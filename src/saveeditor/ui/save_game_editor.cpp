@@ -1,0 +1,762 @@
+#include "saveeditor/ui/save_game_editor.h"
+
+#include "saveeditor/document_kinds.h"
+#include "saveeditor/game_folder_files.h"
+#include "saveeditor/officer_record.h"
+#include "saveeditor/save_layout.h"
+#include "saveeditor/ui/family_panel.h"
+#include "saveeditor/ui/mode_view.h"
+#include "saveeditor/ui/officer_panel.h"
+#include "saveeditor/ui/relation_panel.h"
+#include "saveeditor/ui/treasure_panel.h"
+#include "shared/file_store.h"
+#include "shared/name_field.h"
+#include "shared/recent_files.h"
+#include "shared/texts.h"
+#include "shared/ui/control_names.h"
+#include "shared/ui/edit_state.h"
+#include "shared/ui/file_drop.h"
+#include "shared/ui/keyboard.h"
+#include "shared/ui/officer_search_box.h"
+#include "shared/ui/outside_change.h"
+#include "shared/ui/pending_edits.h"
+#include "shared/ui/pickers.h"
+#include "shared/ui/save_as.h"
+#include "shared/ui/standard_error.h"
+#include "shared/ui/text_list.h"
+#include "shared/ui/unlike_file.h"
+#include "shared/ui/window_geometry.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDialog>
+#include <QDir>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRandomGenerator>
+#include <QScopedValueRollback>
+#include <QSignalBlocker>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+#include <utility>
+
+namespace varkel {
+
+namespace {
+
+const std::array<const char*, 4> kModeCaptions = {"武將編輯", "寶物編輯", "人物關系", "家庭成員"};
+const std::array<const char*, 9> kSlotNumerals = {"一", "二", "三", "四", "五", "六", "七", "八", "九"};
+
+// Reads `path` whole into `opened`; refusals are reported (text `missingText` for
+// a file that is not there), and a file that does not look like a saved game is
+// asked about first. False when it is not to be opened.
+bool OpenSaveAside(Session& session, SaveGame& opened, const QString& path, qint64 minimumSize, int missingText)
+{
+    RuntimeError error;
+    switch (opened.openWhole(session.files, path, minimumSize, &error)) {
+    case SaveGame::Refusal::None:
+        return MayOpenUnlikeFile(*session.prompter, SaveGame::shapeProblems(opened.bytes), kUnlikeSaveQuestion);
+    case SaveGame::Refusal::Missing:
+        session.prompter->tell(GetResText(missingText), kErrorTitle, MessageIcon::Critical);
+        return false;
+    case SaveGame::Refusal::WrongSize:
+        session.prompter->tell(GetResText(Text::FileDamaged), kErrorTitle, MessageIcon::Critical);
+        return false;
+    case SaveGame::Refusal::Unreadable:
+        ShowRuntimeError(*session.prompter, error);
+        return false;
+    }
+    return false;
+}
+
+}  // namespace
+
+SaveGameEditor* SaveGameEditor::open(Session& session, const QString& path)
+{
+    SaveGame save;
+    RuntimeError error;
+    if (!path.isEmpty()) {
+        if (!OpenSaveAside(session, save, path, save::kOpenMinimumSize, 254))
+            return nullptr;
+    } else {
+        const QString newest = SaveGame::newestSlot(session.gameFolder);
+        const auto refusal = newest.isEmpty() ? SaveGame::Refusal::Missing
+                                              : save.openAtStartup(session.files, newest, &error);
+        if (refusal == SaveGame::Refusal::Unreadable) {
+            ShowRuntimeError(*session.prompter, error);
+            return nullptr;
+        }
+        if (refusal != SaveGame::Refusal::None) {
+            session.prompter->tell(GetResText(Text::NoSavedGame), kErrorTitle, MessageIcon::Critical);
+            return nullptr;
+        }
+        // The newest slot file need not be a saved game; "No" leaves the window closed.
+        if (!MayOpenUnlikeFile(*session.prompter, SaveGame::shapeProblems(save.bytes), kUnlikeSaveQuestion))
+            return nullptr;
+    }
+    // A short scenario file reads as zeros beyond its end; a missing one ends here.
+    const QString scenarioPath = ScenarioFilePath(session.gameFolder);
+    auto scenario = ReadScenarioFile(session.files, scenarioPath, &error);
+    if (!scenario) {
+        ShowRuntimeError(*session.prompter, error);
+        return nullptr;
+    }
+    return new SaveGameEditor(session, std::move(save), std::move(*scenario), scenarioPath);
+}
+
+SaveGameEditor::SaveGameEditor(Session& session, SaveGame save, ScenarioData scenario, const QString& scenarioPath)
+    : QWidget(nullptr, Qt::Window),
+      session_(session),
+      document_(new SaveDocument(std::move(save), std::move(scenario), scenarioPath, this)),
+      picker_(ProgramPickers(session)),
+      runSideWindow_([](QDialog& window) { window.exec(); }),
+      random_([] { return QRandomGenerator::global()->generateDouble(); })
+{
+    setObjectName(QStringLiteral("Form4"));
+    state_ = new EditState(*this, *document_, GetResText(Text::EditorTitle));
+    tUndo = state_->undoAction();
+    tRedo = state_->redoAction();
+
+    auto* layout = new QVBoxLayout(this);
+    auto* bar = new QMenuBar(this);
+    buildMenus(bar);
+    state_->setSaveAction(tSaveFile);
+    layout->setMenuBar(bar);
+    layout->addWidget(buildModes());
+    auto* body = new QHBoxLayout;
+    body->addWidget(buildSideColumn());
+    modes_ = new QStackedWidget(this);
+    // The Save buttons write the file, whichever view shows them; the buttons of
+    // views not built yet wait hidden here.
+    for (int i = 0; i < 4; ++i) {
+        Command8[i] = named(new QPushButton(QStringLiteral("保存"), this), indexed("Command8", i));
+        Command8[i]->hide();
+        connect(Command8[i], &QPushButton::clicked, this, [this, i] { Command8_Click(i); });
+    }
+    panel_ = addMode(0, new OfficerPanel(session_, modes_));
+    panel_->setList(List1);
+    // The views in the order of Option3; all but the officer view are built when first asked for.
+    modeViews_ = {[this]() -> ModeView& { return *panel_; }, [this]() -> ModeView& { return *treasurePanel(); },
+                  [this]() -> ModeView& { return *relationPanel(); }, [this]() -> ModeView& { return *familyPanel(); }};
+    body->addWidget(modes_, 1);
+    layout->addLayout(body, 1);
+    layout->addWidget(state_->statusLine());
+    // A link, not a stop of Tab: the list is also on the menu, 其它 > 檢查存檔.
+    problemsNote = new QLabel(state_->statusLine());
+    problemsNote->setObjectName(QStringLiteral("problemsNote"));
+    problemsNote->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
+    problemsNote->hide();
+    state_->statusLine()->addPermanentWidget(problemsNote);
+    connect(problemsNote, &QLabel::linkActivated, this, &SaveGameEditor::sCheck_Click);
+
+    panel_->setCityNames(document_->scenario().cityNames);
+    connect(panel_, &OfficerPanel::changeFaceRequested, this, &SaveGameEditor::Command1_Click);
+    // Programmatic changes reach the handler too; it ignores them while the view is filled.
+    connect(panel_->Check5, &QCheckBox::toggled, this, &SaveGameEditor::Check5_Click);
+    connect(panel_->Command11, &QPushButton::clicked, this, &SaveGameEditor::Command11_Click);
+    connect(panel_->Command10, &QPushButton::clicked, this, &SaveGameEditor::Command10_Click);
+
+    connect(document_, &Document::stateChanged, this, &SaveGameEditor::updateSaveCommands);
+    connect(document_, &Document::changed, this, &SaveGameEditor::documentChanged);
+    // Typed edits applied at the question are kept: the undo stops there, and the
+    // next one takes them back.
+    state_->setMayRestore([this] {
+        bool applied = false;
+        return mayLeaveRecord(&applied) && !applied;
+    });
+    // Enter and Ctrl+Enter apply the view shown.
+    UseApplyKeys(*this, [this] { return Command7[std::size_t(mode_)]; });
+    tickSlotMenu();
+    rLoadFile();
+    AcceptFileDrops(*this, [this](const QString& path) { openPath(path); });
+    KeepWindowGeometry(*this, session_);
+}
+
+template <typename View>
+View* SaveGameEditor::addMode(int i, View* view)
+{
+    ModeView& mode = *view;
+    Frame10[i] = mode.modeWidget();
+    Command7[i] = mode.applyButton();
+    connect(Command7[i], &QPushButton::clicked, this, [this, i] { Command7_Click(i); });
+    ShowApplyKeys(Command7[i]);
+    mode.commandRow()->addWidget(Command8[i]);
+    Command8[i]->show();
+    modes_->addWidget(mode.modeWidget());
+    // Tab goes through the modes and the officer column, then the view, then its Save.
+    TabOrder order;
+    order << Option3 << Combo10 << List1 << Text13 << mode.tabOrder() << Command8[i];
+    order.apply();
+    // Save is offered for edits typed but not yet applied too: it asks about them.
+    WatchUserEdits(*mode.modeWidget(), [this] { updateSaveCommands(); });
+    return view;
+}
+
+ModeView& SaveGameEditor::modeView(int mode)
+{
+    return modeViews_[std::size_t(mode)]();
+}
+
+// The treasure, relationship and family views are built the first time they are
+// asked for: many sessions never open them, and building them made the window
+// slower to appear. They scroll inside the window, so none of them sets its size.
+TreasurePanel* SaveGameEditor::treasurePanel()
+{
+    if (!treasures_) {
+        treasures_ = addMode(1, new TreasurePanel(session_, modes_));
+        treasures_->setNotes(treasureNotes_);
+        connect(treasures_, &TreasurePanel::treasureChosen, this, [this](int i) {
+            if (mayMoveTo(1, i))
+                showTreasure(i);
+        });
+        connect(treasures_, &TreasurePanel::chooseOwnerRequested, this, &SaveGameEditor::Command2_Click);
+        connect(treasures_->Command13, &QPushButton::clicked, this, &SaveGameEditor::Command13_Click);
+        updateSaveCommands();
+    }
+    return treasures_;
+}
+
+FamilyPanel* SaveGameEditor::familyPanel()
+{
+    if (!family_) {
+        family_ = addMode(3, new FamilyPanel(session_, modes_));
+        family_->setRandomSource(random_);
+        connect(family_, &FamilyPanel::memberChosen, this, [this](int k) {
+            if (mayMoveTo(3, k))
+                showMember(k);
+        });
+        connect(family_, &FamilyPanel::changeFaceRequested, this, &SaveGameEditor::Command15_Click);
+        connect(family_, &FamilyPanel::forecastRequested, this, &SaveGameEditor::Label32_DblClick);
+    }
+    return family_;
+}
+
+RelationPanel* SaveGameEditor::relationPanel()
+{
+    if (!relations_) {
+        relations_ = addMode(2, new RelationPanel(session_, modes_));
+        connect(relations_, &RelationPanel::relationChosen, this, [this](int i) {
+            if (mayMoveTo(2, i))
+                List3_Click(i);
+        });
+        connect(relations_, &RelationPanel::changePartyRequested, this, &SaveGameEditor::Command12_Click);
+    }
+    return relations_;
+}
+
+void SaveGameEditor::buildMenus(QMenuBar* bar)
+{
+    QMenu* file = bar->addMenu(QStringLiteral("文件(&F)"));
+    tOpenFile = file->addAction(QStringLiteral("打開(&O)"), this, &SaveGameEditor::tOpenFile_Click);
+    tSaveFile = file->addAction(QStringLiteral("保存(&S)"), this, &SaveGameEditor::tSaveFile_Click);
+    tSaveAs = file->addAction(QStringLiteral("另存為(&A)"), this, &SaveGameEditor::tSaveAs_Click);
+    tRecent = file->addMenu(QStringLiteral("最近打開(&R)"));
+    tRecent->setObjectName(QStringLiteral("tRecent"));
+    connect(tRecent, &QMenu::aboutToShow, this, &SaveGameEditor::fillRecentMenu);
+    file->addSeparator();
+    tCompare = file->addAction(QStringLiteral("比較存檔(&D)..."), this, &SaveGameEditor::tCompare_Click);
+    tCompare->setObjectName(QStringLiteral("tCompare"));
+    tBackups = file->addAction(QStringLiteral("備份記錄(&B)"), this, &SaveGameEditor::tBackups_Click);
+    tBackups->setObjectName(QStringLiteral("tBackups"));
+    file->addSeparator();
+    QMenu* tFSave = file->addMenu(QStringLiteral("存檔(&S)"));
+    tFSave->setObjectName(QStringLiteral("tFSave"));
+    for (int k = 0; k < save::kSlotCount; ++k) {
+        sSavSum[k] =
+            tFSave->addAction(QStringLiteral("存檔%1(&%2)").arg(QString::fromUtf8(kSlotNumerals[k])).arg(k + 1));
+        sSavSum[k]->setObjectName(indexed("sSavSum", k));
+        sSavSum[k]->setCheckable(true);
+        connect(sSavSum[k], &QAction::triggered, this, [this, k] { sSavSum_Click(k); });
+    }
+    file->addSeparator();
+    tExit = file->addAction(QStringLiteral("退出(&X)"), this, &QWidget::close);
+    tOpenFile->setObjectName(QStringLiteral("tOpenFile"));
+    tSaveFile->setObjectName(QStringLiteral("tSaveFile"));
+    tSaveAs->setObjectName(QStringLiteral("tSaveAs"));
+    tExit->setObjectName(QStringLiteral("tExit"));
+
+    QMenu* edit = bar->addMenu(QStringLiteral("編輯(&E)"));
+    edit->setObjectName(QStringLiteral("tEdit"));
+    edit->addAction(tUndo);
+    edit->addAction(tRedo);
+
+    QMenu* other = bar->addMenu(QStringLiteral("其它(&O)"));
+    other->setObjectName(QStringLiteral("sOther"));
+    sCity = other->addAction(QStringLiteral("都市(&C)"), this, &SaveGameEditor::sCity_Click);
+    sCity->setObjectName(QStringLiteral("sCity"));
+    sBingQi = other->addAction(QStringLiteral("勢力(&N)"), this, &SaveGameEditor::sBingQi_Click);
+    sBingQi->setObjectName(QStringLiteral("sBingQi"));
+    other->addSeparator();
+    sTable = other->addAction(QStringLiteral("一覽表(&T)"), this, &SaveGameEditor::sTable_Click);
+    sTable->setObjectName(QStringLiteral("sTable"));
+    sTable->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+    sCheck = other->addAction(QStringLiteral("檢查存檔(&K)"), this, &SaveGameEditor::sCheck_Click);
+    sCheck->setObjectName(QStringLiteral("sCheck"));
+
+    QMenu* help = bar->addMenu(QStringLiteral("幫助(&H)"));
+    QAction* about = help->addAction(QStringLiteral("關于..."), this, [this] {
+        if (showAbout_)
+            showAbout_();
+    });
+    about->setObjectName(QStringLiteral("tAbout"));
+    UseStandardKeys({tOpenFile, tSaveFile, tSaveAs, tExit, about});
+}
+
+QWidget* SaveGameEditor::buildModes()
+{
+    auto* row = new QWidget(this);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* group = new QButtonGroup(row);
+    for (int i = 0; i < 4; ++i) {
+        Option3[i] = new QRadioButton(QString::fromUtf8(kModeCaptions[i]), row);
+        Option3[i]->setObjectName(indexed("Option3", i));
+        group->addButton(Option3[i], i);
+        layout->addWidget(Option3[i]);
+        // Alt+1..4 choose the modes, as clicking them does; the button's tooltip names the key.
+        auto* key = new QAction(Option3[i]);
+        key->setShortcut(QKeySequence(Qt::ALT | Qt::Key(Qt::Key_1 + i)));
+        key->setShortcutContext(Qt::WindowShortcut);
+        connect(key, &QAction::triggered, Option3[i], &QRadioButton::click);
+        addAction(key);
+        Option3[i]->setToolTip(key->shortcut().toString(QKeySequence::NativeText));
+    }
+    connect(group, &QButtonGroup::idClicked, this, &SaveGameEditor::Option3_Click);
+    layout->addSpacing(24);
+    Label28 = new QLabel(row);
+    Label28->setObjectName(QStringLiteral("Label28"));
+    // A long path must not widen the window.
+    Label28->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    layout->addWidget(Label28, 1);
+    return row;
+}
+
+QWidget* SaveGameEditor::buildSideColumn()
+{
+    auto* column = new QWidget(this);
+    auto* layout = new QVBoxLayout(column);
+    layout->setContentsMargins(0, 0, 0, 0);
+    Frame26 = new QGroupBox(column);
+    Frame26->setObjectName(QStringLiteral("Frame26"));
+    auto* controlled = new QVBoxLayout(Frame26);
+    Combo10 = new QComboBox(Frame26);
+    Combo10->setObjectName(QStringLiteral("Combo10"));
+    controlled->addWidget(Combo10);
+    connect(Combo10, &QComboBox::activated, this, &SaveGameEditor::Combo10_Click);
+    layout->addWidget(Frame26);
+
+    List1 = TextList(column, QStringLiteral("List1"));
+    connect(List1, &QListWidget::currentRowChanged, this, &SaveGameEditor::List1_Click);
+    layout->addWidget(List1, 1);
+
+    auto* searchRow = new QHBoxLayout;
+    Text13 = new QLineEdit(column);
+    Text13->setObjectName(QStringLiteral("Text13"));
+    Label34 = new QLabel(column);
+    Label34->setObjectName(QStringLiteral("Label34"));
+    Label34->setMinimumWidth(Label34->fontMetrics().horizontalAdvance(GetResText(Text::SearchByName)) + 4);
+    searchRow->addWidget(Text13);
+    searchRow->addWidget(Label34);
+    layout->addLayout(searchRow);
+    search_ = new OfficerSearchBox(Text13, List1, Label34, *session_.prompter);
+    column->setFixedWidth(column->fontMetrics().horizontalAdvance(QStringLiteral("000:國國國國")) * 2);
+    return column;
+}
+
+QSize SaveGameEditor::sizeHint() const
+{
+    // The family view, the largest, is built only when first shown; until then its
+    // size, in characters and lines of the window's font, is kept for it, so that
+    // the window opens large enough for every view where the screen allows.
+    constexpr int kFamilyViewChars = 68;
+    constexpr int kFamilyViewLines = 39;
+    if (!modes_)
+        return QWidget::sizeHint();
+    const QFontMetrics metrics = fontMetrics();
+    const QSize family(metrics.horizontalAdvance(QChar(0x570B)) * kFamilyViewChars,
+                       metrics.lineSpacing() * kFamilyViewLines);
+    return QWidget::sizeHint() + (family - modes_->sizeHint()).expandedTo(QSize(0, 0));
+}
+
+bool SaveGameEditor::modified() const
+{
+    return document_->modified(SaveDocument::kSaveBuffer);
+}
+
+void SaveGameEditor::updateSaveCommands()
+{
+    const bool on = modified() || viewHoldsEdits();
+    for (QPushButton* save : Command8)
+        save->setEnabled(on);
+    tSaveFile->setEnabled(on);
+    tSaveAs->setEnabled(on);
+    if (treasures_)
+        treasures_->Command13->setEnabled(document_->modified(SaveDocument::kScenarioBuffer));
+}
+
+void SaveGameEditor::tickSlotMenu()
+{
+    const int slot = SaveGame::slotOf(document_->path(), session_.gameFolder);
+    for (int k = 0; k < save::kSlotCount; ++k)
+        sSavSum[k]->setChecked(k == slot);
+}
+
+void SaveGameEditor::rLoadFile()
+{
+    // The views are filled from the new file: nothing typed is left to ask about.
+    const QScopedValueRollback<bool> quiet(filling_, true);
+    needsFilling_.fill(true);
+    rowAfterFilling_.fill(-1);
+    Label28->setText(GetResText(Text::FileLocation) + QDir::toNativeSeparators(document_->path()));
+    state_->opened();
+    showTables();
+    updateSaveCommands();
+    Option3[0]->setChecked(true);
+    Option3_Click(0);
+    noteProblems();
+}
+
+void SaveGameEditor::showSideWindow(QDialog& window)
+{
+    KeepWindowGeometry(window, session_);
+    runSideWindow_(window);
+}
+
+void SaveGameEditor::runSideWindow(QDialog& window, PendingEdits edits)
+{
+    // What the side window applies is shown here afresh, over anything typed.
+    if (!mayLeaveRecord())
+        return;
+    state_->shareWith(window);
+    window.addAction(tSaveAs);
+    WatchUserEdits(window, [this] {
+        tSaveFile->setEnabled(true);
+        tSaveAs->setEnabled(true);
+    });
+    const QScopedValueRollback<PendingEdits> asked(sideWindowEdits_, std::move(edits));
+    // The views behind it read the document again once, when it closes.
+    const QScopedValueRollback<bool> covered(coveredBySideWindow_, true);
+    showSideWindow(window);
+    if (std::exchange(changedWhileCovered_, false))
+        reloadViews();
+}
+
+void SaveGameEditor::documentChanged(const DocumentChange& change)
+{
+    if (change.cause == DocumentChange::Cause::Open) {
+        rLoadFile();
+        return;
+    }
+    // The count on the status line follows mends and undo.
+    if (problemsNote->isVisible())
+        noteProblems();
+    if (coveredBySideWindow_) {
+        changedWhileCovered_ = true;
+        return;
+    }
+    // A batch from the records table, undo and redo change records no view applied.
+    if (change.everything() || change.cause != DocumentChange::Cause::Apply) {
+        reloadViews();
+        return;
+    }
+    switch (SaveRecord(change.kind)) {
+    case SaveRecord::Officer:
+        // A new name shows wherever officers are named.
+        for (const int n : change.records)
+            if (n >= 0 && n < List1->count() &&
+                List1->item(n)->text() != NumberedItem(n, 3, tables().officerNames.value(n)))
+                officerRenamed(n);
+        break;
+    case SaveRecord::City:
+    case SaveRecord::Force:
+    case SaveRecord::Intimacy:
+        reloadViews();
+        break;
+    default:
+        // The view that applied the change shows it already.
+        break;
+    }
+}
+
+void SaveGameEditor::reloadViews()
+{
+    const QScopedValueRollback<bool> quiet(filling_, true);
+    showTables();
+    panel_->setCityNames(scenario().cityNames);
+    const int mode = mode_;
+    QListWidget* list = modeView(mode).modeList();
+    const int row = list->currentRow();
+    needsFilling_.fill(true);
+    Option3_Click(mode);
+    if (row >= 0 && row < list->count())
+        list->setCurrentRow(row);
+}
+
+void SaveGameEditor::Option3_Click(int index)
+{
+    if (index != mode_ && !mayLeaveRecord()) {
+        Option3[mode_]->setChecked(true);
+        return;
+    }
+    mode_ = index;
+    ModeView& view = modeView(index);
+    modes_->setCurrentWidget(view.modeWidget());
+    Label34->setVisible(index == 0);
+    if (!needsFilling_[index])
+        return;
+    needsFilling_[index] = false;
+    if (index == 0) {
+        // A new file: the notes are read again, and the controlled officers'
+        // list shows its first.
+        ReadBWNote();
+        if (Combo10->count() > 0)
+            Combo10->setCurrentIndex(0);
+    }
+    view.fillFrom(*document_);
+    QListWidget* list = view.modeList();
+    if (const int row = std::exchange(rowAfterFilling_[index], -1); row >= 0 && row < list->count())
+        list->setCurrentRow(row);
+}
+
+void SaveGameEditor::List1_Click()
+{
+    const int n = List1->currentRow();
+    if (n >= 0 && mayMoveTo(0, n))
+        showOfficer(n);
+}
+
+PendingEdits SaveGameEditor::pendingEdits()
+{
+    if (coveredBySideWindow_)
+        return sideWindowEdits_;
+    ModeView& view = modeView(mode_);
+    if (filling_ || view.shownRecord() < 0)
+        return {};
+    return {[this, &view] { return view.differsFrom(documentKinds()); },
+            [this, &view] { return view.applyShown(documentKinds()); },
+            [this, &view] { view.showRecord(*document_, view.shownRecord()); }};
+}
+
+bool SaveGameEditor::mayLeaveRecord(bool* applied)
+{
+    return MayLeaveRecord(*session_.prompter, pendingEdits(), applied);
+}
+
+bool SaveGameEditor::viewHoldsEdits()
+{
+    if (filling_ || coveredBySideWindow_ || mode_ < 0)
+        return false;
+    ModeView& view = modeView(mode_);
+    return view.shownRecord() >= 0 && view.differsFrom(documentKinds());
+}
+
+bool SaveGameEditor::settleEditsBeforeSave()
+{
+    return MaySaveWithPendingEdits(*session_.prompter, pendingEdits());
+}
+
+bool SaveGameEditor::mayMoveTo(int mode, int row)
+{
+    ModeView& view = modeView(mode);
+    const int shown = view.shownRecord();
+    if (filling_ || shown < 0 || row == shown || mayLeaveRecord())
+        return true;
+    // Stay on the record being edited; its boxes keep what was typed.
+    StayOnRow(*view.modeList(), shown);
+    return false;
+}
+
+void SaveGameEditor::Combo10_Click()
+{
+    if (List1->currentRow() < 0)
+        return;
+    const int n = ItemNumber(Combo10->currentText());
+    if (n >= 0 && n < List1->count())
+        List1->setCurrentRow(n);
+}
+
+DocumentKinds& SaveGameEditor::documentKinds()
+{
+    if (!kinds_)
+        kinds_ = std::make_unique<DocumentKinds>(*document_, treasureNotes_);
+    return *kinds_;
+}
+
+void SaveGameEditor::showOfficer(int n)
+{
+    panel_->showRecord(*document_, n);
+}
+
+void SaveGameEditor::showTables()
+{
+    session_.officerCount = tables().officerCount;
+    session_.officerNames = tables().officerNames;
+    fillControlledList();
+    panel_->setForceList(tables().leaderNames);
+    Option3[3]->setEnabled(tables().hasFamily);
+}
+
+void SaveGameEditor::officerRenamed(int n)
+{
+    showTables();  // force names are their leaders' names
+    List1->item(n)->setText(NumberedItem(n, 3, tables().officerNames[n]));
+    panel_->showOfficer(document_->bytes(), tables(), n);
+    // The lists of the other modes show owners and parties by name: filled again
+    // when next shown, on the row they were on.
+    for (int mode = 1; mode < int(needsFilling_.size()); ++mode) {
+        if (!needsFilling_[std::size_t(mode)]) {
+            needsFilling_[std::size_t(mode)] = true;
+            rowAfterFilling_[std::size_t(mode)] = modeView(mode).modeList()->currentRow();
+        }
+    }
+}
+
+void SaveGameEditor::Command1_Click()
+{
+    panel_->chooseFace(picker_, this);
+}
+
+void SaveGameEditor::Command7_Click(int index)
+{
+    // A refused Apply wrote nothing, so the save stays as it was.
+    modeView(index).applyShown(documentKinds());
+}
+
+bool SaveGameEditor::saveFile()
+{
+    const auto write = [this] {
+        if (const auto error = document_->save(session_.files)) {
+            ReportSaveFailure(session_, *state_, document_->path(), *error);
+            return false;
+        }
+        state_->saved({document_->path()}, session_.files);
+        return true;
+    };
+    return SaveAskingAboutOutsideChange(session_, document_->path(), write, [this] { return saveAs(); });
+}
+
+void SaveGameEditor::Command8_Click(int)
+{
+    if (settleEditsBeforeSave())
+        saveFile();
+}
+
+void SaveGameEditor::tSaveFile_Click()
+{
+    Command8_Click(0);
+}
+
+bool SaveGameEditor::savePrompt()
+{
+    // A save that failed was reported; the command stops so nothing is lost. "No"
+    // lets the command go on but keeps the changes marked until another file is
+    // open, so a cancelled open loses nothing.
+    return !modified() ||
+           session_.prompter->askToDo(GetResText(Text::SaveChanges), kEditorTitle, [this] { return saveFile(); });
+}
+
+void SaveGameEditor::loadOpened()
+{
+    tickSlotMenu();
+    listRecent();
+}
+
+void SaveGameEditor::listRecent()
+{
+    if (const auto failure = AddRecentFile(session_.settingsPath, document_->path(), session_.files.io()))
+        state_->notKept(QStringLiteral("最近打開的文件列表"), *failure);
+}
+
+void SaveGameEditor::tOpenFile_Click()
+{
+    if (!mayLeaveRecord() || !savePrompt())
+        return;
+    const QString path = ShowOpenDialog(
+        *session_.dialogs, {kSaveLabel, kSavePattern, GetResText(Text::OpenFileTitle), session_.gameFolder});
+    if (!path.isEmpty() && openSave(path, save::kOpenMinimumSize, Text::FileDamaged))
+        loadOpened();
+}
+
+void SaveGameEditor::openPath(const QString& path)
+{
+    // As File > Open once the file is chosen: the same questions and size checks.
+    if (mayLeaveRecord() && savePrompt() && openSave(path, save::kOpenMinimumSize, Text::FileDamaged))
+        loadOpened();
+}
+
+void SaveGameEditor::fillRecentMenu()
+{
+    tRecent->clear();
+    const QStringList files = ExistingRecentFiles(session_.settingsPath);
+    for (int i = 0; i < files.size(); ++i) {
+        QAction* item = tRecent->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(files[i])));
+        item->setObjectName(indexed("tRecentFile", i));
+        connect(item, &QAction::triggered, this, [this, path = files[i]] { openPath(path); });
+    }
+    tRecent->setEnabled(!files.isEmpty());
+}
+
+void SaveGameEditor::sSavSum_Click(int k)
+{
+    // The tick follows the open file whatever happens below.
+    tickSlotMenu();
+    if (!mayLeaveRecord() || !savePrompt())
+        return;
+    if (openSave(SaveGame::slotPath(session_.gameFolder, k), save::kSlotMinimumSize, Text::SlotNotFound))
+        loadOpened();
+}
+
+bool SaveGameEditor::openSave(const QString& path, qint64 minimumSize, int missingText)
+{
+    // Read aside first: a file refused here, or one the user chose not to open,
+    // leaves the open save as it was.
+    SaveGame opened;
+    if (!OpenSaveAside(session_, opened, path, minimumSize, missingText))
+        return false;
+    document_->open(std::move(opened));
+    return true;
+}
+
+void SaveGameEditor::tSaveAs_Click()
+{
+    if (settleEditsBeforeSave())
+        saveAs();
+}
+
+bool SaveGameEditor::saveAs()
+{
+    return SaveAs(session_, kSaveLabel, kSavePattern, [this](const QString& path) {
+        if (const auto error = document_->saveAs(session_.files, path)) {
+            ReportSaveFailure(session_, *state_, path, *error);
+            return false;
+        }
+        state_->saved({document_->path()}, session_.files);
+        Label28->setText(GetResText(Text::FileLocation) + QDir::toNativeSeparators(document_->path()));
+        tickSlotMenu();
+        listRecent();
+        return true;
+    });
+}
+
+void SaveGameEditor::closeEvent(QCloseEvent* event)
+{
+    // Treasure attributes applied but not written would be lost with the window.
+    if (mayLeaveRecord() && treasurePrompt() && savePrompt())
+        event->accept();
+    else
+        event->ignore();
+}
+
+}  // namespace varkel
