@@ -30,7 +30,7 @@ inline const std::array<OpenableWindow, 3> kOpenableWindows = {{
     {QLatin1StringView("save-editor"),
      [](Session&, StartWindow& start) {
          if (!start.editor())
-             start.Command3_Click();
+             start.openSaveGameEditor();
      }},
 }};
 

@@ -60,17 +60,6 @@ bool LevelStream::write(QByteArray& buffer, int position, int value) const
     return true;
 }
 
-bool LevelStream::apply(QByteArray& buffer, const std::vector<int>& positions, int value) const
-{
-    if (value < 0 || value > kLevelMask)
-        return false;
-    if (!std::all_of(positions.begin(), positions.end(), [&](int k) { return holds(buffer, k); }))
-        return false;
-    for (const int k : positions)
-        write(buffer, k, value);
-    return true;
-}
-
 LevelStream GeneralStream(int slot)
 {
     if (slot < 0 || slot >= save::kPlayerSlotCount)

@@ -58,9 +58,6 @@ struct LevelStream {
     // False, and nothing written, for a value outside 0..31 or a position the stream
     // or the buffer does not hold.
     bool write(QByteArray& buffer, int position, int value) const;
-    // Writes `value` at every position of the set, or nothing when any of them or
-    // the value is refused.
-    bool apply(QByteArray& buffer, const std::vector<int>& positions, int value) const;
 
 private:
     bool holds(const QByteArray& buffer, int position) const;

@@ -508,7 +508,7 @@ TEST_P(DamagedFolder, ReportsAndCarriesOn)
 
     InstallEditorFactories(*form3);
     form3->show();
-    form3->Command3_Click();
+    form3->openSaveGameEditor();
     SaveGameEditor* editor = openEditorWindow();
     switch (expect.editor) {
     case EditorOpen::Opens: {
@@ -543,15 +543,15 @@ TEST_P(DamagedFolder, ReportsAndCarriesOn)
         editor->setPicker(nullptr);  // no picker may wait for a click
         // Every mode shows what the damaged files give.
         for (int mode : {1, 0})
-            editor->Option3_Click(mode);
+            editor->showMode(mode);
         EXPECT_EQ(newMessages(), std::vector<std::string>{}) << "switching modes";
         if (row.slot >= 0) {
             const QString file = row.files[0];
             QString current = editor->saveGame().path;
-            editor->sSavSum_Click(row.slot);
+            editor->openSlot(row.slot);
             expectOpenOrRefusal(*editor, file, expect.slotMenu, current, "slot menu");
             dialogs_.opens.push_back(game_ + file);
-            editor->tOpenFile_Click();
+            editor->tOpenFile->trigger();
             expectOpenOrRefusal(*editor, file, expect.openDialog, current, "Open dialog");
         }
         editor->close();

@@ -149,7 +149,6 @@ TEST(IntimacyStream, RefusesWhatCannotBeStored)
         QByteArray save = patterned(row.bufferSize);
         const QByteArray before = save;
         EXPECT_FALSE(row.stream.write(save, row.position, row.value));
-        EXPECT_FALSE(row.stream.apply(save, {0, row.position}, row.value));
         EXPECT_TRUE(save == before);
         if (row.value >= 0 && row.value < kLevelCount) {
             EXPECT_EQ(row.stream.read(save, row.position), std::nullopt);
@@ -157,8 +156,8 @@ TEST(IntimacyStream, RefusesWhatCannotBeStored)
     }
 }
 
-// One level applied to a set of positions changes those and no other.
-TEST(IntimacyStream, AppliesOneLevelToASetOfPositions)
+// One level written to a set of positions changes those and no other bits.
+TEST(IntimacyStream, WritesOneLevelToASetOfPositions)
 {
     struct Row {
         std::vector<int> positions;
@@ -175,7 +174,8 @@ TEST(IntimacyStream, AppliesOneLevelToASetOfPositions)
         SCOPED_TRACE(testing::Message() << row.positions.size() << " positions");
         QByteArray save = patterned(save::playerSlot(save::kPlayerSlotCount));
         const QByteArray before = save;
-        ASSERT_TRUE(stream.apply(save, row.positions, row.value));
+        for (const int k : row.positions)
+            ASSERT_TRUE(stream.write(save, k, row.value));
         for (int k = 0; k < stream.count; ++k) {
             const bool picked = std::find(row.positions.begin(), row.positions.end(), k) != row.positions.end();
             ASSERT_EQ(stream.read(save, k), picked ? row.value : stream.read(before, k)) << "position " << k;

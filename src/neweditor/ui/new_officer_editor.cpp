@@ -7,6 +7,7 @@
 #include "shared/ui/combo_values.h"
 #include "shared/ui/control_names.h"
 #include "shared/ui/edit_state.h"
+#include "shared/ui/file_commands.h"
 #include "shared/ui/input_filters.h"
 #include "shared/ui/keyboard.h"
 #include "shared/ui/officer_search_box.h"
@@ -89,16 +90,35 @@ NewOfficerEditor::NewOfficerEditor(Session& session, SystemSave file, BiographyF
 {
     setObjectName(QStringLiteral("Form1"));
     state_ = new EditState(*this, *document_, GetResText(Text::EditorTitle));
+    EditorFile opened;
+    opened.label = GetResText(Text::NewOfficerFileLabel);
+    opened.pattern = kFilePattern;
+    opened.path = [this] { return document_->path(); };
+    opened.modified = [this] { return modified(); };
+    opened.pending = [this] { return pendingEdits(); };
+    opened.open = [this](const QString& path) { return openChosen(path); };
+    opened.write = [this] {
+        return writeBothFiles(document_->path(), [this] { return document_->saveSystemSave(session_.files); });
+    };
+    opened.writeAs = [this](const QString& path) {
+        return writeBothFiles(path, [this, &path] {
+            const auto failure = document_->saveSystemSaveAs(session_.files, path);
+            if (!failure)
+                Label5->setText(GetResText(Text::FileLocation) + QDir::toNativeSeparators(document_->path()));
+            return failure;
+        });
+    };
+    files_ = std::make_unique<FileCommands>(session_, *state_, std::move(opened));
 
     auto* bar = new QMenuBar(this);
     QMenu* sFile = bar->addMenu(QStringLiteral("文件(&F)"));
     sFile->setObjectName(QStringLiteral("sFile"));
-    sOpenfile =
-        named(sFile->addAction(QStringLiteral("打開(&O)"), this, &NewOfficerEditor::sOpenfile_Click), QStringLiteral("sOpenfile"));
-    sSavefile =
-        named(sFile->addAction(QStringLiteral("保存(&S)"), this, &NewOfficerEditor::Command3_Click), QStringLiteral("sSavefile"));
-    sSaveAs =
-        named(sFile->addAction(QStringLiteral("另存為(&A)"), this, &NewOfficerEditor::sSaveAs_Click), QStringLiteral("sSaveAs"));
+    sOpenfile = named(sFile->addAction(QStringLiteral("打開(&O)"), this, [this] { files_->open(); }),
+                      QStringLiteral("sOpenfile"));
+    sSavefile = named(sFile->addAction(QStringLiteral("保存(&S)"), this, [this] { files_->save(); }),
+                      QStringLiteral("sSavefile"));
+    sSaveAs = named(sFile->addAction(QStringLiteral("另存為(&A)"), this, [this] { files_->saveAs(); }),
+                    QStringLiteral("sSaveAs"));
     sFile->addSeparator();
     sExit = named(sFile->addAction(QStringLiteral("退出(&X)"), this, &QWidget::close), QStringLiteral("sExit"));
     QMenu* sEdit = bar->addMenu(QStringLiteral("編輯(&E)"));
@@ -118,7 +138,7 @@ NewOfficerEditor::NewOfficerEditor(Session& session, SystemSave file, BiographyF
     auto* side = new QVBoxLayout;
     List1 = TextList(this, QStringLiteral("List1"));
     List1->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("000:國國國國")) * 2);
-    connect(List1, &QListWidget::currentRowChanged, this, &NewOfficerEditor::List1_Click);
+    connect(List1, &QListWidget::currentRowChanged, this, &NewOfficerEditor::officerChosen);
     auto* searchRow = new QHBoxLayout;
     Text5 = named(new QLineEdit(this), QStringLiteral("Text5"));
     Text5->setMaxLength(kSearchLength);
@@ -145,15 +165,12 @@ NewOfficerEditor::NewOfficerEditor(Session& session, SystemSave file, BiographyF
     // Save is offered for edits typed but not yet applied too: it asks about them.
     WatchUserEdits(*this, [this] { updateSaveCommands(); });
     connect(document_, &Document::changed, this, &NewOfficerEditor::documentChanged);
-    // Typed edits applied at the question are kept: the undo stops there.
-    state_->setMayRestore([this] {
-        bool applied = false;
-        return mayLeaveRecord(&applied) && !applied;
-    });
     orderTabs();
-    sLoadFile();
+    showOpenedFile();
     KeepWindowGeometry(*this, session_);
 }
+
+NewOfficerEditor::~NewOfficerEditor() = default;
 
 QWidget* NewOfficerEditor::buildRecord()
 {
@@ -161,7 +178,7 @@ QWidget* NewOfficerEditor::buildRecord()
     auto* top = new QHBoxLayout;
     top->addWidget(person_.buildNames(record));
     top->addWidget(person_.buildFace(record));
-    connect(person_.Command1, &QPushButton::clicked, this, &NewOfficerEditor::Command1_Click);
+    connect(person_.Command1, &QPushButton::clicked, this, [this] { person_.chooseFace(picker_, this); });
     auto* sexAndKinds = new QVBoxLayout;
     sexAndKinds->addWidget(person_.buildSex(record));
     sexAndKinds->addWidget(person_.buildTacticKinds(record));
@@ -181,10 +198,13 @@ QWidget* NewOfficerEditor::buildRecord()
     Command4 = named(new QPushButton(QStringLiteral("戰技全滿"), record), QStringLiteral("Command4"));
     Command2 = named(new QPushButton(QStringLiteral("應用"), record), QStringLiteral("Command2"));
     Command3 = named(new QPushButton(QStringLiteral("保存"), record), QStringLiteral("Command3"));
-    connect(Command4, &QPushButton::clicked, this, &NewOfficerEditor::Command4_Click);
-    connect(Command2, &QPushButton::clicked, this, &NewOfficerEditor::Command2_Click);
+    connect(Command4, &QPushButton::clicked, this, [this] { person_.fillTacticsAndSkills(); });
+    connect(Command2, &QPushButton::clicked, this, [this] {
+        if (List1->currentRow() >= 0)
+            applyOfficer(List1->currentRow());
+    });
     UseApplyKeys(*this, Command2);
-    connect(Command3, &QPushButton::clicked, this, &NewOfficerEditor::Command3_Click);
+    connect(Command3, &QPushButton::clicked, this, [this] { files_->save(); });
     buttons->addWidget(Command4);
     buttons->addStretch();
     buttons->addWidget(Command2);
@@ -287,7 +307,7 @@ void NewOfficerEditor::updateSaveCommands()
     sSaveAs->setEnabled(on);
 }
 
-void NewOfficerEditor::sLoadFile()
+void NewOfficerEditor::showOpenedFile()
 {
     state_->opened();
     updateSaveCommands();
@@ -298,7 +318,7 @@ void NewOfficerEditor::documentChanged(const DocumentChange& change)
 {
     switch (change.cause) {
     case DocumentChange::Cause::Open:
-        sLoadFile();
+        showOpenedFile();
         break;
     case DocumentChange::Cause::Undo:
     case DocumentChange::Cause::Redo:
@@ -337,10 +357,10 @@ void NewOfficerEditor::showFile(int row)
     session_.officerCount = SystemSave::officerNumber(system_save::kRecordCount);
     List1->setCurrentRow(row);
     if (List1->currentRow() == row)
-        ReadWJinfo(row);
+        showOfficer(row);
 }
 
-void NewOfficerEditor::ReadWJinfo(int i)
+void NewOfficerEditor::showOfficer(int i)
 {
     const MemberRecord r = systemSave().officer(i);
     shown_ = r;
@@ -370,7 +390,7 @@ std::optional<FieldProblem> NewOfficerEditor::edit(RecordChanges& changes,
     return std::nullopt;
 }
 
-bool NewOfficerEditor::WriteWJInfo(int i)
+bool NewOfficerEditor::applyOfficer(int i)
 {
     RecordChanges changes;
     NumberBoxes<MemberRecord>::Clamped clamped;
@@ -395,53 +415,17 @@ bool NewOfficerEditor::viewDiffers() const
     return shownRecord_ >= 0 && (edit(changes) || document_->differs(shownRecord_, changes));
 }
 
-bool NewOfficerEditor::mayLeaveRecord(bool* applied)
+PendingEdits NewOfficerEditor::pendingEdits()
 {
-    return MayLeaveRecord(*session_.prompter, viewDiffers(), [this, applied] {
-        if (!WriteWJInfo(shownRecord_))
-            return false;
-        if (applied)
-            *applied = true;
-        return true;
-    });
+    return {[this] { return viewDiffers(); }, [this] { return applyOfficer(shownRecord_); },
+            [this] { showOfficer(shownRecord_); }};
 }
 
-void NewOfficerEditor::List1_Click()
+void NewOfficerEditor::officerChosen()
 {
     const int row = List1->currentRow();
-    if (row < 0 || row == shownRecord_)
-        return;
-    if (!mayLeaveRecord()) {
-        // Stay on the record being edited; its boxes keep what was typed.
-        StayOnRow(*List1, shownRecord_);
-        return;
-    }
-    ReadWJinfo(row);
-}
-
-void NewOfficerEditor::Command1_Click()
-{
-    person_.chooseFace(picker_, this);
-}
-
-void NewOfficerEditor::Command2_Click()
-{
-    if (List1->currentRow() >= 0)
-        WriteWJInfo(List1->currentRow());
-}
-
-void NewOfficerEditor::Command4_Click()
-{
-    person_.fillTacticsAndSkills();
-}
-
-bool NewOfficerEditor::save()
-{
-    const auto write = [this] {
-        return biographiesMayBeWritten() &&
-               writeBothFiles(document_->path(), [this] { return document_->saveSystemSave(session_.files); });
-    };
-    return SaveAskingAboutOutsideChange(session_, document_->path(), write, [this] { return saveAs(); });
+    if (row >= 0 && row != shownRecord_ && MayMoveList(*List1, row, shownRecord_, *session_.prompter, pendingEdits()))
+        showOfficer(row);
 }
 
 bool NewOfficerEditor::biographiesMayBeWritten()
@@ -450,8 +434,11 @@ bool NewOfficerEditor::biographiesMayBeWritten()
     return AskAboutOutsideChange(session_, biographies().path, false) == OutsideChange::Overwrite;
 }
 
-bool NewOfficerEditor::writeBothFiles(const QString& path, const std::function<std::optional<RuntimeError>()>& writeSystemSave)
+bool NewOfficerEditor::writeBothFiles(const QString& path,
+                                      const std::function<std::optional<RuntimeError>()>& writeSystemSave)
 {
+    if (!biographiesMayBeWritten())
+        return false;
     // A failure is reported and leaves the changes of the file not written unsaved,
     // so nothing is lost.
     if (const auto failure = writeSystemSave()) {
@@ -467,42 +454,12 @@ bool NewOfficerEditor::writeBothFiles(const QString& path, const std::function<s
     return true;
 }
 
-void NewOfficerEditor::Command3_Click()
-{
-    if (settleEditsBeforeSave())
-        save();
-}
-
-bool NewOfficerEditor::settleEditsBeforeSave()
-{
-    return MaySaveWithPendingEdits(
-        *session_.prompter, viewDiffers(), [this] { return WriteWJInfo(shownRecord_); },
-        [this] { ReadWJinfo(shownRecord_); });
-}
-
-bool NewOfficerEditor::savePrompt()
-{
-    return !modified() ||
-           session_.prompter->askToDo(GetResText(Text::SaveChanges), kEditorTitle, [this] { return save(); });
-}
-
-void NewOfficerEditor::sOpenfile_Click()
-{
-    if (!mayLeaveRecord() || !savePrompt())
-        return;
-    const QString path = ShowOpenDialog(*session_.dialogs, {GetResText(Text::NewOfficerFileLabel), kFilePattern,
-                                                            GetResText(Text::OpenFileTitle), session_.gameFolder});
-    if (!path.isEmpty())
-        openChosen(path);
-}
-
 void NewOfficerEditor::openPath(const QString& path)
 {
-    if (mayLeaveRecord() && savePrompt())
-        openChosen(path);
+    files_->openPath(path);
 }
 
-void NewOfficerEditor::openChosen(const QString& path)
+bool NewOfficerEditor::openChosen(const QString& path)
 {
     // Both files are read again, so that changes the user chose not to save are
     // gone from the biographies too; when either cannot be read nothing changes.
@@ -510,40 +467,23 @@ void NewOfficerEditor::openChosen(const QString& path)
     RuntimeError error;
     if (const auto refusal = file.open(session_.files, path, &error); refusal != FileBuffer::Refusal::None) {
         reportRefusal(session_, refusal, error);
-        return;
+        return false;
     }
     if (!MayOpenUnlikeFile(*session_.prompter, SystemSave::shapeProblems(file.bytes), kUnlikeSystemSaveQuestion))
-        return;
+        return false;
     BiographyFile biographies;
     if (const auto failure = biographies.open(session_.files, session_.gameFolder)) {
         ShowRuntimeError(*session_.prompter, *failure);
-        return;
+        return false;
     }
     document_->open(std::move(file), std::move(biographies));
-}
-
-void NewOfficerEditor::sSaveAs_Click()
-{
-    if (settleEditsBeforeSave())
-        saveAs();
-}
-
-bool NewOfficerEditor::saveAs()
-{
-    return SaveAs(session_, GetResText(Text::NewOfficerFileLabel), kFilePattern, [this](const QString& path) {
-        return biographiesMayBeWritten() && writeBothFiles(path, [this, &path] {
-                   const auto failure = document_->saveSystemSaveAs(session_.files, path);
-                   if (!failure)
-                       Label5->setText(GetResText(Text::FileLocation) + QDir::toNativeSeparators(document_->path()));
-                   return failure;
-               });
-    });
+    return true;
 }
 
 void NewOfficerEditor::closeEvent(QCloseEvent* event)
 {
     // Edits not yet applied first: applying them leaves changes to save.
-    if (mayLeaveRecord() && savePrompt())
+    if (files_->mayClose())
         event->accept();
     else
         event->ignore();

@@ -25,6 +25,8 @@ class QPushButton;
 namespace varkel {
 
 class EditState;
+class FileCommands;
+struct PendingEdits;
 class OfficerSearchBox;
 
 // The new-officer editor: the 100 player-made officers of the system save and
@@ -41,6 +43,7 @@ public:
     // as it does when the system save does not look like one and the user chooses
     // not to open it.
     static NewOfficerEditor* open(Session& session, const QString& path = {});
+    ~NewOfficerEditor() override;
 
     // The face picker; by default the program's own, FacePicker. An empty one opens nothing.
     void setPicker(Picker picker) { picker_ = std::move(picker); }
@@ -52,9 +55,11 @@ public:
     bool modified() const;
     EditState& editState() const { return *state_; }
 
-    void sLoadFile();
-    void ReadWJinfo(int i);
-    bool WriteWJInfo(int i);
+    // Shows the file just opened, from its first record.
+    void showOpenedFile();
+    void showOfficer(int i);
+    // Applies the boxes to officer i; false when refused (and said why).
+    bool applyOfficer(int i);
     // True when an Apply of the record shown would change the system save or the
     // biographies, or be refused: the view holds edits not yet applied. False
     // before any record is read.
@@ -62,15 +67,9 @@ public:
     // The record last read or applied; -1 before the first.
     int shownRecord() const { return shownRecord_; }
 
-    void Command1_Click();
-    void Command2_Click();
-    void Command3_Click();
-    void Command4_Click();
-    void sOpenfile_Click();
     // A system save handed to the program opens as through File > Open: the same
     // questions first.
     void openPath(const QString& path);
-    void sSaveAs_Click();
 
     // Controls, indexed as their object names.
     QListWidget* List1 = nullptr;
@@ -105,31 +104,24 @@ private:
     void documentChanged(const DocumentChange& change);
     // The list from the buffers, showing record `row`.
     void showFile(int row);
-    // Writes the system save, then the biographies; each asks first when another
-    // program changed the file since it was read.
-    bool save();
-    bool saveAs();
+    // Asks about the biographies first when another program changed them since
+    // they were read, then writes the system save through `writeSystemSave` (to
+    // `path`), then the biographies: the game's Save rewrites both files.
     bool biographiesMayBeWritten();
-    // Writes the system save through `writeSystemSave` (to `path`), then the
-    // biographies: the game's Save rewrites both files.
-    bool writeBothFiles(const QString& path, const std::function<std::optional<RuntimeError>()>& writeSystemSave);
-    // Asks to save unsaved changes; false when the command is to stop.
-    bool savePrompt();
+    bool writeBothFiles(const QString& path,
+                        const std::function<std::optional<RuntimeError>()>& writeSystemSave);
     // Reads `path` and the biographies again in place of the open files; nothing
-    // changes when either cannot be read or the user declines an unlike file.
-    void openChosen(const QString& path);
+    // changes (false) when either cannot be read or the user declines an unlike file.
+    bool openChosen(const QString& path);
     // What the boxes change of the officer shown (its biography included), or the
     // problem of a box that cannot be read. Changes nothing on screen.
     std::optional<FieldProblem> edit(RecordChanges& changes,
                                      NumberBoxes<MemberRecord>::Clamped* clamped = nullptr) const;
     // The list moved to another record: asks about the edits of the one shown
     // first, and on "stay" puts the list back on it.
-    void List1_Click();
-    // Before the record shown is left: true when it may be (no edits, applied,
-    // or discarded); `applied` tells whether they were applied.
-    bool mayLeaveRecord(bool* applied = nullptr);
-    // Before Save or Save as: asks about edits typed but not applied; false to stop the save.
-    bool settleEditsBeforeSave();
+    void officerChosen();
+    // The edits typed in the record shown and not applied.
+    PendingEdits pendingEdits();
 
     Session& session_;
     SystemSaveDocument* document_ = nullptr;
@@ -138,6 +130,7 @@ private:
     std::function<void()> showAbout_;
     OfficerSearchBox* search_ = nullptr;
     EditState* state_ = nullptr;
+    std::unique_ptr<FileCommands> files_;
     std::unique_ptr<NumberBoxes<MemberRecord>> numbers_;
     std::unique_ptr<ChoiceLists<MemberRecord>> lists_;
     MemberRecord shown_;  // as read, so odd stored codes can be kept

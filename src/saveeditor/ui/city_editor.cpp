@@ -66,7 +66,7 @@ CityEditor::CityEditor(Session& session, SaveDocument& document, const QStringLi
     for (int c = 0; c < kCount; ++c)
         List1->addItem(FormatNumber(c, kRowDigits) + QLatin1Char(':') + cityNames.value(c));
     List1->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("00:國國國")) + 40);
-    connect(List1, &QListWidget::currentRowChanged, this, &CityEditor::List1_Click);
+    connect(List1, &QListWidget::currentRowChanged, this, &CityEditor::cityChosen);
     // Undo, redo or a batch changed the save under the view: the city shown is
     // read again, so that its next Apply stores nothing that was undone.
     connect(&document_, &Document::changed, this, [this](const DocumentChange& change) {
@@ -93,13 +93,13 @@ CityEditor::CityEditor(Session& session, SaveDocument& document, const QStringLi
     Frame2 = named(new QGroupBox(QStringLiteral("盜賊"), this), QStringLiteral("Frame2"));
     Check2 = flags_.box(QStringLiteral("Check2"));
     Check2->setParent(Frame2);
-    connect(Check2, &QCheckBox::clicked, this, &CityEditor::Check2_Click);
+    connect(Check2, &QCheckBox::clicked, this, &CityEditor::banditsTicked);
     Text1 = named(new QLineEdit(Frame2), QStringLiteral("Text1"));
     UseDigitFilter(Text1, kStrengthDigits);
     Text2 = named(new QLineEdit(Frame2), QStringLiteral("Text2"));
     Text2->setReadOnly(true);
     Command1 = named(new QPushButton(QStringLiteral("選擇"), Frame2), QStringLiteral("Command1"));
-    connect(Command1, &QPushButton::clicked, this, &CityEditor::Command1_Click);
+    connect(Command1, &QPushButton::clicked, this, &CityEditor::chooseBanditLeader);
     auto* leaderRow = new QHBoxLayout;
     leaderRow->addWidget(Text2, 1);
     leaderRow->addWidget(Command1);
@@ -124,7 +124,7 @@ CityEditor::CityEditor(Session& session, SaveDocument& document, const QStringLi
     Command2 = buttons.apply;
     Command3 = buttons.exit;
     tableButton = buttons.table;
-    connect(Command2, &QPushButton::clicked, this, &CityEditor::Command2_Click);
+    connect(Command2, &QPushButton::clicked, this, &CityEditor::applySelected);
 
     TabOrder order;
     order << List1 << Combo1 << Combo2 << Combo3 << Check2 << Text1 << Text2 << Command1 << Check1 << tableButton
@@ -141,7 +141,7 @@ void CityEditor::chooseCity(int c)
         List1->setCurrentRow(c);
 }
 
-void CityEditor::ReadCity(int c)
+void CityEditor::showCity(int c)
 {
     officers_ = CityOfficersOf(save_, tables_.officerCount, c);
     shown_ = DecodeCity(save_, heads_, officers_, c);
@@ -223,7 +223,7 @@ void CityEditor::enableBandits(bool on)
         w->setEnabled(on);
 }
 
-void CityEditor::Check2_Click()
+void CityEditor::banditsTicked()
 {
     enableBandits(Check2->isChecked());
     if (!Check2->isChecked()) {
@@ -233,7 +233,7 @@ void CityEditor::Check2_Click()
     }
 }
 
-void CityEditor::Command1_Click()
+void CityEditor::chooseBanditLeader()
 {
     if (const auto leader = Pick(picker_, PickerKind::Officer, leader_, this)) {
         leader_ = *leader;
@@ -261,7 +261,7 @@ std::optional<FieldProblem> CityEditor::collect(CityRecord& edited) const
     return std::nullopt;
 }
 
-bool CityEditor::WriteCity(int c)
+bool CityEditor::applyCity(int c)
 {
     CityRecord edited;
     // Only the strength box can be refused before the store checks the record.
@@ -282,7 +282,7 @@ bool CityEditor::WriteCity(int c)
 void CityEditor::readStored(int c)
 {
     heads_ = CityHeads::build(save_, tables_.officerCount);
-    ReadCity(c);
+    showCity(c);
 }
 
 bool CityEditor::viewDiffers() const
@@ -295,15 +295,15 @@ bool CityEditor::viewDiffers() const
     return kinds_.differs(SaveRecord::City, shownCity_, ChangesBetween(CityFields(), shown_, edited));
 }
 
-void CityEditor::Command2_Click()
+void CityEditor::applySelected()
 {
-    if (WriteCity(List1->currentRow()))
+    if (applyCity(List1->currentRow()))
         emit applied();
 }
 
 bool CityEditor::applyShownCity()
 {
-    if (!WriteCity(shownCity_))
+    if (!applyCity(shownCity_))
         return false;
     emit applied();
     return true;
@@ -311,30 +311,19 @@ bool CityEditor::applyShownCity()
 
 PendingEdits CityEditor::pendingEdits()
 {
-    return {[this] { return viewDiffers(); }, [this] { return applyShownCity(); }, [this] { ReadCity(shownCity_); }};
+    return {[this] { return viewDiffers(); }, [this] { return applyShownCity(); }, [this] { showCity(shownCity_); }};
 }
 
-bool CityEditor::mayLeaveCity()
-{
-    return MayLeaveRecord(*session_.prompter, pendingEdits());
-}
-
-void CityEditor::List1_Click()
+void CityEditor::cityChosen()
 {
     const int c = List1->currentRow();
-    if (c < 0 || c == shownCity_)
-        return;
-    if (!mayLeaveCity()) {
-        // Stay on the city being edited; its boxes keep what was typed.
-        StayOnRow(*List1, shownCity_);
-        return;
-    }
-    ReadCity(c);
+    if (c >= 0 && c != shownCity_ && MayMoveList(*List1, c, shownCity_, *session_.prompter, pendingEdits()))
+        showCity(c);
 }
 
 void CityEditor::done(int result)
 {
-    if (mayLeaveCity())
+    if (MayLeaveRecord(*session_.prompter, pendingEdits()))
         QDialog::done(result);
 }
 

@@ -34,8 +34,8 @@ public:
     CityEditor(Session& session, SaveDocument& document, const QStringList& cityNames, Picker picker,
            QWidget* parent = nullptr);
 
-    void ReadCity(int c);
-    bool WriteCity(int c);
+    void showCity(int c);
+    bool applyCity(int c);
     // True when an Apply of the city shown would change the save or be refused:
     // the view holds edits not yet applied. False before any city is read.
     bool viewDiffers() const;
@@ -46,9 +46,9 @@ public:
     // Closing (the exit button, the close box, Escape) first asks about edits not
     // yet applied; "stay" keeps the window open.
     void done(int result) override;
-    void Check2_Click();
-    void Command1_Click();
-    void Command2_Click();
+    void banditsTicked();
+    void chooseBanditLeader();
+    void applySelected();
 
     QListWidget* List1 = nullptr;
     QGroupBox* Frame3 = nullptr;
@@ -80,8 +80,7 @@ private:
     std::optional<FieldProblem> collect(CityRecord& edited) const;
     // The list moved to another city: asks about the edits of the one shown
     // first, and on "stay" puts the list back on it.
-    void List1_Click();
-    bool mayLeaveCity();
+    void cityChosen();
     // The heads and corps worked out from the save as it stands, and city c read.
     void readStored(int c);
     // Applies the edits shown; false when refused (said why).

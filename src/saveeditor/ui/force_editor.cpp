@@ -50,12 +50,12 @@ ForceEditor::ForceEditor(Prompter& prompter, SaveDocument& document, const QStri
         List1->addItem(FormatNumber(s, kRowDigits) + QLatin1Char(':') + document.tables().forceNames[s]);
     }
     List1->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("00:國國國國")) + 40);
-    connect(List1, &QListWidget::currentRowChanged, this, &ForceEditor::List1_Click);
+    connect(List1, &QListWidget::currentRowChanged, this, &ForceEditor::forceChosen);
     // Undo, redo or a batch changed the save under the view: the force shown is
     // read again, so that its next Apply stores nothing that was undone.
     connect(&document_, &Document::changed, this, [this](const DocumentChange& change) {
         if (change.cause != DocumentChange::Cause::Apply && shownForce_ >= 0)
-            ReadBZQX(shownForce_);
+            showForce(shownForce_);
     });
 
     Frame3 = named(new QGroupBox(QStringLiteral("勢力情報"), this), QStringLiteral("Frame3"));
@@ -98,7 +98,7 @@ ForceEditor::ForceEditor(Prompter& prompter, SaveDocument& document, const QStri
     Command1 = buttons.apply;
     Command2 = buttons.exit;
     tableButton = buttons.table;
-    connect(Command1, &QPushButton::clicked, this, &ForceEditor::Command1_Click);
+    connect(Command1, &QPushButton::clicked, this, &ForceEditor::applySelected);
 
     TabOrder order;
     order << List1 << Text1 << Combo1 << Combo2 << Check1 << Check2 << tableButton << Command1 << Command2;
@@ -124,7 +124,7 @@ int ForceEditor::selectedForce() const
     return row >= 0 && row < int(forces_.size()) ? forces_[std::size_t(row)] : -1;
 }
 
-void ForceEditor::ReadBZQX(int s)
+void ForceEditor::showForce(int s)
 {
     shown_ = DecodeForce(save_, s);
     shownForce_ = s;
@@ -145,12 +145,12 @@ ForceRecord ForceEditor::collect() const
     return r;
 }
 
-void ForceEditor::WriteBZQX(int s)
+void ForceEditor::applyForce(int s)
 {
     // Every force the view can hold can be stored.
     kinds_.write(SaveRecord::Force, s, ChangesBetween(ForceFields(), shown_, collect()));
     // The name as stored, so the box shows what the game will.
-    ReadBZQX(s);
+    showForce(s);
 }
 
 bool ForceEditor::viewDiffers() const
@@ -159,47 +159,38 @@ bool ForceEditor::viewDiffers() const
            kinds_.differs(SaveRecord::Force, shownForce_, ChangesBetween(ForceFields(), shown_, collect()));
 }
 
-void ForceEditor::Command1_Click()
+void ForceEditor::applySelected()
 {
     if (selectedForce() < 0)
         return;
-    WriteBZQX(selectedForce());
+    applyForce(selectedForce());
     emit applied();
 }
 
 bool ForceEditor::applyShownForce()
 {
-    WriteBZQX(shownForce_);
+    applyForce(shownForce_);
     emit applied();
     return true;
 }
 
 PendingEdits ForceEditor::pendingEdits()
 {
-    return {[this] { return viewDiffers(); }, [this] { return applyShownForce(); }, [this] { ReadBZQX(shownForce_); }};
+    return {[this] { return viewDiffers(); }, [this] { return applyShownForce(); }, [this] { showForce(shownForce_); }};
 }
 
-bool ForceEditor::mayLeaveForce()
-{
-    return MayLeaveRecord(prompter_, pendingEdits());
-}
-
-void ForceEditor::List1_Click()
+void ForceEditor::forceChosen()
 {
     const int s = selectedForce();
-    if (s < 0 || s == shownForce_)
-        return;
-    if (!mayLeaveForce()) {
-        // Stay on the force being edited; its boxes keep what was typed.
-        StayOnRow(*List1, int(std::find(forces_.begin(), forces_.end(), shownForce_) - forces_.begin()));
-        return;
-    }
-    ReadBZQX(s);
+    const auto shown = std::find(forces_.begin(), forces_.end(), shownForce_);
+    const int shownRow = shown == forces_.end() ? -1 : int(shown - forces_.begin());
+    if (s >= 0 && s != shownForce_ && MayMoveList(*List1, List1->currentRow(), shownRow, prompter_, pendingEdits()))
+        showForce(s);
 }
 
 void ForceEditor::done(int result)
 {
-    if (mayLeaveForce())
+    if (MayLeaveRecord(prompter_, pendingEdits()))
         QDialog::done(result);
 }
 

@@ -31,9 +31,9 @@ public:
     // not yet applied when the user leaves a force.
     ForceEditor(Prompter& prompter, SaveDocument& document, const QStringList& courtRanks, QWidget* parent = nullptr);
 
-    void ReadBZQX(int s);
-    void WriteBZQX(int s);
-    void Command1_Click();
+    void showForce(int s);
+    void applyForce(int s);
+    void applySelected();
     // The force number of the selected row; -1 for none.
     int selectedForce() const;
     // The force last read or applied; -1 before the first.
@@ -75,8 +75,7 @@ private:
     ForceRecord collect() const;
     // The list moved to another force: asks about the edits of the one shown
     // first, and on "stay" puts the list back on it.
-    void List1_Click();
-    bool mayLeaveForce();
+    void forceChosen();
     // Applies the edits shown.
     bool applyShownForce();
 

@@ -1,5 +1,6 @@
 #include "saveeditor/ui/intimacy_editor.h"
 
+#include "saveeditor/intimacy_kind.h"
 #include "shared/name_field.h"
 #include "shared/officer_search.h"
 #include "shared/texts.h"
@@ -144,9 +145,9 @@ IntimacyEditor::IntimacyEditor(Session& session, SaveDocument& document, int slo
     Command3 = named(new QPushButton(QStringLiteral("全部選擇"), this), QStringLiteral("Command3"));
     Command4 = named(new QPushButton(QStringLiteral("取消選擇"), this), QStringLiteral("Command4"));
     Command2 = named(new QPushButton(QStringLiteral("退出"), this), QStringLiteral("Command2"));
-    connect(Command1, &QPushButton::clicked, this, &IntimacyEditor::Command1_Click);
-    connect(Command3, &QPushButton::clicked, this, &IntimacyEditor::Command3_Click);
-    connect(Command4, &QPushButton::clicked, this, &IntimacyEditor::Command4_Click);
+    connect(Command1, &QPushButton::clicked, this, &IntimacyEditor::applyLevelToTicked);
+    connect(Command3, &QPushButton::clicked, this, &IntimacyEditor::tickAll);
+    connect(Command4, &QPushButton::clicked, this, &IntimacyEditor::untickAll);
     connect(Command2, &QPushButton::clicked, this, &QDialog::accept);
     Label1 = named(new QLabel(QStringLiteral("武將姓名查找"), this), QStringLiteral("Label1"));
     Text1 = named(new QLineEdit(this), QStringLiteral("Text1"));
@@ -256,7 +257,7 @@ void IntimacyEditor::showCount()
     Command1->setEnabled(ticked > 0);
 }
 
-void IntimacyEditor::Command1_Click()
+void IntimacyEditor::applyLevelToTicked()
 {
     std::vector<int> positions;
     for (int k = 0; k < List1->count(); ++k)
@@ -265,9 +266,18 @@ void IntimacyEditor::Command1_Click()
     const int selected = List1->currentRow();
     const int level = Combo1->currentIndex();
     const QString name = QStringLiteral("修改 親密度: 玩家欄 %1 對 %2 人").arg(slot_).arg(positions.size());
+    // Through the kind's checked write, as the command line and the batch editor
+    // store levels; a position it refuses leaves every level as it was.
+    IntimacyKind kind(slot_, special_);
+    FieldValue value;
+    value.number = level;
+    RecordChanges changes;
+    changes.values[*kind.fieldIndex(QStringLiteral("level"))] = value;
     if (positions.empty() ||
         !document_.apply(SaveRecord::Intimacy, {slot_}, name, [&](QByteArray& save, ScenarioData&) {
-            return IntimacyStream(slot_, special_).apply(save, positions, level);
+            kind.load(save);
+            return std::none_of(positions.begin(), positions.end(),
+                                [&](int k) { return StoreChanges(kind, k, changes).has_value(); });
         }))
         return;
     fillList(special_);
@@ -275,7 +285,7 @@ void IntimacyEditor::Command1_Click()
     emit applied();
 }
 
-void IntimacyEditor::Command3_Click()
+void IntimacyEditor::tickAll()
 {
     const int selected = List1->currentRow();
     {
@@ -287,7 +297,7 @@ void IntimacyEditor::Command3_Click()
     List1->setCurrentRow(selected);
 }
 
-void IntimacyEditor::Command4_Click()
+void IntimacyEditor::untickAll()
 {
     {
         const QSignalBlocker block(List1);

@@ -26,9 +26,9 @@ public:
 
     // Fills List1 for the general stream or the special persons.
     void fillList(bool special);
-    void Command1_Click();
-    void Command3_Click();
-    void Command4_Click();
+    void applyLevelToTicked();
+    void tickAll();
+    void untickAll();
     void Text1_Enter();
     int tickedCount() const;
 

@@ -159,7 +159,7 @@ QWidget* OfficerPanel::buildCommands()
     Command9 = named(new QPushButton(QStringLiteral("戰技全滿"), row), QStringLiteral("Command9"));
     Command10 = named(new QPushButton(QStringLiteral("武將親密度"), row), QStringLiteral("Command10"));
     Command7 = named(new QPushButton(QStringLiteral("應用"), row), QStringLiteral("Command7(0)"));
-    connect(Command9, &QPushButton::clicked, this, &OfficerPanel::Command9_Click);
+    connect(Command9, &QPushButton::clicked, this, &OfficerPanel::fillTacticsAndSkills);
     layout->addWidget(Check5);
     for (QPushButton* b : {Command11, Command9, Command10})
         layout->addWidget(b);
@@ -207,7 +207,7 @@ void OfficerPanel::setCheck5Quietly(bool on)
     viewLoaded_ = true;
 }
 
-void OfficerPanel::Command9_Click()
+void OfficerPanel::fillTacticsAndSkills()
 {
     person_.fillTacticsAndSkills();
 }

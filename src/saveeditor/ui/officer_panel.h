@@ -63,7 +63,7 @@ public:
     void setCheck5Quietly(bool on);
 
     // Every tactic to "極" and every skill ticked; stored by Apply.
-    void Command9_Click();
+    void fillTacticsAndSkills();
     const PersonControls& person() const { return person_; }
 
     // Controls, indexed as their object names.

@@ -57,7 +57,7 @@ RelationPanel::RelationPanel(Session& session, QWidget* parent) : QFrame(parent)
     Combo4 = named(new QComboBox(kind), QStringLiteral("Combo4"));
     FillList(Combo4, RelationKindItems());
     kindRow->addWidget(Combo4);
-    connect(Combo4, &QComboBox::currentIndexChanged, this, &RelationPanel::Combo4_Click);
+    connect(Combo4, &QComboBox::currentIndexChanged, this, &RelationPanel::relationKindChosen);
 
     auto* buttons = new QHBoxLayout;
     Command7 = named(new QPushButton(QStringLiteral("應用"), this), QStringLiteral("Command7(2)"));
@@ -149,7 +149,7 @@ void RelationPanel::showRelation(const QByteArray& save, const SaveTables& table
         showParty(save, tables, p, faces && (p < kThirdParty || current_.kind == relation::kFeud));
     const QSignalBlocker block(Combo4);
     Combo4->setCurrentIndex(current_.kind);
-    Combo4_Click(current_.kind);
+    relationKindChosen(current_.kind);
 }
 
 void RelationPanel::showParty(const QByteArray& save, const SaveTables& tables, int p, bool withFace)
@@ -169,7 +169,7 @@ void RelationPanel::showParty(const QByteArray& save, const SaveTables& tables, 
     }
 }
 
-void RelationPanel::Combo4_Click(int kind)
+void RelationPanel::relationKindChosen(int kind)
 {
     Command12[kThirdParty]->setEnabled(kind == relation::kFeud);
     current_.kind = kind;

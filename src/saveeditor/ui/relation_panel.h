@@ -71,7 +71,7 @@ protected:
 private:
     QBoxLayout* commandRow_ = nullptr;
     QWidget* buildParty(int p);
-    void Combo4_Click(int kind);
+    void relationKindChosen(int kind);
     // The face and name of party p, blank for no officer or one outside the save.
     void showParty(const QByteArray& save, const SaveTables& tables, int p, bool withFace);
     void showSpeech(int p, bool on);

@@ -11,14 +11,13 @@
 #include "saveeditor/ui/treasure_panel.h"
 #include "shared/file_store.h"
 #include "shared/name_field.h"
-#include "shared/recent_files.h"
 #include "shared/texts.h"
 #include "shared/ui/control_names.h"
 #include "shared/ui/edit_state.h"
+#include "shared/ui/file_commands.h"
 #include "shared/ui/file_drop.h"
 #include "shared/ui/keyboard.h"
 #include "shared/ui/officer_search_box.h"
-#include "shared/ui/outside_change.h"
 #include "shared/ui/pending_edits.h"
 #include "shared/ui/pickers.h"
 #include "shared/ui/save_as.h"
@@ -26,6 +25,8 @@
 #include "shared/ui/text_list.h"
 #include "shared/ui/unlike_file.h"
 #include "shared/ui/window_geometry.h"
+#include "saveeditor/ui/officer_control.h"
+#include "saveeditor/ui/side_windows.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -57,6 +58,9 @@ namespace varkel {
 namespace {
 
 const std::array<const char*, 4> kModeCaptions = {"武將編輯", "寶物編輯", "人物關系", "家庭成員"};
+// The record kind each mode lists.
+constexpr std::array<SaveRecord, 4> kModeRecords = {SaveRecord::Officer, SaveRecord::Treasure, SaveRecord::Relation,
+                                                    SaveRecord::Family};
 const std::array<const char*, 9> kSlotNumerals = {"一", "二", "三", "四", "五", "六", "七", "八", "九"};
 
 // Reads `path` whole into `opened`; refusals are reported (text `missingText` for
@@ -121,13 +125,25 @@ SaveGameEditor::SaveGameEditor(Session& session, SaveGame save, ScenarioData sce
       session_(session),
       document_(new SaveDocument(std::move(save), std::move(scenario), scenarioPath, this)),
       picker_(ProgramPickers(session)),
-      runSideWindow_([](QDialog& window) { window.exec(); }),
       random_([] { return QRandomGenerator::global()->generateDouble(); })
 {
     setObjectName(QStringLiteral("Form4"));
     state_ = new EditState(*this, *document_, GetResText(Text::EditorTitle));
     tUndo = state_->undoAction();
     tRedo = state_->redoAction();
+    EditorFile file;
+    file.label = kSaveLabel;
+    file.pattern = kSavePattern;
+    file.path = [this] { return document_->path(); };
+    file.modified = [this] { return modified(); };
+    file.pending = [this] { return pendingEdits(); };
+    file.open = [this](const QString& path) { return openSave(path, save::kOpenMinimumSize, Text::FileDamaged); };
+    file.write = [this] { return writeSave(); };
+    file.writeAs = [this](const QString& path) { return writeSaveAs(path); };
+    file.opened = [this] { tickSlotMenu(); };
+    file.keepsRecentFiles = true;
+    files_ = std::make_unique<FileCommands>(session_, *state_, std::move(file));
+    sides_ = std::make_unique<SideWindows>(*this, [this] { reloadViews(); });
 
     auto* layout = new QVBoxLayout(this);
     auto* bar = new QMenuBar(this);
@@ -143,7 +159,7 @@ SaveGameEditor::SaveGameEditor(Session& session, SaveGame save, ScenarioData sce
     for (int i = 0; i < 4; ++i) {
         Command8[i] = named(new QPushButton(QStringLiteral("保存"), this), indexed("Command8", i));
         Command8[i]->hide();
-        connect(Command8[i], &QPushButton::clicked, this, [this, i] { Command8_Click(i); });
+        connect(Command8[i], &QPushButton::clicked, this, [this] { files_->save(); });
     }
     panel_ = addMode(0, new OfficerPanel(session_, modes_));
     panel_->setList(List1);
@@ -159,30 +175,26 @@ SaveGameEditor::SaveGameEditor(Session& session, SaveGame save, ScenarioData sce
     problemsNote->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
     problemsNote->hide();
     state_->statusLine()->addPermanentWidget(problemsNote);
-    connect(problemsNote, &QLabel::linkActivated, this, &SaveGameEditor::sCheck_Click);
+    connect(problemsNote, &QLabel::linkActivated, this, [this] { sides_->openProblems(); });
 
     panel_->setCityNames(document_->scenario().cityNames);
-    connect(panel_, &OfficerPanel::changeFaceRequested, this, &SaveGameEditor::Command1_Click);
+    connect(panel_, &OfficerPanel::changeFaceRequested, this, [this] { panel_->chooseFace(picker_, this); });
     // Programmatic changes reach the handler too; it ignores them while the view is filled.
-    connect(panel_->Check5, &QCheckBox::toggled, this, &SaveGameEditor::Check5_Click);
-    connect(panel_->Command11, &QPushButton::clicked, this, &SaveGameEditor::Command11_Click);
-    connect(panel_->Command10, &QPushButton::clicked, this, &SaveGameEditor::Command10_Click);
+    connect(panel_->Check5, &QCheckBox::toggled, this, [this] { control_->controlTicked(); });
+    connect(panel_->Command11, &QPushButton::clicked, this, [this] { control_->forceAppearance(); });
+    connect(panel_->Command10, &QPushButton::clicked, this, &SaveGameEditor::openIntimacyOfShown);
 
     connect(document_, &Document::stateChanged, this, &SaveGameEditor::updateSaveCommands);
     connect(document_, &Document::changed, this, &SaveGameEditor::documentChanged);
-    // Typed edits applied at the question are kept: the undo stops there, and the
-    // next one takes them back.
-    state_->setMayRestore([this] {
-        bool applied = false;
-        return mayLeaveRecord(&applied) && !applied;
-    });
     // Enter and Ctrl+Enter apply the view shown.
     UseApplyKeys(*this, [this] { return Command7[std::size_t(mode_)]; });
     tickSlotMenu();
-    rLoadFile();
+    showOpenedSave();
     AcceptFileDrops(*this, [this](const QString& path) { openPath(path); });
     KeepWindowGeometry(*this, session_);
 }
+
+SaveGameEditor::~SaveGameEditor() = default;
 
 template <typename View>
 View* SaveGameEditor::addMode(int i, View* view)
@@ -190,7 +202,8 @@ View* SaveGameEditor::addMode(int i, View* view)
     ModeView& mode = *view;
     Frame10[i] = mode.modeWidget();
     Command7[i] = mode.applyButton();
-    connect(Command7[i], &QPushButton::clicked, this, [this, i] { Command7_Click(i); });
+    // A refused Apply wrote nothing, so the save stays as it was.
+    connect(Command7[i], &QPushButton::clicked, this, [this, i] { modeView(i).applyShown(documentKinds()); });
     ShowApplyKeys(Command7[i]);
     mode.commandRow()->addWidget(Command8[i]);
     Command8[i]->show();
@@ -221,8 +234,11 @@ TreasurePanel* SaveGameEditor::treasurePanel()
             if (mayMoveTo(1, i))
                 showTreasure(i);
         });
-        connect(treasures_, &TreasurePanel::chooseOwnerRequested, this, &SaveGameEditor::Command2_Click);
-        connect(treasures_->Command13, &QPushButton::clicked, this, &SaveGameEditor::Command13_Click);
+        connect(treasures_, &TreasurePanel::chooseOwnerRequested, this, [this] {
+            if (const auto owner = Pick(picker_, PickerKind::Officer, treasures_->currentOwner(), this))
+                treasures_->setOwner(*owner);
+        });
+        connect(treasures_->Command13, &QPushButton::clicked, this, &SaveGameEditor::writeScenario);
         updateSaveCommands();
     }
     return treasures_;
@@ -237,8 +253,8 @@ FamilyPanel* SaveGameEditor::familyPanel()
             if (mayMoveTo(3, k))
                 showMember(k);
         });
-        connect(family_, &FamilyPanel::changeFaceRequested, this, &SaveGameEditor::Command15_Click);
-        connect(family_, &FamilyPanel::forecastRequested, this, &SaveGameEditor::Label32_DblClick);
+        connect(family_, &FamilyPanel::changeFaceRequested, this, [this] { family_->chooseFace(picker_, this); });
+        connect(family_, &FamilyPanel::forecastRequested, this, [this] { sides_->openGrowthForecast(); });
     }
     return family_;
 }
@@ -249,9 +265,9 @@ RelationPanel* SaveGameEditor::relationPanel()
         relations_ = addMode(2, new RelationPanel(session_, modes_));
         connect(relations_, &RelationPanel::relationChosen, this, [this](int i) {
             if (mayMoveTo(2, i))
-                List3_Click(i);
+                relations_->showRelation(document_->bytes(), tables(), i);
         });
-        connect(relations_, &RelationPanel::changePartyRequested, this, &SaveGameEditor::Command12_Click);
+        connect(relations_, &RelationPanel::changePartyRequested, this, &SaveGameEditor::chooseRelationParty);
     }
     return relations_;
 }
@@ -259,16 +275,16 @@ RelationPanel* SaveGameEditor::relationPanel()
 void SaveGameEditor::buildMenus(QMenuBar* bar)
 {
     QMenu* file = bar->addMenu(QStringLiteral("文件(&F)"));
-    tOpenFile = file->addAction(QStringLiteral("打開(&O)"), this, &SaveGameEditor::tOpenFile_Click);
-    tSaveFile = file->addAction(QStringLiteral("保存(&S)"), this, &SaveGameEditor::tSaveFile_Click);
-    tSaveAs = file->addAction(QStringLiteral("另存為(&A)"), this, &SaveGameEditor::tSaveAs_Click);
+    tOpenFile = file->addAction(QStringLiteral("打開(&O)"), this, [this] { files_->open(); });
+    tSaveFile = file->addAction(QStringLiteral("保存(&S)"), this, [this] { files_->save(); });
+    tSaveAs = file->addAction(QStringLiteral("另存為(&A)"), this, [this] { files_->saveAs(); });
     tRecent = file->addMenu(QStringLiteral("最近打開(&R)"));
     tRecent->setObjectName(QStringLiteral("tRecent"));
-    connect(tRecent, &QMenu::aboutToShow, this, &SaveGameEditor::fillRecentMenu);
+    connect(tRecent, &QMenu::aboutToShow, this, [this] { files_->fillRecentMenu(*tRecent); });
     file->addSeparator();
-    tCompare = file->addAction(QStringLiteral("比較存檔(&D)..."), this, &SaveGameEditor::tCompare_Click);
+    tCompare = file->addAction(QStringLiteral("比較存檔(&D)..."), this, [this] { sides_->compareChosenSave(); });
     tCompare->setObjectName(QStringLiteral("tCompare"));
-    tBackups = file->addAction(QStringLiteral("備份記錄(&B)"), this, &SaveGameEditor::tBackups_Click);
+    tBackups = file->addAction(QStringLiteral("備份記錄(&B)"), this, [this] { sides_->openBackups(); });
     tBackups->setObjectName(QStringLiteral("tBackups"));
     file->addSeparator();
     QMenu* tFSave = file->addMenu(QStringLiteral("存檔(&S)"));
@@ -278,7 +294,7 @@ void SaveGameEditor::buildMenus(QMenuBar* bar)
             tFSave->addAction(QStringLiteral("存檔%1(&%2)").arg(QString::fromUtf8(kSlotNumerals[k])).arg(k + 1));
         sSavSum[k]->setObjectName(indexed("sSavSum", k));
         sSavSum[k]->setCheckable(true);
-        connect(sSavSum[k], &QAction::triggered, this, [this, k] { sSavSum_Click(k); });
+        connect(sSavSum[k], &QAction::triggered, this, [this, k] { openSlot(k); });
     }
     file->addSeparator();
     tExit = file->addAction(QStringLiteral("退出(&X)"), this, &QWidget::close);
@@ -294,15 +310,18 @@ void SaveGameEditor::buildMenus(QMenuBar* bar)
 
     QMenu* other = bar->addMenu(QStringLiteral("其它(&O)"));
     other->setObjectName(QStringLiteral("sOther"));
-    sCity = other->addAction(QStringLiteral("都市(&C)"), this, &SaveGameEditor::sCity_Click);
+    sCity = other->addAction(QStringLiteral("都市(&C)"), this, [this] { sides_->openCityEditor(-1); });
     sCity->setObjectName(QStringLiteral("sCity"));
-    sBingQi = other->addAction(QStringLiteral("勢力(&N)"), this, &SaveGameEditor::sBingQi_Click);
+    sBingQi = other->addAction(QStringLiteral("勢力(&N)"), this, [this] { sides_->openForceEditor(-1); });
     sBingQi->setObjectName(QStringLiteral("sBingQi"));
     other->addSeparator();
-    sTable = other->addAction(QStringLiteral("一覽表(&T)"), this, &SaveGameEditor::sTable_Click);
+    sTable = other->addAction(QStringLiteral("一覽表(&T)"), this, [this] {
+        const SaveRecord kind = kModeRecords[std::size_t(mode_)];
+        sides_->openRecordsTable(kind, this, [this, kind](int n) { showRecordOf(kind, n); });
+    });
     sTable->setObjectName(QStringLiteral("sTable"));
     sTable->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
-    sCheck = other->addAction(QStringLiteral("檢查存檔(&K)"), this, &SaveGameEditor::sCheck_Click);
+    sCheck = other->addAction(QStringLiteral("檢查存檔(&K)"), this, [this] { sides_->openProblems(); });
     sCheck->setObjectName(QStringLiteral("sCheck"));
 
     QMenu* help = bar->addMenu(QStringLiteral("幫助(&H)"));
@@ -333,7 +352,7 @@ QWidget* SaveGameEditor::buildModes()
         addAction(key);
         Option3[i]->setToolTip(key->shortcut().toString(QKeySequence::NativeText));
     }
-    connect(group, &QButtonGroup::idClicked, this, &SaveGameEditor::Option3_Click);
+    connect(group, &QButtonGroup::idClicked, this, &SaveGameEditor::showMode);
     layout->addSpacing(24);
     Label28 = new QLabel(row);
     Label28->setObjectName(QStringLiteral("Label28"));
@@ -354,11 +373,15 @@ QWidget* SaveGameEditor::buildSideColumn()
     Combo10 = new QComboBox(Frame26);
     Combo10->setObjectName(QStringLiteral("Combo10"));
     controlled->addWidget(Combo10);
-    connect(Combo10, &QComboBox::activated, this, &SaveGameEditor::Combo10_Click);
+    connect(Combo10, &QComboBox::activated, this, &SaveGameEditor::controlledOfficerChosen);
+    control_ = std::make_unique<OfficerControl>(*this, *Combo10, *Frame26);
     layout->addWidget(Frame26);
 
     List1 = TextList(column, QStringLiteral("List1"));
-    connect(List1, &QListWidget::currentRowChanged, this, &SaveGameEditor::List1_Click);
+    connect(List1, &QListWidget::currentRowChanged, this, [this](int n) {
+        if (n >= 0 && mayMoveTo(0, n))
+            showOfficer(n);
+    });
     layout->addWidget(List1, 1);
 
     auto* searchRow = new QHBoxLayout;
@@ -413,7 +436,7 @@ void SaveGameEditor::tickSlotMenu()
         sSavSum[k]->setChecked(k == slot);
 }
 
-void SaveGameEditor::rLoadFile()
+void SaveGameEditor::showOpenedSave()
 {
     // The views are filled from the new file: nothing typed is left to ask about.
     const QScopedValueRollback<bool> quiet(filling_, true);
@@ -424,46 +447,21 @@ void SaveGameEditor::rLoadFile()
     showTables();
     updateSaveCommands();
     Option3[0]->setChecked(true);
-    Option3_Click(0);
+    showMode(0);
     noteProblems();
-}
-
-void SaveGameEditor::showSideWindow(QDialog& window)
-{
-    KeepWindowGeometry(window, session_);
-    runSideWindow_(window);
-}
-
-void SaveGameEditor::runSideWindow(QDialog& window, PendingEdits edits)
-{
-    // What the side window applies is shown here afresh, over anything typed.
-    if (!mayLeaveRecord())
-        return;
-    state_->shareWith(window);
-    window.addAction(tSaveAs);
-    WatchUserEdits(window, [this] {
-        tSaveFile->setEnabled(true);
-        tSaveAs->setEnabled(true);
-    });
-    const QScopedValueRollback<PendingEdits> asked(sideWindowEdits_, std::move(edits));
-    // The views behind it read the document again once, when it closes.
-    const QScopedValueRollback<bool> covered(coveredBySideWindow_, true);
-    showSideWindow(window);
-    if (std::exchange(changedWhileCovered_, false))
-        reloadViews();
 }
 
 void SaveGameEditor::documentChanged(const DocumentChange& change)
 {
     if (change.cause == DocumentChange::Cause::Open) {
-        rLoadFile();
+        showOpenedSave();
         return;
     }
     // The count on the status line follows mends and undo.
     if (problemsNote->isVisible())
         noteProblems();
-    if (coveredBySideWindow_) {
-        changedWhileCovered_ = true;
+    if (sides_->running()) {
+        sides_->changedWhileRunning();
         return;
     }
     // A batch from the records table, undo and redo change records no view applied.
@@ -499,12 +497,12 @@ void SaveGameEditor::reloadViews()
     QListWidget* list = modeView(mode).modeList();
     const int row = list->currentRow();
     needsFilling_.fill(true);
-    Option3_Click(mode);
+    showMode(mode);
     if (row >= 0 && row < list->count())
         list->setCurrentRow(row);
 }
 
-void SaveGameEditor::Option3_Click(int index)
+void SaveGameEditor::showMode(int index)
 {
     if (index != mode_ && !mayLeaveRecord()) {
         Option3[mode_]->setChecked(true);
@@ -520,7 +518,7 @@ void SaveGameEditor::Option3_Click(int index)
     if (index == 0) {
         // A new file: the notes are read again, and the controlled officers'
         // list shows its first.
-        ReadBWNote();
+        readTreasureNotes();
         if (Combo10->count() > 0)
             Combo10->setCurrentIndex(0);
     }
@@ -530,17 +528,10 @@ void SaveGameEditor::Option3_Click(int index)
         list->setCurrentRow(row);
 }
 
-void SaveGameEditor::List1_Click()
-{
-    const int n = List1->currentRow();
-    if (n >= 0 && mayMoveTo(0, n))
-        showOfficer(n);
-}
-
 PendingEdits SaveGameEditor::pendingEdits()
 {
-    if (coveredBySideWindow_)
-        return sideWindowEdits_;
+    if (sides_->running())
+        return sides_->runningEdits();
     ModeView& view = modeView(mode_);
     if (filling_ || view.shownRecord() < 0)
         return {};
@@ -549,36 +540,26 @@ PendingEdits SaveGameEditor::pendingEdits()
             [this, &view] { view.showRecord(*document_, view.shownRecord()); }};
 }
 
-bool SaveGameEditor::mayLeaveRecord(bool* applied)
+bool SaveGameEditor::mayLeaveRecord()
 {
-    return MayLeaveRecord(*session_.prompter, pendingEdits(), applied);
+    return files_->mayLeaveRecord();
 }
 
 bool SaveGameEditor::viewHoldsEdits()
 {
-    if (filling_ || coveredBySideWindow_ || mode_ < 0)
+    if (filling_ || sides_->running() || mode_ < 0)
         return false;
     ModeView& view = modeView(mode_);
     return view.shownRecord() >= 0 && view.differsFrom(documentKinds());
 }
 
-bool SaveGameEditor::settleEditsBeforeSave()
-{
-    return MaySaveWithPendingEdits(*session_.prompter, pendingEdits());
-}
-
 bool SaveGameEditor::mayMoveTo(int mode, int row)
 {
     ModeView& view = modeView(mode);
-    const int shown = view.shownRecord();
-    if (filling_ || shown < 0 || row == shown || mayLeaveRecord())
-        return true;
-    // Stay on the record being edited; its boxes keep what was typed.
-    StayOnRow(*view.modeList(), shown);
-    return false;
+    return filling_ || MayMoveList(*view.modeList(), row, view.shownRecord(), *session_.prompter, pendingEdits());
 }
 
-void SaveGameEditor::Combo10_Click()
+void SaveGameEditor::controlledOfficerChosen()
 {
     if (List1->currentRow() < 0)
         return;
@@ -594,6 +575,22 @@ DocumentKinds& SaveGameEditor::documentKinds()
     return *kinds_;
 }
 
+void SaveGameEditor::showRecordOf(SaveRecord kind, int n)
+{
+    const int mode = int(std::find(kModeRecords.begin(), kModeRecords.end(), kind) - kModeRecords.begin());
+    if (mode >= int(kModeRecords.size()))
+        return;
+    if (mode != mode_)
+        Option3[mode]->click();
+    if (mode != mode_)
+        return;  // the user chose to stay with edits not yet applied
+    QListWidget* list = modeView(mode).modeList();
+    if (n >= 0 && n < list->count())
+        list->setCurrentRow(n);
+    raise();
+    activateWindow();
+}
+
 void SaveGameEditor::showOfficer(int n)
 {
     panel_->showRecord(*document_, n);
@@ -603,7 +600,7 @@ void SaveGameEditor::showTables()
 {
     session_.officerCount = tables().officerCount;
     session_.officerNames = tables().officerNames;
-    fillControlledList();
+    control_->fillControlledList();
     panel_->setForceList(tables().leaderNames);
     Option3[3]->setEnabled(tables().hasFamily);
 }
@@ -623,99 +620,40 @@ void SaveGameEditor::officerRenamed(int n)
     }
 }
 
-void SaveGameEditor::Command1_Click()
+bool SaveGameEditor::writeSave()
 {
-    panel_->chooseFace(picker_, this);
+    if (const auto error = document_->save(session_.files)) {
+        ReportSaveFailure(session_, *state_, document_->path(), *error);
+        return false;
+    }
+    state_->saved({document_->path()}, session_.files);
+    return true;
 }
 
-void SaveGameEditor::Command7_Click(int index)
+bool SaveGameEditor::writeSaveAs(const QString& path)
 {
-    // A refused Apply wrote nothing, so the save stays as it was.
-    modeView(index).applyShown(documentKinds());
-}
-
-bool SaveGameEditor::saveFile()
-{
-    const auto write = [this] {
-        if (const auto error = document_->save(session_.files)) {
-            ReportSaveFailure(session_, *state_, document_->path(), *error);
-            return false;
-        }
-        state_->saved({document_->path()}, session_.files);
-        return true;
-    };
-    return SaveAskingAboutOutsideChange(session_, document_->path(), write, [this] { return saveAs(); });
-}
-
-void SaveGameEditor::Command8_Click(int)
-{
-    if (settleEditsBeforeSave())
-        saveFile();
-}
-
-void SaveGameEditor::tSaveFile_Click()
-{
-    Command8_Click(0);
-}
-
-bool SaveGameEditor::savePrompt()
-{
-    // A save that failed was reported; the command stops so nothing is lost. "No"
-    // lets the command go on but keeps the changes marked until another file is
-    // open, so a cancelled open loses nothing.
-    return !modified() ||
-           session_.prompter->askToDo(GetResText(Text::SaveChanges), kEditorTitle, [this] { return saveFile(); });
-}
-
-void SaveGameEditor::loadOpened()
-{
+    if (const auto error = document_->saveAs(session_.files, path)) {
+        ReportSaveFailure(session_, *state_, path, *error);
+        return false;
+    }
+    state_->saved({document_->path()}, session_.files);
+    Label28->setText(GetResText(Text::FileLocation) + QDir::toNativeSeparators(document_->path()));
     tickSlotMenu();
-    listRecent();
-}
-
-void SaveGameEditor::listRecent()
-{
-    if (const auto failure = AddRecentFile(session_.settingsPath, document_->path(), session_.files.io()))
-        state_->notKept(QStringLiteral("最近打開的文件列表"), *failure);
-}
-
-void SaveGameEditor::tOpenFile_Click()
-{
-    if (!mayLeaveRecord() || !savePrompt())
-        return;
-    const QString path = ShowOpenDialog(
-        *session_.dialogs, {kSaveLabel, kSavePattern, GetResText(Text::OpenFileTitle), session_.gameFolder});
-    if (!path.isEmpty() && openSave(path, save::kOpenMinimumSize, Text::FileDamaged))
-        loadOpened();
+    return true;
 }
 
 void SaveGameEditor::openPath(const QString& path)
 {
-    // As File > Open once the file is chosen: the same questions and size checks.
-    if (mayLeaveRecord() && savePrompt() && openSave(path, save::kOpenMinimumSize, Text::FileDamaged))
-        loadOpened();
+    files_->openPath(path);
 }
 
-void SaveGameEditor::fillRecentMenu()
-{
-    tRecent->clear();
-    const QStringList files = ExistingRecentFiles(session_.settingsPath);
-    for (int i = 0; i < files.size(); ++i) {
-        QAction* item = tRecent->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(files[i])));
-        item->setObjectName(indexed("tRecentFile", i));
-        connect(item, &QAction::triggered, this, [this, path = files[i]] { openPath(path); });
-    }
-    tRecent->setEnabled(!files.isEmpty());
-}
-
-void SaveGameEditor::sSavSum_Click(int k)
+void SaveGameEditor::openSlot(int k)
 {
     // The tick follows the open file whatever happens below.
     tickSlotMenu();
-    if (!mayLeaveRecord() || !savePrompt())
-        return;
-    if (openSave(SaveGame::slotPath(session_.gameFolder, k), save::kSlotMinimumSize, Text::SlotNotFound))
-        loadOpened();
+    files_->openWith([this, k] {
+        return openSave(SaveGame::slotPath(session_.gameFolder, k), save::kSlotMinimumSize, Text::SlotNotFound);
+    });
 }
 
 bool SaveGameEditor::openSave(const QString& path, qint64 minimumSize, int missingText)
@@ -729,31 +667,10 @@ bool SaveGameEditor::openSave(const QString& path, qint64 minimumSize, int missi
     return true;
 }
 
-void SaveGameEditor::tSaveAs_Click()
-{
-    if (settleEditsBeforeSave())
-        saveAs();
-}
-
-bool SaveGameEditor::saveAs()
-{
-    return SaveAs(session_, kSaveLabel, kSavePattern, [this](const QString& path) {
-        if (const auto error = document_->saveAs(session_.files, path)) {
-            ReportSaveFailure(session_, *state_, path, *error);
-            return false;
-        }
-        state_->saved({document_->path()}, session_.files);
-        Label28->setText(GetResText(Text::FileLocation) + QDir::toNativeSeparators(document_->path()));
-        tickSlotMenu();
-        listRecent();
-        return true;
-    });
-}
-
 void SaveGameEditor::closeEvent(QCloseEvent* event)
 {
     // Treasure attributes applied but not written would be lost with the window.
-    if (mayLeaveRecord() && treasurePrompt() && savePrompt())
+    if (files_->mayClose([this] { return treasurePrompt(); }))
         event->accept();
     else
         event->ignore();

@@ -7,12 +7,10 @@
 #include "shared/ui/pending_edits.h"
 #include "shared/ui/pickers.h"
 
-#include <QPointer>
 #include <QWidget>
 
 #include <array>
 #include <functional>
-#include <map>
 #include <memory>
 
 class QAction;
@@ -37,8 +35,10 @@ class OfficerPanel;
 class RelationPanel;
 class TreasurePanel;
 class OfficerSearchBox;
-class RecordsWindow;
 class EditState;
+class FileCommands;
+class OfficerControl;
+class SideWindows;
 
 // The saved-game editor: one saved game in memory, shown in four modes. Apply
 // changes the buffer, Save writes it; the Save buttons and menu items are enabled
@@ -54,13 +54,14 @@ public:
     // none or it is refused, says so and gives nullptr, as it does when the file
     // does not look like a saved game and the user chooses not to open it.
     static SaveGameEditor* open(Session& session, const QString& path = {});
+    ~SaveGameEditor() override;
 
     // The face and officer pickers this window and its side windows open; by
     // default the program's own, FacePicker and OfficerPicker. An empty one opens nothing.
     void setPicker(Picker picker) { picker_ = std::move(picker); }
     // Shows a side window (the forecast, the intimacy, city and force editors); by
     // default modally. Tests drive it instead.
-    void setSideWindowRunner(std::function<void(QDialog&)> run) { runSideWindow_ = std::move(run); }
+    void setSideWindowRunner(std::function<void(QDialog&)> run);
     // The random source of the family view and the forecast's likeness.
     void setRandomSource(std::function<double()> random);
     void setAboutView(std::function<void()> showAbout) { showAbout_ = std::move(showAbout); }
@@ -74,61 +75,30 @@ public:
     bool modified() const;
     EditState& editState() const { return *state_; }
 
-    void rLoadFile();
-    void showOfficer(int n);
-
-    void Option3_Click(int index);
-    void List1_Click();
-    void Combo10_Click();
-    void Command1_Click();
-    void Check5_Click();
-    void Command11_Click();
-    void Command10_Click();
-    void ReadBWNote();
-    void showTreasure(int i);
-    void Command2_Click();
-    // Asks, then writes the scenario buffer; true when it was written.
-    bool Command13_Click();
-    void List3_Click(int i);
-    void Command12_Click(int p);
-    void showMember(int k);
-    void Command15_Click();
-    void Label32_DblClick();
-    void Command7_Click(int index);
-    void Command8_Click(int index);
-    void tOpenFile_Click();
-    // A file dropped on the window or chosen from the recent files opens as through File > Open.
-    void openPath(const QString& path);
-    void fillRecentMenu();
-    void sSavSum_Click(int k);
-    void tSaveFile_Click();
-    void tSaveAs_Click();
-    void sCity_Click();
-    void sBingQi_Click();
-    // The table of every record of the mode shown (其它 > 一覽表).
-    void sTable_Click();
-    // Opens (or brings to the front) the table of the records of `kind` over
-    // `over`; a double-click runs `show` with the record's place.
-    RecordsWindow* openRecordsTable(SaveRecord kind, QWidget* over, std::function<void(int)> show);
-    // Shows record n (its place) of `mode` in its view, as choosing it in the list does.
-    void showRecordOf(int mode, int n);
-    // Shows record n of `kind` in its view: a mode of this window, or the city or
-    // force editor opened on it.
-    void showSaveRecord(SaveRecord kind, int n);
-    // The city and force editors, opened on city / force n (-1: their first).
-    void openCityEditor(int n);
-    void openForceEditor(int n);
-    // The problems of the open save (其它 > 檢查存檔).
-    void sCheck_Click();
-    // File > 比較存檔: another save, chosen in the file dialog, against the open one.
-    void tCompare_Click();
-    // File > 備份記錄: the backups of the open file, to compare with or restore.
-    void tBackups_Click();
-    // The comparison of the open save with `bytes`, read from `path`; false, having
-    // said why, when they are no saved game.
-    bool compareWith(const QString& path);
+    Session& session() const { return session_; }
+    Picker& picker() { return picker_; }
+    const std::function<double()>& randomSource() const { return random_; }
+    // The windows it opens beside its modes.
+    SideWindows& sideWindows() { return *sides_; }
     // What the record kinds of the open save take from the game folder.
     SaveKindsContext kindsContext() const;
+
+    void showOfficer(int n);
+    void showTreasure(int i);
+    void showMember(int k);
+    // Shows record n of `kind` in the mode that lists it, as choosing it in its list does.
+    void showRecordOf(SaveRecord kind, int n);
+    // Shows mode `index` (of Option3); stays when the user keeps edits of the view shown.
+    void showMode(int index);
+    // A file dropped on the window or handed to the program opens as through File > Open.
+    void openPath(const QString& path);
+    // File > 存檔 k: opens save slot k as File > Open would.
+    void openSlot(int k);
+    // Asks, then writes the treasure attributes to the scenario file; true when written.
+    bool writeScenario();
+    // Before the view of the current mode (or the side window running) is left:
+    // asks about typed edits; false to stay.
+    bool mayLeaveRecord();
 
     OfficerPanel* officerPanel() const { return panel_; }
     // The treasure, relationship and family views are built when first asked for.
@@ -155,60 +125,46 @@ private:
     ModeView& modeView(int mode);
     // The Save commands and the scenario's Save button follow the unsaved state.
     void updateSaveCommands();
+    // A save was opened: every view is filled from it when next shown.
+    void showOpenedSave();
     // The document changed: the views show what the change touched.
     void documentChanged(const DocumentChange& change);
     // Undo or a side window changed the buffers: the lists and the record shown
     // are read again, in the mode and on the rows they were.
     void reloadViews();
-    // Runs a side window that changes the save. Its Applies reach the views through
-    // the document (a head change moves two officers' statuses, a force name shows
-    // in the officer view). Undo, Redo and Save work from it too; what they ask
-    // about is its `edits` not yet applied.
-    void runSideWindow(QDialog& window, PendingEdits edits = {});
-    // Runs a side window where it was last, or fitted to the screen.
-    void showSideWindow(QDialog& window);
     // The edits typed and not applied that a question is about: the side window's
     // while one runs, else the view shown's.
     PendingEdits pendingEdits();
-    // Before the view of the current mode (or the side window running) is left:
-    // asks about typed edits; false to stay. `applied` tells whether they were applied.
-    bool mayLeaveRecord(bool* applied = nullptr);
     // Before the list of `mode` moves to `row`; on "stay" the list is put back.
     bool mayMoveTo(int mode, int row);
-    // Before Save or Save as: asks about edits typed but not applied, in the side
-    // window running or else in the view shown; false to stop the save.
-    bool settleEditsBeforeSave();
     // Whether the view shown holds edits typed but not applied.
     bool viewHoldsEdits();
     void tickSlotMenu();
-    // Asks to save unsaved changes; false when the command is to stop.
-    bool savePrompt();
-    bool saveFile();
+    // Writes the open save where it is, or to `path`; failures are reported.
+    bool writeSave();
+    bool writeSaveAs(const QString& path);
     // Writes the treasure attributes to "d_sce.vk"; failures are reported.
-    bool writeScenario();
+    bool writeScenarioFile();
     // Before the window closes: offers to write treasure attributes not yet written.
     bool treasurePrompt();
-    bool saveAs();
     // Opens a saved game over the current one; refusals are reported (text
     // `missingText` for a file that is not there). A file that does not look like
     // a saved game is asked about first; on "No" the open save stays as it was.
     bool openSave(const QString& path, qint64 minimumSize, int missingText);
-    void loadOpened();
-    // Puts the open file first in the recent-files list; a failed write is told on the status line.
-    void listRecent();
-    // Combo10 and the Frame26 caption from the controlled-officer slots.
-    void fillControlledList();
+    // The treasure notes, read again from the game folder.
+    void readTreasureNotes();
     // The lists and boxes that show the document's tables.
     void showTables();
     // Says on the status line, once a save is opened, how many problems it has.
     void noteProblems();
     // After an Apply that renamed officer `n`: everything that shows officer names follows.
     void officerRenamed(int n);
-    void takeControl(int n);
-    void giveUpControl(int n);
-    // After a change of control: the lists and officer n again. `selectSlot` is
-    // the slot taken, -1 to leave Combo10 without a selection.
-    void controlChanged(int n, int selectSlot);
+    // Jumps to the officer chosen among the controlled ones.
+    void controlledOfficerChosen();
+    // The intimacy editor of the officer shown, when a player controls it.
+    void openIntimacyOfShown();
+    // Picks another officer for party p (0..2) of the relationship shown.
+    void chooseRelationParty(int p);
 
     Session& session_;
     SaveDocument* document_ = nullptr;
@@ -225,16 +181,13 @@ private:
     QStringList treasureNotes_;
     int mode_ = 0;  // the mode shown, as Option3
     OfficerSearchBox* search_ = nullptr;
-    std::function<void(QDialog&)> runSideWindow_;
-    PendingEdits sideWindowEdits_;  // the edits of the side window running
     std::function<double()> random_;
     EditState* state_ = nullptr;
+    std::unique_ptr<FileCommands> files_;
+    std::unique_ptr<SideWindows> sides_;
+    std::unique_ptr<OfficerControl> control_;
     std::unique_ptr<DocumentKinds> kinds_;  // made when first asked for
-    std::map<SaveRecord, QPointer<RecordsWindow>> tables_;
-    QPointer<QWidget> problems_;
     bool filling_ = false;  // views being filled from the buffers: no questions
-    bool coveredBySideWindow_ = false;  // a side window runs over the views
-    bool changedWhileCovered_ = false;
 
 public:
     // Controls, indexed as their object names.

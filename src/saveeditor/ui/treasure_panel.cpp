@@ -126,7 +126,7 @@ QWidget* TreasurePanel::buildAttributes()
     }
     // The raised ability follows the kind.
     Combo2[0]->setEnabled(false);
-    connect(Combo2[1], &QComboBox::currentIndexChanged, this, [this] { Combo2_Click(1); });
+    connect(Combo2[1], &QComboBox::currentIndexChanged, this, [this] { treasureKindChosen(); });
     return box;
 }
 
@@ -233,7 +233,7 @@ void TreasurePanel::showTreasure(const QByteArray& save, const ScenarioData& sce
         const QSignalBlocker block(Combo2[1]);
         SelectListIndex(Combo2[1], kKindCount, r.kind, r.kind);
     }
-    Combo2_Click(1);
+    treasureKindChosen();
     setOwner(r.owner);
     // A stored number outside the bank is shown as it is and kept until stepped.
     picture_ = r.picture;
@@ -241,10 +241,8 @@ void TreasurePanel::showTreasure(const QByteArray& save, const ScenarioData& sce
     Text6->setPlainText(picture_ >= 0 && picture_ < notes_.size() ? notes_[picture_] : QString());
 }
 
-void TreasurePanel::Combo2_Click(int index)
+void TreasurePanel::treasureKindChosen()
 {
-    if (index != 1)
-        return;
     const int kind = ShowsRawValue(Combo2[1], kKindCount) ? shown_.kind : Combo2[1]->currentIndex();
     Combo2[0]->setCurrentIndex(RaisedAbility(kind));
     Text4[2]->setText(QString::number(ShownPoints(kind, shown_.points)));

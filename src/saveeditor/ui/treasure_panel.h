@@ -89,7 +89,8 @@ private:
     QWidget* buildAttributes();
     QWidget* buildPicture();
     QWidget* buildFooter();
-    void Combo2_Click(int index);
+    // The kind shown decides the ability raised and how its points read.
+    void treasureKindChosen();
     void Text7_Enter();
     void stepPicture(int by);
     // Draws picture n as it is, blank when it lies outside the bank.

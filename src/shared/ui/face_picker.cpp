@@ -127,10 +127,10 @@ void FacePicker::buildControls()
     Command3->setGeometry(kWidth - kGridLeft - 2 * 96 - 8, buttonsTop, 96, 32);
     Command3->setDefault(true);
     Command4->setGeometry(kWidth - kGridLeft - 96, buttonsTop, 96, 32);
-    connect(Command1, &QPushButton::clicked, this, &FacePicker::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &FacePicker::Command2_Click);
-    connect(Command3, &QPushButton::clicked, this, &FacePicker::Command3_Click);
-    connect(Command4, &QPushButton::clicked, this, &FacePicker::Command4_Click);
+    connect(Command1, &QPushButton::clicked, this, &FacePicker::previousPage);
+    connect(Command2, &QPushButton::clicked, this, &FacePicker::nextPage);
+    connect(Command3, &QPushButton::clicked, this, &FacePicker::pickSelected);
+    connect(Command4, &QPushButton::clicked, this, &FacePicker::cancel);
 }
 
 void FacePicker::MoveFace(int& start)
@@ -179,7 +179,7 @@ void FacePicker::moveMark(int by)
     int slot = markedSlot_ + by;
     const int pages = slot < 0 ? -1 : slot >= kSlots ? 1 : 0;
     if (pages == 0) {
-        Picture2_Click(slot);
+        selectSlot(slot);
         return;
     }
     // Another page, once this one is drawn (its page buttons are enabled again).
@@ -194,39 +194,39 @@ void FacePicker::moveMark(int by)
     MoveFace(pageStart_);
 }
 
-void FacePicker::Command1_Click()
+void FacePicker::previousPage()
 {
     pageStart_ -= kSlots;
     MoveFace(pageStart_);
 }
 
-void FacePicker::Command2_Click()
+void FacePicker::nextPage()
 {
     pageStart_ += kSlots;
     MoveFace(pageStart_);
 }
 
-void FacePicker::Command3_Click()
+void FacePicker::pickSelected()
 {
     picked_ = selectedFace_;
     accept();
 }
 
-void FacePicker::Command4_Click()
+void FacePicker::cancel()
 {
     reject();
 }
 
-void FacePicker::Picture2_Click(int k)
+void FacePicker::selectSlot(int k)
 {
     selectedFace_ = WrapFaceNumber(pageStart_ + k);
     frameSlot(k);
 }
 
-void FacePicker::Picture2_DblClick(int k)
+void FacePicker::pickSlot(int k)
 {
-    Picture2_Click(k);
-    Command3_Click();
+    selectSlot(k);
+    pickSelected();
 }
 
 int FacePicker::slotOf(QObject* watched) const
@@ -253,7 +253,7 @@ bool FacePicker::eventFilter(QObject* watched, QEvent* event)
             setCloseGlyphHot(type == QEvent::Enter);
         else if (type == QEvent::MouseButtonRelease &&
                  Label3->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint()))
-            Command4_Click();
+            cancel();
         return false;
     }
     if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick)
@@ -262,9 +262,9 @@ bool FacePicker::eventFilter(QObject* watched, QEvent* event)
     if (k < 0 || static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton)
         return QDialog::eventFilter(watched, event);
     if (type == QEvent::MouseButtonPress)
-        Picture2_Click(k);
+        selectSlot(k);
     else
-        Picture2_DblClick(k);
+        pickSlot(k);
     return true;
 }
 
@@ -291,7 +291,7 @@ void FacePicker::keyPressEvent(QKeyEvent* event)
         break;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        Picture2_DblClick(markedSlot_);
+        pickSlot(markedSlot_);
         break;
     default:
         // Escape cancels, as in every dialog.

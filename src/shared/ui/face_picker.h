@@ -36,12 +36,12 @@ public:
     // Draws the page starting at `start`, which is wrapped into the bank in place.
     void MoveFace(int& start);
 
-    void Command1_Click();
-    void Command2_Click();
-    void Command3_Click();
-    void Command4_Click();
-    void Picture2_Click(int k);
-    void Picture2_DblClick(int k);
+    void previousPage();
+    void nextPage();
+    void pickSelected();
+    void cancel();
+    void selectSlot(int k);
+    void pickSlot(int k);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -142,7 +142,7 @@ QList<QKeySequence> StandardKeys(QKeySequence::StandardKey standard, const QKeyS
     return keys;
 }
 
-void UseStandardKeys(const FileCommands& commands)
+void UseStandardKeys(const FileMenuActions& commands)
 {
     commands.open->setShortcuts(StandardKeys(QKeySequence::Open, QKeySequence(Qt::CTRL | Qt::Key_O)));
     commands.save->setShortcuts(StandardKeys(QKeySequence::Save, QKeySequence(Qt::CTRL | Qt::Key_S)));

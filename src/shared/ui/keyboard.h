@@ -51,7 +51,7 @@ private:
 QList<QKeySequence> StandardKeys(QKeySequence::StandardKey standard, const QKeySequence& wanted);
 
 // The File and Help commands of an editor window.
-struct FileCommands {
+struct FileMenuActions {
     QAction* open;
     QAction* save;
     QAction* saveAs;
@@ -61,7 +61,7 @@ struct FileCommands {
 // They take the standard keys, which their menus show: Open Ctrl+O, Save Ctrl+S,
 // Save as Ctrl+Shift+S, Exit (the window's close) Ctrl+W, About F1. Ctrl+Q quits
 // the program (UseProgramKeys).
-void UseStandardKeys(const FileCommands& commands);
+void UseStandardKeys(const FileMenuActions& commands);
 
 // Enter in `box` is its own (it searches, or shows a picture), never the window's
 // Apply or default button.

@@ -59,9 +59,9 @@ OfficerPicker::OfficerPicker(Session& session, int officer, QWidget* parent) : Q
     TabOrder order;
     order << List1 << Text1 << Command1 << Command2;
     order.apply();
-    connect(Command1, &QPushButton::clicked, this, &OfficerPicker::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &OfficerPicker::Command2_Click);
-    connect(List1, &QListWidget::itemDoubleClicked, this, &OfficerPicker::Command1_Click);
+    connect(Command1, &QPushButton::clicked, this, &OfficerPicker::pickSelected);
+    connect(Command2, &QPushButton::clicked, this, &OfficerPicker::cancel);
+    connect(List1, &QListWidget::itemDoubleClicked, this, &OfficerPicker::pickSelected);
 }
 
 std::optional<int> OfficerPicker::getOfficer(Session& session, int officer, QWidget* parent)
@@ -72,7 +72,7 @@ std::optional<int> OfficerPicker::getOfficer(Session& session, int officer, QWid
     return picker.picked();
 }
 
-void OfficerPicker::Command1_Click()
+void OfficerPicker::pickSelected()
 {
     const int row = List1->currentRow();
     if (row < 0)
@@ -81,7 +81,7 @@ void OfficerPicker::Command1_Click()
     accept();
 }
 
-void OfficerPicker::Command2_Click()
+void OfficerPicker::cancel()
 {
     reject();
 }

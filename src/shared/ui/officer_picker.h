@@ -28,8 +28,8 @@ public:
     // The officer chosen; nothing until one is.
     std::optional<int> picked() const { return picked_; }
 
-    void Command1_Click();
-    void Command2_Click();
+    void pickSelected();
+    void cancel();
 
     QLabel* Label1 = nullptr;
     QListWidget* List1 = nullptr;

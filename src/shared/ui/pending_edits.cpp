@@ -64,14 +64,17 @@ void WatchUserEdits(QWidget& view, const std::function<void()>& edited)
 
 namespace varkel {
 
-void StayOnRow(QListWidget& list, int row)
+bool MayMoveList(QListWidget& list, int row, int shownRow, Prompter& prompter, const PendingEdits& edits)
 {
-    const auto back = [&list, row] {
+    if (shownRow < 0 || row == shownRow || MayLeaveRecord(prompter, edits))
+        return true;
+    const auto back = [&list, shownRow] {
         const QSignalBlocker block(&list);
-        list.setCurrentRow(row);
+        list.setCurrentRow(shownRow);
     };
     back();
     QTimer::singleShot(0, &list, back);
+    return false;
 }
 
 }  // namespace varkel

@@ -40,10 +40,13 @@ bool MaySaveWithPendingEdits(Prompter& prompter, const PendingEdits& edits);
 // chosen, ticked or clicked), so a window can offer Save for edits not yet applied.
 void WatchUserEdits(QWidget& view, const std::function<void()>& edited);
 
-// After a "stay": puts `list` back on `row` without telling its handlers, now and
+// A list of records beside the view of one: the list moved to `row` while the
+// view shows `shownRow` (-1: none). True when `row` may be shown: the view shows
+// it or nothing, or the `edits` of the record shown were applied or discarded. On
+// "stay" the list goes back to `shownRow` without telling its handlers, now and
 // once more after the event that moved it (a mouse click may still select the
-// row it chose).
-void StayOnRow(QListWidget& list, int row);
+// row it chose), and its boxes keep what was typed.
+bool MayMoveList(QListWidget& list, int row, int shownRow, Prompter& prompter, const PendingEdits& edits);
 
 // The question asked, so tests can tell it from the others.
 extern const char* const kPendingEditsQuestion;

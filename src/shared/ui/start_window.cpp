@@ -123,9 +123,9 @@ void StartWindow::buildControls()
         button->setGeometry((kWidth - 160) / 2, y, 160, 32);
         y += 38;
     }
-    connect(Command2, &QPushButton::clicked, this, &StartWindow::Command2_Click);
-    connect(Command3, &QPushButton::clicked, this, &StartWindow::Command3_Click);
-    connect(Command5, &QPushButton::clicked, this, &StartWindow::Command5_Click);
+    connect(Command2, &QPushButton::clicked, this, &StartWindow::openNewOfficerEditor);
+    connect(Command3, &QPushButton::clicked, this, &StartWindow::openSaveGameEditor);
+    connect(Command5, &QPushButton::clicked, this, &StartWindow::closeProgram);
     // Enter presses the button that has the focus, as Space does.
     for (QPushButton* button : {Command2, Command3, Command5})
         button->setAutoDefault(true);
@@ -206,17 +206,17 @@ void StartWindow::openEditor(const Editor& kind, const QString& path)
         hide();
 }
 
-void StartWindow::Command2_Click()
+void StartWindow::openNewOfficerEditor()
 {
     openEditor(newOfficerEditor_);
 }
 
-void StartWindow::Command3_Click()
+void StartWindow::openSaveGameEditor()
 {
     openEditor(saveEditor_);
 }
 
-void StartWindow::Command5_Click()
+void StartWindow::closeProgram()
 {
     close();
 }

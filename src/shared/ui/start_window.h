@@ -63,9 +63,9 @@ public:
     bool aboutMode() const;
     bool hasBackgroundPicture() const { return !background_.isNull() || !shownBackground_.isNull(); }
 
-    void Command2_Click();
-    void Command3_Click();
-    void Command5_Click();
+    void openNewOfficerEditor();
+    void openSaveGameEditor();
+    void closeProgram();
 
 signals:
     // The start window closed: the program ends.

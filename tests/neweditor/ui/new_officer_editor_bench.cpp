@@ -31,7 +31,7 @@ int main(int argc, char* argv[])
     form->show();
     if (!QTest::qWaitForWindowExposed(form.get()))
         return 1;
-    test::TimeRuns("switch new officer (List1 -> ReadWJinfo)", runs, [&](int i) {
+    test::TimeRuns("switch new officer (List1 -> showOfficer)", runs, [&](int i) {
         form->List1->setCurrentRow((i * 37 + 1) % form->List1->count());
         QApplication::processEvents();
     });

@@ -197,7 +197,7 @@ private slots:
         const QString other = folder_->file(QStringLiteral("Svd_sys2.sav"));
         QVERIFY(WriteFileBytes(other, FileBytes(systemSavePath()).left(size - 1)));
         dialogs_.opens = {other};
-        form->sOpenfile_Click();
+        form->sOpenfile->trigger();
         QCOMPARE(prompter_.shown.size(), 1u);
         QCOMPARE(prompter_.shown[0].text, GetResText(254));
         QCOMPARE(form->systemSave().path, systemSavePath());
@@ -522,7 +522,7 @@ private slots:
         const QString elsewhere = temp_->filePath(QStringLiteral("Svd_sys_copy.sav"));
         if (!cancelled)
             dialogs_.saves = {elsewhere};
-        form->sSaveAs_Click();
+        form->sSaveAs->trigger();
         QVERIFY(prompter_.shown.empty());
         QCOMPARE(FileBytes(systemSavePath()), before);
         QCOMPARE(form->systemSave().path, cancelled ? systemSavePath() : elsewhere);
@@ -591,13 +591,13 @@ private slots:
         QVERIFY(form->biographies().bytes != biographiesBefore);
         prompter_.answers = {Answer::Cancel};
         dialogs_.opens = {systemSavePath()};
-        form->sOpenfile_Click();
+        form->sOpenfile->trigger();
         QCOMPARE(prompter_.shown.size(), 1u);
         QCOMPARE(dialogs_.opens.size(), 1u);  // no dialog after Cancel
         QVERIFY(showsModified(*form));
 
         prompter_.answers = {Answer::No};
-        form->sOpenfile_Click();
+        form->sOpenfile->trigger();
         QVERIFY(dialogs_.opens.empty());
         QVERIFY(!showsModified(*form));
         QCOMPARE(form->systemSave().officer(1).person.bravery, recordIn(FileBytes(systemSavePath()), 1).person.bravery);

@@ -281,7 +281,7 @@ private slots:
             opened << window.objectName();
             if (auto* cities = qobject_cast<CityEditor*>(&window)) {
                 cities->Check1[0]->setChecked(!cities->Check1[0]->isChecked());
-                cities->Command2_Click();
+                cities->applySelected();
             } else if (auto* forces = qobject_cast<ForceEditor*>(&window)) {
                 QVERIFY(!forces->windowTitle().isEmpty());
             }

@@ -133,7 +133,7 @@ private:
                 return;
             f.List1->item(0)->setCheckState(Qt::Checked);
             f.Combo1->setCurrentIndex(level == 5 ? 6 : 5);
-            f.Command1_Click();
+            f.applyLevelToTicked();
         });
         QTest::mouseClick(form_->officerPanel()->Command10, Qt::LeftButton);
         return shown;

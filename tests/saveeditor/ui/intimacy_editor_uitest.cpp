@@ -139,7 +139,7 @@ private slots:
             shown = true;
             f.List1->item(0)->setCheckState(Qt::Checked);
             f.Combo1->setCurrentIndex(5);
-            f.Command1_Click();
+            f.applyLevelToTicked();
         });
         QTest::mouseClick(editor->findChild<QPushButton*>(QStringLiteral("Command10")), Qt::LeftButton);
         QVERIFY(shown);

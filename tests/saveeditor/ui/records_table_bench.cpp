@@ -6,6 +6,7 @@
 //   build/tests/records_table_bench [runs]
 #include "demo_folder/demo_folder.h"
 #include "saveeditor/ui/save_game_editor.h"
+#include "saveeditor/ui/side_windows.h"
 #include "shared/ui/records_window.h"
 #include "support/bench.h"
 
@@ -41,12 +42,12 @@ int main(int argc, char* argv[])
     });
 
     test::TimeRuns("open the officers table (rows read, window shown and painted, closed after)", runs, [&](int) {
-        RecordsWindow* w = form->openRecordsTable(SaveRecord::Officer, form.get(), [](int) {});
+        RecordsWindow* w = form->sideWindows().openRecordsTable(SaveRecord::Officer, form.get(), [](int) {});
         QApplication::processEvents();
         delete w;
     });
 
-    RecordsWindow* w = form->openRecordsTable(SaveRecord::Officer, form.get(), [](int) {});
+    RecordsWindow* w = form->sideWindows().openRecordsTable(SaveRecord::Officer, form.get(), [](int) {});
     if (!QTest::qWaitForWindowExposed(w))
         return 1;
     const int columns = w->table().columnCount();

@@ -63,7 +63,7 @@ int main(int argc, char* argv[])
     form->Option3[3]->click();
     QApplication::processEvents();
     auto* members = form->findChild<QListWidget*>(QStringLiteral("List4"));
-    test::TimeRuns("switch family member (List4 -> ReadWJinfo3, both faces written and painted)", runs, [&](int i) {
+    test::TimeRuns("switch family member (List4 -> showMember, both faces written and painted)", runs, [&](int i) {
         members->setCurrentRow((i * 5 + 1) % members->count());
         QApplication::processEvents();
     });

@@ -84,7 +84,7 @@ private:
 
     QStringList recentMenu(SaveGameEditor& form)
     {
-        form.fillRecentMenu();
+        emit form.tRecent->aboutToShow();
         QStringList shown;
         for (QAction* item : form.tRecent->actions())
             shown << item->text();

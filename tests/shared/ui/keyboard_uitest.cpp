@@ -5,6 +5,7 @@
 #include "saveeditor/ui/family_panel.h"
 #include "saveeditor/ui/city_editor.h"
 #include "saveeditor/ui/save_game_editor.h"
+#include "saveeditor/ui/side_windows.h"
 #include "saveeditor/ui/growth_forecast_dialog.h"
 #include "saveeditor/ui/intimacy_editor.h"
 #include "saveeditor/ui/force_editor.h"
@@ -732,12 +733,12 @@ private slots:
     QWidget* documentWindow(SaveGameEditor& form, const QString& name)
     {
         if (name == QLatin1String("records table"))
-            form.sTable_Click();
+            form.sTable->trigger();
         else if (name == QLatin1String("problems"))
-            form.sCheck_Click();
+            form.sCheck->trigger();
         else if (name == QLatin1String("backups"))
-            form.tBackups_Click();
-        else if (!form.compareWith(SaveGame::slotPath(session_.gameFolder, 0)))
+            form.tBackups->trigger();
+        else if (!form.sideWindows().compareWith(SaveGame::slotPath(session_.gameFolder, 0)))
             return nullptr;
         for (QWidget* w : QApplication::topLevelWidgets())
             if (w->isVisible() && w->parentWidget() == &form)
@@ -758,11 +759,11 @@ private slots:
             pressAll(window, keys);
         };
         const std::map<QString, std::function<void()>> sideEditors = {
-            {QStringLiteral("city editor"), [&] { form.sCity_Click(); }},
-            {QStringLiteral("force editor"), [&] { form.sBingQi_Click(); }},
+            {QStringLiteral("city editor"), [&] { form.sCity->trigger(); }},
+            {QStringLiteral("force editor"), [&] { form.sBingQi->trigger(); }},
             {QStringLiteral("intimacy editor"), [&] {
                  form.List1->setCurrentRow(form.tables().controlled[0]);
-                 form.Command10_Click();
+                 form.officerPanel()->Command10->click();
              }}};
         if (const auto side = sideEditors.find(name); side != sideEditors.end()) {
             bool ran = false;
@@ -923,7 +924,7 @@ private slots:
             pressIn(*editor);
         } else if (where == QLatin1String("city editor")) {
             QTimer::singleShot(0, this, [&] { pressIn(*QApplication::activeModalWidget()); });
-            editor->sCity_Click();
+            editor->sCity->trigger();
         } else {
             QWidget* window = documentWindow(*editor, where);
             QVERIFY(window);
@@ -963,7 +964,7 @@ private slots:
         start.show();
         QPointer<QWidget> editor;
         if (where != QLatin1String("start window")) {
-            start.Command3_Click();
+            start.openSaveGameEditor();
             editor = start.editor();
             QVERIFY(editor);
         }
@@ -1004,7 +1005,7 @@ private slots:
         int endings = 0;
         connect(&start, &StartWindow::programEnded, this, [&] { ++endings; });
         start.show();
-        start.Command3_Click();
+        start.openSaveGameEditor();
         QPointer<QWidget> editor = start.editor();
         QVERIFY(editor);
         // The window that has the keys when they are pressed (a modal one is deleted once closed).

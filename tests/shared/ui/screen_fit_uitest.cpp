@@ -9,6 +9,8 @@
 #include "saveeditor/ui/compare_window.h"
 #include "saveeditor/ui/family_panel.h"
 #include "saveeditor/ui/save_game_editor.h"
+#include "saveeditor/ui/officer_panel.h"
+#include "saveeditor/ui/side_windows.h"
 #include "shared/game_folder.h"
 #include "shared/ini_file.h"
 #include "shared/texts.h"
@@ -310,14 +312,14 @@ private:
             });
             if (shown == Shown::Forecast) {
                 form->familyPanel()->List4->setCurrentRow(0);  // a child: its forecast can be asked for
-                form->Label32_DblClick();
+                form->sideWindows().openGrowthForecast();
             } else if (shown == Shown::Intimacy) {
                 form->List1->setCurrentRow(form->tables().controlled.front());
-                form->Command10_Click();
+                form->officerPanel()->Command10->click();
             } else if (shown == Shown::Forces) {
-                form->sBingQi_Click();
+                form->sBingQi->trigger();
             } else {
-                form->sCity_Click();
+                form->sCity->trigger();
             }
             QVERIFY(ran);
             return;
@@ -325,7 +327,7 @@ private:
         case Shown::RecordsTable:
         case Shown::BatchChange: {
             auto form = openSaveEditor(0);
-            RecordsWindow* table = form->openRecordsTable(SaveRecord::Officer, form.get(), [](int) {});
+            RecordsWindow* table = form->sideWindows().openRecordsTable(SaveRecord::Officer, form.get(), [](int) {});
             if (shown == Shown::RecordsTable) {
                 check(*table);
                 return;
@@ -521,7 +523,7 @@ private slots:
         QVERIFY(pane->verticalScrollBar()->maximum() > 0);  // the record does not fit: it scrolls
         pane->verticalScrollBar()->setValue(pane->verticalScrollBar()->maximum());
         form->Text2[0]->clear();
-        form->Command2_Click();
+        form->Command2->click();
         QCOMPARE(QApplication::focusWidget(), form->Text2[0]);
         QCOMPARE(whyNotInSight(form->Text2[0]), QString());
     }

@@ -236,10 +236,10 @@ private slots:
 
         QString openBefore;
         if (before == Before::NewOfficerEditor) {
-            form3_->Command2_Click();
+            form3_->openNewOfficerEditor();
             QVERIFY(newOfficerEditor());
         } else if (before != Before::StartWindow) {
-            form3_->Command3_Click();
+            form3_->openSaveGameEditor();
             QVERIFY(saveEditor());
             openBefore = saveEditor()->saveGame().path;
             if (before == Before::ChangedSaveEditor)
@@ -304,7 +304,7 @@ private slots:
     // A modal window works on the open file: the file handed over waits until it closes.
     void aFileWaitsForTheModalWindowOpen()
     {
-        form3_->Command3_Click();
+        form3_->openSaveGameEditor();
         QVERIFY(saveEditor());
         const QString first = saveEditor()->saveGame().path;
         QDialog modal(saveEditor());
@@ -426,7 +426,7 @@ private slots:
     // here and ends; a window name it does not know is refused before handing over.
     void aLaterStartShowsItsWindowHere()
     {
-        form3_->Command3_Click();
+        form3_->openSaveGameEditor();
         QVERIFY(saveEditor());
         QVERIFY(!form3_->aboutMode());
         QCOMPARE(runEditor({QStringLiteral("--open"), QStringLiteral("no-such-window")}), 1);

@@ -263,7 +263,7 @@ private slots:
         QTest::mouseClick(form3.windowHandle(), Qt::LeftButton, {}, QPoint(20, 20));
         QVERIFY(form3.isVisible());
         if (overEditor) {
-            form3.Command3_Click();
+            form3.openSaveGameEditor();
             QVERIFY(form3.editor());
         }
 

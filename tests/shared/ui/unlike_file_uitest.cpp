@@ -138,7 +138,7 @@ private:
             break;
         }
         case Route::Recent: {
-            form.fillRecentMenu();
+            emit form.tRecent->aboutToShow();
             const auto items = form.tRecent->actions();
             const auto item = std::find_if(items.begin(), items.end(), [&](QAction* a) {
                 return a->text().endsWith(QDir::toNativeSeparators(path));

@@ -236,7 +236,7 @@ private:
                     [intimacy] { intimacy->Command1->click(); }, bytes};
         }
         if (view == QLatin1String("batch")) {
-            editor.sTable_Click();
+            editor.sTable->trigger();
             auto* table = editor.findChild<RecordsWindow*>();
             if (!table)
                 qFatal("no records table");
