@@ -8,6 +8,7 @@
 #include "saveeditor/ui/mode_view.h"
 #include "saveeditor/ui/officer_panel.h"
 #include "saveeditor/ui/relation_panel.h"
+#include "saveeditor/ui/save_reading.h"
 #include "saveeditor/ui/treasure_panel.h"
 #include "shared/file_store.h"
 #include "shared/name_field.h"
@@ -63,61 +64,23 @@ constexpr std::array<SaveRecord, 4> kModeRecords = {SaveRecord::Officer, SaveRec
                                                     SaveRecord::Family};
 const std::array<const char*, 9> kSlotNumerals = {"一", "二", "三", "四", "五", "六", "七", "八", "九"};
 
-// Reads `path` whole into `opened`; refusals are reported (text `missingText` for
-// a file that is not there), and a file that does not look like a saved game is
-// asked about first. False when it is not to be opened.
-bool OpenSaveAside(Session& session, SaveGame& opened, const QString& path, qint64 minimumSize, int missingText)
-{
-    RuntimeError error;
-    switch (opened.openWhole(session.files, path, minimumSize, &error)) {
-    case SaveGame::Refusal::None:
-        return MayOpenUnlikeFile(*session.prompter, SaveGame::shapeProblems(opened.bytes), kUnlikeSaveQuestion);
-    case SaveGame::Refusal::Missing:
-        session.prompter->tell(GetResText(missingText), kErrorTitle, MessageIcon::Critical);
-        return false;
-    case SaveGame::Refusal::WrongSize:
-        session.prompter->tell(GetResText(Text::FileDamaged), kErrorTitle, MessageIcon::Critical);
-        return false;
-    case SaveGame::Refusal::Unreadable:
-        ShowRuntimeError(*session.prompter, error);
-        return false;
-    }
-    return false;
-}
-
 }  // namespace
 
 SaveGameEditor* SaveGameEditor::open(Session& session, const QString& path)
 {
-    SaveGame save;
-    RuntimeError error;
-    if (!path.isEmpty()) {
-        if (!OpenSaveAside(session, save, path, save::kOpenMinimumSize, 254))
-            return nullptr;
-    } else {
-        const QString newest = SaveGame::newestSlot(session.gameFolder);
-        const auto refusal = newest.isEmpty() ? SaveGame::Refusal::Missing
-                                              : save.openAtStartup(session.files, newest, &error);
-        if (refusal == SaveGame::Refusal::Unreadable) {
-            ShowRuntimeError(*session.prompter, error);
-            return nullptr;
-        }
-        if (refusal != SaveGame::Refusal::None) {
-            session.prompter->tell(GetResText(Text::NoSavedGame), kErrorTitle, MessageIcon::Critical);
-            return nullptr;
-        }
-        // The newest slot file need not be a saved game; "No" leaves the window closed.
-        if (!MayOpenUnlikeFile(*session.prompter, SaveGame::shapeProblems(save.bytes), kUnlikeSaveQuestion))
-            return nullptr;
-    }
+    auto save = path.isEmpty() ? ReadNewestSave(session)
+                               : ReadSaveToOpen(session, path, save::kOpenMinimumSize, Text::FileDamaged);
+    if (!save)
+        return nullptr;
     // A short scenario file reads as zeros beyond its end; a missing one ends here.
+    RuntimeError error;
     const QString scenarioPath = ScenarioFilePath(session.gameFolder);
     auto scenario = ReadScenarioFile(session.files, scenarioPath, &error);
     if (!scenario) {
         ShowRuntimeError(*session.prompter, error);
         return nullptr;
     }
-    return new SaveGameEditor(session, std::move(save), std::move(*scenario), scenarioPath);
+    return new SaveGameEditor(session, std::move(*save), std::move(*scenario), scenarioPath);
 }
 
 SaveGameEditor::SaveGameEditor(Session& session, SaveGame save, ScenarioData scenario, const QString& scenarioPath)
@@ -131,6 +94,33 @@ SaveGameEditor::SaveGameEditor(Session& session, SaveGame save, ScenarioData sce
     state_ = new EditState(*this, *document_, GetResText(Text::EditorTitle));
     tUndo = state_->undoAction();
     tRedo = state_->redoAction();
+    useFileCommands();
+    sides_ = std::make_unique<SideWindows>(*this, [this] { reloadViews(); });
+
+    auto* layout = new QVBoxLayout(this);
+    auto* bar = new QMenuBar(this);
+    buildMenus(bar);
+    state_->setSaveAction(tSaveFile);
+    layout->setMenuBar(bar);
+    layout->addWidget(buildModes());
+    auto* body = new QHBoxLayout;
+    body->addWidget(buildSideColumn());
+    body->addWidget(buildViews(), 1);
+    layout->addLayout(body, 1);
+    layout->addWidget(buildStatusLine());
+
+    connect(document_, &Document::stateChanged, this, &SaveGameEditor::updateSaveCommands);
+    connect(document_, &Document::changed, this, &SaveGameEditor::documentChanged);
+    // Enter and Ctrl+Enter apply the view shown.
+    UseApplyKeys(*this, [this] { return Command7[std::size_t(mode_)]; });
+    tickSlotMenu();
+    showOpenedSave();
+    AcceptFileDrops(*this, [this](const QString& path) { openPath(path); });
+    KeepWindowGeometry(*this, session_);
+}
+
+void SaveGameEditor::useFileCommands()
+{
     EditorFile file;
     file.label = kSaveLabel;
     file.pattern = kSavePattern;
@@ -143,16 +133,10 @@ SaveGameEditor::SaveGameEditor(Session& session, SaveGame save, ScenarioData sce
     file.opened = [this] { tickSlotMenu(); };
     file.keepsRecentFiles = true;
     files_ = std::make_unique<FileCommands>(session_, *state_, std::move(file));
-    sides_ = std::make_unique<SideWindows>(*this, [this] { reloadViews(); });
+}
 
-    auto* layout = new QVBoxLayout(this);
-    auto* bar = new QMenuBar(this);
-    buildMenus(bar);
-    state_->setSaveAction(tSaveFile);
-    layout->setMenuBar(bar);
-    layout->addWidget(buildModes());
-    auto* body = new QHBoxLayout;
-    body->addWidget(buildSideColumn());
+QWidget* SaveGameEditor::buildViews()
+{
     modes_ = new QStackedWidget(this);
     // The Save buttons write the file, whichever view shows them; the buttons of
     // views not built yet wait hidden here.
@@ -166,9 +150,17 @@ SaveGameEditor::SaveGameEditor(Session& session, SaveGame save, ScenarioData sce
     // The views in the order of Option3; all but the officer view are built when first asked for.
     modeViews_ = {[this]() -> ModeView& { return *panel_; }, [this]() -> ModeView& { return *treasurePanel(); },
                   [this]() -> ModeView& { return *relationPanel(); }, [this]() -> ModeView& { return *familyPanel(); }};
-    body->addWidget(modes_, 1);
-    layout->addLayout(body, 1);
-    layout->addWidget(state_->statusLine());
+    panel_->setCityNames(document_->scenario().cityNames);
+    connect(panel_, &OfficerPanel::changeFaceRequested, this, [this] { panel_->chooseFace(picker_, this); });
+    // Programmatic changes reach the handler too; it ignores them while the view is filled.
+    connect(panel_->Check5, &QCheckBox::toggled, this, [this] { control_->controlTicked(); });
+    connect(panel_->Command11, &QPushButton::clicked, this, [this] { control_->forceAppearance(); });
+    connect(panel_->Command10, &QPushButton::clicked, this, &SaveGameEditor::openIntimacyOfShown);
+    return modes_;
+}
+
+QStatusBar* SaveGameEditor::buildStatusLine()
+{
     // A link, not a stop of Tab: the list is also on the menu, 其它 > 檢查存檔.
     problemsNote = new QLabel(state_->statusLine());
     problemsNote->setObjectName(QStringLiteral("problemsNote"));
@@ -176,22 +168,7 @@ SaveGameEditor::SaveGameEditor(Session& session, SaveGame save, ScenarioData sce
     problemsNote->hide();
     state_->statusLine()->addPermanentWidget(problemsNote);
     connect(problemsNote, &QLabel::linkActivated, this, [this] { sides_->openProblems(); });
-
-    panel_->setCityNames(document_->scenario().cityNames);
-    connect(panel_, &OfficerPanel::changeFaceRequested, this, [this] { panel_->chooseFace(picker_, this); });
-    // Programmatic changes reach the handler too; it ignores them while the view is filled.
-    connect(panel_->Check5, &QCheckBox::toggled, this, [this] { control_->controlTicked(); });
-    connect(panel_->Command11, &QPushButton::clicked, this, [this] { control_->forceAppearance(); });
-    connect(panel_->Command10, &QPushButton::clicked, this, &SaveGameEditor::openIntimacyOfShown);
-
-    connect(document_, &Document::stateChanged, this, &SaveGameEditor::updateSaveCommands);
-    connect(document_, &Document::changed, this, &SaveGameEditor::documentChanged);
-    // Enter and Ctrl+Enter apply the view shown.
-    UseApplyKeys(*this, [this] { return Command7[std::size_t(mode_)]; });
-    tickSlotMenu();
-    showOpenedSave();
-    AcceptFileDrops(*this, [this](const QString& path) { openPath(path); });
-    KeepWindowGeometry(*this, session_);
+    return state_->statusLine();
 }
 
 SaveGameEditor::~SaveGameEditor() = default;
@@ -660,11 +637,10 @@ bool SaveGameEditor::openSave(const QString& path, qint64 minimumSize, int missi
 {
     // Read aside first: a file refused here, or one the user chose not to open,
     // leaves the open save as it was.
-    SaveGame opened;
-    if (!OpenSaveAside(session_, opened, path, minimumSize, missingText))
-        return false;
-    document_->open(std::move(opened));
-    return true;
+    auto opened = ReadSaveToOpen(session_, path, minimumSize, missingText);
+    if (opened)
+        document_->open(std::move(*opened));
+    return opened.has_value();
 }
 
 void SaveGameEditor::closeEvent(QCloseEvent* event)

@@ -26,6 +26,7 @@ class QMenuBar;
 class QPushButton;
 class QRadioButton;
 class QStackedWidget;
+class QStatusBar;
 
 namespace varkel {
 
@@ -115,9 +116,14 @@ protected:
 
 private:
     SaveGameEditor(Session& session, SaveGame save, ScenarioData scenario, const QString& scenarioPath);
+    // The file commands over the open save.
+    void useFileCommands();
     void buildMenus(QMenuBar* bar);
     QWidget* buildSideColumn();
     QWidget* buildModes();
+    // The views of the modes: the officer view now, the others when first shown.
+    QWidget* buildViews();
+    QStatusBar* buildStatusLine();
     // Puts a mode's view into the window with its Apply and the window's Save button.
     template <typename View>
     View* addMode(int i, View* view);
