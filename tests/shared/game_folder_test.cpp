@@ -89,7 +89,7 @@ TEST_F(GameFolder, CancelGivesAnEmptyFolderAndWritesNothing)
 {
     EXPECT_EQ(LocateGameFolder(dialogs, prompter, settings).folder, QString());
     ASSERT_EQ(dialogs.folderPrompts.size(), 1u);
-    EXPECT_EQ(dialogs.folderPrompts[0], GetResText(250));
+    EXPECT_EQ(dialogs.folderPrompts[0], GetResText(Text::ChooseGameFolder));
     EXPECT_TRUE(prompter.shown.empty());
     EXPECT_FALSE(QFile::exists(settings));
 }
@@ -101,7 +101,7 @@ TEST_F(GameFolder, RefusesAFolderMissingOneFileAndAsksAgain)
     dialogs.folders = {makeFolder("four", four)};
     EXPECT_EQ(LocateGameFolder(dialogs, prompter, settings).folder, QString());
     ASSERT_EQ(prompter.shown.size(), 1u);
-    EXPECT_EQ(prompter.shown[0].text, GetResText(251));
+    EXPECT_EQ(prompter.shown[0].text, GetResText(Text::NotAGameFolder));
     EXPECT_EQ(prompter.shown[0].title, QStringLiteral("Varkel-Error"));
     EXPECT_EQ(prompter.shown[0].icon, MessageIcon::Critical);
     EXPECT_EQ(dialogs.folderPrompts.size(), 2u);

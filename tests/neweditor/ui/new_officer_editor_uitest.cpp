@@ -164,7 +164,7 @@ private slots:
     {
         auto form = openForm();
         QCOMPARE(form->systemSave().path, systemSavePath());
-        QCOMPARE(form->Label5->text(), GetResText(249) + QDir::toNativeSeparators(systemSavePath()));
+        QCOMPARE(form->Label5->text(), GetResText(Text::FileLocation) + QDir::toNativeSeparators(systemSavePath()));
         QCOMPARE(form->List1->count(), 100);
         QCOMPARE(form->List1->item(0)->text(), QStringLiteral("660:") + form->systemSave().officerName(0));
         QCOMPARE(form->List1->item(50)->text(), QStringLiteral("710:"));
@@ -190,7 +190,7 @@ private slots:
         QCOMPARE(bool(form), opens);
         QCOMPARE(prompter_.shown.empty(), opens);
         if (!opens) {
-            QCOMPARE(prompter_.shown[0].text, GetResText(254));
+            QCOMPARE(prompter_.shown[0].text, GetResText(Text::FileDamaged));
             return;
         }
         // Open refuses the same short file the same way and keeps what is shown.
@@ -199,7 +199,7 @@ private slots:
         dialogs_.opens = {other};
         form->sOpenfile->trigger();
         QCOMPARE(prompter_.shown.size(), 1u);
-        QCOMPARE(prompter_.shown[0].text, GetResText(254));
+        QCOMPARE(prompter_.shown[0].text, GetResText(Text::FileDamaged));
         QCOMPARE(form->systemSave().path, systemSavePath());
         QCOMPARE(form->systemSave().bytes.size(), qsizetype(size));
     }
@@ -224,7 +224,7 @@ private slots:
         QCOMPARE(form->List1->currentRow(), row < 0 ? 7 : row);
         QCOMPARE(prompter_.shown.size(), row < 0 ? 1u : 0u);
         if (row < 0) {
-            QCOMPARE(prompter_.shown[0].text, GetResText(253));
+            QCOMPARE(prompter_.shown[0].text, GetResText(Text::OfficerNotFound));
             QCOMPARE(prompter_.shown[0].icon, MessageIcon::Information);
         } else {
             QCOMPARE(form->person().Text1[4]->text(), form->systemSave().officerName(row));
@@ -254,7 +254,7 @@ private slots:
         form->Text5->clear();
         test::CommitText(form->Text5, QStringLiteral("龘"));
         QTest::keyClick(form->Text5, Qt::Key_Return);
-        QCOMPARE(prompter_.shown.back().text, GetResText(253));
+        QCOMPARE(prompter_.shown.back().text, GetResText(Text::OfficerNotFound));
         QCOMPARE(form->List1->currentRow(), matches[0]);
     }
 
@@ -492,7 +492,7 @@ private slots:
         prompter_.answers = {answer};
         QCOMPARE(form->close(), closes);
         QCOMPARE(prompter_.shown.size(), 1u);
-        QCOMPARE(prompter_.shown[0].text, GetResText(252));
+        QCOMPARE(prompter_.shown[0].text, GetResText(Text::SaveChanges));
         QCOMPARE(prompter_.shown[0].buttons, MessageButtons::YesNoCancel);
         QCOMPARE(FileBytes(systemSavePath()) != before, saved);
         if (saved)
@@ -526,7 +526,7 @@ private slots:
         QVERIFY(prompter_.shown.empty());
         QCOMPARE(FileBytes(systemSavePath()), before);
         QCOMPARE(form->systemSave().path, cancelled ? systemSavePath() : elsewhere);
-        QCOMPARE(form->Label5->text(), GetResText(249) + QDir::toNativeSeparators(form->systemSave().path));
+        QCOMPARE(form->Label5->text(), GetResText(Text::FileLocation) + QDir::toNativeSeparators(form->systemSave().path));
         QCOMPARE(showsModified(*form), cancelled);
         if (!cancelled)
             QVERIFY(FileBytes(elsewhere) == form->systemSave().bytes);

@@ -130,7 +130,7 @@ private slots:
     // Cities whose head cannot be replaced here, and stored corps outside the force's rows.
     void citiesWithoutAReplaceableHead()
     {
-        const QString none = GetResText(169);
+        const QString none = GetResText(Text::Nothing);
         const int rulerCorps = byteAt(save(), record(0) + city::kCorps);
         const CityOfficers headless = officersOf(demo::kDemoCityWithoutHead);
         QStringList headlessRows{none};

@@ -122,9 +122,9 @@ private slots:
             FamilyPanel& p = panel(*form);
             const QString without = QStringLiteral("武將");
             p.person().Option1->click();
-            QCOMPARE(p.Frame15->title(), member == 0 ? GetResText(192) : without);
+            QCOMPARE(p.Frame15->title(), member == 0 ? GetResText(Text::Son) : without);
             p.person().Option2->click();
-            QCOMPARE(p.Frame15->title(), member == 0 ? GetResText(193) : without);
+            QCOMPARE(p.Frame15->title(), member == 0 ? GetResText(Text::Daughter) : without);
         }
     }
 
@@ -186,7 +186,7 @@ private slots:
         QTest::newRow("a cap above a byte") << "Text9(5)" << "256" << "上限";
         QTest::newRow("an ability above a byte") << "Text9(0)" << "300" << GetResText(122);
         QTest::newRow("an empty box") << "Text10(4)" << "" << "相性";
-        QTest::newRow("no given name") << "Text8(1)" << "" << GetResText(259);
+        QTest::newRow("no given name") << "Text8(1)" << "" << GetResText(Text::DataNotWritten);
         QTest::newRow("a single-byte biography") << "Text11" << "abc" << "武將列傳";
     }
 

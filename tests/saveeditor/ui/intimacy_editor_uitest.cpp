@@ -56,7 +56,7 @@ private slots:
         QVERIFY(!form->Command1->isEnabled());
         for (const int row : {2, 40, 300})
             tick(*form, row);
-        QCOMPARE(form->Label2->text(), GetResText(270) + QStringLiteral(": 3") + GetResText(271));
+        QCOMPARE(form->Label2->text(), GetResText(Text::SelectedCount) + QStringLiteral(": 3") + GetResText(Text::SelectedOfficers));
         QVERIFY(form->Command1->isEnabled());
         form->List1->setCurrentRow(40);
         form->Combo1->setCurrentIndex(30);
@@ -72,7 +72,7 @@ private slots:
         QVERIFY(save().mid(stream.offset + intimacy::kGeneralStreamSize) ==
                 before.mid(stream.offset + intimacy::kGeneralStreamSize));
         QCOMPARE(form->tickedCount(), 0);
-        QCOMPARE(form->Label2->text(), GetResText(270) + QStringLiteral(": 0") + GetResText(271));
+        QCOMPARE(form->Label2->text(), GetResText(Text::SelectedCount) + QStringLiteral(": 0") + GetResText(Text::SelectedOfficers));
         QVERIFY(!form->Command1->isEnabled());
         QCOMPARE(form->List1->currentRow(), 40);
         QVERIFY(form->List1->item(40)->text().endsWith(GetResText(342)));
@@ -122,7 +122,7 @@ private slots:
         test::CommitText(form->Text1, QStringLiteral("龘"));
         QTest::keyClick(form->Text1, Qt::Key_Return);
         QCOMPARE(prompter_.shown.size(), 1u);
-        QCOMPARE(prompter_.shown[0].text, GetResText(253));
+        QCOMPARE(prompter_.shown[0].text, GetResText(Text::OfficerNotFound));
     }
 
     // From the officer view of a controlled officer; an Apply marks the save modified.

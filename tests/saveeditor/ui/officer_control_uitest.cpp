@@ -349,7 +349,7 @@ private slots:
         QTest::mouseClick(button(*form, QStringLiteral("Command11")), Qt::LeftButton);
         check5(*form)->click();
         QCOMPARE(prompter_.shown.size(), 2u);
-        QCOMPARE(prompter_.shown[1].text, GetResText(262));
+        QCOMPARE(prompter_.shown[1].text, GetResText(Text::ConfirmControl));
         const int person = PersonNumberOf(form->saveGame().bytes, demo::kDemoUnlistedDeadOfficer);
         QCOMPARE(le16At(form->saveGame().bytes, save::playerPerson(2)), person);
         QCOMPARE(form->tables().controlled[2], demo::kDemoUnlistedDeadOfficer);
@@ -375,7 +375,7 @@ private slots:
         show(*form, ninth);
         const QByteArray before = form->saveGame().bytes;
         check5(*form)->click();
-        QCOMPARE(prompter_.shown.back().text, GetResText(260));
+        QCOMPARE(prompter_.shown.back().text, GetResText(Text::TooManyControlled));
         QVERIFY(!check5(*form)->isChecked());
         QVERIFY(form->saveGame().bytes == before);
     }

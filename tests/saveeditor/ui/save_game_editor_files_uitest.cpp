@@ -136,9 +136,9 @@ private slots:
         QCOMPARE(form->saveGame().bytes == before, !opened);
         QCOMPARE(form->windowTitle().startsWith(QFileInfo(other).fileName()), opened);
         if (changedFirst)
-            QCOMPARE(prompter_.shown.front().text, GetResText(252));
+            QCOMPARE(prompter_.shown.front().text, GetResText(Text::SaveChanges));
         if (size >= 0 && !opened)
-            QCOMPARE(prompter_.shown.back().text, GetResText(254));
+            QCOMPARE(prompter_.shown.back().text, GetResText(Text::FileDamaged));
         QCOMPARE(form->modified(), changedFirst && !opened);
     }
 

@@ -94,7 +94,7 @@ private slots:
         QCOMPARE(form->saveGame().bytes.size(), save::kStartupBufferSize);
         QCOMPARE(tickedSlots(*form), QList<int>{demo::kDemoNewestSlot});
         QCOMPARE(control<QLabel>(*form, QStringLiteral("Label28"))->text(),
-                 GetResText(249) + QDir::toNativeSeparators(slot(demo::kDemoNewestSlot)));
+                 GetResText(Text::FileLocation) + QDir::toNativeSeparators(slot(demo::kDemoNewestSlot)));
         const SaveTables& t = form->tables();
         QCOMPARE(list(*form)->count(), t.officerCount);
         QCOMPARE(session_.officerCount, t.officerCount);
@@ -136,7 +136,7 @@ private slots:
             QVERIFY(QFile::resize(slot(k), 374'000));
         QVERIFY(SaveGameEditor::open(session_) == nullptr);
         QCOMPARE(prompter_.shown.size(), 1u);
-        QCOMPARE(prompter_.shown[0].text, GetResText(256));
+        QCOMPARE(prompter_.shown[0].text, GetResText(Text::NoSavedGame));
         QCOMPARE(prompter_.shown[0].title, QStringLiteral("Varkel-Error"));
         QCOMPARE(prompter_.shown[0].icon, MessageIcon::Critical);
     }
@@ -382,7 +382,7 @@ private slots:
 
         prompter_.answers = {Answer::Cancel};
         slotItem(*form, 1)->trigger();
-        QCOMPARE(prompter_.shown.back().text, GetResText(252));
+        QCOMPARE(prompter_.shown.back().text, GetResText(Text::SaveChanges));
         QCOMPARE(prompter_.shown.back().buttons, MessageButtons::YesNoCancel);
         QCOMPARE(form->saveGame().path, slot(demo::kDemoNewestSlot));
         QCOMPARE(tickedSlots(*form), QList<int>{demo::kDemoNewestSlot});
@@ -414,8 +414,8 @@ private slots:
         slotItem(*form, 1)->trigger();
         slotItem(*form, demo::kDemoShortSlot)->trigger();  // 374,520 bytes: opens from the menu
         QCOMPARE(prompter_.shown.size(), 2u);
-        QCOMPARE(prompter_.shown[0].text, GetResText(257));
-        QCOMPARE(prompter_.shown[1].text, GetResText(254));
+        QCOMPARE(prompter_.shown[0].text, GetResText(Text::SlotNotFound));
+        QCOMPARE(prompter_.shown[1].text, GetResText(Text::FileDamaged));
         QCOMPARE(form->saveGame().path, slot(demo::kDemoShortSlot));
         QCOMPARE(form->saveGame().bytes.size(), 374'520);
         QCOMPARE(tickedSlots(*form), QList<int>{demo::kDemoShortSlot});
@@ -596,7 +596,7 @@ private slots:
         dialogs_.saves = {target};
         prompter_.answers = {Answer::No};
         control<QAction>(*form, QStringLiteral("tSaveAs"))->trigger();
-        QCOMPARE(prompter_.shown.back().text, GetResText(255));
+        QCOMPARE(prompter_.shown.back().text, GetResText(Text::ReplaceFile));
         QVERIFY(FileBytes(target) == longFile);
         QCOMPARE(form->saveGame().path, slot(demo::kDemoNewestSlot));
         QVERIFY(showsModified(*form));
@@ -607,10 +607,10 @@ private slots:
         QVERIFY(FileBytes(target) == form->saveGame().bytes);
         QCOMPARE(form->saveGame().path, target);
         QCOMPARE(control<QLabel>(*form, QStringLiteral("Label28"))->text(),
-                 GetResText(249) + QDir::toNativeSeparators(target));
+                 GetResText(Text::FileLocation) + QDir::toNativeSeparators(target));
         QCOMPARE(tickedSlots(*form), QList<int>{demo::kDemoLongSlot});
         QVERIFY(!showsModified(*form));
-        QCOMPARE(dialogs_.requests.back().title, GetResText(246));
+        QCOMPARE(dialogs_.requests.back().title, GetResText(Text::SaveAsTitle));
     }
 
     void nameSearchStepsAndWraps()
@@ -631,7 +631,7 @@ private slots:
         officers->setCurrentRow(matches.back());
         QLineEdit* search = box(*form, QStringLiteral("Text13"));
         test::CommitText(search, surname);
-        QCOMPARE(control<QLabel>(*form, QStringLiteral("Label34"))->text(), GetResText(292));
+        QCOMPARE(control<QLabel>(*form, QStringLiteral("Label34"))->text(), GetResText(Text::SearchByName));
         for (int step = 0; step < matches.size() + 1; ++step) {
             QTest::keyClick(search, Qt::Key_Return);
             QCOMPARE(officers->currentRow(), matches[step % matches.size()]);
@@ -641,7 +641,7 @@ private slots:
         search->clear();
         test::CommitText(search, QStringLiteral("龘"));
         QTest::keyClick(search, Qt::Key_Return);
-        QCOMPARE(prompter_.shown.back().text, GetResText(253));
+        QCOMPARE(prompter_.shown.back().text, GetResText(Text::OfficerNotFound));
         QCOMPARE(officers->currentRow(), matches[0]);
     }
 
@@ -651,14 +651,14 @@ private slots:
         QLineEdit* search = box(*form, QStringLiteral("Text13"));
         QTest::keyClicks(search, QStringLiteral("x5"));  // the first character must be a digit
         QCOMPARE(search->text(), QStringLiteral("5"));
-        QCOMPARE(control<QLabel>(*form, QStringLiteral("Label34"))->text(), GetResText(293));
+        QCOMPARE(control<QLabel>(*form, QStringLiteral("Label34"))->text(), GetResText(Text::SearchByNumber));
         QTest::keyClick(search, Qt::Key_Return);
         QCOMPARE(list(*form)->currentRow(), 5);
 
         search->setText(QString::number(form->tables().officerCount));
         QTest::keyClick(search, Qt::Key_Return);
         QCOMPARE(prompter_.shown.size(), 1u);
-        QCOMPARE(prompter_.shown[0].text, GetResText(253));
+        QCOMPARE(prompter_.shown[0].text, GetResText(Text::OfficerNotFound));
         QCOMPARE(prompter_.shown[0].icon, MessageIcon::Information);
         QCOMPARE(prompter_.shown[0].title, QStringLiteral("Varkel-Editor"));
         QCOMPARE(list(*form)->currentRow(), 5);

@@ -182,7 +182,7 @@ private slots:
         p->Command13->click();
 
         QCOMPARE(prompter_.shown.size(), 1u);
-        QCOMPARE(prompter_.shown[0].text, GetResText(291));
+        QCOMPARE(prompter_.shown[0].text, GetResText(Text::ConfirmTreasureSave));
         QCOMPARE(prompter_.shown[0].title, QStringLiteral("Varkel-Editor"));
         QCOMPARE(prompter_.shown[0].buttons, MessageButtons::YesNo);
         const QByteArray onDisk = test::FileBytes(scenarioPath());
@@ -447,7 +447,7 @@ private slots:
 
         const bool didClose = form->close();
 
-        QCOMPARE(prompter_.shown[0].text, GetResText(291));
+        QCOMPARE(prompter_.shown[0].text, GetResText(Text::ConfirmTreasureSave));
         QCOMPARE(prompter_.shown[0].buttons, MessageButtons::YesNoCancel);
         QCOMPARE(didClose, closed);
         QCOMPARE(test::FileBytes(scenarioPath()) != original, written);

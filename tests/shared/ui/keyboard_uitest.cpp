@@ -526,7 +526,7 @@ private slots:
         });
         MessageBoxPrompter prompter;
         const Answer given =
-            prompter.ask(GetResText(252), kEditorTitle, MessageButtons(buttons), MessageIcon::Question);
+            prompter.ask(GetResText(Text::SaveChanges), kEditorTitle, MessageButtons(buttons), MessageIcon::Question);
         QVERIFY(pressed);
         QCOMPARE(int(given), answer);
     }
@@ -593,10 +593,10 @@ private slots:
             QVERIFY(form->findChild<QStatusBar*>()->currentMessage().startsWith(QStringLiteral("已保存")));
         } else if (effect == QLatin1String("asks where to save")) {
             QCOMPARE(dialogs_.requests.size(), 1u);
-            QCOMPARE(dialogs_.requests[0].title, GetResText(246));
+            QCOMPARE(dialogs_.requests[0].title, GetResText(Text::SaveAsTitle));
         } else if (effect == QLatin1String("asks what to open")) {
             QCOMPARE(dialogs_.requests.size(), 1u);
-            QCOMPARE(dialogs_.requests[0].title, GetResText(245));
+            QCOMPARE(dialogs_.requests[0].title, GetResText(Text::OpenFileTitle));
         } else if (effect == QLatin1String("closes")) {
             QVERIFY(!form->isVisible());
         } else if (effect == QLatin1String("shows About")) {

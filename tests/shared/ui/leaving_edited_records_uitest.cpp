@@ -358,7 +358,7 @@ private slots:
         const bool unsavedFiles = l.kind == Kind::NewOfficers && answer == Answer::Yes;
         QCOMPARE(prompter_.shown.size(), unsavedFiles ? 2u : 1u);
         if (unsavedFiles)
-            QCOMPARE(prompter_.shown[1].text, GetResText(252));
+            QCOMPARE(prompter_.shown[1].text, GetResText(Text::SaveChanges));
         QCOMPARE(o.window->isVisible(), answer == Answer::Cancel || unsavedFiles);
         QVERIFY(o.bytes() == (answer == Answer::Yes ? expected : before));
         if (answer == Answer::Cancel)
@@ -427,7 +427,7 @@ private slots:
         form->sOpenfile->trigger();
         QCOMPARE(prompter_.shown.size(), 2u);
         QCOMPARE(prompter_.shown[0].text, question());
-        QCOMPARE(prompter_.shown[1].text, GetResText(252));
+        QCOMPARE(prompter_.shown[1].text, GetResText(Text::SaveChanges));
         QVERIFY(form->modified());
         QVERIFY(!o.differs());
         QVERIFY(dialogs_.requests.empty());

@@ -42,7 +42,7 @@ private slots:
     void listsEveryOfficerAndTheNoOfficerItem()
     {
         OfficerPicker form(session_, 0);
-        QCOMPARE(form.windowTitle(), GetResText(352));
+        QCOMPARE(form.windowTitle(), GetResText(Text::OfficerPickerTitle));
         QCOMPARE(list(form)->count(), kCount + 1);
         QCOMPARE(list(form)->item(4)->text(), QStringLiteral("004:李某"));
         QCOMPARE(list(form)->item(kCount)->text(), QStringLiteral("012:──"));
@@ -106,7 +106,7 @@ private slots:
         search->setText(QString::number(kCount + 1));
         QTest::keyClick(search, Qt::Key_Return);
         QCOMPARE(prompter_.shown.size(), 1u);
-        QCOMPARE(prompter_.shown[0].text, GetResText(253));
+        QCOMPARE(prompter_.shown[0].text, GetResText(Text::OfficerNotFound));
 
         search->clear();
         QInputMethodEvent typed;

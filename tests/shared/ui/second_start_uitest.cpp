@@ -199,7 +199,7 @@ private slots:
 
         const QString saveFile = QStringLiteral("svd_02.sav");
         const QString systemSave = QStringLiteral("Svd_sys.sav");
-        const QString question = GetResText(252);
+        const QString question = GetResText(Text::SaveChanges);
         QTest::newRow("start window, a saved game")
             << Before::StartWindow << saveFile << QList<Answer>{} << After::SaveEditor << QStringList{};
         QTest::newRow("saved-game editor, another saved game")
@@ -221,7 +221,7 @@ private slots:
             << Before::NewOfficerEditor << saveFile << QList<Answer>{} << After::SaveEditor << QStringList{};
         QTest::newRow("a file that is not there: the start window stays")
             << Before::StartWindow << QStringLiteral("svd_gone.sav") << QList<Answer>{} << After::StartWindow
-            << QStringList{GetResText(254)};
+            << QStringList{GetResText(Text::FileDamaged)};
         QTest::newRow("no file: the minimised editor comes back")
             << Before::MinimisedSaveEditor << QString() << QList<Answer>{} << After::SaveEditor << QStringList{};
     }

@@ -103,8 +103,8 @@ private slots:
         form3->show();
         QVERIFY(QTest::qWaitForWindowExposed(form3.get()));
         QVERIFY(!form3->aboutMode());
-        QCOMPARE(child<QLabel>(form3.get(), "Label3")->text(), GetResText(344));
-        QCOMPARE(child<QLabel>(form3.get(), "Label7")->text(), GetResText(351));
+        QCOMPARE(child<QLabel>(form3.get(), "Label3")->text(), GetResText(Text::AboutHeading));
+        QCOMPARE(child<QLabel>(form3.get(), "Label7")->text(), GetResText(Text::EditorTitle));
         QCOMPARE(child<QPushButton>(form3.get(), "Command2")->text(), QStringLiteral("新的武將(&N)"));
         QCOMPARE(child<QPushButton>(form3.get(), "Command3")->text(), QStringLiteral("存檔修改(&S)"));
         QCOMPARE(child<QPushButton>(form3.get(), "Command5")->text(), QStringLiteral("退出程序(&X)"));
@@ -146,7 +146,7 @@ private slots:
         dialogs_.folders = {good.chopped(1)};
         const auto form3 = StartUp(session_, {programFolder_, QString()});
         QVERIFY(form3);
-        QCOMPARE(dialogs_.folderPrompts, std::vector<QString>{GetResText(250)});
+        QCOMPARE(dialogs_.folderPrompts, std::vector<QString>{GetResText(Text::ChooseGameFolder)});
         QCOMPARE(session_.gameFolder, good);
         QCOMPARE(ReadIniValue(settingsPath(), kSettingsSection, kSettingsKey), QDir::toNativeSeparators(good));
         QVERIFY(prompter_.shown.empty());
@@ -191,7 +191,7 @@ private slots:
         QCOMPARE(dialogs_.folderPrompts.size(), 3u);
         QCOMPARE(prompter_.shown.size(), 2u);
         for (const auto& shown : prompter_.shown) {
-            QCOMPARE(shown.text, GetResText(251));
+            QCOMPARE(shown.text, GetResText(Text::NotAGameFolder));
             QCOMPARE(shown.title, QStringLiteral("Varkel-Error"));
             QCOMPARE(shown.icon, MessageIcon::Critical);
         }
@@ -202,12 +202,12 @@ private slots:
     {
         session_.gameFolder = gameFolder("about", {});
         StartWindow form3(session_);
-        QCOMPARE(child<QLabel>(&form3, "Label6(0)")->text(), GetResText(345) + QStringLiteral("1.00.00"));
-        QVERIFY(child<QLabel>(&form3, "Label6(5)")->text().startsWith(GetResText(346)));
-        QVERIFY(child<QLabel>(&form3, "Label6(1)")->text().startsWith(GetResText(347)));
-        QCOMPARE(child<QLabel>(&form3, "Label6(2)")->text(), GetResText(350));
-        QCOMPARE(child<QLabel>(&form3, "Label6(3)")->text(), GetResText(348));
-        QCOMPARE(child<QLabel>(&form3, "Label6(4)")->text(), GetResText(349));
+        QCOMPARE(child<QLabel>(&form3, "Label6(0)")->text(), GetResText(Text::AboutVersion) + QStringLiteral("1.00.00"));
+        QVERIFY(child<QLabel>(&form3, "Label6(5)")->text().startsWith(GetResText(Text::AboutAuthor)));
+        QVERIFY(child<QLabel>(&form3, "Label6(1)")->text().startsWith(GetResText(Text::AboutMail)));
+        QCOMPARE(child<QLabel>(&form3, "Label6(2)")->text(), GetResText(Text::AboutLanguage));
+        QCOMPARE(child<QLabel>(&form3, "Label6(3)")->text(), GetResText(Text::AboutNote));
+        QCOMPARE(child<QLabel>(&form3, "Label6(4)")->text(), GetResText(Text::AboutPurpose));
     }
 
     // F1 on the start window shows About, whichever button has the keyboard;
