@@ -2,7 +2,7 @@
 // that pays the same font cost (the same CJK font chosen the same way) and shows
 // one label of Chinese text, then quits as the editor does with --quit-when-shown.
 #include "shared/ui/standard_error.h"
-#include "shared/ui/start_up.h"
+#include "shared/ui/when_shown.h"
 
 #include <QApplication>
 #include <QLabel>

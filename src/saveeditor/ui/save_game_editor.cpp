@@ -25,6 +25,7 @@
 #include "shared/ui/standard_error.h"
 #include "shared/ui/text_list.h"
 #include "shared/ui/unlike_file.h"
+#include "shared/ui/when_shown.h"
 #include "shared/ui/window_geometry.h"
 #include "saveeditor/ui/officer_control.h"
 #include "saveeditor/ui/side_windows.h"
@@ -43,6 +44,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRandomGenerator>
@@ -425,7 +427,11 @@ void SaveGameEditor::showOpenedSave()
     updateSaveCommands();
     Option3[0]->setChecked(true);
     showMode(0);
-    noteProblems();
+    // Counting the problems reads every record: the window is shown first.
+    WhenShown([editor = QPointer<SaveGameEditor>(this)] {
+        if (editor)
+            editor->noteProblems();
+    });
 }
 
 void SaveGameEditor::documentChanged(const DocumentChange& change)

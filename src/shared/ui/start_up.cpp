@@ -7,9 +7,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
-#include <QTimer>
-#include <QWindow>
 
 namespace varkel {
 
@@ -38,34 +35,6 @@ std::unique_ptr<StartWindow> StartUp(Session& session, const StartUpOptions& opt
 
     session.banks = PictureBanks::load(GameFilePath(session.gameFolder, QStringLiteral("g_maindy.vk")));
     return std::make_unique<StartWindow>(session);
-}
-
-void WhenShown(std::function<void()> then)
-{
-    QTimer::singleShot(0, qApp, [then = std::move(then)]() mutable {
-        for (QWidget* window : QApplication::topLevelWidgets())
-            if (window->isVisible() && !(window->windowHandle() && window->windowHandle()->isExposed())) {
-                WhenShown(std::move(then));
-                return;
-            }
-        then();
-    });
-}
-
-void QuitWhenShown()
-{
-    WhenShown([] {
-        // The start-up bench reads the memory of the shown program from here: the
-        // process's own account of its pages, taken before anything is torn down.
-        const QString report = qEnvironmentVariable("VARKEL_SHOWN_MEMORY_REPORT");
-        if (!report.isEmpty()) {
-            QFile rollup(QStringLiteral("/proc/self/smaps_rollup"));
-            QFile out(report);
-            if (rollup.open(QIODevice::ReadOnly) && out.open(QIODevice::WriteOnly | QIODevice::Truncate))
-                out.write(rollup.readAll());
-        }
-        QApplication::quit();
-    });
 }
 
 }  // namespace varkel

@@ -2,6 +2,7 @@
 
 #include "shared/session.h"
 #include "shared/ui/start_window.h"
+#include "shared/ui/when_shown.h"
 
 #include <functional>
 #include <memory>
@@ -19,14 +20,5 @@ struct StartUpOptions {
 // must already hold its prompter, file dialogs and temporary folder. Null when the
 // user cancelled the folder search, which ends the program.
 std::unique_ptr<StartWindow> StartUp(Session& session, const StartUpOptions& options);
-
-// Runs `then` from a zero-timer once every shown window is exposed and the event
-// loop has nothing left to do: work that can wait until the user sees a window. A
-// window the platform has not exposed yet is waited for.
-void WhenShown(std::function<void()> then);
-
-// For timing the start-up from outside: quits once the windows are shown, after
-// copying /proc/self/smaps_rollup to $VARKEL_SHOWN_MEMORY_REPORT when it is set.
-void QuitWhenShown();
 
 }  // namespace varkel

@@ -53,7 +53,8 @@ private slots:
         openForm(0);
         const std::size_t found = FindSaveProblems(form_->document(), form_->kindsContext()).size();
         QVERIFY(found > 0);
-        QVERIFY(form_->problemsNote->isVisible());
+        // Counted once the window is shown.
+        QTRY_VERIFY(form_->problemsNote->isVisible());
         QVERIFY(form_->problemsNote->text().contains(QStringLiteral(">發現 %1 個問題<").arg(found)));
         ProblemsWindow* w = openProblems();
         QVERIFY(w);
@@ -80,6 +81,7 @@ private slots:
     void aMendIsAskedAboutAndIsOneUndoStep()
     {
         openForm(0);
+        QTRY_VERIFY(form_->problemsNote->isVisible());  // counted once the window is shown
         const QByteArray before = form_->saveGame().bytes;
         ProblemsWindow* w = openProblems();
         QVERIFY(w);

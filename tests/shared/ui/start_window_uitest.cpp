@@ -118,15 +118,19 @@ private slots:
         window.show();
         int runs = 0;
         bool exposedThen = false;
+        std::vector<int> order;
         WhenShown([&] {
             ++runs;
             exposedThen = window.windowHandle() && window.windowHandle()->isExposed();
+            order.push_back(1);
         });
+        WhenShown([&] { order.push_back(2); });
         QCOMPARE(runs, 0);
         QTRY_COMPARE(runs, 1);
         QVERIFY(exposedThen);
         QTest::qWait(20);
         QCOMPARE(runs, 1);
+        QCOMPARE(order, (std::vector<int>{1, 2}));  // in the order they were put off
     }
 
     void gameFolderGivenForTheRunSkipsTheSettings()
