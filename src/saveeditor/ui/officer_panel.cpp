@@ -119,6 +119,13 @@ QWidget* OfficerPanel::buildNumbers()
     return row;
 }
 
+namespace {
+
+// The characters of the longest force or city name the lists show in full.
+constexpr int kShownNameLength = 6;
+
+}  // namespace
+
 QWidget* OfficerPanel::buildLists()
 {
     auto* box = new QWidget(this);
@@ -144,6 +151,12 @@ QWidget* OfficerPanel::buildLists()
     // Force, status and city are changed elsewhere in the game, never by this view.
     for (QComboBox* shownOnly : {Combo8, Combo3, Combo9})
         shownOnly->setEnabled(false);
+    // Wide enough for a name of the save: measuring every name of the lists
+    // loaded a glyph of each of their characters before the window could show.
+    for (QComboBox* names : {Combo8, Combo9}) {
+        names->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        names->setMinimumContentsLength(kShownNameLength);
+    }
     column->addLayout(grid);
     column->addStretch();
     return box;
