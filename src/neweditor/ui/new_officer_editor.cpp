@@ -48,37 +48,41 @@ namespace {
 
 constexpr int kSearchLength = 4;
 
-// Shows what the file could not give: the standard error, or text 254 for a file
-// of the wrong size.
-void reportRefusal(Session& session, FileBuffer::Refusal refusal, const RuntimeError& error)
+struct SystemSaveFiles {
+    SystemSave file;
+    BiographyFile biographies;
+};
+
+// The system save at `path` and the game folder's biographies, read to be opened.
+// Refusals are said (text 254 for a file of the wrong size), and a file unlike a
+// system save is asked about first; none when they are not to be opened.
+std::optional<SystemSaveFiles> ReadToOpen(Session& session, const QString& path)
 {
-    if (refusal == FileBuffer::Refusal::WrongSize)
-        session.prompter->tell(GetResText(Text::FileDamaged), kErrorTitle, MessageIcon::Critical);
-    else
-        ShowRuntimeError(*session.prompter, error);
+    SystemSaveFiles read;
+    RuntimeError error;
+    if (const auto refusal = read.file.open(session.files, path, &error); refusal != FileBuffer::Refusal::None) {
+        if (refusal == FileBuffer::Refusal::WrongSize)
+            session.prompter->tell(GetResText(Text::FileDamaged), kErrorTitle, MessageIcon::Critical);
+        else
+            ShowRuntimeError(*session.prompter, error);
+        return std::nullopt;
+    }
+    if (!MayOpenUnlikeFile(*session.prompter, SystemSave::shapeProblems(read.file.bytes), kUnlikeSystemSaveQuestion))
+        return std::nullopt;
+    if (const auto failure = read.biographies.open(session.files, session.gameFolder)) {
+        ShowRuntimeError(*session.prompter, *failure);
+        return std::nullopt;
+    }
+    return read;
 }
 
 }  // namespace
 
 NewOfficerEditor* NewOfficerEditor::open(Session& session, const QString& path)
 {
-    SystemSave file;
-    RuntimeError error;
-    if (const auto refusal =
-            file.open(session.files, path.isEmpty() ? SystemSave::defaultPath(session.gameFolder) : path, &error);
-        refusal != FileBuffer::Refusal::None) {
-        reportRefusal(session, refusal, error);
-        return nullptr;
-    }
-    // "No" leaves the window closed.
-    if (!MayOpenUnlikeFile(*session.prompter, SystemSave::shapeProblems(file.bytes), kUnlikeSystemSaveQuestion))
-        return nullptr;
-    BiographyFile biographies;
-    if (const auto failure = biographies.open(session.files, session.gameFolder)) {
-        ShowRuntimeError(*session.prompter, *failure);
-        return nullptr;
-    }
-    return new NewOfficerEditor(session, std::move(file), std::move(biographies));
+    // "No" to an unlike file leaves the window closed.
+    auto read = ReadToOpen(session, path.isEmpty() ? SystemSave::defaultPath(session.gameFolder) : path);
+    return read ? new NewOfficerEditor(session, std::move(read->file), std::move(read->biographies)) : nullptr;
 }
 
 NewOfficerEditor::NewOfficerEditor(Session& session, SystemSave file, BiographyFile biographies)
@@ -90,6 +94,34 @@ NewOfficerEditor::NewOfficerEditor(Session& session, SystemSave file, BiographyF
 {
     setObjectName(QStringLiteral("Form1"));
     state_ = new EditState(*this, *document_, GetResText(Text::EditorTitle));
+    useFileCommands();
+
+    auto* bar = new QMenuBar(this);
+    buildMenus(bar);
+    Label5 = named(new QLabel(this), QStringLiteral("Label5"));
+    Label5->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    auto* body = new QHBoxLayout;
+    body->addLayout(buildList());
+    body->addWidget(buildRecord(), 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->setMenuBar(bar);
+    layout->addWidget(Label5);
+    layout->addLayout(body, 1);
+    layout->addWidget(state_->statusLine());
+
+    connect(document_, &Document::stateChanged, this, &NewOfficerEditor::updateSaveCommands);
+    // Save is offered for edits typed but not yet applied too: it asks about them.
+    WatchUserEdits(*this, [this] { updateSaveCommands(); });
+    connect(document_, &Document::changed, this, &NewOfficerEditor::documentChanged);
+    orderTabs();
+    showOpenedFile();
+    KeepWindowGeometry(*this, session_);
+}
+
+NewOfficerEditor::~NewOfficerEditor() = default;
+
+void NewOfficerEditor::useFileCommands()
+{
     EditorFile opened;
     opened.label = GetResText(Text::NewOfficerFileLabel);
     opened.pattern = kFilePattern;
@@ -109,8 +141,10 @@ NewOfficerEditor::NewOfficerEditor(Session& session, SystemSave file, BiographyF
         });
     };
     files_ = std::make_unique<FileCommands>(session_, *state_, std::move(opened));
+}
 
-    auto* bar = new QMenuBar(this);
+void NewOfficerEditor::buildMenus(QMenuBar* bar)
+{
     QMenu* sFile = bar->addMenu(QStringLiteral("文件(&F)"));
     sFile->setObjectName(QStringLiteral("sFile"));
     sOpenfile = named(sFile->addAction(QStringLiteral("打開(&O)"), this, [this] { files_->open(); }),
@@ -134,7 +168,10 @@ NewOfficerEditor::NewOfficerEditor(Session& session, SystemSave file, BiographyF
                                              }),
                             QStringLiteral("sAbout"));
     UseStandardKeys({sOpenfile, sSavefile, sSaveAs, sExit, sAbout});
+}
 
+QBoxLayout* NewOfficerEditor::buildList()
+{
     auto* side = new QVBoxLayout;
     List1 = TextList(this, QStringLiteral("List1"));
     List1->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("000:國國國國")) * 2);
@@ -149,28 +186,8 @@ NewOfficerEditor::NewOfficerEditor(Session& session, SystemSave file, BiographyF
     search_ = new OfficerSearchBox(Text5, List1, Label7, *session_.prompter, system_save::kFirstOfficerNumber);
     side->addWidget(List1, 1);
     side->addLayout(searchRow);
-
-    Label5 = named(new QLabel(this), QStringLiteral("Label5"));
-    Label5->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    auto* body = new QHBoxLayout;
-    body->addLayout(side);
-    body->addWidget(buildRecord(), 1);
-    auto* layout = new QVBoxLayout(this);
-    layout->setMenuBar(bar);
-    layout->addWidget(Label5);
-    layout->addLayout(body, 1);
-    layout->addWidget(state_->statusLine());
-
-    connect(document_, &Document::stateChanged, this, &NewOfficerEditor::updateSaveCommands);
-    // Save is offered for edits typed but not yet applied too: it asks about them.
-    WatchUserEdits(*this, [this] { updateSaveCommands(); });
-    connect(document_, &Document::changed, this, &NewOfficerEditor::documentChanged);
-    orderTabs();
-    showOpenedFile();
-    KeepWindowGeometry(*this, session_);
+    return side;
 }
-
-NewOfficerEditor::~NewOfficerEditor() = default;
 
 QWidget* NewOfficerEditor::buildRecord()
 {
@@ -463,21 +480,10 @@ bool NewOfficerEditor::openChosen(const QString& path)
 {
     // Both files are read again, so that changes the user chose not to save are
     // gone from the biographies too; when either cannot be read nothing changes.
-    SystemSave file;
-    RuntimeError error;
-    if (const auto refusal = file.open(session_.files, path, &error); refusal != FileBuffer::Refusal::None) {
-        reportRefusal(session_, refusal, error);
-        return false;
-    }
-    if (!MayOpenUnlikeFile(*session_.prompter, SystemSave::shapeProblems(file.bytes), kUnlikeSystemSaveQuestion))
-        return false;
-    BiographyFile biographies;
-    if (const auto failure = biographies.open(session_.files, session_.gameFolder)) {
-        ShowRuntimeError(*session_.prompter, *failure);
-        return false;
-    }
-    document_->open(std::move(file), std::move(biographies));
-    return true;
+    auto read = ReadToOpen(session_, path);
+    if (read)
+        document_->open(std::move(read->file), std::move(read->biographies));
+    return read.has_value();
 }
 
 void NewOfficerEditor::closeEvent(QCloseEvent* event)

@@ -14,6 +14,8 @@
 #include <optional>
 
 class QAction;
+class QBoxLayout;
+class QMenuBar;
 class QComboBox;
 class QDialog;
 class QLabel;
@@ -94,6 +96,11 @@ protected:
 
 private:
     NewOfficerEditor(Session& session, SystemSave file, BiographyFile biographies);
+    // The file commands over the system save and the biographies.
+    void useFileCommands();
+    void buildMenus(QMenuBar* bar);
+    // The list of officers with its search box below.
+    QBoxLayout* buildList();
     QWidget* buildRecord();
     QWidget* buildNumbers(QWidget* parent);
     // Tab goes through the list and the record in reading order.

@@ -172,6 +172,10 @@ private:
     // Picks another officer for party p (0..2) of the relationship shown.
     void chooseRelationParty(int p);
 
+    // The record kind each mode lists, in the order of Option3.
+    static constexpr std::array<SaveRecord, 4> kModeRecords = {SaveRecord::Officer, SaveRecord::Treasure,
+                                                               SaveRecord::Relation, SaveRecord::Family};
+
     Session& session_;
     SaveDocument* document_ = nullptr;
     Picker picker_;

@@ -3,8 +3,8 @@
 // officer, and the problems of the open save.
 #include "saveeditor/game_folder_files.h"
 #include "saveeditor/save_kinds.h"
-#include "saveeditor/ui/problems_window.h"
 #include "saveeditor/ui/family_panel.h"
+#include "saveeditor/ui/problems_window.h"
 #include "saveeditor/ui/relation_panel.h"
 #include "saveeditor/ui/save_game_editor.h"
 #include "saveeditor/ui/side_windows.h"
