@@ -268,31 +268,25 @@ QWidget* NewOfficerEditor::buildNumbers(QWidget* parent)
             if (field.control.startsWith(QLatin1String("Text2"))) {
                 group = abilities;
                 Text2[i] = box;
-                abilityGrid->addWidget(caption, i / 2, 2 * (i % 2), Qt::AlignRight);
-                abilityGrid->addWidget(box, i / 2, 2 * (i % 2) + 1);
+                PlaceInGrid(*abilityGrid, caption, box, i, 2);
             } else if (Text3[i] = box; i >= 8) {  // birth year and lifespan
                 group = life;
-                lifeGrid->addWidget(caption, i - 8, 0, Qt::AlignRight);
-                lifeGrid->addWidget(box, i - 8, 1);
+                PlaceInGrid(*lifeGrid, caption, box, i - 8, 1);
             } else {
-                traitGrid->addWidget(caption, i / kPerRow, 2 * (i % kPerRow), Qt::AlignRight);
-                traitGrid->addWidget(box, i / kPerRow, 2 * (i % kPerRow) + 1);
+                PlaceInGrid(*traitGrid, caption, box, i, kPerRow);
             }
             box->setParent(group);
             caption->setParent(group);
         });
-    // A lifespan of half a year more shows as "3.5".
-    Text3[9]->setFixedWidth(Text3[9]->fontMetrics().horizontalAdvance(QStringLiteral("0.5")) + 14);
+    FitLifespanBox(Text3[9]);
     auto* hint = named(new QLabel(QStringLiteral("(公元150年-250年)"), life), QStringLiteral("Label6"));
     lifeGrid->addWidget(hint, 0, 2);
 
     lists_ = std::make_unique<ChoiceLists<MemberRecord>>(NewOfficerFields(), TendencyKeys());
     for (int k = 0; k < 5; ++k) {
         Combo[k] = lists_->make(std::size_t(k), QStringLiteral("Combo%1").arg(k + 1), traits);
-        const int at = 2 + k / 2;
-        traitGrid->addWidget(named(new QLabel(lists_->field(std::size_t(k)).label, traits), indexed("Label3", 10 + k)),
-                             at, 4 * (k % 2), 1, 1, Qt::AlignRight);
-        traitGrid->addWidget(Combo[k], at, 4 * (k % 2) + 1, 1, 3);
+        auto* caption = named(new QLabel(lists_->field(std::size_t(k)).label, traits), indexed("Label3", 10 + k));
+        PlaceChoiceInGrid(*traitGrid, caption, Combo[k], k, 2);
     }
     return row;
 }

@@ -208,8 +208,7 @@ QWidget* FamilyPanel::buildNumbers()
             } else {
                 box->setParent(traits);
                 caption->setParent(traits);
-                traitGrid->addWidget(caption, i / kPerRow, 2 * (i % kPerRow), Qt::AlignRight);
-                traitGrid->addWidget(box, i / kPerRow, 2 * (i % kPerRow) + 1);
+                PlaceInGrid(*traitGrid, caption, box, i, kPerRow);
             }
         });
     Text10Age = named(new QLineEdit(traits), QStringLiteral("Text10(7)"));
@@ -217,16 +216,12 @@ QWidget* FamilyPanel::buildNumbers()
     Text10Age->setFixedWidth(numberBox(QStringLiteral("Text10(5)"))->width());
     traitGrid->addWidget(new QLabel(QStringLiteral("年齡"), traits), 1, 6, Qt::AlignRight);
     traitGrid->addWidget(Text10Age, 1, 7);
-    // A lifespan of half a year more shows as "3.5".
-    QLineEdit* lifespan = numberBox(FamilyField(QStringLiteral("lifespan")).control);
-    lifespan->setFixedWidth(lifespan->fontMetrics().horizontalAdvance(QStringLiteral("0.5")) + 14);
+    FitLifespanBox(numberBox(FamilyField(QStringLiteral("lifespan")).control));
 
     lists_ = std::make_unique<ChoiceLists<FamilyMember>>(FamilyFields(), TendencyKeys());
     for (std::size_t k = 0; k < Combo7.size(); ++k) {
         Combo7[k] = lists_->make(k, indexed("Combo7", int(k)), traits);
-        const int at = 2 + int(k) / 2;
-        traitGrid->addWidget(new QLabel(lists_->field(k).label, traits), at, 4 * (int(k) % 2), Qt::AlignRight);
-        traitGrid->addWidget(Combo7[k], at, 4 * (int(k) % 2) + 1, 1, 3);
+        PlaceChoiceInGrid(*traitGrid, new QLabel(lists_->field(k).label, traits), Combo7[k], int(k), 2);
     }
     return row;
 }

@@ -108,12 +108,10 @@ QWidget* OfficerPanel::buildNumbers()
                 dateRow_->insertWidget(1 + 2 * i, box);
             } else if (field.control.startsWith(QLatin1String("Text2"))) {
                 Text2[i] = box;
-                abilityGrid->addWidget(caption, i / 2, 2 * (i % 2), Qt::AlignRight);
-                abilityGrid->addWidget(box, i / 2, 2 * (i % 2) + 1);
+                PlaceInGrid(*abilityGrid, caption, box, i, 2);
             } else {
                 Text3[i] = box;
-                traitGrid->addWidget(caption, i / kPerRow, 2 * (i % kPerRow), Qt::AlignRight);
-                traitGrid->addWidget(box, i / kPerRow, 2 * (i % kPerRow) + 1);
+                PlaceInGrid(*traitGrid, caption, box, i, kPerRow);
             }
         });
     return row;

@@ -25,4 +25,21 @@ QLineEdit* MakeNumberBox(const FieldSpec& field, QWidget* parent)
     return box;
 }
 
+void PlaceInGrid(QGridLayout& grid, QLabel* caption, QLineEdit* box, int i, int perRow)
+{
+    grid.addWidget(caption, i / perRow, 2 * (i % perRow), Qt::AlignRight);
+    grid.addWidget(box, i / perRow, 2 * (i % perRow) + 1);
+}
+
+void PlaceChoiceInGrid(QGridLayout& grid, QLabel* caption, QComboBox* list, int k, int firstRow)
+{
+    grid.addWidget(caption, firstRow + k / 2, 4 * (k % 2), 1, 1, Qt::AlignRight);
+    grid.addWidget(list, firstRow + k / 2, 4 * (k % 2) + 1, 1, 3);
+}
+
+void FitLifespanBox(QLineEdit* box)
+{
+    box->setFixedWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("0.5")) + 14);
+}
+
 }  // namespace varkel

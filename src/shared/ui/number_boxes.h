@@ -5,6 +5,7 @@
 #include "shared/ui/combo_values.h"
 
 #include <QComboBox>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -21,6 +22,15 @@ void FitBoxWidth(QLineEdit* box, int chars, bool doubleByte);
 
 // A number box for `field`: named by its control, digits only, as wide as its digits.
 QLineEdit* MakeNumberBox(const FieldSpec& field, QWidget* parent);
+
+// How the views lay out a group of boxes: box `i` and its caption in `grid`,
+// `perRow` to a row, each caption right-aligned before its box.
+void PlaceInGrid(QGridLayout& grid, QLabel* caption, QLineEdit* box, int i, int perRow);
+// List `k` of choices with its caption, two to a row from `firstRow` on, each
+// list three columns wide.
+void PlaceChoiceInGrid(QGridLayout& grid, QLabel* caption, QComboBox* list, int k, int firstRow);
+// A lifespan box wide enough for half a year more ("3.5").
+void FitLifespanBox(QLineEdit* box);
 
 // The number boxes of a view, one for each number field of its record's table
 // that has a box: built with the field's name, caption and input length, filled
