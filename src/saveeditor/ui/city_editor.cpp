@@ -45,6 +45,12 @@ QGridLayout* labelledRows(QGroupBox* frame, const std::vector<std::pair<QLabel*,
     return grid;
 }
 
+// A row's caption. Made on the window; the frame's layout takes it over.
+QLabel* rowCaption(QWidget* window, const char* name, const char* text)
+{
+    return named(new QLabel(QString::fromUtf8(text), window), QString::fromLatin1(name));
+}
+
 }  // namespace
 
 CityEditor::CityEditor(Session& session, SaveDocument& document, const QStringList& cityNames, Picker picker, QWidget* parent)
@@ -62,62 +68,16 @@ CityEditor::CityEditor(Session& session, SaveDocument& document, const QStringLi
     setWindowTitle(GetResText(Text::CityEditorTitle));
     setModal(true);
 
-    List1 = TextList(this, QStringLiteral("List1"));
-    for (int c = 0; c < kCount; ++c)
-        List1->addItem(FormatNumber(c, kRowDigits) + QLatin1Char(':') + cityNames.value(c));
-    List1->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("00:國國國")) + 40);
-    connect(List1, &QListWidget::currentRowChanged, this, &CityEditor::cityChosen);
+    buildList(cityNames);
     // Undo, redo or a batch changed the save under the view: the city shown is
     // read again, so that its next Apply stores nothing that was undone.
     connect(&document_, &Document::changed, this, [this](const DocumentChange& change) {
         if (change.cause != DocumentChange::Cause::Apply && shownCity_ >= 0)
             readStored(shownCity_);
     });
-
-    auto label = [this](const char* name, const char* caption) {
-        return named(new QLabel(QString::fromUtf8(caption), this), QString::fromLatin1(name));
-    };
-    Frame3 = named(new QGroupBox(QStringLiteral("都市情報"), this), QStringLiteral("Frame3"));
-    Combo1 = named(new QComboBox(Frame3), QStringLiteral("Combo1"));
-    FillList(Combo1, tables_.leaderNames);
-    Combo1->setEnabled(false);
-    Combo2 = named(new QComboBox(Frame3), QStringLiteral("Combo2"));
-    Combo3 = named(new QComboBox(Frame3), QStringLiteral("Combo3"));
-    const int nameWidth = fontMetrics().horizontalAdvance(QStringLiteral("00:國國國國")) + 40;
-    for (QComboBox* combo : {Combo1, Combo2, Combo3})
-        combo->setMinimumWidth(nameWidth);
-    labelledRows(Frame3, {{label("Label3", "勢力"), Combo1},
-                          {label("Label5", "軍團"), Combo2},
-                          {label("Label4", "太守"), Combo3}});
-
-    Frame2 = named(new QGroupBox(QStringLiteral("盜賊"), this), QStringLiteral("Frame2"));
-    Check2 = flags_.box(QStringLiteral("Check2"));
-    Check2->setParent(Frame2);
-    connect(Check2, &QCheckBox::clicked, this, &CityEditor::banditsTicked);
-    Text1 = named(new QLineEdit(Frame2), QStringLiteral("Text1"));
-    UseDigitFilter(Text1, kStrengthDigits);
-    Text2 = named(new QLineEdit(Frame2), QStringLiteral("Text2"));
-    Text2->setReadOnly(true);
-    Command1 = named(new QPushButton(QStringLiteral("選擇"), Frame2), QStringLiteral("Command1"));
-    connect(Command1, &QPushButton::clicked, this, &CityEditor::chooseBanditLeader);
-    auto* leaderRow = new QHBoxLayout;
-    leaderRow->addWidget(Text2, 1);
-    leaderRow->addWidget(Command1);
-    auto* bandits = new QGridLayout(Frame2);
-    bandits->addWidget(Check2, 0, 0, 1, 2);
-    bandits->addWidget(label("Label1", "盜賊數量"), 1, 0);
-    bandits->addWidget(Text1, 1, 1);
-    bandits->addWidget(label("Label2", "盜賊首領"), 2, 0);
-    bandits->addLayout(leaderRow, 2, 1);
-    bandits->setColumnStretch(1, 1);
-
-    Frame1 = named(new QGroupBox(QStringLiteral("災害"), this), QStringLiteral("Frame1"));
-    auto* disasters = new QGridLayout(Frame1);
-    for (int k = 0; k < kDisasterCount; ++k) {
-        Check1[k] = flags_.box(indexed("Check1", k));
-        Check1[k]->setParent(Frame1);
-        disasters->addWidget(Check1[k], k / 3, k % 3);
-    }
+    Frame3 = buildCityInfo();
+    Frame2 = buildBandits();
+    Frame1 = buildDisasters();
 
     const SideEditorButtons buttons = LayOutSideEditor(*this, List1, {Frame3, Frame2, Frame1},
                                                        QStringLiteral("Command2"), QStringLiteral("Command3"));
@@ -133,6 +93,69 @@ CityEditor::CityEditor(Session& session, SaveDocument& document, const QStringLi
 
     enableBandits(false);
     List1->setCurrentRow(0);
+}
+
+void CityEditor::buildList(const QStringList& cityNames)
+{
+    List1 = TextList(this, QStringLiteral("List1"));
+    for (int c = 0; c < kCount; ++c)
+        List1->addItem(FormatNumber(c, kRowDigits) + QLatin1Char(':') + cityNames.value(c));
+    List1->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("00:國國國")) + 40);
+    connect(List1, &QListWidget::currentRowChanged, this, &CityEditor::cityChosen);
+}
+
+QGroupBox* CityEditor::buildCityInfo()
+{
+    auto* frame = named(new QGroupBox(QStringLiteral("都市情報"), this), QStringLiteral("Frame3"));
+    Combo1 = named(new QComboBox(frame), QStringLiteral("Combo1"));
+    FillList(Combo1, tables_.leaderNames);
+    Combo1->setEnabled(false);
+    Combo2 = named(new QComboBox(frame), QStringLiteral("Combo2"));
+    Combo3 = named(new QComboBox(frame), QStringLiteral("Combo3"));
+    const int nameWidth = fontMetrics().horizontalAdvance(QStringLiteral("00:國國國國")) + 40;
+    for (QComboBox* combo : {Combo1, Combo2, Combo3})
+        combo->setMinimumWidth(nameWidth);
+    labelledRows(frame, {{rowCaption(this, "Label3", "勢力"), Combo1},
+                         {rowCaption(this, "Label5", "軍團"), Combo2},
+                         {rowCaption(this, "Label4", "太守"), Combo3}});
+    return frame;
+}
+
+QGroupBox* CityEditor::buildBandits()
+{
+    auto* frame = named(new QGroupBox(QStringLiteral("盜賊"), this), QStringLiteral("Frame2"));
+    Check2 = flags_.box(QStringLiteral("Check2"));
+    Check2->setParent(frame);
+    connect(Check2, &QCheckBox::clicked, this, &CityEditor::banditsTicked);
+    Text1 = named(new QLineEdit(frame), QStringLiteral("Text1"));
+    UseDigitFilter(Text1, kStrengthDigits);
+    Text2 = named(new QLineEdit(frame), QStringLiteral("Text2"));
+    Text2->setReadOnly(true);
+    Command1 = named(new QPushButton(QStringLiteral("選擇"), frame), QStringLiteral("Command1"));
+    connect(Command1, &QPushButton::clicked, this, &CityEditor::chooseBanditLeader);
+    auto* leaderRow = new QHBoxLayout;
+    leaderRow->addWidget(Text2, 1);
+    leaderRow->addWidget(Command1);
+    auto* bandits = new QGridLayout(frame);
+    bandits->addWidget(Check2, 0, 0, 1, 2);
+    bandits->addWidget(rowCaption(this, "Label1", "盜賊數量"), 1, 0);
+    bandits->addWidget(Text1, 1, 1);
+    bandits->addWidget(rowCaption(this, "Label2", "盜賊首領"), 2, 0);
+    bandits->addLayout(leaderRow, 2, 1);
+    bandits->setColumnStretch(1, 1);
+    return frame;
+}
+
+QGroupBox* CityEditor::buildDisasters()
+{
+    auto* frame = named(new QGroupBox(QStringLiteral("災害"), this), QStringLiteral("Frame1"));
+    auto* disasters = new QGridLayout(frame);
+    for (int k = 0; k < kDisasterCount; ++k) {
+        Check1[k] = flags_.box(indexed("Check1", k));
+        Check1[k]->setParent(frame);
+        disasters->addWidget(Check1[k], k / 3, k % 3);
+    }
+    return frame;
 }
 
 void CityEditor::chooseCity(int c)

@@ -75,6 +75,14 @@ signals:
     void applied();
 
 private:
+    // List1: a row per city, "00:name".
+    void buildList(const QStringList& cityNames);
+    // "都市情報" (Frame3): the city's force, shown only, its corps and its head.
+    QGroupBox* buildCityInfo();
+    // "盜賊" (Frame2): whether bandits roam, their strength and their leader.
+    QGroupBox* buildBandits();
+    // "災害" (Frame1): a box per disaster, three a row.
+    QGroupBox* buildDisasters();
     // The city as read with the view's values over it, or the problem of a value
     // that cannot be stored. Changes nothing on screen.
     std::optional<FieldProblem> collect(CityRecord& edited) const;

@@ -85,6 +85,61 @@ RowKey KeyOf(const QTreeWidgetItem* item)
     return {int(LevelOf(item)), KindOf(item), RecordOf(item), FieldOf(item)};
 }
 
+// The rows the user opened or closed, and the one they were on, which stay so
+// when the tree is filled afresh.
+struct OpenRows {
+    std::set<std::size_t> closedKinds;
+    std::set<std::pair<std::size_t, int>> openRecords;
+    RowKey current{-1, 0, 0, 0};  // level -1 names no row
+};
+
+OpenRows OpenRowsOf(const QTreeWidget& tree)
+{
+    OpenRows open;
+    for (int i = 0; i < tree.topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* kind = tree.topLevelItem(i);
+        if (!kind->isExpanded())
+            open.closedKinds.insert(KindOf(kind));
+        for (int j = 0; j < kind->childCount(); ++j)
+            if (kind->child(j)->isExpanded())
+                open.openRecords.insert({KindOf(kind), RecordOf(kind->child(j))});
+    }
+    if (tree.currentItem())
+        open.current = KeyOf(tree.currentItem());
+    return open;
+}
+
+// A record's row with a row per differing field under it. `again` is set to the
+// row that stands where `current` stood.
+QTreeWidgetItem* RecordRow(std::size_t kind, const RecordDifference& record, const QBrush& fixed,
+                           const RowKey& current, QTreeWidgetItem*& again)
+{
+    QStringList texts{RecordText(record), QString(), QString()};
+    if (record.presence == Presence::OnlyOurs)
+        texts[CompareWindow::kOursColumn] = QStringLiteral("只在這裡");
+    else if (record.presence == Presence::OnlyTheirs)
+        texts[CompareWindow::kTheirsColumn] = QStringLiteral("只在那裡");
+    QTreeWidgetItem* recordRow = NewRow(CompareWindow::RowLevel::Record, kind, record.record, 0, texts);
+    for (const FieldDifference& field : record.fields) {
+        QTreeWidgetItem* fieldRow = NewRow(CompareWindow::RowLevel::Field, kind, record.record, field.field,
+                                           {field.caption, field.oursShown(), field.theirsShown()});
+        fieldRow->setToolTip(CompareWindow::kOursColumn, field.oursShown());
+        fieldRow->setToolTip(CompareWindow::kTheirsColumn, field.theirsShown());
+        if (field.readOnly) {
+            // Worked out from other fields, or set elsewhere: it follows them.
+            fieldRow->setToolTip(CompareWindow::kFieldColumn, QStringLiteral("這個欄位不能直接修改"));
+            for (int c = CompareWindow::kFieldColumn; c <= CompareWindow::kTheirsColumn; ++c)
+                fieldRow->setForeground(c, fixed);
+        }
+        recordRow->addChild(fieldRow);
+        if (KeyOf(fieldRow) == current)
+            again = fieldRow;
+    }
+    if (KeyOf(recordRow) == current)
+        again = recordRow;
+    return recordRow;
+}
+
 }  // namespace
 
 CompareWindow::CompareWindow(Session& session, SaveDocument& document, SaveKindsContext context, QString otherPath,
@@ -171,20 +226,7 @@ void CompareWindow::refresh()
 
 void CompareWindow::fillTree()
 {
-    // The rows the user opened or closed, and the one they were on, stay so.
-    std::set<std::size_t> closedKinds;
-    std::set<std::pair<std::size_t, int>> openRecords;
-    for (int i = 0; i < differences->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem* kind = differences->topLevelItem(i);
-        if (!kind->isExpanded())
-            closedKinds.insert(KindOf(kind));
-        for (int j = 0; j < kind->childCount(); ++j)
-            if (kind->child(j)->isExpanded())
-                openRecords.insert({KindOf(kind), RecordOf(kind->child(j))});
-    }
-    // Level -1 names no row.
-    const RowKey current = differences->currentItem() ? KeyOf(differences->currentItem()) : RowKey{-1, 0, 0, 0};
-
+    const OpenRows open = OpenRowsOf(*differences);
     differences->clear();
     QTreeWidgetItem* again = nullptr;
     const QBrush fixed = palette().brush(QPalette::Disabled, QPalette::Text);
@@ -193,46 +235,27 @@ void CompareWindow::fillTree()
         QTreeWidgetItem* kindRow =
             NewRow(RowLevel::Kind, kind.kind, 0, 0,
                    {QStringLiteral("%1（%2 筆）").arg(KindCaption(kind.name)).arg(kind.records.size())});
-        for (const RecordDifference& record : kind.records) {
-            QStringList texts{RecordText(record), QString(), QString()};
-            if (record.presence == Presence::OnlyOurs)
-                texts[kOursColumn] = QStringLiteral("只在這裡");
-            else if (record.presence == Presence::OnlyTheirs)
-                texts[kTheirsColumn] = QStringLiteral("只在那裡");
-            QTreeWidgetItem* recordRow = NewRow(RowLevel::Record, kind.kind, record.record, 0, texts);
-            for (const FieldDifference& field : record.fields) {
-                QTreeWidgetItem* fieldRow = NewRow(RowLevel::Field, kind.kind, record.record, field.field,
-                                                   {field.caption, field.oursShown(), field.theirsShown()});
-                fieldRow->setToolTip(kOursColumn, field.oursShown());
-                fieldRow->setToolTip(kTheirsColumn, field.theirsShown());
-                if (field.readOnly) {
-                    // Worked out from other fields, or set elsewhere: it follows them.
-                    fieldRow->setToolTip(kFieldColumn, QStringLiteral("這個欄位不能直接修改"));
-                    for (int c = kFieldColumn; c <= kTheirsColumn; ++c)
-                        fieldRow->setForeground(c, fixed);
-                }
-                recordRow->addChild(fieldRow);
-                if (KeyOf(fieldRow) == current)
-                    again = fieldRow;
-            }
-            kindRow->addChild(recordRow);
-            if (KeyOf(recordRow) == current)
-                again = recordRow;
-        }
+        for (const RecordDifference& record : kind.records)
+            kindRow->addChild(RecordRow(kind.kind, record, fixed, open.current, again));
         kinds << kindRow;
-        if (KeyOf(kindRow) == current)
+        if (KeyOf(kindRow) == open.current)
             again = kindRow;
     }
     differences->addTopLevelItems(kinds);
     for (QTreeWidgetItem* kindRow : kinds) {
         kindRow->setFirstColumnSpanned(true);
-        kindRow->setExpanded(!closedKinds.contains(KindOf(kindRow)));
+        kindRow->setExpanded(!open.closedKinds.contains(KindOf(kindRow)));
         for (int j = 0; j < kindRow->childCount(); ++j)
-            kindRow->child(j)->setExpanded(openRecords.contains({KindOf(kindRow), RecordOf(kindRow->child(j))}));
+            kindRow->child(j)->setExpanded(open.openRecords.contains({KindOf(kindRow), RecordOf(kindRow->child(j))}));
     }
     if (again)
         differences->setCurrentItem(again);
+    showSummary();
+    updateButtons();
+}
 
+void CompareWindow::showSummary()
+{
     QStringList lines;
     if (!comparison_.found())
         lines << QStringLiteral("沒有不同");
@@ -250,7 +273,6 @@ void CompareWindow::fillTree()
                      .arg(QLocale().toString(comparison_.oursSize), QLocale().toString(comparison_.theirsSize));
     summary->setText(lines.join(QLatin1Char('\n')));
     summary->setVisible(!lines.isEmpty());
-    updateButtons();
 }
 
 QTreeWidgetItem* CompareWindow::kindRow(std::size_t kind) const

@@ -67,7 +67,11 @@ private:
     std::optional<TakeSelection> selectionOf(const QTreeWidgetItem* item) const;
     void rowActivated(QTreeWidgetItem* item);
     void updateButtons();
+    // A row per kind, record and field that differ, the rows opened, closed and
+    // chosen kept as they were.
     void fillTree();
+    // The summary under the tree: no difference, bytes outside every field, sizes.
+    void showSummary();
     // "武將 12 張三": the record a refusal is about, as the tree names it.
     QString recordLabel(std::size_t kind, int place) const;
 

@@ -42,56 +42,16 @@ ForceEditor::ForceEditor(Prompter& prompter, SaveDocument& document, const QStri
     setWindowTitle(GetResText(Text::ForceEditorTitle));
     setModal(true);
 
-    List1 = TextList(this, QStringLiteral("List1"));
-    for (int s = 0; s < kCount; ++s) {
-        if (document.tables().forceNames.value(s).isEmpty())
-            continue;
-        forces_.push_back(s);
-        List1->addItem(FormatNumber(s, kRowDigits) + QLatin1Char(':') + document.tables().forceNames[s]);
-    }
-    List1->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("00:國國國國")) + 40);
-    connect(List1, &QListWidget::currentRowChanged, this, &ForceEditor::forceChosen);
+    buildList();
     // Undo, redo or a batch changed the save under the view: the force shown is
     // read again, so that its next Apply stores nothing that was undone.
     connect(&document_, &Document::changed, this, [this](const DocumentChange& change) {
         if (change.cause != DocumentChange::Cause::Apply && shownForce_ >= 0)
             showForce(shownForce_);
     });
-
-    Frame3 = named(new QGroupBox(QStringLiteral("勢力情報"), this), QStringLiteral("Frame3"));
-    Text1 = named(new QLineEdit(Frame3), QStringLiteral("Text1"));
-    UseNameFilter(Text1, kNameCapacity);
-    Combo1 = named(new QComboBox(Frame3), QStringLiteral("Combo1"));
-    FillList(Combo1, courtRanks);
-    Combo2 = named(new QComboBox(Frame3), QStringLiteral("Combo2"));
-    FillList(Combo2, TechnologyItems());
-    const int nameWidth = fontMetrics().horizontalAdvance(QStringLiteral("國國國國國國國")) + 24;
-    Text1->setMinimumWidth(nameWidth);
-    auto* info = new QGridLayout(Frame3);
-    const std::pair<const char*, const char*> captions[] = {{"Label3", "國號"}, {"Label1", "官爵"}, {"Label2", "技朮"}};
-    QWidget* const boxes[] = {Text1, Combo1, Combo2};
-    for (int i = 0; i < 3; ++i) {
-        info->addWidget(named(new QLabel(QString::fromUtf8(captions[i].second), Frame3),
-                              QString::fromLatin1(captions[i].first)),
-                        i, 0);
-        info->addWidget(boxes[i], i, 1);
-    }
-    info->setColumnStretch(1, 1);
-
-    Frame1 = named(new QGroupBox(QStringLiteral("兵種"), this), QStringLiteral("Frame1"));
-    auto* troops = new QGridLayout(Frame1);
-    for (int k = 0; k < kTroopTypeCount; ++k) {
-        Check1[k] = flags_.box(indexed("Check1", k));
-        Check1[k]->setParent(Frame1);
-        troops->addWidget(Check1[k], k / kTroopColumns, k % kTroopColumns);
-    }
-    Frame2 = named(new QGroupBox(QStringLiteral("器械"), this), QStringLiteral("Frame2"));
-    auto* machines = new QGridLayout(Frame2);
-    for (int k = 0; k < kMachineCount; ++k) {
-        Check2[k] = flags_.box(indexed("Check2", k));
-        Check2[k]->setParent(Frame2);
-        machines->addWidget(Check2[k], k / kTroopColumns, k % kTroopColumns);
-    }
+    Frame3 = buildForceInfo(courtRanks);
+    Frame1 = buildFlagFrame(QStringLiteral("兵種"), QStringLiteral("Frame1"), "Check1", Check1);
+    Frame2 = buildFlagFrame(QStringLiteral("器械"), QStringLiteral("Frame2"), "Check2", Check2);
 
     const SideEditorButtons buttons = LayOutSideEditor(*this, List1, {Frame3, Frame1, Frame2},
                                                        QStringLiteral("Command1"), QStringLiteral("Command2"));
@@ -109,6 +69,56 @@ ForceEditor::ForceEditor(Prompter& prompter, SaveDocument& document, const QStri
         w->setEnabled(any);
     if (any)
         List1->setCurrentRow(0);
+}
+
+void ForceEditor::buildList()
+{
+    List1 = TextList(this, QStringLiteral("List1"));
+    for (int s = 0; s < kCount; ++s) {
+        if (document_.tables().forceNames.value(s).isEmpty())
+            continue;
+        forces_.push_back(s);
+        List1->addItem(FormatNumber(s, kRowDigits) + QLatin1Char(':') + document_.tables().forceNames[s]);
+    }
+    List1->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("00:國國國國")) + 40);
+    connect(List1, &QListWidget::currentRowChanged, this, &ForceEditor::forceChosen);
+}
+
+QGroupBox* ForceEditor::buildForceInfo(const QStringList& courtRanks)
+{
+    auto* frame = named(new QGroupBox(QStringLiteral("勢力情報"), this), QStringLiteral("Frame3"));
+    Text1 = named(new QLineEdit(frame), QStringLiteral("Text1"));
+    UseNameFilter(Text1, kNameCapacity);
+    Combo1 = named(new QComboBox(frame), QStringLiteral("Combo1"));
+    FillList(Combo1, courtRanks);
+    Combo2 = named(new QComboBox(frame), QStringLiteral("Combo2"));
+    FillList(Combo2, TechnologyItems());
+    const int nameWidth = fontMetrics().horizontalAdvance(QStringLiteral("國國國國國國國")) + 24;
+    Text1->setMinimumWidth(nameWidth);
+    auto* info = new QGridLayout(frame);
+    const std::pair<const char*, const char*> captions[] = {{"Label3", "國號"}, {"Label1", "官爵"}, {"Label2", "技朮"}};
+    QWidget* const boxes[] = {Text1, Combo1, Combo2};
+    for (int i = 0; i < 3; ++i) {
+        info->addWidget(named(new QLabel(QString::fromUtf8(captions[i].second), frame),
+                              QString::fromLatin1(captions[i].first)),
+                        i, 0);
+        info->addWidget(boxes[i], i, 1);
+    }
+    info->setColumnStretch(1, 1);
+    return frame;
+}
+
+QGroupBox* ForceEditor::buildFlagFrame(const QString& caption, const QString& name, const char* boxName,
+                                       std::span<QCheckBox*> boxes)
+{
+    auto* frame = named(new QGroupBox(caption, this), name);
+    auto* grid = new QGridLayout(frame);
+    for (int k = 0; k < int(boxes.size()); ++k) {
+        boxes[k] = flags_.box(indexed(boxName, k));
+        boxes[k]->setParent(frame);
+        grid->addWidget(boxes[k], k / kTroopColumns, k % kTroopColumns);
+    }
+    return frame;
 }
 
 void ForceEditor::chooseForce(int s)

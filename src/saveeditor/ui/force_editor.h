@@ -10,6 +10,7 @@
 #include <QDialog>
 
 #include <array>
+#include <span>
 #include <vector>
 
 class QCheckBox;
@@ -71,6 +72,13 @@ signals:
     void applied();
 
 private:
+    // List1: a row per force that has a leader, "00:name".
+    void buildList();
+    // "勢力情報" (Frame3): the state name, court rank and technology.
+    QGroupBox* buildForceInfo(const QStringList& courtRanks);
+    // A group of flag boxes named boxName(0..), three a row: the troop types, the siege machines.
+    QGroupBox* buildFlagFrame(const QString& caption, const QString& name, const char* boxName,
+                              std::span<QCheckBox*> boxes);
     // The force as read with the view's values over it. Changes nothing on screen.
     ForceRecord collect() const;
     // The list moved to another force: asks about the edits of the one shown

@@ -122,10 +122,43 @@ IntimacyEditor::IntimacyEditor(Session& session, SaveDocument& document, int slo
     setWindowTitle(GetResText(Text::IntimacyEditorTitle));
     setModal(true);
 
+    QHBoxLayout* modes = buildModes();
+    QVBoxLayout* listColumn = buildListColumn();
+    QVBoxLayout* side = buildSide();
+    auto* body = new QHBoxLayout;
+    body->addLayout(listColumn, 1);
+    body->addLayout(side);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(modes);
+    layout->addLayout(body, 1);
+
+    TabOrder order;
+    order << Option1 << Option2 << List1 << Combo1 << Command1 << Command3 << Command4 << Text1 << Command2;
+    order.apply();
+
+    Option1->setChecked(true);
+    fillList(false);
+    // Undo, redo or a batch changed the save under the list.
+    connect(&document_, &Document::changed, this, [this](const DocumentChange& change) {
+        if (change.cause != DocumentChange::Cause::Apply)
+            readAgain();
+    });
+}
+
+QHBoxLayout* IntimacyEditor::buildModes()
+{
     Option1 = named(new QRadioButton(QStringLiteral("一般武將"), this), QStringLiteral("Option1"));
     Option2 = named(new QRadioButton(QStringLiteral("特殊人物"), this), QStringLiteral("Option2"));
     connect(Option1, &QRadioButton::clicked, this, [this] { fillList(false); });
     connect(Option2, &QRadioButton::clicked, this, [this] { fillList(true); });
+    auto* modes = new QHBoxLayout;
+    modes->addWidget(Option1);
+    modes->addWidget(Option2);
+    return modes;
+}
+
+QVBoxLayout* IntimacyEditor::buildListColumn()
+{
     List1 = TextList(this, QStringLiteral("List1"));
     auto* rows = new IntimacyRows(List1);
     List1->setItemDelegate(rows);
@@ -134,7 +167,14 @@ IntimacyEditor::IntimacyEditor(Session& session, SaveDocument& document, int slo
     connect(List1, &QListWidget::currentRowChanged, this, &IntimacyEditor::showLevel);
     connect(List1, &QListWidget::itemChanged, this, &IntimacyEditor::showCount);
     Label2 = named(new QLabel(this), QStringLiteral("Label2"));
+    auto* listColumn = new QVBoxLayout;
+    listColumn->addWidget(List1, 1);
+    listColumn->addWidget(Label2);
+    return listColumn;
+}
 
+QVBoxLayout* IntimacyEditor::buildSide()
+{
     auto* level = named(new QGroupBox(QStringLiteral("親密度"), this), QStringLiteral("Frame1"));
     auto* levelRow = new QHBoxLayout(level);
     Combo1 = named(new QComboBox(level), QStringLiteral("Combo1"));
@@ -158,9 +198,6 @@ IntimacyEditor::IntimacyEditor(Session& session, SaveDocument& document, int slo
     Command1->setDefault(true);
     UseApplyKeys(*this, Command1);
 
-    auto* modes = new QHBoxLayout;
-    modes->addWidget(Option1);
-    modes->addWidget(Option2);
     auto* side = new QVBoxLayout;
     side->addWidget(level);
     side->addWidget(Command1);
@@ -170,27 +207,7 @@ IntimacyEditor::IntimacyEditor(Session& session, SaveDocument& document, int slo
     side->addWidget(Label1);
     side->addWidget(Text1);
     side->addWidget(Command2);
-    auto* body = new QHBoxLayout;
-    auto* listColumn = new QVBoxLayout;
-    listColumn->addWidget(List1, 1);
-    listColumn->addWidget(Label2);
-    body->addLayout(listColumn, 1);
-    body->addLayout(side);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(modes);
-    layout->addLayout(body, 1);
-
-    TabOrder order;
-    order << Option1 << Option2 << List1 << Combo1 << Command1 << Command3 << Command4 << Text1 << Command2;
-    order.apply();
-
-    Option1->setChecked(true);
-    fillList(false);
-    // Undo, redo or a batch changed the save under the list.
-    connect(&document_, &Document::changed, this, [this](const DocumentChange& change) {
-        if (change.cause != DocumentChange::Cause::Apply)
-            readAgain();
-    });
+    return side;
 }
 
 QString IntimacyEditor::rowText(int position) const

@@ -7,11 +7,13 @@
 #include <QDialog>
 
 class QComboBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QRadioButton;
+class QVBoxLayout;
 
 namespace varkel {
 
@@ -49,6 +51,12 @@ signals:
     void applied();
 
 private:
+    // The two modes above the list: general officers (Option1), special persons (Option2).
+    QHBoxLayout* buildModes();
+    // List1 of names and levels, with the count of ticked rows (Label2) under it.
+    QVBoxLayout* buildListColumn();
+    // Beside the list: the level (Frame1), Apply, the tick buttons, the name search and Exit.
+    QVBoxLayout* buildSide();
     // The levels shown read again, the ticks and the row chosen kept.
     void readAgain();
     void showCount();

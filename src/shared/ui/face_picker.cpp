@@ -62,7 +62,13 @@ std::optional<int> FacePicker::getFace(Session& session, int face, QWidget* pare
 void FacePicker::buildControls()
 {
     setStyleSheet(QStringLiteral("QDialog#Form2 { background: #3a1a0c; border: 1px solid #c89a48; }"));
+    buildHeading();
+    buildFaces();
+    buildButtons();
+}
 
+void FacePicker::buildHeading()
+{
     Label2 = new QLabel(QStringLiteral("請選擇你喜歡的武將頭像"), this);
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setGeometry(kGridLeft, 8, kGridWidth - 40, 32);
@@ -76,7 +82,10 @@ void FacePicker::buildControls()
     Label3->setCursor(Qt::PointingHandCursor);
     Label3->installEventFilter(this);
     setCloseGlyphHot(false);
+}
 
+void FacePicker::buildFaces()
+{
     Picture1 = new QFrame(this);
     Picture1->setObjectName(QStringLiteral("Picture1"));
     Picture1->setGeometry(kGridLeft, kGridTop, kGridWidth, kGridHeight);
@@ -86,6 +95,24 @@ void FacePicker::buildControls()
     Picture1->setFocusPolicy(Qt::StrongFocus);
     Picture1->installEventFilter(this);
 
+    buildSlots();
+
+    // The frame lies over the face; clicks go through it to the face.
+    Shape1 = new QFrame(Picture1);
+    Shape1->setObjectName(QStringLiteral("Shape1"));
+    Shape1->setStyleSheet(QStringLiteral("QFrame#Shape1 { border: 3px solid #ff3020; background: transparent; }"));
+    Shape1->setAttribute(Qt::WA_TransparentForMouseEvents);
+    Shape1->hide();
+    FocusMark = new QFrame(Picture1);
+    FocusMark->setObjectName(QStringLiteral("FocusMark"));
+    FocusMark->setStyleSheet(
+        QStringLiteral("QFrame#FocusMark { border: 2px dashed #f4e2b0; background: transparent; }"));
+    FocusMark->setAttribute(Qt::WA_TransparentForMouseEvents);
+    FocusMark->hide();
+}
+
+void FacePicker::buildSlots()
+{
     for (int k = 0; k < kSlots; ++k) {
         const int x = (k % kColumns) * kCellWidth + (kCellWidth - kFaceWidth) / 2;
         const int y = (k / kColumns) * kCellHeight + 8;
@@ -101,20 +128,10 @@ void FacePicker::buildControls()
             w->installEventFilter(this);
         }
     }
+}
 
-    // The frame lies over the face; clicks go through it to the face.
-    Shape1 = new QFrame(Picture1);
-    Shape1->setObjectName(QStringLiteral("Shape1"));
-    Shape1->setStyleSheet(QStringLiteral("QFrame#Shape1 { border: 3px solid #ff3020; background: transparent; }"));
-    Shape1->setAttribute(Qt::WA_TransparentForMouseEvents);
-    Shape1->hide();
-    FocusMark = new QFrame(Picture1);
-    FocusMark->setObjectName(QStringLiteral("FocusMark"));
-    FocusMark->setStyleSheet(
-        QStringLiteral("QFrame#FocusMark { border: 2px dashed #f4e2b0; background: transparent; }"));
-    FocusMark->setAttribute(Qt::WA_TransparentForMouseEvents);
-    FocusMark->hide();
-
+void FacePicker::buildButtons()
+{
     const int buttonsTop = kGridTop + kGridHeight + 16;
     Command1 = makeButton(this, QStringLiteral("Command1"), QStringLiteral("◀"));
     Command2 = makeButton(this, QStringLiteral("Command2"), QStringLiteral("▶"));

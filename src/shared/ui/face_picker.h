@@ -53,6 +53,14 @@ protected:
 
 private:
     void buildControls();
+    // The heading (Label2) and the close glyph (Label3) above the faces.
+    void buildHeading();
+    // The page of faces (Picture1), with the choice frame (Shape1) and the focus mark over it.
+    void buildFaces();
+    // A face (Picture2) and its number (Label1) per slot, seven a row.
+    void buildSlots();
+    // The page buttons, then confirm and cancel (Command1..Command4).
+    void buildButtons();
     void frameSlot(int k);
     // Moves the focus mark `by` slots and chooses the face there.
     void moveMark(int by);

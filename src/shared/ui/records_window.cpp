@@ -59,6 +59,28 @@ RecordsWindow::RecordsWindow(Session& session, RecordSource& source, const QStri
     setWindowTitle(QStringLiteral("一覽表 - %1").arg(what));
     setAttribute(Qt::WA_DeleteOnClose);
 
+    QHBoxLayout* filterRow = buildFilterRow();
+    buildTable();
+    QHBoxLayout* buttons = buildButtons();
+    statusLine = MakeStatusLine(*this);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(8, 8, 8, 0);
+    layout->addLayout(filterRow);
+    layout->addWidget(view, 1);
+    layout->addLayout(buttons);
+    layout->addWidget(statusLine);
+    connectControls();
+
+    TabOrder() << filterBox << view << batchButton << exportButton << importButton << copyButton << closeButton;
+    restoreColumns();
+    updateCount();
+    KeepWindowGeometry(*this, session_);
+    filterBox->setFocus();
+}
+
+QHBoxLayout* RecordsWindow::buildFilterRow()
+{
     auto* filterLabel = new QLabel(QStringLiteral("篩選(&F):"), this);
     filterBox = new QLineEdit(this);
     filterBox->setObjectName(QStringLiteral("filterBox"));
@@ -69,8 +91,15 @@ RecordsWindow::RecordsWindow(Session& session, RecordSource& source, const QStri
                                          "欄位可用標題或英文鍵名；值可用數字或清單文字。"));
     filterLabel->setBuddy(filterBox);
     TakeSearchKeys(filterBox);
+    auto* filterRow = new QHBoxLayout;
+    filterRow->addWidget(filterLabel);
+    filterRow->addWidget(filterBox, 1);
+    return filterRow;
+}
 
-    table_.show(source.kind());
+void RecordsWindow::buildTable()
+{
+    table_.show(source_.kind());
     view = new QTableView(this);
     view->setObjectName(QStringLiteral("recordsTable"));
     view->setModel(&filtered_);
@@ -95,7 +124,10 @@ RecordsWindow::RecordsWindow(Session& session, RecordSource& source, const QStri
     for (int c = 0; c < table_.columnCount(); ++c)
         view->setColumnWidth(c, ColumnWidth(metrics, table_.headerData(c, Qt::Horizontal, Qt::DisplayRole).toString(),
                                             table_.widestText(c), widest));
+}
 
+QHBoxLayout* RecordsWindow::buildButtons()
+{
     countLabel = new QLabel(this);
     countLabel->setObjectName(QStringLiteral("countLabel"));
     batchButton = new QPushButton(QStringLiteral("批量修改(&B)..."), this);
@@ -109,29 +141,18 @@ RecordsWindow::RecordsWindow(Session& session, RecordSource& source, const QStri
     copyButton->setObjectName(QStringLiteral("copyButton"));
     closeButton = new QPushButton(QStringLiteral("關閉"), this);
     closeButton->setObjectName(QStringLiteral("closeButton"));
-    // Enter belongs to the filter box and the table (it shows the record), never to a button.
-    for (QPushButton* button : {batchButton, exportButton, importButton, copyButton, closeButton})
-        button->setAutoDefault(false);
-
-    statusLine = MakeStatusLine(*this);
-
-    auto* filterRow = new QHBoxLayout;
-    filterRow->addWidget(filterLabel);
-    filterRow->addWidget(filterBox, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(countLabel, 1);
-    buttons->addWidget(batchButton);
-    buttons->addWidget(exportButton);
-    buttons->addWidget(importButton);
-    buttons->addWidget(copyButton);
-    buttons->addWidget(closeButton);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(8, 8, 8, 0);
-    layout->addLayout(filterRow);
-    layout->addWidget(view, 1);
-    layout->addLayout(buttons);
-    layout->addWidget(statusLine);
+    // Enter belongs to the filter box and the table (it shows the record), never to a button.
+    for (QPushButton* button : {batchButton, exportButton, importButton, copyButton, closeButton}) {
+        button->setAutoDefault(false);
+        buttons->addWidget(button);
+    }
+    return buttons;
+}
 
+void RecordsWindow::connectControls()
+{
     auto* copy = new QAction(this);
     copy->setShortcuts(QKeySequence::Copy);
     copy->setShortcutContext(Qt::WidgetShortcut);
@@ -152,13 +173,7 @@ RecordsWindow::RecordsWindow(Session& session, RecordSource& source, const QStri
     connect(importButton, &QPushButton::clicked, this, &RecordsWindow::importFile);
     connect(copyButton, &QPushButton::clicked, this, &RecordsWindow::copySelection);
     connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
-    connect(&source.document(), &Document::changed, this, &RecordsWindow::documentChanged);
-
-    TabOrder() << filterBox << view << batchButton << exportButton << importButton << copyButton << closeButton;
-    restoreColumns();
-    updateCount();
-    KeepWindowGeometry(*this, session_);
-    filterBox->setFocus();
+    connect(&source_.document(), &Document::changed, this, &RecordsWindow::documentChanged);
 }
 
 void RecordsWindow::filterTyped(const QString& text)

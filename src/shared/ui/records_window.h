@@ -9,6 +9,7 @@
 
 #include <functional>
 
+class QHBoxLayout;
 class QLabel;
 class QMenu;
 class QLineEdit;
@@ -68,6 +69,14 @@ public:
     QStatusBar* statusLine = nullptr;
 
 private:
+    // The filter box with its caption.
+    QHBoxLayout* buildFilterRow();
+    // The table of the filtered records (view), sorted by number, its columns sized to their texts.
+    void buildTable();
+    // The count of rows shown and selected, and the buttons beside it.
+    QHBoxLayout* buildButtons();
+    // Sends the copy key, the filter, the table, the buttons and the document's changes to their handlers.
+    void connectControls();
     void filterTyped(const QString& text);
     void documentChanged(const DocumentChange& change);
     void updateCount();

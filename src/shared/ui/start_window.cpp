@@ -67,15 +67,28 @@ StartWindow::StartWindow(Session& session, QWidget* parent)
 
 void StartWindow::buildControls()
 {
-    Label7 = named(new QLabel(GetResText(Text::EditorTitle), this), QStringLiteral("Label7"));
-    Label3 = named(new QLabel(GetResText(Text::AboutHeading), this), QStringLiteral("Label3"));
+    buildTitle();
+    buildDrawnTitle();
+    buildButtons();
+    buildAboutPanel();
+}
+
+QFont StartWindow::titleFont() const
+{
     // Every text of the window is in the program's font at its one weight: a bold or
     // another family would load a second font file (the CJK ones are 20 MB each)
     // before the window can show. Size, spacing and colour set the title apart.
-    QFont titleFont = font();
-    titleFont.setPointSize(24);
-    titleFont.setLetterSpacing(QFont::PercentageSpacing, 106);
-    Label7->setFont(titleFont);
+    QFont title = font();
+    title.setPointSize(24);
+    title.setLetterSpacing(QFont::PercentageSpacing, 106);
+    return title;
+}
+
+void StartWindow::buildTitle()
+{
+    Label7 = named(new QLabel(GetResText(Text::EditorTitle), this), QStringLiteral("Label7"));
+    Label3 = named(new QLabel(GetResText(Text::AboutHeading), this), QStringLiteral("Label3"));
+    Label7->setFont(titleFont());
     QFont subtitleFont = font();
     subtitleFont.setPointSize(13);
     Label3->setFont(subtitleFont);
@@ -86,7 +99,12 @@ void StartWindow::buildControls()
     Label3->setStyleSheet(QStringLiteral("color: #f4e2b0; ") + band);
     for (QLabel* label : {Label7, Label3})
         label->setAlignment(Qt::AlignCenter);
+    Label7->setGeometry(0, 24, kWidth, 48);
+    Label3->setGeometry((kWidth - 220) / 2, 186, 220, 30);
+}
 
+void StartWindow::buildDrawnTitle()
+{
     // The drawn title, used when the background picture is missing.
     Label2 = named(new QLabel(QStringLiteral("Varkel"), this), QStringLiteral("Label2"));
     Label4 = named(new QLabel(QStringLiteral("Varkel"), this), QStringLiteral("Label4"));
@@ -111,10 +129,10 @@ void StartWindow::buildControls()
     const bool drawnTitle = background_.isNull();
     for (QWidget* w : std::initializer_list<QWidget*>{Label2, Label4, Label5, Line1})
         w->setVisible(drawnTitle);
+}
 
-    Label7->setGeometry(0, 24, kWidth, 48);
-    Label3->setGeometry((kWidth - 220) / 2, 186, 220, 30);
-
+void StartWindow::buildButtons()
+{
     Command2 = named(new QPushButton(QStringLiteral("新的武將(&N)"), this), QStringLiteral("Command2"));
     Command3 = named(new QPushButton(QStringLiteral("存檔修改(&S)"), this), QStringLiteral("Command3"));
     Command5 = named(new QPushButton(QStringLiteral("退出程序(&X)"), this), QStringLiteral("Command5"));
@@ -132,7 +150,10 @@ void StartWindow::buildControls()
     TabOrder order;
     order << Command2 << Command3 << Command5;
     order.apply();
+}
 
+void StartWindow::buildAboutPanel()
+{
     // The About panel covers the window, buttons included; its clicks reach the
     // window, which hides itself in About mode.
     Picture1 = new QFrame(this);
@@ -157,7 +178,7 @@ void StartWindow::buildControls()
     for (int i = 0; i < 6; ++i)
         Label6[i] = named(new QLabel(lines[i], Picture1), indexed("Label6", i));
     QLabel* title = named(new QLabel(GetResText(Text::EditorTitle), Picture1), QStringLiteral("AboutTitle"));
-    title->setFont(titleFont);
+    title->setFont(titleFont());
     title->setAlignment(Qt::AlignCenter);
     about->addWidget(title);
     about->addSpacing(8);

@@ -82,7 +82,19 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Made in stacking order: the About panel, made last, lies over the rest.
     void buildControls();
+    // The font of the window's title and of the About panel's.
+    QFont titleFont() const;
+    // The title bands: the program's name (Label7) at the top, the subtitle (Label3) lower down.
+    void buildTitle();
+    // "Varkel" drawn in three layers (Label2, Label4, Label5) with a rule (Line1) under
+    // it, shown when the game folder has no background picture.
+    void buildDrawnTitle();
+    // The buttons of the two editors and the exit (Command2, Command3, Command5).
+    void buildButtons();
+    // The About panel (Picture1), hidden until the About view.
+    void buildAboutPanel();
     void openEditor(const Editor& kind, const QString& path = {});
     // Closes the editor open, with its questions; false when it stays open.
     bool closeEditor();
