@@ -18,6 +18,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
+#include <optional>
 
 namespace {
 
@@ -76,63 +78,68 @@ bool AsksForHelpOrVersion(int argc, char* argv[])
     return false;
 }
 
-}  // namespace
-
-int main(int argc, char* argv[])
+// Prints the help or the version, without a display, and ends the run.
+int PrintHelpOrVersion(int argc, char* argv[])
 {
-    if (AsksForHelpOrVersion(argc, argv)) {
-        QCoreApplication core(argc, argv);
-        NameTheProgram();
-        EditorOptions options;
-        options.parser.process(core);  // prints and ends
-        return 0;
-    }
-    QApplication app(argc, argv);
+    QCoreApplication core(argc, argv);
     NameTheProgram();
     EditorOptions options;
-    const QCommandLineParser& parser = options.parser;
-    options.parser.process(app);
-    // Made absolute here: a running instance has another working folder.
+    options.parser.process(core);  // prints and ends
+    return 0;
+}
+
+// The file a start asks to open, made absolute here: a running instance has
+// another working folder.
+QString FileToOpen(const QCommandLineParser& parser)
+{
     const QStringList files = parser.positionalArguments();
-    const QString fileToOpen = files.isEmpty() ? QString() : QFileInfo(files.constFirst()).absoluteFilePath();
+    return files.isEmpty() ? QString() : QFileInfo(files.constFirst()).absoluteFilePath();
+}
 
-    // A mistyped window name is told before anything starts (or is handed over),
-    // not after the windows are up.
-    const QString windowToShow = parser.value(options.open);
-    if (parser.isSet(options.open) && !varkel::OpenableWindowNamed(windowToShow)) {
-        std::fprintf(stderr, "%s\n",
-                     qPrintable(QStringLiteral("varkel-editor: unknown window \"%1\" for --open; known windows: %2")
-                                    .arg(windowToShow, varkel::OpenableWindowNames())));
-        return EXIT_FAILURE;
-    }
+// False, said on stderr, when --open names a window this editor does not know: a
+// mistyped name is told before anything starts (or is handed over), not after the
+// windows are up.
+bool KnowsWindowToShow(const EditorOptions& options)
+{
+    const QString window = options.parser.value(options.open);
+    if (!options.parser.isSet(options.open) || varkel::OpenableWindowNamed(window))
+        return true;
+    std::fprintf(stderr, "%s\n",
+                 qPrintable(QStringLiteral("varkel-editor: unknown window \"%1\" for --open; known windows: %2")
+                                .arg(window, varkel::OpenableWindowNames())));
+    return false;
+}
 
-    varkel::Session session;
-    varkel::MessageBoxPrompter prompter;
-    varkel::QtFileDialogs dialogs;
-    session.prompter = &prompter;
-    session.dialogs = &dialogs;
-
-    // The lock and the socket only mean something in a folder no other user can
-    // reach: without one, this run neither hands over nor hears later starts.
+// The lock and the socket only mean something in a folder no other user can
+// reach: without one, this run neither hands over nor hears later starts.
+bool UsePrivateTempFolder(varkel::Session& session)
+{
     session.tempFolder = varkel::PrivateTempFolder();
-    const bool handingOver = !session.tempFolder.isEmpty();
-    if (!handingOver)
-        std::fprintf(stderr, "varkel-editor: no private temporary folder; this run neither hands over to a running "
-                             "editor nor hears later starts\n");
+    if (!session.tempFolder.isEmpty())
+        return true;
+    std::fprintf(stderr, "varkel-editor: no private temporary folder; this run neither hands over to a running "
+                         "editor nor hears later starts\n");
+    return false;
+}
 
-    // A later start hands over to the running instance and ends; one started for
-    // timing says so and fails, since it never showed what was to be timed. An
-    // instance that is just starting (or ending) is waited for a little.
-    const bool quitWhenShown = parser.isSet(options.quitWhenShown);
-    auto instanceLock = handingOver ? varkel::LockSingleInstance(session.tempFolder) : nullptr;
-    if (handingOver && !instanceLock && quitWhenShown) {
+// A later start hands over to the running instance and ends; one started for
+// timing says so and fails, since it never showed what was to be timed. An
+// instance that is just starting (or ending) is waited for a little. The exit
+// code when this start ends here; else `instanceLock` holds the lock of the one
+// running instance.
+std::optional<int> HandOverOrLock(const QString& tempFolder, const QString& fileToOpen, const QString& windowToShow,
+                                  bool quitWhenShown, varkel::Prompter& prompter,
+                                  std::unique_ptr<QLockFile>& instanceLock)
+{
+    instanceLock = varkel::LockSingleInstance(tempFolder);
+    if (!instanceLock && quitWhenShown) {
         std::fprintf(stderr, "varkel-editor: another instance is running\n");
         return EXIT_FAILURE;
     }
     const QDeadlineTimer handOverTime(kHandOverMilliseconds);
-    while (handingOver && !instanceLock) {
+    while (!instanceLock) {
         const varkel::HandOver* handOver = varkel::LoadHandOver();
-        if (handOver && handOver->handOver(session.tempFolder, fileToOpen, windowToShow, kAnswerMilliseconds))
+        if (handOver && handOver->handOver(tempFolder, fileToOpen, windowToShow, kAnswerMilliseconds))
             return 0;
         if (!handOver || handOverTime.hasExpired()) {
             varkel::UseChineseFont();
@@ -142,29 +149,89 @@ int main(int argc, char* argv[])
             return EXIT_FAILURE;
         }
         QThread::msleep(100);
-        instanceLock = varkel::LockSingleInstance(session.tempFolder);
+        instanceLock = varkel::LockSingleInstance(tempFolder);
     }
+    return std::nullopt;
+}
 
-    // Later starts are heard from the first window shown on (the game-folder
-    // question, or else the start window), so the network library the hand-over
-    // needs never delays a window; what arrives waits for the start window.
-    // A run for timing ends at its shown windows and listens to nobody.
-    varkel::StartWindow* start = nullptr;
-    QObject* listener = nullptr;
-    const auto hear = [&] {
-        if (listener && start)
-            varkel::LoadHandOver()->setHandler(listener, [&session, start](const QString& path, const QString& window) {
-                varkel::OpenWhatStartAsks(session, *start, path, window);
-            });
-    };
-    if (handingOver && !quitWhenShown)
-        varkel::WhenShown([&] {
+// Later starts are heard from the first window shown on (the game-folder
+// question, or else the start window), so the network library the hand-over
+// needs never delays a window; what arrives waits for the start window.
+class LaterStarts {
+public:
+    explicit LaterStarts(varkel::Session& session) : session_(session) {}
+
+    // Listens, a child of `parent`, once the first window is shown.
+    void listenWhenShown(QObject* parent)
+    {
+        varkel::WhenShown([this, parent] {
             const varkel::HandOver* handOver = varkel::LoadHandOver();
-            listener = handOver ? handOver->listen(session.tempFolder, &app) : nullptr;
-            if (!listener)
+            listener_ = handOver ? handOver->listen(session_.tempFolder, parent) : nullptr;
+            if (!listener_)
                 std::fprintf(stderr, "varkel-editor: later starts cannot reach this one\n");
             hear();
         });
+    }
+
+    // What later starts ask for goes to `start` from now on.
+    void sendTo(varkel::StartWindow* start)
+    {
+        start_ = start;
+        hear();
+    }
+
+private:
+    // Hands what arrives to the start window once both it and the listener are there.
+    void hear()
+    {
+        if (listener_ && start_)
+            varkel::LoadHandOver()->setHandler(listener_,
+                                               [&session = session_, start = start_](const QString& path,
+                                                                                     const QString& window) {
+                                                   varkel::OpenWhatStartAsks(session, *start, path, window);
+                                               });
+    }
+
+    varkel::Session& session_;
+    varkel::StartWindow* start_ = nullptr;
+    QObject* listener_ = nullptr;
+};
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    if (AsksForHelpOrVersion(argc, argv))
+        return PrintHelpOrVersion(argc, argv);
+    QApplication app(argc, argv);
+    NameTheProgram();
+    EditorOptions options;
+    const QCommandLineParser& parser = options.parser;
+    options.parser.process(app);
+    const QString fileToOpen = FileToOpen(parser);
+    const QString windowToShow = parser.value(options.open);
+    if (!KnowsWindowToShow(options))
+        return EXIT_FAILURE;
+
+    varkel::Session session;
+    varkel::MessageBoxPrompter prompter;
+    varkel::QtFileDialogs dialogs;
+    session.prompter = &prompter;
+    session.dialogs = &dialogs;
+
+    const bool handingOver = UsePrivateTempFolder(session);
+    const bool quitWhenShown = parser.isSet(options.quitWhenShown);
+    std::unique_ptr<QLockFile> instanceLock;
+    if (handingOver) {
+        if (const auto ended =
+                HandOverOrLock(session.tempFolder, fileToOpen, windowToShow, quitWhenShown, prompter, instanceLock))
+            return *ended;
+    }
+
+    // A run for timing ends at its shown windows and listens to nobody.
+    LaterStarts laterStarts(session);
+    if (handingOver && !quitWhenShown)
+        laterStarts.listenWhenShown(&app);
 
     varkel::UseChineseFont();
     varkel::UseChineseTranslation();
@@ -179,8 +246,7 @@ int main(int argc, char* argv[])
     QObject::connect(form3.get(), &varkel::StartWindow::programEnded, &app, &QApplication::quit, Qt::QueuedConnection);
     form3->show();
     varkel::OpenWhatStartAsks(session, *form3, fileToOpen, windowToShow);
-    start = form3.get();
-    hear();
+    laterStarts.sendTo(form3.get());
     if (quitWhenShown)
         varkel::QuitWhenShown();
     return app.exec();

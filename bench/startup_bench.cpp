@@ -88,21 +88,76 @@ void ReadMemoryReport(const std::string& path, ChildRun& run)
     std::remove(path.c_str());
 }
 
+// The strings as the null-terminated list of pointers execve() takes.
+std::vector<char*> CStrings(const std::vector<std::string>& strings)
+{
+    std::vector<char*> pointers;
+    for (const std::string& string : strings)
+        pointers.push_back(const_cast<char*>(string.c_str()));
+    pointers.push_back(nullptr);
+    return pointers;
+}
+
+// The child's side of Run: SIGCHLD unblocked again, stdout and stderr where Run
+// wants them, then the program.
+[[noreturn]] void RunChild(const Children& children, const std::vector<char*>& args, const std::vector<char*>& env,
+                           const sigset_t& childSignal, bool passStdout)
+{
+    sigprocmask(SIG_UNBLOCK, &childSignal, nullptr);
+    if (!passStdout)
+        dup2(children.nullFile, STDOUT_FILENO);
+    dup2(children.errorFile, STDERR_FILENO);
+    execve(args[0], args.data(), env.data());
+    std::fprintf(stderr, "cannot run %s: %s\n", args[0], std::strerror(errno));
+    _exit(127);
+}
+
+// Waits for child `pid` (the program `name`) to end, `timeout` after `start` at
+// the most; false, with its stderr shown, when it was killed then.
+bool WaitForChild(const Children& children, pid_t pid, const char* name, std::chrono::steady_clock::time_point start,
+                  std::chrono::seconds timeout, const sigset_t& childSignal, int& status, rusage& usage)
+{
+    const auto deadline = start + timeout;
+    for (;;) {
+        const pid_t ended = wait4(pid, &status, WNOHANG, &usage);
+        if (ended == pid)
+            return true;
+        const auto left = deadline - std::chrono::steady_clock::now();
+        if (left <= std::chrono::nanoseconds::zero()) {
+            kill(pid, SIGKILL);
+            wait4(pid, &status, 0, &usage);
+            std::fprintf(stderr, "startup_bench: %s did not end within %lld s and was killed (a message box?)\n",
+                         name, static_cast<long long>(timeout.count()));
+            std::fprintf(stderr, "%s", ErrorOutput(children.errorFile).c_str());
+            return false;
+        }
+        const auto leftNs = std::chrono::duration_cast<std::chrono::nanoseconds>(left).count();
+        const timespec wait{static_cast<time_t>(leftNs / 1000000000), static_cast<long>(leftNs % 1000000000)};
+        sigtimedwait(&childSignal, nullptr, &wait);
+    }
+}
+
+// Whether the program `name` ended with status 0; else says how it ended, and its stderr.
+bool EndedWell(const Children& children, const char* name, int status)
+{
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 0)
+        return true;
+    if (WIFSIGNALED(status))
+        std::fprintf(stderr, "startup_bench: %s ended by signal %d\n", name, WTERMSIG(status));
+    else
+        std::fprintf(stderr, "startup_bench: %s ended with status %d\n", name, WEXITSTATUS(status));
+    std::fprintf(stderr, "%s", ErrorOutput(children.errorFile).c_str());
+    return false;
+}
+
 // Runs `argv` to its end, its stdout passed through or discarded and its stderr kept
 // aside. SIGCHLD is blocked in the whole program (see main), so its arrival is
 // waited for with sigtimedwait() and no end goes unnoticed.
 std::optional<ChildRun> Run(const Children& children, const std::vector<std::string>& argv,
                             std::chrono::seconds timeout = kStartUpTimeout, bool passStdout = false)
 {
-    std::vector<char*> args;
-    for (const std::string& arg : argv)
-        args.push_back(const_cast<char*>(arg.c_str()));
-    args.push_back(nullptr);
-    std::vector<char*> env;
-    for (const std::string& entry : children.environment)
-        env.push_back(const_cast<char*>(entry.c_str()));
-    env.push_back(nullptr);
-
+    const std::vector<char*> args = CStrings(argv);
+    const std::vector<char*> env = CStrings(children.environment);
     if (ftruncate(children.errorFile, 0) != 0 || lseek(children.errorFile, 0, SEEK_SET) != 0) {
         std::fprintf(stderr, "startup_bench: cannot reset the error file: %s\n", std::strerror(errno));
         return std::nullopt;
@@ -118,46 +173,16 @@ std::optional<ChildRun> Run(const Children& children, const std::vector<std::str
         std::fprintf(stderr, "startup_bench: fork: %s\n", std::strerror(errno));
         return std::nullopt;
     }
-    if (pid == 0) {
-        sigprocmask(SIG_UNBLOCK, &childSignal, nullptr);
-        if (!passStdout)
-            dup2(children.nullFile, STDOUT_FILENO);
-        dup2(children.errorFile, STDERR_FILENO);
-        execve(args[0], args.data(), env.data());
-        std::fprintf(stderr, "cannot run %s: %s\n", args[0], std::strerror(errno));
-        _exit(127);
-    }
+    if (pid == 0)
+        RunChild(children, args, env, childSignal, passStdout);
 
-    const auto deadline = start + timeout;
     int status = 0;
     rusage usage{};
-    for (;;) {
-        const pid_t ended = wait4(pid, &status, WNOHANG, &usage);
-        if (ended == pid)
-            break;
-        const auto left = deadline - std::chrono::steady_clock::now();
-        if (left <= std::chrono::nanoseconds::zero()) {
-            kill(pid, SIGKILL);
-            wait4(pid, &status, 0, &usage);
-            std::fprintf(stderr, "startup_bench: %s did not end within %lld s and was killed (a message box?)\n",
-                         args[0], static_cast<long long>(timeout.count()));
-            std::fprintf(stderr, "%s", ErrorOutput(children.errorFile).c_str());
-            return std::nullopt;
-        }
-        const auto leftNs = std::chrono::duration_cast<std::chrono::nanoseconds>(left).count();
-        const timespec wait{static_cast<time_t>(leftNs / 1000000000), static_cast<long>(leftNs % 1000000000)};
-        sigtimedwait(&childSignal, nullptr, &wait);
-    }
-    const auto end = std::chrono::steady_clock::now();
-
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        if (WIFSIGNALED(status))
-            std::fprintf(stderr, "startup_bench: %s ended by signal %d\n", args[0], WTERMSIG(status));
-        else
-            std::fprintf(stderr, "startup_bench: %s ended with status %d\n", args[0], WEXITSTATUS(status));
-        std::fprintf(stderr, "%s", ErrorOutput(children.errorFile).c_str());
+    if (!WaitForChild(children, pid, args[0], start, timeout, childSignal, status, usage))
         return std::nullopt;
-    }
+    const auto end = std::chrono::steady_clock::now();
+    if (!EndedWell(children, args[0], status))
+        return std::nullopt;
     ChildRun run{std::chrono::duration<double, std::milli>(end - start).count(), usage.ru_maxrss / 1024.0};
     ReadMemoryReport(children.memoryReport, run);
     return run;
@@ -240,79 +265,72 @@ std::vector<std::string> EnvironmentWith(const std::string& name, const std::str
     return env;
 }
 
-}  // namespace
-
-int main(int argc, char* argv[])
-{
-    // Blocked before anything could start a thread, so every thread inherits it and
-    // the end of a child is always there for sigtimedwait() in Run.
-    sigset_t childSignal;
-    sigemptyset(&childSignal);
-    sigaddset(&childSignal, SIGCHLD);
-    sigprocmask(SIG_BLOCK, &childSignal, nullptr);
-
-    QCoreApplication app(argc, argv);
+// The benchmark's command line.
+struct BenchOptions {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Times the editor's start-up as whole processes against a bare Qt program with one Chinese label."));
-    parser.addHelpOption();
-    const QCommandLineOption runsOption(QStringLiteral("runs"),
-                                        QStringLiteral("Pairs of editor and floor runs per comparison (default 20)."),
-                                        QStringLiteral("N"), QStringLiteral("20"));
-    const QCommandLineOption gameFolderOption(
+    const QCommandLineOption runs{QStringLiteral("runs"),
+                                  QStringLiteral("Pairs of editor and floor runs per comparison (default 20)."),
+                                  QStringLiteral("N"), QStringLiteral("20")};
+    const QCommandLineOption gameFolder{
         QStringLiteral("game-folder"), QStringLiteral("Start the editor on DIR (default: a new demo game folder)."),
-        QStringLiteral("DIR"));
-    const QCommandLineOption platformOption(QStringLiteral("platform"),
-                                            QStringLiteral("QT_QPA_PLATFORM of the children (default offscreen)."),
-                                            QStringLiteral("NAME"), QStringLiteral("offscreen"));
-    const QCommandLineOption interactionRunsOption(
+        QStringLiteral("DIR")};
+    const QCommandLineOption platform{QStringLiteral("platform"),
+                                      QStringLiteral("QT_QPA_PLATFORM of the children (default offscreen)."),
+                                      QStringLiteral("NAME"), QStringLiteral("offscreen")};
+    const QCommandLineOption interactionRuns{
         QStringLiteral("interaction-runs"),
-        QStringLiteral("Runs handed to each interaction timing program (default: its own)."), QStringLiteral("N"));
-    const QCommandLineOption noInteractionOption(QStringLiteral("no-interaction"),
-                                                 QStringLiteral("Skip the interaction timing programs."));
-    parser.addOptions({runsOption, gameFolderOption, platformOption, interactionRunsOption, noInteractionOption});
-    parser.process(app);
+        QStringLiteral("Runs handed to each interaction timing program (default: its own)."), QStringLiteral("N")};
+    const QCommandLineOption noInteraction{QStringLiteral("no-interaction"),
+                                           QStringLiteral("Skip the interaction timing programs.")};
 
-    bool runsOk = false;
-    const int runs = parser.value(runsOption).toInt(&runsOk);
-    if (!runsOk || runs < 1) {
-        std::fprintf(stderr, "startup_bench: --runs needs a number of at least 1\n");
-        return 2;
+    BenchOptions()
+    {
+        parser.setApplicationDescription(QStringLiteral(
+            "Times the editor's start-up as whole processes against a bare Qt program with one Chinese label."));
+        parser.addHelpOption();
+        parser.addOptions({runs, gameFolder, platform, interactionRuns, noInteraction});
     }
-    const QString platform = parser.value(platformOption);
+};
 
-    QTemporaryDir demoParent;
-    QString gameFolder = parser.value(gameFolderOption);
-    const bool demo = gameFolder.isEmpty();
-    if (demo) {
+// The game folder the editor starts on, absolute: the one given, or else a demo
+// folder written into `demoParent`. Nothing, said on stderr, when that cannot be written.
+std::optional<QString> GameFolder(const QString& given, const QTemporaryDir& demoParent)
+{
+    QString gameFolder = given;
+    if (gameFolder.isEmpty()) {
         gameFolder = demoParent.filePath(QStringLiteral("demo-game"));
         const QString error = demoParent.isValid() ? varkel::demo::WriteDemoGameFolder(gameFolder)
                                                    : QStringLiteral("no temporary folder");
         if (!error.isEmpty()) {
             std::fprintf(stderr, "startup_bench: cannot write the demo game folder: %s\n", qPrintable(error));
-            return 1;
+            return std::nullopt;
         }
     }
-    gameFolder = QDir(gameFolder).absolutePath();
-    const QString newest = varkel::SaveGame::newestSlot(gameFolder + QLatin1Char('/'));
-    if (newest.isEmpty()) {
-        std::fprintf(stderr, "startup_bench: %s holds no saved game to open\n", qPrintable(gameFolder));
-        return 2;
-    }
+    return QDir(gameFolder).absolutePath();
+}
 
-    Children children;
+// What every child runs with: the platform, a memory report in `reportFolder`,
+// stdout to /dev/null and stderr to a file of its own. False, said on stderr,
+// when those files cannot be opened.
+bool PrepareChildren(Children& children, const QString& platform, const QTemporaryDir& reportFolder)
+{
     children.environment = EnvironmentWith("QT_QPA_PLATFORM", platform.toStdString());
-    QTemporaryDir reportFolder;
     children.memoryReport = reportFolder.filePath(QStringLiteral("smaps_rollup")).toStdString();
     children.environment.push_back("VARKEL_SHOWN_MEMORY_REPORT=" + children.memoryReport);
     children.nullFile = open("/dev/null", O_WRONLY | O_CLOEXEC);
     FILE* errorFile = std::tmpfile();
     if (children.nullFile < 0 || !errorFile) {
         std::fprintf(stderr, "startup_bench: cannot open /dev/null or a temporary file\n");
-        return 1;
+        return false;
     }
     children.errorFile = fileno(errorFile);
+    return true;
+}
 
+// Times (a) and (b) on `gameFolder` and prints the figures; false when a child failed.
+bool TimeStartUp(const Children& children, const QString& gameFolder, bool demo, const QString& newest,
+                 const QString& platform, int runs)
+{
     const std::string editor = VARKEL_EDITOR_PATH;
     const std::string folder = gameFolder.toStdString();
     const std::vector<std::string> startWindow = {editor, "--quit-when-shown", "--game-folder", folder};
@@ -331,18 +349,22 @@ int main(int argc, char* argv[])
     std::printf("  %-14s %8s %8s %8s %8s\n", "", "median", "p90", "median", "p90");
     const auto a = Compare(children, startWindow, floor, runs);
     if (!a)
-        return 1;
+        return false;
     PrintComparison("(a) start window (Form3)", *a);
     const auto b = Compare(children, saveEditor, floor, runs);
     if (!b)
-        return 1;
+        return false;
     PrintComparison(
         qPrintable(QStringLiteral("(b) start window + Form4 on %1").arg(QFileInfo(newest).fileName())), *b);
     std::printf("(peak RSS is ru_maxrss from wait4; shown RSS, PSS and anonymous memory are the child's\n"
                 " /proc/self/smaps_rollup when its windows were shown; anonymous memory is what it allocated)\n");
+    return true;
+}
 
-    if (parser.isSet(noInteractionOption))
-        return 0;
+// Runs the interaction timing programs built under tests/, their output shown;
+// the exit status of the benchmark.
+int RunInteractionPrograms(const Children& children, const BenchOptions& options)
+{
     const QDir testsFolder(QStringLiteral(VARKEL_TESTS_BINARY_DIR));
     const QStringList programs =
         testsFolder.entryList({QStringLiteral("*_bench")}, QDir::Files | QDir::Executable, QDir::Name);
@@ -354,10 +376,56 @@ int main(int argc, char* argv[])
     for (const QString& program : programs) {
         std::printf("\n%s\n", qPrintable(program));
         std::vector<std::string> command = {testsFolder.filePath(program).toStdString()};
-        if (parser.isSet(interactionRunsOption))
-            command.push_back(parser.value(interactionRunsOption).toStdString());
+        if (options.parser.isSet(options.interactionRuns))
+            command.push_back(options.parser.value(options.interactionRuns).toStdString());
         if (!Run(children, command, kInteractionTimeout, true))
             return 1;
     }
     return 0;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    // Blocked before anything could start a thread, so every thread inherits it and
+    // the end of a child is always there for sigtimedwait() in Run.
+    sigset_t childSignal;
+    sigemptyset(&childSignal);
+    sigaddset(&childSignal, SIGCHLD);
+    sigprocmask(SIG_BLOCK, &childSignal, nullptr);
+
+    QCoreApplication app(argc, argv);
+    BenchOptions options;
+    const QCommandLineParser& parser = options.parser;
+    options.parser.process(app);
+
+    bool runsOk = false;
+    const int runs = parser.value(options.runs).toInt(&runsOk);
+    if (!runsOk || runs < 1) {
+        std::fprintf(stderr, "startup_bench: --runs needs a number of at least 1\n");
+        return 2;
+    }
+    const QString platform = parser.value(options.platform);
+
+    QTemporaryDir demoParent;
+    const QString given = parser.value(options.gameFolder);
+    const std::optional<QString> gameFolder = GameFolder(given, demoParent);
+    if (!gameFolder)
+        return 1;
+    const QString newest = varkel::SaveGame::newestSlot(*gameFolder + QLatin1Char('/'));
+    if (newest.isEmpty()) {
+        std::fprintf(stderr, "startup_bench: %s holds no saved game to open\n", qPrintable(*gameFolder));
+        return 2;
+    }
+
+    Children children;
+    QTemporaryDir reportFolder;
+    if (!PrepareChildren(children, platform, reportFolder))
+        return 1;
+    if (!TimeStartUp(children, *gameFolder, given.isEmpty(), newest, platform, runs))
+        return 1;
+    if (parser.isSet(options.noInteraction))
+        return 0;
+    return RunInteractionPrograms(children, options);
 }

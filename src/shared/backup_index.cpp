@@ -153,49 +153,49 @@ BackupLimits ReadBackupLimits(const QString& settingsPath)
     return limits;
 }
 
-BackupIndex BackupIndex::load(const QString& folder)
+namespace {
+
+// The files of `dir` named as backups, with their sizes: regular files only, never links.
+QHash<QString, qint64> backupsOnDisk(const QDir& dir)
 {
-    BackupIndex index;
-    index.folder_ = folder;
-    const QDir dir(folder);
-    QHash<QString, qint64> onDisk;  // regular files (not links) -> their sizes
+    QHash<QString, qint64> onDisk;
     for (const QFileInfo& info : dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::NoSymLinks, QDir::Name)) {
         if (isBackupFileName(info.fileName()))
             onDisk.insert(info.fileName(), info.size());
     }
+    return onDisk;
+}
 
-    // A link in the index's place is no index of ours: read as a missing one.
+// The index file of `dir` as JSON; `whole` says whether it was there and read as
+// one object. A link in the index's place is no index of ours: read as a missing one.
+QJsonDocument readIndexFile(const QDir& dir, bool& whole)
+{
     std::optional<QByteArray> bytes;
-    if (QFile file;
-        OpenRegularFile(file, dir.filePath(kIndexName), nullptr, Links::Refuse) && file.size() <= kMaxIndexSize)
+    if (QFile file; OpenRegularFile(file, dir.filePath(BackupIndex::kIndexName), nullptr, Links::Refuse) &&
+                    file.size() <= kMaxIndexSize)
         bytes = ReadUpTo(FileIo::direct(), file, file.size());
     QJsonParseError parsed{};
     const QJsonDocument document = bytes ? QJsonDocument::fromJson(*bytes, &parsed) : QJsonDocument();
-    index.mended_ = !bytes || parsed.error != QJsonParseError::NoError || !document.isObject();
+    whole = bytes && parsed.error == QJsonParseError::NoError && document.isObject();
+    return document;
+}
 
-    QSet<QString> listed;
-    for (const QJsonValue& value : document.object().value(QStringLiteral("backups")).toArray()) {
-        const QJsonObject o = value.toObject();
-        BackupEntry entry = entryFromName(o.value(QStringLiteral("file")).toString());
-        if (!onDisk.contains(entry.fileName) || listed.contains(entry.fileName)) {
-            index.mended_ = true;  // gone, damaged or listed twice
-            continue;
-        }
-        listed.insert(entry.fileName);
-        entry.original = o.value(QStringLiteral("original")).toString();
-        if (const QString name = o.value(QStringLiteral("originalName")).toString(); !name.isEmpty())
-            entry.originalName = name;
-        if (const QDateTime made = timeOf(o.value(QStringLiteral("made"))); made.isValid())
-            entry.made = made;
-        entry.originalModified = timeOf(o.value(QStringLiteral("originalModified")));
-        entry.programVersion = o.value(QStringLiteral("program")).toString();
-        entry.size = onDisk.value(entry.fileName);
-        if (entry.size != o.value(QStringLiteral("size")).toInteger(-1))
-            index.mended_ = true;
-        index.entries_.push_back(std::move(entry));
-    }
+// What the index says of a backup beyond its name; what it leaves out stays as the name says.
+void readListedDetails(const QJsonObject& o, BackupEntry& entry)
+{
+    entry.original = o.value(QStringLiteral("original")).toString();
+    if (const QString name = o.value(QStringLiteral("originalName")).toString(); !name.isEmpty())
+        entry.originalName = name;
+    if (const QDateTime made = timeOf(o.value(QStringLiteral("made"))); made.isValid())
+        entry.made = made;
+    entry.originalModified = timeOf(o.value(QStringLiteral("originalModified")));
+    entry.programVersion = o.value(QStringLiteral("program")).toString();
+}
 
-    // Backups the index does not list take their places by the times in their names.
+// The backups on disk the index does not list, oldest first by the times in their
+// names; files not named as backups are left out.
+std::vector<BackupEntry> unlistedBackups(const QHash<QString, qint64>& onDisk, const QSet<QString>& listed)
+{
     std::vector<BackupEntry> found;
     for (auto it = onDisk.constBegin(); it != onDisk.constEnd(); ++it) {
         if (listed.contains(it.key()))
@@ -209,7 +209,39 @@ BackupIndex BackupIndex::load(const QString& folder)
     std::sort(found.begin(), found.end(), [](const BackupEntry& a, const BackupEntry& b) {
         return a.made != b.made ? a.made < b.made : a.fileName < b.fileName;
     });
-    for (BackupEntry& entry : found) {
+    return found;
+}
+
+}  // namespace
+
+BackupIndex BackupIndex::load(const QString& folder)
+{
+    BackupIndex index;
+    index.folder_ = folder;
+    const QDir dir(folder);
+    const QHash<QString, qint64> onDisk = backupsOnDisk(dir);
+    bool whole = false;
+    const QJsonDocument document = readIndexFile(dir, whole);
+    index.mended_ = !whole;
+
+    QSet<QString> listed;
+    for (const QJsonValue& value : document.object().value(QStringLiteral("backups")).toArray()) {
+        const QJsonObject o = value.toObject();
+        BackupEntry entry = entryFromName(o.value(QStringLiteral("file")).toString());
+        if (!onDisk.contains(entry.fileName) || listed.contains(entry.fileName)) {
+            index.mended_ = true;  // gone, damaged or listed twice
+            continue;
+        }
+        listed.insert(entry.fileName);
+        readListedDetails(o, entry);
+        entry.size = onDisk.value(entry.fileName);
+        if (entry.size != o.value(QStringLiteral("size")).toInteger(-1))
+            index.mended_ = true;
+        index.entries_.push_back(std::move(entry));
+    }
+
+    // Backups the index does not list take their places by the times in their names.
+    for (BackupEntry& entry : unlistedBackups(onDisk, listed)) {
         index.mended_ = true;
         const auto later = std::find_if(index.entries_.begin(), index.entries_.end(),
                                         [&](const BackupEntry& e) { return e.made.isValid() && e.made > entry.made; });

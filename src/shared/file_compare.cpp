@@ -126,54 +126,53 @@ const RecordDifference* FileComparison::record(std::size_t kindIndex, int place)
     return at != k->records.end() && at->record == place ? &*at : nullptr;
 }
 
-FileComparison CompareFiles(const RecordKinds& ours, const QByteArray& oursBytes, const RecordKinds& theirs,
-                            const QByteArray& theirsBytes, std::optional<std::size_t> only)
+namespace {
+
+// Marks the bytes record n of `kind` takes up in `owned`, as far as the files reach.
+void markOwned(const RecordKind& kind, int n, qsizetype length, std::vector<bool>& owned)
 {
-    FileComparison comparison;
-    comparison.oursSize = oursBytes.size();
-    comparison.theirsSize = theirsBytes.size();
-    comparison.unownedCompared = !only;
-    const qsizetype length = std::max(oursBytes.size(), theirsBytes.size());
-    // The bytes of records whose differences were named.
-    std::vector<bool> owned(comparison.unownedCompared ? std::size_t(length) : 0, false);
+    for (const RecordKind::Extent& e : kind.extents(n))
+        for (qsizetype i = std::max<qsizetype>(e.offset, 0); i < e.offset + e.size && i < length; ++i)
+            owned[std::size_t(i)] = true;
+}
 
-    for (std::size_t k = 0; k < std::min(ours.size(), theirs.size()); ++k) {
-        const RecordKind& a = *ours[k];
-        const RecordKind& b = *theirs[k];
-        // Tables worked out from the records follow from them.
-        if ((only && *only != k) || a.extents(0).empty())
+// The records of kind k that differ between the two files, those only one file
+// has included. The bytes of the records that differ are marked in `owned`, when
+// given, up to `length`.
+KindDifference compareKind(std::size_t k, const RecordKind& a, const RecordKind& b, std::vector<bool>* owned,
+                           qsizetype length)
+{
+    KindDifference kind{k, a.name(), {}};
+    const std::vector<QString> named = namedKeys(a);
+    const int common = std::min(a.count(), b.count());
+    for (int n = 0; n < std::max(a.count(), b.count()); ++n) {
+        if (n >= common) {
+            const RecordKind& has = n < a.count() ? a : b;
+            kind.records.push_back({n,
+                                    has.numberOf(n),
+                                    has.recordKind(n),
+                                    has.recordName(n),
+                                    n < a.count() ? Presence::OnlyOurs : Presence::OnlyTheirs,
+                                    {}});
             continue;
-        KindDifference kind{k, a.name(), {}};
-        const std::vector<QString> named = namedKeys(a);
-        const int common = std::min(a.count(), b.count());
-        for (int n = 0; n < std::max(a.count(), b.count()); ++n) {
-            if (n >= common) {
-                const RecordKind& has = n < a.count() ? a : b;
-                kind.records.push_back({n,
-                                        has.numberOf(n),
-                                        has.recordKind(n),
-                                        has.recordName(n),
-                                        n < a.count() ? Presence::OnlyOurs : Presence::OnlyTheirs,
-                                        {}});
-                continue;
-            }
-            std::vector<FieldDifference> fields = fieldDifferences(a, b, n, named);
-            if (fields.empty())
-                continue;
-            kind.records.push_back({n, a.numberOf(n), a.recordKind(n), a.recordName(n), Presence::Both,
-                                    std::move(fields)});
-            if (!comparison.unownedCompared)
-                continue;
-            for (const RecordKind::Extent& e : a.extents(n))
-                for (qsizetype i = std::max<qsizetype>(e.offset, 0); i < e.offset + e.size && i < length; ++i)
-                    owned[std::size_t(i)] = true;
         }
-        if (!kind.records.empty())
-            comparison.kinds.push_back(std::move(kind));
+        std::vector<FieldDifference> fields = fieldDifferences(a, b, n, named);
+        if (fields.empty())
+            continue;
+        kind.records.push_back({n, a.numberOf(n), a.recordKind(n), a.recordName(n), Presence::Both,
+                                std::move(fields)});
+        if (owned)
+            markOwned(a, n, length, *owned);
     }
+    return kind;
+}
 
-    if (!comparison.unownedCompared)
-        return comparison;
+// Counts the bytes that differ outside every record whose differences were named
+// (`owned`), and keeps the first few of them.
+void countUnowned(const QByteArray& oursBytes, const QByteArray& theirsBytes, const std::vector<bool>& owned,
+                  FileComparison& comparison)
+{
+    const qsizetype length = std::max(oursBytes.size(), theirsBytes.size());
     const qsizetype common = std::min(oursBytes.size(), theirsBytes.size());
     const char* a = oursBytes.constData();
     const char* b = theirsBytes.constData();
@@ -186,6 +185,32 @@ FileComparison CompareFiles(const RecordKinds& ours, const QByteArray& oursBytes
         if (comparison.firstUnowned.size() < std::size_t(FileComparison::kUnownedShown))
             comparison.firstUnowned.push_back(i);
     }
+}
+
+}  // namespace
+
+FileComparison CompareFiles(const RecordKinds& ours, const QByteArray& oursBytes, const RecordKinds& theirs,
+                            const QByteArray& theirsBytes, std::optional<std::size_t> only)
+{
+    FileComparison comparison;
+    comparison.oursSize = oursBytes.size();
+    comparison.theirsSize = theirsBytes.size();
+    comparison.unownedCompared = !only;
+    const qsizetype length = std::max(oursBytes.size(), theirsBytes.size());
+    // The bytes of records whose differences were named.
+    std::vector<bool> owned(comparison.unownedCompared ? std::size_t(length) : 0, false);
+
+    for (std::size_t k = 0; k < std::min(ours.size(), theirs.size()); ++k) {
+        // Tables worked out from the records follow from them.
+        if ((only && *only != k) || ours[k]->extents(0).empty())
+            continue;
+        KindDifference kind =
+            compareKind(k, *ours[k], *theirs[k], comparison.unownedCompared ? &owned : nullptr, length);
+        if (!kind.records.empty())
+            comparison.kinds.push_back(std::move(kind));
+    }
+    if (comparison.unownedCompared)
+        countUnowned(oursBytes, theirsBytes, owned, comparison);
     return comparison;
 }
 

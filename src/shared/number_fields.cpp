@@ -133,17 +133,94 @@ QString ChoiceText(const FieldSpec& field, int code)
     return code >= 0 && code < field.items.size() ? field.items[code] : QString::number(code);
 }
 
+namespace {
+
+// Says why `typed` cannot be stored in `field` (when someone asks) and gives no value.
+class Refusal {
+public:
+    Refusal(const FieldSpec& field, FieldProblem* problem) : field_(field), problem_(problem) {}
+
+    std::optional<FieldValue> operator()(const QString& detail) const
+    {
+        if (problem_)
+            *problem_ = FieldProblem{field_.control, FieldProblemMessage(field_.label, detail)};
+        return std::nullopt;
+    }
+
+private:
+    const FieldSpec& field_;
+    FieldProblem* problem_;
+};
+
+// Double-byte characters only, up to the field's capacity (line breaks not counted where it keeps them).
+std::optional<FieldValue> parseName(const FieldSpec& field, const QString& typed, const Refusal& refuse)
+{
+    QString characters = typed;
+    if (field.lineBreaks)
+        characters.remove(QLatin1Char('\n'));
+    if (characters.size() > field.capacity)
+        return refuse(QStringLiteral("最多%1個字。").arg(field.capacity));
+    if (!std::all_of(characters.begin(), characters.end(), IsDoubleByteChar))
+        return refuse(QStringLiteral("只能是雙字節的中文字。"));
+    FieldValue v;
+    v.text = typed;
+    return v;
+}
+
+std::optional<FieldValue> parseFlag(const QString& typed, const Refusal& refuse)
+{
+    FieldValue v;
+    const QString t = typed.trimmed().toLower();
+    if (t == QLatin1String("1") || t == QLatin1String("true") || t == QStringLiteral("是"))
+        v.number = 1;
+    else if (!(t == QLatin1String("0") || t == QLatin1String("false") || t == QStringLiteral("否")))
+        return refuse(QStringLiteral("必須是0或1。"));
+    return v;
+}
+
+// Skills by index or name, in any order, each held once.
+std::optional<FieldValue> parseSkills(const FieldSpec& field, const QString& typed, const Refusal& refuse)
+{
+    std::set<int> held;
+    for (const QString& part : splitList(typed)) {
+        const auto skill = itemIndex(field.items, part, int(field.items.size()));
+        if (!skill)
+            return refuse(QStringLiteral("沒有「%1」這個特技。").arg(part));
+        held.insert(*skill);
+    }
+    FieldValue v;
+    v.list.assign(held.begin(), held.end());
+    return v;
+}
+
+// One level for each tactic, by index or text; the raw nibbles 14 and 15 too.
+std::optional<FieldValue> parseTactics(const FieldSpec& field, const QString& typed, const Refusal& refuse)
+{
+    const QStringList parts = splitList(typed);
+    if (parts.size() != field.capacity)
+        return refuse(QStringLiteral("必須是%1個等級。").arg(field.capacity));
+    FieldValue v;
+    for (const QString& part : parts) {
+        auto level = itemIndex(field.items, part, int(field.items.size()));
+        bool isNumber = false;
+        const int raw = part.toInt(&isNumber);
+        if (!level && isNumber && (raw == kRawTacticLow || raw == kRawTacticHigh))
+            level = raw;
+        if (!level)
+            return refuse(QStringLiteral("「%1」不是戰法等級。").arg(part));
+        v.list.push_back(*level);
+    }
+    return v;
+}
+
+}  // namespace
+
 std::optional<FieldValue> ParseFieldValue(const FieldSpec& field, const QString& typed, FieldProblem* problem,
                                           bool* clamped, BeyondStorable beyond)
 {
-    auto refuse = [&](const QString& detail) -> std::optional<FieldValue> {
-        if (problem)
-            *problem = FieldProblem{field.control, FieldProblemMessage(field.label, detail)};
-        return std::nullopt;
-    };
+    const Refusal refuse(field, problem);
     if (clamped)
         *clamped = false;
-    FieldValue v;
     switch (field.kind) {
     case FieldKind::Number: {
         const NumberReading r = ReadNumber(field, typed, beyond);
@@ -154,62 +231,26 @@ std::optional<FieldValue> ParseFieldValue(const FieldSpec& field, const QString&
         }
         if (clamped)
             *clamped = r.clamped;
+        FieldValue v;
         v.number = r.value;
         return v;
     }
-    case FieldKind::Name: {
-        QString characters = typed;
-        if (field.lineBreaks)
-            characters.remove(QLatin1Char('\n'));
-        if (characters.size() > field.capacity)
-            return refuse(QStringLiteral("最多%1個字。").arg(field.capacity));
-        if (!std::all_of(characters.begin(), characters.end(), IsDoubleByteChar))
-            return refuse(QStringLiteral("只能是雙字節的中文字。"));
-        v.text = typed;
-        return v;
-    }
+    case FieldKind::Name:
+        return parseName(field, typed, refuse);
     case FieldKind::Choice: {
         const auto code = itemIndex(field.items, typed.trimmed(), int(field.items.size()));
         if (!code)
             return refuse(QStringLiteral("不是可選的值。"));
+        FieldValue v;
         v.number = *code;
         return v;
     }
-    case FieldKind::Flag: {
-        const QString t = typed.trimmed().toLower();
-        if (t == QLatin1String("1") || t == QLatin1String("true") || t == QStringLiteral("是"))
-            v.number = 1;
-        else if (!(t == QLatin1String("0") || t == QLatin1String("false") || t == QStringLiteral("否")))
-            return refuse(QStringLiteral("必須是0或1。"));
-        return v;
-    }
-    case FieldKind::Skills: {
-        std::set<int> held;
-        for (const QString& part : splitList(typed)) {
-            const auto skill = itemIndex(field.items, part, int(field.items.size()));
-            if (!skill)
-                return refuse(QStringLiteral("沒有「%1」這個特技。").arg(part));
-            held.insert(*skill);
-        }
-        v.list.assign(held.begin(), held.end());
-        return v;
-    }
-    case FieldKind::Tactics: {
-        const QStringList parts = splitList(typed);
-        if (parts.size() != field.capacity)
-            return refuse(QStringLiteral("必須是%1個等級。").arg(field.capacity));
-        for (const QString& part : parts) {
-            auto level = itemIndex(field.items, part, int(field.items.size()));
-            bool isNumber = false;
-            const int raw = part.toInt(&isNumber);
-            if (!level && isNumber && (raw == kRawTacticLow || raw == kRawTacticHigh))
-                level = raw;
-            if (!level)
-                return refuse(QStringLiteral("「%1」不是戰法等級。").arg(part));
-            v.list.push_back(*level);
-        }
-        return v;
-    }
+    case FieldKind::Flag:
+        return parseFlag(typed, refuse);
+    case FieldKind::Skills:
+        return parseSkills(field, typed, refuse);
+    case FieldKind::Tactics:
+        return parseTactics(field, typed, refuse);
     }
     return std::nullopt;
 }

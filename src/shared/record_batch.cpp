@@ -22,6 +22,48 @@ std::optional<Assignment::Change> boundNamed(const QString& text)
     return std::nullopt;
 }
 
+// Makes `a` a move to `bound`; a cap needs the field's cap field beside it.
+// False, with the problem, when there is none.
+bool boundChange(const RecordKind& kind, const FieldSpec& described, Assignment::Change bound, Assignment& a,
+                 QString* problem)
+{
+    a.change = bound;
+    if (a.change == Assignment::Change::Cap) {
+        const auto cap = FieldNamed(kind, described.key + QLatin1String("_cap"));
+        if (!cap) {
+            *problem = QStringLiteral("「%1」沒有上限欄位，不能用 cap。").arg(described.label);
+            return false;
+        }
+        a.capField = *cap;
+    }
+    return true;
+}
+
+// Makes `a` the sum (+n, -n) or share (*p%) that `trimmed` says; false, with the
+// problem, when its amount is no number.
+bool arithmeticChange(const FieldSpec& described, const QString& trimmed, Assignment& a, QString* problem)
+{
+    const QChar sign = trimmed.front();
+    QString amount = trimmed.mid(1);
+    const bool share = sign == QLatin1Char('*');
+    if (share && (amount.endsWith(QLatin1Char('%')) || amount.endsWith(QChar(0xFF05))))
+        amount.chop(1);
+    const bool halves = !share && described.halves;
+    const UnitsReading units = ReadUnits(amount, halves);
+    if (units.tooLarge) {
+        *problem = QStringLiteral("「%1」").arg(described.label) + TooLargeDetail(trimmed, halves);
+        return false;
+    }
+    if (!units.units) {
+        *problem = share ? QStringLiteral("「%1」的「%2」不是百分比（如 *120%）。").arg(described.label, trimmed)
+                         : QStringLiteral("「%1」的「%2」不是數字。").arg(described.label, trimmed);
+        return false;
+    }
+    a.change = share ? Assignment::Change::Share : Assignment::Change::Add;
+    a.amount = sign == QLatin1Char('-') ? -*units.units : *units.units;
+    return true;
+}
+
 // Reads one FIELD=VALUE; the problem, one line, when it cannot be made.
 std::optional<Assignment> readAssignment(const RecordKind& kind, const QString& typed, BeyondStorable beyond,
                                          QString* problem)
@@ -58,33 +100,10 @@ std::optional<Assignment> readAssignment(const RecordKind& kind, const QString& 
                             trimmed.startsWith(QLatin1Char('*'));
     if (described.kind != FieldKind::Number && (bound || arithmetic))
         return refuse(QStringLiteral("「%1」不是數字欄位，只能直接指定值。").arg(described.label));
-    if (bound) {
-        a.change = *bound;
-        if (a.change == Assignment::Change::Cap) {
-            const auto cap = FieldNamed(kind, described.key + QLatin1String("_cap"));
-            if (!cap)
-                return refuse(QStringLiteral("「%1」沒有上限欄位，不能用 cap。").arg(described.label));
-            a.capField = *cap;
-        }
-        return a;
-    }
-    if (described.kind == FieldKind::Number && arithmetic) {
-        const QChar sign = trimmed.front();
-        QString amount = trimmed.mid(1);
-        const bool share = sign == QLatin1Char('*');
-        if (share && (amount.endsWith(QLatin1Char('%')) || amount.endsWith(QChar(0xFF05))))
-            amount.chop(1);
-        const bool halves = !share && described.halves;
-        const UnitsReading units = ReadUnits(amount, halves);
-        if (units.tooLarge)
-            return refuse(QStringLiteral("「%1」").arg(described.label) + TooLargeDetail(trimmed, halves));
-        if (!units.units)
-            return refuse(share ? QStringLiteral("「%1」的「%2」不是百分比（如 *120%）。").arg(described.label, trimmed)
-                                : QStringLiteral("「%1」的「%2」不是數字。").arg(described.label, trimmed));
-        a.change = share ? Assignment::Change::Share : Assignment::Change::Add;
-        a.amount = sign == QLatin1Char('-') ? -*units.units : *units.units;
-        return a;
-    }
+    if (bound)
+        return boundChange(kind, described, *bound, a, problem) ? std::optional(a) : std::nullopt;
+    if (described.kind == FieldKind::Number && arithmetic)
+        return arithmeticChange(described, trimmed, a, problem) ? std::optional(a) : std::nullopt;
     FieldProblem fieldProblem;
     const auto read = ParseFieldValue(described, value, &fieldProblem, &a.clamped, a.beyond);
     if (!read)

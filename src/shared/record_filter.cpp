@@ -123,155 +123,242 @@ std::optional<RecordFilter> RecordFilter::parse(const RecordKind& kind, const QS
     return filter;
 }
 
+// Reads one condition by the grammar of record_filter.h: the word cut into its
+// subject, operator and value, then the value as the subject takes it. Every
+// refusal names the whole word and marks where it stands.
+class RecordFilter::ConditionReader {
+public:
+    ConditionReader(const RecordKind& kind, const QString& word, qsizetype position, const QStringList& shownTexts,
+                    FilterError* error)
+        : kind_(kind), word_(word), position_(position), shownTexts_(shownTexts), error_(error)
+    {
+    }
+
+    std::optional<Condition> read();
+
+private:
+    std::optional<QString> cutWord();
+    bool ordering() const;  // <, <=, > or >=
+    bool contains() const { return c_.op == Operator::Contains; }
+    // Nothing, with `message` as the error, marking the whole word.
+    std::optional<Condition> refuse(const QString& message) const;
+    std::optional<Condition> textsOnly(const QString& caption) const;
+    std::optional<Condition> numberRead(const QString& caption, bool halves);
+    std::optional<Condition> otherSubject();
+    // One reader for each kind of field.
+    std::optional<Condition> fieldCondition(std::size_t field);
+    std::optional<Condition> numberField(const FieldSpec& described);
+    std::optional<Condition> choiceField(const FieldSpec& described);
+    std::optional<Condition> flagField(const FieldSpec& described);
+    std::optional<Condition> listField(const FieldSpec& described);
+
+    const RecordKind& kind_;
+    const QString& word_;
+    qsizetype position_;
+    const QStringList& shownTexts_;
+    FilterError* error_;
+    QString subject_;
+    QString value_;  // without the double quotes it was written in
+    Condition c_;    // what is read so far
+};
+
 std::optional<RecordFilter::Condition> RecordFilter::readCondition(const RecordKind& kind, const QString& word,
                                                                    qsizetype position, const QStringList& shownTexts,
                                                                    FilterError* error)
 {
-    auto refuse = [&](const QString& message) -> std::optional<Condition> {
-        if (error)
-            *error = {message, position, word.size()};
-        return std::nullopt;
-    };
-    const qsizetype at = std::find_if(word.begin(), word.end(), isOperator) -
-                         word.begin();
-    if (at == word.size())
-        return refuse(QStringLiteral("「%1」缺少比較符號（%2）。").arg(word, kOperators));
-    const QString subject = word.left(at);
-    if (subject.isEmpty())
-        return refuse(QStringLiteral("「%1」缺少欄位名稱。").arg(word));
+    return ConditionReader(kind, word, position, shownTexts, error).read();
+}
+
+// condition := subject operator value
+std::optional<RecordFilter::Condition> RecordFilter::ConditionReader::read()
+{
+    if (const auto problem = cutWord())
+        return refuse(*problem);
+    c_.text = value_;
+    if (const auto field = FieldNamed(kind_, subject_))
+        return fieldCondition(*field);
+    return otherSubject();
+}
+
+// Cuts the word at its operator into subject, operator and value; the problem
+// when a part is missing or the operator is none of ours.
+std::optional<QString> RecordFilter::ConditionReader::cutWord()
+{
+    const qsizetype at = std::find_if(word_.begin(), word_.end(), isOperator) - word_.begin();
+    if (at == word_.size())
+        return QStringLiteral("「%1」缺少比較符號（%2）。").arg(word_, kOperators);
+    subject_ = word_.left(at);
+    if (subject_.isEmpty())
+        return QStringLiteral("「%1」缺少欄位名稱。").arg(word_);
     qsizetype end = at;
     QString opText;
-    while (end < word.size() && isOperator(word[end]))
-        opText += word[end++];
+    while (end < word_.size() && isOperator(word_[end]))
+        opText += word_[end++];
     static const QStringList kNames = {QStringLiteral("="),  QStringLiteral("!="), QStringLiteral("<"),
                                        QStringLiteral("<="), QStringLiteral(">"),  QStringLiteral(">="),
                                        QStringLiteral("~")};
     const qsizetype op = kNames.indexOf(opText);
     if (op < 0)
-        return refuse(QStringLiteral("「%1」中的「%2」不是比較符號（可用 %3）。").arg(word, opText, kOperators));
-    QString value = word.mid(end);
-    const bool quoted = value.size() >= 2 && value.startsWith(QLatin1Char('"')) && value.endsWith(QLatin1Char('"'));
+        return QStringLiteral("「%1」中的「%2」不是比較符號（可用 %3）。").arg(word_, opText, kOperators);
+    c_.op = Operator(op);
+    value_ = word_.mid(end);
+    const bool quoted =
+        value_.size() >= 2 && value_.startsWith(QLatin1Char('"')) && value_.endsWith(QLatin1Char('"'));
     if (quoted)
-        value = value.mid(1, value.size() - 2);
-    if (value.isEmpty() && !quoted)
-        return refuse(QStringLiteral("「%1」缺少要比較的值。").arg(word));
+        value_ = value_.mid(1, value_.size() - 2);
+    if (value_.isEmpty() && !quoted)
+        return QStringLiteral("「%1」缺少要比較的值。").arg(word_);
+    return std::nullopt;
+}
 
-    Condition c;
-    c.op = Operator(op);
-    c.text = value;
-    const bool ordering = c.op != Operator::Equal && c.op != Operator::NotEqual && c.op != Operator::Contains;
-    const bool contains = c.op == Operator::Contains;
-    auto textsOnly = [&](const QString& caption) {
-        return refuse(QStringLiteral("「%1」是文字，只能用 = != ~。").arg(caption));
-    };
-    auto readNumber = [&](const QString& caption, bool halves) -> bool {
-        const UnitsReading read = ReadUnits(value, halves);
-        if (read.units)
-            c.number = *read.units;
-        else if (read.tooLarge)
-            refuse(QStringLiteral("「%1」").arg(caption) + TooLargeDetail(value, halves));
-        else
-            refuse(halves ? QStringLiteral("「%1」的值「%2」必須是整數或半數（如3.5）。").arg(caption, value)
-                          : QStringLiteral("「%1」的值「%2」不是數字。").arg(caption, value));
-        return read.units.has_value();
-    };
+bool RecordFilter::ConditionReader::ordering() const
+{
+    return c_.op != Operator::Equal && c_.op != Operator::NotEqual && c_.op != Operator::Contains;
+}
 
-    const auto field = FieldNamed(kind, subject);
-    const bool isNumber = subject == QLatin1String("number") || subject == QStringLiteral("編號");
-    const bool isName = subject == QLatin1String("name") || subject == QStringLiteral("名稱");
-    if (!field && kind.namedTextKeys().contains(subject)) {
-        if (!shownTexts.contains(subject))
-            return refuse(QStringLiteral("「%1」的文字不在手邊（需要遊戲資料夾）。").arg(subject));
-        if (ordering)
-            return textsOnly(subject);
-        c.subject = Subject::Text;
-        c.textKey = subject;
-        c.byText = true;
-        return c;
-    }
-    if (!field && isNumber) {
-        if (contains)
-            return refuse(QStringLiteral("「%1」是數字，不能用 ~（包含）。").arg(subject));
-        c.subject = Subject::Number;
-        return readNumber(subject, false) ? std::optional(c) : std::nullopt;
-    }
-    if (!field && isName) {
-        if (ordering)
-            return textsOnly(subject);
-        c.subject = Subject::Name;
-        c.byText = true;
-        return c;
-    }
-    if (!field)
-        return refuse(QStringLiteral("沒有「%1」這個欄位。").arg(subject));
+std::optional<RecordFilter::Condition> RecordFilter::ConditionReader::refuse(const QString& message) const
+{
+    if (error_)
+        *error_ = {message, position_, word_.size()};
+    return std::nullopt;
+}
 
-    const FieldSpec& described = *kind.fields()[*field];
-    c.subject = Subject::Field;
-    c.field = *field;
-    const QString& caption = described.label;
-    FieldProblem problem;
+std::optional<RecordFilter::Condition> RecordFilter::ConditionReader::textsOnly(const QString& caption) const
+{
+    return refuse(QStringLiteral("「%1」是文字，只能用 = != ~。").arg(caption));
+}
+
+// The value as a count of the subject's units (halves where it counts them).
+std::optional<RecordFilter::Condition> RecordFilter::ConditionReader::numberRead(const QString& caption, bool halves)
+{
+    const UnitsReading read = ReadUnits(value_, halves);
+    if (read.units) {
+        c_.number = *read.units;
+        return c_;
+    }
+    if (read.tooLarge)
+        return refuse(QStringLiteral("「%1」").arg(caption) + TooLargeDetail(value_, halves));
+    return refuse(halves ? QStringLiteral("「%1」的值「%2」必須是整數或半數（如3.5）。").arg(caption, value_)
+                         : QStringLiteral("「%1」的值「%2」不是數字。").arg(caption, value_));
+}
+
+// A subject that is no field: a text the records show, their number or their name.
+std::optional<RecordFilter::Condition> RecordFilter::ConditionReader::otherSubject()
+{
+    if (kind_.namedTextKeys().contains(subject_)) {
+        if (!shownTexts_.contains(subject_))
+            return refuse(QStringLiteral("「%1」的文字不在手邊（需要遊戲資料夾）。").arg(subject_));
+        if (ordering())
+            return textsOnly(subject_);
+        c_.subject = Subject::Text;
+        c_.textKey = subject_;
+        c_.byText = true;
+        return c_;
+    }
+    if (subject_ == QLatin1String("number") || subject_ == QStringLiteral("編號")) {
+        if (contains())
+            return refuse(QStringLiteral("「%1」是數字，不能用 ~（包含）。").arg(subject_));
+        c_.subject = Subject::Number;
+        return numberRead(subject_, false);
+    }
+    if (subject_ == QLatin1String("name") || subject_ == QStringLiteral("名稱")) {
+        if (ordering())
+            return textsOnly(subject_);
+        c_.subject = Subject::Name;
+        c_.byText = true;
+        return c_;
+    }
+    return refuse(QStringLiteral("沒有「%1」這個欄位。").arg(subject_));
+}
+
+// A field's value, read as the field's kind stores it.
+std::optional<RecordFilter::Condition> RecordFilter::ConditionReader::fieldCondition(std::size_t field)
+{
+    const FieldSpec& described = *kind_.fields()[field];
+    c_.subject = Subject::Field;
+    c_.field = field;
     switch (described.kind) {
-    case FieldKind::Number: {
-        // A number that names another record compares as that record's name when
-        // the value is no number.
-        const QString named = NamedTextKey(kind, described);
-        const bool isUnits = ReadUnits(value, described.halves).isNumber();
-        if (!named.isEmpty() && (contains || (!isUnits && !ordering))) {
-            if (!shownTexts.contains(named))
-                return refuse(QStringLiteral("「%1」的名稱不在手邊（需要遊戲資料夾），請用編號。").arg(caption));
-            c.textKey = named;
-            c.byText = true;
-            return c;
-        }
-        if (contains)
-            return refuse(QStringLiteral("「%1」是數字，不能用 ~（包含）。").arg(caption));
-        if (!named.isEmpty() && !isUnits)
-            return refuse(QStringLiteral("「%1」要比大小，值必須是數字，不是「%2」。").arg(caption, value));
-        return readNumber(caption, described.halves) ? std::optional(c) : std::nullopt;
-    }
-    case FieldKind::Choice: {
-        if (contains) {
-            c.byText = true;
-            return c;
-        }
-        // A list text, or the stored code itself (one outside the list included).
-        const qsizetype item = described.items.indexOf(value);
-        if (item >= 0) {
-            c.number = item;
-            return c;
-        }
-        if (ReadUnits(value, false).isNumber())
-            return readNumber(caption, false) ? std::optional(c) : std::nullopt;
-        return refuse(QStringLiteral("「%1」沒有「%2」這一項。").arg(caption, value));
-    }
-    case FieldKind::Flag: {
-        if (contains)
-            return refuse(QStringLiteral("「%1」是勾選欄位，不能用 ~（包含）。").arg(caption));
-        const auto flag = ParseFieldValue(described, value, &problem);
-        if (!flag)
-            return refuse(problem.message.section(QLatin1Char('\n'), -1));
-        c.number = flag->number;
-        return c;
-    }
+    case FieldKind::Number:
+        return numberField(described);
+    case FieldKind::Choice:
+        return choiceField(described);
+    case FieldKind::Flag:
+        return flagField(described);
     case FieldKind::Name:
-        if (ordering)
-            return textsOnly(caption);
-        c.byText = true;
-        return c;
+        if (ordering())
+            return textsOnly(described.label);
+        c_.byText = true;
+        return c_;
     case FieldKind::Skills:
-    case FieldKind::Tactics: {
-        const bool skills = described.kind == FieldKind::Skills;
-        if (ordering || (contains && !skills))
-            return refuse(skills ? QStringLiteral("「%1」只能用 = != ~。").arg(caption)
-                                 : QStringLiteral("「%1」只能用 = !=。").arg(caption));
-        const auto list = ParseFieldValue(described, value, &problem);
-        if (!list)
-            return refuse(problem.message.section(QLatin1Char('\n'), -1));
-        c.list = list->list;
-        return c;
+    case FieldKind::Tactics:
+        return listField(described);
     }
+    return refuse(QStringLiteral("沒有「%1」這個欄位。").arg(subject_));
+}
+
+std::optional<RecordFilter::Condition> RecordFilter::ConditionReader::numberField(const FieldSpec& described)
+{
+    const QString& caption = described.label;
+    // A number that names another record compares as that record's name when
+    // the value is no number.
+    const QString named = NamedTextKey(kind_, described);
+    const bool isUnits = ReadUnits(value_, described.halves).isNumber();
+    if (!named.isEmpty() && (contains() || (!isUnits && !ordering()))) {
+        if (!shownTexts_.contains(named))
+            return refuse(QStringLiteral("「%1」的名稱不在手邊（需要遊戲資料夾），請用編號。").arg(caption));
+        c_.textKey = named;
+        c_.byText = true;
+        return c_;
     }
-    return refuse(QStringLiteral("沒有「%1」這個欄位。").arg(subject));
+    if (contains())
+        return refuse(QStringLiteral("「%1」是數字，不能用 ~（包含）。").arg(caption));
+    if (!named.isEmpty() && !isUnits)
+        return refuse(QStringLiteral("「%1」要比大小，值必須是數字，不是「%2」。").arg(caption, value_));
+    return numberRead(caption, described.halves);
+}
+
+std::optional<RecordFilter::Condition> RecordFilter::ConditionReader::choiceField(const FieldSpec& described)
+{
+    if (contains()) {
+        c_.byText = true;
+        return c_;
+    }
+    // A list text, or the stored code itself (one outside the list included).
+    const qsizetype item = described.items.indexOf(value_);
+    if (item >= 0) {
+        c_.number = item;
+        return c_;
+    }
+    if (ReadUnits(value_, false).isNumber())
+        return numberRead(described.label, false);
+    return refuse(QStringLiteral("「%1」沒有「%2」這一項。").arg(described.label, value_));
+}
+
+std::optional<RecordFilter::Condition> RecordFilter::ConditionReader::flagField(const FieldSpec& described)
+{
+    if (contains())
+        return refuse(QStringLiteral("「%1」是勾選欄位，不能用 ~（包含）。").arg(described.label));
+    FieldProblem problem;
+    const auto flag = ParseFieldValue(described, value_, &problem);
+    if (!flag)
+        return refuse(problem.message.section(QLatin1Char('\n'), -1));
+    c_.number = flag->number;
+    return c_;
+}
+
+// Skills (= the set held, ~ holds every one named) or tactics (= the levels).
+std::optional<RecordFilter::Condition> RecordFilter::ConditionReader::listField(const FieldSpec& described)
+{
+    const bool skills = described.kind == FieldKind::Skills;
+    if (ordering() || (contains() && !skills))
+        return refuse(skills ? QStringLiteral("「%1」只能用 = != ~。").arg(described.label)
+                             : QStringLiteral("「%1」只能用 = !=。").arg(described.label));
+    FieldProblem problem;
+    const auto list = ParseFieldValue(described, value_, &problem);
+    if (!list)
+        return refuse(problem.message.section(QLatin1Char('\n'), -1));
+    c_.list = list->list;
+    return c_;
 }
 
 bool RecordFilter::holds(const Condition& c, const RecordKind& kind, int n, const std::vector<FieldValue>& values,

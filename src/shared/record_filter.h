@@ -63,6 +63,8 @@ private:
 
     using Texts = std::optional<std::vector<std::pair<QString, QString>>>;
 
+    class ConditionReader;  // reads one condition, rule by rule (record_filter.cpp)
+
     // Reads one condition, `word` standing at `position` of the text.
     static std::optional<Condition> readCondition(const RecordKind& kind, const QString& word, qsizetype position,
                                                   const QStringList& shownTexts, FilterError* error);

@@ -172,67 +172,115 @@ EditsFile readCsvEdits(const QString& text)
 
 }  // namespace
 
-std::optional<std::vector<CsvRecord>> ReadCsv(const QString& text, int* openQuoteLine)
-{
-    std::vector<CsvRecord> records;
-    CsvRecord record{1, {}};
-    QString cell;
-    int line = 1;
-    bool quoted = false;
-    bool cellStart = true;  // nothing of the cell read yet: a quote here opens a quoted cell
-    int quoteLine = 0;
-    auto endCell = [&] {
-        record.cells << cell;
-        cell.clear();
-        cellStart = true;
-    };
-    auto endRecord = [&] {
-        endCell();
-        if (std::any_of(record.cells.begin(), record.cells.end(), [](const QString& c) { return !c.isEmpty(); }))
-            records.push_back(std::move(record));
-        record = {line, {}};
-    };
-    const QChar quote = QLatin1Char('"');
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text[i];
-        const bool crlf = c == QLatin1Char('\r') && i + 1 < n && text[i + 1] == QLatin1Char('\n');
-        if (quoted) {
-            if (c == quote && i + 1 < n && text[i + 1] == quote) {
-                cell += quote;
-                ++i;
-            } else if (c == quote) {
-                quoted = false;
-            } else {
-                // A line break in a cell is kept as LF, however the file ends its lines.
-                cell += crlf ? QChar(QLatin1Char('\n')) : c;
-                if (crlf || c == QLatin1Char('\n'))
-                    ++line;
-                i += crlf ? 1 : 0;
-            }
-            continue;
-        }
-        if (c == quote && cellStart) {
-            quoted = true;
-            cellStart = false;
-            quoteLine = line;
-        } else if (c == QLatin1Char(',')) {
-            endCell();
-        } else if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
-            i += crlf ? 1 : 0;
-            ++line;
-            endRecord();
-        } else {
-            cell += c;
-            cellStart = false;
-        }
+namespace {
+
+// ReadCsv's walk through the text: the records read so far, and the record and
+// cell being read.
+class CsvReading {
+public:
+    explicit CsvReading(const QString& text) : text_(text) {}
+
+    // Reads the character at `i` (two for a CRLF or a doubled quote); the place of
+    // the last one it took.
+    qsizetype take(qsizetype i) { return quoted_ ? takeQuoted(i) : takePlain(i); }
+    // The records, or nothing with the line of the quote that is never closed.
+    std::optional<std::vector<CsvRecord>> finish(int* openQuoteLine);
+
+private:
+    static constexpr QChar kQuote = QLatin1Char('"');
+
+    bool crlfAt(qsizetype i) const
+    {
+        return text_[i] == QLatin1Char('\r') && i + 1 < text_.size() && text_[i + 1] == QLatin1Char('\n');
     }
-    if (quoted) {
-        *openQuoteLine = quoteLine;
+    qsizetype takeQuoted(qsizetype i);
+    qsizetype takePlain(qsizetype i);
+    void endCell();
+    // A record of empty cells only (a blank line) is left out.
+    void endRecord();
+
+    const QString& text_;
+    std::vector<CsvRecord> records_;
+    CsvRecord record_{1, {}};
+    QString cell_;
+    int line_ = 1;
+    bool quoted_ = false;
+    bool cellStart_ = true;  // nothing of the cell read yet: a quote here opens a quoted cell
+    int quoteLine_ = 0;
+};
+
+qsizetype CsvReading::takeQuoted(qsizetype i)
+{
+    const QChar c = text_[i];
+    const bool crlf = crlfAt(i);
+    if (c == kQuote && i + 1 < text_.size() && text_[i + 1] == kQuote) {
+        cell_ += kQuote;
+        ++i;
+    } else if (c == kQuote) {
+        quoted_ = false;
+    } else {
+        // A line break in a cell is kept as LF, however the file ends its lines.
+        cell_ += crlf ? QChar(QLatin1Char('\n')) : c;
+        if (crlf || c == QLatin1Char('\n'))
+            ++line_;
+        i += crlf ? 1 : 0;
+    }
+    return i;
+}
+
+qsizetype CsvReading::takePlain(qsizetype i)
+{
+    const QChar c = text_[i];
+    if (c == kQuote && cellStart_) {
+        quoted_ = true;
+        cellStart_ = false;
+        quoteLine_ = line_;
+    } else if (c == QLatin1Char(',')) {
+        endCell();
+    } else if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
+        i += crlfAt(i) ? 1 : 0;
+        ++line_;
+        endRecord();
+    } else {
+        cell_ += c;
+        cellStart_ = false;
+    }
+    return i;
+}
+
+void CsvReading::endCell()
+{
+    record_.cells << cell_;
+    cell_.clear();
+    cellStart_ = true;
+}
+
+void CsvReading::endRecord()
+{
+    endCell();
+    if (std::any_of(record_.cells.begin(), record_.cells.end(), [](const QString& c) { return !c.isEmpty(); }))
+        records_.push_back(std::move(record_));
+    record_ = {line_, {}};
+}
+
+std::optional<std::vector<CsvRecord>> CsvReading::finish(int* openQuoteLine)
+{
+    if (quoted_) {
+        *openQuoteLine = quoteLine_;
         return std::nullopt;
     }
     endRecord();
-    return records;
+    return std::move(records_);
+}
+
+}  // namespace
+
+std::optional<std::vector<CsvRecord>> ReadCsv(const QString& text, int* openQuoteLine)
+{
+    CsvReading reading(text);
+    for (qsizetype i = 0; i < text.size(); ++i)
+        i = reading.take(i);
+    return reading.finish(openQuoteLine);
 }
 
 EditsFile ReadEditsFile(const QByteArray& bytes)

@@ -150,64 +150,71 @@ const std::vector<RecordWriter::Cell>& RecordWriter::cells(int n) const
         cell.texts.clear();
         cell.numbers.clear();
     }
-    auto number = [&](std::size_t column, long long value, Cell::Type type = Cell::Number) {
-        row[column].type = type;
-        row[column].number = value;
-    };
-    auto text = [&](std::size_t column, const std::string& value) {
-        row[column].type = Cell::Text;
-        row[column].text = value;
-    };
-    text(0, utf8(kind_.recordKind(n)));
-    number(1, kind_.numberOf(n));
+    putText(0, utf8(kind_.recordKind(n)));
+    putNumber(1, kind_.numberOf(n));
     const auto& fields = kind_.fields();
     const std::vector<FieldValue> values = kind_.read(n);
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        const FieldValue& v = values[i];
-        if (v.absent)
-            continue;
-        const std::size_t column = std::size_t(columnOfField_[i]);
-        const auto& items = itemTexts_[i];
-        auto itemText = [&](int code) {
-            return code >= 0 && code < int(items.size()) ? items[code] : std::to_string(code);
-        };
-        switch (fields[i]->kind) {
-        case FieldKind::Name:
-            text(column, utf8(v.text));
-            break;
-        case FieldKind::Flag:
-            number(column, v.number, Cell::Bool);
-            break;
-        case FieldKind::Skills:
-            row[column].type = Cell::Texts;
-            for (const int s : v.list)
-                row[column].texts.push_back(itemText(s));
-            break;
-        case FieldKind::Tactics:
-            row[column].type = Cell::Numbers;
-            row[column].numbers = v.list;
-            break;
-        case FieldKind::Choice:
-            number(column, v.number);
-            text(column + 1, itemText(v.number));
-            break;
-        case FieldKind::Number:
-            if (fields[i]->halves) {
-                row[column].type = Cell::Decimal;  // 7.5
-                row[column].text = utf8(NumberText(*fields[i], v.number));
-            } else {
-                number(column, v.number);
-            }
-            break;
-        }
-    }
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        if (!values[i].absent)
+            putField(i, *fields[i], values[i]);
     const std::size_t named = columns_.size() - std::size_t(kind_.namedTextKeys().size());
     for (const auto& [key, value] : kind_.namedTexts(n)) {
         const auto at = std::find(columns_.begin() + long(named), columns_.end(), utf8(key));
         if (at != columns_.end())
-            text(std::size_t(at - columns_.begin()), utf8(value));
+            putText(std::size_t(at - columns_.begin()), utf8(value));
     }
     return row;
+}
+
+void RecordWriter::putNumber(std::size_t column, long long value, Cell::Type type) const
+{
+    row_[column].type = type;
+    row_[column].number = value;
+}
+
+void RecordWriter::putText(std::size_t column, const std::string& value) const
+{
+    row_[column].type = Cell::Text;
+    row_[column].text = value;
+}
+
+void RecordWriter::putField(std::size_t i, const FieldSpec& field, const FieldValue& v) const
+{
+    const std::size_t column = std::size_t(columnOfField_[i]);
+    Cell& cell = row_[column];
+    const auto& items = itemTexts_[i];
+    auto itemText = [&](int code) {
+        return code >= 0 && code < int(items.size()) ? items[code] : std::to_string(code);
+    };
+    switch (field.kind) {
+    case FieldKind::Name:
+        putText(column, utf8(v.text));
+        break;
+    case FieldKind::Flag:
+        putNumber(column, v.number, Cell::Bool);
+        break;
+    case FieldKind::Skills:
+        cell.type = Cell::Texts;
+        for (const int s : v.list)
+            cell.texts.push_back(itemText(s));
+        break;
+    case FieldKind::Tactics:
+        cell.type = Cell::Numbers;
+        cell.numbers = v.list;
+        break;
+    case FieldKind::Choice:
+        putNumber(column, v.number);
+        putText(column + 1, itemText(v.number));
+        break;
+    case FieldKind::Number:
+        if (field.halves) {
+            cell.type = Cell::Decimal;  // 7.5
+            cell.text = utf8(NumberText(field, v.number));
+        } else {
+            putNumber(column, v.number);
+        }
+        break;
+    }
 }
 
 std::string RecordWriter::json(int n) const

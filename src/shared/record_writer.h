@@ -65,6 +65,11 @@ private:
     // The cells of record n, one per column (None where the record has no value).
     // One row is filled again for every record, so its buffers are reused.
     const std::vector<Cell>& cells(int n) const;
+    // Fill one cell of the row: a number, a text, or field i's value (a list code
+    // with its text in the next column).
+    void putNumber(std::size_t column, long long value, Cell::Type type = Cell::Number) const;
+    void putText(std::size_t column, const std::string& value) const;
+    void putField(std::size_t i, const FieldSpec& field, const FieldValue& v) const;
 
     const RecordKind& kind_;
     std::vector<std::string> columns_;

@@ -72,15 +72,12 @@ OfficerPlan PlanOfficer(int officer)
     return o;
 }
 
-OfficerPlan DrawOfficer(int officer)
-{
-    DemoRandom random(Stream::Officer, static_cast<std::uint32_t>(officer));
-    OfficerPlan o;
-    o.female = random.percent(8);
-    const bool ruler = officer % kOfficersPerRuler == 0 && officer < kOfficersPerRuler * kRulerCount;
-    const bool bandit = officer % kOfficersPerRuler == 15 && officer < kOfficersPerRuler * kBanditLeaderCount;
-    o.name = MakePersonName(random, o.female, ruler || random.percent(12));
+namespace {
 
+// The status and force: rulers and bandit leaders at their fixed numbers, a range
+// of officers with every status code, the rest drawn.
+void drawPost(int officer, bool ruler, bool bandit, DemoRandom& random, OfficerPlan& o)
+{
     if (ruler) {
         o.status = kStatusRuler;
         o.force = officer / kOfficersPerRuler;
@@ -97,7 +94,11 @@ OfficerPlan DrawOfficer(int officer)
         o.status = drawnStatus(random);
         o.force = forceFor(o.status, random);
     }
+}
 
+// Birth, abilities (a few beyond 100), relations, face and character.
+void drawPerson(int officer, bool ruler, DemoRandom& random, OfficerPlan& o)
+{
     const bool notYetIn = o.status == kStatusNotAppeared;
     o.birthYearByte = notYetIn ? random.between(60, 100) : random.between(40, 85);
     const int base = ruler ? 60 : 20;
@@ -114,7 +115,11 @@ OfficerPlan DrawOfficer(int officer)
     o.calmness = random.between(0, 7);
     o.duty = random.between(0, 15);
     o.ambition = random.between(0, 15);
+}
 
+// Rank, health and lifespan, with ranges of officers holding every code of each.
+void drawRankAndHealth(int officer, bool ruler, DemoRandom& random, OfficerPlan& o)
+{
     if (officer >= kEveryRankFirst && officer < kEveryRankFirst + 10)
         o.rank = officer - kEveryRankFirst;
     else if (officer % 97 == 0)
@@ -130,7 +135,11 @@ OfficerPlan DrawOfficer(int officer)
         o.health = random.percent(80) ? 0 : random.between(1, 7);
         o.lifespan = random.between(2, 7);
     }
+}
 
+// Service, merit and fame, skills and tactics, and where the officer is.
+void drawCareer(int officer, bool ruler, DemoRandom& random, OfficerPlan& o)
+{
     o.serviceAge = random.between(15, 30);
     o.entersLater = officer % 53 == 7;
     o.merit = random.between(0, 20000);
@@ -141,41 +150,40 @@ OfficerPlan DrawOfficer(int officer)
         t = tacticNibble(random);
     o.city = ruler ? officer / kOfficersPerRuler * 2 % kCityNameCount : random.below(kCityNameCount);
     o.away = o.status == kStatusFree && random.percent(25);
-    return o;
 }
 
-void WriteSaveOfficer(QByteArray& save, int officer, const OfficerPlan& o, const SaveMoment& moment)
+// Fills `count` bytes from `from` with noise.
+void fillNoise(QByteArray& save, qsizetype from, int count, DemoRandom& noise)
 {
-    const qsizetype p = personBlock(officer);
-    const qsizetype s = statusBlock(officer);
-    const qsizetype l = locationEntry(officer);
-    DemoRandom noise(Stream::OfficerNoise, static_cast<std::uint32_t>(officer));
-    DemoRandom now(Stream::OfficerInSlot, static_cast<std::uint32_t>(officer), static_cast<std::uint32_t>(moment.slot));
-    auto fillNoise = [&](qsizetype from, int count) {
-        for (int k = 0; k < count; ++k)
-            PutByte(save, from + k, noise.noiseByte());
-    };
+    for (int k = 0; k < count; ++k)
+        PutByte(save, from + k, noise.noiseByte());
+}
 
-    // Person block.
+void writePersonBlock(QByteArray& save, qsizetype p, const OfficerPlan& o, DemoRandom& noise)
+{
     WritePersonName(save, p, o.name);
-    fillNoise(p + 35, 1);
+    fillNoise(save, p + 35, 1, noise);
     PutByte(save, p + 36, o.birthYearByte);
     for (int a = 0; a < 4; ++a)
         PutByte(save, p + 37 + a, o.abilities[a]);
     PutByte(save, p + 41, o.compatibility);
     PutLE16(save, p + 42, o.family);
     PutLE16(save, p + 44, o.related);
-    fillNoise(p + 46, 2);
+    fillNoise(save, p + 46, 2, noise);
     PutLE16(save, p + 48, o.face);
-    fillNoise(p + 50, 2);
+    fillNoise(save, p + 50, 2, noise);
     PutByte(save, p + 52,
             (o.tendencies & 1) << 6 | (o.tendencies & 2) << 6 | (o.female ? 0x20 : 0) | (noise.percent(60) ? 0x10 : 0));
     PutByte(save, p + 53, (o.tendencies >> 2 & 3) | noise.between(1, 63) << 2);
     PutByte(save, p + 54, o.calmness << 5 | o.bravery << 2 | noise.between(1, 3));
     PutByte(save, p + 55, o.duty << 4 | o.ambition);
-    fillNoise(p + 56, 4);
+    fillNoise(save, p + 56, 4, noise);
+}
 
-    // Status block.
+// `now` draws what changes from save to save (loyalty, action, money).
+void writeStatusBlock(QByteArray& save, qsizetype s, const OfficerPlan& o, const SaveMoment& moment,
+                      DemoRandom& noise, DemoRandom& now)
+{
     int entry = 0;
     if (o.status != kStatusFree && o.status != kStatusNotAppeared) {
         entry = o.entersLater ? moment.gameYearByte + 2 : std::min(o.birthYearByte + o.serviceAge, moment.gameYearByte);
@@ -184,33 +192,63 @@ void WriteSaveOfficer(QByteArray& save, int officer, const OfficerPlan& o, const
     PutByte(save, s + 1, entry);
     for (int a = 0; a < 4; ++a)
         PutByte(save, s + 2 + a, o.abilities[a]);
-    fillNoise(s + 6, 4);
+    fillNoise(save, s + 6, 4, noise);
     PutByte(save, s + 10, o.status == kStatusRuler ? 100 : now.between(40, 100));
     PutByte(save, s + 11, now.between(0, 200));
-    fillNoise(s + 12, 22);
+    fillNoise(save, s + 12, 22, noise);
     PutLE16(save, s + 34, o.merit);
-    fillNoise(s + 36, 2);
+    fillNoise(save, s + 36, 2, noise);
     PutLE16(save, s + 38, o.fame);
     PutLE16(save, s + 40, o.infamy);
-    fillNoise(s + 42, 8);
+    fillNoise(save, s + 42, 8, noise);
     const int word = (noise.percent(50) ? 2 : 0) | o.rank << 2 | o.status << 6 | o.health << 10 | o.lifespan << 13;
     PutLE16(save, s + 50, word);
-    fillNoise(s + 52, 4);
+    fillNoise(save, s + 52, 4, noise);
     PutByte(save, s + 56, o.skills[0] | noise.between(1, 63));
     for (int j = 1; j < 4; ++j)
         PutByte(save, s + 56 + j, o.skills[j]);
     for (int k = 0; k < 7; ++k)
         PutByte(save, s + 60 + k, o.tactics[2 * k + 1] << 4 | o.tactics[2 * k]);
     PutByte(save, s + 67, o.tactics[14]);
-    fillNoise(s + 68, 12);
+    fillNoise(save, s + 68, 12, noise);
     const int money = o.status == kStatusRuler ? now.between(12000, 50000) : now.between(100, 9000);
     PutLE16(save, s + 80, money);
-    fillNoise(s + 82, 6);
+    fillNoise(save, s + 82, 6, noise);
+}
 
-    // Location entry.
+void writeLocationEntry(QByteArray& save, qsizetype l, const OfficerPlan& o, DemoRandom& noise)
+{
     PutLE16(save, l, o.city << 4 | noise.between(1, 15));
     PutByte(save, l + 2, noise.noiseByte());
     PutByte(save, l + 3, o.away ? noise.noiseByte() : 0);
+}
+
+}  // namespace
+
+OfficerPlan DrawOfficer(int officer)
+{
+    DemoRandom random(Stream::Officer, static_cast<std::uint32_t>(officer));
+    OfficerPlan o;
+    o.female = random.percent(8);
+    const bool ruler = officer % kOfficersPerRuler == 0 && officer < kOfficersPerRuler * kRulerCount;
+    const bool bandit = officer % kOfficersPerRuler == 15 && officer < kOfficersPerRuler * kBanditLeaderCount;
+    o.name = MakePersonName(random, o.female, ruler || random.percent(12));
+    // One stream draws them all, in this order.
+    drawPost(officer, ruler, bandit, random, o);
+    drawPerson(officer, ruler, random, o);
+    drawRankAndHealth(officer, ruler, random, o);
+    drawCareer(officer, ruler, random, o);
+    return o;
+}
+
+void WriteSaveOfficer(QByteArray& save, int officer, const OfficerPlan& o, const SaveMoment& moment)
+{
+    DemoRandom noise(Stream::OfficerNoise, static_cast<std::uint32_t>(officer));
+    DemoRandom now(Stream::OfficerInSlot, static_cast<std::uint32_t>(officer), static_cast<std::uint32_t>(moment.slot));
+    // The noise stream runs through the three in this order.
+    writePersonBlock(save, personBlock(officer), o, noise);
+    writeStatusBlock(save, statusBlock(officer), o, moment, noise, now);
+    writeLocationEntry(save, locationEntry(officer), o, noise);
 }
 
 MemberPlan PlanMember(DemoRandom& random, const QString& surname, bool female, int birthYearByte)
