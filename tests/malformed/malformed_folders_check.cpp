@@ -543,7 +543,7 @@ TEST_P(DamagedFolder, ReportsAndCarriesOn)
         editor->setPicker(nullptr);  // no picker may wait for a click
         // Every mode shows what the damaged files give.
         for (int mode : {1, 0})
-            editor->showMode(mode);
+            editor->modes().show(mode);
         EXPECT_EQ(newMessages(), std::vector<std::string>{}) << "switching modes";
         if (row.slot >= 0) {
             const QString file = row.files[0];
@@ -551,7 +551,7 @@ TEST_P(DamagedFolder, ReportsAndCarriesOn)
             editor->openSlot(row.slot);
             expectOpenOrRefusal(*editor, file, expect.slotMenu, current, "slot menu");
             dialogs_.opens.push_back(game_ + file);
-            editor->tOpenFile->trigger();
+            editor->menus().tOpenFile->trigger();
             expectOpenOrRefusal(*editor, file, expect.openDialog, current, "Open dialog");
         }
         editor->close();

@@ -2,6 +2,7 @@
 
 #include "saveeditor/control.h"
 #include "saveeditor/ui/officer_panel.h"
+#include "saveeditor/ui/officer_column.h"
 #include "saveeditor/ui/save_game_editor.h"
 #include "shared/name_field.h"
 #include "shared/runtime_error.h"
@@ -32,11 +33,22 @@ void refuse(Prompter& prompter, int text)
 OfficerControl::OfficerControl(SaveGameEditor& editor, QComboBox& controlled, QGroupBox& frame)
     : editor_(editor), controlled_(controlled), frame_(frame)
 {
+    QObject::connect(&controlled, &QComboBox::activated, &controlled, [this] { controlledChosen(); });
 }
 
 OfficerPanel& OfficerControl::panel() const
 {
-    return *editor_.officerPanel();
+    return *editor_.modes().officerPanel();
+}
+
+void OfficerControl::controlledChosen()
+{
+    QListWidget* list = editor_.column().List1;
+    if (list->currentRow() < 0)
+        return;
+    const int n = ItemNumber(controlled_.currentText());
+    if (n >= 0 && n < list->count())
+        list->setCurrentRow(n);
 }
 
 Prompter& OfficerControl::prompter() const
@@ -62,7 +74,7 @@ void OfficerControl::fillControlledList()
 void OfficerControl::controlTicked()
 {
     // Filling the view ticks or unticks the box too; only the user's change counts.
-    const int n = editor_.List1->currentRow();
+    const int n = editor_.column().List1->currentRow();
     if (!panel().viewLoaded() || n < 0)
         return;
     // Both commands read the officer again when done, over anything typed.
@@ -143,7 +155,7 @@ void OfficerControl::forceAppearance()
 {
     if (!editor_.mayLeaveRecord() || !confirmed(prompter(), Text::ConfirmForceAppearance))
         return;
-    const int n = editor_.List1->currentRow();
+    const int n = editor_.column().List1->currentRow();
     if (n < 0 || !editor_.document().apply(
                      SaveRecord::Control, {n}, QStringLiteral("%1 登場").arg(editor_.tables().officerNames.value(n)),
                      [n](QByteArray& save, ScenarioData&) { return ForceAppearance(save, n).has_value(); }))

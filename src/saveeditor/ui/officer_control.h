@@ -24,6 +24,8 @@ public:
     void forceAppearance();
 
 private:
+    // An officer chosen among the controlled ones is shown.
+    void controlledChosen();
     OfficerPanel& panel() const;
     Prompter& prompter() const;
     void takeControl(int n);

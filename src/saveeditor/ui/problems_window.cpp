@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -175,6 +176,23 @@ bool ProblemsWindow::mendSelected()
                                 MessageIcon::Warning);
     }
     return stored;
+}
+
+ProblemsNote::ProblemsNote(QStatusBar& line, const std::function<void()>& openList) : QLabel(&line)
+{
+    setObjectName(QStringLiteral("problemsNote"));
+    setTextInteractionFlags(Qt::LinksAccessibleByMouse);
+    setToolTip(QStringLiteral("按一下打開問題清單"));
+    hide();
+    line.addPermanentWidget(this);
+    connect(this, &QLabel::linkActivated, this, openList);
+}
+
+void ProblemsNote::count(const SaveDocument& document, const SaveKindsContext& context)
+{
+    const std::size_t found = FindSaveProblems(document, context).size();
+    setText(QStringLiteral("<a href=\"problems\">發現 %1 個問題</a>").arg(found));
+    setVisible(found > 0);
 }
 
 }  // namespace varkel

@@ -6,11 +6,12 @@
 #include "shared/session.h"
 
 #include <QDialog>
+#include <QLabel>
 
 #include <functional>
 #include <vector>
 
-class QLabel;
+class QStatusBar;
 class QPushButton;
 class QTreeWidget;
 
@@ -55,5 +56,15 @@ private:
 
 // The problems of the document's save, every kind checked.
 std::vector<FileProblem> FindSaveProblems(const SaveDocument& document, const SaveKindsContext& context);
+
+// On the status line, "發現 N 個問題" while the open save has problems: a link
+// that opens their list. Not a stop of Tab: the list is also on the menu.
+class ProblemsNote : public QLabel {
+    Q_OBJECT
+public:
+    ProblemsNote(QStatusBar& line, const std::function<void()>& openList);
+    // Counts the problems of `document` again.
+    void count(const SaveDocument& document, const SaveKindsContext& context);
+};
 
 }  // namespace varkel

@@ -1,35 +1,32 @@
 #include "saveeditor/ui/save_game_editor.h"
 
-#include "saveeditor/game_folder_files.h"
 #include "saveeditor/ui/officer_control.h"
 #include "saveeditor/ui/officer_panel.h"
+#include "saveeditor/ui/problems_window.h"
+#include "saveeditor/ui/save_file_commands.h"
 #include "saveeditor/ui/save_reading.h"
+#include "saveeditor/ui/scenario_commands.h"
 #include "saveeditor/ui/side_windows.h"
 #include "saveeditor/ui/treasure_panel.h"
-#include "shared/name_field.h"
 #include "shared/texts.h"
 #include "shared/ui/edit_state.h"
 #include "shared/ui/file_commands.h"
 #include "shared/ui/file_drop.h"
 #include "shared/ui/keyboard.h"
-#include "shared/ui/standard_error.h"
 #include "shared/ui/when_shown.h"
 #include "shared/ui/window_geometry.h"
 
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
-#include <QLabel>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRandomGenerator>
-#include <QScopedValueRollback>
-#include <QStackedWidget>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
@@ -43,52 +40,67 @@ SaveGameEditor* SaveGameEditor::open(Session& session, const QString& path)
                                : ReadSaveToOpen(session, path, save::kOpenMinimumSize, Text::FileDamaged);
     if (!save)
         return nullptr;
-    // A short scenario file reads as zeros beyond its end; a missing one ends here.
-    RuntimeError error;
-    const QString scenarioPath = ScenarioFilePath(session.gameFolder);
-    auto scenario = ReadScenarioFile(session.files, scenarioPath, &error);
-    if (!scenario) {
-        ShowRuntimeError(*session.prompter, error);
-        return nullptr;
-    }
-    return new SaveGameEditor(session, std::move(*save), std::move(*scenario), scenarioPath);
+    auto scenario = ReadScenarioToOpen(session);
+    return scenario ? new SaveGameEditor(session, std::move(*save), std::move(*scenario)) : nullptr;
 }
 
-SaveGameEditor::SaveGameEditor(Session& session, SaveGame save, ScenarioData scenario, const QString& scenarioPath)
+SaveGameEditor::SaveGameEditor(Session& session, SaveGame save, ScenarioData scenario)
     : QWidget(nullptr, Qt::Window),
       session_(session),
-      document_(new SaveDocument(std::move(save), std::move(scenario), scenarioPath, this)),
+      document_(new SaveDocument(std::move(save), std::move(scenario), ScenarioFilePath(session.gameFolder), this)),
       picker_(ProgramPickers(session)),
       random_([] { return QRandomGenerator::global()->generateDouble(); })
 {
     setObjectName(QStringLiteral("Form4"));
     state_ = new EditState(*this, *document_, GetResText(Text::EditorTitle));
-    tUndo = state_->undoAction();
-    tRedo = state_->redoAction();
     useFileCommands();
+    scenarioCommands_ = std::make_unique<ScenarioCommands>(session_, *document_, *state_);
     sides_ = std::make_unique<SideWindows>(*this, [this] { reloadViews(); });
+    modes_ = new EditorModes(*this);
+    connect(modes_, &EditorModes::edited, this, &SaveGameEditor::updateSaveCommands);
+    connect(modes_, &EditorModes::saveRequested, this, [this] { files_->save(); });
+    connect(modes_, &EditorModes::shown, this, [this](int mode) { column_->Label34->setVisible(mode == 0); });
+    connect(modes_, &EditorModes::aboutToFill, this, [this](int mode) {
+        // A new file: the notes are read again, and the controlled officers' list shows its first.
+        if (mode != 0)
+            return;
+        scenarioCommands_->readNotes();
+        if (TreasurePanel* treasures = modes_->treasurePanelIfBuilt())
+            treasures->setNotes(scenarioCommands_->notes());
+        if (column_->Combo10->count() > 0)
+            column_->Combo10->setCurrentIndex(0);
+    });
 
     auto* layout = new QVBoxLayout(this);
     auto* bar = new QMenuBar(this);
-    buildMenus(bar);
-    state_->setSaveAction(tSaveFile);
+    menus_ = new SaveEditorMenus(*this, *bar);
+    state_->setSaveAction(menus_->tSaveFile);
     layout->setMenuBar(bar);
-    layout->addWidget(buildModes());
+    layout->addWidget(buildModeRow());
     auto* body = new QHBoxLayout;
-    body->addWidget(buildSideColumn());
-    body->addWidget(buildViews(), 1);
+    column_ = new OfficerColumn(*session_.prompter, this);
+    control_ = std::make_unique<OfficerControl>(*this, *column_->Combo10, *column_->Frame26);
+    connect(column_->List1, &QListWidget::currentRowChanged, this, [this](int n) {
+        if (n >= 0 && modes_->mayMoveTo(0, n))
+            showOfficer(n);
+    });
+    body->addWidget(column_);
+    body->addWidget(modes_->buildViews(column_->List1), 1);
+    modes_->officerPanel()->setCityNames(document_->scenario().cityNames);
     layout->addLayout(body, 1);
-    layout->addWidget(buildStatusLine());
+    problemsNote = new ProblemsNote(*state_->statusLine(), [this] { sides_->openProblems(); });
+    layout->addWidget(state_->statusLine());
 
     connect(document_, &Document::stateChanged, this, &SaveGameEditor::updateSaveCommands);
     connect(document_, &Document::changed, this, &SaveGameEditor::documentChanged);
     // Enter and Ctrl+Enter apply the view shown.
-    UseApplyKeys(*this, [this] { return Command7[std::size_t(mode_)]; });
-    tickSlotMenu();
+    UseApplyKeys(*this, [this] { return modes_->Command7[std::size_t(modes_->current())]; });
     showOpenedSave();
     AcceptFileDrops(*this, [this](const QString& path) { openPath(path); });
     KeepWindowGeometry(*this, session_);
 }
+
+SaveGameEditor::~SaveGameEditor() = default;
 
 bool SaveGameEditor::modified() const
 {
@@ -98,26 +110,23 @@ bool SaveGameEditor::modified() const
 void SaveGameEditor::updateSaveCommands()
 {
     const bool on = modified() || viewHoldsEdits();
-    for (QPushButton* save : Command8)
+    for (QPushButton* save : modes_->Command8)
         save->setEnabled(on);
-    tSaveFile->setEnabled(on);
-    tSaveAs->setEnabled(on);
-    if (treasures_)
-        treasures_->Command13->setEnabled(document_->modified(SaveDocument::kScenarioBuffer));
+    menus_->tSaveFile->setEnabled(on);
+    menus_->tSaveAs->setEnabled(on);
+    if (TreasurePanel* treasures = modes_->treasurePanelIfBuilt())
+        treasures->Command13->setEnabled(document_->modified(SaveDocument::kScenarioBuffer));
 }
 
 void SaveGameEditor::showOpenedSave()
 {
     // The views are filled from the new file: nothing typed is left to ask about.
-    const QScopedValueRollback<bool> quiet(filling_, true);
-    needsFilling_.fill(true);
-    rowAfterFilling_.fill(-1);
-    Label28->setText(GetResText(Text::FileLocation) + QDir::toNativeSeparators(document_->path()));
+    const auto quiet = modes_->whileFilling();
+    showFilePlace();
     state_->opened();
     showTables();
     updateSaveCommands();
-    Option3[0]->setChecked(true);
-    showMode(0);
+    modes_->showOpened();
     // Counting the problems reads every record: the window is shown first.
     WhenShown([editor = QPointer<SaveGameEditor>(this)] {
         if (editor)
@@ -147,8 +156,7 @@ void SaveGameEditor::documentChanged(const DocumentChange& change)
     case SaveRecord::Officer:
         // A new name shows wherever officers are named.
         for (const int n : change.records)
-            if (n >= 0 && n < List1->count() &&
-                List1->item(n)->text() != NumberedItem(n, 3, tables().officerNames.value(n)))
+            if (n >= 0 && n < column_->List1->count() && !column_->names(n, tables().officerNames.value(n)))
                 officerRenamed(n);
         break;
     case SaveRecord::City:
@@ -164,54 +172,17 @@ void SaveGameEditor::documentChanged(const DocumentChange& change)
 
 void SaveGameEditor::reloadViews()
 {
-    const QScopedValueRollback<bool> quiet(filling_, true);
+    const auto quiet = modes_->whileFilling();
     showTables();
-    panel_->setCityNames(scenario().cityNames);
-    const int mode = mode_;
-    QListWidget* list = modeView(mode).modeList();
-    const int row = list->currentRow();
-    needsFilling_.fill(true);
-    showMode(mode);
-    if (row >= 0 && row < list->count())
-        list->setCurrentRow(row);
-}
-
-void SaveGameEditor::showMode(int index)
-{
-    if (index != mode_ && !mayLeaveRecord()) {
-        Option3[mode_]->setChecked(true);
-        return;
-    }
-    mode_ = index;
-    ModeView& view = modeView(index);
-    modes_->setCurrentWidget(view.modeWidget());
-    Label34->setVisible(index == 0);
-    if (!needsFilling_[index])
-        return;
-    needsFilling_[index] = false;
-    if (index == 0) {
-        // A new file: the notes are read again, and the controlled officers'
-        // list shows its first.
-        readTreasureNotes();
-        if (Combo10->count() > 0)
-            Combo10->setCurrentIndex(0);
-    }
-    view.fillFrom(*document_);
-    QListWidget* list = view.modeList();
-    if (const int row = std::exchange(rowAfterFilling_[index], -1); row >= 0 && row < list->count())
-        list->setCurrentRow(row);
+    modes_->officerPanel()->setCityNames(scenario().cityNames);
+    modes_->reload();
 }
 
 PendingEdits SaveGameEditor::pendingEdits()
 {
     if (sides_->running())
         return sides_->runningEdits();
-    ModeView& view = modeView(mode_);
-    if (filling_ || view.shownRecord() < 0)
-        return {};
-    return {[this, &view] { return view.differsFrom(documentKinds()); },
-            [this, &view] { return view.applyShown(documentKinds()); },
-            [this, &view] { view.showRecord(*document_, view.shownRecord()); }};
+    return modes_->pendingEdits();
 }
 
 bool SaveGameEditor::mayLeaveRecord()
@@ -221,53 +192,26 @@ bool SaveGameEditor::mayLeaveRecord()
 
 bool SaveGameEditor::viewHoldsEdits()
 {
-    if (filling_ || sides_->running() || mode_ < 0)
-        return false;
-    ModeView& view = modeView(mode_);
-    return view.shownRecord() >= 0 && view.differsFrom(documentKinds());
-}
-
-bool SaveGameEditor::mayMoveTo(int mode, int row)
-{
-    ModeView& view = modeView(mode);
-    return filling_ || MayMoveList(*view.modeList(), row, view.shownRecord(), *session_.prompter, pendingEdits());
-}
-
-void SaveGameEditor::controlledOfficerChosen()
-{
-    if (List1->currentRow() < 0)
-        return;
-    const int n = ItemNumber(Combo10->currentText());
-    if (n >= 0 && n < List1->count())
-        List1->setCurrentRow(n);
+    return !sides_->running() && modes_->viewHoldsEdits();
 }
 
 DocumentKinds& SaveGameEditor::documentKinds()
 {
     if (!kinds_)
-        kinds_ = std::make_unique<DocumentKinds>(*document_, treasureNotes_);
+        kinds_ = std::make_unique<DocumentKinds>(*document_, scenarioCommands_->notes());
     return *kinds_;
 }
 
 void SaveGameEditor::showRecordOf(SaveRecord kind, int n)
 {
-    const int mode = int(std::find(kModeRecords.begin(), kModeRecords.end(), kind) - kModeRecords.begin());
-    if (mode >= int(kModeRecords.size()))
-        return;
-    if (mode != mode_)
-        Option3[mode]->click();
-    if (mode != mode_)
-        return;  // the user chose to stay with edits not yet applied
-    QListWidget* list = modeView(mode).modeList();
-    if (n >= 0 && n < list->count())
-        list->setCurrentRow(n);
+    modes_->showRecordOf(kind, n);
     raise();
     activateWindow();
 }
 
 void SaveGameEditor::showOfficer(int n)
 {
-    panel_->showRecord(*document_, n);
+    modes_->officerPanel()->showRecord(*document_, n);
 }
 
 void SaveGameEditor::showTables()
@@ -275,32 +219,99 @@ void SaveGameEditor::showTables()
     session_.officerCount = tables().officerCount;
     session_.officerNames = tables().officerNames;
     control_->fillControlledList();
-    panel_->setForceList(tables().leaderNames);
-    Option3[3]->setEnabled(tables().hasFamily);
+    modes_->officerPanel()->setForceList(tables().leaderNames);
+    modes_->Option3[3]->setEnabled(tables().hasFamily);
 }
 
 void SaveGameEditor::officerRenamed(int n)
 {
     showTables();  // force names are their leaders' names
-    List1->item(n)->setText(NumberedItem(n, 3, tables().officerNames[n]));
-    panel_->showOfficer(document_->bytes(), tables(), n);
-    // The lists of the other modes show owners and parties by name: filled again
-    // when next shown, on the row they were on.
-    for (int mode = 1; mode < int(needsFilling_.size()); ++mode) {
-        if (!needsFilling_[std::size_t(mode)]) {
-            needsFilling_[std::size_t(mode)] = true;
-            rowAfterFilling_[std::size_t(mode)] = modeView(mode).modeList()->currentRow();
-        }
-    }
+    column_->rename(n, tables().officerNames[n]);
+    modes_->officerPanel()->showOfficer(document_->bytes(), tables(), n);
+    modes_->refillOthersLater();
 }
 
 void SaveGameEditor::closeEvent(QCloseEvent* event)
 {
     // Treasure attributes applied but not written would be lost with the window.
-    if (files_->mayClose([this] { return treasurePrompt(); }))
+    if (files_->mayClose([this] { return scenarioCommands_->mayClose(); }))
         event->accept();
     else
         event->ignore();
+}
+
+SaveKindsContext SaveGameEditor::kindsContext() const
+{
+    return {scenario().cityNames, scenario().courtRanks, scenarioCommands_->notes(), std::nullopt, false};
+}
+
+void SaveGameEditor::noteProblems()
+{
+    problemsNote->count(*document_, kindsContext());
+}
+
+void SaveGameEditor::setSideWindowRunner(std::function<void(QDialog&)> run)
+{
+    sides_->setRunner(std::move(run));
+}
+
+void SaveGameEditor::setAboutView(std::function<void()> showAbout)
+{
+    menus_->setAboutView(std::move(showAbout));
+}
+
+void SaveGameEditor::setRandomSource(std::function<double()> random)
+{
+    random_ = std::move(random);
+    modes_->setRandomSource(random_);
+}
+
+void SaveGameEditor::useFileCommands()
+{
+    files_ = std::make_unique<FileCommands>(
+        session_, *state_,
+        SaveGameFile(session_, *document_, *state_, [this] { return pendingEdits(); }, [this] { showFilePlace(); }));
+}
+
+void SaveGameEditor::showFilePlace()
+{
+    Label28->setText(GetResText(Text::FileLocation) + QDir::toNativeSeparators(document_->path()));
+    menus_->tickSlot(SaveGame::slotOf(document_->path(), session_.gameFolder));
+}
+
+void SaveGameEditor::openPath(const QString& path)
+{
+    files_->openPath(path);
+}
+
+void SaveGameEditor::openSlot(int k)
+{
+    // The tick follows the open file whatever happens below.
+    showFilePlace();
+    files_->openWith([this, k] {
+        return OpenSaveOver(session_, *document_, SaveGame::slotPath(session_.gameFolder, k), save::kSlotMinimumSize,
+                            Text::SlotNotFound);
+    });
+}
+
+QWidget* SaveGameEditor::buildModeRow()
+{
+    auto* row = new QWidget(this);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    modes_->addButtons(*layout);
+    layout->addSpacing(24);
+    Label28 = new QLabel(row);
+    Label28->setObjectName(QStringLiteral("Label28"));
+    // A long path must not widen the window.
+    Label28->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    layout->addWidget(Label28, 1);
+    return row;
+}
+
+QSize SaveGameEditor::sizeHint() const
+{
+    return QWidget::sizeHint() + (modes_ ? modes_->unbuiltRoom() : QSize());
 }
 
 }  // namespace varkel

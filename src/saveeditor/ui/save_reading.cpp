@@ -49,4 +49,13 @@ std::optional<SaveGame> ReadNewestSave(Session& session)
     return save;
 }
 
+std::optional<ScenarioData> ReadScenarioToOpen(Session& session)
+{
+    RuntimeError error;
+    auto scenario = ReadScenarioFile(session.files, ScenarioFilePath(session.gameFolder), &error);
+    if (!scenario)
+        ShowRuntimeError(*session.prompter, error);
+    return scenario;
+}
+
 }  // namespace varkel

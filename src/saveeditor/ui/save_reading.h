@@ -1,5 +1,6 @@
 #pragma once
 
+#include "saveeditor/game_folder_files.h"
 #include "saveeditor/save_file.h"
 #include "shared/session.h"
 
@@ -16,5 +17,9 @@ std::optional<SaveGame> ReadSaveToOpen(Session& session, const QString& path, qi
 // The newest save slot of the game folder, as the editor opens at start; none,
 // having said why, when there is none or it is not to be opened.
 std::optional<SaveGame> ReadNewestSave(Session& session);
+
+// The game folder's scenario file, read to open beside a save; none, having said
+// why, when it is missing. A short one reads as zeros beyond its end.
+std::optional<ScenarioData> ReadScenarioToOpen(Session& session);
 
 }  // namespace varkel

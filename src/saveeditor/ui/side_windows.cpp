@@ -11,6 +11,7 @@
 #include "saveeditor/ui/growth_forecast_dialog.h"
 #include "saveeditor/ui/intimacy_editor.h"
 #include "saveeditor/ui/problems_window.h"
+#include "saveeditor/ui/save_file_commands.h"
 #include "saveeditor/ui/save_game_editor.h"
 #include "shared/file_io.h"
 #include "shared/ui/edit_state.h"
@@ -63,7 +64,7 @@ void SideWindows::openIntimacyEditor(int slot)
 void SideWindows::openGrowthForecast()
 {
     // From the member as last read or applied, not from edits not yet applied.
-    FamilyPanel* family = editor_.familyPanel();
+    FamilyPanel* family = editor_.modes().familyPanel();
     const FamilyMember& child = family->shownMember();
     const QByteArray& save = editor_.document().bytes();
     const SaveTables& tables = editor_.tables();
@@ -107,7 +108,7 @@ void SideWindows::openProblems()
 void SideWindows::compareChosenSave()
 {
     Session& session = editor_.session();
-    const QString path = ShowOpenDialog(*session.dialogs, {SaveGameEditor::kSaveLabel, QStringLiteral("*.sav *.sav.*"),
+    const QString path = ShowOpenDialog(*session.dialogs, {kSaveGameLabel, QStringLiteral("*.sav *.sav.*"),
                                                            QStringLiteral("比較存檔"), session.gameFolder});
     if (!path.isEmpty())
         compareWith(path);
@@ -163,10 +164,10 @@ void SideWindows::run(QDialog& window, PendingEdits edits)
     if (!editor_.mayLeaveRecord())
         return;
     editor_.editState().shareWith(window);
-    window.addAction(editor_.tSaveAs);
+    window.addAction(editor_.menus().tSaveAs);
     WatchUserEdits(window, [this] {
-        editor_.tSaveFile->setEnabled(true);
-        editor_.tSaveAs->setEnabled(true);
+        editor_.menus().tSaveFile->setEnabled(true);
+        editor_.menus().tSaveAs->setEnabled(true);
     });
     const QScopedValueRollback<PendingEdits> asked(runningEdits_, std::move(edits));
     // The views behind it read the document again once, when it closes.

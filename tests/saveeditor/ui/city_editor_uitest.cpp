@@ -286,9 +286,9 @@ private slots:
                 QVERIFY(!forces->windowTitle().isEmpty());
             }
         });
-        editor->sBingQi->trigger();
+        editor->menus().sBingQi->trigger();
         QVERIFY(!editor->modified());
-        editor->sCity->trigger();
+        editor->menus().sCity->trigger();
         QCOMPARE(opened, (QStringList{QStringLiteral("Form9"), QStringLiteral("Form10")}));
         QVERIFY(editor->modified());
         QCOMPARE(byteAt(editor->saveGame().bytes, record(0) + kDisasters) & 0x04,

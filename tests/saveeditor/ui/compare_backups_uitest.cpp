@@ -601,25 +601,25 @@ private slots:
         QVERIFY(form);
         form->show();
         dialogs_.opens.push_back(slotPath(0));
-        form->tCompare->trigger();
+        form->menus().tCompare->trigger();
         auto* compare = form->findChild<CompareWindow*>();
         QVERIFY(compare);
         QVERIFY(compare->comparison().found());
         QVERIFY(compare->windowTitle().contains(QFileInfo(slotPath(0)).fileName()));
 
         dialogs_.opens.push_back(folder_->file(QStringLiteral("d_sce.vk")));
-        form->tCompare->trigger();
+        form->menus().tCompare->trigger();
         QVERIFY(!prompter_.shown.empty());
         QVERIFY(prompter_.shown.back().text.contains(QStringLiteral("不是可以比較的存檔")));
         QCOMPARE(form->findChildren<CompareWindow*>().size(), 1);
         // One of a save's size that breaks a save's rules is asked about; No leaves it.
         dialogs_.opens.push_back(folder_->file(QStringLiteral("m_msg.vk")));
         prompter_.answers.push_back(Answer::No);
-        form->tCompare->trigger();
+        form->menus().tCompare->trigger();
         QCOMPARE(prompter_.shown.back().text, QString::fromUtf8(kUnlikeSaveQuestion));
         QCOMPARE(form->findChildren<CompareWindow*>().size(), 1);
 
-        form->tBackups->trigger();
+        form->menus().tBackups->trigger();
         QVERIFY(form->findChild<BackupsWindow*>());
     }
 
@@ -630,11 +630,11 @@ private slots:
         QVERIFY(form);
         form->show();
         dialogs_.opens.push_back(slotPath(0));
-        form->tCompare->trigger();
+        form->menus().tCompare->trigger();
         QPointer<CompareWindow> compare = form->findChild<CompareWindow*>();
         QVERIFY(compare && compare->takeEverything());
         QVERIFY(compare->statusLine->currentMessage().startsWith(QStringLiteral("已採用")));
-        form->tBackups->trigger();
+        form->menus().tBackups->trigger();
         QPointer<BackupsWindow> backups = form->findChild<BackupsWindow*>();
         QVERIFY(backups);
 

@@ -71,7 +71,7 @@ private:
     const QByteArray& save() const { return form_->saveGame().bytes; }
     const QByteArray& scenario() const { return form_->scenario().bytes; }
     QString status() const { return control<QStatusBar>(*form_, QStringLiteral("StatusLine"))->currentMessage(); }
-    QLineEdit* bravery() const { return form_->officerPanel()->Text3[0]; }
+    QLineEdit* bravery() const { return form_->modes().officerPanel()->Text3[0]; }
     int storedBravery(int officer) const { return DecodeOfficer(save(), officer).person.bravery; }
     int pendingQuestions() const
     {
@@ -93,7 +93,7 @@ private:
     // Officer `n` shown, its bravery retyped to another value; returns that value.
     QString typeBravery(int n)
     {
-        form_->List1->setCurrentRow(n);
+        form_->column().List1->setCurrentRow(n);
         const QString value = otherDigit(bravery()->text());
         test::Retype(bravery(), value);
         return value;
@@ -101,14 +101,14 @@ private:
     void applyBravery(int n)
     {
         typeBravery(n);
-        QTest::mouseClick(form_->Command7[0], Qt::LeftButton);
+        QTest::mouseClick(form_->modes().Command7[0], Qt::LeftButton);
     }
 
     // Treasure kTreasure gets another price and owner and is applied.
     void applyTreasure()
     {
-        form_->Option3[1]->click();
-        TreasurePanel* p = form_->treasurePanel();
+        form_->modes().Option3[1]->click();
+        TreasurePanel* p = form_->modes().treasurePanel();
         p->List2->setCurrentRow(kTreasure);
         const int price = p->Text4[1]->text().toInt();
         test::Retype(p->Text4[1], QString::number(price >= 1000 ? price - 100 : price + 100));
@@ -123,7 +123,7 @@ private:
     QString runIntimacy(bool apply)
     {
         const int officer = form_->tables().controlled[0];
-        form_->List1->setCurrentRow(officer);
+        form_->column().List1->setCurrentRow(officer);
         const int level = GeneralStream(0).read(save(), 0).value_or(0);
         QString shown;
         form_->setSideWindowRunner([&](QDialog& window) {
@@ -135,7 +135,7 @@ private:
             f.Combo1->setCurrentIndex(level == 5 ? 6 : 5);
             f.applyLevelToTicked();
         });
-        QTest::mouseClick(form_->officerPanel()->Command10, Qt::LeftButton);
+        QTest::mouseClick(form_->modes().officerPanel()->Command10, Qt::LeftButton);
         return shown;
     }
 
@@ -146,8 +146,8 @@ private:
         case Kind::Officer:
             return bravery()->text();
         case Kind::Treasure:
-            return form_->treasurePanel()->Text4[1]->text() + QLatin1Char('/') +
-                   form_->treasurePanel()->Text4[3]->text();
+            return form_->modes().treasurePanel()->Text4[1]->text() + QLatin1Char('/') +
+                   form_->modes().treasurePanel()->Text4[3]->text();
         case Kind::Intimacy:
             return runIntimacy(false);
         }
@@ -157,16 +157,16 @@ private:
     void undo(bool keys)
     {
         if (keys)
-            QTest::keyClick(form_->List1, Qt::Key_Z, Qt::ControlModifier);
+            QTest::keyClick(form_->column().List1, Qt::Key_Z, Qt::ControlModifier);
         else
-            form_->tUndo->trigger();
+            form_->menus().tUndo->trigger();
     }
     void redo(bool keys)
     {
         if (keys)
-            QTest::keyClick(form_->List1, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+            QTest::keyClick(form_->column().List1, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
         else
-            form_->tRedo->trigger();
+            form_->menus().tRedo->trigger();
     }
 
     // The side editor `editor` running over the editor as the user meets it, while
@@ -191,10 +191,10 @@ private:
             window.exec();
         });
         if (editor == QLatin1String("intimacy editor")) {
-            form_->List1->setCurrentRow(form_->tables().controlled[0]);
-            QTest::mouseClick(form_->officerPanel()->Command10, Qt::LeftButton);
+            form_->column().List1->setCurrentRow(form_->tables().controlled[0]);
+            QTest::mouseClick(form_->modes().officerPanel()->Command10, Qt::LeftButton);
         } else {
-            (editor == QLatin1String("city editor") ? form_->sCity : form_->sBingQi)->trigger();
+            (editor == QLatin1String("city editor") ? form_->menus().sCity : form_->menus().sBingQi)->trigger();
         }
         QVERIFY(ran);
     }
@@ -263,7 +263,7 @@ private slots:
     void theEditMenuNamesEachStep()
     {
         QFETCH(int, mode);
-        QCOMPARE(form_->tUndo->text(), QStringLiteral("復原(&U)"));
+        QCOMPARE(form_->menus().tUndo->text(), QStringLiteral("復原(&U)"));
         QString step;
         if (mode == 0) {
             step = QStringLiteral("修改 武將 %1: 勇猛").arg(form_->tables().officerNames[1]);
@@ -272,11 +272,11 @@ private slots:
             step = QStringLiteral("修改 寶物 %1: 價格、所屬").arg(form_->scenario().treasureNames[kTreasure]);
             applyTreasure();
         }
-        QCOMPARE(form_->tUndo->text(), QStringLiteral("復原 %1(&U)").arg(step));
-        QCOMPARE(form_->tRedo->text(), QStringLiteral("重做(&R)"));
-        form_->tUndo->trigger();
-        QCOMPARE(form_->tUndo->text(), QStringLiteral("復原(&U)"));
-        QCOMPARE(form_->tRedo->text(), QStringLiteral("重做 %1(&R)").arg(step));
+        QCOMPARE(form_->menus().tUndo->text(), QStringLiteral("復原 %1(&U)").arg(step));
+        QCOMPARE(form_->menus().tRedo->text(), QStringLiteral("重做(&R)"));
+        form_->menus().tUndo->trigger();
+        QCOMPARE(form_->menus().tUndo->text(), QStringLiteral("復原(&U)"));
+        QCOMPARE(form_->menus().tRedo->text(), QStringLiteral("重做 %1(&R)").arg(step));
         QCOMPARE(form_->findChild<QStatusBar*>()->currentMessage(), QStringLiteral("已復原：%1").arg(step));
     }
 
@@ -284,19 +284,19 @@ private slots:
     // given name is; emptied, it is refused and nothing is stored.
     void aTypedFullNameIsStored()
     {
-        form_->List1->setCurrentRow(1);
+        form_->column().List1->setCurrentRow(1);
         auto* fullName = form_->findChild<QLineEdit*>(QStringLiteral("Text1(4)"));
         fullName->setFocus();
         fullName->selectAll();
         QTest::keyClick(fullName, Qt::Key_Backspace);
         test::CommitText(fullName, QStringLiteral("王大明"));
-        QTest::mouseClick(form_->Command7[0], Qt::LeftButton);
+        QTest::mouseClick(form_->modes().Command7[0], Qt::LeftButton);
         QCOMPARE(DecodeOfficer(save(), 1).person.fullName, QStringLiteral("王大明"));
-        QCOMPARE(form_->List1->item(1)->text().endsWith(QStringLiteral("王大明")), true);
+        QCOMPARE(form_->column().List1->item(1)->text().endsWith(QStringLiteral("王大明")), true);
 
         const QByteArray named = save();
         test::Retype(fullName, QString());
-        form_->officerPanel()->applyShown(form_->documentKinds());
+        form_->modes().officerPanel()->applyShown(form_->documentKinds());
         QCOMPARE(prompter_.shown.size(), 1u);
         QVERIFY(prompter_.shown[0].text.contains(QStringLiteral("姓名")));
         QCOMPARE(save(), named);
@@ -307,19 +307,19 @@ private slots:
         const QByteArray opened = save();
         QVERIFY(form_->windowTitle().contains(saveName() + QStringLiteral("[*]")));
         QVERIFY(!form_->isWindowModified());
-        QVERIFY(!form_->tUndo->isEnabled() && !form_->tRedo->isEnabled());
+        QVERIFY(!form_->menus().tUndo->isEnabled() && !form_->menus().tRedo->isEnabled());
 
         applyBravery(1);
         const QByteArray applied = save();
         QVERIFY(form_->isWindowModified());
-        form_->tUndo->trigger();
+        form_->menus().tUndo->trigger();
         QCOMPARE(save(), opened);
         QVERIFY(!form_->isWindowModified());  // back to what was opened
-        form_->tRedo->trigger();
+        form_->menus().tRedo->trigger();
         QCOMPARE(save(), applied);
         QVERIFY(form_->isWindowModified());
 
-        form_->tSaveFile->trigger();
+        form_->menus().tSaveFile->trigger();
         QVERIFY(!form_->isWindowModified());
         QCOMPARE(test::FileBytes(savePath()), applied);
         const QString backup = session_.files.backupOf(savePath());
@@ -327,23 +327,23 @@ private slots:
         QCOMPARE(test::FileBytes(backup), opened);
         QCOMPARE(status(),
                  QStringLiteral("已保存 %1（原檔已備份到 %2）").arg(saveName(), QDir::toNativeSeparators(backup)));
-        QVERIFY(form_->tUndo->isEnabled());  // saving keeps the history
+        QVERIFY(form_->menus().tUndo->isEnabled());  // saving keeps the history
 
-        form_->tUndo->trigger();
+        form_->menus().tUndo->trigger();
         QCOMPARE(save(), opened);
         QVERIFY(form_->isWindowModified());  // now differs from what was saved
-        form_->tRedo->trigger();
+        form_->menus().tRedo->trigger();
         QVERIFY(!form_->isWindowModified());
 
         applyBravery(2);
-        form_->tSaveFile->trigger();
+        form_->menus().tSaveFile->trigger();
         QCOMPARE(status(), QStringLiteral("已保存 %1").arg(saveName()));  // the backup is named once
         QCOMPARE(test::FileBytes(savePath()), save());
 
-        form_->sSavSum[0]->trigger();
+        form_->menus().sSavSum[0]->trigger();
         QVERIFY(form_->windowTitle().contains(QFileInfo(slot(0)).fileName() + QStringLiteral("[*]")));
         QVERIFY(!form_->isWindowModified());
-        QVERIFY(!form_->tUndo->isEnabled());
+        QVERIFY(!form_->menus().tUndo->isEnabled());
         QVERIFY(prompter_.shown.empty());
     }
 
@@ -369,7 +369,7 @@ private slots:
         test::FailingFileIo io;
         io.failAt(index);
         const auto usingIo = test::UseIo(session_.files, io);
-        form_->tSaveFile->trigger();
+        form_->menus().tSaveFile->trigger();
         session_.files.setIo(nullptr);
 
         QVERIFY(int(io.calls.size()) > index);
@@ -383,7 +383,7 @@ private slots:
         QVERIFY(BackupIndex::load(session_.files.backupFolder()).entries().empty());
 
         // The failed save kept no backup; the next one goes through, backs up and names it.
-        form_->tSaveFile->trigger();
+        form_->menus().tSaveFile->trigger();
         QVERIFY(!form_->isWindowModified());
         QCOMPARE(test::FileBytes(savePath()), applied);
         QCOMPARE(status(),
@@ -410,13 +410,13 @@ private slots:
         QString shownBefore;
         switch (kind) {
         case Kind::Officer:
-            form_->List1->setCurrentRow(1);
+            form_->column().List1->setCurrentRow(1);
             shownBefore = shownValue(kind);
             applyBravery(1);
             break;
         case Kind::Treasure:
-            form_->Option3[1]->click();
-            form_->treasurePanel()->List2->setCurrentRow(kTreasure);
+            form_->modes().Option3[1]->click();
+            form_->modes().treasurePanel()->List2->setCurrentRow(kTreasure);
             shownBefore = shownValue(kind);
             applyTreasure();
             break;
@@ -430,27 +430,27 @@ private slots:
         QVERIFY(saveAfter != saveBefore);
         QCOMPARE(scenarioAfter != scenarioBefore, kind == Kind::Treasure);
         QVERIFY(shownAfter != shownBefore);
-        QCOMPARE(form_->treasurePanel()->Command13->isEnabled(), kind == Kind::Treasure);
+        QCOMPARE(form_->modes().treasurePanel()->Command13->isEnabled(), kind == Kind::Treasure);
         QVERIFY(form_->isWindowModified());
 
         undo(keys);
         QCOMPARE(save(), saveBefore);
         QCOMPARE(scenario(), scenarioBefore);
         QCOMPARE(shownValue(kind), shownBefore);
-        QVERIFY(!form_->treasurePanel()->Command13->isEnabled());
+        QVERIFY(!form_->modes().treasurePanel()->Command13->isEnabled());
         QVERIFY(!form_->isWindowModified());
-        QVERIFY(!form_->tUndo->isEnabled() && form_->tRedo->isEnabled());
-        QCOMPARE(form_->Option3[1]->isChecked(), kind == Kind::Treasure);  // the same mode and row
+        QVERIFY(!form_->menus().tUndo->isEnabled() && form_->menus().tRedo->isEnabled());
+        QCOMPARE(form_->modes().Option3[1]->isChecked(), kind == Kind::Treasure);  // the same mode and row
         if (kind == Kind::Treasure)
-            QCOMPARE(form_->treasurePanel()->List2->currentRow(), kTreasure);
+            QCOMPARE(form_->modes().treasurePanel()->List2->currentRow(), kTreasure);
 
         redo(keys);
         QCOMPARE(save(), saveAfter);
         QCOMPARE(scenario(), scenarioAfter);
         QCOMPARE(shownValue(kind), shownAfter);
-        QCOMPARE(form_->treasurePanel()->Command13->isEnabled(), kind == Kind::Treasure);
+        QCOMPARE(form_->modes().treasurePanel()->Command13->isEnabled(), kind == Kind::Treasure);
         QVERIFY(form_->isWindowModified());
-        QVERIFY(form_->tUndo->isEnabled() && !form_->tRedo->isEnabled());
+        QVERIFY(form_->menus().tUndo->isEnabled() && !form_->menus().tRedo->isEnabled());
         QVERIFY(prompter_.shown.empty());
     }
 
@@ -525,7 +525,7 @@ private slots:
             QCOMPARE(sideValue(window), stays || kept ? value : stored);
             QCOMPARE(storedBravery(2), DecodeOfficer(stays || kept ? applied : opened, 2).person.bravery);
             QCOMPARE(save() == applied, stays);
-            QCOMPARE(form_->tRedo->isEnabled(), !stays && !kept);
+            QCOMPARE(form_->menus().tRedo->isEnabled(), !stays && !kept);
         });
     }
 
@@ -537,35 +537,35 @@ private slots:
         applyBravery(2);
         runIntimacy(true);
         applyTreasure();
-        form_->Option3[2]->click();
-        QComboBox* kind = form_->relationPanel()->Combo4;
+        form_->modes().Option3[2]->click();
+        QComboBox* kind = form_->modes().relationPanel()->Combo4;
         kind->setCurrentIndex((kind->currentIndex() + 1) % kind->count());
-        form_->Command7[2]->click();
-        QVERIFY(form_->Option3[3]->isEnabled());
-        form_->Option3[3]->click();
-        QLineEdit* member = control<QLineEdit>(*form_->familyPanel(), QStringLiteral("Text9(0)"));
+        form_->modes().Command7[2]->click();
+        QVERIFY(form_->modes().Option3[3]->isEnabled());
+        form_->modes().Option3[3]->click();
+        QLineEdit* member = control<QLineEdit>(*form_->modes().familyPanel(), QStringLiteral("Text9(0)"));
         test::Retype(member, QString::number(member->text().toInt() >= 100 ? 1 : member->text().toInt() + 1));
-        form_->Command7[3]->click();
+        form_->modes().Command7[3]->click();
         const QByteArray saveEdited = save();
         const QByteArray scenarioEdited = scenario();
 
         int undone = 0;
-        while (form_->tUndo->isEnabled() && undone < 20) {
-            form_->tUndo->trigger();
+        while (form_->menus().tUndo->isEnabled() && undone < 20) {
+            form_->menus().tUndo->trigger();
             ++undone;
         }
         QCOMPARE(undone, 6);
         QCOMPARE(save(), saveOpened);
         QCOMPARE(scenario(), scenarioOpened);
         QVERIFY(!form_->isWindowModified());
-        QVERIFY(!form_->treasurePanel()->Command13->isEnabled());
-        QVERIFY(!form_->tSaveFile->isEnabled());
+        QVERIFY(!form_->modes().treasurePanel()->Command13->isEnabled());
+        QVERIFY(!form_->menus().tSaveFile->isEnabled());
 
-        while (form_->tRedo->isEnabled())
-            form_->tRedo->trigger();
+        while (form_->menus().tRedo->isEnabled())
+            form_->menus().tRedo->trigger();
         QCOMPARE(save(), saveEdited);
         QCOMPARE(scenario(), scenarioEdited);
-        QVERIFY(form_->treasurePanel()->Command13->isEnabled());
+        QVERIFY(form_->modes().treasurePanel()->Command13->isEnabled());
         QVERIFY(prompter_.shown.empty());
     }
 
@@ -592,7 +592,7 @@ private slots:
             applyBravery(2);  // something to undo
         const int officer2 = storedBravery(2);
         const int original = storedBravery(1);
-        form_->List1->setCurrentRow(1);
+        form_->column().List1->setCurrentRow(1);
         const QString value = typed ? typeBravery(1) : bravery()->text();
         const QByteArray before = save();
         // Apply is followed by the question about saving before a slot is opened or the window closes.
@@ -601,22 +601,23 @@ private slots:
         bool closed = false;
         switch (leave) {
         case Leave::ListClick: {
-            QListWidgetItem* two = form_->List1->item(2);
-            form_->List1->scrollToItem(two);
-            QTest::mouseClick(form_->List1->viewport(), Qt::LeftButton, {}, form_->List1->visualItemRect(two).center());
+            QListWidgetItem* two = form_->column().List1->item(2);
+            form_->column().List1->scrollToItem(two);
+            QListWidget* list = form_->column().List1;
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(two).center());
             break;
         }
         case Leave::ModeSwitch:
-            QTest::mouseClick(form_->Option3[1], Qt::LeftButton);
+            QTest::mouseClick(form_->modes().Option3[1], Qt::LeftButton);
             break;
         case Leave::OtherSlot:
-            form_->sSavSum[0]->trigger();
+            form_->menus().sSavSum[0]->trigger();
             break;
         case Leave::Close:
             closed = form_->close();
             break;
         case Leave::Undo:
-            form_->tUndo->trigger();
+            form_->menus().tUndo->trigger();
             break;
         }
         QTest::qWait(0);  // a list put back is put back once more after the click
@@ -628,12 +629,12 @@ private slots:
             QCOMPARE(prompter_.shown[0].buttons, MessageButtons::YesNoCancel);
         switch (leave) {
         case Leave::ListClick:
-            QCOMPARE(form_->List1->currentRow(), stays ? 1 : 2);
-            QCOMPARE(form_->officerPanel()->shownOfficer(), stays ? 1 : 2);
+            QCOMPARE(form_->column().List1->currentRow(), stays ? 1 : 2);
+            QCOMPARE(form_->modes().officerPanel()->shownOfficer(), stays ? 1 : 2);
             break;
         case Leave::ModeSwitch:
-            QCOMPARE(form_->Option3[0]->isChecked(), stays);
-            QCOMPARE(form_->officerPanel()->isVisible(), stays);
+            QCOMPARE(form_->modes().Option3[0]->isChecked(), stays);
+            QCOMPARE(form_->modes().officerPanel()->isVisible(), stays);
             break;
         case Leave::OtherSlot:
             QCOMPARE(form_->saveGame().path, stays ? savePath() : slot(0));
@@ -646,10 +647,10 @@ private slots:
             // Applying keeps the typed edit: it becomes the newest step and nothing
             // is undone, so the next undo would take it back.
             QCOMPARE(storedBravery(2), stays || stored ? officer2 : DecodeOfficer(onDisk, 2).person.bravery);
-            QCOMPARE(form_->tRedo->isEnabled(), !stays && !stored);
+            QCOMPARE(form_->menus().tRedo->isEnabled(), !stays && !stored);
             QCOMPARE(storedBravery(1), stored ? value.toInt() : original);
             if (stored) {
-                form_->tUndo->trigger();
+                form_->menus().tUndo->trigger();
                 QCOMPARE(storedBravery(1), original);
                 QCOMPARE(storedBravery(2), officer2);
             }
@@ -667,7 +668,7 @@ private slots:
                 QCOMPARE(save(), before);
         }
         if (stays) {
-            QCOMPARE(form_->officerPanel()->shownOfficer(), 1);
+            QCOMPARE(form_->modes().officerPanel()->shownOfficer(), 1);
             QCOMPARE(bravery()->text(), value);
             QCOMPARE(save(), before);
         }

@@ -44,12 +44,12 @@ private:
         std::unique_ptr<SaveGameEditor> form = test::OpenSaveEditor(session_);
         form->show();
         form->setRandomSource([] { return 0.0; });
-        form->Option3[3]->click();
-        form->familyPanel()->List4->setCurrentRow(k);
+        form->modes().Option3[3]->click();
+        form->modes().familyPanel()->List4->setCurrentRow(k);
         return form;
     }
 
-    static FamilyPanel& panel(SaveGameEditor& f) { return *f.familyPanel(); }
+    static FamilyPanel& panel(SaveGameEditor& f) { return *f.modes().familyPanel(); }
     static QLineEdit* box(SaveGameEditor& f, const char* control) { return panel(f).numberBox(QString::fromLatin1(control)); }
     static void apply(SaveGameEditor& f) { QTest::mouseClick(panel(f).Command7, Qt::LeftButton); }
     static bool modified(SaveGameEditor& f) { return f.modified(); }

@@ -132,7 +132,7 @@ private slots:
         QVERIFY(editor);
         editor->show();
         const int officer = editor->tables().controlled[0];
-        editor->List1->setCurrentRow(officer);
+        editor->column().List1->setCurrentRow(officer);
         bool shown = false;
         editor->setSideWindowRunner([&](QDialog& window) {
             auto& f = dynamic_cast<IntimacyEditor&>(window);

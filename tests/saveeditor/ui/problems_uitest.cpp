@@ -72,8 +72,8 @@ private slots:
         QVERIFY(row >= 0);
         w->list->setCurrentItem(w->list->topLevelItem(row));
         QTest::keyClick(w->list, Qt::Key_Return);
-        QVERIFY(form_->Option3[2]->isChecked());
-        QCOMPARE(form_->relationPanel()->shownRecord(), demo::kDemoRelationWithDifferingCopy);
+        QVERIFY(form_->modes().Option3[2]->isChecked());
+        QCOMPARE(form_->modes().relationPanel()->shownRecord(), demo::kDemoRelationWithDifferingCopy);
     }
 
     // The mend is asked about with what it writes; Yes makes it one undo step,

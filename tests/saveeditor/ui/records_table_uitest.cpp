@@ -110,13 +110,13 @@ private:
     {
         switch (mode) {
         case 0:
-            return form_->officerPanel()->shownRecord();
+            return form_->modes().officerPanel()->shownRecord();
         case 1:
-            return form_->treasurePanel()->shownRecord();
+            return form_->modes().treasurePanel()->shownRecord();
         case 2:
-            return form_->relationPanel()->shownRecord();
+            return form_->modes().relationPanel()->shownRecord();
         default:
-            return form_->familyPanel()->shownRecord();
+            return form_->modes().familyPanel()->shownRecord();
         }
     }
 
@@ -148,7 +148,7 @@ private slots:
         QFETCH(int, record);
         QFETCH(QString, title);
         openForm();
-        form_->Option3[mode]->click();
+        form_->modes().Option3[mode]->click();
         RecordsWindow* w = openTable(form_.get());
         QVERIFY(w);
         QCOMPARE(w->windowTitle(), title);
@@ -157,7 +157,7 @@ private slots:
         enterOn(*w, record);
         QCOMPARE(shownRecord(mode), record);
         // The same command brings the open table forward rather than a second one.
-        form_->sTable->trigger();
+        form_->menus().sTable->trigger();
         QCOMPARE(form_->findChildren<RecordsWindow*>().size(), 1);
         // Escape closes it.
         QTest::keyClick(w->view, Qt::Key_Escape);
@@ -205,8 +205,8 @@ private slots:
                 forces = true;
             }
         });
-        form_->sCity->trigger();
-        form_->sBingQi->trigger();
+        form_->menus().sCity->trigger();
+        form_->menus().sBingQi->trigger();
         QVERIFY(cities && forces);
     }
 
@@ -244,7 +244,7 @@ private slots:
         const std::vector<int> picked = {0, 3, 4};
         selectRecords(*w, picked);
         QCOMPARE(w->selectedRecords(), picked);
-        form_->List1->setCurrentRow(3);
+        form_->column().List1->setCurrentRow(3);
         bool ran = false;
         QTimer::singleShot(0, w, [&] {
             auto* dialog = w->findChild<BatchDialog*>();
@@ -269,7 +269,7 @@ private slots:
             return -1;
         }();
         QCOMPARE(w->table().text(3, loyalty), QStringLiteral("100"));
-        QCOMPARE(form_->officerPanel()->Text3[15]->text(), QStringLiteral("100"));
+        QCOMPARE(form_->modes().officerPanel()->Text3[15]->text(), QStringLiteral("100"));
         // Ctrl+Z in the table undoes the batch, the whole batch.
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w));
@@ -334,7 +334,7 @@ private slots:
         QVERIFY(w->view->isColumnHidden(column));
         QVERIFY(!w->view->isColumnHidden(column + 1));
         w->close();
-        form_->Option3[1]->click();
+        form_->modes().Option3[1]->click();
         w = openTable(form_.get());
         QVERIFY(!w->view->isColumnHidden(column));
     }
@@ -457,11 +457,11 @@ private slots:
         RecordsWindow* w = openTable(form_.get());
         QVERIFY(w);
         form_->activateWindow();
-        form_->List1->setCurrentRow(2);
-        OfficerPanel* p = form_->officerPanel();
+        form_->column().List1->setCurrentRow(2);
+        OfficerPanel* p = form_->modes().officerPanel();
         const QString value = p->Text3[0]->text() == QLatin1String("3") ? QStringLiteral("4") : QStringLiteral("3");
         test::Retype(p->Text3[0], value);
-        form_->Command7[0]->click();
+        form_->modes().Command7[0]->click();
         const int bravery = [&] {
             for (int c = 0; c < w->table().columnCount(); ++c)
                 if (w->table().headerData(c, Qt::Horizontal, Qt::DisplayRole).toString() == QStringLiteral("勇猛"))

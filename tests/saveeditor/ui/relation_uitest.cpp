@@ -33,12 +33,12 @@ private:
     {
         std::unique_ptr<SaveGameEditor> form = test::OpenSaveEditor(session_);
         form->show();
-        form->Option3[2]->click();
-        form->relationPanel()->List3->setCurrentRow(i);
+        form->modes().Option3[2]->click();
+        form->modes().relationPanel()->List3->setCurrentRow(i);
         return form;
     }
 
-    static RelationPanel& panel(SaveGameEditor& f) { return *f.relationPanel(); }
+    static RelationPanel& panel(SaveGameEditor& f) { return *f.modes().relationPanel(); }
     static void apply(SaveGameEditor& f) { QTest::mouseClick(panel(f).Command7, Qt::LeftButton); }
 
     // The picker picks `officer` (negative: the user cancels).

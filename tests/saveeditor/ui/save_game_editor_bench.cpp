@@ -43,7 +43,7 @@ int main(int argc, char* argv[])
         QApplication::processEvents();
     });
 
-    form->Option3[1]->click();
+    form->modes().Option3[1]->click();
     QApplication::processEvents();
     auto* treasures = form->findChild<QListWidget*>(QStringLiteral("List2"));
     auto* picture = form->findChild<QLabel*>(QStringLiteral("Picture2"));
@@ -52,7 +52,7 @@ int main(int argc, char* argv[])
         picture->repaint();
     });
 
-    form->Option3[2]->click();
+    form->modes().Option3[2]->click();
     QApplication::processEvents();
     auto* relations = form->findChild<QListWidget*>(QStringLiteral("List3"));
     test::TimeRuns("switch relationship (List3 -> ShowRelation, both faces written and painted)", runs, [&](int i) {
@@ -60,7 +60,7 @@ int main(int argc, char* argv[])
         QApplication::processEvents();
     });
 
-    form->Option3[3]->click();
+    form->modes().Option3[3]->click();
     QApplication::processEvents();
     auto* members = form->findChild<QListWidget*>(QStringLiteral("List4"));
     test::TimeRuns("switch family member (List4 -> showMember, both faces written and painted)", runs, [&](int i) {

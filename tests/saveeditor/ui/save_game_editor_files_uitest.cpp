@@ -70,7 +70,7 @@ private:
     {
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(path)});
-        QVERIFY(test::Drag(*form.List1, data).dropTaken);
+        QVERIFY(test::Drag(*form.column().List1, data).dropTaken);
         QCoreApplication::processEvents();
     }
 
@@ -78,15 +78,15 @@ private:
     void changeOfficer(SaveGameEditor& form)
     {
         test::Retype(form.findChild<QLineEdit*>(QStringLiteral("Text3(15)")), QStringLiteral("1"));
-        form.Command7[0]->click();
+        form.modes().Command7[0]->click();
         QVERIFY(form.modified());
     }
 
     QStringList recentMenu(SaveGameEditor& form)
     {
-        emit form.tRecent->aboutToShow();
+        emit form.menus().tRecent->aboutToShow();
         QStringList shown;
-        for (QAction* item : form.tRecent->actions())
+        for (QAction* item : form.menus().tRecent->actions())
             shown << item->text();
         return shown;
     }
@@ -170,7 +170,7 @@ private slots:
     void recentFilesListWhatWasOpenedAndOpenIt()
     {
         auto form = openForm();
-        QVERIFY(!form->tRecent->isEnabled() || recentMenu(*form).isEmpty());
+        QVERIFY(!form->menus().tRecent->isEnabled() || recentMenu(*form).isEmpty());
         dropFile(*form, slot(1));
         dropFile(*form, slot(3));
         dropFile(*form, slot(1));  // again: moves to the top, once
@@ -179,7 +179,7 @@ private slots:
         QVERIFY(shown[0].endsWith(QFileInfo(slot(1)).fileName()));
         QVERIFY(shown[1].endsWith(QFileInfo(slot(3)).fileName()));
 
-        form->tRecent->actions().at(1)->trigger();
+        form->menus().tRecent->actions().at(1)->trigger();
         QCOMPARE(form->saveGame().path, slot(3));
 
         // A file gone since is not offered.

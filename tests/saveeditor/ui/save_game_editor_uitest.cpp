@@ -120,8 +120,8 @@ private slots:
             QVERIFY(!form->findChild<QWidget*>(QStringLiteral("Frame10(%1)").arg(mode)));
         applyAnEdit(*form);
         for (int mode : {1, 2, 3, 0}) {
-            QVERIFY(form->Option3[mode]->isEnabled());
-            form->Option3[mode]->click();
+            QVERIFY(form->modes().Option3[mode]->isEnabled());
+            form->modes().Option3[mode]->click();
             auto* view = control<QWidget>(*form, QStringLiteral("Frame10(%1)").arg(mode));
             auto* save = control<QPushButton>(*form, QStringLiteral("Command8(%1)").arg(mode));
             QVERIFY(view->isVisible() && view->isAncestorOf(save) && save->isVisible());
@@ -162,11 +162,11 @@ private slots:
             holding += name.contains(oldName) ? 1 : 0;
         QCOMPARE(holding, 1);
         // Visit the other modes first, so their lists are filled and on a row.
-        form->Option3[1]->click();
+        form->modes().Option3[1]->click();
         control<QListWidget>(*form, QStringLiteral("List2"))->setCurrentRow(5);
-        form->Option3[2]->click();
+        form->modes().Option3[2]->click();
         control<QListWidget>(*form, QStringLiteral("List3"))->setCurrentRow(4);
-        form->Option3[0]->click();
+        form->modes().Option3[0]->click();
 
         list(*form)->setCurrentRow(ruler);
         QLineEdit* given = box(*form, QStringLiteral("Text1(1)"));
@@ -184,10 +184,10 @@ private slots:
         QCOMPARE(form->tables().forceNames.count(newName), 1);
         QCOMPARE(session_.officerNames[ruler], newName);
 
-        form->Option3[1]->click();
+        form->modes().Option3[1]->click();
         auto* treasures = control<QListWidget>(*form, QStringLiteral("List2"));
         QCOMPARE(treasures->currentRow(), 5);
-        form->Option3[2]->click();
+        form->modes().Option3[2]->click();
         auto* relations = control<QListWidget>(*form, QStringLiteral("List3"));
         QCOMPARE(relations->currentRow(), 4);
         for (QListWidget* l : {treasures, relations})

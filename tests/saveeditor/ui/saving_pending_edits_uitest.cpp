@@ -100,7 +100,7 @@ private:
         const QString path = form->saveGame().path;
         o.before = test::FileBytes(path);
         if (where == Where::OfficerView) {
-            form->List1->setCurrentRow(demo::kDemoGovernor);
+            form->column().List1->setCurrentRow(demo::kDemoGovernor);
             const Typing t = typing(*form, where);
             act(o, t, answer);
             save(*form, t.box, how, path);
@@ -116,7 +116,7 @@ private:
                 save(window, t.box, how, path);
                 o.shownAfter = t.box->text();
             });
-            (where == Where::CityEditor ? form->sCity : form->sBingQi)->trigger();
+            (where == Where::CityEditor ? form->menus().sCity : form->menus().sBingQi)->trigger();
         }
         o.after = test::FileBytes(path);
         return o;

@@ -60,12 +60,12 @@ private:
     {
         std::unique_ptr<SaveGameEditor> form = test::OpenSaveEditor(session_);
         form->show();
-        form->Option3[1]->click();
+        form->modes().Option3[1]->click();
         panel(*form)->List2->setCurrentRow(t);
         return form;
     }
-    static TreasurePanel* panel(SaveGameEditor& f) { return f.treasurePanel(); }
-    static bool showsModified(SaveGameEditor& f) { return f.tSaveFile->isEnabled(); }
+    static TreasurePanel* panel(SaveGameEditor& f) { return f.modes().treasurePanel(); }
+    static bool showsModified(SaveGameEditor& f) { return f.menus().tSaveFile->isEnabled(); }
     static void apply(SaveGameEditor& f) { panel(f)->Command7->click(); }
 
 private slots:
@@ -76,7 +76,7 @@ private slots:
         std::unique_ptr<SaveGameEditor> form(SaveGameEditor::open(session_));
         QListWidget* treasures = panel(*form)->List2;
         QCOMPARE(treasures->count(), 0);  // not shown yet, so not filled
-        form->Option3[1]->click();
+        form->modes().Option3[1]->click();
         QCOMPARE(treasures->count(), kCount);
         QCOMPARE(treasures->currentRow(), 0);
         const int owner = le16At(form->saveGame().bytes, ownerEntry(0));
@@ -86,20 +86,20 @@ private slots:
 
         // Switching back and forth fills nothing again.
         treasures->item(7)->setText(QStringLiteral("marker"));
-        form->List1->item(3)->setText(QStringLiteral("marker"));
-        form->Option3[0]->click();
-        QVERIFY(form->Label34->isVisibleTo(form.get()));
-        form->Option3[1]->click();
-        QVERIFY(!form->Label34->isVisibleTo(form.get()));
+        form->column().List1->item(3)->setText(QStringLiteral("marker"));
+        form->modes().Option3[0]->click();
+        QVERIFY(form->column().Label34->isVisibleTo(form.get()));
+        form->modes().Option3[1]->click();
+        QVERIFY(!form->column().Label34->isVisibleTo(form.get()));
         QCOMPARE(treasures->item(7)->text(), QStringLiteral("marker"));
-        QCOMPARE(form->List1->item(3)->text(), QStringLiteral("marker"));
+        QCOMPARE(form->column().List1->item(3)->text(), QStringLiteral("marker"));
 
         // Another save: the officer mode shows, the treasure list fills with its owners.
-        form->sSavSum[3]->trigger();
-        QVERIFY(form->Option3[0]->isChecked());
-        QVERIFY(form->List1->item(3)->text() != QStringLiteral("marker"));
+        form->menus().sSavSum[3]->trigger();
+        QVERIFY(form->modes().Option3[0]->isChecked());
+        QVERIFY(form->column().List1->item(3)->text() != QStringLiteral("marker"));
         QCOMPARE(treasures->item(7)->text(), QStringLiteral("marker"));
-        form->Option3[1]->click();
+        form->modes().Option3[1]->click();
         QVERIFY(treasures->item(7)->text() != QStringLiteral("marker"));
         QCOMPARE(treasures->count(), kCount);
     }

@@ -206,7 +206,7 @@ private:
         if (name == QLatin1String("Form4")) {
             auto form = test::OpenSaveEditor(session_);
             form->setAboutView([this] { ++aboutShown_; });
-            form->Option3[std::size_t(mode)]->click();
+            form->modes().Option3[std::size_t(mode)]->click();
             window = std::move(form);
         } else if (name == QLatin1String("Form1")) {
             std::unique_ptr<NewOfficerEditor> form(NewOfficerEditor::open(session_));
@@ -471,10 +471,10 @@ private slots:
         form->show();
         form->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
-        form->Option3[3]->click();
+        form->modes().Option3[3]->click();
         // A child whose forecast is offered.
-        QListWidget* members = form->familyPanel()->List4;
-        QLabel* link = form->familyPanel()->Label32;
+        QListWidget* members = form->modes().familyPanel()->List4;
+        QLabel* link = form->modes().familyPanel()->Label32;
         for (int row = 0; row < members->count() && !link->isVisible(); ++row)
             members->setCurrentRow(row);
         QVERIFY(link->isVisible());
@@ -603,7 +603,7 @@ private slots:
             QCOMPARE(aboutShown_, 1);
         } else {
             const int mode = effect.back().digitValue();
-            QVERIFY(static_cast<SaveGameEditor*>(form.get())->Option3[std::size_t(mode)]->isChecked());
+            QVERIFY(static_cast<SaveGameEditor*>(form.get())->modes().Option3[std::size_t(mode)]->isChecked());
             QVERIFY(shownControl(*form, indexed("Frame10", mode)));
         }
         QVERIFY(prompter_.shown.empty());
@@ -733,11 +733,11 @@ private slots:
     QWidget* documentWindow(SaveGameEditor& form, const QString& name)
     {
         if (name == QLatin1String("records table"))
-            form.sTable->trigger();
+            form.menus().sTable->trigger();
         else if (name == QLatin1String("problems"))
-            form.sCheck->trigger();
+            form.menus().sCheck->trigger();
         else if (name == QLatin1String("backups"))
-            form.tBackups->trigger();
+            form.menus().tBackups->trigger();
         else if (!form.sideWindows().compareWith(SaveGame::slotPath(session_.gameFolder, 0)))
             return nullptr;
         for (QWidget* w : QApplication::topLevelWidgets())
@@ -759,11 +759,11 @@ private slots:
             pressAll(window, keys);
         };
         const std::map<QString, std::function<void()>> sideEditors = {
-            {QStringLiteral("city editor"), [&] { form.sCity->trigger(); }},
-            {QStringLiteral("force editor"), [&] { form.sBingQi->trigger(); }},
+            {QStringLiteral("city editor"), [&] { form.menus().sCity->trigger(); }},
+            {QStringLiteral("force editor"), [&] { form.menus().sBingQi->trigger(); }},
             {QStringLiteral("intimacy editor"), [&] {
-                 form.List1->setCurrentRow(form.tables().controlled[0]);
-                 form.officerPanel()->Command10->click();
+                 form.column().List1->setCurrentRow(form.tables().controlled[0]);
+                 form.modes().officerPanel()->Command10->click();
              }}};
         if (const auto side = sideEditors.find(name); side != sideEditors.end()) {
             bool ran = false;
@@ -806,8 +806,8 @@ private slots:
         auto form = test::OpenSaveEditor(session_);
         form->show();
         const QByteArray before = form->saveGame().bytes;
-        changeValue(form->officerPanel()->Text2[0]);
-        form->Command7[0]->click();
+        changeValue(form->modes().officerPanel()->Text2[0]);
+        form->modes().Command7[0]->click();
         const QByteArray applied = form->saveGame().bytes;
         QVERIFY(applied != before);
 
@@ -924,7 +924,7 @@ private slots:
             pressIn(*editor);
         } else if (where == QLatin1String("city editor")) {
             QTimer::singleShot(0, this, [&] { pressIn(*QApplication::activeModalWidget()); });
-            editor->sCity->trigger();
+            editor->menus().sCity->trigger();
         } else {
             QWidget* window = documentWindow(*editor, where);
             QVERIFY(window);
@@ -971,8 +971,8 @@ private slots:
         const QByteArray before = FileBytes(SaveGame::newestSlot(session_.gameFolder));
         if (unsaved) {
             auto* form = static_cast<SaveGameEditor*>(editor.data());
-            changeValue(form->officerPanel()->Text2[0]);
-            form->Command7[0]->click();
+            changeValue(form->modes().officerPanel()->Text2[0]);
+            form->modes().Command7[0]->click();
         }
         prompter_.answers.assign(answers.begin(), answers.end());
 

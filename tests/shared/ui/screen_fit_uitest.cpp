@@ -255,7 +255,7 @@ private:
         auto form = test::OpenSaveEditor(session_);
         form->setRandomSource([] { return 0.0; });
         form->show();
-        form->Option3[mode]->click();
+        form->modes().Option3[mode]->click();
         return form;
     }
 
@@ -312,15 +312,15 @@ private:
                 window.hide();
             });
             if (shown == Shown::Forecast) {
-                form->familyPanel()->List4->setCurrentRow(0);  // a child: its forecast can be asked for
+                form->modes().familyPanel()->List4->setCurrentRow(0);  // a child: its forecast can be asked for
                 form->sideWindows().openGrowthForecast();
             } else if (shown == Shown::Intimacy) {
-                form->List1->setCurrentRow(form->tables().controlled.front());
-                form->officerPanel()->Command10->click();
+                form->column().List1->setCurrentRow(form->tables().controlled.front());
+                form->modes().officerPanel()->Command10->click();
             } else if (shown == Shown::Forces) {
-                form->sBingQi->trigger();
+                form->menus().sBingQi->trigger();
             } else {
-                form->sCity->trigger();
+                form->menus().sCity->trigger();
             }
             QVERIFY(ran);
             return;
@@ -467,7 +467,7 @@ private slots:
         form->resize(form->sizeHint());
         form->show();
         for (int mode : {0, 1, 2, 3}) {
-            form->Option3[mode]->click();
+            form->modes().Option3[mode]->click();
             QCOMPARE(scrollingPanes(*form), QString());
         }
         std::unique_ptr<NewOfficerEditor> newOfficers(NewOfficerEditor::open(session_));
@@ -506,7 +506,7 @@ private slots:
         QVERIFY(!form->findChild<QWidget*>(QStringLiteral("Frame10(3)")));
         const QSize size = form->size();
         const QSize hint = form->sizeHint();
-        form->Option3[3]->click();
+        form->modes().Option3[3]->click();
         QVERIFY(form->findChild<QWidget*>(QStringLiteral("Frame10(3)")));
         QCOMPARE(form->size(), size);
         QCOMPARE(form->sizeHint(), hint);

@@ -139,7 +139,7 @@ private:
     void changeOfficer(SaveGameEditor& form)
     {
         test::Retype(control<QLineEdit>(form, QStringLiteral("Text3(15)")), QStringLiteral("1"));
-        form.Command7[0]->click();
+        form.modes().Command7[0]->click();
         QVERIFY(form.modified());
     }
 

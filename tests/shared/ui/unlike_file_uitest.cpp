@@ -124,22 +124,22 @@ private:
         switch (route) {
         case Route::OpenDialog:
             dialogs_.opens = {path};
-            form.tOpenFile->trigger();
+            form.menus().tOpenFile->trigger();
             break;
         case Route::Slot:
             QCOMPARE(path, slot(8));
-            form.sSavSum[8]->trigger();
+            form.menus().sSavSum[8]->trigger();
             break;
         case Route::Drop: {
             QMimeData data;
             data.setUrls({QUrl::fromLocalFile(path)});
-            QVERIFY(test::Drag(*form.List1, data).dropTaken);
+            QVERIFY(test::Drag(*form.column().List1, data).dropTaken);
             QCoreApplication::processEvents();
             break;
         }
         case Route::Recent: {
-            emit form.tRecent->aboutToShow();
-            const auto items = form.tRecent->actions();
+            emit form.menus().tRecent->aboutToShow();
+            const auto items = form.menus().tRecent->actions();
             const auto item = std::find_if(items.begin(), items.end(), [&](QAction* a) {
                 return a->text().endsWith(QDir::toNativeSeparators(path));
             });
@@ -156,19 +156,19 @@ private:
     {
         constexpr int kRows = 40;
         for (int row = 1; row < kRows; ++row)
-            clickRow(form.List1, row);
-        QCOMPARE(form.List1->currentRow(), kRows - 1);
+            clickRow(form.column().List1, row);
+        QCOMPARE(form.column().List1->currentRow(), kRows - 1);
         const std::array<std::pair<int, QListWidget*>, 2> modes = {
-            {{1, form.treasurePanel()->List2}, {2, form.relationPanel()->List3}}};
+            {{1, form.modes().treasurePanel()->List2}, {2, form.modes().relationPanel()->List3}}};
         for (const auto& [mode, list] : modes) {
-            form.Option3[mode]->click();
-            QVERIFY(form.Option3[mode]->isChecked());
+            form.modes().Option3[mode]->click();
+            QVERIFY(form.modes().Option3[mode]->isChecked());
             for (int row = 1; row < kRows; ++row)
                 clickRow(list, row);
             QCOMPARE(list->currentRow(), kRows - 1);
         }
-        form.Option3[0]->click();
-        QVERIFY(form.Option3[0]->isChecked());
+        form.modes().Option3[0]->click();
+        QVERIFY(form.modes().Option3[0]->isChecked());
         QVERIFY(form.close());
     }
 
@@ -213,13 +213,13 @@ private slots:
             QVERIFY(replaceFile(path, test::FileBytes(slot(2))));
             auto first = test::OpenSaveEditor(session_);
             dialogs_.opens = {path};
-            first->tOpenFile->trigger();
+            first->menus().tOpenFile->trigger();
             QCOMPARE(first->saveGame().path, path);
         }
         QVERIFY(replaceFile(path, bytes));
         auto form = test::OpenSaveEditor(session_);
         form->show();
-        clickRow(form->List1, 3);
+        clickRow(form->column().List1, 3);
         const QString before = form->saveGame().path;
         const QByteArray beforeBytes = form->saveGame().bytes;
         prompter_.shown.clear();
@@ -234,8 +234,8 @@ private slots:
         QCOMPARE(form->saveGame().path, opens ? path : before);
         QCOMPARE(form->saveGame().bytes, opens ? bytes : beforeBytes);
         // "No" leaves the window as it was: on the same officer, nothing to save.
-        QCOMPARE(form->List1->currentRow(), opens ? 0 : 3);
-        QCOMPARE(form->sSavSum[8]->isChecked(), opens && route == Route::Slot);
+        QCOMPARE(form->column().List1->currentRow(), opens ? 0 : 3);
+        QCOMPARE(form->menus().sSavSum[8]->isChecked(), opens && route == Route::Slot);
         QVERIFY(!form->modified());
     }
 
@@ -259,7 +259,7 @@ private slots:
         form->show();
         prompter_.answers = {Answer::Yes};
         dialogs_.opens = {path};
-        form->tOpenFile->trigger();
+        form->menus().tOpenFile->trigger();
         QCOMPARE(form->saveGame().path, path);
         prompter_.shown.clear();
 
@@ -297,19 +297,19 @@ private slots:
         QVERIFY(replaceFile(slot(8), bytes));
         auto form = test::OpenSaveEditor(session_);
         form->show();
-        form->sSavSum[8]->trigger();
+        form->menus().sSavSum[8]->trigger();
         QCOMPARE(form->saveGame().bytes, bytes);
 
-        clickRow(form->List1, kOfficer);
-        clickRow(form->List1, kOfficer + 1);
-        clickRow(form->List1, kOfficer);
-        form->Command7[0]->click();
+        clickRow(form->column().List1, kOfficer);
+        clickRow(form->column().List1, kOfficer + 1);
+        clickRow(form->column().List1, kOfficer);
+        form->modes().Command7[0]->click();
 
         QCOMPARE(prompter_.shown.size(), std::size_t(0));
-        QCOMPARE(form->List1->currentRow(), kOfficer);
+        QCOMPARE(form->column().List1->currentRow(), kOfficer);
         QCOMPARE(form->saveGame().bytes, bytes);
         const QString storedName = ReadFullName(bytes, save::personBlock(kOfficer));
-        QCOMPARE(form->List1->item(kOfficer)->text(), NumberedItem(kOfficer, 3, storedName));
+        QCOMPARE(form->column().List1->item(kOfficer)->text(), NumberedItem(kOfficer, 3, storedName));
     }
 
     // The newest save is opened as the window opens; "No" leaves the window closed.
@@ -339,7 +339,7 @@ private slots:
     {
         auto form = test::OpenSaveEditor(session_);
         for (int k = 0; k < save::kSlotCount; ++k) {
-            form->sSavSum[k]->trigger();
+            form->menus().sSavSum[k]->trigger();
             QCOMPARE(form->saveGame().path, slot(k));
         }
         QCOMPARE(prompter_.shown.size(), std::size_t(0));

@@ -198,18 +198,18 @@ private:
         DocumentKinds& kinds = editor.documentKinds();
         const auto bytes = [&editor] { return editor.saveGame().bytes + editor.scenario().bytes; };
         const auto panelView = [&](int mode, ModeView* panel) -> Opened {
-            editor.Option3[std::size_t(mode)]->click();
+            editor.modes().Option3[std::size_t(mode)]->click();
             return {&editor, [&kinds, panel] { return panel->differsFrom(kinds); },
                     [panel] { panel->applyButton()->click(); }, bytes};
         };
         if (view == QLatin1String("officers"))
-            return panelView(0, editor.officerPanel());
+            return panelView(0, editor.modes().officerPanel());
         if (view == QLatin1String("treasures"))
-            return panelView(1, editor.treasurePanel());
+            return panelView(1, editor.modes().treasurePanel());
         if (view == QLatin1String("relationships"))
-            return panelView(2, editor.relationPanel());
+            return panelView(2, editor.modes().relationPanel());
         if (view == QLatin1String("family"))
-            return panelView(3, editor.familyPanel());
+            return panelView(3, editor.modes().familyPanel());
         // The side windows, on the save the editor holds.
         const auto side = [&](auto* window, QPushButton* apply) -> Opened {
             sideWindow_.reset(window);
@@ -236,7 +236,7 @@ private:
                     [intimacy] { intimacy->Command1->click(); }, bytes};
         }
         if (view == QLatin1String("batch")) {
-            editor.sTable->trigger();
+            editor.menus().sTable->trigger();
             auto* table = editor.findChild<RecordsWindow*>();
             if (!table)
                 qFatal("no records table");
