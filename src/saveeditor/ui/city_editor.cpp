@@ -7,9 +7,6 @@
 #include "shared/ui/control_names.h"
 #include "shared/ui/input_filters.h"
 #include "shared/ui/keyboard.h"
-#include "shared/ui/pending_edits.h"
-#include "shared/ui/side_editor.h"
-#include "shared/ui/text_list.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -21,7 +18,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalBlocker>
-#include <QVBoxLayout>
 
 #include <algorithm>
 
@@ -32,6 +28,7 @@ using namespace city;
 namespace {
 
 constexpr int kRowDigits = 2;
+constexpr int kNameWidth = 3;  // of the longest city name, in characters
 constexpr int kStrengthDigits = 4;
 
 QGridLayout* labelledRows(QGroupBox* frame, const std::vector<std::pair<QLabel*, QWidget*>>& rows)
@@ -54,9 +51,8 @@ QLabel* rowCaption(QWidget* window, const char* name, const char* text)
 }  // namespace
 
 CityEditor::CityEditor(Session& session, SaveDocument& document, const QStringList& cityNames, Picker picker, QWidget* parent)
-    : QDialog(parent),
+    : RecordListEditor(*session.prompter, document, parent),
       session_(session),
-      document_(document),
       kinds_(document, {}),
       save_(document.bytes()),
       tables_(document.tables()),
@@ -66,25 +62,17 @@ CityEditor::CityEditor(Session& session, SaveDocument& document, const QStringLi
 {
     setObjectName(QStringLiteral("Form10"));
     setWindowTitle(GetResText(Text::CityEditorTitle));
-    setModal(true);
 
-    buildList(cityNames);
-    // Undo, redo or a batch changed the save under the view: the city shown is
-    // read again, so that its next Apply stores nothing that was undone.
-    connect(&document_, &Document::changed, this, [this](const DocumentChange& change) {
-        if (change.cause != DocumentChange::Cause::Apply && shownCity_ >= 0)
-            readStored(shownCity_);
-    });
+    for (int c = 0; c < kCount; ++c)
+        addRow(c, cityNames.value(c));
+    fitList(kNameWidth);
     Frame3 = buildCityInfo();
     Frame2 = buildBandits();
     Frame1 = buildDisasters();
 
-    const SideEditorButtons buttons = LayOutSideEditor(*this, List1, {Frame3, Frame2, Frame1},
-                                                       QStringLiteral("Command2"), QStringLiteral("Command3"));
+    const Buttons buttons = layOut({Frame3, Frame2, Frame1}, QStringLiteral("Command2"), QStringLiteral("Command3"));
     Command2 = buttons.apply;
     Command3 = buttons.exit;
-    tableButton = buttons.table;
-    connect(Command2, &QPushButton::clicked, this, &CityEditor::applySelected);
 
     TabOrder order;
     order << List1 << Combo1 << Combo2 << Combo3 << Check2 << Text1 << Text2 << Command1 << Check1 << tableButton
@@ -93,15 +81,6 @@ CityEditor::CityEditor(Session& session, SaveDocument& document, const QStringLi
 
     enableBandits(false);
     List1->setCurrentRow(0);
-}
-
-void CityEditor::buildList(const QStringList& cityNames)
-{
-    List1 = TextList(this, QStringLiteral("List1"));
-    for (int c = 0; c < kCount; ++c)
-        List1->addItem(FormatNumber(c, kRowDigits) + QLatin1Char(':') + cityNames.value(c));
-    List1->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("00:國國國")) + 40);
-    connect(List1, &QListWidget::currentRowChanged, this, &CityEditor::cityChosen);
 }
 
 QGroupBox* CityEditor::buildCityInfo()
@@ -158,17 +137,10 @@ QGroupBox* CityEditor::buildDisasters()
     return frame;
 }
 
-void CityEditor::chooseCity(int c)
-{
-    if (c >= 0 && c < List1->count())
-        List1->setCurrentRow(c);
-}
-
-void CityEditor::showCity(int c)
+void CityEditor::showRecord(int c)
 {
     officers_ = CityOfficersOf(save_, tables_.officerCount, c);
     shown_ = DecodeCity(save_, heads_, officers_, c);
-    shownCity_ = c;
     Text1->setText(QString::number(CityField(QStringLiteral("bandit_strength")).get(shown_).number));
     flags_.show(shown_);
     enableBandits(shown_.bandits());
@@ -284,7 +256,7 @@ std::optional<FieldProblem> CityEditor::collect(CityRecord& edited) const
     return std::nullopt;
 }
 
-bool CityEditor::applyCity(int c)
+bool CityEditor::store(int c)
 {
     CityRecord edited;
     // Only the strength box can be refused before the store checks the record.
@@ -298,56 +270,20 @@ bool CityEditor::applyCity(int c)
         session_.prompter->tell(problem->shown(), kErrorTitle, MessageIcon::Critical);
         return false;
     }
-    readStored(c);
     return true;
 }
 
-void CityEditor::readStored(int c)
+void CityEditor::storedChanged()
 {
     heads_ = CityHeads::build(save_, tables_.officerCount);
-    showCity(c);
 }
 
-bool CityEditor::viewDiffers() const
+bool CityEditor::shownDiffers() const
 {
-    if (shownCity_ < 0)
-        return false;
     CityRecord edited;
     if (collect(edited))
         return true;
-    return kinds_.differs(SaveRecord::City, shownCity_, ChangesBetween(CityFields(), shown_, edited));
-}
-
-void CityEditor::applySelected()
-{
-    if (applyCity(List1->currentRow()))
-        emit applied();
-}
-
-bool CityEditor::applyShownCity()
-{
-    if (!applyCity(shownCity_))
-        return false;
-    emit applied();
-    return true;
-}
-
-PendingEdits CityEditor::pendingEdits()
-{
-    return {[this] { return viewDiffers(); }, [this] { return applyShownCity(); }, [this] { showCity(shownCity_); }};
-}
-
-void CityEditor::cityChosen()
-{
-    const int c = List1->currentRow();
-    if (c >= 0 && c != shownCity_ && MayMoveList(*List1, c, shownCity_, *session_.prompter, pendingEdits()))
-        showCity(c);
-}
-
-void CityEditor::done(int result)
-{
-    if (MayLeaveRecord(*session_.prompter, pendingEdits()))
-        QDialog::done(result);
+    return kinds_.differs(SaveRecord::City, shownRecord(), ChangesBetween(CityFields(), shown_, edited));
 }
 
 }  // namespace varkel

@@ -5,10 +5,8 @@
 #include "saveeditor/save_document.h"
 #include "shared/session.h"
 #include "shared/ui/flag_boxes.h"
-#include "shared/ui/pending_edits.h"
 #include "shared/ui/pickers.h"
-
-#include <QDialog>
+#include "shared/ui/record_list_editor.h"
 
 #include <array>
 #include <memory>
@@ -19,7 +17,6 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QPushButton;
 
 namespace varkel {
@@ -27,30 +24,16 @@ namespace varkel {
 // The city editor: each city's corps, head, bandits and disasters, stored straight
 // into the save buffer. Shown modally over the saved-game editor; the head and
 // corps tables are the save's as it stands, worked out again after each Apply.
-class CityEditor : public QDialog {
+class CityEditor : public RecordListEditor {
     Q_OBJECT
 public:
     // `cityNames` are the scenario's; `picker` opens the officer picker for the bandit leader.
     CityEditor(Session& session, SaveDocument& document, const QStringList& cityNames, Picker picker,
            QWidget* parent = nullptr);
 
-    void showCity(int c);
-    bool applyCity(int c);
-    // True when an Apply of the city shown would change the save or be refused:
-    // the view holds edits not yet applied. False before any city is read.
-    bool viewDiffers() const;
-    // The city last read or applied; -1 before the first.
-    int shownCity() const { return shownCity_; }
-    // Moves the list to city c, asking first about edits of the city shown.
-    void chooseCity(int c);
-    // Closing (the exit button, the close box, Escape) first asks about edits not
-    // yet applied; "stay" keeps the window open.
-    void done(int result) override;
     void banditsTicked();
     void chooseBanditLeader();
-    void applySelected();
 
-    QListWidget* List1 = nullptr;
     QGroupBox* Frame3 = nullptr;
     QComboBox* Combo1 = nullptr;  // force, shown only
     QComboBox* Combo2 = nullptr;  // corps
@@ -64,19 +47,14 @@ public:
     std::array<QCheckBox*, city::kDisasterCount> Check1{};
     QPushButton* Command2 = nullptr;
     QPushButton* Command3 = nullptr;
-    QPushButton* tableButton = nullptr;  // the table of all cities, when the editor offers it
-
-    // The edits of the city shown not yet applied, for the questions before a
-    // save, an undo or a batch.
-    PendingEdits pendingEdits();
-
-signals:
-    // After an Apply stored a city into the save.
-    void applied();
 
 private:
-    // List1: a row per city, "00:name".
-    void buildList(const QStringList& cityNames);
+    void showRecord(int c) override;
+    // The heads and corps worked out from the save as it stands.
+    void storedChanged() override;
+    bool shownDiffers() const override;
+    bool store(int c) override;
+
     // "都市情報" (Frame3): the city's force, shown only, its corps and its head.
     QGroupBox* buildCityInfo();
     // "盜賊" (Frame2): whether bandits roam, their strength and their leader.
@@ -86,13 +64,6 @@ private:
     // The city as read with the view's values over it, or the problem of a value
     // that cannot be stored. Changes nothing on screen.
     std::optional<FieldProblem> collect(CityRecord& edited) const;
-    // The list moved to another city: asks about the edits of the one shown
-    // first, and on "stay" puts the list back on it.
-    void cityChosen();
-    // The heads and corps worked out from the save as it stands, and city c read.
-    void readStored(int c);
-    // Applies the edits shown; false when refused (said why).
-    bool applyShownCity();
     void showForce(int force);
     void showCorps(int c);
     void showHeads();
@@ -100,8 +71,7 @@ private:
     void enableBandits(bool on);
 
     Session& session_;
-    SaveDocument& document_;
-    DocumentKinds kinds_;  // the cities' checked write, over document_
+    DocumentKinds kinds_;  // the cities' checked write, over the document
     const QByteArray& save_;
     const SaveTables& tables_;
     Picker picker_;
@@ -112,7 +82,6 @@ private:
     std::vector<int> corpsRows_;  // the corps number of each row of Combo2
     std::vector<int> headRows_;   // the officer of each row of Combo3; -1 for "無"
     int leader_ = city::kNoLeader;
-    int shownCity_ = -1;
 };
 
 }  // namespace varkel

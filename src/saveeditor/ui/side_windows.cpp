@@ -16,7 +16,6 @@
 #include "shared/file_io.h"
 #include "shared/ui/edit_state.h"
 #include "shared/ui/records_window.h"
-#include "shared/ui/side_editor.h"
 #include "shared/ui/standard_error.h"
 #include "shared/ui/unlike_file.h"
 #include "shared/ui/window_geometry.h"
@@ -36,23 +35,22 @@ SideWindows::SideWindows(SaveGameEditor& editor, std::function<void()> reload)
 void SideWindows::openCityEditor(int n)
 {
     CityEditor cities(editor_.session(), editor_.document(), editor_.scenario().cityNames, editor_.picker(), &editor_);
-    if (n >= 0)
-        cities.chooseCity(n);
-    OfferRecordsTable(cities.tableButton, [this, &cities] {
-        openRecordsTable(SaveRecord::City, &cities, [&cities](int c) { cities.chooseCity(c); });
-    });
-    run(cities, cities.pendingEdits());
+    runRecordEditor(cities, SaveRecord::City, n);
 }
 
 void SideWindows::openForceEditor(int n)
 {
     ForceEditor forces(*editor_.session().prompter, editor_.document(), editor_.scenario().courtRanks, &editor_);
-    if (n >= 0)
-        forces.chooseForce(n);
-    OfferRecordsTable(forces.tableButton, [this, &forces] {
-        openRecordsTable(SaveRecord::Force, &forces, [&forces](int s) { forces.chooseForce(s); });
+    runRecordEditor(forces, SaveRecord::Force, n);
+}
+
+void SideWindows::runRecordEditor(RecordListEditor& window, SaveRecord kind, int n)
+{
+    window.chooseRecord(n);
+    window.offerRecordsTable([this, &window, kind] {
+        openRecordsTable(kind, &window, [&window](int record) { window.chooseRecord(record); });
     });
-    run(forces, forces.pendingEdits());
+    run(window, window.pendingEdits());
 }
 
 void SideWindows::openIntimacyEditor(int slot)

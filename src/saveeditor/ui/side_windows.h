@@ -14,6 +14,7 @@ class QWidget;
 
 namespace varkel {
 
+class RecordListEditor;
 class RecordsWindow;
 class SaveGameEditor;
 
@@ -60,6 +61,8 @@ public:
 private:
     // Runs `window` over the editor once the edits of its view were settled.
     void run(QDialog& window, PendingEdits edits = {});
+    // Runs the city or force editor `window`, of records of `kind`, on record n (-1: its first).
+    void runRecordEditor(RecordListEditor& window, SaveRecord kind, int n);
     // Runs a window where it was last, or fitted to the screen.
     void place(QDialog& window);
     void showBeside(QWidget& window);

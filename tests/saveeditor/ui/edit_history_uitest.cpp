@@ -178,7 +178,7 @@ private:
             QTimer::singleShot(0, &window, [&] {
                 ran = true;
                 if (auto* cities = qobject_cast<CityEditor*>(&window))
-                    cities->chooseCity(demo::kDemoBanditCity);
+                    cities->chooseRecord(demo::kDemoBanditCity);
                 window.activateWindow();
                 // The window that has the keys (a dialog counts as active while its owner is).
                 if (QTest::qWaitFor([&] { return QApplication::activeWindow() == &window; }))

@@ -189,7 +189,7 @@ private slots:
                 QVERIFY2(w, qPrintable(QApplication::activeWindow() ? QApplication::activeWindow()->objectName() : QStringLiteral("none")));
                 QCOMPARE(w->windowTitle(), QStringLiteral("一覽表 - 都市"));
                 enterOn(*w, 7);
-                QCOMPARE(f->shownCity(), 7);
+                QCOMPARE(f->shownRecord(), 7);
                 cities = true;
             } else if (auto* f = qobject_cast<ForceEditor*>(&window)) {
                 f->tableButton->click();
@@ -201,7 +201,7 @@ private slots:
                 const QString row = f->List1->item(second)->text();
                 const int force = row.left(row.indexOf(QLatin1Char(':'))).toInt();
                 enterOn(*w, force);
-                QCOMPARE(f->shownForce(), force);
+                QCOMPARE(f->shownRecord(), force);
                 forces = true;
             }
         });

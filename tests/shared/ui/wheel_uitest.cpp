@@ -222,7 +222,7 @@ private:
         if (view == QLatin1String("Form10")) {
             // A city whose head can be replaced.
             auto* cities = new CityEditor(session_, editor.document(), editor.scenario().cityNames, nullptr);
-            cities->chooseCity(demo::kDemoGovernedCity);
+            cities->chooseRecord(demo::kDemoGovernedCity);
             return side(cities, cities->Command2);
         }
         if (view == QLatin1String("Form8")) {
