@@ -11,6 +11,11 @@
 #include <string>
 #include <vector>
 
+namespace varkel {
+class GameFile;
+class RecordKind;
+}  // namespace varkel
+
 namespace varkel::cli {
 
 // What FILE is; for a saved game its date, officers, controlled officers and families.
@@ -45,9 +50,11 @@ public:
     int run(const Options& options, std::ostream& out, std::ostream& err) override;
 
 private:
-    int setOne(const Options& options, int number, const QStringList& assignments, std::ostream& out,
-               std::ostream& err) const;
-    int setWhere(const Options& options, const QStringList& assignments, std::ostream& out, std::ostream& err) const;
+    // The edit of one record, or of the records --where picks, in `file` opened through `files`.
+    int setOne(const Options& options, FileStore& files, GameFile& file, RecordKind& kind, int number,
+               const QStringList& assignments, std::ostream& out, std::ostream& err) const;
+    int setWhere(const Options& options, FileStore& files, GameFile& file, RecordKind& kind,
+                 const QStringList& assignments, std::ostream& out, std::ostream& err) const;
 
     std::string file_, kind_, number_;
     std::vector<std::string> assignments_;

@@ -29,33 +29,42 @@ int usageError(std::ostream& err, const std::string& what)
     return kRefused;
 }
 
-}  // namespace
-
-void SetCommand::define(CLI::App& command, SharedOptions& shared)
+// Set and apply alike: FILE, the word that says what to change, the command's own
+// options from `addOwn`, then where the result goes and how a saved game is read.
+template <typename AddOwn>
+void defineEdit(CLI::App& command, SharedOptions& shared, std::string& file, const std::string& what,
+                std::string& whatValue, const std::string& whatHelp, AddOwn addOwn)
 {
-    command.add_option("FILE", file_)->required();
-    command
-        .add_option("KIND", kind_,
-                    "officer, city, force, family_member, relation, intimacy (with --slot), treasure or "
-                    "new_officer")
-        ->required();
-    command.add_option("NUMBER", number_,
-                       "the record's number as dump shows it (660..759 for a new officer, the "
-                       "position for intimacy); left out with --where");
-    command.add_option(
-        "FIELD=VALUE", assignments_,
-        "e.g. type=結義 a=12 for a relation, level=敬愛 (or 0..31) for intimacy, head=OFFICER for a city, "
-        "technology=8 elephants=1 for a force. With --where a number field also takes FIELD=+N and "
-        "FIELD=-N (or FIELD+=N, FIELD-=N), FIELD=*P% (a share, rounded), FIELD=min, FIELD=max (its "
-        "limits) and FIELD=cap (up to the record's FIELD_cap, family children). Every number is clamped "
-        "to its field's limits, or to the most the record holds (loyalty=200 stores 100, money=70000 "
-        "65535), and the clamp is reported. Fields by key or caption: loyalty=+10, 忠誠=max");
-    shared.addWhere(command, " (every record when empty); changes each record it picks, "
-                             "lists refusals on stderr, exits 2 when none could change");
+    command.add_option("FILE", file)->required();
+    command.add_option(what, whatValue, whatHelp)->required();
+    addOwn();
     shared.addOutput(command, kOutputHelp);
     shared.addDryRun(command, "show the changes, write nothing");
     shared.addGameFolder(command);
     shared.addSlot(command);
+}
+
+}  // namespace
+
+void SetCommand::define(CLI::App& command, SharedOptions& shared)
+{
+    static const std::string kKindHelp =
+        "officer, city, force, family_member, relation, intimacy (with --slot), treasure or new_officer";
+    defineEdit(command, shared, file_, "KIND", kind_, kKindHelp, [&] {
+        command.add_option("NUMBER", number_,
+                           "the record's number as dump shows it (660..759 for a new officer, the "
+                           "position for intimacy); left out with --where");
+        command.add_option(
+            "FIELD=VALUE", assignments_,
+            "e.g. type=結義 a=12 for a relation, level=敬愛 (or 0..31) for intimacy, head=OFFICER for a city, "
+            "technology=8 elephants=1 for a force. With --where a number field also takes FIELD=+N and "
+            "FIELD=-N (or FIELD+=N, FIELD-=N), FIELD=*P% (a share, rounded), FIELD=min, FIELD=max (its "
+            "limits) and FIELD=cap (up to the record's FIELD_cap, family children). Every number is clamped "
+            "to its field's limits, or to the most the record holds (loyalty=200 stores 100, money=70000 "
+            "65535), and the clamp is reported. Fields by key or caption: loyalty=+10, 忠誠=max");
+        shared.addWhere(command, " (every record when empty); changes each record it picks, "
+                                 "lists refusals on stderr, exits 2 when none could change");
+    });
     command.add_flag("--by-officer", byOfficer_,
                      "NUMBER is the officer the record is about, not its position (intimacy: set SAVE intimacy 123 "
                      "level=敬愛 --slot 0 --by-officer)");
@@ -73,18 +82,14 @@ int SetCommand::run(const Options& options, std::ostream& out, std::ostream& err
         return usageError(err, "NUMBER is required (or --where EXPR)");
     if (typed.isEmpty())
         return usageError(err, "FIELD=VALUE is required");
-    if (options.where)
-        return setWhere(options, typed, out, err);
-    bool isNumber = false;
-    const int number = QString::fromStdString(number_).toInt(&isNumber);
-    if (!isNumber)
-        return usageError(err, "NUMBER: " + number_ + " is no record number");
-    return setOne(options, number, typed, out, err);
-}
+    int number = -1;
+    if (!options.where) {
+        bool isNumber = false;
+        number = QString::fromStdString(number_).toInt(&isNumber);
+        if (!isNumber)
+            return usageError(err, "NUMBER: " + number_ + " is no record number");
+    }
 
-int SetCommand::setOne(const Options& options, int number, const QStringList& assignments, std::ostream& out,
-                       std::ostream& err) const
-{
     const QString path = QString::fromStdString(file_), kindName = QString::fromStdString(kind_);
     FileStore files = WritingStore(options, err);
     const auto file = OpenGameFile(files, path, options, err, false);
@@ -93,20 +98,28 @@ int SetCommand::setOne(const Options& options, int number, const QStringList& as
     RecordKind* kind = file->kind(kindName);
     if (!kind)
         return Refuse(err, path, NoKind(kindName, options));
-    int n = kind->recordOf(number);
+    return options.where ? setWhere(options, files, *file, *kind, typed, out, err)
+                         : setOne(options, files, *file, *kind, number, typed, out, err);
+}
+
+int SetCommand::setOne(const Options& options, FileStore& files, GameFile& file, RecordKind& kind, int number,
+                       const QStringList& assignments, std::ostream& out, std::ostream& err) const
+{
+    const QString& path = file.path;
+    int n = kind.recordOf(number);
     if (byOfficer_) {
-        const auto about = kind->recordAbout(number);
+        const auto about = kind.recordAbout(number);
         if (!about)
             return Refuse(err, path,
                           QStringLiteral("--by-officer: %1 records are not about other officers; give the "
                                          "record's number")
-                              .arg(kind->name()));
+                              .arg(kind.name()));
         if (*about < 0)
-            return Refuse(err, path, QStringLiteral("%1: no record is about officer %2").arg(kind->name()).arg(number));
+            return Refuse(err, path, QStringLiteral("%1: no record is about officer %2").arg(kind.name()).arg(number));
         n = *about;
     }
     if (n < 0)
-        return Refuse(err, path, NoSuchRecord(*kind, number));
+        return Refuse(err, path, NoSuchRecord(kind, number));
     std::vector<std::pair<QString, QString>> values;
     for (const QString& a : assignments) {
         const qsizetype eq = a.indexOf(QLatin1Char('='));
@@ -115,58 +128,51 @@ int SetCommand::setOne(const Options& options, int number, const QStringList& as
         values.emplace_back(a.left(eq), a.mid(eq + 1));
     }
     // One rule for every number: clamped to its field's limits, else to the most it holds, and reported.
-    const EditResult result = EditRecord(*kind, file->bytes, n, values, BeyondStorable::Clamp);
+    const EditResult result = EditRecord(kind, file.bytes, n, values, BeyondStorable::Clamp);
     if (result.problem)
         return Refuse(err, path, *result.problem);
     if (result.changes.empty())
         return kDone;
     std::ostringstream report;
-    PrintWritten(*file, {{{kind, n}, &result}}, true, report);
-    return StoreEdit(files, *file, options, report.str(), out, err);
+    PrintWritten(file, {{{&kind, n}, &result}}, true, report);
+    return StoreEdit(files, file, options, report.str(), out, err);
 }
 
-int SetCommand::setWhere(const Options& options, const QStringList& assignments, std::ostream& out,
-                         std::ostream& err) const
+int SetCommand::setWhere(const Options& options, FileStore& files, GameFile& file, RecordKind& kind,
+                         const QStringList& assignments, std::ostream& out, std::ostream& err) const
 {
-    const QString path = QString::fromStdString(file_), kindName = QString::fromStdString(kind_);
-    FileStore files = WritingStore(options, err);
-    const auto file = OpenGameFile(files, path, options, err, false);
-    if (!file)
-        return kRefused;
-    RecordKind* kind = file->kind(kindName);
-    if (!kind)
-        return Refuse(err, path, NoKind(kindName, options));
+    const QString& path = file.path;
     if (byOfficer_)
         return Refuse(err, path, QStringLiteral("--by-officer names one record; --where picks them by their values"));
-    const auto filter = ReadFilter(*kind, options.where.value_or(QString()), path, err);
+    const auto filter = ReadFilter(kind, options.where.value_or(QString()), path, err);
     if (!filter)
         return kRefused;
     FilterError error;
-    const auto changes = ParseAssignments(*kind, assignments, &error, BeyondStorable::Clamp);
+    const auto changes = ParseAssignments(kind, assignments, &error, BeyondStorable::Clamp);
     if (!changes)
         return Refuse(err, path, error.message);
 
-    const BatchResult result = RunBatch(*kind, *filter, *changes);
+    const BatchResult result = RunBatch(kind, *filter, *changes);
     std::vector<EditResult> edits;
     edits.reserve(result.outcomes.size());
     EditedRecords edited;
     for (const BatchOutcome& o : result.outcomes) {
         if (o.result == BatchOutcome::Result::Refused)
-            err << "varkel-cli: " << path << ": " << ProblemLine(*kind, o.record, o.problem) << '\n';
+            err << "varkel-cli: " << path << ": " << ProblemLine(kind, o.record, o.problem) << '\n';
         if (o.result == BatchOutcome::Result::Changed)
-            edited[{kind, o.record}] =
+            edited[{&kind, o.record}] =
                 &edits.emplace_back(EditResult{o.recordName, o.changes, std::nullopt, QString()});
     }
     using Result = BatchOutcome::Result;
-    err << "varkel-cli: note: " << result.outcomes.size() << " of " << kind->count()
+    err << "varkel-cli: note: " << result.outcomes.size() << " of " << kind.count()
         << " records picked: " << result.count(Result::Changed) << " changed, " << result.count(Result::Unchanged)
         << " unchanged, " << result.count(Result::Refused) << " refused"
         << (options.dryRun ? " (dry run: nothing written)" : "") << '\n';
     if (edited.empty())
         return result.count(Result::Refused) > 0 ? kRefused : kDone;
     std::ostringstream report;
-    PrintWritten(*file, edited, true, report);
-    return StoreEdit(files, *file, options, report.str(), out, err);
+    PrintWritten(file, edited, true, report);
+    return StoreEdit(files, file, options, report.str(), out, err);
 }
 
 namespace {
@@ -215,16 +221,10 @@ std::optional<AppliedRows> applyRows(GameFile& file, const EditsFile& edits, con
 
 void ApplyCommand::define(CLI::App& command, SharedOptions& shared)
 {
-    command.add_option("FILE", file_)->required();
-    command
-        .add_option("EDITS", edits_,
-                    "a JSON array or object, or JSON lines (when it starts with [ or {); else CSV with a header of "
-                    "keys or captions, UTF-8 with or without a byte-order mark, columns left out kept as they are")
-        ->required();
-    shared.addOutput(command, kOutputHelp);
-    shared.addDryRun(command, "show the changes, write nothing");
-    shared.addGameFolder(command);
-    shared.addSlot(command);
+    defineEdit(command, shared, file_, "EDITS", edits_,
+               "a JSON array or object, or JSON lines (when it starts with [ or {); else CSV with a header of keys or "
+               "captions, UTF-8 with or without a byte-order mark, columns left out kept as they are",
+               [] {});
 }
 
 int ApplyCommand::run(const Options& options, std::ostream& out, std::ostream& err)

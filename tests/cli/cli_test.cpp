@@ -25,11 +25,7 @@ namespace {
 
 using test::cli;
 using test::CliRun;
-
-QByteArray bytesOf(const QString& path)
-{
-    return test::FileBytes(path);
-}
+using test::FileBytes;
 
 void writeText(const QString& path, const QString& text)
 {
@@ -75,7 +71,7 @@ TEST_F(Cli, DumpThenApplyOfEverySaveChangesNoByte)
             const CliRun apply = cli({"apply", save, edits});
             EXPECT_EQ(apply.status, 0) << apply.err.toStdString();
             EXPECT_TRUE(apply.out.isEmpty()) << apply.out.toStdString();
-            EXPECT_EQ(bytesOf(save), bytesOf(slot(k)));
+            EXPECT_EQ(FileBytes(save), FileBytes(slot(k)));
         }
     }
 }
@@ -107,7 +103,7 @@ TEST_F(Cli, RefusedValuesExit2AndLeaveTheFileAlone)
         EXPECT_EQ(run.err.count('\n'), 1) << run.err.toStdString();
         EXPECT_TRUE(run.err.contains(row.complaint)) << run.err.toStdString();
         EXPECT_TRUE(run.err.contains(save)) << run.err.toStdString();
-        EXPECT_EQ(bytesOf(save), bytesOf(slot(5)));
+        EXPECT_EQ(FileBytes(save), FileBytes(slot(5)));
     }
 }
 
@@ -172,7 +168,7 @@ TEST_F(Cli, ApplyOfCsvOrJsonIsWholeOrNothing)
         EXPECT_EQ(dry.out, run.out);
         EXPECT_TRUE((row.status == 0 ? run.out : run.err).contains(row.said)) << run.out.toStdString()
                                                                              << run.err.toStdString();
-        EXPECT_EQ(bytesOf(save) == bytesOf(slot(5)), row.status != 0);
+        EXPECT_EQ(FileBytes(save) == FileBytes(slot(5)), row.status != 0);
     }
 }
 
@@ -205,7 +201,7 @@ TEST_F(Cli, CheckFindsThePlantedOddValues)
 TEST_F(Cli, DumpEscapesQuotesBackslashesAndControlCharacters)
 {
     const QString path = copyOf(3);
-    QByteArray bytes = bytesOf(path);
+    QByteArray bytes = FileBytes(path);
     const QByteArray name("\"a\\b\x01"
                           "c\0\0",
                           8);
@@ -267,7 +263,7 @@ int controllableOfficer(const QByteArray& save)
 // The command line changes control as the model does, and writes nothing else.
 TEST_F(Cli, ControlMakesTheModelsChange)
 {
-    const QByteArray newest = bytesOf(slot(demo::kDemoNewestSlot));
+    const QByteArray newest = FileBytes(slot(demo::kDemoNewestSlot));
     const SaveTables tables = SaveTables::build(newest);
     struct Row {
         const char* action;
@@ -296,17 +292,17 @@ TEST_F(Cli, ControlMakesTheModelsChange)
         const QStringList arguments = {"control", save, row.action, QString::number(row.officer)};
         const CliRun dry = cli(arguments + QStringList{"--dry-run"});
         EXPECT_EQ(dry.status, 0) << dry.err.toStdString();
-        EXPECT_EQ(bytesOf(save), newest);
+        EXPECT_EQ(FileBytes(save), newest);
         const QString elsewhere = scratch.filePath("out.sav");
         const CliRun run = cli(arguments + QStringList{"--output", elsewhere});
         EXPECT_EQ(run.status, 0) << run.err.toStdString();
         EXPECT_EQ(run.out, dry.out);
         EXPECT_TRUE(run.out.contains(row.says)) << run.out.toStdString();
         EXPECT_EQ(run.out.count('\n'), 1);
-        EXPECT_EQ(bytesOf(save), newest);
-        EXPECT_EQ(bytesOf(elsewhere), expected);
+        EXPECT_EQ(FileBytes(save), newest);
+        EXPECT_EQ(FileBytes(elsewhere), expected);
         EXPECT_EQ(cli(arguments).status, 0);
-        EXPECT_EQ(bytesOf(save), expected);
+        EXPECT_EQ(FileBytes(save), expected);
     }
 }
 
@@ -318,8 +314,8 @@ TEST_F(Cli, RefusedControlExits2AndLeavesTheFileAlone)
         int officer;
         const char* complaint;
     };
-    const QByteArray eight = bytesOf(slot(demo::kDemoSlotWithEightControlled));
-    const QByteArray newest = bytesOf(slot(demo::kDemoNewestSlot));
+    const QByteArray eight = FileBytes(slot(demo::kDemoSlotWithEightControlled));
+    const QByteArray newest = FileBytes(slot(demo::kDemoNewestSlot));
     const SaveTables tables = SaveTables::build(newest);
     const std::vector<Row> rows = {
         {demo::kDemoSlotWithEightControlled, "take", controllableOfficer(eight), "eight officers"},
@@ -334,13 +330,13 @@ TEST_F(Cli, RefusedControlExits2AndLeavesTheFileAlone)
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << row.action.toStdString() << " " << row.officer);
         const QString save = copyOf(row.slot);
-        const QByteArray before = bytesOf(save);
+        const QByteArray before = FileBytes(save);
         const CliRun run = cli({"control", save, row.action, QString::number(row.officer)});
         EXPECT_EQ(run.status, 2);
         EXPECT_EQ(run.err.count('\n'), 1) << run.err.toStdString();
         EXPECT_TRUE(run.err.contains(row.complaint)) << run.err.toStdString();
         EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
-        EXPECT_EQ(bytesOf(save), before);
+        EXPECT_EQ(FileBytes(save), before);
     }
 }
 
@@ -361,7 +357,7 @@ protected:
     {
         QDir(game()).removeRecursively();
         ASSERT_TRUE(QDir().mkpath(game()));
-        ASSERT_TRUE(test::WriteFileBytes(scenario(), bytesOf(folder->file("d_sce.vk")) + kScenarioTail));
+        ASSERT_TRUE(test::WriteFileBytes(scenario(), FileBytes(folder->file("d_sce.vk")) + kScenarioTail));
         ASSERT_TRUE(QFile::copy(folder->file("m_msg.vk"), game() + "m_msg.vk"));
         ASSERT_TRUE(QFile::copy(slot(demo::kDemoNewestSlot), save()));
         for (const QString& path : {scenario(), save()}) {
@@ -369,8 +365,8 @@ protected:
             ASSERT_TRUE(file.open(QIODevice::ReadWrite));
             ASSERT_TRUE(file.setFileTime(kLongAgo, QFileDevice::FileModificationTime));
         }
-        scenarioBefore = bytesOf(scenario());
-        saveBefore = bytesOf(save());
+        scenarioBefore = FileBytes(scenario());
+        saveBefore = FileBytes(save());
     }
     QString game() const { return scratch.filePath("game") + '/'; }
     QString scenario() const { return game() + "d_sce.vk"; }
@@ -387,7 +383,7 @@ TEST_F(TreasureCli, DumpShowsOwnersFromTheSaveAndNotesFromTheFolder)
     const QString noNotes = scratch.filePath("alone") + '/';
     ASSERT_TRUE(QDir().mkpath(noNotes));
     ASSERT_TRUE(QFile::copy(scenario(), noNotes + "d_sce.vk"));
-    const QStringList notes = DecodeTreasureNotes(bytesOf(game() + "m_msg.vk").mid(kNotesOffset, kNotesSize));
+    const QStringList notes = DecodeTreasureNotes(FileBytes(game() + "m_msg.vk").mid(kNotesOffset, kNotesSize));
     const QStringList officers = SaveTables::build(saveBefore).officerNames;
     struct Row {
         const char* what;
@@ -469,9 +465,9 @@ TEST_F(TreasureCli, EditsWriteOnlyTheFilesTheyChange)
         const CliRun run = cli(QStringList{"set", file, "treasure", QString::number(t)} + row.assignments +
                                QStringList{"--game-folder", game()});
         EXPECT_EQ(run.status, 0) << run.err.toStdString();
-        EXPECT_EQ(bytesOf(scenario()), expectedScenario);
-        EXPECT_EQ(bytesOf(save()), expectedSave);
-        EXPECT_TRUE(bytesOf(scenario()).endsWith(kScenarioTail));
+        EXPECT_EQ(FileBytes(scenario()), expectedScenario);
+        EXPECT_EQ(FileBytes(save()), expectedSave);
+        EXPECT_TRUE(FileBytes(scenario()).endsWith(kScenarioTail));
         EXPECT_EQ(writtenSinceSetUp(save()), row.saveWritten);
         EXPECT_EQ(writtenSinceSetUp(scenario()), row.scenarioWritten);
     }
@@ -504,16 +500,16 @@ TEST_F(TreasureCli, RefusedEditsExit2AndWriteNothing)
         EXPECT_EQ(run.err.count('\n'), 1) << run.err.toStdString();
         EXPECT_TRUE(run.err.contains(row.complaint)) << run.err.toStdString();
         EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
-        EXPECT_EQ(bytesOf(save()), saveBefore);
-        EXPECT_EQ(bytesOf(scenario()), scenarioBefore);
+        EXPECT_EQ(FileBytes(save()), saveBefore);
+        EXPECT_EQ(FileBytes(scenario()), scenarioBefore);
         EXPECT_FALSE(QFile::exists(elsewhere));
     }
     // An owner alone may go elsewhere: it changes only the save.
     const CliRun owner =
         cli({"set", save(), "treasure", "13", "owner=12", "--output", elsewhere, "--game-folder", game()});
     EXPECT_EQ(owner.status, 0) << owner.err.toStdString();
-    EXPECT_EQ(bytesOf(save()), saveBefore);
-    EXPECT_EQ(le16At(bytesOf(elsewhere), ownerEntry(13)), 12);
+    EXPECT_EQ(FileBytes(save()), saveBefore);
+    EXPECT_EQ(le16At(FileBytes(elsewhere), ownerEntry(13)), 12);
 }
 
 TEST_F(TreasureCli, DumpThenApplyChangesNoByte)
@@ -527,8 +523,8 @@ TEST_F(TreasureCli, DumpThenApplyChangesNoByte)
         const CliRun apply = cli({"apply", file, edits, "--game-folder", game()});
         EXPECT_EQ(apply.status, 0) << apply.err.toStdString();
         EXPECT_TRUE(apply.out.isEmpty()) << apply.out.toStdString();
-        EXPECT_EQ(bytesOf(save()), saveBefore);
-        EXPECT_EQ(bytesOf(scenario()), scenarioBefore);
+        EXPECT_EQ(FileBytes(save()), saveBefore);
+        EXPECT_EQ(FileBytes(scenario()), scenarioBefore);
         EXPECT_FALSE(writtenSinceSetUp(save()));
         EXPECT_FALSE(writtenSinceSetUp(scenario()));
     }

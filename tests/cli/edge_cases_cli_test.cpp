@@ -174,65 +174,44 @@ TEST_F(EdgeCasesCli, ATreasureGivenToOfficerZeroStoresZero)
 // limit, and set says that it clamped it.
 TEST_F(EdgeCasesCli, OfficerNumbersOneAboveTheirLimitAreClampedAndSaySo)
 {
-    struct Row {
-        const char* key;
-        int limit;
-    };
-    const std::vector<Row> rows = {
-        {"bravery", 7},
-        {"calmness", 7},
-        {"duty", 15},
-        {"ambition", 15},
-        {"action", 200},
-        {"lifespan", 7},
-        {"compatibility", 150},
-        {"birth_year", 355},
-        {"loyalty", 100},
-        {"fame", 60000},
-        {"infamy", 60000},
-        {"merit", 60000},
-        {"related_officer", 65535},
-        {"family", 65535},
-    };
     // Every number of one officer that has a limit (the game date belongs to the file).
-    for (const auto& f : OfficerFields()) {
-        if (f.kind == FieldKind::Number && f.upper && f.perRecord && !f.readOnly) {
-            EXPECT_TRUE(std::any_of(rows.begin(), rows.end(), [&](const Row& row) { return f.key == row.key; }))
-                << "no row for " << f.key.toStdString();
-        }
-    }
+    std::vector<const RecordField<OfficerRecord>*> limited;
+    for (const auto& f : OfficerFields())
+        if (f.kind == FieldKind::Number && f.upper && f.perRecord && !f.readOnly)
+            limited.push_back(&f);
+    ASSERT_FALSE(limited.empty());
 
     // One below every limit first, so that one above is a change.
     const QString path = copy(kNewest);
     QStringList below;
-    for (const Row& row : rows)
-        below << QStringLiteral("%1=%2").arg(QLatin1String(row.key)).arg(row.limit - 1);
+    for (const auto* field : limited)
+        below << QStringLiteral("%1=%2").arg(field->key).arg(*field->upper - 1);
     const CliRun prepared = cli(QStringList{"set", path, "officer", QString::number(kOfficer)} + below);
     ASSERT_EQ(prepared.status, 0) << prepared.err.toStdString();
     EXPECT_FALSE(prepared.out.contains(kClamped)) << prepared.out.toStdString();
     const QByteArray before = bytes(path);
     const QString name = officerName(before, kOfficer);
 
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.key);
+    for (const auto* each : limited) {
+        const auto& field = *each;
+        SCOPED_TRACE(field.key.toStdString());
+        const int limit = *field.upper;
         write(path, before);
-        const auto& field = OfficerField(QString::fromLatin1(row.key));
-        EXPECT_EQ(field.upper, row.limit);
         const CliRun set = cli({"set", path, "officer", QString::number(kOfficer),
-                                QStringLiteral("%1=%2").arg(QLatin1String(row.key)).arg(row.limit + 1)});
+                                QStringLiteral("%1=%2").arg(field.key).arg(limit + 1)});
         ASSERT_EQ(set.status, 0) << set.err.toStdString();
         EXPECT_EQ(set.out, QStringLiteral("officer %1 %2: %3 %4 -> %5%6\n")
                                .arg(kOfficer)
-                               .arg(name, QLatin1String(row.key))
-                               .arg(row.limit - 1)
-                               .arg(row.limit)
+                               .arg(name, field.key)
+                               .arg(limit - 1)
+                               .arg(limit)
                                .arg(kClamped));
         OfficerRecord r = DecodeOfficer(before, kOfficer);
-        field.set(r, FieldValue{row.limit, {}, {}});
+        field.set(r, FieldValue{limit, {}, {}});
         QByteArray expected = before;
         EncodeOfficer(expected, kOfficer, r);
         EXPECT_EQ(bytes(path), expected);
-        EXPECT_EQ(field.get(DecodeOfficer(bytes(path), kOfficer)).number, row.limit);
+        EXPECT_EQ(field.get(DecodeOfficer(bytes(path), kOfficer)).number, limit);
     }
 }
 

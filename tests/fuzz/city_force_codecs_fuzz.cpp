@@ -347,54 +347,56 @@ std::vector<QByteArray> Seeds(const QString& demoFolder)
     return seeds;
 }
 
+namespace {
+
+void readCity(FuzzInput& input)
+{
+    QByteArray save = world(input);
+    const int c = input.byte() % (city::kCount + 3) - 1;
+    const int count = input.int16() & 0x3FF;
+    const qsizetype kept = input.int16() & 0xFFFF;
+    save.truncate(std::min(save.size(), city::record(std::max(c, 0)) + kept));
+    const int replaced = input.byte();
+    int values[kFieldCount];
+    for (int& v : values)
+        v = input.int16();
+    checkCity(save, count, c, replaced, values);
+}
+
+void readForce(FuzzInput& input)
+{
+    const int s = input.byte() % force::kCount;
+    const qsizetype kept = input.int16() & 0xFFFF;
+    QByteArray save = patternedSave();
+    const QByteArray bytes = input.take(save::kForceRecordSize);
+    for (qsizetype k = 0; k < bytes.size(); ++k)
+        setByte(save, force::record(s) + k, static_cast<unsigned char>(bytes[k]));
+    save.truncate(std::min(save.size(), force::record(s) + kept));
+    ForceRecord given;
+    const int length = input.byte() % (force::kNameCapacity + 1);
+    for (int i = 0; i < length; ++i)
+        given.name += QChar(char16_t(input.int16()));
+    given.technologyByte = input.byte();
+    given.troopByte = input.byte();
+    given.machineByte = input.byte();
+    given.rankByte = input.byte();
+    checkForce(save, s, given);
+}
+
+void readEdit(FuzzInput& input)
+{
+    const QByteArray save = world(input);
+    const bool forces = input.byte() % 2;
+    const int n = input.int16();
+    checkEdit(forces, n, save, input.restAsUtf16());
+}
+
+}  // namespace
+
 }  // namespace varkel::fuzz
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    using namespace varkel;
     using namespace varkel::fuzz;
-    FuzzInput input(data, size);
-    switch (static_cast<Input>(input.byte() % kInputCount)) {
-    case kCityInput: {
-        QByteArray save = world(input);
-        const int c = input.byte() % (city::kCount + 3) - 1;
-        const int count = input.int16() & 0x3FF;
-        const qsizetype kept = input.int16() & 0xFFFF;
-        save.truncate(std::min(save.size(), city::record(std::max(c, 0)) + kept));
-        const int replaced = input.byte();
-        int values[kFieldCount];
-        for (int& v : values)
-            v = input.int16();
-        checkCity(save, count, c, replaced, values);
-        break;
-    }
-    case kForceInput: {
-        const int s = input.byte() % force::kCount;
-        const qsizetype kept = input.int16() & 0xFFFF;
-        QByteArray save = patternedSave();
-        const QByteArray bytes = input.take(save::kForceRecordSize);
-        for (qsizetype k = 0; k < bytes.size(); ++k)
-            setByte(save, force::record(s) + k, static_cast<unsigned char>(bytes[k]));
-        save.truncate(std::min(save.size(), force::record(s) + kept));
-        ForceRecord given;
-        const int length = input.byte() % (force::kNameCapacity + 1);
-        for (int i = 0; i < length; ++i)
-            given.name += QChar(char16_t(input.int16()));
-        given.technologyByte = input.byte();
-        given.troopByte = input.byte();
-        given.machineByte = input.byte();
-        given.rankByte = input.byte();
-        checkForce(save, s, given);
-        break;
-    }
-    case kEditInput:
-    case kInputCount: {
-        const QByteArray save = world(input);
-        const bool forces = input.byte() % 2;
-        const int n = input.int16();
-        checkEdit(forces, n, save, input.restAsUtf16());
-        break;
-    }
-    }
-    return 0;
+    return ReadInputOfKind<kInputCount>(data, size, readCity, readForce, readEdit);
 }

@@ -203,55 +203,57 @@ std::vector<QByteArray> Seeds(const QString& demoFolder)
     return seeds;
 }
 
+namespace {
+
+void readMember(FuzzInput& input)
+{
+    const int k = input.byte() % family::kMemberCount;
+    const qsizetype kept = input.int16() & 0xFFFF;
+    QByteArray save = patternedSave();
+    const QByteArray bytes = input.take(member::kRecordSize + kGrowthBytes);
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const qsizetype at = i < member::kRecordSize ? family::record(k) + i
+                                                     : family::growthField(k) + i - member::kRecordSize;
+        setByte(save, at, static_cast<unsigned char>(bytes[i]));
+    }
+    save.truncate(std::min(kSaveSize, family::record(k) + kept));
+    checkMember(k, save);
+}
+
+void readBiography(FuzzInput& input)
+{
+    const int child = input.byte() % family::kChildCount;
+    QByteArray save = patternedSave();
+    const QByteArray bytes = input.take(biography::kRecordSize);
+    for (qsizetype i = 0; i < bytes.size(); ++i)
+        setByte(save, family::biographyRecord(child) + i, static_cast<unsigned char>(bytes[i]));
+    checkBiography(child, save, input.restAsUtf16());
+}
+
+void readView(FuzzInput& input)
+{
+    const QByteArray draws = input.take(kDraws).leftJustified(kDraws, '\0');
+    QByteArray save = input.byte() % 2 ? patternedSave() : QByteArray(kSaveSize, '\0');
+    for (QByteArray piece = input.take(6); !piece.isEmpty(); piece = input.take(6)) {
+        FuzzInput header(reinterpret_cast<const std::uint8_t*>(piece.constData()), std::size_t(piece.size()));
+        const qsizetype at = header.int32();
+        const QByteArray bytes = input.take(header.int16() & 0xFFFF);
+        for (qsizetype i = 0; i < bytes.size(); ++i)
+            setByte(save, at + i, static_cast<unsigned char>(bytes[i]));
+    }
+    std::size_t next = 0;
+    const RandomSource random = [&draws, &next] {
+        return static_cast<unsigned char>(draws[qsizetype(next++ % kDraws)]) / 256.0;
+    };
+    checkView(save, random);
+}
+
+}  // namespace
+
 }  // namespace varkel::fuzz
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    using namespace varkel;
     using namespace varkel::fuzz;
-    FuzzInput input(data, size);
-    switch (static_cast<Input>(input.byte() % kInputCount)) {
-    case kMemberInput: {
-        const int k = input.byte() % family::kMemberCount;
-        const qsizetype kept = input.int16() & 0xFFFF;
-        QByteArray save = patternedSave();
-        const QByteArray bytes = input.take(member::kRecordSize + kGrowthBytes);
-        for (qsizetype i = 0; i < bytes.size(); ++i) {
-            const qsizetype at = i < member::kRecordSize ? family::record(k) + i
-                                                         : family::growthField(k) + i - member::kRecordSize;
-            setByte(save, at, static_cast<unsigned char>(bytes[i]));
-        }
-        save.truncate(std::min(kSaveSize, family::record(k) + kept));
-        checkMember(k, save);
-        break;
-    }
-    case kBiographyInput: {
-        const int child = input.byte() % family::kChildCount;
-        QByteArray save = patternedSave();
-        const QByteArray bytes = input.take(biography::kRecordSize);
-        for (qsizetype i = 0; i < bytes.size(); ++i)
-            setByte(save, family::biographyRecord(child) + i, static_cast<unsigned char>(bytes[i]));
-        checkBiography(child, save, input.restAsUtf16());
-        break;
-    }
-    case kViewInput:
-    case kInputCount: {
-        const QByteArray draws = input.take(kDraws).leftJustified(kDraws, '\0');
-        QByteArray save = input.byte() % 2 ? patternedSave() : QByteArray(kSaveSize, '\0');
-        for (QByteArray piece = input.take(6); !piece.isEmpty(); piece = input.take(6)) {
-            FuzzInput header(reinterpret_cast<const std::uint8_t*>(piece.constData()), std::size_t(piece.size()));
-            const qsizetype at = header.int32();
-            const QByteArray bytes = input.take(header.int16() & 0xFFFF);
-            for (qsizetype i = 0; i < bytes.size(); ++i)
-                setByte(save, at + i, static_cast<unsigned char>(bytes[i]));
-        }
-        std::size_t next = 0;
-        const RandomSource random = [&draws, &next] {
-            return static_cast<unsigned char>(draws[qsizetype(next++ % kDraws)]) / 256.0;
-        };
-        checkView(save, random);
-        break;
-    }
-    }
-    return 0;
+    return ReadInputOfKind<kInputCount>(data, size, readMember, readBiography, readView);
 }

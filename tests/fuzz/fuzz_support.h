@@ -52,6 +52,20 @@ private:
     qsizetype at_ = 0;
 };
 
+// For a target whose inputs come in kinds: the first byte picks the kind, modulo
+// how many there are so that any byte picks one, and that kind's reader takes the
+// rest. The readers stand in the order of the target's kinds, the last of which,
+// `kindCount`, counts them.
+template <auto kindCount, typename... Readers>
+int ReadInputOfKind(const std::uint8_t* data, std::size_t size, Readers... readers)
+{
+    static_assert(sizeof...(Readers) == std::size_t(kindCount), "one reader for each kind of input");
+    void (*const read[])(FuzzInput&) = {readers...};
+    FuzzInput input(data, size);
+    read[input.byte() % int(kindCount)](input);
+    return 0;
+}
+
 // The same numbers written as FuzzInput reads them, for building seeds.
 QByteArray Byte(int value);
 QByteArray Int16(int value);

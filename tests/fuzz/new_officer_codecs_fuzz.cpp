@@ -125,28 +125,30 @@ std::vector<QByteArray> Seeds(const QString& demoFolder)
     return seeds;
 }
 
+namespace {
+
+void readRecord(FuzzInput& input)
+{
+    const int at = static_cast<std::int8_t>(input.byte());
+    checkRecord(at, input.rest());
+}
+
+void readBiography(FuzzInput& input)
+{
+    const int at = input.int16();
+    QByteArray buffer = Patterned(input.int16() & kBufferSizeBits);
+    const QByteArray record = input.take(biography::kRecordSize);
+    for (qsizetype i = 0; i < record.size(); ++i)
+        setByte(buffer, at + i, static_cast<unsigned char>(record[i]));
+    checkBiography(at, buffer, input.restAsUtf16());
+}
+
+}  // namespace
+
 }  // namespace varkel::fuzz
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     using namespace varkel::fuzz;
-    FuzzInput input(data, size);
-    switch (static_cast<Input>(input.byte() % kInputCount)) {
-    case kRecordInput: {
-        const int at = static_cast<std::int8_t>(input.byte());
-        checkRecord(at, input.rest());
-        break;
-    }
-    case kBiographyInput:
-    case kInputCount: {
-        const int at = input.int16();
-        QByteArray buffer = Patterned(input.int16() & kBufferSizeBits);
-        const QByteArray record = input.take(varkel::biography::kRecordSize);
-        for (qsizetype i = 0; i < record.size(); ++i)
-            varkel::setByte(buffer, at + i, static_cast<unsigned char>(record[i]));
-        checkBiography(at, buffer, input.restAsUtf16());
-        break;
-    }
-    }
-    return 0;
+    return ReadInputOfKind<kInputCount>(data, size, readRecord, readBiography);
 }

@@ -297,74 +297,77 @@ std::vector<QByteArray> Seeds(const QString& demoFolder)
     return seeds;
 }
 
+namespace {
+
+void readRelation(FuzzInput& input)
+{
+    const int i = input.byte();
+    const int count = input.int16();
+    const qsizetype kept = input.int16() & 0xFFFF;
+    QByteArray save = patternedSave();
+    const QByteArray bytes = input.take(kCopyBytes);
+    for (qsizetype k = 0; k < bytes.size(); ++k)
+        setByte(save, record(i, int(k / relation::kRecordSize)) + k % relation::kRecordSize,
+                static_cast<unsigned char>(bytes[k]));
+    save.truncate(std::min(save.size(), record(i) + kept));
+    Relation stored;
+    stored.a = input.int16();
+    stored.b = input.int16();
+    stored.c = input.int16();
+    stored.kind = input.int16();
+    checkRelation(i, count, save, stored);
+}
+
+void readLevels(FuzzInput& input)
+{
+    const int slot = input.byte() % 10;
+    const bool special = input.byte() % 2;
+    const int value = input.int16();
+    std::vector<int> positions(std::size_t(input.byte() % kMostPositions));
+    for (int& p : positions)
+        p = input.int16();
+    QByteArray save = patternedSave();
+    if (slot < save::kPlayerSlotCount) {
+        const QByteArray bytes = input.take(kStreamBytes);
+        for (qsizetype k = 0; k < bytes.size(); ++k)
+            setByte(save, save::playerSlot(slot) + k, static_cast<unsigned char>(bytes[k]));
+    }
+    const LevelStream stream = IntimacyStream(slot, special);
+    FUZZ_CHECK(stream.count == (slot >= save::kPlayerSlotCount ? 0
+                                : special                      ? intimacy::kSpecialPositions
+                                                               : intimacy::kGeneralPositions));
+    checkLevels(save, stream, positions, value);
+}
+
+void readStream(FuzzInput& input)
+{
+    LevelStream stream;
+    stream.offset = input.int32();
+    stream.count = input.int16() & 0xFFFF;
+    const int position = input.int16();
+    const int value = input.byte() % 40;
+    checkLevels(input.rest(), stream, {position}, value);
+}
+
+void readEdit(FuzzInput& input)
+{
+    const auto sort = static_cast<EditSort>(input.byte() % kSortCount);
+    const int slot = input.byte() % save::kPlayerSlotCount;
+    const int n = input.int16();
+    QByteArray save = patternedSave();
+    const qsizetype at = input.int32();
+    const QByteArray bytes = input.take(input.int16() & 0xFFFF);
+    for (qsizetype k = 0; k < bytes.size(); ++k)
+        setByte(save, at + k, static_cast<unsigned char>(bytes[k]));
+    checkEdit(sort, slot, n, save, input.restAsUtf16());
+}
+
+}  // namespace
+
 }  // namespace varkel::fuzz
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    using namespace varkel;
     using namespace varkel::fuzz;
-    FuzzInput input(data, size);
-    switch (static_cast<Input>(input.byte() % kInputCount)) {
-    case kRelationInput: {
-        const int i = input.byte();
-        const int count = input.int16();
-        const qsizetype kept = input.int16() & 0xFFFF;
-        QByteArray save = patternedSave();
-        const QByteArray bytes = input.take(kCopyBytes);
-        for (qsizetype k = 0; k < bytes.size(); ++k)
-            setByte(save, record(i, int(k / relation::kRecordSize)) + k % relation::kRecordSize,
-                    static_cast<unsigned char>(bytes[k]));
-        save.truncate(std::min(save.size(), record(i) + kept));
-        Relation stored;
-        stored.a = input.int16();
-        stored.b = input.int16();
-        stored.c = input.int16();
-        stored.kind = input.int16();
-        checkRelation(i, count, save, stored);
-        break;
-    }
-    case kLevelInput: {
-        const int slot = input.byte() % 10;
-        const bool special = input.byte() % 2;
-        const int value = input.int16();
-        std::vector<int> positions(std::size_t(input.byte() % kMostPositions));
-        for (int& p : positions)
-            p = input.int16();
-        QByteArray save = patternedSave();
-        if (slot < save::kPlayerSlotCount) {
-            const QByteArray bytes = input.take(kStreamBytes);
-            for (qsizetype k = 0; k < bytes.size(); ++k)
-                setByte(save, save::playerSlot(slot) + k, static_cast<unsigned char>(bytes[k]));
-        }
-        const LevelStream stream = IntimacyStream(slot, special);
-        FUZZ_CHECK(stream.count == (slot >= save::kPlayerSlotCount ? 0
-                                    : special                      ? intimacy::kSpecialPositions
-                                                                   : intimacy::kGeneralPositions));
-        checkLevels(save, stream, positions, value);
-        break;
-    }
-    case kStreamInput: {
-        LevelStream stream;
-        stream.offset = input.int32();
-        stream.count = input.int16() & 0xFFFF;
-        const int position = input.int16();
-        const int value = input.byte() % 40;
-        checkLevels(input.rest(), stream, {position}, value);
-        break;
-    }
-    case kEditInput:
-    case kInputCount: {
-        const auto sort = static_cast<EditSort>(input.byte() % kSortCount);
-        const int slot = input.byte() % save::kPlayerSlotCount;
-        const int n = input.int16();
-        QByteArray save = patternedSave();
-        const qsizetype at = input.int32();
-        const QByteArray bytes = input.take(input.int16() & 0xFFFF);
-        for (qsizetype k = 0; k < bytes.size(); ++k)
-            setByte(save, at + k, static_cast<unsigned char>(bytes[k]));
-        checkEdit(sort, slot, n, save, input.restAsUtf16());
-        break;
-    }
-    }
-    return 0;
+    return ReadInputOfKind<kInputCount>(data, size, readRelation, readLevels, readStream, readEdit);
 }

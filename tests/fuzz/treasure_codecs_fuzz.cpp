@@ -106,34 +106,36 @@ std::vector<QByteArray> Seeds(const QString& demoFolder)
     return seeds;
 }
 
+namespace {
+
+void readRecord(FuzzInput& input)
+{
+    const int t = input.int16();
+    const qsizetype scenarioSize = std::min<qsizetype>(kScenarioSize, input.int16() & 0xFFFF);
+    const qsizetype saveSize = std::min<qsizetype>(kSaveSize, (input.int16() & 0xFFFF) + save::kTreasureOwnerOffset);
+    static const QByteArray scenarioPattern = Patterned(kScenarioSize, 7), savePattern = Patterned(kSaveSize, 11);
+    QByteArray scenario = scenarioPattern, save = savePattern;
+    const QByteArray bytes = input.rest();
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const qsizetype at = i < kRecordSize ? record(t) + i : ownerEntry(t) + i - kRecordSize;
+        setByte(i < kRecordSize ? scenario : save, at, static_cast<unsigned char>(bytes[i]));
+    }
+    scenario.truncate(scenarioSize);
+    save.truncate(saveSize);
+    checkRecord(t, scenario, save);
+}
+
+void readNotes(FuzzInput& input)
+{
+    checkNotes(input.rest());
+}
+
+}  // namespace
+
 }  // namespace varkel::fuzz
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     using namespace varkel::fuzz;
-    FuzzInput input(data, size);
-    switch (static_cast<Input>(input.byte() % kInputCount)) {
-    case kRecordInput: {
-        const int t = input.int16();
-        const qsizetype scenarioSize = std::min<qsizetype>(kScenarioSize, input.int16() & 0xFFFF);
-        const qsizetype saveSize =
-            std::min<qsizetype>(kSaveSize, (input.int16() & 0xFFFF) + varkel::save::kTreasureOwnerOffset);
-        static const QByteArray scenarioPattern = Patterned(kScenarioSize, 7), savePattern = Patterned(kSaveSize, 11);
-        QByteArray scenario = scenarioPattern, save = savePattern;
-        const QByteArray bytes = input.rest();
-        for (qsizetype i = 0; i < bytes.size(); ++i) {
-            const qsizetype at = i < kRecordSize ? record(t) + i : ownerEntry(t) + i - kRecordSize;
-            varkel::setByte(i < kRecordSize ? scenario : save, at, static_cast<unsigned char>(bytes[i]));
-        }
-        scenario.truncate(scenarioSize);
-        save.truncate(saveSize);
-        checkRecord(t, scenario, save);
-        break;
-    }
-    case kNotesInput:
-    case kInputCount:
-        checkNotes(input.rest());
-        break;
-    }
-    return 0;
+    return ReadInputOfKind<kInputCount>(data, size, readRecord, readNotes);
 }

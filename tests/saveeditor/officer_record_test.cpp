@@ -361,6 +361,33 @@ TEST_F(OfficerFieldTable, AnEntryYearBeyond355IsAStorageProblem)
     EXPECT_FALSE(OfficerStorageProblem(record));
 }
 
+// The limits of an officer's own numbers (the game date belongs to the file), which
+// the view, the command line and the batch all clamp to through this table.
+TEST(OfficerFields, NumbersOfAnOfficerHaveTheirLimits)
+{
+    const std::map<std::string, int> limits = {
+        {"bravery", 7},
+        {"calmness", 7},
+        {"duty", 15},
+        {"ambition", 15},
+        {"action", 200},
+        {"lifespan", 7},
+        {"compatibility", 150},
+        {"birth_year", 355},
+        {"loyalty", 100},
+        {"fame", 60000},
+        {"infamy", 60000},
+        {"merit", 60000},
+        {"related_officer", 65535},
+        {"family", 65535},
+    };
+    std::map<std::string, int> stated;
+    for (const auto& f : OfficerFields())
+        if (f.kind == FieldKind::Number && f.upper && f.perRecord && !f.readOnly)
+            stated[f.key.toStdString()] = *f.upper;
+    EXPECT_EQ(stated, limits);
+}
+
 // Every number with a limit takes one above it as the limit and says it clamped:
 // in the view (the box then shows the limit) and on the command line (the change
 // is reported as clamped), with one rule for both. The game date belongs to the
