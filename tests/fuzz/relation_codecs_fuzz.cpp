@@ -173,9 +173,11 @@ void checkLevels(const QByteArray& buffer, const LevelStream& stream, const std:
         positions.empty() ? std::vector<int>{} : std::vector<int>{positions.front()}, positions};
     for (std::size_t w = 0; w < writes.size(); ++w) {
         const std::vector<int>& set = writes[w];
-        const bool ok = valueOk && std::all_of(set.begin(), set.end(), [&](int p) { return holds(buffer, stream, p); });
         // A set is written one position after another, as the intimacy editor
-        // does inside one document step; a refused position refuses the set.
+        // does inside one document step; a refused position refuses the set. An
+        // empty set writes nothing, whatever the value.
+        const bool ok = set.empty() ||
+                        (valueOk && std::all_of(set.begin(), set.end(), [&](int p) { return holds(buffer, stream, p); }));
         QByteArray b = buffer;
         const bool written = std::all_of(set.begin(), set.end(), [&](int p) { return stream.write(b, p, value); });
         FUZZ_CHECK(written == ok);
