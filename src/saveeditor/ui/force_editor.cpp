@@ -16,7 +16,6 @@
 #include <QListWidget>
 #include <QPushButton>
 
-
 namespace varkel {
 
 using namespace force;
@@ -119,6 +118,7 @@ ForceRecord ForceEditor::collect() const
 
 bool ForceEditor::store(int s)
 {
+    // Every force the view can hold can be stored.
     kinds_.write(SaveRecord::Force, s, ChangesBetween(ForceFields(), shown_, collect()));
     return true;
 }
