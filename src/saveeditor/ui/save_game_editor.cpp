@@ -1,5 +1,6 @@
 #include "saveeditor/ui/save_game_editor.h"
 
+#include "saveeditor/ui/document_follower.h"
 #include "saveeditor/ui/officer_control.h"
 #include "saveeditor/ui/officer_panel.h"
 #include "saveeditor/ui/problems_window.h"
@@ -17,7 +18,6 @@
 #include "shared/ui/window_geometry.h"
 
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QDir>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -25,7 +25,6 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QRandomGenerator>
 #include <QStatusBar>
 #include <QVBoxLayout>
@@ -55,21 +54,11 @@ SaveGameEditor::SaveGameEditor(Session& session, SaveGame save, ScenarioData sce
     state_ = new EditState(*this, *document_, GetResText(Text::EditorTitle));
     useFileCommands();
     scenarioCommands_ = std::make_unique<ScenarioCommands>(session_, *document_, *state_);
-    sides_ = std::make_unique<SideWindows>(*this, [this] { reloadViews(); });
+    sides_ = std::make_unique<SideWindows>(*this, [this] { follower_->reloadViews(); });
     modes_ = new EditorModes(*this);
     connect(modes_, &EditorModes::edited, this, &SaveGameEditor::updateSaveCommands);
     connect(modes_, &EditorModes::saveRequested, this, [this] { files_->save(); });
     connect(modes_, &EditorModes::shown, this, [this](int mode) { column_->Label34->setVisible(mode == 0); });
-    connect(modes_, &EditorModes::aboutToFill, this, [this](int mode) {
-        // A new file: the notes are read again, and the controlled officers' list shows its first.
-        if (mode != 0)
-            return;
-        scenarioCommands_->readNotes();
-        if (TreasurePanel* treasures = modes_->treasurePanelIfBuilt())
-            treasures->setNotes(scenarioCommands_->notes());
-        if (column_->Combo10->count() > 0)
-            column_->Combo10->setCurrentIndex(0);
-    });
 
     auto* layout = new QVBoxLayout(this);
     auto* bar = new QMenuBar(this);
@@ -92,7 +81,11 @@ SaveGameEditor::SaveGameEditor(Session& session, SaveGame save, ScenarioData sce
     layout->addWidget(state_->statusLine());
 
     connect(document_, &Document::stateChanged, this, &SaveGameEditor::updateSaveCommands);
-    connect(document_, &Document::changed, this, &SaveGameEditor::documentChanged);
+    follower_ = new DocumentFollower(*this);
+    connect(document_, &Document::changed, this, [this](const DocumentChange& change) {
+        if (change.cause == DocumentChange::Cause::Open)
+            showOpenedSave();
+    });
     // Enter and Ctrl+Enter apply the view shown.
     UseApplyKeys(*this, [this] { return modes_->Command7[std::size_t(modes_->current())]; });
     showOpenedSave();
@@ -124,58 +117,14 @@ void SaveGameEditor::showOpenedSave()
     const auto quiet = modes_->whileFilling();
     showFilePlace();
     state_->opened();
-    showTables();
+    follower_->showTables();
     updateSaveCommands();
     modes_->showOpened();
     // Counting the problems reads every record: the window is shown first.
     WhenShown([editor = QPointer<SaveGameEditor>(this)] {
         if (editor)
-            editor->noteProblems();
+            editor->follower_->countProblems();
     });
-}
-
-void SaveGameEditor::documentChanged(const DocumentChange& change)
-{
-    if (change.cause == DocumentChange::Cause::Open) {
-        showOpenedSave();
-        return;
-    }
-    // The count on the status line follows mends and undo.
-    if (problemsNote->isVisible())
-        noteProblems();
-    if (sides_->running()) {
-        sides_->changedWhileRunning();
-        return;
-    }
-    // A batch from the records table, undo and redo change records no view applied.
-    if (change.everything() || change.cause != DocumentChange::Cause::Apply) {
-        reloadViews();
-        return;
-    }
-    switch (SaveRecord(change.kind)) {
-    case SaveRecord::Officer:
-        // A new name shows wherever officers are named.
-        for (const int n : change.records)
-            if (n >= 0 && n < column_->List1->count() && !column_->names(n, tables().officerNames.value(n)))
-                officerRenamed(n);
-        break;
-    case SaveRecord::City:
-    case SaveRecord::Force:
-    case SaveRecord::Intimacy:
-        reloadViews();
-        break;
-    default:
-        // The view that applied the change shows it already.
-        break;
-    }
-}
-
-void SaveGameEditor::reloadViews()
-{
-    const auto quiet = modes_->whileFilling();
-    showTables();
-    modes_->officerPanel()->setCityNames(scenario().cityNames);
-    modes_->reload();
 }
 
 PendingEdits SaveGameEditor::pendingEdits()
@@ -214,23 +163,6 @@ void SaveGameEditor::showOfficer(int n)
     modes_->officerPanel()->showRecord(*document_, n);
 }
 
-void SaveGameEditor::showTables()
-{
-    session_.officerCount = tables().officerCount;
-    session_.officerNames = tables().officerNames;
-    control_->fillControlledList();
-    modes_->officerPanel()->setForceList(tables().leaderNames);
-    modes_->Option3[3]->setEnabled(tables().hasFamily);
-}
-
-void SaveGameEditor::officerRenamed(int n)
-{
-    showTables();  // force names are their leaders' names
-    column_->rename(n, tables().officerNames[n]);
-    modes_->officerPanel()->showOfficer(document_->bytes(), tables(), n);
-    modes_->refillOthersLater();
-}
-
 void SaveGameEditor::closeEvent(QCloseEvent* event)
 {
     // Treasure attributes applied but not written would be lost with the window.
@@ -243,11 +175,6 @@ void SaveGameEditor::closeEvent(QCloseEvent* event)
 SaveKindsContext SaveGameEditor::kindsContext() const
 {
     return {scenario().cityNames, scenario().courtRanks, scenarioCommands_->notes(), std::nullopt, false};
-}
-
-void SaveGameEditor::noteProblems()
-{
-    problemsNote->count(*document_, kindsContext());
 }
 
 void SaveGameEditor::setSideWindowRunner(std::function<void(QDialog&)> run)

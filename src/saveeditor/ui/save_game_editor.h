@@ -22,6 +22,7 @@ class QStatusBar;
 
 namespace varkel {
 
+class DocumentFollower;
 class EditState;
 class FileCommands;
 class OfficerControl;
@@ -107,21 +108,10 @@ private:
     void updateSaveCommands();
     // A save was opened: every view is filled from it when next shown.
     void showOpenedSave();
-    // The document changed: the views show what the change touched.
-    void documentChanged(const DocumentChange& change);
-    // Undo or a side window changed the buffers: the lists and the record shown
-    // are read again, in the mode and on the rows they were.
-    void reloadViews();
     // Whether the view shown holds edits typed but not applied.
     bool viewHoldsEdits();
     // The place of the open file above the views, and its slot ticked in the menu.
     void showFilePlace();
-    // The lists and boxes that show the document's tables.
-    void showTables();
-    // Says on the status line, once a save is opened, how many problems it has.
-    void noteProblems();
-    // After an Apply that renamed officer `n`: everything that shows officer names follows.
-    void officerRenamed(int n);
 
     Session& session_;
     SaveDocument* document_ = nullptr;
@@ -136,6 +126,7 @@ private:
     EditorModes* modes_ = nullptr;
     SaveEditorMenus* menus_ = nullptr;
     OfficerColumn* column_ = nullptr;
+    DocumentFollower* follower_ = nullptr;
 
 public:
     ProblemsNote* problemsNote = nullptr;
