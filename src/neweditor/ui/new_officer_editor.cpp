@@ -127,7 +127,7 @@ void NewOfficerEditor::useFileCommands()
     opened.pattern = kFilePattern;
     opened.path = [this] { return document_->path(); };
     opened.modified = [this] { return modified(); };
-    opened.pending = [this] { return pendingEdits(); };
+    opened.pending = [this] { return records_->pendingEdits(); };
     opened.open = [this](const QString& path) { return openChosen(path); };
     opened.write = [this] {
         return writeBothFiles(document_->path(), [this] { return document_->saveSystemSave(session_.files); });
@@ -175,7 +175,10 @@ QBoxLayout* NewOfficerEditor::buildList()
     auto* side = new QVBoxLayout;
     List1 = TextList(this, QStringLiteral("List1"));
     List1->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("000:國國國國")) * 2);
-    connect(List1, &QListWidget::currentRowChanged, this, &NewOfficerEditor::officerChosen);
+    records_ = new RecordList(*List1, *session_.prompter,
+                              {[this](int i) { fillView(i); }, [this] { return viewDiffersFromShown(); },
+                               [this](int i) { return store(i); }},
+                              this);
     auto* searchRow = new QHBoxLayout;
     Text5 = named(new QLineEdit(this), QStringLiteral("Text5"));
     Text5->setMaxLength(kSearchLength);
@@ -216,10 +219,7 @@ QWidget* NewOfficerEditor::buildRecord()
     Command2 = named(new QPushButton(QStringLiteral("應用"), record), QStringLiteral("Command2"));
     Command3 = named(new QPushButton(QStringLiteral("保存"), record), QStringLiteral("Command3"));
     connect(Command4, &QPushButton::clicked, this, [this] { person_.fillTacticsAndSkills(); });
-    connect(Command2, &QPushButton::clicked, this, [this] {
-        if (List1->currentRow() >= 0)
-            applyOfficer(List1->currentRow());
-    });
+    connect(Command2, &QPushButton::clicked, records_, &RecordList::applySelected);
     UseApplyKeys(*this, Command2);
     connect(Command3, &QPushButton::clicked, this, [this] { files_->save(); });
     buttons->addWidget(Command4);
@@ -335,7 +335,7 @@ void NewOfficerEditor::documentChanged(const DocumentChange& change)
     case DocumentChange::Cause::Redo:
     case DocumentChange::Cause::Batch:
         // The record that was shown, as it is now.
-        showFile(std::max(0, shownRecord_));
+        showFile(std::max(0, shownRecord()));
         break;
     case DocumentChange::Cause::Apply:
         // A new name shows in the list and the officer picker.
@@ -354,16 +354,15 @@ void NewOfficerEditor::showFile(int row)
     Label5->setText(GetResText(Text::FileLocation) + QDir::toNativeSeparators(document_->path()));
     {
         const QSignalBlocker block(List1);
-        List1->clear();
+        // Read afresh: nothing shown before is left to ask about.
+        records_->clear();
         for (int i = 0; i < system_save::kRecordCount; ++i) {
             const int number = SystemSave::officerNumber(i);
             const QString name = systemSave().officerName(i);
-            List1->addItem(QStringLiteral("%1:%2").arg(number).arg(name));
+            records_->addRow(i, QStringLiteral("%1:%2").arg(number).arg(name));
             session_.officerNames[number] = name;
         }
     }
-    // Read afresh: nothing shown before is left to ask about.
-    shownRecord_ = -1;
     // The officer picker lists every officer up to the last new one.
     session_.officerCount = SystemSave::officerNumber(system_save::kRecordCount);
     List1->setCurrentRow(row);
@@ -371,11 +370,10 @@ void NewOfficerEditor::showFile(int row)
         showOfficer(row);
 }
 
-void NewOfficerEditor::showOfficer(int i)
+void NewOfficerEditor::fillView(int i)
 {
     const MemberRecord r = systemSave().officer(i);
     shown_ = r;
-    shownRecord_ = i;
     person_.showPerson(r.person);
     numbers_->show(r);
     lists_->show(r);
@@ -401,7 +399,7 @@ std::optional<FieldProblem> NewOfficerEditor::edit(RecordChanges& changes,
     return std::nullopt;
 }
 
-bool NewOfficerEditor::applyOfficer(int i)
+bool NewOfficerEditor::store(int i)
 {
     RecordChanges changes;
     NumberBoxes<MemberRecord>::Clamped clamped;
@@ -416,27 +414,13 @@ bool NewOfficerEditor::applyOfficer(int i)
     numbers_->showClamped(clamped);
     shown_ = systemSave().officer(i);
     shownBiography_ = biographies().biography(i);
-    shownRecord_ = i;
     return true;
 }
 
-bool NewOfficerEditor::viewDiffers() const
+bool NewOfficerEditor::viewDiffersFromShown() const
 {
     RecordChanges changes;
-    return shownRecord_ >= 0 && (edit(changes) || document_->differs(shownRecord_, changes));
-}
-
-PendingEdits NewOfficerEditor::pendingEdits()
-{
-    return {[this] { return viewDiffers(); }, [this] { return applyOfficer(shownRecord_); },
-            [this] { showOfficer(shownRecord_); }};
-}
-
-void NewOfficerEditor::officerChosen()
-{
-    const int row = List1->currentRow();
-    if (row >= 0 && row != shownRecord_ && MayMoveList(*List1, row, shownRecord_, *session_.prompter, pendingEdits()))
-        showOfficer(row);
+    return edit(changes) || document_->differs(shownRecord(), changes);
 }
 
 bool NewOfficerEditor::biographiesMayBeWritten()

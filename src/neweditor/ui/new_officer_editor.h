@@ -5,6 +5,7 @@
 #include "shared/session.h"
 #include "shared/ui/number_boxes.h"
 #include "shared/ui/pickers.h"
+#include "shared/ui/record_list.h"
 
 #include <QWidget>
 
@@ -28,7 +29,6 @@ namespace varkel {
 
 class EditState;
 class FileCommands;
-struct PendingEdits;
 class OfficerSearchBox;
 
 // The new-officer editor: the 100 player-made officers of the system save and
@@ -59,15 +59,15 @@ public:
 
     // Shows the file just opened, from its first record.
     void showOpenedFile();
-    void showOfficer(int i);
+    void showOfficer(int i) { records_->show(i); }
     // Applies the boxes to officer i; false when refused (and said why).
-    bool applyOfficer(int i);
+    bool applyOfficer(int i) { return records_->apply(i); }
     // True when an Apply of the record shown would change the system save or the
     // biographies, or be refused: the view holds edits not yet applied. False
     // before any record is read.
-    bool viewDiffers() const;
+    bool viewDiffers() const { return records_->viewDiffers(); }
     // The record last read or applied; -1 before the first.
-    int shownRecord() const { return shownRecord_; }
+    int shownRecord() const { return records_->shownRecord(); }
 
     // A system save handed to the program opens as through File > Open: the same
     // questions first.
@@ -124,17 +124,19 @@ private:
     // problem of a box that cannot be read. Changes nothing on screen.
     std::optional<FieldProblem> edit(RecordChanges& changes,
                                      NumberBoxes<MemberRecord>::Clamped* clamped = nullptr) const;
-    // The list moved to another record: asks about the edits of the one shown
-    // first, and on "stay" puts the list back on it.
-    void officerChosen();
-    // The edits typed in the record shown and not applied.
-    PendingEdits pendingEdits();
+    // What the list of officers asks of the view: fill it with officer i as the
+    // buffers hold it, tell whether an Apply of the officer shown would change the
+    // files or be refused, store it into officer i (false when refused, having said why).
+    void fillView(int i);
+    bool viewDiffersFromShown() const;
+    bool store(int i);
 
     Session& session_;
     SystemSaveDocument* document_ = nullptr;
     PersonControls person_;
     Picker picker_;
     std::function<void()> showAbout_;
+    RecordList* records_ = nullptr;  // the officer of each row of List1 and the one shown
     OfficerSearchBox* search_ = nullptr;
     EditState* state_ = nullptr;
     std::unique_ptr<FileCommands> files_;
@@ -142,7 +144,6 @@ private:
     std::unique_ptr<ChoiceLists<MemberRecord>> lists_;
     MemberRecord shown_;  // as read, so odd stored codes can be kept
     QString shownBiography_;
-    int shownRecord_ = -1;
 };
 
 }  // namespace varkel

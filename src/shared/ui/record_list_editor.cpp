@@ -12,8 +12,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include <algorithm>
-
 namespace varkel {
 
 namespace {
@@ -27,21 +25,29 @@ RecordListEditor::RecordListEditor(Prompter& prompter, Document& document, QWidg
 {
     setModal(true);
     List1 = TextList(this, QStringLiteral("List1"));
-    connect(List1, &QListWidget::currentRowChanged, this, &RecordListEditor::rowChosen);
+    records_ = new RecordList(*List1, prompter,
+                              {[this](int n) { showRecord(n); }, [this] { return shownDiffers(); },
+                               [this](int n) { return store(n); }},
+                              this);
+    // As stored, so the view shows what the game will.
+    connect(records_, &RecordList::stored, this, [this](int n) {
+        storedChanged();
+        showRecord(n);
+        emit applied();
+    });
     // Undo, redo or a batch changed the document under the view: the record shown
     // is read again, so that its next Apply stores nothing that was undone.
     connect(&document, &Document::changed, this, [this](const DocumentChange& change) {
-        if (change.cause != DocumentChange::Cause::Apply && shown_ >= 0) {
+        if (change.cause != DocumentChange::Cause::Apply && shownRecord() >= 0) {
             storedChanged();
-            read(shown_);
+            records_->show(shownRecord());
         }
     });
 }
 
 void RecordListEditor::addRow(int n, const QString& name)
 {
-    records_.push_back(n);
-    List1->addItem(FormatNumber(n, kRowDigits) + QLatin1Char(':') + name);
+    records_->addRow(n, FormatNumber(n, kRowDigits) + QLatin1Char(':') + name);
 }
 
 void RecordListEditor::fitList(int nameWidth)
@@ -88,64 +94,6 @@ void RecordListEditor::offerRecordsTable(std::function<void()> open)
     key->setShortcutContext(Qt::WindowShortcut);
     connect(key, &QAction::triggered, tableButton, &QPushButton::click);
     addAction(key);
-}
-
-int RecordListEditor::rowOf(int n) const
-{
-    const auto at = std::find(records_.begin(), records_.end(), n);
-    return at == records_.end() ? -1 : int(at - records_.begin());
-}
-
-int RecordListEditor::selectedRecord() const
-{
-    const int row = List1->currentRow();
-    return row >= 0 && row < int(records_.size()) ? records_[std::size_t(row)] : -1;
-}
-
-void RecordListEditor::chooseRecord(int n)
-{
-    if (const int row = rowOf(n); row >= 0)
-        List1->setCurrentRow(row);
-}
-
-void RecordListEditor::read(int n)
-{
-    shown_ = n;
-    showRecord(n);
-}
-
-bool RecordListEditor::viewDiffers() const
-{
-    return shown_ >= 0 && shownDiffers();
-}
-
-bool RecordListEditor::apply(int n)
-{
-    if (!store(n))
-        return false;
-    // As stored, so the view shows what the game will.
-    storedChanged();
-    read(n);
-    emit applied();
-    return true;
-}
-
-void RecordListEditor::applySelected()
-{
-    if (const int n = selectedRecord(); n >= 0)
-        apply(n);
-}
-
-PendingEdits RecordListEditor::pendingEdits()
-{
-    return {[this] { return viewDiffers(); }, [this] { return apply(shown_); }, [this] { read(shown_); }};
-}
-
-void RecordListEditor::rowChosen()
-{
-    const int n = selectedRecord();
-    if (n >= 0 && n != shown_ && MayMoveList(*List1, List1->currentRow(), rowOf(shown_), prompter_, pendingEdits()))
-        read(n);
 }
 
 void RecordListEditor::done(int result)

@@ -2,13 +2,13 @@
 
 #include "shared/seams.h"
 #include "shared/ui/pending_edits.h"
+#include "shared/ui/record_list.h"
 
 #include <QDialog>
 #include <QString>
 
 #include <functional>
 #include <initializer_list>
-#include <vector>
 
 class QListWidget;
 class QPushButton;
@@ -19,28 +19,28 @@ namespace varkel {
 class Document;
 
 // A side window that edits one record at a time, chosen from a list beside its
-// groups (the city and force editors). It holds the list and the record of each
-// row, the record shown, the questions before edits not yet applied are left,
-// and Apply; the editor of a kind shows a record, tells whether its view differs
-// and stores it.
+// groups (the city and force editors). It lays out the list, the groups and the
+// buttons, asks about edits not yet applied before it closes, and leaves the list
+// and the record shown to a RecordList; the editor of a kind shows a record,
+// tells whether its view differs and stores it.
 class RecordListEditor : public QDialog {
     Q_OBJECT
 public:
     // The record last read or applied; -1 before the first.
-    int shownRecord() const { return shown_; }
+    int shownRecord() const { return records_->shownRecord(); }
     // The record of the selected row; -1 for none.
-    int selectedRecord() const;
+    int selectedRecord() const { return records_->selectedRecord(); }
     // Moves the list to record n, asking first about edits of the record shown;
     // nothing for a record the list does not hold.
-    void chooseRecord(int n);
+    void chooseRecord(int n) { records_->choose(n); }
     // True when an Apply of the record shown would change the document or be
     // refused: the view holds edits not yet applied. False before any record is read.
-    bool viewDiffers() const;
+    bool viewDiffers() const { return records_->viewDiffers(); }
     // Stores the view into the selected record (Apply).
-    void applySelected();
+    void applySelected() { records_->applySelected(); }
     // The edits of the record shown not yet applied, for the questions before a
     // save, an undo or a batch.
-    PendingEdits pendingEdits();
+    PendingEdits pendingEdits() { return records_->pendingEdits(); }
     // Closing (the exit button, the close box, Escape) first asks about edits not
     // yet applied; "stay" keeps the window open.
     void done(int result) override;
@@ -85,17 +85,8 @@ protected:
     virtual bool store(int n) = 0;
 
 private:
-    void read(int n);
-    // The list moved to another record: asks about the edits of the one shown
-    // first, and on "stay" puts the list back on it.
-    void rowChosen();
-    // Stores the view into record n and shows it as stored; false when refused.
-    bool apply(int n);
-    int rowOf(int n) const;
-
     Prompter& prompter_;
-    std::vector<int> records_;  // the record of each row of List1
-    int shown_ = -1;
+    RecordList* records_ = nullptr;
 };
 
 }  // namespace varkel
