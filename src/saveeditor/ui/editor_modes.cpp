@@ -64,8 +64,9 @@ QWidget* EditorModes::buildViews(QListWidget* officers)
         Command8[i]->hide();
         connect(Command8[i], &QPushButton::clicked, this, &EditorModes::saveRequested);
     }
-    officers_ = addMode(0, new OfficerPanel(editor_.session(), stack_));
-    officers_->setList(officers);
+    auto* panel = new OfficerPanel(editor_.session(), stack_);
+    panel->setList(officers);
+    officers_ = addMode(0, panel);
     wireOfficerView();
     return stack_;
 }
@@ -88,6 +89,11 @@ View* EditorModes::addMode(int i, View* view)
     Command7[i] = mode.applyButton();
     // A refused Apply wrote nothing, so the save stays as it was.
     connect(Command7[i], &QPushButton::clicked, this, [this, i] { this->view(i).applyShown(editor_.documentKinds()); });
+    // Choosing a row shows its record, once the edits of the record shown are applied or dropped.
+    connect(mode.modeList(), &QListWidget::currentRowChanged, this, [this, i](int row) {
+        if (row >= 0 && mayMoveTo(i, row))
+            this->view(i).showRecord(editor_.document(), row);
+    });
     ShowApplyKeys(Command7[i]);
     mode.commandRow()->addWidget(Command8[i]);
     Command8[i]->show();
@@ -122,10 +128,6 @@ TreasurePanel* EditorModes::treasurePanel()
         return treasures_;
     treasures_ = addMode(1, new TreasurePanel(editor_.session(), stack_));
     treasures_->setNotes(editor_.scenarioCommands().notes());
-    connect(treasures_, &TreasurePanel::treasureChosen, this, [this](int i) {
-        if (mayMoveTo(1, i))
-            treasures_->showTreasure(editor_.document().bytes(), editor_.scenario(), i);
-    });
     connect(treasures_, &TreasurePanel::chooseOwnerRequested, this, [this] {
         if (const auto owner = Pick(editor_.picker(), PickerKind::Officer, treasures_->currentOwner(), &editor_))
             treasures_->setOwner(*owner);
@@ -140,10 +142,6 @@ RelationPanel* EditorModes::relationPanel()
     if (relations_)
         return relations_;
     relations_ = addMode(2, new RelationPanel(editor_.session(), stack_));
-    connect(relations_, &RelationPanel::relationChosen, this, [this](int i) {
-        if (mayMoveTo(2, i))
-            relations_->showRelation(editor_.document().bytes(), editor_.tables(), i);
-    });
     connect(relations_, &RelationPanel::changePartyRequested, this, &EditorModes::chooseRelationParty);
     return relations_;
 }
@@ -154,10 +152,6 @@ FamilyPanel* EditorModes::familyPanel()
         return family_;
     family_ = addMode(3, new FamilyPanel(editor_.session(), stack_));
     family_->setRandomSource(editor_.randomSource());
-    connect(family_, &FamilyPanel::memberChosen, this, [this](int k) {
-        if (mayMoveTo(3, k))
-            family_->showMember(editor_.document().bytes(), editor_.tables(), k);
-    });
     connect(family_, &FamilyPanel::changeFaceRequested, this,
             [this] { family_->chooseFace(editor_.picker(), &editor_); });
     connect(family_, &FamilyPanel::forecastRequested, this, [this] { editor_.sideWindows().openGrowthForecast(); });

@@ -60,8 +60,6 @@ public:
     // An officer was renamed: the other modes, which name owners and parties, are
     // filled again when next shown, on the rows they were on.
     void refillOthersLater();
-    // The list of `mode` moves to `row`: asks about the edits of the record shown; on "stay" the list is put back.
-    bool mayMoveTo(int mode, int row);
     // The edits typed into the view shown and not applied.
     PendingEdits pendingEdits();
     bool viewHoldsEdits();
@@ -94,6 +92,8 @@ signals:
     void saveRequested();
 
 private:
+    // The list of `mode` moves to `row`: asks about the edits of the record shown; on "stay" the list is put back.
+    bool mayMoveTo(int mode, int row);
     // Puts a mode's view into the stack with its Apply and the window's Save button.
     template <typename View>
     View* addMode(int i, View* view);

@@ -63,10 +63,6 @@ FamilyPanel::FamilyPanel(Session& session, QWidget* parent)
     setObjectName(QStringLiteral("Frame10(3)"));
     List4 = TextList(this, QStringLiteral("List4"));
     List4->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("00:國國國國")) + 40);
-    connect(List4, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0)
-            emit memberChosen(row);
-    });
 
     auto* top = new QHBoxLayout;
     top->addWidget(buildMember());

@@ -85,7 +85,6 @@ public:
     std::vector<QWidget*> tabOrder() const override;
 
 signals:
-    void memberChosen(int k);
     void changeFaceRequested();
     void forecastRequested();
 

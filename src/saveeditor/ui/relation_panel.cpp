@@ -42,10 +42,6 @@ RelationPanel::RelationPanel(Session& session, QWidget* parent) : QFrame(parent)
     setObjectName(QStringLiteral("Frame10(2)"));
     List3 = TextList(this, QStringLiteral("List3"));
     List3->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("000:國國國國國──　國國國國國國國國")) + 40);
-    connect(List3, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0)
-            emit relationChosen(row);
-    });
 
     auto* parties = new QHBoxLayout;
     for (int p = 0; p < kParties; ++p)

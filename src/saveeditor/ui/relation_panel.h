@@ -62,7 +62,6 @@ public:
     std::vector<QWidget*> tabOrder() const override;
 
 signals:
-    void relationChosen(int i);
     void changePartyRequested(int p);
 
 protected:

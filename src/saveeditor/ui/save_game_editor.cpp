@@ -21,7 +21,6 @@
 #include <QDir>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QListWidget>
 #include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
@@ -69,10 +68,6 @@ SaveGameEditor::SaveGameEditor(Session& session, SaveGame save, ScenarioData sce
     auto* body = new QHBoxLayout;
     column_ = new OfficerColumn(*session_.prompter, this);
     control_ = std::make_unique<OfficerControl>(*this, *column_->Combo10, *column_->Frame26);
-    connect(column_->List1, &QListWidget::currentRowChanged, this, [this](int n) {
-        if (n >= 0 && modes_->mayMoveTo(0, n))
-            showOfficer(n);
-    });
     body->addWidget(column_);
     body->addWidget(modes_->buildViews(column_->List1), 1);
     modes_->officerPanel()->setCityNames(document_->scenario().cityNames);

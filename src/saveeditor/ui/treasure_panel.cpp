@@ -41,10 +41,6 @@ TreasurePanel::TreasurePanel(Session& session, QWidget* parent) : QFrame(parent)
     setObjectName(QStringLiteral("Frame10(1)"));
     List2 = TextList(this, QStringLiteral("List2"));
     List2->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("000:國國國國國國國國國國")));
-    connect(List2, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0)
-            emit treasureChosen(row);
-    });
 
     // The attributes scroll in a small window; the list and the buttons stay in sight.
     auto* attributes = new QWidget(this);

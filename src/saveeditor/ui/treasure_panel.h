@@ -81,7 +81,6 @@ public:
     std::vector<QWidget*> tabOrder() const override;
 
 signals:
-    void treasureChosen(int i);
     void chooseOwnerRequested();
 
 private:
