@@ -10,7 +10,6 @@
 
 #include <QComboBox>
 #include <QLabel>
-#include <QListWidget>
 #include <QRadioButton>
 
 namespace varkel {
@@ -42,7 +41,7 @@ void DocumentFollower::changed(const DocumentChange& change)
         // A new name shows wherever officers are named.
         const QStringList& names = editor_.tables().officerNames;
         for (const int n : change.records)
-            if (n >= 0 && n < editor_.column().List1->count() && !editor_.column().names(n, names.value(n)))
+            if (editor_.modes().officerPanel()->listsOtherName(n, names.value(n)))
                 officerRenamed(n);
         break;
     }
@@ -90,7 +89,7 @@ void DocumentFollower::showTables()
 void DocumentFollower::officerRenamed(int n)
 {
     showTables();  // force names are their leaders' names
-    editor_.column().rename(n, editor_.tables().officerNames[n]);
+    editor_.modes().officerPanel()->renameInList(n, editor_.tables().officerNames[n]);
     editor_.modes().officerPanel()->showOfficer(editor_.document().bytes(), editor_.tables(), n);
     editor_.modes().refillOthersLater();
 }

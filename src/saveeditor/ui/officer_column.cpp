@@ -1,6 +1,5 @@
 #include "saveeditor/ui/officer_column.h"
 
-#include "shared/name_field.h"
 #include "shared/texts.h"
 #include "shared/ui/control_names.h"
 #include "shared/ui/officer_search_box.h"
@@ -15,12 +14,6 @@
 #include <QVBoxLayout>
 
 namespace varkel {
-
-namespace {
-
-constexpr int kNumberDigits = 3;
-
-}  // namespace
 
 OfficerColumn::OfficerColumn(Prompter& prompter, QWidget* parent) : QWidget(parent)
 {
@@ -42,16 +35,6 @@ OfficerColumn::OfficerColumn(Prompter& prompter, QWidget* parent) : QWidget(pare
     layout->addLayout(searchRow);
     new OfficerSearchBox(Text13, List1, Label34, prompter);  // lives as long as Text13
     setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("000:國國國國")) * 2);
-}
-
-bool OfficerColumn::names(int n, const QString& name) const
-{
-    return n >= 0 && n < List1->count() && List1->item(n)->text() == NumberedItem(n, kNumberDigits, name);
-}
-
-void OfficerColumn::rename(int n, const QString& name)
-{
-    List1->item(n)->setText(NumberedItem(n, kNumberDigits, name));
 }
 
 }  // namespace varkel

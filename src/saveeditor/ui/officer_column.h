@@ -20,11 +20,6 @@ class OfficerColumn : public QWidget {
 public:
     OfficerColumn(Prompter& prompter, QWidget* parent);
 
-    // Whether List1 names officer n `name`.
-    bool names(int n, const QString& name) const;
-    // List1 names officer n `name`.
-    void rename(int n, const QString& name);
-
     QGroupBox* Frame26 = nullptr;
     QComboBox* Combo10 = nullptr;
     QListWidget* List1 = nullptr;

@@ -35,6 +35,12 @@ namespace {
 
 constexpr int kStatusItems = 12;
 
+// A row of the officer list: "000:name".
+QString OfficerRow(int n, const QString& name)
+{
+    return NumberedItem(n, 3, name);
+}
+
 }  // namespace
 
 OfficerPanel::OfficerPanel(Session& session, QWidget* parent) : QFrame(parent), session_(session), person_(session)
@@ -320,10 +326,20 @@ void OfficerPanel::fillFrom(const SaveDocument& document)
         list_->clear();
         QStringList items;
         for (int n = 0; n < tables.officerCount; ++n)
-            items << NumberedItem(n, 3, tables.officerNames[n]);
+            items << OfficerRow(n, tables.officerNames[n]);
         list_->addItems(items);
     }
     list_->setCurrentRow(0);
+}
+
+bool OfficerPanel::listsOtherName(int n, const QString& name) const
+{
+    return n >= 0 && n < list_->count() && list_->item(n)->text() != OfficerRow(n, name);
+}
+
+void OfficerPanel::renameInList(int n, const QString& name)
+{
+    list_->item(n)->setText(OfficerRow(n, name));
 }
 
 void OfficerPanel::showRecord(const SaveDocument& document, int row)

@@ -46,6 +46,10 @@ public:
 
     // The officer list lives beside the views, in the window; it is filled here.
     void setList(QListWidget* list) { list_ = list; }
+    // True when the list has a row for officer n that does not name it `name`.
+    bool listsOtherName(int n, const QString& name) const;
+    // The list's row for officer n names it `name`.
+    void renameInList(int n, const QString& name);
     QWidget* modeWidget() override { return this; }
     QListWidget* modeList() const override { return list_; }
     int shownRecord() const override { return shownOfficer_; }
