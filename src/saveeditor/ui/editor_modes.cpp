@@ -53,9 +53,8 @@ void EditorModes::addButtons(QBoxLayout& row)
     connect(group, &QButtonGroup::idClicked, this, &EditorModes::show);
 }
 
-QWidget* EditorModes::buildViews(QListWidget* officers)
+QWidget* EditorModes::buildViews()
 {
-    officerList_ = officers;
     stack_ = new QStackedWidget(&editor_);
     // The Save buttons write the file, whichever view shows them; the buttons of
     // views not built yet wait hidden here.
@@ -65,7 +64,7 @@ QWidget* EditorModes::buildViews(QListWidget* officers)
         connect(Command8[i], &QPushButton::clicked, this, &EditorModes::saveRequested);
     }
     auto* panel = new OfficerPanel(editor_.session(), stack_);
-    panel->setList(officers);
+    panel->setList(editor_.column().List1);
     officers_ = addMode(0, panel);
     wireOfficerView();
     return stack_;
@@ -101,7 +100,7 @@ View* EditorModes::addMode(int i, View* view)
     // Tab goes through the modes and the officer column, then the view, then its Save.
     TabOrder order;
     const OfficerColumn& column = editor_.column();
-    order << Option3 << column.Combo10 << officerList_ << column.Text13 << mode.tabOrder() << Command8[i];
+    order << Option3 << column.Combo10 << column.List1 << column.Text13 << mode.tabOrder() << Command8[i];
     order.apply();
     // Save is offered for edits typed but not yet applied too: it asks about them.
     WatchUserEdits(*mode.modeWidget(), [this] { emit edited(); });
@@ -264,7 +263,7 @@ void EditorModes::chooseRelationParty(int p)
 
 void EditorModes::openIntimacyOfShown()
 {
-    const int officer = officerList_->currentRow();
+    const int officer = editor_.column().List1->currentRow();
     const auto& controlled = editor_.tables().controlled;
     const auto slot = std::find(controlled.begin(), controlled.end(), officer);
     if (officer >= 0 && slot != controlled.end())

@@ -11,7 +11,6 @@
 #include <functional>
 
 class QBoxLayout;
-class QListWidget;
 class QPushButton;
 class QRadioButton;
 class QStackedWidget;
@@ -42,8 +41,8 @@ public:
 
     // Option3(0..3) into `row`, with Alt+1..4 as their keys.
     void addButtons(QBoxLayout& row);
-    // The stack of views, the officer view built, listing the officers in `officers`.
-    QWidget* buildViews(QListWidget* officers);
+    // The stack of views, the officer view built over the officer column's list.
+    QWidget* buildViews();
 
     // The mode shown, as Option3.
     int current() const { return mode_; }
@@ -105,7 +104,6 @@ private:
 
     SaveGameEditor& editor_;
     QStackedWidget* stack_ = nullptr;
-    QListWidget* officerList_ = nullptr;
     OfficerPanel* officers_ = nullptr;
     TreasurePanel* treasures_ = nullptr;
     RelationPanel* relations_ = nullptr;

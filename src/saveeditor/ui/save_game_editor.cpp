@@ -69,7 +69,7 @@ SaveGameEditor::SaveGameEditor(Session& session, SaveGame save, ScenarioData sce
     column_ = new OfficerColumn(*session_.prompter, this);
     control_ = std::make_unique<OfficerControl>(*this, *column_->Combo10, *column_->Frame26);
     body->addWidget(column_);
-    body->addWidget(modes_->buildViews(column_->List1), 1);
+    body->addWidget(modes_->buildViews(), 1);
     modes_->officerPanel()->setCityNames(document_->scenario().cityNames);
     layout->addLayout(body, 1);
     problemsNote = new ProblemsNote(*state_->statusLine(), [this] { sides_->openProblems(); });
