@@ -90,7 +90,7 @@ void DocumentFollower::officerRenamed(int n)
 {
     showTables();  // force names are their leaders' names
     editor_.modes().officerPanel()->renameInList(n, editor_.tables().officerNames[n]);
-    editor_.modes().officerPanel()->showOfficer(editor_.document().bytes(), editor_.tables(), n);
+    editor_.showOfficer(n);
     editor_.modes().refillOthersLater();
 }
 

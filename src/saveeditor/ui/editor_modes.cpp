@@ -11,6 +11,7 @@
 #include "saveeditor/ui/treasure_panel.h"
 #include "shared/ui/control_names.h"
 #include "shared/ui/keyboard.h"
+#include "shared/ui/record_list.h"
 
 #include <QAction>
 #include <QBoxLayout>
@@ -87,12 +88,14 @@ View* EditorModes::addMode(int i, View* view)
     Frame10[i] = mode.modeWidget();
     Command7[i] = mode.applyButton();
     // A refused Apply wrote nothing, so the save stays as it was.
-    connect(Command7[i], &QPushButton::clicked, this, [this, i] { this->view(i).applyShown(editor_.documentKinds()); });
     // Choosing a row shows its record, once the edits of the record shown are applied or dropped.
-    connect(mode.modeList(), &QListWidget::currentRowChanged, this, [this, i](int row) {
-        if (row >= 0 && mayMoveTo(i, row))
-            this->view(i).showRecord(editor_.document(), row);
-    });
+    ModeView* shows = view;
+    RecordList::View shown{[this, shows](int n) { shows->showRecord(editor_.document(), n); },
+                           [this, shows] { return shows->differsFrom(editor_.documentKinds()); },
+                           // A mode's view stores the record it shows, which is always the list's.
+                           [this, shows](int) { return shows->applyShown(editor_.documentKinds()); }};
+    lists_[std::size_t(i)] = new RecordList(*mode.modeList(), *editor_.session().prompter, std::move(shown), view);
+    connect(Command7[i], &QPushButton::clicked, lists_[std::size_t(i)], &RecordList::applySelected);
     ShowApplyKeys(Command7[i]);
     mode.commandRow()->addWidget(Command8[i]);
     Command8[i]->show();
@@ -105,6 +108,12 @@ View* EditorModes::addMode(int i, View* view)
     // Save is offered for edits typed but not yet applied too: it asks about them.
     WatchUserEdits(*mode.modeWidget(), [this] { emit edited(); });
     return view;
+}
+
+RecordList& EditorModes::records(int mode)
+{
+    view(mode);  // built on first use
+    return *lists_[std::size_t(mode)];
 }
 
 ModeView& EditorModes::view(int mode)
@@ -177,10 +186,11 @@ void EditorModes::show(int index)
         return;
     needsFilling_[index] = false;
     emit aboutToFill(index);
-    shown.fillFrom(editor_.document());
-    QListWidget* list = shown.modeList();
-    if (const int row = std::exchange(rowAfterFilling_[index], -1); row >= 0 && row < list->count())
-        list->setCurrentRow(row);
+    const ModeRows rows = shown.listRows(editor_.document());
+    RecordList& list = records(index);
+    list.setRows(rows.texts, rows.first);
+    if (const int row = std::exchange(rowAfterFilling_[index], -1); row >= 0)
+        list.choose(row);
 }
 
 void EditorModes::showOpened()
@@ -195,12 +205,9 @@ void EditorModes::showOpened()
 void EditorModes::reload()
 {
     const auto quiet = whileFilling();
-    QListWidget* list = view(mode_).modeList();
-    const int row = list->currentRow();
+    rowAfterFilling_[std::size_t(mode_)] = records(mode_).selectedRecord();
     needsFilling_.fill(true);
     show(mode_);
-    if (row >= 0 && row < list->count())
-        list->setCurrentRow(row);
 }
 
 void EditorModes::refillOthersLater()
@@ -208,7 +215,7 @@ void EditorModes::refillOthersLater()
     for (int mode = 1; mode < int(needsFilling_.size()); ++mode) {
         if (!needsFilling_[std::size_t(mode)]) {
             needsFilling_[std::size_t(mode)] = true;
-            rowAfterFilling_[std::size_t(mode)] = view(mode).modeList()->currentRow();
+            rowAfterFilling_[std::size_t(mode)] = records(mode).selectedRecord();
         }
     }
 }
@@ -222,34 +229,17 @@ void EditorModes::showRecordOf(SaveRecord kind, int n)
         Option3[mode]->click();
     if (mode != mode_)
         return;  // the user chose to stay with edits not yet applied
-    QListWidget* list = view(mode).modeList();
-    if (n >= 0 && n < list->count())
-        list->setCurrentRow(n);
+    records(mode).choose(n);
 }
 
 PendingEdits EditorModes::pendingEdits()
 {
-    ModeView& shown = view(mode_);
-    if (filling_ || shown.shownRecord() < 0)
-        return {};
-    return {[this, &shown] { return shown.differsFrom(editor_.documentKinds()); },
-            [this, &shown] { return shown.applyShown(editor_.documentKinds()); },
-            [this, &shown] { shown.showRecord(editor_.document(), shown.shownRecord()); }};
+    return filling_ ? PendingEdits{} : records(mode_).pendingEdits();
 }
 
 bool EditorModes::viewHoldsEdits()
 {
-    if (filling_)
-        return false;
-    ModeView& shown = view(mode_);
-    return shown.shownRecord() >= 0 && shown.differsFrom(editor_.documentKinds());
-}
-
-bool EditorModes::mayMoveTo(int mode, int row)
-{
-    ModeView& list = view(mode);
-    return filling_ ||
-           MayMoveList(*list.modeList(), row, list.shownRecord(), *editor_.session().prompter, editor_.pendingEdits());
+    return !filling_ && records(mode_).viewDiffers();
 }
 
 void EditorModes::chooseRelationParty(int p)

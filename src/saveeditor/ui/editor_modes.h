@@ -21,6 +21,7 @@ namespace varkel {
 class FamilyPanel;
 class ModeView;
 class OfficerPanel;
+class RecordList;
 class RelationPanel;
 class SaveGameEditor;
 class TreasurePanel;
@@ -66,6 +67,8 @@ public:
     [[nodiscard]] QScopedValueRollback<bool> whileFilling() { return QScopedValueRollback<bool>(filling_, true); }
 
     ModeView& view(int mode);
+    // The list of `mode`, with the record its view shows.
+    RecordList& records(int mode);
     OfficerPanel* officerPanel() const { return officers_; }
     TreasurePanel* treasurePanel();
     RelationPanel* relationPanel();
@@ -91,8 +94,6 @@ signals:
     void saveRequested();
 
 private:
-    // The list of `mode` moves to `row`: asks about the edits of the record shown; on "stay" the list is put back.
-    bool mayMoveTo(int mode, int row);
     // Puts a mode's view into the stack with its Apply and the window's Save button.
     template <typename View>
     View* addMode(int i, View* view);
@@ -108,6 +109,7 @@ private:
     TreasurePanel* treasures_ = nullptr;
     RelationPanel* relations_ = nullptr;
     FamilyPanel* family_ = nullptr;
+    std::array<RecordList*, 4> lists_{};
     int mode_ = 0;
     std::array<bool, 4> needsFilling_{};
     // The row a mode's list goes back to once it is filled again (-1: its first).

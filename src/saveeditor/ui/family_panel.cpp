@@ -237,22 +237,16 @@ QWidget* FamilyPanel::buildFooter()
     return row;
 }
 
-void FamilyPanel::fillList(const QByteArray& save, const SaveTables& tables)
+ModeRows FamilyPanel::listRows(const SaveDocument& document) const
 {
-    int first = family::kMemberCount - 1;
-    {
-        const QSignalBlocker block(List4);
-        List4->clear();
-        for (int k = 0; k < family::kMemberCount; ++k) {
-            const QString name = ReadFullName(save, family::record(k));
-            List4->addItem(NumberedItem(k, 2, name));
-            if (!name.isEmpty() && first == family::kMemberCount - 1 && k < first)
-                first = k;
-        }
+    ModeRows rows{{}, family::kMemberCount - 1};
+    for (int k = 0; k < family::kMemberCount; ++k) {
+        const QString name = ReadFullName(document.bytes(), family::record(k));
+        rows.texts << NumberedItem(k, 2, name);
+        if (!name.isEmpty() && rows.first == family::kMemberCount - 1 && k < rows.first)
+            rows.first = k;
     }
-    List4->setCurrentRow(first);
-    if (shownNumber_ != first)
-        showMember(save, tables, first);
+    return rows;
 }
 
 void FamilyPanel::showMember(const QByteArray& save, const SaveTables& tables, int k)
@@ -417,11 +411,6 @@ bool FamilyPanel::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QFrame::eventFilter(watched, event);
-}
-
-void FamilyPanel::fillFrom(const SaveDocument& document)
-{
-    fillList(document.bytes(), document.tables());
 }
 
 void FamilyPanel::showRecord(const SaveDocument& document, int row)

@@ -36,19 +36,16 @@ class FamilyPanel : public QFrame, public ModeView {
 public:
     explicit FamilyPanel(Session& session, QWidget* parent = nullptr);
 
-    // Fills List4 from `save` and shows the first named member (member 15 when
-    // none is named).
-    void fillList(const QByteArray& save, const SaveTables& tables);
     // Shows member k; reads the buffer only. `random` picks a spouse's favourite
     // among equal abilities.
     void showMember(const QByteArray& save, const SaveTables& tables, int k);
 
     QWidget* modeWidget() override { return this; }
     QListWidget* modeList() const override { return List4; }
-    int shownRecord() const override { return shownNumber_; }
     bool differsFrom(const DocumentKinds& kinds) const override;
     bool applyShown(DocumentKinds& kinds) override;
-    void fillFrom(const SaveDocument& document) override;
+    // The first named member is shown first (member 15 when none is named).
+    ModeRows listRows(const SaveDocument& document) const override;
     void showRecord(const SaveDocument& document, int row) override;
     QPushButton* applyButton() const override { return Command7; }
     // The face picker, opened on the member's face: the face picked is shown and stored by Apply.

@@ -318,18 +318,13 @@ bool OfficerPanel::applyShown(DocumentKinds& kinds)
     return true;
 }
 
-void OfficerPanel::fillFrom(const SaveDocument& document)
+ModeRows OfficerPanel::listRows(const SaveDocument& document) const
 {
     const SaveTables& tables = document.tables();
-    {
-        const QSignalBlocker block(list_);
-        list_->clear();
-        QStringList items;
-        for (int n = 0; n < tables.officerCount; ++n)
-            items << OfficerRow(n, tables.officerNames[n]);
-        list_->addItems(items);
-    }
-    list_->setCurrentRow(0);
+    ModeRows rows;
+    for (int n = 0; n < tables.officerCount; ++n)
+        rows.texts << OfficerRow(n, tables.officerNames[n]);
+    return rows;
 }
 
 bool OfficerPanel::listsOtherName(int n, const QString& name) const

@@ -39,12 +39,7 @@ public:
     void setCityNames(const QStringList& names);
     void setForceList(const QStringList& leaderNames);
 
-    // Shows officer n; reads the buffer only.
-    void showOfficer(const QByteArray& save, const SaveTables& tables, int n);
-    // The officer last read or applied; -1 before the first.
-    int shownOfficer() const { return shownOfficer_; }
-
-    // The officer list lives beside the views, in the window; it is filled here.
+    // The officer list lives beside the views, in the window; its rows are written here.
     void setList(QListWidget* list) { list_ = list; }
     // True when the list has a row for officer n that does not name it `name`.
     bool listsOtherName(int n, const QString& name) const;
@@ -52,11 +47,9 @@ public:
     void renameInList(int n, const QString& name);
     QWidget* modeWidget() override { return this; }
     QListWidget* modeList() const override { return list_; }
-    int shownRecord() const override { return shownOfficer_; }
     bool differsFrom(const DocumentKinds& kinds) const override;
     bool applyShown(DocumentKinds& kinds) override;
-    // Fills the list with the officers' names and chooses the first.
-    void fillFrom(const SaveDocument& document) override;
+    ModeRows listRows(const SaveDocument& document) const override;
     void showRecord(const SaveDocument& document, int row) override;
     QPushButton* applyButton() const override { return Command7; }
 
@@ -99,6 +92,7 @@ private:
     QWidget* buildLists();
     QWidget* buildCommands();
     QLineEdit* numberBox(const QString& control) const;
+    void showOfficer(const QByteArray& save, const SaveTables& tables, int n);
     void showNumbers(const OfficerRecord& r);
     // What the boxes change of the officer shown, and the edit of the game date
     // when that changed; or the problem of a box that cannot be read. Changes

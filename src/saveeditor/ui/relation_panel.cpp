@@ -121,16 +121,13 @@ QWidget* RelationPanel::buildParty(int p)
     return column;
 }
 
-void RelationPanel::fillList(const QByteArray& save, const SaveTables& tables)
+ModeRows RelationPanel::listRows(const SaveDocument& document) const
 {
-    {
-        const QSignalBlocker block(List3);
-        List3->clear();
-        for (int i = 0; i < relation::kCount; ++i)
-            List3->addItem(RelationRowText(i, DecodeRelation(save, tables.officerCount, i), tables.officerNames));
-    }
-    List3->setCurrentRow(0);
-    showRelation(save, tables, 0);
+    const SaveTables& tables = document.tables();
+    ModeRows rows;
+    for (int i = 0; i < relation::kCount; ++i)
+        rows.texts << RelationRowText(i, DecodeRelation(document.bytes(), tables.officerCount, i), tables.officerNames);
+    return rows;
 }
 
 void RelationPanel::showRelation(const QByteArray& save, const SaveTables& tables, int i)
@@ -233,11 +230,6 @@ bool RelationPanel::applyShown(DocumentKinds& kinds)
     showRelation(document.bytes(), document.tables(), i);
     List3->item(i)->setText(StoredRelationRowText(i, shown_, document.tables().officerNames));
     return true;
-}
-
-void RelationPanel::fillFrom(const SaveDocument& document)
-{
-    fillList(document.bytes(), document.tables());
 }
 
 void RelationPanel::showRecord(const SaveDocument& document, int row)

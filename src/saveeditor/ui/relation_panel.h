@@ -28,8 +28,6 @@ class RelationPanel : public QFrame, public ModeView {
 public:
     explicit RelationPanel(Session& session, QWidget* parent = nullptr);
 
-    // Fills List3 from `save` and shows record 0.
-    void fillList(const QByteArray& save, const SaveTables& tables);
     // Record i becomes the current relationship and is shown; reads the buffer only.
     void showRelation(const QByteArray& save, const SaveTables& tables, int i);
     // Party p (0 A, 1 B, 2 the third party) becomes `officer`, or no officer (1023)
@@ -39,10 +37,9 @@ public:
 
     QWidget* modeWidget() override { return this; }
     QListWidget* modeList() const override { return List3; }
-    int shownRecord() const override { return shownRelation_; }
     bool differsFrom(const DocumentKinds& kinds) const override;
     bool applyShown(DocumentKinds& kinds) override;
-    void fillFrom(const SaveDocument& document) override;
+    ModeRows listRows(const SaveDocument& document) const override;
     void showRecord(const SaveDocument& document, int row) override;
     QPushButton* applyButton() const override { return Command7; }
 

@@ -14,6 +14,7 @@
 #include "shared/ui/file_commands.h"
 #include "shared/ui/file_drop.h"
 #include "shared/ui/keyboard.h"
+#include "shared/ui/record_list.h"
 #include "shared/ui/when_shown.h"
 #include "shared/ui/window_geometry.h"
 
@@ -155,7 +156,7 @@ void SaveGameEditor::showRecordOf(SaveRecord kind, int n)
 
 void SaveGameEditor::showOfficer(int n)
 {
-    modes_->officerPanel()->showRecord(*document_, n);
+    modes_->records(0).show(n);
 }
 
 void SaveGameEditor::closeEvent(QCloseEvent* event)

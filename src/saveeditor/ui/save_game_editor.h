@@ -69,6 +69,7 @@ public:
     // What the record kinds of the open save take from the game folder.
     SaveKindsContext kindsContext() const;
 
+    // Shows officer n as the document holds it, over anything typed.
     void showOfficer(int n);
     // Shows record n of `kind` in the mode that lists it, as choosing it in its list does.
     void showRecordOf(SaveRecord kind, int n);

@@ -200,17 +200,15 @@ QString TreasurePanel::rowText(int i, const QString& name, const QString& owner)
     return NumberedItem(i, 3, PadRight(name, kNameColumns) + QLatin1Char('\t') + owner);
 }
 
-void TreasurePanel::fillList(const QByteArray& save, const ScenarioData& scenario)
+ModeRows TreasurePanel::listRows(const SaveDocument& document) const
 {
-    {
-        const QSignalBlocker block(List2);
-        List2->clear();
-        QStringList rows;
-        for (int i = 0; i < kCount; ++i)
-            rows << rowText(i, scenario.treasureNames[i], ownerName(DecodeTreasure(scenario.bytes, &save, i).owner));
-        List2->addItems(rows);
+    const ScenarioData& scenario = document.scenario();
+    ModeRows rows;
+    for (int i = 0; i < kCount; ++i) {
+        const int owner = DecodeTreasure(scenario.bytes, &document.bytes(), i).owner;
+        rows.texts << rowText(i, scenario.treasureNames[i], ownerName(owner));
     }
-    List2->setCurrentRow(0);
+    return rows;
 }
 
 void TreasurePanel::showTreasure(const QByteArray& save, const ScenarioData& scenario, int i)
@@ -333,11 +331,6 @@ bool TreasurePanel::applyShown(DocumentKinds& kinds)
     Label17->setText(shown_.name);
     Command13->setEnabled(true);
     return true;
-}
-
-void TreasurePanel::fillFrom(const SaveDocument& document)
-{
-    fillList(document.bytes(), document.scenario());
 }
 
 void TreasurePanel::showRecord(const SaveDocument& document, int row)

@@ -34,19 +34,14 @@ public:
 
     // The notes shown with the pictures, by picture number.
     void setNotes(QStringList notes) { notes_ = std::move(notes); }
-    // Fills List2 from the treasure names and the owners in `save`, and shows
-    // treasure 0.
-    void fillList(const QByteArray& save, const ScenarioData& scenario);
-
     // Shows treasure i; reads the buffers only.
     void showTreasure(const QByteArray& save, const ScenarioData& scenario, int i);
 
     QWidget* modeWidget() override { return this; }
     QListWidget* modeList() const override { return List2; }
-    int shownRecord() const override { return shownTreasure_; }
     bool differsFrom(const DocumentKinds& kinds) const override;
     bool applyShown(DocumentKinds& kinds) override;
-    void fillFrom(const SaveDocument& document) override;
+    ModeRows listRows(const SaveDocument& document) const override;
     void showRecord(const SaveDocument& document, int row) override;
     QPushButton* applyButton() const override { return Command7; }
     // Wraps `n` into the bank (written back), shows it in Text7 and draws it.

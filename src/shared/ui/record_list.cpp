@@ -3,6 +3,7 @@
 #include <QListWidget>
 
 #include <algorithm>
+#include <numeric>
 
 namespace varkel {
 
@@ -16,6 +17,18 @@ void RecordList::addRow(int n, const QString& text)
 {
     records_.push_back(n);
     list_.addItem(text);
+}
+
+void RecordList::setRows(const QStringList& rows, int first)
+{
+    {
+        const QSignalBlocker quiet(&list_);
+        clear();
+        list_.addItems(rows);
+    }
+    records_.resize(std::size_t(rows.size()));
+    std::iota(records_.begin(), records_.end(), 0);
+    list_.setCurrentRow(first);
 }
 
 void RecordList::clear()

@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <vector>
@@ -13,11 +14,11 @@ class QListWidget;
 
 namespace varkel {
 
-// A list of records beside the view of one (the city, force and new-officer
-// editors): the record of each row, the record shown, the question before edits
-// not yet applied are left for another row, and Apply. The editor supplies what
-// depends on its kind: showing a record, telling whether the view differs from
-// it, storing the view.
+// A list of records beside the view of one (the saved-game editor's modes, the
+// city, force and new-officer editors): the record of each row, the record shown,
+// the question before edits not yet applied are left for another row, and Apply.
+// The editor supplies what depends on its kind: showing a record, telling whether
+// the view differs from it, storing the view.
 class RecordList : public QObject {
     Q_OBJECT
 public:
@@ -33,6 +34,9 @@ public:
 
     // Adds a row reading `text` for record n.
     void addRow(int n, const QString& text);
+    // Puts `rows` into the list, row i for record i, and shows record `first`
+    // without asking: what the view held belongs to rows that are gone.
+    void setRows(const QStringList& rows, int first = 0);
     // Empties the list; nothing shown is left to ask about.
     void clear();
 

@@ -15,6 +15,7 @@
 #include "saveeditor/ui/treasure_panel.h"
 #include "shared/backup_index.h"
 #include "shared/ui/pending_edits.h"
+#include "shared/ui/record_list.h"
 #include "support/failing_file_io.h"
 #include "support/file_bytes.h"
 #include "support/scripted_picker.h"
@@ -630,7 +631,7 @@ private slots:
         switch (leave) {
         case Leave::ListClick:
             QCOMPARE(form_->column().List1->currentRow(), stays ? 1 : 2);
-            QCOMPARE(form_->modes().officerPanel()->shownOfficer(), stays ? 1 : 2);
+            QCOMPARE(form_->modes().records(0).shownRecord(), stays ? 1 : 2);
             break;
         case Leave::ModeSwitch:
             QCOMPARE(form_->modes().Option3[0]->isChecked(), stays);
@@ -668,7 +669,7 @@ private slots:
                 QCOMPARE(save(), before);
         }
         if (stays) {
-            QCOMPARE(form_->modes().officerPanel()->shownOfficer(), 1);
+            QCOMPARE(form_->modes().records(0).shownRecord(), 1);
             QCOMPARE(bravery()->text(), value);
             QCOMPARE(save(), before);
         }

@@ -117,14 +117,16 @@ private:
         window_->show();
     }
 
-    // The views filled from the loaded save, as their modes fill them.
+    // The lists of the views filled from the loaded save, as their modes fill them.
     void fillViews()
     {
         officers_->setForceList(tables().leaderNames);
-        treasures_->fillList(save(), scenario());
-        relations_->fillList(save(), tables());
-        if (tables().hasFamily)
-            family_->fillList(save(), tables());
+        for (int m = 1; m < 4; ++m) {
+            QListWidget& list = *mode(m).modeList();
+            list.clear();
+            if (m < 3 || tables().hasFamily)
+                list.addItems(mode(m).listRows(*document_).texts);
+        }
     }
 
     ModeView& mode(int mode) const

@@ -5,6 +5,7 @@
 #include "saveeditor/ui/save_game_editor.h"
 #include "saveeditor/ui/problems_window.h"
 #include "saveeditor/ui/relation_panel.h"
+#include "shared/ui/record_list.h"
 #include "support/temp_game_folder.h"
 
 #include <QLabel>
@@ -73,7 +74,7 @@ private slots:
         w->list->setCurrentItem(w->list->topLevelItem(row));
         QTest::keyClick(w->list, Qt::Key_Return);
         QVERIFY(form_->modes().Option3[2]->isChecked());
-        QCOMPARE(form_->modes().relationPanel()->shownRecord(), demo::kDemoRelationWithDifferingCopy);
+        QCOMPARE(form_->modes().records(2).shownRecord(), demo::kDemoRelationWithDifferingCopy);
     }
 
     // The mend is asked about with what it writes; Yes makes it one undo step,

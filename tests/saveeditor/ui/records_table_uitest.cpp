@@ -14,6 +14,7 @@
 #include "shared/ui/batch_dialog.h"
 #include "shared/ui/batch_outcomes.h"
 #include "shared/ui/import_dialog.h"
+#include "shared/ui/record_list.h"
 #include "shared/ui/records_window.h"
 #include "support/file_bytes.h"
 #include "support/temp_game_folder.h"
@@ -106,19 +107,7 @@ private:
             w.view->selectionModel()->select(w.filtered().mapFromSource(w.table().index(n, 0)),
                                              QItemSelectionModel::Select | QItemSelectionModel::Rows);
     }
-    int shownRecord(int mode) const
-    {
-        switch (mode) {
-        case 0:
-            return form_->modes().officerPanel()->shownRecord();
-        case 1:
-            return form_->modes().treasurePanel()->shownRecord();
-        case 2:
-            return form_->modes().relationPanel()->shownRecord();
-        default:
-            return form_->modes().familyPanel()->shownRecord();
-        }
-    }
+    int shownRecord(int mode) const { return form_->modes().records(mode).shownRecord(); }
 
 private slots:
     void init()

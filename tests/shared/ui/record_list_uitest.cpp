@@ -24,6 +24,12 @@ struct NumberView {
     int shown = -1;
 };
 
+// A view that always holds edits, and stores them whenever asked.
+RecordList::View alwaysEdited(NumberView& view)
+{
+    return {[&view](int n) { view.shown = n; }, [] { return true; }, [](int) { return true; }};
+}
+
 }  // namespace
 
 class RecordListTest : public QObject {
@@ -104,9 +110,7 @@ private slots:
         ScriptedPrompter prompter;
         QListWidget list;
         NumberView view;
-        RecordList records(list, prompter,
-                           {[&view](int n) { view.shown = n; }, [] { return true; }, [](int) { return true; }},
-                           nullptr);
+        RecordList records(list, prompter, alwaysEdited(view), nullptr);
         records.addRow(3, QStringLiteral("3"));
         records.choose(4);
         QCOMPARE(list.currentRow(), -1);
@@ -119,6 +123,29 @@ private slots:
         QCOMPARE(records.shownRecord(), -1);
         QVERIFY(!records.viewDiffers());
         QVERIFY(prompter.shown.empty());
+    }
+
+    // Rows put in at once are numbered as records; the record asked for is shown
+    // without a question about what the view held of the rows before.
+    void settingRowsShowsTheFirstWithoutAsking()
+    {
+        ScriptedPrompter prompter;
+        QListWidget list;
+        NumberView view;
+        RecordList records(list, prompter, alwaysEdited(view), nullptr);
+        records.setRows({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}, 1);
+        QCOMPARE(records.shownRecord(), 1);
+        QVERIFY(records.viewDiffers());
+        records.setRows({QStringLiteral("x"), QStringLiteral("y")});
+        QCOMPARE(list.count(), 2);
+        QCOMPARE(list.item(1)->text(), QStringLiteral("y"));
+        QCOMPARE(view.shown, 0);
+        QCOMPARE(records.selectedRecord(), 0);
+        QVERIFY(prompter.shown.empty());
+        prompter.answers = {Answer::No};
+        records.choose(1);
+        QCOMPARE(int(prompter.shown.size()), 1);  // edits of a record shown are asked about again
+        QCOMPARE(records.shownRecord(), 1);
     }
 };
 
