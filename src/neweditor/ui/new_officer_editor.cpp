@@ -279,8 +279,10 @@ QWidget* NewOfficerEditor::buildNumbers(QWidget* parent)
             caption->setParent(group);
         });
     FitLifespanBox(Text3[9]);
+    // The years allowed go under the boxes: beside them the row was wider than a 1024-pixel screen.
     auto* hint = named(new QLabel(QStringLiteral("(公元150年-250年)"), life), QStringLiteral("Label6"));
-    lifeGrid->addWidget(hint, 0, 2);
+    lifeGrid->addWidget(hint, 2, 0, 1, 2);
+    lifeGrid->setRowStretch(3, 1);
 
     lists_ = std::make_unique<ChoiceLists<MemberRecord>>(NewOfficerFields(), TendencyKeys());
     for (int k = 0; k < 5; ++k) {

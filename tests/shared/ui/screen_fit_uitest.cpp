@@ -43,6 +43,7 @@
 #include <QTest>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -240,6 +241,15 @@ QString scrollingPanes(const QWidget& window)
     return panes.join(QStringLiteral(", "));
 }
 
+// True when a visible scroll pane of the window scrolls sideways.
+bool scrollsSideways(const QWidget& window)
+{
+    const auto panes = window.findChildren<ScrollPane*>();
+    return std::any_of(panes.begin(), panes.end(), [](const ScrollPane* pane) {
+        return pane->isVisible() && pane->horizontalScrollBar()->maximum() > 0;
+    });
+}
+
 }  // namespace
 
 Q_DECLARE_METATYPE(Shown)
@@ -418,38 +428,43 @@ private slots:
     }
 
     // The buttons, the mode choice, the search box and the status line stay in
-    // sight while the record scrolls.
+    // sight while the record scrolls, up and down only where the width allows.
     void theCommandsStayInSightWhileTheRecordScrolls_data()
     {
         QTest::addColumn<Shown>("shown");
         QTest::addColumn<QStringList>("controls");
         QTest::addColumn<bool>("scrolls");  // the work area is too small for the record
+        QTest::addColumn<bool>("sideways");  // and too narrow for it
         const QStringList editor = {"Option3(0)", "Option3(1)", "Option3(2)", "Option3(3)", "Label28",
                                     "Combo10",    "List1",      "Text13",     "StatusLine"};
         QTest::newRow("officers") << Shown::OfficerView
                                   << editor + QStringList{"Check5",    "Command11",   "Command9",
                                                           "Command10", "Command7(0)", "Command8(0)"}
-                                  << true;
+                                  << true << false;
         QTest::newRow("treasures") << Shown::TreasureView
                                    << editor +
                                           QStringList{"List2", "Label31", "Command13", "Command7(1)", "Command8(1)"}
-                                   << true;
+                                   << true << false;
         QTest::newRow("relationships") << Shown::RelationView
-                                       << editor + QStringList{"List3", "Command7(2)", "Command8(2)"} << false;
+                                       << editor + QStringList{"List3", "Command7(2)", "Command8(2)"} << false
+                                       << false;
         QTest::newRow("family") << Shown::FamilyView
-                                << editor + QStringList{"List4", "Command16", "Command7(3)", "Command8(3)"} << true;
+                                << editor + QStringList{"List4", "Command16", "Command7(3)", "Command8(3)"} << true
+                                << true;
         QTest::newRow("new officers") << Shown::NewOfficerEditor
                                       << QStringList{"Label5",   "List1",    "Text5",     "Command4",
                                                      "Command2", "Command3", "StatusLine"}
-                                      << true;
+                                      << true << false;
     }
     void theCommandsStayInSightWhileTheRecordScrolls()
     {
         QFETCH(Shown, shown);
         QFETCH(QStringList, controls);
         QFETCH(bool, scrolls);
+        QFETCH(bool, sideways);
         withWindow(shown, [&](QWidget& window) {
             QCOMPARE(!scrollingPanes(window).isEmpty(), scrolls);
+            QCOMPARE(scrollsSideways(window), sideways);
             for (const QString& name : controls) {
                 auto* w = window.findChild<QWidget*>(name);
                 QVERIFY2(w && w->isVisible(), qPrintable(name));
