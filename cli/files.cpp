@@ -19,7 +19,8 @@ GameFolderFiles folderFilesFor(FileStore& files, const Options& options, std::os
 {
     const QString folder = GameFolderFor(options.gameFolder, options.programFolder);
     if (folder.isEmpty() && needed)
-        err << "varkel-cli: note: no game folder with d_sce.vk (--game-folder); city names and treasures are left out\n";
+        err << "varkel-cli: note: no game folder with d_sce.vk (--game-folder); "
+               "city names and treasures are left out\n";
     return ReadGameFolderFiles(files, folder);
 }
 

@@ -177,8 +177,9 @@ bool FullNameFollows(Record& record, const std::vector<const RecordField<Record>
     for (const auto& [i, value] : changes) {
         if (i >= fields.size())
             continue;
-        renamed = renamed || fields[i]->key == QLatin1String("surname") || fields[i]->key == QLatin1String("given_name");
-        named = named || fields[i]->key == QLatin1String("full_name");
+        const QString& key = fields[i]->key;
+        renamed = renamed || key == QLatin1String("surname") || key == QLatin1String("given_name");
+        named = named || key == QLatin1String("full_name");
     }
     if (renamed && !named)
         record.person.fullName = record.person.surname + record.person.givenName;

@@ -69,8 +69,8 @@ std::optional<FieldProblem> FamilyKind::store(int n, FamilyMember& m, const Chan
         const auto& field = FamilyField(QLatin1String(key));
         if (field.get(m).text.isEmpty()) {
             const QString message = FieldProblemMessage(field.label, QStringLiteral("不能為空。"));
-            return FieldProblem{field.control, field.key + QStringLiteral(": ") + message.section(QLatin1Char('\n'), -1),
-                                message};
+            const QString shortMessage = field.key + QStringLiteral(": ") + message.section(QLatin1Char('\n'), -1);
+            return FieldProblem{field.control, shortMessage, message};
         }
     }
     // The biography is the one part the codec may still refuse, so it goes first

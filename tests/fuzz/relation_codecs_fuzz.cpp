@@ -176,8 +176,8 @@ void checkLevels(const QByteArray& buffer, const LevelStream& stream, const std:
         // A set is written one position after another, as the intimacy editor
         // does inside one document step; a refused position refuses the set. An
         // empty set writes nothing, whatever the value.
-        const bool ok = set.empty() ||
-                        (valueOk && std::all_of(set.begin(), set.end(), [&](int p) { return holds(buffer, stream, p); }));
+        const auto held = [&](int p) { return holds(buffer, stream, p); };
+        const bool ok = set.empty() || (valueOk && std::all_of(set.begin(), set.end(), held));
         QByteArray b = buffer;
         const bool written = std::all_of(set.begin(), set.end(), [&](int p) { return stream.write(b, p, value); });
         FUZZ_CHECK(written == ok);

@@ -50,7 +50,8 @@ QLabel* rowCaption(QWidget* window, const char* name, const char* text)
 
 }  // namespace
 
-CityEditor::CityEditor(Session& session, SaveDocument& document, const QStringList& cityNames, Picker picker, QWidget* parent)
+CityEditor::CityEditor(Session& session, SaveDocument& document, const QStringList& cityNames, Picker picker,
+                       QWidget* parent)
     : RecordListEditor(*session.prompter, document, parent),
       session_(session),
       kinds_(document, {}),

@@ -13,8 +13,8 @@
 
 namespace varkel {
 
-GrowthForecastDialog::GrowthForecastDialog(Session& session, const std::array<QString, 8>& lines, const QString& likenessName, int likenessFace,
-             QWidget* parent)
+GrowthForecastDialog::GrowthForecastDialog(Session& session, const std::array<QString, 8>& lines,
+                                           const QString& likenessName, int likenessFace, QWidget* parent)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("Form6"));

@@ -18,8 +18,8 @@ class GrowthForecastDialog : public QDialog {
     Q_OBJECT
 public:
     // `likeness` is an officer's name and face; an empty name shows no likeness.
-    GrowthForecastDialog(Session& session, const std::array<QString, 8>& lines, const QString& likenessName, int likenessFace,
-          QWidget* parent = nullptr);
+    GrowthForecastDialog(Session& session, const std::array<QString, 8>& lines, const QString& likenessName,
+                         int likenessFace, QWidget* parent = nullptr);
 
     QLabel* Label1 = nullptr;
     std::array<QLabel*, 8> Label2{};

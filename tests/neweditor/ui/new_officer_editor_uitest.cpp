@@ -526,7 +526,8 @@ private slots:
         QVERIFY(prompter_.shown.empty());
         QCOMPARE(FileBytes(systemSavePath()), before);
         QCOMPARE(form->systemSave().path, cancelled ? systemSavePath() : elsewhere);
-        QCOMPARE(form->Label5->text(), GetResText(Text::FileLocation) + QDir::toNativeSeparators(form->systemSave().path));
+        QCOMPARE(form->Label5->text(),
+                 GetResText(Text::FileLocation) + QDir::toNativeSeparators(form->systemSave().path));
         QCOMPARE(showsModified(*form), cancelled);
         if (!cancelled)
             QVERIFY(FileBytes(elsewhere) == form->systemSave().bytes);

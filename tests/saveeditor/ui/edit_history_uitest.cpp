@@ -226,7 +226,8 @@ private:
     }
     static void applySide(QDialog& window)
     {
-        const QString apply = qobject_cast<CityEditor*>(&window) ? QStringLiteral("Command2") : QStringLiteral("Command1");
+        const bool city = qobject_cast<CityEditor*>(&window) != nullptr;
+        const QString apply = city ? QStringLiteral("Command2") : QStringLiteral("Command1");
         QTest::mouseClick(control<QPushButton>(window, apply), Qt::LeftButton);
     }
     static void pressInSide(QDialog& window, Qt::KeyboardModifiers modifiers)

@@ -50,7 +50,10 @@ private:
     }
 
     static FamilyPanel& panel(SaveGameEditor& f) { return *f.modes().familyPanel(); }
-    static QLineEdit* box(SaveGameEditor& f, const char* control) { return panel(f).numberBox(QString::fromLatin1(control)); }
+    static QLineEdit* box(SaveGameEditor& f, const char* control)
+    {
+        return panel(f).numberBox(QString::fromLatin1(control));
+    }
     static void apply(SaveGameEditor& f) { QTest::mouseClick(panel(f).Command7, Qt::LeftButton); }
     static bool modified(SaveGameEditor& f) { return f.modified(); }
 

@@ -56,7 +56,8 @@ private slots:
         QVERIFY(!form->Command1->isEnabled());
         for (const int row : {2, 40, 300})
             tick(*form, row);
-        QCOMPARE(form->Label2->text(), GetResText(Text::SelectedCount) + QStringLiteral(": 3") + GetResText(Text::SelectedOfficers));
+        QCOMPARE(form->Label2->text(),
+                 GetResText(Text::SelectedCount) + QStringLiteral(": 3") + GetResText(Text::SelectedOfficers));
         QVERIFY(form->Command1->isEnabled());
         form->List1->setCurrentRow(40);
         form->Combo1->setCurrentIndex(30);
@@ -72,7 +73,8 @@ private slots:
         QVERIFY(save().mid(stream.offset + intimacy::kGeneralStreamSize) ==
                 before.mid(stream.offset + intimacy::kGeneralStreamSize));
         QCOMPARE(form->tickedCount(), 0);
-        QCOMPARE(form->Label2->text(), GetResText(Text::SelectedCount) + QStringLiteral(": 0") + GetResText(Text::SelectedOfficers));
+        QCOMPARE(form->Label2->text(),
+                 GetResText(Text::SelectedCount) + QStringLiteral(": 0") + GetResText(Text::SelectedOfficers));
         QVERIFY(!form->Command1->isEnabled());
         QCOMPARE(form->List1->currentRow(), 40);
         QVERIFY(form->List1->item(40)->text().endsWith(GetResText(342)));

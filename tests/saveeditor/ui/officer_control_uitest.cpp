@@ -98,7 +98,10 @@ private:
     static QComboBox* combo10(SaveGameEditor& f) { return control<QComboBox>(f, QStringLiteral("Combo10")); }
     static QString frame26(SaveGameEditor& f) { return control<QGroupBox>(f, QStringLiteral("Frame26"))->title(); }
     static QPushButton* button(SaveGameEditor& f, const QString& name) { return control<QPushButton>(f, name); }
-    static bool showsModified(SaveGameEditor& f) { return control<QAction>(f, QStringLiteral("tSaveFile"))->isEnabled(); }
+    static bool showsModified(SaveGameEditor& f)
+    {
+        return control<QAction>(f, QStringLiteral("tSaveFile"))->isEnabled();
+    }
 
     // An officer the view lets one take control of: listed, not controlled, in the game.
     static int controllableOfficer(const SaveGameEditor& f)

@@ -175,7 +175,8 @@ private slots:
             if (auto* f = qobject_cast<CityEditor*>(&window)) {
                 QVERIFY(f->tableButton->isVisible());
                 RecordsWindow* w = openTable(f);
-                QVERIFY2(w, qPrintable(QApplication::activeWindow() ? QApplication::activeWindow()->objectName() : QStringLiteral("none")));
+                const QWidget* active = QApplication::activeWindow();
+                QVERIFY2(w, qPrintable(active ? active->objectName() : QStringLiteral("none")));
                 QCOMPARE(w->windowTitle(), QStringLiteral("一覽表 - 都市"));
                 enterOn(*w, 7);
                 QCOMPARE(f->shownRecord(), 7);

@@ -42,7 +42,10 @@ private:
     static void apply(SaveGameEditor& f) { QTest::mouseClick(panel(f).Command7, Qt::LeftButton); }
 
     // The picker picks `officer` (negative: the user cancels).
-    static void pickWith(SaveGameEditor& f, int officer) { f.setPicker(test::ScriptedPicker(PickerKind::Officer, officer)); }
+    static void pickWith(SaveGameEditor& f, int officer)
+    {
+        f.setPicker(test::ScriptedPicker(PickerKind::Officer, officer));
+    }
 
     // Record i read from each of the eight copies.
     static std::vector<QByteArray> copies(const QByteArray& save, int i)

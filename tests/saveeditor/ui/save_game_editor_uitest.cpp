@@ -50,7 +50,10 @@ private:
 
     static QLineEdit* box(SaveGameEditor& f, const QString& name) { return control<QLineEdit>(f, name); }
     static QListWidget* list(SaveGameEditor& f) { return control<QListWidget>(f, QStringLiteral("List1")); }
-    static QAction* slotItem(SaveGameEditor& f, int k) { return control<QAction>(f, QStringLiteral("sSavSum(%1)").arg(k)); }
+    static QAction* slotItem(SaveGameEditor& f, int k)
+    {
+        return control<QAction>(f, QStringLiteral("sSavSum(%1)").arg(k));
+    }
 
     // The Save buttons and menu items agree and tell whether there are unsaved changes.
     static bool showsModified(SaveGameEditor& f)

@@ -71,7 +71,10 @@ private:
     QLabel* face(FacePicker& form, int k) { return control<QLabel>(form, QStringLiteral("Picture2(%1)").arg(k)); }
     QLabel* caption(FacePicker& form, int k) { return control<QLabel>(form, QStringLiteral("Label1(%1)").arg(k)); }
     QFrame* frame(FacePicker& form) { return control<QFrame>(form, QStringLiteral("Shape1")); }
-    QPushButton* button(FacePicker& form, int n) { return control<QPushButton>(form, QStringLiteral("Command%1").arg(n)); }
+    QPushButton* button(FacePicker& form, int n)
+    {
+        return control<QPushButton>(form, QStringLiteral("Command%1").arg(n));
+    }
 
     // The faces the page shows, by their captions.
     QList<int> shownFaces(FacePicker& form)

@@ -719,7 +719,8 @@ private slots:
                 longest = GetResText(id);
         const QString path = QStringLiteral("/home/") + QString(200, QChar(0x570B)) + QStringLiteral("/Svd_00.sav");
         for (const QString& text : {longest, longest + QStringLiteral("\n\n") + path}) {
-            QMessageBox box(QMessageBox::Critical, GetResText(Text::EditorTitle), text, QMessageBox::Yes | QMessageBox::No);
+            QMessageBox box(QMessageBox::Critical, GetResText(Text::EditorTitle), text,
+                            QMessageBox::Yes | QMessageBox::No);
             box.show();
             QVERIFY(QTest::qWaitForWindowExposed(&box));
             QVERIFY2(

@@ -206,7 +206,8 @@ private slots:
     {
         session_.gameFolder = gameFolder("about", {});
         StartWindow form3(session_);
-        QCOMPARE(child<QLabel>(&form3, "Label6(0)")->text(), GetResText(Text::AboutVersion) + QStringLiteral("1.00.00"));
+        QCOMPARE(child<QLabel>(&form3, "Label6(0)")->text(),
+                 GetResText(Text::AboutVersion) + QStringLiteral("1.00.00"));
         QVERIFY(child<QLabel>(&form3, "Label6(5)")->text().startsWith(GetResText(Text::AboutAuthor)));
         QVERIFY(child<QLabel>(&form3, "Label6(1)")->text().startsWith(GetResText(Text::AboutMail)));
         QCOMPARE(child<QLabel>(&form3, "Label6(2)")->text(), GetResText(Text::AboutLanguage));
