@@ -87,7 +87,6 @@ View* EditorModes::addMode(int i, View* view)
     ModeView& mode = *view;
     Frame10[i] = mode.modeWidget();
     Command7[i] = mode.applyButton();
-    // A refused Apply wrote nothing, so the save stays as it was.
     // Choosing a row shows its record, once the edits of the record shown are applied or dropped.
     ModeView* shows = view;
     RecordList::View shown{[this, shows](int n) { shows->showRecord(editor_.document(), n); },
@@ -95,6 +94,7 @@ View* EditorModes::addMode(int i, View* view)
                            // A mode's view stores the record it shows, which is always the list's.
                            [this, shows](int) { return shows->applyShown(editor_.documentKinds()); }};
     lists_[std::size_t(i)] = new RecordList(*mode.modeList(), *editor_.session().prompter, std::move(shown), view);
+    // A refused Apply wrote nothing, so the save stays as it was.
     connect(Command7[i], &QPushButton::clicked, lists_[std::size_t(i)], &RecordList::applySelected);
     ShowApplyKeys(Command7[i]);
     mode.commandRow()->addWidget(Command8[i]);
@@ -253,7 +253,7 @@ void EditorModes::chooseRelationParty(int p)
 
 void EditorModes::openIntimacyOfShown()
 {
-    const int officer = editor_.column().List1->currentRow();
+    const int officer = records(0).shownRecord();
     const auto& controlled = editor_.tables().controlled;
     const auto slot = std::find(controlled.begin(), controlled.end(), officer);
     if (officer >= 0 && slot != controlled.end())
