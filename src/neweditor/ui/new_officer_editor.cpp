@@ -36,7 +36,6 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
@@ -341,12 +340,8 @@ void NewOfficerEditor::documentChanged(const DocumentChange& change)
         break;
     case DocumentChange::Cause::Apply:
         // A new name shows in the list and the officer picker.
-        for (const int i : change.records) {
-            const int number = SystemSave::officerNumber(i);
-            const QString name = systemSave().officerName(i);
-            List1->item(i)->setText(QStringLiteral("%1:%2").arg(number).arg(name));
-            session_.officerNames[number] = name;
-        }
+        for (const int i : change.records)
+            List1->item(i)->setText(nameOfficer(i));
         break;
     }
 }
@@ -354,22 +349,21 @@ void NewOfficerEditor::documentChanged(const DocumentChange& change)
 void NewOfficerEditor::showFile(int row)
 {
     Label5->setText(GetResText(Text::FileLocation) + QDir::toNativeSeparators(document_->path()));
-    {
-        const QSignalBlocker block(List1);
-        // Read afresh: nothing shown before is left to ask about.
-        records_->clear();
-        for (int i = 0; i < system_save::kRecordCount; ++i) {
-            const int number = SystemSave::officerNumber(i);
-            const QString name = systemSave().officerName(i);
-            records_->addRow(i, QStringLiteral("%1:%2").arg(number).arg(name));
-            session_.officerNames[number] = name;
-        }
-    }
+    QStringList rows;
+    for (int i = 0; i < system_save::kRecordCount; ++i)
+        rows << nameOfficer(i);
     // The officer picker lists every officer up to the last new one.
     session_.officerCount = SystemSave::officerNumber(system_save::kRecordCount);
-    List1->setCurrentRow(row);
-    if (List1->currentRow() == row)
-        showOfficer(row);
+    // Read afresh: nothing shown before is left to ask about.
+    records_->setRows(rows, row);
+}
+
+QString NewOfficerEditor::nameOfficer(int i)
+{
+    const int number = SystemSave::officerNumber(i);
+    const QString name = systemSave().officerName(i);
+    session_.officerNames[number] = name;
+    return QStringLiteral("%1:%2").arg(number).arg(name);
 }
 
 void NewOfficerEditor::fillView(int i)

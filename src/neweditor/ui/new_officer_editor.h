@@ -111,6 +111,8 @@ private:
     void documentChanged(const DocumentChange& change);
     // The list from the buffers, showing record `row`.
     void showFile(int row);
+    // Gives the officer picker the name of new officer i and returns its row of the list, "number:name".
+    QString nameOfficer(int i);
     // Asks about the biographies first when another program changed them since
     // they were read, then writes the system save through `writeSystemSave` (to
     // `path`), then the biographies: the game's Save rewrites both files.
