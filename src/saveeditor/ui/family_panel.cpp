@@ -239,13 +239,15 @@ QWidget* FamilyPanel::buildFooter()
 
 ModeRows FamilyPanel::listRows(const SaveDocument& document) const
 {
-    ModeRows rows{{}, family::kMemberCount - 1};
+    ModeRows rows;
+    int firstNamed = -1;
     for (int k = 0; k < family::kMemberCount; ++k) {
         const QString name = ReadFullName(document.bytes(), family::record(k));
         rows.texts << NumberedItem(k, 2, name);
-        if (!name.isEmpty() && rows.first == family::kMemberCount - 1 && k < rows.first)
-            rows.first = k;
+        if (firstNamed < 0 && !name.isEmpty())
+            firstNamed = k;
     }
+    rows.first = firstNamed >= 0 ? firstNamed : family::kMemberCount - 1;
     return rows;
 }
 
